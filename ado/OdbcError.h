@@ -1,0 +1,74 @@
+// Errors collection and error raising shared by every part of the data layer.
+#pragma once
+
+#include "Ado.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ado::detail {
+
+struct ErrorRecord {
+    std::string description;
+    std::string sqlState;
+    long nativeError = 0;
+    std::string source;
+    long number = 0; // HRESULT
+};
+
+class ErrorRecordItem final : public Error {
+public:
+    explicit ErrorRecordItem(ErrorRecord r) : m_r(std::move(r)) {}
+    std::string GetDescription() const override { return m_r.description; }
+    std::string GetSQLState() const override { return m_r.sqlState; }
+    long GetNativeError() const override { return m_r.nativeError; }
+    std::string GetSource() const override { return m_r.source; }
+    long GetNumber() const override { return m_r.number; }
+
+private:
+    ErrorRecord m_r;
+};
+
+// The connection's Errors collection; replaced as a whole by each failing call.
+class ErrorList final : public Errors {
+public:
+    long GetCount() const override;
+    ErrorPtr GetItem(long index) const override;
+    void Clear() override;
+
+    void Set(std::vector<ErrorRecord> records);
+    std::vector<ErrorRecord> Snapshot() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<ErrorRecord> m_records;
+};
+
+// The layer's source name for errors it raises itself, and the prefix the bridge puts on
+// driver messages.
+inline constexpr const char* kAdoSource = "ADODB.Connection";
+inline constexpr const char* kProviderSource = "Microsoft OLE DB Provider for ODBC Drivers";
+
+// Reads every diagnostic record of an ODBC handle.
+std::vector<ErrorRecord> ReadDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, HRESULT hr = E_FAIL);
+
+// Fills errors (when given) from the handle's diagnostics and throws _com_error with the first
+// record's description, or with fallback when the driver left none.
+[[noreturn]] void ThrowOdbc(SQLSMALLINT handleType, SQLHANDLE handle, ErrorList* errors,
+                            std::string_view fallback = "Errors occurred.");
+
+// Raises one of the layer's own errors (number from ErrorValueEnum), recorded in errors.
+[[noreturn]] void ThrowAdo(long number, std::string description, ErrorList* errors = nullptr,
+                           std::string source = kAdoSource);
+
+// UTF-8 <-> the driver manager's 16-bit SQLWCHAR text.
+std::u16string ToWide(std::string_view utf8);
+std::string FromWide(const SQLWCHAR* text, size_t length);
+inline std::string FromWide(const std::u16string& w) { return FromWide(reinterpret_cast<const SQLWCHAR*>(w.data()), w.size()); }
+
+} // namespace ado::detail
