@@ -206,8 +206,10 @@ public:
     // For consumers that read many rows (results grids, exports): appends the text of field
     // index of the current row to out, as GetCollect(index).ToString() gives it (a binary
     // value: its bytes), without building a variant; returns false and appends nothing for
-    // NULL. The layer's own recordsets allocate nothing here once out has room. Throws as
-    // GetCollect does.
+    // NULL. Where the database keeps values as text whatever the declared type (SQLite), the
+    // text is the database's own ("2024-01-02 00:00:00" where ToString of the date gives
+    // "2024-01-02"). The layer's own recordsets allocate nothing here once out has room.
+    // Throws as GetCollect does.
     virtual bool AppendCellText(long index, std::string& out) const
     {
         _variant_t v = GetCollect(index);

@@ -96,6 +96,7 @@ DriverTraits ReadDriverTraits(SQLHDBC hdbc)
     t.utf8Ansi = t.family == DriverFamily::SQLite;
     t.bytesInWideMessages = t.family == DriverFamily::SQLite;
     t.scansForSemicolons = t.family == DriverFamily::SQLite;
+    t.padsBuffers = t.family == DriverFamily::SQLite;
     t.singleStatement = InfoString(hdbc, SQL_MULT_RESULT_SETS) != "Y";
     SQLUINTEGER gd = 0;
     if (SQL_SUCCEEDED(SQLGetInfoW(hdbc, SQL_GETDATA_EXTENSIONS, &gd, sizeof gd, nullptr))) {
