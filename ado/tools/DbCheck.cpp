@@ -43,16 +43,16 @@ void PrintErrors(const ado::ConnectionPtr& cn, const _com_error& e)
     }
 }
 
-void PrintResults(ado::RecordsetPtr rs, CsvWriter& csv)
+// Result sets are separated by an empty line; printed tells whether one came before.
+void PrintResults(ado::RecordsetPtr rs, CsvWriter& csv, bool& printed)
 {
-    bool first = true;
     _variant_t affected(-1L);
     std::string cell;
     while (rs) {
         if (rs->GetState() == ado::adStateOpen) {
-            if (!first)
+            if (printed)
                 csv.EndRow();
-            first = false;
+            printed = true;
             auto fields = rs->GetFields();
             const long count = fields->GetCount();
             std::vector<bool> binary;
@@ -109,16 +109,15 @@ int main(int argc, char** argv)
                      props->GetItem("Driver Name")->GetValue().ToString().c_str(),
                      props->GetItem("Driver Version")->GetValue().ToString().c_str());
         CsvWriter csv(stdout);
-        for (bool firstBatch = true; arg < argc; ++arg, firstBatch = false) {
+        bool printed = false;
+        for (; arg < argc; ++arg) {
             std::string sql = argv[arg];
             if (sql == "-")
                 sql.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-            if (!firstBatch)
-                csv.EndRow();
             auto rs = ado::Recordset::Create();
             rs->PutCacheSize(cacheSize);
             rs->Open(_variant_t(sql), cn, ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adCmdText);
-            PrintResults(rs, csv);
+            PrintResults(rs, csv, printed);
         }
         csv.Flush();
         cn->Close();
