@@ -239,7 +239,9 @@ bool ConvertText(std::string_view text, DataTypeEnum type, _variant_t& out)
             out = _variant_t(dec);
             return true;
         }
-        if (ParseDouble(text, d)) {
+        // Exact digits beyond the decimal type stay text; only a number written with an
+        // exponent (which a dynamically typed database may hold) becomes a double.
+        if (text.find_first_of("eEnN") != std::string_view::npos && ParseDouble(text, d)) {
             out = _variant_t(d);
             return true;
         }
