@@ -765,10 +765,19 @@ void OdbcConnection::PutPropertyValue(const std::string& name, const _variant_t&
 {
     if (NameIs(name, "Current Catalog")) {
         RequireOpen();
-        std::u16string w = Wide(value.ToString());
+        std::string wanted = value.ToString();
+        std::u16string w = Wide(wanted);
         if (!SQL_SUCCEEDED(SQLSetConnectAttrW(m_hdbc, SQL_ATTR_CURRENT_CATALOG, W(w),
                                               static_cast<SQLINTEGER>(w.size() * sizeof(SQLWCHAR)))))
             ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
+        // Some drivers accept the attribute and stay where they are; that is no success.
+        std::string now = CurrentCatalog();
+        if (strcasecmp(now.c_str(), wanted.c_str()) != 0) {
+            ErrorRecord r{fmt::format("The driver did not change the current catalog to \"{}\"; it is still \"{}\".", wanted, now),
+                          "HYC00", 0, kProviderSource, E_FAIL};
+            m_errors->Set({r});
+            throw _com_error(E_FAIL, r.description, r.source);
+        }
         return;
     }
     if (NameIs(name, "Connect Timeout")) {

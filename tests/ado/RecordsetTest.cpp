@@ -218,6 +218,27 @@ TEST_P(AdoRecordset, BatchesReturnEveryResultWithItsRowCount)
     EXPECT_EQ(RunAll(cn, "update r set id = 0 where id < 0").at(0).recordsAffected, 0);
 }
 
+TEST_P(AdoRecordset, TriggerBodiesWithSemicolonsRunWhole)
+{
+    auto cn = Open();
+    std::string trigger = IsSqlite()
+        ? "create trigger audit_insert after insert on audited begin\n"
+          "  insert into audit values (new.id, 'added; once');\n"
+          "  insert into audit values (new.id * 10, 'and -- twice');\n"
+          "end;\n"
+        : "create function audit_row() returns trigger language plpgsql as $$ begin\n"
+          "  insert into audit values (new.id, 'added; once');\n"
+          "  insert into audit values (new.id * 10, 'and -- twice');\n"
+          "  return new;\n"
+          "end $$;\n"
+          "create trigger audit_insert after insert on audited for each row execute function audit_row();\n";
+    auto results = RunAll(cn, "create table audited (id integer); create table audit (id integer, what varchar(40));\n" + trigger +
+                                  "insert into audited values (7); select id, what from audit order by id");
+    ASSERT_FALSE(results.empty());
+    ASSERT_TRUE(results.back().rows);
+    EXPECT_EQ(results.back().cells, (std::vector<std::vector<std::string>>{{"7", "added; once"}, {"70", "and -- twice"}}));
+}
+
 TEST_P(AdoRecordset, ErrorsCarryTheDriversSqlState)
 {
     auto cn = Open();

@@ -144,3 +144,32 @@ TEST(AdoServerTypes, TypedBindingForDriversWithoutUtf8Text)
     EXPECT_FALSE(block.Fetch(h, check));
     SQLFreeHandle(SQL_HANDLE_STMT, h);
 }
+
+// A driver that reads neither a row of a block nor a bound column with SQLGetData: columns
+// that may hold long values, and every column after them, are read with SQLGetData alone,
+// one row at a time.
+TEST(AdoServerTypes, ColumnsReadWithoutBindingWhereTheDriverNeedsIt)
+{
+    RequirePostgres();
+    auto cn = Connect(torvane::test::PostgresConnectionString());
+    SQLHSTMT h = SQL_NULL_HSTMT;
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, static_cast<SQLHDBC>(cn->GetNativeHandle()), &h)));
+    ThrowingCheck check(h);
+    std::string longText(9000, 'y');
+    std::u16string sql = ado::detail::ToWide("select i, case when i = 2 then repeat('y', 9000) else 'v' || i end, i * 10 "
+                                             "from generate_series(1, 3) i order by i");
+    check.Check(SQLExecDirectW(h, reinterpret_cast<SQLWCHAR*>(sql.data()), static_cast<SQLINTEGER>(sql.size())));
+    ado::detail::DriverTraits traits;
+    traits.utf8Text = true;
+    ado::detail::RowBlock block;
+    block.Bind(h, traits, 3, 100, check);
+    EXPECT_EQ(block.BlockSize(), 1);
+    EXPECT_TRUE(block.Columns()[0].bound);
+    EXPECT_FALSE(block.Columns()[1].bound);
+    EXPECT_FALSE(block.Columns()[2].bound) << "a column after one read alone is read alone too";
+    std::vector<std::string> seen;
+    while (block.Fetch(h, check))
+        seen.push_back(block.Value(0, 0).ToString() + "|" + block.Value(0, 1).ToString() + "|" + block.Value(0, 2).ToString());
+    EXPECT_EQ(seen, (std::vector<std::string>{"1|v1|10", "2|" + longText + "|20", "3|v3|30"}));
+    SQLFreeHandle(SQL_HANDLE_STMT, h);
+}
