@@ -767,8 +767,9 @@ void OdbcConnection::PutPropertyValue(const std::string& name, const _variant_t&
         RequireOpen();
         std::string wanted = value.ToString();
         std::u16string w = Wide(wanted);
-        if (!SQL_SUCCEEDED(SQLSetConnectAttrW(m_hdbc, SQL_ATTR_CURRENT_CATALOG, W(w),
-                                              static_cast<SQLINTEGER>(w.size() * sizeof(SQLWCHAR)))))
+        // Terminated rather than counted: the driver manager reads a counted string as
+        // characters where ODBC counts bytes.
+        if (!SQL_SUCCEEDED(SQLSetConnectAttrW(m_hdbc, SQL_ATTR_CURRENT_CATALOG, W(w), SQL_NTS)))
             ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
         // Some drivers accept the attribute and stay where they are; that is no success.
         std::string now = CurrentCatalog();
