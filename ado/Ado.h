@@ -101,8 +101,10 @@ public:
 };
 
 // Listener for the connection's events. Both are called on the thread that completes the
-// work: InfoMessage for warnings and messages that come with a successful call,
-// ExecuteComplete for asynchronous executions only.
+// work: InfoMessage for warnings and messages that come with a successful call (the
+// connection's Errors then hold them, one message each), ExecuteComplete for asynchronous
+// executions only. A listener must not wait for a thread that may be closing the recordset or
+// connection at that moment: Close waits for the asynchronous work, event included, to end.
 class ConnectionEvents {
 public:
     virtual ~ConnectionEvents() = default;
@@ -140,7 +142,9 @@ public:
     virtual void RollbackTrans() = 0;
 
     // Runs text; returns an open Recordset for the first result (closed when the statement
-    // returns no rows). recordsAffected receives VT_I4, -1 when the count is unknown.
+    // returns no rows). recordsAffected receives VT_I4, -1 when the count is unknown. With
+    // adExecuteNoRecords every result is passed over and nullptr returned; with
+    // adAsyncExecute the Recordset returns at once, executing, as Recordset::Open does.
     virtual RecordsetPtr Execute(const std::string& commandText, _variant_t* recordsAffected = nullptr,
                                  long options = adCmdText) = 0;
 

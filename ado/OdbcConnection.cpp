@@ -483,10 +483,11 @@ RecordsetPtr OdbcConnection::Execute(const std::string& commandText, _variant_t*
     RequireOpen();
     auto self = std::static_pointer_cast<OdbcConnection>(shared_from_this());
     auto rs = std::make_shared<OdbcRecordset>();
-    long ra = rs->OpenCommand(self, OdbcRecordset::CommandText(commandText, options), false);
+    bool async = options != adOptionUnspecified && (options & adAsyncExecute);
+    long ra = rs->OpenCommand(self, OdbcRecordset::CommandText(commandText, options), async);
     if (recordsAffected)
         *recordsAffected = _variant_t(static_cast<int32_t>(ra));
-    if (options != adOptionUnspecified && (options & adExecuteNoRecords)) {
+    if (!async && options != adOptionUnspecified && (options & adExecuteNoRecords)) {
         while (rs->NextRecordset(nullptr)) {
         }
         return nullptr;
