@@ -9,6 +9,8 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <cstring>
+#include <optional>
 #include <strings.h>
 
 namespace ado::detail {
