@@ -414,7 +414,7 @@ OptText SchemaReader::Text(size_t i) const
 std::vector<TableId> SchemaReader::ListTables(const OptText& catalog, const OptText& schema)
 {
     CatalogStatement st(m_hdbc, m_errors);
-    CatalogArg schemaArg(Pattern(schema)), types(std::string("'TABLE','SYSTEM TABLE'"));
+    CatalogArg schemaArg(Pattern(schema)), types(std::string("'TABLE'"));
     st.Check(SQLTablesW(st.Handle(), nullptr, 0, schemaArg.Data(), schemaArg.Length(), nullptr, 0,
                         types.Data(), types.Length()));
     std::vector<TableId> tables;
@@ -432,9 +432,11 @@ std::vector<TableId> SchemaReader::ListTables(const OptText& catalog, const OptT
 bool SchemaReader::HasInformationSchemaView(const char* view)
 {
     CatalogStatement st(m_hdbc, m_errors);
-    CatalogArg schema(Pattern(std::string("information_schema"))), table(Pattern(std::string(view)));
+    // Some drivers list the objects of system schemas only when asked for system types.
+    CatalogArg schema(Pattern(std::string("information_schema"))), table(Pattern(std::string(view))),
+        types(std::string("'TABLE','VIEW','SYSTEM TABLE','SYSTEM VIEW'"));
     if (!SQL_SUCCEEDED(SQLTablesW(st.Handle(), nullptr, 0, schema.Data(), schema.Length(), table.Data(),
-                                  table.Length(), nullptr, 0)))
+                                  table.Length(), types.Data(), types.Length())))
         return false;
     // A driver that ignores the schema argument reports a user table of that name with
     // another schema (or none), which must not count.
@@ -492,7 +494,7 @@ RecordsetPtr SchemaReader::Catalogs()
     if (!m_facts.catalogs)
         return b.Done();
     CatalogStatement st(m_hdbc, m_errors);
-    CatalogArg all(std::string(SQL_ALL_CATALOGS)), none(std::string());
+    CatalogArg all{std::string(SQL_ALL_CATALOGS)}, none{std::string()};
     st.Check(SQLTablesW(st.Handle(), all.Data(), all.Length(), none.Data(), 0, none.Data(), 0, nullptr, 0));
     while (st.Fetch()) {
         Row r = st.ReadRow(5);
@@ -586,7 +588,7 @@ RecordsetPtr SchemaReader::PrimaryKeys()
     RestrictSchema(b, 1, 1);
     b.Restrict(2, R(2));
 
-    // The driver needs a table name; without one every table is asked in turn.
+    // The driver needs a table name; without one every user table is asked in turn.
     std::vector<TableId> tables;
     if (Text(2))
         tables.push_back({CatalogText(0), SchemaText(1), Text(2)});
@@ -831,11 +833,11 @@ RecordsetPtr SchemaReader::ProcedureColumns(bool parameters)
     b.Restrict(2, R(2));
     b.Restrict(3, R(3));
 
+    // The column name is matched here only: some drivers find nothing when it is passed.
     CatalogStatement st(m_hdbc, m_errors);
-    CatalogArg catalog(CatalogText(0)), schema(Pattern(SchemaText(1))), name(Pattern(Text(2))),
-        column(Pattern(Text(3)));
+    CatalogArg catalog(CatalogText(0)), schema(Pattern(SchemaText(1))), name(Pattern(Text(2)));
     st.Check(SQLProcedureColumnsW(st.Handle(), catalog.Data(), catalog.Length(), schema.Data(), schema.Length(),
-                                  name.Data(), name.Length(), column.Data(), column.Length()));
+                                  name.Data(), name.Length(), nullptr, 0));
     while (st.Fetch()) {
         Row r = st.ReadRow(18);
         OptInt kind = ToInt(r[4]);
