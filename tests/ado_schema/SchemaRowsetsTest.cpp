@@ -122,7 +122,7 @@ protected:
         if (HasFatalFailure())
             return;
         Exec("CREATE TABLE customers (id INTEGER NOT NULL PRIMARY KEY, name VARCHAR(40) NOT NULL, "
-             "balance NUMERIC(10,2), created TIMESTAMP, CONSTRAINT ck_balance CHECK (balance >= 0))");
+             "balance NUMERIC(10,2) DEFAULT 0, created TIMESTAMP, CONSTRAINT ck_balance CHECK (balance >= 0))");
         Exec("CREATE UNIQUE INDEX ix_customers_name ON customers (name DESC)");
         Exec(std::string("CREATE TABLE orders (order_id INTEGER NOT NULL, line_no INTEGER NOT NULL, "
                          "customer_id INTEGER, note VARCHAR(20), PRIMARY KEY (order_id, line_no), "
@@ -325,6 +325,46 @@ TEST_P(SchemaRowsetsTest, RestrictionsMatchNamesExactly)
     }
 }
 
+// The schema browser restricts by the catalog and schema the TABLES rowset reported for a
+// node (empty ones left out) and its name; every rowset must find the node's objects that way.
+TEST_P(SchemaRowsetsTest, NodeRestrictionsFindTheNodesObjects)
+{
+    const std::string catalog = Catalog(), schema = Schema();
+    const _variant_t c = IsPostgres() ? S(catalog.c_str()) : None;
+    const _variant_t s = IsPostgres() ? S(schema.c_str()) : None;
+    struct Case {
+        SchemaEnum schema;
+        std::vector<_variant_t> restrictions;
+        const char* column;
+        std::set<std::string> expected;
+    };
+    std::vector<Case> cases = {
+        {adSchemaTables, {c, s, S("orders")}, "TABLE_NAME", {"orders"}},
+        {adSchemaColumns, {c, s, S("AXB")}, "COLUMN_NAME", {"y", "z"}},
+        {adSchemaPrimaryKeys, {c, s, S("orders")}, "COLUMN_NAME", {"order_id", "line_no"}},
+        {adSchemaForeignKeys, {c, s, S("customers"), None, None, None}, "FK_COLUMN_NAME", {"customer_id"}},
+        {adSchemaForeignKeys, {None, None, None, c, s, S("orders")}, "PK_COLUMN_NAME", {"id"}},
+        {adSchemaIndexes, {c, s, None, None, S("orders")}, "COLUMN_NAME", {"order_id", "line_no"}},
+    };
+    if (IsPostgres()) {
+        cases.push_back({adSchemaTablePrivileges, {c, s, S("orders"), None, S("torvane")}, "PRIVILEGE_TYPE",
+                         {"SELECT", "INSERT", "UPDATE", "DELETE", "TRUNCATE", "REFERENCES", "TRIGGER"}});
+        cases.push_back({adSchemaColumnPrivileges, {c, s, S("customers"), S("name"), None, S(m_role.c_str())},
+                         "PRIVILEGE_TYPE", {"INSERT", "UPDATE"}});
+        cases.push_back({adSchemaTableConstraints, {c, s, None, c, s, S("customers"), None}, "CONSTRAINT_NAME",
+                         {"customers_pkey", "ck_balance"}});
+        cases.push_back({adSchemaProcedureParameters, {None, s, S("order_notes")}, "PARAMETER_NAME", {"p_order"}});
+    }
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.schema);
+        auto names = ValueSet(Rows(k.schema, k.restrictions), k.column);
+        // PostgreSQL also lists its NOT NULL checks as constraints.
+        if (k.schema == adSchemaTableConstraints)
+            std::erase_if(names, [](const std::string& n) { return n.ends_with("_not_null"); });
+        EXPECT_EQ(names, k.expected);
+    }
+}
+
 TEST_P(SchemaRowsetsTest, ColumnsDescribeTypesSizesAndNullability)
 {
     auto columns = Rows(adSchemaColumns, {None, None, S("customers")});
@@ -351,6 +391,11 @@ TEST_P(SchemaRowsetsTest, ColumnsDescribeTypesSizesAndNullability)
 
     const Row& balance = columns[2];
     EXPECT_TRUE(balance.at("IS_NULLABLE").ToBool());
+    EXPECT_TRUE(balance.at("COLUMN_HASDEFAULT").ToBool());
+    EXPECT_NE(balance.at("COLUMN_DEFAULT").ToString().find('0'), std::string::npos);
+    // No default: the SQLite driver says "NULL", PostgreSQL's says nothing.
+    EXPECT_FALSE(name.at("COLUMN_HASDEFAULT").ToBool());
+    EXPECT_TRUE(name.at("COLUMN_DEFAULT").IsNull());
     if (IsPostgres()) {
         EXPECT_EQ(balance.at("DATA_TYPE").ToLong(), adNumeric);
         EXPECT_EQ(balance.at("NUMERIC_PRECISION").ToLong(), 10);
