@@ -1,4 +1,4 @@
-#include "ado/SchemaRowsets.h"
+#include "ado/Ado.h"
 
 #include "tests/support/TestDatabases.h"
 
@@ -13,54 +13,6 @@ using namespace ado;
 using torvane::test::DatabaseTest;
 
 namespace {
-
-// The data layer's connection as the schema rowsets see it: an ODBC connection handle and the
-// Errors collection that failures fill.
-class SchemaConnection {
-public:
-    explicit SchemaConnection(const std::string& connectionString)
-    {
-        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env);
-        SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-        SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc);
-        std::u16string cs = detail::ToWide(connectionString);
-        SQLRETURN rc = SQLDriverConnectW(m_dbc, nullptr, reinterpret_cast<SQLWCHAR*>(cs.data()),
-                                         static_cast<SQLSMALLINT>(cs.size()), nullptr, 0, nullptr,
-                                         SQL_DRIVER_NOPROMPT);
-        if (!SQL_SUCCEEDED(rc))
-            detail::ThrowOdbc(SQL_HANDLE_DBC, m_dbc, &m_errors);
-    }
-    ~SchemaConnection()
-    {
-        SQLDisconnect(m_dbc);
-        SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
-        SQLFreeHandle(SQL_HANDLE_ENV, m_env);
-    }
-
-    RecordsetPtr OpenSchema(SchemaEnum schema, const std::vector<_variant_t>& restrictions = {})
-    {
-        return detail::OpenSchemaRowset(nullptr, m_dbc, m_errors, schema, restrictions);
-    }
-    const detail::ErrorList& Errors() const { return m_errors; }
-
-    // Runs a statement on this same connection.
-    void Execute(const std::string& sql)
-    {
-        SQLHSTMT st = SQL_NULL_HSTMT;
-        SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &st);
-        std::u16string text = detail::ToWide(sql);
-        SQLRETURN rc = SQLExecDirectW(st, reinterpret_cast<SQLWCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size()));
-        std::string why = SQL_SUCCEEDED(rc) ? "" : detail::ReadDiagnostics(SQL_HANDLE_STMT, st).at(0).description;
-        SQLFreeHandle(SQL_HANDLE_STMT, st);
-        if (!why.empty())
-            throw std::runtime_error(why);
-    }
-
-private:
-    SQLHENV m_env = SQL_NULL_HENV;
-    SQLHDBC m_dbc = SQL_NULL_HDBC;
-    detail::ErrorList m_errors;
-};
 
 _variant_t S(const char* text) { return _variant_t(text); }
 const _variant_t None;
@@ -145,12 +97,14 @@ protected:
             Exec(fmt::format("GRANT INSERT ON customers TO {}", m_role));
             Exec(fmt::format("GRANT UPDATE (name) ON customers TO {}", m_role));
         }
-        m_cn = std::make_unique<SchemaConnection>(ConnectionString());
+        m_cn = Connection::Create();
+        m_cn->Open(ConnectionString());
     }
 
     void TearDown() override
     {
-        m_cn.reset();
+        if (m_cn && m_cn->GetState() == adStateOpen)
+            m_cn->Close();
         if (!m_role.empty()) {
             Exec(fmt::format("DROP OWNED BY {}", m_role));
             Exec(fmt::format("DROP ROLE {}", m_role));
@@ -177,7 +131,7 @@ protected:
         return 0;
     }
 
-    std::unique_ptr<SchemaConnection> m_cn;
+    ConnectionPtr m_cn;
     std::string m_role;
 };
 
@@ -285,6 +239,10 @@ TEST_P(SchemaRowsetsTest, TablesAreListedByType)
 
     auto views = Rows(adSchemaTables, {None, None, None, S("VIEW")});
     EXPECT_EQ(Values(views, "TABLE_NAME"), std::vector<std::string>{"big_customers"});
+
+    auto rs = m_cn->OpenSchema(adSchemaTables);
+    EXPECT_EQ(rs->GetState(), adStateOpen);
+    EXPECT_EQ(rs->GetActiveConnection(), m_cn);
 }
 
 // Restriction values are names, not patterns: "_" and "%" match only themselves.
@@ -527,8 +485,8 @@ TEST_P(SchemaRowsetsTest, ConstraintsComeFromTheInformationSchema)
     if (IsSqlite()) {
         for (SchemaEnum s : {adSchemaTableConstraints, adSchemaCheckConstraints}) {
             EXPECT_EQ(Failure([&] { m_cn->OpenSchema(s); }), MakeControlHResult(adErrFeatureNotAvailable));
-            ASSERT_EQ(m_cn->Errors().GetCount(), 1);
-            EXPECT_EQ(m_cn->Errors().GetItem(0)->GetNumber(), MakeControlHResult(adErrFeatureNotAvailable));
+            ASSERT_EQ(m_cn->GetErrors()->GetCount(), 1);
+            EXPECT_EQ(m_cn->GetErrors()->GetItem(0)->GetNumber(), MakeControlHResult(adErrFeatureNotAvailable));
         }
         return;
     }
@@ -654,8 +612,8 @@ TEST_P(SchemaRowsetsTest, UnsupportedRowsetsAndBadRestrictionsFail)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.schema);
         EXPECT_EQ(Failure([&] { m_cn->OpenSchema(c.schema, c.restrictions); }), MakeControlHResult(c.number));
-        ASSERT_EQ(m_cn->Errors().GetCount(), 1);
-        EXPECT_EQ(m_cn->Errors().GetItem(0)->GetNumber(), MakeControlHResult(c.number));
+        ASSERT_EQ(m_cn->GetErrors()->GetCount(), 1);
+        EXPECT_EQ(m_cn->GetErrors()->GetItem(0)->GetNumber(), MakeControlHResult(c.number));
     }
     // Trailing empty restrictions are no restrictions.
     EXPECT_EQ(Rows(adSchemaTables, {None, None, S("orders"), None, None, None}).size(), 1u);
@@ -681,8 +639,8 @@ TEST_P(SchemaRowsetsTest, DriverFailuresFillErrors)
         fclose(f);
     }
     EXPECT_EQ(Failure([&] { m_cn->OpenSchema(adSchemaColumns, {None, None, S("customers")}); }), E_FAIL);
-    ASSERT_GE(m_cn->Errors().GetCount(), 1);
-    auto error = m_cn->Errors().GetItem(0);
+    ASSERT_GE(m_cn->GetErrors()->GetCount(), 1);
+    auto error = m_cn->GetErrors()->GetItem(0);
     EXPECT_FALSE(error->GetDescription().empty());
     EXPECT_EQ(error->GetSQLState().size(), 5u);
 }
