@@ -248,6 +248,7 @@ TEST_P(SchemaRowsetsTest, TablesAreListedByType)
 // Restriction values are names, not patterns: "_" and "%" match only themselves.
 TEST_P(SchemaRowsetsTest, RestrictionsMatchNamesExactly)
 {
+    Exec("CREATE TABLE \"Größe\" (\"maß\" INTEGER)");
     struct Case {
         SchemaEnum schema;
         std::vector<_variant_t> restrictions;
@@ -263,6 +264,7 @@ TEST_P(SchemaRowsetsTest, RestrictionsMatchNamesExactly)
         {adSchemaColumns, {None, None, S("AXB"), S("_")}, "COLUMN_NAME", {}},
         {adSchemaColumns, {None, None, S("AXB"), S("z")}, "COLUMN_NAME", {"z"}},
         {adSchemaColumns, {None, None, S("A%B")}, "COLUMN_NAME", {}},
+        {adSchemaColumns, {None, None, S("Größe")}, "COLUMN_NAME", {"maß"}},
         {adSchemaPrimaryKeys, {None, None, S("A_B")}, "COLUMN_NAME", {}},
         {adSchemaIndexes, {None, None, None, None, S("A_B")}, "INDEX_NAME", {}},
         {adSchemaForeignKeys, {None, None, None, None, None, S("orders")}, "FK_COLUMN_NAME", {"customer_id"}},
@@ -506,6 +508,18 @@ TEST_P(SchemaRowsetsTest, ConstraintsComeFromTheInformationSchema)
     ASSERT_EQ(checks.size(), 1u);
     EXPECT_NE(checks[0].at("CHECK_CLAUSE").ToString().find("balance >= "), std::string::npos);
     EXPECT_TRUE(Rows(adSchemaCheckConstraints, {S("elsewhere")}).empty());
+
+    // A clause longer than one read of the driver's data arrives whole.
+    std::string values;
+    for (int i = 0; i < 300; ++i)
+        values += fmt::format("{}'code{:04}'", i ? ", " : "", i);
+    Exec(fmt::format("CREATE TABLE codes (code VARCHAR(8) CONSTRAINT ck_code CHECK (code IN ({})))", values));
+    auto longCheck = Rows(adSchemaCheckConstraints, {None, None, S("ck_code")});
+    ASSERT_EQ(longCheck.size(), 1u);
+    const std::string clause = longCheck[0].at("CHECK_CLAUSE").ToString();
+    EXPECT_GT(clause.size(), 4000u);
+    EXPECT_NE(clause.find("code0000"), std::string::npos);
+    EXPECT_NE(clause.find("code0299"), std::string::npos);
 }
 
 TEST_P(SchemaRowsetsTest, PrivilegesListEveryGrantee)
