@@ -328,10 +328,11 @@ void RowsetXmlWriter::WriteSchema()
         long maxLength = t.fixedSize ? t.fixedSize : c.definedSize;
         if (maxLength > 0)
             s += fmt::format(" dt:maxLength='{}'", maxLength);
-        if (t.scale)
+        // 255 is the "not applicable" precision and scale of the layer's fields.
+        if (t.scale && c.scale != 255)
             s += fmt::format(" rs:scale='{}'", c.scale);
         int precision = t.precision < 0 ? c.precision : t.precision;
-        if (precision > 0)
+        if (precision > 0 && precision != 255)
             s += fmt::format(" rs:precision='{}'", precision);
         if (a & adFldFixed)
             s += " rs:fixedlength='true'";
