@@ -171,6 +171,34 @@ bool ExactDecimalFromText(std::string_view text, DECIMAL& out)
     return frac.size() <= out.scale;
 }
 
+// "1.5e-07" as "0.00000015": the exponent moves the decimal point.
+std::string PlainDecimal(const std::string& text)
+{
+    size_t e = text.find_first_of("eE");
+    if (e == std::string::npos)
+        return text;
+    std::string mantissa = text.substr(0, e);
+    int exponent = std::stoi(text.substr(e + 1));
+    std::string sign;
+    if (!mantissa.empty() && mantissa[0] == '-') {
+        sign = "-";
+        mantissa.erase(0, 1);
+    }
+    size_t dot = mantissa.find('.');
+    std::string digits = mantissa;
+    int pointAt = static_cast<int>(mantissa.size());
+    if (dot != std::string::npos) {
+        digits.erase(dot, 1);
+        pointAt = static_cast<int>(dot);
+    }
+    pointAt += exponent;
+    if (pointAt <= 0)
+        return sign + "0." + std::string(static_cast<size_t>(-pointAt), '0') + digits;
+    if (pointAt >= static_cast<int>(digits.size()))
+        return sign + digits + std::string(static_cast<size_t>(pointAt) - digits.size(), '0');
+    return sign + digits.substr(0, static_cast<size_t>(pointAt)) + "." + digits.substr(static_cast<size_t>(pointAt));
+}
+
 bool DecimalFromInteger(bool negative, uint64_t magnitude, DECIMAL& out)
 {
     out = DECIMAL{};
@@ -288,12 +316,9 @@ bool ToDecimal(const _variant_t& value, DECIMAL& out)
         double d = value.vt == VT_R4 ? value.num.fltVal : value.num.dblVal;
         if (!std::isfinite(d))
             return false;
-        // The shortest text that reads back as the same double is its exact decimal meaning
-        // for the user; beyond 28 places the value is not representable.
-        std::string text = fmt::format("{}", d);
-        if (text.find_first_of("eE") != std::string::npos)
-            text = fmt::format("{:.28f}", d);
-        return ExactDecimalFromText(text, out);
+        // The shortest text that reads back as the same double is the number the user sees;
+        // beyond 28 places or 96 bits it is not representable.
+        return ExactDecimalFromText(PlainDecimal(fmt::format("{}", d)), out);
     }
     case VT_BSTR: return ExactDecimalFromText(value.str, out);
     default: return false;
