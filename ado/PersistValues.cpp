@@ -40,8 +40,9 @@ constexpr int64_t kDaysFrom1899To1970 = 25569;
 
 bool FromOleDate(double value, DateTimeParts& out)
 {
-    // The range the automation date type can hold: years 100 to 9999.
-    if (!std::isfinite(value) || value < -657434.0 || value >= 2958466.0)
+    // Years 1 to 9999: the layer hands on dates before the year 100 that databases hold,
+    // although the automation conversions stop there.
+    if (!std::isfinite(value) || value < -693594.0 || value >= 2958466.0)
         return false;
     // Negative dates count days backwards but the time of day forwards.
     double whole = std::trunc(value);
@@ -54,6 +55,8 @@ bool FromOleDate(double value, DateTimeParts& out)
     int64_t y;
     CivilFromDays(day - kDaysFrom1899To1970, y, out.month, out.day);
     out.year = static_cast<int>(y);
+    if (out.year < 1)
+        return false;
     int64_t seconds = micros / 1000000;
     out.hour = static_cast<unsigned>(seconds / 3600);
     out.minute = static_cast<unsigned>(seconds / 60 % 60);
