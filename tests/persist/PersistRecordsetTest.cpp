@@ -15,6 +15,9 @@
 #include <fstream>
 #include <functional>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace ado;
 using namespace torvane::test;
 namespace fs = std::filesystem;
@@ -141,4 +144,24 @@ TEST(PersistRecordsetTest, RefusalsBeforeWriting)
     std::string path = NewTempPath(".adtg");
     ExpectError([&] { PersistRecordset(*closed, path, adPersistADTG); }, adErrObjectClosed, "closed");
     EXPECT_FALSE(fs::exists(path));
+}
+
+// A full disk in the middle of the rows (the process's file size limit fails writes the way a
+// full file system does) is an error of the save, not a truncated file reported as saved.
+TEST(PersistRecordsetTest, AWriteErrorDuringTheRowsFailsTheSave)
+{
+    for (PersistFormatEnum format : {adPersistADTG, adPersistXML}) {
+        auto rs = Numbers(20000);
+        std::string path = NewTempPath(".out");
+        struct rlimit old;
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = 64 * 1024;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        ExpectError([&] { PersistRecordset(*rs, path, format); }, adErrWriteFile, "Write to file failed");
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_FALSE(fs::exists(path));
+    }
 }
