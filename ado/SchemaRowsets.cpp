@@ -558,9 +558,10 @@ RecordsetPtr SchemaReader::Columns()
         OptInt sqlType = ToInt(r[4]);
         TypeDetails d = Describe(sqlType, ToInt(r[6]), ToInt(r[8]), ToInt(r[15]));
         std::optional<bool> nullable = Nullable(ToInt(r[10]));
-        // The default's text is "NULL" (unquoted) for a NULL default and NULL for none.
-        bool hasDefault = r[12].has_value();
+        // The driver writes an explicit NULL default as the word NULL; a NULL default is no
+        // default at all (and some drivers report it for every column).
         OptText defaultText = r[12] == OptText("NULL") ? std::nullopt : r[12];
+        bool hasDefault = defaultText.has_value();
         uint32_t flags = 0x8; // DBCOLUMNFLAGS_WRITEUNKNOWN
         if (sqlType && !IsVariableLength(*sqlType))
             flags |= 0x10; // ISFIXEDLENGTH
@@ -725,7 +726,7 @@ RecordsetPtr SchemaReader::Indexes()
             continue;
 
         // ODBC has no primary-key flag on indexes: an index is the key's when it carries the
-        // key's name, or (for drivers that give keys no name) is unique on exactly its columns.
+        // key's name, or (where no index has that name) is unique on exactly its columns.
         OptText pkName;
         std::vector<std::string> pkColumns;
         if (keys) {
@@ -744,10 +745,11 @@ RecordsetPtr SchemaReader::Indexes()
         std::map<std::string, std::vector<std::string>> indexColumns;
         for (const Row& r : rows)
             indexColumns[r[5].value_or("")].push_back(r[8].value_or(""));
+        const bool byName = pkName && indexColumns.count(*pkName) > 0;
         auto isPrimaryKey = [&](const Row& r) {
             if (pkColumns.empty())
                 return false;
-            if (pkName)
+            if (byName)
                 return r[5] == pkName;
             return ToInt(r[3]) == 0 && indexColumns[r[5].value_or("")] == pkColumns;
         };

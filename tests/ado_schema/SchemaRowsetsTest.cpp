@@ -1,4 +1,4 @@
-#include "ado/SchemaRowsets.h"
+#include "ado/Ado.h"
 
 #include "tests/support/TestDatabases.h"
 
@@ -13,54 +13,6 @@ using namespace ado;
 using torvane::test::DatabaseTest;
 
 namespace {
-
-// The data layer's connection as the schema rowsets see it: an ODBC connection handle and the
-// Errors collection that failures fill.
-class SchemaConnection {
-public:
-    explicit SchemaConnection(const std::string& connectionString)
-    {
-        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env);
-        SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-        SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc);
-        std::u16string cs = detail::ToWide(connectionString);
-        SQLRETURN rc = SQLDriverConnectW(m_dbc, nullptr, reinterpret_cast<SQLWCHAR*>(cs.data()),
-                                         static_cast<SQLSMALLINT>(cs.size()), nullptr, 0, nullptr,
-                                         SQL_DRIVER_NOPROMPT);
-        if (!SQL_SUCCEEDED(rc))
-            detail::ThrowOdbc(SQL_HANDLE_DBC, m_dbc, &m_errors);
-    }
-    ~SchemaConnection()
-    {
-        SQLDisconnect(m_dbc);
-        SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
-        SQLFreeHandle(SQL_HANDLE_ENV, m_env);
-    }
-
-    RecordsetPtr OpenSchema(SchemaEnum schema, const std::vector<_variant_t>& restrictions = {})
-    {
-        return detail::OpenSchemaRowset(nullptr, m_dbc, m_errors, schema, restrictions);
-    }
-    const detail::ErrorList& Errors() const { return m_errors; }
-
-    // Runs a statement on this same connection.
-    void Execute(const std::string& sql)
-    {
-        SQLHSTMT st = SQL_NULL_HSTMT;
-        SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &st);
-        std::u16string text = detail::ToWide(sql);
-        SQLRETURN rc = SQLExecDirectW(st, reinterpret_cast<SQLWCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size()));
-        std::string why = SQL_SUCCEEDED(rc) ? "" : detail::ReadDiagnostics(SQL_HANDLE_STMT, st).at(0).description;
-        SQLFreeHandle(SQL_HANDLE_STMT, st);
-        if (!why.empty())
-            throw std::runtime_error(why);
-    }
-
-private:
-    SQLHENV m_env = SQL_NULL_HENV;
-    SQLHDBC m_dbc = SQL_NULL_HDBC;
-    detail::ErrorList m_errors;
-};
 
 _variant_t S(const char* text) { return _variant_t(text); }
 const _variant_t None;
@@ -122,7 +74,7 @@ protected:
         if (HasFatalFailure())
             return;
         Exec("CREATE TABLE customers (id INTEGER NOT NULL PRIMARY KEY, name VARCHAR(40) NOT NULL, "
-             "balance NUMERIC(10,2), created TIMESTAMP, CONSTRAINT ck_balance CHECK (balance >= 0))");
+             "balance NUMERIC(10,2) DEFAULT 0, created TIMESTAMP, CONSTRAINT ck_balance CHECK (balance >= 0))");
         Exec("CREATE UNIQUE INDEX ix_customers_name ON customers (name DESC)");
         Exec(std::string("CREATE TABLE orders (order_id INTEGER NOT NULL, line_no INTEGER NOT NULL, "
                          "customer_id INTEGER, note VARCHAR(20), PRIMARY KEY (order_id, line_no), "
@@ -145,12 +97,14 @@ protected:
             Exec(fmt::format("GRANT INSERT ON customers TO {}", m_role));
             Exec(fmt::format("GRANT UPDATE (name) ON customers TO {}", m_role));
         }
-        m_cn = std::make_unique<SchemaConnection>(ConnectionString());
+        m_cn = Connection::Create();
+        m_cn->Open(ConnectionString());
     }
 
     void TearDown() override
     {
-        m_cn.reset();
+        if (m_cn && m_cn->GetState() == adStateOpen)
+            m_cn->Close();
         if (!m_role.empty()) {
             Exec(fmt::format("DROP OWNED BY {}", m_role));
             Exec(fmt::format("DROP ROLE {}", m_role));
@@ -177,7 +131,7 @@ protected:
         return 0;
     }
 
-    std::unique_ptr<SchemaConnection> m_cn;
+    ConnectionPtr m_cn;
     std::string m_role;
 };
 
@@ -285,11 +239,16 @@ TEST_P(SchemaRowsetsTest, TablesAreListedByType)
 
     auto views = Rows(adSchemaTables, {None, None, None, S("VIEW")});
     EXPECT_EQ(Values(views, "TABLE_NAME"), std::vector<std::string>{"big_customers"});
+
+    auto rs = m_cn->OpenSchema(adSchemaTables);
+    EXPECT_EQ(rs->GetState(), adStateOpen);
+    EXPECT_EQ(rs->GetActiveConnection(), m_cn);
 }
 
 // Restriction values are names, not patterns: "_" and "%" match only themselves.
 TEST_P(SchemaRowsetsTest, RestrictionsMatchNamesExactly)
 {
+    Exec("CREATE TABLE \"Größe\" (\"maß\" INTEGER)");
     struct Case {
         SchemaEnum schema;
         std::vector<_variant_t> restrictions;
@@ -305,6 +264,7 @@ TEST_P(SchemaRowsetsTest, RestrictionsMatchNamesExactly)
         {adSchemaColumns, {None, None, S("AXB"), S("_")}, "COLUMN_NAME", {}},
         {adSchemaColumns, {None, None, S("AXB"), S("z")}, "COLUMN_NAME", {"z"}},
         {adSchemaColumns, {None, None, S("A%B")}, "COLUMN_NAME", {}},
+        {adSchemaColumns, {None, None, S("Größe")}, "COLUMN_NAME", {"maß"}},
         {adSchemaPrimaryKeys, {None, None, S("A_B")}, "COLUMN_NAME", {}},
         {adSchemaIndexes, {None, None, None, None, S("A_B")}, "INDEX_NAME", {}},
         {adSchemaForeignKeys, {None, None, None, None, None, S("orders")}, "FK_COLUMN_NAME", {"customer_id"}},
@@ -322,6 +282,46 @@ TEST_P(SchemaRowsetsTest, RestrictionsMatchNamesExactly)
         EXPECT_EQ(ValueSet(Rows(adSchemaTables, {S("no_such_catalog")}), "TABLE_NAME"), std::set<std::string>{});
         EXPECT_EQ(ValueSet(Rows(adSchemaTables, {None, S("pub_ic"), S("orders")}), "TABLE_NAME"),
                   std::set<std::string>{});
+    }
+}
+
+// The schema browser restricts by the catalog and schema the TABLES rowset reported for a
+// node (empty ones left out) and its name; every rowset must find the node's objects that way.
+TEST_P(SchemaRowsetsTest, NodeRestrictionsFindTheNodesObjects)
+{
+    const std::string catalog = Catalog(), schema = Schema();
+    const _variant_t c = IsPostgres() ? S(catalog.c_str()) : None;
+    const _variant_t s = IsPostgres() ? S(schema.c_str()) : None;
+    struct Case {
+        SchemaEnum schema;
+        std::vector<_variant_t> restrictions;
+        const char* column;
+        std::set<std::string> expected;
+    };
+    std::vector<Case> cases = {
+        {adSchemaTables, {c, s, S("orders")}, "TABLE_NAME", {"orders"}},
+        {adSchemaColumns, {c, s, S("AXB")}, "COLUMN_NAME", {"y", "z"}},
+        {adSchemaPrimaryKeys, {c, s, S("orders")}, "COLUMN_NAME", {"order_id", "line_no"}},
+        {adSchemaForeignKeys, {c, s, S("customers"), None, None, None}, "FK_COLUMN_NAME", {"customer_id"}},
+        {adSchemaForeignKeys, {None, None, None, c, s, S("orders")}, "PK_COLUMN_NAME", {"id"}},
+        {adSchemaIndexes, {c, s, None, None, S("orders")}, "COLUMN_NAME", {"order_id", "line_no"}},
+    };
+    if (IsPostgres()) {
+        cases.push_back({adSchemaTablePrivileges, {c, s, S("orders"), None, S("torvane")}, "PRIVILEGE_TYPE",
+                         {"SELECT", "INSERT", "UPDATE", "DELETE", "TRUNCATE", "REFERENCES", "TRIGGER"}});
+        cases.push_back({adSchemaColumnPrivileges, {c, s, S("customers"), S("name"), None, S(m_role.c_str())},
+                         "PRIVILEGE_TYPE", {"INSERT", "UPDATE"}});
+        cases.push_back({adSchemaTableConstraints, {c, s, None, c, s, S("customers"), None}, "CONSTRAINT_NAME",
+                         {"customers_pkey", "ck_balance"}});
+        cases.push_back({adSchemaProcedureParameters, {None, s, S("order_notes")}, "PARAMETER_NAME", {"p_order"}});
+    }
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.schema);
+        auto names = ValueSet(Rows(k.schema, k.restrictions), k.column);
+        // PostgreSQL also lists its NOT NULL checks as constraints.
+        if (k.schema == adSchemaTableConstraints)
+            std::erase_if(names, [](const std::string& n) { return n.ends_with("_not_null"); });
+        EXPECT_EQ(names, k.expected);
     }
 }
 
@@ -351,6 +351,11 @@ TEST_P(SchemaRowsetsTest, ColumnsDescribeTypesSizesAndNullability)
 
     const Row& balance = columns[2];
     EXPECT_TRUE(balance.at("IS_NULLABLE").ToBool());
+    EXPECT_TRUE(balance.at("COLUMN_HASDEFAULT").ToBool());
+    EXPECT_NE(balance.at("COLUMN_DEFAULT").ToString().find('0'), std::string::npos);
+    // No default: the SQLite driver says "NULL", PostgreSQL's says nothing.
+    EXPECT_FALSE(name.at("COLUMN_HASDEFAULT").ToBool());
+    EXPECT_TRUE(name.at("COLUMN_DEFAULT").IsNull());
     if (IsPostgres()) {
         EXPECT_EQ(balance.at("DATA_TYPE").ToLong(), adNumeric);
         EXPECT_EQ(balance.at("NUMERIC_PRECISION").ToLong(), 10);
@@ -482,8 +487,8 @@ TEST_P(SchemaRowsetsTest, ConstraintsComeFromTheInformationSchema)
     if (IsSqlite()) {
         for (SchemaEnum s : {adSchemaTableConstraints, adSchemaCheckConstraints}) {
             EXPECT_EQ(Failure([&] { m_cn->OpenSchema(s); }), MakeControlHResult(adErrFeatureNotAvailable));
-            ASSERT_EQ(m_cn->Errors().GetCount(), 1);
-            EXPECT_EQ(m_cn->Errors().GetItem(0)->GetNumber(), MakeControlHResult(adErrFeatureNotAvailable));
+            ASSERT_EQ(m_cn->GetErrors()->GetCount(), 1);
+            EXPECT_EQ(m_cn->GetErrors()->GetItem(0)->GetNumber(), MakeControlHResult(adErrFeatureNotAvailable));
         }
         return;
     }
@@ -503,6 +508,18 @@ TEST_P(SchemaRowsetsTest, ConstraintsComeFromTheInformationSchema)
     ASSERT_EQ(checks.size(), 1u);
     EXPECT_NE(checks[0].at("CHECK_CLAUSE").ToString().find("balance >= "), std::string::npos);
     EXPECT_TRUE(Rows(adSchemaCheckConstraints, {S("elsewhere")}).empty());
+
+    // A clause longer than one read of the driver's data arrives whole.
+    std::string values;
+    for (int i = 0; i < 300; ++i)
+        values += fmt::format("{}'code{:04}'", i ? ", " : "", i);
+    Exec(fmt::format("CREATE TABLE codes (code VARCHAR(8) CONSTRAINT ck_code CHECK (code IN ({})))", values));
+    auto longCheck = Rows(adSchemaCheckConstraints, {None, None, S("ck_code")});
+    ASSERT_EQ(longCheck.size(), 1u);
+    const std::string clause = longCheck[0].at("CHECK_CLAUSE").ToString();
+    EXPECT_GT(clause.size(), 4000u);
+    EXPECT_NE(clause.find("code0000"), std::string::npos);
+    EXPECT_NE(clause.find("code0299"), std::string::npos);
 }
 
 TEST_P(SchemaRowsetsTest, PrivilegesListEveryGrantee)
@@ -609,8 +626,8 @@ TEST_P(SchemaRowsetsTest, UnsupportedRowsetsAndBadRestrictionsFail)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.schema);
         EXPECT_EQ(Failure([&] { m_cn->OpenSchema(c.schema, c.restrictions); }), MakeControlHResult(c.number));
-        ASSERT_EQ(m_cn->Errors().GetCount(), 1);
-        EXPECT_EQ(m_cn->Errors().GetItem(0)->GetNumber(), MakeControlHResult(c.number));
+        ASSERT_EQ(m_cn->GetErrors()->GetCount(), 1);
+        EXPECT_EQ(m_cn->GetErrors()->GetItem(0)->GetNumber(), MakeControlHResult(c.number));
     }
     // Trailing empty restrictions are no restrictions.
     EXPECT_EQ(Rows(adSchemaTables, {None, None, S("orders"), None, None, None}).size(), 1u);
@@ -636,8 +653,8 @@ TEST_P(SchemaRowsetsTest, DriverFailuresFillErrors)
         fclose(f);
     }
     EXPECT_EQ(Failure([&] { m_cn->OpenSchema(adSchemaColumns, {None, None, S("customers")}); }), E_FAIL);
-    ASSERT_GE(m_cn->Errors().GetCount(), 1);
-    auto error = m_cn->Errors().GetItem(0);
+    ASSERT_GE(m_cn->GetErrors()->GetCount(), 1);
+    auto error = m_cn->GetErrors()->GetItem(0);
     EXPECT_FALSE(error->GetDescription().empty());
     EXPECT_EQ(error->GetSQLState().size(), 5u);
 }
