@@ -140,8 +140,8 @@ std::string Quoted(const std::string& text)
     return out + "'";
 }
 
-// SQLite text built from its code points: the SQLite ODBC driver garbles characters beyond
-// Latin-1 in statement text, while it stores and returns them intact.
+// SQLite text built from its code points: the fixtures run statements through the driver's
+// wide-character entry points, which garble characters beyond Latin-1.
 std::string SqliteText(const std::string& utf8)
 {
     std::string out;
