@@ -18,11 +18,6 @@ constexpr const char* kRecordsetSource = "ADODB.Recordset";
 // DECIMAL holds at most 28 digits; wider numerics travel as their decimal text.
 constexpr unsigned kMaxDecimalPrecision = 28;
 
-struct FieldInfo {
-    FieldPtr field;
-    XmlColumn meta;
-};
-
 // The wire type of a field in a TableGram and its fixed size (0 for variable-length data).
 struct WireType {
     DataTypeEnum type;
