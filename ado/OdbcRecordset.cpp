@@ -1,5 +1,7 @@
 #include "OdbcRecordset.h"
 
+#include "RecordsetPersistence.h"
+
 #include <strings.h>
 
 #include <optional>
@@ -353,9 +355,9 @@ bool OdbcRecordset::AppendCellText(long index, std::string& out) const
     return block.AppendText(m_execution->CurrentRow(), static_cast<size_t>(index), out);
 }
 
-void OdbcRecordset::Save(const std::string&, PersistFormatEnum)
+void OdbcRecordset::Save(const std::string& destination, PersistFormatEnum format)
 {
-    ThrowAdo(adErrFeatureNotAvailable, "Saving a Recordset (ADTG or XML) is not yet available.", Errors());
+    PersistRecordset(*this, destination, format);
 }
 
 } // namespace ado::detail
