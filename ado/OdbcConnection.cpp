@@ -505,10 +505,10 @@ RecordsetPtr OdbcConnection::OpenSchema(SchemaEnum schema, const std::vector<_va
     // work; a savepoint keeps such a failure to itself.
     bool guard = m_inTransaction && m_traits.family == DriverFamily::PostgreSQL;
     if (!guard)
-        return OpenSchemaRowset(self, m_hdbc, *m_errors, schema, restrictions);
+        return OpenSchemaRowset(self, m_hdbc, m_traits, *m_errors, schema, restrictions);
     RunOnOwnStatement("SAVEPOINT torvane_schema_rowset");
     try {
-        RecordsetPtr rs = OpenSchemaRowset(self, m_hdbc, *m_errors, schema, restrictions);
+        RecordsetPtr rs = OpenSchemaRowset(self, m_hdbc, m_traits, *m_errors, schema, restrictions);
         RunOnOwnStatement("RELEASE SAVEPOINT torvane_schema_rowset");
         return rs;
     } catch (...) {
