@@ -2,6 +2,7 @@
 
 #include "OdbcError.h"
 #include "PersistValues.h"
+#include "Unicode.h"
 
 #include <fmt/format.h>
 
@@ -14,6 +15,8 @@ namespace ado {
 using namespace adtg;
 
 namespace {
+
+using persist::ValueError;
 
 constexpr const char* kRecordsetSource = "ADODB.Recordset";
 
@@ -81,7 +84,7 @@ private:
 std::u16string ToUtf16OrThrow(const std::string& text, const char* what)
 {
     std::u16string w;
-    if (!persist::Utf8ToUtf16(text, w))
+    if (!detail::Utf8ToUtf16(text, w))
         InvalidMeta(fmt::format("the {} is not valid UTF-8", what));
     return w;
 }
@@ -154,15 +157,6 @@ uint64_t MaxOctets(const Column& c)
         return kNoMaxLength;
     return (c.type == adWChar || c.type == adBSTR) ? uint64_t{c.maxLength} * 2 : c.maxLength;
 }
-
-class ValueError {
-public:
-    explicit ValueError(std::string why) : m_why(std::move(why)) {}
-    const std::string& Why() const { return m_why; }
-
-private:
-    std::string m_why;
-};
 
 [[noreturn]] void Mismatch(const _variant_t& v, const char* type)
 {
@@ -374,7 +368,7 @@ void EncodeValue(Bytes& b, const Column& c, const _variant_t& v)
     case adWChar:
     case adBSTR: {
         std::u16string w;
-        if (!persist::Utf8ToUtf16(TextValue(v), w))
+        if (!detail::Utf8ToUtf16(TextValue(v), w))
             throw ValueError("the text is not valid UTF-8");
         Bytes u;
         u.Utf16(w);

@@ -1,5 +1,7 @@
 #include "CatalogStatement.h"
 
+#include "Unicode.h"
+
 #include <algorithm>
 #include <charconv>
 #include <iterator>
@@ -165,40 +167,6 @@ void CatalogStatement::ExecuteQuery(const std::string& sql, const std::vector<st
     SQLFreeStmt(m_hstmt, SQL_RESET_PARAMS);
 }
 
-std::string GetInfoText(SQLHDBC hdbc, SQLUSMALLINT infoType)
-{
-    std::vector<SQLWCHAR> buffer(1024);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        SQLSMALLINT bytes = 0;
-        SQLRETURN rc = SQLGetInfoW(hdbc, infoType, buffer.data(),
-                                   static_cast<SQLSMALLINT>(buffer.size() * sizeof(SQLWCHAR)), &bytes);
-        if (!SQL_SUCCEEDED(rc))
-            return {};
-        size_t chars = static_cast<size_t>(std::max<SQLSMALLINT>(bytes, 0)) / sizeof(SQLWCHAR);
-        if (chars < buffer.size())
-            return FromWide(buffer.data(), chars);
-        // Keyword lists can be long: ask again with room for the whole text.
-        buffer.assign(std::min<size_t>(chars + 1, 16383), 0);
-    }
-    return FromWide(buffer.data(), buffer.size() - 1);
-}
-
-SQLUINTEGER GetInfoUInt(SQLHDBC hdbc, SQLUSMALLINT infoType)
-{
-    SQLUINTEGER value = 0;
-    if (!SQL_SUCCEEDED(SQLGetInfoW(hdbc, infoType, &value, sizeof value, nullptr)))
-        return 0;
-    return value;
-}
-
-SQLUSMALLINT GetInfoUShort(SQLHDBC hdbc, SQLUSMALLINT infoType)
-{
-    SQLUSMALLINT value = 0;
-    if (!SQL_SUCCEEDED(SQLGetInfoW(hdbc, infoType, &value, sizeof value, nullptr)))
-        return 0;
-    return value;
-}
-
 DriverFacts ReadDriverFacts(SQLHDBC hdbc)
 {
     DriverFacts facts;
@@ -207,14 +175,6 @@ DriverFacts ReadDriverFacts(SQLHDBC hdbc)
     facts.schemas = GetInfoUInt(hdbc, SQL_SCHEMA_USAGE) != 0;
     facts.dbmsName = GetInfoText(hdbc, SQL_DBMS_NAME);
     return facts;
-}
-
-bool DriverSupports(SQLHDBC hdbc, SQLUSMALLINT function)
-{
-    SQLUSMALLINT supported = SQL_FALSE;
-    if (!SQL_SUCCEEDED(SQLGetFunctions(hdbc, function, &supported)))
-        return false;
-    return supported == SQL_TRUE;
 }
 
 std::string EscapePattern(std::string_view name, std::string_view escape)

@@ -5,6 +5,7 @@
 
 #include "DriverTraits.h"
 #include "OdbcError.h"
+#include "OdbcInfo.h"
 
 #include <cstdint>
 #include <optional>
@@ -94,10 +95,6 @@ struct DriverFacts {
 };
 
 DriverFacts ReadDriverFacts(SQLHDBC hdbc);
-std::string GetInfoText(SQLHDBC hdbc, SQLUSMALLINT infoType);
-SQLUINTEGER GetInfoUInt(SQLHDBC hdbc, SQLUSMALLINT infoType);
-SQLUSMALLINT GetInfoUShort(SQLHDBC hdbc, SQLUSMALLINT infoType);
-bool DriverSupports(SQLHDBC hdbc, SQLUSMALLINT function);
 
 // Escapes the search-pattern characters "_" and "%" (and the escape itself) so that a pattern
 // argument matches the name literally.

@@ -1,6 +1,6 @@
 #include "DriverTraits.h"
 
-#include "OdbcError.h"
+#include "OdbcInfo.h"
 
 #include <odbcinst.h>
 
@@ -32,15 +32,6 @@ std::string DriverFile(const std::string& driver)
     if (driver.find('/') != std::string::npos)
         return driver;
     return ProfileString(driver, "Driver", "odbcinst.ini");
-}
-
-std::string InfoString(SQLHDBC hdbc, SQLUSMALLINT item)
-{
-    SQLWCHAR buf[256] = {};
-    SQLSMALLINT len = 0;
-    if (!SQL_SUCCEEDED(SQLGetInfoW(hdbc, item, buf, sizeof buf, &len)))
-        return {};
-    return FromWide(buf, std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(len, 0)) / sizeof(SQLWCHAR), 255));
 }
 
 } // namespace
@@ -88,7 +79,7 @@ void AddStreamingDefaults(DriverFamily family, AttributeList& attributes)
 DriverTraits ReadDriverTraits(SQLHDBC hdbc)
 {
     DriverTraits t;
-    std::string driverFile = InfoString(hdbc, SQL_DRIVER_NAME);
+    std::string driverFile = GetInfoText(hdbc, SQL_DRIVER_NAME);
     t.family = FamilyOfDriverFile(driverFile);
     // Both drivers hand over the database's own UTF-8 text; the ANSI build of the PostgreSQL
     // driver cannot give UTF-16 at all.
@@ -98,12 +89,10 @@ DriverTraits ReadDriverTraits(SQLHDBC hdbc)
     t.bytesInWideMessages = t.family == DriverFamily::SQLite;
     t.scansForSemicolons = t.family == DriverFamily::SQLite;
     t.padsBuffers = t.family == DriverFamily::SQLite;
-    t.singleStatement = InfoString(hdbc, SQL_MULT_RESULT_SETS) != "Y";
-    SQLUINTEGER gd = 0;
-    if (SQL_SUCCEEDED(SQLGetInfoW(hdbc, SQL_GETDATA_EXTENSIONS, &gd, sizeof gd, nullptr))) {
-        t.getDataBound = (gd & SQL_GD_BOUND) != 0;
-        t.getDataBlock = (gd & SQL_GD_BLOCK) != 0 && (gd & SQL_GD_BOUND) != 0;
-    }
+    t.singleStatement = GetInfoText(hdbc, SQL_MULT_RESULT_SETS) != "Y";
+    SQLUINTEGER gd = GetInfoUInt(hdbc, SQL_GETDATA_EXTENSIONS);
+    t.getDataBound = (gd & SQL_GD_BOUND) != 0;
+    t.getDataBlock = (gd & SQL_GD_BLOCK) != 0 && (gd & SQL_GD_BOUND) != 0;
     return t;
 }
 

@@ -1,5 +1,7 @@
 #include "PersistValues.h"
 
+#include "platform/com/Calendar.h"
+
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -9,34 +11,6 @@
 namespace ado::persist {
 
 namespace {
-
-// Days since 1970-01-01 of a Gregorian date, and back.
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<int64_t>(doe) - 719468;
-}
-
-void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d)
-{
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    y = static_cast<int64_t>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    if (m <= 2)
-        ++y;
-}
-
-constexpr int64_t kDaysFrom1899To1970 = 25569;
 
 bool FromOleDate(double value, DateTimeParts& out)
 {
@@ -211,66 +185,6 @@ bool DecimalFromInteger(bool negative, uint64_t magnitude, DECIMAL& out)
 }
 
 } // namespace
-
-bool DecodeUtf8(std::string_view text, size_t& pos, char32_t& codePoint)
-{
-    unsigned char c = static_cast<unsigned char>(text[pos]);
-    if (c < 0x80) {
-        codePoint = c;
-        ++pos;
-        return true;
-    }
-    size_t n;
-    char32_t cp, min;
-    if ((c & 0xE0) == 0xC0) {
-        n = 2;
-        cp = c & 0x1F;
-        min = 0x80;
-    } else if ((c & 0xF0) == 0xE0) {
-        n = 3;
-        cp = c & 0x0F;
-        min = 0x800;
-    } else if ((c & 0xF8) == 0xF0) {
-        n = 4;
-        cp = c & 0x07;
-        min = 0x10000;
-    } else {
-        return false;
-    }
-    if (pos + n > text.size())
-        return false;
-    for (size_t k = 1; k < n; ++k) {
-        unsigned char cc = static_cast<unsigned char>(text[pos + k]);
-        if ((cc & 0xC0) != 0x80)
-            return false;
-        cp = (cp << 6) | (cc & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return false;
-    codePoint = cp;
-    pos += n;
-    return true;
-}
-
-bool Utf8ToUtf16(std::string_view text, std::u16string& out)
-{
-    out.clear();
-    out.reserve(text.size());
-    size_t pos = 0;
-    while (pos < text.size()) {
-        char32_t cp;
-        if (!DecodeUtf8(text, pos, cp))
-            return false;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-    }
-    return true;
-}
 
 bool ToDateTimeParts(const _variant_t& value, DateTimeParts& out)
 {

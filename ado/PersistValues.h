@@ -1,5 +1,5 @@
-// Value conversions shared by the two persistence writers (ADTG and XML): strict UTF-8,
-// calendar parts of date values, exact decimals. Every function reports a value it cannot
+// Value conversions shared by the two persistence writers (ADTG and XML): calendar parts of
+// date values, exact decimals, currency, GUIDs. Every function reports a value it cannot
 // convert exactly instead of approximating it.
 #pragma once
 
@@ -12,12 +12,16 @@
 
 namespace ado::persist {
 
-// Decodes the code point at pos and advances pos; false for a malformed sequence, an
-// overlong form, a surrogate or a value above U+10FFFF.
-bool DecodeUtf8(std::string_view text, size_t& pos, char32_t& codePoint);
+// Why a value cannot be written as its column asks; the writers turn it into the error of the
+// row and column.
+class ValueError {
+public:
+    explicit ValueError(std::string why) : m_why(std::move(why)) {}
+    const std::string& Why() const { return m_why; }
 
-// UTF-8 to UTF-16 (native order); false when the text is not valid UTF-8.
-bool Utf8ToUtf16(std::string_view text, std::u16string& out);
+private:
+    std::string m_why;
+};
 
 struct DateTimeParts {
     int year = 1899;

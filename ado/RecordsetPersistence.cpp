@@ -170,15 +170,12 @@ void SaveXml(RowSource& rows, PersistOutput& out)
 void PersistRecordset(Recordset& recordset, const std::string& destination, PersistFormatEnum format)
 {
     if (format != adPersistADTG && format != adPersistXML)
-        detail::ThrowAdo(adErrInvalidArgument,
-                         "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.",
-                         nullptr, kRecordsetSource);
+        detail::ThrowAdo(adErrInvalidArgument, detail::kBadArgumentsText, nullptr, kRecordsetSource);
     if (destination.empty())
         detail::ThrowAdo(adErrInvalidArgument, "No file name was given to save the recordset to.", nullptr,
                          kRecordsetSource);
     if (!(recordset.GetState() & adStateOpen))
-        detail::ThrowAdo(adErrObjectClosed, "Operation is not allowed when the object is closed.", nullptr,
-                         kRecordsetSource);
+        detail::ThrowAdo(adErrObjectClosed, detail::kClosedText, nullptr, kRecordsetSource);
 
     RowSource rows(recordset);
     FileOutput out(destination);

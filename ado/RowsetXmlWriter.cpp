@@ -2,6 +2,7 @@
 
 #include "OdbcError.h"
 #include "PersistValues.h"
+#include "Unicode.h"
 
 #include <libxml/tree.h>
 
@@ -15,6 +16,8 @@
 namespace ado {
 
 namespace {
+
+using persist::ValueError;
 
 constexpr const char* kRecordsetSource = "ADODB.Recordset";
 
@@ -83,7 +86,7 @@ std::optional<std::string> AppendEscaped(std::string& out, std::string_view text
         if (c >= 0x80) {
             size_t start = pos;
             char32_t cp;
-            if (!persist::DecodeUtf8(text, pos, cp))
+            if (!detail::DecodeUtf8(text, pos, cp))
                 return std::string("a byte sequence that is not valid UTF-8");
             if (!IsXmlChar(cp))
                 return fmt::format("the character U+{:04X}, which XML 1.0 cannot represent", static_cast<uint32_t>(cp));
@@ -117,15 +120,6 @@ bool IsAttributeName(const std::string& name)
         return false;
     return !(name.size() >= 3 && (name[0] | 0x20) == 'x' && (name[1] | 0x20) == 'm' && (name[2] | 0x20) == 'l');
 }
-
-class ValueError {
-public:
-    explicit ValueError(std::string why) : m_why(std::move(why)) {}
-    const std::string& Why() const { return m_why; }
-
-private:
-    std::string m_why;
-};
 
 [[noreturn]] void Mismatch(const _variant_t& v, const char* what)
 {
@@ -170,22 +164,6 @@ bool IsNumberText(std::string_view t)
     return i == t.size();
 }
 
-std::string CurrencyText(int64_t cy)
-{
-    DECIMAL d;
-    d.negative = cy < 0;
-    d.Lo64 = cy < 0 ? 0 - static_cast<uint64_t>(cy) : static_cast<uint64_t>(cy);
-    d.scale = 4;
-    std::string s = d.ToString();
-    if (s.find('.') != std::string::npos) {
-        while (s.back() == '0')
-            s.pop_back();
-        if (s.back() == '.')
-            s.pop_back();
-    }
-    return s;
-}
-
 // The value's text in the form its schema type prescribes (not yet escaped).
 std::string ValueText(ValueKind kind, const _variant_t& v)
 {
@@ -215,7 +193,7 @@ std::string ValueText(ValueKind kind, const _variant_t& v)
             int64_t cy;
             if (!persist::ToCurrency(v, cy))
                 Mismatch(v, "a currency value");
-            return CurrencyText(cy);
+            return _variant_t(CY{cy}).ToString();
         }
         case ValueKind::Boolean: return v.ToBool() ? "True" : "False";
         case ValueKind::DateTime:

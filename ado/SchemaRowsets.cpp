@@ -18,9 +18,6 @@ using OptText = std::optional<std::string>;
 using OptInt = std::optional<int64_t>;
 using Row = std::vector<OptText>;
 
-constexpr const char* kNotCapable = "Object or provider is not capable of performing requested operation.";
-constexpr const char* kBadArguments =
-    "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.";
 
 // The ODBC reserved keywords; the keywords rowset lists them with the driver's own.
 constexpr const char* kOdbcKeywords =
@@ -259,7 +256,7 @@ public:
             else
                 f.value = _variant_t(value.ToString());
         } catch (const _com_error&) {
-            ThrowAdo(adErrInvalidArgument, kBadArguments, &m_errors);
+            ThrowAdo(adErrInvalidArgument, kBadArgumentsText, &m_errors);
         }
         m_filters.push_back(std::move(f));
     }
@@ -331,7 +328,7 @@ public:
     RecordsetPtr Literals();
 
 private:
-    [[noreturn]] void NotSupported() { ThrowAdo(adErrFeatureNotAvailable, kNotCapable, &m_errors); }
+    [[noreturn]] void NotSupported() { ThrowAdo(adErrFeatureNotAvailable, kNotCapableText, &m_errors); }
     void Expect(size_t count);
     void RequireFunction(SQLUSMALLINT function);
     const _variant_t& R(size_t i) const;
@@ -363,6 +360,10 @@ private:
     bool IsSQLite() const { return strcasecmp(m_facts.dbmsName.c_str(), "SQLite") == 0; }
     bool HasInformationSchemaView(const char* view);
     std::vector<TableId> ListTables(const OptText& catalog, const OptText& schema);
+    // The tables to ask one at a time, for catalog functions that need a table name: the one
+    // restriction nameIndex names (in the catalog and schema of restrictions 0 and 1), or
+    // every user table there.
+    std::vector<TableId> TablesToAsk(size_t nameIndex);
 
     // Runs a query on an information_schema view, one condition per given restriction.
     struct ViewColumn {
@@ -385,7 +386,7 @@ void SchemaReader::Expect(size_t count)
 {
     for (size_t i = count; i < m_restrictions.size(); ++i)
         if (IsGiven(m_restrictions[i]))
-            ThrowAdo(adErrInvalidArgument, kBadArguments, &m_errors);
+            ThrowAdo(adErrInvalidArgument, kBadArgumentsText, &m_errors);
 }
 
 void SchemaReader::RequireFunction(SQLUSMALLINT function)
@@ -408,7 +409,7 @@ OptText SchemaReader::Text(size_t i) const
     try {
         return v.ToString();
     } catch (const _com_error&) {
-        ThrowAdo(adErrInvalidArgument, kBadArguments, &m_errors);
+        ThrowAdo(adErrInvalidArgument, kBadArgumentsText, &m_errors);
     }
 }
 
@@ -427,6 +428,13 @@ std::vector<TableId> SchemaReader::ListTables(const OptText& catalog, const OptT
         tables.push_back({m_facts.catalogs ? r[0] : std::nullopt, m_facts.schemas ? r[1] : std::nullopt, r[2]});
     }
     return tables;
+}
+
+std::vector<TableId> SchemaReader::TablesToAsk(size_t nameIndex)
+{
+    if (OptText name = Text(nameIndex))
+        return {{CatalogText(0), SchemaText(1), std::move(name)}};
+    return ListTables(CatalogText(0), SchemaText(1));
 }
 
 bool SchemaReader::HasInformationSchemaView(const char* view)
@@ -586,12 +594,7 @@ RecordsetPtr SchemaReader::PrimaryKeys()
     RestrictSchema(b, 1, 1);
     b.Restrict(2, R(2));
 
-    // The driver needs a table name; without one every user table is asked in turn.
-    std::vector<TableId> tables;
-    if (Text(2))
-        tables.push_back({CatalogText(0), SchemaText(1), Text(2)});
-    else
-        tables = ListTables(CatalogText(0), SchemaText(1));
+    const std::vector<TableId> tables = TablesToAsk(2);
     CatalogStatement st(m_hdbc, m_traits, m_errors);
     for (const TableId& t : tables) {
         CatalogArg catalog(t.catalog), schema(t.schema), table(t.name);
@@ -697,11 +700,7 @@ RecordsetPtr SchemaReader::Indexes()
     b.Restrict(9, R(3), Match::Number);
     b.Restrict(2, R(4));
 
-    std::vector<TableId> tables;
-    if (Text(4))
-        tables.push_back({CatalogText(0), SchemaText(1), Text(4)});
-    else
-        tables = ListTables(CatalogText(0), SchemaText(1));
+    const std::vector<TableId> tables = TablesToAsk(4);
     const bool keys = DriverSupports(m_hdbc, SQL_API_SQLPRIMARYKEYS);
     CatalogStatement st(m_hdbc, m_traits, m_errors);
     for (const TableId& t : tables) {
@@ -925,11 +924,7 @@ RecordsetPtr SchemaReader::ColumnPrivileges()
     b.Restrict(5, R(3));
     b.Restrict(0, R(4));
     b.Restrict(1, R(5));
-    std::vector<TableId> tables;
-    if (Text(2))
-        tables.push_back({CatalogText(0), SchemaText(1), Text(2)});
-    else
-        tables = ListTables(CatalogText(0), SchemaText(1));
+    const std::vector<TableId> tables = TablesToAsk(2);
     CatalogStatement st(m_hdbc, m_traits, m_errors);
     CatalogArg column(Pattern(Text(3)));
     for (const TableId& t : tables) {
@@ -1150,7 +1145,7 @@ RecordsetPtr OpenSchemaRowset(const ConnectionPtr& connection, SQLHDBC hdbc, con
     case adSchemaProviderTypes: return reader.ProviderTypes();
     case adSchemaDBInfoKeywords: return reader.Keywords();
     case adSchemaDBInfoLiterals: return reader.Literals();
-    default: ThrowAdo(adErrFeatureNotAvailable, kNotCapable, &errors);
+    default: ThrowAdo(adErrFeatureNotAvailable, kNotCapableText, &errors);
     }
 }
 
