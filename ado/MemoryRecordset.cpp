@@ -1,6 +1,7 @@
 #include "MemoryRecordset.h"
 
 #include "OdbcError.h"
+#include "RecordsetPersistence.h"
 #include "Unicode.h"
 
 #include <strings.h>
@@ -316,10 +317,9 @@ _variant_t MemoryRecordset::GetCollect(long index) const
     return GetFields()->GetItem(index)->GetValue();
 }
 
-void MemoryRecordset::Save(const std::string&, PersistFormatEnum)
+void MemoryRecordset::Save(const std::string& destination, PersistFormatEnum format)
 {
-    m_state->RequireOpen();
-    detail::ThrowAdo(adErrFeatureNotAvailable, detail::kNotCapableText, nullptr, kRecordsetSource);
+    PersistRecordset(*this, destination, format);
 }
 
 } // namespace ado

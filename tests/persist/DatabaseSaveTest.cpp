@@ -38,10 +38,9 @@ struct Direct {
     std::vector<std::vector<_variant_t>> rows;
 };
 
-Direct ReadDirect(const ConnectionPtr& cn, const std::string& sql)
+Direct ReadAll(const RecordsetPtr& rs)
 {
     Direct out;
-    RecordsetPtr rs = cn->Execute(sql);
     FieldsPtr fields = rs->GetFields();
     for (long i = 0; i < fields->GetCount(); ++i)
         out.columns.push_back({fields->GetItem(i)->GetName(), fields->GetItem(i)->GetType()});
@@ -122,6 +121,36 @@ std::string CanonicalXml(DataTypeEnum type, const std::string& dtType, const std
     return *text;
 }
 
+// The XML file holds the recordset's columns and values.
+void ExpectXmlHolds(const std::string& path, const Direct& direct)
+{
+    XmlRowset xml = ReadRowsetXml(ReadFile(path));
+    ASSERT_EQ(xml.columns.size(), direct.columns.size());
+    ASSERT_EQ(xml.rows.size(), direct.rows.size());
+    for (size_t c = 0; c < direct.columns.size(); ++c) {
+        EXPECT_EQ(xml.columns[c].columnName, direct.columns[c].name);
+        for (size_t r = 0; r < direct.rows.size(); ++r)
+            EXPECT_EQ(CanonicalXml(direct.columns[c].type, xml.columns[c].datatype["dt:type"], xml.rows[r][c]),
+                      Canonical(direct.columns[c].type, direct.rows[r][c]))
+                << "XML row " << r + 1 << " column " << direct.columns[c].name;
+    }
+}
+
+// The ADTG file holds the recordset's columns, row count and values.
+void ExpectAdtgHolds(const std::string& path, const Direct& direct)
+{
+    AdtgDocument adtg = ReadAdtg(ReadFile(path));
+    EXPECT_EQ(adtg.rowCount, direct.rows.size());
+    ASSERT_EQ(adtg.columns.size(), direct.columns.size());
+    ASSERT_EQ(adtg.rows.size(), direct.rows.size());
+    for (size_t c = 0; c < direct.columns.size(); ++c) {
+        EXPECT_EQ(adtg.columns[c].name, direct.columns[c].name);
+        for (size_t r = 0; r < direct.rows.size(); ++r)
+            EXPECT_EQ(Canonical(direct.columns[c].type, adtg.rows[r][c]), Canonical(direct.columns[c].type, direct.rows[r][c]))
+                << "ADTG row " << r + 1 << " column " << direct.columns[c].name;
+    }
+}
+
 struct Schema {
     std::string create;
     std::vector<std::string> inserts;
@@ -193,7 +222,7 @@ TEST_P(DatabaseSaveTest, EveryTypeNullAndUnicodeComeBackFromBothFormats)
     ConnectionPtr cn = Connection::Create();
     cn->Open(ConnectionString());
     const std::string sql = "SELECT * FROM t ORDER BY id";
-    Direct direct = ReadDirect(cn, sql);
+    Direct direct = ReadAll(cn->Execute(sql));
     ASSERT_EQ(direct.rows.size(), 3u);
 
     auto columnIndex = [&](const std::string& name) {
@@ -209,32 +238,45 @@ TEST_P(DatabaseSaveTest, EveryTypeNullAndUnicodeComeBackFromBothFormats)
         EXPECT_EQ(Canonical(direct.columns[i].type, direct.rows[0][i]), expected) << name;
     }
 
-    // XML
     std::string xmlPath = NewTempPath(".xml");
     cn->Execute(sql)->Save(xmlPath, adPersistXML);
-    XmlRowset xml = ReadRowsetXml(ReadFile(xmlPath));
-    ASSERT_EQ(xml.columns.size(), direct.columns.size());
-    ASSERT_EQ(xml.rows.size(), direct.rows.size());
-    for (size_t c = 0; c < direct.columns.size(); ++c) {
-        EXPECT_EQ(xml.columns[c].columnName, direct.columns[c].name);
-        for (size_t r = 0; r < direct.rows.size(); ++r)
-            EXPECT_EQ(CanonicalXml(direct.columns[c].type, xml.columns[c].datatype["dt:type"], xml.rows[r][c]),
-                      Canonical(direct.columns[c].type, direct.rows[r][c]))
-                << "XML row " << r + 1 << " column " << direct.columns[c].name;
-    }
+    ExpectXmlHolds(xmlPath, direct);
 
-    // ADTG
     std::string adtgPath = NewTempPath(".adtg");
     cn->Execute(sql)->Save(adtgPath, adPersistADTG);
-    AdtgDocument adtg = ReadAdtg(ReadFile(adtgPath));
-    EXPECT_EQ(adtg.rowCount, 3u);
-    ASSERT_EQ(adtg.columns.size(), direct.columns.size());
-    ASSERT_EQ(adtg.rows.size(), direct.rows.size());
-    for (size_t c = 0; c < direct.columns.size(); ++c) {
-        EXPECT_EQ(adtg.columns[c].name, direct.columns[c].name);
-        for (size_t r = 0; r < direct.rows.size(); ++r)
-            EXPECT_EQ(Canonical(direct.columns[c].type, adtg.rows[r][c]), Canonical(direct.columns[c].type, direct.rows[r][c]))
-                << "ADTG row " << r + 1 << " column " << direct.columns[c].name;
+    ExpectAdtgHolds(adtgPath, direct);
+}
+
+// Schema rowsets are built in memory rather than fetched; they save like any recordset, with
+// their typed columns (unsigned, boolean, GUID, long text), NULLs and non-ASCII names.
+TEST_P(DatabaseSaveTest, SchemaRowsetsSaveInBothFormats)
+{
+    Exec("CREATE TABLE \"Größe\" (id INTEGER PRIMARY KEY, \"maß\" VARCHAR(20) DEFAULT 'x', note TEXT)");
+    Exec("CREATE INDEX \"ix_Größe\" ON \"Größe\" (\"maß\")");
+    ConnectionPtr cn = Connection::Create();
+    cn->Open(ConnectionString());
+    const _variant_t none;
+    struct Case {
+        SchemaEnum schema;
+        std::vector<_variant_t> restrictions;
+        size_t minRows;
+    };
+    const std::vector<Case> cases = {
+        {adSchemaTables, {none, none, _variant_t("Größe")}, 1},
+        {adSchemaColumns, {none, none, _variant_t("Größe")}, 3},
+        {adSchemaIndexes, {none, none, none, none, _variant_t("Größe")}, 1},
+        {adSchemaProviderTypes, {}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(fmt::format("schema {}", static_cast<int>(c.schema)));
+        Direct direct = ReadAll(cn->OpenSchema(c.schema, c.restrictions));
+        ASSERT_GE(direct.rows.size(), c.minRows);
+        std::string xmlPath = NewTempPath(".xml");
+        cn->OpenSchema(c.schema, c.restrictions)->Save(xmlPath, adPersistXML);
+        ExpectXmlHolds(xmlPath, direct);
+        std::string adtgPath = NewTempPath(".adtg");
+        cn->OpenSchema(c.schema, c.restrictions)->Save(adtgPath, adPersistADTG);
+        ExpectAdtgHolds(adtgPath, direct);
     }
 }
 
