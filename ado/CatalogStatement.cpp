@@ -167,13 +167,13 @@ void CatalogStatement::ExecuteQuery(const std::string& sql, const std::vector<st
     SQLFreeStmt(m_hstmt, SQL_RESET_PARAMS);
 }
 
-DriverFacts ReadDriverFacts(SQLHDBC hdbc)
+DriverFacts ReadDriverFacts(SQLHDBC hdbc, const DriverTraits& traits)
 {
     DriverFacts facts;
-    facts.searchEscape = GetInfoText(hdbc, SQL_SEARCH_PATTERN_ESCAPE);
-    facts.catalogs = GetInfoText(hdbc, SQL_CATALOG_NAME) == "Y";
+    facts.searchEscape = GetInfoText(hdbc, SQL_SEARCH_PATTERN_ESCAPE, traits.utf8Ansi);
+    facts.catalogs = GetInfoText(hdbc, SQL_CATALOG_NAME, traits.utf8Ansi) == "Y";
     facts.schemas = GetInfoUInt(hdbc, SQL_SCHEMA_USAGE) != 0;
-    facts.dbmsName = GetInfoText(hdbc, SQL_DBMS_NAME);
+    facts.dbmsName = GetInfoText(hdbc, SQL_DBMS_NAME, traits.utf8Ansi);
     return facts;
 }
 

@@ -94,7 +94,7 @@ struct DriverFacts {
     std::string dbmsName;
 };
 
-DriverFacts ReadDriverFacts(SQLHDBC hdbc);
+DriverFacts ReadDriverFacts(SQLHDBC hdbc, const DriverTraits& traits);
 
 // Escapes the search-pattern characters "_" and "%" (and the escape itself) so that a pattern
 // argument matches the name literally.

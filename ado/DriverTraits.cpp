@@ -76,20 +76,28 @@ void AddStreamingDefaults(DriverFamily family, AttributeList& attributes)
     }
 }
 
-DriverTraits ReadDriverTraits(SQLHDBC hdbc)
+DriverTraits TraitsOfFamily(DriverFamily family)
 {
     DriverTraits t;
-    std::string driverFile = GetInfoText(hdbc, SQL_DRIVER_NAME);
-    t.family = FamilyOfDriverFile(driverFile);
+    t.family = family;
     // Both drivers hand over the database's own UTF-8 text; the ANSI build of the PostgreSQL
     // driver cannot give UTF-16 at all.
-    t.utf8Text = t.family == DriverFamily::SQLite || t.family == DriverFamily::PostgreSQL;
-    t.dynamicTyping = t.family == DriverFamily::SQLite;
-    t.utf8Ansi = t.family == DriverFamily::SQLite;
-    t.bytesInWideMessages = t.family == DriverFamily::SQLite;
-    t.scansForSemicolons = t.family == DriverFamily::SQLite;
-    t.padsBuffers = t.family == DriverFamily::SQLite;
-    t.singleStatement = GetInfoText(hdbc, SQL_MULT_RESULT_SETS) != "Y";
+    t.utf8Text = family == DriverFamily::SQLite || family == DriverFamily::PostgreSQL;
+    t.dynamicTyping = family == DriverFamily::SQLite;
+    // The SQLite driver has ANSI entry points only; the driver manager passes wide text to
+    // them one byte a character and widens their answers one byte a character.
+    t.utf8Ansi = family == DriverFamily::SQLite;
+    t.bytesInWideMessages = family == DriverFamily::SQLite;
+    t.scansForSemicolons = family == DriverFamily::SQLite;
+    t.padsBuffers = family == DriverFamily::SQLite;
+    return t;
+}
+
+DriverTraits ReadDriverTraits(SQLHDBC hdbc)
+{
+    // The driver's file name and the Y/N answers are ASCII, read before the traits are known.
+    DriverTraits t = TraitsOfFamily(FamilyOfDriverFile(GetInfoText(hdbc, SQL_DRIVER_NAME, false)));
+    t.singleStatement = GetInfoText(hdbc, SQL_MULT_RESULT_SETS, false) != "Y";
     SQLUINTEGER gd = GetInfoUInt(hdbc, SQL_GETDATA_EXTENSIONS);
     t.getDataBound = (gd & SQL_GD_BOUND) != 0;
     t.getDataBlock = (gd & SQL_GD_BLOCK) != 0 && (gd & SQL_GD_BOUND) != 0;

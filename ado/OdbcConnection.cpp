@@ -59,6 +59,32 @@ std::vector<ErrorRecord> SplitNotices(std::vector<ErrorRecord> records)
     return out;
 }
 
+// Connects through the ANSI entry point for a driver that takes UTF-8 there, else through the
+// wide one. completed receives the driver's completed attributes, or text where they do not fit.
+SQLRETURN DriverConnect(SQLHDBC hdbc, const std::string& text, bool utf8Ansi, std::string& completed)
+{
+    SQLSMALLINT length = 0;
+    SQLRETURN rc;
+    if (utf8Ansi) {
+        std::string in = text;
+        std::vector<SQLCHAR> out(16384);
+        rc = SQLDriverConnect(hdbc, nullptr, reinterpret_cast<SQLCHAR*>(in.data()), static_cast<SQLSMALLINT>(in.size()),
+                              out.data(), static_cast<SQLSMALLINT>(out.size()), &length, SQL_DRIVER_NOPROMPT);
+        if (length >= 0 && length < static_cast<SQLSMALLINT>(out.size()))
+            completed.assign(reinterpret_cast<const char*>(out.data()), static_cast<size_t>(length));
+    } else {
+        std::u16string in = Wide(text);
+        std::vector<SQLWCHAR> out(8192);
+        rc = SQLDriverConnectW(hdbc, nullptr, W(in), static_cast<SQLSMALLINT>(in.size()), out.data(),
+                               static_cast<SQLSMALLINT>(out.size()), &length, SQL_DRIVER_NOPROMPT);
+        if (length >= 0 && length < static_cast<SQLSMALLINT>(out.size()))
+            completed = FromWide(out.data(), static_cast<size_t>(length));
+    }
+    if (!SQL_SUCCEEDED(rc) || completed.empty())
+        completed = text;
+    return rc;
+}
+
 long MapIdentifierCase(SQLUSMALLINT v)
 {
     switch (v) {
@@ -188,7 +214,8 @@ void OdbcConnection::Open(const std::string& connectionString, const std::string
         m_connectionTimeout = *req.connectTimeout;
 
     AttributeList attributes = req.odbc;
-    AddStreamingDefaults(FamilyBeforeConnect(attributes), attributes);
+    const DriverTraits expected = TraitsOfFamily(FamilyBeforeConnect(attributes));
+    AddStreamingDefaults(expected.family, attributes);
     std::string odbcText = FormatOdbcConnectionString(attributes);
     if (odbcText.size() > kMaxConnectionStringLength) {
         m_errors->Set({{kBadInitString, "", 0, kAdoSource, E_FAIL},
@@ -203,13 +230,10 @@ void OdbcConnection::Open(const std::string& connectionString, const std::string
         SQLSetConnectAttrW(hdbc, SQL_ATTR_LOGIN_TIMEOUT,
                            reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_connectionTimeout)), 0);
 
-    std::u16string in = Wide(odbcText);
-    std::vector<SQLWCHAR> out(8192);
-    SQLSMALLINT outLen = 0;
-    SQLRETURN rc = SQLDriverConnectW(hdbc, nullptr, W(in), static_cast<SQLSMALLINT>(in.size()), out.data(),
-                                     static_cast<SQLSMALLINT>(out.size()), &outLen, SQL_DRIVER_NOPROMPT);
+    std::string completedText;
+    SQLRETURN rc = DriverConnect(hdbc, odbcText, expected.utf8Ansi, completedText);
     if (!SQL_SUCCEEDED(rc)) {
-        auto records = ReadDiagnostics(SQL_HANDLE_DBC, hdbc);
+        auto records = ReadDiagnostics(SQL_HANDLE_DBC, hdbc, E_FAIL, expected.bytesInWideMessages);
         SQLFreeHandle(SQL_HANDLE_DBC, hdbc);
         if (records.empty())
             records.push_back({"The driver could not connect.", "", 0, kProviderSource, E_FAIL});
@@ -217,8 +241,7 @@ void OdbcConnection::Open(const std::string& connectionString, const std::string
         throw _com_error(E_FAIL, records.front().description, records.front().source);
     }
     m_hdbc = hdbc;
-    m_odbcOut = outLen < static_cast<SQLSMALLINT>(out.size()) ? FromWide(out.data(), static_cast<size_t>(outLen))
-                                                               : odbcText;
+    m_odbcOut = completedText;
     m_traits = ReadDriverTraits(m_hdbc);
     m_open = true;
     m_inTransaction = false;
@@ -595,7 +618,7 @@ std::string OdbcConnection::CurrentCatalog() const
     if (SQL_SUCCEEDED(SQLGetConnectAttrW(m_hdbc, SQL_ATTR_CURRENT_CATALOG, buf.data(),
                                          static_cast<SQLINTEGER>(buf.size() * sizeof(SQLWCHAR)), &len)))
         return FromWide(buf.data(), std::min<size_t>(static_cast<size_t>(std::max<SQLINTEGER>(len, 0)) / sizeof(SQLWCHAR), buf.size() - 1));
-    return GetInfoText(m_hdbc, SQL_DATABASE_NAME);
+    return GetInfoText(m_hdbc, SQL_DATABASE_NAME, m_traits.utf8Ansi);
 }
 
 void OdbcConnection::ReadInfoProperties()
@@ -606,8 +629,9 @@ void OdbcConnection::ReadInfoProperties()
         m_info.emplace_back(name, std::move(value));
         m_infoTypes[name] = type;
     };
-    auto text = [&](const char* name, SQLUSMALLINT item) { add(name, _variant_t(GetInfoText(m_hdbc, item)), adBSTR); };
-    auto yes = [&](const char* name, SQLUSMALLINT item) { add(name, _variant_t(GetInfoText(m_hdbc, item) == "Y"), adBoolean); };
+    auto info = [&](SQLUSMALLINT item) { return GetInfoText(m_hdbc, item, m_traits.utf8Ansi); };
+    auto text = [&](const char* name, SQLUSMALLINT item) { add(name, _variant_t(info(item)), adBSTR); };
+    auto yes = [&](const char* name, SQLUSMALLINT item) { add(name, _variant_t(info(item) == "Y"), adBoolean); };
     auto ushort = [&](SQLUSMALLINT item) { return GetInfoUShort(m_hdbc, item); };
     auto uint = [&](SQLUSMALLINT item) { return GetInfoUInt(m_hdbc, item); };
     auto integer = [&](const char* name, long v) { add(name, _variant_t(static_cast<int32_t>(v)), adInteger); };

@@ -3,6 +3,7 @@
 #include "Unicode.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace ado::detail {
@@ -18,24 +19,34 @@ T GetInfoNumber(SQLHDBC hdbc, SQLUSMALLINT infoType)
     return value;
 }
 
-} // namespace
-
-std::string GetInfoText(SQLHDBC hdbc, SQLUSMALLINT infoType)
+// A text item in units of the entry point's text (char for the ANSI one, char16_t for the
+// wide one, which share their signature).
+template <typename Unit>
+std::basic_string<Unit> InfoText(decltype(&SQLGetInfoW) getInfo, SQLHDBC hdbc, SQLUSMALLINT infoType)
 {
-    std::vector<SQLWCHAR> buffer(1024);
+    std::vector<Unit> buffer(1024);
     for (int attempt = 0; attempt < 2; ++attempt) {
         SQLSMALLINT bytes = 0;
-        SQLRETURN rc = SQLGetInfoW(hdbc, infoType, buffer.data(),
-                                   static_cast<SQLSMALLINT>(buffer.size() * sizeof(SQLWCHAR)), &bytes);
+        SQLRETURN rc = getInfo(hdbc, infoType, buffer.data(), static_cast<SQLSMALLINT>(buffer.size() * sizeof(Unit)),
+                               &bytes);
         if (!SQL_SUCCEEDED(rc))
             return {};
-        size_t chars = static_cast<size_t>(std::max<SQLSMALLINT>(bytes, 0)) / sizeof(SQLWCHAR);
-        if (chars < buffer.size())
-            return FromWide(buffer.data(), chars);
+        size_t units = static_cast<size_t>(std::max<SQLSMALLINT>(bytes, 0)) / sizeof(Unit);
+        if (units < buffer.size())
+            return std::basic_string<Unit>(buffer.data(), units);
         // Keyword lists can be long: ask again with room for the whole text.
-        buffer.assign(std::min<size_t>(chars + 1, 16383), 0);
+        buffer.assign(std::min<size_t>(units + 1, std::numeric_limits<SQLSMALLINT>::max() / sizeof(Unit)), 0);
     }
-    return FromWide(buffer.data(), buffer.size() - 1);
+    return std::basic_string<Unit>(buffer.data(), buffer.size() - 1);
+}
+
+} // namespace
+
+std::string GetInfoText(SQLHDBC hdbc, SQLUSMALLINT infoType, bool utf8Ansi)
+{
+    if (utf8Ansi)
+        return InfoText<char>(SQLGetInfo, hdbc, infoType);
+    return FromWide(InfoText<char16_t>(SQLGetInfoW, hdbc, infoType));
 }
 
 SQLUINTEGER GetInfoUInt(SQLHDBC hdbc, SQLUSMALLINT infoType)

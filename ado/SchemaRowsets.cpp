@@ -307,7 +307,7 @@ public:
     SchemaReader(const ConnectionPtr& connection, SQLHDBC hdbc, const DriverTraits& traits, ErrorList& errors,
                  const std::vector<_variant_t>& restrictions)
         : m_connection(connection), m_hdbc(hdbc), m_traits(traits), m_errors(errors), m_restrictions(restrictions),
-          m_facts(ReadDriverFacts(hdbc))
+          m_facts(ReadDriverFacts(hdbc, traits))
     {
     }
 
@@ -1055,7 +1055,7 @@ RecordsetPtr SchemaReader::Keywords()
         }
     };
     addList(kOdbcKeywords);
-    addList(GetInfoText(m_hdbc, SQL_KEYWORDS));
+    addList(GetInfoText(m_hdbc, SQL_KEYWORDS, m_traits.utf8Ansi));
     for (auto& [key, word] : words)
         b.Add({_variant_t(word)});
     return b.Done();
@@ -1078,8 +1078,8 @@ RecordsetPtr SchemaReader::Literals()
         b.Add({_variant_t(name), Str(value), Null(), Null(), Int32(literal), _variant_t(true), UInt32(maxlen)});
     };
 
-    const std::string quote = GetInfoText(m_hdbc, SQL_IDENTIFIER_QUOTE_CHAR);
-    const std::string catalogSeparator = GetInfoText(m_hdbc, SQL_CATALOG_NAME_SEPARATOR);
+    const std::string quote = GetInfoText(m_hdbc, SQL_IDENTIFIER_QUOTE_CHAR, m_traits.utf8Ansi);
+    const std::string catalogSeparator = GetInfoText(m_hdbc, SQL_CATALOG_NAME_SEPARATOR, m_traits.utf8Ansi);
     const std::string escape = m_facts.searchEscape;
     const int64_t tableName = maxLength(SQL_MAX_TABLE_NAME_LEN);
 
@@ -1090,7 +1090,7 @@ RecordsetPtr SchemaReader::Literals()
             add("CATALOG_SEPARATOR", 3, catalogSeparator, static_cast<int64_t>(catalogSeparator.size()));
     }
     add("CHAR_LITERAL", 4, std::nullopt, maxLength(SQL_MAX_CHAR_LITERAL_LEN));
-    if (GetInfoText(m_hdbc, SQL_COLUMN_ALIAS) == "Y")
+    if (GetInfoText(m_hdbc, SQL_COLUMN_ALIAS, m_traits.utf8Ansi) == "Y")
         add("COLUMN_ALIAS", 5, std::nullopt, maxLength(SQL_MAX_COLUMN_NAME_LEN));
     add("COLUMN_NAME", 6, std::nullopt, maxLength(SQL_MAX_COLUMN_NAME_LEN));
     if (GetInfoUShort(m_hdbc, SQL_CORRELATION_NAME) != SQL_CN_NONE)
@@ -1103,7 +1103,7 @@ RecordsetPtr SchemaReader::Literals()
     add("INDEX_NAME", 11, std::nullopt, maxLength(SQL_MAX_IDENTIFIER_LEN));
     add("LIKE_PERCENT", 12, std::string("%"), 1);
     add("LIKE_UNDERSCORE", 13, std::string("_"), 1);
-    if (GetInfoText(m_hdbc, SQL_PROCEDURES) == "Y")
+    if (GetInfoText(m_hdbc, SQL_PROCEDURES, m_traits.utf8Ansi) == "Y")
         add("PROCEDURE_NAME", 14, std::nullopt, maxLength(SQL_MAX_PROCEDURE_NAME_LEN));
     // A blank quote character means the driver does not quote identifiers.
     const bool quotes = !quote.empty() && quote != " ";
