@@ -2,6 +2,7 @@
 
 #include "AppStrings.h"
 #include "CommandIds.h"
+#include "ConnectStrings.h"
 #include "DataLinkFile.h"
 #include "MDIClientWnd.h"
 #include "SettingsTable.h"
@@ -556,31 +557,4 @@ CTorvaneDoc* CMainFrame::ConnectWithDataLinkFile(const wxString& givenPath)
         TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP, this);
     }
     return nullptr;
-}
-
-wxString CMainFrame::BuildMsdasqlConnectString(const wxString& driver)
-{
-    return wxString("PROVIDER=") + "MSDASQL;" + "Persist Security Info=False;Extended Properties=\"" + "DRIVER={" +
-           driver + "};\"";
-}
-
-wxString CMainFrame::ExtractDriverLogin(const wxString& connectString)
-{
-    const wxString upper = connectString.Upper();
-    wxString login;
-    size_t at = upper.find("DRIVER=");
-    if (at == wxString::npos)
-        return wxString();
-    wxString rest = connectString.Mid(at + 7);
-    if (rest.StartsWith("{")) {
-        size_t close = rest.find('}');
-        login = close == wxString::npos ? rest.Mid(1) : rest.Mid(1, close - 1);
-    } else {
-        size_t end = rest.find_first_of(";}");
-        login = end == wxString::npos ? rest : rest.Left(end);
-    }
-    login.Replace("{", "");
-    login.Replace("}", "");
-    login.Trim(true).Trim(false);
-    return login;
 }

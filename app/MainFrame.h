@@ -70,11 +70,6 @@ public:
 
     // Connect commands used by the start-up actions.
     CTorvaneDoc* ConnectWithDataLinkFile(const wxString& path);
-    static wxString BuildMsdasqlConnectString(const wxString& driver);
-    // The driver name of a DSN-less connect string: the text after "DRIVER=" up to the first
-    // "}" or ";", braces removed; empty when there is none. Nothing else of the string (no
-    // password) is ever taken.
-    static wxString ExtractDriverLogin(const wxString& connectString);
 
     // Set while NewQueryWindow opens a window whose connect string names a driver.
     bool IsDsnLess() const { return m_bDsnLess; }

@@ -3,6 +3,7 @@
 #include "AppStrings.h"
 #include "CommandIds.h"
 #include "CommandLine.h"
+#include "ConnectStrings.h"
 #include "DataLinkFile.h"
 #include "MainFrame.h"
 #include "SettingsTable.h"
@@ -11,6 +12,7 @@
 #include "TorvaneDocTemplate.h"
 #include "WindowPlacement.h"
 #include "platform/MessageBox.h"
+#include "platform/MessageLog.h"
 #include "platform/PrintDestinations.h"
 #include "platform/ShellRegistration.h"
 #include "query/ChildFrame.h"
@@ -114,6 +116,7 @@ std::optional<wxString> CTorvaneApp::ShellFileArgument() const
 
 bool CTorvaneApp::InitInstance()
 {
+    delete wxLog::SetActiveTarget(new CMessageLog);
     {
         wxBusyCursor wait;
         if (!CheckOsVersion())
@@ -284,7 +287,7 @@ void CTorvaneApp::RunStartupAction()
         break;
     case 3:
         m_pMainFrame->m_strDsnLessLogin = settings::ReadString(settings::StartupDsnLessString);
-        m_pMainFrame->NewQueryWindow(CMainFrame::BuildMsdasqlConnectString(m_pMainFrame->m_strDsnLessLogin));
+        m_pMainFrame->NewQueryWindow(BuildMsdasqlConnectString(m_pMainFrame->m_strDsnLessLogin));
         break;
     default:
         break;

@@ -135,7 +135,7 @@ void CInstanceChannel::Stop()
         return;
     m_server.reset();
     wxString path = SocketPath();
-    if (!path.empty())
+    if (!path.empty() && wxFileExists(path))
         wxRemoveFile(path);
     m_lock.reset();
 }

@@ -159,6 +159,7 @@ wxString CShellRegistration::UpdateMimeApps(const wxString& text, bool on)
                 if (!kept.empty() && !kept.back().empty())
                     kept.push_back(wxString());
                 kept.push_back(wanted);
+                start = kept.size() - 1;
             }
             size_t end = start + 1;
             while (end < kept.size() && !kept[end].Strip(wxString::both).StartsWith("["))
