@@ -101,8 +101,10 @@ public:
 };
 
 // Listener for the connection's events. Both are called on the thread that completes the
-// work: InfoMessage for warnings and messages that come with a successful call,
-// ExecuteComplete for asynchronous executions only.
+// work: InfoMessage for warnings and messages that come with a successful call (the
+// connection's Errors then hold them, one message each), ExecuteComplete for asynchronous
+// executions only. A listener must not wait for a thread that may be closing the recordset or
+// connection at that moment: Close waits for the asynchronous work, event included, to end.
 class ConnectionEvents {
 public:
     virtual ~ConnectionEvents() = default;
@@ -140,7 +142,9 @@ public:
     virtual void RollbackTrans() = 0;
 
     // Runs text; returns an open Recordset for the first result (closed when the statement
-    // returns no rows). recordsAffected receives VT_I4, -1 when the count is unknown.
+    // returns no rows). recordsAffected receives VT_I4, -1 when the count is unknown. With
+    // adExecuteNoRecords every result is passed over and nullptr returned; with
+    // adAsyncExecute the Recordset returns at once, executing, as Recordset::Open does.
     virtual RecordsetPtr Execute(const std::string& commandText, _variant_t* recordsAffected = nullptr,
                                  long options = adCmdText) = 0;
 
@@ -152,9 +156,15 @@ public:
     virtual ErrorsPtr GetErrors() const = 0;
     virtual PropertiesPtr GetProperties() const = 0;
 
-    // Listeners are not owned; Unadvise before the listener dies.
+    // Listeners are not owned; Unadvise before the listener dies. Once Unadvise returns, no
+    // call of that listener is in progress.
     virtual long Advise(ConnectionEvents* sink) = 0;
     virtual void Unadvise(long cookie) = 0;
+
+    // Cancels every statement of this connection that is executing or being read, whichever
+    // Recordset (or Execute call) runs it; safe from any thread. Reaches a synchronous
+    // Execute, which has no Recordset yet that a caller could cancel.
+    virtual void Cancel() = 0;
 
     // The ODBC connection handle (SQLHDBC), for code that calls the driver manager directly.
     virtual void* GetNativeHandle() const = 0;
@@ -187,13 +197,34 @@ public:
     virtual bool IsEOF() const = 0;
     virtual void MoveNext() = 0;
 
-    // The next result of the same command, or nullptr when there is none; this recordset is
-    // closed. recordsAffected receives VT_I4.
+    // Moves to the next result of the same command and returns this same recordset (open for
+    // rows, closed for a row count), so that a Cancel through any reference keeps reaching the
+    // command; nullptr, with this recordset closed, when there is none. recordsAffected
+    // receives VT_I4 (-1 when the count is unknown or the result has rows).
     virtual RecordsetPtr NextRecordset(_variant_t* recordsAffected = nullptr) = 0;
 
     virtual FieldsPtr GetFields() const = 0;
     // Shortcut for GetFields()->GetItem(index)->GetValue().
     virtual _variant_t GetCollect(long index) const = 0;
+
+    // For consumers that read many rows (results grids, exports): appends the text of field
+    // index of the current row to out, as GetCollect(index).ToString() gives it (a binary
+    // value: its bytes), without building a variant; returns false and appends nothing for
+    // NULL. Where the database keeps values as text whatever the declared type (SQLite), the
+    // text is the database's own ("2024-01-02 00:00:00" where ToString of the date gives
+    // "2024-01-02"). The layer's own recordsets allocate nothing here once out has room.
+    // Throws as GetCollect does.
+    virtual bool AppendCellText(long index, std::string& out) const
+    {
+        _variant_t v = GetCollect(index);
+        if (v.IsNull())
+            return false;
+        if (v.vt == (VT_ARRAY | VT_UI1))
+            out.append(v.bytes.begin(), v.bytes.end());
+        else
+            out += v.ToString();
+        return true;
+    }
 
     // Writes the remaining rows (from the current position) in ADTG or XML persistence format.
     virtual void Save(const std::string& destination, PersistFormatEnum format) = 0;
