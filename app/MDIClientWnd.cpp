@@ -119,8 +119,8 @@ void CMDIClientWnd::TileAll(wxOrientation orient)
     wxWindow* selected = selection >= 0 ? GetPage(selection) : nullptr;
     Freeze();
     const int direction = orient == wxVERTICAL ? wxRIGHT : wxBOTTOM;
-    // Later pages go furthest out, so the panes read in page order.
-    for (size_t i = count - 1; i >= 1; --i)
+    // Each split goes furthest out, so the panes read in page order.
+    for (size_t i = 1; i < count; ++i)
         Split(i, direction);
 
     // Every outer pane gets an equal share; the centre pane takes what is left.

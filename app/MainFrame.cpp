@@ -86,9 +86,19 @@ CMainFrame::~CMainFrame()
 {
     if (m_keyStateTimer)
         m_keyStateTimer->Stop();
-    // Query windows still open go with the client area after this; they must not call back.
-    for (CChildFrame* frame : m_queryWindows)
-        frame->m_pMainFrame = nullptr;
+    // Query windows still there (open, or closed and waiting for deletion) are deleted while this
+    // frame still stands: they report back to it, and the tab library's child windows ask their
+    // parent frame when they go.
+    if (wxAuiMDIClientWindow* client = GetClientWindow()) {
+        wxWindowList children = client->GetChildren();
+        for (wxWindow* child : children)
+            if (auto* frame = dynamic_cast<wxAuiMDIChildFrame*>(child)) {
+                int page = client->GetPageIndex(frame);
+                if (page != wxNOT_FOUND)
+                    client->RemovePage(page);
+                delete frame;
+            }
+    }
     m_queryWindows.clear();
     if (wxApp::GetInstance())
         TheApp().OnMainFrameDestroyed(this);
@@ -347,11 +357,17 @@ bool CMainFrame::CloseAll()
         }
         wxMilliSleep(700);
     }
-    CChildFrame* previous = nullptr;
-    for (CChildFrame* active = GetActiveQueryWindow(); active && active != previous; active = GetActiveQueryWindow()) {
-        previous = active;
-        active->Close();
+    // The active window closes first; the tab library may name the next active one only later,
+    // so with none active the most recent window is next. A window that is still there after
+    // its close refused it, and the command stops.
+    while (!m_queryWindows.empty()) {
+        CChildFrame* target = GetActiveQueryWindow();
+        if (!target)
+            target = m_queryWindows.back();
+        target->Close();
         UpdateConnectionCount();
+        if (std::find(m_queryWindows.begin(), m_queryWindows.end(), target) != m_queryWindows.end())
+            break;
     }
     return m_queryWindows.empty();
 }
@@ -378,7 +394,7 @@ void CMainFrame::OnClose(wxCloseEvent& event)
     WindowPlacement wp = WindowPlacement::Of(*this, m_normalRect);
     if (!wasMinimised && wp.showCmd != SW_SHOWMINIMIZED)
         SaveWindowPlacement(wp);
-    if (m_docManager && !m_docManager->Clear(!event.CanVeto())) {
+    if (m_docManager && !m_docManager->CloseDocuments(!event.CanVeto())) {
         event.Veto();
         return;
     }

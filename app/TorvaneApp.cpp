@@ -192,13 +192,15 @@ void CTorvaneApp::ShutDown()
     m_channel.Stop();
     m_mruDataLinkFiles.Reset();
     m_mruDsnLessLogins.Reset();
+    // Documents first, so that their windows close while the main frame still stands.
+    if (m_pDocManager)
+        m_pDocManager->CloseDocuments(true);
     if (m_pMainFrame) {
         m_pMainFrame->Destroy();
         SetTopWindow(nullptr);
         DeletePendingObjects();
     }
     if (m_pDocManager) {
-        m_pDocManager->Clear(true);
         delete m_pDocManager;
         m_pDocManager = nullptr;
         m_pDocTemplate = nullptr;

@@ -7,6 +7,8 @@
 #include <wx/utils.h>
 
 #include <sys/stat.h>
+
+#include <cerrno>
 #include <unistd.h>
 
 namespace {
@@ -68,6 +70,13 @@ private:
     std::function<void(const wxString&)> m_handler;
 };
 
+// A socket is not a regular file, so the library's file test does not see it.
+bool SocketExists(const wxString& path)
+{
+    struct stat st{};
+    return !path.empty() && lstat(path.fn_str(), &st) == 0 && S_ISSOCK(st.st_mode);
+}
+
 } // namespace
 
 CInstanceChannel::CInstanceChannel() = default;
@@ -99,7 +108,7 @@ wxString CInstanceChannel::SocketPath()
 bool CInstanceChannel::SendCommand(const wxString& command)
 {
     wxString path = SocketPath();
-    if (path.empty() || !wxFileExists(path))
+    if (!SocketExists(path))
         return false;
     wxTCPClient client;
     std::unique_ptr<wxConnectionBase> connection(client.MakeConnection("localhost", path, kTopic));
@@ -135,7 +144,7 @@ void CInstanceChannel::Stop()
         return;
     m_server.reset();
     wxString path = SocketPath();
-    if (!path.empty() && wxFileExists(path))
+    if (SocketExists(path))
         wxRemoveFile(path);
     m_lock.reset();
 }

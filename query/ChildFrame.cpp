@@ -40,6 +40,13 @@ CChildFrame::~CChildFrame()
         m_pMainFrame->RemoveQueryWindow(this);
 }
 
+bool CChildFrame::Destroy()
+{
+    if (m_pMainFrame)
+        m_pMainFrame->RemoveQueryWindow(this);
+    return CChildFrameBase::Destroy();
+}
+
 wxWindow* CChildFrame::GetEditorPane() const
 {
     return m_pEditorPane;

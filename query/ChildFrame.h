@@ -22,6 +22,12 @@ public:
     CChildFrame(wxDocument* doc, wxView* view, CMainFrame* mainFrame);
     ~CChildFrame() override;
 
+    // A closed window leaves the main window's list at once; the window itself is deleted later.
+    bool Destroy() override;
+
+    // A tab is a plain child window on GTK, not a top-level one: its realisation is a child's.
+    void GTKHandleRealized() override { wxWindow::GTKHandleRealized(); }
+
     // Opens the window's connection (no connect string: the data link dialog asks) and selects
     // the database when one is named. False when there is no open connection.
     bool OpenConnection(const std::optional<wxString>& connect, bool promptEdit,

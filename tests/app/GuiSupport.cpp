@@ -4,7 +4,6 @@
 #include <wx/evtloop.h>
 #include <wx/stopwatch.h>
 #include <wx/textdlg.h>
-#include <wx/toplevel.h>
 #include <wx/utils.h>
 
 #include <memory>
@@ -33,44 +32,32 @@ bool Pump(int milliseconds, const std::function<bool()>& until)
     }
 }
 
-CDialogAnswerer::CDialogAnswerer(std::function<bool(wxDialog&)> matches, std::function<void(wxDialog&)> action)
+CDialogAnswerer::CDialogAnswerer(std::function<bool(wxDialog&)> matches, std::function<int(wxDialog&)> action)
     : m_matches(std::move(matches)), m_action(std::move(action))
 {
-    Start(20);
+    Register();
 }
 
 CDialogAnswerer::~CDialogAnswerer()
 {
-    Stop();
+    Unregister();
 }
 
-void CDialogAnswerer::Notify()
+int CDialogAnswerer::Enter(wxDialog* dialog)
 {
-    if (m_busy)
-        return;
-    for (wxWindow* window : wxTopLevelWindows) {
-        auto* dialog = dynamic_cast<wxDialog*>(window);
-        if (!dialog || !dialog->IsModal() || !m_matches(*dialog))
-            continue;
-        m_busy = true;
-        ++m_answered;
-        m_action(*dialog);
-        m_busy = false;
-        return;
-    }
+    if (!dialog || !m_matches(*dialog))
+        return wxID_NONE;
+    ++m_answered;
+    return m_action(*dialog);
 }
 
 CDataLinkAnswer::CDataLinkAnswer(const wxString& connect)
     : CDialogAnswerer([](wxDialog& dialog) { return dialog.GetName() == "DataLinkDialog"; },
                       [connect](wxDialog& dialog) {
-                          if (connect.empty()) {
-                              dialog.EndModal(wxID_CANCEL);
-                              return;
-                          }
+                          if (connect.empty())
+                              return static_cast<int>(wxID_CANCEL);
                           static_cast<wxTextEntryDialog&>(dialog).SetValue(connect);
-                          wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
-                          ok.SetEventObject(&dialog);
-                          dialog.ProcessWindowEvent(ok);
+                          return static_cast<int>(wxID_OK);
                       })
 {
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <wx/dialog.h>
-#include <wx/timer.h>
+#include <wx/modalhook.h>
 
 #include <functional>
 #include <string>
@@ -11,21 +11,23 @@
 // Dispatches events for the given time (or until the condition holds); true when it held.
 bool Pump(int milliseconds, const std::function<bool()>& until = {});
 
-// Answers the next modal dialog that matches: a timer looks for it while the dialog's own loop
-// runs, then performs the action (which must end the dialog).
-class CDialogAnswerer : public wxTimer {
+// Answers the modal dialogs that match in place of the user: the dialog is not shown and its
+// ShowModal returns what the action returns (after the action has filled in its fields).
+class CDialogAnswerer : public wxModalDialogHook {
 public:
-    CDialogAnswerer(std::function<bool(wxDialog&)> matches, std::function<void(wxDialog&)> action);
+    CDialogAnswerer(std::function<bool(wxDialog&)> matches, std::function<int(wxDialog&)> action);
     ~CDialogAnswerer() override;
 
     int Answered() const { return m_answered; }
-    void Notify() override;
+
+protected:
+    int Enter(wxDialog* dialog) override;
+    void Exit(wxDialog*) override {}
 
 private:
     std::function<bool(wxDialog&)> m_matches;
-    std::function<void(wxDialog&)> m_action;
+    std::function<int(wxDialog&)> m_action;
     int m_answered = 0;
-    bool m_busy = false;
 };
 
 // The data link dialog: answered with the connect string, or cancelled when it is empty.
