@@ -2,15 +2,12 @@
 
 #include <wx/dcbuffer.h>
 #include <wx/dcmemory.h>
-#include <wx/graphics.h>
 #include <wx/regex.h>
 
-#include <memory>
 
 wxBEGIN_EVENT_TABLE(CMDIClientWnd, wxAuiMDIClientWindow)
-    EVT_PAINT(CMDIClientWnd::OnPaint)
-    EVT_ERASE_BACKGROUND(CMDIClientWnd::OnEraseBackground)
     EVT_SIZE(CMDIClientWnd::OnSize)
+    EVT_IDLE(CMDIClientWnd::OnIdle)
 wxEND_EVENT_TABLE()
 
 namespace {
@@ -22,39 +19,37 @@ const wxColour kBackground(0x80, 0x80, 0x80);
 CMDIClientWnd::CMDIClientWnd(wxAuiMDIParentFrame* parent) : wxAuiMDIClientWindow(parent)
 {
     m_background = MakeBackgroundBitmap();
-    SetBackgroundColour(kBackground);
+    m_emptyPane = new wxWindow(this, wxID_ANY, wxPoint(0, 0), GetClientSize(), wxFULL_REPAINT_ON_RESIZE);
+    m_emptyPane->SetBackgroundStyle(wxBG_STYLE_PAINT);
+    m_emptyPane->Bind(wxEVT_PAINT, &CMDIClientWnd::PaintBackground, this);
 }
 
 wxBitmap CMDIClientWnd::MakeBackgroundBitmap()
 {
-    // The program's emblem: a database drum drawn in light strokes, so that it reads on gray.
+    // The program's emblem: a database drum in light strokes, so that it reads on gray.
     const int w = 120;
     const int h = 140;
-    wxBitmap bmp(w, h, 32);
-    bmp.UseAlpha();
-    {
-        wxMemoryDC dc(bmp);
-        dc.SetBackground(wxBrush(kBackground));
-        dc.Clear();
-        std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
-        if (gc) {
-            gc->SetPen(wxPen(wxColour(0xD8, 0xD8, 0xD8), 3));
-            gc->SetBrush(wxBrush(wxColour(0x98, 0x98, 0x98)));
-            const double left = 12;
-            const double right = w - 12;
-            const double ry = 14;
-            for (int band = 2; band >= 0; --band) {
-                double top = 14 + band * 36;
-                wxGraphicsPath body = gc->CreatePath();
-                body.MoveToPoint(left, top + ry);
-                body.AddLineToPoint(left, top + ry + 36);
-                body.AddArc(w / 2.0, top + ry + 36, (right - left) / 2, M_PI, 0, false);
-                body.AddLineToPoint(right, top + ry);
-                gc->DrawPath(body);
-                gc->DrawEllipse(left, top, right - left, 2 * ry);
-            }
-        }
-    }
+    const int left = 10;
+    const int width = 100;
+    const int rim = 28;
+    const int top = 22;
+    const int bottom = 116;
+    wxBitmap bmp(w, h);
+    wxMemoryDC dc(bmp);
+    dc.SetBackground(wxBrush(kBackground));
+    dc.Clear();
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(wxColour(0x98, 0x98, 0x98)));
+    dc.DrawRectangle(left, top, width, bottom - top);
+    dc.DrawEllipse(left, bottom - rim / 2, width, rim);
+    dc.SetPen(wxPen(wxColour(0xD8, 0xD8, 0xD8), 3));
+    dc.DrawLine(left, top, left, bottom);
+    dc.DrawLine(left + width, top, left + width, bottom);
+    for (int y : {bottom - 62, bottom - 31, bottom})
+        dc.DrawEllipticArc(left, y - rim / 2, width, rim, 180, 360);
+    dc.SetBrush(wxBrush(wxColour(0xB0, 0xB0, 0xB0)));
+    dc.DrawEllipse(left, top - rim / 2, width, rim);
+    dc.SelectObject(wxNullBitmap);
     return bmp;
 }
 
@@ -176,28 +171,37 @@ void CMDIClientWnd::OrderTabs(const std::vector<wxWindow*>& order)
     }
 }
 
-void CMDIClientWnd::OnPaint(wxPaintEvent&)
+void CMDIClientWnd::PaintBackground(wxPaintEvent&)
 {
-    wxAutoBufferedPaintDC dc(this);
+    wxAutoBufferedPaintDC dc(m_emptyPane);
     dc.SetBackground(wxBrush(kBackground));
     dc.Clear();
-    if (GetPageCount() > 0 || !m_background.IsOk())
+    if (!m_background.IsOk())
         return;
     // Lower right corner, a thirtieth of the width from the right and a twentieth of the
     // height from the bottom.
-    const wxSize size = GetClientSize();
+    const wxSize size = m_emptyPane->GetClientSize();
     const int x = size.x - size.x / 30 - m_background.GetWidth();
     const int y = size.y - size.y / 20 - m_background.GetHeight();
     dc.DrawBitmap(m_background, x, y, true);
 }
 
-void CMDIClientWnd::OnEraseBackground(wxEraseEvent&)
-{
-    // Painted in OnPaint, without flicker.
-}
-
 void CMDIClientWnd::OnSize(wxSizeEvent& event)
 {
-    Refresh();
+    if (m_emptyPane)
+        m_emptyPane->SetSize(GetClientSize());
+    event.Skip();
+}
+
+void CMDIClientWnd::OnIdle(wxIdleEvent& event)
+{
+    const bool empty = GetPageCount() == 0;
+    if (m_emptyPane && m_emptyPane->IsShown() != empty) {
+        m_emptyPane->Show(empty);
+        if (empty) {
+            m_emptyPane->SetSize(GetClientSize());
+            m_emptyPane->Raise();
+        }
+    }
     event.Skip();
 }

@@ -26,12 +26,14 @@ public:
     static wxBitmap MakeBackgroundBitmap();
 
 private:
-    void OnPaint(wxPaintEvent& event);
-    void OnEraseBackground(wxEraseEvent& event);
     void OnSize(wxSizeEvent& event);
+    void OnIdle(wxIdleEvent& event);
+    void PaintBackground(wxPaintEvent& event);
     std::vector<wxAuiTabCtrl*> TabCtrls();
 
     wxBitmap m_background;
+    // Covers the empty client area: the tab library's own windows show plain white there.
+    wxWindow* m_emptyPane = nullptr;
 
     wxDECLARE_EVENT_TABLE();
 };

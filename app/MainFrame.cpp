@@ -550,6 +550,7 @@ CTorvaneDoc* CMainFrame::ConnectWithDataLinkFile(const wxString& givenPath)
         wxString folder = settings::ReadString(settings::FromUdlFile);
         if (folder.empty())
             folder = wxGetHomeDir();
+        wxBusyCursorSuspender normalCursor;
         wxFileDialog dlg(this, _("Open Microsoft Data Link File"), folder, wxEmptyString,
                          "Microsoft Data Link Files (*.udl)|*.udl|All Files (*.*)|*",
                          wxFD_OPEN | wxFD_FILE_MUST_EXIST);

@@ -3,6 +3,7 @@
 #include <wx/app.h>
 #include <wx/msgdlg.h>
 #include <wx/thread.h>
+#include <wx/utils.h>
 
 #include <cstdio>
 #include <deque>
@@ -37,6 +38,7 @@ int ShowDialog(const wxString& text, long style, wxWindow* parent)
         dlgStyle = (dlgStyle & ~(wxYES_NO | wxOK)) | wxOK | wxCANCEL;
     if (!(dlgStyle & (wxYES_NO | wxOK)))
         dlgStyle |= wxOK;
+    wxBusyCursorSuspender normalCursor;
     wxMessageDialog dlg(parent, text, wxTheApp->GetAppDisplayName(), dlgStyle | wxCENTRE);
     if (retry)
         dlg.SetOKCancelLabels(_("&Retry"), _("Cancel"));

@@ -1,11 +1,14 @@
 #include "DataLinks.h"
 
 #include <wx/textdlg.h>
+#include <wx/utils.h>
 
 namespace {
 
 std::optional<wxString> Prompt(wxWindow* parent, const wxString& initial)
 {
+    // The dialog is asked under the caller's wait cursor; the user gets the normal one.
+    wxBusyCursorSuspender normalCursor;
     wxTextEntryDialog dlg(parent, _("Connection string:"), _("Data Link Properties"), initial,
                           wxOK | wxCANCEL | wxCENTRE);
     dlg.SetName("DataLinkDialog");
