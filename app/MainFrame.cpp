@@ -2,7 +2,6 @@
 
 #include "AppStrings.h"
 #include "CommandIds.h"
-#include "ConnectStrings.h"
 #include "DataLinkFile.h"
 #include "MDIClientWnd.h"
 #include "SettingsTable.h"
@@ -326,11 +325,14 @@ CTorvaneDoc* CMainFrame::NewQueryWindow(const std::optional<wxString>& connect, 
 
     CTorvaneDoc* result = doc;
     if (file) {
-        if (doc->OnOpenDocument(*file)) {
-            doc->SetTitle(wxFileName(*file).GetFullName());
+        // The document keeps the full path, so that it still names the file from elsewhere.
+        wxFileName path(*file);
+        path.MakeAbsolute();
+        if (doc->OnOpenDocument(path.GetFullPath())) {
+            doc->SetTitle(path.GetFullName());
             frame->SetTitle(doc->GetTitle());
             if (m_docManager)
-                m_docManager->AddFileToHistory(*file);
+                m_docManager->AddFileToHistory(path.GetFullPath());
         } else {
             result = nullptr;
         }
@@ -574,4 +576,30 @@ CTorvaneDoc* CMainFrame::ConnectWithDataLinkFile(const wxString& givenPath)
         TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP, this);
     }
     return nullptr;
+}
+
+wxString CMainFrame::BuildMsdasqlConnectString(const wxString& driver)
+{
+    return wxString("PROVIDER=") + "MSDASQL;" + "Persist Security Info=False;Extended Properties=\"" + "DRIVER={" +
+           driver + "};\"";
+}
+
+wxString CMainFrame::ExtractDriverLogin(const wxString& connectString)
+{
+    const size_t at = connectString.Upper().find("DRIVER=");
+    if (at == wxString::npos)
+        return wxString();
+    const wxString rest = connectString.Mid(at + 7);
+    wxString login;
+    if (rest.StartsWith("{")) {
+        const size_t close = rest.find('}');
+        login = close == wxString::npos ? rest.Mid(1) : rest.Mid(1, close - 1);
+    } else {
+        const size_t end = rest.find_first_of(";}");
+        login = end == wxString::npos ? rest : rest.Left(end);
+    }
+    login.Replace("{", "");
+    login.Replace("}", "");
+    login.Trim(true).Trim(false);
+    return login;
 }

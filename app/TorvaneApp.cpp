@@ -3,7 +3,6 @@
 #include "AppStrings.h"
 #include "CommandIds.h"
 #include "CommandLine.h"
-#include "ConnectStrings.h"
 #include "DataLinkFile.h"
 #include "MainFrame.h"
 #include "SettingsTable.h"
@@ -289,7 +288,7 @@ void CTorvaneApp::RunStartupAction()
         break;
     case 3:
         m_pMainFrame->m_strDsnLessLogin = settings::ReadString(settings::StartupDsnLessString);
-        m_pMainFrame->NewQueryWindow(BuildMsdasqlConnectString(m_pMainFrame->m_strDsnLessLogin));
+        m_pMainFrame->NewQueryWindow(CMainFrame::BuildMsdasqlConnectString(m_pMainFrame->m_strDsnLessLogin));
         break;
     default:
         break;
@@ -411,9 +410,12 @@ bool CTorvaneApp::Unregister()
     return false;
 }
 
-wxDocument* CTorvaneApp::OpenDocumentFile(const wxString& path)
+wxDocument* CTorvaneApp::OpenDocumentFile(const wxString& file)
 {
     wxBusyCursor wait;
+    wxFileName full(file);
+    full.MakeAbsolute();
+    const wxString path = full.GetFullPath();
     try {
         if (!m_pMainFrame)
             return nullptr;

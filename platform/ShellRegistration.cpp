@@ -1,6 +1,7 @@
 #include "ShellRegistration.h"
 
 #include <wx/ffile.h>
+#include <wx/file.h>
 #include <wx/filename.h>
 #include <wx/tokenzr.h>
 #include <wx/utils.h>
@@ -45,25 +46,15 @@ bool ReadText(const wxString& path, wxString& text)
     return file.IsOpened() && file.ReadAll(&text, wxConvUTF8);
 }
 
-// Writes through a temporary file in the same folder, so that readers never see half a file.
+// Writes through a temporary file of its own in the same folder, which then takes the file's
+// place, so that readers never see half a file.
 bool WriteText(const wxString& path, const wxString& text)
 {
     wxFileName fn(path);
     if (!fn.DirExists() && !wxFileName::Mkdir(fn.GetPath(), 0755, wxPATH_MKDIR_FULL))
         return false;
-    wxString temp = path + ".tmp";
-    {
-        wxFFile file(temp, "wb");
-        if (!file.IsOpened() || !file.Write(text, wxConvUTF8) || !file.Flush()) {
-            wxRemoveFile(temp);
-            return false;
-        }
-    }
-    if (!wxRenameFile(temp, path, true)) {
-        wxRemoveFile(temp);
-        return false;
-    }
-    return true;
+    wxTempFile file;
+    return file.Open(path) && file.Write(text, wxConvUTF8) && file.Commit();
 }
 
 // Drops `id` from a ";"-separated list of desktop ids.

@@ -5,7 +5,6 @@
 
 #include "app/AppStrings.h"
 #include "app/CommandIds.h"
-#include "app/ConnectStrings.h"
 #include "app/MDIClientWnd.h"
 #include "app/MainFrame.h"
 #include "app/QryView.h"
@@ -34,6 +33,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 extern CTempEnvironment* g_env;
 
@@ -647,4 +647,40 @@ TEST_F(MainFrameTest, FoldersOfTheProgram)
     EXPECT_TRUE(wxDirExists(program));
     EXPECT_TRUE(TheApp().GetTempFolder().EndsWith("/"));
     EXPECT_TRUE(wxDirExists(TheApp().GetTempFolder()));
+}
+
+TEST_F(MainFrameTest, RelativeFilesAreKeptWithTheirFullPathAndTheWorkingFolderStays)
+{
+    const std::string folder = g_env->Path("work");
+    mkdir(folder.c_str(), 0700);
+    WriteWholeFile(folder + "/rel.sql", "select 'relative'");
+    WriteWholeFile(folder + "/other.sql", "select 'other'");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    ASSERT_TRUE(Start({"-C", SqliteConnect(m_db), "-f", "rel.sql"}));
+    ASSERT_EQ(Frame().GetQueryWindows().size(), 1u);
+    ASSERT_NE(TheApp().OpenDocumentFile("other.sql"), nullptr);
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(folder));
+    wxFileHistory* history = TheApp().GetDocManager()->GetFileHistory();
+    ASSERT_EQ(history->GetCount(), 2u);
+    EXPECT_EQ(history->GetHistoryFile(0), wxString::FromUTF8(folder + "/other.sql"));
+    EXPECT_EQ(history->GetHistoryFile(1), wxString::FromUTF8(folder + "/rel.sql"));
+    std::filesystem::current_path(before);
+}
+
+TEST_F(MainFrameTest, TheRecentFileListSurvivesARestart)
+{
+    std::string a = WriteQuery("recent-a.sql", "select 1");
+    std::string b = WriteQuery("recent-b.sql", "select 2");
+    ASSERT_TRUE(Start({"-C", SqliteConnect(m_db), "-F", wxString::FromUTF8(a + "|" + b)}));
+    EXPECT_EQ(TheApp().ExitInstance(), 0);
+    TheApp().ShutDown();
+    EXPECT_EQ(CSettingsStore::Get().GetProfileString("Recent File List", "File1"), wxString::FromUTF8(b));
+    EXPECT_EQ(CSettingsStore::Get().GetProfileString("Recent File List", "File2"), wxString::FromUTF8(a));
+
+    settings::WriteInt(settings::MaxFiles, 1);
+    ASSERT_TRUE(Start());
+    wxFileHistory* history = TheApp().GetDocManager()->GetFileHistory();
+    ASSERT_EQ(history->GetCount(), 1u) << "the list is as long as \"Max Files\"";
+    EXPECT_EQ(history->GetHistoryFile(0), wxString::FromUTF8(b));
 }

@@ -3,7 +3,7 @@
 
 #include "app/CommandLine.h"
 #include "app/DataLinkFile.h"
-#include "app/ConnectStrings.h"
+#include "app/MainFrame.h"
 #include "app/StartupChecks.h"
 #include "platform/MessageBox.h"
 #include "platform/ShellRegistration.h"
@@ -135,8 +135,8 @@ TEST(ConnectStrings, DriverLoginNeverCarriesMoreThanTheDriverName)
         {"DSN=sample;UID=me;PWD=secret", ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ExtractDriverLogin(c.connect), wxString(c.login)) << c.connect;
-    EXPECT_EQ(BuildMsdasqlConnectString("SQLite3"),
+        EXPECT_EQ(CMainFrame::ExtractDriverLogin(c.connect), wxString(c.login)) << c.connect;
+    EXPECT_EQ(CMainFrame::BuildMsdasqlConnectString("SQLite3"),
               "PROVIDER=MSDASQL;Persist Security Info=False;Extended Properties=\"DRIVER={SQLite3};\"");
 }
 
