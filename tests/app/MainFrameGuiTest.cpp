@@ -255,6 +255,11 @@ TEST_F(MainFrameTest, StartupActionStoredDsnLessLogin)
     ASSERT_EQ(logins->GetCount(), 1u);
     EXPECT_EQ((*logins)[0], TheApp().GetTempFolder() + "SQLite3");
     EXPECT_TRUE(Frame().m_strDsnLessLogin.empty()) << "cleared when the window is open";
+
+    // The extra recent lists are written when the program ends.
+    TheApp().ShutDown();
+    EXPECT_EQ(CSettingsStore::Get().GetProfileString("Recent DSN-less Logins", "DSNLessLogin1"),
+              TheApp().GetTempFolder() + "SQLite3");
 }
 
 TEST_F(MainFrameTest, CommandLineConnectsWithTheGivenString)
