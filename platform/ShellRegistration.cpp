@@ -17,7 +17,7 @@ const char* const kMimeTypes[] = {"application/sql", "text/x-sql"};
 const char* const kDefaultGroup = "[Default Applications]";
 const char* const kAddedGroup = "[Added Associations]";
 
-// Quotes an argument of the desktop entry's Exec key (Desktop Entry Specification rules).
+// Quotes an argument of the desktop entry's Exec key by the desktop entry format's own rules.
 wxString QuoteExecArg(const wxString& arg)
 {
     bool plain = !arg.empty();
