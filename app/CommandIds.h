@@ -1,0 +1,42 @@
+// Command and indicator ids of the main window. The numbers are the program's own and stay
+// fixed: menus, accelerators, status texts and tests refer to them.
+#pragma once
+
+// The window library takes command ids below 32767 only: the program's command numbers from
+// 30000 up are used shifted down by 30000, which also keeps them clear of the library's own
+// ids (4999 to 5999). Numbers below 30000 are used as they are.
+constexpr int TVCommandId(int number)
+{
+    return number >= 30000 ? number - 30000 : number;
+}
+
+enum : int {
+    // Status bar indicator of the connection count.
+    ID_INDICATOR_CONNECTIONS = 108,
+
+    ID_WINDOWS_DIALOG = 117,
+
+    ID_FILE_CLOSE_ALL = TVCommandId(32772), // Disconnect All
+    ID_FILE_DATA_LINK = TVCommandId(32776), // Data Link Properties
+    ID_FILE_DISCONNECT = TVCommandId(32785),
+    ID_GO_TO_LINE = TVCommandId(32809),
+    ID_WINDOW_NEXT = TVCommandId(32821),
+    ID_WINDOW_PREVIOUS = TVCommandId(32822),
+    ID_FILE_DATA_LINK_FILE = TVCommandId(32884), // From Data Link File
+
+    // Recent data link files and recent DSN-less logins.
+    ID_MRU_DATA_LINK_FIRST = TVCommandId(32889),
+    ID_MRU_DSN_LESS_FIRST = TVCommandId(32995),
+
+    ID_FILE_OPEN = TVCommandId(57601),
+    ID_FILE_PRINT_SETUP = TVCommandId(57606),
+    // The standard recent-file list: up to 16 entries.
+    ID_FILE_MRU_FIRST = TVCommandId(57616),
+    ID_FILE_MRU_LAST = TVCommandId(57631),
+    ID_WINDOW_ARRANGE = TVCommandId(57649),
+    ID_WINDOW_CASCADE = TVCommandId(57650),
+    ID_WINDOW_TILE_HORZ = TVCommandId(57651),
+    ID_WINDOW_TILE_VERT = TVCommandId(57652),
+    ID_APP_ABOUT = TVCommandId(57664),
+    ID_APP_EXIT = TVCommandId(57665),
+};

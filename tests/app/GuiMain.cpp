@@ -1,0 +1,34 @@
+// Entry point of the window tests: the real application object on the display (Xvfb under
+// scripts/test.sh), with a private XDG folder set for the process.
+#include "GuiSupport.h"
+#include "TempEnvironment.h"
+
+#include "app/TorvaneApp.h"
+#include "platform/MessageBox.h"
+
+#include <gtest/gtest.h>
+#include <wx/init.h>
+
+#include <cstdio>
+
+CTempEnvironment* g_env = nullptr;
+
+int main(int argc, char** argv)
+{
+    CTempEnvironment env;
+    g_env = &env;
+    ::testing::InitGoogleTest(&argc, argv);
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
+    wxApp::SetInstance(new CTorvaneApp);
+    if (!wxEntryStart(argc, argv)) {
+        std::fprintf(stderr, "The window tests need a display (run them through scripts/test.sh).\n");
+        return 1;
+    }
+    // No box may wait for an answer that never comes; tests that look at messages script their own.
+    CMessageScript unattended;
+    int rc = RUN_ALL_TESTS();
+    TheApp().ShutDown();
+    wxEntryCleanup();
+    return rc;
+}

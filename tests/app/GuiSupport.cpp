@@ -1,0 +1,68 @@
+#include "GuiSupport.h"
+
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/stopwatch.h>
+#include <wx/textdlg.h>
+#include <wx/utils.h>
+
+#include <memory>
+
+bool Pump(int milliseconds, const std::function<bool()>& until)
+{
+    std::unique_ptr<wxGUIEventLoop> own;
+    std::unique_ptr<wxEventLoopActivator> activator;
+    wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+    if (!loop) {
+        own = std::make_unique<wxGUIEventLoop>();
+        activator = std::make_unique<wxEventLoopActivator>(own.get());
+        loop = own.get();
+    }
+    wxStopWatch watch;
+    for (;;) {
+        while (loop->Pending())
+            loop->Dispatch();
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+        if (until && until())
+            return true;
+        if (watch.Time() >= milliseconds)
+            return !until;
+        wxMilliSleep(5);
+    }
+}
+
+CDialogAnswerer::CDialogAnswerer(std::function<bool(wxDialog&)> matches, std::function<int(wxDialog&)> action)
+    : m_matches(std::move(matches)), m_action(std::move(action))
+{
+    Register();
+}
+
+CDialogAnswerer::~CDialogAnswerer()
+{
+    Unregister();
+}
+
+int CDialogAnswerer::Enter(wxDialog* dialog)
+{
+    if (!dialog || !m_matches(*dialog))
+        return wxID_NONE;
+    ++m_answered;
+    return m_action(*dialog);
+}
+
+CDataLinkAnswer::CDataLinkAnswer(const wxString& connect)
+    : CDialogAnswerer([](wxDialog& dialog) { return dialog.GetName() == "DataLinkDialog"; },
+                      [connect](wxDialog& dialog) {
+                          if (connect.empty())
+                              return static_cast<int>(wxID_CANCEL);
+                          static_cast<wxTextEntryDialog&>(dialog).SetValue(connect);
+                          return static_cast<int>(wxID_OK);
+                      })
+{
+}
+
+wxString SqliteConnect(const std::string& file)
+{
+    return "Provider=MSDASQL;Driver=SQLite3;Database=" + wxString::FromUTF8(file);
+}

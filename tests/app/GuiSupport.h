@@ -1,0 +1,40 @@
+// Helpers of the window tests: running the event loop for a while and answering the modal
+// dialogs that the code under test opens.
+#pragma once
+
+#include <wx/dialog.h>
+#include <wx/modalhook.h>
+
+#include <functional>
+#include <string>
+
+// Dispatches events for the given time (or until the condition holds); true when it held.
+bool Pump(int milliseconds, const std::function<bool()>& until = {});
+
+// Answers the modal dialogs that match in place of the user: the dialog is not shown and its
+// ShowModal returns what the action returns (after the action has filled in its fields).
+class CDialogAnswerer : public wxModalDialogHook {
+public:
+    CDialogAnswerer(std::function<bool(wxDialog&)> matches, std::function<int(wxDialog&)> action);
+    ~CDialogAnswerer() override;
+
+    int Answered() const { return m_answered; }
+
+protected:
+    int Enter(wxDialog* dialog) override;
+    void Exit(wxDialog*) override {}
+
+private:
+    std::function<bool(wxDialog&)> m_matches;
+    std::function<int(wxDialog&)> m_action;
+    int m_answered = 0;
+};
+
+// The data link dialog: answered with the connect string, or cancelled when it is empty.
+class CDataLinkAnswer : public CDialogAnswerer {
+public:
+    explicit CDataLinkAnswer(const wxString& connect);
+};
+
+// A connect string for a SQLite database file through the ODBC bridge.
+wxString SqliteConnect(const std::string& file);
