@@ -1,5 +1,7 @@
 #include "ConnectRules.h"
 
+#include "common/IdentifierText.h"
+
 const char* const kOperationCanceled = "Operation was canceled.";
 
 wxString MakeRetryConnectString(const wxString& connectString)
@@ -38,7 +40,7 @@ int ClampCacheSize(int rows)
 
 wxString NormaliseBatchSeparator(const wxString& stored)
 {
-    const bool valid = !stored.empty() && stored.find_first_of(" \t\r\n") == wxString::npos;
+    const bool valid = !stored.empty() && HasNoWhitespace(stored);
     if (!valid)
         return "GO";
     if (stored.IsSameAs("<NULL>", false))

@@ -1,6 +1,7 @@
 #include "ConnectionInfo.h"
 
 #include "ConnectRules.h"
+#include "common/ValueText.h"
 
 namespace {
 
@@ -30,12 +31,11 @@ bool ReadString(const ado::PropertiesPtr& properties, const char* name, wxString
     }
 }
 
-// A property value as display text: NULL and EMPTY show as the empty string.
+// A property value as its display text.
 bool ReadDisplayText(const ado::PropertiesPtr& properties, const char* name, wxString& out)
 {
     try {
-        const _variant_t value = properties->GetItem(name)->GetValue();
-        out = ValueText(value);
+        out = VariantToText(properties->GetItem(name)->GetValue());
         return true;
     } catch (...) {
         return false;
