@@ -3,6 +3,7 @@
 #include "CloseDecision.h"
 #include "ConnectPromptDlg.h"
 #include "ConnectRules.h"
+#include "ConnectStringUtil.h"
 #include "DataLinkDlg.h"
 #include "QueryKeyRouting.h"
 #include "ResultView.h"
@@ -193,7 +194,8 @@ void CChildFrame::ShowSchemaPane(bool show)
 bool CChildFrame::OpenConnection(const std::optional<wxString>& connect, bool promptEdit,
                                  const std::optional<wxString>& database)
 {
-    m_bDsnLessOpen = m_pMainFrame ? m_pMainFrame->IsDsnLess() : connect && connect->Upper().Contains("DRIVER={");
+    m_bDsnLessOpen =
+        m_pMainFrame ? m_pMainFrame->IsDsnLess() : connect && IsDsnLessConnectString(connect->utf8_string());
     {
         wxBusyCursor wait;
         SetMainStatusText(kEstablishing);
@@ -328,15 +330,15 @@ bool CChildFrame::Connect(const std::optional<wxString>& connect, bool promptEdi
             } catch (const _com_error&) {
                 if (m_bDsnLessOpen)
                     throw;
-                const wxString retry = MakeRetryConnectString(connectString);
-                if (RetryWithPrompt(connectString))
+                const wxString retry = wxString::FromUTF8(MakeRetryConnectString(connectString.utf8_string()));
+                if (RetryWithPromptProperty(connectString.utf8_string()))
                     SetPromptProperty();
                 m_strConnectString = retry;
                 OpenWithPrompt(retry);
             }
         }
     } catch (const PromptCancelled&) {
-        message = kOperationCanceled;
+        message = "Operation was canceled.";
     } catch (const _com_error& e) {
         try {
             message = GetProviderErrorsText(m_pConnection.get());
@@ -348,7 +350,7 @@ bool CChildFrame::Connect(const std::optional<wxString>& connect, bool promptEdi
         message = kErrorsOccurred;
     }
 
-    if (m_pConnection && !IsConnectionOpen() && !message.empty() && !IsCancelledPromptMessage(message)) {
+    if (m_pConnection && !IsConnectionOpen() && !message.empty() && !IsCancelledPromptText(message.utf8_string())) {
         if (TVMessageBox(message, TV_RETRY_CANCEL | wxICON_QUESTION, this) == wxID_RETRY)
             Connect(std::nullopt, true);
     }

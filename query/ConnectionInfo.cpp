@@ -1,6 +1,7 @@
 #include "ConnectionInfo.h"
 
-#include "ConnectRules.h"
+#include "BatchSplitter.h"
+#include "ConnectionDialect.h"
 #include "common/ValueText.h"
 
 namespace {
@@ -91,7 +92,7 @@ bool CConnectionInfo::ReadConnectionInfo()
 
         ApplyDialectFlags();
 
-        m_strBatchSeparator = NormaliseBatchSeparator(m_strBatchSeparator);
+        m_strBatchSeparator = FromUtf8(BatchSplitter::SeparatorFromSetting(m_strBatchSeparator.utf8_string()));
 
         GetIdentifierQuotes();
         SetQuotedIdentifiers(m_bUseQuotedIdentifiers != 0);
@@ -116,27 +117,23 @@ void CConnectionInfo::UpdateConnectionTitle(const ado::PropertiesPtr& properties
 
 void CConnectionInfo::ApplyDialectFlags()
 {
-    // The names are compared trimmed: a driver that pads its DBMS name still gets its dialect.
-    wxString name = m_strDbmsNameUpper;
-    name.Trim(true).Trim(false);
-    const auto equals = [&name](const char* text) { return name.IsSameAs(text, false); };
-    const auto contains = [&name](const char* text) { return name.Find(text) != wxNOT_FOUND; };
-
-    m_bOdbcProvider = m_strProviderFile.IsSameAs("MSDASQL.DLL", false);
-    m_bJet = equals("MS JET") || (m_bOdbcProvider && m_strDriverName.IsSameAs("ODBCJT32.DLL", false));
-    m_bFoxPro = equals("VISUAL FOXPRO");
-    m_bDb2 = contains("DB2");
-    m_bOracle = equals("ORACLE") || equals("ORAC") || contains("ORACLE");
-    m_bMySql = equals("MySQL");
-    m_bOlap = equals("OLAP SERVER");
+    // The name is compared trimmed: a driver that pads its DBMS name still gets its dialect.
+    const ConnectionDialect dialect = ConnectionDialect::FromNames(
+        m_strProviderFile.utf8_string(), wxString(m_strDbmsNameUpper).Trim(true).Trim(false).utf8_string(),
+        m_strDriverName.utf8_string());
+    m_bOdbcProvider = dialect.odbcProvider;
+    m_bJet = dialect.jet;
+    m_bFoxPro = dialect.foxPro;
+    m_bDb2 = dialect.db2;
+    m_bOracle = dialect.oracle;
+    m_bMySql = dialect.mySql;
+    m_bOlap = dialect.olap;
 }
 
 bool CConnectionInfo::IsModernSqlServer() const
 {
-    wxString name = m_strDbmsNameUpper;
-    name.Trim(true).Trim(false);
-    return (name.IsSameAs("MICROSOFT SQL SERVER", false) || name.IsSameAs("MS SQL SERVER", false)) &&
-           m_strDbmsVersion.length() >= 2 && !m_strDbmsVersion.StartsWith("06");
+    return ConnectionDialect::IsModernSqlServer(wxString(m_strDbmsNameUpper).Trim(true).Trim(false).utf8_string(),
+                                                m_strDbmsVersion.utf8_string());
 }
 
 void CConnectionInfo::GetIdentifierQuotes()
@@ -162,31 +159,23 @@ void CConnectionInfo::GetIdentifierQuotes()
         }
     } catch (...) {
     }
-    m_strProviderQuotePrefix.Trim(true).Trim(false);
-    m_strProviderQuoteSuffix.Trim(true).Trim(false);
-    if (m_strProviderQuoteSuffix.empty()) {
-        if (m_strProviderQuotePrefix == "[")
-            m_strProviderQuoteSuffix = "]";
-        else if (m_strProviderQuotePrefix == "\"")
-            m_strProviderQuoteSuffix = "\"";
-    }
+    const IdentifierQuotes quotes =
+        ProviderIdentifierQuotes(m_strProviderQuotePrefix.utf8_string(), m_strProviderQuoteSuffix.utf8_string());
+    m_strProviderQuotePrefix = FromUtf8(quotes.prefix);
+    m_strProviderQuoteSuffix = FromUtf8(quotes.suffix);
 }
 
 bool CConnectionInfo::SetQuotedIdentifiers(bool use)
 {
-    if (use) {
-        m_strQuotePrefix = m_strProviderQuotePrefix;
-        m_strQuoteSuffix = m_strProviderQuoteSuffix;
-        m_bUseQuotedIdentifiers = 1;
-    } else {
-        m_strQuotePrefix.clear();
-        m_strQuoteSuffix.clear();
-        m_bUseQuotedIdentifiers = 0;
-    }
-    if ((m_strQuotePrefix.empty() || m_strQuoteSuffix.empty()) && (IsModernSqlServer() || m_bJet || m_bOlap)) {
-        m_strQuotePrefix = "[";
-        m_strQuoteSuffix = "]";
-    }
+    const ConnectionDialect dialect = ConnectionDialect::FromNames(
+        m_strProviderFile.utf8_string(), wxString(m_strDbmsNameUpper).Trim(true).Trim(false).utf8_string(),
+        m_strDriverName.utf8_string());
+    const IdentifierQuotes quotes = QuotesInForce(
+        {m_strProviderQuotePrefix.utf8_string(), m_strProviderQuoteSuffix.utf8_string()}, use, dialect,
+        wxString(m_strDbmsNameUpper).Trim(true).Trim(false).utf8_string(), m_strDbmsVersion.utf8_string());
+    m_strQuotePrefix = FromUtf8(quotes.prefix);
+    m_strQuoteSuffix = FromUtf8(quotes.suffix);
+    m_bUseQuotedIdentifiers = use ? 1 : 0;
     OnQuotesChanged();
     return true;
 }

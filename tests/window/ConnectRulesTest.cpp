@@ -7,37 +7,6 @@
 
 namespace {
 
-TEST(ConnectRules, RetryStringRewritesPersistSecurityInfo)
-{
-    const struct {
-        const char* in;
-        const char* out;
-    } cases[] = {
-        {"Provider=MSDASQL;DSN=x", "Provider=MSDASQL;DSN=x;Persist Security Info=True"},
-        {"Provider=MSDASQL;Persist Security Info=False;DSN=x", "Provider=MSDASQL;Persist Security Info=True;DSN=x"},
-        {"Provider=MSDASQL;Persist Security Info=True;DSN=x", "Provider=MSDASQL;Persist Security Info=True;DSN=x"},
-        // Another letter case is not the keyword: appended, and the original left as it is.
-        {"Provider=MSDASQL;persist security info=false",
-         "Provider=MSDASQL;persist security info=false;Persist Security Info=True"},
-        // At the very start the keyword has no ";" before it, so it is appended again.
-        {"Persist Security Info=False;DSN=x", "Persist Security Info=True;DSN=x;Persist Security Info=True"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(MakeRetryConnectString(c.in), c.out) << c.in;
-}
-
-TEST(ConnectRules, PromptAndCancelTexts)
-{
-    EXPECT_TRUE(RetryWithPrompt("Provider=MSDASQL;DSN=x"));
-    EXPECT_FALSE(RetryWithPrompt("Provider=MSOLAP.2;Data Source=x"));
-    EXPECT_TRUE(RetryWithPrompt("Provider=msolap;Data Source=x")); // case-sensitive test
-
-    EXPECT_TRUE(IsCancelledPromptMessage("Operation was canceled."));
-    EXPECT_TRUE(IsCancelledPromptMessage("xx Operation Canceled yy"));
-    EXPECT_FALSE(IsCancelledPromptMessage("operation was canceled."));
-    EXPECT_FALSE(IsCancelledPromptMessage("password authentication failed"));
-}
-
 TEST(ConnectRules, Clamps)
 {
     const struct {
@@ -51,19 +20,6 @@ TEST(ConnectRules, Clamps)
         EXPECT_EQ(ClampQueryTimeout(c.in), c.query) << c.in;
         EXPECT_EQ(ClampCacheSize(c.in), c.cache) << c.in;
     }
-}
-
-TEST(ConnectRules, BatchSeparator)
-{
-    const struct {
-        const char* stored;
-        const char* inForce;
-    } cases[] = {
-        {"", "GO"}, {"GO", "GO"}, {"go", "go"}, {"<NULL>", ""}, {"<null>", ""}, {"<Null>", ""},
-        {"GO X", "GO"}, {"GO\t", "GO"}, {"\r\nGO", "GO"}, {"$$", "$$"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(NormaliseBatchSeparator(c.stored), c.inForce) << c.stored;
 }
 
 class DialectFlags : public ::testing::Test {
