@@ -61,7 +61,8 @@ struct DECIMAL {
     bool operator==(const DECIMAL&) const = default;
 
     std::string ToString() const;
-    // Parses "[-]digits[.digits]"; false when it does not fit in 96 bits / 28 decimals.
+    // Parses "[-|+]digits[.digits]". Fraction digits beyond 28 places (or beyond 96 bits) are
+    // rounded away; false when the text is not a number or its integer part does not fit.
     static bool Parse(std::string_view text, DECIMAL& out);
     double ToDouble() const;
 };

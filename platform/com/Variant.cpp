@@ -1,0 +1,437 @@
+#include "Variant.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+typedef unsigned __int128 u128;
+
+// 2^96 - 1, the largest DECIMAL mantissa.
+constexpr u128 kMaxMantissa = (static_cast<u128>(1) << 96) - 1;
+
+u128 Mantissa(const DECIMAL& d) { return (static_cast<u128>(d.Hi32) << 64) | d.Lo64; }
+
+void SetMantissa(DECIMAL& d, u128 m)
+{
+    d.Hi32 = static_cast<uint32_t>(m >> 64);
+    d.Lo64 = static_cast<uint64_t>(m);
+}
+
+u128 Pow10(int n)
+{
+    u128 r = 1;
+    while (n-- > 0)
+        r *= 10;
+    return r;
+}
+
+[[noreturn]] void TypeMismatch() { throw _com_error(DISP_E_TYPEMISMATCH); }
+[[noreturn]] void Overflow() { throw _com_error(DISP_E_OVERFLOW); }
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
+        s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool ParseDouble(std::string_view text, double& out)
+{
+    text = Trim(text);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty())
+        return false;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return ec == std::errc() && ptr == text.data() + text.size();
+}
+
+// Automation coercions round half to even.
+int64_t RoundToInt64(double v)
+{
+    if (std::isnan(v))
+        Overflow();
+    double r = std::nearbyint(v);
+    if (r < -9223372036854775808.0 || r >= 9223372036854775808.0)
+        Overflow();
+    return static_cast<int64_t>(r);
+}
+
+// Integer division of a non-negative value by 10^n, rounding half to even.
+u128 DivRoundEven(u128 m, int n)
+{
+    if (n <= 0)
+        return m;
+    u128 p = Pow10(n);
+    u128 q = m / p;
+    u128 r = m % p;
+    if (r * 2 > p || (r * 2 == p && (q & 1)))
+        ++q;
+    return q;
+}
+
+// Gregorian date from days since 1970-01-01.
+void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d)
+{
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    y = static_cast<int64_t>(yoe) + era * 400;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    d = doy - (153 * mp + 2) / 5 + 1;
+    m = mp < 10 ? mp + 3 : mp - 9;
+    if (m <= 2)
+        ++y;
+}
+
+// The date's text: the date part is left out for a pure time (day zero) and the time part
+// for midnight, as the automation conversion does; the form itself is ISO 8601.
+std::string FormatDate(DATE value)
+{
+    if (!std::isfinite(value))
+        TypeMismatch();
+    double whole = std::trunc(value);
+    int64_t seconds = std::llround(std::fabs(value - whole) * 86400.0);
+    int64_t day = static_cast<int64_t>(whole);
+    if (seconds >= 86400) {
+        seconds -= 86400;
+        ++day;
+    }
+    int64_t y;
+    unsigned mo, d;
+    CivilFromDays(day - 25569, y, mo, d);
+    std::string date = fmt::format("{:04}-{:02}-{:02}", y, mo, d);
+    std::string time = fmt::format("{:02}:{:02}:{:02}", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    if (seconds == 0)
+        return date;
+    if (day == 0)
+        return time;
+    return date + " " + time;
+}
+
+std::string FormatDouble(double v, int digits)
+{
+    if (std::isnan(v))
+        return "NaN";
+    if (std::isinf(v))
+        return v > 0 ? "Infinity" : "-Infinity";
+    std::string s = fmt::format("{:.{}G}", v, digits);
+    return s;
+}
+
+std::string FormatCurrency(const CY& c)
+{
+    DECIMAL d;
+    d.negative = c.int64 < 0;
+    uint64_t mag = d.negative ? 0 - static_cast<uint64_t>(c.int64) : static_cast<uint64_t>(c.int64);
+    d.Lo64 = mag;
+    d.scale = 4;
+    std::string s = d.ToString();
+    if (s.find('.') != std::string::npos) {
+        while (s.back() == '0')
+            s.pop_back();
+        if (s.back() == '.')
+            s.pop_back();
+    }
+    return s;
+}
+
+int64_t DecimalToInt64(const DECIMAL& d)
+{
+    u128 q = DivRoundEven(Mantissa(d), d.scale);
+    if (d.negative) {
+        if (q > static_cast<u128>(std::numeric_limits<int64_t>::max()) + 1)
+            Overflow();
+        return static_cast<int64_t>(0 - static_cast<uint64_t>(q));
+    }
+    if (q > static_cast<u128>(std::numeric_limits<int64_t>::max()))
+        Overflow();
+    return static_cast<int64_t>(q);
+}
+
+int CompareDecimal(const DECIMAL& a, const DECIMAL& b)
+{
+    u128 ma = Mantissa(a), mb = Mantissa(b);
+    bool za = ma == 0, zb = mb == 0;
+    int sa = za ? 0 : (a.negative ? -1 : 1);
+    int sb = zb ? 0 : (b.negative ? -1 : 1);
+    if (sa != sb)
+        return sa < sb ? -1 : 1;
+    if (sa == 0)
+        return 0;
+    // Bring both to the larger scale; 96 bits times 10^28 fits in neither 128 bits, so compare
+    // integer parts first, then the remainders.
+    u128 pa = Pow10(a.scale), pb = Pow10(b.scale);
+    u128 ia = ma / pa, ib = mb / pb;
+    int mag;
+    if (ia != ib) {
+        mag = ia < ib ? -1 : 1;
+    } else {
+        u128 ra = ma % pa, rb = mb % pb;
+        int s = std::max(a.scale, b.scale);
+        u128 fa = ra * Pow10(s - a.scale), fb = rb * Pow10(s - b.scale);
+        mag = fa == fb ? 0 : (fa < fb ? -1 : 1);
+    }
+    return sa > 0 ? mag : -mag;
+}
+
+} // namespace
+
+std::string DECIMAL::ToString() const
+{
+    u128 m = Mantissa(*this);
+    std::string digits;
+    do {
+        digits.push_back(static_cast<char>('0' + static_cast<int>(m % 10)));
+        m /= 10;
+    } while (m != 0);
+    while (digits.size() <= scale)
+        digits.push_back('0');
+    std::reverse(digits.begin(), digits.end());
+    if (scale > 0)
+        digits.insert(digits.size() - scale, 1, '.');
+    bool zero = Hi32 == 0 && Lo64 == 0;
+    if (negative && !zero)
+        digits.insert(digits.begin(), '-');
+    return digits;
+}
+
+bool DECIMAL::Parse(std::string_view text, DECIMAL& out)
+{
+    text = Trim(text);
+    bool neg = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        neg = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    size_t dot = text.find('.');
+    std::string_view intPart = text.substr(0, dot);
+    std::string_view fracPart = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
+    if (intPart.empty() && fracPart.empty())
+        return false;
+    auto allDigits = [](std::string_view s) {
+        return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (!allDigits(intPart) || !allDigits(fracPart))
+        return false;
+
+    u128 m = 0;
+    for (char c : intPart) {
+        m = m * 10 + static_cast<unsigned>(c - '0');
+        if (m > kMaxMantissa)
+            return false;
+    }
+    // Fraction digits beyond 28 places or beyond 96 bits are rounded away, half away from zero.
+    int scale = 0;
+    size_t i = 0;
+    for (; i < fracPart.size() && scale < 28; ++i) {
+        u128 next = m * 10 + static_cast<unsigned>(fracPart[i] - '0');
+        if (next > kMaxMantissa)
+            break;
+        m = next;
+        ++scale;
+    }
+    if (i < fracPart.size() && fracPart[i] >= '5') {
+        if (m + 1 > kMaxMantissa) {
+            if (scale == 0)
+                return false;
+            m = (m + 1 + 5) / 10;
+            --scale;
+        } else {
+            ++m;
+        }
+    }
+    DECIMAL d;
+    SetMantissa(d, m);
+    d.scale = static_cast<uint8_t>(scale);
+    d.negative = neg && m != 0;
+    out = d;
+    return true;
+}
+
+double DECIMAL::ToDouble() const
+{
+    // Through the text so the result is the correctly rounded nearest double.
+    std::string s = ToString();
+    double v = 0;
+    std::from_chars(s.data(), s.data() + s.size(), v);
+    return v;
+}
+
+int64_t _variant_t::ToInt64() const
+{
+    switch (vt) {
+    case VT_EMPTY: return 0;
+    case VT_I1: return num.cVal;
+    case VT_UI1: return num.bVal;
+    case VT_I2: return num.iVal;
+    case VT_UI2: return num.uiVal;
+    case VT_I4:
+    case VT_INT: return num.lVal;
+    case VT_UI4:
+    case VT_UINT: return num.ulVal;
+    case VT_I8: return num.llVal;
+    case VT_UI8:
+        if (num.ullVal > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()))
+            Overflow();
+        return static_cast<int64_t>(num.ullVal);
+    case VT_R4: return RoundToInt64(num.fltVal);
+    case VT_R8:
+    case VT_DATE: return RoundToInt64(num.dblVal);
+    case VT_BOOL: return num.boolVal ? -1 : 0;
+    case VT_CY: {
+        DECIMAL d;
+        d.negative = num.cyVal.int64 < 0;
+        d.Lo64 = d.negative ? 0 - static_cast<uint64_t>(num.cyVal.int64) : static_cast<uint64_t>(num.cyVal.int64);
+        d.scale = 4;
+        return DecimalToInt64(d);
+    }
+    case VT_DECIMAL: return DecimalToInt64(num.decVal);
+    case VT_BSTR: {
+        std::string_view t = Trim(str);
+        if (!t.empty() && t.front() == '+')
+            t.remove_prefix(1);
+        int64_t v = 0;
+        auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+        if (!t.empty() && ptr == t.data() + t.size()) {
+            if (ec == std::errc::result_out_of_range)
+                Overflow();
+            if (ec == std::errc())
+                return v;
+        }
+        double d;
+        if (!ParseDouble(str, d))
+            TypeMismatch();
+        return RoundToInt64(d);
+    }
+    default: TypeMismatch();
+    }
+}
+
+int32_t _variant_t::ToLong() const
+{
+    int64_t v = ToInt64();
+    if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
+        Overflow();
+    return static_cast<int32_t>(v);
+}
+
+double _variant_t::ToDouble() const
+{
+    switch (vt) {
+    case VT_EMPTY: return 0;
+    case VT_I1: return num.cVal;
+    case VT_UI1: return num.bVal;
+    case VT_I2: return num.iVal;
+    case VT_UI2: return num.uiVal;
+    case VT_I4:
+    case VT_INT: return num.lVal;
+    case VT_UI4:
+    case VT_UINT: return num.ulVal;
+    case VT_I8: return static_cast<double>(num.llVal);
+    case VT_UI8: return static_cast<double>(num.ullVal);
+    case VT_R4: return num.fltVal;
+    case VT_R8:
+    case VT_DATE: return num.dblVal;
+    case VT_BOOL: return num.boolVal ? -1.0 : 0.0;
+    case VT_CY: return static_cast<double>(num.cyVal.int64) / 10000.0;
+    case VT_DECIMAL: return num.decVal.ToDouble();
+    case VT_BSTR: {
+        double d;
+        if (!ParseDouble(str, d))
+            TypeMismatch();
+        return d;
+    }
+    default: TypeMismatch();
+    }
+}
+
+bool _variant_t::ToBool() const
+{
+    switch (vt) {
+    case VT_BOOL: return num.boolVal != VARIANT_FALSE;
+    case VT_R4: return num.fltVal != 0;
+    case VT_R8:
+    case VT_DATE: return num.dblVal != 0;
+    case VT_DECIMAL: return num.decVal.Hi32 != 0 || num.decVal.Lo64 != 0;
+    case VT_BSTR: {
+        std::string_view t = Trim(str);
+        auto equalsNoCase = [&](std::string_view word) {
+            return t.size() == word.size() && std::equal(t.begin(), t.end(), word.begin(), [](char a, char b) {
+                       return std::tolower(static_cast<unsigned char>(a)) == b;
+                   });
+        };
+        if (equalsNoCase("true"))
+            return true;
+        if (equalsNoCase("false"))
+            return false;
+        return ToDouble() != 0;
+    }
+    default: return ToInt64() != 0;
+    }
+}
+
+std::string _variant_t::ToString() const
+{
+    switch (vt) {
+    case VT_EMPTY: return {};
+    case VT_BSTR: return str;
+    case VT_I1: return fmt::format("{}", num.cVal);
+    case VT_UI1: return fmt::format("{}", num.bVal);
+    case VT_I2: return fmt::format("{}", num.iVal);
+    case VT_UI2: return fmt::format("{}", num.uiVal);
+    case VT_I4:
+    case VT_INT: return fmt::format("{}", num.lVal);
+    case VT_UI4:
+    case VT_UINT: return fmt::format("{}", num.ulVal);
+    case VT_I8: return fmt::format("{}", num.llVal);
+    case VT_UI8: return fmt::format("{}", num.ullVal);
+    case VT_R4: return FormatDouble(num.fltVal, 7);
+    case VT_R8: return FormatDouble(num.dblVal, 15);
+    case VT_DATE: return FormatDate(num.date);
+    case VT_BOOL: return num.boolVal ? "True" : "False";
+    case VT_CY: return FormatCurrency(num.cyVal);
+    case VT_DECIMAL: return num.decVal.ToString();
+    default: TypeMismatch();
+    }
+}
+
+bool _variant_t::operator==(const _variant_t& o) const
+{
+    if (vt != o.vt)
+        return false;
+    switch (vt) {
+    case VT_EMPTY:
+    case VT_NULL: return true;
+    case VT_BSTR: return str == o.str;
+    case VT_I1: return num.cVal == o.num.cVal;
+    case VT_UI1: return num.bVal == o.num.bVal;
+    case VT_I2: return num.iVal == o.num.iVal;
+    case VT_UI2: return num.uiVal == o.num.uiVal;
+    case VT_BOOL: return (num.boolVal != 0) == (o.num.boolVal != 0);
+    case VT_I4:
+    case VT_INT: return num.lVal == o.num.lVal;
+    case VT_UI4:
+    case VT_UINT: return num.ulVal == o.num.ulVal;
+    case VT_ERROR: return num.scode == o.num.scode;
+    case VT_I8: return num.llVal == o.num.llVal;
+    case VT_UI8: return num.ullVal == o.num.ullVal;
+    case VT_R4: return num.fltVal == o.num.fltVal;
+    case VT_R8:
+    case VT_DATE: return num.dblVal == o.num.dblVal;
+    case VT_CY: return num.cyVal == o.num.cyVal;
+    case VT_DECIMAL: return CompareDecimal(num.decVal, o.num.decVal) == 0;
+    case VT_ARRAY | VT_UI1: return bytes == o.bytes;
+    default: return false;
+    }
+}
