@@ -1,9 +1,10 @@
-<<<<<<< HEAD
-// Command and indicator ids of the main window. The numbers are the program's own and stay
-// fixed: menus, accelerators, status texts and tests refer to them.
+// Command and indicator ids of the main window, the query document and the SQL editor. The
+// numbers are the program's own and stay fixed: menus, accelerators, status texts, context menus
+// and tests refer to them.
 #pragma once
 
 enum : int {
+
     // Status bar indicator of the connection count.
     ID_INDICATOR_CONNECTIONS = 108,
 
@@ -32,12 +33,9 @@ enum : int {
     ID_WINDOW_TILE_VERT = 57652,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
-=======
-// Command ids of the query document and the SQL editor. The numbers are the program's own and stay
-// fixed: menus, accelerators, context menus and tests refer to them.
-#pragma once
 
-enum : int {
+    // Query document and SQL editor.
+
     ID_EDIT_MATCH_BRACE = 32965,
     ID_EDIT_INCREASE_INDENT = 32966,
     ID_EDIT_DECREASE_INDENT = 32967,
@@ -70,5 +68,4 @@ enum : int {
     ID_EDIT_SELECT_ALL = 57642,
     ID_EDIT_UNDO = 57643,
     ID_EDIT_REDO = 57644,
->>>>>>> editor
 };

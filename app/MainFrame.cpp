@@ -11,6 +11,7 @@
 #include "TorvaneDocTemplate.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
+#include "query/PageFileUsage.h"
 
 #include <wx/filedlg.h>
 #include <wx/filehistory.h>

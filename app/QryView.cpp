@@ -585,7 +585,7 @@ void CQryView::ShowFindReplaceDialog(bool findOnly)
                                            findOnly ? 0 : wxFR_REPLACEDIALOG);
     if (wxWindow* cancel = state.dialog->FindWindow(wxID_CANCEL))
         cancel->SetLabel("Close");
-    for (wxEventType type : {wxEVT_FIND, wxEVT_FIND_NEXT, wxEVT_FIND_REPLACE, wxEVT_FIND_REPLACE_ALL,
+    for (const auto& type : {wxEVT_FIND, wxEVT_FIND_NEXT, wxEVT_FIND_REPLACE, wxEVT_FIND_REPLACE_ALL,
                              wxEVT_FIND_CLOSE})
         state.dialog->Bind(type, &CQryView::OnFindDialog, this);
     state.dialog->Show();

@@ -64,6 +64,9 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     Create(doc, view, parent, wxID_ANY, wxEmptyString);
     m_pMainFrame = dynamic_cast<CMainFrame*>(parent);
     CreatePanes();
+    // The editor view's control lives in the editor pane.
+    if (auto* queryView = dynamic_cast<CQryView*>(view); queryView && queryView->CreateEditor(m_pEditorPane))
+        SetEditorWindow(queryView->GetEditCtrl());
 
     // Bound after the base class's own handlers, so these run first.
     Bind(wxEVT_CLOSE_WINDOW, &CChildFrame::OnClose, this);
@@ -671,7 +674,7 @@ void CChildFrame::OnCharHook(wxKeyEvent& event)
     case QueryKeyAction::ReturnFocusAndSwitch: {
         wxWindow* pane = m_pActivePane ? m_pActivePane : m_pEditorPane;
         if (route.activateForF5)
-            pane = pane == m_pResultView ? m_pEditorPane : m_pResultView;
+            pane = pane == m_pResultView ? static_cast<wxWindow*>(m_pEditorPane) : m_pResultView;
         ActivatePaneWindow(pane);
         if (route.action == QueryKeyAction::ReturnFocusAndSwitch) {
             switchDatabase();

@@ -2,6 +2,8 @@
 
 #include <sql.h>
 #include <sqlext.h>
+#include <sqlucode.h>
+#include <wx/strconv.h>
 
 #include <algorithm>
 
@@ -34,18 +36,31 @@ bool Succeeded(SQLRETURN rc)
     return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
 }
 
+// The driver manager's 16-bit text.
+wxString FromSqlWide(const SQLWCHAR* text, size_t length)
+{
+    return wxString(reinterpret_cast<const char*>(text), wxMBConvUTF16(), length * sizeof(SQLWCHAR));
+}
+
+size_t WideLength(const SQLWCHAR* text, size_t max)
+{
+    size_t n = 0;
+    while (n < max && text[n])
+        ++n;
+    return n;
+}
+
 // The driver manager returns attributes as "k=v\0k=v\0\0".
-wxString JoinAttributes(const SQLCHAR* buffer, SQLSMALLINT length)
+wxString JoinAttributes(const SQLWCHAR* buffer, size_t length)
 {
     wxString joined;
-    const char* p = reinterpret_cast<const char*>(buffer);
-    const char* end = p + std::max<SQLSMALLINT>(length, 0);
-    while (p < end && *p) {
-        const size_t n = strnlen(p, end - p);
+    size_t i = 0;
+    while (i < length && buffer[i]) {
+        const size_t n = WideLength(buffer + i, length - i);
         if (!joined.empty())
             joined += ";";
-        joined += wxString::FromUTF8(p, n);
-        p += n + 1;
+        joined += FromSqlWide(buffer + i, n);
+        i += n + 1;
     }
     return joined;
 }
@@ -58,19 +73,20 @@ std::vector<COdbcDriver> EnumOdbcDrivers(size_t maxCount)
     OdbcEnvironment env;
     if (env.Get() == SQL_NULL_HENV)
         return drivers;
-    SQLCHAR description[780];
-    SQLCHAR attributes[780];
+    SQLWCHAR description[780];
+    SQLWCHAR attributes[780];
+    const SQLSMALLINT capacity = 780;
     SQLUSMALLINT direction = SQL_FETCH_FIRST;
     while (drivers.size() < maxCount) {
         SQLSMALLINT descriptionLength = 0;
         SQLSMALLINT attributesLength = 0;
-        const SQLRETURN rc = SQLDrivers(env.Get(), direction, description, sizeof description,
-                                        &descriptionLength, attributes, sizeof attributes, &attributesLength);
+        const SQLRETURN rc = SQLDriversW(env.Get(), direction, description, capacity, &descriptionLength, attributes,
+                                         capacity, &attributesLength);
         if (!Succeeded(rc))
             break;
         direction = SQL_FETCH_NEXT;
-        drivers.push_back({wxString::FromUTF8(reinterpret_cast<const char*>(description)),
-                           JoinAttributes(attributes, std::min<SQLSMALLINT>(attributesLength, sizeof attributes))});
+        drivers.push_back({FromSqlWide(description, WideLength(description, capacity)),
+                           JoinAttributes(attributes, std::min<size_t>(std::max<SQLSMALLINT>(attributesLength, 0), capacity))});
     }
     return drivers;
 }
@@ -81,19 +97,19 @@ std::vector<COdbcDataSource> EnumOdbcDataSources()
     OdbcEnvironment env;
     if (env.Get() == SQL_NULL_HENV)
         return sources;
-    SQLCHAR name[SQL_MAX_DSN_LENGTH + 1];
-    SQLCHAR description[780];
+    SQLWCHAR name[SQL_MAX_DSN_LENGTH + 1];
+    SQLWCHAR description[780];
     SQLUSMALLINT direction = SQL_FETCH_FIRST;
     for (;;) {
         SQLSMALLINT nameLength = 0;
         SQLSMALLINT descriptionLength = 0;
-        const SQLRETURN rc = SQLDataSources(env.Get(), direction, name, sizeof name, &nameLength, description,
-                                            sizeof description, &descriptionLength);
+        const SQLRETURN rc = SQLDataSourcesW(env.Get(), direction, name, SQL_MAX_DSN_LENGTH + 1, &nameLength,
+                                             description, 780, &descriptionLength);
         if (!Succeeded(rc))
             break;
         direction = SQL_FETCH_NEXT;
-        sources.push_back({wxString::FromUTF8(reinterpret_cast<const char*>(name)),
-                           wxString::FromUTF8(reinterpret_cast<const char*>(description))});
+        sources.push_back({FromSqlWide(name, WideLength(name, SQL_MAX_DSN_LENGTH + 1)),
+                           FromSqlWide(description, WideLength(description, 780))});
     }
     std::sort(sources.begin(), sources.end(),
               [](const COdbcDataSource& a, const COdbcDataSource& b) { return a.name.CmpNoCase(b.name) < 0; });
