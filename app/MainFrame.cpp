@@ -2,6 +2,7 @@
 
 #include "AppStrings.h"
 #include "CommandIds.h"
+#include "ConnectCommands.h"
 #include "DataLinkFile.h"
 #include "MDIClientWnd.h"
 #include "SettingsTable.h"
@@ -115,6 +116,9 @@ bool CMainFrame::Create(wxDocManager* manager)
     m_normalRect = GetRect();
 
     CreateMenus();
+    m_pConnectCommands = std::make_unique<CConnectCommands>(this);
+    m_pConnectCommands->EnumOdbcDrivers();
+    m_pConnectCommands->Attach(GetMenuBar());
     if (!CreateStatusBarPanes())
         return false;
     if (!GetClientWindow())

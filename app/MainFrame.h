@@ -10,10 +10,12 @@
 #include <wx/aui/tabmdi.h>
 #include <wx/docview.h>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 class CChildFrame;
+class CConnectCommands;
 class CMDIClientWnd;
 class CTorvaneDoc;
 class wxStatusBar;
@@ -91,6 +93,9 @@ public:
     // The status bar's message pane.
     void SetStatusMessage(const wxString& text);
 
+    // The ODBC driver menu, the recent data link files and DSN-less logins, Tools and Help.
+    CConnectCommands* GetConnectCommands() const { return m_pConnectCommands.get(); }
+
 protected:
     wxAuiMDIClientWindow* OnCreateClient() override;
 
@@ -114,6 +119,7 @@ private:
     void OnKeyStateTimer(wxTimerEvent& event);
 
     std::vector<CChildFrame*> m_queryWindows;
+    std::unique_ptr<CConnectCommands> m_pConnectCommands;
     bool m_bDsnLess = false;
     int m_nCountPaneWidth = 173;
     wxString m_strCountPaneText;

@@ -63,6 +63,8 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     m_strExecTime = m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
     Create(doc, view, parent, wxID_ANY, wxEmptyString);
     m_pMainFrame = dynamic_cast<CMainFrame*>(parent);
+    if (auto* queryDoc = dynamic_cast<CTorvaneDoc*>(doc))
+        queryDoc->SetFrame(this);
     CreatePanes();
     // The editor view's control lives in the editor pane.
     if (auto* queryView = dynamic_cast<CQryView*>(view); queryView && queryView->CreateEditor(m_pEditorPane))
@@ -603,6 +605,8 @@ void CChildFrame::OnDestroy()
         }
         m_pConnection.reset();
     }
+    if (CTorvaneDoc* doc = GetQueryDoc(); doc && doc->GetFrame() == this)
+        doc->SetFrame(nullptr);
     if (m_pMainFrame)
         m_pMainFrame->RemoveQueryWindow(this);
     SetMainStatusText(wxString());

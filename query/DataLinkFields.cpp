@@ -208,6 +208,8 @@ CDataLinkFields CDataLinkFields::Parse(const wxString& connectString)
         if (Is(key, {"Extended Properties"})) {
             for (const auto& [odbcKey, odbcValue] : SplitOdbcString(value))
                 applyOdbc(odbcKey, odbcValue);
+        } else if (Is(key, {"Provider"})) {
+            fields.provider = value;
         } else if (Is(key, {"Persist Security Info"})) {
             fields.persistSecurityInfo = value.IsSameAs("True", false);
         } else if (Is(key, {"Data Source"})) {
@@ -236,8 +238,15 @@ bool CDataLinkFields::IsFileDatabase() const
     return false;
 }
 
+bool CDataLinkFields::IsOdbcBridge() const
+{
+    return provider.empty() || provider.Upper() == "MSDASQL" || provider.Upper().StartsWith("MSDASQL.");
+}
+
 int CDataLinkFields::GetMissingLogin() const
 {
+    if (!IsOdbcBridge())
+        return 0;
     if (IsFileDatabase())
         return useDsn || !database.empty() ? 0 : MissingDatabase;
     int missing = 0;

@@ -21,6 +21,7 @@ struct CDataLinkFields {
     bool hasPassword = false; // the string names a password (possibly empty)
     bool persistSecurityInfo = false;
     wxString otherAttributes; // further ODBC attributes, "key=value;..."
+    wxString provider;        // as the string names it; empty for a bare ODBC string
 
     // The ODBC connect string ("DRIVER={x};Server=...;" or "DSN=x;...").
     wxString BuildOdbcString() const;
@@ -29,10 +30,13 @@ struct CDataLinkFields {
 
     static CDataLinkFields Parse(const wxString& connectString);
 
+    // The string connects through the ODBC provider (named or by default).
+    bool IsOdbcBridge() const;
     // Whether the data source needs a server login (user and password), as opposed to a file.
     bool IsFileDatabase() const;
     // The login attributes a connection from these fields lacks: for a file database its file,
     // for a server its user, password and database. A data source name supplies its own database.
+    // Nothing for other providers, whose attributes are not ODBC's.
     enum Missing { MissingUser = 1, MissingPassword = 2, MissingDatabase = 4 };
     int GetMissingLogin() const;
 

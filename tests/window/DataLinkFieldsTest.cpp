@@ -112,3 +112,16 @@ TEST(DataLinkFields, OdbcValueQuoting)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DataLinkFields, OnlyTheOdbcProviderIsAskedForALogin)
+{
+    EXPECT_EQ(CDataLinkFields::Parse("Provider=NoSuchProvider.1;Data Source=x").GetMissingLogin(), 0);
+    EXPECT_NE(CDataLinkFields::Parse("Provider=MSDASQL.1;Data Source=x").GetMissingLogin(), 0);
+    EXPECT_NE(CDataLinkFields::Parse("Provider=msdasql;Extended Properties=\"DRIVER={PostgreSQL Unicode};\"")
+                  .GetMissingLogin(),
+              0);
+}
+
+} // namespace
