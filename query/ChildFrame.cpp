@@ -276,23 +276,16 @@ void CChildFrame::SetPromptProperty()
 
 void CChildFrame::OpenWithPrompt(const wxString& connectString)
 {
-    try {
-        m_pConnection->Open(connectString.utf8_string());
-    } catch (const _com_error& e) {
-        if (!m_bPromptComplete)
-            throw;
-        wxString completed = connectString;
+    wxString completed = connectString;
+    if (m_bPromptComplete) {
+        // As a driver told to complete the login: it asks only when something is missing.
         bool cancelled = false;
-        const wxString reason = wxString::FromUTF8(e.Description().empty() ? e.ErrorMessage() : e.Description());
-        if (CConnectPromptDlg::Complete(this, completed, reason, cancelled)) {
+        if (CConnectPromptDlg::Complete(this, completed, cancelled))
             m_strConnectString = completed;
-            m_pConnection->Open(completed.utf8_string());
-            return;
-        }
-        if (cancelled)
+        else if (cancelled)
             throw PromptCancelled();
-        throw;
     }
+    m_pConnection->Open(completed.utf8_string());
 }
 
 bool CChildFrame::Connect(const std::optional<wxString>& connect, bool promptEdit)

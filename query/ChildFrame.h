@@ -177,8 +177,8 @@ protected:
 private:
     void CreatePanes();
     void SetMainStatusText(const wxString& text);
-    // One open attempt; with the prompt set, a failure over missing login attributes asks for
-    // them and tries once more.
+    // One open attempt; with the prompt set, login attributes the string lacks are asked for
+    // first.
     void OpenWithPrompt(const wxString& connectString);
     void FillDatabaseList(const std::optional<wxString>& database);
     // The pane (schema, editor or results) holding the window, or null.

@@ -5,15 +5,11 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-CConnectPromptDlg::CConnectPromptDlg(wxWindow* parent, const CDataLinkFields& fields, int missing,
-                                     const wxString& reason)
+CConnectPromptDlg::CConnectPromptDlg(wxWindow* parent, const CDataLinkFields& fields, int missing)
     : wxDialog(parent, wxID_ANY, "Connect to " + fields.GetSourceName()), m_fields(fields)
 {
     auto* top = new wxBoxSizer(wxVERTICAL);
-    wxString intro = "The data source needs more information to connect.";
-    if (!reason.empty())
-        intro += "\n\n" + reason;
-    auto* text = new wxStaticText(this, wxID_ANY, intro);
+    auto* text = new wxStaticText(this, wxID_ANY, "The data source needs more information to connect.");
     text->Wrap(420);
     top->Add(text, 0, wxALL, 10);
 
@@ -26,6 +22,10 @@ CConnectPromptDlg::CConnectPromptDlg(wxWindow* parent, const CDataLinkFields& fi
         return field;
     };
     const bool file = fields.IsFileDatabase();
+    if (!file && !fields.useDsn) {
+        m_server = addField(IDC_PROMPT_SERVER, "&Server:", fields.server, 0);
+        m_port = addField(IDC_PROMPT_PORT, "P&ort:", fields.port, 0);
+    }
     m_user = addField(IDC_PROMPT_USER, "&User name:", fields.user, 0);
     m_password = addField(IDC_PROMPT_PASSWORD, "&Password:", fields.password, wxTE_PASSWORD);
     m_database = addField(IDC_PROMPT_DATABASE, file ? "Database &file:" : "Data&base:", fields.database, 0);
@@ -56,17 +56,21 @@ CDataLinkFields CConnectPromptDlg::GetFields() const
         fields.hasPassword = true;
     }
     fields.database = m_database->GetValue().Strip(wxString::both);
+    if (m_server) {
+        fields.server = m_server->GetValue().Strip(wxString::both);
+        fields.port = m_port->GetValue().Strip(wxString::both);
+    }
     return fields;
 }
 
-bool CConnectPromptDlg::Complete(wxWindow* parent, wxString& connectString, const wxString& reason, bool& cancelled)
+bool CConnectPromptDlg::Complete(wxWindow* parent, wxString& connectString, bool& cancelled)
 {
     cancelled = false;
     const CDataLinkFields fields = CDataLinkFields::Parse(connectString);
     const int missing = fields.GetMissingLogin();
     if (!missing)
         return false;
-    CConnectPromptDlg dlg(parent, fields, missing, reason);
+    CConnectPromptDlg dlg(parent, fields, missing);
     if (dlg.ShowModal() != wxID_OK) {
         cancelled = true;
         return false;
