@@ -152,9 +152,15 @@ public:
     virtual ErrorsPtr GetErrors() const = 0;
     virtual PropertiesPtr GetProperties() const = 0;
 
-    // Listeners are not owned; Unadvise before the listener dies.
+    // Listeners are not owned; Unadvise before the listener dies. Once Unadvise returns, no
+    // call of that listener is in progress.
     virtual long Advise(ConnectionEvents* sink) = 0;
     virtual void Unadvise(long cookie) = 0;
+
+    // Cancels every statement of this connection that is executing or being read, whichever
+    // Recordset (or Execute call) runs it; safe from any thread. Reaches a synchronous
+    // Execute, which has no Recordset yet that a caller could cancel.
+    virtual void Cancel() = 0;
 
     // The ODBC connection handle (SQLHDBC), for code that calls the driver manager directly.
     virtual void* GetNativeHandle() const = 0;
@@ -187,13 +193,32 @@ public:
     virtual bool IsEOF() const = 0;
     virtual void MoveNext() = 0;
 
-    // The next result of the same command, or nullptr when there is none; this recordset is
-    // closed. recordsAffected receives VT_I4.
+    // Moves to the next result of the same command and returns this same recordset (open for
+    // rows, closed for a row count), so that a Cancel through any reference keeps reaching the
+    // command; nullptr, with this recordset closed, when there is none. recordsAffected
+    // receives VT_I4 (-1 when the count is unknown or the result has rows).
     virtual RecordsetPtr NextRecordset(_variant_t* recordsAffected = nullptr) = 0;
 
     virtual FieldsPtr GetFields() const = 0;
     // Shortcut for GetFields()->GetItem(index)->GetValue().
     virtual _variant_t GetCollect(long index) const = 0;
+
+    // For consumers that read many rows (results grids, exports): appends the text of field
+    // index of the current row to out, as GetCollect(index).ToString() gives it (a binary
+    // value: its bytes), without building a variant; returns false and appends nothing for
+    // NULL. The layer's own recordsets allocate nothing here once out has room. Throws as
+    // GetCollect does.
+    virtual bool AppendCellText(long index, std::string& out) const
+    {
+        _variant_t v = GetCollect(index);
+        if (v.IsNull())
+            return false;
+        if (v.vt == (VT_ARRAY | VT_UI1))
+            out.append(v.bytes.begin(), v.bytes.end());
+        else
+            out += v.ToString();
+        return true;
+    }
 
     // Writes the remaining rows (from the current position) in ADTG or XML persistence format.
     virtual void Save(const std::string& destination, PersistFormatEnum format) = 0;

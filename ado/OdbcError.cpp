@@ -135,6 +135,12 @@ std::string FromWide(const SQLWCHAR* w, size_t n)
 {
     std::string out;
     out.reserve(n);
+    AppendUtf8(w, n, out);
+    return out;
+}
+
+void AppendUtf8(const SQLWCHAR* w, size_t n, std::string& out)
+{
     for (size_t i = 0; i < n; ++i) {
         char32_t cp = w[i];
         if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < n && w[i + 1] >= 0xDC00 && w[i + 1] < 0xE000) {
@@ -158,7 +164,6 @@ std::string FromWide(const SQLWCHAR* w, size_t n)
             out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
         }
     }
-    return out;
 }
 
 } // namespace ado::detail

@@ -69,6 +69,8 @@ std::vector<ErrorRecord> ReadDiagnostics(SQLSMALLINT handleType, SQLHANDLE handl
 // UTF-8 <-> the driver manager's 16-bit SQLWCHAR text.
 std::u16string ToWide(std::string_view utf8);
 std::string FromWide(const SQLWCHAR* text, size_t length);
+// Appends the UTF-8 form of 16-bit text to out (no allocation once out has room).
+void AppendUtf8(const SQLWCHAR* text, size_t length, std::string& out);
 inline std::string FromWide(const std::u16string& w) { return FromWide(reinterpret_cast<const SQLWCHAR*>(w.data()), w.size()); }
 
 } // namespace ado::detail

@@ -1,0 +1,45 @@
+// What the layer needs to know about the driver behind a connection: settings that make it
+// stream results, and how its data come back.
+#pragma once
+
+#include "ConnectionString.h"
+
+#include <sql.h>
+
+#include <string_view>
+
+namespace ado::detail {
+
+enum class DriverFamily { Other, SQLite, PostgreSQL };
+
+struct DriverTraits {
+    DriverFamily family = DriverFamily::Other;
+    // SQL_C_CHAR data come back as UTF-8 whatever the locale; otherwise text is read as
+    // SQL_C_WCHAR.
+    bool utf8Text = false;
+    // Column types are only declarations: any value may arrive in any column, so typed
+    // columns are read as text and converted here, keeping what does not convert as text.
+    bool dynamicTyping = false;
+    // One statement per SQLExecDirect: batches are split by the layer.
+    bool singleStatement = false;
+    // SQLGetData works on bound columns, and on any row of a block after SQLSetPos.
+    bool getDataBound = false;
+    bool getDataBlock = false;
+};
+
+// The family of a driver library, from its file name.
+DriverFamily FamilyOfDriverFile(std::string_view file);
+
+// The family of the driver that the attributes will load (DRIVER, or DSN through odbc.ini),
+// looked up in the ODBC configuration before connecting.
+DriverFamily FamilyBeforeConnect(const AttributeList& attributes);
+
+// Settings the layer adds, unless the string sets them, so that results stream instead of
+// being read whole at execution: SQLite steps through rows (StepAPI), PostgreSQL reads
+// through a cursor (UseDeclareFetch) in blocks of Fetch rows.
+void AddStreamingDefaults(DriverFamily family, AttributeList& attributes);
+
+// Reads the traits of an open connection.
+DriverTraits ReadDriverTraits(SQLHDBC hdbc);
+
+} // namespace ado::detail

@@ -1,0 +1,796 @@
+#include "OdbcConnection.h"
+
+#include "Execution.h"
+#include "OdbcEnvironment.h"
+#include "OdbcRecordset.h"
+#include "PropertyCollection.h"
+#include "SchemaRowsets.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <strings.h>
+
+namespace ado::detail {
+
+namespace {
+
+constexpr const char* kProviderFileName = "MSDASQL.DLL";
+constexpr const char* kProviderVersion = "02.80.0000";
+constexpr const char* kOleDbVersion = "02.80";
+constexpr const char* kBadInitString = "Format of the initialization string does not conform to the OLE DB specification.";
+constexpr const char* kClosedText = "Operation is not allowed when the object is closed.";
+constexpr const char* kOpenText = "Operation is not allowed when the object is open.";
+constexpr HRESULT kTransactionExists = static_cast<HRESULT>(0x8004D013);
+constexpr HRESULT kNoTransaction = static_cast<HRESULT>(0x8004D00E);
+
+bool NameIs(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
+
+std::u16string Wide(std::string_view s) { return ToWide(s); }
+SQLWCHAR* W(std::u16string& s) { return reinterpret_cast<SQLWCHAR*>(s.data()); }
+
+// Several notices of one call come as one record joined by ";"; each becomes its own message.
+std::vector<ErrorRecord> SplitNotices(std::vector<ErrorRecord> records)
+{
+    static constexpr const char* kLevels[] = {"NOTICE:", "WARNING:", "INFO:", "DEBUG:", "LOG:"};
+    std::vector<ErrorRecord> out;
+    for (auto& r : records) {
+        std::string rest = r.description;
+        while (true) {
+            size_t cut = std::string::npos;
+            for (size_t p = rest.find(';'); p != std::string::npos; p = rest.find(';', p + 1)) {
+                std::string_view after = std::string_view(rest).substr(p + 1);
+                if (std::any_of(std::begin(kLevels), std::end(kLevels),
+                                [&](const char* level) { return after.substr(0, strlen(level)) == level; })) {
+                    cut = p;
+                    break;
+                }
+            }
+            ErrorRecord piece = r;
+            piece.description = rest.substr(0, cut);
+            out.push_back(piece);
+            if (cut == std::string::npos)
+                break;
+            rest.erase(0, cut + 1);
+        }
+    }
+    return out;
+}
+
+long MapIdentifierCase(SQLUSMALLINT v)
+{
+    switch (v) {
+    case SQL_IC_UPPER: return 1;
+    case SQL_IC_LOWER: return 2;
+    case SQL_IC_SENSITIVE: return 4;
+    case SQL_IC_MIXED: return 8;
+    default: return 0;
+    }
+}
+
+SQLUINTEGER IsolationToOdbc(IsolationLevelEnum level)
+{
+    switch (level) {
+    case adXactReadUncommitted: return SQL_TXN_READ_UNCOMMITTED;
+    case adXactReadCommitted: return SQL_TXN_READ_COMMITTED;
+    case adXactRepeatableRead: return SQL_TXN_REPEATABLE_READ;
+    case adXactSerializable: return SQL_TXN_SERIALIZABLE;
+    default: return 0;
+    }
+}
+
+IsolationLevelEnum IsolationFromOdbc(SQLUINTEGER v)
+{
+    switch (v) {
+    case SQL_TXN_READ_UNCOMMITTED: return adXactReadUncommitted;
+    case SQL_TXN_READ_COMMITTED: return adXactReadCommitted;
+    case SQL_TXN_REPEATABLE_READ: return adXactRepeatableRead;
+    case SQL_TXN_SERIALIZABLE: return adXactSerializable;
+    default: return adXactUnspecified;
+    }
+}
+
+// The init properties every connection has, open or not.
+const std::vector<PropertyInfo>& InitProperties()
+{
+    static const long rw = adPropOptional | adPropRead | adPropWrite;
+    static const std::vector<PropertyInfo> list = {
+        {"Password", adBSTR, rw},           {"Persist Security Info", adBoolean, rw},
+        {"User ID", adBSTR, rw},            {"Data Source", adBSTR, rw},
+        {"Prompt", adSmallInt, rw},         {"Connect Timeout", adInteger, rw},
+        {"Extended Properties", adBSTR, rw}, {"Initial Catalog", adBSTR, rw},
+        {"General Timeout", adInteger, rw},
+    };
+    return list;
+}
+
+} // namespace
+
+OdbcConnection::OdbcConnection() = default;
+
+OdbcConnection::~OdbcConnection()
+{
+    if (m_open)
+        Disconnect();
+}
+
+void OdbcConnection::RequireOpen() const
+{
+    if (!m_open)
+        ThrowAdo(adErrInvalidConnection,
+                 "The connection cannot be used to perform this operation. It is either closed or invalid in this context.",
+                 m_errors.get());
+}
+
+void OdbcConnection::ThrowFromHandle(SQLSMALLINT type, SQLHANDLE handle)
+{
+    ThrowOdbc(type, handle, m_errors.get());
+}
+
+void OdbcConnection::Open(const std::string& connectionString, const std::string& userID, const std::string& password,
+                          long)
+{
+    if (m_open)
+        ThrowAdo(adErrObjectOpen, kOpenText, m_errors.get());
+    if (!connectionString.empty())
+        m_connectionString = connectionString;
+
+    ConnectRequest req;
+    try {
+        req = TranslateConnectionString(m_connectionString);
+    } catch (const ConnectionStringError& e) {
+        ErrorRecord general{kBadInitString, "", 0, kAdoSource, E_FAIL};
+        ErrorRecord detail{e.what(), "", 0, kAdoSource, E_FAIL};
+        m_errors->Set({general, detail});
+        throw _com_error(E_FAIL, kBadInitString, kAdoSource);
+    }
+    if (!req.provider.empty() && !IsBridgeProvider(req.provider))
+        ThrowAdo(adErrProviderNotFound, "Provider cannot be found. It may not be properly installed.", m_errors.get());
+
+    // What the string leaves open comes from the properties set before opening.
+    if (!userID.empty()) {
+        req.userId = userID;
+        req.odbc.Set("UID", userID);
+    } else if (req.userId.empty() && !m_init.userId.empty()) {
+        req.userId = m_init.userId;
+        req.odbc.Set("UID", m_init.userId);
+    }
+    if (!password.empty()) {
+        req.password = password;
+        req.odbc.Set("PWD", password);
+    } else if (req.password.empty() && !m_init.password.empty()) {
+        req.password = m_init.password;
+        req.odbc.Set("PWD", m_init.password);
+    }
+    if (req.prompt)
+        m_init.prompt = static_cast<short>(*req.prompt);
+    if (req.connectTimeout)
+        m_connectionTimeout = *req.connectTimeout;
+
+    AttributeList attributes = req.odbc;
+    AddStreamingDefaults(FamilyBeforeConnect(attributes), attributes);
+    std::string odbcText = FormatOdbcConnectionString(attributes);
+    if (odbcText.size() > kMaxConnectionStringLength) {
+        m_errors->Set({{kBadInitString, "", 0, kAdoSource, E_FAIL},
+                       {"The connection string is too long for the driver manager.", "", 0, kAdoSource, E_FAIL}});
+        throw _com_error(E_FAIL, kBadInitString, kAdoSource);
+    }
+
+    SQLHDBC hdbc = SQL_NULL_HDBC;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, OdbcEnvironment(), &hdbc)))
+        ThrowAdo(adErrInvalidConnection, "The ODBC driver manager could not allocate a connection.", m_errors.get());
+    if (m_connectionTimeout > 0)
+        SQLSetConnectAttrW(hdbc, SQL_ATTR_LOGIN_TIMEOUT,
+                           reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_connectionTimeout)), 0);
+
+    std::u16string in = Wide(odbcText);
+    std::vector<SQLWCHAR> out(8192);
+    SQLSMALLINT outLen = 0;
+    SQLRETURN rc = SQLDriverConnectW(hdbc, nullptr, W(in), static_cast<SQLSMALLINT>(in.size()), out.data(),
+                                     static_cast<SQLSMALLINT>(out.size()), &outLen, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc)) {
+        auto records = ReadDiagnostics(SQL_HANDLE_DBC, hdbc);
+        SQLFreeHandle(SQL_HANDLE_DBC, hdbc);
+        if (records.empty())
+            records.push_back({"The driver could not connect.", "", 0, kProviderSource, E_FAIL});
+        m_errors->Set(records);
+        throw _com_error(E_FAIL, records.front().description, records.front().source);
+    }
+    m_hdbc = hdbc;
+    m_odbcOut = outLen < static_cast<SQLSMALLINT>(out.size()) ? FromWide(out.data(), static_cast<size_t>(outLen))
+                                                               : odbcText;
+    m_traits = ReadDriverTraits(m_hdbc);
+    m_open = true;
+    m_inTransaction = false;
+
+    try {
+        // The SQLite driver opens any file; reading the schema version finds one that is not a
+        // database now rather than at the first query.
+        if (m_traits.family == DriverFamily::SQLite)
+            RunOnOwnStatement("PRAGMA schema_version");
+    } catch (...) {
+        Disconnect();
+        throw;
+    }
+
+    // The ADO form keeps the driver identity of the request where the driver's completed
+    // string leaves it out, so the string opens the same database again.
+    try {
+        AttributeList completed = ParseOdbcConnectionString(m_odbcOut);
+        const std::string* driver = completed.Find("DRIVER");
+        const std::string* dsn = completed.Find("DSN");
+        if ((!driver || driver->empty()) && (!dsn || dsn->empty()) && !completed.Find("FILEDSN")) {
+            if (const std::string* asked = req.odbc.Find("DRIVER")) {
+                AttributeList fixed;
+                fixed.Append({"DRIVER", *asked});
+                for (const auto& a : completed.Items())
+                    if (strcasecmp(a.key.c_str(), "DSN") != 0)
+                        fixed.Append(a);
+                completed = fixed;
+            }
+        }
+        m_odbcOut = FormatOdbcConnectionString(completed);
+    } catch (const ConnectionStringError&) {
+        // Keep the driver's text as it is.
+    }
+
+    m_provider = req.provider.empty() ? "MSDASQL.1" : req.provider;
+    if (m_provider.find('.') == std::string::npos)
+        m_provider += ".1";
+    m_init.persistSecurityInfo = req.persistSecurityInfo;
+    m_init.userId = req.userId;
+    m_init.password = req.password;
+    m_init.dataSource = req.dataSource;
+    m_init.initialCatalog = req.initialCatalog;
+    ReadInfoProperties();
+
+    if (m_isolation)
+        SQLSetConnectAttrW(m_hdbc, SQL_ATTR_TXN_ISOLATION, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(IsolationToOdbc(*m_isolation))), 0);
+    if (rc == SQL_SUCCESS_WITH_INFO)
+        ReportInfo(SQL_HANDLE_DBC, m_hdbc);
+}
+
+void OdbcConnection::RunOnOwnStatement(const std::string& sql)
+{
+    SQLHSTMT h = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_hdbc, &h)))
+        ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
+    std::u16string text = Wide(sql);
+    SQLRETURN rc = SQLExecDirectW(h, W(text), static_cast<SQLINTEGER>(text.size()));
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
+        auto records = ReadDiagnostics(SQL_HANDLE_STMT, h);
+        SQLFreeHandle(SQL_HANDLE_STMT, h);
+        if (records.empty())
+            records.push_back({"Errors occurred.", "", 0, kProviderSource, E_FAIL});
+        m_errors->Set(records);
+        throw _com_error(E_FAIL, records.front().description, records.front().source);
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, h);
+}
+
+void OdbcConnection::Disconnect()
+{
+    for (auto& e : LiveExecutions())
+        e->Close();
+    if (m_inTransaction) {
+        SQLEndTran(SQL_HANDLE_DBC, m_hdbc, SQL_ROLLBACK);
+        SQLSetConnectAttrW(m_hdbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+        m_inTransaction = false;
+    }
+    if (!SQL_SUCCEEDED(SQLDisconnect(m_hdbc))) {
+        // A transaction the driver still holds open (begun by the user's own SQL) ends here.
+        SQLEndTran(SQL_HANDLE_DBC, m_hdbc, SQL_ROLLBACK);
+        SQLDisconnect(m_hdbc);
+    }
+    SQLFreeHandle(SQL_HANDLE_DBC, m_hdbc);
+    m_hdbc = SQL_NULL_HDBC;
+    m_open = false;
+    m_info.clear();
+}
+
+void OdbcConnection::Close()
+{
+    if (!m_open)
+        ThrowAdo(adErrObjectClosed, kClosedText, m_errors.get());
+    Disconnect();
+}
+
+std::string OdbcConnection::GetConnectionString() const
+{
+    if (!m_open)
+        return m_connectionString;
+    std::string extended = m_odbcOut;
+    if (!m_init.persistSecurityInfo) {
+        try {
+            AttributeList a = ParseOdbcConnectionString(m_odbcOut);
+            a.Remove("PWD");
+            a.Remove("Password");
+            extended = FormatOdbcConnectionString(a);
+        } catch (const ConnectionStringError&) {
+        }
+    }
+    std::string s = "Provider=" + m_provider + ";";
+    if (m_init.persistSecurityInfo && !m_init.password.empty())
+        s += "Password=" + QuoteAdoValue(m_init.password) + ";";
+    s += std::string("Persist Security Info=") + (m_init.persistSecurityInfo ? "True" : "False") + ";";
+    if (!m_init.userId.empty())
+        s += "User ID=" + QuoteAdoValue(m_init.userId) + ";";
+    if (!m_init.dataSource.empty())
+        s += "Data Source=" + QuoteAdoValue(m_init.dataSource) + ";";
+    std::string quoted;
+    for (char c : extended) {
+        quoted += c;
+        if (c == '"')
+            quoted += '"';
+    }
+    s += "Extended Properties=\"" + quoted + "\"";
+    return s;
+}
+
+void OdbcConnection::PutConnectionString(const std::string& value)
+{
+    if (m_open)
+        ThrowAdo(adErrObjectOpen, kOpenText, m_errors.get());
+    m_connectionString = value;
+}
+
+void OdbcConnection::PutConnectionTimeout(long seconds)
+{
+    if (seconds < 0)
+        ThrowAdo(adErrInvalidArgument, "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.",
+                 m_errors.get());
+    if (m_open)
+        ThrowAdo(adErrObjectOpen, kOpenText, m_errors.get());
+    m_connectionTimeout = seconds;
+}
+
+void OdbcConnection::PutCommandTimeout(long seconds)
+{
+    if (seconds < 0)
+        ThrowAdo(adErrInvalidArgument, "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.",
+                 m_errors.get());
+    m_commandTimeout = seconds;
+}
+
+IsolationLevelEnum OdbcConnection::GetIsolationLevel() const
+{
+    if (m_open) {
+        SQLUINTEGER v = 0;
+        if (SQL_SUCCEEDED(SQLGetConnectAttrW(m_hdbc, SQL_ATTR_TXN_ISOLATION, &v, 0, nullptr)))
+            if (IsolationLevelEnum level = IsolationFromOdbc(v); level != adXactUnspecified)
+                return level;
+    }
+    return m_isolation.value_or(adXactReadCommitted);
+}
+
+void OdbcConnection::PutIsolationLevel(IsolationLevelEnum level)
+{
+    SQLUINTEGER odbc = IsolationToOdbc(level);
+    if (odbc == 0)
+        ThrowAdo(adErrFeatureNotAvailable, "Object or provider is not capable of performing requested operation.",
+                 m_errors.get());
+    if (m_open && !SQL_SUCCEEDED(SQLSetConnectAttrW(m_hdbc, SQL_ATTR_TXN_ISOLATION,
+                                                    reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(odbc)), 0)))
+        ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
+    m_isolation = level;
+}
+
+std::string OdbcConnection::GetProvider() const
+{
+    if (m_open)
+        return m_provider;
+    try {
+        ConnectRequest req = TranslateConnectionString(m_connectionString);
+        if (!req.provider.empty())
+            return req.provider;
+    } catch (const ConnectionStringError&) {
+    }
+    return "MSDASQL";
+}
+
+std::string OdbcConnection::GetDefaultDatabase() const
+{
+    return m_open ? CurrentCatalog() : std::string();
+}
+
+long OdbcConnection::BeginTrans()
+{
+    RequireOpen();
+    if (m_inTransaction) {
+        ErrorRecord r{"Cannot start more transactions on this session.", "", 0, kProviderSource, kTransactionExists};
+        m_errors->Set({r});
+        throw _com_error(kTransactionExists, r.description, r.source);
+    }
+    SQLUSMALLINT capable = SQL_TC_NONE;
+    SQLGetInfoW(m_hdbc, SQL_TXN_CAPABLE, &capable, sizeof capable, nullptr);
+    if (capable == SQL_TC_NONE)
+        ThrowAdo(adErrFeatureNotAvailable, "Object or provider is not capable of performing requested operation.",
+                 m_errors.get());
+    SQLRETURN rc = SQLSetConnectAttrW(m_hdbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
+    if (!SQL_SUCCEEDED(rc))
+        ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
+    m_inTransaction = true;
+    if (rc == SQL_SUCCESS_WITH_INFO)
+        ReportInfo(SQL_HANDLE_DBC, m_hdbc);
+    return 1;
+}
+
+void OdbcConnection::CommitTrans()
+{
+    RequireOpen();
+    if (!m_inTransaction) {
+        ErrorRecord r{"No transaction is active.", "", 0, kProviderSource, kNoTransaction};
+        m_errors->Set({r});
+        throw _com_error(kNoTransaction, r.description, r.source);
+    }
+    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_hdbc, SQL_COMMIT);
+    if (!SQL_SUCCEEDED(rc))
+        ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
+    if (rc == SQL_SUCCESS_WITH_INFO)
+        ReportInfo(SQL_HANDLE_DBC, m_hdbc);
+    if (!SQL_SUCCEEDED(SQLSetConnectAttrW(m_hdbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0)))
+        ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
+    m_inTransaction = false;
+}
+
+void OdbcConnection::RollbackTrans()
+{
+    RequireOpen();
+    if (!m_inTransaction) {
+        ErrorRecord r{"No transaction is active.", "", 0, kProviderSource, kNoTransaction};
+        m_errors->Set({r});
+        throw _com_error(kNoTransaction, r.description, r.source);
+    }
+    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_hdbc, SQL_ROLLBACK);
+    if (!SQL_SUCCEEDED(rc))
+        ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
+    if (rc == SQL_SUCCESS_WITH_INFO)
+        ReportInfo(SQL_HANDLE_DBC, m_hdbc);
+    if (!SQL_SUCCEEDED(SQLSetConnectAttrW(m_hdbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0)))
+        ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
+    m_inTransaction = false;
+}
+
+RecordsetPtr OdbcConnection::Execute(const std::string& commandText, _variant_t* recordsAffected, long options)
+{
+    RequireOpen();
+    auto self = std::static_pointer_cast<OdbcConnection>(shared_from_this());
+    auto rs = std::make_shared<OdbcRecordset>();
+    long ra = rs->OpenCommand(self, OdbcRecordset::CommandText(commandText, options), false);
+    if (recordsAffected)
+        *recordsAffected = _variant_t(static_cast<int32_t>(ra));
+    if (options != adOptionUnspecified && (options & adExecuteNoRecords)) {
+        while (rs->NextRecordset(nullptr)) {
+        }
+        return nullptr;
+    }
+    return rs;
+}
+
+RecordsetPtr OdbcConnection::OpenSchema(SchemaEnum schema, const std::vector<_variant_t>& restrictions)
+{
+    RequireOpen();
+    auto self = std::static_pointer_cast<OdbcConnection>(shared_from_this());
+    // In an open PostgreSQL transaction a failing catalog query would abort the caller's
+    // work; a savepoint keeps such a failure to itself.
+    bool guard = m_inTransaction && m_traits.family == DriverFamily::PostgreSQL;
+    if (!guard)
+        return OpenSchemaRowset(self, m_hdbc, *m_errors, schema, restrictions);
+    RunOnOwnStatement("SAVEPOINT torvane_schema_rowset");
+    try {
+        RecordsetPtr rs = OpenSchemaRowset(self, m_hdbc, *m_errors, schema, restrictions);
+        RunOnOwnStatement("RELEASE SAVEPOINT torvane_schema_rowset");
+        return rs;
+    } catch (...) {
+        auto records = m_errors->Snapshot();
+        try {
+            RunOnOwnStatement("ROLLBACK TO SAVEPOINT torvane_schema_rowset");
+        } catch (const _com_error&) {
+        }
+        m_errors->Set(records);
+        throw;
+    }
+}
+
+PropertiesPtr OdbcConnection::GetProperties() const
+{
+    auto self = std::static_pointer_cast<OdbcConnection>(std::const_pointer_cast<Connection>(shared_from_this()));
+    return std::make_shared<PropertyCollection>(self);
+}
+
+long OdbcConnection::Advise(ConnectionEvents* sink)
+{
+    if (!sink)
+        ThrowAdo(adErrInvalidArgument, "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.");
+    std::lock_guard lock(m_sinkMutex);
+    long cookie = m_nextCookie++;
+    m_sinks[cookie] = sink;
+    return cookie;
+}
+
+void OdbcConnection::Unadvise(long cookie)
+{
+    std::lock_guard lock(m_sinkMutex);
+    if (m_sinks.erase(cookie) == 0)
+        ThrowAdo(adErrInvalidArgument, "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.");
+}
+
+std::vector<std::shared_ptr<Execution>> OdbcConnection::LiveExecutions()
+{
+    std::lock_guard lock(m_executionMutex);
+    std::vector<std::shared_ptr<Execution>> live;
+    for (auto& w : m_executions)
+        if (auto e = w.lock())
+            live.push_back(std::move(e));
+    m_executions.clear();
+    for (auto& e : live)
+        m_executions.push_back(e);
+    return live;
+}
+
+void OdbcConnection::Register(const std::shared_ptr<Execution>& execution)
+{
+    std::lock_guard lock(m_executionMutex);
+    m_executions.erase(std::remove_if(m_executions.begin(), m_executions.end(), [](const auto& w) { return w.expired(); }),
+                       m_executions.end());
+    m_executions.push_back(execution);
+}
+
+void OdbcConnection::Cancel()
+{
+    for (auto& e : LiveExecutions())
+        e->Cancel();
+}
+
+void OdbcConnection::ReportInfo(SQLSMALLINT handleType, SQLHANDLE handle)
+{
+    auto records = ReadDiagnostics(handleType, handle, S_OK);
+    records.erase(std::remove_if(records.begin(), records.end(),
+                                 [](const ErrorRecord& r) { return r.sqlState == "01004" || r.sqlState == "01S02"; }),
+                  records.end());
+    records = SplitNotices(std::move(records));
+    if (records.empty())
+        return;
+    m_errors->Set(records);
+    ErrorRecordItem first(records.front());
+    std::lock_guard lock(m_sinkMutex);
+    for (auto& [cookie, sink] : m_sinks) {
+        EventStatusEnum status = adStatusOK;
+        sink->InfoMessage(&first, &status, this);
+    }
+}
+
+void OdbcConnection::FireExecuteComplete(long recordsAffected, const ErrorRecord* error, Recordset* recordset)
+{
+    std::optional<ErrorRecordItem> item;
+    if (error)
+        item.emplace(*error);
+    std::lock_guard lock(m_sinkMutex);
+    for (auto& [cookie, sink] : m_sinks) {
+        EventStatusEnum status = error ? adStatusErrorsOccurred : adStatusOK;
+        sink->ExecuteComplete(recordsAffected, item ? &*item : nullptr, &status, recordset, this);
+    }
+}
+
+std::string OdbcConnection::InfoText(SQLUSMALLINT item) const
+{
+    std::vector<SQLWCHAR> buf(1024);
+    SQLSMALLINT len = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfoW(m_hdbc, item, buf.data(), static_cast<SQLSMALLINT>(buf.size() * sizeof(SQLWCHAR)), &len)))
+        return {};
+    return FromWide(buf.data(), std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(len, 0)) / sizeof(SQLWCHAR), buf.size() - 1));
+}
+
+std::string OdbcConnection::CurrentCatalog() const
+{
+    std::vector<SQLWCHAR> buf(1024);
+    SQLINTEGER len = 0;
+    if (SQL_SUCCEEDED(SQLGetConnectAttrW(m_hdbc, SQL_ATTR_CURRENT_CATALOG, buf.data(),
+                                         static_cast<SQLINTEGER>(buf.size() * sizeof(SQLWCHAR)), &len)))
+        return FromWide(buf.data(), std::min<size_t>(static_cast<size_t>(std::max<SQLINTEGER>(len, 0)) / sizeof(SQLWCHAR), buf.size() - 1));
+    return InfoText(SQL_DATABASE_NAME);
+}
+
+void OdbcConnection::ReadInfoProperties()
+{
+    m_info.clear();
+    m_infoTypes.clear();
+    auto add = [&](const char* name, _variant_t value, DataTypeEnum type) {
+        m_info.emplace_back(name, std::move(value));
+        m_infoTypes[name] = type;
+    };
+    auto text = [&](const char* name, SQLUSMALLINT item) { add(name, _variant_t(InfoText(item)), adBSTR); };
+    auto yes = [&](const char* name, SQLUSMALLINT item) { add(name, _variant_t(InfoText(item) == "Y"), adBoolean); };
+    auto ushort = [&](SQLUSMALLINT item) {
+        SQLUSMALLINT v = 0;
+        SQLGetInfoW(m_hdbc, item, &v, sizeof v, nullptr);
+        return v;
+    };
+    auto uint = [&](SQLUSMALLINT item) {
+        SQLUINTEGER v = 0;
+        SQLGetInfoW(m_hdbc, item, &v, sizeof v, nullptr);
+        return v;
+    };
+    auto integer = [&](const char* name, long v) { add(name, _variant_t(static_cast<int32_t>(v)), adInteger); };
+
+    add("Current Catalog", _variant_t(), adBSTR); // read when asked
+    add("Provider Name", _variant_t(kProviderFileName), adBSTR);
+    add("Provider Version", _variant_t(kProviderVersion), adBSTR);
+    add("Provider Friendly Name", _variant_t(kProviderSource), adBSTR);
+    add("OLE DB Version", _variant_t(kOleDbVersion), adBSTR);
+    text("Data Source Name", SQL_DATA_SOURCE_NAME);
+    text("DBMS Name", SQL_DBMS_NAME);
+    text("DBMS Version", SQL_DBMS_VER);
+    text("Driver Name", SQL_DRIVER_NAME);
+    text("Driver Version", SQL_DRIVER_VER);
+    text("Driver ODBC Version", SQL_DRIVER_ODBC_VER);
+    text("Server Name", SQL_SERVER_NAME);
+    text("User Name", SQL_USER_NAME);
+    text("Catalog Term", SQL_CATALOG_TERM);
+    text("Schema Term", SQL_SCHEMA_TERM);
+    text("Procedure Term", SQL_PROCEDURE_TERM);
+    text("Table Term", SQL_TABLE_TERM);
+    text("Special Characters", SQL_SPECIAL_CHARACTERS);
+    yes("Stored Procedures", SQL_PROCEDURES);
+    yes("Read-Only Data Source", SQL_DATA_SOURCE_READ_ONLY);
+    yes("Accessible Procedures", SQL_ACCESSIBLE_PROCEDURES);
+    yes("Accessible Tables", SQL_ACCESSIBLE_TABLES);
+    yes("Integrity Enhancement Facility", SQL_INTEGRITY);
+    yes("Like Escape Clause", SQL_LIKE_ESCAPE_CLAUSE);
+    // The layer returns the results of a batch one after another on every driver (it splits
+    // batches for drivers that take one statement at a time).
+    integer("Multiple Results", 1);
+    integer("Active Sessions", ushort(SQL_MAX_DRIVER_CONNECTIONS));
+    integer("Active Statements", ushort(SQL_MAX_CONCURRENT_ACTIVITIES));
+    integer("Catalog Location", ushort(SQL_CATALOG_LOCATION));
+    integer("Catalog Usage", static_cast<long>(uint(SQL_CATALOG_USAGE)));
+    integer("Schema Usage", static_cast<long>(uint(SQL_SCHEMA_USAGE)));
+    integer("Identifier Case Sensitivity", MapIdentifierCase(ushort(SQL_IDENTIFIER_CASE)));
+    integer("Quoted Identifier Sensitivity", MapIdentifierCase(ushort(SQL_QUOTED_IDENTIFIER_CASE)));
+    integer("Maximum Row Size", static_cast<long>(uint(SQL_MAX_ROW_SIZE)));
+    integer("Maximum Tables in SELECT", ushort(SQL_MAX_TABLES_IN_SELECT));
+    integer("Column Definition", ushort(SQL_NON_NULLABLE_COLUMNS) == SQL_NNC_NON_NULL ? 1 : 0);
+    {
+        long collation = 0;
+        switch (ushort(SQL_NULL_COLLATION)) {
+        case SQL_NC_HIGH: collation = 2; break;
+        case SQL_NC_LOW: collation = 4; break;
+        case SQL_NC_START: collation = 8; break;
+        case SQL_NC_END: collation = 1; break;
+        }
+        integer("NULL Collation", collation);
+    }
+    {
+        long ddl = 0;
+        switch (ushort(SQL_TXN_CAPABLE)) {
+        case SQL_TC_DML: ddl = 1; break;
+        case SQL_TC_DDL_COMMIT: ddl = 2; break;
+        case SQL_TC_DDL_IGNORE: ddl = 4; break;
+        case SQL_TC_ALL: ddl = 8; break;
+        }
+        integer("Transaction DDL", ddl);
+    }
+    {
+        SQLUINTEGER options = uint(SQL_TXN_ISOLATION_OPTION);
+        long levels = 0;
+        if (options & SQL_TXN_READ_UNCOMMITTED) levels |= adXactReadUncommitted;
+        if (options & SQL_TXN_READ_COMMITTED) levels |= adXactReadCommitted;
+        if (options & SQL_TXN_REPEATABLE_READ) levels |= adXactRepeatableRead;
+        if (options & SQL_TXN_SERIALIZABLE) levels |= adXactSerializable;
+        integer("Isolation Levels", levels);
+    }
+    std::sort(m_info.begin(), m_info.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+void OdbcConnection::RefreshProperties()
+{
+    if (m_open)
+        ReadInfoProperties();
+}
+
+std::vector<PropertyInfo> OdbcConnection::PropertyList() const
+{
+    std::vector<PropertyInfo> list = InitProperties();
+    if (m_open) {
+        for (const auto& [name, value] : m_info) {
+            long attributes = adPropRead;
+            if (name == "Current Catalog")
+                attributes |= adPropWrite;
+            list.push_back({name, m_infoTypes.at(name), attributes});
+        }
+    }
+    return list;
+}
+
+_variant_t OdbcConnection::PropertyValue(const std::string& name)
+{
+    if (NameIs(name, "Password"))
+        return _variant_t(!m_open || m_init.persistSecurityInfo ? m_init.password : std::string());
+    if (NameIs(name, "Persist Security Info"))
+        return _variant_t(m_init.persistSecurityInfo);
+    if (NameIs(name, "User ID"))
+        return _variant_t(m_init.userId);
+    if (NameIs(name, "Data Source"))
+        return _variant_t(m_init.dataSource);
+    if (NameIs(name, "Prompt"))
+        return _variant_t(static_cast<int16_t>(m_init.prompt));
+    if (NameIs(name, "Connect Timeout"))
+        return _variant_t(static_cast<int32_t>(m_connectionTimeout));
+    if (NameIs(name, "General Timeout"))
+        return _variant_t(static_cast<int32_t>(m_commandTimeout));
+    if (NameIs(name, "Extended Properties")) {
+        if (!m_open)
+            return _variant_t(m_init.extendedProperties);
+        std::string cs = GetConnectionString();
+        size_t p = cs.find("Extended Properties=\"");
+        std::string ext = cs.substr(p + 21, cs.size() - p - 22);
+        std::string plain;
+        for (size_t i = 0; i < ext.size(); ++i) {
+            plain += ext[i];
+            if (ext[i] == '"' && i + 1 < ext.size() && ext[i + 1] == '"')
+                ++i;
+        }
+        return _variant_t(plain);
+    }
+    if (NameIs(name, "Initial Catalog"))
+        return _variant_t(m_open ? CurrentCatalog() : m_init.initialCatalog);
+    if (NameIs(name, "Current Catalog")) {
+        RequireOpen();
+        return _variant_t(CurrentCatalog());
+    }
+    if (m_open)
+        for (const auto& [key, value] : m_info)
+            if (NameIs(name, key.c_str()))
+                return value;
+    ThrowAdo(adErrItemNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.",
+             m_errors.get());
+}
+
+void OdbcConnection::PutPropertyValue(const std::string& name, const _variant_t& value)
+{
+    if (NameIs(name, "Current Catalog")) {
+        RequireOpen();
+        std::u16string w = Wide(value.ToString());
+        if (!SQL_SUCCEEDED(SQLSetConnectAttrW(m_hdbc, SQL_ATTR_CURRENT_CATALOG, W(w),
+                                              static_cast<SQLINTEGER>(w.size() * sizeof(SQLWCHAR)))))
+            ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
+        return;
+    }
+    if (NameIs(name, "Connect Timeout")) {
+        PutConnectionTimeout(value.ToLong());
+        return;
+    }
+    if (NameIs(name, "General Timeout")) {
+        PutCommandTimeout(value.ToLong());
+        return;
+    }
+    bool init = std::any_of(InitProperties().begin(), InitProperties().end(),
+                            [&](const PropertyInfo& p) { return NameIs(name, p.name.c_str()); });
+    if (init) {
+        if (m_open)
+            ThrowAdo(adErrObjectOpen, kOpenText, m_errors.get());
+        if (NameIs(name, "Password")) m_init.password = value.ToString();
+        else if (NameIs(name, "Persist Security Info")) m_init.persistSecurityInfo = value.ToBool();
+        else if (NameIs(name, "User ID")) m_init.userId = value.ToString();
+        else if (NameIs(name, "Data Source")) m_init.dataSource = value.ToString();
+        else if (NameIs(name, "Prompt")) m_init.prompt = static_cast<short>(value.ToLong());
+        else if (NameIs(name, "Extended Properties")) m_init.extendedProperties = value.ToString();
+        else if (NameIs(name, "Initial Catalog")) m_init.initialCatalog = value.ToString();
+        return;
+    }
+    if (m_open && std::any_of(m_info.begin(), m_info.end(), [&](const auto& p) { return NameIs(name, p.first.c_str()); }))
+        ThrowAdo(adErrIllegalOperation, "Operation is not allowed in this context.", m_errors.get());
+    ThrowAdo(adErrItemNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.",
+             m_errors.get());
+}
+
+} // namespace ado::detail
+
+namespace ado {
+
+ConnectionPtr Connection::Create()
+{
+    return std::make_shared<detail::OdbcConnection>();
+}
+
+} // namespace ado

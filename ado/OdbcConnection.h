@@ -1,0 +1,134 @@
+// The Connection of the layer: an ODBC connection handle opened from an ADO connection string,
+// its transactions, properties, errors and event listeners.
+#pragma once
+
+#include "Ado.h"
+#include "ConnectionString.h"
+#include "DriverTraits.h"
+#include "OdbcError.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ado::detail {
+
+class Execution;
+
+struct PropertyInfo {
+    std::string name;
+    DataTypeEnum type;
+    long attributes;
+};
+
+class OdbcConnection final : public Connection {
+public:
+    OdbcConnection();
+    ~OdbcConnection() override;
+
+    void Open(const std::string& connectionString, const std::string& userID, const std::string& password,
+              long options) override;
+    void Close() override;
+    long GetState() const override { return m_open ? adStateOpen : adStateClosed; }
+
+    std::string GetConnectionString() const override;
+    void PutConnectionString(const std::string& value) override;
+    long GetConnectionTimeout() const override { return m_connectionTimeout; }
+    void PutConnectionTimeout(long seconds) override;
+    long GetCommandTimeout() const override { return m_commandTimeout; }
+    void PutCommandTimeout(long seconds) override;
+    IsolationLevelEnum GetIsolationLevel() const override;
+    void PutIsolationLevel(IsolationLevelEnum level) override;
+    std::string GetProvider() const override;
+    std::string GetDefaultDatabase() const override;
+    std::string GetVersion() const override { return kVersion; }
+
+    long BeginTrans() override;
+    void CommitTrans() override;
+    void RollbackTrans() override;
+
+    RecordsetPtr Execute(const std::string& commandText, _variant_t* recordsAffected, long options) override;
+    RecordsetPtr OpenSchema(SchemaEnum schema, const std::vector<_variant_t>& restrictions) override;
+
+    ErrorsPtr GetErrors() const override { return m_errors; }
+    PropertiesPtr GetProperties() const override;
+
+    long Advise(ConnectionEvents* sink) override;
+    void Unadvise(long cookie) override;
+    void Cancel() override;
+
+    void* GetNativeHandle() const override { return m_hdbc; }
+
+    // For the layer's own objects.
+    SQLHDBC Handle() const { return m_hdbc; }
+    const DriverTraits& Traits() const { return m_traits; }
+    ErrorList& ErrorCollection() { return *m_errors; }
+    bool IsOpen() const { return m_open; }
+    // Throws adErrInvalidConnection unless open.
+    void RequireOpen() const;
+
+    // Statements register so that Cancel and Close reach them.
+    void Register(const std::shared_ptr<Execution>& execution);
+
+    // Diagnostics of a call that succeeded with information: put into Errors and passed to
+    // the InfoMessage listeners (notes the layer acts on itself are left out).
+    void ReportInfo(SQLSMALLINT handleType, SQLHANDLE handle);
+    void FireExecuteComplete(long recordsAffected, const ErrorRecord* error, Recordset* recordset);
+
+    // Properties by name.
+    std::vector<PropertyInfo> PropertyList() const;
+    _variant_t PropertyValue(const std::string& name);
+    void PutPropertyValue(const std::string& name, const _variant_t& value);
+    void RefreshProperties();
+
+private:
+    struct InitValues {
+        std::string password;
+        bool persistSecurityInfo = false;
+        std::string userId;
+        std::string dataSource;
+        short prompt = adPromptNever;
+        std::string extendedProperties;
+        std::string initialCatalog;
+    };
+
+    void ReadInfoProperties();
+    std::string InfoText(SQLUSMALLINT item) const;
+    std::string CurrentCatalog() const;
+    std::vector<std::shared_ptr<Execution>> LiveExecutions();
+    [[noreturn]] void ThrowFromHandle(SQLSMALLINT type, SQLHANDLE handle);
+    void RunOnOwnStatement(const std::string& sql);
+    void Disconnect();
+
+    SQLHDBC m_hdbc = SQL_NULL_HDBC;
+    std::atomic<bool> m_open{false};
+    bool m_inTransaction = false;
+    std::string m_connectionString;  // as put or given to Open
+    std::string m_odbcOut;           // the driver's completed attributes
+    InitValues m_init;
+    std::string m_provider;
+    DriverTraits m_traits;
+    long m_connectionTimeout = 15;
+    long m_commandTimeout = 30;
+    std::optional<IsolationLevelEnum> m_isolation;
+    std::shared_ptr<ErrorList> m_errors = std::make_shared<ErrorList>();
+
+    std::vector<std::pair<std::string, _variant_t>> m_info; // data source information, in order
+    std::map<std::string, DataTypeEnum> m_infoTypes;
+
+    std::recursive_mutex m_sinkMutex;
+    std::map<long, ConnectionEvents*> m_sinks;
+    long m_nextCookie = 1;
+
+    std::mutex m_executionMutex;
+    std::vector<std::weak_ptr<Execution>> m_executions;
+};
+
+} // namespace ado::detail
