@@ -68,13 +68,18 @@ DriverFamily FamilyBeforeConnect(const AttributeList& attributes)
 
 void AddStreamingDefaults(DriverFamily family, AttributeList& attributes)
 {
+    // Drivers complete their strings with empty values for options left at their default.
+    auto unset = [&](const char* key) {
+        const std::string* v = attributes.Find(key);
+        return !v || v->empty();
+    };
     if (family == DriverFamily::SQLite) {
-        if (!attributes.Find("StepAPI"))
+        if (unset("StepAPI"))
             attributes.Set("StepAPI", "1");
     } else if (family == DriverFamily::PostgreSQL) {
-        if (!attributes.Find("UseDeclareFetch")) {
+        if (unset("UseDeclareFetch")) {
             attributes.Set("UseDeclareFetch", "1");
-            if (!attributes.Find("Fetch"))
+            if (unset("Fetch"))
                 attributes.Set("Fetch", "1000");
         }
     }
