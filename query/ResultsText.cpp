@@ -1,0 +1,191 @@
+#include "ResultsText.h"
+
+#include "ChildFrame.h"
+#include "QueryKeyRouting.h"
+#include "ResultView.h"
+#include "ResultsGrids.h"
+#include "app/MainFrame.h"
+#include "common/EditHelpers.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+
+#include <wx/statusbr.h>
+
+namespace {
+
+constexpr const char* kWhiteSpace = " \t\r\n\v\f";
+constexpr int kResultSetPane = 3;
+
+const char* const kResultsInTextWarning =
+    "Warning: The <Results in Text> option is GOOD ONLY FOR RETRIEVING <PROCEDURE>/<VIEW> TEXT. If this option is "
+    "not selected results will be shown in grid by default.\n\nDo you want this message box to be displayed again?";
+
+} // namespace
+
+void CResultsText::ShowMessages()
+{
+    CResultView* view = m_frame.GetResultView();
+    if (m_pGrids)
+        m_pGrids->HideAllGrids();
+    wxString text;
+    size_t length;
+    {
+        std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+        text = m_frame.GetRunState()->m_strMessages;
+        length = text.length();
+    }
+    const size_t last = text.find_last_not_of(kWhiteSpace);
+    text.Trim(true).Trim(false);
+    if (!text.empty() && view) {
+        view->Freeze();
+        view->SetOutputText(text);
+        if (m_nSavedSelStart == -1 && m_nSavedSelEnd == -1)
+            view->GotoPos(view->GetLength());
+        else
+            view->SetSelection(m_nSavedSelStart, m_nSavedSelEnd);
+        view->Thaw();
+        m_bShown = true;
+        m_nBufferSeen = length;
+        m_nShownTo = last + 1;
+    }
+    SetResultsPaneText("Messages");
+    if (view)
+        view->Refresh();
+}
+
+void CResultsText::FlushOutputText(bool textOutput)
+{
+    CResultView* view = m_frame.GetResultView();
+    if (!view)
+        return;
+    wxString growth;
+    bool first = false;
+    {
+        std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+        const wxString& buffer =
+            textOutput ? m_frame.GetRunState()->m_strTextOutput : m_frame.GetRunState()->m_strMessages;
+        if (buffer.length() <= m_nBufferSeen)
+            return;
+        m_nBufferSeen = buffer.length();
+        const size_t last = buffer.find_last_not_of(kWhiteSpace);
+        if (last == wxString::npos)
+            return;
+        if (!m_bShown) {
+            m_nShownTo = buffer.find_first_not_of(kWhiteSpace);
+            first = true;
+        }
+        if (last + 1 <= m_nShownTo)
+            return;
+        growth = buffer.substr(m_nShownTo, last + 1 - m_nShownTo);
+        m_nShownTo = last + 1;
+        m_bShown = true;
+    }
+    AppendMessageText(*view, growth, !first);
+}
+
+void CResultsText::ClearView()
+{
+    if (CResultView* view = m_frame.GetResultView()) {
+        view->Freeze();
+        view->SetOutputText(wxString());
+        view->GotoPos(0);
+        view->Thaw();
+    }
+    m_nSavedSelStart = m_nSavedSelEnd = 0;
+    ForgetBuffer();
+}
+
+void CResultsText::ForgetBuffer()
+{
+    m_bShown = false;
+    m_nBufferSeen = 0;
+    m_nShownTo = 0;
+}
+
+int CResultsText::GetLineCount() const
+{
+    CResultView* view = m_frame.GetResultView();
+    return view ? view->GetLineCount() : 1;
+}
+
+void CResultsText::SetResultsPaneText(const wxString& text)
+{
+    m_frame.m_strResultsPaneText = text;
+    if (wxStatusBar* bar = m_frame.GetQueryStatusBar())
+        bar->SetStatusText(m_frame.m_bOutputShown ? text : wxString(), kResultSetPane);
+}
+
+void CResultsText::UpdateResultSetPane()
+{
+    if (m_frame.m_bOutputShown && m_frame.m_strResultsPaneText.Contains("Number of lines of text:"))
+        m_frame.m_strResultsPaneText = wxString::Format("Number of lines of text: %d", GetLineCount());
+    // A hidden output pane leaves the result-set pane empty.
+    if (!m_frame.m_bOutputShown || !m_frame.m_strResultsPaneText.empty())
+        SetResultsPaneText(m_frame.m_strResultsPaneText);
+}
+
+void CResultsText::OnResultsInText(wxCommandEvent&)
+{
+    if (!m_frame.m_bResultsInText && m_frame.m_bResultsInTextWarning) {
+        if (TVMessageBox(kResultsInTextWarning, wxYES_NO | wxICON_QUESTION, &m_frame) == wxID_NO) {
+            if (m_frame.m_pMainFrame) {
+                for (CChildFrame* window : m_frame.m_pMainFrame->GetQueryWindows())
+                    window->m_bResultsInTextWarning = 0;
+            }
+            m_frame.m_bResultsInTextWarning = 0;
+            CSettingsStore::Get().WriteProfileInt("General", "ResultsInTextWarning", 0);
+        }
+    }
+    m_frame.m_bResultsInText = !m_frame.m_bResultsInText;
+}
+
+void CResultsText::OnUpdateResultsInText(wxUpdateUIEvent& event)
+{
+    event.Enable(m_frame.IsConnectionOpen() && !m_frame.m_bExecuting);
+    event.Check(m_frame.m_bResultsInText != 0);
+}
+
+void CResultsText::OnMessagesMode(wxCommandEvent&)
+{
+    if (m_pGrids && m_pGrids->IsGridFailed())
+        return;
+    CResultView* view = m_frame.GetResultView();
+    if (m_frame.m_strResultsPaneText.IsSameAs("Messages", false) && m_frame.m_bOutputShown) {
+        if (view) {
+            const long from = view->GetSelectionStart(), to = view->GetSelectionEnd();
+            if (from == to && to == view->GetLength())
+                m_nSavedSelStart = m_nSavedSelEnd = -1;
+            else
+                m_nSavedSelStart = from, m_nSavedSelEnd = to;
+        }
+        const int grid = m_frame.m_nCurrentGrid == 0 ? 1 : m_frame.m_nCurrentGrid;
+        if (!m_pGrids || !m_pGrids->ShowGrid(grid)) {
+            if (view)
+                view->SetOutputText(wxString());
+            ForgetBuffer();
+            SetResultsPaneText("Results grid #0 of 0; 0 row(s); 0 col(s)");
+        }
+    } else {
+        ShowMessages();
+        if (view)
+            view->SetFocus();
+    }
+    if (view)
+        view->Refresh();
+}
+
+void CResultsText::OnUpdateMessagesMode(wxUpdateUIEvent& event)
+{
+    if (m_pGrids && m_pGrids->IsGridFailed()) {
+        event.Enable(false);
+        return;
+    }
+    bool haveMessages;
+    {
+        std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+        haveMessages = !m_frame.GetRunState()->m_strMessages.empty();
+    }
+    const bool enabled = m_frame.IsConnectionOpen() && haveMessages;
+    event.Enable(enabled);
+    event.Check(enabled && m_frame.m_strResultsPaneText.IsSameAs("Messages") && m_frame.m_bOutputShown);
+}
