@@ -11,6 +11,8 @@
 #include "query/DataLinkFile.h"
 #include "tests/support/TestDatabases.h"
 
+#include "tests/common/WxStringPrinter.h"
+
 #include <gtest/gtest.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
