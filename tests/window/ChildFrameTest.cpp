@@ -134,6 +134,10 @@ TEST_F(ChildFrameTest, OpensWithItsPanesOnSqlite)
     EXPECT_TRUE(frame->GetSchemaView()->IsBold(root));
     EXPECT_FALSE(frame->GetSchemaView()->GetItemText(root).empty());
     EXPECT_EQ(frame->m_strExecTime, "Exec time: 00:00:00.000");
+    // The data layer accepts "SELECT 2*3" opened asynchronously.
+    EXPECT_TRUE(frame->m_bAsyncSupported);
+    EXPECT_TRUE(frame->m_pRecordset);
+    EXPECT_EQ(frame->m_nCacheSize, 100);
     EXPECT_TRUE(messages.Texts().empty());
 
     // An unmodified window closes without a question.
