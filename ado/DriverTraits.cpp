@@ -68,13 +68,18 @@ DriverFamily FamilyBeforeConnect(const AttributeList& attributes)
 
 void AddStreamingDefaults(DriverFamily family, AttributeList& attributes)
 {
+    // Drivers complete their strings with empty values for options left at their default.
+    auto unset = [&](const char* key) {
+        const std::string* v = attributes.Find(key);
+        return !v || v->empty();
+    };
     if (family == DriverFamily::SQLite) {
-        if (!attributes.Find("StepAPI"))
+        if (unset("StepAPI"))
             attributes.Set("StepAPI", "1");
     } else if (family == DriverFamily::PostgreSQL) {
-        if (!attributes.Find("UseDeclareFetch")) {
+        if (unset("UseDeclareFetch")) {
             attributes.Set("UseDeclareFetch", "1");
-            if (!attributes.Find("Fetch"))
+            if (unset("Fetch"))
                 attributes.Set("Fetch", "1000");
         }
     }
@@ -85,9 +90,14 @@ DriverTraits ReadDriverTraits(SQLHDBC hdbc)
     DriverTraits t;
     std::string driverFile = InfoString(hdbc, SQL_DRIVER_NAME);
     t.family = FamilyOfDriverFile(driverFile);
-    std::string lowerFile = Lower(driverFile);
-    t.utf8Text = t.family == DriverFamily::SQLite || lowerFile.find("psqlodbcw") != std::string::npos;
+    // Both drivers hand over the database's own UTF-8 text; the ANSI build of the PostgreSQL
+    // driver cannot give UTF-16 at all.
+    t.utf8Text = t.family == DriverFamily::SQLite || t.family == DriverFamily::PostgreSQL;
     t.dynamicTyping = t.family == DriverFamily::SQLite;
+    t.utf8Ansi = t.family == DriverFamily::SQLite;
+    t.bytesInWideMessages = t.family == DriverFamily::SQLite;
+    t.scansForSemicolons = t.family == DriverFamily::SQLite;
+    t.padsBuffers = t.family == DriverFamily::SQLite;
     t.singleStatement = InfoString(hdbc, SQL_MULT_RESULT_SETS) != "Y";
     SQLUINTEGER gd = 0;
     if (SQL_SUCCEEDED(SQLGetInfoW(hdbc, SQL_GETDATA_EXTENSIONS, &gd, sizeof gd, nullptr))) {
