@@ -3,7 +3,6 @@
 #include <wx/control.h>
 #include <wx/datetime.h>
 #include <wx/dc.h>
-#include <wx/dcmemory.h>
 #include <wx/stc/stc.h>
 
 #include <cmath>
@@ -62,34 +61,16 @@ CQryPrintout::PageLayout CQryPrintout::PrepareDC()
 void CQryPrintout::OnPreparePrinting()
 {
     m_pageStarts.clear();
+    wxDC* dc = GetDC();
+    if (!dc)
+        return;
+    PageLayout layout = PrepareDC();
     m_pEdit->SetPrintColourMode(wxSTC_PRINT_COLOURONWHITE);
     m_pEdit->SetPrintWrapMode(wxSTC_WRAP_WORD);
-    int ppiX = 0, ppiY = 0;
-    GetPPIScreen(&ppiX, &ppiY);
-    if (ppiX <= 0 || ppiY <= 0)
-        ppiX = ppiY = 96;
-    // A preview asks for its pages before it has a page to draw on; they are then measured on
-    // the screen, in the logical units (screen pixels) that the page uses.
-    wxDC* dc = GetDC();
-    wxBitmap measureBitmap;
-    wxMemoryDC measureDC;
-    wxRect paper;
-    if (dc) {
-        PrepareDC();
-        paper = GetLogicalPaperRect();
-    } else {
-        measureBitmap.Create(1, 1);
-        measureDC.SelectObject(measureBitmap);
-        dc = &measureDC;
-        int mmW = 0, mmH = 0;
-        GetPageSizeMM(&mmW, &mmH);
-        paper = wxRect(0, 0, static_cast<int>(mmW * ppiX / 25.4), static_cast<int>(mmH * ppiY / 25.4));
-    }
-    const wxRect text = Layout(paper, wxSize(ppiX, ppiY), m_bPrintSelection).text;
     long pos = m_nPrintFrom;
     do {
         m_pageStarts.push_back(pos);
-        long next = m_pEdit->FormatRange(false, pos, m_nPrintTo, dc, dc, text, paper);
+        long next = m_pEdit->FormatRange(false, pos, m_nPrintTo, dc, dc, layout.text, GetLogicalPaperRect());
         if (next <= pos)
             break;
         pos = next;

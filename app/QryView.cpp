@@ -10,6 +10,7 @@
 #include "common/EditHelpers.h"
 #include "common/TVFontDialog.h"
 #include "platform/MessageBox.h"
+#include "query/ChildFrame.h"
 
 #include <wx/app.h>
 #include <wx/clipbrd.h>
@@ -153,8 +154,15 @@ bool CQryView::OnCreate(wxDocument* doc, long flags)
     if (!wxView::OnCreate(doc, flags))
         return false;
     m_pQueryDoc = wxDynamicCast(doc, CTorvaneDoc);
-    if (GetFrame())
-        return m_pEdit != nullptr;
+    // In a query window the editor goes into the window's editor pane.
+    if (auto* child = dynamic_cast<CChildFrame*>(GetFrame())) {
+        if (m_pQueryDoc)
+            m_pQueryDoc->SetFrame(child);
+        if (!CreateEditor(child->GetEditorPane()))
+            return false;
+        child->SetEditorWindow(m_pEdit);
+        return true;
+    }
     // Without a query window around it the view lives in a frame of its own.
     wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
     wxFrame* frame = nullptr;

@@ -141,6 +141,13 @@ void CTorvaneDoc::OnEditorChange()
 // ---------------------------------------------------------------------------------------------
 // Opening
 
+bool CTorvaneDoc::OnNewDocument()
+{
+    Modify(false);
+    SetDocumentSaved(false);
+    return true;
+}
+
 bool CTorvaneDoc::OnOpenDocument(const wxString& path)
 {
     return OpenQueryFile(path, false);

@@ -144,6 +144,12 @@ bool CSettingsStore::DeleteSection(const wxString& section)
     return ok;
 }
 
+bool CSettingsStore::DeleteAll()
+{
+    std::lock_guard lock(m_mutex);
+    return m_config->DeleteAll();
+}
+
 std::vector<wxString> CSettingsStore::GetKeys(const wxString& section) const
 {
     std::lock_guard lock(m_mutex);

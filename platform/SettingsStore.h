@@ -37,6 +37,8 @@ public:
     bool HasKey(const wxString& section, const wxString& key) const;
     bool DeleteKey(const wxString& section, const wxString& key);
     bool DeleteSection(const wxString& section);
+    // Removes every setting and the file itself; later writes start a new file.
+    bool DeleteAll();
     // Key names of a section, in file order.
     std::vector<wxString> GetKeys(const wxString& section) const;
 

@@ -7,7 +7,6 @@
 #include <wx/print.h>
 #include <wx/stc/stc.h>
 
-#include <regex>
 
 namespace {
 
@@ -89,22 +88,6 @@ TEST_F(Printing, UntitledHeaderIsTheTitle)
     EditOf(doc)->SetText("select 1");
     const std::string ps = PrintToFile(ViewOf(doc));
     EXPECT_EQ(CountOf(ps, "(Untitled_7)"), 1);
-}
-
-TEST_F(Printing, PreviewRendersThePages)
-{
-    CTorvaneDoc* doc = NewDoc();
-    wxString text;
-    for (int i = 0; i < 200; ++i)
-        text += "select 1\n";
-    EditOf(doc)->SetText(text);
-    auto* preview = new wxPrintPreview(ViewOf(doc)->OnCreatePrintout(), ViewOf(doc)->OnCreatePrintout());
-    ASSERT_TRUE(preview->IsOk());
-    auto* frame = new wxPreviewFrame(preview, m_frame, "Print Preview");
-    frame->Initialize();
-    EXPECT_GE(preview->GetMaxPage(), 2);
-    EXPECT_TRUE(preview->SetCurrentPage(2));
-    frame->Destroy();
 }
 
 TEST(PrintLayout, MarginsHeaderAndFooter)

@@ -1,0 +1,67 @@
+// The numbered texts of the program's string table and the fixed texts of start-up.
+#pragma once
+
+namespace strings {
+
+// 100
+inline constexpr const char* kOleInitFailed =
+    "OLE initialization failed.  Make sure that the OLE libraries are the correct version.";
+// 61220
+inline constexpr const char* kNoPrinter =
+    "Before you can print, you need to install a printer.\n"
+    "To do this, open the printer settings of your desktop and add a printer.";
+// 61221
+inline constexpr const char* kUsage =
+    "Usage: TVXDB.EXE\n"
+    "\t[-C <Microsoft data link filename> or <ADO connect string>]\n"
+    "\t[-f <filename to open>]\n"
+    "\t[-F <file list to load separated by pipe (|)>]\n"
+    "\t[-e <filename to open and execute>]\n"
+    "\t[-E <file list to load and execute separated by pipe (|)>]\n"
+    "\t[-i <input file> -o <ouput file> -d <delimiter> -q <auto-publish/export flag>]\n"
+    "\t\t\n"
+    "Examples: ..\\TVXDB.EXE\n"
+    "\t-C \"File Name=<..\\test.udl>\" -e \"<..\\1.sql>\"\n"
+    "\t-C \"Provider=SQLOLEDB\" /F \"<..\\1.sql|..\\2.sql|..\\3.sql>\"\n"
+    "\t/C \"Provider=MSDAORA;User ID=<UID>;Data Source=<Server Name>\"\n"
+    "\t/C \"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<..\\test.mdb>\"\n"
+    "\t-C \"Provider=IBMDADB2;User ID=<UID>;Data Source=<DBALIAS>;\"\n"
+    "\t-C \"Provider=OraOLEDB.Oracle;Data Source=<Server>;User ID=<UID>;\"\n"
+    "\t-C \"Provider=MSDASQL;Driver={SQL Server};Server=<Srvr>;UID=<UID>\"\n"
+    "\n"
+    "Tip: Connection string may be copied from within the application by right\n"
+    "       clicking on the Schema View root node and choosing Connection String.\n"
+    "\n"
+    "More information can be found in the Readme.htm.";
+// 61223
+inline constexpr const char* kAdoMissing =
+    "The Microsoft Data Access Components (MDAC) 2.5 or higher were not found. These components are the "
+    "core of Microsoft's Universal Data Access (UDA) strategy and can be downloaded from "
+    "https://packages.debian.org/bookworm/unixodbc"
+    ".\n\nYou will be unable to use this application until these components have been installed.";
+// 61226
+inline constexpr const char* kFileNotFound = "'%s'.\nCannot open file. File not found.";
+
+inline constexpr const char* kSystemRequirements = "System requirements:\n\n"
+                                                   "  Linux 3.2 or later\n"
+                                                   "  GTK 3.0 or later";
+inline constexpr const char* kGridNotRegistered = "<MSHFLXGD.OCX> not registered. Please re-run "
+                                                  "setup and then try again.";
+inline constexpr const char* kErrorsOccurred = "Errors occurred.";
+inline constexpr const char* kUnregistered =
+    "The program's file associations and settings have been removed.";
+
+inline constexpr const char* kPageFileFull =
+    "Page file usage exceeds 99%. It is recommended that you save your\r\n"
+    "work (if, any), free some memory and/or retstart the application.";
+inline constexpr const char* kConnectionLimit = "Connection limit reached. You must close some connections "
+                                                "before attempting to open any more connections.";
+inline constexpr const char* kCancelAllQuestion = "Are you sure you wish to cancel all running queries "
+                                                  "and/or Find in Files operations?";
+inline constexpr const char* kEstablishingConnection = "Establishing new connection...";
+inline constexpr const char* kConnectionCount = "Total number of connections: %d";
+inline constexpr const char* kNewQueryTitle = "%s_%d - (New Query)";
+inline constexpr const char* kMsdasqlPrompt = "Establish a new connection using the Microsoft OLE DB "
+                                              "Provider for ODBC Drivers (MSDASQL.DLL) and the specified driver";
+
+} // namespace strings

@@ -1,0 +1,586 @@
+#include "MainFrame.h"
+
+#include "AppStrings.h"
+#include "CommandIds.h"
+#include "DataLinkFile.h"
+#include "MDIClientWnd.h"
+#include "SettingsTable.h"
+#include "TorvaneApp.h"
+#include "TorvaneDoc.h"
+#include "TorvaneDocManager.h"
+#include "TorvaneDocTemplate.h"
+#include "platform/MessageBox.h"
+#include "query/ChildFrame.h"
+
+#include <wx/filedlg.h>
+#include <wx/filehistory.h>
+#include <wx/filename.h>
+#include <wx/fontenum.h>
+#include <wx/menu.h>
+#include <wx/statusbr.h>
+#include <wx/timer.h>
+#include <wx/utils.h>
+
+#include <algorithm>
+
+wxBEGIN_EVENT_TABLE(CMainFrame, CMainFrameBase)
+    EVT_SIZE(CMainFrame::OnSize)
+    EVT_MOVE(CMainFrame::OnMove)
+    EVT_DROP_FILES(CMainFrame::OnDropFilesEvent)
+    EVT_MENU(ID_FILE_CLOSE_ALL, CMainFrame::OnCloseAllCommand)
+    EVT_MENU(ID_FILE_DISCONNECT, CMainFrame::OnDisconnect)
+    EVT_MENU(ID_FILE_DATA_LINK, CMainFrame::OnDataLink)
+    EVT_MENU(ID_FILE_DATA_LINK_FILE, CMainFrame::OnDataLinkFile)
+    EVT_MENU(ID_WINDOW_CASCADE, CMainFrame::OnWindowCommand)
+    EVT_MENU(ID_WINDOW_TILE_HORZ, CMainFrame::OnWindowCommand)
+    EVT_MENU(ID_WINDOW_TILE_VERT, CMainFrame::OnWindowCommand)
+    EVT_MENU(ID_WINDOW_ARRANGE, CMainFrame::OnWindowCommand)
+    EVT_MENU(ID_WINDOW_NEXT, CMainFrame::OnWindowCommand)
+    EVT_MENU(ID_WINDOW_PREVIOUS, CMainFrame::OnWindowCommand)
+    EVT_MENU_RANGE(ID_FILE_MRU_FIRST, ID_FILE_MRU_LAST, CMainFrame::OnRecentFile)
+    EVT_MENU(ID_APP_EXIT, CMainFrame::OnExit)
+    EVT_UPDATE_UI(ID_WINDOW_CASCADE, CMainFrame::OnUpdateNeedsWindow)
+    EVT_UPDATE_UI(ID_WINDOW_TILE_HORZ, CMainFrame::OnUpdateNeedsWindow)
+    EVT_UPDATE_UI(ID_WINDOW_TILE_VERT, CMainFrame::OnUpdateNeedsWindow)
+    EVT_UPDATE_UI(ID_WINDOW_ARRANGE, CMainFrame::OnUpdateNeedsWindow)
+    EVT_UPDATE_UI(ID_FILE_OPEN, CMainFrame::OnUpdateNeedsWindow)
+    EVT_UPDATE_UI(ID_WINDOW_NEXT, CMainFrame::OnUpdateNeedsTwoWindows)
+    EVT_UPDATE_UI(ID_WINDOW_PREVIOUS, CMainFrame::OnUpdateNeedsTwoWindows)
+wxEND_EVENT_TABLE()
+
+namespace {
+
+enum StatusPane { kPaneMessage = 0, kPaneConnections = 1, kPaneCaps = 2, kPaneNum = 3, kPaneScroll = 4 };
+
+// The text beside pane 1 that sets its first width.
+const char* const kCountPaneSample = "Total number of connections: 8888";
+
+// Untitled windows count up over the whole run.
+int g_untitledCounter = 0;
+
+// Clears what NewQueryWindow set, however it ends.
+class CNewWindowScope {
+public:
+    CNewWindowScope(CMainFrame& frame, bool& dsnLess) : m_frame(frame), m_dsnLess(dsnLess) {}
+    ~CNewWindowScope()
+    {
+        m_dsnLess = false;
+        m_frame.m_strDsnLessLogin.clear();
+        m_frame.SetStatusMessage(wxString());
+    }
+
+private:
+    CMainFrame& m_frame;
+    bool& m_dsnLess;
+};
+
+} // namespace
+
+CMainFrame::CMainFrame()
+{
+    m_bCopyColNames = settings::ReadInt(settings::CopyColNames) != 0;
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (m_keyStateTimer)
+        m_keyStateTimer->Stop();
+    // Query windows still open go with the client area after this; they must not call back.
+    for (CChildFrame* frame : m_queryWindows)
+        frame->m_pMainFrame = nullptr;
+    m_queryWindows.clear();
+    if (wxApp::GetInstance())
+        TheApp().OnMainFrameDestroyed(this);
+}
+
+wxAuiMDIClientWindow* CMainFrame::OnCreateClient()
+{
+    m_pClientWindow = new CMDIClientWnd(this);
+    return m_pClientWindow;
+}
+
+CMDIClientWnd* CMainFrame::GetMDIClient() const
+{
+    return static_cast<CMDIClientWnd*>(GetClientWindow());
+}
+
+bool CMainFrame::Create(wxDocManager* manager)
+{
+    if (!CMainFrameBase::Create(manager, nullptr, wxID_ANY, wxTheApp->GetAppDisplayName(), wxDefaultPosition,
+                                wxSize(1024, 720), wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU))
+        return false;
+    // Bound after the base class's own close handler, so it runs first and decides alone.
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    m_normalRect = GetRect();
+
+    CreateMenus();
+    if (!CreateStatusBarPanes())
+        return false;
+    if (!GetClientWindow())
+        return false;
+
+    m_lfGrid = LogFont();
+    ReadProfileFont(settings::kGridFont, m_lfGrid, true, &m_nGridBold, &m_nGridSize);
+    m_strGridFaceName = m_lfGrid.lfFaceName;
+    m_bTahomaPresent = wxFontEnumerator::IsValidFacename("Tahoma");
+    m_strInvalidFileExts = settings::ReadInvalidFileExts();
+    UpdateConnectionCount();
+    return true;
+}
+
+void CMainFrame::CreateMenus()
+{
+    auto* file = new wxMenu;
+    file->Append(ID_FILE_DATA_LINK, _("Data Link &Properties...\tCtrl+T"),
+                 _("Open a new query window; the data link dialog asks for its connection"));
+    file->Append(ID_FILE_DATA_LINK_FILE, _("From Data Link &File...\tCtrl+Shift+T"),
+                 _("Open a new query window on the connection of a data link file"));
+    file->AppendSeparator();
+    file->Append(ID_FILE_OPEN, _("&Open...\tCtrl+O"), _("Open a query file in the active query window"));
+    file->Append(ID_FILE_DISCONNECT, _("&Disconnect"), _("Close the active query window"));
+    file->Append(ID_FILE_CLOSE_ALL, _("Disconnect &All"), _("Close every query window"));
+    file->AppendSeparator();
+    file->Append(ID_FILE_PRINT_SETUP, _("Print Set&up..."), _("Choose the printer and its options"));
+    file->AppendSeparator();
+    auto* recent = new wxMenu;
+    file->AppendSubMenu(recent, _("Recent &Files"));
+    file->AppendSeparator();
+    file->Append(ID_APP_EXIT, _("E&xit"), _("Quit the application"));
+
+    auto* window = new wxMenu;
+    window->Append(ID_WINDOW_CASCADE, _("&Cascade"), _("Gather all query windows into one set of tabs"));
+    window->Append(ID_WINDOW_TILE_HORZ, _("Tile &Horizontally"),
+                   _("Show every query window at once, one above the other"));
+    window->Append(ID_WINDOW_TILE_VERT, _("Tile &Vertically"), _("Show every query window at once, side by side"));
+    window->Append(ID_WINDOW_ARRANGE, _("&Arrange Icons"),
+                   _("Put the tabs back in the order the query windows were opened"));
+    window->AppendSeparator();
+    window->Append(ID_WINDOW_NEXT, _("Ne&xt Window\tCtrl+F6"), _("Activate the next query window"));
+    window->Append(ID_WINDOW_PREVIOUS, _("Pre&vious Window\tCtrl+Shift+F6"), _("Activate the previous query window"));
+
+    auto* bar = new wxMenuBar;
+    bar->Append(file, _("&File"));
+    bar->Append(window, _("&Window"));
+    SetMenuBar(bar);
+
+    if (wxFileHistory* history = m_docManager ? m_docManager->GetFileHistory() : nullptr) {
+        history->UseMenu(recent);
+        history->AddFilesToMenu(recent);
+    }
+}
+
+bool CMainFrame::CreateStatusBarPanes()
+{
+    wxStatusBar* bar = CreateStatusBar(5);
+    if (!bar)
+        return false;
+    SetStatusBarPane(kPaneMessage);
+    m_nCountPaneWidth = bar->GetTextExtent(kCountPaneSample).x + 12;
+    const int keyWidth = bar->GetTextExtent("SCRL").x + 12;
+    const int widths[] = {-1, m_nCountPaneWidth, keyWidth, keyWidth, keyWidth};
+    bar->SetStatusWidths(5, widths);
+    m_keyStateTimer = new wxTimer(this);
+    Bind(wxEVT_TIMER, &CMainFrame::OnKeyStateTimer, this, m_keyStateTimer->GetId());
+    m_keyStateTimer->Start(300);
+    return true;
+}
+
+void CMainFrame::OnKeyStateTimer(wxTimerEvent&)
+{
+    wxStatusBar* bar = GetStatusBar();
+    // Lock key states can only be asked of an X11 display.
+    if (!bar || wxGetDisplayInfo().type != wxDisplayX11)
+        return;
+    const struct {
+        int pane;
+        wxKeyCode key;
+        const char* text;
+    } keys[] = {{kPaneCaps, WXK_CAPITAL, "CAP"}, {kPaneNum, WXK_NUMLOCK, "NUM"}, {kPaneScroll, WXK_SCROLL, "SCRL"}};
+    for (const auto& k : keys) {
+        wxString text = wxGetKeyState(k.key) ? k.text : "";
+        if (bar->GetStatusText(k.pane) != text)
+            bar->SetStatusText(text, k.pane);
+    }
+}
+
+void CMainFrame::SetStatusMessage(const wxString& text)
+{
+    if (wxStatusBar* bar = GetStatusBar())
+        bar->SetStatusText(text, kPaneMessage);
+}
+
+void CMainFrame::UpdateConnectionCount()
+{
+    m_strCountPaneText = wxString::Format(strings::kConnectionCount, static_cast<int>(m_queryWindows.size()));
+    wxStatusBar* bar = GetStatusBar();
+    if (!bar)
+        return;
+    const int needed = bar->GetTextExtent(m_strCountPaneText).x + 12;
+    if (needed > m_nCountPaneWidth) {
+        m_nCountPaneWidth = needed;
+        const int keyWidth = bar->GetTextExtent("SCRL").x + 12;
+        const int widths[] = {-1, m_nCountPaneWidth, keyWidth, keyWidth, keyWidth};
+        bar->SetStatusWidths(5, widths);
+    }
+    bar->SetStatusText(m_strCountPaneText, kPaneConnections);
+}
+
+CChildFrame* CMainFrame::GetActiveQueryWindow() const
+{
+    auto* active = dynamic_cast<CChildFrame*>(GetActiveChild());
+    if (!active || std::find(m_queryWindows.begin(), m_queryWindows.end(), active) == m_queryWindows.end())
+        return nullptr;
+    return active;
+}
+
+void CMainFrame::RemoveQueryWindow(CChildFrame* frame)
+{
+    auto found = std::find(m_queryWindows.begin(), m_queryWindows.end(), frame);
+    if (found == m_queryWindows.end())
+        return;
+    m_queryWindows.erase(found);
+    UpdateConnectionCount();
+}
+
+CTorvaneDoc* CMainFrame::NewQueryWindow(const std::optional<wxString>& connect, const std::optional<wxString>& file,
+                                        const std::optional<wxString>& database)
+{
+    wxBusyCursor wait;
+    CNewWindowScope scope(*this, m_bDsnLess);
+    SetStatusMessage(strings::kEstablishingConnection);
+    if (CChildFrame* active = GetActiveQueryWindow()) {
+        active->Refresh();
+        active->Update();
+    }
+    Refresh();
+    Update();
+
+    if (connect && connect->Upper().Contains("DRIVER={"))
+        m_bDsnLess = true;
+
+    if (GetPageFileUsagePercent() >= 99) {
+        TVMessageBox(strings::kPageFileFull, wxOK | wxICON_STOP, this);
+        return nullptr;
+    }
+    if (m_queryWindows.size() > kMaxQueryWindows) {
+        TVMessageBox(strings::kConnectionLimit, wxOK | wxICON_STOP, this);
+        return nullptr;
+    }
+
+    CTorvaneDocTemplate* tmpl = TheApp().GetDocTemplate();
+    if (!tmpl)
+        return nullptr;
+    auto* doc = wxDynamicCast(tmpl->CreateDocument(wxEmptyString, wxDOC_NEW | wxDOC_SILENT), CTorvaneDoc);
+    if (!doc)
+        return nullptr;
+    wxView* view = doc->GetFirstView();
+    auto* frame = view ? dynamic_cast<CChildFrame*>(view->GetFrame()) : nullptr;
+    if (!frame) {
+        doc->DeleteAllViews();
+        return nullptr;
+    }
+
+    if (!file && !doc->OnNewDocument()) {
+        doc->DeleteAllViews();
+        return nullptr;
+    }
+
+    if (!frame->OpenConnection(connect, false, database)) {
+        doc->DeleteAllViews();
+        return nullptr;
+    }
+
+    if (m_bDsnLess) {
+        frame->SetDsnLessConnection(true);
+        if (m_strDsnLessLogin.empty())
+            m_strDsnLessLogin = ExtractDriverLogin(frame->GetConnectionString());
+        if (!m_strDsnLessLogin.empty())
+            if (CMruFileList* list = TheApp().GetDsnLessLoginManager().GetList(0))
+                list->Add(TheApp().GetTempFolder() + m_strDsnLessLogin);
+    }
+
+    if (doc->GetTitle().empty())
+        doc->SetTitle(wxString::Format(strings::kNewQueryTitle, "Untitled", ++g_untitledCounter));
+    frame->SetTitle(doc->GetTitle());
+
+    if (settings::ReadSchemaHiddenAtOpen())
+        frame->ShowSchemaPane(false);
+
+    doc->UpdateAllViews();
+    m_queryWindows.push_back(frame);
+    frame->Activate();
+    if (m_docManager)
+        m_docManager->ActivateView(view, true);
+    UpdateConnectionCount();
+
+    CTorvaneDoc* result = doc;
+    if (file) {
+        if (doc->OnOpenDocument(*file)) {
+            doc->SetTitle(wxFileName(*file).GetFullName());
+            frame->SetTitle(doc->GetTitle());
+            if (m_docManager)
+                m_docManager->AddFileToHistory(*file);
+        } else {
+            result = nullptr;
+        }
+    }
+
+    frame->Refresh();
+    Refresh();
+    Update();
+    return result;
+}
+
+bool CMainFrame::CloseAll()
+{
+    bool running = false;
+    for (CChildFrame* frame : m_queryWindows)
+        if (frame->m_bExecuting || frame->m_bFindInFiles)
+            running = true;
+    if (running) {
+        if (TVMessageBox(strings::kCancelAllQuestion, wxYES_NO | wxICON_QUESTION, this) != wxID_YES)
+            return false;
+        for (CChildFrame* frame : m_queryWindows) {
+            frame->CancelQueryBatch();
+            frame->StopFindInFiles();
+        }
+        wxMilliSleep(700);
+    }
+    CChildFrame* previous = nullptr;
+    for (CChildFrame* active = GetActiveQueryWindow(); active && active != previous; active = GetActiveQueryWindow()) {
+        previous = active;
+        active->Close();
+        UpdateConnectionCount();
+    }
+    return m_queryWindows.empty();
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event)
+{
+    // A window closed while minimised keeps the placement it had before.
+    const bool wasMinimised = IsIconized();
+    if (wasMinimised) {
+        Iconize(false);
+        Raise();
+    }
+    try {
+        CloseAll();
+    } catch (...) {
+        // Closing goes on with whatever windows are left.
+    }
+    if (!m_queryWindows.empty()) {
+        if (event.CanVeto()) {
+            event.Veto();
+            return;
+        }
+    }
+    WindowPlacement wp = WindowPlacement::Of(*this, m_normalRect);
+    if (!wasMinimised && wp.showCmd != SW_SHOWMINIMIZED)
+        SaveWindowPlacement(wp);
+    if (m_docManager && !m_docManager->Clear(!event.CanVeto())) {
+        event.Veto();
+        return;
+    }
+    Destroy();
+}
+
+void CMainFrame::OnSize(wxSizeEvent& event)
+{
+    if (!IsMaximized() && !IsIconized())
+        m_normalRect = GetRect();
+    event.Skip();
+    for (CChildFrame* frame : m_queryWindows)
+        frame->Refresh();
+    Refresh();
+}
+
+void CMainFrame::OnMove(wxMoveEvent& event)
+{
+    if (!IsMaximized() && !IsIconized())
+        m_normalRect = GetRect();
+    event.Skip();
+}
+
+void CMainFrame::OnDDEExecute(const wxString& command)
+{
+    // A main window disabled by a modal dialog takes no command.
+    if (IsEnabled())
+        TheApp().OnDDECommand(command.Left(520));
+}
+
+void CMainFrame::OpenDroppedFiles(const std::vector<wxString>& files)
+{
+    Raise();
+    bool first = true;
+    for (const wxString& name : files) {
+        CTorvaneDoc* doc = nullptr;
+        if (first)
+            doc = NewQueryWindow(std::nullopt, name.Left(520));
+        else if (CChildFrame* active = GetActiveQueryWindow())
+            doc = active->OpenWindowOnSameConnection(name.Left(520));
+        first = false;
+        if (!doc)
+            break;
+        if (m_queryWindows.size() > 1)
+            CascadeWindows();
+    }
+}
+
+void CMainFrame::OnDropFilesEvent(wxDropFilesEvent& event)
+{
+    std::vector<wxString> files(event.GetFiles(), event.GetFiles() + event.GetNumberOfFiles());
+    OpenDroppedFiles(files);
+}
+
+void CMainFrame::OnCloseAllCommand(wxCommandEvent&)
+{
+    CloseAll();
+}
+
+void CMainFrame::OnDisconnect(wxCommandEvent&)
+{
+    if (CChildFrame* active = GetActiveQueryWindow())
+        active->Close();
+}
+
+void CMainFrame::OnDataLink(wxCommandEvent&)
+{
+    NewQueryWindow();
+}
+
+void CMainFrame::OnDataLinkFile(wxCommandEvent&)
+{
+    ConnectWithDataLinkFile(wxString());
+}
+
+void CMainFrame::CascadeWindows()
+{
+    GetMDIClient()->UnsplitAll();
+}
+
+void CMainFrame::TileWindows(wxOrientation orient)
+{
+    GetMDIClient()->TileAll(orient);
+}
+
+void CMainFrame::ArrangeWindows()
+{
+    std::vector<wxWindow*> order(m_queryWindows.begin(), m_queryWindows.end());
+    GetMDIClient()->OrderTabs(order);
+}
+
+void CMainFrame::ActivateNextWindow(bool forward)
+{
+    if (m_queryWindows.empty())
+        return;
+    if (forward)
+        ActivateNext();
+    else
+        ActivatePrevious();
+    if (CChildFrame* active = GetActiveQueryWindow())
+        active->Layout();
+}
+
+void CMainFrame::OnWindowCommand(wxCommandEvent& event)
+{
+    switch (event.GetId()) {
+    case ID_WINDOW_CASCADE: CascadeWindows(); break;
+    case ID_WINDOW_TILE_HORZ: TileWindows(wxHORIZONTAL); break;
+    case ID_WINDOW_TILE_VERT: TileWindows(wxVERTICAL); break;
+    case ID_WINDOW_ARRANGE: ArrangeWindows(); break;
+    case ID_WINDOW_NEXT: ActivateNextWindow(true); break;
+    case ID_WINDOW_PREVIOUS: ActivateNextWindow(false); break;
+    default: event.Skip(); break;
+    }
+}
+
+void CMainFrame::OnRecentFile(wxCommandEvent& event)
+{
+    wxFileHistory* history = m_docManager ? m_docManager->GetFileHistory() : nullptr;
+    const size_t index = static_cast<size_t>(event.GetId() - ID_FILE_MRU_FIRST);
+    if (!history || index >= history->GetCount())
+        return;
+    const wxString path = history->GetHistoryFile(index);
+    if (!wxFileExists(path)) {
+        TVMessageBox(wxString::Format(strings::kFileNotFound, path), wxOK | wxICON_STOP, this);
+        history->RemoveFileFromHistory(index);
+        return;
+    }
+    TheApp().OpenDocumentFile(path);
+}
+
+void CMainFrame::OnExit(wxCommandEvent&)
+{
+    Close();
+}
+
+void CMainFrame::OnUpdateNeedsWindow(wxUpdateUIEvent& event)
+{
+    event.Enable(!m_queryWindows.empty());
+}
+
+void CMainFrame::OnUpdateNeedsTwoWindows(wxUpdateUIEvent& event)
+{
+    event.Enable(m_queryWindows.size() > 1);
+}
+
+CTorvaneDoc* CMainFrame::ConnectWithDataLinkFile(const wxString& givenPath)
+{
+    wxBusyCursor wait;
+    wxString path = givenPath;
+    path.Trim(true).Trim(false);
+    if (path.empty()) {
+        wxString folder = settings::ReadString(settings::FromUdlFile);
+        if (folder.empty())
+            folder = wxGetHomeDir();
+        wxFileDialog dlg(this, _("Open Microsoft Data Link File"), folder, wxEmptyString,
+                         "Microsoft Data Link Files (*.udl)|*.udl|All Files (*.*)|*",
+                         wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+        if (dlg.ShowModal() != wxID_OK)
+            return nullptr;
+        path = dlg.GetPath();
+        settings::WriteString(settings::FromUdlFile, wxFileName(path).GetPath() + "/");
+    }
+    try {
+        wxString connect = LoadDataLinkFile(path);
+        CTorvaneDoc* doc = NewQueryWindow(connect.empty() ? std::nullopt : std::optional<wxString>(connect));
+        if (doc)
+            if (CMruFileList* list = TheApp().GetDataLinkFileManager().GetList(0))
+                list->Add(path);
+        return doc;
+    } catch (const CDataLinkFileError& e) {
+        TVMessageBox(e.Message(), wxOK | wxICON_STOP, this);
+    } catch (const _com_error& e) {
+        TVMessageBox(wxString::FromUTF8(e.what()), wxOK | wxICON_STOP, this);
+    } catch (...) {
+        TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP, this);
+    }
+    return nullptr;
+}
+
+wxString CMainFrame::BuildMsdasqlConnectString(const wxString& driver)
+{
+    return wxString("PROVIDER=") + "MSDASQL;" + "Persist Security Info=False;Extended Properties=\"" + "DRIVER={" +
+           driver + "};\"";
+}
+
+wxString CMainFrame::ExtractDriverLogin(const wxString& connectString)
+{
+    const wxString upper = connectString.Upper();
+    wxString login;
+    size_t at = upper.find("DRIVER=");
+    if (at == wxString::npos)
+        return wxString();
+    wxString rest = connectString.Mid(at + 7);
+    if (rest.StartsWith("{")) {
+        size_t close = rest.find('}');
+        login = close == wxString::npos ? rest.Mid(1) : rest.Mid(1, close - 1);
+    } else {
+        size_t end = rest.find_first_of(";}");
+        login = end == wxString::npos ? rest : rest.Left(end);
+    }
+    login.Replace("{", "");
+    login.Replace("}", "");
+    login.Trim(true).Trim(false);
+    return login;
+}

@@ -1,0 +1,124 @@
+// The main window: query windows as tabs in its client area, the status bar with the
+// connection count, the application-level commands, and NewQueryWindow, the one routine through
+// which every query window is opened with its connection.
+#pragma once
+
+#include "ProfileFont.h"
+#include "WindowPlacement.h"
+
+#include <wx/defs.h>
+#include <wx/aui/tabmdi.h>
+#include <wx/docview.h>
+
+#include <optional>
+#include <vector>
+
+class CChildFrame;
+class CMDIClientWnd;
+class CTorvaneDoc;
+class wxStatusBar;
+class wxTimer;
+class wxTimerEvent;
+
+typedef wxDocParentFrameAny<wxAuiMDIParentFrame> CMainFrameBase;
+
+class CMainFrame : public CMainFrameBase {
+public:
+    static constexpr size_t kMaxQueryWindows = 511;
+
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Creates the window hidden, with its menus, status bar and client area; false on failure.
+    bool Create(wxDocManager* manager);
+
+    // Opens a query window: connects it (no connect string: the data link dialog asks), opens
+    // the file into it when one is given, and selects the database when one is given. Returns
+    // the new window's document, or null when nothing was opened.
+    CTorvaneDoc* NewQueryWindow(const std::optional<wxString>& connect = std::nullopt,
+                                const std::optional<wxString>& file = std::nullopt,
+                                const std::optional<wxString>& database = std::nullopt);
+
+    // Query windows, in the order they were opened.
+    const std::vector<CChildFrame*>& GetQueryWindows() const { return m_queryWindows; }
+    size_t GetConnectionCount() const { return m_queryWindows.size(); }
+    CChildFrame* GetActiveQueryWindow() const;
+    // Called by a query window when it is destroyed.
+    void RemoveQueryWindow(CChildFrame* frame);
+    void UpdateConnectionCount();
+    wxString GetConnectionCountText() const { return m_strCountPaneText; }
+
+    // Closes every query window in turn, asking first when queries or searches run; stops at
+    // the first window that refuses. True when none is left.
+    bool CloseAll();
+    // The shell's open command handed over by a second start.
+    void OnDDEExecute(const wxString& command);
+    // Files dropped on the window (or handed over): the first through the data link dialog,
+    // the others on the same connection.
+    void OpenDroppedFiles(const std::vector<wxString>& files);
+
+    // Window arrangement of the query windows (tabs here):
+    // Cascade: every window back into one set of tabs.
+    void CascadeWindows();
+    // Tile: each window in a pane of its own, side by side (wxVERTICAL) or one above the
+    // other (wxHORIZONTAL); all panes visible at once.
+    void TileWindows(wxOrientation orient);
+    // Arrange Icons: the tabs of each set put back in the order the windows were opened.
+    void ArrangeWindows();
+    void ActivateNextWindow(bool forward);
+    CMDIClientWnd* GetMDIClient() const;
+
+    // Connect commands used by the start-up actions.
+    CTorvaneDoc* ConnectWithDataLinkFile(const wxString& path);
+    static wxString BuildMsdasqlConnectString(const wxString& driver);
+    // The driver name of a DSN-less connect string: the text after "DRIVER=" up to the first
+    // "}" or ";", braces removed; empty when there is none. Nothing else of the string (no
+    // password) is ever taken.
+    static wxString ExtractDriverLogin(const wxString& connectString);
+
+    // Set while NewQueryWindow opens a window whose connect string names a driver.
+    bool IsDsnLess() const { return m_bDsnLess; }
+    wxString m_strDsnLessLogin;
+
+    bool m_bCopyColNames = true;
+    wxString m_strInvalidFileExts;
+    LogFont m_lfGrid;
+    int m_nGridBold = 0;
+    int m_nGridSize = 0;
+    wxString m_strGridFaceName;
+    bool m_bTahomaPresent = false;
+
+    // The status bar's message pane.
+    void SetStatusMessage(const wxString& text);
+
+protected:
+    wxAuiMDIClientWindow* OnCreateClient() override;
+
+private:
+    void CreateMenus();
+    bool CreateStatusBarPanes();
+
+    void OnClose(wxCloseEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnMove(wxMoveEvent& event);
+    void OnDropFilesEvent(wxDropFilesEvent& event);
+    void OnCloseAllCommand(wxCommandEvent& event);
+    void OnDisconnect(wxCommandEvent& event);
+    void OnDataLink(wxCommandEvent& event);
+    void OnDataLinkFile(wxCommandEvent& event);
+    void OnWindowCommand(wxCommandEvent& event);
+    void OnRecentFile(wxCommandEvent& event);
+    void OnExit(wxCommandEvent& event);
+    void OnUpdateNeedsWindow(wxUpdateUIEvent& event);
+    void OnUpdateNeedsTwoWindows(wxUpdateUIEvent& event);
+    void OnKeyStateTimer(wxTimerEvent& event);
+
+    std::vector<CChildFrame*> m_queryWindows;
+    bool m_bDsnLess = false;
+    int m_nCountPaneWidth = 173;
+    wxString m_strCountPaneText;
+    wxRect m_normalRect;
+    wxTimer* m_keyStateTimer = nullptr;
+
+    wxDECLARE_EVENT_TABLE();
+};

@@ -1,0 +1,518 @@
+#include "TorvaneApp.h"
+
+#include "AppStrings.h"
+#include "CommandIds.h"
+#include "CommandLine.h"
+#include "DataLinkFile.h"
+#include "MainFrame.h"
+#include "SettingsTable.h"
+#include "TorvaneDoc.h"
+#include "TorvaneDocManager.h"
+#include "TorvaneDocTemplate.h"
+#include "WindowPlacement.h"
+#include "platform/MessageBox.h"
+#include "platform/PrintDestinations.h"
+#include "platform/ShellRegistration.h"
+#include "query/ChildFrame.h"
+
+#include <wx/filedlg.h>
+#include <wx/filehistory.h>
+#include <wx/filename.h>
+#include <wx/filefn.h>
+#include <wx/printdlg.h>
+#include <wx/stdpaths.h>
+#include <wx/utils.h>
+
+namespace {
+
+// System information tools of the desktops, in order of preference.
+const char* const kSystemInfoTools[] = {"hardinfo", "gnome-system-monitor", "plasma-systemmonitor",
+                                        "xfce4-taskmanager"};
+
+// The path inside "[open(\"path\")]"; empty when there is none. A path may itself hold a
+// double quote, so the command's closing "\")]" ends it when present.
+wxString PathOfOpenCommand(const wxString& command)
+{
+    wxString rest = command.Mid(7);
+    if (rest.EndsWith("\")]"))
+        return rest.Left(rest.length() - 3);
+    size_t quote = rest.find('"');
+    if (quote == wxString::npos)
+        return wxString();
+    return rest.Left(quote);
+}
+
+} // namespace
+
+CTorvaneApp::CTorvaneApp() : m_services(startup::Services::Default()), m_nCmdShow(SW_SHOWNORMAL)
+{
+    SetAppName("torvane");
+    SetAppDisplayName("Torvane");
+    SetVendorName("Ostrevan");
+    Bind(wxEVT_MENU, &CTorvaneApp::OnFileOpen, this, ID_FILE_OPEN);
+    Bind(wxEVT_MENU, &CTorvaneApp::OnFilePrintSetup, this, ID_FILE_PRINT_SETUP);
+}
+
+CTorvaneApp::~CTorvaneApp() = default;
+
+bool CTorvaneApp::OnInit()
+{
+    std::vector<wxString> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(argv[i]);
+    SetCommandLine(args);
+
+    // A second start with a file hands it to the program already running and ends.
+    if (std::optional<wxString> path = ShellFileArgument()) {
+        if (CInstanceChannel::SendCommand("[open(\"" + *path + "\")]")) {
+            m_bHandedOver = true;
+            return true;
+        }
+    }
+    if (!InitInstance()) {
+        ExitInstance();
+        ShutDown();
+        return false;
+    }
+    return true;
+}
+
+int CTorvaneApp::OnRun()
+{
+    if (m_bHandedOver)
+        return 0;
+    return wxApp::OnRun();
+}
+
+int CTorvaneApp::OnExit()
+{
+    int code = ExitInstance();
+    ShutDown();
+    return code;
+}
+
+int CTorvaneApp::ExitInstance()
+{
+    try {
+        if (!m_bUnregistered)
+            SaveRecentFileList();
+        return wxApp::OnExit();
+    } catch (...) {
+        return 0;
+    }
+}
+
+std::optional<wxString> CTorvaneApp::ShellFileArgument() const
+{
+    CTorvaneCommandLineInfo info(m_args);
+    if (info.m_nShellCommand != CTorvaneCommandLineInfo::FileOpen || !wxFileName::FileExists(info.m_strFileName))
+        return std::nullopt;
+    wxFileName fn(info.m_strFileName);
+    fn.MakeAbsolute();
+    return fn.GetFullPath();
+}
+
+bool CTorvaneApp::InitInstance()
+{
+    {
+        wxBusyCursor wait;
+        if (!CheckOsVersion())
+            return false;
+        // The COM stand-in and the linked-in grid need no initialisation of their own here.
+
+        wxString raw;
+        for (const wxString& arg : m_args)
+            raw += (raw.empty() ? "" : " ") + arg;
+        m_bUnregisterMode = startup::IsUnregisterRequested(raw);
+        if (!m_bUnregisterMode) {
+            if (!CheckAdoInstalled()) {
+                TVMessageBox(strings::kAdoMissing, wxOK | wxICON_STOP);
+                return false;
+            }
+            if (!CheckGridRegistered()) {
+                TVMessageBox(strings::kGridNotRegistered, wxOK | wxICON_STOP);
+                return false;
+            }
+        }
+
+        // Every setting lives in the one store from here on.
+        CSettingsStore::Get();
+        m_bMsInfoFound = FindMsInfoPath();
+
+        m_pDocManager = new CTorvaneDocManager;
+        m_pDocManager->Initialize();
+        LoadRecentFileList();
+
+        if (!m_bUnregisterMode) {
+            m_mruDataLinkFiles.AddList(std::make_unique<CMruFileList>(
+                ID_MRU_DATA_LINK_FIRST, settings::RecentDataLinkFiles, settings::ReadInt(settings::MaxDlkFiles)));
+            m_mruDsnLessLogins.AddList(std::make_unique<CMruFileList>(
+                ID_MRU_DSN_LESS_FIRST, settings::RecentDsnLessLogins, settings::ReadInt(settings::MaxDsnLessLogins)));
+        }
+
+        m_pDocTemplate = new CTorvaneDocTemplate(m_pDocManager, nullptr);
+
+        m_pMainFrame = new CMainFrame;
+        if (!m_pMainFrame->Create(m_pDocManager))
+            return false;
+        m_pDocTemplate->SetMainFrame(m_pMainFrame);
+        SetTopWindow(m_pMainFrame);
+
+        m_pMainFrame->DragAcceptFiles(true);
+        m_channel.Listen([this](const wxString& command) {
+            if (m_pMainFrame)
+                m_pMainFrame->OnDDEExecute(command);
+        });
+        if (settings::ReadInt(settings::DefaultEditor) != 0)
+            SetDefaultEditor(true);
+    }
+
+    if (m_args.empty()) {
+        RestoreWindowPlacement(*m_pMainFrame, m_nCmdShow);
+        RunStartupAction();
+        return true;
+    }
+    return ParseCommandLineOptions();
+}
+
+void CTorvaneApp::OnMainFrameDestroyed(CMainFrame* frame)
+{
+    if (m_pMainFrame != frame)
+        return;
+    m_pMainFrame = nullptr;
+    if (m_pDocTemplate)
+        m_pDocTemplate->SetMainFrame(nullptr);
+}
+
+void CTorvaneApp::ShutDown()
+{
+    m_channel.Stop();
+    m_mruDataLinkFiles.Reset();
+    m_mruDsnLessLogins.Reset();
+    if (m_pMainFrame) {
+        m_pMainFrame->Destroy();
+        SetTopWindow(nullptr);
+        DeletePendingObjects();
+    }
+    if (m_pDocManager) {
+        m_pDocManager->Clear(true);
+        delete m_pDocManager;
+        m_pDocManager = nullptr;
+        m_pDocTemplate = nullptr;
+    }
+}
+
+bool CTorvaneApp::CheckOsVersion()
+{
+    if (startup::IsOsVersionSupported(m_services.kernelRelease(), m_services.gtkMajor()))
+        return true;
+    TVMessageBox(strings::kSystemRequirements, wxOK | wxICON_INFORMATION);
+    return false;
+}
+
+bool CTorvaneApp::CheckAdoInstalled()
+{
+    try {
+        wxString version;
+        if (!m_services.adoVersion(version))
+            return false;
+        version.Trim(true).Trim(false);
+        m_strAdoVersion = version;
+        return startup::IsAdoVersionAccepted(version);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool CTorvaneApp::CheckGridRegistered()
+{
+    try {
+        return m_services.gridAvailable();
+    } catch (...) {
+        return false;
+    }
+}
+
+bool CTorvaneApp::FindMsInfoPath()
+{
+    wxPathList path;
+    path.AddEnvList("PATH");
+    for (const char* tool : kSystemInfoTools) {
+        wxString found = path.FindAbsoluteValidPath(tool);
+        if (!found.empty()) {
+            m_strMsInfoPath = found;
+            return true;
+        }
+    }
+    m_strMsInfoPath.clear();
+    return false;
+}
+
+void CTorvaneApp::LoadRecentFileList()
+{
+    wxFileHistory* history = m_pDocManager->GetFileHistory();
+    if (!history)
+        return;
+    const settings::RecentListKey& key = settings::RecentFileList;
+    std::vector<wxString> entries =
+        CMruFileList::LoadEntries(key.section, key.entryFormat, history->GetMaxFiles());
+    // The history puts each file on top, so the oldest goes in first.
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
+        history->AddFileToHistory(*entry);
+}
+
+void CTorvaneApp::SaveRecentFileList()
+{
+    wxFileHistory* history = m_pDocManager ? m_pDocManager->GetFileHistory() : nullptr;
+    if (!history)
+        return;
+    std::vector<wxString> entries;
+    for (size_t i = 0; i < history->GetCount(); ++i)
+        entries.push_back(history->GetHistoryFile(i));
+    const settings::RecentListKey& key = settings::RecentFileList;
+    CMruFileList::SaveEntries(key.section, key.entryFormat, entries);
+}
+
+void CTorvaneApp::RunStartupAction()
+{
+    switch (settings::ReadInt(settings::Startup)) {
+    case 0:
+        m_pMainFrame->NewQueryWindow();
+        break;
+    case 1:
+        m_pMainFrame->ConnectWithDataLinkFile(wxString());
+        break;
+    case 3:
+        m_pMainFrame->m_strDsnLessLogin = settings::ReadString(settings::StartupDsnLessString);
+        m_pMainFrame->NewQueryWindow(CMainFrame::BuildMsdasqlConnectString(m_pMainFrame->m_strDsnLessLogin));
+        break;
+    default:
+        break;
+    }
+}
+
+bool CTorvaneApp::ParseCommandLineOptions()
+{
+    CTorvaneCommandLineInfo info(m_args);
+    if (info.m_nShellCommand == CTorvaneCommandLineInfo::AppUnregister)
+        return Unregister();
+    if (info.m_nShellCommand == CTorvaneCommandLineInfo::FileNew ||
+        info.m_nShellCommand == CTorvaneCommandLineInfo::FilePrint ||
+        info.m_nShellCommand == CTorvaneCommandLineInfo::FilePrintTo || info.m_bRunEmbedded || info.m_bRunAutomated) {
+        TVMessageBox(strings::kUsage, wxOK | wxICON_INFORMATION);
+        return false;
+    }
+    if (info.m_nShellCommand == CTorvaneCommandLineInfo::FileDDE || wxFileName::FileExists(info.m_strFileName)) {
+        RestoreWindowPlacement(*m_pMainFrame, m_nCmdShow);
+        if (info.m_nShellCommand == CTorvaneCommandLineInfo::FileOpen)
+            OpenDocumentFile(info.m_strFileName);
+        return true;
+    }
+    return ProcessCommandLineOptions();
+}
+
+bool CTorvaneApp::ProcessCommandLineOptions()
+{
+    CTorvaneCommandLineInfo info(m_args);
+    wxString connect = info.Has("C") ? info.Get("C") : wxString();
+
+    std::vector<wxString> files;
+    bool opensFiles = true;
+    if (info.Has("f")) {
+        if (wxString file = info.GetValue("f"); !file.empty())
+            files.push_back(file);
+    } else if (info.Has("F")) {
+        SplitFileList(info.Get("F"), files);
+    } else if (info.Has("e")) {
+        if (wxString file = info.GetValue("e"); !file.empty())
+            files.push_back(file);
+    } else if (info.Has("E")) {
+        SplitFileList(info.Get("E"), files);
+    } else {
+        opensFiles = false;
+    }
+    if (!opensFiles && !info.Has("C")) {
+        TVMessageBox(strings::kUsage, wxOK | wxICON_INFORMATION);
+        return false;
+    }
+
+    RestoreWindowPlacement(*m_pMainFrame, m_nCmdShow);
+
+    connect.Trim(true).Trim(false);
+    wxString dataLinkFile;
+    const size_t fileName = connect.Upper().find("FILE NAME=");
+    if (fileName != wxString::npos) {
+        // The path keeps its own letter case.
+        dataLinkFile = connect.Mid(fileName + 10);
+        dataLinkFile.Trim(true).Trim(false);
+        try {
+            connect = LoadDataLinkFile(dataLinkFile);
+        } catch (const CDataLinkFileError& e) {
+            TVMessageBox(e.Message(), wxOK | wxICON_STOP);
+            connect.clear();
+        } catch (const _com_error& e) {
+            TVMessageBox(wxString::FromUTF8(e.what()), wxOK | wxICON_STOP);
+            connect.clear();
+        } catch (...) {
+            TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP);
+            connect.clear();
+        }
+        if (connect.empty())
+            return true;
+    }
+    std::optional<wxString> connectString;
+    if (connect.Upper().Contains("PROVIDER="))
+        connectString = connect;
+
+    wxDocument* doc = files.empty() ? m_pMainFrame->NewQueryWindow(connectString)
+                                    : OpenFilesFromCommandLine(connectString, files);
+    if (doc && !dataLinkFile.empty())
+        if (CMruFileList* list = m_mruDataLinkFiles.GetList(0))
+            list->Add(dataLinkFile);
+    return true;
+}
+
+wxDocument* CTorvaneApp::OpenFilesFromCommandLine(const std::optional<wxString>& connect,
+                                                  const std::vector<wxString>& files)
+{
+    wxDocument* last = nullptr;
+    try {
+        bool first = true;
+        for (const wxString& file : files) {
+            wxDocument* doc = nullptr;
+            if (first)
+                doc = m_pMainFrame->NewQueryWindow(connect, file);
+            else if (CChildFrame* active = m_pMainFrame->GetActiveQueryWindow())
+                doc = active->OpenWindowOnSameConnection(file);
+            first = false;
+            if (!doc)
+                break;
+            last = doc;
+            if (m_pMainFrame->GetConnectionCount() > 1)
+                m_pMainFrame->CascadeWindows();
+        }
+    } catch (...) {
+        TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP);
+    }
+    return last;
+}
+
+bool CTorvaneApp::Unregister()
+{
+    SetDefaultEditor(false);
+    CSettingsStore::Get().DeleteAll();
+    m_bUnregistered = true;
+    TVMessageBox(strings::kUnregistered, wxOK | wxICON_INFORMATION);
+    return false;
+}
+
+wxDocument* CTorvaneApp::OpenDocumentFile(const wxString& path)
+{
+    wxBusyCursor wait;
+    try {
+        if (!m_pMainFrame)
+            return nullptr;
+        CChildFrame* active = m_pMainFrame->GetActiveQueryWindow();
+        if (!active)
+            return m_pMainFrame->NewQueryWindow(std::nullopt, path);
+        auto* doc = wxDynamicCast(active->GetDocument(), CTorvaneDoc);
+        if (!doc)
+            return nullptr;
+        const wxString title = doc->GetTitle();
+        if (!doc->OnSaveModified())
+            return nullptr;
+        if (!doc->OnOpenDocument(path)) {
+            doc->SetTitle(title);
+            active->SetTitle(title);
+            return nullptr;
+        }
+        doc->SetTitle(wxFileName(path).GetFullName());
+        active->SetTitle(doc->GetTitle());
+        if (m_pDocManager)
+            m_pDocManager->AddFileToHistory(path);
+        return doc;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+bool CTorvaneApp::OnDDECommand(const wxString& command)
+{
+    try {
+        if (!command.StartsWith("[open(\"")) {
+            TVMessageBox(strings::kUsage, wxOK | wxICON_INFORMATION);
+            return false;
+        }
+        if (m_pMainFrame) {
+            if (m_pMainFrame->IsIconized())
+                m_pMainFrame->Iconize(false);
+            else
+                m_pMainFrame->Show();
+            m_pMainFrame->Raise();
+        }
+        const wxString path = PathOfOpenCommand(command);
+        if (path.empty())
+            return false;
+        if (CChildFrame* active = m_pMainFrame ? m_pMainFrame->GetActiveQueryWindow() : nullptr)
+            return active->OpenWindowOnSameConnection(path) != nullptr;
+        return OpenDocumentFile(path) != nullptr;
+    } catch (...) {
+        TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP);
+        return false;
+    }
+}
+
+const wxString& CTorvaneApp::GetProgramFolder()
+{
+    if (m_strProgramFolder.empty())
+        m_strProgramFolder = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
+    return m_strProgramFolder;
+}
+
+const wxString& CTorvaneApp::GetTempFolder()
+{
+    if (m_strTempFolder.empty()) {
+        m_strTempFolder = wxFileName::GetTempDir();
+        if (!m_strTempFolder.EndsWith("/"))
+            m_strTempFolder += "/";
+    }
+    return m_strTempFolder;
+}
+
+bool CTorvaneApp::CheckPrinterAvailable()
+{
+    bool available = false;
+    try {
+        available = !CPrintDestinations::List().empty();
+        if (!available)
+            TVMessageBox(strings::kNoPrinter, wxOK | wxICON_INFORMATION);
+    } catch (...) {
+        // The answer stays as far as it got.
+    }
+    return available;
+}
+
+bool CTorvaneApp::SetDefaultEditor(bool on)
+{
+    if (on)
+        return CShellRegistration::Register(wxStandardPaths::Get().GetExecutablePath());
+    return CShellRegistration::Unregister();
+}
+
+void CTorvaneApp::OnFileOpen(wxCommandEvent&)
+{
+    wxFileDialog dlg(m_pMainFrame, _("Open"), wxEmptyString, wxEmptyString,
+                     "Query Files (*.sql)|*.sql|All Files (*.*)|*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dlg.ShowModal() == wxID_OK)
+        OpenDocumentFile(dlg.GetPath());
+}
+
+void CTorvaneApp::OnFilePrintSetup(wxCommandEvent&)
+{
+    if (!CheckPrinterAvailable())
+        return;
+    wxPageSetupDialogData data(m_printData);
+    wxPageSetupDialog dlg(m_pMainFrame, &data);
+    if (dlg.ShowModal() == wxID_OK)
+        m_printData = dlg.GetPageSetupDialogData().GetPrintData();
+}

@@ -1,0 +1,121 @@
+// The application object: start-up with its prerequisite checks, the settings root, the recent
+// lists, the one document template and the main frame; the shell's open commands; and a few
+// services of general use (program and temporary folders, the printer check).
+#pragma once
+
+#include "MruFileManager.h"
+#include "StartupChecks.h"
+#include "platform/InstanceChannel.h"
+
+#include <wx/app.h>
+#include <wx/cmndata.h>
+#include <wx/string.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class CMainFrame;
+class CTorvaneDoc;
+class CTorvaneDocManager;
+class CTorvaneDocTemplate;
+class wxDocument;
+
+class CTorvaneApp : public wxApp {
+public:
+    CTorvaneApp();
+    ~CTorvaneApp() override;
+
+    bool OnInit() override;
+    int OnRun() override;
+    int OnExit() override;
+
+    // Start-up; false ends the program. Runs on the arguments of SetCommandLine.
+    bool InitInstance();
+    int ExitInstance();
+
+    // The arguments after the program name, as start-up reads them.
+    void SetCommandLine(const std::vector<wxString>& args) { m_args = args; }
+    const std::vector<wxString>& GetCommandLine() const { return m_args; }
+    void SetStartupServices(const startup::Services& services) { m_services = services; }
+    // How the main window is shown when the command line is empty (SW_ value).
+    void SetShowCommand(unsigned showCmd) { m_nCmdShow = showCmd; }
+
+    // Opens the file into the active query window (after its save question), or, with none
+    // active, into a new window that first asks for its connection. Null on failure or cancel.
+    wxDocument* OpenDocumentFile(const wxString& path);
+    // The shell's open command, "[open(\"path\")]"; false when it is not understood or failed.
+    bool OnDDECommand(const wxString& command);
+
+    // The executable's folder, without a trailing "/".
+    const wxString& GetProgramFolder();
+    // The system's temporary folder, with a trailing "/".
+    const wxString& GetTempFolder();
+    // True when the print system offers a printer; otherwise says so and returns false.
+    bool CheckPrinterAvailable();
+    // Registers the query file type with the desktop (on) or removes the registration (off).
+    bool SetDefaultEditor(bool on);
+
+    CMainFrame* GetMainFrame() const { return m_pMainFrame; }
+    CTorvaneDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
+    CTorvaneDocManager* GetDocManager() const { return m_pDocManager; }
+    const wxString& GetAdoVersion() const { return m_strAdoVersion; }
+    bool IsUnregisterMode() const { return m_bUnregisterMode; }
+    bool IsMsInfoFound() const { return m_bMsInfoFound; }
+    const wxString& GetMsInfoPath() const { return m_strMsInfoPath; }
+    CMruFileManager& GetDataLinkFileManager() { return m_mruDataLinkFiles; }
+    CMruFileManager& GetDsnLessLoginManager() { return m_mruDsnLessLogins; }
+    wxPrintData& GetPrintData() { return m_printData; }
+    CInstanceChannel& GetInstanceChannel() { return m_channel; }
+
+    // The main frame tells the application when it goes.
+    void OnMainFrameDestroyed(CMainFrame* frame);
+
+    // Closes the main frame and releases what start-up made, so that start-up can run again
+    // (after a refused start, and in tests).
+    void ShutDown();
+
+private:
+    bool CheckOsVersion();
+    bool CheckAdoInstalled();
+    bool CheckGridRegistered();
+    bool FindMsInfoPath();
+    void LoadRecentFileList();
+    void SaveRecentFileList();
+    void RunStartupAction();
+    bool ParseCommandLineOptions();
+    bool ProcessCommandLineOptions();
+    bool Unregister();
+    std::optional<wxString> ShellFileArgument() const;
+    wxDocument* OpenFilesFromCommandLine(const std::optional<wxString>& connect, const std::vector<wxString>& files);
+
+    void OnFileOpen(wxCommandEvent& event);
+    void OnFilePrintSetup(wxCommandEvent& event);
+
+    std::vector<wxString> m_args;
+    startup::Services m_services;
+    unsigned m_nCmdShow;
+
+    wxString m_strMsInfoPath;
+    bool m_bMsInfoFound = false;
+    CTorvaneDocTemplate* m_pDocTemplate = nullptr;
+    CTorvaneDocManager* m_pDocManager = nullptr;
+    CMainFrame* m_pMainFrame = nullptr;
+    wxString m_strAdoVersion;
+    CMruFileManager m_mruDataLinkFiles;
+    CMruFileManager m_mruDsnLessLogins;
+    wxString m_strProgramFolder;
+    wxString m_strTempFolder;
+    wxPrintData m_printData;
+    CInstanceChannel m_channel;
+
+    bool m_bUnregisterMode = false;
+    bool m_bUnregistered = false;
+    bool m_bHandedOver = false;
+};
+
+// The one application object.
+inline CTorvaneApp& TheApp()
+{
+    return *static_cast<CTorvaneApp*>(wxApp::GetInstance());
+}

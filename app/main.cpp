@@ -1,0 +1,3 @@
+#include "TorvaneApp.h"
+
+wxIMPLEMENT_APP(CTorvaneApp);

@@ -1,0 +1,25 @@
+#include "PrintDestinations.h"
+
+#include <cups/cups.h>
+
+std::vector<wxString> CPrintDestinations::List()
+{
+    std::vector<wxString> names;
+    cups_dest_t* dests = nullptr;
+    int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    for (int i = 0; i < count; ++i)
+        names.push_back(wxString::FromUTF8(dests[i].name));
+    cupsFreeDests(count, dests);
+    return names;
+}
+
+wxString CPrintDestinations::Default()
+{
+    cups_dest_t* dests = nullptr;
+    int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    wxString name;
+    if (cups_dest_t* dest = cupsGetDest(nullptr, nullptr, count, dests))
+        name = wxString::FromUTF8(dest->name);
+    cupsFreeDests(count, dests);
+    return name;
+}
