@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "AppStrings.h"
+#include "GotoLineDlg.h"
 #include "CommandIds.h"
 #include "ConnectCommands.h"
 #include "DataLinkFile.h"
@@ -41,6 +42,8 @@ wxBEGIN_EVENT_TABLE(CMainFrame, CMainFrameBase)
     EVT_MENU(ID_WINDOW_PREVIOUS, CMainFrame::OnWindowCommand)
     EVT_MENU_RANGE(ID_FILE_MRU_FIRST, ID_FILE_MRU_LAST, CMainFrame::OnRecentFile)
     EVT_MENU(ID_APP_EXIT, CMainFrame::OnExit)
+    EVT_MENU(ID_GO_TO_LINE, CMainFrame::OnGoToLine)
+    EVT_UPDATE_UI(ID_GO_TO_LINE, CMainFrame::OnUpdateNeedsWindow)
     EVT_UPDATE_UI(ID_WINDOW_CASCADE, CMainFrame::OnUpdateNeedsWindow)
     EVT_UPDATE_UI(ID_WINDOW_TILE_HORZ, CMainFrame::OnUpdateNeedsWindow)
     EVT_UPDATE_UI(ID_WINDOW_TILE_VERT, CMainFrame::OnUpdateNeedsWindow)
@@ -588,4 +591,12 @@ wxString CMainFrame::ExtractDriverLogin(const wxString& connectString)
     login.Replace("}", "");
     login.Trim(true).Trim(false);
     return login;
+}
+
+void CMainFrame::OnGoToLine(wxCommandEvent&)
+{
+    if (!m_pGoToDlg)
+        m_pGoToDlg = new CGoToDlg(this);
+    m_pGoToDlg->Show();
+    m_pGoToDlg->Raise();
 }
