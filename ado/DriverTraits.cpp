@@ -93,6 +93,9 @@ DriverTraits ReadDriverTraits(SQLHDBC hdbc)
     std::string lowerFile = Lower(driverFile);
     t.utf8Text = t.family == DriverFamily::SQLite || lowerFile.find("psqlodbcw") != std::string::npos;
     t.dynamicTyping = t.family == DriverFamily::SQLite;
+    t.utf8Ansi = t.family == DriverFamily::SQLite;
+    t.bytesInWideMessages = t.family == DriverFamily::SQLite;
+    t.scansForSemicolons = t.family == DriverFamily::SQLite;
     t.singleStatement = InfoString(hdbc, SQL_MULT_RESULT_SETS) != "Y";
     SQLUINTEGER gd = 0;
     if (SQL_SUCCEEDED(SQLGetInfoW(hdbc, SQL_GETDATA_EXTENSIONS, &gd, sizeof gd, nullptr))) {

@@ -124,7 +124,7 @@ void OdbcConnection::RequireOpen() const
 
 void OdbcConnection::ThrowFromHandle(SQLSMALLINT type, SQLHANDLE handle)
 {
-    ThrowOdbc(type, handle, m_errors.get());
+    ThrowOdbc(type, handle, m_errors.get(), "Errors occurred.", m_traits.bytesInWideMessages);
 }
 
 void OdbcConnection::Open(const std::string& connectionString, const std::string& userID, const std::string& password,
@@ -280,7 +280,7 @@ void OdbcConnection::RunOnOwnStatement(const std::string& sql)
     if (SQL_SUCCEEDED(rc) && SQL_SUCCEEDED(SQLNumResultCols(h, &columns)) && columns > 0)
         rc = SQLFetch(h);
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
-        auto records = ReadDiagnostics(SQL_HANDLE_STMT, h);
+        auto records = ReadDiagnostics(SQL_HANDLE_STMT, h, E_FAIL, m_traits.bytesInWideMessages);
         SQLFreeHandle(SQL_HANDLE_STMT, h);
         if (records.empty())
             records.push_back({"Errors occurred.", "", 0, kProviderSource, E_FAIL});
@@ -571,7 +571,7 @@ void OdbcConnection::Cancel()
 
 void OdbcConnection::ReportInfo(SQLSMALLINT handleType, SQLHANDLE handle)
 {
-    auto records = ReadDiagnostics(handleType, handle, S_OK);
+    auto records = ReadDiagnostics(handleType, handle, S_OK, m_traits.bytesInWideMessages);
     records.erase(std::remove_if(records.begin(), records.end(),
                                  [](const ErrorRecord& r) { return r.sqlState == "01004" || r.sqlState == "01S02"; }),
                   records.end());
