@@ -13,6 +13,7 @@
 #include "TorvaneDocTemplate.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
+#include "query/ConnectStringUtil.h"
 #include "query/PageFileUsage.h"
 
 #include <wx/filedlg.h>
@@ -574,23 +575,7 @@ wxString CMainFrame::BuildMsdasqlConnectString(const wxString& driver)
 
 wxString CMainFrame::ExtractDriverLogin(const wxString& connectString)
 {
-    const wxString upper = connectString.Upper();
-    wxString login;
-    size_t at = upper.find("DRIVER=");
-    if (at == wxString::npos)
-        return wxString();
-    wxString rest = connectString.Mid(at + 7);
-    if (rest.StartsWith("{")) {
-        size_t close = rest.find('}');
-        login = close == wxString::npos ? rest.Mid(1) : rest.Mid(1, close - 1);
-    } else {
-        size_t end = rest.find_first_of(";}");
-        login = end == wxString::npos ? rest : rest.Left(end);
-    }
-    login.Replace("{", "");
-    login.Replace("}", "");
-    login.Trim(true).Trim(false);
-    return login;
+    return wxString::FromUTF8(::ExtractDriverLogin(connectString.utf8_string()));
 }
 
 void CMainFrame::OnGoToLine(wxCommandEvent&)

@@ -191,3 +191,23 @@ TEST_F(ConnectCommandsTest, ToolsAndHelpReportWhatCannotStart)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DsnLessLogin, TheRememberedDriverNameNeverCarriesMoreOfTheString)
+{
+    const struct {
+        const char* connect;
+        const char* login;
+    } cases[] = {
+        {"PROVIDER=MSDASQL;Extended Properties=\"DRIVER={PostgreSQL Unicode};PWD=secret;\"", "PostgreSQL Unicode"},
+        {"Driver={PostgreSQL Unicode;PWD=secret", "PostgreSQL Unicode"}, // no closing brace
+        {"Driver=SQLite3;Database=x;PWD=secret", "SQLite3"},
+        {"Driver=SQLite3}PWD=secret", "SQLite3"},
+        {"DSN=Sales;PWD=secret", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CMainFrame::ExtractDriverLogin(c.connect), c.login) << c.connect;
+}
+
+} // namespace
