@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+using ado::detail::MaskSemicolons;
 using ado::detail::SplitStatements;
 
 namespace {
@@ -59,4 +60,22 @@ TEST(StatementSplitter, KeepsTriggerBodiesWhole)
     EXPECT_EQ(SplitStatements("explain query plan create trigger x after delete on t begin select 1; end; select 2").size(), 2u);
     EXPECT_EQ(Join(SplitStatements("begin transaction; select 1; end;")), "<begin transaction><select 1><end>")
         << "BEGIN outside a trigger is a statement of its own";
+}
+
+TEST(StatementSplitter, MasksSemicolonsOnlyOutsideStringLiterals)
+{
+    struct Case {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"select 1 -- plain comment", "select 1 -- plain comment"},
+        {"select 1 -- a; b\nfrom t", "select 1 \nfrom t"},
+        {"select /* x;y */ 1", "select   1"},
+        {"select [a;b], [plain] from t", "select \"a;b\", [plain] from t"},
+        {"select `a;b``c` from t", "select \"a;b`c\" from t"},
+        {"select [say \"x;\"]", "select \"say \"\"x;\"\"\""},
+        {"select 'a;b', \"c;d\"", "select 'a;b', \"c;d\""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MaskSemicolons(c.in), c.out) << c.in;
 }

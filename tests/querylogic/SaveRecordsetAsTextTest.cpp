@@ -60,6 +60,16 @@ TEST_P(SaveRecordsetAsTextTest, WritesHeaderAndRowsQuotedWhereNeeded)
               ",blank,0,tab\tbed\r\n");
 }
 
+TEST_P(SaveRecordsetAsTextTest, NonAsciiTextIsWrittenAsUtf8)
+{
+    m_connection->Execute("CREATE TABLE u (name VARCHAR(20))");
+    m_connection->Execute("INSERT INTO u VALUES ('äöü, 日本')");
+    const std::string path = NewTempPath(".csv");
+    auto rs = Query("SELECT name AS \"名前\" FROM u");
+    ASSERT_TRUE(SaveRecordsetAsText(*rs, path, ",", false, m_stop));
+    EXPECT_EQ(FileBytes(path), "名前\r\n\"äöü, 日本\"\r\n");
+}
+
 TEST_P(SaveRecordsetAsTextTest, TabDelimiterAndSpreadsheetPlaceholders)
 {
     const std::string tabbed = NewTempPath(".txt");
