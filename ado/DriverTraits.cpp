@@ -68,13 +68,18 @@ DriverFamily FamilyBeforeConnect(const AttributeList& attributes)
 
 void AddStreamingDefaults(DriverFamily family, AttributeList& attributes)
 {
+    // Drivers complete their strings with empty values for options left at their default.
+    auto unset = [&](const char* key) {
+        const std::string* v = attributes.Find(key);
+        return !v || v->empty();
+    };
     if (family == DriverFamily::SQLite) {
-        if (!attributes.Find("StepAPI"))
+        if (unset("StepAPI"))
             attributes.Set("StepAPI", "1");
     } else if (family == DriverFamily::PostgreSQL) {
-        if (!attributes.Find("UseDeclareFetch")) {
+        if (unset("UseDeclareFetch")) {
             attributes.Set("UseDeclareFetch", "1");
-            if (!attributes.Find("Fetch"))
+            if (unset("Fetch"))
                 attributes.Set("Fetch", "1000");
         }
     }
@@ -88,6 +93,9 @@ DriverTraits ReadDriverTraits(SQLHDBC hdbc)
     std::string lowerFile = Lower(driverFile);
     t.utf8Text = t.family == DriverFamily::SQLite || lowerFile.find("psqlodbcw") != std::string::npos;
     t.dynamicTyping = t.family == DriverFamily::SQLite;
+    t.utf8Ansi = t.family == DriverFamily::SQLite;
+    t.bytesInWideMessages = t.family == DriverFamily::SQLite;
+    t.scansForSemicolons = t.family == DriverFamily::SQLite;
     t.singleStatement = InfoString(hdbc, SQL_MULT_RESULT_SETS) != "Y";
     SQLUINTEGER gd = 0;
     if (SQL_SUCCEEDED(SQLGetInfoW(hdbc, SQL_GETDATA_EXTENSIONS, &gd, sizeof gd, nullptr))) {

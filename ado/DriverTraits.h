@@ -22,6 +22,13 @@ struct DriverTraits {
     bool dynamicTyping = false;
     // One statement per SQLExecDirect: batches are split by the layer.
     bool singleStatement = false;
+    // The ANSI entry points take and give UTF-8 as it stands, where the wide ones do not
+    // (the SQLite driver loses characters beyond 16 bits and miscounts name lengths).
+    bool utf8Ansi = false;
+    // The driver's wide messages carry their UTF-8 bytes one per unit.
+    bool bytesInWideMessages = false;
+    // The driver refuses a ";" anywhere outside string literals, even in comments.
+    bool scansForSemicolons = false;
     // SQLGetData works on bound columns, and on any row of a block after SQLSetPos.
     bool getDataBound = false;
     bool getDataBlock = false;

@@ -67,8 +67,12 @@ void Execution::Start()
         SQLSetStmtAttrW(m_hstmt, SQL_ATTR_MAX_ROWS, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_maxRecords)), 0);
     if (m_timeout > 0)
         SQLSetStmtAttrW(m_hstmt, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_timeout)), 0);
-    if (m_connection->Traits().singleStatement)
+    const DriverTraits& traits = m_connection->Traits();
+    if (traits.singleStatement)
         m_statements = SplitStatements(m_text);
+    if (traits.scansForSemicolons)
+        for (auto& statement : m_statements)
+            statement = MaskSemicolons(statement);
     if (m_statements.empty())
         m_statements.push_back(m_text);
     m_statementIndex = 0;
@@ -78,13 +82,19 @@ void Execution::Start()
 
 void Execution::ExecuteStatement(size_t index)
 {
-    std::u16string text = ToWide(m_statements[index]);
     std::weak_ptr<Execution> weak = weak_from_this();
     WatchdogScope watchdog(m_timeout, [weak] {
         if (auto e = weak.lock())
             e->TimeOut();
     });
-    SQLRETURN rc = SQLExecDirectW(m_hstmt, W(text), static_cast<SQLINTEGER>(text.size()));
+    SQLRETURN rc;
+    if (m_connection->Traits().utf8Ansi) {
+        std::string& text = m_statements[index];
+        rc = SQLExecDirect(m_hstmt, reinterpret_cast<SQLCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size()));
+    } else {
+        std::u16string text = ToWide(m_statements[index]);
+        rc = SQLExecDirectW(m_hstmt, W(text), static_cast<SQLINTEGER>(text.size()));
+    }
     // A searched UPDATE or DELETE that touched no row answers SQL_NO_DATA.
     if (rc != SQL_NO_DATA)
         Check(rc);
@@ -250,7 +260,8 @@ void Execution::Check(SQLRETURN rc)
         m_connection->ReportInfo(SQL_HANDLE_STMT, m_hstmt);
         return;
     }
-    ThrowOdbc(SQL_HANDLE_STMT, m_hstmt, &m_connection->ErrorCollection());
+    ThrowOdbc(SQL_HANDLE_STMT, m_hstmt, &m_connection->ErrorCollection(), "Errors occurred.",
+              m_connection->Traits().bytesInWideMessages);
 }
 
 void Execution::Fail(std::string description)

@@ -124,7 +124,7 @@ void OdbcConnection::RequireOpen() const
 
 void OdbcConnection::ThrowFromHandle(SQLSMALLINT type, SQLHANDLE handle)
 {
-    ThrowOdbc(type, handle, m_errors.get());
+    ThrowOdbc(type, handle, m_errors.get(), "Errors occurred.", m_traits.bytesInWideMessages);
 }
 
 void OdbcConnection::Open(const std::string& connectionString, const std::string& userID, const std::string& password,
@@ -148,6 +148,24 @@ void OdbcConnection::Open(const std::string& connectionString, const std::string
         ThrowAdo(adErrProviderNotFound, "Provider cannot be found. It may not be properly installed.", m_errors.get());
 
     // What the string leaves open comes from the properties set before opening.
+    if (req.odbc.Empty() && !m_init.extendedProperties.empty()) {
+        try {
+            req.odbc = ParseOdbcConnectionString(m_init.extendedProperties);
+        } catch (const ConnectionStringError& e) {
+            m_errors->Set({{kBadInitString, "", 0, kAdoSource, E_FAIL}, {e.what(), "", 0, kAdoSource, E_FAIL}});
+            throw _com_error(E_FAIL, kBadInitString, kAdoSource);
+        }
+    }
+    if (req.dataSource.empty() && !m_init.dataSource.empty()) {
+        req.dataSource = m_init.dataSource;
+        if (!req.odbc.Find("DSN") && !req.odbc.Find("DRIVER") && !req.odbc.Find("FILEDSN"))
+            req.odbc.Set("DSN", req.dataSource);
+    }
+    if (req.initialCatalog.empty() && !m_init.initialCatalog.empty()) {
+        req.initialCatalog = m_init.initialCatalog;
+        if (!req.odbc.Find("DATABASE"))
+            req.odbc.Set("DATABASE", req.initialCatalog);
+    }
     if (!userID.empty()) {
         req.userId = userID;
         req.odbc.Set("UID", userID);
@@ -257,8 +275,12 @@ void OdbcConnection::RunOnOwnStatement(const std::string& sql)
         ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
     std::u16string text = Wide(sql);
     SQLRETURN rc = SQLExecDirectW(h, W(text), static_cast<SQLINTEGER>(text.size()));
+    // A streaming driver does the work when the first row is read.
+    SQLSMALLINT columns = 0;
+    if (SQL_SUCCEEDED(rc) && SQL_SUCCEEDED(SQLNumResultCols(h, &columns)) && columns > 0)
+        rc = SQLFetch(h);
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
-        auto records = ReadDiagnostics(SQL_HANDLE_STMT, h);
+        auto records = ReadDiagnostics(SQL_HANDLE_STMT, h, E_FAIL, m_traits.bytesInWideMessages);
         SQLFreeHandle(SQL_HANDLE_STMT, h);
         if (records.empty())
             records.push_back({"Errors occurred.", "", 0, kProviderSource, E_FAIL});
@@ -295,20 +317,25 @@ void OdbcConnection::Close()
     Disconnect();
 }
 
+std::string OdbcConnection::ExtendedProperties() const
+{
+    if (m_init.persistSecurityInfo)
+        return m_odbcOut;
+    try {
+        AttributeList a = ParseOdbcConnectionString(m_odbcOut);
+        a.Remove("PWD");
+        a.Remove("Password");
+        return FormatOdbcConnectionString(a);
+    } catch (const ConnectionStringError&) {
+        return m_odbcOut;
+    }
+}
+
 std::string OdbcConnection::GetConnectionString() const
 {
     if (!m_open)
         return m_connectionString;
-    std::string extended = m_odbcOut;
-    if (!m_init.persistSecurityInfo) {
-        try {
-            AttributeList a = ParseOdbcConnectionString(m_odbcOut);
-            a.Remove("PWD");
-            a.Remove("Password");
-            extended = FormatOdbcConnectionString(a);
-        } catch (const ConnectionStringError&) {
-        }
-    }
+    std::string extended = ExtendedProperties();
     std::string s = "Provider=" + m_provider + ";";
     if (m_init.persistSecurityInfo && !m_init.password.empty())
         s += "Password=" + QuoteAdoValue(m_init.password) + ";";
@@ -544,7 +571,7 @@ void OdbcConnection::Cancel()
 
 void OdbcConnection::ReportInfo(SQLSMALLINT handleType, SQLHANDLE handle)
 {
-    auto records = ReadDiagnostics(handleType, handle, S_OK);
+    auto records = ReadDiagnostics(handleType, handle, S_OK, m_traits.bytesInWideMessages);
     records.erase(std::remove_if(records.begin(), records.end(),
                                  [](const ErrorRecord& r) { return r.sqlState == "01004" || r.sqlState == "01S02"; }),
                   records.end());
@@ -718,20 +745,8 @@ _variant_t OdbcConnection::PropertyValue(const std::string& name)
         return _variant_t(static_cast<int32_t>(m_connectionTimeout));
     if (NameIs(name, "General Timeout"))
         return _variant_t(static_cast<int32_t>(m_commandTimeout));
-    if (NameIs(name, "Extended Properties")) {
-        if (!m_open)
-            return _variant_t(m_init.extendedProperties);
-        std::string cs = GetConnectionString();
-        size_t p = cs.find("Extended Properties=\"");
-        std::string ext = cs.substr(p + 21, cs.size() - p - 22);
-        std::string plain;
-        for (size_t i = 0; i < ext.size(); ++i) {
-            plain += ext[i];
-            if (ext[i] == '"' && i + 1 < ext.size() && ext[i + 1] == '"')
-                ++i;
-        }
-        return _variant_t(plain);
-    }
+    if (NameIs(name, "Extended Properties"))
+        return _variant_t(m_open ? ExtendedProperties() : m_init.extendedProperties);
     if (NameIs(name, "Initial Catalog"))
         return _variant_t(m_open ? CurrentCatalog() : m_init.initialCatalog);
     if (NameIs(name, "Current Catalog")) {

@@ -100,6 +100,8 @@ private:
     };
 
     void ReadInfoProperties();
+    // The driver's completed attributes, without the password unless it is to persist.
+    std::string ExtendedProperties() const;
     std::string InfoText(SQLUSMALLINT item) const;
     std::string CurrentCatalog() const;
     std::vector<std::shared_ptr<Execution>> LiveExecutions();

@@ -38,7 +38,39 @@ std::vector<ErrorRecord> ErrorList::Snapshot() const
     return m_records;
 }
 
-std::vector<ErrorRecord> ReadDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, HRESULT hr)
+namespace {
+
+bool ValidUtf8(std::string_view s)
+{
+    size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        size_t extra = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xE ? 2 : (c >> 3) == 0x1E ? 3 : 4;
+        if (extra == 4 || i + extra >= s.size() + (extra == 0 ? 1 : 0))
+            return false;
+        for (size_t k = 1; k <= extra; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 0x2)
+                return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+// Text whose UTF-8 bytes came one per 16-bit unit.
+std::string FromByteUnits(const SQLWCHAR* w, size_t n)
+{
+    std::string bytes;
+    for (size_t i = 0; i < n; ++i) {
+        if (w[i] > 0xFF)
+            return FromWide(w, n);
+        bytes.push_back(static_cast<char>(w[i]));
+    }
+    return ValidUtf8(bytes) ? bytes : FromWide(w, n);
+}
+
+} // namespace
+
+std::vector<ErrorRecord> ReadDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, HRESULT hr, bool bytesInWideUnits)
 {
     std::vector<ErrorRecord> out;
     if (!handle)
@@ -59,7 +91,7 @@ std::vector<ErrorRecord> ReadDiagnostics(SQLSMALLINT handleType, SQLHANDLE handl
             break;
         ErrorRecord r;
         size_t n = std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(len, 0)), msg.size() - 1);
-        r.description = FromWide(msg.data(), n);
+        r.description = bytesInWideUnits ? FromByteUnits(msg.data(), n) : FromWide(msg.data(), n);
         r.sqlState = FromWide(state, 5);
         r.nativeError = native;
         r.source = kProviderSource;
@@ -69,9 +101,9 @@ std::vector<ErrorRecord> ReadDiagnostics(SQLSMALLINT handleType, SQLHANDLE handl
     return out;
 }
 
-void ThrowOdbc(SQLSMALLINT handleType, SQLHANDLE handle, ErrorList* errors, std::string_view fallback)
+void ThrowOdbc(SQLSMALLINT handleType, SQLHANDLE handle, ErrorList* errors, std::string_view fallback, bool bytesInWideUnits)
 {
-    auto records = ReadDiagnostics(handleType, handle, E_FAIL);
+    auto records = ReadDiagnostics(handleType, handle, E_FAIL, bytesInWideUnits);
     if (records.empty()) {
         ErrorRecord r;
         r.description = std::string(fallback);

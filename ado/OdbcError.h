@@ -54,13 +54,15 @@ private:
 inline constexpr const char* kAdoSource = "ADODB.Connection";
 inline constexpr const char* kProviderSource = "Microsoft OLE DB Provider for ODBC Drivers";
 
-// Reads every diagnostic record of an ODBC handle.
-std::vector<ErrorRecord> ReadDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, HRESULT hr = E_FAIL);
+// Reads every diagnostic record of an ODBC handle. bytesInWideUnits is for a driver that puts
+// the UTF-8 bytes of its messages one per 16-bit unit (see DriverTraits).
+std::vector<ErrorRecord> ReadDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, HRESULT hr = E_FAIL,
+                                         bool bytesInWideUnits = false);
 
 // Fills errors (when given) from the handle's diagnostics and throws _com_error with the first
 // record's description, or with fallback when the driver left none.
 [[noreturn]] void ThrowOdbc(SQLSMALLINT handleType, SQLHANDLE handle, ErrorList* errors,
-                            std::string_view fallback = "Errors occurred.");
+                            std::string_view fallback = "Errors occurred.", bool bytesInWideUnits = false);
 
 // Raises one of the layer's own errors (number from ErrorValueEnum), recorded in errors.
 [[noreturn]] void ThrowAdo(long number, std::string description, ErrorList* errors = nullptr,

@@ -260,6 +260,35 @@ void AppendGuid(const SQLGUID& g, std::string& out)
                    g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
 }
 
+// The column's name and SQL description.
+std::string DescribeColumn(SQLHSTMT h, SQLUSMALLINT col, bool utf8Ansi, ColumnInfo& c, StatementCheck& check)
+{
+    SQLSMALLINT nameLen = 0;
+    if (utf8Ansi) {
+        std::vector<SQLCHAR> name(512);
+        check.Check(SQLDescribeCol(h, col, name.data(), static_cast<SQLSMALLINT>(name.size()), &nameLen, &c.sqlType,
+                                   &c.columnSize, &c.decimalDigits, &c.nullable));
+        if (nameLen >= static_cast<SQLSMALLINT>(name.size())) {
+            name.resize(static_cast<size_t>(nameLen) + 1);
+            check.Check(SQLDescribeCol(h, col, name.data(), static_cast<SQLSMALLINT>(name.size()), &nameLen, &c.sqlType,
+                                       &c.columnSize, &c.decimalDigits, &c.nullable));
+        }
+        return std::string(reinterpret_cast<const char*>(name.data()));
+    }
+    std::vector<SQLWCHAR> name(256);
+    check.Check(SQLDescribeColW(h, col, name.data(), static_cast<SQLSMALLINT>(name.size()), &nameLen, &c.sqlType,
+                                &c.columnSize, &c.decimalDigits, &c.nullable));
+    if (nameLen >= static_cast<SQLSMALLINT>(name.size())) {
+        name.resize(static_cast<size_t>(nameLen) + 1);
+        check.Check(SQLDescribeColW(h, col, name.data(), static_cast<SQLSMALLINT>(name.size()), &nameLen, &c.sqlType,
+                                    &c.columnSize, &c.decimalDigits, &c.nullable));
+    }
+    // Some drivers count the name in bytes: the name ends at its terminator in any case.
+    size_t length = std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(nameLen, 0)), name.size() - 1);
+    length = static_cast<size_t>(std::find(name.begin(), name.begin() + static_cast<long>(length), SQLWCHAR(0)) - name.begin());
+    return FromWide(name.data(), length);
+}
+
 } // namespace
 
 void RowBlock::ChooseBinding(ColumnInfo& c, const DriverTraits& traits, bool blockRepair)
@@ -336,17 +365,7 @@ void RowBlock::Bind(SQLHSTMT h, const DriverTraits& traits, SQLSMALLINT numColum
     m_anyUnbound = false;
     for (SQLSMALLINT i = 0; i < numColumns; ++i) {
         ColumnInfo& c = m_columns[static_cast<size_t>(i)];
-        std::vector<SQLWCHAR> name(256);
-        SQLSMALLINT nameLen = 0;
-        SQLRETURN rc = SQLDescribeColW(h, static_cast<SQLUSMALLINT>(i + 1), name.data(), static_cast<SQLSMALLINT>(name.size()),
-                                       &nameLen, &c.sqlType, &c.columnSize, &c.decimalDigits, &c.nullable);
-        check.Check(rc);
-        if (nameLen >= static_cast<SQLSMALLINT>(name.size())) {
-            name.resize(static_cast<size_t>(nameLen) + 1);
-            check.Check(SQLDescribeColW(h, static_cast<SQLUSMALLINT>(i + 1), name.data(), static_cast<SQLSMALLINT>(name.size()),
-                                        &nameLen, &c.sqlType, &c.columnSize, &c.decimalDigits, &c.nullable));
-        }
-        c.name = FromWide(name.data(), std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(nameLen, 0)), name.size() - 1));
+        c.name = DescribeColumn(h, static_cast<SQLUSMALLINT>(i + 1), traits.utf8Ansi, c, check);
         SQLLEN isUnsigned = SQL_FALSE;
         SQLColAttributeW(h, static_cast<SQLUSMALLINT>(i + 1), SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned);
         c.isUnsigned = isUnsigned == SQL_TRUE;

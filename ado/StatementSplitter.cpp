@@ -157,4 +157,63 @@ std::vector<std::string> SplitStatements(std::string_view text)
     return out;
 }
 
+std::string MaskSemicolons(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n) {
+        char c = text[i];
+        if (c == '-' && i + 1 < n && text[i + 1] == '-') {
+            size_t eol = text.find('\n', i);
+            size_t end = eol == std::string_view::npos ? n : eol;
+            std::string_view comment = text.substr(i, end - i);
+            if (comment.find(';') == std::string_view::npos)
+                out += comment;
+            i = end;
+        } else if (c == '/' && i + 1 < n && text[i + 1] == '*') {
+            size_t close = text.find("*/", i + 2);
+            size_t end = close == std::string_view::npos ? n : close + 2;
+            std::string_view comment = text.substr(i, end - i);
+            out += comment.find(';') == std::string_view::npos ? std::string(comment) : std::string(" ");
+            i = end;
+        } else if (c == '\'' || c == '"' || c == '`' || c == '[') {
+            char close = c == '[' ? ']' : c;
+            size_t j = i + 1;
+            while (j < n) {
+                if (text[j] == close) {
+                    if (close != ']' && j + 1 < n && text[j + 1] == close) {
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++j;
+            }
+            size_t end = j < n ? j + 1 : n;
+            std::string_view quoted = text.substr(i, end - i);
+            if ((c == '[' || c == '`') && j < n && quoted.find(';') != std::string_view::npos) {
+                std::string_view name = text.substr(i + 1, j - i - 1);
+                out += '"';
+                for (size_t k = 0; k < name.size(); ++k) {
+                    if (c == '`' && name[k] == '`' && k + 1 < name.size() && name[k + 1] == '`')
+                        ++k;
+                    if (name[k] == '"')
+                        out += '"';
+                    out += name[k];
+                }
+                out += '"';
+            } else {
+                out += quoted;
+            }
+            i = end;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
 } // namespace ado::detail

@@ -15,4 +15,10 @@ namespace ado::detail {
 // unterminated quote or comment runs to the end of the text, leaving the driver to report it.
 std::vector<std::string> SplitStatements(std::string_view batch);
 
+// Rewrites one statement for a driver that refuses any ";" it finds outside string literals,
+// knowing neither comments nor bracketed identifiers: comments holding ";" are dropped (a line
+// comment keeps its line end) and [...] or `...` identifiers holding ";" become "..."
+// identifiers, which mean the same. Everything else stays as written.
+std::string MaskSemicolons(std::string_view statement);
+
 } // namespace ado::detail

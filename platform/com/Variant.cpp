@@ -94,41 +94,6 @@ void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d)
         ++y;
 }
 
-// The date's text: the date part is left out for a pure time (day zero) and the time part
-// for midnight, as the automation conversion does; the form itself is ISO 8601.
-std::string FormatDate(DATE value)
-{
-    if (!std::isfinite(value))
-        TypeMismatch();
-    double whole = std::trunc(value);
-    int64_t seconds = std::llround(std::fabs(value - whole) * 86400.0);
-    int64_t day = static_cast<int64_t>(whole);
-    if (seconds >= 86400) {
-        seconds -= 86400;
-        ++day;
-    }
-    int64_t y;
-    unsigned mo, d;
-    CivilFromDays(day - 25569, y, mo, d);
-    std::string date = fmt::format("{:04}-{:02}-{:02}", y, mo, d);
-    std::string time = fmt::format("{:02}:{:02}:{:02}", seconds / 3600, seconds / 60 % 60, seconds % 60);
-    if (seconds == 0)
-        return date;
-    if (day == 0)
-        return time;
-    return date + " " + time;
-}
-
-std::string FormatDouble(double v, int digits)
-{
-    if (std::isnan(v))
-        return "NaN";
-    if (std::isinf(v))
-        return v > 0 ? "Infinity" : "-Infinity";
-    std::string s = fmt::format("{:.{}G}", v, digits);
-    return s;
-}
-
 std::string FormatCurrency(const CY& c)
 {
     DECIMAL d;
@@ -186,6 +151,42 @@ int CompareDecimal(const DECIMAL& a, const DECIMAL& b)
 }
 
 } // namespace
+
+// The date part is left out for a pure time (day zero) and the time part for midnight, as the
+// automation conversion does; the form itself is ISO 8601.
+void AppendDateText(DATE value, std::string& out)
+{
+    if (!std::isfinite(value) || value <= -657435.0 || value >= 2958466.0)
+        TypeMismatch();
+    double whole = std::trunc(value);
+    int64_t seconds = std::llround(std::fabs(value - whole) * 86400.0);
+    int64_t day = static_cast<int64_t>(whole);
+    if (seconds >= 86400) {
+        seconds -= 86400;
+        ++day;
+    }
+    auto it = std::back_inserter(out);
+    if (seconds == 0 || day != 0) {
+        int64_t y;
+        unsigned mo, d;
+        CivilFromDays(day - 25569, y, mo, d);
+        fmt::format_to(it, "{:04}-{:02}-{:02}", y, mo, d);
+        if (seconds == 0)
+            return;
+        out.push_back(' ');
+    }
+    fmt::format_to(it, "{:02}:{:02}:{:02}", seconds / 3600, seconds / 60 % 60, seconds % 60);
+}
+
+void AppendDoubleText(double v, int digits, std::string& out)
+{
+    if (std::isnan(v))
+        out += "NaN";
+    else if (std::isinf(v))
+        out += v > 0 ? "Infinity" : "-Infinity";
+    else
+        fmt::format_to(std::back_inserter(out), "{:.{}G}", v, digits);
+}
 
 std::string DECIMAL::ToString() const
 {
@@ -396,9 +397,21 @@ std::string _variant_t::ToString() const
     case VT_UINT: return fmt::format("{}", num.ulVal);
     case VT_I8: return fmt::format("{}", num.llVal);
     case VT_UI8: return fmt::format("{}", num.ullVal);
-    case VT_R4: return FormatDouble(num.fltVal, 7);
-    case VT_R8: return FormatDouble(num.dblVal, 15);
-    case VT_DATE: return FormatDate(num.date);
+    case VT_R4: {
+        std::string out;
+        AppendDoubleText(num.fltVal, 7, out);
+        return out;
+    }
+    case VT_R8: {
+        std::string out;
+        AppendDoubleText(num.dblVal, 15, out);
+        return out;
+    }
+    case VT_DATE: {
+        std::string out;
+        AppendDateText(num.date, out);
+        return out;
+    }
     case VT_BOOL: return num.boolVal ? "True" : "False";
     case VT_CY: return FormatCurrency(num.cyVal);
     case VT_DECIMAL: return num.decVal.ToString();

@@ -140,3 +140,8 @@ public:
 };
 
 typedef _variant_t VARIANT;
+
+// The text forms ToString gives dates and floating-point numbers, appended to out, for callers
+// that format many values into one buffer.
+void AppendDateText(DATE value, std::string& out);
+void AppendDoubleText(double value, int significantDigits, std::string& out);

@@ -1,0 +1,247 @@
+#include "AdoTestHelpers.h"
+
+#include <fstream>
+#include <set>
+
+using namespace ado;
+using namespace adotest;
+
+class AdoConnection : public torvane::test::DatabaseTest {};
+
+TEST_P(AdoConnection, OpensAsTheOdbcBridgeAndReportsItsProperties)
+{
+    auto cn = Connection::Create();
+    EXPECT_EQ(cn->GetState(), adStateClosed);
+    EXPECT_EQ(cn->GetVersion(), "2.8");
+    cn->Open(ConnectionString());
+    EXPECT_EQ(cn->GetState(), adStateOpen);
+    EXPECT_EQ(cn->GetProvider(), "MSDASQL.1");
+
+    auto props = cn->GetProperties();
+    auto text = [&](const char* name) { return props->GetItem(name)->GetValue().ToString(); };
+    EXPECT_EQ(text("Provider Name"), "MSDASQL.DLL");
+    EXPECT_FALSE(text("Provider Friendly Name").empty());
+    EXPECT_FALSE(text("Provider Version").empty());
+    EXPECT_EQ(text("DBMS Name"), IsSqlite() ? "SQLite" : "PostgreSQL");
+    EXPECT_FALSE(text("DBMS Version").empty());
+    EXPECT_NE(text("Driver Name").find(IsSqlite() ? "sqlite" : "psqlodbc"), std::string::npos);
+    EXPECT_FALSE(text("Driver Version").empty());
+    EXPECT_EQ(props->GetItem("multiple results")->GetValue().ToLong(), 1) << "names are found in any letter case";
+    EXPECT_NE(props->GetItem("Transaction DDL")->GetValue().ToLong(), 0);
+    EXPECT_EQ(props->GetItem("Stored Procedures")->GetValue().ToBool(), IsPostgres());
+    EXPECT_EQ(props->GetItem("Stored Procedures")->GetValue().vt, VT_BOOL);
+    if (IsPostgres()) {
+        EXPECT_EQ(text("Current Catalog"), torvane::test::PostgresDatabaseName());
+        EXPECT_EQ(cn->GetDefaultDatabase(), torvane::test::PostgresDatabaseName());
+        EXPECT_EQ(text("User Name"), "torvane");
+        EXPECT_EQ(text("User ID"), "torvane");
+        EXPECT_EQ(text("Server Name"), "127.0.0.1");
+    }
+
+    // Every property reads (a report lists them all), and none is there twice.
+    std::set<std::string> names;
+    for (long i = 0; i < props->GetCount(); ++i) {
+        auto p = props->GetItem(i);
+        EXPECT_TRUE(names.insert(p->GetName()).second) << p->GetName();
+        EXPECT_NO_THROW(p->GetValue()) << p->GetName();
+        EXPECT_NE(p->GetAttributes() & adPropRead, 0) << p->GetName();
+    }
+    EXPECT_EQ(ErrorOf([&] { props->GetItem("No Such Property"); }), AdoError(adErrItemNotFound));
+    EXPECT_EQ(ErrorOf([&] { props->GetItem("DBMS Name")->PutValue(_variant_t("x")); }), AdoError(adErrIllegalOperation));
+
+    cn->Close();
+    EXPECT_EQ(cn->GetState(), adStateClosed);
+    EXPECT_EQ(ErrorOf([&] { cn->Close(); }), AdoError(adErrObjectClosed));
+    EXPECT_EQ(ErrorOf([&] { cn->Execute("select 1"); }), AdoError(adErrInvalidConnection));
+    EXPECT_EQ(cn->GetErrors()->GetCount(), 1);
+}
+
+TEST_P(AdoConnection, ConnectionStringHasTheAdoFormAndOpensTheSameDatabase)
+{
+    auto cn = Connect(ConnectionString());
+    std::string ado = cn->GetConnectionString();
+    EXPECT_EQ(ado.rfind("Provider=MSDASQL.1;Persist Security Info=False;", 0), 0u) << ado;
+    EXPECT_NE(ado.find("Extended Properties=\""), std::string::npos) << ado;
+    EXPECT_EQ(ado.back(), '"');
+
+    cn->Execute("create table shared_t (id integer)");
+    cn->Execute("insert into shared_t values (42)");
+    auto again = Connect(ado);
+    EXPECT_EQ(Scalar(again, "select id from shared_t"), "42");
+    EXPECT_EQ(ErrorOf([&] { again->Open(ado); }), AdoError(adErrObjectOpen));
+    EXPECT_EQ(ErrorOf([&] { again->PutConnectionString("x"); }), AdoError(adErrObjectOpen));
+
+    // The same string wrapped as the bridge writes it opens too, with and without ".1".
+    for (const char* provider : {"MSDASQL", "msdasql.1"}) {
+        std::string wrapped = std::string("Provider=") + provider + ";Extended Properties='" + ConnectionString() + "'";
+        EXPECT_EQ(Scalar(Connect(wrapped), "select id from shared_t"), "42") << wrapped;
+    }
+}
+
+TEST_P(AdoConnection, PasswordStaysOutOfTheStringUnlessAskedToPersist)
+{
+    // Both test servers accept any password; only where it shows matters here.
+    std::string base = ConnectionString();
+    auto hidden = Connect("Provider=MSDASQL;Persist Security Info=False;Extended Properties=\"" + base + "PWD=s3cret;\"");
+    EXPECT_EQ(hidden->GetConnectionString().find("s3cret"), std::string::npos) << hidden->GetConnectionString();
+    EXPECT_EQ(hidden->GetProperties()->GetItem("Password")->GetValue().ToString(), "");
+
+    auto kept = Connect("Provider=MSDASQL;Persist Security Info=True;Password=s3cret;Extended Properties=\"" + base + "\"");
+    std::string s = kept->GetConnectionString();
+    EXPECT_NE(s.find("Password=s3cret;"), std::string::npos) << s;
+    EXPECT_NE(s.find("Persist Security Info=True;"), std::string::npos) << s;
+    EXPECT_EQ(Scalar(Connect(s), "select 1"), "1");
+}
+
+TEST_P(AdoConnection, PropertiesSetBeforeOpeningAreUsed)
+{
+    auto cn = Connection::Create();
+    auto props = cn->GetProperties();
+    props->GetItem("Prompt")->PutValue(_variant_t(int16_t(adPromptComplete)));
+    props->GetItem("Extended Properties")->PutValue(_variant_t(ConnectionString()));
+    cn->PutConnectionTimeout(5);
+    cn->Open("");
+    EXPECT_EQ(cn->GetState(), adStateOpen);
+    EXPECT_EQ(cn->GetProperties()->GetItem("Prompt")->GetValue().ToLong(), adPromptComplete);
+    EXPECT_EQ(cn->GetProperties()->GetItem("Connect Timeout")->GetValue().ToLong(), 5);
+    EXPECT_EQ(ErrorOf([&] { cn->GetProperties()->GetItem("Prompt")->PutValue(_variant_t(int16_t(1))); }),
+              AdoError(adErrObjectOpen));
+}
+
+TEST_P(AdoConnection, TransactionsCommitRollBackAndCloseRollsBack)
+{
+    auto cn = Connect(ConnectionString());
+    cn->Execute("create table tx (id integer)");
+    auto other = Connect(ConnectionString());
+
+    EXPECT_EQ(cn->BeginTrans(), 1);
+    cn->Execute("insert into tx values (1)");
+    EXPECT_EQ(Scalar(cn, "select count(*) from tx"), "1");
+    EXPECT_EQ(ErrorOf([&] { cn->BeginTrans(); }), static_cast<HRESULT>(0x8004D013));
+    cn->RollbackTrans();
+    EXPECT_EQ(Scalar(cn, "select count(*) from tx"), "0");
+    EXPECT_EQ(ErrorOf([&] { cn->CommitTrans(); }), static_cast<HRESULT>(0x8004D00E));
+    EXPECT_EQ(ErrorOf([&] { cn->RollbackTrans(); }), static_cast<HRESULT>(0x8004D00E));
+
+    cn->BeginTrans();
+    cn->Execute("insert into tx values (2)");
+    cn->CommitTrans();
+    EXPECT_EQ(Scalar(other, "select count(*) from tx"), "1");
+
+    // Back in autocommit after the commit: this insert is visible at once.
+    cn->Execute("insert into tx values (3)");
+    EXPECT_EQ(Scalar(other, "select count(*) from tx"), "2");
+
+    // Closing with an open transaction rolls it back and disconnects cleanly.
+    cn->BeginTrans();
+    cn->Execute("insert into tx values (4)");
+    cn->Close();
+    EXPECT_EQ(Scalar(other, "select count(*) from tx where id = 4"), "0");
+}
+
+TEST_P(AdoConnection, IsolationLevelReadsBackWhatTheDriverUses)
+{
+    auto cn = Connect(ConnectionString());
+    if (IsPostgres()) {
+        EXPECT_EQ(cn->GetIsolationLevel(), adXactReadCommitted);
+        cn->PutIsolationLevel(adXactSerializable);
+        EXPECT_EQ(cn->GetIsolationLevel(), adXactSerializable);
+    } else {
+        EXPECT_EQ(cn->GetIsolationLevel(), adXactSerializable) << "SQLite serialises every transaction";
+    }
+    EXPECT_EQ(ErrorOf([&] { cn->PutIsolationLevel(adXactChaos); }), AdoError(adErrFeatureNotAvailable));
+}
+
+TEST_P(AdoConnection, NoticesArriveAsInfoMessagesOnePerMessage)
+{
+    if (IsSqlite())
+        GTEST_SKIP() << "SQLite sends no notices";
+    auto cn = Connect(ConnectionString());
+    EventLog log;
+    long cookie = cn->Advise(&log);
+    cn->Execute("do $$ begin raise notice 'first one'; raise notice 'second; with a semicolon'; end $$");
+    auto infos = log.Infos();
+    ASSERT_EQ(infos.size(), 1u);
+    ASSERT_EQ(infos[0].size(), 2u);
+    EXPECT_EQ(infos[0][0], "NOTICE: first one");
+    EXPECT_EQ(infos[0][1], "NOTICE: second; with a semicolon");
+    EXPECT_EQ(log.FirstInfos().at(0), "NOTICE: first one");
+    cn->Unadvise(cookie);
+    cn->Execute("do $$ begin raise notice 'unheard'; end $$");
+    EXPECT_EQ(log.Infos().size(), 1u);
+    EXPECT_EQ(ErrorOf([&] { cn->Unadvise(cookie); }), AdoError(adErrInvalidArgument));
+}
+
+TORVANE_INSTANTIATE_FOR_DRIVERS(AdoConnection);
+
+TEST(AdoConnectionFailures, BadStringsAndProvidersGiveClearErrors)
+{
+    const std::string sqlite = torvane::test::NewSqliteConnectionString();
+    struct Case {
+        std::string text;
+        HRESULT hr;
+        const char* description;
+        const char* detail; // in the second error, for malformed strings
+    } cases[] = {
+        {"Provider=SQLOLEDB;Data Source=server", AdoError(adErrProviderNotFound),
+         "Provider cannot be found. It may not be properly installed.", nullptr},
+        {"Provider=Microsoft.Jet.OLEDB.4.0;" + sqlite, AdoError(adErrProviderNotFound),
+         "Provider cannot be found. It may not be properly installed.", nullptr},
+        {"Driver={SQLite3;Database=x", E_FAIL, "Format of the initialization string does not conform to the OLE DB specification.", "not closed"},
+        {"=", E_FAIL, "Format of the initialization string does not conform to the OLE DB specification.", "no key"},
+        {"Driver=SQLite3;Database", E_FAIL, "Format of the initialization string does not conform to the OLE DB specification.", "\"Database\""},
+        {std::string("Driver=SQLite3;Database=a\0b", 27), E_FAIL,
+         "Format of the initialization string does not conform to the OLE DB specification.", "NUL"},
+        {sqlite + "Padding=" + std::string(65536, 'p'), E_FAIL,
+         "Format of the initialization string does not conform to the OLE DB specification.", "limit"},
+    };
+    for (const auto& c : cases) {
+        auto cn = Connection::Create();
+        try {
+            cn->Open(c.text);
+            ADD_FAILURE() << "opened: " << c.text.substr(0, 60);
+        } catch (const _com_error& e) {
+            EXPECT_EQ(e.Error(), c.hr) << c.text.substr(0, 60);
+            EXPECT_EQ(e.Description(), c.description);
+            auto errors = cn->GetErrors();
+            ASSERT_GE(errors->GetCount(), 1);
+            EXPECT_EQ(errors->GetItem(0)->GetDescription(), c.description);
+            if (c.detail) {
+                ASSERT_EQ(errors->GetCount(), 2);
+                EXPECT_NE(errors->GetItem(1)->GetDescription().find(c.detail), std::string::npos)
+                    << errors->GetItem(1)->GetDescription();
+            }
+        }
+        EXPECT_EQ(cn->GetState(), adStateClosed);
+    }
+}
+
+TEST(AdoConnectionFailures, DriverManagerErrorsReachErrors)
+{
+    for (const std::string text : {"Driver={No Such Driver};Database=x", "DSN=NoSuchDataSource", ""}) {
+        auto cn = Connection::Create();
+        EXPECT_EQ(ErrorOf([&] { cn->Open(text); }), E_FAIL) << text;
+        auto errors = cn->GetErrors();
+        ASSERT_GE(errors->GetCount(), 1) << text;
+        EXPECT_FALSE(errors->GetItem(0)->GetDescription().empty());
+        EXPECT_FALSE(errors->GetItem(0)->GetSQLState().empty());
+        EXPECT_EQ(cn->GetState(), adStateClosed);
+    }
+}
+
+TEST(AdoConnectionFailures, AFileThatIsNotADatabaseFailsToOpen)
+{
+    std::string path = torvane::test::NewTempPath(".txt");
+    std::ofstream(path) << std::string(4096, 'x');
+    auto cn = Connection::Create();
+    try {
+        cn->Open("Driver=SQLite3;Database=" + path);
+        FAIL() << "opened a text file as a database";
+    } catch (const _com_error& e) {
+        EXPECT_NE(e.Description().find("not a database"), std::string::npos) << e.Description();
+    }
+    EXPECT_EQ(cn->GetState(), adStateClosed);
+    // The connection object stays usable.
+    cn->Open(torvane::test::NewSqliteConnectionString());
+    EXPECT_EQ(Scalar(cn, "select 7"), "7");
+}
