@@ -11,9 +11,13 @@
 
 #include <wx/statusbr.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kWhiteSpace = " \t\r\n\v\f";
+// Characters put into the view per event: a few tens of milliseconds of the view's work.
+constexpr size_t kAppendPiece = 512 * 1024;
 constexpr int kResultSetPane = 3;
 
 const char* const kResultsInTextWarning =
@@ -37,6 +41,7 @@ void CResultsText::ShowMessages()
     const size_t last = text.find_last_not_of(kWhiteSpace);
     text.Trim(true).Trim(false);
     if (!text.empty() && view) {
+        ClearPending();
         view->Freeze();
         view->SetOutputText(text);
         if (m_nSavedSelStart == -1 && m_nSavedSelEnd == -1)
@@ -55,11 +60,8 @@ void CResultsText::ShowMessages()
 
 void CResultsText::FlushOutputText(bool textOutput)
 {
-    CResultView* view = m_frame.GetResultView();
-    if (!view)
+    if (!m_frame.GetResultView())
         return;
-    wxString growth;
-    bool first = false;
     {
         std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
         const wxString& buffer =
@@ -70,17 +72,41 @@ void CResultsText::FlushOutputText(bool textOutput)
         const size_t last = buffer.find_last_not_of(kWhiteSpace);
         if (last == wxString::npos)
             return;
-        if (!m_bShown) {
+        if (!m_bShown)
             m_nShownTo = buffer.find_first_not_of(kWhiteSpace);
-            first = true;
-        }
         if (last + 1 <= m_nShownTo)
             return;
-        growth = buffer.substr(m_nShownTo, last + 1 - m_nShownTo);
+        // The view was emptied when the run started, so the first piece too is appended.
+        m_strPending.append(buffer, m_nShownTo, last + 1 - m_nShownTo);
         m_nShownTo = last + 1;
         m_bShown = true;
     }
-    AppendMessageText(*view, growth, !first);
+    AppendPending();
+}
+
+void CResultsText::AppendPending()
+{
+    CResultView* view = m_frame.GetResultView();
+    if (!view || m_nPendingFrom >= m_strPending.length())
+        return;
+    const size_t count = std::min(kAppendPiece, m_strPending.length() - m_nPendingFrom);
+    AppendMessageText(*view, m_strPending.substr(m_nPendingFrom, count), true);
+    m_nPendingFrom += count;
+    if (m_nPendingFrom < m_strPending.length()) {
+        if (!m_bAppendScheduled) {
+            m_bAppendScheduled = true;
+            m_frame.CallAfter([this] {
+                m_bAppendScheduled = false;
+                AppendPending();
+            });
+        }
+        return;
+    }
+    m_strPending.clear();
+    m_nPendingFrom = 0;
+    // The line count of a finished run is right once the last piece is in.
+    if (!m_frame.m_bExecuting)
+        UpdateResultSetPane();
 }
 
 void CResultsText::ClearView()
@@ -92,6 +118,7 @@ void CResultsText::ClearView()
         view->Thaw();
     }
     m_nSavedSelStart = m_nSavedSelEnd = 0;
+    ClearPending();
     ForgetBuffer();
 }
 
@@ -100,6 +127,12 @@ void CResultsText::ForgetBuffer()
     m_bShown = false;
     m_nBufferSeen = 0;
     m_nShownTo = 0;
+}
+
+void CResultsText::ClearPending()
+{
+    m_strPending.clear();
+    m_nPendingFrom = 0;
 }
 
 int CResultsText::GetLineCount() const
@@ -162,6 +195,7 @@ void CResultsText::OnMessagesMode(wxCommandEvent&)
         if (!m_pGrids || !m_pGrids->ShowGrid(grid)) {
             if (view)
                 view->SetOutputText(wxString());
+            ClearPending();
             ForgetBuffer();
             SetResultsPaneText("Results grid #0 of 0; 0 row(s); 0 col(s)");
         }

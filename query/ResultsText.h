@@ -23,11 +23,15 @@ public:
     void ShowMessages();
     // FlushOutputText: what the buffer of the mode gained since the last flush goes into the
     // results view, which so always shows the buffer trimmed at both ends. A buffer that did
-    // not grow changes nothing.
+    // not grow changes nothing. A large gain goes in piece by piece, each piece an event of its
+    // own, so that the window answers the user in between.
     void FlushOutputText(bool textOutput);
+    // Text taken from the buffer is still going into the view.
+    bool IsAppending() const { return m_nPendingFrom < m_strPending.length(); }
     // The view emptied (with its remembered selection) at the start of a run.
     void ClearView();
-    // The buffer the view follows was emptied; the view keeps its text.
+    // The buffer the view follows was emptied; the view keeps its text (and takes in what
+    // was taken from the buffer before).
     void ForgetBuffer();
 
     // UpdateResultSetPane: the result-set pane's text refreshed from the view.
@@ -46,6 +50,10 @@ public:
     long m_nSavedSelEnd = 0;
 
 private:
+    // Appends the next piece of the text waiting for the view; schedules the one after.
+    void AppendPending();
+    void ClearPending();
+
     CChildFrame& m_frame;
     IResultsGrids* m_pGrids = nullptr;
     // How far the view follows the buffer: the buffer's length when last looked at, and the end
@@ -53,4 +61,8 @@ private:
     bool m_bShown = false;
     size_t m_nBufferSeen = 0;
     size_t m_nShownTo = 0;
+    // Taken from the buffer, not yet in the view.
+    wxString m_strPending;
+    size_t m_nPendingFrom = 0;
+    bool m_bAppendScheduled = false;
 };
