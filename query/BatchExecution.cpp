@@ -350,9 +350,9 @@ CBatchExecution::BatchStart CBatchExecution::StartBatch(const CQueuedBatch& batc
         if (f.m_bRowLimit)
             f.m_pRecordset->PutMaxRecords(GetRowLimitMaxRecords(f.m_nMaxRows, f.m_bMySql));
         if (RunsAsynchronously(f.m_bAsyncSupported, f.m_nQueryKind) && m_pEventSink) {
+            m_pEventSink->ExpectCompletion(f.m_pRecordset.get());
             f.m_pRecordset->Open(_variant_t(f.m_strCurrentBatch.utf8_string()), f.m_pConnection,
                                  ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adAsyncExecute);
-            ++m_nAsyncOpens;
             m_bAsyncOpenPending = true;
             m_bBatchInFlight = true;
             return {true, 0};
@@ -432,7 +432,7 @@ void CBatchExecution::OnExecuteComplete(const CConnectionEventsSink::Completion&
 {
     CChildFrame& f = m_frame;
     // Only the completion of the open this batch started is taken.
-    if (!f.m_bExecuting || f.m_bFinishing || !m_bAsyncOpenPending || completion.number != m_nAsyncOpens ||
+    if (!f.m_bExecuting || f.m_bFinishing || !m_bAsyncOpenPending || completion.number != 1 ||
         f.m_strCurrentBatch.empty() || !f.m_bAsyncSupported)
         return;
     m_bAsyncOpenPending = false;
@@ -780,10 +780,8 @@ void CBatchExecution::AdviseConnectionEvents()
     if (!m_frame.m_pConnection)
         throw _com_error(E_POINTER);
     auto sink = std::make_unique<CConnectionEventsSink>(m_frame.GetRunState());
-    sink->WatchRecordset(m_frame.m_pRecordset.get());
     m_dwEventCookie = m_frame.m_pConnection->Advise(sink.get());
     m_pEventSink = std::move(sink);
-    m_nAsyncOpens = 0;
 }
 
 void CBatchExecution::UnadviseConnectionEvents()

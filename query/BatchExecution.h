@@ -140,7 +140,6 @@ private:
     long m_nBatchStart = 0;
     wxString m_strLastBatch;   // the text of the batch started last
     bool m_bBatchInFlight = false;
-    long m_nAsyncOpens = 0;     // asynchronous opens of the window's recordset so far
     bool m_bAsyncOpenPending = false;
     std::shared_ptr<CCancelTicket> m_pCancelTicket;
 };

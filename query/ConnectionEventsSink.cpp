@@ -43,13 +43,12 @@ void CConnectionEventsSink::ExecuteComplete(long recordsAffected, ado::Error* pE
     m_state->m_pMailbox->PostMessage(WM_EXECUTECOMPLETE, 0, 0);
 }
 
-void CConnectionEventsSink::WatchRecordset(const ado::Recordset* recordset)
+void CConnectionEventsSink::ExpectCompletion(const ado::Recordset* recordset)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (recordset != m_pWatched) {
-        m_pWatched = recordset;
-        m_nCompleted = 0;
-    }
+    m_pWatched = recordset;
+    m_nCompleted = 0;
+    m_completions.clear();
 }
 
 std::vector<CConnectionEventsSink::Completion> CConnectionEventsSink::TakeCompletions()

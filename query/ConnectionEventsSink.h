@@ -23,7 +23,7 @@ inline constexpr UINT WM_EXECUTECOMPLETE = 0x140A;
 class CConnectionEventsSink final : public ado::ConnectionEvents {
 public:
     struct Completion {
-        long number = 0;         // the n-th completion of the watched recordset
+        long number = 0;         // the n-th completion since ExpectCompletion
         long recordsAffected = -1;
         bool failed = false;
         wxString errorText;      // the provider's errors when failed
@@ -35,10 +35,11 @@ public:
     void ExecuteComplete(long recordsAffected, ado::Error* pError, ado::EventStatusEnum* adStatus,
                          ado::Recordset* pRecordset, ado::Connection* pConnection) override;
 
-    // The recordset whose asynchronous opens the window starts; completions of any other are
-    // dropped. Its completions are numbered from 1 in the order they come, which is the order
-    // of the opens, since each open of a recordset waits for the previous one to end.
-    void WatchRecordset(const ado::Recordset* recordset);
+    // UI thread, before the window opens recordset asynchronously: completions that came
+    // before are dropped, and so are completions of any other recordset. The ones that come
+    // for it are numbered from 1; the open's own is number 1, since an open of a recordset
+    // waits for the end of its previous one.
+    void ExpectCompletion(const ado::Recordset* recordset);
     // Where provider messages go during a run: the text output, or the messages.
     void SetTextOutput(bool textOutput) { m_bTextOutput = textOutput; }
 

@@ -421,6 +421,62 @@ TEST_P(ExecWindowTest, ExecuteByKeys)
     EXPECT_FALSE(update.GetEnabled());
 }
 
+TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
+{
+    if (!GetParam().async)
+        GTEST_SKIP() << "no asynchronous opens on this path";
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    // Asynchronous opens that are not a batch's: another recordset on the window's connection,
+    // and the window's own recordset outside a run.
+    auto other = ado::Recordset::Create();
+    other->Open(_variant_t("SELECT 11"), frame->m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
+                ado::adAsyncExecute);
+    frame->m_pRecordset->Open(_variant_t("SELECT 12"), frame->m_pConnection, ado::adOpenForwardOnly,
+                              ado::adLockReadOnly, ado::adAsyncExecute);
+    PumpUntil([] { return false; }, 300ms);
+    EXPECT_FALSE(frame->m_bExecuting);
+    EXPECT_EQ(Output(frame), "");
+    other->Close();
+    frame->m_pRecordset->Close();
+
+    // A batch's own completion still starts its worker; a stray one meanwhile changes nothing.
+    Editor(frame).SetText(IsSqlite() ? "SELECT 13 AS n" : "SELECT 13 AS n FROM pg_sleep(0.3)");
+    Start(frame);
+    other->Open(_variant_t("SELECT 14"), frame->m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
+                ado::adAsyncExecute);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
+    other->Close();
+    EXPECT_EQ(Output(frame), "n\n-\n13");
+    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+}
+
+TEST_P(ExecWindowTest, KeywordListsRunAsSchemaRowsetsOnce)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    frame->m_nQueryKind = ado::adSchemaDBInfoKeywords;
+    Run(frame, "Keywords");
+    EXPECT_TRUE(Output(frame).StartsWith("Keyword\n-------\n")) << Output(frame).Left(40);
+    EXPECT_EQ(frame->m_nQueryKind, -1);
+    Run(frame, "SELECT 15 AS k");
+    EXPECT_EQ(Output(frame), "k\n-\n15");
+}
+
+TEST_P(ExecWindowTest, ACommandLineRunStaysOpenUnlessItEndsCleanlyMinimised)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    for (const char* sql : {"SELECT * FROM missing_table", "SELECT 16 AS ok"}) {
+        frame->m_bCloseWhenDone = 1;
+        Run(frame, sql);
+        // A failed run, or a main window in view: the window stays for the user to look at.
+        EXPECT_FALSE(frame->m_bCloseWhenDone) << sql;
+        Pump();
+        EXPECT_EQ(Main().GetConnectionCount(), 1u) << sql;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Paths, ExecWindowTest,
                          ::testing::Values(Path{Driver::SQLite, true}, Path{Driver::SQLite, false},
                                            Path{Driver::PostgreSQL, true}, Path{Driver::PostgreSQL, false}),
