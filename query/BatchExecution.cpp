@@ -623,9 +623,9 @@ void CBatchExecution::FinishRun(int error)
     m_timer.KillExecTimer();
     if (f.m_bBeep)
         wxBell();
-    // The idle work (command states among it) catches up with the end of the run.
-    for (int round = 0; round < 100 && wxTheApp && wxTheApp->ProcessIdle(); ++round) {
-    }
+    // The idle work (command states among it) catches up with the end of the run; asked for
+    // rather than run here, so that no queued message is handled in the middle of this.
+    wxWakeUpIdle();
     CloseWhenDone();
 }
 
