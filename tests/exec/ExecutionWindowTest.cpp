@@ -112,7 +112,6 @@ protected:
     {
         wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
         frame->GetEventHandler()->ProcessEvent(execute);
-        EXPECT_TRUE(frame->m_bExecuting);
     }
     static wxString Output(CChildFrame* frame) { return frame->GetResultView()->GetText(); }
     static wxString Pane(CChildFrame* frame, int pane) { return frame->GetQueryStatusBar()->GetStatusText(pane); }
@@ -367,6 +366,36 @@ TEST_P(ExecKeyboardTest, TheWindowStaysResponsiveWhileABatchRuns)
     keyboard.Char(WXK_PAUSE, wxMOD_ALT);
     ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
     EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+}
+
+TEST_P(ExecWindowTest, ExhaustedMemoryStopsTheRunWithOneMessage)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    const wxString message = kPageFileUsageMessage;
+    int usage = 99;
+    frame->GetExecution().m_fnPageFileUsage = [&usage] { return usage; };
+    // At the start: nothing runs.
+    Run(frame, "SELECT 1 AS a\nGO\nSELECT 2 AS b");
+    EXPECT_EQ(Output(frame), message);
+    EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+
+    // Between batches: the batches run so far keep their output, the next ones do not start.
+    usage = 50;
+    frame->GetExecution().m_fnPageFileUsage = [&usage] {
+        const int now = usage;
+        usage = 99; // from the second look on
+        return now;
+    };
+    Run(frame, "SELECT 1 AS a\nGO\nSELECT 2 AS b");
+    EXPECT_EQ(Output(frame), "a\n-\n1\n\n" + message);
+    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+
+    // After the last batch there is nothing to refuse.
+    usage = 50;
+    Run(frame, "SELECT 1 AS a");
+    EXPECT_EQ(Output(frame), "a\n-\n1");
+    frame->GetExecution().m_fnPageFileUsage = GetPageFileUsagePercent;
 }
 
 TEST_P(ExecWindowTest, TheRowLimitAppliesToOneRun)
