@@ -261,6 +261,29 @@ TEST_P(ExecWindowTest, CancelEndsALongQueryWithinASecond)
     EXPECT_EQ(Output(frame), "five\n----\n5");
 }
 
+TEST_P(ExecWindowTest, ClosingDuringARunCancelsItFirst)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText(wxString::FromUTF8(LongQuery()));
+    frame->GetQueryDoc()->Modify(false);
+    Start(frame);
+    PumpUntil([] { return false; }, 300ms);
+    {
+        CMessageScript messages{wxID_YES};
+        frame->Close();
+        EXPECT_EQ(messages.Texts(), std::vector<wxString>{"Are you sure you wish to cancel this query?"});
+        // The window stays until the cancelled run has ended.
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 3s));
+        EXPECT_EQ(Main().GetConnectionCount(), 1u);
+        EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+    }
+    CMessageScript messages;
+    frame->Close();
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 3s));
+    EXPECT_TRUE(messages.Texts().empty());
+}
+
 TEST_P(ExecWindowTest, CancelDuringALargeFetchKeepsTheRowsWritten)
 {
     CChildFrame* frame = Open();
