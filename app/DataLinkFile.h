@@ -16,7 +16,7 @@ private:
     wxString m_message;
 };
 
-// Reads the connect string of a data link file: UTF-16LE with its byte order mark or 8-bit
-// text; the "[oledb]" line and ";" comment lines are skipped. The string is trimmed, and empty
-// when it names no provider. A missing file throws CDataLinkFileError with the not-found text.
+// Reads the connect string of a data link file (in either of its encodings): trimmed, and empty
+// when it names no provider. A missing file throws CDataLinkFileError with the not-found text;
+// a file that cannot be read throws _com_error.
 wxString LoadDataLinkFile(const wxString& path);

@@ -9,11 +9,15 @@
 #include <wx/defs.h>
 #include <wx/aui/tabmdi.h>
 #include <wx/docview.h>
+#include <wx/weakref.h>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 class CChildFrame;
+class CConnectCommands;
+class CGoToDlg;
 class CMDIClientWnd;
 class CTorvaneDoc;
 class wxStatusBar;
@@ -91,6 +95,9 @@ public:
     // The status bar's message pane.
     void SetStatusMessage(const wxString& text);
 
+    // The ODBC driver menu, the recent data link files and DSN-less logins, Tools and Help.
+    CConnectCommands* GetConnectCommands() const { return m_pConnectCommands.get(); }
+
 protected:
     wxAuiMDIClientWindow* OnCreateClient() override;
 
@@ -109,11 +116,15 @@ private:
     void OnWindowCommand(wxCommandEvent& event);
     void OnRecentFile(wxCommandEvent& event);
     void OnExit(wxCommandEvent& event);
+    void OnGoToLine(wxCommandEvent& event);
     void OnUpdateNeedsWindow(wxUpdateUIEvent& event);
     void OnUpdateNeedsTwoWindows(wxUpdateUIEvent& event);
     void OnKeyStateTimer(wxTimerEvent& event);
 
     std::vector<CChildFrame*> m_queryWindows;
+    std::unique_ptr<CConnectCommands> m_pConnectCommands;
+    // The modeless Go To dialog while it is open.
+    wxWeakRef<CGoToDlg> m_pGoToDlg;
     bool m_bDsnLess = false;
     int m_nCountPaneWidth = 173;
     wxString m_strCountPaneText;

@@ -1,28 +1,1063 @@
-#include "QryView.h"
+#include "app/QryView.h"
 
+#include "app/CommandIds.h"
+#include "app/ProfileFont.h"
+#include "app/QryPrintout.h"
+#include "app/SettingsTable.h"
+#include "app/SqlEditTransforms.h"
+#include "app/TextPositions.h"
+#include "app/TorvaneDoc.h"
+#include "common/EditHelpers.h"
+#include "common/TVFontDialog.h"
+#include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
 
-#include <wx/stc/stc.h>
+#include <wx/app.h>
+#include <wx/clipbrd.h>
+#include <wx/docmdi.h>
+#include <wx/menu.h>
+#include <wx/print.h>
+#include <wx/utils.h>
 
 wxIMPLEMENT_DYNAMIC_CLASS(CQryView, wxView);
+
+wxBEGIN_EVENT_TABLE(CQryView, wxView)
+    EVT_MENU(ID_EDIT_LOWERCASE, CQryView::OnCaseCommand)
+    EVT_MENU(ID_EDIT_UPPERCASE, CQryView::OnCaseCommand)
+    EVT_MENU(ID_EDIT_TABIFY, CQryView::OnTabifyCommand)
+    EVT_MENU(ID_EDIT_UNTABIFY, CQryView::OnTabifyCommand)
+    EVT_MENU(ID_EDIT_INCREASE_INDENT, CQryView::OnIndentCommand)
+    EVT_MENU(ID_EDIT_DECREASE_INDENT, CQryView::OnIndentCommand)
+    EVT_MENU(ID_EDIT_COMMENT_DASHES, CQryView::OnCommentCommand)
+    EVT_MENU(ID_EDIT_COMMENT_SLASH_STAR, CQryView::OnSlashStarCommand)
+    EVT_MENU(ID_EDIT_UNCOMMENT, CQryView::OnUncommentCommand)
+    EVT_UPDATE_UI_RANGE(ID_EDIT_UPPERCASE, ID_EDIT_LOWERCASE, CQryView::OnUpdateNeedsSelection)
+    EVT_UPDATE_UI_RANGE(ID_EDIT_TABIFY, ID_EDIT_UNTABIFY, CQryView::OnUpdateNeedsSelection)
+    EVT_UPDATE_UI_RANGE(ID_EDIT_INCREASE_INDENT, ID_EDIT_UNCOMMENT, CQryView::OnUpdateNeedsSelection)
+    EVT_MENU(ID_EDIT_CLEAR_ALL, CQryView::OnClearAll)
+    EVT_UPDATE_UI(ID_EDIT_CLEAR_ALL, CQryView::OnUpdateClearAll)
+    EVT_MENU(ID_EDIT_CUT, CQryView::OnEditCommand)
+    EVT_MENU(ID_EDIT_COPY, CQryView::OnEditCommand)
+    EVT_MENU(ID_EDIT_SELECT_ALL, CQryView::OnEditCommand)
+    EVT_MENU(ID_EDIT_UNDO, CQryView::OnEditCommand)
+    EVT_MENU(ID_EDIT_REDO, CQryView::OnEditCommand)
+    EVT_UPDATE_UI(ID_EDIT_CUT, CQryView::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ID_EDIT_COPY, CQryView::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ID_EDIT_SELECT_ALL, CQryView::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ID_EDIT_UNDO, CQryView::OnUpdateEditCommand)
+    EVT_UPDATE_UI(ID_EDIT_REDO, CQryView::OnUpdateEditCommand)
+    EVT_MENU(ID_EDIT_PASTE, CQryView::OnPasteCommand)
+    EVT_UPDATE_UI(ID_EDIT_PASTE, CQryView::OnUpdatePaste)
+    EVT_MENU(ID_FORMAT_FONT, CQryView::OnFont)
+    EVT_MENU(ID_VIEW_WORD_WRAP, CQryView::OnWordWrap)
+    EVT_UPDATE_UI(ID_VIEW_WORD_WRAP, CQryView::OnUpdateWordWrap)
+    EVT_MENU(ID_EDIT_FIND, CQryView::OnFindCommand)
+    EVT_MENU(ID_EDIT_REPLACE, CQryView::OnFindCommand)
+    EVT_MENU(ID_EDIT_MATCH_BRACE, CQryView::OnMatchBrace)
+    EVT_UPDATE_UI(ID_EDIT_MATCH_BRACE, CQryView::OnUpdateMatchBrace)
+    EVT_MENU(ID_FILE_PRINT, CQryView::OnFilePrint)
+    EVT_MENU(ID_FILE_PRINT_DIRECT, CQryView::OnFilePrint)
+    EVT_UPDATE_UI(ID_FILE_PRINT_PREVIEW, CQryView::OnUpdatePrintPreview)
+wxEND_EVENT_TABLE()
+
+namespace {
+
+constexpr long kWaitCursorChars = 20000;
+constexpr int kMaxEditorText = 16777215;
+
+const char* const kSqlKeywords =
+    "add all alter and any as asc authorization backup begin between break browse bulk by cascade case check "
+    "checkpoint close clustered coalesce collate column commit compute constraint contains continue convert "
+    "create cross current current_date current_time current_timestamp current_user cursor database dbcc "
+    "deallocate declare default delete deny desc disk distinct distributed double drop dump else end errlvl "
+    "escape except exec execute exists exit fetch file fillfactor for foreign freetext from full function goto "
+    "grant group having holdlock identity if in index inner insert intersect into is join key kill left like "
+    "limit lineno load merge national nocheck nonclustered not null nullif of off offsets on open option or "
+    "order outer over percent plan precision primary print proc procedure public raiserror read readtext "
+    "reconfigure references replication restore restrict return returns revoke right rollback rowcount "
+    "rule save schema select session_user set setuser shutdown some statistics system_user table then to top "
+    "tran transaction trigger truncate union unique update updatetext use user values varying view waitfor "
+    "when where while with writetext";
+
+// The one find/replace dialog of the program and what it last searched for.
+struct FindState {
+    wxFindReplaceData data{wxFR_DOWN};
+    wxFindReplaceDialog* dialog = nullptr;
+    CQryView* owner = nullptr;
+    bool findOnly = true;
+    bool lastWasFind = true;
+    long initialPos = -1; // where a search began, to stop after going round once
+    bool wrapped = false;
+};
+
+FindState& Finder()
+{
+    static FindState state;
+    return state;
+}
+
+void ResetSearchStart()
+{
+    Finder().initialPos = -1;
+    Finder().wrapped = false;
+}
+
+wxFont& SharedEditorFont()
+{
+    static wxFont font;
+    return font;
+}
+
+// Hides the selection and keeps redraw off while a multi-step edit runs.
+class CEditBatch {
+public:
+    explicit CEditBatch(wxStyledTextCtrl* edit, bool hideSelection) : m_edit(edit), m_hide(hideSelection)
+    {
+        m_edit->Freeze();
+        if (m_hide)
+            m_edit->HideSelection(true);
+    }
+    ~CEditBatch()
+    {
+        if (m_hide)
+            m_edit->HideSelection(false);
+        m_edit->Thaw();
+        m_edit->Refresh();
+    }
+
+private:
+    wxStyledTextCtrl* m_edit;
+    bool m_hide;
+};
+
+} // namespace
+
+CQryView::CQryView()
+{
+    m_nTabSize = settings::ReadInt(settings::QueryTabSize);
+    m_nUndoLimit = settings::ReadInt(settings::MaxUndoLimit);
+    m_bReplaceAllMessage = settings::ReadInt(settings::ReplaceAllOccsMsg) != 0;
+}
+
+CQryView::~CQryView()
+{
+    FindState& find = Finder();
+    if (find.owner == this && find.dialog) {
+        find.dialog->Destroy();
+        find.dialog = nullptr;
+        find.owner = nullptr;
+    }
+}
 
 bool CQryView::OnCreate(wxDocument* doc, long flags)
 {
     if (!wxView::OnCreate(doc, flags))
         return false;
-    auto* frame = dynamic_cast<CChildFrame*>(GetFrame());
-    if (!frame)
+    m_pQueryDoc = wxDynamicCast(doc, CTorvaneDoc);
+    // In a query window the editor goes into the window's editor pane.
+    if (auto* child = dynamic_cast<CChildFrame*>(GetFrame())) {
+        if (m_pQueryDoc)
+            m_pQueryDoc->SetFrame(child);
+        if (!CreateEditor(child->GetEditorPane()))
+            return false;
+        child->SetEditorWindow(m_pEdit);
+        return true;
+    }
+    // Without a query window around it the view lives in a frame of its own.
+    wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+    wxFrame* frame = nullptr;
+    if (auto* mdi = wxDynamicCast(top, wxDocMDIParentFrame))
+        frame = new wxDocMDIChildFrame(doc, this, mdi, wxID_ANY, doc->GetTitle());
+    else
+        frame = new wxDocChildFrame(doc, this, wxDynamicCast(top, wxFrame), wxID_ANY, doc->GetTitle());
+    SetFrame(frame);
+    if (!CreateEditor(frame))
         return false;
-    m_pEdit = new wxStyledTextCtrl(frame->GetEditorPane(), wxID_ANY);
-    m_pEdit->SetLexer(wxSTC_LEX_SQL);
-    m_pEdit->SetUseTabs(true);
-    m_pEdit->Bind(wxEVT_STC_SAVEPOINTLEFT, [this](wxStyledTextEvent&) { GetDocument()->Modify(true); });
-    m_pEdit->Bind(wxEVT_STC_SAVEPOINTREACHED, [this](wxStyledTextEvent&) { GetDocument()->Modify(false); });
-    frame->SetEditorWindow(m_pEdit);
+    frame->Show();
     return true;
 }
 
-void CQryView::OnDraw(wxDC*)
+bool CQryView::CreateEditor(wxWindow* parent)
 {
-    // The editor control paints itself.
+    m_pEdit = new wxStyledTextCtrl(parent, wxID_ANY);
+    if (!m_pQueryDoc)
+        m_pQueryDoc = wxDynamicCast(GetDocument(), CTorvaneDoc);
+
+    // The control's own key map has many bindings of its own; the editor starts from the plain
+    // editing keys only, so that none of its bindings clashes with the editor's commands.
+    m_pEdit->CmdKeyClearAll();
+    const int none = 0, shift = wxSTC_KEYMOD_SHIFT, ctrl = wxSTC_KEYMOD_CTRL, alt = wxSTC_KEYMOD_ALT;
+    const int cs = ctrl | shift;
+    // Key codes are the control's own (wxSTC_KEY_...), letters are upper case.
+    struct Key {
+        int key, mods, cmd;
+    } const keys[] = {
+        {wxSTC_KEY_DOWN, none, wxSTC_CMD_LINEDOWN}, {wxSTC_KEY_DOWN, shift, wxSTC_CMD_LINEDOWNEXTEND},
+        {wxSTC_KEY_DOWN, ctrl, wxSTC_CMD_LINESCROLLDOWN}, {wxSTC_KEY_UP, none, wxSTC_CMD_LINEUP},
+        {wxSTC_KEY_UP, shift, wxSTC_CMD_LINEUPEXTEND}, {wxSTC_KEY_UP, ctrl, wxSTC_CMD_LINESCROLLUP},
+        {wxSTC_KEY_LEFT, none, wxSTC_CMD_CHARLEFT}, {wxSTC_KEY_LEFT, shift, wxSTC_CMD_CHARLEFTEXTEND},
+        {wxSTC_KEY_LEFT, ctrl, wxSTC_CMD_WORDLEFT}, {wxSTC_KEY_LEFT, cs, wxSTC_CMD_WORDLEFTEXTEND},
+        {wxSTC_KEY_RIGHT, none, wxSTC_CMD_CHARRIGHT}, {wxSTC_KEY_RIGHT, shift, wxSTC_CMD_CHARRIGHTEXTEND},
+        {wxSTC_KEY_RIGHT, ctrl, wxSTC_CMD_WORDRIGHT}, {wxSTC_KEY_RIGHT, cs, wxSTC_CMD_WORDRIGHTEXTEND},
+        {wxSTC_KEY_HOME, none, wxSTC_CMD_HOME}, {wxSTC_KEY_HOME, shift, wxSTC_CMD_HOMEEXTEND},
+        {wxSTC_KEY_HOME, ctrl, wxSTC_CMD_DOCUMENTSTART}, {wxSTC_KEY_HOME, cs, wxSTC_CMD_DOCUMENTSTARTEXTEND},
+        {wxSTC_KEY_END, none, wxSTC_CMD_LINEEND}, {wxSTC_KEY_END, shift, wxSTC_CMD_LINEENDEXTEND},
+        {wxSTC_KEY_END, ctrl, wxSTC_CMD_DOCUMENTEND}, {wxSTC_KEY_END, cs, wxSTC_CMD_DOCUMENTENDEXTEND},
+        {wxSTC_KEY_PRIOR, none, wxSTC_CMD_PAGEUP}, {wxSTC_KEY_PRIOR, shift, wxSTC_CMD_PAGEUPEXTEND},
+        {wxSTC_KEY_NEXT, none, wxSTC_CMD_PAGEDOWN}, {wxSTC_KEY_NEXT, shift, wxSTC_CMD_PAGEDOWNEXTEND},
+        {wxSTC_KEY_DELETE, none, wxSTC_CMD_CLEAR}, {wxSTC_KEY_DELETE, shift, wxSTC_CMD_CUT},
+        {wxSTC_KEY_DELETE, ctrl, wxSTC_CMD_DELWORDRIGHT}, {wxSTC_KEY_BACK, none, wxSTC_CMD_DELETEBACK},
+        {wxSTC_KEY_BACK, shift, wxSTC_CMD_DELETEBACK}, {wxSTC_KEY_BACK, ctrl, wxSTC_CMD_DELWORDLEFT},
+        {wxSTC_KEY_BACK, alt, wxSTC_CMD_UNDO}, {wxSTC_KEY_INSERT, none, wxSTC_CMD_EDITTOGGLEOVERTYPE},
+        {wxSTC_KEY_INSERT, shift, wxSTC_CMD_PASTE}, {wxSTC_KEY_INSERT, ctrl, wxSTC_CMD_COPY},
+        {'Z', ctrl, wxSTC_CMD_UNDO}, {'Y', ctrl, wxSTC_CMD_REDO}, {'X', ctrl, wxSTC_CMD_CUT},
+        {'C', ctrl, wxSTC_CMD_COPY}, {'V', ctrl, wxSTC_CMD_PASTE}, {'A', ctrl, wxSTC_CMD_SELECTALL},
+        {wxSTC_KEY_ESCAPE, none, wxSTC_CMD_CANCEL}, {wxSTC_KEY_RETURN, none, wxSTC_CMD_NEWLINE},
+        {wxSTC_KEY_RETURN, shift, wxSTC_CMD_NEWLINE}, {wxSTC_KEY_TAB, none, wxSTC_CMD_TAB},
+    };
+    for (const Key& k : keys)
+        m_pEdit->CmdKeyAssign(k.key, k.mods, k.cmd);
+
+    m_pEdit->UsePopUp(wxSTC_POPUP_NEVER);
+    m_pEdit->SetCodePage(wxSTC_CP_UTF8);
+    m_pEdit->SetEOLMode(wxSTC_EOL_LF);
+    m_pEdit->SetUseTabs(true);
+    m_pEdit->SetMarginWidth(1, 0);
+    m_pEdit->SetScrollWidthTracking(true);
+    m_pEdit->SetScrollWidth(1);
+    m_pEdit->SetWordChars("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_");
+    m_pEdit->SetLexer(wxSTC_LEX_SQL);
+    m_pEdit->SetKeyWords(0, kSqlKeywords);
+    ApplySettings();
+    ApplyStyles();
+
+    m_pEdit->Bind(wxEVT_KEY_DOWN, &CQryView::OnKeyDown, this);
+    m_pEdit->Bind(wxEVT_CONTEXT_MENU, &CQryView::OnContextMenu, this);
+    m_pEdit->Bind(wxEVT_LEFT_DCLICK, &CQryView::OnDoubleClick, this);
+    m_pEdit->Bind(wxEVT_STC_CHANGE, &CQryView::OnEditChange, this);
+    m_pEdit->Bind(wxEVT_SIZE, &CQryView::OnEditSize, this);
+
+    m_pEdit->ClearAll();
+    m_pEdit->EmptyUndoBuffer();
+    m_pEdit->SetSavePoint();
+    return true;
+}
+
+void CQryView::ApplySettings()
+{
+    SetUndoLimit(m_nUndoLimit);
+    SetEditTabStops(*m_pEdit, m_nTabSize);
+    SetWordWrap(settings::ReadInt(settings::QueryWrapWord) != 0);
+}
+
+void CQryView::ApplyStyles()
+{
+    wxFont font = GetEditorFont();
+    m_pEdit->StyleSetFont(wxSTC_STYLE_DEFAULT, font);
+    m_pEdit->StyleClearAll();
+    const wxColour comment(0, 128, 0), keyword(0, 0, 255), literal(163, 21, 21), number(9, 134, 88);
+    for (int style : {wxSTC_SQL_COMMENT, wxSTC_SQL_COMMENTLINE, wxSTC_SQL_COMMENTDOC, wxSTC_SQL_COMMENTLINEDOC})
+        m_pEdit->StyleSetForeground(style, comment);
+    m_pEdit->StyleSetForeground(wxSTC_SQL_WORD, keyword);
+    m_pEdit->StyleSetForeground(wxSTC_SQL_STRING, literal);
+    m_pEdit->StyleSetForeground(wxSTC_SQL_CHARACTER, literal);
+    m_pEdit->StyleSetForeground(wxSTC_SQL_NUMBER, number);
+    m_pEdit->StyleSetForeground(wxSTC_STYLE_BRACELIGHT, keyword);
+}
+
+bool CQryView::OnClose(bool deleteWindow)
+{
+    if (!wxView::OnClose(deleteWindow))
+        return false;
+    Activate(false);
+    FindState& find = Finder();
+    if (find.owner == this && find.dialog) {
+        find.dialog->Destroy();
+        find.dialog = nullptr;
+        find.owner = nullptr;
+    }
+    if (deleteWindow && GetFrame()) {
+        GetFrame()->Destroy();
+        SetFrame(nullptr);
+    }
+    return true;
+}
+
+void CQryView::OnChangeFilename()
+{
+    // The document's title carries its own "*" marker; the framework's is not added.
+    if (wxWindow* frame = GetFrame())
+        if (GetDocument())
+            frame->SetLabel(GetDocument()->GetTitle());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Settings
+
+void CQryView::SetTabSize(int tabSize)
+{
+    m_nTabSize = tabSize;
+    if (m_pEdit)
+        SetEditTabStops(*m_pEdit, m_nTabSize);
+}
+
+int CQryView::SetUndoLimit(int limit)
+{
+    m_nUndoLimit = limit;
+    return m_nUndoLimit;
+}
+
+bool CQryView::GetWordWrap() const
+{
+    return m_pEdit && m_pEdit->GetWrapMode() != wxSTC_WRAP_NONE;
+}
+
+void CQryView::SetWordWrap(bool wrap)
+{
+    if (!m_pEdit)
+        return;
+    if (wrap)
+        m_pEdit->SetXOffset(0);
+    m_pEdit->SetWrapMode(wrap ? wxSTC_WRAP_WORD : wxSTC_WRAP_NONE);
+}
+
+wxFont CQryView::GetEditorFont()
+{
+    wxFont& font = SharedEditorFont();
+    if (!font.IsOk()) {
+        LogFont lf;
+        ReadProfileFont(settings::kQueryFont, lf);
+        if (lf.lfHeight == 0) {
+            lf.lfFaceName = "Courier New";
+            lf.lfWeight = 400;
+            lf.lfHeight = IsLargeFontsMode() ? -17 : -13;
+        }
+        font = lf.ToFont();
+    }
+    return font;
+}
+
+void CQryView::SetEditorFont(const wxFont& font)
+{
+    SharedEditorFont() = font;
+}
+
+void CQryView::ApplyFont()
+{
+    if (!m_pEdit)
+        return;
+    const bool modified = m_pEdit->GetModify();
+    const int anchor = m_pEdit->GetAnchor(), caret = m_pEdit->GetCurrentPos();
+    ApplyStyles();
+    SetEditTabStops(*m_pEdit, m_nTabSize);
+    m_pEdit->SetSelection(anchor, caret);
+    m_pEdit->Refresh();
+    // Styling touches no text, but the modified state is kept as it was whatever happens.
+    if (!modified)
+        m_pEdit->SetSavePoint();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Text
+
+wxString CQryView::GetText() const
+{
+    return m_pEdit ? m_pEdit->GetText() : wxString();
+}
+
+wxString CQryView::GetSelectedText() const
+{
+    return m_pEdit ? m_pEdit->GetSelectedText() : wxString();
+}
+
+void CQryView::ReplaceSelectionWithUndo(const wxString& text)
+{
+    m_pEdit->ReplaceSelection(text);
+}
+
+// Selects from a byte position over the text just inserted there.
+void CQryView::SelectCharRange(long startByte, const wxString& inserted)
+{
+    m_pEdit->SetSelection(startByte, startByte + static_cast<long>(inserted.utf8_str().length()));
+}
+
+wxString CQryView::GetCaretPositionText() const
+{
+    if (!m_pEdit)
+        return wxString();
+    const long pos = m_pEdit->GetCurrentPos();
+    const int line = m_pEdit->LineFromPosition(pos);
+    return wxString::Format("Ln %d, Col %ld", line + 1, CTextPositions::ColumnOf(*m_pEdit, pos) + 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editing commands
+
+void CQryView::ChangeSelectionCase(bool upper)
+{
+    if (!m_pEdit || GetEditSelLength(*m_pEdit) == 0)
+        return;
+    const long start = m_pEdit->GetSelectionStart();
+    wxString text = CSqlEditTransforms::ChangeCase(m_pEdit->GetSelectedText(), upper);
+    ReplaceSelectionWithUndo(text);
+    SelectCharRange(start, text);
+}
+
+void CQryView::TabifySelection(bool tabify)
+{
+    if (!m_pEdit || GetEditSelLength(*m_pEdit) == 0)
+        return;
+    std::optional<wxBusyCursor> wait;
+    if (GetEditSelLength(*m_pEdit) > kWaitCursorChars)
+        wait.emplace();
+    const long start = m_pEdit->GetSelectionStart();
+    const wxString selected = m_pEdit->GetSelectedText();
+    wxString text = tabify ? CSqlEditTransforms::Tabify(selected, m_nTabSize)
+                           : CSqlEditTransforms::Untabify(selected, m_nTabSize);
+    ReplaceSelectionWithUndo(text);
+    SelectCharRange(start, text);
+}
+
+void CQryView::ProcessSelectedLines(bool comment, bool insert)
+{
+    if (!m_pEdit)
+        return;
+    using Op = CSqlEditTransforms::LineOp;
+    const Op op = comment ? (insert ? Op::Comment : Op::Uncomment) : (insert ? Op::Indent : Op::Outdent);
+    const long selStart = m_pEdit->GetSelectionStart(), selEnd = m_pEdit->GetSelectionEnd();
+    std::optional<wxBusyCursor> wait;
+    if (selEnd - selStart > kWaitCursorChars)
+        wait.emplace();
+    const bool wrapped = GetWordWrap();
+    {
+        CEditBatch batch(m_pEdit, true);
+        if (wrapped)
+            m_pEdit->SetWrapMode(wxSTC_WRAP_NONE);
+        const int first = m_pEdit->LineFromPosition(selStart);
+        int last = m_pEdit->LineFromPosition(selEnd);
+        // A selection that ends where a line begins does not take that line.
+        if (last > first && m_pEdit->PositionFromLine(last) == selEnd)
+            --last;
+        for (int line = first; line <= last; ++line) {
+            const long lineStart = m_pEdit->PositionFromLine(line);
+            const wxString text = m_pEdit->GetTextRange(lineStart, m_pEdit->GetLineEndPosition(line));
+            auto edit = CSqlEditTransforms::EditLine(text, op, m_nTabSize);
+            if (!edit)
+                continue;
+            const long from = CTextPositions::PositionOfColumn(*m_pEdit, line, static_cast<long>(edit->offset));
+            const long to =
+                CTextPositions::PositionOfColumn(*m_pEdit, line, static_cast<long>(edit->offset + edit->removeCount));
+            m_pEdit->BeginUndoAction();
+            m_pEdit->SetTargetRange(from, to);
+            m_pEdit->ReplaceTarget(edit->insert);
+            m_pEdit->EndUndoAction();
+        }
+        m_pEdit->SetSelection(m_pEdit->PositionFromLine(first), m_pEdit->GetLineEndPosition(last));
+        if (wrapped)
+            m_pEdit->SetWrapMode(wxSTC_WRAP_WORD);
+    }
+}
+
+void CQryView::ToggleSlashStarComment(const wxString& text, bool comment)
+{
+    if (!m_pEdit)
+        return;
+    std::optional<wxBusyCursor> wait;
+    if (static_cast<long>(text.length()) > kWaitCursorChars)
+        wait.emplace();
+    auto result = CSqlEditTransforms::ToggleSlashStarComment(text, comment);
+    if (!result)
+        return;
+    const long start = m_pEdit->GetSelectionStart();
+    ReplaceSelectionWithUndo(*result);
+    SelectCharRange(start, *result);
+}
+
+void CQryView::Uncomment()
+{
+    const wxString selected = GetSelectedText();
+    if (CSqlEditTransforms::IsSlashStarComment(selected))
+        ToggleSlashStarComment(selected, false);
+    else
+        ProcessSelectedLines(true, false);
+}
+
+void CQryView::ClearAll()
+{
+    if (!m_pEdit)
+        return;
+    m_pEdit->SelectAll();
+    m_pEdit->Clear();
+}
+
+void CQryView::Paste()
+{
+    if (!m_pEdit || !wxTheClipboard->Open())
+        return;
+    wxTextDataObject data;
+    const bool got = wxTheClipboard->IsSupported(wxDF_UNICODETEXT) && wxTheClipboard->GetData(data);
+    wxTheClipboard->Close();
+    if (got)
+        ReplaceSelectionWithUndo(data.GetText());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Find and replace
+
+int CQryView::SearchFlags(bool matchCase, bool wholeWord) const
+{
+    return (matchCase ? wxSTC_FIND_MATCHCASE : 0) | (wholeWord ? wxSTC_FIND_WHOLEWORD : 0);
+}
+
+// The first match between from and to (backwards when to < from), or -1. The match is left in
+// the control's target.
+long CQryView::SearchRange(const wxString& find, int flags, long from, long to)
+{
+    m_pEdit->SetSearchFlags(flags);
+    m_pEdit->SetTargetRange(from, to);
+    return m_pEdit->SearchInTarget(find);
+}
+
+bool CQryView::SelectionMatches(const wxString& find, bool matchCase, bool wholeWord)
+{
+    const long start = m_pEdit->GetSelectionStart(), end = m_pEdit->GetSelectionEnd();
+    if (start == end || find.empty())
+        return false;
+    return SearchRange(find, SearchFlags(matchCase, wholeWord), start, end) == start &&
+           m_pEdit->GetTargetEnd() == end;
+}
+
+bool CQryView::FindText(const wxString& find, bool matchCase, bool wholeWord, bool down)
+{
+    if (!m_pEdit || find.empty())
+        return false;
+    FindState& state = Finder();
+    const int flags = SearchFlags(matchCase, wholeWord);
+    const long length = m_pEdit->GetLength();
+    long from = down ? m_pEdit->GetSelectionEnd() : m_pEdit->GetSelectionStart();
+    if (down && !SelectionMatches(find, matchCase, wholeWord))
+        from = m_pEdit->GetSelectionStart();
+    if (state.initialPos < 0)
+        state.initialPos = from;
+    // Once round: from where the search began to the end, then from the other end back to it.
+    long limit = down ? length : 0;
+    if (state.wrapped)
+        limit = state.initialPos;
+    long found = (down ? from <= limit : from >= limit) ? SearchRange(find, flags, from, limit) : -1;
+    if (found < 0 && !state.wrapped && state.initialPos != (down ? 0 : length)) {
+        state.wrapped = true;
+        found = SearchRange(find, flags, down ? 0 : length, state.initialPos);
+    }
+    if (found < 0)
+        return false;
+    m_pEdit->SetSelection(m_pEdit->GetTargetStart(), m_pEdit->GetTargetEnd());
+    m_pEdit->EnsureCaretVisible();
+    return true;
+}
+
+void CQryView::OnTextNotFound(const wxString&)
+{
+    ResetSearchStart();
+    TVMessageBox("Finished searching the document.", wxOK | wxICON_INFORMATION, m_pEdit);
+}
+
+void CQryView::FindNextAgain()
+{
+    FindState& state = Finder();
+    const wxString find = state.data.GetFindString();
+    if (!state.lastWasFind || find.empty())
+        return;
+    const int flags = state.data.GetFlags();
+    if (!FindText(find, flags & wxFR_MATCHCASE, flags & wxFR_WHOLEWORD, flags & wxFR_DOWN))
+        OnTextNotFound(find);
+}
+
+void CQryView::ShowFindReplaceDialog(bool findOnly)
+{
+    if (!m_pEdit)
+        return;
+    FindState& state = Finder();
+    if (state.dialog) {
+        if (state.findOnly == findOnly && state.owner == this) {
+            state.dialog->Raise();
+            state.dialog->Show();
+            return;
+        }
+        // A dialog of the other kind, or one searching another editor, makes way for this one.
+        state.dialog->Destroy();
+        state.dialog = nullptr;
+    }
+    ResetSearchStart();
+    state.data.SetFindString(CSqlEditTransforms::FindSeed(GetSelectedText(), state.data.GetFindString()));
+    state.findOnly = findOnly;
+    state.lastWasFind = findOnly;
+    state.owner = this;
+    state.dialog = new wxFindReplaceDialog(m_pEdit, &state.data, findOnly ? "Find" : "Replace",
+                                           findOnly ? 0 : wxFR_REPLACEDIALOG);
+    if (wxWindow* cancel = state.dialog->FindWindow(wxID_CANCEL))
+        cancel->SetLabel("Close");
+    state.dialog->Bind(wxEVT_FIND, &CQryView::OnFindDialog, this);
+    state.dialog->Bind(wxEVT_FIND_NEXT, &CQryView::OnFindDialog, this);
+    state.dialog->Bind(wxEVT_FIND_REPLACE, &CQryView::OnFindDialog, this);
+    state.dialog->Bind(wxEVT_FIND_REPLACE_ALL, &CQryView::OnFindDialog, this);
+    state.dialog->Bind(wxEVT_FIND_CLOSE, &CQryView::OnFindDialog, this);
+    state.dialog->Show();
+}
+
+void CQryView::OnFindDialog(wxFindDialogEvent& event)
+{
+    FindState& state = Finder();
+    const wxEventType type = event.GetEventType();
+    const int flags = event.GetFlags();
+    const bool matchCase = flags & wxFR_MATCHCASE, wholeWord = flags & wxFR_WHOLEWORD, down = flags & wxFR_DOWN;
+    if (type == wxEVT_FIND_CLOSE) {
+        if (state.dialog)
+            state.dialog->Destroy();
+        state.dialog = nullptr;
+        state.owner = nullptr;
+    } else if (type == wxEVT_FIND || type == wxEVT_FIND_NEXT) {
+        if (type == wxEVT_FIND)
+            ResetSearchStart();
+        if (!FindText(event.GetFindString(), matchCase, wholeWord, down))
+            OnTextNotFound(event.GetFindString());
+    } else if (type == wxEVT_FIND_REPLACE) {
+        OnReplaceSel(event.GetFindString(), down, matchCase, wholeWord, event.GetReplaceString());
+    } else if (type == wxEVT_FIND_REPLACE_ALL) {
+        OnReplaceAll(event.GetFindString(), event.GetReplaceString(), matchCase, wholeWord);
+    }
+}
+
+void CQryView::OnReplaceSel(const wxString& find, bool down, bool matchCase, bool wholeWord, const wxString& replace)
+{
+    if (!m_pEdit)
+        return;
+    FindState& state = Finder();
+    state.data.SetFindString(find);
+    state.data.SetReplaceString(replace);
+    state.data.SetFlags((down ? wxFR_DOWN : 0) | (matchCase ? wxFR_MATCHCASE : 0) | (wholeWord ? wxFR_WHOLEWORD : 0));
+    if (SelectionMatches(find, matchCase, wholeWord)) {
+        const long start = m_pEdit->GetSelectionStart();
+        ReplaceSelectionWithUndo(replace);
+        // Searching goes on after the inserted text.
+        const long after = start + static_cast<long>(replace.utf8_str().length());
+        m_pEdit->SetSelection(after, after);
+    }
+    if (!FindText(find, matchCase, wholeWord, down))
+        OnTextNotFound(find);
+}
+
+int CQryView::OnReplaceAll(const wxString& find, const wxString& replace, bool matchCase, bool wholeWord)
+{
+    if (!m_pEdit || find.empty())
+        return 0;
+    FindState& state = Finder();
+    state.data.SetFindString(find);
+    state.data.SetReplaceString(replace);
+    state.data.SetFlags(wxFR_DOWN | (matchCase ? wxFR_MATCHCASE : 0) | (wholeWord ? wxFR_WHOLEWORD : 0));
+    ResetSearchStart();
+
+    wxBusyCursor wait;
+    const int flags = SearchFlags(matchCase, wholeWord);
+    if (SearchRange(find, flags, 0, m_pEdit->GetLength()) < 0) {
+        OnTextNotFound(find);
+        return 0;
+    }
+    int limit = settings::ReadInt(settings::MaxUndoLimit);
+    const int storedLimit = limit;
+    int count = 0;
+    {
+        CEditBatch batch(m_pEdit, true);
+        long from = 0;
+        // Every search starts after the text just inserted and none wraps round, so the loop
+        // ends at the end of the text even when the replacement holds the searched text.
+        while (SearchRange(find, flags, from, m_pEdit->GetLength()) >= 0) {
+            if (count == limit)
+                limit = SetUndoLimit(limit + 1);
+            const long start = m_pEdit->GetTargetStart();
+            m_pEdit->BeginUndoAction();
+            const long inserted = m_pEdit->ReplaceTarget(replace);
+            m_pEdit->EndUndoAction();
+            from = start + inserted;
+            ++count;
+        }
+        m_pEdit->SetSelection(from, from);
+    }
+    // Each replacement stays one undo step; the limit that allowed them all is kept.
+    if (limit != storedLimit)
+        settings::WriteInt(settings::MaxUndoLimit, limit);
+    if (m_bReplaceAllMessage) {
+        int answer = TVMessageBox(wxString::Format("%d occurrence(s) have been replaced.", count) +
+                                      "\n\nDo you want this message box to be displayed again?",
+                                  wxYES_NO | wxICON_QUESTION, m_pEdit);
+        if (answer == wxID_NO) {
+            m_bReplaceAllMessage = false;
+            settings::WriteInt(settings::ReplaceAllOccsMsg, 0);
+        }
+    }
+    return count;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Lines
+
+void CQryView::SelectLineAndActivate(long charPosition, int lineCount)
+{
+    if (!m_pEdit)
+        return;
+    SelectEditLine(*m_pEdit, CTextPositions::CharToByte(*m_pEdit, charPosition), lineCount);
+    Activate(true);
+    m_pEdit->SetFocus();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keyboard
+
+bool CQryView::HandleKey(int keyCode, bool ctrl, bool shift)
+{
+    if (!m_pEdit)
+        return false;
+    const bool hasSelection = GetEditSelLength(*m_pEdit) != 0;
+    if (ctrl) {
+        switch (keyCode) {
+        case 'I':
+            return true;
+        case 'L':
+            return shift;
+        case 'F':
+            if (m_pEdit->GetTextLength() > 0)
+                ShowFindReplaceDialog(true);
+            return true;
+        case 'B':
+            if (hasSelection)
+                TabifySelection(!shift);
+            return true;
+        case 'U':
+            if (hasSelection)
+                ChangeSelectionCase(shift);
+            return true;
+        case ']':
+            if (IsBraceAtCaret(*m_pEdit)) {
+                wxBusyCursor wait;
+                MatchBrace(*m_pEdit);
+            }
+            return true;
+        case 'K':
+            if (hasSelection) {
+                if (shift)
+                    Uncomment();
+                else
+                    ProcessSelectedLines(true, true);
+            }
+            return true;
+        case WXK_NUMPAD_MULTIPLY:
+            if (hasSelection)
+                ToggleSlashStarComment(GetSelectedText(), true);
+            return true;
+        default:
+            return false;
+        }
+    }
+    switch (keyCode) {
+    case WXK_F3:
+        FindNextAgain();
+        return true;
+    case WXK_F7:
+        SetWordWrap(!GetWordWrap());
+        return true;
+    case WXK_TAB:
+        if (hasSelection) {
+            ProcessSelectedLines(false, !shift);
+            return true;
+        }
+        if (shift) {
+            const long caret = m_pEdit->GetCurrentPos();
+            if (caret > 0 && CSqlEditTransforms::ShiftTabDeletes(m_pEdit->GetCharAt(m_pEdit->PositionBefore(caret))))
+                m_pEdit->DeleteBack();
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void CQryView::OnKeyDown(wxKeyEvent& event)
+{
+    if (!HandleKey(event.GetKeyCode(), event.ControlDown(), event.ShiftDown()))
+        event.Skip();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Context menu
+
+bool CQryView::IsContextCommandEnabled(int id) const
+{
+    if (!m_pEdit)
+        return false;
+    switch (id) {
+    case ID_EDIT_CUT:
+    case ID_EDIT_COPY:
+        return m_pEdit->GetSelectionStart() != m_pEdit->GetSelectionEnd();
+    case ID_EDIT_PASTE: {
+        bool text = false;
+        if (wxTheClipboard->Open()) {
+            text = wxTheClipboard->IsSupported(wxDF_UNICODETEXT) || wxTheClipboard->IsSupported(wxDF_TEXT);
+            wxTheClipboard->Close();
+        }
+        return text;
+    }
+    case ID_EDIT_SELECT_ALL:
+        return m_pEdit->GetTextLength() > 0;
+    default:
+        // Execution needs an open connection, which only a query window has.
+        return false;
+    }
+}
+
+void CQryView::ShowContextMenu(const wxPoint& clientPoint, bool byMouse)
+{
+    if (!m_pEdit)
+        return;
+    wxPoint at = clientPoint;
+    if (byMouse) {
+        const long pos = m_pEdit->PositionFromPoint(clientPoint);
+        const long start = m_pEdit->GetSelectionStart(), end = m_pEdit->GetSelectionEnd();
+        if (start == end || pos < start || pos > end)
+            m_pEdit->GotoPos(pos);
+    } else {
+        at = m_pEdit->PointFromPosition(m_pEdit->GetSelectionEnd());
+    }
+    wxMenu menu;
+    menu.Append(ID_EDIT_CUT, "Cu&t");
+    menu.Append(ID_EDIT_COPY, "&Copy");
+    menu.Append(ID_EDIT_PASTE, "&Paste");
+    menu.AppendSeparator();
+    menu.Append(ID_EDIT_SELECT_ALL, "&Select All");
+    menu.AppendSeparator();
+    menu.Append(ID_QUERY_EXECUTE, "&Execute");
+    menu.Append(ID_QUERY_EXECUTE_SAVE_AS, "Execute and Sa&ve As...");
+    menu.Append(ID_QUERY_CANCEL, "C&ancel Executing Query");
+    menu.AppendSeparator();
+    menu.Append(ID_QUERY_CONNECTION_OPTIONS, "Current Connection &Options...");
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_QUERY_EXECUTE,
+                   ID_QUERY_EXECUTE_SAVE_AS, ID_QUERY_CANCEL, ID_QUERY_CONNECTION_OPTIONS})
+        menu.Enable(id, IsContextCommandEnabled(id));
+    // The popup's commands travel up from the editor like any other command.
+    m_pEdit->PopupMenu(&menu, at);
+}
+
+// The mouse gives the click's position; the keyboard's menu key gives none.
+void CQryView::OnContextMenu(wxContextMenuEvent& event)
+{
+    const wxPoint screen = event.GetPosition();
+    if (screen == wxDefaultPosition)
+        ShowContextMenu(wxDefaultPosition, false);
+    else
+        ShowContextMenu(m_pEdit->ScreenToClient(screen), true);
+}
+
+void CQryView::OnDoubleClick(wxMouseEvent& event)
+{
+    if (!SelectWordAtCaret(*m_pEdit))
+        event.Skip();
+}
+
+void CQryView::OnEditChange(wxStyledTextEvent& event)
+{
+    event.Skip();
+    if (m_pQueryDoc)
+        m_pQueryDoc->OnEditorChange();
+}
+
+void CQryView::OnEditSize(wxSizeEvent& event)
+{
+    event.Skip();
+    m_pEdit->Refresh();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Printing
+
+bool CQryView::IsPrintSelection() const
+{
+    wxString selected = GetSelectedText();
+    return !selected.Trim(true).Trim(false).empty();
+}
+
+wxPrintout* CQryView::OnCreatePrintout()
+{
+    if (!m_pEdit)
+        return nullptr;
+    const wxString path = m_pQueryDoc ? m_pQueryDoc->GetFilename() : wxString();
+    const bool hasPath = m_pQueryDoc && m_pQueryDoc->GetDocumentSaved() && !path.empty();
+    const wxString header = hasPath ? path : (GetDocument() ? GetDocument()->GetTitle() : wxString());
+    const bool selection = IsPrintSelection();
+    return new CQryPrintout(m_pEdit, header, hasPath, GetEditorFont(), selection, m_pEdit->GetSelectionStart(),
+                            m_pEdit->GetSelectionEnd());
+}
+
+void CQryView::Print(bool direct)
+{
+    m_bPrintDirect = direct;
+    std::unique_ptr<wxPrintout> printout(OnCreatePrintout());
+    if (printout) {
+        wxPrintDialogData data;
+        wxPrinter printer(&data);
+        printer.Print(GetFrame(), printout.get(), !m_bPrintDirect);
+    }
+    m_bPrintDirect = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Command handlers
+
+void CQryView::OnCaseCommand(wxCommandEvent& event)
+{
+    ChangeSelectionCase(event.GetId() == ID_EDIT_UPPERCASE);
+}
+
+void CQryView::OnTabifyCommand(wxCommandEvent& event)
+{
+    TabifySelection(event.GetId() == ID_EDIT_TABIFY);
+}
+
+void CQryView::OnIndentCommand(wxCommandEvent& event)
+{
+    ProcessSelectedLines(false, event.GetId() == ID_EDIT_INCREASE_INDENT);
+}
+
+void CQryView::OnCommentCommand(wxCommandEvent&)
+{
+    ProcessSelectedLines(true, true);
+}
+
+void CQryView::OnSlashStarCommand(wxCommandEvent&)
+{
+    ToggleSlashStarComment(GetSelectedText(), true);
+}
+
+void CQryView::OnUncommentCommand(wxCommandEvent&)
+{
+    Uncomment();
+}
+
+void CQryView::OnUpdateNeedsSelection(wxUpdateUIEvent& event)
+{
+    event.Enable(m_pEdit && GetEditSelLength(*m_pEdit) != 0);
+}
+
+void CQryView::OnClearAll(wxCommandEvent&)
+{
+    ClearAll();
+}
+
+void CQryView::OnUpdateClearAll(wxUpdateUIEvent& event)
+{
+    event.Enable(m_pEdit && m_pEdit->GetTextLength() > 0);
+}
+
+void CQryView::OnEditCommand(wxCommandEvent& event)
+{
+    if (!m_pEdit)
+        return;
+    switch (event.GetId()) {
+    case ID_EDIT_CUT:
+        m_pEdit->Cut();
+        break;
+    case ID_EDIT_COPY:
+        m_pEdit->Copy();
+        break;
+    case ID_EDIT_SELECT_ALL:
+        m_pEdit->SelectAll();
+        break;
+    case ID_EDIT_UNDO:
+        m_pEdit->Undo();
+        break;
+    case ID_EDIT_REDO:
+        m_pEdit->Redo();
+        break;
+    }
+}
+
+void CQryView::OnUpdateEditCommand(wxUpdateUIEvent& event)
+{
+    if (!m_pEdit) {
+        event.Enable(false);
+        return;
+    }
+    switch (event.GetId()) {
+    case ID_EDIT_UNDO:
+        event.Enable(m_pEdit->CanUndo());
+        break;
+    case ID_EDIT_REDO:
+        event.Enable(m_pEdit->CanRedo());
+        break;
+    default:
+        event.Enable(IsContextCommandEnabled(event.GetId()));
+    }
+}
+
+void CQryView::OnPasteCommand(wxCommandEvent&)
+{
+    Paste();
+}
+
+void CQryView::OnUpdatePaste(wxUpdateUIEvent& event)
+{
+    event.Enable(IsContextCommandEnabled(ID_EDIT_PASTE));
+}
+
+void CQryView::OnFont(wxCommandEvent&)
+{
+    wxBusyCursor wait;
+    wxFontData data;
+    data.SetInitialFont(GetEditorFont());
+    CTVFontDialog dialog(GetFrame(), data);
+    dialog.m_strCaption = "Editor Font";
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    const wxFont font = dialog.GetFontData().GetChosenFont();
+    SetEditorFont(font);
+    if (wxDocManager* manager = GetDocumentManager())
+        for (wxDocument* doc : manager->GetDocumentsVector())
+            for (wxView* view : doc->GetViewsVector())
+                if (auto* editor = wxDynamicCast(view, CQryView))
+                    editor->ApplyFont();
+    WriteProfileFont(settings::kQueryFont, LogFont::FromFont(font));
+}
+
+void CQryView::OnWordWrap(wxCommandEvent&)
+{
+    SetWordWrap(!GetWordWrap());
+}
+
+void CQryView::OnUpdateWordWrap(wxUpdateUIEvent& event)
+{
+    event.Check(GetWordWrap());
+}
+
+void CQryView::OnFindCommand(wxCommandEvent& event)
+{
+    ShowFindReplaceDialog(event.GetId() == ID_EDIT_FIND);
+}
+
+void CQryView::OnMatchBrace(wxCommandEvent&)
+{
+    wxBusyCursor wait;
+    MatchBrace(*m_pEdit);
+}
+
+void CQryView::OnUpdateMatchBrace(wxUpdateUIEvent& event)
+{
+    event.Enable(m_pEdit && IsBraceAtCaret(*m_pEdit));
+}
+
+void CQryView::OnFilePrint(wxCommandEvent& event)
+{
+    Print(event.GetId() == ID_FILE_PRINT_DIRECT);
+}
+
+void CQryView::OnUpdatePrintPreview(wxUpdateUIEvent& event)
+{
+    event.Enable(false);
 }

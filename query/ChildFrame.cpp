@@ -1,135 +1,461 @@
 #include "ChildFrame.h"
 
-#include "DataLinks.h"
-#include "app/AppStrings.h"
+#include "CloseDecision.h"
+#include "ConnectPromptDlg.h"
+#include "ConnectRules.h"
+#include "ConnectStringUtil.h"
+#include "DataLinkDlg.h"
+#include "PaneDropTarget.h"
+#include "QueryKeyRouting.h"
+#include "ResultView.h"
 #include "app/MainFrame.h"
-#include "app/SettingsTable.h"
-#include "app/TorvaneDoc.h"
+#include "app/QryView.h"
+#include "common/ErrorText.h"
+#include "common/ItemComboBoxEx.h"
 #include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+#include "schema/SchemaView.h"
 
+#include <wx/filename.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
+#include <wx/splitter.h>
+#include <wx/statusbr.h>
+#include <wx/stc/stc.h>
+#include <wx/toolbar.h>
 #include <wx/utils.h>
 
-#include <fstream>
-#include <sstream>
+namespace {
 
-CChildFrame::CChildFrame(wxDocument* doc, wxView* view, CMainFrame* mainFrame)
-    : m_pMainFrame(mainFrame)
+const char* const kEstablishing = "Establishing new connection...";
+const char* const kErrorsOccurred = "Errors occurred.";
+// String 61227 and 61228.
+const char* const kFileChangedModified = "%s\n\nThis file has been modified outside of this window. Do you want to "
+                                         "reload it and lose the changes made in this window?";
+const char* const kFileChanged = "%s\n\nThis file has been modified outside of this window. Do you want to reload it?";
+// String 61229.
+const char* const kLowResources =
+    "Low Resources.\nNinety percent or more of your system resources are in use. To free up system resources, "
+    "quit any programs that you are not using. If you do not, your computer may stop responding.";
+
+// The user cancelled the login prompt; the connection fails without a message.
+struct PromptCancelled {
+};
+
+int TextWidth(wxWindow* window, const wxString& text)
 {
-    Create(doc, view, mainFrame, wxID_ANY, wxEmptyString);
-    m_pEditorPane = new wxPanel(this, wxID_ANY);
-    m_pEditorPane->SetSizer(new wxBoxSizer(wxVERTICAL));
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(m_pEditorPane, 1, wxEXPAND);
-    SetSizer(sizer);
+    return window->GetTextExtent(text).GetWidth() + 12;
+}
+
+} // namespace
+
+CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* parent)
+    : CConnectionInfo(CSettingsStore::Get()),
+      m_pRunState(std::make_shared<CQueryRunState>(CFrameMailbox::Create(this))),
+      m_bExecuting(m_pRunState->m_bExecuting),
+      m_bFindInFiles(m_pRunState->m_bFindInFiles),
+      m_bStop(m_pRunState->m_bStop),
+      m_bCancelling(m_pRunState->m_bCancelling),
+      m_bSplitterRunning(m_pRunState->m_bSplitterRunning),
+      m_bErrors(m_pRunState->m_bErrors),
+      m_bClosing(m_pRunState->m_bClosing),
+      m_csOutput(m_pRunState->m_csOutput)
+{
+    m_strExecTime = m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
+    Create(doc, view, parent, wxID_ANY, wxEmptyString);
+    m_pMainFrame = dynamic_cast<CMainFrame*>(parent);
+    if (auto* queryDoc = dynamic_cast<CTorvaneDoc*>(doc))
+        queryDoc->SetFrame(this);
+    CreatePanes();
+    // The editor view's control lives in the editor pane.
+    if (auto* queryView = dynamic_cast<CQryView*>(view); queryView && queryView->CreateEditor(m_pEditorPane))
+        SetEditorWindow(queryView->GetEditCtrl());
+
+    // Bound after the base class's own handlers, so these run first.
+    Bind(wxEVT_CLOSE_WINDOW, &CChildFrame::OnClose, this);
+    Bind(wxEVT_ACTIVATE, &CChildFrame::OnActivate, this);
+    Bind(wxEVT_CHILD_FOCUS, &CChildFrame::OnChildFocus, this);
+    Bind(wxEVT_CHAR_HOOK, &CChildFrame::OnCharHook, this);
+    Bind(wxEVT_MENU, &CChildFrame::OnNewConnectionWindow, this, ID_NEW_CONNECTION_WINDOW);
+    Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdateNewConnectionWindow, this, ID_NEW_CONNECTION_WINDOW);
+    parent->Bind(wxEVT_ACTIVATE, &CChildFrame::OnMainFrameActivate, this);
+    m_pExecution = std::make_unique<CBatchExecution>(*this);
 }
 
 CChildFrame::~CChildFrame()
 {
-    if (m_pConnection) {
-        try {
-            if (m_pConnection->GetState() & ado::adStateOpen)
-                m_pConnection->Close();
-        } catch (const std::exception&) {
-            // Closing is best effort; the connection goes away with the window regardless.
-        }
-        m_pConnection.reset();
-    }
-    if (m_pMainFrame)
-        m_pMainFrame->RemoveQueryWindow(this);
+    // Deleted without Destroy (with its parent): the workers still have to stop first.
+    OnDestroy();
 }
 
-bool CChildFrame::Destroy()
+void CChildFrame::CreatePanes()
 {
-    if (m_pMainFrame)
-        m_pMainFrame->RemoveQueryWindow(this);
-    return CChildFrameBase::Destroy();
-}
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
 
-wxWindow* CChildFrame::GetEditorPane() const
-{
-    return m_pEditorPane;
+    m_wndToolBar = new wxToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                 wxTB_HORIZONTAL | wxTB_FLAT | wxTB_NODIVIDER);
+    m_wndDatabaseList = new CItemComboBoxEx(m_wndToolBar, ID_DATABASE_LIST, wxDefaultPosition, wxSize(205, -1));
+    m_wndToolBar->AddControl(m_wndDatabaseList);
+    m_wndToolBar->Realize();
+    m_wndDatabaseList->Disable();
+    sizer->Add(m_wndToolBar, 0, wxEXPAND);
+
+    m_wndOuterSplitter = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                              wxSP_LIVE_UPDATE | wxSP_3DSASH);
+    m_wndInnerSplitter = new wxSplitterWindow(m_wndOuterSplitter, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                              wxSP_LIVE_UPDATE | wxSP_3DSASH);
+    m_wndOuterSplitter->SetMinimumPaneSize(10);
+    m_wndInnerSplitter->SetMinimumPaneSize(10);
+    m_pSchemaView = new CSchemaView(m_wndInnerSplitter, this);
+    m_pEditorPane = new wxPanel(m_wndInnerSplitter, wxID_ANY);
+    m_pEditorPane->SetSizer(new wxBoxSizer(wxVERTICAL));
+    m_pResultView = new CResultView(m_wndOuterSplitter, this);
+    m_wndInnerSplitter->SplitVertically(m_pSchemaView, m_pEditorPane);
+    m_wndOuterSplitter->SplitHorizontally(m_wndInnerSplitter, m_pResultView);
+    sizer->Add(m_wndOuterSplitter, 1, wxEXPAND);
+
+    // The first sizes of the window give the editor two thirds of the height and the schema a
+    // quarter of the width.
+    m_wndOuterSplitter->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();
+        const wxSize size = event.GetSize();
+        if (m_nInitialSizes >= 3 || size.x <= 0 || size.y <= 0)
+            return;
+        ++m_nInitialSizes;
+        m_wndOuterSplitter->SetSashPosition(std::max(10, size.y * 2 / 3));
+        if (m_bSchemaShown)
+            m_wndInnerSplitter->SetSashPosition(std::max(10, size.x / 4));
+    });
+
+    m_wndStatusBar = new wxStatusBar(this, wxID_ANY, wxSTB_SHOW_TIPS | wxFULL_REPAINT_ON_RESIZE);
+    const int widths[] = {-1, 24, TextWidth(m_wndStatusBar, m_strExecTime),
+                          TextWidth(m_wndStatusBar, "Results grid #888 of 888; 88888 row(s); 88 col(s)"),
+                          TextWidth(m_wndStatusBar, "Ln 88888, Col 8888")};
+    m_wndStatusBar->SetFieldsCount(5, widths);
+    m_wndStatusBar->SetStatusText(m_strExecTime, 2);
+    m_wndStatusBar->SetStatusText(m_strResultsPaneText, 3);
+    m_wndStatusBar->SetStatusText(m_strLineColText, 4);
+    sizer->Add(m_wndStatusBar, 0, wxEXPAND);
+    SetSizer(sizer);
+
+    m_pSchemaView->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); }));
+    m_pResultView->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); }));
 }
 
 void CChildFrame::SetEditorWindow(wxWindow* editor)
 {
+    m_pEditorWindow = editor;
     m_pEditorPane->GetSizer()->Add(editor, 1, wxEXPAND);
     m_pEditorPane->Layout();
+    editor->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); },
+                                              dynamic_cast<wxStyledTextCtrl*>(editor)));
+    m_pActivePane = m_pEditorPane;
 }
 
-wxString CChildFrame::GetConnectionString() const
+CQryView* CChildFrame::GetQueryView() const
 {
-    if (!m_pConnection)
-        return wxString();
-    return wxString::FromUTF8(m_pConnection->GetConnectionString());
+    return dynamic_cast<CQryView*>(GetView());
 }
+
+CTorvaneDoc* CChildFrame::GetQueryDoc() const
+{
+    return dynamic_cast<CTorvaneDoc*>(GetDocument());
+}
+
+void CChildFrame::SetMainStatusText(const wxString& text)
+{
+    if (m_pMainFrame)
+        m_pMainFrame->SetStatusMessage(text);
+    else if (wxFrame* parent = GetMDIParentFrame(); parent && parent->GetStatusBar())
+        parent->SetStatusText(text);
+}
+
+void CChildFrame::SetFindStatusText(const wxString& text)
+{
+    m_strStatusText = text;
+    m_wndStatusBar->SetStatusText(text, 0);
+}
+
+void CChildFrame::ShowSchemaPane(bool show)
+{
+    if (show == (m_bSchemaShown != 0))
+        return;
+    if (show) {
+        const int width = m_nSchemaWidth > 0 ? m_nSchemaWidth : std::max(10, m_wndInnerSplitter->GetSize().x / 4);
+        m_pSchemaView->Show();
+        m_wndInnerSplitter->SplitVertically(m_pSchemaView, m_pEditorPane, width);
+    } else {
+        m_nSchemaWidth = m_wndInnerSplitter->GetSashPosition();
+        if (m_pActivePane == m_pSchemaView)
+            ActivatePaneWindow(m_pEditorPane);
+        m_wndInnerSplitter->Unsplit(m_pSchemaView);
+    }
+    m_bSchemaShown = show;
+}
+
+// ---- Opening the connection ----
 
 bool CChildFrame::OpenConnection(const std::optional<wxString>& connect, bool promptEdit,
-                                 const std::optional<wxString>&)
+                                 const std::optional<wxString>& database)
 {
+    m_bDsnLessOpen =
+        m_pMainFrame ? m_pMainFrame->IsDsnLess() : connect && IsDsnLessConnectString(connect->utf8_string());
+    {
+        wxBusyCursor wait;
+        SetMainStatusText(kEstablishing);
+        if (!Connect(connect, promptEdit)) {
+            SetMainStatusText(wxString());
+            return false;
+        }
+    }
     wxBusyCursor wait;
-    m_pMainFrame->SetStatusMessage(strings::kEstablishingConnection);
-    bool ok = Connect(connect, promptEdit);
-    m_pMainFrame->SetStatusMessage(wxString());
-    return ok;
+    SetMainStatusText(kEstablishing);
+    try {
+        m_bAsyncSupported = ProbeAsyncExecution();
+        m_nConnectionState = m_pConnection->GetState();
+    } catch (const _com_error& e) {
+        SetMainStatusText(wxString());
+        TVMessageBox(GetComErrorText(e), wxOK | wxICON_STOP, this);
+        return false;
+    }
+
+    // The data layer has no Command object: the window has none, as when creating one fails.
+    m_nQueryTimeout = ClampQueryTimeout(m_nQueryTimeout);
+    try {
+        m_pConnection->PutCommandTimeout(m_nQueryTimeout);
+    } catch (...) {
+    }
+    try {
+        m_pRecordset = ado::Recordset::Create();
+        m_pRecordset->PutCacheSize(1);
+    } catch (...) {
+    }
+
+    LoadConnectionInfo(database);
+
+    m_nCacheSize = ClampCacheSize(m_nCacheSize);
+    try {
+        if (!m_pRecordset)
+            throw _com_error(E_POINTER);
+        m_pRecordset->PutCacheSize(m_nCacheSize);
+    } catch (...) {
+        m_nCacheSize = 100;
+    }
+    if (m_strDataSource.empty())
+        m_strDataSource = "<Unknown>";
+
+    if (m_bAsyncSupported) {
+        try {
+            m_pExecution->AdviseConnectionEvents();
+        } catch (...) {
+            m_bAsyncSupported = 0;
+        }
+    }
+
+    m_bAutoCommitRequested = m_bAutoCommit;
+    if (!m_bTransactions)
+        m_bAutoCommit = 1;
+    if (!m_bAutoCommit) {
+        try {
+            m_pConnection->PutIsolationLevel(ado::adXactReadCommitted);
+        } catch (...) {
+        }
+        if (!m_pExecution->Transactions().BeginTransaction(false))
+            m_bAutoCommit = 1;
+    }
+
+    m_pSchemaView->ResetTree();
+    SetMainStatusText(wxString());
+    return true;
+}
+
+void CChildFrame::SetPromptProperty()
+{
+    m_bPromptComplete = true;
+    try {
+        m_pConnection->GetProperties()->GetItem("Prompt")->PutValue(_variant_t(static_cast<int32_t>(ado::adPromptComplete)));
+    } catch (...) {
+    }
+}
+
+void CChildFrame::OpenWithPrompt(const wxString& connectString)
+{
+    wxString completed = connectString;
+    if (m_bPromptComplete) {
+        // As a driver told to complete the login: it asks only when something is missing.
+        bool cancelled = false;
+        if (CConnectPromptDlg::Complete(this, completed, cancelled))
+            m_strConnectString = completed;
+        else if (cancelled)
+            throw PromptCancelled();
+    }
+    m_pConnection->Open(completed.utf8_string());
 }
 
 bool CChildFrame::Connect(const std::optional<wxString>& connect, bool promptEdit)
 {
     wxString message;
     try {
-        std::optional<wxString> connectString = connect;
         if (connect) {
             m_pConnection = ado::Connection::Create();
-        } else if (!m_pMainFrame->IsDsnLess()) {
+            m_strConnectString = *connect;
+        } else if (!m_bDsnLessOpen) {
             if (!promptEdit) {
-                connectString = CDataLinks::PromptNew(this);
-                if (connectString)
+                wxString connectString;
+                if (CDataLinkDlg::PromptNew(this, connectString)) {
                     m_pConnection = ado::Connection::Create();
+                    m_strConnectString = connectString;
+                }
             } else {
                 if (!m_pConnection)
                     throw _com_error(E_POINTER);
-                connectString = CDataLinks::PromptEdit(this, GetConnectionString());
-                if (!connectString)
+                wxString connectString = m_strConnectString;
+                if (CDataLinkDlg::PromptEdit(this, connectString))
+                    m_strConnectString = connectString;
+                else
                     m_pConnection.reset();
             }
         }
         if (m_pConnection) {
             wxBusyCursor wait;
-            m_pMainFrame->SetStatusMessage(strings::kEstablishingConnection);
-            wxString text = connectString ? *connectString : GetConnectionString();
+            SetMainStatusText(kEstablishing);
+            if (m_bDsnLessOpen)
+                SetPromptProperty();
+            const wxString connectString = m_strConnectString;
             try {
-                m_pConnection->PutConnectionTimeout(settings::ReadInt(settings::LoginTimeOut));
-            } catch (const _com_error&) {
-                // A driver without a login time-out still connects.
+                m_pConnection->PutConnectionTimeout(
+                    ClampLoginTimeout(CSettingsStore::Get().GetProfileInt("Configure", "LoginTimeOut", 0)));
+            } catch (...) {
             }
-            m_pConnection->Open(std::string(text.utf8_str()));
+            try {
+                OpenWithPrompt(connectString);
+            } catch (const _com_error&) {
+                if (m_bDsnLessOpen)
+                    throw;
+                const wxString retry = wxString::FromUTF8(MakeRetryConnectString(connectString.utf8_string()));
+                if (RetryWithPromptProperty(connectString.utf8_string()))
+                    SetPromptProperty();
+                m_strConnectString = retry;
+                OpenWithPrompt(retry);
+            }
         }
+    } catch (const PromptCancelled&) {
+        message = "Operation was canceled.";
     } catch (const _com_error& e) {
-        message = wxString::FromUTF8(e.what());
+        try {
+            message = GetProviderErrorsText(m_pConnection.get());
+        } catch (...) {
+        }
+        if (message.empty())
+            message = GetComErrorText(e);
     } catch (...) {
-        message = strings::kErrorsOccurred;
+        message = kErrorsOccurred;
     }
-    if (m_pConnection && !(m_pConnection->GetState() & ado::adStateOpen) && !message.empty() &&
-        !message.Contains("Operation was canceled.") && !message.Contains("Operation Canceled")) {
+
+    if (m_pConnection && !IsConnectionOpen() && !message.empty() && !IsCancelledPromptText(message.utf8_string())) {
         if (TVMessageBox(message, TV_RETRY_CANCEL | wxICON_QUESTION, this) == wxID_RETRY)
             Connect(std::nullopt, true);
     }
-    return m_pConnection && (m_pConnection->GetState() & ado::adStateOpen);
+    return m_pConnection && IsConnectionOpen();
+}
+
+bool CChildFrame::IsConnectionOpen() const
+{
+    try {
+        return m_pConnection && (m_pConnection->GetState() & ado::adStateOpen) != 0;
+    } catch (...) {
+        return false;
+    }
+}
+
+wxString CChildFrame::GetConnectionString() const
+{
+    if (m_pConnection) {
+        try {
+            const wxString text = wxString::FromUTF8(m_pConnection->GetConnectionString());
+            if (!text.empty())
+                return text;
+        } catch (...) {
+        }
+    }
+    return m_strConnectString;
+}
+
+bool CChildFrame::LoadConnectionInfo(const std::optional<wxString>& database)
+{
+    const bool ok = ReadConnectionInfo();
+    FillDatabaseList(database);
+    return ok;
+}
+
+void CChildFrame::FillDatabaseList(const std::optional<wxString>&)
+{
+    m_bDatabaseListInUse = m_bTSql || m_bMySql || m_bOlap;
+    if (m_bDatabaseListInUse)
+        return; // the database context fills and enables the list for servers that have one
+    m_wndDatabaseList->Clear();
+    m_wndDatabaseList->InsertItem("<Not supported>", 0, -1, nullptr);
+    m_wndDatabaseList->SetSelection(0);
+    m_wndDatabaseList->Disable();
+}
+
+void CChildFrame::OnQuotesChanged()
+{
+    if (m_pSchemaView) {
+        m_pSchemaView->m_strQuotePrefix = m_strQuotePrefix;
+        m_pSchemaView->m_strQuoteSuffix = m_strQuoteSuffix;
+    }
 }
 
 CTorvaneDoc* CChildFrame::OpenWindowOnSameConnection(const std::optional<wxString>& path)
 {
-    return m_pMainFrame->NewQueryWindow(GetConnectionString(), path, std::nullopt);
+    const wxString database = m_wndDatabaseList->GetStringSelection();
+    const wxString connectString = GetConnectionString();
+    if (!m_pMainFrame)
+        return nullptr;
+    return m_pMainFrame->NewQueryWindow(connectString, path, database);
 }
+
+void CChildFrame::OpenDroppedFiles(const std::vector<wxString>& files)
+{
+    try {
+        Activate();
+        for (const wxString& file : files) {
+            if (!OpenWindowOnSameConnection(file))
+                break;
+            if (m_pMainFrame && m_pMainFrame->GetConnectionCount() > 1)
+                m_pMainFrame->CascadeWindows();
+        }
+    } catch (...) {
+        TVMessageBox(kErrorsOccurred, wxOK | wxICON_STOP, this);
+    }
+}
+
+void CChildFrame::DropFiles(const std::vector<wxString>& files)
+{
+    // Opening windows from inside the drop would nest the new windows' connection prompts in it.
+    CallAfter([this, files] { OpenDroppedFiles(files); });
+}
+
+void CChildFrame::OnNewConnectionWindow(wxCommandEvent&)
+{
+    try {
+        OpenWindowOnSameConnection(std::nullopt);
+    } catch (...) {
+        TVMessageBox(kLowResources, wxOK | wxICON_STOP, this);
+    }
+}
+
+void CChildFrame::OnUpdateNewConnectionWindow(wxUpdateUIEvent& event)
+{
+    event.Enable(IsConnectionOpen());
+}
+
+// ---- Runs and workers ----
 
 void CChildFrame::CancelQueryBatch()
 {
-    if (m_bExecuting) {
-        m_bCancelling = 1;
-        m_bStop = 1;
-    }
+    m_pExecution->CancelQueryBatch();
 }
 
 void CChildFrame::StopFindInFiles()
@@ -138,27 +464,279 @@ void CChildFrame::StopFindInFiles()
         m_bStop = 1;
 }
 
-int GetPageFileUsagePercent()
+bool CChildFrame::StopWorkers(std::chrono::milliseconds budget)
 {
-    std::ifstream meminfo("/proc/meminfo");
-    if (!meminfo)
-        return -1;
-    unsigned long long memTotal = 0, memAvailable = 0, swapTotal = 0, swapFree = 0;
-    int found = 0;
-    std::string line;
-    while (std::getline(meminfo, line)) {
-        std::istringstream in(line);
-        std::string key;
-        unsigned long long value = 0;
-        in >> key >> value;
-        if (key == "MemTotal:") { memTotal = value; ++found; }
-        else if (key == "MemAvailable:") { memAvailable = value; ++found; }
-        else if (key == "SwapTotal:") { swapTotal = value; ++found; }
-        else if (key == "SwapFree:") { swapFree = value; ++found; }
+    m_bStop = 1;
+    m_pRunState->CancelRunningStatement();
+    // A worker waiting for the window's answer gets -1 now instead of waiting for ever.
+    GetMailbox().Close();
+    const auto deadline = std::chrono::steady_clock::now() + budget;
+    bool allEnded = true;
+    for (std::unique_ptr<CWorkerThread>* thread : {&m_pExportThread, &m_pCancelThread, &m_pExecThread, &m_pSplitterThread}) {
+        if (*thread) {
+            allEnded = (*thread)->WaitUntil(deadline) && allEnded;
+            thread->reset();
+        }
     }
-    const unsigned long long total = memTotal + swapTotal;
-    if (found != 4 || total == 0)
-        return -1;
-    const double used = static_cast<double>(total) - static_cast<double>(memAvailable) - static_cast<double>(swapFree);
-    return static_cast<int>(used * 100.0 / static_cast<double>(total));
+    return allEnded;
+}
+
+CChildFrame::CNestedLoop::CNestedLoop(CChildFrame& frame) : m_frame(frame)
+{
+    ++m_frame.m_nNestedLoops;
+}
+
+CChildFrame::CNestedLoop::~CNestedLoop()
+{
+    if (--m_frame.m_nNestedLoops > 0)
+        return;
+    CChildFrame* frame = &m_frame;
+    if (frame->m_bDestroyDeferred)
+        frame->CallAfter([frame] { frame->Destroy(); });
+    else if (frame->m_bCloseDeferred)
+        frame->CallAfter([frame] {
+            frame->m_bCloseDeferred = false;
+            frame->Close();
+        });
+}
+
+// ---- Closing and destruction ----
+
+void CChildFrame::OnClose(wxCloseEvent& event)
+{
+    if (event.CanVeto()) {
+        for (bool decided = false; !decided;) {
+            const CCloseState state{m_bExecuting != 0, m_bCancelling != 0, m_bStop != 0, m_bFindInFiles != 0,
+                                    m_nNestedLoops > 0};
+            switch (DecideClose(state)) {
+            case CloseStep::AskCancelQuery:
+                if (TVMessageBox("Are you sure you wish to cancel this query?", wxYES_NO | wxICON_QUESTION, this) !=
+                    wxID_YES) {
+                    event.Veto();
+                    return;
+                }
+                {
+                    wxBusyCursor wait;
+                    CancelQueryBatch();
+                }
+                break;
+            case CloseStep::AskStopSearch:
+                if (TVMessageBox("Are you sure you wish to stop this Find in Files operation?",
+                                 wxYES_NO | wxICON_QUESTION, this) != wxID_YES) {
+                    event.Veto();
+                    return;
+                }
+                StopFindInFiles();
+                SetFindStatusText("Find in files canceled");
+                break;
+            case CloseStep::StayOpen:
+                event.Veto();
+                return;
+            case CloseStep::Defer:
+                m_bCloseDeferred = true;
+                event.Veto();
+                return;
+            case CloseStep::CloseRecordset: {
+                wxBusyCursor wait;
+                try {
+                    if (m_pRecordset && m_pRecordset->GetState() != ado::adStateClosed)
+                        m_pRecordset->Close();
+                } catch (...) {
+                }
+                decided = true;
+                break;
+            }
+            case CloseStep::Close:
+                decided = true;
+                break;
+            }
+        }
+    }
+    if (event.CanVeto() && !m_pExecution->Transactions().ConfirmPendingTransactions()) {
+        event.Veto();
+        return;
+    }
+    m_bClosing = 1;
+    if (CloseView(event)) {
+        Destroy();
+    } else {
+        event.Veto();
+        m_bClosing = 0;
+        if (!m_bAutoCommit && m_bTransactions)
+            m_pExecution->Transactions().BeginTransaction(true);
+    }
+}
+
+bool CChildFrame::Destroy()
+{
+    if (m_nNestedLoops > 0) {
+        // Never under the window's own loop: the loop stops, and the window goes once it has unwound.
+        m_bStop = 1;
+        m_bDestroyDeferred = true;
+        return true;
+    }
+    OnDestroy();
+    return CChildFrameBase::Destroy();
+}
+
+void CChildFrame::OnDestroy()
+{
+    if (m_bDestroyed)
+        return;
+    m_bDestroyed = true;
+    wxBusyCursor wait;
+    if (m_nGridCount > 0)
+        SetMainStatusText("Please wait...");
+    m_bClosing = 1;
+    const bool allStopped = StopWorkers();
+    if (m_pExecution)
+        m_pExecution->OnDestroy();
+
+    m_pRecordset.reset();
+    if (m_pConnection) {
+        // A worker that did not stop in time still uses the connection: it keeps its own
+        // reference and the connection closes when that worker lets it go.
+        if (allStopped) {
+            try {
+                if (m_pConnection->GetState() & ado::adStateOpen)
+                    m_pConnection->Close();
+            } catch (...) {
+            }
+        }
+        m_pConnection.reset();
+    }
+    if (CTorvaneDoc* doc = GetQueryDoc(); doc && doc->GetFrame() == this)
+        doc->SetFrame(nullptr);
+    if (m_pMainFrame)
+        m_pMainFrame->RemoveQueryWindow(this);
+    SetMainStatusText(wxString());
+}
+
+// ---- Focus, keys and the file behind the document ----
+
+wxWindow* CChildFrame::PaneOf(wxWindow* window) const
+{
+    for (wxWindow* w = window; w && w != this; w = w->GetParent()) {
+        if (w == m_pSchemaView || w == m_pEditorPane || w == m_pResultView)
+            return w;
+    }
+    return nullptr;
+}
+
+void CChildFrame::ActivatePaneWindow(wxWindow* pane)
+{
+    if (!pane)
+        return;
+    m_pActivePane = pane;
+    if (pane == m_pEditorPane && m_pEditorWindow)
+        m_pEditorWindow->SetFocus();
+    else
+        pane->SetFocus();
+}
+
+void CChildFrame::OnChildFocus(wxChildFocusEvent& event)
+{
+    event.Skip();
+    if (wxWindow* pane = PaneOf(event.GetWindow()))
+        m_pActivePane = pane;
+}
+
+void CChildFrame::OnCharHook(wxKeyEvent& event)
+{
+    CQueryKey key;
+    key.keyCode = event.GetKeyCode();
+    key.ctrl = event.ControlDown();
+    key.shift = event.ShiftDown();
+    wxWindow* focus = wxWindow::FindFocus();
+    for (wxWindow* w = focus; w && w != this; w = w->GetParent())
+        if (w == m_wndDatabaseList)
+            key.inDatabaseList = true;
+    key.executing = m_bExecuting != 0;
+    key.findInFiles = m_bFindInFiles != 0;
+    key.gridCount = m_nGridCount;
+
+    const CQueryKeyRoute route = RouteQueryWindowKey(key);
+    const auto switchDatabase = [this] {
+        wxCommandEvent change(wxEVT_COMBOBOX, ID_DATABASE_LIST);
+        change.SetEventObject(m_wndDatabaseList);
+        change.SetInt(m_wndDatabaseList->GetSelection());
+        change.SetString(m_wndDatabaseList->GetValue());
+        m_wndDatabaseList->GetEventHandler()->ProcessEvent(change);
+    };
+    switch (route.action) {
+    case QueryKeyAction::None:
+        event.Skip();
+        return;
+    case QueryKeyAction::SelectDatabase:
+        if (m_wndDatabaseList->SelectNextByFirstChar(wxString(route.character)) >= 0) {
+            switchDatabase();
+            return;
+        }
+        event.Skip();
+        return;
+    case QueryKeyAction::ReturnFocus:
+    case QueryKeyAction::ReturnFocusAndSwitch: {
+        wxWindow* pane = m_pActivePane ? m_pActivePane : m_pEditorPane;
+        if (route.activateForF5)
+            pane = pane == m_pResultView ? static_cast<wxWindow*>(m_pEditorPane) : m_pResultView;
+        ActivatePaneWindow(pane);
+        if (route.action == QueryKeyAction::ReturnFocusAndSwitch) {
+            switchDatabase();
+            return;
+        }
+        event.Skip();
+        return;
+    }
+    case QueryKeyAction::Command: {
+        wxEvtHandler* target = route.mainFrameCommand && GetMDIParentFrame() ? GetMDIParentFrame()->GetEventHandler()
+                                                                          : GetEventHandler();
+        wxQueueEvent(target, new wxCommandEvent(wxEVT_MENU, route.commandId));
+        return;
+    }
+    }
+}
+
+void CChildFrame::OnActivate(wxActivateEvent& event)
+{
+    event.Skip();
+    if (event.GetActive())
+        CallAfter([this] { CheckFileChanged(); });
+}
+
+void CChildFrame::OnMainFrameActivate(wxActivateEvent& event)
+{
+    event.Skip();
+    if (event.GetActive() && GetMDIParentFrame() && GetMDIParentFrame()->GetActiveChild() == this)
+        CallAfter([this] { CheckFileChanged(); });
+}
+
+void CChildFrame::CheckFileChanged()
+{
+    if (m_bCheckingFile || m_bClosing || m_bDestroyed)
+        return;
+    CTorvaneDoc* doc = GetQueryDoc();
+    if (!doc || doc->GetFilename().empty())
+        return;
+    m_bCheckingFile = true;
+    try {
+        const wxString path = doc->GetFilename();
+        if (FileChangedSinceAsked(doc->GetFileStatus(), CQueryFileStatus::Read(path), m_askedFileStatus)) {
+            const wxString text = wxString::Format(doc->IsModified() ? kFileChangedModified : kFileChanged, path);
+            if (TVMessageBox(text, wxYES_NO | wxICON_QUESTION, this) == wxID_YES) {
+                wxStyledTextCtrl* edit = GetQueryView() ? GetQueryView()->GetEditCtrl() : nullptr;
+                long from = 0, to = 0;
+                if (edit)
+                    edit->GetSelection(&from, &to);
+                if (doc->OpenQueryFile(path, true)) {
+                    if (edit) {
+                        const long length = edit->GetLength();
+                        edit->SetSelection(std::min(from, length), std::min(to, length));
+                    }
+                    doc->SetTitle(wxFileName(path).GetFullName());
+                }
+            }
+        }
+    } catch (...) {
+    }
+    m_bCheckingFile = false;
 }

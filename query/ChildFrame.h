@@ -1,26 +1,122 @@
-// The query window frame: one connection, the editor pane and the window's state; a tab of
-// the main window.
+// The query window: a tab of the main window that owns one connection, the schema, editor and
+// results panes, its own toolbar and status bar, the settings copied when it was created, and the
+// worker threads of a run. Workers reach it only through its private messages and the locked
+// buffers of the shared run state; closing stops them before anything they use goes away.
 #pragma once
 
-#include "ado/Ado.h"
+#include "BatchExecution.h"
+#include "ConnectionInfo.h"
+#include "FrameMailbox.h"
+#include "QueryRunState.h"
+#include "WorkerThread.h"
+#include "app/TorvaneDoc.h"
 
-#include <wx/defs.h>
 #include <wx/aui/tabmdi.h>
 #include <wx/docview.h>
 
-#include <atomic>
+#include <chrono>
+#include <memory>
 #include <optional>
+#include <vector>
 
+class CItemComboBoxEx;
 class CMainFrame;
-class CTorvaneDoc;
+class CQryView;
+class CResultView;
+class CSchemaView;
 class wxPanel;
+class wxSplitterWindow;
+class wxStatusBar;
+class wxToolBar;
 
 typedef wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame> CChildFrameBase;
 
-class CChildFrame : public CChildFrameBase {
+class CChildFrame : public CChildFrameBase, public CConnectionInfo {
 public:
-    CChildFrame(wxDocument* doc, wxView* view, CMainFrame* mainFrame);
+    // The frame registers itself as the view's frame; the view then puts its editor into
+    // GetEditorPane() and hands it over with SetEditorWindow().
+    CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* parent);
     ~CChildFrame() override;
+
+    // ---- Opening the connection ----
+
+    // Connects the window (no connect string: the data link dialog asks) and prepares it for
+    // execution; the database is selected when one is named. False when no connection opened;
+    // the caller then destroys the window.
+    bool OpenConnection(const std::optional<wxString>& connect, bool promptEdit = false,
+                        const std::optional<wxString>& database = std::nullopt);
+    // Obtains and opens the connection; true when it is open. Retry in the failure box calls it
+    // again without a string, to edit the failed connection.
+    bool Connect(const std::optional<wxString>& connect, bool promptEdit);
+    // From now on a failed open asks for the login attributes the string lacks.
+    void SetPromptProperty();
+    // A new query window on this window's connect string, opening the file when one is given,
+    // with this window's database selected.
+    CTorvaneDoc* OpenWindowOnSameConnection(const std::optional<wxString>& path);
+    // Each file in a new window on the same connection; stops at the first that fails.
+    void OpenDroppedFiles(const std::vector<wxString>& files);
+    // Reads the connection information and fills the database list; false when something
+    // unexpected stopped it.
+    bool LoadConnectionInfo(const std::optional<wxString>& database);
+
+    wxString GetConnectionString() const;
+    bool IsConnectionOpen() const;
+    void SetDsnLessConnection(bool dsnLess) { m_bDsnLessConnection = dsnLess; }
+    bool IsDsnLessConnection() const { return m_bDsnLessConnection; }
+
+    // ---- Panes ----
+
+    wxWindow* GetEditorPane() const { return m_pEditorPane; }
+    void SetEditorWindow(wxWindow* editor);
+    CSchemaView* GetSchemaView() const { return m_pSchemaView; }
+    CQryView* GetQueryView() const;
+    CResultView* GetResultView() const { return m_pResultView; }
+    CTorvaneDoc* GetQueryDoc() const;
+    CItemComboBoxEx* GetDatabaseList() const { return m_wndDatabaseList; }
+    wxStatusBar* GetQueryStatusBar() const { return m_wndStatusBar; }
+
+    void ShowSchemaPane(bool show);
+    bool IsSchemaPaneShown() const { return m_bSchemaShown; }
+
+    // Pane 0 text and its tip.
+    void SetFindStatusText(const wxString& text);
+
+    // ---- Runs and workers ----
+
+    // Stops the running batch: stop flag, cancelling flag, Cancel on the running statement.
+    void CancelQueryBatch();
+    // Asks a Find in Files search to stop at its next check.
+    void StopFindInFiles();
+    // The shutdown of the workers: stop flag, Cancel on the running statement, every request
+    // from a worker answered with failure, then a join bounded by the budget for all threads
+    // together. A thread still running afterwards is let go; it holds only the shared state.
+    // True when every thread ended in time.
+    bool StopWorkers(std::chrono::milliseconds budget = std::chrono::milliseconds(1000));
+
+    // The runs of the window: Execute, batches, Cancel, elapsed time, the connection's events
+    // and the window's transaction.
+    CBatchExecution& GetExecution() const { return *m_pExecution; }
+
+    const std::shared_ptr<CQueryRunState>& GetRunState() const { return m_pRunState; }
+    CFrameMailbox& GetMailbox() const { return *m_pRunState->m_pMailbox; }
+
+    // Marks a loop of this window that pumps messages (Find in Files, the schema search) for as
+    // long as it lives. A close or destruction asked for meanwhile waits until the last such
+    // loop has unwound.
+    class CNestedLoop {
+    public:
+        explicit CNestedLoop(CChildFrame& frame);
+        ~CNestedLoop();
+        CNestedLoop(const CNestedLoop&) = delete;
+        CNestedLoop& operator=(const CNestedLoop&) = delete;
+
+    private:
+        CChildFrame& m_frame;
+    };
+    bool IsInNestedLoop() const { return m_nNestedLoops > 0; }
+
+    // Asks whether to reload the document's file when it changed outside the window.
+    void CheckFileChanged();
 
     // A closed window leaves the main window's list at once; the window itself is deleted later.
     bool Destroy() override;
@@ -28,39 +124,112 @@ public:
     // A tab is a plain child window on GTK, not a top-level one: its realisation is a child's.
     void GTKHandleRealized() override { wxWindow::GTKHandleRealized(); }
 
-    // Opens the window's connection (no connect string: the data link dialog asks) and selects
-    // the database when one is named. False when there is no open connection.
-    bool OpenConnection(const std::optional<wxString>& connect, bool promptEdit,
-                        const std::optional<wxString>& database);
-    bool Connect(const std::optional<wxString>& connect, bool promptEdit);
-    // A new query window connected with this window's connect string.
-    CTorvaneDoc* OpenWindowOnSameConnection(const std::optional<wxString>& path);
-
-    // The pane that holds the SQL editor; the editor view puts its control there.
-    wxWindow* GetEditorPane() const;
-    void SetEditorWindow(wxWindow* editor);
-    void ShowSchemaPane(bool show) { m_bSchemaShown = show; }
-    bool IsSchemaPaneShown() const { return m_bSchemaShown; }
-    void SetDsnLessConnection(bool dsnLess) { m_bDsnLessConnection = dsnLess; }
-    bool IsDsnLessConnection() const { return m_bDsnLessConnection; }
-    wxString GetConnectionString() const;
-
-    // Asks a running batch or file search to stop.
-    void CancelQueryBatch();
-    void StopFindInFiles();
-
-    ado::ConnectionPtr m_pConnection;
-    CMainFrame* m_pMainFrame;
-    std::atomic<int> m_bExecuting{0};
-    std::atomic<int> m_bFindInFiles{0};
-    std::atomic<int> m_bStop{0};
-    std::atomic<int> m_bCancelling{0};
+    // ---- Members named as every part of the window uses them ----
 
 private:
-    wxPanel* m_pEditorPane;
-    bool m_bSchemaShown = true;
-    bool m_bDsnLessConnection = false;
-};
+    // Declared first: the aliases below refer into it.
+    std::shared_ptr<CQueryRunState> m_pRunState;
 
-// The share of memory and swap in use, in percent; -1 when it cannot be read.
-int GetPageFileUsagePercent();
+public:
+    CMainFrame* m_pMainFrame = nullptr;
+
+    int m_nConnectionState = 0;
+    int m_bAsyncSupported = 0;
+    int m_bAutoCommitRequested = 0;
+
+    int m_bResultsInText = 0;
+    int m_bSaveMode = 0;
+    int m_bTextModeForced = 0;
+
+    // Execution state shared with the workers (aliases of the run state's atomics).
+    std::atomic<int>& m_bExecuting;
+    std::atomic<int>& m_bFindInFiles;
+    std::atomic<int>& m_bStop;
+    std::atomic<int>& m_bCancelling;
+    std::atomic<int>& m_bSplitterRunning;
+    std::atomic<int>& m_bErrors;
+    std::atomic<int>& m_bClosing;
+    // Guards m_strMessages, m_strTextOutput and the batch queue of the run state.
+    std::mutex& m_csOutput;
+
+    // UI-thread state of a run.
+    int m_bFinishing = 0;
+    int m_bCloseWhenDone = 0;
+    int m_bStatementInTransaction = 0;
+    int m_nQueryKind = -1;
+
+    wxString m_strSqlText;
+    wxString m_strCurrentBatch;
+    wxString m_strStatusText;
+    wxString m_strExecTime;
+    wxString m_strMilliseconds = ".000";
+    wxString m_strResultsPaneText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
+    wxString m_strLineColText = "Ln 1, Col 1";
+
+    int m_nGridCount = 0;
+    int m_nCurrentGrid = 0;
+    long m_nSearchOrigin = -1;
+
+    std::unique_ptr<CWorkerThread> m_pSplitterThread;
+    std::unique_ptr<CWorkerThread> m_pExecThread;
+    std::unique_ptr<CWorkerThread> m_pCancelThread;
+    std::unique_ptr<CWorkerThread> m_pExportThread;
+    int m_nTimerId = 0;
+    std::chrono::steady_clock::time_point m_dwStartTicks;
+
+    int m_bSchemaShown = 1;
+    int m_bOutputShown = 1;
+
+protected:
+    void OnQuotesChanged() override;
+
+private:
+    void CreatePanes();
+    void SetMainStatusText(const wxString& text);
+    // One open attempt; with the prompt set, login attributes the string lacks are asked for
+    // first.
+    void OpenWithPrompt(const wxString& connectString);
+    void FillDatabaseList(const std::optional<wxString>& database);
+    // The pane (schema, editor or results) holding the window, or null.
+    wxWindow* PaneOf(wxWindow* window) const;
+    void ActivatePaneWindow(wxWindow* pane);
+    void OnDestroy();
+
+    void OnClose(wxCloseEvent& event);
+    void OnActivate(wxActivateEvent& event);
+    void OnMainFrameActivate(wxActivateEvent& event);
+    void OnChildFocus(wxChildFocusEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+    void DropFiles(const std::vector<wxString>& files);
+    void OnNewConnectionWindow(wxCommandEvent& event);
+    void OnUpdateNewConnectionWindow(wxUpdateUIEvent& event);
+
+    wxSplitterWindow* m_wndOuterSplitter = nullptr; // editor row over results row
+    wxSplitterWindow* m_wndInnerSplitter = nullptr; // schema column beside editor column
+    CSchemaView* m_pSchemaView = nullptr;
+    wxPanel* m_pEditorPane = nullptr;
+    wxWindow* m_pEditorWindow = nullptr;
+    CResultView* m_pResultView = nullptr;
+    wxToolBar* m_wndToolBar = nullptr;
+    CItemComboBoxEx* m_wndDatabaseList = nullptr;
+    wxStatusBar* m_wndStatusBar = nullptr;
+    wxWindow* m_pActivePane = nullptr;
+    int m_nSchemaWidth = 0;
+    int m_nInitialSizes = 0;
+
+    std::unique_ptr<CBatchExecution> m_pExecution;
+
+    wxString m_strConnectString; // the string the connection was last opened (or tried) with
+    bool m_bDsnLessConnection = false;
+    bool m_bDsnLessOpen = false; // the window is being opened on a DSN-less login
+    bool m_bPromptComplete = false;
+    bool m_bDatabaseListInUse = false;
+
+    int m_nNestedLoops = 0;
+    bool m_bCloseDeferred = false;
+    bool m_bDestroyDeferred = false;
+    bool m_bDestroyed = false;
+    bool m_bCheckingFile = false;
+    // The file status last asked about, so the question comes once per change.
+    CQueryFileStatus m_askedFileStatus;
+};

@@ -79,7 +79,7 @@ protected:
     static wxString TextOf(CChildFrame* frame)
     {
         auto* doc = wxDynamicCast(frame->GetDocument(), CTorvaneDoc);
-        return doc && doc->GetQueryView() ? doc->GetQueryView()->GetEditor()->GetText() : wxString("<none>");
+        return doc && doc->GetQryView() ? doc->GetQryView()->GetText() : wxString("<none>");
     }
 
     std::string WriteQuery(const std::string& name, const std::string& text)

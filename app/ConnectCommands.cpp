@@ -1,0 +1,295 @@
+#include "ConnectCommands.h"
+
+#include "AppStrings.h"
+#include "MainFrame.h"
+#include "MruFileManager.h"
+#include "TorvaneApp.h"
+#include "common/ErrorText.h"
+#include "common/ShellOpen.h"
+#include "platform/MessageBox.h"
+#include "query/ChildFrame.h"
+#include "query/ConnectStringUtil.h"
+
+#include <wx/filename.h>
+#include <wx/menu.h>
+#include <wx/utils.h>
+
+#include <algorithm>
+
+namespace {
+
+// The program that stands in for the browser the readme's links were written for.
+const char* const kBrowserProgram = "x-www-browser";
+// The data-access web page of the platform: the ODBC driver manager's home.
+const char* const kDataAccessAddress = "https://www.unixodbc.org/";
+const char* const kNone = "<None>";
+
+wxMenu* FindMenu(wxMenuBar* bar, const wxString& title)
+{
+    const int index = bar->FindMenu(title);
+    return index == wxNOT_FOUND ? nullptr : bar->GetMenu(index);
+}
+
+} // namespace
+
+CConnectCommands::CConnectCommands(CMainFrame* frame) : m_pMainFrame(frame)
+{
+}
+
+const std::vector<wxString>& CConnectCommands::OdbcAdministratorPrograms()
+{
+    static const std::vector<wxString> programs{"ODBCManageDataSourcesQ5", "ODBCManageDataSourcesQ4", "iodbcadm-gtk"};
+    return programs;
+}
+
+void CConnectCommands::EnumOdbcDrivers()
+{
+    m_drivers = ::EnumOdbcDrivers(512);
+    std::sort(m_drivers.begin(), m_drivers.end(),
+              [](const COdbcDriver& a, const COdbcDriver& b) { return a.name < b.name; });
+    m_driverCommands.clear();
+    int id = ID_DRIVER_FIRST;
+    for (const COdbcDriver& driver : m_drivers) {
+        if (id > ID_DRIVER_LAST)
+            break;
+        m_driverCommands[id++] = CMenuCommandInfo{driver.name};
+    }
+}
+
+void CConnectCommands::Attach(wxMenuBar* menuBar)
+{
+    wxMenu* file = menuBar->GetMenu(0);
+    m_pDriverMenu = new wxMenu;
+    m_pDriverMenu->Append(ID_DRIVER_NONE, kNone)->Enable(false);
+    m_pRecentDataLinkMenu = new wxMenu;
+    m_pRecentDataLinkMenu->Append(ID_MRU_DATA_LINK_FIRST, kNone);
+    m_pRecentDsnLessMenu = new wxMenu;
+    m_pRecentDsnLessMenu->Append(ID_MRU_DSN_LESS_FIRST, kNone);
+    // After the two data link commands at the top of the File menu.
+    size_t position = std::min<size_t>(2, file->GetMenuItemCount());
+    file->Insert(position++, wxID_ANY, "ODBC \"DSN-&less\" Logins", m_pDriverMenu,
+                 "Establish a new connection using the ODBC driver you choose");
+    file->Insert(position++, wxID_ANY, "Recent Data &Link Files", m_pRecentDataLinkMenu);
+    file->Insert(position++, wxID_ANY, "Recent \"DSN-less\" Lo&gins", m_pRecentDsnLessMenu);
+
+    wxMenu* tools = FindMenu(menuBar, "Tools");
+    if (!tools) {
+        tools = new wxMenu;
+        menuBar->Insert(std::max<int>(0, static_cast<int>(menuBar->GetMenuCount()) - 1), tools, "&Tools");
+    }
+    tools->Append(ID_ODBC_ADMINISTRATOR, "&ODBC Data Source Administrator", "Manage the ODBC data sources");
+    tools->Append(ID_SYSTEM_INFORMATION, "&System Information", "Show information about this system");
+
+    wxMenu* help = FindMenu(menuBar, "Help");
+    if (!help) {
+        help = new wxMenu;
+        menuBar->Append(help, "&Help");
+    }
+    help->Insert(0, ID_HELP_README, "&Readme\tF1", "Open the readme");
+    help->Insert(1, ID_HELP_COMMENTS, "&Comments and Bug Report", "Send comments and bug reports");
+    help->Insert(2, ID_HELP_DATA_ACCESS, "&Universal Data Access", "The ODBC driver manager's home page");
+
+    m_pMainFrame->Bind(wxEVT_MENU, &CConnectCommands::OnDriverCommand, this, ID_DRIVER_FIRST, ID_DRIVER_LAST);
+    m_pMainFrame->Bind(wxEVT_MENU, &CConnectCommands::OnRecentDataLinkFile, this, ID_MRU_DATA_LINK_FIRST,
+                       ID_MRU_DATA_LINK_LAST);
+    m_pMainFrame->Bind(wxEVT_MENU, &CConnectCommands::OnRecentDsnLessLogin, this, ID_MRU_DSN_LESS_FIRST,
+                       ID_MRU_DSN_LESS_LAST);
+    m_pMainFrame->Bind(wxEVT_UPDATE_UI, &CConnectCommands::OnUpdateRecent, this, ID_MRU_DATA_LINK_FIRST,
+                       ID_MRU_DATA_LINK_LAST);
+    m_pMainFrame->Bind(wxEVT_UPDATE_UI, &CConnectCommands::OnUpdateRecent, this, ID_MRU_DSN_LESS_FIRST,
+                       ID_MRU_DSN_LESS_LAST);
+    m_pMainFrame->Bind(wxEVT_MENU, &CConnectCommands::OnOdbcAdministrator, this, ID_ODBC_ADMINISTRATOR);
+    m_pMainFrame->Bind(wxEVT_MENU, &CConnectCommands::OnSystemInformation, this, ID_SYSTEM_INFORMATION);
+    m_pMainFrame->Bind(wxEVT_UPDATE_UI, &CConnectCommands::OnUpdateSystemInformation, this, ID_SYSTEM_INFORMATION);
+    m_pMainFrame->Bind(wxEVT_MENU, &CConnectCommands::OnHelpReadme, this, ID_HELP_README);
+    m_pMainFrame->Bind(wxEVT_MENU, &CConnectCommands::OnHelpComments, this, ID_HELP_COMMENTS);
+    m_pMainFrame->Bind(wxEVT_MENU, &CConnectCommands::OnHelpDataAccess, this, ID_HELP_DATA_ACCESS);
+    m_pMainFrame->Bind(wxEVT_MENU_OPEN, &CConnectCommands::OnMenuOpen, this);
+}
+
+void CConnectCommands::OnMenuOpen(wxMenuEvent& event)
+{
+    event.Skip();
+    UpdateMenu(event.GetMenu());
+}
+
+void CConnectCommands::UpdateMenu(wxMenu* menu)
+{
+    if (!menu)
+        return;
+    if (menu == m_pDriverMenu) {
+        // Filled once, when it still holds only the placeholder and drivers were found.
+        if (m_pDriverMenu->GetMenuItemCount() == 1 && m_pDriverMenu->FindItem(ID_DRIVER_NONE) &&
+            !m_driverCommands.empty()) {
+            m_pDriverMenu->Destroy(ID_DRIVER_NONE);
+            for (const auto& [id, info] : m_driverCommands)
+                m_pDriverMenu->Append(id, info.name + "...",
+                                      "Establish a new connection using the Microsoft OLE DB Provider for ODBC "
+                                      "Drivers (MSDASQL.DLL) and the specified driver");
+        }
+    } else if (menu == m_pRecentDataLinkMenu) {
+        FillRecentMenu(menu, TheApp().GetDataLinkFileManager(), ID_MRU_DATA_LINK_FIRST);
+    } else if (menu == m_pRecentDsnLessMenu) {
+        FillRecentMenu(menu, TheApp().GetDsnLessLoginManager(), ID_MRU_DSN_LESS_FIRST);
+    }
+}
+
+void CConnectCommands::FillRecentMenu(wxMenu* menu, CMruFileManager& manager, int firstId)
+{
+    while (menu->GetMenuItemCount() > 0)
+        menu->Destroy(menu->FindItemByPosition(0));
+    CMruFileList* list = manager.GetList(0);
+    if (!list || list->GetCount() == 0) {
+        menu->Append(firstId, kNone)->Enable(false);
+        return;
+    }
+    for (size_t i = 0; i < list->GetCount(); ++i) {
+        wxString text = list->GetMenuText(i);
+        text.Replace("&", "&&");
+        const wxString number = i < 9 ? wxString::Format("&%zu", i + 1) : wxString::Format("1&%zu", i - 9);
+        menu->Append(firstId + static_cast<int>(i), number + " " + text, (*list)[i]);
+    }
+}
+
+void CConnectCommands::OnUpdateRecent(wxUpdateUIEvent& event)
+{
+    CMruFileManager& manager = event.GetId() >= ID_MRU_DSN_LESS_FIRST ? TheApp().GetDsnLessLoginManager()
+                                                                      : TheApp().GetDataLinkFileManager();
+    CMruFileList* list = manager.GetList(0);
+    event.Enable(list && list->GetCount() > 0);
+}
+
+void CConnectCommands::OnDriverCommand(wxCommandEvent& event)
+{
+    auto it = m_driverCommands.find(event.GetId());
+    if (it == m_driverCommands.end())
+        return;
+    m_pMainFrame->Refresh();
+    m_pMainFrame->Update();
+    wxString login = it->second.name;
+    const size_t dots = login.find("...");
+    if (dots != wxString::npos)
+        login = login.Left(dots);
+    m_pMainFrame->m_strDsnLessLogin = login;
+    m_pMainFrame->NewQueryWindow(wxString::FromUTF8(BuildMsdasqlConnectString(login.utf8_string())));
+}
+
+void CConnectCommands::OpenDataLinkFile(const wxString& path)
+{
+    if (!wxFileExists(path)) {
+        TVMessageBox(wxString::Format(strings::kFileNotFound, path), wxOK | wxICON_STOP, m_pMainFrame);
+        return;
+    }
+    m_pMainFrame->ConnectWithDataLinkFile(path);
+}
+
+void CConnectCommands::OnRecentDataLinkFile(wxCommandEvent& event)
+{
+    CMruFileList* list = TheApp().GetDataLinkFileManager().GetList(0);
+    const size_t index = static_cast<size_t>(event.GetId() - ID_MRU_DATA_LINK_FIRST);
+    if (!list || index >= list->GetCount())
+        return;
+    const wxString path = (*list)[index];
+    OpenDataLinkFile(path);
+    if (!wxFileExists(path)) {
+        // The list may have changed while the window opened; remove the entry by its text.
+        const auto& entries = list->Entries();
+        auto it = std::find(entries.begin(), entries.end(), path);
+        if (it != entries.end())
+            list->Remove(static_cast<size_t>(it - entries.begin()));
+    }
+}
+
+wxString CConnectCommands::ReopenDsnLessLogin(const wxString& driver)
+{
+    m_pMainFrame->Refresh();
+    m_pMainFrame->Update();
+    CTorvaneDoc* doc = m_pMainFrame->NewQueryWindow(wxString::FromUTF8(BuildMsdasqlConnectString(driver.utf8_string())));
+    if (!doc || !doc->GetFrame())
+        return wxString();
+    return doc->GetFrame()->GetConnectionString();
+}
+
+void CConnectCommands::OnRecentDsnLessLogin(wxCommandEvent& event)
+{
+    CMruFileList* list = TheApp().GetDsnLessLoginManager().GetList(0);
+    const size_t index = static_cast<size_t>(event.GetId() - ID_MRU_DSN_LESS_FIRST);
+    if (!list || index >= list->GetCount())
+        return;
+    const wxString entry = (*list)[index];
+    const wxString driver = entry.AfterLast('/');
+    if (ReopenDsnLessLogin(driver).empty()) {
+        const auto& entries = list->Entries();
+        auto it = std::find(entries.begin(), entries.end(), entry);
+        if (it != entries.end())
+            list->Remove(static_cast<size_t>(it - entries.begin()));
+    }
+}
+
+void CConnectCommands::ShowError(const wxString& text)
+{
+    TVMessageBox(text, wxOK | wxICON_STOP, m_pMainFrame);
+}
+
+bool CConnectCommands::StartProgram(const wxString& program)
+{
+    wxString path = program;
+    if (!program.Contains("/") && !wxFindFileInPath(&path, wxGetenv("PATH") ? wxString(wxGetenv("PATH")) : wxString(),
+                                                    program))
+        return false;
+    wxString error;
+    if (wxExecute(path, wxEXEC_ASYNC) > 0)
+        return true;
+    error = GetLastErrorText();
+    ShowError(error.empty() ? wxString("Errors occurred.") : error);
+    return true;
+}
+
+void CConnectCommands::OnOdbcAdministrator(wxCommandEvent&)
+{
+    for (const wxString& program : OdbcAdministratorPrograms())
+        if (StartProgram(program))
+            return;
+    wxString names;
+    for (const wxString& program : OdbcAdministratorPrograms())
+        names += (names.empty() ? "" : ", ") + program;
+    ShowError("Cannot find an ODBC Data Source Administrator on the PATH (" + names + ").");
+}
+
+void CConnectCommands::OnSystemInformation(wxCommandEvent&)
+{
+    if (!StartProgram(TheApp().GetMsInfoPath()))
+        ShowError("Cannot find " + TheApp().GetMsInfoPath() + ".");
+}
+
+void CConnectCommands::OnUpdateSystemInformation(wxUpdateUIEvent& event)
+{
+    event.Enable(TheApp().IsMsInfoFound());
+}
+
+void CConnectCommands::OnHelpReadme(wxCommandEvent&)
+{
+    wxString error;
+    if (!ShellOpenFile(TheApp().GetProgramFolder() + "/readme.htm", error))
+        ShowError(error);
+}
+
+void CConnectCommands::OpenInBrowser(const wxString& program, const wxString& address)
+{
+    wxString error;
+    if (ShellOpenFile(program, error, address))
+        return;
+    // The browser the desktop opens the readme with.
+    if (!ShellOpenFile(address, error))
+        ShowError(error);
+}
+
+void CConnectCommands::OnHelpComments(wxCommandEvent&)
+{
+    OpenInBrowser(kBrowserProgram, "file://" + TheApp().GetProgramFolder() + "/readme.htm#CommentsBug");
+}
+
+void CConnectCommands::OnHelpDataAccess(wxCommandEvent&)
+{
+    OpenInBrowser(kBrowserProgram, kDataAccessAddress);
+}

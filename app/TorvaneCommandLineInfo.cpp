@@ -1,0 +1,219 @@
+#include "TorvaneCommandLineInfo.h"
+
+#include <wx/filefn.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+const char* const kCommandLineUsage =
+    "Usage: TVXDB.EXE\n"
+    "\t[-C <Microsoft data link filename> or <ADO connect string>]\n"
+    "\t[-f <filename to open>]\n"
+    "\t[-F <file list to load separated by pipe (|)>]\n"
+    "\t[-e <filename to open and execute>]\n"
+    "\t[-E <file list to load and execute separated by pipe (|)>]\n"
+    "\t[-i <input file> -o <ouput file> -d <delimiter> -q <auto-publish/export flag>]\n"
+    "\t\t\n"
+    "Examples: ..\\TVXDB.EXE\n"
+    "\t-C \"File Name=<..\\test.udl>\" -e \"<..\\1.sql>\"\n"
+    "\t-C \"Provider=SQLOLEDB\" /F \"<..\\1.sql|..\\2.sql|..\\3.sql>\"\n"
+    "\t/C \"Provider=MSDAORA;User ID=<UID>;Data Source=<Server Name>\"\n"
+    "\t/C \"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<..\\test.mdb>\"\n"
+    "\t-C \"Provider=IBMDADB2;User ID=<UID>;Data Source=<DBALIAS>;\"\n"
+    "\t-C \"Provider=OraOLEDB.Oracle;Data Source=<Server>;User ID=<UID>;\"\n"
+    "\t-C \"Provider=MSDASQL;Driver={SQL Server};Server=<Srvr>;UID=<UID>\"\n"
+    "\n"
+    "Tip: Connection string may be copied from within the application by right\n"
+    "       clicking on the Schema View root node and choosing Connection String.\n"
+    "\n"
+    "More information can be found in the Readme.htm.";
+
+namespace {
+
+bool IsTrueText(const wxString& value)
+{
+    return value.IsSameAs("TRUE", false);
+}
+
+wxString Trimmed(wxString s)
+{
+    return s.Trim(true).Trim(false);
+}
+
+bool HasUniformCharacters(const wxString& text)
+{
+    for (size_t i = 1; i < text.length(); ++i)
+        if (text[i] != text[0])
+            return false;
+    return true;
+}
+
+} // namespace
+
+void CTorvaneCommandLineInfo::ParseParam(const wxString& param, bool flag, bool last)
+{
+    if (flag) {
+        m_options[param] = "TRUE";
+        m_strLastFlag = param;
+    } else if (!m_strLastFlag.empty()) {
+        m_options[m_strLastFlag] = param;
+        m_strLastFlag.clear();
+    }
+    CCommandLineInfo::ParseParam(param, flag, last);
+}
+
+bool CTorvaneCommandLineInfo::GetOption(const wxString& name, wxString& value) const
+{
+    auto it = m_options.find(name);
+    if (it == m_options.end())
+        return false;
+    value = it->second;
+    return true;
+}
+
+void CTorvaneCommandLineInfo::SplitFileList(const wxString& text, std::vector<wxString>& files)
+{
+    wxString rest = text + "|";
+    for (int bar = rest.Find('|'); bar != wxNOT_FOUND; bar = rest.Find('|')) {
+        wxString piece = Trimmed(rest.Left(bar));
+        rest = rest.Mid(bar + 1);
+        if (!piece.empty() && !IsTrueText(piece))
+            files.push_back(piece);
+    }
+}
+
+CTorvaneCommandLineInfo::StartAction CTorvaneCommandLineInfo::GetStartAction() const
+{
+    if (m_nShellCommand == AppUnregister)
+        return Unregister;
+    if (m_nShellCommand == FileNew || m_nShellCommand == FilePrint || m_nShellCommand == FilePrintTo ||
+        m_bRunEmbedded || m_bRunAutomated)
+        return ShowUsage;
+    std::error_code error;
+    if (m_nShellCommand == FileDDE || std::filesystem::exists(m_strFileName.utf8_string(), error))
+        return ShellCommand;
+    return ProcessOptions;
+}
+
+CommandLineRequest CTorvaneCommandLineInfo::GetRequest() const
+{
+    CommandLineRequest request;
+    wxString value;
+    if (GetOption("C", value))
+        request.connectString = Trimmed(value);
+
+    // The first option present in this order wins; the others are ignored.
+    const char* chosen = nullptr;
+    for (const char* name : {"f", "F", "e", "E", "i"}) {
+        if (m_options.count(name)) {
+            chosen = name;
+            break;
+        }
+    }
+    const wxString option = chosen ? chosen : "";
+    if (option == "f" || option == "e") {
+        GetOption(option, value);
+        request.execute = option == "e";
+        value = Trimmed(value);
+        if (!value.empty() && !IsTrueText(value))
+            request.files.push_back(value);
+    } else if (option == "F" || option == "E") {
+        GetOption(option, value);
+        request.execute = option == "E";
+        SplitFileList(value, request.files);
+    } else if (option == "i") {
+        if (!CheckBatch(request))
+            return request;
+    } else if (request.connectString.empty()) {
+        request.kind = CommandLineRequest::Usage;
+        return request;
+    }
+
+    // The path is taken from the text as given: file names are case-sensitive.
+    int fileName = request.connectString.Upper().Find("FILE NAME=");
+    if (fileName != wxNOT_FOUND)
+        request.dataLinkFile = Trimmed(request.connectString.Mid(fileName + 10));
+    request.kind = CommandLineRequest::Open;
+    return request;
+}
+
+bool CTorvaneCommandLineInfo::CheckBatch(CommandLineRequest& request) const
+{
+    const auto refuse = [&](const wxString& message, long icon) {
+        request.kind = CommandLineRequest::Refused;
+        request.message = message;
+        request.icon = icon;
+        return false;
+    };
+
+    wxString input;
+    GetOption("i", input);
+    input = Trimmed(input);
+    if (input.empty()) {
+        request.kind = CommandLineRequest::Usage;
+        return false;
+    }
+
+    wxString output;
+    if (!GetOption("o", output) || Trimmed(output).empty())
+        return refuse("-o <output filename> is a required command line option.", wxICON_INFORMATION);
+    output = Trimmed(output);
+
+    int slash = output.Find('/', true);
+    wxString folder = slash == wxNOT_FOUND ? wxString() : output.Left(slash + 1);
+    wxString name = slash == wxNOT_FOUND ? output : output.Mid(slash + 1);
+    wxString extension;
+    int dot = name.Find('.', true);
+    if (dot != wxNOT_FOUND) {
+        extension = name.Mid(dot);
+        name = name.Left(dot);
+    }
+    if (folder.empty())
+        folder = wxGetCwd() + "/";
+    CommandLineBatch batch;
+    batch.outputPath = folder + name + extension;
+
+    if (extension.IsSameAs(".adtg", false))
+        batch.format = 1;
+    else if (extension.IsSameAs(".csv", false) || extension.IsSameAs(".txt", false))
+        batch.format = 2;
+    else if (extension.IsSameAs(".xml", false))
+        batch.format = 3;
+    else
+        return refuse("'" + batch.outputPath + "'.\n" + "File extension missing or invalid. Valid file extensions " +
+                          "are .adtg, .csv, .txt, and .xml.",
+                      wxICON_STOP);
+
+    if (name.find_first_of("\\/:*?\"<>|") != wxString::npos)
+        return refuse("'" + batch.outputPath + "'.\n" + "A filename cannot contain any of the following " +
+                          "characters:\n\t\\ / :  * ? \" < > |",
+                      wxICON_STOP);
+
+    std::error_code error;
+    std::filesystem::path folderPath(folder.utf8_string());
+    if (!std::filesystem::create_directories(folderPath, error) && !std::filesystem::is_directory(folderPath)) {
+        std::string reason = error ? error.message() : std::make_error_code(std::errc::not_a_directory).message();
+        return refuse("'" + folder + "'\n" + wxString::FromUTF8(reason), wxICON_STOP);
+    }
+
+    if (batch.format == 2) {
+        if (GetOption("d", batch.delimiter))
+            batch.delimiter.Replace("\\t", "\t");
+        if (!HasUniformCharacters(batch.delimiter))
+            return refuse("The delimiter option cannot contain mixed characters.", wxICON_INFORMATION);
+    }
+
+    wxString flag;
+    if (GetOption("q", flag) && (IsTrueText(flag) || std::strtol(flag.utf8_str(), nullptr, 10) != 0)) {
+        if (batch.format == 3)
+            batch.publish = true;
+        else if (batch.format == 2)
+            batch.openInExcel = true;
+    }
+
+    request.files.push_back(input);
+    request.execute = true;
+    request.batch = batch;
+    return true;
+}

@@ -1,0 +1,175 @@
+#include "EditHelpers.h"
+
+#include "EditText.h"
+
+#include <wx/app.h>
+#include <wx/dc.h>
+#include <wx/dcscreen.h>
+#include <wx/stc/stc.h>
+
+#include <cmath>
+
+namespace {
+
+std::string_view RawText(const wxCharBuffer& buffer)
+{
+    return std::string_view(buffer.data(), buffer.length());
+}
+
+// Lifts read-only for the output helpers, which write into a read-only pane.
+class WritableScope {
+public:
+    explicit WritableScope(wxStyledTextCtrl& edit) : m_edit(edit), m_readOnly(edit.GetReadOnly())
+    {
+        if (m_readOnly)
+            m_edit.SetReadOnly(false);
+    }
+    ~WritableScope()
+    {
+        if (m_readOnly)
+            m_edit.SetReadOnly(true);
+    }
+
+private:
+    wxStyledTextCtrl& m_edit;
+    bool m_readOnly;
+};
+
+// a * b / c rounded half away from zero, in 64 bits.
+int MulDiv(int a, int b, int c)
+{
+    return static_cast<int>(std::lround(static_cast<double>(a) * b / c));
+}
+
+} // namespace
+
+long GetEditSelLength(wxStyledTextCtrl& edit)
+{
+    return edit.GetSelectionEnd() - edit.GetSelectionStart();
+}
+
+wxString GetEditSelText(wxStyledTextCtrl& edit)
+{
+    return edit.GetSelectedText();
+}
+
+wxString GetEditLineText(wxStyledTextCtrl& edit, long position)
+{
+    return edit.GetLineText(edit.LineFromPosition(static_cast<int>(position)));
+}
+
+void SelectEditLine(wxStyledTextCtrl& edit, long position, int lineCount)
+{
+    int line = edit.LineFromPosition(static_cast<int>(position));
+    if (lineCount >= 2)
+        line += lineCount - 1;
+    line = std::min(line, edit.GetLineCount() - 1);
+    const int firstVisible = edit.GetFirstVisibleLine();
+    edit.SetSelection(edit.PositionFromLine(line), edit.GetLineEndPosition(line));
+    // Keep the view where it was unless that would hide the selected line.
+    const int shown = edit.VisibleFromDocLine(line);
+    if (shown >= firstVisible && shown < firstVisible + edit.LinesOnScreen())
+        edit.SetFirstVisibleLine(firstVisible);
+    else
+        edit.EnsureCaretVisible();
+}
+
+long FindEditText(wxStyledTextCtrl& edit, const wxString& text, long start, long end, bool matchCase)
+{
+    if (end < 0)
+        end = edit.GetLength();
+    return edit.FindText(static_cast<int>(start), static_cast<int>(end), text,
+                         matchCase ? wxSTC_FIND_MATCHCASE : 0);
+}
+
+void SetEditTabStops(wxStyledTextCtrl& edit, int tabSize)
+{
+    edit.SetTabWidth(tabSize);
+}
+
+bool SelectWordAtCaret(wxStyledTextCtrl& edit)
+{
+    const wxCharBuffer text = edit.GetTextRaw();
+    const auto [start, end] = FindWordAt(RawText(text), edit.GetCurrentPos());
+    if (start >= end)
+        return false;
+    edit.SetSelection(static_cast<int>(start), static_cast<int>(end));
+    return true;
+}
+
+bool IsBraceAtCaret(wxStyledTextCtrl& edit)
+{
+    if (edit.GetSelectionStart() != edit.GetSelectionEnd())
+        return false;
+    const wxCharBuffer text = edit.GetTextRaw();
+    return IsBraceAt(RawText(text), edit.GetCurrentPos());
+}
+
+void MatchBrace(wxStyledTextCtrl& edit)
+{
+    const wxCharBuffer text = edit.GetTextRaw();
+    const long match = FindMatchingBrace(RawText(text), edit.GetCurrentPos());
+    if (match >= 0)
+        edit.GotoPos(static_cast<int>(match));
+}
+
+void AppendMessageText(wxStyledTextCtrl& edit, const wxString& text, bool append)
+{
+    WritableScope writable(edit);
+    const bool undo = edit.GetUndoCollection();
+    edit.SetUndoCollection(false);
+    const int length = edit.GetLength();
+    const bool following = edit.GetSelectionStart() == edit.GetSelectionEnd() && edit.GetCurrentPos() == length;
+    if (following) {
+        if (append) {
+            edit.GotoPos(length);
+            edit.AppendText(text);
+        } else {
+            edit.Freeze();
+            edit.SetText(text);
+            edit.Thaw();
+        }
+        edit.GotoPos(edit.GetLength());
+    } else {
+        const int anchor = edit.GetAnchor();
+        const int caret = edit.GetCurrentPos();
+        const int firstVisible = edit.GetFirstVisibleLine();
+        const int xOffset = edit.GetXOffset();
+        edit.Freeze();
+        if (append)
+            edit.AppendText(text);
+        else
+            edit.SetText(text);
+        const int newLength = edit.GetLength();
+        edit.SetAnchor(std::min(anchor, newLength));
+        edit.SetCurrentPos(std::min(caret, newLength));
+        edit.SetFirstVisibleLine(firstVisible);
+        edit.SetXOffset(xOffset);
+        edit.Thaw();
+    }
+    edit.EmptyUndoBuffer();
+    edit.SetUndoCollection(undo);
+    edit.Refresh();
+}
+
+wxRect TwipsToPixelsRect(const wxRect& twips, const wxSize& pixelsPerInch)
+{
+    const int left = MulDiv(twips.GetLeft(), pixelsPerInch.x, 1440);
+    const int right = MulDiv(twips.GetLeft() + twips.GetWidth(), pixelsPerInch.x, 1440);
+    const int top = MulDiv(twips.GetTop(), pixelsPerInch.y, 1440);
+    const int bottom = MulDiv(twips.GetTop() + twips.GetHeight(), pixelsPerInch.y, 1440);
+    return wxRect(left, top, right - left, bottom - top);
+}
+
+wxRect TwipsToPixelsRect(wxDC& dc, const wxRect& twips)
+{
+    return TwipsToPixelsRect(twips, dc.GetPPI());
+}
+
+bool IsLargeFontsMode()
+{
+    if (!wxTheApp || !wxTheApp->IsGUI())
+        return false;
+    wxScreenDC dc;
+    return dc.IsOk() && dc.GetPPI().x > 96;
+}

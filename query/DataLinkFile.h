@@ -1,0 +1,39 @@
+// Data link (.udl) files: an "[oledb]" line, the comment line "; Everything after this line is
+// an OLE DB initstring" and the connect string, in UTF-16LE with a byte order mark as the
+// system writes them, or as plain 8-bit text.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+class DataLinkFile {
+public:
+    enum class Encoding { Utf16LE, EightBit };
+
+    // The connect string held by a file's content: the first line that is neither blank, the
+    // "[oledb]" line nor a ";" comment, trimmed. UTF-16LE is recognised by its byte order mark,
+    // UTF-8 by its mark or by being well-formed; other 8-bit text is read as Windows-1252.
+    static std::string Decode(std::string_view bytes);
+
+    // The content of a file holding connectString.
+    static std::string Encode(std::string_view connectString, Encoding encoding = Encoding::Utf16LE);
+
+    // Reads the connect string of a file. A missing file throws NotFound with the text
+    // "'<path>'.\nCannot open file. File not found."; other read failures throw _com_error.
+    static std::string Read(const std::string& path);
+
+    // Writes connectString as a file (replacing an existing one only once the new one is
+    // complete); throws std::filesystem::filesystem_error.
+    static void Write(const std::string& path, std::string_view connectString,
+                      Encoding encoding = Encoding::Utf16LE);
+
+    // The connect string to connect with, as the connect commands take it from a file: the
+    // file's string, emptied when it names no provider ("PROVIDER=", ignoring case).
+    static std::string LoadConnectString(const std::string& path);
+
+    class NotFound : public std::runtime_error {
+    public:
+        using std::runtime_error::runtime_error;
+    };
+};

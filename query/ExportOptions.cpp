@@ -1,0 +1,111 @@
+#include "ExportOptions.h"
+
+#include "FindNoCase.h"
+#include "Utf8.h"
+
+#include <filesystem>
+
+namespace export_options {
+
+namespace {
+
+constexpr std::string_view kBuiltInList = "<|/><,/>";
+constexpr size_t kMaxLoadedItems = 16;
+
+std::string_view Trim(std::string_view s)
+{
+    constexpr std::string_view ws = " \t\r\n\v\f";
+    size_t first = s.find_first_not_of(ws);
+    if (first == std::string_view::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(ws) - first + 1);
+}
+
+bool Holds(const std::vector<std::string>& items, std::string_view item)
+{
+    for (const std::string& existing : items)
+        if (EqualsNoCase(existing, item))
+            return true;
+    return false;
+}
+
+} // namespace
+
+std::string PathWithExtension(const std::string& path, int fileType)
+{
+    if (std::filesystem::path(path).has_extension())
+        return path;
+    switch (fileType) {
+    case ADTG: return path + ".adtg";
+    case Delimited: return path + ".csv";
+    case XML: return path + ".xml";
+    default: return path;
+    }
+}
+
+std::optional<std::string> CheckDelimiter(std::string_view delimiter)
+{
+    size_t pos = 0;
+    if (!delimiter.empty()) {
+        char32_t first = utf8::Next(delimiter, pos);
+        while (pos < delimiter.size())
+            if (utf8::Next(delimiter, pos) != first)
+                return "<Delimiter> field cannot contain mixed characters.";
+    }
+    if (delimiter.find_first_of("<>/") != std::string_view::npos)
+        return "<Delimiter> field cannot contain any of the following characters:\n\n<>/";
+    return std::nullopt;
+}
+
+bool HasXmlExtension(const std::string& path)
+{
+    return EqualsNoCase(std::filesystem::path(path).extension().string(), ".xml");
+}
+
+std::string ReplaceQuestion(const std::string& path)
+{
+    return path + "\nThis file already exists.\nReplace existing file?";
+}
+
+std::string StoredFormat(std::string_view delimiter)
+{
+    return delimiter.empty() ? "<None>" : std::string(delimiter);
+}
+
+void FillDelimiterList(std::vector<std::string>& items, std::string_view stored)
+{
+    std::string_view rest = Trim(stored);
+    if (rest.empty())
+        rest = kBuiltInList;
+    for (size_t end = rest.find("/>"); end != std::string_view::npos; end = rest.find("/>")) {
+        std::string_view item = end > 0 ? rest.substr(1, end - 1) : std::string_view();
+        rest = rest.substr(end + 2);
+        if (!Holds(items, item)) {
+            items.emplace_back(item);
+            if (items.size() >= kMaxLoadedItems)
+                break;
+        }
+    }
+}
+
+std::string StoreDelimiterList(std::vector<std::string>& items, std::string_view current)
+{
+    if (!current.empty() && !Holds(items, current))
+        items.insert(items.begin(), std::string(current));
+    std::string stored;
+    for (const std::string& item : items)
+        stored += "<" + item + "/>";
+    return stored;
+}
+
+std::string SaveTargetPath(const std::string& path, int savedCount, const std::string& uniqueName)
+{
+    if (savedCount <= 0)
+        return path;
+    std::filesystem::path p(path);
+    std::filesystem::path target = p.parent_path() / p.stem();
+    target += "_" + uniqueName + p.extension().string();
+    return target.string();
+}
+
+} // namespace export_options

@@ -1,0 +1,184 @@
+#include "query/ConnectStringUtil.h"
+#include "query/DataLinkFile.h"
+#include "platform/com/ComTypes.h"
+#include "FileSizeLimit.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(ConnectStringUtil, ExtractDriverLogin)
+{
+    struct Case {
+        const char* connectString;
+        const char* login;
+    } cases[] = {
+        {"PROVIDER=MSDASQL;Persist Security Info=False;Extended Properties=\"DRIVER={SQLite3};\"", "SQLite3"},
+        {"Provider=MSDASQL.1;Extended Properties=\"driver={PostgreSQL Unicode};SERVER=h;PWD=secret\"",
+         "PostgreSQL Unicode"},
+        // Without braces the name ends at the first ";" (or "}"), never taking what follows.
+        {"DRIVER=SQLite3;Database=x;PWD={p}", "SQLite3"},
+        {"Driver=SQLite3}x;PWD=p", "SQLite3"},
+        {"DRIVER= SQLite3 ", "SQLite3"},
+        {"DRIVER={SQLite3;PWD=p", "SQLite3"},
+        // A string naming no driver gives nothing to remember, so its password is never stored.
+        {"DSN=pg;UID=u;PWD=secret", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ExtractDriverLogin(c.connectString), c.login) << c.connectString;
+}
+
+TEST(ConnectStringUtil, BuildsTheDriverStringThatLoginExtractionReadsBack)
+{
+    std::string s = BuildMsdasqlConnectString("PostgreSQL Unicode");
+    EXPECT_EQ(s, "PROVIDER=MSDASQL;Persist Security Info=False;Extended Properties=\"DRIVER={PostgreSQL Unicode};\"");
+    EXPECT_TRUE(IsDsnLessConnectString(s));
+    EXPECT_TRUE(HasProviderKeyword(s));
+    EXPECT_EQ(ExtractDriverLogin(s), "PostgreSQL Unicode");
+    EXPECT_FALSE(IsDsnLessConnectString("Provider=MSDASQL;DSN=x"));
+    EXPECT_TRUE(IsDsnLessConnectString("driver={x}"));
+    EXPECT_FALSE(HasProviderKeyword("DSN=x;UID=y"));
+    EXPECT_TRUE(HasProviderKeyword("provider=MSDASQL"));
+}
+
+TEST(ConnectStringUtil, RetryConnectString)
+{
+    struct Case {
+        const char* first;
+        const char* retry;
+    } cases[] = {
+        {"Provider=MSDASQL;DSN=x", "Provider=MSDASQL;DSN=x;Persist Security Info=True"},
+        {"Provider=MSDASQL;Persist Security Info=False;DSN=x", "Provider=MSDASQL;Persist Security Info=True;DSN=x"},
+        {"Provider=MSDASQL;Persist Security Info=True", "Provider=MSDASQL;Persist Security Info=True"},
+        // Other letter cases are not the words the rule looks for.
+        {"Provider=MSDASQL;persist security info=false",
+         "Provider=MSDASQL;persist security info=false;Persist Security Info=True"},
+        {"Persist Security Info=False;Provider=MSDASQL",
+         "Persist Security Info=True;Provider=MSDASQL;Persist Security Info=True"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MakeRetryConnectString(c.first), c.retry) << c.first;
+    EXPECT_FALSE(RetryWithPromptProperty("Provider=MSOLAP;Data Source=x"));
+    EXPECT_TRUE(RetryWithPromptProperty("provider=msolap"));
+    EXPECT_TRUE(IsCancelledPromptText("x\nOperation was canceled.\ny"));
+    EXPECT_TRUE(IsCancelledPromptText("Operation Canceled"));
+    EXPECT_FALSE(IsCancelledPromptText("operation canceled"));
+}
+
+std::string FileBytes(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+class DataLinkFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/udltest.XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    fs::path m_dir;
+};
+
+// The bytes of a file as the system's data link service writes it.
+std::string SystemUtf16File(const std::string& connectString)
+{
+    std::string text = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" + connectString + "\r\n";
+    std::string bytes = "\xFF\xFE";
+    for (char c : text) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
+TEST_F(DataLinkFileTest, WritesTheSystemsUtf16Format)
+{
+    const std::string cs = "Provider=MSDASQL.1;Persist Security Info=False;Data Source=pg";
+    fs::path p = m_dir / "a.udl";
+    DataLinkFile::Write(p, cs);
+    EXPECT_EQ(FileBytes(p), SystemUtf16File(cs));
+    EXPECT_EQ(DataLinkFile::Read(p), cs);
+}
+
+TEST_F(DataLinkFileTest, RoundTripsInBothEncodings)
+{
+    const std::string strings[] = {
+        "Provider=MSDASQL;Extended Properties=\"DRIVER={SQLite3};Database=/tmp/ä ö/x.db;\"",
+        "Provider=MSDASQL;Extended Properties=\"DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;UID=日本;\"",
+        "Provider=MSDASQL;Data Source=emoji \xF0\x9F\x98\x80",
+    };
+    for (auto encoding : {DataLinkFile::Encoding::Utf16LE, DataLinkFile::Encoding::EightBit}) {
+        for (const std::string& cs : strings) {
+            fs::path p = m_dir / "round.udl";
+            DataLinkFile::Write(p, cs, encoding);
+            EXPECT_EQ(DataLinkFile::Read(p), cs);
+            EXPECT_EQ(DataLinkFile::LoadConnectString(p), cs);
+        }
+    }
+    // Replacing an existing file leaves nothing else in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+}
+
+TEST(DataLinkFile, DecodesFilesOfOtherMakes)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* connectString;
+    } cases[] = {
+        {"8-bit with CR LF", "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\nProvider=X;A=1\r\n",
+         "Provider=X;A=1"},
+        {"8-bit with LF and no final line end", "[oledb]\n; comment\nProvider=X", "Provider=X"},
+        {"Windows-1252 bytes", "[oledb]\r\n;c\r\nProvider=X;Data Source=caf\xE9 \x80\r\n",
+         "Provider=X;Data Source=caf\xC3\xA9 \xE2\x82\xAC"},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF[OLEDB]\r\n;c\r\nProvider=\xC3\xA4\r\n", "Provider=\xC3\xA4"},
+        {"blank lines and blanks around", "\r\n[oledb]\r\n\r\n; c\r\n   Provider=X  \r\nignored\r\n", "Provider=X"},
+        {"no section line", "Provider=X\r\n", "Provider=X"},
+        {"only the header", "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n", ""},
+        {"empty", "", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DataLinkFile::Decode(c.bytes), c.connectString) << c.name;
+}
+
+TEST_F(DataLinkFileTest, MissingFilesAndStringsWithoutAProvider)
+{
+    fs::path missing = m_dir / "missing.udl";
+    try {
+        DataLinkFile::Read(missing);
+        FAIL() << "no exception";
+    } catch (const DataLinkFile::NotFound& e) {
+        EXPECT_EQ(std::string(e.what()), "'" + missing.string() + "'.\nCannot open file. File not found.");
+    }
+    fs::path noProvider = m_dir / "dsn.udl";
+    DataLinkFile::Write(noProvider, "DSN=x;UID=y");
+    EXPECT_EQ(DataLinkFile::Read(noProvider), "DSN=x;UID=y");
+    EXPECT_EQ(DataLinkFile::LoadConnectString(noProvider), "");
+    EXPECT_THROW(DataLinkFile::Read(m_dir), _com_error);
+}
+
+TEST_F(DataLinkFileTest, AWriteThatFailsLeavesTheOldFile)
+{
+    fs::path p = m_dir / "keep.udl";
+    DataLinkFile::Write(p, "Provider=Old");
+    {
+        FileSizeLimit full(16);
+        EXPECT_THROW(DataLinkFile::Write(p, "Provider=New"), fs::filesystem_error);
+    }
+    EXPECT_EQ(DataLinkFile::Read(p), "Provider=Old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+    EXPECT_THROW(DataLinkFile::Write(m_dir / "no such folder" / "x.udl", "Provider=X"), fs::filesystem_error);
+}
+
+} // namespace

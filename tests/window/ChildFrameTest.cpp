@@ -1,0 +1,522 @@
+#include "WindowTestMain.h"
+#include "app/MainFrame.h"
+#include "app/QryView.h"
+#include "app/TorvaneApp.h"
+#include "app/TorvaneDoc.h"
+#include "common/ItemComboBoxEx.h"
+#include "platform/MessageBox.h"
+#include "query/ChildFrame.h"
+#include "query/ConnectPromptDlg.h"
+#include "query/DataLinkDlg.h"
+#include "query/PeekAndPump.h"
+#include "query/QueryKeyRouting.h"
+#include "query/ResultView.h"
+#include "schema/SchemaView.h"
+#include "tests/support/TestDatabases.h"
+
+#include "tests/common/WxStringPrinter.h"
+
+#include <gtest/gtest.h>
+#include <wx/stc/stc.h>
+
+#include <fstream>
+#include <thread>
+
+using namespace std::chrono_literals;
+using namespace torvane::test;
+using window_test::DialogScript;
+using window_test::Pump;
+using window_test::PumpUntil;
+
+namespace {
+
+CMainFrame& Main()
+{
+    return *TheApp().GetMainFrame();
+}
+
+CChildFrame* FrameOf(CTorvaneDoc* doc)
+{
+    return doc ? doc->GetFrame() : nullptr;
+}
+
+// The ADO form of an ODBC connect string, as the data link dialog gives it.
+wxString AdoForm(const std::string& odbc)
+{
+    return CDataLinkFields::Parse(wxString::FromUTF8(odbc)).BuildConnectString();
+}
+
+// An ODBC string of the test cluster for the given database, user and password.
+wxString PostgresString(const std::string& database, const std::string& user, const std::string& password)
+{
+    const std::string port = std::getenv("TORVANE_PG_PORT") ? std::getenv("TORVANE_PG_PORT") : "5432";
+    return wxString::FromUTF8("Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=" + port + ";Database=" + database +
+                              ";Uid=" + user + ";Pwd=" + password + ";");
+}
+
+// A role of the test cluster that must give its password: the cluster trusts every other login.
+// Test processes run side by side, so the role and its line in pg_hba.conf are made once,
+// under an advisory lock.
+const std::string& PasswordRole()
+{
+    static const std::string role = [] {
+        const std::string name = "window_password_role";
+        const std::string line = "host all " + name + " 127.0.0.1/32 scram-sha-256";
+        ExecDirect(PostgresAdminConnectionString(),
+                   "DO $$ DECLARE hba text; BEGIN "
+                   "PERFORM pg_advisory_xact_lock(7305); "
+                   "IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '" + name + "') THEN "
+                   "CREATE ROLE " + name + " LOGIN PASSWORD 'right-password'; END IF; "
+                   "hba := pg_read_file('pg_hba.conf'); "
+                   "IF position('" + line + "' in hba) = 0 THEN "
+                   "EXECUTE format('COPY (SELECT unnest(string_to_array(%L, E''\\n''))) TO %L', "
+                   "'" + line + "' || E'\\n' || hba, current_setting('data_directory') || '/pg_hba.conf'); "
+                   "PERFORM pg_reload_conf(); END IF; END $$");
+        std::this_thread::sleep_for(300ms);
+        return name;
+    }();
+    return role;
+}
+
+class ChildFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_DISPLAY();
+        ASSERT_EQ(Main().GetConnectionCount(), 0u);
+    }
+    void TearDown() override
+    {
+        if (!window_test::HaveDisplay())
+            return;
+        // Windows a test left open go without questions.
+        CMessageScript quiet{wxID_NO, wxID_NO, wxID_NO, wxID_NO};
+        for (CChildFrame* frame : std::vector<CChildFrame*>(Main().GetQueryWindows()))
+            frame->Close(true);
+        PumpUntil([] { return Main().GetConnectionCount() == 0; }, 5s);
+        Pump();
+    }
+    bool PostgresAvailable() const { return PostgresConfigured(); }
+};
+
+TEST_F(ChildFrameTest, OpensWithItsPanesOnSqlite)
+{
+    const wxString connect = AdoForm(NewSqliteConnectionString());
+    CMessageScript messages;
+    CTorvaneDoc* doc = Main().NewQueryWindow(connect);
+    ASSERT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
+    CChildFrame* frame = FrameOf(doc);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(Main().GetConnectionCount(), 1u);
+    EXPECT_TRUE(frame->IsConnectionOpen());
+
+    // The three panes, the editor inside its own.
+    ASSERT_TRUE(frame->GetSchemaView());
+    ASSERT_TRUE(frame->GetResultView());
+    ASSERT_TRUE(frame->GetQueryView());
+    wxStyledTextCtrl* edit = frame->GetQueryView()->GetEditCtrl();
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->GetParent(), frame->GetEditorPane());
+    EXPECT_TRUE(frame->GetSchemaView()->IsShownOnScreen());
+    EXPECT_TRUE(edit->IsShownOnScreen());
+    EXPECT_TRUE(frame->GetResultView()->IsShownOnScreen());
+    EXPECT_EQ(frame->GetQueryStatusBar()->GetFieldsCount(), 5);
+
+    // What the connection told the window.
+    EXPECT_EQ(frame->m_strProviderFile, "MSDASQL.DLL");
+    EXPECT_EQ(frame->m_strDbmsName, "SQLite");
+    EXPECT_EQ(frame->m_strQuotePrefix, "\"");
+    EXPECT_EQ(frame->GetSchemaView()->m_strQuotePrefix, "\"");
+    EXPECT_EQ(frame->GetDatabaseList()->GetStringSelection(), "<Not supported>");
+    EXPECT_FALSE(frame->GetDatabaseList()->IsEnabled());
+    const wxTreeItemId root = frame->GetSchemaView()->GetRootItem();
+    ASSERT_TRUE(root.IsOk());
+    EXPECT_TRUE(frame->GetSchemaView()->IsBold(root));
+    EXPECT_FALSE(frame->GetSchemaView()->GetItemText(root).empty());
+    EXPECT_EQ(frame->m_strExecTime, "Exec time: 00:00:00.000");
+    // The data layer accepts "SELECT 2*3" opened asynchronously.
+    EXPECT_TRUE(frame->m_bAsyncSupported);
+    EXPECT_TRUE(frame->m_pRecordset);
+    EXPECT_EQ(frame->m_nCacheSize, 100);
+    EXPECT_TRUE(messages.Texts().empty());
+
+    // An unmodified window closes without a question.
+    frame->Close();
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 3s));
+    EXPECT_TRUE(messages.Texts().empty());
+}
+
+TEST_F(ChildFrameTest, SchemaViewAppendsToTheEditor)
+{
+    CTorvaneDoc* doc = Main().NewQueryWindow(AdoForm(NewSqliteConnectionString()));
+    ASSERT_TRUE(doc);
+    CChildFrame* frame = FrameOf(doc);
+    wxStyledTextCtrl* edit = frame->GetQueryView()->GetEditCtrl();
+    frame->GetSchemaView()->AppendToQueryEditor("SELECT 1");
+    EXPECT_EQ(edit->GetText(), "SELECT 1\nGO");
+    EXPECT_EQ(edit->GetSelectedText(), "SELECT 1");
+    EXPECT_TRUE(doc->IsModified());
+    frame->GetSchemaView()->AppendToQueryEditor("SELECT 2");
+    EXPECT_EQ(edit->GetText(), "SELECT 1\nGO\n\nSELECT 2\nGO");
+    EXPECT_EQ(edit->GetSelectedText(), "SELECT 2");
+    // One undo step per statement.
+    edit->Undo();
+    EXPECT_EQ(edit->GetText(), "SELECT 1\nGO");
+    doc->Modify(false);
+}
+
+TEST_F(ChildFrameTest, FailedConnectionsLeaveNoWindow)
+{
+    struct Case {
+        wxString connect;
+        const char* text; // a part of the message the user sees
+    };
+    std::vector<Case> cases = {
+        {"Provider=NoSuchProvider.1;Data Source=x", "Provider cannot be found"},
+        {AdoForm("Driver={SQLite3};Database=/nonexistent-folder/x.db;"), ""},
+    };
+    if (PostgresAvailable()) {
+        cases.push_back({AdoForm(PostgresString("no_such_database_here", "torvane", "").utf8_string()), "does not exist"});
+        cases.push_back({AdoForm(PostgresString("postgres", PasswordRole(), "wrong").utf8_string()), "password"});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.connect.utf8_string());
+        CMessageScript messages{wxID_CANCEL};
+        EXPECT_FALSE(Main().NewQueryWindow(c.connect));
+        Pump();
+        EXPECT_EQ(Main().GetConnectionCount(), 0u);
+        ASSERT_EQ(messages.Shown().size(), 1u);
+        EXPECT_TRUE(messages.Shown()[0].text.Contains(c.text)) << messages.Shown()[0].text;
+        EXPECT_EQ(messages.Shown()[0].style & TV_RETRY_CANCEL, TV_RETRY_CANCEL);
+    }
+    // No query window is left behind in the main window's tabs.
+    EXPECT_EQ(Main().GetClientWindow()->GetPageCount(), 0u);
+}
+
+TEST_F(ChildFrameTest, RightPasswordOpensAndTheListKeepsNoPassword)
+{
+    if (!PostgresAvailable())
+        GTEST_SKIP() << "no PostgreSQL";
+    CMessageScript messages;
+    CMruFileList* list = TheApp().GetDsnLessLoginManager().GetList(0);
+    ASSERT_TRUE(list);
+    CTorvaneDoc* doc = Main().NewQueryWindow(PostgresString("postgres", PasswordRole(), "right-password"));
+    ASSERT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
+    CChildFrame* frame = FrameOf(doc);
+    EXPECT_TRUE(frame->IsDsnLessConnection());
+    EXPECT_EQ(frame->m_strDbmsName, "PostgreSQL");
+    EXPECT_EQ(frame->m_strUserId, wxString(PasswordRole()));
+    ASSERT_GT(list->GetCount(), 0u);
+    EXPECT_EQ((*list)[0], TheApp().GetTempFolder() + "PostgreSQL Unicode");
+    for (const wxString& entry : list->Entries())
+        EXPECT_FALSE(entry.Contains("right-password")) << entry;
+}
+
+TEST_F(ChildFrameTest, DataLinkDialogRetryEditsTheFailedConnection)
+{
+    const std::string good = NewSqliteConnectionString();
+    const std::string path = good.substr(good.find("Database=") + 9, good.size() - good.find("Database=") - 10);
+    DialogScript dialogs;
+    // First a database file in a folder that does not exist, then, after Retry, the right one.
+    dialogs.Expect<CDataLinkDlg>([](CDataLinkDlg& dlg) {
+        CDataLinkFields fields;
+        fields.driver = "SQLite3";
+        fields.database = "/nonexistent-folder/x.db";
+        dlg.SetFields(fields);
+        return wxID_OK;
+    });
+    dialogs.Expect<CDataLinkDlg>([path](CDataLinkDlg& dlg) {
+        CDataLinkFields fields = dlg.GetFields();
+        EXPECT_EQ(fields.driver, "SQLite3");
+        EXPECT_EQ(fields.database, "/nonexistent-folder/x.db");
+        fields.database = wxString::FromUTF8(path);
+        dlg.SetFields(fields);
+        return wxID_OK;
+    });
+    CMessageScript messages{wxID_RETRY};
+    CTorvaneDoc* doc = Main().NewQueryWindow();
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(dialogs.Answered(), 2);
+    EXPECT_EQ(messages.Shown().size(), 1u);
+    EXPECT_TRUE(FrameOf(doc)->IsConnectionOpen());
+    EXPECT_TRUE(FrameOf(doc)->GetConnectionString().Contains(wxString::FromUTF8(path)));
+}
+
+TEST_F(ChildFrameTest, CancelledDataLinkDialogOpensNothingSilently)
+{
+    DialogScript dialogs;
+    dialogs.Expect<CDataLinkDlg>([](CDataLinkDlg&) { return wxID_CANCEL; });
+    CMessageScript messages;
+    EXPECT_FALSE(Main().NewQueryWindow());
+    EXPECT_EQ(dialogs.Answered(), 1);
+    EXPECT_TRUE(messages.Texts().empty());
+    Pump();
+    EXPECT_EQ(Main().GetConnectionCount(), 0u);
+}
+
+TEST_F(ChildFrameTest, MissingLoginIsAskedForAndCancelIsSilent)
+{
+    if (!PostgresAvailable())
+        GTEST_SKIP() << "no PostgreSQL";
+    const std::string port = std::getenv("TORVANE_PG_PORT") ? std::getenv("TORVANE_PG_PORT") : "5432";
+    // The login the driver menu starts from names no user, password or database.
+    const wxString connect = AdoForm("Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=" + port + ";");
+    {
+        DialogScript dialogs;
+        dialogs.Expect<CConnectPromptDlg>([](CConnectPromptDlg& dlg) {
+            auto* user = dynamic_cast<wxTextCtrl*>(dlg.FindWindow(CConnectPromptDlg::IDC_PROMPT_USER));
+            auto* password = dynamic_cast<wxTextCtrl*>(dlg.FindWindow(CConnectPromptDlg::IDC_PROMPT_PASSWORD));
+            auto* database = dynamic_cast<wxTextCtrl*>(dlg.FindWindow(CConnectPromptDlg::IDC_PROMPT_DATABASE));
+            user->ChangeValue(wxString(PasswordRole()));
+            password->ChangeValue("right-password");
+            database->ChangeValue("postgres");
+            return wxID_OK;
+        });
+        CMessageScript messages;
+        CTorvaneDoc* doc = Main().NewQueryWindow(connect);
+        ASSERT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
+        EXPECT_EQ(dialogs.Answered(), 1);
+        EXPECT_EQ(FrameOf(doc)->m_strUserId, wxString(PasswordRole()));
+        EXPECT_TRUE(messages.Texts().empty());
+    }
+    {
+        DialogScript dialogs;
+        dialogs.Expect<CConnectPromptDlg>([](CConnectPromptDlg&) { return wxID_CANCEL; });
+        CMessageScript messages;
+        EXPECT_FALSE(Main().NewQueryWindow(connect));
+        EXPECT_EQ(dialogs.Answered(), 1);
+        // Cancelling the prompt is no failure to report.
+        EXPECT_TRUE(messages.Texts().empty());
+        Pump();
+        EXPECT_EQ(Main().GetConnectionCount(), 1u);
+    }
+}
+
+// Starts a worker on the window as a run would: the statement is published for cancelling,
+// and the worker reports through the window's private message when it is done.
+void StartSleepingRun(CChildFrame* frame, const char* sql)
+{
+    frame->m_bExecuting = 1;
+    frame->GetMailbox().SetHandler(WM_TEXTBATCHDONE, [frame](WPARAM, LPARAM) {
+        frame->m_bExecuting = 0;
+        frame->m_bCancelling = 0;
+        frame->m_bStop = 0;
+        return 0;
+    });
+    std::shared_ptr<CQueryRunState> state = frame->GetRunState();
+    ado::ConnectionPtr connection = frame->m_pConnection;
+    std::string text = sql;
+    frame->m_pExecThread = CWorkerThread::Begin([state, connection, text] {
+        ado::RecordsetPtr rs = ado::Recordset::Create();
+        state->SetRunningStatement(rs);
+        WPARAM failed = 0;
+        try {
+            rs->Open(_variant_t(text), connection, ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adCmdText);
+        } catch (...) {
+            failed = 1;
+        }
+        state->SetRunningStatement(nullptr);
+        state->m_pMailbox->PostMessage(WM_TEXTBATCHDONE, failed, 0);
+    });
+    std::this_thread::sleep_for(300ms); // let the statement reach the server
+}
+
+TEST_F(ChildFrameTest, ClosingDuringARunCancelsItThenCloses)
+{
+    if (!PostgresAvailable())
+        GTEST_SKIP() << "no PostgreSQL";
+    CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(PostgresConnectionString()));
+    ASSERT_TRUE(doc);
+    CChildFrame* frame = FrameOf(doc);
+    StartSleepingRun(frame, "SELECT pg_sleep(30)");
+
+    {
+        CMessageScript messages{wxID_NO};
+        frame->Close();
+        Pump();
+        ASSERT_EQ(messages.Texts().size(), 1u);
+        EXPECT_EQ(messages.Texts()[0], "Are you sure you wish to cancel this query?");
+        EXPECT_TRUE(frame->m_bExecuting);
+        EXPECT_EQ(Main().GetConnectionCount(), 1u);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    {
+        CMessageScript messages{wxID_YES};
+        frame->Close();
+        // The window stays until the cancelled run has ended, which is soon.
+        EXPECT_EQ(Main().GetConnectionCount(), 1u);
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 3s));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+        // Closing again while the cancel is still in progress would do nothing; now it closes.
+        frame->Close();
+        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 2s));
+        EXPECT_EQ(messages.Texts().size(), 1u);
+    }
+}
+
+TEST_F(ChildFrameTest, AForcedCloseStopsWorkersWithinBounds)
+{
+    if (!PostgresAvailable())
+        GTEST_SKIP() << "no PostgreSQL";
+    CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(PostgresConnectionString()));
+    ASSERT_TRUE(doc);
+    CChildFrame* frame = FrameOf(doc);
+    StartSleepingRun(frame, "SELECT pg_sleep(30)");
+    std::weak_ptr<CQueryRunState> state = frame->GetRunState();
+
+    // A forced close does not ask: the statement is cancelled and the worker joined.
+    const auto start = std::chrono::steady_clock::now();
+    frame->Close(true);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 2s));
+    Pump();
+    EXPECT_TRUE(state.expired());
+}
+
+TEST_F(ChildFrameTest, AWorkerThatWillNotStopIsLetGo)
+{
+    CTorvaneDoc* doc = Main().NewQueryWindow(AdoForm(NewSqliteConnectionString()));
+    ASSERT_TRUE(doc);
+    CChildFrame* frame = FrameOf(doc);
+    auto finished = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<CQueryRunState> state = frame->GetRunState();
+    ado::ConnectionPtr connection = frame->m_pConnection;
+    frame->m_bExecuting = 1;
+    // Blocked in a request to the window, then deaf to the stop flag for a while, then still
+    // using the connection and the buffers: all of it on state the worker holds.
+    frame->m_pExecThread = CWorkerThread::Begin([state, connection, finished] {
+        const LRESULT answer = state->m_pMailbox->SendMessage(WM_CREATERESULTGRID, 2, 0);
+        std::this_thread::sleep_for(1500ms);
+        connection->Execute("SELECT 1");
+        {
+            std::lock_guard<std::mutex> lock(state->m_csOutput);
+            state->m_strMessages += "done";
+        }
+        const bool posted = state->m_pMailbox->PostMessage(WM_TEXTBATCHDONE, 0, 0);
+        *finished = answer == -1 && !posted ? 1 : 2;
+    });
+    std::this_thread::sleep_for(100ms);
+    const auto start = std::chrono::steady_clock::now();
+    frame->Close(true);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, 900ms);
+    EXPECT_LT(took, 2500ms);
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 2s));
+    ASSERT_TRUE(PumpUntil([finished] { return *finished != 0; }, 3s));
+    EXPECT_EQ(*finished, 1);
+}
+
+TEST_F(ChildFrameTest, CloseDuringANestedLoopWaitsForTheLoop)
+{
+    CTorvaneDoc* doc = Main().NewQueryWindow(AdoForm(NewSqliteConnectionString()));
+    ASSERT_TRUE(doc);
+    CChildFrame* frame = FrameOf(doc);
+    bool destroyedInLoop = false;
+    int rounds = 0;
+    {
+        CMessageScript messages{wxID_YES};
+        frame->m_bFindInFiles = 1;
+        CChildFrame::CNestedLoop loop(*frame);
+        frame->CallAfter([frame] { frame->Close(); });
+        // A search loop: pumps until told to stop.
+        while (!frame->m_bStop && rounds < 500) {
+            ++rounds;
+            PeekAndPump();
+            std::this_thread::sleep_for(2ms);
+            destroyedInLoop = destroyedInLoop || Main().GetConnectionCount() == 0;
+        }
+        EXPECT_EQ(messages.Texts().size(), 1u);
+        EXPECT_EQ(messages.Texts()[0], "Are you sure you wish to stop this Find in Files operation?");
+        // A close that cannot be refused waits too.
+        frame->Close(true);
+        for (int i = 0; i < 20; ++i)
+            PeekAndPump();
+        destroyedInLoop = destroyedInLoop || Main().GetConnectionCount() == 0;
+        frame->m_bFindInFiles = 0;
+    }
+    EXPECT_LT(rounds, 500);
+    EXPECT_FALSE(destroyedInLoop);
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 3s));
+}
+
+TEST_F(ChildFrameTest, KeysReachTheirCommands)
+{
+    CTorvaneDoc* doc = Main().NewQueryWindow(AdoForm(NewSqliteConnectionString()));
+    ASSERT_TRUE(doc);
+    CChildFrame* frame = FrameOf(doc);
+    std::vector<int> frameCommands;
+    for (int id : {ID_RESULTS_IN_TEXT, ID_NEXT_PANE, ID_FIND_IN_FILES})
+        frame->Bind(wxEVT_MENU, [&frameCommands](wxCommandEvent& e) { frameCommands.push_back(e.GetId()); }, id);
+    const auto press = [frame](int code, bool ctrl, bool shift) {
+        wxKeyEvent key(wxEVT_CHAR_HOOK);
+        key.m_keyCode = code;
+        key.SetControlDown(ctrl);
+        key.SetShiftDown(shift);
+        key.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(key);
+    };
+    press('R', true, false);
+    press(WXK_F6, false, false);
+    press('F', true, true);
+    frame->m_bExecuting = 1;
+    press('R', true, false); // not while executing
+    frame->m_bExecuting = 0;
+    Pump();
+    EXPECT_EQ(frameCommands, (std::vector<int>{ID_RESULTS_IN_TEXT, ID_NEXT_PANE, ID_FIND_IN_FILES}));
+}
+
+TEST_F(ChildFrameTest, AFileChangedOutsideIsOfferedForReloadOnce)
+{
+    const std::string path = NewTempPath(".sql");
+    {
+        std::ofstream out(path);
+        out << "SELECT 1;\n";
+    }
+    CTorvaneDoc* doc = Main().NewQueryWindow(AdoForm(NewSqliteConnectionString()), wxString::FromUTF8(path));
+    ASSERT_TRUE(doc);
+    CChildFrame* frame = FrameOf(doc);
+    wxStyledTextCtrl* edit = frame->GetQueryView()->GetEditCtrl();
+    EXPECT_EQ(edit->GetText(), "SELECT 1;\n");
+
+    std::this_thread::sleep_for(20ms);
+    {
+        std::ofstream out(path);
+        out << "SELECT 22;\n"; // another size and time
+    }
+    {
+        CMessageScript messages{wxID_NO};
+        frame->CheckFileChanged();
+        frame->CheckFileChanged();
+        ASSERT_EQ(messages.Texts().size(), 1u);
+        EXPECT_TRUE(messages.Texts()[0].StartsWith(wxString::FromUTF8(path) + "\n\nThis file has been modified"));
+        EXPECT_EQ(edit->GetText(), "SELECT 1;\n");
+    }
+    std::this_thread::sleep_for(20ms);
+    {
+        std::ofstream out(path);
+        out << "SELECT 333;\n";
+    }
+    {
+        CMessageScript messages{wxID_YES};
+        frame->CheckFileChanged();
+        ASSERT_EQ(messages.Texts().size(), 1u);
+        EXPECT_EQ(edit->GetText(), "SELECT 333;\n");
+        frame->CheckFileChanged();
+        EXPECT_EQ(messages.Texts().size(), 1u);
+    }
+}
+
+TEST_F(ChildFrameTest, NewWindowOnTheSameConnection)
+{
+    CTorvaneDoc* doc = Main().NewQueryWindow(AdoForm(NewSqliteConnectionString()));
+    ASSERT_TRUE(doc);
+    CChildFrame* first = FrameOf(doc);
+    CMessageScript messages;
+    CTorvaneDoc* second = first->OpenWindowOnSameConnection(std::nullopt);
+    ASSERT_TRUE(second) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
+    EXPECT_EQ(Main().GetConnectionCount(), 2u);
+    EXPECT_NE(FrameOf(second)->m_pConnection, first->m_pConnection);
+    EXPECT_EQ(FrameOf(second)->m_strDataSource, first->m_strDataSource);
+}
+
+} // namespace

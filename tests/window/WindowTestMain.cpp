@@ -1,0 +1,147 @@
+#include "WindowTestMain.h"
+
+#include "app/TorvaneApp.h"
+#include "platform/SettingsStore.h"
+
+#include <gtest/gtest.h>
+#include <wx/evtloop.h>
+#include <wx/init.h>
+#include <wx/log.h>
+#include <wx/timer.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+bool g_display = false;
+std::unique_ptr<wxEventLoopBase> g_loop;
+
+// Settings, the single-instance socket and the query files of this process stay in a folder
+// of its own, so that test processes running side by side never meet.
+void UsePrivateFolders()
+{
+    char pattern[] = "/tmp/torvane-window-XXXXXX";
+    const char* root = mkdtemp(pattern);
+    if (!root)
+        return;
+    const std::filesystem::path base(root);
+    for (const char* name : {"config", "data", "runtime"})
+        std::filesystem::create_directories(base / name);
+    std::filesystem::permissions(base / "runtime", std::filesystem::perms::owner_all);
+    setenv("XDG_CONFIG_HOME", (base / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (base / "data").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (base / "runtime").c_str(), 1);
+    static const std::string folder = base.string();
+    std::atexit([] { std::filesystem::remove_all(folder); });
+}
+
+// A failed check of the class library goes to standard error instead of a dialog nobody
+// answers.
+void ReportAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg)
+{
+    fprintf(stderr, "%s(%d): assert \"%s\" failed in %s(): %s\n", file.utf8_string().c_str(), line,
+            cond.utf8_string().c_str(), func.utf8_string().c_str(), msg.utf8_string().c_str());
+}
+
+bool StartApplication(int& argc, char** argv)
+{
+    wxSetAssertHandler(ReportAssert);
+    auto* app = new CTorvaneApp;
+    wxApp::SetInstance(app);
+    if (!wxEntryStart(argc, argv))
+        return false;
+    // Logged errors go to standard error, not to a message box at the end.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
+    g_loop = std::make_unique<wxGUIEventLoop>();
+    wxEventLoopBase::SetActive(g_loop.get());
+    // No start-up action: the tests open their own windows.
+    CSettingsStore::Get().WriteProfileInt("Configure", "Startup", 2);
+    startup::Services services = startup::Services::Default();
+    services.gridAvailable = [] { return true; };
+    app->SetStartupServices(services);
+    app->SetCommandLine({});
+    return app->InitInstance() && app->GetMainFrame();
+}
+
+} // namespace
+
+namespace window_test {
+
+bool HaveDisplay()
+{
+    return g_display;
+}
+
+void Pump()
+{
+    if (!g_display)
+        return;
+    g_loop->YieldFor(wxEVT_CATEGORY_ALL);
+    wxTheApp->ProcessPendingEvents();
+    for (int i = 0; i < 20 && wxTheApp->ProcessIdle(); ++i) {
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!pred()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        Pump();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+DialogScript::DialogScript() : m_timer(std::make_unique<wxTimer>())
+{
+    m_timer->Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Poll(); });
+    m_timer->Start(20);
+}
+
+DialogScript::~DialogScript()
+{
+    m_timer->Stop();
+}
+
+void DialogScript::Poll()
+{
+    if (m_steps.empty())
+        return;
+    for (wxWindow* window : wxTopLevelWindows) {
+        auto* dialog = dynamic_cast<wxDialog*>(window);
+        if (!dialog || !dialog->IsModal() || !dialog->IsShown())
+            continue;
+        const int id = m_steps.front()(dialog);
+        if (id == wxID_NONE)
+            continue;
+        m_steps.pop_front();
+        ++m_answered;
+        dialog->EndModal(id);
+        return;
+    }
+}
+
+} // namespace window_test
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    // Listing the tests (CTest's discovery) needs no display.
+    const bool listing = ::testing::GTEST_FLAG(list_tests);
+    UsePrivateFolders();
+    if (!listing && std::getenv("DISPLAY"))
+        g_display = StartApplication(argc, argv);
+    const int result = RUN_ALL_TESTS();
+    if (g_display) {
+        TheApp().ShutDown();
+        wxEventLoopBase::SetActive(nullptr);
+        g_loop.reset();
+        wxEntryCleanup();
+    }
+    return result;
+}

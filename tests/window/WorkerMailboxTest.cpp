@@ -1,0 +1,177 @@
+#include "WindowTestMain.h"
+#include "query/FrameMailbox.h"
+#include "query/QueryRunState.h"
+#include "query/WorkerThread.h"
+
+#include <gtest/gtest.h>
+#include <wx/event.h>
+
+#include <sys/resource.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+using namespace std::chrono_literals;
+using window_test::PumpUntil;
+
+namespace {
+
+TEST(WorkerThread, JoinsWhenDoneAndLetsAStragglerGo)
+{
+    auto shared = std::make_shared<std::atomic<int>>(0);
+    auto quick = CWorkerThread::Begin([shared] { *shared += 1; });
+    EXPECT_TRUE(quick->Wait(2s));
+    EXPECT_FALSE(quick->IsRunning());
+    EXPECT_EQ(*shared, 1);
+
+    // A body that ignores every request to stop: the wait ends at its bound and the thread
+    // finishes later on the state it holds.
+    auto stubborn = CWorkerThread::Begin([shared] {
+        std::this_thread::sleep_for(600ms);
+        *shared += 10;
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(stubborn->Wait(100ms));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 400ms);
+    stubborn.reset();
+    for (int i = 0; i < 100 && *shared != 11; ++i)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(*shared, 11);
+}
+
+TEST(WorkerThread, PriorityMapsToTheThreadsNiceValue)
+{
+    std::atomic<int> nice{100};
+    std::atomic<bool> release{false};
+    auto worker = CWorkerThread::Begin(
+        [&] {
+            while (!release)
+                std::this_thread::sleep_for(5ms);
+            nice = getpriority(PRIO_PROCESS, 0);
+        },
+        THREAD_PRIORITY_LOWEST);
+    worker->SetThreadPriority(THREAD_PRIORITY_BELOW_NORMAL);
+    release = true;
+    ASSERT_TRUE(worker->Wait(2s));
+    // Lowering always works; raising back needs a privilege a test may not have.
+    EXPECT_GE(nice, 5);
+    EXPECT_GE(nice, getpriority(PRIO_PROCESS, 0));
+    EXPECT_EQ(CWorkerThread::NiceForPriority(THREAD_PRIORITY_TIME_CRITICAL), -20);
+    EXPECT_EQ(CWorkerThread::NiceForPriority(THREAD_PRIORITY_IDLE), 19);
+    EXPECT_EQ(CWorkerThread::NiceForPriority(THREAD_PRIORITY_NORMAL), 0);
+}
+
+class MailboxTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_DISPLAY();
+        m_window = std::make_unique<wxEvtHandler>();
+        m_mailbox = CFrameMailbox::Create(m_window.get());
+    }
+    void TearDown() override
+    {
+        if (m_mailbox)
+            m_mailbox->Close();
+        window_test::Pump();
+    }
+    std::unique_ptr<wxEvtHandler> m_window;
+    std::shared_ptr<CFrameMailbox> m_mailbox;
+};
+
+TEST_F(MailboxTest, PostedMessagesArriveInOrderOnTheUiThread)
+{
+    std::vector<WPARAM> seen;
+    bool onUiThread = true;
+    m_mailbox->SetHandler(WM_GRIDBATCHDONE, [&](WPARAM w, LPARAM l) {
+        seen.push_back(w);
+        onUiThread = onUiThread && wxIsMainThread() && l == -1;
+        return 0;
+    });
+    auto worker = CWorkerThread::Begin([mailbox = m_mailbox] {
+        for (WPARAM i = 1; i <= 3; ++i)
+            mailbox->PostMessage(WM_GRIDBATCHDONE, i, -1);
+    });
+    ASSERT_TRUE(worker->Wait(2s));
+    ASSERT_TRUE(PumpUntil([&] { return seen.size() == 3; }, 2s));
+    EXPECT_EQ(seen, (std::vector<WPARAM>{1, 2, 3}));
+    EXPECT_TRUE(onUiThread);
+}
+
+TEST_F(MailboxTest, SentMessagesWaitForTheAnswer)
+{
+    m_mailbox->SetHandler(WM_CREATERESULTGRID, [](WPARAM columns, LPARAM) { return static_cast<LRESULT>(columns * 2); });
+    std::atomic<LRESULT> answer{0};
+    std::atomic<LRESULT> unhandled{0};
+    auto worker = CWorkerThread::Begin([&, mailbox = m_mailbox] {
+        answer = mailbox->SendMessage(WM_CREATERESULTGRID, 21, 0);
+        unhandled = mailbox->SendMessage(WM_SETGRIDROWS, 5, 0);
+    });
+    ASSERT_TRUE(PumpUntil([&] { return !worker->IsRunning(); }, 2s));
+    worker->Wait(0ms);
+    EXPECT_EQ(answer, 42);
+    EXPECT_EQ(unhandled, -1);
+    // On the UI thread itself the handler runs at once.
+    EXPECT_EQ(m_mailbox->SendMessage(WM_CREATERESULTGRID, 4, 0), 8);
+}
+
+TEST_F(MailboxTest, ClosingAnswersWaitingSendersAndDropsTheRest)
+{
+    int handled = 0;
+    m_mailbox->SetHandler(WM_EXECUTEBATCH, [&](WPARAM, LPARAM) { return ++handled; });
+    m_mailbox->SetHandler(WM_BATCHSPLITDONE, [&](WPARAM, LPARAM) { return ++handled; });
+    std::atomic<int> sending{0};
+    std::atomic<LRESULT> answer{0};
+    std::atomic<bool> postAfterClose{true};
+    auto worker = CWorkerThread::Begin([&, mailbox = m_mailbox] {
+        mailbox->PostMessage(WM_BATCHSPLITDONE, 0, -1);
+        sending = 1;
+        answer = mailbox->SendMessage(WM_EXECUTEBATCH, 0, 0); // nobody pumps: it waits
+        postAfterClose = mailbox->PostMessage(WM_BATCHSPLITDONE, 0, -1);
+    });
+    while (!sending)
+        std::this_thread::sleep_for(2ms);
+    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(worker->IsRunning());
+    m_mailbox->Close();
+    EXPECT_TRUE(worker->Wait(1s));
+    EXPECT_EQ(answer, -1);
+    EXPECT_FALSE(postAfterClose);
+    EXPECT_EQ(m_mailbox->SendMessage(WM_EXECUTEBATCH, 0, 0), -1);
+    // What was queued before the close is dropped, not delivered.
+    window_test::Pump();
+    EXPECT_EQ(handled, 0);
+}
+
+TEST_F(MailboxTest, AWorkerOutlivingItsWindowStaysOnItsOwnState)
+{
+    auto state = std::make_shared<CQueryRunState>(m_mailbox);
+    std::atomic<bool> finished{false};
+    auto worker = CWorkerThread::Begin([state, &finished] {
+        while (!state->m_bStop)
+            std::this_thread::sleep_for(5ms);
+        std::this_thread::sleep_for(200ms); // ignores the stop for a while
+        {
+            std::lock_guard<std::mutex> lock(state->m_csOutput);
+            state->m_strMessages += "late";
+        }
+        state->m_pMailbox->PostMessage(WM_TEXTBATCHDONE, 0, 0);
+        finished = true;
+    });
+    state->m_bStop = 1;
+    m_mailbox->Close();
+    EXPECT_FALSE(worker->Wait(50ms));
+    // The window and its handler go; the worker still holds the state.
+    m_window.reset();
+    std::weak_ptr<CQueryRunState> weak = state;
+    state.reset();
+    for (int i = 0; i < 100 && !finished; ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_TRUE(finished);
+    for (int i = 0; i < 100 && !weak.expired(); ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_TRUE(weak.expired());
+}
+
+} // namespace
