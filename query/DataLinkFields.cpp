@@ -223,6 +223,9 @@ CDataLinkFields CDataLinkFields::Parse(const wxString& connectString)
             fields.hasPassword = true;
         } else if (Is(key, {"Initial Catalog"})) {
             fields.database = value;
+        } else if (!Is(key, {"Prompt", "Connect Timeout"})) {
+            // The ODBC provider hands keywords it does not know to the driver, as written.
+            applyOdbc(key, value);
         }
     }
     return fields;

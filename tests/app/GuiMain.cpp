@@ -27,6 +27,13 @@ int main(int argc, char** argv)
     }
     // No box may wait for an answer that never comes; tests that look at messages script their own.
     CMessageScript unattended;
+    // Nor may a dialog: one that no test answers fails the test and is cancelled. Registered
+    // first, it is asked last, after the answerers of the tests.
+    CDialogAnswerer unanswered([](wxDialog&) { return true; },
+                               [](wxDialog& dialog) {
+                                   ADD_FAILURE() << "unanswered dialog \"" << dialog.GetTitle().utf8_string() << "\"";
+                                   return static_cast<int>(wxID_CANCEL);
+                               });
     int rc = RUN_ALL_TESTS();
     TheApp().ShutDown();
     wxEntryCleanup();

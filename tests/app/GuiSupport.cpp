@@ -1,9 +1,10 @@
 #include "GuiSupport.h"
 
+#include "query/DataLinkDlg.h"
+
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/stopwatch.h>
-#include <wx/textdlg.h>
 #include <wx/utils.h>
 
 #include <memory>
@@ -52,11 +53,11 @@ int CDialogAnswerer::Enter(wxDialog* dialog)
 }
 
 CDataLinkAnswer::CDataLinkAnswer(const wxString& connect)
-    : CDialogAnswerer([](wxDialog& dialog) { return dialog.GetName() == "DataLinkDialog"; },
+    : CDialogAnswerer([](wxDialog& dialog) { return dynamic_cast<CDataLinkDlg*>(&dialog) != nullptr; },
                       [connect](wxDialog& dialog) {
                           if (connect.empty())
                               return static_cast<int>(wxID_CANCEL);
-                          static_cast<wxTextEntryDialog&>(dialog).SetValue(connect);
+                          static_cast<CDataLinkDlg&>(dialog).SetFields(CDataLinkFields::Parse(connect));
                           return static_cast<int>(wxID_OK);
                       })
 {

@@ -18,6 +18,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/ShellRegistration.h"
 #include "query/ChildFrame.h"
+#include "query/ConnectPromptDlg.h"
 
 #include <gtest/gtest.h>
 #include <wx/filedlg.h>
@@ -27,6 +28,7 @@
 #include <wx/process.h>
 #include <wx/statusbr.h>
 #include <wx/stc/stc.h>
+#include <wx/textctrl.h>
 #include <wx/utils.h>
 
 #include <sys/stat.h>
@@ -244,10 +246,18 @@ TEST_F(MainFrameTest, StartupActionDataLinkFileShowsItsOpenDialog)
 
 TEST_F(MainFrameTest, StartupActionStoredDsnLessLogin)
 {
-    // The driver alone: it connects to a temporary database and the login joins the recent list.
+    // The driver alone: its login asks for the database file, and the login joins the recent list.
     settings::WriteString(settings::StartupDsnLessString, "SQLite3");
     CMessageScript script{wxID_CANCEL};
+    const wxString database = wxString::FromUTF8(m_db);
+    CDialogAnswerer login([](wxDialog& dialog) { return dynamic_cast<CConnectPromptDlg*>(&dialog) != nullptr; },
+                          [&database](wxDialog& dialog) {
+                              auto* file = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(CConnectPromptDlg::IDC_PROMPT_DATABASE));
+                              file->ChangeValue(database);
+                              return static_cast<int>(wxID_OK);
+                          });
     ASSERT_TRUE(Start({}, 3));
+    EXPECT_EQ(login.Answered(), 1);
     ASSERT_EQ(Frame().GetQueryWindows().size(), 1u) << (script.Texts().empty() ? "" : script.Texts()[0]);
     EXPECT_TRUE(Frame().GetQueryWindows()[0]->IsDsnLessConnection());
     CMruFileList* logins = TheApp().GetDsnLessLoginManager().GetList(0);
@@ -552,20 +562,38 @@ TEST_F(MainFrameTest, DisconnectAllAsksWhileQueriesRun)
     ASSERT_TRUE(Start());
     ASSERT_TRUE(Open());
     ASSERT_TRUE(Open());
-    Frame().GetQueryWindows()[0]->m_bExecuting = 1;
+    CChildFrame* running = Frame().GetQueryWindows()[0];
+    // A query that runs until it is cancelled.
+    running->GetQueryView()->GetEditCtrl()->SetText(
+        "with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c");
+    running->GetQueryDoc()->Modify(false);
+    wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
+    running->GetEventHandler()->ProcessEvent(execute);
+    ASSERT_TRUE(running->m_bExecuting);
     {
         CMessageScript script{wxID_NO};
         EXPECT_FALSE(Frame().CloseAll());
         EXPECT_EQ(script.Texts(), std::vector<wxString>{strings::kCancelAllQuestion});
         EXPECT_EQ(Frame().GetQueryWindows().size(), 2u);
+        EXPECT_TRUE(running->m_bExecuting);
     }
+    const auto stillRunning = [&] {
+        const auto& windows = Frame().GetQueryWindows();
+        return std::find(windows.begin(), windows.end(), running) != windows.end() && running->m_bExecuting;
+    };
     {
+        // A window whose cancelled run has not ended yet stays, and the command stops there.
         CMessageScript script{wxID_YES};
-        EXPECT_TRUE(Frame().CloseAll());
-        Pump(50);
-        EXPECT_TRUE(Frame().GetQueryWindows().empty());
-        EXPECT_EQ(Frame().GetStatusBar()->GetStatusText(1), "Total number of connections: 0");
+        Frame().CloseAll();
+        EXPECT_EQ(script.Texts(), std::vector<wxString>{strings::kCancelAllQuestion});
+        ASSERT_TRUE(Pump(5000, [&] { return !stillRunning(); })) << "the cancelled run did not end";
     }
+    CMessageScript script;
+    EXPECT_TRUE(Frame().CloseAll());
+    Pump(50);
+    EXPECT_TRUE(script.Texts().empty());
+    EXPECT_TRUE(Frame().GetQueryWindows().empty());
+    EXPECT_EQ(Frame().GetStatusBar()->GetStatusText(1), "Total number of connections: 0");
 }
 
 TEST_F(MainFrameTest, DroppedFilesShareTheFirstWindowsConnection)

@@ -81,6 +81,15 @@ TEST(DataLinkFields, ParsesWhatItBuildsAndOtherForms)
         "PROVIDER=MSDASQL;Persist Security Info=False;Extended Properties=\"DRIVER={PostgreSQL Unicode};\"");
     EXPECT_EQ(menu.driver, "PostgreSQL Unicode");
     EXPECT_FALSE(menu.hasUser);
+
+    // ODBC attributes written beside the provider, as a command line gives them; the provider's
+    // own settings are not among them.
+    const CDataLinkFields beside = CDataLinkFields::Parse(
+        "Provider=MSDASQL;Driver=SQLite3;Database=/x/y z.db;Prompt=2;Connect Timeout=5;SyncPragma=off");
+    EXPECT_EQ(beside.driver, "SQLite3");
+    EXPECT_EQ(beside.database, "/x/y z.db");
+    EXPECT_EQ(beside.otherAttributes, "SyncPragma=off;");
+    EXPECT_EQ(beside.BuildOdbcString(), "DRIVER={SQLite3};Database=/x/y z.db;SyncPragma=off;");
 }
 
 TEST(DataLinkFields, MissingLogin)
