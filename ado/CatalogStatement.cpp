@@ -1,31 +1,74 @@
 #include "CatalogStatement.h"
 
+#include "Unicode.h"
+
 #include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <limits>
 
 namespace ado::detail {
 
-CatalogArg::CatalogArg(std::optional<std::string> utf8)
+namespace {
+
+// Catalog functions count their text in SQLSMALLINT; longer text goes as a terminated string.
+SQLSMALLINT ArgumentLength(size_t units)
 {
-    if (utf8)
-        m_text = ToWide(*utf8);
+    return units <= static_cast<size_t>(std::numeric_limits<SQLSMALLINT>::max()) ? static_cast<SQLSMALLINT>(units)
+                                                                                  : SQLSMALLINT(SQL_NTS);
 }
 
-SQLWCHAR* CatalogArg::Data()
+// Reads a column with SQLGetData in chunks of Unit (char for SQL_C_CHAR, char16_t for
+// SQL_C_WCHAR); nullopt for NULL.
+template <typename Unit>
+std::optional<std::basic_string<Unit>> ReadChunks(SQLHSTMT hstmt, SQLUSMALLINT column, SQLSMALLINT cType,
+                                                  CatalogStatement& st)
 {
-    return m_text ? reinterpret_cast<SQLWCHAR*>(m_text->data()) : nullptr;
+    std::basic_string<Unit> text;
+    Unit chunk[1024];
+    const size_t capacity = std::size(chunk) - 1; // the driver ends each chunk with a terminator
+    for (;;) {
+        SQLLEN indicator = 0;
+        SQLRETURN rc = SQLGetData(hstmt, column, cType, chunk, sizeof chunk, &indicator);
+        if (rc == SQL_NO_DATA)
+            break;
+        st.Check(rc);
+        if (indicator == SQL_NULL_DATA)
+            return std::nullopt;
+        size_t n = indicator == SQL_NO_TOTAL || indicator / static_cast<SQLLEN>(sizeof(Unit)) >
+                                                    static_cast<SQLLEN>(capacity)
+                       ? capacity
+                       : static_cast<size_t>(indicator) / sizeof(Unit);
+        text.append(chunk, n);
+        if (rc == SQL_SUCCESS)
+            break;
+    }
+    return text;
 }
 
-SQLSMALLINT CatalogArg::Length() const
+} // namespace
+
+std::tuple<SQLCHAR*, SQLSMALLINT> CatalogArg::Narrow()
 {
-    return m_text ? static_cast<SQLSMALLINT>(m_text->size()) : 0;
+    if (!m_utf8)
+        return {nullptr, 0};
+    return {reinterpret_cast<SQLCHAR*>(m_utf8->data()), ArgumentLength(m_utf8->size())};
 }
 
-CatalogStatement::CatalogStatement(SQLHDBC hdbc, ErrorList& errors) : m_errors(errors)
+std::tuple<SQLWCHAR*, SQLSMALLINT> CatalogArg::Wide()
+{
+    if (!m_utf8)
+        return {nullptr, 0};
+    m_wide = ToWide(*m_utf8);
+    return {reinterpret_cast<SQLWCHAR*>(m_wide.data()), ArgumentLength(m_wide.size())};
+}
+
+CatalogStatement::CatalogStatement(SQLHDBC hdbc, const DriverTraits& traits, ErrorList& errors)
+    : m_traits(traits), m_errors(errors)
 {
     SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, hdbc, &m_hstmt);
     if (!SQL_SUCCEEDED(rc))
-        ThrowOdbc(SQL_HANDLE_DBC, hdbc, &m_errors);
+        ThrowOdbc(SQL_HANDLE_DBC, hdbc, &m_errors, "Errors occurred.", m_traits.bytesInWideMessages);
 }
 
 CatalogStatement::~CatalogStatement()
@@ -37,7 +80,7 @@ CatalogStatement::~CatalogStatement()
 void CatalogStatement::Check(SQLRETURN rc)
 {
     if (!SQL_SUCCEEDED(rc))
-        ThrowOdbc(SQL_HANDLE_STMT, m_hstmt, &m_errors);
+        ThrowOdbc(SQL_HANDLE_STMT, m_hstmt, &m_errors, "Errors occurred.", m_traits.bytesInWideMessages);
 }
 
 bool CatalogStatement::Fetch()
@@ -56,26 +99,10 @@ void CatalogStatement::CloseCursor()
 
 std::optional<std::string> CatalogStatement::Text(SQLUSMALLINT column)
 {
-    std::u16string text;
-    SQLWCHAR chunk[512];
-    for (;;) {
-        SQLLEN indicator = 0;
-        SQLRETURN rc = SQLGetData(m_hstmt, column, SQL_C_WCHAR, chunk, sizeof chunk, &indicator);
-        if (rc == SQL_NO_DATA)
-            break;
-        Check(rc);
-        if (indicator == SQL_NULL_DATA)
-            return std::nullopt;
-        const size_t capacity = sizeof chunk / sizeof chunk[0] - 1;
-        size_t n = indicator == SQL_NO_TOTAL || indicator / static_cast<SQLLEN>(sizeof(SQLWCHAR)) >
-                                                        static_cast<SQLLEN>(capacity)
-                       ? capacity
-                       : static_cast<size_t>(indicator) / sizeof(SQLWCHAR);
-        text.append(reinterpret_cast<const char16_t*>(chunk), n);
-        if (rc == SQL_SUCCESS)
-            break;
-    }
-    return FromWide(text);
+    if (m_traits.utf8Text)
+        return ReadChunks<char>(m_hstmt, column, SQL_C_CHAR, *this);
+    auto text = ReadChunks<char16_t>(m_hstmt, column, SQL_C_WCHAR, *this);
+    return text ? std::optional<std::string>(FromWide(*text)) : std::nullopt;
 }
 
 std::vector<std::optional<std::string>> CatalogStatement::ReadRow(SQLUSMALLINT count)
@@ -106,73 +133,48 @@ std::optional<int64_t> ToInt(const std::optional<std::string>& text)
 
 void CatalogStatement::ExecuteQuery(const std::string& sql, const std::vector<std::string>& parameters)
 {
-    std::vector<std::u16string> values;
-    values.reserve(parameters.size());
-    for (const auto& p : parameters)
-        values.push_back(ToWide(p));
-    std::vector<SQLLEN> lengths(values.size());
-    for (size_t i = 0; i < values.size(); ++i) {
-        lengths[i] = static_cast<SQLLEN>(values[i].size() * sizeof(SQLWCHAR));
-        Check(SQLBindParameter(m_hstmt, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT, SQL_C_WCHAR,
-                               SQL_WVARCHAR, std::max<SQLULEN>(values[i].size(), 1), 0, values[i].data(),
-                               lengths[i], &lengths[i]));
+    // Parameters go as the statement text does: UTF-8 through the ANSI entry points.
+    const bool ansi = m_traits.utf8Ansi;
+    std::vector<std::string> narrow;
+    std::vector<std::u16string> wide;
+    std::vector<SQLLEN> lengths(parameters.size());
+    narrow.reserve(parameters.size());
+    wide.reserve(parameters.size());
+    for (size_t i = 0; i < parameters.size(); ++i) {
+        SQLPOINTER data = nullptr;
+        SQLULEN units = 0;
+        if (ansi) {
+            data = narrow.emplace_back(parameters[i]).data();
+            units = narrow.back().size();
+            lengths[i] = static_cast<SQLLEN>(units);
+        } else {
+            data = wide.emplace_back(ToWide(parameters[i])).data();
+            units = wide.back().size();
+            lengths[i] = static_cast<SQLLEN>(units * sizeof(SQLWCHAR));
+        }
+        Check(SQLBindParameter(m_hstmt, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
+                               ansi ? SQL_C_CHAR : SQL_C_WCHAR, ansi ? SQL_VARCHAR : SQL_WVARCHAR,
+                               std::max<SQLULEN>(units, 1), 0, data, lengths[i], &lengths[i]));
     }
-    std::u16string text = ToWide(sql);
-    Check(SQLExecDirectW(m_hstmt, reinterpret_cast<SQLWCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size())));
+    if (ansi) {
+        std::string text = sql;
+        Check(SQLExecDirect(m_hstmt, reinterpret_cast<SQLCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size())));
+    } else {
+        std::u16string text = ToWide(sql);
+        Check(SQLExecDirectW(m_hstmt, reinterpret_cast<SQLWCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size())));
+    }
     // The bound buffers live only here; the result no longer needs them.
     SQLFreeStmt(m_hstmt, SQL_RESET_PARAMS);
 }
 
-std::string GetInfoText(SQLHDBC hdbc, SQLUSMALLINT infoType)
-{
-    std::vector<SQLWCHAR> buffer(1024);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        SQLSMALLINT bytes = 0;
-        SQLRETURN rc = SQLGetInfoW(hdbc, infoType, buffer.data(),
-                                   static_cast<SQLSMALLINT>(buffer.size() * sizeof(SQLWCHAR)), &bytes);
-        if (!SQL_SUCCEEDED(rc))
-            return {};
-        size_t chars = static_cast<size_t>(std::max<SQLSMALLINT>(bytes, 0)) / sizeof(SQLWCHAR);
-        if (chars < buffer.size())
-            return FromWide(buffer.data(), chars);
-        // Keyword lists can be long: ask again with room for the whole text.
-        buffer.assign(std::min<size_t>(chars + 1, 16383), 0);
-    }
-    return FromWide(buffer.data(), buffer.size() - 1);
-}
-
-SQLUINTEGER GetInfoUInt(SQLHDBC hdbc, SQLUSMALLINT infoType)
-{
-    SQLUINTEGER value = 0;
-    if (!SQL_SUCCEEDED(SQLGetInfoW(hdbc, infoType, &value, sizeof value, nullptr)))
-        return 0;
-    return value;
-}
-
-SQLUSMALLINT GetInfoUShort(SQLHDBC hdbc, SQLUSMALLINT infoType)
-{
-    SQLUSMALLINT value = 0;
-    if (!SQL_SUCCEEDED(SQLGetInfoW(hdbc, infoType, &value, sizeof value, nullptr)))
-        return 0;
-    return value;
-}
-
-DriverFacts ReadDriverFacts(SQLHDBC hdbc)
+DriverFacts ReadDriverFacts(SQLHDBC hdbc, const DriverTraits& traits)
 {
     DriverFacts facts;
-    facts.searchEscape = GetInfoText(hdbc, SQL_SEARCH_PATTERN_ESCAPE);
-    facts.catalogs = GetInfoText(hdbc, SQL_CATALOG_NAME) == "Y";
+    facts.searchEscape = GetInfoText(hdbc, SQL_SEARCH_PATTERN_ESCAPE, traits.utf8Ansi);
+    facts.catalogs = GetInfoText(hdbc, SQL_CATALOG_NAME, traits.utf8Ansi) == "Y";
     facts.schemas = GetInfoUInt(hdbc, SQL_SCHEMA_USAGE) != 0;
-    facts.dbmsName = GetInfoText(hdbc, SQL_DBMS_NAME);
+    facts.dbmsName = GetInfoText(hdbc, SQL_DBMS_NAME, traits.utf8Ansi);
     return facts;
-}
-
-bool DriverSupports(SQLHDBC hdbc, SQLUSMALLINT function)
-{
-    SQLUSMALLINT supported = SQL_FALSE;
-    if (!SQL_SUCCEEDED(SQLGetFunctions(hdbc, function, &supported)))
-        return false;
-    return supported == SQL_TRUE;
 }
 
 std::string EscapePattern(std::string_view name, std::string_view escape)

@@ -1,6 +1,6 @@
 #include "DriverTraits.h"
 
-#include "OdbcError.h"
+#include "OdbcInfo.h"
 
 #include <odbcinst.h>
 
@@ -32,15 +32,6 @@ std::string DriverFile(const std::string& driver)
     if (driver.find('/') != std::string::npos)
         return driver;
     return ProfileString(driver, "Driver", "odbcinst.ini");
-}
-
-std::string InfoString(SQLHDBC hdbc, SQLUSMALLINT item)
-{
-    SQLWCHAR buf[256] = {};
-    SQLSMALLINT len = 0;
-    if (!SQL_SUCCEEDED(SQLGetInfoW(hdbc, item, buf, sizeof buf, &len)))
-        return {};
-    return FromWide(buf, std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(len, 0)) / sizeof(SQLWCHAR), 255));
 }
 
 } // namespace
@@ -85,25 +76,31 @@ void AddStreamingDefaults(DriverFamily family, AttributeList& attributes)
     }
 }
 
-DriverTraits ReadDriverTraits(SQLHDBC hdbc)
+DriverTraits TraitsOfFamily(DriverFamily family)
 {
     DriverTraits t;
-    std::string driverFile = InfoString(hdbc, SQL_DRIVER_NAME);
-    t.family = FamilyOfDriverFile(driverFile);
+    t.family = family;
     // Both drivers hand over the database's own UTF-8 text; the ANSI build of the PostgreSQL
     // driver cannot give UTF-16 at all.
-    t.utf8Text = t.family == DriverFamily::SQLite || t.family == DriverFamily::PostgreSQL;
-    t.dynamicTyping = t.family == DriverFamily::SQLite;
-    t.utf8Ansi = t.family == DriverFamily::SQLite;
-    t.bytesInWideMessages = t.family == DriverFamily::SQLite;
-    t.scansForSemicolons = t.family == DriverFamily::SQLite;
-    t.padsBuffers = t.family == DriverFamily::SQLite;
-    t.singleStatement = InfoString(hdbc, SQL_MULT_RESULT_SETS) != "Y";
-    SQLUINTEGER gd = 0;
-    if (SQL_SUCCEEDED(SQLGetInfoW(hdbc, SQL_GETDATA_EXTENSIONS, &gd, sizeof gd, nullptr))) {
-        t.getDataBound = (gd & SQL_GD_BOUND) != 0;
-        t.getDataBlock = (gd & SQL_GD_BLOCK) != 0 && (gd & SQL_GD_BOUND) != 0;
-    }
+    t.utf8Text = family == DriverFamily::SQLite || family == DriverFamily::PostgreSQL;
+    t.dynamicTyping = family == DriverFamily::SQLite;
+    // The SQLite driver has ANSI entry points only; the driver manager passes wide text to
+    // them one byte a character and widens their answers one byte a character.
+    t.utf8Ansi = family == DriverFamily::SQLite;
+    t.bytesInWideMessages = family == DriverFamily::SQLite;
+    t.scansForSemicolons = family == DriverFamily::SQLite;
+    t.padsBuffers = family == DriverFamily::SQLite;
+    return t;
+}
+
+DriverTraits ReadDriverTraits(SQLHDBC hdbc)
+{
+    // The driver's file name and the Y/N answers are ASCII, read before the traits are known.
+    DriverTraits t = TraitsOfFamily(FamilyOfDriverFile(GetInfoText(hdbc, SQL_DRIVER_NAME, false)));
+    t.singleStatement = GetInfoText(hdbc, SQL_MULT_RESULT_SETS, false) != "Y";
+    SQLUINTEGER gd = GetInfoUInt(hdbc, SQL_GETDATA_EXTENSIONS);
+    t.getDataBound = (gd & SQL_GD_BOUND) != 0;
+    t.getDataBlock = (gd & SQL_GD_BLOCK) != 0 && (gd & SQL_GD_BOUND) != 0;
     return t;
 }
 

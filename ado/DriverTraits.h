@@ -48,6 +48,9 @@ DriverFamily FamilyBeforeConnect(const AttributeList& attributes);
 // through a cursor (UseDeclareFetch) in blocks of Fetch rows.
 void AddStreamingDefaults(DriverFamily family, AttributeList& attributes);
 
+// The traits that follow from the driver's family alone; known before connecting.
+DriverTraits TraitsOfFamily(DriverFamily family);
+
 // Reads the traits of an open connection.
 DriverTraits ReadDriverTraits(SQLHDBC hdbc);
 

@@ -3,6 +3,7 @@
 #include "OdbcConnection.h"
 #include "QueryWatchdog.h"
 #include "StatementSplitter.h"
+#include "Unicode.h"
 
 namespace ado::detail {
 
@@ -18,8 +19,7 @@ Execution::Busy::Busy(Execution& e) : m_e(e)
 {
     std::lock_guard lock(e.m_mutex);
     if (e.m_closing || e.m_hstmt == SQL_NULL_HSTMT)
-        ThrowAdo(adErrObjectClosed, "Operation is not allowed when the object is closed.",
-                 &e.m_connection->ErrorCollection());
+        ThrowAdo(adErrObjectClosed, kClosedText, &e.m_connection->ErrorCollection());
     ++e.m_busy;
 }
 
@@ -53,8 +53,7 @@ void Execution::Start()
     {
         std::lock_guard lock(m_mutex);
         if (m_closing)
-            ThrowAdo(adErrObjectClosed, "Operation is not allowed when the object is closed.",
-                     &m_connection->ErrorCollection());
+            ThrowAdo(adErrObjectClosed, kClosedText, &m_connection->ErrorCollection());
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_connection->Handle(), &m_hstmt))) {
             m_hstmt = SQL_NULL_HSTMT;
             ThrowOdbc(SQL_HANDLE_DBC, m_connection->Handle(), &m_connection->ErrorCollection());

@@ -1,6 +1,8 @@
 #include "MemoryRecordset.h"
 
 #include "OdbcError.h"
+#include "RecordsetPersistence.h"
+#include "Unicode.h"
 
 #include <strings.h>
 
@@ -16,23 +18,17 @@ constexpr const char* kFieldSource = "ADODB.Field";
 
 [[noreturn]] void ThrowClosed()
 {
-    detail::ThrowAdo(adErrObjectClosed, "Operation is not allowed when the object is closed.", nullptr,
-                     kRecordsetSource);
+    detail::ThrowAdo(adErrObjectClosed, detail::kClosedText, nullptr, kRecordsetSource);
 }
 
 [[noreturn]] void ThrowNoCurrentRecord(const char* source)
 {
-    detail::ThrowAdo(adErrNoCurrentRecord,
-                     "Either BOF or EOF is True, or the current record has been deleted. Requested "
-                     "operation requires a current record.",
-                     nullptr, source);
+    detail::ThrowAdo(adErrNoCurrentRecord, detail::kNoCurrentRecordText, nullptr, source);
 }
 
 [[noreturn]] void ThrowItemNotFound()
 {
-    detail::ThrowAdo(adErrItemNotFound,
-                     "Item cannot be found in the collection corresponding to the requested name or ordinal.",
-                     nullptr, kFieldsSource);
+    detail::ThrowAdo(adErrItemNotFound, detail::kNotFoundText, nullptr, kFieldsSource);
 }
 
 bool IsFixedLength(DataTypeEnum type)
@@ -221,10 +217,7 @@ MemoryRecordset::~MemoryRecordset() = default;
 void MemoryRecordset::AddRow(std::vector<_variant_t> values)
 {
     if (values.size() != m_state->columns.size())
-        detail::ThrowAdo(adErrInvalidArgument,
-                         "Arguments are of the wrong type, are out of acceptable range, or are in "
-                         "conflict with one another.",
-                         nullptr, kRecordsetSource);
+        detail::ThrowAdo(adErrInvalidArgument, detail::kBadArgumentsText, nullptr, kRecordsetSource);
     m_state->rows.push_back(std::move(values));
 }
 
@@ -236,12 +229,9 @@ long MemoryRecordset::GetRecordCount() const
 void MemoryRecordset::Open(const _variant_t&, const ConnectionPtr&, CursorTypeEnum, LockTypeEnum, long)
 {
     if (m_state->open)
-        detail::ThrowAdo(adErrObjectOpen, "Operation is not allowed when the object is open.", nullptr,
-                         kRecordsetSource);
+        detail::ThrowAdo(adErrObjectOpen, detail::kOpenText, nullptr, kRecordsetSource);
     // Its rows were built by the layer; there is no command to run again.
-    detail::ThrowAdo(adErrFeatureNotAvailable,
-                     "Object or provider is not capable of performing requested operation.", nullptr,
-                     kRecordsetSource);
+    detail::ThrowAdo(adErrFeatureNotAvailable, detail::kNotCapableText, nullptr, kRecordsetSource);
 }
 
 void MemoryRecordset::Close()
@@ -265,10 +255,7 @@ long MemoryRecordset::GetCacheSize() const
 void MemoryRecordset::PutCacheSize(long rows)
 {
     if (rows <= 0)
-        detail::ThrowAdo(adErrInvalidArgument,
-                         "Arguments are of the wrong type, are out of acceptable range, or are in "
-                         "conflict with one another.",
-                         nullptr, kRecordsetSource);
+        detail::ThrowAdo(adErrInvalidArgument, detail::kBadArgumentsText, nullptr, kRecordsetSource);
     m_state->cacheSize = rows;
 }
 
@@ -280,10 +267,7 @@ long MemoryRecordset::GetMaxRecords() const
 void MemoryRecordset::PutMaxRecords(long rows)
 {
     if (rows < 0)
-        detail::ThrowAdo(adErrInvalidArgument,
-                         "Arguments are of the wrong type, are out of acceptable range, or are in "
-                         "conflict with one another.",
-                         nullptr, kRecordsetSource);
+        detail::ThrowAdo(adErrInvalidArgument, detail::kBadArgumentsText, nullptr, kRecordsetSource);
     m_state->maxRecords = rows;
 }
 
@@ -333,12 +317,9 @@ _variant_t MemoryRecordset::GetCollect(long index) const
     return GetFields()->GetItem(index)->GetValue();
 }
 
-void MemoryRecordset::Save(const std::string&, PersistFormatEnum)
+void MemoryRecordset::Save(const std::string& destination, PersistFormatEnum format)
 {
-    m_state->RequireOpen();
-    detail::ThrowAdo(adErrFeatureNotAvailable,
-                     "Object or provider is not capable of performing requested operation.", nullptr,
-                     kRecordsetSource);
+    PersistRecordset(*this, destination, format);
 }
 
 } // namespace ado

@@ -2,9 +2,11 @@
 
 #include "Execution.h"
 #include "OdbcEnvironment.h"
+#include "OdbcInfo.h"
 #include "OdbcRecordset.h"
 #include "PropertyCollection.h"
 #include "SchemaRowsets.h"
+#include "Unicode.h"
 
 #include <fmt/format.h>
 
@@ -21,8 +23,6 @@ constexpr const char* kProviderFileName = "MSDASQL.DLL";
 constexpr const char* kProviderVersion = "02.80.0000";
 constexpr const char* kOleDbVersion = "02.80";
 constexpr const char* kBadInitString = "Format of the initialization string does not conform to the OLE DB specification.";
-constexpr const char* kClosedText = "Operation is not allowed when the object is closed.";
-constexpr const char* kOpenText = "Operation is not allowed when the object is open.";
 constexpr HRESULT kTransactionExists = static_cast<HRESULT>(0x8004D013);
 constexpr HRESULT kNoTransaction = static_cast<HRESULT>(0x8004D00E);
 
@@ -57,6 +57,32 @@ std::vector<ErrorRecord> SplitNotices(std::vector<ErrorRecord> records)
         }
     }
     return out;
+}
+
+// Connects through the ANSI entry point for a driver that takes UTF-8 there, else through the
+// wide one. completed receives the driver's completed attributes, or text where they do not fit.
+SQLRETURN DriverConnect(SQLHDBC hdbc, const std::string& text, bool utf8Ansi, std::string& completed)
+{
+    SQLSMALLINT length = 0;
+    SQLRETURN rc;
+    if (utf8Ansi) {
+        std::string in = text;
+        std::vector<SQLCHAR> out(16384);
+        rc = SQLDriverConnect(hdbc, nullptr, reinterpret_cast<SQLCHAR*>(in.data()), static_cast<SQLSMALLINT>(in.size()),
+                              out.data(), static_cast<SQLSMALLINT>(out.size()), &length, SQL_DRIVER_NOPROMPT);
+        if (length >= 0 && length < static_cast<SQLSMALLINT>(out.size()))
+            completed.assign(reinterpret_cast<const char*>(out.data()), static_cast<size_t>(length));
+    } else {
+        std::u16string in = Wide(text);
+        std::vector<SQLWCHAR> out(8192);
+        rc = SQLDriverConnectW(hdbc, nullptr, W(in), static_cast<SQLSMALLINT>(in.size()), out.data(),
+                               static_cast<SQLSMALLINT>(out.size()), &length, SQL_DRIVER_NOPROMPT);
+        if (length >= 0 && length < static_cast<SQLSMALLINT>(out.size()))
+            completed = FromWide(out.data(), static_cast<size_t>(length));
+    }
+    if (!SQL_SUCCEEDED(rc) || completed.empty())
+        completed = text;
+    return rc;
 }
 
 long MapIdentifierCase(SQLUSMALLINT v)
@@ -188,7 +214,8 @@ void OdbcConnection::Open(const std::string& connectionString, const std::string
         m_connectionTimeout = *req.connectTimeout;
 
     AttributeList attributes = req.odbc;
-    AddStreamingDefaults(FamilyBeforeConnect(attributes), attributes);
+    const DriverTraits expected = TraitsOfFamily(FamilyBeforeConnect(attributes));
+    AddStreamingDefaults(expected.family, attributes);
     std::string odbcText = FormatOdbcConnectionString(attributes);
     if (odbcText.size() > kMaxConnectionStringLength) {
         m_errors->Set({{kBadInitString, "", 0, kAdoSource, E_FAIL},
@@ -203,13 +230,10 @@ void OdbcConnection::Open(const std::string& connectionString, const std::string
         SQLSetConnectAttrW(hdbc, SQL_ATTR_LOGIN_TIMEOUT,
                            reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_connectionTimeout)), 0);
 
-    std::u16string in = Wide(odbcText);
-    std::vector<SQLWCHAR> out(8192);
-    SQLSMALLINT outLen = 0;
-    SQLRETURN rc = SQLDriverConnectW(hdbc, nullptr, W(in), static_cast<SQLSMALLINT>(in.size()), out.data(),
-                                     static_cast<SQLSMALLINT>(out.size()), &outLen, SQL_DRIVER_NOPROMPT);
+    std::string completedText;
+    SQLRETURN rc = DriverConnect(hdbc, odbcText, expected.utf8Ansi, completedText);
     if (!SQL_SUCCEEDED(rc)) {
-        auto records = ReadDiagnostics(SQL_HANDLE_DBC, hdbc);
+        auto records = ReadDiagnostics(SQL_HANDLE_DBC, hdbc, E_FAIL, expected.bytesInWideMessages);
         SQLFreeHandle(SQL_HANDLE_DBC, hdbc);
         if (records.empty())
             records.push_back({"The driver could not connect.", "", 0, kProviderSource, E_FAIL});
@@ -217,8 +241,7 @@ void OdbcConnection::Open(const std::string& connectionString, const std::string
         throw _com_error(E_FAIL, records.front().description, records.front().source);
     }
     m_hdbc = hdbc;
-    m_odbcOut = outLen < static_cast<SQLSMALLINT>(out.size()) ? FromWide(out.data(), static_cast<size_t>(outLen))
-                                                               : odbcText;
+    m_odbcOut = completedText;
     m_traits = ReadDriverTraits(m_hdbc);
     m_open = true;
     m_inTransaction = false;
@@ -366,8 +389,7 @@ void OdbcConnection::PutConnectionString(const std::string& value)
 void OdbcConnection::PutConnectionTimeout(long seconds)
 {
     if (seconds < 0)
-        ThrowAdo(adErrInvalidArgument, "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.",
-                 m_errors.get());
+        ThrowAdo(adErrInvalidArgument, kBadArgumentsText, m_errors.get());
     if (m_open)
         ThrowAdo(adErrObjectOpen, kOpenText, m_errors.get());
     m_connectionTimeout = seconds;
@@ -376,8 +398,7 @@ void OdbcConnection::PutConnectionTimeout(long seconds)
 void OdbcConnection::PutCommandTimeout(long seconds)
 {
     if (seconds < 0)
-        ThrowAdo(adErrInvalidArgument, "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.",
-                 m_errors.get());
+        ThrowAdo(adErrInvalidArgument, kBadArgumentsText, m_errors.get());
     m_commandTimeout = seconds;
 }
 
@@ -396,8 +417,7 @@ void OdbcConnection::PutIsolationLevel(IsolationLevelEnum level)
 {
     SQLUINTEGER odbc = IsolationToOdbc(level);
     if (odbc == 0)
-        ThrowAdo(adErrFeatureNotAvailable, "Object or provider is not capable of performing requested operation.",
-                 m_errors.get());
+        ThrowAdo(adErrFeatureNotAvailable, kNotCapableText, m_errors.get());
     if (m_open && !SQL_SUCCEEDED(SQLSetConnectAttrW(m_hdbc, SQL_ATTR_TXN_ISOLATION,
                                                     reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(odbc)), 0)))
         ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
@@ -430,11 +450,8 @@ long OdbcConnection::BeginTrans()
         m_errors->Set({r});
         throw _com_error(kTransactionExists, r.description, r.source);
     }
-    SQLUSMALLINT capable = SQL_TC_NONE;
-    SQLGetInfoW(m_hdbc, SQL_TXN_CAPABLE, &capable, sizeof capable, nullptr);
-    if (capable == SQL_TC_NONE)
-        ThrowAdo(adErrFeatureNotAvailable, "Object or provider is not capable of performing requested operation.",
-                 m_errors.get());
+    if (GetInfoUShort(m_hdbc, SQL_TXN_CAPABLE) == SQL_TC_NONE)
+        ThrowAdo(adErrFeatureNotAvailable, kNotCapableText, m_errors.get());
     SQLRETURN rc = SQLSetConnectAttrW(m_hdbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
     if (!SQL_SUCCEEDED(rc))
         ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
@@ -446,23 +463,15 @@ long OdbcConnection::BeginTrans()
 
 void OdbcConnection::CommitTrans()
 {
-    RequireOpen();
-    if (!m_inTransaction) {
-        ErrorRecord r{"No transaction is active.", "", 0, kProviderSource, kNoTransaction};
-        m_errors->Set({r});
-        throw _com_error(kNoTransaction, r.description, r.source);
-    }
-    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_hdbc, SQL_COMMIT);
-    if (!SQL_SUCCEEDED(rc))
-        ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
-    if (rc == SQL_SUCCESS_WITH_INFO)
-        ReportInfo(SQL_HANDLE_DBC, m_hdbc);
-    if (!SQL_SUCCEEDED(SQLSetConnectAttrW(m_hdbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0)))
-        ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
-    m_inTransaction = false;
+    EndTransaction(SQL_COMMIT);
 }
 
 void OdbcConnection::RollbackTrans()
+{
+    EndTransaction(SQL_ROLLBACK);
+}
+
+void OdbcConnection::EndTransaction(SQLSMALLINT completion)
 {
     RequireOpen();
     if (!m_inTransaction) {
@@ -470,7 +479,7 @@ void OdbcConnection::RollbackTrans()
         m_errors->Set({r});
         throw _com_error(kNoTransaction, r.description, r.source);
     }
-    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_hdbc, SQL_ROLLBACK);
+    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_hdbc, completion);
     if (!SQL_SUCCEEDED(rc))
         ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
     if (rc == SQL_SUCCESS_WITH_INFO)
@@ -505,10 +514,10 @@ RecordsetPtr OdbcConnection::OpenSchema(SchemaEnum schema, const std::vector<_va
     // work; a savepoint keeps such a failure to itself.
     bool guard = m_inTransaction && m_traits.family == DriverFamily::PostgreSQL;
     if (!guard)
-        return OpenSchemaRowset(self, m_hdbc, *m_errors, schema, restrictions);
+        return OpenSchemaRowset(self, m_hdbc, m_traits, *m_errors, schema, restrictions);
     RunOnOwnStatement("SAVEPOINT torvane_schema_rowset");
     try {
-        RecordsetPtr rs = OpenSchemaRowset(self, m_hdbc, *m_errors, schema, restrictions);
+        RecordsetPtr rs = OpenSchemaRowset(self, m_hdbc, m_traits, *m_errors, schema, restrictions);
         RunOnOwnStatement("RELEASE SAVEPOINT torvane_schema_rowset");
         return rs;
     } catch (...) {
@@ -531,7 +540,7 @@ PropertiesPtr OdbcConnection::GetProperties() const
 long OdbcConnection::Advise(ConnectionEvents* sink)
 {
     if (!sink)
-        ThrowAdo(adErrInvalidArgument, "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.");
+        ThrowAdo(adErrInvalidArgument, kBadArgumentsText);
     std::lock_guard lock(m_sinkMutex);
     long cookie = m_nextCookie++;
     m_sinks[cookie] = sink;
@@ -542,7 +551,7 @@ void OdbcConnection::Unadvise(long cookie)
 {
     std::lock_guard lock(m_sinkMutex);
     if (m_sinks.erase(cookie) == 0)
-        ThrowAdo(adErrInvalidArgument, "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.");
+        ThrowAdo(adErrInvalidArgument, kBadArgumentsText);
 }
 
 std::vector<std::shared_ptr<Execution>> OdbcConnection::LiveExecutions()
@@ -602,15 +611,6 @@ void OdbcConnection::FireExecuteComplete(long recordsAffected, const ErrorRecord
     }
 }
 
-std::string OdbcConnection::InfoText(SQLUSMALLINT item) const
-{
-    std::vector<SQLWCHAR> buf(1024);
-    SQLSMALLINT len = 0;
-    if (!SQL_SUCCEEDED(SQLGetInfoW(m_hdbc, item, buf.data(), static_cast<SQLSMALLINT>(buf.size() * sizeof(SQLWCHAR)), &len)))
-        return {};
-    return FromWide(buf.data(), std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(len, 0)) / sizeof(SQLWCHAR), buf.size() - 1));
-}
-
 std::string OdbcConnection::CurrentCatalog() const
 {
     std::vector<SQLWCHAR> buf(1024);
@@ -618,7 +618,7 @@ std::string OdbcConnection::CurrentCatalog() const
     if (SQL_SUCCEEDED(SQLGetConnectAttrW(m_hdbc, SQL_ATTR_CURRENT_CATALOG, buf.data(),
                                          static_cast<SQLINTEGER>(buf.size() * sizeof(SQLWCHAR)), &len)))
         return FromWide(buf.data(), std::min<size_t>(static_cast<size_t>(std::max<SQLINTEGER>(len, 0)) / sizeof(SQLWCHAR), buf.size() - 1));
-    return InfoText(SQL_DATABASE_NAME);
+    return GetInfoText(m_hdbc, SQL_DATABASE_NAME, m_traits.utf8Ansi);
 }
 
 void OdbcConnection::ReadInfoProperties()
@@ -629,18 +629,11 @@ void OdbcConnection::ReadInfoProperties()
         m_info.emplace_back(name, std::move(value));
         m_infoTypes[name] = type;
     };
-    auto text = [&](const char* name, SQLUSMALLINT item) { add(name, _variant_t(InfoText(item)), adBSTR); };
-    auto yes = [&](const char* name, SQLUSMALLINT item) { add(name, _variant_t(InfoText(item) == "Y"), adBoolean); };
-    auto ushort = [&](SQLUSMALLINT item) {
-        SQLUSMALLINT v = 0;
-        SQLGetInfoW(m_hdbc, item, &v, sizeof v, nullptr);
-        return v;
-    };
-    auto uint = [&](SQLUSMALLINT item) {
-        SQLUINTEGER v = 0;
-        SQLGetInfoW(m_hdbc, item, &v, sizeof v, nullptr);
-        return v;
-    };
+    auto info = [&](SQLUSMALLINT item) { return GetInfoText(m_hdbc, item, m_traits.utf8Ansi); };
+    auto text = [&](const char* name, SQLUSMALLINT item) { add(name, _variant_t(info(item)), adBSTR); };
+    auto yes = [&](const char* name, SQLUSMALLINT item) { add(name, _variant_t(info(item) == "Y"), adBoolean); };
+    auto ushort = [&](SQLUSMALLINT item) { return GetInfoUShort(m_hdbc, item); };
+    auto uint = [&](SQLUSMALLINT item) { return GetInfoUInt(m_hdbc, item); };
     auto integer = [&](const char* name, long v) { add(name, _variant_t(static_cast<int32_t>(v)), adInteger); };
 
     add("Current Catalog", _variant_t(), adBSTR); // read when asked
@@ -760,8 +753,7 @@ _variant_t OdbcConnection::PropertyValue(const std::string& name)
         for (const auto& [key, value] : m_info)
             if (NameIs(name, key.c_str()))
                 return value;
-    ThrowAdo(adErrItemNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.",
-             m_errors.get());
+    ThrowAdo(adErrItemNotFound, kNotFoundText, m_errors.get());
 }
 
 void OdbcConnection::PutPropertyValue(const std::string& name, const _variant_t& value)
@@ -808,8 +800,7 @@ void OdbcConnection::PutPropertyValue(const std::string& name, const _variant_t&
     }
     if (m_open && std::any_of(m_info.begin(), m_info.end(), [&](const auto& p) { return NameIs(name, p.first.c_str()); }))
         ThrowAdo(adErrIllegalOperation, "Operation is not allowed in this context.", m_errors.get());
-    ThrowAdo(adErrItemNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.",
-             m_errors.get());
+    ThrowAdo(adErrItemNotFound, kNotFoundText, m_errors.get());
 }
 
 } // namespace ado::detail

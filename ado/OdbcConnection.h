@@ -102,11 +102,12 @@ private:
     void ReadInfoProperties();
     // The driver's completed attributes, without the password unless it is to persist.
     std::string ExtendedProperties() const;
-    std::string InfoText(SQLUSMALLINT item) const;
     std::string CurrentCatalog() const;
     std::vector<std::shared_ptr<Execution>> LiveExecutions();
     [[noreturn]] void ThrowFromHandle(SQLSMALLINT type, SQLHANDLE handle);
     void RunOnOwnStatement(const std::string& sql);
+    // Commits or rolls back (SQL_COMMIT, SQL_ROLLBACK) and returns to autocommit.
+    void EndTransaction(SQLSMALLINT completion);
     void Disconnect();
 
     SQLHDBC m_hdbc = SQL_NULL_HDBC;

@@ -1,5 +1,7 @@
 #include "OdbcError.h"
 
+#include "Unicode.h"
+
 #include <fmt/format.h>
 
 namespace ado::detail {
@@ -14,9 +16,7 @@ ErrorPtr ErrorList::GetItem(long index) const
 {
     std::lock_guard lock(m_mutex);
     if (index < 0 || index >= static_cast<long>(m_records.size()))
-        throw _com_error(MakeControlHResult(adErrItemNotFound),
-                         "Item cannot be found in the collection corresponding to the requested name or ordinal.",
-                         kAdoSource);
+        throw _com_error(MakeControlHResult(adErrItemNotFound), kNotFoundText, kAdoSource);
     return std::make_shared<ErrorRecordItem>(m_records[static_cast<size_t>(index)]);
 }
 
@@ -129,73 +129,6 @@ void ThrowAdo(long number, std::string description, ErrorList* errors, std::stri
         errors->Set({r});
     }
     throw _com_error(hr, std::move(description), std::move(source));
-}
-
-std::u16string ToWide(std::string_view s)
-{
-    std::u16string out;
-    out.reserve(s.size());
-    size_t i = 0;
-    while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        char32_t cp;
-        size_t extra;
-        if (c < 0x80) { cp = c; extra = 0; }
-        else if ((c >> 5) == 0x6) { cp = c & 0x1F; extra = 1; }
-        else if ((c >> 4) == 0xE) { cp = c & 0x0F; extra = 2; }
-        else if ((c >> 3) == 0x1E) { cp = c & 0x07; extra = 3; }
-        else { out.push_back(u'\uFFFD'); ++i; continue; }
-        bool ok = true;
-        for (size_t k = 1; k <= extra; ++k) {
-            if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) >> 6) != 0x2) { ok = false; break; }
-            cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        }
-        if (!ok) { out.push_back(u'\uFFFD'); ++i; continue; }
-        i += extra + 1;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-    }
-    return out;
-}
-
-std::string FromWide(const SQLWCHAR* w, size_t n)
-{
-    std::string out;
-    out.reserve(n);
-    AppendUtf8(w, n, out);
-    return out;
-}
-
-void AppendUtf8(const SQLWCHAR* w, size_t n, std::string& out)
-{
-    for (size_t i = 0; i < n; ++i) {
-        char32_t cp = w[i];
-        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < n && w[i + 1] >= 0xDC00 && w[i + 1] < 0xE000) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (w[i + 1] - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp < 0xE000) {
-            cp = 0xFFFD;
-        }
-        if (cp < 0x80) out.push_back(static_cast<char>(cp));
-        else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
 }
 
 } // namespace ado::detail

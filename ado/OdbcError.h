@@ -64,15 +64,22 @@ std::vector<ErrorRecord> ReadDiagnostics(SQLSMALLINT handleType, SQLHANDLE handl
 [[noreturn]] void ThrowOdbc(SQLSMALLINT handleType, SQLHANDLE handle, ErrorList* errors,
                             std::string_view fallback = "Errors occurred.", bool bytesInWideUnits = false);
 
+// The object model's own descriptions of its common errors.
+inline constexpr const char* kBadArgumentsText =
+    "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.";
+inline constexpr const char* kClosedText =
+    "Operation is not allowed when the object is closed.";
+inline constexpr const char* kOpenText =
+    "Operation is not allowed when the object is open.";
+inline constexpr const char* kNotFoundText =
+    "Item cannot be found in the collection corresponding to the requested name or ordinal.";
+inline constexpr const char* kNotCapableText =
+    "Object or provider is not capable of performing requested operation.";
+inline constexpr const char* kNoCurrentRecordText =
+    "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current record.";
+
 // Raises one of the layer's own errors (number from ErrorValueEnum), recorded in errors.
 [[noreturn]] void ThrowAdo(long number, std::string description, ErrorList* errors = nullptr,
                            std::string source = kAdoSource);
-
-// UTF-8 <-> the driver manager's 16-bit SQLWCHAR text.
-std::u16string ToWide(std::string_view utf8);
-std::string FromWide(const SQLWCHAR* text, size_t length);
-// Appends the UTF-8 form of 16-bit text to out (no allocation once out has room).
-void AppendUtf8(const SQLWCHAR* text, size_t length, std::string& out);
-inline std::string FromWide(const std::u16string& w) { return FromWide(reinterpret_cast<const SQLWCHAR*>(w.data()), w.size()); }
 
 } // namespace ado::detail

@@ -1,5 +1,7 @@
 #include "OdbcRecordset.h"
 
+#include "RecordsetPersistence.h"
+
 #include <strings.h>
 
 #include <optional>
@@ -8,13 +10,7 @@ namespace ado::detail {
 
 namespace {
 
-constexpr const char* kClosedText = "Operation is not allowed when the object is closed.";
-constexpr const char* kNoCurrentRecord =
-    "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current record.";
 constexpr const char* kExecutingText = "Operation cannot be performed while executing asynchronously.";
-constexpr const char* kNotFound = "Item cannot be found in the collection corresponding to the requested name or ordinal.";
-constexpr const char* kBadArgument =
-    "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.";
 
 // Rows fetched per call at least: the cache size of the object model is 1 by default, which
 // would make every row a round trip through the driver manager.
@@ -52,7 +48,7 @@ private:
         if (m_execution->Generation() != m_generation || m_execution->IsClosed())
             ThrowAdo(adErrObjectClosed, kClosedText);
         if (m_execution->AtEnd())
-            ThrowAdo(adErrNoCurrentRecord, kNoCurrentRecord);
+            ThrowAdo(adErrNoCurrentRecord, kNoCurrentRecordText);
     }
 
     std::shared_ptr<Execution> m_execution;
@@ -73,7 +69,7 @@ public:
     FieldPtr GetItem(long index) const override
     {
         if (index < 0 || index >= GetCount())
-            ThrowAdo(adErrItemNotFound, kNotFound);
+            ThrowAdo(adErrItemNotFound, kNotFoundText);
         return m_items[static_cast<size_t>(index)];
     }
     FieldPtr GetItem(const std::string& name) const override
@@ -81,7 +77,7 @@ public:
         for (const auto& f : m_items)
             if (strcasecmp(f->GetName().c_str(), name.c_str()) == 0)
                 return f;
-        ThrowAdo(adErrItemNotFound, kNotFound);
+        ThrowAdo(adErrItemNotFound, kNotFoundText);
     }
 
 private:
@@ -120,7 +116,7 @@ void OdbcRecordset::Open(const _variant_t& source, const ConnectionPtr& activeCo
                  "The connection cannot be used to perform this operation. It is either closed or invalid in this context.",
                  connection ? &connection->ErrorCollection() : nullptr);
     if (source.vt != VT_BSTR)
-        ThrowAdo(adErrInvalidArgument, kBadArgument, &connection->ErrorCollection());
+        ThrowAdo(adErrInvalidArgument, kBadArgumentsText, &connection->ErrorCollection());
     bool async = options != adOptionUnspecified && (options & adAsyncExecute);
     OpenCommand(connection, CommandText(source.str, options), async);
 }
@@ -128,7 +124,7 @@ void OdbcRecordset::Open(const _variant_t& source, const ConnectionPtr& activeCo
 long OdbcRecordset::OpenCommand(std::shared_ptr<OdbcConnection> connection, std::string text, bool async)
 {
     if (m_state != adStateClosed)
-        ThrowAdo(adErrObjectOpen, "Operation is not allowed when the object is open.", &connection->ErrorCollection());
+        ThrowAdo(adErrObjectOpen, kOpenText, &connection->ErrorCollection());
     // A command whose current result has no rows may still hold further results.
     Release(false);
     if (m_async.joinable())
@@ -249,16 +245,16 @@ void OdbcRecordset::Cancel()
 void OdbcRecordset::PutCacheSize(long rows)
 {
     if (rows <= 0)
-        ThrowAdo(adErrInvalidArgument, kBadArgument, Errors());
+        ThrowAdo(adErrInvalidArgument, kBadArgumentsText, Errors());
     m_cacheSize = rows;
 }
 
 void OdbcRecordset::PutMaxRecords(long rows)
 {
     if (rows < 0)
-        ThrowAdo(adErrInvalidArgument, kBadArgument, Errors());
+        ThrowAdo(adErrInvalidArgument, kBadArgumentsText, Errors());
     if (m_state != adStateClosed)
-        ThrowAdo(adErrObjectOpen, "Operation is not allowed when the object is open.", Errors());
+        ThrowAdo(adErrObjectOpen, kOpenText, Errors());
     m_maxRecords = rows;
 }
 
@@ -287,7 +283,7 @@ void OdbcRecordset::MoveNext()
 {
     RequireReadable();
     if (m_execution->AtEnd())
-        ThrowAdo(adErrNoCurrentRecord, kNoCurrentRecord, Errors());
+        ThrowAdo(adErrNoCurrentRecord, kNoCurrentRecordText, Errors());
     m_execution->MoveNext();
 }
 
@@ -331,31 +327,31 @@ FieldsPtr OdbcRecordset::GetFields() const
     return m_fields ? m_fields : std::make_shared<OdbcFields>();
 }
 
-_variant_t OdbcRecordset::GetCollect(long index) const
+size_t OdbcRecordset::CurrentCell(long index) const
 {
     RequireReadable();
-    const RowBlock& block = m_execution->Block();
-    if (index < 0 || static_cast<size_t>(index) >= block.Columns().size())
-        ThrowAdo(adErrItemNotFound, kNotFound, Errors());
+    if (index < 0 || static_cast<size_t>(index) >= m_execution->Block().Columns().size())
+        ThrowAdo(adErrItemNotFound, kNotFoundText, Errors());
     if (m_execution->AtEnd())
-        ThrowAdo(adErrNoCurrentRecord, kNoCurrentRecord, Errors());
-    return block.Value(m_execution->CurrentRow(), static_cast<size_t>(index));
+        ThrowAdo(adErrNoCurrentRecord, kNoCurrentRecordText, Errors());
+    return static_cast<size_t>(index);
+}
+
+_variant_t OdbcRecordset::GetCollect(long index) const
+{
+    const size_t column = CurrentCell(index);
+    return m_execution->Block().Value(m_execution->CurrentRow(), column);
 }
 
 bool OdbcRecordset::AppendCellText(long index, std::string& out) const
 {
-    RequireReadable();
-    const RowBlock& block = m_execution->Block();
-    if (index < 0 || static_cast<size_t>(index) >= block.Columns().size())
-        ThrowAdo(adErrItemNotFound, kNotFound, Errors());
-    if (m_execution->AtEnd())
-        ThrowAdo(adErrNoCurrentRecord, kNoCurrentRecord, Errors());
-    return block.AppendText(m_execution->CurrentRow(), static_cast<size_t>(index), out);
+    const size_t column = CurrentCell(index);
+    return m_execution->Block().AppendText(m_execution->CurrentRow(), column, out);
 }
 
-void OdbcRecordset::Save(const std::string&, PersistFormatEnum)
+void OdbcRecordset::Save(const std::string& destination, PersistFormatEnum format)
 {
-    ThrowAdo(adErrFeatureNotAvailable, "Saving a Recordset (ADTG or XML) is not yet available.", Errors());
+    PersistRecordset(*this, destination, format);
 }
 
 } // namespace ado::detail

@@ -49,6 +49,8 @@ public:
 
 private:
     void RequireReadable() const;
+    // The column of a cell of the current row; throws unless both exist.
+    size_t CurrentCell(long index) const;
     void AfterResult(const std::shared_ptr<Execution>& execution);
     void Release(bool cancel);
     ErrorList* Errors() const { return m_connection ? &m_connection->ErrorCollection() : nullptr; }

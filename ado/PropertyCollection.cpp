@@ -6,7 +6,6 @@ namespace ado::detail {
 
 namespace {
 
-constexpr const char* kNotFound = "Item cannot be found in the collection corresponding to the requested name or ordinal.";
 
 class ConnectionProperty final : public Property {
 public:
@@ -43,7 +42,7 @@ PropertyCollection::PropertyCollection(std::shared_ptr<OdbcConnection> connectio
 PropertyPtr PropertyCollection::GetItem(long index) const
 {
     if (index < 0 || index >= GetCount())
-        ThrowAdo(adErrItemNotFound, kNotFound);
+        ThrowAdo(adErrItemNotFound, kNotFoundText);
     return std::make_shared<ConnectionProperty>(m_connection, m_items[static_cast<size_t>(index)]);
 }
 
@@ -52,7 +51,7 @@ PropertyPtr PropertyCollection::GetItem(const std::string& name) const
     for (const auto& item : m_items)
         if (strcasecmp(item.name.c_str(), name.c_str()) == 0)
             return std::make_shared<ConnectionProperty>(m_connection, item);
-    ThrowAdo(adErrItemNotFound, kNotFound);
+    ThrowAdo(adErrItemNotFound, kNotFoundText);
 }
 
 void PropertyCollection::Refresh()

@@ -2,6 +2,9 @@
 
 #include "OdbcError.h"
 #include "TypeMapping.h"
+#include "Unicode.h"
+
+#include "platform/com/Calendar.h"
 
 #include <fmt/format.h>
 
@@ -25,21 +28,11 @@ constexpr SQLLEN kRowCellCap = 65536;
 // The bound buffers of one block stay within this size.
 constexpr size_t kBlockBytes = 4 * 1024 * 1024;
 
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<int64_t>(doe) - 719468;
-}
-
 // Days since 1899-12-30 with the time of day as fraction; before that day the fraction
 // still counts forward from midnight, as the automation date type has it.
 DATE MakeDate(int y, unsigned m, unsigned d, unsigned h, unsigned mi, unsigned s, unsigned long fractionNs)
 {
-    double day = static_cast<double>(DaysFromCivil(y, m, d) + 25569);
+    double day = static_cast<double>(DaysFromCivil(y, m, d) + kDaysFrom1899To1970);
     double time = (h * 3600.0 + mi * 60.0 + s + fractionNs / 1e9) / 86400.0;
     return day >= 0 ? day + time : day - time;
 }

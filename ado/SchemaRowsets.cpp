@@ -18,9 +18,6 @@ using OptText = std::optional<std::string>;
 using OptInt = std::optional<int64_t>;
 using Row = std::vector<OptText>;
 
-constexpr const char* kNotCapable = "Object or provider is not capable of performing requested operation.";
-constexpr const char* kBadArguments =
-    "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.";
 
 // The ODBC reserved keywords; the keywords rowset lists them with the driver's own.
 constexpr const char* kOdbcKeywords =
@@ -259,7 +256,7 @@ public:
             else
                 f.value = _variant_t(value.ToString());
         } catch (const _com_error&) {
-            ThrowAdo(adErrInvalidArgument, kBadArguments, &m_errors);
+            ThrowAdo(adErrInvalidArgument, kBadArgumentsText, &m_errors);
         }
         m_filters.push_back(std::move(f));
     }
@@ -307,10 +304,10 @@ struct TableId {
 // One OpenSchema call: the driver's facts, the restrictions, and a reader per rowset.
 class SchemaReader {
 public:
-    SchemaReader(const ConnectionPtr& connection, SQLHDBC hdbc, ErrorList& errors,
+    SchemaReader(const ConnectionPtr& connection, SQLHDBC hdbc, const DriverTraits& traits, ErrorList& errors,
                  const std::vector<_variant_t>& restrictions)
-        : m_connection(connection), m_hdbc(hdbc), m_errors(errors), m_restrictions(restrictions),
-          m_facts(ReadDriverFacts(hdbc))
+        : m_connection(connection), m_hdbc(hdbc), m_traits(traits), m_errors(errors), m_restrictions(restrictions),
+          m_facts(ReadDriverFacts(hdbc, traits))
     {
     }
 
@@ -331,7 +328,7 @@ public:
     RecordsetPtr Literals();
 
 private:
-    [[noreturn]] void NotSupported() { ThrowAdo(adErrFeatureNotAvailable, kNotCapable, &m_errors); }
+    [[noreturn]] void NotSupported() { ThrowAdo(adErrFeatureNotAvailable, kNotCapableText, &m_errors); }
     void Expect(size_t count);
     void RequireFunction(SQLUSMALLINT function);
     const _variant_t& R(size_t i) const;
@@ -363,6 +360,10 @@ private:
     bool IsSQLite() const { return strcasecmp(m_facts.dbmsName.c_str(), "SQLite") == 0; }
     bool HasInformationSchemaView(const char* view);
     std::vector<TableId> ListTables(const OptText& catalog, const OptText& schema);
+    // The tables to ask one at a time, for catalog functions that need a table name: the one
+    // restriction nameIndex names (in the catalog and schema of restrictions 0 and 1), or
+    // every user table there.
+    std::vector<TableId> TablesToAsk(size_t nameIndex);
 
     // Runs a query on an information_schema view, one condition per given restriction.
     struct ViewColumn {
@@ -375,6 +376,7 @@ private:
 
     ConnectionPtr m_connection;
     SQLHDBC m_hdbc;
+    const DriverTraits& m_traits;
     ErrorList& m_errors;
     const std::vector<_variant_t>& m_restrictions;
     DriverFacts m_facts;
@@ -384,7 +386,7 @@ void SchemaReader::Expect(size_t count)
 {
     for (size_t i = count; i < m_restrictions.size(); ++i)
         if (IsGiven(m_restrictions[i]))
-            ThrowAdo(adErrInvalidArgument, kBadArguments, &m_errors);
+            ThrowAdo(adErrInvalidArgument, kBadArgumentsText, &m_errors);
 }
 
 void SchemaReader::RequireFunction(SQLUSMALLINT function)
@@ -407,16 +409,15 @@ OptText SchemaReader::Text(size_t i) const
     try {
         return v.ToString();
     } catch (const _com_error&) {
-        ThrowAdo(adErrInvalidArgument, kBadArguments, &m_errors);
+        ThrowAdo(adErrInvalidArgument, kBadArgumentsText, &m_errors);
     }
 }
 
 std::vector<TableId> SchemaReader::ListTables(const OptText& catalog, const OptText& schema)
 {
-    CatalogStatement st(m_hdbc, m_errors);
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
     CatalogArg schemaArg(Pattern(schema)), types(std::string("'TABLE'"));
-    st.Check(SQLTablesW(st.Handle(), nullptr, 0, schemaArg.Data(), schemaArg.Length(), nullptr, 0,
-                        types.Data(), types.Length()));
+    st.Check(st.Call(SQLTables, SQLTablesW, CatalogArg(), schemaArg, CatalogArg(), types));
     std::vector<TableId> tables;
     while (st.Fetch()) {
         Row r = st.ReadRow(3);
@@ -429,14 +430,20 @@ std::vector<TableId> SchemaReader::ListTables(const OptText& catalog, const OptT
     return tables;
 }
 
+std::vector<TableId> SchemaReader::TablesToAsk(size_t nameIndex)
+{
+    if (OptText name = Text(nameIndex))
+        return {{CatalogText(0), SchemaText(1), std::move(name)}};
+    return ListTables(CatalogText(0), SchemaText(1));
+}
+
 bool SchemaReader::HasInformationSchemaView(const char* view)
 {
-    CatalogStatement st(m_hdbc, m_errors);
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
     // Some drivers list the objects of system schemas only when asked for system types.
     CatalogArg schema(Pattern(std::string("information_schema"))), table(Pattern(std::string(view))),
         types(std::string("'TABLE','VIEW','SYSTEM TABLE','SYSTEM VIEW'"));
-    if (!SQL_SUCCEEDED(SQLTablesW(st.Handle(), nullptr, 0, schema.Data(), schema.Length(), table.Data(),
-                                  table.Length(), types.Data(), types.Length())))
+    if (!SQL_SUCCEEDED(st.Call(SQLTables, SQLTablesW, CatalogArg(), schema, table, types)))
         return false;
     // A driver that ignores the schema argument reports a user table of that name with
     // another schema (or none), which must not count.
@@ -471,7 +478,7 @@ RecordsetPtr SchemaReader::QueryView(const char* view, std::vector<MemoryColumn>
     }
     sql += std::string(" ORDER BY ") + orderBy;
 
-    CatalogStatement st(m_hdbc, m_errors);
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
     st.ExecuteQuery(sql, parameters);
     RowsetBuilder b = Builder(std::move(columns));
     while (st.Fetch()) {
@@ -493,9 +500,9 @@ RecordsetPtr SchemaReader::Catalogs()
     b.Restrict(0, R(0));
     if (!m_facts.catalogs)
         return b.Done();
-    CatalogStatement st(m_hdbc, m_errors);
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
     CatalogArg all{std::string(SQL_ALL_CATALOGS)}, none{std::string()};
-    st.Check(SQLTablesW(st.Handle(), all.Data(), all.Length(), none.Data(), 0, none.Data(), 0, nullptr, 0));
+    st.Check(st.Call(SQLTables, SQLTablesW, all, none, none, CatalogArg()));
     while (st.Fetch()) {
         Row r = st.ReadRow(5);
         b.Add({Str(r[0]), Str(r[4])});
@@ -515,12 +522,11 @@ RecordsetPtr SchemaReader::Tables()
     b.Restrict(2, R(2));
     b.Restrict(3, R(3), Match::TypeList);
 
-    CatalogStatement st(m_hdbc, m_errors);
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
     // The catalog is matched here rather than passed: drivers disagree on whether SQLTables
     // takes it as a pattern.
     CatalogArg schema(Pattern(SchemaText(1))), table(Pattern(Text(2))), types(Text(3));
-    st.Check(SQLTablesW(st.Handle(), nullptr, 0, schema.Data(), schema.Length(), table.Data(), table.Length(),
-                        types.Data(), types.Length()));
+    st.Check(st.Call(SQLTables, SQLTablesW, CatalogArg(), schema, table, types));
     while (st.Fetch()) {
         Row r = st.ReadRow(5);
         b.Add({CatalogValue(r[0]), SchemaValue(r[1]), Str(r[2]), Str(r[3]), Null(), Str(r[4]), Null(), Null(),
@@ -548,11 +554,10 @@ RecordsetPtr SchemaReader::Columns()
     b.Restrict(2, R(2));
     b.Restrict(3, R(3));
 
-    CatalogStatement st(m_hdbc, m_errors);
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
     CatalogArg catalog(CatalogText(0)), schema(Pattern(SchemaText(1))), table(Pattern(Text(2))),
         column(Pattern(Text(3)));
-    st.Check(SQLColumnsW(st.Handle(), catalog.Data(), catalog.Length(), schema.Data(), schema.Length(),
-                         table.Data(), table.Length(), column.Data(), column.Length()));
+    st.Check(st.Call(SQLColumns, SQLColumnsW, catalog, schema, table, column));
     while (st.Fetch()) {
         Row r = st.ReadRow(17);
         OptInt sqlType = ToInt(r[4]);
@@ -589,17 +594,11 @@ RecordsetPtr SchemaReader::PrimaryKeys()
     RestrictSchema(b, 1, 1);
     b.Restrict(2, R(2));
 
-    // The driver needs a table name; without one every user table is asked in turn.
-    std::vector<TableId> tables;
-    if (Text(2))
-        tables.push_back({CatalogText(0), SchemaText(1), Text(2)});
-    else
-        tables = ListTables(CatalogText(0), SchemaText(1));
-    CatalogStatement st(m_hdbc, m_errors);
+    const std::vector<TableId> tables = TablesToAsk(2);
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
     for (const TableId& t : tables) {
         CatalogArg catalog(t.catalog), schema(t.schema), table(t.name);
-        st.Check(SQLPrimaryKeysW(st.Handle(), catalog.Data(), catalog.Length(), schema.Data(), schema.Length(),
-                                 table.Data(), table.Length()));
+        st.Check(st.Call(SQLPrimaryKeys, SQLPrimaryKeysW, catalog, schema, table));
         while (st.Fetch()) {
             Row r = st.ReadRow(6);
             b.Add({CatalogValue(r[0]), SchemaValue(r[1]), Str(r[2]), Str(r[3]), Null(), Null(), UInt32(ToInt(r[4])),
@@ -665,14 +664,11 @@ RecordsetPtr SchemaReader::ForeignKeys()
         for (TableId& t : ListTables(CatalogText(3), SchemaText(4)))
             calls.push_back({{CatalogText(0), SchemaText(1), std::nullopt}, t});
     }
-    CatalogStatement st(m_hdbc, m_errors);
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
     for (const Sides& c : calls) {
         CatalogArg pkCatalog(c.pk.catalog), pkSchema(c.pk.schema), pkTable(c.pk.name), fkCatalog(c.fk.catalog),
             fkSchema(c.fk.schema), fkTable(c.fk.name);
-        st.Check(SQLForeignKeysW(st.Handle(), pkCatalog.Data(), pkCatalog.Length(), pkSchema.Data(),
-                                 pkSchema.Length(), pkTable.Data(), pkTable.Length(), fkCatalog.Data(),
-                                 fkCatalog.Length(), fkSchema.Data(), fkSchema.Length(), fkTable.Data(),
-                                 fkTable.Length()));
+        st.Check(st.Call(SQLForeignKeys, SQLForeignKeysW, pkCatalog, pkSchema, pkTable, fkCatalog, fkSchema, fkTable));
         while (st.Fetch()) {
             Row r = st.ReadRow(14);
             b.Add({CatalogValue(r[0]), SchemaValue(r[1]), Str(r[2]), Str(r[3]), Null(), Null(), CatalogValue(r[4]),
@@ -704,17 +700,12 @@ RecordsetPtr SchemaReader::Indexes()
     b.Restrict(9, R(3), Match::Number);
     b.Restrict(2, R(4));
 
-    std::vector<TableId> tables;
-    if (Text(4))
-        tables.push_back({CatalogText(0), SchemaText(1), Text(4)});
-    else
-        tables = ListTables(CatalogText(0), SchemaText(1));
+    const std::vector<TableId> tables = TablesToAsk(4);
     const bool keys = DriverSupports(m_hdbc, SQL_API_SQLPRIMARYKEYS);
-    CatalogStatement st(m_hdbc, m_errors);
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
     for (const TableId& t : tables) {
         CatalogArg catalog(t.catalog), schema(t.schema), table(t.name);
-        st.Check(SQLStatisticsW(st.Handle(), catalog.Data(), catalog.Length(), schema.Data(), schema.Length(),
-                                table.Data(), table.Length(), SQL_INDEX_ALL, SQL_QUICK));
+        st.Check(st.Call(SQLStatistics, SQLStatisticsW, catalog, schema, table, SQL_INDEX_ALL, SQL_QUICK));
         std::vector<Row> rows;
         while (st.Fetch()) {
             Row r = st.ReadRow(13);
@@ -730,8 +721,7 @@ RecordsetPtr SchemaReader::Indexes()
         OptText pkName;
         std::vector<std::string> pkColumns;
         if (keys) {
-            st.Check(SQLPrimaryKeysW(st.Handle(), catalog.Data(), catalog.Length(), schema.Data(), schema.Length(),
-                                     table.Data(), table.Length()));
+            st.Check(st.Call(SQLPrimaryKeys, SQLPrimaryKeysW, catalog, schema, table));
             std::map<int64_t, std::string> ordered;
             while (st.Fetch()) {
                 Row k = st.ReadRow(6);
@@ -790,10 +780,9 @@ RecordsetPtr SchemaReader::Procedures()
     b.Restrict(2, R(2));
     b.Restrict(3, R(3), Match::Number);
 
-    CatalogStatement st(m_hdbc, m_errors);
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
     CatalogArg catalog(CatalogText(0)), schema(Pattern(SchemaText(1))), name(Pattern(Text(2)));
-    st.Check(SQLProceduresW(st.Handle(), catalog.Data(), catalog.Length(), schema.Data(), schema.Length(),
-                            name.Data(), name.Length()));
+    st.Check(st.Call(SQLProcedures, SQLProceduresW, catalog, schema, name));
     while (st.Fetch()) {
         Row r = st.ReadRow(8);
         // SQL_PT_UNKNOWN, SQL_PT_PROCEDURE, SQL_PT_FUNCTION -> DB_PT_UNKNOWN, _PROCEDURE, _FUNCTION
@@ -836,10 +825,9 @@ RecordsetPtr SchemaReader::ProcedureColumns(bool parameters)
     b.Restrict(3, R(3));
 
     // The column name is matched here only: some drivers find nothing when it is passed.
-    CatalogStatement st(m_hdbc, m_errors);
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
     CatalogArg catalog(CatalogText(0)), schema(Pattern(SchemaText(1))), name(Pattern(Text(2)));
-    st.Check(SQLProcedureColumnsW(st.Handle(), catalog.Data(), catalog.Length(), schema.Data(), schema.Length(),
-                                  name.Data(), name.Length(), nullptr, 0));
+    st.Check(st.Call(SQLProcedureColumns, SQLProcedureColumnsW, catalog, schema, name, CatalogArg()));
     while (st.Fetch()) {
         Row r = st.ReadRow(18);
         OptInt kind = ToInt(r[4]);
@@ -907,10 +895,9 @@ RecordsetPtr SchemaReader::TablePrivileges()
     b.Restrict(4, R(2));
     b.Restrict(0, R(3));
     b.Restrict(1, R(4));
-    CatalogStatement st(m_hdbc, m_errors);
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
     CatalogArg catalog(CatalogText(0)), schema(Pattern(SchemaText(1))), table(Pattern(Text(2)));
-    st.Check(SQLTablePrivilegesW(st.Handle(), catalog.Data(), catalog.Length(), schema.Data(), schema.Length(),
-                                 table.Data(), table.Length()));
+    st.Check(st.Call(SQLTablePrivileges, SQLTablePrivilegesW, catalog, schema, table));
     while (st.Fetch()) {
         Row r = st.ReadRow(7);
         b.Add({Str(r[3]), Str(r[4]), CatalogValue(r[0]), SchemaValue(r[1]), Str(r[2]), Str(r[5]), YesNoValue(r[6])});
@@ -937,18 +924,12 @@ RecordsetPtr SchemaReader::ColumnPrivileges()
     b.Restrict(5, R(3));
     b.Restrict(0, R(4));
     b.Restrict(1, R(5));
-    std::vector<TableId> tables;
-    if (Text(2))
-        tables.push_back({CatalogText(0), SchemaText(1), Text(2)});
-    else
-        tables = ListTables(CatalogText(0), SchemaText(1));
-    CatalogStatement st(m_hdbc, m_errors);
+    const std::vector<TableId> tables = TablesToAsk(2);
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
     CatalogArg column(Pattern(Text(3)));
     for (const TableId& t : tables) {
         CatalogArg catalog(t.catalog), schema(t.schema), table(t.name);
-        st.Check(SQLColumnPrivilegesW(st.Handle(), catalog.Data(), catalog.Length(), schema.Data(),
-                                      schema.Length(), table.Data(), table.Length(), column.Data(),
-                                      column.Length()));
+        st.Check(st.Call(SQLColumnPrivileges, SQLColumnPrivilegesW, catalog, schema, table, column));
         while (st.Fetch()) {
             Row r = st.ReadRow(8);
             b.Add({Str(r[4]), Str(r[5]), CatalogValue(r[0]), SchemaValue(r[1]), Str(r[2]), Str(r[3]), Null(),
@@ -1016,8 +997,8 @@ RecordsetPtr SchemaReader::ProviderTypes()
     b.Restrict(1, R(0), Match::Number);
     b.Restrict(19, R(1), Match::Boolean);
 
-    CatalogStatement st(m_hdbc, m_errors);
-    st.Check(SQLGetTypeInfoW(st.Handle(), SQL_ALL_TYPES));
+    CatalogStatement st(m_hdbc, m_traits, m_errors);
+    st.Check(st.Call(SQLGetTypeInfo, SQLGetTypeInfoW, SQL_ALL_TYPES));
     std::vector<Row> rows;
     while (st.Fetch())
         rows.push_back(st.ReadRow(15));
@@ -1074,7 +1055,7 @@ RecordsetPtr SchemaReader::Keywords()
         }
     };
     addList(kOdbcKeywords);
-    addList(GetInfoText(m_hdbc, SQL_KEYWORDS));
+    addList(GetInfoText(m_hdbc, SQL_KEYWORDS, m_traits.utf8Ansi));
     for (auto& [key, word] : words)
         b.Add({_variant_t(word)});
     return b.Done();
@@ -1097,8 +1078,8 @@ RecordsetPtr SchemaReader::Literals()
         b.Add({_variant_t(name), Str(value), Null(), Null(), Int32(literal), _variant_t(true), UInt32(maxlen)});
     };
 
-    const std::string quote = GetInfoText(m_hdbc, SQL_IDENTIFIER_QUOTE_CHAR);
-    const std::string catalogSeparator = GetInfoText(m_hdbc, SQL_CATALOG_NAME_SEPARATOR);
+    const std::string quote = GetInfoText(m_hdbc, SQL_IDENTIFIER_QUOTE_CHAR, m_traits.utf8Ansi);
+    const std::string catalogSeparator = GetInfoText(m_hdbc, SQL_CATALOG_NAME_SEPARATOR, m_traits.utf8Ansi);
     const std::string escape = m_facts.searchEscape;
     const int64_t tableName = maxLength(SQL_MAX_TABLE_NAME_LEN);
 
@@ -1109,7 +1090,7 @@ RecordsetPtr SchemaReader::Literals()
             add("CATALOG_SEPARATOR", 3, catalogSeparator, static_cast<int64_t>(catalogSeparator.size()));
     }
     add("CHAR_LITERAL", 4, std::nullopt, maxLength(SQL_MAX_CHAR_LITERAL_LEN));
-    if (GetInfoText(m_hdbc, SQL_COLUMN_ALIAS) == "Y")
+    if (GetInfoText(m_hdbc, SQL_COLUMN_ALIAS, m_traits.utf8Ansi) == "Y")
         add("COLUMN_ALIAS", 5, std::nullopt, maxLength(SQL_MAX_COLUMN_NAME_LEN));
     add("COLUMN_NAME", 6, std::nullopt, maxLength(SQL_MAX_COLUMN_NAME_LEN));
     if (GetInfoUShort(m_hdbc, SQL_CORRELATION_NAME) != SQL_CN_NONE)
@@ -1122,7 +1103,7 @@ RecordsetPtr SchemaReader::Literals()
     add("INDEX_NAME", 11, std::nullopt, maxLength(SQL_MAX_IDENTIFIER_LEN));
     add("LIKE_PERCENT", 12, std::string("%"), 1);
     add("LIKE_UNDERSCORE", 13, std::string("_"), 1);
-    if (GetInfoText(m_hdbc, SQL_PROCEDURES) == "Y")
+    if (GetInfoText(m_hdbc, SQL_PROCEDURES, m_traits.utf8Ansi) == "Y")
         add("PROCEDURE_NAME", 14, std::nullopt, maxLength(SQL_MAX_PROCEDURE_NAME_LEN));
     // A blank quote character means the driver does not quote identifiers.
     const bool quotes = !quote.empty() && quote != " ";
@@ -1143,10 +1124,10 @@ RecordsetPtr SchemaReader::Literals()
 
 } // namespace
 
-RecordsetPtr OpenSchemaRowset(const ConnectionPtr& connection, SQLHDBC hdbc, ErrorList& errors, SchemaEnum schema,
-                              const std::vector<_variant_t>& restrictions)
+RecordsetPtr OpenSchemaRowset(const ConnectionPtr& connection, SQLHDBC hdbc, const DriverTraits& traits,
+                              ErrorList& errors, SchemaEnum schema, const std::vector<_variant_t>& restrictions)
 {
-    SchemaReader reader(connection, hdbc, errors, restrictions);
+    SchemaReader reader(connection, hdbc, traits, errors, restrictions);
     switch (schema) {
     case adSchemaCatalogs: return reader.Catalogs();
     case adSchemaTables: return reader.Tables();
@@ -1164,7 +1145,7 @@ RecordsetPtr OpenSchemaRowset(const ConnectionPtr& connection, SQLHDBC hdbc, Err
     case adSchemaProviderTypes: return reader.ProviderTypes();
     case adSchemaDBInfoKeywords: return reader.Keywords();
     case adSchemaDBInfoLiterals: return reader.Literals();
-    default: ThrowAdo(adErrFeatureNotAvailable, kNotCapable, &errors);
+    default: ThrowAdo(adErrFeatureNotAvailable, kNotCapableText, &errors);
     }
 }
 

@@ -5,13 +5,14 @@
 #pragma once
 
 #include "Ado.h"
+#include "DriverTraits.h"
 #include "OdbcError.h"
 
 namespace ado::detail {
 
 // Restrictions are positional; VT_EMPTY means "no restriction". Throws _com_error (and fills
 // errors) on failure, with adErrFeatureNotAvailable for a rowset the database cannot supply.
-RecordsetPtr OpenSchemaRowset(const ConnectionPtr& connection, SQLHDBC hdbc, ErrorList& errors,
-                              SchemaEnum schema, const std::vector<_variant_t>& restrictions);
+RecordsetPtr OpenSchemaRowset(const ConnectionPtr& connection, SQLHDBC hdbc, const DriverTraits& traits,
+                              ErrorList& errors, SchemaEnum schema, const std::vector<_variant_t>& restrictions);
 
 } // namespace ado::detail

@@ -87,6 +87,46 @@ private:
     State m_state = State::Start;
 };
 
+// The pieces both scans step over whole: comments, and quoted text or names.
+enum class PieceKind { LineComment, BlockComment, Quoted, Other };
+
+struct Piece {
+    PieceKind kind;
+    size_t end;          // just past the piece
+    bool closed = false; // a quoted piece that has its closing quote
+};
+
+// The piece that starts at i. A line comment ends before its line break; an unclosed comment
+// or quoted piece runs to the end of the text; a doubled closing quote stays inside; any
+// other piece is one character.
+Piece PieceAt(std::string_view text, size_t i)
+{
+    const size_t n = text.size();
+    const char c = text[i];
+    if (c == '-' && i + 1 < n && text[i + 1] == '-') {
+        size_t eol = text.find('\n', i);
+        return {PieceKind::LineComment, eol == std::string_view::npos ? n : eol};
+    }
+    if (c == '/' && i + 1 < n && text[i + 1] == '*') {
+        size_t close = text.find("*/", i + 2);
+        return {PieceKind::BlockComment, close == std::string_view::npos ? n : close + 2};
+    }
+    if (c == '\'' || c == '"' || c == '`' || c == '[') {
+        const char close = c == '[' ? ']' : c;
+        for (size_t j = i + 1; j < n; ++j) {
+            if (text[j] != close)
+                continue;
+            if (close != ']' && j + 1 < n && text[j + 1] == close) {
+                ++j;
+                continue;
+            }
+            return {PieceKind::Quoted, j + 1, true};
+        }
+        return {PieceKind::Quoted, n};
+    }
+    return {PieceKind::Other, i + 1};
+}
+
 } // namespace
 
 std::vector<std::string> SplitStatements(std::string_view text)
@@ -109,27 +149,12 @@ std::vector<std::string> SplitStatements(std::string_view text)
     size_t i = 0;
     const size_t n = text.size();
     while (i < n) {
-        char c = text[i];
-        if (c == '-' && i + 1 < n && text[i + 1] == '-') {
-            size_t eol = text.find('\n', i);
-            i = eol == std::string_view::npos ? n : eol + 1;
-        } else if (c == '/' && i + 1 < n && text[i + 1] == '*') {
-            size_t close = text.find("*/", i + 2);
-            i = close == std::string_view::npos ? n : close + 2;
-        } else if (c == '\'' || c == '"' || c == '`' || c == '[') {
-            char close = c == '[' ? ']' : c;
-            size_t j = i + 1;
-            while (j < n) {
-                if (text[j] == close) {
-                    if (close != ']' && j + 1 < n && text[j + 1] == close) {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
-            }
-            i = j < n ? j + 1 : n;
+        const Piece piece = PieceAt(text, i);
+        const char c = text[i];
+        if (piece.kind == PieceKind::LineComment || piece.kind == PieceKind::BlockComment) {
+            i = piece.end;
+        } else if (piece.kind == PieceKind::Quoted) {
+            i = piece.end;
             significant = true;
             trigger.Other();
         } else if (c == ';') {
@@ -161,57 +186,31 @@ std::string MaskSemicolons(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    size_t i = 0;
-    const size_t n = text.size();
-    while (i < n) {
-        char c = text[i];
-        if (c == '-' && i + 1 < n && text[i + 1] == '-') {
-            size_t eol = text.find('\n', i);
-            size_t end = eol == std::string_view::npos ? n : eol;
-            std::string_view comment = text.substr(i, end - i);
-            if (comment.find(';') == std::string_view::npos)
-                out += comment;
-            i = end;
-        } else if (c == '/' && i + 1 < n && text[i + 1] == '*') {
-            size_t close = text.find("*/", i + 2);
-            size_t end = close == std::string_view::npos ? n : close + 2;
-            std::string_view comment = text.substr(i, end - i);
-            out += comment.find(';') == std::string_view::npos ? std::string(comment) : std::string(" ");
-            i = end;
-        } else if (c == '\'' || c == '"' || c == '`' || c == '[') {
-            char close = c == '[' ? ']' : c;
-            size_t j = i + 1;
-            while (j < n) {
-                if (text[j] == close) {
-                    if (close != ']' && j + 1 < n && text[j + 1] == close) {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
+    for (size_t i = 0; i < text.size();) {
+        const Piece piece = PieceAt(text, i);
+        const char c = text[i];
+        const std::string_view whole = text.substr(i, piece.end - i);
+        const bool semicolon = whole.find(';') != std::string_view::npos;
+        if (piece.kind == PieceKind::LineComment) {
+            if (!semicolon)
+                out += whole;
+        } else if (piece.kind == PieceKind::BlockComment) {
+            out += semicolon ? std::string_view(" ") : whole;
+        } else if (piece.kind == PieceKind::Quoted && (c == '[' || c == '`') && piece.closed && semicolon) {
+            std::string_view name = whole.substr(1, whole.size() - 2);
+            out += '"';
+            for (size_t k = 0; k < name.size(); ++k) {
+                if (c == '`' && name[k] == '`' && k + 1 < name.size() && name[k + 1] == '`')
+                    ++k;
+                if (name[k] == '"')
+                    out += '"';
+                out += name[k];
             }
-            size_t end = j < n ? j + 1 : n;
-            std::string_view quoted = text.substr(i, end - i);
-            if ((c == '[' || c == '`') && j < n && quoted.find(';') != std::string_view::npos) {
-                std::string_view name = text.substr(i + 1, j - i - 1);
-                out += '"';
-                for (size_t k = 0; k < name.size(); ++k) {
-                    if (c == '`' && name[k] == '`' && k + 1 < name.size() && name[k + 1] == '`')
-                        ++k;
-                    if (name[k] == '"')
-                        out += '"';
-                    out += name[k];
-                }
-                out += '"';
-            } else {
-                out += quoted;
-            }
-            i = end;
+            out += '"';
         } else {
-            out += c;
-            ++i;
+            out += whole;
         }
+        i = piece.end;
     }
     return out;
 }

@@ -1,5 +1,7 @@
 #include "Variant.h"
 
+#include "Calendar.h"
+
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -78,30 +80,19 @@ u128 DivRoundEven(u128 m, int n)
     return q;
 }
 
-// Gregorian date from days since 1970-01-01.
-void CivilFromDays(int64_t z, int64_t& y, unsigned& m, unsigned& d)
+// The exact value of a currency amount.
+DECIMAL CurrencyAsDecimal(const CY& c)
 {
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    y = static_cast<int64_t>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    if (m <= 2)
-        ++y;
+    DECIMAL d;
+    d.negative = c.int64 < 0;
+    d.Lo64 = d.negative ? 0 - static_cast<uint64_t>(c.int64) : static_cast<uint64_t>(c.int64);
+    d.scale = 4;
+    return d;
 }
 
 std::string FormatCurrency(const CY& c)
 {
-    DECIMAL d;
-    d.negative = c.int64 < 0;
-    uint64_t mag = d.negative ? 0 - static_cast<uint64_t>(c.int64) : static_cast<uint64_t>(c.int64);
-    d.Lo64 = mag;
-    d.scale = 4;
-    std::string s = d.ToString();
+    std::string s = CurrencyAsDecimal(c).ToString();
     if (s.find('.') != std::string::npos) {
         while (s.back() == '0')
             s.pop_back();
@@ -169,7 +160,7 @@ void AppendDateText(DATE value, std::string& out)
     if (seconds == 0 || day != 0) {
         int64_t y;
         unsigned mo, d;
-        CivilFromDays(day - 25569, y, mo, d);
+        CivilFromDays(day - kDaysFrom1899To1970, y, mo, d);
         fmt::format_to(it, "{:04}-{:02}-{:02}", y, mo, d);
         if (seconds == 0)
             return;
@@ -290,13 +281,7 @@ int64_t _variant_t::ToInt64() const
     case VT_R8:
     case VT_DATE: return RoundToInt64(num.dblVal);
     case VT_BOOL: return num.boolVal ? -1 : 0;
-    case VT_CY: {
-        DECIMAL d;
-        d.negative = num.cyVal.int64 < 0;
-        d.Lo64 = d.negative ? 0 - static_cast<uint64_t>(num.cyVal.int64) : static_cast<uint64_t>(num.cyVal.int64);
-        d.scale = 4;
-        return DecimalToInt64(d);
-    }
+    case VT_CY: return DecimalToInt64(CurrencyAsDecimal(num.cyVal));
     case VT_DECIMAL: return DecimalToInt64(num.decVal);
     case VT_BSTR: {
         std::string_view t = Trim(str);

@@ -1,5 +1,6 @@
 #include "AdoTestHelpers.h"
 
+#include <filesystem>
 #include <fstream>
 #include <set>
 
@@ -272,4 +273,17 @@ TEST(AdoConnectionFailures, AFileThatIsNotADatabaseFailsToOpen)
     // The connection object stays usable.
     cn->Open(torvane::test::NewSqliteConnectionString());
     EXPECT_EQ(Scalar(cn, "select 7"), "7");
+}
+
+// The SQLite driver takes text only through its ANSI entry points: a database path beyond
+// ASCII must open the file it names, and come back unchanged.
+TEST(AdoSqliteConnection, ANonAsciiPathOpensTheFileItNames)
+{
+    const std::string path = torvane::test::NewTempPath(" Größe 😀.db");
+    auto cn = Connect("Driver=SQLite3;Database=" + path);
+    cn->Execute("create table t (id integer)");
+    cn->Execute("insert into t values (5)");
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_NE(cn->GetConnectionString().find(path), std::string::npos) << cn->GetConnectionString();
+    EXPECT_EQ(Scalar(Connect(cn->GetConnectionString()), "select id from t"), "5");
 }

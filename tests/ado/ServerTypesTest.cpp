@@ -1,6 +1,7 @@
 #include "AdoTestHelpers.h"
 
 #include "ado/OdbcError.h"
+#include "ado/Unicode.h"
 #include "ado/RowBlock.h"
 
 #include <stdexcept>

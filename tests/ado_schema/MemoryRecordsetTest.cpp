@@ -143,8 +143,7 @@ TEST(MemoryRecordsetTest, RejectsWhatItCannotDo)
 {
     auto rs = TwoRows();
     EXPECT_EQ(ErrorNumber([&] { rs->AddRow({_variant_t("too few")}); }), MakeControlHResult(adErrInvalidArgument));
-    EXPECT_EQ(ErrorNumber([&] { rs->Save("/tmp/x.xml", adPersistXML); }),
-              MakeControlHResult(adErrFeatureNotAvailable));
+    EXPECT_EQ(ErrorNumber([&] { rs->Save("", adPersistXML); }), MakeControlHResult(adErrInvalidArgument));
     EXPECT_EQ(ErrorNumber([&] { rs->Open(_variant_t("SELECT 1"), nullptr); }), MakeControlHResult(adErrObjectOpen));
     rs->Cancel();
     EXPECT_EQ(rs->GetState(), adStateOpen);

@@ -249,6 +249,8 @@ TEST_P(SchemaRowsetsTest, TablesAreListedByType)
 TEST_P(SchemaRowsetsTest, RestrictionsMatchNamesExactly)
 {
     Exec("CREATE TABLE \"Größe\" (\"maß\" INTEGER)");
+    // Characters beyond 16 bits take two UTF-16 units and four UTF-8 bytes.
+    Exec("CREATE TABLE \"𝄞 Noten\" (\"Schlüssel 🎼\" INTEGER)");
     struct Case {
         SchemaEnum schema;
         std::vector<_variant_t> restrictions;
@@ -265,6 +267,9 @@ TEST_P(SchemaRowsetsTest, RestrictionsMatchNamesExactly)
         {adSchemaColumns, {None, None, S("AXB"), S("z")}, "COLUMN_NAME", {"z"}},
         {adSchemaColumns, {None, None, S("A%B")}, "COLUMN_NAME", {}},
         {adSchemaColumns, {None, None, S("Größe")}, "COLUMN_NAME", {"maß"}},
+        {adSchemaTables, {None, None, S("Größe")}, "TABLE_NAME", {"Größe"}},
+        {adSchemaColumns, {None, None, S("𝄞 Noten")}, "COLUMN_NAME", {"Schlüssel 🎼"}},
+        {adSchemaColumns, {None, None, S("𝄞 Noten"), S("Schlüssel 🎼")}, "TABLE_NAME", {"𝄞 Noten"}},
         {adSchemaPrimaryKeys, {None, None, S("A_B")}, "COLUMN_NAME", {}},
         {adSchemaIndexes, {None, None, None, None, S("A_B")}, "INDEX_NAME", {}},
         {adSchemaForeignKeys, {None, None, None, None, None, S("orders")}, "FK_COLUMN_NAME", {"customer_id"}},

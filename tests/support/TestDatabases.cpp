@@ -13,6 +13,7 @@
 #include <mutex>
 #include <random>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 namespace torvane::test {
@@ -79,6 +80,9 @@ public:
             throw std::runtime_error(fmt::format("cannot connect with \"{}\": {}", connectionString, why));
         }
         m_connected = true;
+        SQLCHAR driver[256] = {};
+        SQLGetInfoA(m_dbc, SQL_DRIVER_NAME, driver, sizeof driver, nullptr);
+        m_utf8Ansi = std::string_view(reinterpret_cast<const char*>(driver)).find("sqlite") != std::string_view::npos;
     }
     ~RawConnection() { Free(); }
     RawConnection(const RawConnection&) = delete;
@@ -88,8 +92,14 @@ public:
     {
         SQLHSTMT stmt = SQL_NULL_HSTMT;
         SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &stmt);
-        std::u16string text = Utf16(sql);
-        SQLRETURN rc = SQLExecDirectW(stmt, W(text), static_cast<SQLINTEGER>(text.size()));
+        SQLRETURN rc;
+        if (m_utf8Ansi) {
+            std::string text = sql;
+            rc = SQLExecDirectA(stmt, reinterpret_cast<SQLCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size()));
+        } else {
+            std::u16string text = Utf16(sql);
+            rc = SQLExecDirectW(stmt, W(text), static_cast<SQLINTEGER>(text.size()));
+        }
         std::string why;
         if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA)
             why = Diagnostics(SQL_HANDLE_STMT, stmt);
@@ -117,6 +127,9 @@ private:
     SQLHENV m_env = SQL_NULL_HENV;
     SQLHDBC m_dbc = SQL_NULL_HDBC;
     bool m_connected = false;
+    // The SQLite driver takes UTF-8 as it stands only through its ANSI entry points: through
+    // the wide ones it keeps one byte of each character.
+    bool m_utf8Ansi = false;
 };
 
 std::string RandomSuffix()
