@@ -117,6 +117,7 @@ bool CMainFrame::Create(wxDocManager* manager)
         return false;
     // Bound after the base class's own close handler, so it runs first and decides alone.
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    Bind(wxEVT_ICONIZE, &CMainFrame::OnIconize, this);
     m_normalRect = GetRect();
 
     CreateMenus();
@@ -391,6 +392,23 @@ void CMainFrame::OnClose(wxCloseEvent& event)
         return;
     }
     Destroy();
+}
+
+void CMainFrame::Iconize(bool iconize)
+{
+    m_bMinimized = iconize;
+    CMainFrameBase::Iconize(iconize);
+}
+
+bool CMainFrame::IsIconized() const
+{
+    return m_bMinimized || CMainFrameBase::IsIconized();
+}
+
+void CMainFrame::OnIconize(wxIconizeEvent& event)
+{
+    m_bMinimized = event.IsIconized();
+    event.Skip();
 }
 
 void CMainFrame::OnSize(wxSizeEvent& event)
