@@ -387,7 +387,8 @@ void CMainFrame::OnClose(wxCloseEvent& event)
     WindowPlacement wp = WindowPlacement::Of(*this, m_normalRect);
     if (!wasMinimised && wp.showCmd != SW_SHOWMINIMIZED)
         SaveWindowPlacement(wp);
-    if (m_docManager && !m_docManager->Clear(!event.CanVeto())) {
+    // Only the documents: the templates stay with the application, which deletes them last.
+    if (m_docManager && !m_docManager->CloseDocuments(!event.CanVeto())) {
         event.Veto();
         return;
     }

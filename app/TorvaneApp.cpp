@@ -23,6 +23,8 @@
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
 
+#include <cstdio>
+
 namespace {
 
 // System information tools of the desktops, in order of preference.
@@ -96,6 +98,16 @@ int CTorvaneApp::OnExit()
     int code = ExitInstance();
     ShutDown();
     return code;
+}
+
+void CTorvaneApp::OnAssertFailure(const wxChar* file, int line, const wxChar* func, const wxChar* cond,
+                                  const wxChar* msg)
+{
+    const wxString condition(cond);
+    if (condition.Contains("itemid < 0x7fff"))
+        return;
+    std::fprintf(stderr, "%s(%d): assert \"%s\" failed in %s(): %s\n", wxString(file).utf8_str().data(), line,
+                 condition.utf8_str().data(), wxString(func).utf8_str().data(), wxString(msg).utf8_str().data());
 }
 
 int CTorvaneApp::ExitInstance()

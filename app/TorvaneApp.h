@@ -30,6 +30,11 @@ public:
     bool OnInit() override;
     int OnRun() override;
     int OnExit() override;
+    // A failed check of the class library goes to standard error: a dialog about it would stop a
+    // run that nobody watches. The program's command ids keep their numbers above the library's
+    // menu id range, which the library checks.
+    void OnAssertFailure(const wxChar* file, int line, const wxChar* func, const wxChar* cond,
+                         const wxChar* msg) override;
 
     // Start-up; false ends the program. Runs on the arguments of SetCommandLine.
     bool InitInstance();

@@ -6,6 +6,9 @@
 #include <wx/snglinst.h>
 #include <wx/utils.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -134,8 +137,10 @@ void CInstanceChannel::Stop()
     if (!m_server)
         return;
     m_server.reset();
+    // The server usually removes its socket itself; what is left goes quietly.
     wxString path = SocketPath();
+    std::error_code error;
     if (!path.empty())
-        wxRemoveFile(path);
+        std::filesystem::remove(path.utf8_string(), error);
     m_lock.reset();
 }
