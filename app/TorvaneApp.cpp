@@ -375,6 +375,16 @@ bool CTorvaneApp::ProcessCommandLineOptions(const CTorvaneCommandLineInfo& info)
     return true;
 }
 
+namespace {
+
+CChildFrame* WindowOf(wxDocument* doc)
+{
+    auto* queryDoc = dynamic_cast<CTorvaneDoc*>(doc);
+    return queryDoc ? queryDoc->GetFrame() : nullptr;
+}
+
+} // namespace
+
 wxDocument* CTorvaneApp::OpenFilesFromCommandLine(const std::optional<wxString>& connect,
                                                   const std::vector<wxString>& files, bool execute,
                                                   const std::optional<CommandLineBatch>& batch)
@@ -385,9 +395,10 @@ wxDocument* CTorvaneApp::OpenFilesFromCommandLine(const std::optional<wxString>&
         bool first = true;
         for (const wxString& file : files) {
             wxDocument* doc = nullptr;
+            // The window just opened is the active one, also before the desktop has said so.
             if (first)
                 doc = m_pMainFrame->NewQueryWindow(connect, file);
-            else if (CChildFrame* active = m_pMainFrame->GetActiveQueryWindow())
+            else if (CChildFrame* active = WindowOf(last))
                 doc = active->OpenWindowOnSameConnection(file);
             first = false;
             if (!doc) {
@@ -410,7 +421,7 @@ wxDocument* CTorvaneApp::OpenFilesFromCommandLine(const std::optional<wxString>&
 
     std::vector<CChildFrame*> runs;
     if (batch && !batch->outputPath.empty()) {
-        if (CChildFrame* active = m_pMainFrame->GetActiveQueryWindow())
+        if (CChildFrame* active = WindowOf(last))
             runs.push_back(active);
     } else {
         runs = m_pMainFrame->GetQueryWindows();

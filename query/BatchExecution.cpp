@@ -685,10 +685,16 @@ void CBatchExecution::CloseWhenDone()
     CTorvaneDoc* doc = f.GetQueryDoc();
     if (!mainMinimized || (doc && doc->IsModified()))
         return;
-    const bool last = main->GetConnectionCount() == 1;
-    f.CallAfter([&f] { f.Close(); });
-    if (last)
-        main->CallAfter([main] { main->Close(); });
+    // Whether this was the last connection is seen once the window has gone: windows of one
+    // command line that end together must not each count the others.
+    f.CallAfter([&f, main] {
+        f.Close();
+        if (main->GetConnectionCount() == 0)
+            main->CallAfter([main] {
+                if (main->GetConnectionCount() == 0 && main->IsIconized())
+                    main->Close();
+            });
+    });
 }
 
 void CBatchExecution::FocusAfterSaveBatch()
