@@ -1,7 +1,27 @@
 #!/bin/sh
-# Until the program's window exists: opens the bundled sample database through the data layer
-# and prints the results of the sample batch as CSV.
+# Starts Torvane on the bundled sample database, with the sample script in its query window.
+# Without a display the sample script runs through the command-line batch run instead: the run
+# reports on standard error, and each result set it saved is printed.
 set -eu
 cd "$(dirname "$0")/.."
-sed 's/^GO[[:space:]]*$/;/' samples/sample-run.sql |
-    ./build/ado/tools/torvane-dbcheck "Driver=SQLite3;Database=$(pwd)/build/sample.db" -
+root=$(pwd)
+program="$root/build/app/torvane"
+connect="Provider=MSDASQL;Driver=SQLite3;Database=$root/build/sample.db"
+script="$root/samples/sample-run.sql"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    exec "$program" -C "$connect" -f "$script"
+fi
+
+out=$(mktemp -d /tmp/torvane-run.XXXXXX)
+trap 'rm -rf "$out"' EXIT INT TERM
+status=0
+"$program" -C "$connect" -i "$script" -o "$out/sample.csv" 2>"$out/run.log" || status=$?
+cat "$out/run.log" >&2
+# The result sets in the order the run saved them.
+sed -n 's/^Saved \(.*\) successfully\.$/\1/p' "$out/run.log" | while IFS= read -r file; do
+    echo
+    echo "== $(basename "$file")"
+    tr -d '\r' < "$file"
+done
+exit $status
