@@ -2,10 +2,10 @@
 
 #include "AppStrings.h"
 #include "CommandIds.h"
-#include "TorvaneCommandLineInfo.h"
 #include "DataLinkFile.h"
 #include "MainFrame.h"
 #include "SettingsTable.h"
+#include "TorvaneCommandLineInfo.h"
 #include "TorvaneDoc.h"
 #include "TorvaneDocManager.h"
 #include "TorvaneDocTemplate.h"

@@ -12,8 +12,8 @@
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/QryView.h"
-#include "app/TorvaneApp.h"
 #include "app/TextPositions.h"
+#include "app/TorvaneApp.h"
 #include "common/ItemComboBoxEx.h"
 #include "schema/SchemaView.h"
 
