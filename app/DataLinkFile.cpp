@@ -1,6 +1,8 @@
 #include "DataLinkFile.h"
 
 #include "AppStrings.h"
+#include "common/ErrorText.h"
+#include "platform/MessageBox.h"
 #include "query/DataLinkFile.h"
 
 wxString LoadDataLinkFile(const wxString& path)
@@ -10,4 +12,25 @@ wxString LoadDataLinkFile(const wxString& path)
     } catch (const DataLinkFile::NotFound&) {
         throw CDataLinkFileError(wxString::Format(strings::kFileNotFound, path));
     }
+}
+
+wxString ConnectFromCommandLine(const wxString& path, bool* reported)
+{
+    wxString message;
+    try {
+        wxString connect = LoadDataLinkFile(path);
+        if (reported)
+            *reported = false;
+        return connect;
+    } catch (const CDataLinkFileError& e) {
+        message = e.Message();
+    } catch (const _com_error& e) {
+        message = GetComErrorText(e);
+    } catch (...) {
+        message = strings::kErrorsOccurred;
+    }
+    TVMessageBox(message, wxOK | wxICON_STOP);
+    if (reported)
+        *reported = true;
+    return wxString();
 }

@@ -20,3 +20,9 @@ private:
 // when it names no provider. A missing file throws CDataLinkFileError with the not-found text;
 // a file that cannot be read throws _com_error.
 wxString LoadDataLinkFile(const wxString& path);
+
+// The connect string of a data link file named on the command line ("File Name=<path>"). A
+// failure is shown with the stop icon (a missing file with string 61226, a COM error as its
+// text, anything else as "Errors occurred.") and gives an empty string, as does a file that
+// names no provider; reported (when given) tells the two apart.
+wxString ConnectFromCommandLine(const wxString& path, bool* reported = nullptr);

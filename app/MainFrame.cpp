@@ -1,10 +1,10 @@
 #include "MainFrame.h"
 
 #include "AppStrings.h"
+#include "GotoLineDlg.h"
 #include "CommandIds.h"
 #include "ConnectCommands.h"
 #include "DataLinkFile.h"
-#include "GotoLineDlg.h"
 #include "MDIClientWnd.h"
 #include "SettingsTable.h"
 #include "TorvaneApp.h"
@@ -91,19 +91,9 @@ CMainFrame::~CMainFrame()
 {
     if (m_keyStateTimer)
         m_keyStateTimer->Stop();
-    // Query windows still there (open, or closed and waiting for deletion) are deleted while this
-    // frame still stands: they report back to it, and the tab library's child windows ask their
-    // parent frame when they go.
-    if (wxAuiMDIClientWindow* client = GetClientWindow()) {
-        wxWindowList children = client->GetChildren();
-        for (wxWindow* child : children)
-            if (auto* frame = dynamic_cast<wxAuiMDIChildFrame*>(child)) {
-                int page = client->GetPageIndex(frame);
-                if (page != wxNOT_FOUND)
-                    client->RemovePage(page);
-                delete frame;
-            }
-    }
+    // Query windows still open go with the client area after this; they must not call back.
+    for (CChildFrame* frame : m_queryWindows)
+        frame->m_pMainFrame = nullptr;
     m_queryWindows.clear();
     if (wxApp::GetInstance())
         TheApp().OnMainFrameDestroyed(this);
@@ -127,6 +117,7 @@ bool CMainFrame::Create(wxDocManager* manager)
         return false;
     // Bound after the base class's own close handler, so it runs first and decides alone.
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    Bind(wxEVT_ICONIZE, &CMainFrame::OnIconize, this);
     m_normalRect = GetRect();
 
     CreateMenus();
@@ -334,14 +325,11 @@ CTorvaneDoc* CMainFrame::NewQueryWindow(const std::optional<wxString>& connect, 
 
     CTorvaneDoc* result = doc;
     if (file) {
-        // The document keeps the full path, so that it still names the file from elsewhere.
-        wxFileName path(*file);
-        path.MakeAbsolute();
-        if (doc->OnOpenDocument(path.GetFullPath())) {
-            doc->SetTitle(path.GetFullName());
+        if (doc->OnOpenDocument(*file)) {
+            doc->SetTitle(wxFileName(*file).GetFullName());
             frame->SetTitle(doc->GetTitle());
             if (m_docManager)
-                m_docManager->AddFileToHistory(path.GetFullPath());
+                m_docManager->AddFileToHistory(*file);
         } else {
             result = nullptr;
         }
@@ -368,17 +356,11 @@ bool CMainFrame::CloseAll()
         }
         wxMilliSleep(700);
     }
-    // The active window closes first; the tab library may name the next active one only later,
-    // so with none active the most recent window is next. A window that is still there after
-    // its close refused it, and the command stops.
-    while (!m_queryWindows.empty()) {
-        CChildFrame* target = GetActiveQueryWindow();
-        if (!target)
-            target = m_queryWindows.back();
-        target->Close();
+    CChildFrame* previous = nullptr;
+    for (CChildFrame* active = GetActiveQueryWindow(); active && active != previous; active = GetActiveQueryWindow()) {
+        previous = active;
+        active->Close();
         UpdateConnectionCount();
-        if (std::find(m_queryWindows.begin(), m_queryWindows.end(), target) != m_queryWindows.end())
-            break;
     }
     return m_queryWindows.empty();
 }
@@ -405,11 +387,29 @@ void CMainFrame::OnClose(wxCloseEvent& event)
     WindowPlacement wp = WindowPlacement::Of(*this, m_normalRect);
     if (!wasMinimised && wp.showCmd != SW_SHOWMINIMIZED)
         SaveWindowPlacement(wp);
+    // Only the documents: the templates stay with the application, which deletes them last.
     if (m_docManager && !m_docManager->CloseDocuments(!event.CanVeto())) {
         event.Veto();
         return;
     }
     Destroy();
+}
+
+void CMainFrame::Iconize(bool iconize)
+{
+    m_bMinimized = iconize;
+    CMainFrameBase::Iconize(iconize);
+}
+
+bool CMainFrame::IsIconized() const
+{
+    return m_bMinimized || CMainFrameBase::IsIconized();
+}
+
+void CMainFrame::OnIconize(wxIconizeEvent& event)
+{
+    m_bMinimized = event.IsIconized();
+    event.Skip();
 }
 
 void CMainFrame::OnSize(wxSizeEvent& event)
@@ -561,7 +561,6 @@ CTorvaneDoc* CMainFrame::ConnectWithDataLinkFile(const wxString& givenPath)
         wxString folder = settings::ReadString(settings::FromUdlFile);
         if (folder.empty())
             folder = wxGetHomeDir();
-        wxBusyCursorSuspender normalCursor;
         wxFileDialog dlg(this, _("Open Microsoft Data Link File"), folder, wxEmptyString,
                          "Microsoft Data Link Files (*.udl)|*.udl|All Files (*.*)|*",
                          wxFD_OPEN | wxFD_FILE_MUST_EXIST);

@@ -95,6 +95,12 @@ public:
     // The status bar's message pane.
     void SetStatusMessage(const wxString& text);
 
+    // Minimised as the program asked, also where the desktop does not report the state (no
+    // window manager, or a Wayland compositor): it holds until the program restores the window
+    // or the desktop reports a restore.
+    void Iconize(bool iconize = true) override;
+    bool IsIconized() const override;
+
     // The ODBC driver menu, the recent data link files and DSN-less logins, Tools and Help.
     CConnectCommands* GetConnectCommands() const { return m_pConnectCommands.get(); }
 
@@ -120,12 +126,14 @@ private:
     void OnUpdateNeedsWindow(wxUpdateUIEvent& event);
     void OnUpdateNeedsTwoWindows(wxUpdateUIEvent& event);
     void OnKeyStateTimer(wxTimerEvent& event);
+    void OnIconize(wxIconizeEvent& event);
 
     std::vector<CChildFrame*> m_queryWindows;
     std::unique_ptr<CConnectCommands> m_pConnectCommands;
     // The modeless Go To dialog while it is open.
     wxWeakRef<CGoToDlg> m_pGoToDlg;
     bool m_bDsnLess = false;
+    bool m_bMinimized = false;
     int m_nCountPaneWidth = 173;
     wxString m_strCountPaneText;
     wxRect m_normalRect;

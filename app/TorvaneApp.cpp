@@ -2,10 +2,10 @@
 
 #include "AppStrings.h"
 #include "CommandIds.h"
-#include "CommandLine.h"
 #include "DataLinkFile.h"
 #include "MainFrame.h"
 #include "SettingsTable.h"
+#include "TorvaneCommandLineInfo.h"
 #include "TorvaneDoc.h"
 #include "TorvaneDocManager.h"
 #include "TorvaneDocTemplate.h"
@@ -23,6 +23,8 @@
 #include <wx/printdlg.h>
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -82,7 +84,14 @@ int CTorvaneApp::OnRun()
 {
     if (m_bHandedOver)
         return 0;
-    return wxApp::OnRun();
+    const int code = wxApp::OnRun();
+    return code != 0 ? code : m_nExitCode;
+}
+
+void CTorvaneApp::OnCommandLineRunEnded(bool failed)
+{
+    if (failed)
+        m_nExitCode = 1;
 }
 
 int CTorvaneApp::OnExit()
@@ -90,6 +99,16 @@ int CTorvaneApp::OnExit()
     int code = ExitInstance();
     ShutDown();
     return code;
+}
+
+void CTorvaneApp::OnAssertFailure(const wxChar* file, int line, const wxChar* func, const wxChar* cond,
+                                  const wxChar* msg)
+{
+    const wxString condition(cond);
+    if (condition.Contains("itemid < 0x7fff"))
+        return;
+    std::fprintf(stderr, "%s(%d): assert \"%s\" failed in %s(): %s\n", wxString(file).utf8_str().data(), line,
+                 condition.utf8_str().data(), wxString(func).utf8_str().data(), wxString(msg).utf8_str().data());
 }
 
 int CTorvaneApp::ExitInstance()
@@ -103,10 +122,18 @@ int CTorvaneApp::ExitInstance()
     }
 }
 
+void CTorvaneApp::ParseArguments(CTorvaneCommandLineInfo& info) const
+{
+    std::vector<wxString> argv{wxString("torvane")};
+    argv.insert(argv.end(), m_args.begin(), m_args.end());
+    ParseCommandLine(info, static_cast<int>(argv.size()), argv.data());
+}
+
 std::optional<wxString> CTorvaneApp::ShellFileArgument() const
 {
-    CTorvaneCommandLineInfo info(m_args);
-    if (info.m_nShellCommand != CTorvaneCommandLineInfo::FileOpen || !wxFileName::FileExists(info.m_strFileName))
+    CTorvaneCommandLineInfo info;
+    ParseArguments(info);
+    if (info.m_nShellCommand != CCommandLineInfo::FileOpen || !wxFileName::FileExists(info.m_strFileName))
         return std::nullopt;
     wxFileName fn(info.m_strFileName);
     fn.MakeAbsolute();
@@ -297,106 +324,128 @@ void CTorvaneApp::RunStartupAction()
 
 bool CTorvaneApp::ParseCommandLineOptions()
 {
-    CTorvaneCommandLineInfo info(m_args);
-    if (info.m_nShellCommand == CTorvaneCommandLineInfo::AppUnregister)
+    CTorvaneCommandLineInfo info;
+    ParseArguments(info);
+    switch (info.GetStartAction()) {
+    case CTorvaneCommandLineInfo::Unregister:
         return Unregister();
-    if (info.m_nShellCommand == CTorvaneCommandLineInfo::FileNew ||
-        info.m_nShellCommand == CTorvaneCommandLineInfo::FilePrint ||
-        info.m_nShellCommand == CTorvaneCommandLineInfo::FilePrintTo || info.m_bRunEmbedded || info.m_bRunAutomated) {
+    case CTorvaneCommandLineInfo::ShowUsage:
+        TVMessageBox(strings::kUsage, wxOK | wxICON_INFORMATION);
+        return false;
+    case CTorvaneCommandLineInfo::ShellCommand:
+        RestoreWindowPlacement(*m_pMainFrame, m_nCmdShow);
+        m_pMainFrame->Update();
+        if (info.m_nShellCommand == CCommandLineInfo::FileOpen)
+            OpenDocumentFile(info.m_strFileName);
+        return true;
+    case CTorvaneCommandLineInfo::ProcessOptions:
+        break;
+    }
+    return ProcessCommandLineOptions(info);
+}
+
+bool CTorvaneApp::ProcessCommandLineOptions(const CTorvaneCommandLineInfo& info)
+{
+    const CommandLineRequest request = info.GetRequest();
+    if (request.kind == CommandLineRequest::Usage) {
         TVMessageBox(strings::kUsage, wxOK | wxICON_INFORMATION);
         return false;
     }
-    if (info.m_nShellCommand == CTorvaneCommandLineInfo::FileDDE || wxFileName::FileExists(info.m_strFileName)) {
-        RestoreWindowPlacement(*m_pMainFrame, m_nCmdShow);
-        if (info.m_nShellCommand == CTorvaneCommandLineInfo::FileOpen)
-            OpenDocumentFile(info.m_strFileName);
-        return true;
-    }
-    return ProcessCommandLineOptions();
-}
-
-bool CTorvaneApp::ProcessCommandLineOptions()
-{
-    CTorvaneCommandLineInfo info(m_args);
-    wxString connect = info.Has("C") ? info.Get("C") : wxString();
-
-    std::vector<wxString> files;
-    bool opensFiles = true;
-    if (info.Has("f")) {
-        if (wxString file = info.GetValue("f"); !file.empty())
-            files.push_back(file);
-    } else if (info.Has("F")) {
-        SplitFileList(info.Get("F"), files);
-    } else if (info.Has("e")) {
-        if (wxString file = info.GetValue("e"); !file.empty())
-            files.push_back(file);
-    } else if (info.Has("E")) {
-        SplitFileList(info.Get("E"), files);
-    } else {
-        opensFiles = false;
-    }
-    if (!opensFiles && !info.Has("C")) {
-        TVMessageBox(strings::kUsage, wxOK | wxICON_INFORMATION);
+    if (request.kind == CommandLineRequest::Refused) {
+        TVMessageBox(request.message, wxOK | request.icon);
         return false;
     }
 
     RestoreWindowPlacement(*m_pMainFrame, m_nCmdShow);
+    m_pMainFrame->Update();
 
-    connect.Trim(true).Trim(false);
-    wxString dataLinkFile;
-    const size_t fileName = connect.Upper().find("FILE NAME=");
-    if (fileName != wxString::npos) {
-        // The path keeps its own letter case.
-        dataLinkFile = connect.Mid(fileName + 10);
-        dataLinkFile.Trim(true).Trim(false);
-        try {
-            connect = LoadDataLinkFile(dataLinkFile);
-        } catch (const CDataLinkFileError& e) {
-            TVMessageBox(e.Message(), wxOK | wxICON_STOP);
-            connect.clear();
-        } catch (const _com_error& e) {
-            TVMessageBox(wxString::FromUTF8(e.what()), wxOK | wxICON_STOP);
-            connect.clear();
-        } catch (...) {
-            TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP);
-            connect.clear();
-        }
+    wxString connect = request.connectString;
+    if (!request.dataLinkFile.empty()) {
+        connect = ConnectFromCommandLine(request.dataLinkFile);
         if (connect.empty())
             return true;
     }
+    // Without a provider the data link dialog asks for the connection.
     std::optional<wxString> connectString;
     if (connect.Upper().Contains("PROVIDER="))
         connectString = connect;
 
-    wxDocument* doc = files.empty() ? m_pMainFrame->NewQueryWindow(connectString)
-                                    : OpenFilesFromCommandLine(connectString, files);
-    if (doc && !dataLinkFile.empty())
+    wxDocument* doc = request.files.empty()
+                          ? m_pMainFrame->NewQueryWindow(connectString)
+                          : OpenFilesFromCommandLine(connectString, request.files, request.execute, request.batch);
+    if (doc && !request.dataLinkFile.empty())
         if (CMruFileList* list = m_mruDataLinkFiles.GetList(0))
-            list->Add(dataLinkFile);
+            list->Add(request.dataLinkFile);
     return true;
 }
 
+namespace {
+
+CChildFrame* WindowOf(wxDocument* doc)
+{
+    auto* queryDoc = dynamic_cast<CTorvaneDoc*>(doc);
+    return queryDoc ? queryDoc->GetFrame() : nullptr;
+}
+
+} // namespace
+
 wxDocument* CTorvaneApp::OpenFilesFromCommandLine(const std::optional<wxString>& connect,
-                                                  const std::vector<wxString>& files)
+                                                  const std::vector<wxString>& files, bool execute,
+                                                  const std::optional<CommandLineBatch>& batch)
 {
     wxDocument* last = nullptr;
+    bool allOpened = true;
     try {
         bool first = true;
         for (const wxString& file : files) {
             wxDocument* doc = nullptr;
+            // The window just opened is the active one, also before the desktop has said so.
             if (first)
                 doc = m_pMainFrame->NewQueryWindow(connect, file);
-            else if (CChildFrame* active = m_pMainFrame->GetActiveQueryWindow())
+            else if (CChildFrame* active = WindowOf(last))
                 doc = active->OpenWindowOnSameConnection(file);
             first = false;
-            if (!doc)
+            if (!doc) {
+                allOpened = false;
                 break;
+            }
             last = doc;
             if (m_pMainFrame->GetConnectionCount() > 1)
                 m_pMainFrame->CascadeWindows();
         }
     } catch (...) {
+        allOpened = false;
         TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP);
+    }
+    // Files opened after the data link dialog asked for the connection are only opened.
+    if (!connect)
+        execute = false;
+    if (!allOpened || !execute || !last)
+        return last;
+
+    std::vector<CChildFrame*> runs;
+    if (batch && !batch->outputPath.empty()) {
+        if (CChildFrame* active = WindowOf(last))
+            runs.push_back(active);
+    } else {
+        runs = m_pMainFrame->GetQueryWindows();
+    }
+    // Minimised before the runs start, so that even a run that ends at once finds the main
+    // window as the command line left it.
+    m_pMainFrame->Iconize(true);
+    for (CChildFrame* frame : runs) {
+        frame->m_bCloseWhenDone = 1;
+        if (batch && !batch->outputPath.empty()) {
+            CSaveOptions options;
+            options.format = batch->format;
+            options.path = batch->outputPath.utf8_string();
+            options.delimiter = batch->delimiter.utf8_string();
+            options.exportToExcel = batch->openInExcel;
+            options.publish = batch->publish;
+            frame->GetSaveAs().SetSaveOptions(options);
+        }
+        frame->GetExecution().ExecuteQuery();
+        frame->Refresh();
     }
     return last;
 }

@@ -5,6 +5,7 @@
 
 #include "MruFileManager.h"
 #include "StartupChecks.h"
+#include "TorvaneCommandLineInfo.h"
 #include "platform/InstanceChannel.h"
 
 #include <wx/app.h>
@@ -29,6 +30,11 @@ public:
     bool OnInit() override;
     int OnRun() override;
     int OnExit() override;
+    // A failed check of the class library goes to standard error: a dialog about it would stop a
+    // run that nobody watches. The program's command ids keep their numbers above the library's
+    // menu id range, which the library checks.
+    void OnAssertFailure(const wxChar* file, int line, const wxChar* func, const wxChar* cond,
+                         const wxChar* msg) override;
 
     // Start-up; false ends the program. Runs on the arguments of SetCommandLine.
     bool InitInstance();
@@ -68,6 +74,10 @@ public:
     wxPrintData& GetPrintData() { return m_printData; }
     CInstanceChannel& GetInstanceChannel() { return m_channel; }
 
+    // A query window started from the command line ended its run; a failed one makes the
+    // program's exit status 1.
+    void OnCommandLineRunEnded(bool failed);
+
     // The main frame tells the application when it goes.
     void OnMainFrameDestroyed(CMainFrame* frame);
 
@@ -83,11 +93,16 @@ private:
     void LoadRecentFileList();
     void SaveRecentFileList();
     void RunStartupAction();
+    void ParseArguments(CTorvaneCommandLineInfo& info) const;
     bool ParseCommandLineOptions();
-    bool ProcessCommandLineOptions();
+    bool ProcessCommandLineOptions(const CTorvaneCommandLineInfo& info);
     bool Unregister();
     std::optional<wxString> ShellFileArgument() const;
-    wxDocument* OpenFilesFromCommandLine(const std::optional<wxString>& connect, const std::vector<wxString>& files);
+    // Opens the files (the first with the connect string, the others on the same connection) and,
+    // with the execute flag and a connection, runs them: with a batch only the last window,
+    // which saves its results as the batch says. The last document opened, or null.
+    wxDocument* OpenFilesFromCommandLine(const std::optional<wxString>& connect, const std::vector<wxString>& files,
+                                         bool execute, const std::optional<CommandLineBatch>& batch);
 
     void OnFileOpen(wxCommandEvent& event);
     void OnFilePrintSetup(wxCommandEvent& event);
@@ -112,6 +127,7 @@ private:
     bool m_bUnregisterMode = false;
     bool m_bUnregistered = false;
     bool m_bHandedOver = false;
+    int m_nExitCode = 0;
 };
 
 // The one application object.

@@ -1,33 +1,13 @@
 #include "TorvaneCommandLineInfo.h"
 
+#include "common/FileHelpers.h"
+#include "common/IdentifierText.h"
+
 #include <wx/filefn.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
-
-const char* const kCommandLineUsage =
-    "Usage: TVXDB.EXE\n"
-    "\t[-C <Microsoft data link filename> or <ADO connect string>]\n"
-    "\t[-f <filename to open>]\n"
-    "\t[-F <file list to load separated by pipe (|)>]\n"
-    "\t[-e <filename to open and execute>]\n"
-    "\t[-E <file list to load and execute separated by pipe (|)>]\n"
-    "\t[-i <input file> -o <ouput file> -d <delimiter> -q <auto-publish/export flag>]\n"
-    "\t\t\n"
-    "Examples: ..\\TVXDB.EXE\n"
-    "\t-C \"File Name=<..\\test.udl>\" -e \"<..\\1.sql>\"\n"
-    "\t-C \"Provider=SQLOLEDB\" /F \"<..\\1.sql|..\\2.sql|..\\3.sql>\"\n"
-    "\t/C \"Provider=MSDAORA;User ID=<UID>;Data Source=<Server Name>\"\n"
-    "\t/C \"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<..\\test.mdb>\"\n"
-    "\t-C \"Provider=IBMDADB2;User ID=<UID>;Data Source=<DBALIAS>;\"\n"
-    "\t-C \"Provider=OraOLEDB.Oracle;Data Source=<Server>;User ID=<UID>;\"\n"
-    "\t-C \"Provider=MSDASQL;Driver={SQL Server};Server=<Srvr>;UID=<UID>\"\n"
-    "\n"
-    "Tip: Connection string may be copied from within the application by right\n"
-    "       clicking on the Schema View root node and choosing Connection String.\n"
-    "\n"
-    "More information can be found in the Readme.htm.";
 
 namespace {
 
@@ -39,14 +19,6 @@ bool IsTrueText(const wxString& value)
 wxString Trimmed(wxString s)
 {
     return s.Trim(true).Trim(false);
-}
-
-bool HasUniformCharacters(const wxString& text)
-{
-    for (size_t i = 1; i < text.length(); ++i)
-        if (text[i] != text[0])
-            return false;
-    return true;
 }
 
 } // namespace
@@ -190,17 +162,18 @@ bool CTorvaneCommandLineInfo::CheckBatch(CommandLineRequest& request) const
                           "characters:\n\t\\ / :  * ? \" < > |",
                       wxICON_STOP);
 
-    std::error_code error;
-    std::filesystem::path folderPath(folder.utf8_string());
-    if (!std::filesystem::create_directories(folderPath, error) && !std::filesystem::is_directory(folderPath)) {
-        std::string reason = error ? error.message() : std::make_error_code(std::errc::not_a_directory).message();
-        return refuse("'" + folder + "'\n" + wxString::FromUTF8(reason), wxICON_STOP);
-    }
+    wxString folderMessage;
+    if (!CreateDirectoryPath(folder, folderMessage))
+        return refuse(folderMessage, wxICON_STOP);
 
     if (batch.format == 2) {
+        // Without -d the fields are separated by commas, as in a save run from the window;
+        // writing them side by side would fuse the columns.
         if (GetOption("d", batch.delimiter))
             batch.delimiter.Replace("\\t", "\t");
-        if (!HasUniformCharacters(batch.delimiter))
+        else
+            batch.delimiter = ",";
+        if (!HasUniformChars(batch.delimiter))
             return refuse("The delimiter option cannot contain mixed characters.", wxICON_INFORMATION);
     }
 

@@ -12,14 +12,11 @@
 #include <optional>
 #include <vector>
 
-// The usage text (string 61221), shown with the information icon.
-extern const char* const kCommandLineUsage;
-
 // What a batch run hands to its query window (the save options of Execute and Save As).
 struct CommandLineBatch {
     int format = 0;        // 1 ADTG, 2 delimited text, 3 XML
     wxString outputPath;   // folder + name + extension
-    wxString delimiter;    // formats 2 only; "\t" given as backslash-t is a TAB
+    wxString delimiter;    // formats 2 only; "\t" given as backslash-t is a TAB; "," without -d
     bool openInExcel = false;
     bool publish = false;
 };
@@ -27,7 +24,7 @@ struct CommandLineBatch {
 // The decision taken from the options.
 struct CommandLineRequest {
     enum Kind {
-        Usage,   // show kCommandLineUsage (information icon) and end the program
+        Usage,   // show the usage text, string 61221 (information icon) and end the program
         Refused, // show message with icon and end the program
         Open,    // connect and open (below)
     };

@@ -6,6 +6,9 @@
 #include <wx/snglinst.h>
 #include <wx/utils.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -143,8 +146,10 @@ void CInstanceChannel::Stop()
     if (!m_server)
         return;
     m_server.reset();
+    // The server usually removes its socket itself; what is left goes quietly.
     wxString path = SocketPath();
-    if (SocketExists(path))
-        wxRemoveFile(path);
+    std::error_code error;
+    if (!path.empty())
+        std::filesystem::remove(path.utf8_string(), error);
     m_lock.reset();
 }

@@ -7,11 +7,13 @@
 #include "QueryKeyRouting.h"
 #include "ResultView.h"
 #include "ResultsGrids.h"
+#include "SaveWorker.h"
 #include "TextWorker.h"
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/QryView.h"
 #include "app/TextPositions.h"
+#include "app/TorvaneApp.h"
 #include "common/ItemComboBoxEx.h"
 #include "schema/SchemaView.h"
 
@@ -125,6 +127,11 @@ CBatchExecution::CBatchExecution(CChildFrame& frame)
             return 0;
         });
     }
+    mailbox.SetHandler(WM_SAVEBATCHDONE, [this](WPARAM wParam, LPARAM) -> LRESULT {
+        OnBatchDone(static_cast<int>(wParam));
+        FocusAfterSaveBatch();
+        return 0;
+    });
     mailbox.SetHandler(WM_CANCELDONE, [this](WPARAM, LPARAM) -> LRESULT {
         OnCancelDone();
         return 0;
@@ -205,7 +212,10 @@ void CBatchExecution::ExecuteQuery()
     std::shared_ptr<CQueryRunState> state = f.GetRunState();
     SetMainStatusText("Please wait...");
     f.m_bFindInFiles = 0;
-    f.SetFindStatusText(GetRunStatusText(false));
+    const CSaveOptions& save = f.m_saveOptions;
+    f.SetFindStatusText(f.m_bSaveMode ? GetSaveRunStatusText(save.format, wxString::FromUTF8(save.path),
+                                                             save.exportToExcel, save.publish)
+                                      : GetRunStatusText(false));
 
     ClearResults();
     ResetErrorTags();
@@ -395,7 +405,13 @@ bool CBatchExecution::StartExecutionThread(const ado::RecordsetPtr& recordset, c
     f.m_strCurrentBatch.clear();
 
     std::unique_ptr<CWorkerThread> thread;
-    if (m_bTextOutput)
+    if (f.m_bSaveMode) {
+        auto save = std::make_shared<CSaveBlock>();
+        static_cast<CExecutionBlock&>(*save) = std::move(*block);
+        save->options = f.m_saveOptions;
+        thread = CWorkerThread::Begin([save]() mutable { ExecuteAndSaveThreadProc(std::move(save)); },
+                                      f.m_nThreadPriority);
+    } else if (m_bTextOutput)
         thread = CWorkerThread::Begin([block]() mutable { ExecuteToTextThreadProc(std::move(block)); },
                                       f.m_nThreadPriority);
     else if (m_pGrids)
@@ -554,7 +570,16 @@ void CBatchExecution::FinishRun(int error)
             state->m_strTextOutput.clear();
         }
         m_text.ForgetBuffer();
-        m_text.SetResultsPaneText(wxString::Format("Number of lines of text: %d", m_text.GetLineCount()));
+        if (f.m_bSaveMode) {
+            int saved;
+            {
+                std::lock_guard<std::mutex> lock(f.m_csOutput);
+                saved = state->m_nSavedResultSets;
+            }
+            m_text.SetResultsPaneText(wxString::Format("Number of result sets saved: %d", saved));
+        } else {
+            m_text.SetResultsPaneText(wxString::Format("Number of lines of text: %d", m_text.GetLineCount()));
+        }
         if (f.GetResultView())
             f.GetResultView()->Refresh();
     } else if (m_pGrids && !m_pGrids->IsFilling()) {
@@ -579,6 +604,15 @@ void CBatchExecution::FinishRun(int error)
         }
     }
 
+    if (f.m_bSaveMode) {
+        f.m_bSaveMode = 0;
+        f.m_saveOptions.path.clear();
+        if (f.m_bTextModeForced) {
+            f.m_bTextModeForced = 0;
+            f.m_bResultsInText = 0;
+        }
+    }
+
     f.m_bExecuting = 0;
     f.m_bCancelling = 0;
     {
@@ -597,6 +631,9 @@ void CBatchExecution::FinishRun(int error)
         m_pGrids->EndRun();
 
     const bool failed = f.m_bStop || f.m_bErrors;
+    if (f.m_bCloseWhenDone)
+        if (auto* app = dynamic_cast<CTorvaneApp*>(wxTheApp))
+            app->OnCommandLineRunEnded(failed);
     if (f.m_bCloseWhenDone && failed) {
         f.m_bCloseWhenDone = 0;
         CMainFrame* main = f.m_pMainFrame;
@@ -648,10 +685,29 @@ void CBatchExecution::CloseWhenDone()
     CTorvaneDoc* doc = f.GetQueryDoc();
     if (!mainMinimized || (doc && doc->IsModified()))
         return;
-    const bool last = main->GetConnectionCount() == 1;
-    f.CallAfter([&f] { f.Close(); });
-    if (last)
-        main->CallAfter([main] { main->Close(); });
+    // Whether this was the last connection is seen once the window has gone: windows of one
+    // command line that end together must not each count the others.
+    f.CallAfter([&f, main] {
+        f.Close();
+        if (main->GetConnectionCount() == 0)
+            main->CallAfter([main] {
+                if (main->GetConnectionCount() == 0 && main->IsIconized())
+                    main->Close();
+            });
+    });
+}
+
+void CBatchExecution::FocusAfterSaveBatch()
+{
+    // Not while a command-line run closes the window, nor while the window is out of view.
+    CChildFrame& f = m_frame;
+    CMainFrame* main = f.m_pMainFrame;
+    if (f.m_bClosing || f.m_bCloseWhenDone || !main || !main->IsEnabled() || main->IsIconized() ||
+        main->GetActiveQueryWindow() != &f)
+        return;
+    if (f.m_saveOptions.exportToExcel || f.m_saveOptions.publish)
+        return;
+    f.SetFocus();
 }
 
 void CBatchExecution::ReportProcessingError()

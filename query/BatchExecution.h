@@ -130,6 +130,8 @@ private:
     void SetMainStatusText(const wxString& text);
     bool IsGridFilling() const;
     void CloseWhenDone();
+    // After a save batch: the window takes the focus back from the dialog that started it.
+    void FocusAfterSaveBatch();
 
     CChildFrame& m_frame;
     CTransactionControl m_transactions;

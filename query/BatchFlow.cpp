@@ -22,6 +22,15 @@ wxString GetRunStatusText(bool findInFiles)
     return findInFiles ? "Find in files in progress..." : "Executing query batch...";
 }
 
+wxString GetSaveRunStatusText(int format, const wxString& path, bool exportToExcel, bool publish)
+{
+    if (format == 3 && publish)
+        return "Executing query batch and publishing " + path + "...";
+    if (format == 2 && exportToExcel)
+        return "Executing query batch and exporting " + path + "...";
+    return "Executing query batch and saving " + path + "...";
+}
+
 wxString GetStartResultsPaneText(bool findInFiles, bool saveMode, bool textOutput)
 {
     if (findInFiles)

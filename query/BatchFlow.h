@@ -19,6 +19,9 @@ CRunEndTexts GetRunEndTexts(bool stopped, bool errors, bool gridCreated, bool ou
 
 // Status pane 0 while a run (or a Find in Files search) goes.
 wxString GetRunStatusText(bool findInFiles);
+// Status pane 0 while an Execute and Save As run goes: publishing (XML with the publish flag),
+// exporting (delimited text with the spreadsheet flag), else saving, with the chosen path.
+wxString GetSaveRunStatusText(int format, const wxString& path, bool exportToExcel, bool publish);
 // The result-set pane at the start of a run.
 wxString GetStartResultsPaneText(bool findInFiles, bool saveMode, bool textOutput);
 

@@ -6,6 +6,7 @@
 
 #include "BatchExecution.h"
 #include "ConnectionInfo.h"
+#include "ExecuteAndSaveAs.h"
 #include "FrameMailbox.h"
 #include "QueryRunState.h"
 #include "WorkerThread.h"
@@ -96,6 +97,8 @@ public:
     // The runs of the window: Execute, batches, Cancel, elapsed time, the connection's events
     // and the window's transaction.
     CBatchExecution& GetExecution() const { return *m_pExecution; }
+    // Execute and Save As, and the save options of its runs.
+    CExecuteAndSaveAs& GetSaveAs() const { return *m_pSaveAs; }
 
     const std::shared_ptr<CQueryRunState>& GetRunState() const { return m_pRunState; }
     CFrameMailbox& GetMailbox() const { return *m_pRunState->m_pMailbox; }
@@ -140,6 +143,8 @@ public:
     int m_bResultsInText = 0;
     int m_bSaveMode = 0;
     int m_bTextModeForced = 0;
+    // Where and how a run in save mode writes its result sets.
+    CSaveOptions m_saveOptions;
 
     // Execution state shared with the workers (aliases of the run state's atomics).
     std::atomic<int>& m_bExecuting;
@@ -218,6 +223,7 @@ private:
     int m_nInitialSizes = 0;
 
     std::unique_ptr<CBatchExecution> m_pExecution;
+    std::unique_ptr<CExecuteAndSaveAs> m_pSaveAs;
 
     wxString m_strConnectString; // the string the connection was last opened (or tried) with
     bool m_bDsnLessConnection = false;

@@ -12,6 +12,16 @@ constexpr std::string_view kNoNamePlaceholder = "<No coumn name>";
 // Lines are collected up to this size before they go to the file.
 constexpr size_t kChunk = 256 * 1024;
 
+// How a column's values are read: most straight from the recordset's row as text (the text
+// the results grid shows), Booleans and byte values through their own display rules.
+enum class CellRead { Text, Field };
+
+CellRead ReadOf(ado::DataTypeEnum type)
+{
+    const bool bytes = type == ado::adBinary || type == ado::adVarBinary || type == ado::adLongVarBinary;
+    return bytes || type == ado::adBoolean ? CellRead::Field : CellRead::Text;
+}
+
 } // namespace
 
 DelimitedTextWriter::DelimitedTextWriter(std::string delimiter, bool placeholders)
@@ -87,9 +97,12 @@ bool SaveRecordsetAsText(ado::Recordset& recordset, const std::string& path, con
     if (columnCount)
         *columnCount = count;
     std::vector<ado::FieldPtr> items;
+    std::vector<CellRead> reads;
     items.reserve(static_cast<size_t>(count));
-    for (long i = 0; i < count; ++i)
+    for (long i = 0; i < count; ++i) {
         items.push_back(fields->GetItem(i));
+        reads.push_back(ReadOf(items.back()->GetType()));
+    }
 
     const DelimitedTextWriter writer(delimiter, DelimitedTextWriter::UsesPlaceholders(delimiter, exportToExcel));
     std::string chunk;
@@ -103,7 +116,11 @@ bool SaveRecordsetAsText(ado::Recordset& recordset, const std::string& path, con
         std::string text;
         while (!stopped() && !recordset.IsEOF()) {
             for (long i = 0; i < count && !stopped(); ++i) {
-                FieldValueText(*items[i], text);
+                text.clear();
+                if (reads[i] == CellRead::Text)
+                    recordset.AppendCellText(i, text);
+                else
+                    FieldValueText(*items[i], text);
                 writer.AppendValue(chunk, text, i == 0);
             }
             DelimitedTextWriter::EndLine(chunk);

@@ -36,12 +36,14 @@ public:
     std::atomic<int> m_bErrors{0};
     std::atomic<int> m_bClosing{0};
 
-    // Guards the buffers, the error tags and the batch queue.
+    // Guards the buffers, the error tags, the batch queue and the saved count.
     std::mutex m_csOutput;
     wxString m_strMessages;
     wxString m_strTextOutput;
     CErrorTagList m_errorList;
     std::deque<CQueuedBatch> m_batchQueue;
+    // Result sets the save worker wrote in the current Execute and Save As run.
+    int m_nSavedResultSets = 0;
 
     // The statement a worker is running, so that cancelling and closing can reach it. A worker
     // sets it before it opens the statement and clears it when the statement is done.

@@ -150,8 +150,16 @@ void CResultsText::SetResultsPaneText(const wxString& text)
 
 void CResultsText::UpdateResultSetPane()
 {
-    if (m_frame.m_bOutputShown && m_frame.m_strResultsPaneText.Contains("Number of lines of text:"))
+    if (m_frame.m_bOutputShown && m_frame.m_strResultsPaneText.Contains("Number of lines of text:")) {
         m_frame.m_strResultsPaneText = wxString::Format("Number of lines of text: %d", GetLineCount());
+    } else if (m_frame.m_bOutputShown && m_frame.m_strResultsPaneText.Contains("Number of result sets saved:")) {
+        int saved;
+        {
+            std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+            saved = m_frame.GetRunState()->m_nSavedResultSets;
+        }
+        m_frame.m_strResultsPaneText = wxString::Format("Number of result sets saved: %d", saved);
+    }
     // A hidden output pane leaves the result-set pane empty.
     if (!m_frame.m_bOutputShown || !m_frame.m_strResultsPaneText.empty())
         SetResultsPaneText(m_frame.m_strResultsPaneText);

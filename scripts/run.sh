@@ -1,16 +1,27 @@
 #!/bin/sh
-# Starts Torvane on the bundled sample database (a DSN-less SQLite3 connection). Without a
-# display, runs the sample script through the data layer instead and prints the results.
+# Starts Torvane on the bundled sample database, with the sample script in its query window.
+# Without a display the sample script runs through the command-line batch run instead: the run
+# reports on standard error, and each result set it saved is printed.
 set -eu
 cd "$(dirname "$0")/.."
-db="$(pwd)/build/sample.db"
-if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-    exec ./build/app/torvane -C "Provider=MSDASQL;Driver=SQLite3;Database=$db"
+root=$(pwd)
+program="$root/build/app/torvane"
+connect="Provider=MSDASQL;Driver=SQLite3;Database=$root/build/sample.db"
+script="$root/samples/sample-run.sql"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    exec "$program" -C "$connect" -f "$script"
 fi
-if [ -x ./build/ado/tools/torvane-dbcheck ]; then
-    sed 's/^GO[[:space:]]*$/;/' samples/sample-run.sql |
-        ./build/ado/tools/torvane-dbcheck "Driver=SQLite3;Database=$db" -
-else
-    sqlite3 "$db" .tables
-    echo "The command-line batch run comes later; these are the sample database's tables."
-fi
+
+out=$(mktemp -d /tmp/torvane-run.XXXXXX)
+trap 'rm -rf "$out"' EXIT INT TERM
+status=0
+"$program" -C "$connect" -i "$script" -o "$out/sample.csv" 2>"$out/run.log" || status=$?
+cat "$out/run.log" >&2
+# The result sets in the order the run saved them.
+sed -n 's/^Saved \(.*\) successfully\.$/\1/p' "$out/run.log" | while IFS= read -r file; do
+    echo
+    echo "== $(basename "$file")"
+    tr -d '\r' < "$file"
+done
+exit $status

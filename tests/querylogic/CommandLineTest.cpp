@@ -199,7 +199,8 @@ TEST_F(BatchChecks, AcceptedRuns)
         bool excel;
         bool publish;
     } cases[] = {
-        {{"-i", "in.sql", "-o", d + "/r.csv"}, 2, d + "/r.csv", "", false, false},
+        {{"-i", "in.sql", "-o", d + "/r.csv"}, 2, d + "/r.csv", ",", false, false},
+        {{"-i", "in.sql", "-o", d + "/r.csv", "-d", ""}, 2, d + "/r.csv", "", false, false},
         {{"-i", "in.sql", "-o", d + "/r.CSV", "-d", ";;", "-q"}, 2, d + "/r.CSV", ";;", true, false},
         {{"-i", "in.sql", "-o", d + "/r.txt", "-d", "\\t", "-q", "2"}, 2, d + "/r.txt", "\t", true, false},
         {{"-i", "in.sql", "-o", d + "/r.txt", "-d", "\\t\\t", "-q", "0"}, 2, d + "/r.txt", "\t\t", false, false},
@@ -207,8 +208,8 @@ TEST_F(BatchChecks, AcceptedRuns)
         {{"-i", "in.sql", "-o", d + "/r.adtg", "-q", "1"}, 1, d + "/r.adtg", "", false, false},
         {{"-i", "in.sql", "-o", d + "/r.xml", "-q", "no"}, 3, d + "/r.xml", "", false, false},
         // Missing folders are created with every parent; a bare name lands in the current folder.
-        {{"-i", "in.sql", "-o", d + "/new/deeper/r.csv"}, 2, d + "/new/deeper/r.csv", "", false, false},
-        {{"-o", "r.csv", "-i", "in.sql"}, 2, d + "/r.csv", "", false, false},
+        {{"-i", "in.sql", "-o", d + "/new/deeper/r.csv"}, 2, d + "/new/deeper/r.csv", ",", false, false},
+        {{"-o", "r.csv", "-i", "in.sql"}, 2, d + "/r.csv", ",", false, false},
     };
     for (const Case& c : cases) {
         std::vector<wxString> argv{"tvxdb50"};

@@ -1,0 +1,318 @@
+#include "CommandLineBatchRun.h"
+
+#include "AppStrings.h"
+#include "DataLinkFile.h"
+#include "QueryFileCodec.h"
+#include "SettingsTable.h"
+#include "StartupChecks.h"
+#include "common/ErrorText.h"
+#include "common/FileException.h"
+#include "common/FileHelpers.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+#include "platform/ShellRegistration.h"
+#include "query/BatchFlow.h"
+#include "query/BatchSplitter.h"
+#include "query/FrameMailbox.h"
+#include "query/MessagesBuffer.h"
+#include "query/PageFileUsage.h"
+#include "query/QueryRunState.h"
+#include "query/SaveWorker.h"
+
+#include <atomic>
+#include <csignal>
+#include <ctime>
+#include <thread>
+
+namespace {
+
+const char* const kNeedsDisplay =
+    "Query windows need a display. Without one only the batch run (-i <input file> -o <output file>) runs.";
+const char* const kNeedsProvider =
+    "The connect string names no provider (\"Provider=\"). The data link dialog that would ask for the "
+    "connection needs a display.";
+const char* const kNoConnectString = "'%s'.\nThe data link file holds no connect string.";
+const char* const kRolledBack = "The transaction of the run was rolled back.";
+
+sigset_t StopSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    return set;
+}
+
+// SIGINT and SIGTERM stop the run the way Cancel stops a window's run: the statement is
+// cancelled and a file being written is not left behind. The signals are taken by a thread of
+// their own, so nothing happens inside a signal handler.
+class CStopOnSignal {
+public:
+    explicit CStopOnSignal(std::shared_ptr<CQueryRunState> state)
+        : m_state(std::move(state)), m_thread([this] { Watch(); })
+    {
+    }
+    ~CStopOnSignal()
+    {
+        m_done = true;
+        m_thread.join();
+    }
+
+private:
+    void Watch()
+    {
+        const sigset_t set = StopSignals();
+        const timespec wait{0, 100 * 1000 * 1000};
+        while (!m_done) {
+            if (sigtimedwait(&set, nullptr, &wait) > 0) {
+                m_state->m_bStop = 1;
+                m_state->CancelRunningStatement();
+            }
+        }
+    }
+
+    std::shared_ptr<CQueryRunState> m_state;
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
+
+wxString ErrorTextOf(const ado::Connection* connection, const _com_error& error)
+{
+    wxString text;
+    try {
+        text = GetProviderErrorsText(connection);
+    } catch (...) {
+    }
+    return text.empty() ? GetComErrorText(error) : text;
+}
+
+} // namespace
+
+int CCommandLineBatchRun::Main(const std::vector<wxString>& args)
+{
+    // Before any thread exists, so that every thread leaves the stop signals to the run.
+    const sigset_t signals = StopSignals();
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    std::vector<wxString> argv{"torvane"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    CTorvaneCommandLineInfo info;
+    ParseCommandLine(info, static_cast<int>(argv.size()), argv.data());
+
+    const CTorvaneCommandLineInfo::StartAction action = args.empty() ? CTorvaneCommandLineInfo::ShowUsage
+                                                                      : info.GetStartAction();
+    switch (action) {
+    case CTorvaneCommandLineInfo::Unregister:
+        CShellRegistration::Unregister();
+        CSettingsStore::Get().DeleteAll();
+        TVMessageBox(strings::kUnregistered, wxOK | wxICON_INFORMATION);
+        return kSucceeded;
+    case CTorvaneCommandLineInfo::ShowUsage:
+        TVMessageBox(strings::kUsage, wxOK | wxICON_INFORMATION);
+        return kRefused;
+    case CTorvaneCommandLineInfo::ShellCommand:
+        TVMessageBox(kNeedsDisplay, wxOK | wxICON_STOP);
+        return kRefused;
+    case CTorvaneCommandLineInfo::ProcessOptions:
+        break;
+    }
+
+    const CommandLineRequest request = info.GetRequest();
+    if (request.kind == CommandLineRequest::Usage) {
+        TVMessageBox(strings::kUsage, wxOK | wxICON_INFORMATION);
+        return kRefused;
+    }
+    if (request.kind == CommandLineRequest::Refused) {
+        TVMessageBox(request.message, wxOK | request.icon);
+        return kRefused;
+    }
+    if (!request.batch || request.files.empty()) {
+        TVMessageBox(kNeedsDisplay, wxOK | wxICON_STOP);
+        return kRefused;
+    }
+
+    // The same prerequisite as with a display: a data layer of a version the program can use.
+    try {
+        wxString version;
+        if (!startup::Services::Default().adoVersion(version) || !startup::IsAdoVersionAccepted(version.Trim(true).Trim(false))) {
+            TVMessageBox(strings::kAdoMissing, wxOK | wxICON_STOP);
+            return kFailed;
+        }
+    } catch (...) {
+        TVMessageBox(strings::kAdoMissing, wxOK | wxICON_STOP);
+        return kFailed;
+    }
+
+    wxString connect = request.connectString;
+    if (!request.dataLinkFile.empty()) {
+        bool reported = false;
+        connect = ConnectFromCommandLine(request.dataLinkFile, &reported);
+        if (connect.empty()) {
+            if (!reported)
+                TVMessageBox(wxString::Format(kNoConnectString, request.dataLinkFile), wxOK | wxICON_STOP);
+            return kFailed;
+        }
+    }
+    if (!connect.Upper().Contains("PROVIDER=")) {
+        TVMessageBox(kNeedsProvider, wxOK | wxICON_STOP);
+        return kRefused;
+    }
+    CCommandLineBatchRun run(CSettingsStore::Get());
+    return run.Run(connect, request.files.front(), *request.batch);
+}
+
+CCommandLineBatchRun::CCommandLineBatchRun(const CSettingsStore& store, std::FILE* output)
+    : CConnectionInfo(store), m_output(output),
+      m_pState(std::make_shared<CQueryRunState>(CFrameMailbox::Create(nullptr)))
+{
+}
+
+bool CCommandLineBatchRun::Connect(const wxString& connectString)
+{
+    try {
+        m_pConnection = ado::Connection::Create();
+        try {
+            m_pConnection->PutConnectionTimeout(settings::ReadInt(settings::LoginTimeOut));
+        } catch (...) {
+        }
+        m_pConnection->Open(connectString.utf8_string());
+        m_pConnection->PutCommandTimeout(m_nQueryTimeout);
+        m_pRecordset = ado::Recordset::Create();
+    } catch (const _com_error& e) {
+        TVMessageBox(ErrorTextOf(m_pConnection.get(), e), wxOK | wxICON_STOP);
+        return false;
+    } catch (...) {
+        TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP);
+        return false;
+    }
+    ReadConnectionInfo();
+    // As in a query window: without transactions autocommit stays on; with it off the run's
+    // statements go into one transaction, ended when the run ends.
+    if (!m_bTransactions)
+        m_bAutoCommit = 1;
+    if (!m_bAutoCommit) {
+        try {
+            m_pConnection->PutIsolationLevel(ado::adXactReadCommitted);
+        } catch (...) {
+        }
+        try {
+            m_pConnection->BeginTrans();
+            m_bTransactionOpen = true;
+        } catch (...) {
+            m_bAutoCommit = 1;
+        }
+    }
+    return true;
+}
+
+void CCommandLineBatchRun::WriteNewOutput()
+{
+    wxString text;
+    {
+        std::lock_guard<std::mutex> lock(m_pState->m_csOutput);
+        const wxString& buffer = m_pState->m_strTextOutput;
+        if (buffer.length() <= m_nWritten)
+            return;
+        text = buffer.Mid(m_nWritten);
+        m_nWritten = buffer.length();
+    }
+    // Error tags break their lines with CR, as the results view shows them.
+    text.Replace("\r", "\n");
+    std::fputs(text.utf8_str(), m_output);
+    std::fflush(m_output);
+}
+
+int CCommandLineBatchRun::Run(const wxString& connectString, const wxString& inputFile, const CommandLineBatch& batch)
+{
+    CQueryRunState& state = *m_pState;
+    CStopOnSignal stopOnSignal(m_pState);
+
+    std::string text;
+    try {
+        text = CQueryFileCodec::Decode(ReadFileToString(inputFile)).utf8;
+    } catch (const CFileException& e) {
+        TVMessageBox("'" + e.m_strFileName + "'.\n" + GetFileExceptionText(e.m_cause), wxOK | wxICON_STOP);
+        return kFailed;
+    }
+    if (!Connect(connectString))
+        return kFailed;
+
+    CSaveOptions options;
+    options.format = batch.format;
+    options.path = batch.outputPath.utf8_string();
+    options.delimiter = batch.delimiter.utf8_string();
+    options.exportToExcel = batch.openInExcel;
+    options.publish = batch.publish;
+
+    state.SetRunningConnection(m_pConnection);
+    bool errors = false;
+    if (GetPageFileUsagePercent() >= 99) {
+        AppendRunOutput(state, true, kPageFileUsageMessage);
+        errors = true;
+    } else {
+        const BatchSplitter splitter(m_strBatchSeparator.utf8_string());
+        for (const Batch& piece : splitter.Split(text, &state.m_bStop)) {
+            if (state.m_bStop)
+                break;
+            const std::string prepared = BatchSplitter::PrepareBatchText(piece.text);
+            if (prepared.empty())
+                continue;
+            if (GetPageFileUsagePercent() >= 99) {
+                AppendRunOutput(state, true, kPageFileUsageMessage);
+                errors = true;
+                break;
+            }
+            CSaveBlock block;
+            block.state = m_pState;
+            block.connection = m_pConnection;
+            block.batch = prepared;
+            block.batchStart = piece.position;
+            block.workerExecutes = true;
+            block.multipleResults = m_bMultipleResults != 0;
+            block.textOutput = true;
+            block.options = options;
+            const int failed = RunSaveBatch(block);
+            WriteNewOutput();
+            if (failed) {
+                errors = true;
+                if (m_bStopOnError)
+                    break;
+            }
+        }
+    }
+    state.SetRunningConnection(nullptr);
+    const bool stopped = state.m_bStop != 0;
+
+    if (m_bTransactionOpen) {
+        // Nobody is there to decide later: a run that succeeded keeps its work, any other is
+        // undone.
+        try {
+            if (stopped || errors) {
+                m_pConnection->RollbackTrans();
+                AppendRunOutput(state, true, kRolledBack);
+            } else {
+                m_pConnection->CommitTrans();
+            }
+        } catch (const _com_error& e) {
+            AppendRunError(state, true, ErrorTextOf(m_pConnection.get(), e), 0);
+            errors = true;
+        }
+    }
+    bool outputEmpty;
+    {
+        std::lock_guard<std::mutex> lock(state.m_csOutput);
+        outputEmpty = state.m_strTextOutput.empty();
+    }
+    const CRunEndTexts end = GetRunEndTexts(stopped, errors, false, outputEmpty);
+    if (!end.outputText.empty())
+        AppendRunOutput(state, true, end.outputText);
+
+    WriteNewOutput();
+    std::fprintf(m_output, "\n%s\n", end.statusText.utf8_str().data());
+    std::fflush(m_output);
+    try {
+        m_pConnection->Close();
+    } catch (...) {
+    }
+    return stopped || errors ? kFailed : kSucceeded;
+}

@@ -1,0 +1,45 @@
+// The command line without a display (no DISPLAY or WAYLAND_DISPLAY, as on a server or in CI):
+// the same option parsing and checks as with one, and the batch run (-i, -o, -d, -q) through the
+// same batch splitter, data layer and save worker as a query window's Execute and Save As, with
+// no window at all. Messages and the run's output go to standard error; the exit status says
+// whether the run succeeded. What needs a window (opening files, the data link dialog) is
+// refused with a message.
+#pragma once
+
+#include "TorvaneCommandLineInfo.h"
+#include "query/ConnectionInfo.h"
+
+#include <wx/string.h>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+class CQueryRunState;
+class CSettingsStore;
+
+class CCommandLineBatchRun : public CConnectionInfo {
+public:
+    // Exit statuses.
+    enum { kSucceeded = 0, kFailed = 1, kRefused = 2 };
+
+    // The whole program without a display, given the arguments after the program name.
+    static int Main(const std::vector<wxString>& args);
+
+    explicit CCommandLineBatchRun(const CSettingsStore& store, std::FILE* output = stderr);
+
+    // Connects with connectString (a data link file's string already read), runs the input
+    // file batch by batch and saves every result set as batch says. kSucceeded only when every
+    // batch ran and was saved without an error and the run was not stopped (SIGINT, SIGTERM).
+    int Run(const wxString& connectString, const wxString& inputFile, const CommandLineBatch& batch);
+
+private:
+    bool Connect(const wxString& connectString);
+    // The run's output that is new since the last call.
+    void WriteNewOutput();
+
+    std::FILE* m_output;
+    std::shared_ptr<CQueryRunState> m_pState;
+    size_t m_nWritten = 0;
+    bool m_bTransactionOpen = false;
+};

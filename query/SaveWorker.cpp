@@ -1,0 +1,187 @@
+#include "SaveWorker.h"
+
+#include "DelimitedTextWriter.h"
+#include "MessagesBuffer.h"
+#include "QueryCancel.h"
+#include "TextWorker.h"
+#include "common/ErrorText.h"
+#include "common/FileException.h"
+#include "common/IdentifierText.h"
+
+#include <fmt/format.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <new>
+#include <random>
+#include <system_error>
+
+namespace {
+
+bool Stopped(const CQueryRunState& state)
+{
+    return state.m_bStop.load(std::memory_order_relaxed) != 0;
+}
+
+void AddOutput(CQueryRunState& state, const wxString& text)
+{
+    AppendRunOutput(state, true, text);
+}
+
+// A name beside path that nothing uses yet, for a file that takes the path's name once
+// complete.
+std::string TemporaryPathBeside(const std::string& path)
+{
+    std::random_device random;
+    std::error_code error;
+    for (;;) {
+        std::string candidate = fmt::format("{}.{:08x}.tmp", path, random());
+        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)))
+            return candidate;
+    }
+}
+
+// A data layer error of its own making (FACILITY_CONTROL), not one the provider reported.
+bool IsLayerError(const _com_error& error)
+{
+    return (static_cast<uint32_t>(error.Error()) & 0xFFFF0000u) == 0x800A0000u;
+}
+
+wxString FileErrorText(const wxString& fileName, int osError)
+{
+    return "'" + fileName + "'.\n" + GetFileExceptionText(CFileException::ErrnoToCause(osError));
+}
+
+void CloseQuietly(const ado::RecordsetPtr& rs)
+{
+    try {
+        if (rs && rs->GetState() != ado::adStateClosed)
+            rs->Close();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+bool SaveRecordset(ado::Recordset& recordset, const std::string& path, bool xml, const std::atomic<int>& stop)
+{
+    const std::string temporary = TemporaryPathBeside(path);
+    recordset.Save(temporary, xml ? ado::adPersistXML : ado::adPersistADTG);
+    if (stop.load(std::memory_order_relaxed)) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        std::remove(temporary.c_str());
+        throw std::filesystem::filesystem_error("replace", path, std::error_code(error, std::generic_category()));
+    }
+    return true;
+}
+
+void SaveResultSets(CSaveBlock& block, ado::RecordsetPtr& recordset, _variant_t& recordsAffected)
+{
+    CQueryRunState& state = *block.state;
+    const CSaveOptions& options = block.options;
+    while (recordset && !Stopped(state)) {
+        const long rsState = recordset->GetState();
+        if (rsState == ado::adStateClosed) {
+            const long count = recordsAffected.vt == VT_EMPTY ? -1 : recordsAffected.ToLong();
+            if (count != -1)
+                AddOutput(state, wxString::Format("(%ld row(s) affected)", count));
+        } else if (rsState & ado::adStateOpen) {
+            int saved;
+            {
+                std::lock_guard<std::mutex> lock(state.m_csOutput);
+                saved = state.m_nSavedResultSets;
+            }
+            const std::string target =
+                export_options::SaveTargetPath(options.path, saved, MakeUniqueName().utf8_string());
+            bool written = false;
+            switch (options.format) {
+            case export_options::ADTG:
+                written = SaveRecordset(*recordset, target, false, state.m_bStop);
+                break;
+            case export_options::Delimited:
+                written = SaveRecordsetAsText(*recordset, target, options.delimiter, options.exportToExcel,
+                                              state.m_bStop);
+                break;
+            case export_options::XML:
+                written = SaveRecordset(*recordset, target, true, state.m_bStop);
+                break;
+            default:
+                throw _com_error(E_INVALIDARG);
+            }
+            if (written) {
+                std::lock_guard<std::mutex> lock(state.m_csOutput);
+                ++state.m_nSavedResultSets;
+                AppendOutputText(state.m_strTextOutput,
+                                 wxString::Format("Saved %s successfully.", wxString::FromUTF8(target)));
+            }
+        }
+        if (Stopped(state) || !block.multipleResults)
+            break;
+        ado::RecordsetPtr next = recordset->NextRecordset(&recordsAffected);
+        if (!next)
+            break;
+        recordset = next;
+    }
+}
+
+wxString GetSaveErrorText(const ado::Connection* connection, const std::exception_ptr& error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const _com_error& e) {
+        return IsLayerError(e) ? GetComErrorText(e) : GetBatchErrorText(connection, e);
+    } catch (const std::filesystem::filesystem_error& e) {
+        return FileErrorText(wxString::FromUTF8(e.path1().string()), e.code().value());
+    } catch (const CFileException& e) {
+        return "'" + e.m_strFileName + "'.\n" + GetFileExceptionText(e.m_cause);
+    } catch (const std::bad_alloc&) {
+        return "Out-of-Memory.";
+    } catch (const std::string& text) {
+        return wxString::FromUTF8(text);
+    } catch (...) {
+    }
+    return "Errors occurred.";
+}
+
+int RunSaveBatch(CSaveBlock& block)
+{
+    CQueryRunState& state = *block.state;
+    ado::RecordsetPtr rs = block.recordset;
+    _variant_t recordsAffected = block.recordsAffected;
+    int error = 0;
+    try {
+        if (!Stopped(state) && block.workerExecutes) {
+            if (block.queryKind == ado::adSchemaDBInfoKeywords || block.queryKind == ado::adSchemaDBInfoLiterals)
+                rs = block.connection->OpenSchema(static_cast<ado::SchemaEnum>(block.queryKind));
+            else
+                rs = block.connection->Execute(block.batch, &recordsAffected, ado::adCmdText);
+        }
+        SaveResultSets(block, rs, recordsAffected);
+    } catch (...) {
+        const wxString text = GetSaveErrorText(block.connection.get(), std::current_exception());
+        WaitForCancelDone(state);
+        if (!Stopped(state)) {
+            AppendRunError(state, true, text, block.batchStart);
+            error = 1;
+        }
+    }
+    WaitForCancelDone(state);
+    CloseQuietly(rs);
+    if (rs != block.recordset)
+        CloseQuietly(block.recordset);
+    return error;
+}
+
+void ExecuteAndSaveThreadProc(std::shared_ptr<CSaveBlock> block)
+{
+    const int error = RunSaveBatch(*block);
+    std::shared_ptr<CQueryRunState> state = block->state;
+    // The worker's hold on the objects ends before the window hears of the batch's end.
+    block.reset();
+    state->m_pMailbox->PostMessage(WM_SAVEBATCHDONE, static_cast<WPARAM>(error), -1);
+}

@@ -1,0 +1,307 @@
+// The program's command line end to end: the program itself runs as a subprocess, without a
+// display (as on a server or in CI) and under Xvfb, against SQLite and PostgreSQL. Checked are
+// its exit status, the files it writes and what it says on standard error.
+#include "query/DataLinkFile.h"
+#include "tests/persist/AdtgReader.h"
+#include "tests/persist/RowsetXmlReader.h"
+#include "tests/support/TestDatabases.h"
+#include "tests/window/WindowTestMain.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <regex>
+#include <thread>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using torvane::test::DatabaseTest;
+using torvane::test::NewTempPath;
+
+namespace {
+
+std::string FileBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::vector<std::string> Names(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    if (fs::exists(folder))
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct Outcome {
+    int status = -1; // the exit status; -1 when it did not end in time (it is then killed)
+    std::string errors;
+};
+
+// Runs the program with the arguments, with or without the display of this process.
+// whileRunning is called every few milliseconds with the process id until the program ends.
+Outcome RunProgram(const std::vector<std::string>& args, bool display,
+                   std::chrono::seconds timeout = 60s,
+                   const std::function<void(pid_t)>& whileRunning = nullptr)
+{
+    const std::string errPath = NewTempPath(".stderr");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(err, STDERR_FILENO);
+        const int null = open("/dev/null", O_RDWR);
+        dup2(null, STDIN_FILENO);
+        dup2(null, STDOUT_FILENO);
+        if (!display) {
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+        }
+        std::vector<char*> argv{const_cast<char*>(TORVANE_PROGRAM)};
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(TORVANE_PROGRAM, argv.data());
+        _exit(127);
+    }
+    Outcome outcome;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    int status = 0;
+    for (;;) {
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            break;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            break;
+        }
+        if (whileRunning)
+            whileRunning(pid);
+        std::this_thread::sleep_for(10ms);
+    }
+    outcome.errors = FileBytes(errPath);
+    return outcome;
+}
+
+const char* const kLaterFile = "_[0-9A-Fa-f]{8}_[0-9A-Fa-f]{4}_[0-9A-Fa-f]{4}_[0-9A-Fa-f]{4}_[0-9A-Fa-f]{12}";
+
+class CommandLineRunTest : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        Exec("CREATE TABLE items (id integer, name varchar(40), price decimal(8,2))");
+        Exec("INSERT INTO items VALUES (1, 'plain', 2.50)");
+        Exec("INSERT INTO items VALUES (2, 'comma, and \"quotes\"', NULL)");
+        Exec("INSERT INTO items VALUES (3, NULL, 10.00)");
+        m_folder = NewTempPath("-cmdline");
+        fs::create_directory(m_folder);
+        m_input = m_folder / "in.sql";
+        WriteFile(m_input, "SELECT id, name, price FROM items ORDER BY id\r\nGO\r\n"
+                           "UPDATE items SET id = id WHERE id < 3\r\nGO\r\nSELECT 'second' AS what\r\n");
+    }
+    std::string Connect() const { return "Provider=MSDASQL;" + ConnectionString(); }
+    std::string Out(const std::string& name) const { return (m_folder / "out" / name).string(); }
+
+    fs::path m_folder;
+    fs::path m_input;
+};
+
+TEST_P(CommandLineRunTest, WithoutADisplayTheBatchRunWritesItsFilesAndSaysSo)
+{
+    const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false);
+    ASSERT_EQ(outcome.status, 0) << outcome.errors;
+    // The expected file: a comma between fields (no -d given), quotes where a value needs them,
+    // CR LF line ends.
+    // SQLite keeps the decimals as floating-point numbers.
+    EXPECT_EQ(FileBytes(Out("r.csv")), std::string("id,name,price\r\n") +
+                                           (IsSqlite() ? "1,plain,2.5\r\n" : "1,plain,2.50\r\n") +
+                                           "2,\"comma, and \"\"quotes\"\"\",\r\n" +
+                                           (IsSqlite() ? "3,,10\r\n" : "3,,10.00\r\n"));
+    const std::vector<std::string> names = Names(m_folder / "out");
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_TRUE(std::regex_match(names[1], std::regex(std::string("r") + kLaterFile + "\\.csv"))) << names[1];
+    EXPECT_EQ(FileBytes(m_folder / "out" / names[1]), "what\r\nsecond\r\n");
+    EXPECT_EQ(outcome.errors, "Saved " + Out("r.csv") + " successfully.\n\n(2 row(s) affected)\n\nSaved " +
+                                  Out(names[1]) + " successfully.\nQuery batch completed\n");
+}
+
+TEST_P(CommandLineRunTest, EachOutputFormat)
+{
+    struct Case {
+        std::vector<std::string> extra;
+        const char* file;
+    } cases[] = {
+        {{}, "r.xml"}, {{}, "R.XML"}, {{}, "r.adtg"}, {{"-d", "\\t"}, "r.txt"}, {{"-d", ";;"}, "r.csv"}, {{"-d", ""}, "e.csv"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::vector<std::string> args{"-C", Connect(), "-i", m_input.string(), "-o", Out(c.file), "-q", "0"};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const Outcome outcome = RunProgram(args, false);
+        ASSERT_EQ(outcome.status, 0) << outcome.errors;
+        const std::string bytes = FileBytes(Out(c.file));
+        const std::string name = c.file;
+        if (name == "r.xml" || name == "R.XML") {
+            const auto rowset = torvane::test::ReadRowsetXml(bytes);
+            ASSERT_EQ(rowset.rows.size(), 3u);
+            EXPECT_EQ(rowset.rows[1][1].value_or("<null>"), "comma, and \"quotes\"");
+            EXPECT_FALSE(rowset.rows[1][2].has_value());
+        } else if (name == "r.adtg") {
+            const auto document = torvane::test::ReadAdtg(bytes);
+            ASSERT_EQ(document.rows.size(), 3u);
+            EXPECT_EQ(document.rows[0][1].ToString(), "plain");
+            EXPECT_TRUE(document.rows[2][1].IsNull());
+        } else if (name == "r.txt") {
+            EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), "id\tname\tprice");
+        } else if (name == "r.csv") {
+            EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), "id;;name;;price");
+        } else {
+            // An empty delimiter asked for: the fields side by side, nothing quoted.
+            EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), "idnameprice");
+        }
+    }
+}
+
+TEST_P(CommandLineRunTest, AFailedBatchIsTheRunsExitStatus)
+{
+    WriteFile(m_input, "SELECT id FROM items\nGO\nSELECT * FROM no_such_table\nGO\nSELECT 'never' AS n\n");
+    const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false);
+    EXPECT_EQ(outcome.status, 1) << outcome.errors;
+    // The batch before the error is saved; the error stops the rest.
+    EXPECT_EQ(Names(m_folder / "out"), (std::vector<std::string>{"r.csv"}));
+    EXPECT_TRUE(outcome.errors.starts_with("Saved " + Out("r.csv") + " successfully.\n\n<eb1>")) << outcome.errors;
+    EXPECT_NE(outcome.errors.find("no_such_table"), std::string::npos) << outcome.errors;
+    EXPECT_TRUE(outcome.errors.ends_with("</eb1>\nQuery batch completed with errors\n")) << outcome.errors;
+}
+
+TEST_P(CommandLineRunTest, AStopLeavesNoFileBehind)
+{
+    WriteFile(m_input, IsSqlite() ? "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 50000000) "
+                                    "SELECT x, 'text ' || x FROM c"
+                                  : "SELECT x, 'text ' || x FROM generate_series(1, 10000000) x");
+    for (const char* file : {"stop.csv", "stop.xml"}) {
+        SCOPED_TRACE(file);
+        bool sent = false;
+        const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out(file)}, false, 60s,
+                                           [&](pid_t pid) {
+                                               // Once the file is being written.
+                                               if (!sent && !Names(m_folder / "out").empty()) {
+                                                   std::this_thread::sleep_for(100ms);
+                                                   kill(pid, SIGINT);
+                                                   sent = true;
+                                               }
+                                           });
+        ASSERT_TRUE(sent);
+        EXPECT_EQ(outcome.status, 1) << outcome.errors;
+        EXPECT_TRUE(Names(m_folder / "out").empty());
+        EXPECT_EQ(outcome.errors, "Query canceled by user.\nQuery batch canceled\n");
+    }
+}
+
+TEST_P(CommandLineRunTest, ADataLinkFileNamedWithItsOwnLetterCase)
+{
+    const fs::path link = m_folder / "Links" / "My Data.UDL";
+    fs::create_directories(link.parent_path());
+    DataLinkFile::Write(link.string(), Connect());
+    const Outcome outcome =
+        RunProgram({"-C", "File Name=" + link.string(), "-i", m_input.string(), "-o", Out("r.csv")}, false);
+    EXPECT_EQ(outcome.status, 0) << outcome.errors;
+    EXPECT_TRUE(fs::exists(Out("r.csv")));
+}
+
+TORVANE_INSTANTIATE_FOR_DRIVERS(CommandLineRunTest);
+
+// With a display the program opens the query window, runs it minimised, and ends by itself
+// once the run succeeded. (A DSN-less PostgreSQL login without a password would ask for one in
+// the window, so SQLite stands for both here.)
+TEST(CommandLineWithDisplay, TheWindowRunsAndClosesTheProgram)
+{
+    REQUIRE_DISPLAY();
+    const fs::path folder = NewTempPath("-display");
+    fs::create_directory(folder);
+    const std::string sqlite = torvane::test::NewSqliteConnectionString();
+    torvane::test::ExecDirect(sqlite, "CREATE TABLE t (n integer)");
+    const std::string connect = "Provider=MSDASQL;" + sqlite;
+    const std::string input = (folder / "in.sql").string();
+    WriteFile(input, "INSERT INTO t VALUES (1)\nGO\nSELECT n FROM t ORDER BY n\n");
+
+    Outcome outcome = RunProgram({"-C", connect, "-i", input, "-o", (folder / "out" / "r.xml").string()}, true);
+    ASSERT_EQ(outcome.status, 0) << outcome.errors;
+    ASSERT_EQ(Names(folder / "out"), std::vector<std::string>{"r.xml"});
+    EXPECT_EQ(torvane::test::ReadRowsetXml(FileBytes(folder / "out" / "r.xml")).rows.size(), 1u);
+
+    // The same file without a display: the statement of the first run was committed once.
+    outcome = RunProgram({"-C", connect, "-i", input, "-o", (folder / "count.csv").string()}, false);
+    ASSERT_EQ(outcome.status, 0) << outcome.errors;
+    EXPECT_EQ(FileBytes(folder / "count.csv"), "n\r\n1\r\n1\r\n");
+}
+
+TEST(CommandLineRefusals, EachEndsTheProgramWithItsMessage)
+{
+    const fs::path folder = NewTempPath("-refusals");
+    fs::create_directory(folder);
+    const std::string input = (folder / "in.sql").string();
+    WriteFile(input, "SELECT 1");
+    const std::string sqlite = "Provider=MSDASQL;Driver=SQLite3;Database=" + (folder / "x.db").string();
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string message; // the start of standard error
+    } cases[] = {
+        {{}, 2, "Usage: TVXDB.EXE\n"},
+        {{"-q"}, 2, "Usage: TVXDB.EXE\n"},
+        {{"-C", sqlite, "-i", input}, 2, "-o <output filename> is a required command line option.\n"},
+        {{"-C", sqlite, "-i", input, "-o", (folder / "r.json").string()},
+         2,
+         "'" + (folder / "r.json").string() +
+             "'.\nFile extension missing or invalid. Valid file extensions are .adtg, .csv, .txt, and .xml.\n"},
+        {{"-C", sqlite, "-i", input, "-o", (folder / "r.csv").string(), "-d", ";,"},
+         2,
+         "The delimiter option cannot contain mixed characters.\n"},
+        // What needs a window is refused without a display.
+        {{"-C", sqlite, "-f", input}, 2, "Query windows need a display."},
+        {{input}, 2, "Query windows need a display."},
+        {{"-C", "Driver=SQLite3;Database=/tmp/x.db", "-i", input, "-o", (folder / "r.csv").string()},
+         2,
+         "The connect string names no provider"},
+        // Failures of the run itself.
+        {{"-C", "Provider=MSDASQL;Driver=No Such Driver", "-i", input, "-o", (folder / "r.csv").string()},
+         1,
+         ""},
+        {{"-C", sqlite, "-i", (folder / "missing.sql").string(), "-o", (folder / "r.csv").string()},
+         1,
+         "'" + (folder / "missing.sql").string() + "'.\nThe file could not be located.\n"},
+        {{"-C", "File Name=" + (folder / "missing.udl").string(), "-i", input, "-o", (folder / "r.csv").string()},
+         1,
+         "'" + (folder / "missing.udl").string() + "'.\nCannot open file. File not found.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.back());
+        const Outcome outcome = RunProgram(c.args, false);
+        EXPECT_EQ(outcome.status, c.status) << outcome.errors;
+        EXPECT_TRUE(outcome.errors.starts_with(c.message)) << outcome.errors;
+        EXPECT_FALSE(outcome.errors.empty());
+        EXPECT_FALSE(fs::exists(folder / "r.csv"));
+    }
+}
+
+} // namespace

@@ -1,0 +1,200 @@
+// Execute and Save As in a query window under Xvfb, on SQLite and PostgreSQL, with the batches
+// opened asynchronously and with the worker running them itself.
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "app/QryView.h"
+#include "app/TorvaneApp.h"
+#include "app/TorvaneDoc.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+#include "query/BatchExecution.h"
+#include "query/ChildFrame.h"
+#include "query/ExportDialogs.h"
+#include "query/ResultView.h"
+#include "tests/common/WxStringPrinter.h"
+#include "tests/support/TestDatabases.h"
+#include "tests/window/WindowTestMain.h"
+
+#include <gtest/gtest.h>
+#include <wx/combobox.h>
+#include <wx/statusbr.h>
+#include <wx/stc/stc.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using namespace torvane::test;
+using window_test::Pump;
+using window_test::PumpUntil;
+
+namespace {
+
+CMainFrame& Main()
+{
+    return *TheApp().GetMainFrame();
+}
+
+std::string FileBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+struct Path {
+    Driver driver;
+    bool async;
+};
+
+std::string PathName(const ::testing::TestParamInfo<Path>& info)
+{
+    return std::string(DriverName(info.param.driver)) + (info.param.async ? "Async" : "Worker");
+}
+
+class SaveWindowTest : public ::testing::TestWithParam<Path> {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_DISPLAY();
+        ASSERT_EQ(Main().GetConnectionCount(), 0u);
+        if (GetParam().driver == Driver::PostgreSQL) {
+            if (!PostgresConfigured())
+                GTEST_SKIP() << "no PostgreSQL";
+            m_connect = PostgresConnectionString();
+            ExecDirect(m_connect, "DROP SCHEMA IF EXISTS public CASCADE");
+            ExecDirect(m_connect, "CREATE SCHEMA public");
+        } else {
+            m_connect = NewSqliteConnectionString();
+        }
+        ExecDirect(m_connect, "CREATE TABLE pets (id integer, name varchar(20))");
+        ExecDirect(m_connect, "INSERT INTO pets VALUES (1, 'cat')");
+        CSettingsStore::Get().DeleteSection("Grid\\Export Options");
+        m_folder = NewTempPath("-window");
+        fs::create_directory(m_folder);
+    }
+    void TearDown() override
+    {
+        if (!window_test::HaveDisplay())
+            return;
+        CMessageScript quiet{wxID_NO, wxID_NO, wxID_NO, wxID_NO};
+        for (CChildFrame* frame : std::vector<CChildFrame*>(Main().GetQueryWindows()))
+            frame->Close(true);
+        PumpUntil([] { return Main().GetConnectionCount() == 0; }, 5s);
+        Pump();
+    }
+
+    CChildFrame* Open()
+    {
+        CMessageScript messages;
+        CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(m_connect));
+        EXPECT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
+        if (!doc)
+            return nullptr;
+        CChildFrame* frame = doc->GetFrame();
+        frame->m_bAsyncSupported = GetParam().async;
+        return frame;
+    }
+    static wxStyledTextCtrl& Editor(CChildFrame* frame) { return *frame->GetQueryView()->GetEditCtrl(); }
+    static wxString Output(CChildFrame* frame) { return frame->GetResultView()->GetText(); }
+    static wxString Pane(CChildFrame* frame, int pane) { return frame->GetQueryStatusBar()->GetStatusText(pane); }
+    static void WaitForRun(CChildFrame* frame)
+    {
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 20s)) << "the run did not end";
+        Pump();
+    }
+    wxString In(const std::string& name) const { return wxString::FromUTF8((m_folder / name).string()); }
+
+    std::string m_connect;
+    fs::path m_folder;
+};
+
+TEST_P(SaveWindowTest, ExecuteAndSaveAsWritesEachResultSetAndReportsIt)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    ASSERT_FALSE(frame->m_bResultsInText);
+    Editor(frame).SetText("SELECT id, name FROM pets\nGO\nUPDATE pets SET id = 1\nGO\nSELECT 'x,y' AS s\n");
+
+    window_test::DialogScript script;
+    wxString offered;
+    script.Expect<CExportDialogEx>([&](CExportDialogEx& dlg) {
+        offered = dlg.GetBasePath();
+        dlg.SetBasePath(In("result"));
+        dlg.SetFileType(2);
+        dlg.GetDelimiterBox()->SetValue(",");
+        return dlg.OnFileNameOK() ? wxID_CANCEL : wxID_OK;
+    });
+    wxCommandEvent command(wxEVT_MENU, ID_QUERY_EXECUTE_SAVE_AS);
+    frame->GetEventHandler()->ProcessEvent(command);
+    ASSERT_EQ(script.Answered(), 1);
+    // The dialog offers a name made from the text, in the temporary folder at first.
+    EXPECT_EQ(offered, TheApp().GetTempFolder() + "SELECT_id__name");
+    WaitForRun(frame);
+
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[0], "result.csv");
+    EXPECT_EQ(FileBytes(m_folder / "result.csv"), "id,name\r\n1,cat\r\n");
+    EXPECT_EQ(FileBytes(m_folder / names[1]), "s\r\n\"x,y\"\r\n");
+    EXPECT_EQ(Output(frame), "Saved " + In("result.csv") + " successfully.\n\n(1 row(s) affected)\n\nSaved " +
+                                 In(names[1]) + " successfully.");
+    EXPECT_EQ(Pane(frame, 3), "Number of result sets saved: 2");
+    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+    // The save mode ends with the run, and the window is back in grid mode.
+    EXPECT_FALSE(frame->m_bSaveMode);
+    EXPECT_FALSE(frame->m_bResultsInText);
+    EXPECT_FALSE(frame->m_bTextModeForced);
+    EXPECT_EQ(CSettingsStore::Get().GetProfileString("Grid\\Export Options", "InitialDir", ""), In("") );
+
+    // The next run is an ordinary one again.
+    Editor(frame).SetText("SELECT 5 AS five");
+    wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
+    frame->GetEventHandler()->ProcessEvent(execute);
+    WaitForRun(frame);
+    EXPECT_EQ(fs::directory_iterator(m_folder) == fs::directory_iterator(), false);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 2);
+}
+
+TEST_P(SaveWindowTest, AFailedSaveIsAnErrorOfTheRunAndCancelTakesNothing)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    frame->m_bResultsInText = 1;
+    Editor(frame).SetText("SELECT id FROM pets");
+
+    // Cancel in the dialog: no run.
+    {
+        window_test::DialogScript script;
+        script.Expect<CExportDialogEx>([](CExportDialogEx&) { return wxID_CANCEL; });
+        EXPECT_FALSE(frame->GetSaveAs().PromptSaveAsFile("x", "Execute and Save As"));
+        EXPECT_FALSE(frame->m_bExecuting);
+        EXPECT_FALSE(frame->m_bSaveMode);
+    }
+
+    // The folder goes away between the dialog and the run: the run fails and says why.
+    CSaveOptions options;
+    options.format = 3;
+    options.path = (m_folder / "gone" / "r.xml").string();
+    frame->GetSaveAs().SetSaveOptions(options);
+    EXPECT_FALSE(frame->m_bTextModeForced);
+    frame->GetExecution().ExecuteQuery();
+    WaitForRun(frame);
+    EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+    EXPECT_TRUE(Output(frame).StartsWith("<eb1>")) << Output(frame);
+    EXPECT_FALSE(Output(frame).Contains("successfully")) << Output(frame);
+    EXPECT_EQ(Pane(frame, 3), "Number of result sets saved: 0");
+    // A window that was in text mode stays so.
+    EXPECT_TRUE(frame->m_bResultsInText);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, SaveWindowTest,
+                         ::testing::Values(Path{Driver::SQLite, true}, Path{Driver::SQLite, false},
+                                           Path{Driver::PostgreSQL, true}, Path{Driver::PostgreSQL, false}),
+                         PathName);
+
+} // namespace
