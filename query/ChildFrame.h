@@ -7,6 +7,7 @@
 #include "ConnectionInfo.h"
 #include "FrameMailbox.h"
 #include "QueryRunState.h"
+#include "TVStatusBar.h"
 #include "WorkerThread.h"
 #include "app/TorvaneDoc.h"
 
@@ -19,13 +20,14 @@
 #include <vector>
 
 class CItemComboBoxEx;
+class CMSHFlexGrid;
 class CMainFrame;
 class CQryView;
 class CResultView;
 class CSchemaView;
 class wxPanel;
 class wxSplitterWindow;
-class wxStatusBar;
+class wxSizer;
 class wxToolBar;
 
 typedef wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame> CChildFrameBase;
@@ -72,7 +74,7 @@ public:
     CResultView* GetResultView() const { return m_pResultView; }
     CTorvaneDoc* GetQueryDoc() const;
     CItemComboBoxEx* GetDatabaseList() const { return m_wndDatabaseList; }
-    wxStatusBar* GetQueryStatusBar() const { return m_wndStatusBar; }
+    CTVStatusBar* GetQueryStatusBar() const { return m_wndStatusBar; }
 
     void ShowSchemaPane(bool show);
     bool IsSchemaPaneShown() const { return m_bSchemaShown; }
@@ -114,6 +116,40 @@ public:
     void CheckFileChanged();
 
     bool Destroy() override;
+
+    // ---- Results grids (ChildFrameGrids.cpp) ----
+
+    // The grid worker's requests (lParam: its CGridWorkBlock, or the grid's store for redraw).
+    LRESULT OnCreateResultGrid(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetGridRows(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetGridRedraw(WPARAM wParam, LPARAM lParam);
+    // Grid n (1-based) of this run, or null.
+    CMSHFlexGrid* GetResultGrid(int n) const;
+    // Shows grid n and writes the result-set pane text.
+    void UpdateGridStatus(CMSHFlexGrid* grid, int n);
+    // At the end of a grid-mode batch: shows the current grid.
+    void ShowResults();
+    void HideAllGrids();
+    void DestroyAllGrids();
+    // Moves the window to (0, 0) with the given size, repeating while it takes another size.
+    void ForceWindowSize(wxWindow* window, int width, int height);
+    // Empties the results pane: grids destroyed, text cleared, no grid chosen.
+    void ClearResults();
+    // "Results grid #%d of %d; %lu row(s); %lu col(s)" for grid n.
+    wxString GetGridStatusText(CMSHFlexGrid* grid, int n) const;
+
+    // ---- Status bar and panes (ChildFramePanes.cpp) ----
+
+    // Shows or hides the results pane (the Output command).
+    void OnViewOutput();
+    void ActivateEditorPane();
+    void ActivateResultsPane();
+    void ActivateSchemaPane();
+    // Moves the focus as F6 (forward) or Shift+F6 does.
+    void MoveFocusToPane(bool next);
+    // Brings the status bar panes up to date (their update handlers).
+    void UpdateStatusPanes();
+    bool IsOutputPaneShown() const { return m_bOutputShown != 0; }
 
     // ---- Members named as every part of the window uses them ----
 
@@ -171,11 +207,45 @@ public:
     int m_bSchemaShown = 1;
     int m_bOutputShown = 1;
 
+    // Results grids of the current run, in creation order; grid n is entry n - 1.
+    std::vector<CMSHFlexGrid*> m_gridList;
+    // Making room for rows failed; the grid commands stay off until the next grid-mode run.
+    int m_bGridFailed = 0;
+    int m_bLargeFonts = 0;
+    // Grid font size in whole points and twips per pixel, measured on the first grid (-1 until then).
+    int m_nFontPoints = -1;
+    int m_nTwipsPerPixel = -1;
+    // The messages pane's selection while a grid is shown; -1/-1 is the end of the text.
+    long m_nSavedSelStart = 0;
+    long m_nSavedSelEnd = 0;
+    // Set while a print preview of the window is shown.
+    int m_bPreviewMode = 0;
+
 protected:
     void OnQuotesChanged() override;
 
 private:
     void CreatePanes();
+    // The toolbar, database list and status bar (ChildFramePanes.cpp).
+    void CreateBars(wxSizer* sizer);
+    void BindResultGrids();
+    void BindPaneCommands();
+    wxFont GetConfiguredGridFont() const;
+    void OnGridCommand(wxCommandEvent& event);
+    void OnUpdateGridCommand(wxUpdateUIEvent& event);
+    void OnViewOutputCommand(wxCommandEvent& event);
+    void OnUpdateViewOutput(wxUpdateUIEvent& event);
+    void OnViewSchema(wxCommandEvent& event);
+    void OnUpdateViewSchema(wxUpdateUIEvent& event);
+    void OnPaneCommand(wxCommandEvent& event);
+    void OnFocusDatabaseList(wxCommandEvent& event);
+    void OnSysColourChanged(wxSysColourChangedEvent& event);
+    void OnStatusBarUpdate(wxUpdateUIEvent& event);
+    void UpdateLineColumnPane();
+    // Widens status pane index to fit text (panes never narrow).
+    void FitStatusPane(int index, const wxString& text);
+    // Menu commands go to the results pane first while it is the active pane.
+    bool TryBefore(wxEvent& event) override;
     void SetMainStatusText(const wxString& text);
     // One open attempt; with the prompt set, login attributes the string lacks are asked for
     // first.
@@ -203,7 +273,10 @@ private:
     CResultView* m_pResultView = nullptr;
     wxToolBar* m_wndToolBar = nullptr;
     CItemComboBoxEx* m_wndDatabaseList = nullptr;
-    wxStatusBar* m_wndStatusBar = nullptr;
+    CTVStatusBar* m_wndStatusBar = nullptr;
+    int m_nPaneWidths[5] = {};
+    int m_nOutputSash = 0;
+    int m_bShownAutoCommit = -1;
     wxWindow* m_pActivePane = nullptr;
     int m_nSchemaWidth = 0;
     int m_nInitialSizes = 0;

@@ -1,11 +1,90 @@
 #include "ResultView.h"
 
+#include "ChildFrame.h"
+#include "MSHFlexGrid.h"
+#include "ResultCommands.h"
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "app/ProfileFont.h"
+#include "app/SettingsTable.h"
+#include "app/TorvaneApp.h"
+#include "common/EditHelpers.h"
+#include "common/FileException.h"
+#include "common/TVFontDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+
+#include <wx/clipbrd.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/fontdata.h>
+#include <wx/menu.h>
+#include <wx/utils.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+
+const char* const kPleaseWait = "Please wait...";
+const char* const kClearAllQuestion = "The requested operation cannot be undone. Are you sure you wish to continue?";
+
+// The text font the results view uses when "Result\Font" holds none.
+LogFont DefaultResultFont()
+{
+    LogFont lf;
+    lf.lfHeight = IsLargeFontsMode() ? -17 : -13;
+    lf.lfWeight = 400;
+    lf.lfFaceName = "Courier New";
+    return lf;
+}
+
+} // namespace
+
 CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
     : wxStyledTextCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE), m_pFrame(frame)
 {
     SetReadOnly(true);
     SetMarginWidth(1, 0);
     SetUseHorizontalScrollBar(true);
+    SetEOLMode(wxSTC_EOL_LF);
+    SetUndoCollection(false);
+    SetWrapMode(settings::ReadInt(settings::ResultWrapWord) ? wxSTC_WRAP_WORD : wxSTC_WRAP_NONE);
+
+    if (CMainFrame* main = GetMainFrame(); main && !main->m_fontResult.IsOk()) {
+        LogFont lf;
+        ReadProfileFont(settings::kResultFont, lf);
+        if (lf.lfHeight == 0)
+            lf = DefaultResultFont();
+        main->m_fontResult = lf.ToFont();
+    }
+    ApplyFont();
+    // The stored tab size is repaired (and written back) when it lies outside 1..64.
+    m_nTabSize = settings::ReadInt(settings::ResultTabSize);
+    SetEditTabStops(*this, m_nTabSize);
+
+    Bind(wxEVT_SIZE, &CResultView::OnSize, this);
+    Bind(wxEVT_SET_FOCUS, &CResultView::OnSetFocus, this);
+    Bind(wxEVT_KEY_DOWN, &CResultView::OnKeyDown, this);
+    Bind(wxEVT_CONTEXT_MENU, &CResultView::OnContextMenu, this);
+    Bind(wxEVT_MENU, &CResultView::OnEditCopy, this, ID_EDIT_COPY);
+    Bind(wxEVT_MENU, &CResultView::OnEditSelectAll, this, ID_EDIT_SELECT_ALL);
+    Bind(wxEVT_MENU, &CResultView::OnEditClearAll, this, ID_EDIT_CLEAR_ALL);
+    Bind(wxEVT_MENU, &CResultView::OnFileSaveAs, this, ID_FILE_SAVE_AS);
+    Bind(wxEVT_MENU, &CResultView::OnFormatFont, this, ID_FORMAT_FONT);
+    Bind(wxEVT_MENU, &CResultView::OnWordWrap, this, ID_VIEW_WORD_WRAP);
+    Bind(wxEVT_MENU, &CResultView::OnMatchBrace, this, ID_EDIT_MATCH_BRACE);
+    for (int id : {int(ID_EDIT_COPY), int(ID_EDIT_SELECT_ALL), int(ID_FILE_SAVE_AS), int(ID_VIEW_WORD_WRAP), int(ID_EDIT_MATCH_BRACE),
+                   int(ID_EDIT_CLEAR_ALL), int(ID_REFRESH)})
+        Bind(wxEVT_UPDATE_UI, &CResultView::OnUpdateCommand, this, id);
+    for (int id : {ID_FILE_SAVE, ID_EDIT_PASTE, ID_EDIT_CUT, ID_EDIT_REPLACE, ID_FILE_SAVE_ALL})
+        Bind(wxEVT_UPDATE_UI, &CResultView::OnDisabledCommand, this, id);
+}
+
+CMainFrame* CResultView::GetMainFrame() const
+{
+    return m_pFrame ? m_pFrame->m_pMainFrame : nullptr;
 }
 
 void CResultView::SetOutputText(const wxString& text)
@@ -13,4 +92,417 @@ void CResultView::SetOutputText(const wxString& text)
     SetReadOnly(false);
     SetText(text);
     SetReadOnly(true);
+}
+
+// ---- Grids ----
+
+bool CResultView::IsGridVisible() const
+{
+    return m_pCurrentGrid && m_pCurrentGrid->IsShown();
+}
+
+int CResultView::GetGridHasRows(const CMSHFlexGrid* grid)
+{
+    return grid ? grid->GetStore()->m_nHasRows.load() : 0;
+}
+
+void CResultView::ShowGrid()
+{
+    if (!m_pCurrentGrid)
+        return;
+    Freeze();
+    m_pCurrentGrid->Hide();
+    m_pCurrentGrid->Show();
+    m_pCurrentGrid->Raise();
+    m_pCurrentGrid->SetFocus();
+    Thaw();
+    m_pCurrentGrid->Refresh();
+    m_pCurrentGrid->Update();
+}
+
+void CResultView::OnSize(wxSizeEvent& event)
+{
+    event.Skip();
+    if (m_pCurrentGrid && m_pFrame && !m_pFrame->m_bGridFailed) {
+        const wxSize size = GetClientSize();
+        m_pFrame->ForceWindowSize(m_pCurrentGrid, size.x, size.y);
+        m_pCurrentGrid->SetRedraw(true);
+        m_pCurrentGrid->RefreshGrid();
+        m_pCurrentGrid->Raise();
+    }
+    Refresh();
+}
+
+void CResultView::OnSetFocus(wxFocusEvent& event)
+{
+    if (IsGridVisible()) {
+        // Pass the focus on once this focus change is over.
+        CallAfter([this] {
+            if (IsGridVisible() && wxWindow::FindFocus() == this)
+                ShowGrid();
+        });
+    }
+    event.Skip();
+}
+
+// ---- Text ----
+
+void CResultView::SetWordWrap(bool on)
+{
+    if (on) {
+        SetWrapMode(wxSTC_WRAP_WORD);
+        SetXOffset(0);
+    } else {
+        SetWrapMode(wxSTC_WRAP_NONE);
+    }
+}
+
+void CResultView::ApplyFont()
+{
+    CMainFrame* main = GetMainFrame();
+    wxFont font = main && main->m_fontResult.IsOk() ? main->m_fontResult : DefaultResultFont().ToFont();
+    int from = GetSelectionStart(), to = GetSelectionEnd();
+    StyleSetFont(wxSTC_STYLE_DEFAULT, font);
+    StyleClearAll();
+    SetEditTabStops(*this, m_nTabSize);
+    SetSelection(from, to);
+    Refresh();
+}
+
+std::string CResultView::TextForSave(const wxString& text, bool tabsAsSpaces, int tabSize)
+{
+    const std::string utf8 = text.utf8_string();
+    std::string out;
+    out.reserve(utf8.size() + utf8.size() / 16);
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\r') {
+            if (i + 1 < utf8.size() && utf8[i + 1] == '\n')
+                ++i;
+            out += "\r\n";
+        } else if (c == '\n') {
+            out += "\r\n";
+        } else if (c == '\t' && tabsAsSpaces) {
+            out.append(static_cast<size_t>(std::max(tabSize, 0)), ' ');
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool CResultView::SaveText(const wxString& path, wxString& error) const
+{
+    const std::string bytes =
+        TextForSave(GetText(), settings::ReadInt(settings::ResultSaveTabsAsSpaces) != 0, m_nTabSize);
+    FILE* file = std::fopen(path.utf8_str(), "wb");
+    if (!file) {
+        error = GetFileExceptionText(CFileException::ErrnoToCause(errno));
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const int writeErrno = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed) {
+        error = GetFileExceptionText(CFileException::ErrnoToCause(written ? errno : writeErrno));
+        return false;
+    }
+    return true;
+}
+
+wxString CResultView::GetGridSelectionText(bool names) const
+{
+    const CMSHFlexGrid* grid = m_pCurrentGrid;
+    if (!grid)
+        return wxString();
+    const int top = std::min(grid->GetRow(), grid->GetRowSel());
+    const int bottom = std::max(grid->GetRow(), grid->GetRowSel());
+    const int left = std::min(grid->GetCol(), grid->GetColSel());
+    const int right = std::max(grid->GetCol(), grid->GetColSel());
+    wxString text;
+    if (names) {
+        for (int c = left; c <= right; ++c) {
+            wxString name = grid->GetTextMatrix(0, c);
+            // Sort marks are not part of the name.
+            for (const char* mark : {" >", " <"}) {
+                const int at = name.Find(mark);
+                if (at != wxNOT_FOUND) {
+                    name.Truncate(static_cast<size_t>(at));
+                    break;
+                }
+            }
+            text += name;
+            text += c < right ? "\t" : "\r\n";
+        }
+    }
+    for (int r = top; r <= bottom; ++r) {
+        for (int c = left; c <= right; ++c) {
+            text += grid->GetTextMatrix(r, c);
+            if (c < right)
+                text += '\t';
+        }
+        if (r < bottom)
+            text += "\r\n";
+    }
+    return text;
+}
+
+void CResultView::CopyGridSelection()
+{
+    CMainFrame* main = GetMainFrame();
+    const wxString text = GetGridSelectionText(main ? main->m_bCopyColNames : true);
+    if (wxTheClipboard->Open()) {
+        wxTheClipboard->SetData(new wxTextDataObject(text));
+        wxTheClipboard->Close();
+    }
+}
+
+// ---- Commands ----
+
+void CResultView::OnEditCopy(wxCommandEvent&)
+{
+    if (!IsGridVisible()) {
+        Copy();
+        return;
+    }
+    m_pFrame->SetFindStatusText(kPleaseWait);
+    if (m_pFrame->m_bExecuting)
+        m_pCurrentGrid->Refresh();
+    CopyGridSelection();
+    if (m_pFrame->m_bExecuting)
+        m_pCurrentGrid->Refresh();
+    m_pFrame->SetFindStatusText(wxString());
+}
+
+void CResultView::OnEditSelectAll(wxCommandEvent&)
+{
+    if (!IsGridVisible()) {
+        SelectAll();
+        return;
+    }
+    m_pCurrentGrid->SetSelection(1, 1, m_pCurrentGrid->GetRows() - 1, m_pCurrentGrid->GetCols() - 1);
+    ShowGrid();
+}
+
+void CResultView::OnEditClearAll(wxCommandEvent&)
+{
+    // The grids and buffers belong to the running worker until the run ends.
+    if (m_pFrame->m_bGridFailed || m_pFrame->m_bExecuting)
+        return;
+    if (TVMessageBox(kClearAllQuestion, wxYES_NO | wxICON_QUESTION, this) != wxID_YES)
+        return;
+    wxBusyCursor wait;
+    m_pFrame->SetFindStatusText(kPleaseWait);
+    CQueryRunState& run = *m_pFrame->GetRunState();
+    if (!IsGridVisible()) {
+        {
+            std::lock_guard<std::mutex> lock(run.m_csOutput);
+            if (m_pFrame->m_strResultsPaneText.IsSameAs("Messages", false))
+                run.m_strMessages.clear();
+            else
+                run.m_strTextOutput.clear();
+        }
+        SetOutputText(wxString());
+        Refresh();
+    } else {
+        m_pFrame->ActivateEditorPane();
+        m_pFrame->ClearResults();
+        m_pFrame->ActivateEditorPane();
+    }
+    bool empty;
+    {
+        std::lock_guard<std::mutex> lock(run.m_csOutput);
+        empty = run.m_strMessages.empty() && run.m_strTextOutput.empty();
+    }
+    if (empty && m_pFrame->m_gridList.empty()) {
+        m_pFrame->m_strExecTime = m_pFrame->m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
+        m_pFrame->m_strResultsPaneText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
+    }
+    if (m_pFrame->m_gridList.empty() && GetLength() == 0 && m_pFrame->IsOutputPaneShown())
+        m_pFrame->OnViewOutput();
+    m_pFrame->SetFindStatusText(wxString());
+    m_pFrame->UpdateStatusPanes();
+}
+
+void CResultView::OnFileSaveAs(wxCommandEvent& event)
+{
+    if (IsGridVisible()) {
+        // Saving a grid is the export's business.
+        event.Skip();
+        return;
+    }
+    if (m_bPrintPreview)
+        return;
+    CSettingsStore& store = CSettingsStore::Get();
+    wxString folder = settings::ReadString(settings::ExportInitialDir, store);
+    if (folder.empty())
+        folder = TheApp().GetTempFolder();
+    wxFileDialog dialog(this, wxFileSelectorPromptStr, folder, "Untitled.txt",
+                        "Output Files (*.txt)|*.txt|All Files (*.*)|*", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK) {
+        SetFocus();
+        return;
+    }
+    const wxString path = dialog.GetPath();
+    settings::WriteString(settings::ExportInitialDir, wxFileName(path).GetPathWithSep(), store);
+    wxString error;
+    if (!SaveText(path, error))
+        TVMessageBox(wxString::Format("'%s'\n", path) + error, wxOK | wxICON_STOP, this);
+    SetFocus();
+}
+
+void CResultView::OnFormatFont(wxCommandEvent&)
+{
+    if (IsGridVisible())
+        OnFormatGridFont();
+    else
+        OnFormatTextFont();
+}
+
+void CResultView::OnFormatGridFont()
+{
+    if (m_pFrame->m_bExecuting)
+        m_pCurrentGrid->Refresh();
+    wxFontData data;
+    data.SetInitialFont(m_pCurrentGrid->GetGridFont());
+    CTVFontDialog dialog(this, data);
+    dialog.m_strCaption = "Grid Font";
+    const bool chosen = dialog.ShowModal() == wxID_OK;
+    if (m_pFrame->m_bExecuting)
+        m_pCurrentGrid->Refresh();
+    if (!chosen)
+        return;
+    const wxFont font = dialog.GetFontData().GetChosenFont();
+    CMainFrame* main = GetMainFrame();
+    if (main) {
+        main->m_lfGrid = LogFont::FromFont(font);
+        main->m_nGridBold = font.GetWeight() >= wxFONTWEIGHT_BOLD;
+        // The size is kept in ten-thousandths of a point, as the grids report it.
+        main->m_nGridSize = font.GetPointSize() * 10000;
+        WriteProfileFont(settings::kGridFont, main->m_lfGrid, true, main->m_nGridBold, main->m_nGridSize);
+    }
+    // Every window sizes its later columns with the new font.
+    std::vector<CChildFrame*> frames = main ? main->GetQueryWindows() : std::vector<CChildFrame*>{m_pFrame};
+    for (CChildFrame* frame : frames) {
+        for (CMSHFlexGrid* grid : frame->m_gridList)
+            grid->SetGridFont(font);
+        frame->m_nFontPoints = -1;
+        frame->m_nTwipsPerPixel = -1;
+    }
+}
+
+void CResultView::OnFormatTextFont()
+{
+    CMainFrame* main = GetMainFrame();
+    wxFontData data;
+    data.SetInitialFont(main && main->m_fontResult.IsOk() ? main->m_fontResult : GetFont());
+    CTVFontDialog dialog(this, data);
+    dialog.m_strCaption = "Results in Text Font";
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    const wxFont font = dialog.GetFontData().GetChosenFont();
+    if (!main) {
+        StyleSetFont(wxSTC_STYLE_DEFAULT, font);
+        StyleClearAll();
+        return;
+    }
+    main->m_fontResult = font;
+    for (CChildFrame* frame : main->GetQueryWindows()) {
+        if (frame->GetResultView())
+            frame->GetResultView()->ApplyFont();
+    }
+    WriteProfileFont(settings::kResultFont, LogFont::FromFont(font));
+}
+
+void CResultView::OnWordWrap(wxCommandEvent&)
+{
+    if (!IsGridVisible())
+        SetWordWrap(!IsWordWrap());
+}
+
+void CResultView::OnMatchBrace(wxCommandEvent&)
+{
+    if (!IsGridVisible() && IsBraceAtCaret(*this))
+        MatchBrace(*this);
+}
+
+void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
+{
+    const bool grid = IsGridVisible();
+    const bool hasText = GetLength() > 0;
+    switch (event.GetId()) {
+    case ID_EDIT_COPY: event.Enable(grid || GetSelectionStart() != GetSelectionEnd()); break;
+    case ID_EDIT_SELECT_ALL:
+    case ID_FILE_SAVE_AS: event.Enable(grid || hasText); break;
+    case ID_VIEW_WORD_WRAP:
+        event.Enable(!grid);
+        event.Check(IsWordWrap());
+        break;
+    case ID_EDIT_MATCH_BRACE: event.Enable(!grid && IsBraceAtCaret(*this)); break;
+    case ID_EDIT_CLEAR_ALL: event.Enable(!m_pFrame->m_bGridFailed && !m_pFrame->m_bExecuting && (grid || hasText)); break;
+    case ID_REFRESH: {
+        bool messages = false;
+        if (!grid && m_pFrame->IsConnectionOpen() && m_pFrame->m_bExecuting) {
+            std::lock_guard<std::mutex> lock(m_pFrame->m_csOutput);
+            messages = !m_pFrame->GetRunState()->m_strMessages.empty();
+        }
+        event.Enable(messages);
+        break;
+    }
+    default: break;
+    }
+}
+
+void CResultView::OnDisabledCommand(wxUpdateUIEvent& event)
+{
+    event.Enable(false);
+}
+
+// ---- Keyboard and context menu ----
+
+void CResultView::OnKeyDown(wxKeyEvent& event)
+{
+    const int code = event.GetKeyCode();
+    const bool ctrl = event.ControlDown();
+    const bool shift = event.ShiftDown();
+    if (ctrl && shift && code == 'L')
+        return;
+    if (ctrl && code == ']') {
+        if (IsBraceAtCaret(*this))
+            MatchBrace(*this);
+        return;
+    }
+    if (code == WXK_F7 && !ctrl && !shift) {
+        SetWordWrap(!IsWordWrap());
+        return;
+    }
+    if (code == WXK_MENU || (code == WXK_F10 && shift)) {
+        ShowTextContextMenu(PointFromPosition(GetSelectionEnd()), true);
+        return;
+    }
+    event.Skip();
+}
+
+void CResultView::OnContextMenu(wxContextMenuEvent& event)
+{
+    const bool byKeyboard = event.GetPosition() == wxDefaultPosition;
+    const wxPoint position = byKeyboard ? PointFromPosition(GetSelectionEnd()) : ScreenToClient(event.GetPosition());
+    ShowTextContextMenu(position, byKeyboard);
+}
+
+void CResultView::ShowTextContextMenu(const wxPoint& position, bool byKeyboard)
+{
+    if (IsGridVisible())
+        return;
+    if (!byKeyboard) {
+        // A right click outside the selection moves the caret there.
+        const int at = PositionFromPoint(position);
+        const int from = GetSelectionStart(), to = GetSelectionEnd();
+        if (from == to || at < from || at > to)
+            SetSelection(at, at);
+    }
+    wxMenu menu;
+    menu.Append(ID_EDIT_COPY, "&Copy")->Enable(GetSelectionStart() != GetSelectionEnd());
+    menu.Append(ID_EDIT_SELECT_ALL, "Select &All")->Enable(GetLength() > 0);
+    PopupMenu(&menu, position);
 }

@@ -1,10 +1,16 @@
-// The results pane of a query window: the messages and text output, in a read-only text control.
-// The results grids and the pane's commands live on top of this.
+// The results pane of a query window: the messages and text output in a read-only text
+// control, with the results grids as child windows on top of it. One grid, the current grid,
+// is shown at a time; while it is visible the pane's commands (copy, select all, save, font,
+// keyboard) work on the grid, otherwise on the text.
 #pragma once
 
 #include <wx/stc/stc.h>
 
+#include <string>
+
 class CChildFrame;
+class CMSHFlexGrid;
+class CMainFrame;
 
 class CResultView : public wxStyledTextCtrl {
 public:
@@ -14,6 +20,64 @@ public:
     // Replaces the shown text.
     void SetOutputText(const wxString& text);
 
+    // ---- Grids ----
+
+    CMSHFlexGrid* GetCurrentGrid() const { return m_pCurrentGrid; }
+    void SetCurrentGrid(CMSHFlexGrid* grid) { m_pCurrentGrid = grid; }
+    // The current grid exists and is shown.
+    bool IsGridVisible() const;
+    // Non-zero while the grid holds result rows: -1 from its creation, 0 when its result set
+    // had no rows (a grid of no one's is 0).
+    static int GetGridHasRows(const CMSHFlexGrid* grid);
+    // Shows the current grid on top and gives it the focus.
+    void ShowGrid();
+
+    // ---- Text ----
+
+    void SetWordWrap(bool on);
+    bool IsWordWrap() const { return GetWrapMode() != wxSTC_WRAP_NONE; }
+    // Takes the results text font of the main window.
+    void ApplyFont();
+    int GetTabSize() const { return m_nTabSize; }
+
+    // The text as Save As writes it: LF line ends (CR LF and a lone CR each become one), and
+    // with tabsAsSpaces every tab replaced by tabSize blanks; then every line end as CR LF.
+    static std::string TextForSave(const wxString& text, bool tabsAsSpaces, int tabSize);
+    // Writes the text to path; false with the reason when the file cannot be written.
+    bool SaveText(const wxString& path, wxString& error) const;
+
+    // The selected cells of the current grid as Copy puts them on the clipboard: the field
+    // names first when names is set, cells separated by tabs, rows by CR LF.
+    wxString GetGridSelectionText(bool names) const;
+
+    // ---- Commands ----
+
+    void OnEditCopy(wxCommandEvent& event);
+    void OnEditSelectAll(wxCommandEvent& event);
+    void OnEditClearAll(wxCommandEvent& event);
+    void OnFileSaveAs(wxCommandEvent& event);
+    void OnFormatFont(wxCommandEvent& event);
+    void OnWordWrap(wxCommandEvent& event);
+    void OnMatchBrace(wxCommandEvent& event);
+
+    // Set while a print preview of this view runs; text Save As does nothing meanwhile.
+    int m_bPrintPreview = 0;
+
 private:
+    void OnSize(wxSizeEvent& event);
+    void OnSetFocus(wxFocusEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnGridKeyDown(wxKeyEvent& event);
+    void OnContextMenu(wxContextMenuEvent& event);
+    void OnUpdateCommand(wxUpdateUIEvent& event);
+    void OnDisabledCommand(wxUpdateUIEvent& event);
+    void OnFormatTextFont();
+    void OnFormatGridFont();
+    void CopyGridSelection();
+    void ShowTextContextMenu(const wxPoint& position, bool byKeyboard);
+    CMainFrame* GetMainFrame() const;
+
     CChildFrame* m_pFrame;
+    CMSHFlexGrid* m_pCurrentGrid = nullptr;
+    int m_nTabSize = 4;
 };
