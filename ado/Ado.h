@@ -101,8 +101,10 @@ public:
 };
 
 // Listener for the connection's events. Both are called on the thread that completes the
-// work: InfoMessage for warnings and messages that come with a successful call,
-// ExecuteComplete for asynchronous executions only.
+// work: InfoMessage for warnings and messages that come with a successful call (the
+// connection's Errors then hold them, one message each), ExecuteComplete for asynchronous
+// executions only. A listener must not wait for a thread that may be closing the recordset or
+// connection at that moment: Close waits for the asynchronous work, event included, to end.
 class ConnectionEvents {
 public:
     virtual ~ConnectionEvents() = default;
@@ -140,7 +142,9 @@ public:
     virtual void RollbackTrans() = 0;
 
     // Runs text; returns an open Recordset for the first result (closed when the statement
-    // returns no rows). recordsAffected receives VT_I4, -1 when the count is unknown.
+    // returns no rows). recordsAffected receives VT_I4, -1 when the count is unknown. With
+    // adExecuteNoRecords every result is passed over and nullptr returned; with
+    // adAsyncExecute the Recordset returns at once, executing, as Recordset::Open does.
     virtual RecordsetPtr Execute(const std::string& commandText, _variant_t* recordsAffected = nullptr,
                                  long options = adCmdText) = 0;
 
@@ -206,8 +210,10 @@ public:
     // For consumers that read many rows (results grids, exports): appends the text of field
     // index of the current row to out, as GetCollect(index).ToString() gives it (a binary
     // value: its bytes), without building a variant; returns false and appends nothing for
-    // NULL. The layer's own recordsets allocate nothing here once out has room. Throws as
-    // GetCollect does.
+    // NULL. Where the database keeps values as text whatever the declared type (SQLite), the
+    // text is the database's own ("2024-01-02 00:00:00" where ToString of the date gives
+    // "2024-01-02"). The layer's own recordsets allocate nothing here once out has room.
+    // Throws as GetCollect does.
     virtual bool AppendCellText(long index, std::string& out) const
     {
         _variant_t v = GetCollect(index);

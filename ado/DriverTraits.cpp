@@ -90,12 +90,14 @@ DriverTraits ReadDriverTraits(SQLHDBC hdbc)
     DriverTraits t;
     std::string driverFile = InfoString(hdbc, SQL_DRIVER_NAME);
     t.family = FamilyOfDriverFile(driverFile);
-    std::string lowerFile = Lower(driverFile);
-    t.utf8Text = t.family == DriverFamily::SQLite || lowerFile.find("psqlodbcw") != std::string::npos;
+    // Both drivers hand over the database's own UTF-8 text; the ANSI build of the PostgreSQL
+    // driver cannot give UTF-16 at all.
+    t.utf8Text = t.family == DriverFamily::SQLite || t.family == DriverFamily::PostgreSQL;
     t.dynamicTyping = t.family == DriverFamily::SQLite;
     t.utf8Ansi = t.family == DriverFamily::SQLite;
     t.bytesInWideMessages = t.family == DriverFamily::SQLite;
     t.scansForSemicolons = t.family == DriverFamily::SQLite;
+    t.padsBuffers = t.family == DriverFamily::SQLite;
     t.singleStatement = InfoString(hdbc, SQL_MULT_RESULT_SETS) != "Y";
     SQLUINTEGER gd = 0;
     if (SQL_SUCCEEDED(SQLGetInfoW(hdbc, SQL_GETDATA_EXTENSIONS, &gd, sizeof gd, nullptr))) {

@@ -29,6 +29,8 @@ struct DriverTraits {
     bool bytesInWideMessages = false;
     // The driver refuses a ";" anywhere outside string literals, even in comments.
     bool scansForSemicolons = false;
+    // The driver fills each text buffer to its end (strncpy), so buffer size costs time.
+    bool padsBuffers = false;
     // SQLGetData works on bound columns, and on any row of a block after SQLSetPos.
     bool getDataBound = false;
     bool getDataBlock = false;

@@ -9,6 +9,8 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <cstring>
+#include <optional>
 #include <strings.h>
 
 namespace ado::detail {
@@ -483,10 +485,11 @@ RecordsetPtr OdbcConnection::Execute(const std::string& commandText, _variant_t*
     RequireOpen();
     auto self = std::static_pointer_cast<OdbcConnection>(shared_from_this());
     auto rs = std::make_shared<OdbcRecordset>();
-    long ra = rs->OpenCommand(self, OdbcRecordset::CommandText(commandText, options), false);
+    bool async = options != adOptionUnspecified && (options & adAsyncExecute);
+    long ra = rs->OpenCommand(self, OdbcRecordset::CommandText(commandText, options), async);
     if (recordsAffected)
         *recordsAffected = _variant_t(static_cast<int32_t>(ra));
-    if (options != adOptionUnspecified && (options & adExecuteNoRecords)) {
+    if (!async && options != adOptionUnspecified && (options & adExecuteNoRecords)) {
         while (rs->NextRecordset(nullptr)) {
         }
         return nullptr;
@@ -765,10 +768,20 @@ void OdbcConnection::PutPropertyValue(const std::string& name, const _variant_t&
 {
     if (NameIs(name, "Current Catalog")) {
         RequireOpen();
-        std::u16string w = Wide(value.ToString());
-        if (!SQL_SUCCEEDED(SQLSetConnectAttrW(m_hdbc, SQL_ATTR_CURRENT_CATALOG, W(w),
-                                              static_cast<SQLINTEGER>(w.size() * sizeof(SQLWCHAR)))))
+        std::string wanted = value.ToString();
+        std::u16string w = Wide(wanted);
+        // Terminated rather than counted: the driver manager reads a counted string as
+        // characters where ODBC counts bytes.
+        if (!SQL_SUCCEEDED(SQLSetConnectAttrW(m_hdbc, SQL_ATTR_CURRENT_CATALOG, W(w), SQL_NTS)))
             ThrowFromHandle(SQL_HANDLE_DBC, m_hdbc);
+        // Some drivers accept the attribute and stay where they are; that is no success.
+        std::string now = CurrentCatalog();
+        if (strcasecmp(now.c_str(), wanted.c_str()) != 0) {
+            ErrorRecord r{fmt::format("The driver did not change the current catalog to \"{}\"; it is still \"{}\".", wanted, now),
+                          "HYC00", 0, kProviderSource, E_FAIL};
+            m_errors->Set({r});
+            throw _com_error(E_FAIL, r.description, r.source);
+        }
         return;
     }
     if (NameIs(name, "Connect Timeout")) {

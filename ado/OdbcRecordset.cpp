@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <optional>
+
 namespace ado::detail {
 
 namespace {

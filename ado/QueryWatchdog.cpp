@@ -50,8 +50,9 @@ void QueryWatchdog::Run()
             continue;
         }
         auto first = m_queue.begin();
-        if (first->first > std::chrono::steady_clock::now()) {
-            m_wake.wait_until(lock, first->first);
+        const auto deadline = first->first; // the entry may go while the lock is released
+        if (deadline > std::chrono::steady_clock::now()) {
+            m_wake.wait_until(lock, deadline);
             continue;
         }
         std::function<void()> action = std::move(first->second.second);

@@ -17,6 +17,9 @@ namespace {
 
 // Buffers of text and binary cells: a value up to this size is read in the block.
 constexpr SQLLEN kBlockCellCap = 4096;
+// A driver that fills the rest of every buffer with zeros pays for its whole size in each cell,
+// so its text buffers stay small; longer values are read again in full.
+constexpr SQLLEN kPaddedCellCap = 256;
 // In one-row blocks a larger buffer costs little and saves reading long values twice.
 constexpr SQLLEN kRowCellCap = 65536;
 // The bound buffers of one block stay within this size.
@@ -90,8 +93,21 @@ bool ParseTime(std::string_view s, size_t pos, unsigned& h, unsigned& mi, unsign
                 return false;
         }
     }
-    if (pos < s.size() && s[pos] == 'Z')
+    // A zone (Z, +01, -05:30) as a server renders a time with zone: the wall time is kept,
+    // as a driver converting to its time structure keeps it.
+    if (pos < s.size() && s[pos] == 'Z') {
         ++pos;
+    } else if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
+        unsigned zone;
+        if (!Digits(s, pos + 1, 2, zone))
+            return false;
+        pos += 3;
+        if (pos < s.size() && s[pos] == ':') {
+            if (!Digits(s, pos + 1, 2, zone))
+                return false;
+            pos += 3;
+        }
+    }
     return pos == s.size() && h < 24 && mi < 60 && sec < 60;
 }
 
@@ -182,9 +198,10 @@ bool IsIntegerType(DataTypeEnum t)
     }
 }
 
-// A value of a dynamically typed column: the declared type's variant where the text is a
-// value of that type; false when the value stays text.
-bool ConvertDynamic(std::string_view text, DataTypeEnum type, _variant_t& out)
+// A value read as text: the declared type's variant where the text is a value of that type;
+// false when it stays text (a dynamically typed database keeps any value in any column, and
+// values such as 'infinity' have no variant of their type).
+bool ConvertText(std::string_view text, DataTypeEnum type, _variant_t& out)
 {
     int64_t i;
     double d;
@@ -202,7 +219,16 @@ bool ConvertDynamic(std::string_view text, DataTypeEnum type, _variant_t& out)
             out = _variant_t(d);
             return true;
         }
-    } else if (type == adSingle || type == adDouble) {
+    } else if (type == adSingle) {
+        float f;
+        if (!text.empty() && text.front() == '+')
+            text.remove_prefix(1);
+        auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), f);
+        if (!text.empty() && ec == std::errc() && p == text.data() + text.size()) {
+            out = _variant_t(f);
+            return true;
+        }
+    } else if (type == adDouble) {
         if (ParseDouble(text, d)) {
             out = _variant_t(d);
             return true;
@@ -213,7 +239,9 @@ bool ConvertDynamic(std::string_view text, DataTypeEnum type, _variant_t& out)
             out = _variant_t(dec);
             return true;
         }
-        if (ParseDouble(text, d)) {
+        // Exact digits beyond the decimal type stay text; only a number written with an
+        // exponent (which a dynamically typed database may hold) becomes a double.
+        if (text.find_first_of("eEnN") != std::string_view::npos && ParseDouble(text, d)) {
             out = _variant_t(d);
             return true;
         }
@@ -221,6 +249,12 @@ bool ConvertDynamic(std::string_view text, DataTypeEnum type, _variant_t& out)
         DATE date;
         if (ParseDateText(text, type, date)) {
             out = _variant_t::Date(date);
+            return true;
+        }
+    } else if (type == adGUID) {
+        GUID g;
+        if (GUID::Parse(std::string(text), g)) {
+            out = _variant_t(g.ToString());
             return true;
         }
     }
@@ -293,23 +327,23 @@ std::string DescribeColumn(SQLHSTMT h, SQLUSMALLINT col, bool utf8Ansi, ColumnIn
 
 void RowBlock::ChooseBinding(ColumnInfo& c, const DriverTraits& traits, bool blockRepair)
 {
+    const SQLLEN cap = traits.padsBuffers ? kPaddedCellCap : kBlockCellCap;
     auto textual = [&](bool binary) {
-        bool unbounded = c.columnSize == 0 || c.columnSize > static_cast<SQLULEN>(kBlockCellCap) || IsLongSqlType(c.sqlType);
-        c.mayOverflow = unbounded || traits.dynamicTyping;
+        SQLULEN size = c.columnSize;
+        bool unbounded = size == 0 || size > static_cast<SQLULEN>(kBlockCellCap) || IsLongSqlType(c.sqlType);
+        SQLLEN needed = unbounded ? cap : binary ? static_cast<SQLLEN>(size)
+                        : traits.utf8Text ? static_cast<SQLLEN>(size * 4 + 1) : static_cast<SQLLEN>(size * 2 + 2);
+        c.width = std::min(needed, cap);
+        c.mayOverflow = unbounded || traits.dynamicTyping || needed > cap;
         if (binary) {
             c.kind = CellKind::Binary;
             c.cType = SQL_C_BINARY;
-            c.width = unbounded ? kBlockCellCap : static_cast<SQLLEN>(c.columnSize);
         } else if (traits.utf8Text) {
             c.kind = CellKind::Text;
             c.cType = SQL_C_CHAR;
-            c.width = unbounded ? kBlockCellCap : static_cast<SQLLEN>(c.columnSize * 4 + 1);
-            c.width = std::min(c.width, kBlockCellCap);
         } else {
             c.kind = CellKind::WideText;
             c.cType = SQL_C_WCHAR;
-            c.width = unbounded ? kBlockCellCap : static_cast<SQLLEN>(c.columnSize * 2 + 2);
-            c.width = std::min(c.width, kBlockCellCap);
         }
     };
     auto fixed = [&](CellKind kind, SQLSMALLINT cType, SQLLEN width) {
@@ -330,10 +364,12 @@ void RowBlock::ChooseBinding(ColumnInfo& c, const DriverTraits& traits, bool blo
     case SQL_WLONGVARCHAR: textual(false); return;
     default: break;
     }
-    if (traits.dynamicTyping) {
-        // Declared types do not bind the values: read the text and convert it here.
-        fixed(CellKind::Dynamic, SQL_C_CHAR, 64);
-        c.mayOverflow = true;
+    if (traits.utf8Text) {
+        SQLLEN width = c.type == adNumeric ? std::clamp<SQLLEN>(static_cast<SQLLEN>(c.columnSize) + 3, 48, 512) : 64;
+        fixed(CellKind::TypedText, SQL_C_CHAR, width);
+        // A dynamically typed database may hold any text in the column; an unconstrained
+        // numeric may be longer than its declared precision.
+        c.mayOverflow = traits.dynamicTyping || c.type == adNumeric;
         return;
     }
     switch (c.type) {
@@ -386,7 +422,8 @@ void RowBlock::Bind(SQLHSTMT h, const DriverTraits& traits, SQLSMALLINT numColum
     if (rowMode) {
         bool afterUnbound = false;
         for (auto& c : m_columns) {
-            if (c.mayOverflow && (c.kind == CellKind::Text || c.kind == CellKind::WideText || c.kind == CellKind::Binary))
+            if (!traits.padsBuffers && c.mayOverflow
+                && (c.kind == CellKind::Text || c.kind == CellKind::WideText || c.kind == CellKind::Binary))
                 c.width = std::max(c.width, c.kind == CellKind::WideText ? kRowCellCap * 2 : kRowCellCap);
             // Without SQLGetData on bound columns, such columns and every one after them are
             // read with SQLGetData alone.
@@ -420,7 +457,7 @@ void RowBlock::Bind(SQLHSTMT h, const DriverTraits& traits, SQLSMALLINT numColum
         CellArray& a = m_cells[i];
         a.ind.assign(m_rows, SQL_NULL_DATA);
         if (c.kind == CellKind::Text || c.kind == CellKind::WideText || c.kind == CellKind::Binary
-            || c.kind == CellKind::Decimal || c.kind == CellKind::Dynamic)
+            || c.kind == CellKind::Decimal || c.kind == CellKind::TypedText)
             a.whole.resize(m_rows);
         if (!c.bound)
             continue;
@@ -436,7 +473,7 @@ bool RowBlock::Truncated(const ColumnInfo& c, SQLLEN ind) const
     switch (c.kind) {
     case CellKind::Text:
     case CellKind::Decimal:
-    case CellKind::Dynamic: return ind >= c.width;
+    case CellKind::TypedText: return ind >= c.width;
     case CellKind::WideText: return ind > c.width - 2;
     case CellKind::Binary: return ind > c.width;
     default: return false;
@@ -605,10 +642,10 @@ _variant_t RowBlock::Value(size_t row, size_t col) const
         std::string_view b = Bytes(row, col);
         return _variant_t::Bytes(std::vector<uint8_t>(b.begin(), b.end()));
     }
-    case CellKind::Dynamic: {
+    case CellKind::TypedText: {
         std::string_view text = Bytes(row, col);
         _variant_t v;
-        if (ConvertDynamic(text, c.type, v))
+        if (ConvertText(text, c.type, v))
             return v;
         return _variant_t(text);
     }
@@ -642,13 +679,11 @@ bool RowBlock::AppendText(size_t row, size_t col, std::string& out) const
         AppendGuid(g, out);
         return true;
     }
-    case CellKind::Dynamic: {
+    case CellKind::TypedText: {
+        // The database's own text of the value: converting it to the declared type and back
+        // would cost more than reading it.
         std::string_view text = Bytes(row, col);
-        _variant_t v;
-        if (ConvertDynamic(text, c.type, v))
-            AppendVariantText(v, out);
-        else
-            out.append(text.data(), text.size());
+        out.append(text.data(), text.size());
         return true;
     }
     default: AppendVariantText(Value(row, col), out); return true;
@@ -663,7 +698,7 @@ long RowBlock::ActualSize(size_t row, size_t col) const
     const ColumnInfo& c = m_columns[col];
     switch (c.kind) {
     case CellKind::Text:
-    case CellKind::Dynamic:
+    case CellKind::TypedText:
     case CellKind::Decimal: return static_cast<long>(CountCodePoints(Bytes(row, col)));
     case CellKind::WideText: {
         if (a.ind[row] == kInWhole)

@@ -2,6 +2,11 @@
 // their cells as variants or as text. Cells longer than their buffer are read again in full
 // with SQLGetData, so nothing is cut short; where the driver cannot read a single row of a
 // block that way, and a cell may be longer than its buffer, blocks are one row long.
+//
+// Drivers that deliver UTF-8 text have every value read as text: copying text is the
+// cheapest way through the driver, a reader of text (a grid, an export) takes it as it is, and
+// a variant is made from it only when asked for. Other drivers have numbers and dates bound
+// in their C types.
 #pragma once
 
 #include "AdoEnums.h"
@@ -40,7 +45,7 @@ enum class CellKind {
     Text,     // SQL_C_CHAR, UTF-8
     WideText, // SQL_C_WCHAR
     Binary,   // SQL_C_BINARY
-    Dynamic,  // SQL_C_CHAR, converted by the column's declared type where the text allows
+    TypedText,// SQL_C_CHAR: the database's text, converted by the declared type when a variant is asked for
 };
 
 struct ColumnInfo {
@@ -79,8 +84,9 @@ public:
 
     bool IsNull(size_t row, size_t col) const { return m_cells[col].ind[row] == SQL_NULL_DATA; }
     _variant_t Value(size_t row, size_t col) const;
-    // The value's text as Value(...).ToString() gives it (binary: the bytes themselves),
-    // appended to out; false (nothing appended) for NULL.
+    // The value's text, appended to out: the database's own text where the value is read as
+    // text, else as Value(...).ToString() gives it; binary values as their bytes. False, with
+    // nothing appended, for NULL.
     bool AppendText(size_t row, size_t col, std::string& out) const;
     // Characters for text, bytes otherwise, -1 for NULL.
     long ActualSize(size_t row, size_t col) const;

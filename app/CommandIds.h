@@ -1,10 +1,8 @@
-// Command and indicator ids of the main window, the query document and the SQL editor. The
-// numbers are the program's own and stay fixed: menus, accelerators, status texts, context menus
-// and tests refer to them.
+// Command and indicator ids of the main window. The numbers are the program's own and stay
+// fixed: menus, accelerators, status texts and tests refer to them.
 #pragma once
 
 enum : int {
-
     // Status bar indicator of the connection count.
     ID_INDICATOR_CONNECTIONS = 108,
 
@@ -34,8 +32,7 @@ enum : int {
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
 
-    // Query document and SQL editor.
-
+    // The query document and the SQL editor.
     ID_EDIT_MATCH_BRACE = 32965,
     ID_EDIT_INCREASE_INDENT = 32966,
     ID_EDIT_DECREASE_INDENT = 32967,

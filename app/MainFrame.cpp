@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "AppStrings.h"
+#include "GotoLineDlg.h"
 #include "CommandIds.h"
 #include "ConnectCommands.h"
 #include "DataLinkFile.h"
@@ -12,6 +13,7 @@
 #include "TorvaneDocTemplate.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
+#include "query/ConnectStringUtil.h"
 #include "query/PageFileUsage.h"
 
 #include <wx/filedlg.h>
@@ -41,6 +43,8 @@ wxBEGIN_EVENT_TABLE(CMainFrame, CMainFrameBase)
     EVT_MENU(ID_WINDOW_PREVIOUS, CMainFrame::OnWindowCommand)
     EVT_MENU_RANGE(ID_FILE_MRU_FIRST, ID_FILE_MRU_LAST, CMainFrame::OnRecentFile)
     EVT_MENU(ID_APP_EXIT, CMainFrame::OnExit)
+    EVT_MENU(ID_GO_TO_LINE, CMainFrame::OnGoToLine)
+    EVT_UPDATE_UI(ID_GO_TO_LINE, CMainFrame::OnUpdateNeedsWindow)
     EVT_UPDATE_UI(ID_WINDOW_CASCADE, CMainFrame::OnUpdateNeedsWindow)
     EVT_UPDATE_UI(ID_WINDOW_TILE_HORZ, CMainFrame::OnUpdateNeedsWindow)
     EVT_UPDATE_UI(ID_WINDOW_TILE_VERT, CMainFrame::OnUpdateNeedsWindow)
@@ -571,21 +575,13 @@ wxString CMainFrame::BuildMsdasqlConnectString(const wxString& driver)
 
 wxString CMainFrame::ExtractDriverLogin(const wxString& connectString)
 {
-    const wxString upper = connectString.Upper();
-    wxString login;
-    size_t at = upper.find("DRIVER=");
-    if (at == wxString::npos)
-        return wxString();
-    wxString rest = connectString.Mid(at + 7);
-    if (rest.StartsWith("{")) {
-        size_t close = rest.find('}');
-        login = close == wxString::npos ? rest.Mid(1) : rest.Mid(1, close - 1);
-    } else {
-        size_t end = rest.find_first_of(";}");
-        login = end == wxString::npos ? rest : rest.Left(end);
-    }
-    login.Replace("{", "");
-    login.Replace("}", "");
-    login.Trim(true).Trim(false);
-    return login;
+    return wxString::FromUTF8(::ExtractDriverLogin(connectString.utf8_string()));
+}
+
+void CMainFrame::OnGoToLine(wxCommandEvent&)
+{
+    if (!m_pGoToDlg)
+        m_pGoToDlg = new CGoToDlg(this);
+    m_pGoToDlg->Show();
+    m_pGoToDlg->Raise();
 }

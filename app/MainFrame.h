@@ -9,6 +9,7 @@
 #include <wx/defs.h>
 #include <wx/aui/tabmdi.h>
 #include <wx/docview.h>
+#include <wx/weakref.h>
 
 #include <memory>
 #include <optional>
@@ -23,6 +24,8 @@ class wxTimer;
 class wxTimerEvent;
 
 typedef wxDocParentFrameAny<wxAuiMDIParentFrame> CMainFrameBase;
+
+class CGoToDlg;
 
 class CMainFrame : public CMainFrameBase {
 public:
@@ -116,12 +119,15 @@ private:
     void OnWindowCommand(wxCommandEvent& event);
     void OnRecentFile(wxCommandEvent& event);
     void OnExit(wxCommandEvent& event);
+    void OnGoToLine(wxCommandEvent& event);
     void OnUpdateNeedsWindow(wxUpdateUIEvent& event);
     void OnUpdateNeedsTwoWindows(wxUpdateUIEvent& event);
     void OnKeyStateTimer(wxTimerEvent& event);
 
     std::vector<CChildFrame*> m_queryWindows;
     std::unique_ptr<CConnectCommands> m_pConnectCommands;
+    // The modeless Go To dialog while it is open.
+    wxWeakRef<CGoToDlg> m_pGoToDlg;
     bool m_bDsnLess = false;
     int m_nCountPaneWidth = 173;
     wxString m_strCountPaneText;

@@ -1,6 +1,6 @@
 // Printing of the SQL editor through the print framework: the whole text under a header with the
 // document's path (or title) and above a footer with the date and time and "Page %d", or only
-// the selected text. Works for printers, print-to-file and print preview alike.
+// the selected text, on a printer or into a file.
 #pragma once
 
 #include <wx/font.h>

@@ -8,12 +8,13 @@
 #include "app/TextPositions.h"
 #include "app/TorvaneDoc.h"
 #include "common/EditHelpers.h"
+#include "common/TVFontDialog.h"
 #include "platform/MessageBox.h"
+#include "query/ChildFrame.h"
 
 #include <wx/app.h>
 #include <wx/clipbrd.h>
 #include <wx/docmdi.h>
-#include <wx/fontdlg.h>
 #include <wx/menu.h>
 #include <wx/print.h>
 #include <wx/utils.h>
@@ -153,8 +154,15 @@ bool CQryView::OnCreate(wxDocument* doc, long flags)
     if (!wxView::OnCreate(doc, flags))
         return false;
     m_pQueryDoc = wxDynamicCast(doc, CTorvaneDoc);
-    if (GetFrame())
-        return m_pEdit != nullptr;
+    // In a query window the editor goes into the window's editor pane.
+    if (auto* child = dynamic_cast<CChildFrame*>(GetFrame())) {
+        if (m_pQueryDoc)
+            m_pQueryDoc->SetFrame(child);
+        if (!CreateEditor(child->GetEditorPane()))
+            return false;
+        child->SetEditorWindow(m_pEdit);
+        return true;
+    }
     // Without a query window around it the view lives in a frame of its own.
     wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
     wxFrame* frame = nullptr;
@@ -180,31 +188,32 @@ bool CQryView::CreateEditor(wxWindow* parent)
     m_pEdit->CmdKeyClearAll();
     const int none = 0, shift = wxSTC_KEYMOD_SHIFT, ctrl = wxSTC_KEYMOD_CTRL, alt = wxSTC_KEYMOD_ALT;
     const int cs = ctrl | shift;
+    // Key codes are the control's own (wxSTC_KEY_...), letters are upper case.
     struct Key {
         int key, mods, cmd;
     } const keys[] = {
-        {WXK_DOWN, none, wxSTC_CMD_LINEDOWN}, {WXK_DOWN, shift, wxSTC_CMD_LINEDOWNEXTEND},
-        {WXK_DOWN, ctrl, wxSTC_CMD_LINESCROLLDOWN}, {WXK_UP, none, wxSTC_CMD_LINEUP},
-        {WXK_UP, shift, wxSTC_CMD_LINEUPEXTEND}, {WXK_UP, ctrl, wxSTC_CMD_LINESCROLLUP},
-        {WXK_LEFT, none, wxSTC_CMD_CHARLEFT}, {WXK_LEFT, shift, wxSTC_CMD_CHARLEFTEXTEND},
-        {WXK_LEFT, ctrl, wxSTC_CMD_WORDLEFT}, {WXK_LEFT, cs, wxSTC_CMD_WORDLEFTEXTEND},
-        {WXK_RIGHT, none, wxSTC_CMD_CHARRIGHT}, {WXK_RIGHT, shift, wxSTC_CMD_CHARRIGHTEXTEND},
-        {WXK_RIGHT, ctrl, wxSTC_CMD_WORDRIGHT}, {WXK_RIGHT, cs, wxSTC_CMD_WORDRIGHTEXTEND},
-        {WXK_HOME, none, wxSTC_CMD_HOME}, {WXK_HOME, shift, wxSTC_CMD_HOMEEXTEND},
-        {WXK_HOME, ctrl, wxSTC_CMD_DOCUMENTSTART}, {WXK_HOME, cs, wxSTC_CMD_DOCUMENTSTARTEXTEND},
-        {WXK_END, none, wxSTC_CMD_LINEEND}, {WXK_END, shift, wxSTC_CMD_LINEENDEXTEND},
-        {WXK_END, ctrl, wxSTC_CMD_DOCUMENTEND}, {WXK_END, cs, wxSTC_CMD_DOCUMENTENDEXTEND},
-        {WXK_PAGEUP, none, wxSTC_CMD_PAGEUP}, {WXK_PAGEUP, shift, wxSTC_CMD_PAGEUPEXTEND},
-        {WXK_PAGEDOWN, none, wxSTC_CMD_PAGEDOWN}, {WXK_PAGEDOWN, shift, wxSTC_CMD_PAGEDOWNEXTEND},
-        {WXK_DELETE, none, wxSTC_CMD_CLEAR}, {WXK_DELETE, shift, wxSTC_CMD_CUT},
-        {WXK_DELETE, ctrl, wxSTC_CMD_DELWORDRIGHT}, {WXK_BACK, none, wxSTC_CMD_DELETEBACK},
-        {WXK_BACK, shift, wxSTC_CMD_DELETEBACK}, {WXK_BACK, ctrl, wxSTC_CMD_DELWORDLEFT},
-        {WXK_BACK, alt, wxSTC_CMD_UNDO}, {WXK_INSERT, none, wxSTC_CMD_EDITTOGGLEOVERTYPE},
-        {WXK_INSERT, shift, wxSTC_CMD_PASTE}, {WXK_INSERT, ctrl, wxSTC_CMD_COPY},
+        {wxSTC_KEY_DOWN, none, wxSTC_CMD_LINEDOWN}, {wxSTC_KEY_DOWN, shift, wxSTC_CMD_LINEDOWNEXTEND},
+        {wxSTC_KEY_DOWN, ctrl, wxSTC_CMD_LINESCROLLDOWN}, {wxSTC_KEY_UP, none, wxSTC_CMD_LINEUP},
+        {wxSTC_KEY_UP, shift, wxSTC_CMD_LINEUPEXTEND}, {wxSTC_KEY_UP, ctrl, wxSTC_CMD_LINESCROLLUP},
+        {wxSTC_KEY_LEFT, none, wxSTC_CMD_CHARLEFT}, {wxSTC_KEY_LEFT, shift, wxSTC_CMD_CHARLEFTEXTEND},
+        {wxSTC_KEY_LEFT, ctrl, wxSTC_CMD_WORDLEFT}, {wxSTC_KEY_LEFT, cs, wxSTC_CMD_WORDLEFTEXTEND},
+        {wxSTC_KEY_RIGHT, none, wxSTC_CMD_CHARRIGHT}, {wxSTC_KEY_RIGHT, shift, wxSTC_CMD_CHARRIGHTEXTEND},
+        {wxSTC_KEY_RIGHT, ctrl, wxSTC_CMD_WORDRIGHT}, {wxSTC_KEY_RIGHT, cs, wxSTC_CMD_WORDRIGHTEXTEND},
+        {wxSTC_KEY_HOME, none, wxSTC_CMD_HOME}, {wxSTC_KEY_HOME, shift, wxSTC_CMD_HOMEEXTEND},
+        {wxSTC_KEY_HOME, ctrl, wxSTC_CMD_DOCUMENTSTART}, {wxSTC_KEY_HOME, cs, wxSTC_CMD_DOCUMENTSTARTEXTEND},
+        {wxSTC_KEY_END, none, wxSTC_CMD_LINEEND}, {wxSTC_KEY_END, shift, wxSTC_CMD_LINEENDEXTEND},
+        {wxSTC_KEY_END, ctrl, wxSTC_CMD_DOCUMENTEND}, {wxSTC_KEY_END, cs, wxSTC_CMD_DOCUMENTENDEXTEND},
+        {wxSTC_KEY_PRIOR, none, wxSTC_CMD_PAGEUP}, {wxSTC_KEY_PRIOR, shift, wxSTC_CMD_PAGEUPEXTEND},
+        {wxSTC_KEY_NEXT, none, wxSTC_CMD_PAGEDOWN}, {wxSTC_KEY_NEXT, shift, wxSTC_CMD_PAGEDOWNEXTEND},
+        {wxSTC_KEY_DELETE, none, wxSTC_CMD_CLEAR}, {wxSTC_KEY_DELETE, shift, wxSTC_CMD_CUT},
+        {wxSTC_KEY_DELETE, ctrl, wxSTC_CMD_DELWORDRIGHT}, {wxSTC_KEY_BACK, none, wxSTC_CMD_DELETEBACK},
+        {wxSTC_KEY_BACK, shift, wxSTC_CMD_DELETEBACK}, {wxSTC_KEY_BACK, ctrl, wxSTC_CMD_DELWORDLEFT},
+        {wxSTC_KEY_BACK, alt, wxSTC_CMD_UNDO}, {wxSTC_KEY_INSERT, none, wxSTC_CMD_EDITTOGGLEOVERTYPE},
+        {wxSTC_KEY_INSERT, shift, wxSTC_CMD_PASTE}, {wxSTC_KEY_INSERT, ctrl, wxSTC_CMD_COPY},
         {'Z', ctrl, wxSTC_CMD_UNDO}, {'Y', ctrl, wxSTC_CMD_REDO}, {'X', ctrl, wxSTC_CMD_CUT},
         {'C', ctrl, wxSTC_CMD_COPY}, {'V', ctrl, wxSTC_CMD_PASTE}, {'A', ctrl, wxSTC_CMD_SELECTALL},
-        {WXK_ESCAPE, none, wxSTC_CMD_CANCEL}, {WXK_RETURN, none, wxSTC_CMD_NEWLINE},
-        {WXK_RETURN, shift, wxSTC_CMD_NEWLINE}, {WXK_TAB, none, wxSTC_CMD_TAB},
+        {wxSTC_KEY_ESCAPE, none, wxSTC_CMD_CANCEL}, {wxSTC_KEY_RETURN, none, wxSTC_CMD_NEWLINE},
+        {wxSTC_KEY_RETURN, shift, wxSTC_CMD_NEWLINE}, {wxSTC_KEY_TAB, none, wxSTC_CMD_TAB},
     };
     for (const Key& k : keys)
         m_pEdit->CmdKeyAssign(k.key, k.mods, k.cmd);
@@ -438,8 +447,10 @@ void CQryView::ProcessSelectedLines(bool comment, bool insert)
             const long from = CTextPositions::PositionOfColumn(*m_pEdit, line, static_cast<long>(edit->offset));
             const long to =
                 CTextPositions::PositionOfColumn(*m_pEdit, line, static_cast<long>(edit->offset + edit->removeCount));
+            m_pEdit->BeginUndoAction();
             m_pEdit->SetTargetRange(from, to);
             m_pEdit->ReplaceTarget(edit->insert);
+            m_pEdit->EndUndoAction();
         }
         m_pEdit->SetSelection(m_pEdit->PositionFromLine(first), m_pEdit->GetLineEndPosition(last));
         if (wrapped)
@@ -585,9 +596,11 @@ void CQryView::ShowFindReplaceDialog(bool findOnly)
                                            findOnly ? 0 : wxFR_REPLACEDIALOG);
     if (wxWindow* cancel = state.dialog->FindWindow(wxID_CANCEL))
         cancel->SetLabel("Close");
-    for (const auto& type : {wxEVT_FIND, wxEVT_FIND_NEXT, wxEVT_FIND_REPLACE, wxEVT_FIND_REPLACE_ALL,
-                             wxEVT_FIND_CLOSE})
-        state.dialog->Bind(type, &CQryView::OnFindDialog, this);
+    state.dialog->Bind(wxEVT_FIND, &CQryView::OnFindDialog, this);
+    state.dialog->Bind(wxEVT_FIND_NEXT, &CQryView::OnFindDialog, this);
+    state.dialog->Bind(wxEVT_FIND_REPLACE, &CQryView::OnFindDialog, this);
+    state.dialog->Bind(wxEVT_FIND_REPLACE_ALL, &CQryView::OnFindDialog, this);
+    state.dialog->Bind(wxEVT_FIND_CLOSE, &CQryView::OnFindDialog, this);
     state.dialog->Show();
 }
 
@@ -661,7 +674,9 @@ int CQryView::OnReplaceAll(const wxString& find, const wxString& replace, bool m
             if (count == limit)
                 limit = SetUndoLimit(limit + 1);
             const long start = m_pEdit->GetTargetStart();
+            m_pEdit->BeginUndoAction();
             const long inserted = m_pEdit->ReplaceTarget(replace);
+            m_pEdit->EndUndoAction();
             from = start + inserted;
             ++count;
         }
@@ -997,8 +1012,8 @@ void CQryView::OnFont(wxCommandEvent&)
     wxBusyCursor wait;
     wxFontData data;
     data.SetInitialFont(GetEditorFont());
-    wxFontDialog dialog(GetFrame(), data);
-    dialog.SetTitle("Editor Font");
+    CTVFontDialog dialog(GetFrame(), data);
+    dialog.m_strCaption = "Editor Font";
     if (dialog.ShowModal() != wxID_OK)
         return;
     const wxFont font = dialog.GetFontData().GetChosenFont();

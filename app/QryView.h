@@ -74,6 +74,9 @@ public:
 
     // "Ln %d, Col %d" of the caret: line from 1, column in characters from 1.
     wxString GetCaretPositionText() const;
+    // The text of the query window's caret pane, as the Go To dialog last set it.
+    void SetLineColText(const wxString& text) { m_strLineColText = text; }
+    const wxString& GetLineColText() const { return m_strLineColText; }
 
     // Prints the whole text, or the selection when one is made; direct: without the print dialog.
     void Print(bool direct);
@@ -134,6 +137,7 @@ private:
     int m_nUndoLimit = 1000;
     bool m_bReplaceAllMessage = true;
     bool m_bPrintDirect = false;
+    wxString m_strLineColText;
 
     wxDECLARE_DYNAMIC_CLASS(CQryView);
     wxDECLARE_EVENT_TABLE();

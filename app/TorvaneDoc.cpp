@@ -4,6 +4,7 @@
 #include "app/QryView.h"
 #include "app/SqlEditTransforms.h"
 #include "app/TextPositions.h"
+#include "common/FileException.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 
@@ -47,7 +48,7 @@ wxString FileNamePart(const wxString& path)
 
 wxString FileErrorText(const wxString& path, int error)
 {
-    return wxString::Format("'%s'\n%s", path, wxSysErrorMsgStr(error));
+    return wxString::Format("'%s'\n", path) + GetFileExceptionText(CFileException::ErrnoToCause(error));
 }
 
 } // namespace
@@ -139,6 +140,13 @@ void CTorvaneDoc::OnEditorChange()
 
 // ---------------------------------------------------------------------------------------------
 // Opening
+
+bool CTorvaneDoc::OnNewDocument()
+{
+    Modify(false);
+    SetDocumentSaved(false);
+    return true;
+}
 
 bool CTorvaneDoc::OnOpenDocument(const wxString& path)
 {

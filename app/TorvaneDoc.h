@@ -42,6 +42,9 @@ public:
     // The editor's change notification: marks the title with "*" after the first edit.
     void OnEditorChange();
 
+    // A new query starts without a title; the main window names it "Untitled_N - (New Query)".
+    bool OnNewDocument() override;
+
     // Opening and saving.
     bool OnOpenDocument(const wxString& path) override;
     bool OpenQueryFile(const wxString& path, bool forceReload);

@@ -5,6 +5,7 @@
 #include "ConnectRules.h"
 #include "ConnectStringUtil.h"
 #include "DataLinkDlg.h"
+#include "PaneDropTarget.h"
 #include "QueryKeyRouting.h"
 #include "ResultView.h"
 #include "TVStatusBar.h"
@@ -121,10 +122,8 @@ void CChildFrame::CreatePanes()
     sizer->Add(m_wndStatusBar, 0, wxEXPAND);
     SetSizer(sizer);
 
-    for (wxWindow* pane : {static_cast<wxWindow*>(m_pSchemaView), static_cast<wxWindow*>(m_pResultView)}) {
-        pane->DragAcceptFiles(true);
-        pane->Bind(wxEVT_DROP_FILES, &CChildFrame::OnDropFiles, this);
-    }
+    m_pSchemaView->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); }));
+    m_pResultView->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); }));
 }
 
 void CChildFrame::SetEditorWindow(wxWindow* editor)
@@ -132,8 +131,8 @@ void CChildFrame::SetEditorWindow(wxWindow* editor)
     m_pEditorWindow = editor;
     m_pEditorPane->GetSizer()->Add(editor, 1, wxEXPAND);
     m_pEditorPane->Layout();
-    editor->DragAcceptFiles(true);
-    editor->Bind(wxEVT_DROP_FILES, &CChildFrame::OnDropFiles, this);
+    editor->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); },
+                                              dynamic_cast<wxStyledTextCtrl*>(editor)));
     m_pActivePane = m_pEditorPane;
 }
 
@@ -159,7 +158,6 @@ void CChildFrame::SetFindStatusText(const wxString& text)
 {
     m_strStatusText = text;
     m_wndStatusBar->SetStatusText(text, 0);
-    m_wndStatusBar->SetToolTip(text);
 }
 
 void CChildFrame::ShowSchemaPane(bool show)
@@ -412,9 +410,8 @@ void CChildFrame::OpenDroppedFiles(const std::vector<wxString>& files)
     }
 }
 
-void CChildFrame::OnDropFiles(wxDropFilesEvent& event)
+void CChildFrame::DropFiles(const std::vector<wxString>& files)
 {
-    std::vector<wxString> files(event.GetFiles(), event.GetFiles() + event.GetNumberOfFiles());
     // Opening windows from inside the drop would nest the new windows' connection prompts in it.
     CallAfter([this, files] { OpenDroppedFiles(files); });
 }

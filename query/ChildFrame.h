@@ -261,7 +261,7 @@ private:
     void OnMainFrameActivate(wxActivateEvent& event);
     void OnChildFocus(wxChildFocusEvent& event);
     void OnCharHook(wxKeyEvent& event);
-    void OnDropFiles(wxDropFilesEvent& event);
+    void DropFiles(const std::vector<wxString>& files);
     void OnNewConnectionWindow(wxCommandEvent& event);
     void OnUpdateNewConnectionWindow(wxUpdateUIEvent& event);
 

@@ -317,12 +317,18 @@ void CDataLinkDlg::OnSaveDataLinkFile(wxCommandEvent&)
         return;
     wxFileDialog dlg(this, "Save Data Link File", wxEmptyString, "connection.udl",
                      "Microsoft Data Link Files (*.udl)|*.udl|All Files (*)|*", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dlg.ShowModal() != wxID_OK)
-        return;
+    if (dlg.ShowModal() == wxID_OK)
+        SaveDataLinkFile(dlg.GetPath());
+}
+
+bool CDataLinkDlg::SaveDataLinkFile(const wxString& path)
+{
     try {
-        DataLinkFile::Write(dlg.GetPath().utf8_string(), GetConnectString().utf8_string());
+        DataLinkFile::Write(path.utf8_string(), GetConnectString().utf8_string());
+        return true;
     } catch (const std::exception& e) {
         TVMessageBox(wxString::FromUTF8(e.what()), wxOK | wxICON_STOP, this);
+        return false;
     }
 }
 

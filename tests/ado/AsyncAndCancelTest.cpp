@@ -71,10 +71,16 @@ TEST_P(AdoAsyncCancel, AsyncOpenCompletesWithAnEventOnItsOwnThread)
     EXPECT_EQ(insert->GetState(), adStateClosed);
     EXPECT_EQ(ErrorOf([&] { insert->NextRecordset(); }), S_OK) << "the finished command ends quietly";
 
+    // Execute can run asynchronously too.
+    auto executed = cn->Execute("select 5", nullptr, long(adCmdText) | adAsyncExecute);
+    ASSERT_TRUE(log.WaitForCompletions(3));
+    EXPECT_EQ(log.Completions().at(2).recordset, executed.get());
+    EXPECT_EQ(executed->GetCollect(0L).ToLong(), 5);
+
     // Synchronous work raises no completion event.
     cn->Execute("select 1");
     Recordset::Create()->Open(_variant_t("select 1"), cn, adOpenForwardOnly, adLockReadOnly, adCmdText);
-    EXPECT_EQ(log.Completions().size(), 2u);
+    EXPECT_EQ(log.Completions().size(), 3u);
     cn->Unadvise(cookie);
 }
 

@@ -172,6 +172,34 @@ TEST_P(AdoConnection, NoticesArriveAsInfoMessagesOnePerMessage)
     EXPECT_EQ(ErrorOf([&] { cn->Unadvise(cookie); }), AdoError(adErrInvalidArgument));
 }
 
+TEST_P(AdoConnection, CurrentCatalogChangesOnlyWhenTheDriverDoesIt)
+{
+    auto cn = Connect(ConnectionString());
+    auto catalog = cn->GetProperties()->GetItem("Current Catalog");
+    std::string before = catalog->GetValue().ToString();
+    EXPECT_NO_THROW(catalog->PutValue(_variant_t(before))) << "the catalog it is in already";
+    // Neither driver can move a connection to another database; saying so beats a silent no.
+    EXPECT_EQ(ErrorOf([&] { catalog->PutValue(_variant_t("template1")); }), E_FAIL);
+    EXPECT_EQ(cn->GetErrors()->GetItem(0)->GetSQLState(), "HYC00");
+    EXPECT_EQ(catalog->GetValue().ToString(), before);
+}
+
+TEST_P(AdoConnection, SchemaReadsLeaveAnOpenTransactionUsable)
+{
+    auto cn = Connect(ConnectionString());
+    cn->Execute("create table kept (id integer)");
+    cn->BeginTrans();
+    cn->Execute("insert into kept values (1)");
+    try {
+        cn->OpenSchema(adSchemaTables, {_variant_t(), _variant_t(), _variant_t("no_such_table_%")});
+    } catch (const _com_error&) {
+        // Whether the rowset is supported is not the point here.
+    }
+    EXPECT_EQ(Scalar(cn, "select count(*) from kept"), "1");
+    cn->CommitTrans();
+    EXPECT_EQ(Scalar(Connect(ConnectionString()), "select count(*) from kept"), "1");
+}
+
 TORVANE_INSTANTIATE_FOR_DRIVERS(AdoConnection);
 
 TEST(AdoConnectionFailures, BadStringsAndProvidersGiveClearErrors)

@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         return n;
     });
 
-TEST(BatchSplitter, KeepsTheTextAroundTheSeparatorLineAsThePartsSay)
+TEST(BatchSplitter, KeepsTheTextAroundTheSeparatorLine)
 {
     // The first batch keeps its line end, the second starts with the separator line's own end.
     auto batches = BatchSplitter("GO").Split("select 1\rGO\rselect 2\r");

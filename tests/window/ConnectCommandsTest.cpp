@@ -11,6 +11,8 @@
 #include "query/DataLinkFile.h"
 #include "tests/support/TestDatabases.h"
 
+#include "tests/common/WxStringPrinter.h"
+
 #include <gtest/gtest.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
@@ -186,6 +188,26 @@ TEST_F(ConnectCommandsTest, ToolsAndHelpReportWhatCannotStart)
     Command(CConnectCommands::ID_HELP_README);
     ASSERT_EQ(messages.Shown().size(), 1u);
     EXPECT_EQ(messages.Shown()[0].style & wxICON_STOP, wxICON_STOP);
+}
+
+} // namespace
+
+namespace {
+
+TEST(DsnLessLogin, TheRememberedDriverNameNeverCarriesMoreOfTheString)
+{
+    const struct {
+        const char* connect;
+        const char* login;
+    } cases[] = {
+        {"PROVIDER=MSDASQL;Extended Properties=\"DRIVER={PostgreSQL Unicode};PWD=secret;\"", "PostgreSQL Unicode"},
+        {"Driver={PostgreSQL Unicode;PWD=secret", "PostgreSQL Unicode"}, // no closing brace
+        {"Driver=SQLite3;Database=x;PWD=secret", "SQLite3"},
+        {"Driver=SQLite3}PWD=secret", "SQLite3"},
+        {"DSN=Sales;PWD=secret", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CMainFrame::ExtractDriverLogin(c.connect), c.login) << c.connect;
 }
 
 } // namespace

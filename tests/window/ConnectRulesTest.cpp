@@ -3,6 +3,8 @@
 #include "platform/SettingsStore.h"
 #include "tests/support/TestDatabases.h"
 
+#include "tests/common/WxStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 namespace {

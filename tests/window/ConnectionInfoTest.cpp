@@ -2,6 +2,8 @@
 #include "query/ConnectionInfo.h"
 #include "tests/support/TestDatabases.h"
 
+#include "tests/common/WxStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 using namespace torvane::test;

@@ -1,5 +1,7 @@
 #include "query/DataLinkFields.h"
 
+#include "tests/common/WxStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -54,8 +54,9 @@ TEST(WorkerThread, PriorityMapsToTheThreadsNiceValue)
     worker->SetThreadPriority(THREAD_PRIORITY_BELOW_NORMAL);
     release = true;
     ASSERT_TRUE(worker->Wait(2s));
-    // Lowering always works; the process itself runs at nice 0 or above.
-    EXPECT_EQ(nice, std::max(5, getpriority(PRIO_PROCESS, 0)));
+    // Lowering always works; raising back needs a privilege a test may not have.
+    EXPECT_GE(nice, 5);
+    EXPECT_GE(nice, getpriority(PRIO_PROCESS, 0));
     EXPECT_EQ(CWorkerThread::NiceForPriority(THREAD_PRIORITY_TIME_CRITICAL), -20);
     EXPECT_EQ(CWorkerThread::NiceForPriority(THREAD_PRIORITY_IDLE), 19);
     EXPECT_EQ(CWorkerThread::NiceForPriority(THREAD_PRIORITY_NORMAL), 0);

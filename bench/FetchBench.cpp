@@ -1,0 +1,180 @@
+// Fetch benchmark: reads the same rows (integer, text with quotes and commas, double,
+// timestamp, a column with NULLs) as CSV through the data layer (torvane-dbcheck), through a
+// plain bound-column ODBC loop, and with each database's own command-line client, and prints
+// rows per second and peak memory side by side as ratios to the ODBC loop. A second run of the
+// data layer over a tenth of the rows shows whether its memory grows with the row count.
+//
+// Environment: TORVANE_PG_CONNECT and TORVANE_PG_PORT (set by scripts/bench.sh);
+// TORVANE_BENCH_ROWS overrides the row count (default 1,000,000).
+#include <fmt/format.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Measure {
+    double seconds = 0;
+    long peakKb = 0;
+};
+
+// Runs a program with its standard output thrown away; wall time and peak resident memory.
+// Its standard error is shown only when it fails.
+Measure Run(const std::vector<std::string>& args)
+{
+    char errPath[] = "/tmp/torvane-bench-stderr.XXXXXX";
+    int errFd = mkstemp(errPath);
+    auto start = std::chrono::steady_clock::now();
+    pid_t pid = fork();
+    if (pid == 0) {
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        dup2(errFd, STDERR_FILENO);
+        std::vector<char*> argv;
+        for (const auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    struct rusage usage = {};
+    wait4(pid, &status, 0, &usage);
+    Measure m;
+    m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    m.peakKb = usage.ru_maxrss;
+    std::string errors;
+    char buf[4096];
+    lseek(errFd, 0, SEEK_SET);
+    for (ssize_t n; (n = read(errFd, buf, sizeof buf)) > 0;)
+        errors.append(buf, static_cast<size_t>(n));
+    close(errFd);
+    unlink(errPath);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error(fmt::format("{} failed (status {}):\n{}", args.front(), status, errors));
+    return m;
+}
+
+// The best time of three runs, with the largest peak memory seen.
+Measure Best(const std::vector<std::string>& args)
+{
+    Measure best;
+    best.seconds = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        Measure m = Run(args);
+        best.seconds = std::min(best.seconds, m.seconds);
+        best.peakKb = std::max(best.peakKb, m.peakKb);
+    }
+    return best;
+}
+
+struct Row {
+    std::string driver, tool;
+    long rows;
+    Measure m;
+};
+
+void Print(const std::vector<Row>& rows)
+{
+    fmt::print("{:<11} {:<34} {:>10} {:>13} {:>9} {:>16} {:>16}\n", "driver", "reader", "rows", "rows/s", "peak MB",
+               "speed vs ODBC", "memory vs ODBC");
+    for (const auto& r : rows) {
+        const Row* base = nullptr;
+        for (const auto& b : rows)
+            if (b.driver == r.driver && b.tool == "plain ODBC loop")
+                base = &b;
+        double rate = r.rows / r.m.seconds;
+        double baseRate = base ? base->rows / base->m.seconds : rate;
+        fmt::print("{:<11} {:<34} {:>10} {:>13.0f} {:>9.1f} {:>16.2f} {:>16.2f}\n", r.driver, r.tool, r.rows, rate,
+                   r.m.peakKb / 1024.0, rate / baseRate, base ? static_cast<double>(r.m.peakKb) / base->m.peakKb : 1.0);
+    }
+}
+
+const char* kSelect = "SELECT id, label, amount, stamp, maybe FROM bench ORDER BY id";
+
+} // namespace
+
+int main()
+try {
+    long rows = 1000000;
+    if (const char* v = std::getenv("TORVANE_BENCH_ROWS"))
+        rows = std::atol(v);
+    const long small = rows / 10;
+    const std::string dbcheck = TORVANE_DBCHECK;
+    const std::string loop = TORVANE_ODBC_LOOP;
+    std::vector<Row> table;
+
+    // SQLite: a fresh file filled by the sqlite3 client.
+    auto dir = std::filesystem::temp_directory_path() / fmt::format("torvane-bench-{}", getpid());
+    std::filesystem::create_directories(dir);
+    std::string file = (dir / "bench.db").string();
+    Run({"sqlite3", file,
+         fmt::format("CREATE TABLE bench (id INTEGER PRIMARY KEY, label TEXT, amount DOUBLE, stamp TIMESTAMP, maybe INTEGER);"
+                     "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < {}) "
+                     "INSERT INTO bench SELECT i, 'row \"' || i || '\", with, commas', i * 1.5 / 7, "
+                     "datetime(1700000000 + i, 'unixepoch'), CASE WHEN i % 3 = 0 THEN NULL ELSE i END FROM c;",
+                     rows)});
+    // The layer reads SQLite rows as they are stepped (StepAPI); the loop is given the same.
+    std::string sqlite = "Driver=SQLite3;Database=" + file + ";StepAPI=1;";
+    std::string limited = std::string(kSelect) + fmt::format(" LIMIT {}", small);
+    table.push_back({"SQLite", "data layer (torvane-dbcheck)", rows, Best({dbcheck, sqlite, kSelect})});
+    table.push_back({"SQLite", "plain ODBC loop", rows, Best({loop, sqlite, kSelect})});
+    table.push_back({"SQLite", "sqlite3 -csv", rows, Best({"sqlite3", "-csv", "-header", file, kSelect})});
+    table.push_back({"SQLite", "data layer, a tenth of the rows", small, Best({dbcheck, sqlite, limited})});
+
+    if (const char* pg = std::getenv("TORVANE_PG_CONNECT")) {
+        std::string port = std::getenv("TORVANE_PG_PORT") ? std::getenv("TORVANE_PG_PORT") : "5432";
+        std::string db = fmt::format("torvane_bench_{}", getpid());
+        std::vector<std::string> psql = {"psql", "-X", "-q", "-v", "ON_ERROR_STOP=1", "-h", "127.0.0.1", "-p", port, "-U", "torvane"};
+        auto withDb = [&](std::vector<std::string> args, const std::string& database) {
+            args.insert(args.begin() + static_cast<long>(psql.size()), {"-d", database});
+            return args;
+        };
+        auto create = withDb(psql, "postgres");
+        create.insert(create.end(), {"-c", "CREATE DATABASE " + db});
+        Run(create);
+        auto fill = withDb(psql, db);
+        fill.insert(fill.end(), {"-c", "CREATE TABLE bench (id integer PRIMARY KEY, label text, amount double precision, "
+                                       "stamp timestamp, maybe integer)",
+                                 "-c", fmt::format("INSERT INTO bench SELECT i, 'row \"' || i || '\", with, commas', i * 1.5 / 7, "
+                                                   "to_timestamp(1700000000 + i) AT TIME ZONE 'UTC', "
+                                                   "CASE WHEN i % 3 = 0 THEN NULL ELSE i END FROM generate_series(1, {}) i",
+                                                   rows),
+                                 "-c", "VACUUM ANALYZE bench"});
+        Run(fill);
+        std::string base = pg;
+        size_t at = base.find("Database=postgres");
+        if (at != std::string::npos)
+            base.replace(at, 17, "Database=" + db);
+        // The layer reads PostgreSQL rows through a cursor (UseDeclareFetch); the loop too.
+        std::string pgcs = base + "UseDeclareFetch=1;Fetch=1000;";
+        table.push_back({"PostgreSQL", "data layer (torvane-dbcheck)", rows, Best({dbcheck, pgcs, kSelect})});
+        table.push_back({"PostgreSQL", "plain ODBC loop", rows, Best({loop, pgcs, kSelect})});
+        auto csv = withDb(psql, db);
+        csv.insert(csv.end(), {"--csv", "-c", kSelect});
+        table.push_back({"PostgreSQL", "psql --csv", rows, Best(csv)});
+        table.push_back({"PostgreSQL", "data layer, a tenth of the rows", small, Best({dbcheck, pgcs, limited})});
+        auto drop = withDb(psql, "postgres");
+        drop.insert(drop.end(), {"-c", "DROP DATABASE " + db});
+        Run(drop);
+    } else {
+        fmt::print(stderr, "TORVANE_PG_CONNECT is not set: PostgreSQL is left out (scripts/bench.sh sets it)\n");
+    }
+    std::filesystem::remove_all(dir);
+    fmt::print("\nFetching {} rows x 5 columns as CSV (best of 3 runs; peak = resident set of the reading process)\n\n", rows);
+    Print(table);
+    return 0;
+} catch (const std::exception& e) {
+    fmt::print(stderr, "bench_fetch: {}\n", e.what());
+    return 1;
+}
