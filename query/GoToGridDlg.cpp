@@ -28,14 +28,20 @@ CGoToGridDlg::CGoToGridDlg(wxWindow* parent, int current)
 
 void CGoToGridDlg::OnOK(wxCommandEvent&)
 {
+    if (ReadGridNumber())
+        EndModal(wxID_OK);
+}
+
+bool CGoToGridDlg::ReadGridNumber()
+{
     wxString text = m_pEdit->GetValue();
     text.Trim(true).Trim(false);
     if (text.empty()) {
         TVMessageBox("<Grid number> is a required field.", wxOK | wxICON_INFORMATION, this);
         m_pEdit->SetFocus();
-        return;
+        return false;
     }
     // The leading decimal integer, as atoi reads it.
     m_nGridNumber = std::atoi(text.utf8_str());
-    EndModal(wxID_OK);
+    return true;
 }

@@ -16,6 +16,9 @@ public:
     int m_nGridNumber = 0;
 
     wxTextCtrl* GetEdit() const { return m_pEdit; }
+    // Reads the entry into m_nGridNumber; a blank entry is refused with a message and the
+    // focus back in the entry.
+    bool ReadGridNumber();
 
 private:
     void OnOK(wxCommandEvent& event);
