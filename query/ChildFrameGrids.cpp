@@ -10,10 +10,8 @@
 #include "ResultView.h"
 #include "TVStatusBar.h"
 #include "app/MainFrame.h"
-#include "common/ErrorText.h"
 
 #include <wx/app.h>
-#include <wx/log.h>
 #include <wx/settings.h>
 
 #include <algorithm>
@@ -109,7 +107,6 @@ LRESULT CChildFrame::OnCreateResultGrid(WPARAM wParam, LPARAM lParam)
     block->m_nFontPoints = m_nFontPoints;
     block->m_nTwipsPerPixel = m_nTwipsPerPixel;
     block->m_bLargeFonts = m_bLargeFonts != 0;
-    grid->SetRows(2);
     return 0;
 }
 
@@ -124,15 +121,11 @@ LRESULT CChildFrame::OnSetGridRows(WPARAM wParam, LPARAM lParam)
     grid->SetRedraw(false);
     try {
         grid->SetRows(std::max(static_cast<int>(wParam), 2));
-        block->m_nRowCapacity = grid->GetRowCapacity();
-    } catch (const std::bad_alloc&) {
-        block->m_strFailure = BuildGridGrowthFailureText(wxSysErrorMsgStr(ENOMEM)).utf8_string();
-    } catch (const _com_error& error) {
-        block->m_strFailure = BuildGridGrowthFailureText(GetComErrorText(error)).utf8_string();
     } catch (...) {
         block->m_strFailure = BuildGridGrowthFailureText("Errors occurred.").utf8_string();
     }
     grid->SetRedraw(true);
+    // The worker could not make room for more rows: the grid keeps those written.
     if (block->m_strFailure.empty())
         return 0;
     m_bGridFailed = 1;

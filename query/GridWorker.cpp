@@ -1,12 +1,15 @@
 #include "GridWorker.h"
 
 #include "FieldValueText.h"
+#include "GridGrowthFailure.h"
 #include "WorkerThread.h"
 #include "common/ErrorText.h"
 
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+
+#include <wx/log.h>
 
 #include <algorithm>
 
@@ -203,6 +206,21 @@ void CGridWorker::FillGridFromRecordset(const ado::Fields& fields, long count)
     grid.SetTypeClasses(std::move(integers), std::move(decimals), std::move(dates));
 }
 
+void CGridWorker::MakeRoom(int rows)
+{
+    try {
+        m_block.m_pCurrentGrid->ReserveRows(static_cast<size_t>(rows - 1));
+        m_block.m_nRowCapacity = rows;
+        return;
+    } catch (const std::bad_alloc&) {
+        m_block.m_strFailure = BuildGridGrowthFailureText(wxSysErrorMsgStr(ENOMEM)).utf8_string();
+    }
+    const std::string failure = m_block.m_strFailure;
+    m_block.m_pCurrentGrid->m_bComplete = true;
+    Send(WM_SETGRIDROWS, static_cast<WPARAM>(std::max(m_block.m_nRowsInUse, 2)), reinterpret_cast<LPARAM>(&m_block));
+    throw CGridError(failure);
+}
+
 void CGridWorker::SetGridRows(int rows)
 {
     if (Send(WM_SETGRIDROWS, static_cast<WPARAM>(rows), reinterpret_cast<LPARAM>(&m_block)) == -1)
@@ -233,7 +251,7 @@ int CGridWorker::FillRows(ado::Recordset& recordset, long count)
     long fetched = 1;
     if (!Stopped()) {
         SetPriority(THREAD_PRIORITY_ABOVE_NORMAL);
-        SetGridRows(m_block.m_nRowCapacity);
+        MakeRoom(m_block.m_nRowCapacity);
         if (Stopped())
             m_block.m_nRowsInUse = 1;
     }
@@ -244,7 +262,7 @@ int CGridWorker::FillRows(ado::Recordset& recordset, long count)
         if (r >= m_block.m_nRowCapacity - 1) {
             const int step = r < kRowStepLarge ? kRowStepSmall : kRowStepLarge;
             if (!Stopped())
-                SetGridRows(m_block.m_nRowCapacity + step);
+                MakeRoom(m_block.m_nRowCapacity + step);
         }
         ++r;
         m_block.m_nRowsInUse = r + 1;

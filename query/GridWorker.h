@@ -1,8 +1,10 @@
 // The grid worker: on a query window's execution thread, walks the result sets of one executed
 // batch into results grids. For each result set with fields it asks the window (a sent
 // WM_CREATERESULTGRID) for a new grid, writes the field names, appends the rows to the grid's
-// store, makes room for rows in steps (WM_SETGRIDROWS: 700 at a time below 10,000 rows, 10,000
-// above), sizes the columns from the first 25 rows (WM_SETGRIDREDRAW around it), and adds
+// store, making room for rows in steps (700 at a time below 10,000 rows, 10,000 above), sizes
+// the columns from the first 25 rows (WM_SETGRIDREDRAW around it), sets the grid's row count
+// when its rows are all written (WM_SETGRIDROWS; the window learns the rows meanwhile from the
+// grid's own timer, at most every 100 ms), and adds
 // "(%d row(s) affected)" and "[%d row(s) returned (application specific)]" to the messages
 // buffer. It reaches the window only through the run state: the mailbox, the flags and the
 // locked buffers; the window answers with the handlers that CChildFrame registers for the three
@@ -39,9 +41,9 @@ public:
 struct CGridWorkBlock {
     // Set by the window: the grid being filled (its store), empty between result sets.
     std::shared_ptr<CGridStore> m_pCurrentGrid;
-    // Set by the window when making room for rows failed.
+    // Set when making room for rows failed; the window then turns the grid commands off.
     std::string m_strFailure;
-    // Room for rows as the window last set it (header row included).
+    // Room made for rows (header row included).
     int m_nRowCapacity = 700;
     // Column sizing measures, taken by the window from the grid when it is created.
     int m_nFontPoints = 9;
@@ -82,7 +84,10 @@ private:
     // Returns the number of data rows written.
     int FillRows(ado::Recordset& recordset, long count);
     void SizeGridColumns();
-    // Makes room for rows (sent WM_SETGRIDROWS); throws the failure text when the window fails.
+    // Room for rows (header included) in the grid's store; on failure the grid keeps the rows
+    // written and the failure text is thrown.
+    void MakeRoom(int rows);
+    // Sets the grid's row count (sent WM_SETGRIDROWS); throws the failure text when that fails.
     void SetGridRows(int rows);
     // Resizes to the rows written after a failure while reading; false when that failed too.
     bool CutBackAfterFailure(int rows);

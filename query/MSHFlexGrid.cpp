@@ -46,13 +46,8 @@ int CMSHFlexGrid::GetRows() const
 
 void CMSHFlexGrid::SetRows(int n)
 {
-    n = std::max(n, 2);
-    m_pStore->ReserveRows(static_cast<size_t>(n - 1));
-    m_nRowCapacity = n;
-    // While rows come the timer shows them; a cut or the last count is shown at once.
-    if (m_pStore->m_bComplete.load(std::memory_order_acquire) ||
-        static_cast<size_t>(n - 1) < m_pTable->GetShownRows())
-        SyncWithStore();
+    m_nRowLimit = static_cast<size_t>(std::max(n, 2) - 1);
+    SyncWithStore();
 }
 
 int CMSHFlexGrid::GetCols() const
@@ -62,7 +57,7 @@ int CMSHFlexGrid::GetCols() const
 
 void CMSHFlexGrid::SyncWithStore()
 {
-    const bool changed = m_pTable->SyncRows(static_cast<size_t>(m_nRowCapacity - 1));
+    const bool changed = m_pTable->SyncRows(m_nRowLimit);
     unsigned generation = 0;
     if (m_pStore->GetColumnWidthsGeneration() != m_nWidthGeneration) {
         const std::vector<int> widths = m_pStore->GetColumnWidths(&generation);
@@ -76,7 +71,7 @@ void CMSHFlexGrid::SyncWithStore()
     if (changed || m_nLabelDigits == 0)
         FitRowLabels();
     if (m_pStore->m_bComplete.load(std::memory_order_acquire) &&
-        m_pTable->GetShownRows() == std::min(m_pStore->GetRowCount(), static_cast<size_t>(m_nRowCapacity - 1)) &&
+        m_pTable->GetShownRows() == std::min(m_pStore->GetRowCount(), m_nRowLimit) &&
         m_nWidthGeneration == m_pStore->GetColumnWidthsGeneration())
         m_timer.Stop();
 }

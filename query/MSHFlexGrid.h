@@ -4,9 +4,9 @@
 // (1, 1). Widths are in twips where the control's were.
 //
 // Rows: the worker writes into the store; the grid learns how many rows there are at most every
-// 100 ms from its own timer (and at once when its row count is set), and draws only the cells
-// in view. The row count set by the window (SetRows) is the room made for rows; the grid shows
-// the rows written within it.
+// 100 ms from its own timer, and draws only the cells in view. Once the window sets the row
+// count (at the end of a result's rows, or when a stopped grid is cut back) the grid shows that
+// many rows at once and no more.
 #pragma once
 
 #include "GridStore.h"
@@ -33,11 +33,9 @@ public:
 
     // Rows as the control counts them: the header row plus the data rows shown, at least 2.
     int GetRows() const;
-    // Makes room for n - 1 data rows (n at least 2) and shows the rows written within it.
-    // Throws std::bad_alloc when the memory for the room cannot be had.
+    // Sets the row count to n (at least 2): at most n - 1 data rows are shown from now on, the
+    // rows written up to there at once.
     void SetRows(int n);
-    // The room made by SetRows, as a row count (header included).
-    int GetRowCapacity() const { return m_nRowCapacity; }
     int GetCols() const;
 
     // Learns the rows written so far (within the room) and the column widths the worker asked
@@ -98,7 +96,7 @@ private:
     std::shared_ptr<CGridStore> m_pStore;
     CResultTable* m_pTable = nullptr;
     wxTimer m_timer;
-    int m_nRowCapacity = 2;
+    size_t m_nRowLimit = SIZE_MAX;
     bool m_bRedraw = true;
     unsigned m_nWidthGeneration = 0;
     size_t m_nLabelDigits = 0;
