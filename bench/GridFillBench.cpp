@@ -234,11 +234,11 @@ void PrintRow(const std::string& driver, const FetchResult& fetch, const FillRes
 
 void Measure(const std::string& driver, const std::string& connectString, long rows)
 {
-    // Best of three of each, alternating, so neither side profits from a warm cache or a quiet
+    // Best of five of each, alternating, so neither side profits from a warm cache or a quiet
     // moment of the machine alone.
     FetchResult fetch = PlainFetch(connectString);
     FillResult fill = GridFill(connectString);
-    for (int i = 1; i < 3; ++i) {
+    for (int i = 1; i < 5; ++i) {
         const FetchResult nextFetch = PlainFetch(connectString);
         const FillResult nextFill = GridFill(connectString);
         if (nextFetch.seconds < fetch.seconds)
@@ -322,7 +322,7 @@ try {
                             rows)});
 
     fmt::print("Results grid: {} rows x 5 columns, the data layer's plain fetch against the fill of a results grid "
-               "in a query window (best of 3)\n\n",
+               "in a query window (best of 5)\n\n",
                rows);
     fmt::print("{:<11} {:>9} {:>9} {:>9} {:>11} {:>15} {:>9} {:>8} {:>10} {:>11}\n", "driver", "rows", "fetch s",
                "fill s", "fill/fetch", "first rows s", "grid MB", "CSV MB", "grid/CSV", "stall ms");
