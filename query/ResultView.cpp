@@ -1,6 +1,7 @@
 #include "ResultView.h"
 
 #include "ChildFrame.h"
+#include "GridContextMenu.h"
 #include "MSHFlexGrid.h"
 #include "ResultCommands.h"
 #include "app/CommandIds.h"
@@ -17,6 +18,7 @@
 #include <wx/clipbrd.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/grid.h>
 #include <wx/fontdata.h>
 #include <wx/menu.h>
 #include <wx/utils.h>
@@ -68,6 +70,8 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
     Bind(wxEVT_SET_FOCUS, &CResultView::OnSetFocus, this);
     Bind(wxEVT_KEY_DOWN, &CResultView::OnKeyDown, this);
     Bind(wxEVT_CONTEXT_MENU, &CResultView::OnContextMenu, this);
+    Bind(wxEVT_GRID_CELL_RIGHT_CLICK, &CResultView::OnGridRightClick, this);
+    Bind(wxEVT_GRID_LABEL_RIGHT_CLICK, &CResultView::OnGridRightClick, this);
     Bind(wxEVT_MENU, &CResultView::OnEditCopy, this, ID_EDIT_COPY);
     Bind(wxEVT_MENU, &CResultView::OnEditSelectAll, this, ID_EDIT_SELECT_ALL);
     Bind(wxEVT_MENU, &CResultView::OnEditClearAll, this, ID_EDIT_CLEAR_ALL);
@@ -486,8 +490,96 @@ void CResultView::OnKeyDown(wxKeyEvent& event)
 void CResultView::OnContextMenu(wxContextMenuEvent& event)
 {
     const bool byKeyboard = event.GetPosition() == wxDefaultPosition;
+    if (m_pFrame->m_strResultsPaneText.Contains("Results grid #")) {
+        // A mouse click on a grid comes as the grid's own event.
+        if (IsGridVisible()) {
+            if (byKeyboard)
+                ShowGridContextMenu(-1, -1, true, wxDefaultPosition);
+        } else {
+            ShowGridContextMenu(-1, -1, byKeyboard,
+                                byKeyboard ? PointFromPosition(GetSelectionEnd()) : ScreenToClient(event.GetPosition()));
+        }
+        return;
+    }
     const wxPoint position = byKeyboard ? PointFromPosition(GetSelectionEnd()) : ScreenToClient(event.GetPosition());
     ShowTextContextMenu(position, byKeyboard);
+}
+
+void CResultView::OnGridRightClick(wxGridEvent& event)
+{
+    if (!IsGridVisible() || event.GetEventObject() != m_pCurrentGrid)
+        return;
+    // Headers are row 0 and column 0 of the grid's own coordinates.
+    const int row = event.GetRow() < 0 ? 0 : event.GetRow() + 1;
+    const int col = event.GetCol() < 0 ? 0 : event.GetCol() + 1;
+    ShowGridContextMenu(row, col, false, ScreenToClient(wxGetMousePosition()));
+}
+
+void CResultView::ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboard, const wxPoint& position)
+{
+    wxMenu menu;
+    wxMenuItem* copy = menu.Append(ID_EDIT_COPY, "&Copy");
+    wxMenuItem* selectAll = menu.Append(ID_EDIT_SELECT_ALL, "Select &All");
+    wxMenuItem* saveSelection = menu.Append(ID_SAVE_SELECTION, "Sa&ve Selection...");
+    menu.AppendSeparator();
+    wxMenuItem* sortAscending = menu.Append(ID_SORT_ASCENDING, "Sort &Ascending");
+    wxMenuItem* sortDescending = menu.Append(ID_SORT_DESCENDING, "Sort &Descending");
+    menu.AppendSeparator();
+    wxMenuItem* sortSelectionAscending = menu.Append(ID_SORT_SELECTION_ASCENDING, "Sort Se&lection Ascending");
+    wxMenuItem* sortSelectionDescending = menu.Append(ID_SORT_SELECTION_DESCENDING, "Sort Selec&tion Descending");
+    menu.AppendSeparator();
+    wxMenuItem* viewContents = menu.Append(ID_VIEW_CONTENTS, "&View Contents");
+    for (wxMenuItem* item : {sortAscending, sortDescending, sortSelectionAscending, sortSelectionDescending, viewContents})
+        item->Enable(false);
+
+    wxPoint at = position;
+    CMSHFlexGrid* grid = IsGridVisible() ? m_pCurrentGrid : nullptr;
+    if (!grid) {
+        for (wxMenuItem* item : {copy, selectAll, saveSelection})
+            item->Enable(false);
+    } else {
+        grid->SetRedraw(false);
+        CGridMenuInput in;
+        in.row = grid->GetRow();
+        in.col = grid->GetCol();
+        in.rowSel = grid->GetRowSel();
+        in.colSel = grid->GetColSel();
+        in.mouseRow = mouseRow;
+        in.mouseCol = mouseCol;
+        in.rows = grid->GetRows();
+        in.cols = grid->GetCols();
+        in.byKeyboard = byKeyboard;
+        in.filling = !grid->GetStore()->m_bComplete.load();
+        in.hasRows = GetGridHasRows(grid) != 0;
+        in.header = [grid](int col) { return grid->GetTextMatrix(0, col); };
+        const CGridMenuModel model = BuildGridContextMenu(in);
+        if (model.selectionMoved)
+            grid->SetSelection(model.row, model.col, model.rowSel, model.colSel);
+        const std::pair<wxMenuItem*, const CGridMenuItem*> sorts[] = {
+            {sortAscending, &model.sortAscending},
+            {sortDescending, &model.sortDescending},
+            {sortSelectionAscending, &model.sortSelectionAscending},
+            {sortSelectionDescending, &model.sortSelectionDescending}};
+        for (const auto& [item, state] : sorts) {
+            item->SetItemLabel(state->label);
+            item->Enable(state->enabled);
+        }
+        viewContents->Enable(model.viewContents);
+        if (byKeyboard) {
+            // Near the middle of the selection's top left cell, scrolled into view first.
+            const int top = std::min(model.row, model.rowSel), left = std::min(model.col, model.colSel);
+            if (!grid->RowIsVisible(top))
+                grid->SetTopRow(top);
+            const wxRect cell = grid->CellToRect(top - 1, left - 1);
+            const wxPoint inGrid = grid->CalcScrolledPosition(cell.GetPosition()) +
+                                   wxPoint(cell.GetWidth() / 2, cell.GetHeight() / 2);
+            at = ScreenToClient(grid->GetGridWindow()->ClientToScreen(inGrid));
+        }
+        grid->SetRedraw(true);
+        grid->Refresh();
+        grid->Update();
+    }
+    PopupMenu(&menu, at);
 }
 
 void CResultView::ShowTextContextMenu(const wxPoint& position, bool byKeyboard)

@@ -9,6 +9,7 @@
 #include <string>
 
 class CChildFrame;
+class wxGridEvent;
 class CMSHFlexGrid;
 class CMainFrame;
 
@@ -75,6 +76,10 @@ private:
     void OnFormatGridFont();
     void CopyGridSelection();
     void ShowTextContextMenu(const wxPoint& position, bool byKeyboard);
+    void OnGridRightClick(wxGridEvent& event);
+    // The grid's context menu: the click at (mouseRow, mouseCol) in the grid's coordinates moves
+    // the selection first; by keyboard it opens at the selection's top left cell.
+    void ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboard, const wxPoint& position);
     CMainFrame* GetMainFrame() const;
 
     CChildFrame* m_pFrame;
