@@ -78,6 +78,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     Bind(wxEVT_MENU, &CChildFrame::OnNewConnectionWindow, this, ID_NEW_CONNECTION_WINDOW);
     Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdateNewConnectionWindow, this, ID_NEW_CONNECTION_WINDOW);
     parent->Bind(wxEVT_ACTIVATE, &CChildFrame::OnMainFrameActivate, this);
+    m_pExecution = std::make_unique<CBatchExecution>(*this);
 }
 
 CChildFrame::~CChildFrame()
@@ -228,6 +229,14 @@ bool CChildFrame::OpenConnection(const std::optional<wxString>& connect, bool pr
     if (m_strDataSource.empty())
         m_strDataSource = "<Unknown>";
 
+    if (m_bAsyncSupported) {
+        try {
+            m_pExecution->AdviseConnectionEvents();
+        } catch (...) {
+            m_bAsyncSupported = 0;
+        }
+    }
+
     m_bAutoCommitRequested = m_bAutoCommit;
     if (!m_bTransactions)
         m_bAutoCommit = 1;
@@ -236,11 +245,8 @@ bool CChildFrame::OpenConnection(const std::optional<wxString>& connect, bool pr
             m_pConnection->PutIsolationLevel(ado::adXactReadCommitted);
         } catch (...) {
         }
-        try {
-            m_pConnection->BeginTrans();
-        } catch (...) {
+        if (!m_pExecution->Transactions().BeginTransaction(false))
             m_bAutoCommit = 1;
-        }
     }
 
     m_pSchemaView->ResetTree();
@@ -434,11 +440,7 @@ void CChildFrame::OnUpdateNewConnectionWindow(wxUpdateUIEvent& event)
 
 void CChildFrame::CancelQueryBatch()
 {
-    if (!m_bExecuting)
-        return;
-    m_bCancelling = 1;
-    m_bStop = 1;
-    m_pRunState->CancelRunningStatement();
+    m_pExecution->CancelQueryBatch();
 }
 
 void CChildFrame::StopFindInFiles()
@@ -535,12 +537,18 @@ void CChildFrame::OnClose(wxCloseEvent& event)
             }
         }
     }
+    if (event.CanVeto() && !m_pExecution->Transactions().ConfirmPendingTransactions()) {
+        event.Veto();
+        return;
+    }
     m_bClosing = 1;
     if (CloseView(event)) {
         Destroy();
     } else {
         event.Veto();
         m_bClosing = 0;
+        if (!m_bAutoCommit && m_bTransactions)
+            m_pExecution->Transactions().BeginTransaction(true);
     }
 }
 
@@ -566,6 +574,8 @@ void CChildFrame::OnDestroy()
         SetMainStatusText("Please wait...");
     m_bClosing = 1;
     const bool allStopped = StopWorkers();
+    if (m_pExecution)
+        m_pExecution->OnDestroy();
 
     m_pRecordset.reset();
     if (m_pConnection) {

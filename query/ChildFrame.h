@@ -4,6 +4,7 @@
 // buffers of the shared run state; closing stops them before anything they use goes away.
 #pragma once
 
+#include "BatchExecution.h"
 #include "ConnectionInfo.h"
 #include "FrameMailbox.h"
 #include "QueryRunState.h"
@@ -93,6 +94,10 @@ public:
     // together. A thread still running afterwards is let go; it holds only the shared state.
     // True when every thread ended in time.
     bool StopWorkers(std::chrono::milliseconds budget = std::chrono::milliseconds(1000));
+
+    // The runs of the window: Execute, batches, Cancel, elapsed time, the connection's events
+    // and the window's transaction.
+    CBatchExecution& GetExecution() const { return *m_pExecution; }
 
     const std::shared_ptr<CQueryRunState>& GetRunState() const { return m_pRunState; }
     CFrameMailbox& GetMailbox() const { return *m_pRunState->m_pMailbox; }
@@ -280,6 +285,8 @@ private:
     wxWindow* m_pActivePane = nullptr;
     int m_nSchemaWidth = 0;
     int m_nInitialSizes = 0;
+
+    std::unique_ptr<CBatchExecution> m_pExecution;
 
     wxString m_strConnectString; // the string the connection was last opened (or tried) with
     bool m_bDsnLessConnection = false;

@@ -6,18 +6,30 @@ void CQueryRunState::SetRunningStatement(const ado::RecordsetPtr& recordset)
     m_pRunningStatement = recordset;
 }
 
+void CQueryRunState::SetRunningConnection(const ado::ConnectionPtr& connection)
+{
+    std::lock_guard<std::mutex> lock(m_csStatement);
+    m_pRunningConnection = connection;
+}
+
 void CQueryRunState::CancelRunningStatement()
 {
     ado::RecordsetPtr statement;
+    ado::ConnectionPtr connection;
     {
         std::lock_guard<std::mutex> lock(m_csStatement);
         statement = m_pRunningStatement;
+        connection = m_pRunningConnection;
     }
-    if (!statement)
-        return;
+    // Nothing left to cancel when a statement ended meanwhile.
     try {
-        statement->Cancel();
+        if (statement)
+            statement->Cancel();
     } catch (...) {
-        // Nothing left to cancel: the statement ended meanwhile.
+    }
+    try {
+        if (connection)
+            connection->Cancel();
+    } catch (...) {
     }
 }

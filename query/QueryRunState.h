@@ -4,6 +4,7 @@
 #pragma once
 
 #include "FrameMailbox.h"
+#include "MessagesBuffer.h"
 #include "ado/Ado.h"
 
 #include <wx/string.h>
@@ -12,6 +13,13 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+
+// A batch waiting to run: its text as the splitter cut it, and the editor character position of
+// its first non-blank character.
+struct CQueuedBatch {
+    wxString text;
+    long position = 0;
+};
 
 class CQueryRunState {
 public:
@@ -28,19 +36,25 @@ public:
     std::atomic<int> m_bErrors{0};
     std::atomic<int> m_bClosing{0};
 
-    // Guards the buffers and the batch queue.
+    // Guards the buffers, the error tags and the batch queue.
     std::mutex m_csOutput;
     wxString m_strMessages;
     wxString m_strTextOutput;
-    std::deque<wxString> m_batchQueue;
+    CErrorTagList m_errorList;
+    std::deque<CQueuedBatch> m_batchQueue;
 
     // The statement a worker is running, so that cancelling and closing can reach it. A worker
     // sets it before it opens the statement and clears it when the statement is done.
     void SetRunningStatement(const ado::RecordsetPtr& recordset);
-    // Cancel on the running statement, if any; safe from any thread.
+    // The connection a run executes on, for the statements a worker runs itself: none of their
+    // recordsets exists before the statement returns.
+    void SetRunningConnection(const ado::ConnectionPtr& connection);
+    // Cancel on the running statement and on every statement of the running connection, if
+    // any; safe from any thread.
     void CancelRunningStatement();
 
 private:
     std::mutex m_csStatement;
     ado::RecordsetPtr m_pRunningStatement;
+    ado::ConnectionPtr m_pRunningConnection;
 };

@@ -1,0 +1,145 @@
+// The control path of a query window's runs: Execute takes the editor's selection or whole
+// text, a splitter thread cuts it into batches at separator lines, and each batch starts on the
+// UI thread, as an asynchronous open when the provider can, else on the worker of the output
+// mode; at the end of each batch the run goes on, stops, or ends with its status text. Also
+// Cancel, the elapsed time, the connection's event sink and the window's transaction.
+//
+// Everything here runs on the UI thread except the thread procedures, which reach the window
+// only through the run state.
+#pragma once
+
+#include "ConnectionEventsSink.h"
+#include "ExecTimer.h"
+#include "QueryCancel.h"
+#include "ResultsText.h"
+#include "TransactionControl.h"
+
+#include <wx/event.h>
+
+#include <functional>
+#include <memory>
+
+class CChildFrame;
+class IResultsGrids;
+
+enum : int {
+    ID_MESSAGES_MODE = 32819,
+};
+
+class CBatchExecution {
+public:
+    // Binds the window's Execute, Cancel, Results in Text and Messages commands, the keys of
+    // Execute and Cancel, and the run's private messages.
+    explicit CBatchExecution(CChildFrame& frame);
+    ~CBatchExecution();
+    CBatchExecution(const CBatchExecution&) = delete;
+    CBatchExecution& operator=(const CBatchExecution&) = delete;
+
+    // ---- Runs ----
+
+    // Execute (command 32773, F5, Ctrl+E, Alt+X): a run, when the command is enabled.
+    void OnExecute(wxCommandEvent& event);
+    // Open, the editor holds text, and neither a run nor a Find in Files search is under way.
+    bool IsExecuteEnabled() const;
+    void OnUpdateExecute(wxUpdateUIEvent& event);
+    // Open, a run is under way and no cancel is in progress.
+    void OnUpdateCancelQuery(wxUpdateUIEvent& event);
+    // ExecuteQuery: starts a run unless one (or a Find in Files search) is under way.
+    void ExecuteQuery();
+    // GetQueryText: the editor's selection, else its whole text; the search origin becomes the
+    // selection's start (0 without one). False when the text could not be read.
+    bool GetQueryText(wxString& text);
+    // ExecuteBatch: starts one batch; a batch that completes at once (empty, or failed to start)
+    // ends its step here. False when it failed to start.
+    bool ExecuteBatch(const CQueuedBatch& batch);
+    // GetNextBatch: the next queued batch, unless the run stopped or memory is exhausted.
+    bool GetNextBatch(CQueuedBatch& batch);
+    // OnBatchComplete: the end of a batch: the next batches start, or the run ends.
+    void OnBatchComplete(int error);
+    // The batch-done message of a worker.
+    void OnBatchDone(int error);
+    // "Errors occurred in query processing." in the output.
+    void ReportProcessingError();
+    // ReportError: an error tag for the current batch in the output.
+    void ReportError(const wxString& text);
+    // StartExecutionThread: the worker of the output mode on the batch; false when no thread
+    // could start.
+    bool StartExecutionThread(const ado::RecordsetPtr& recordset, const ado::ConnectionPtr& connection,
+                              long recordsAffected);
+    // LocateBatchInEditor: where the current batch begins in the editor, for its error tags.
+    void LocateBatchInEditor(long position);
+    long GetBatchStart() const { return m_nBatchStart; }
+    // ResetErrorTags: the error tags of the last execution forgotten.
+    void ResetErrorTags();
+    // ClearResults: the results view, the grids and the timer at the start of a run.
+    void ClearResults();
+    // Output goes to the text buffer in this run (text or save mode).
+    bool IsTextOutput() const { return m_bTextOutput; }
+
+    // Called at the end of a run whose text may have changed the current database (USE on a
+    // server with a database list), and with the text whose SET options a T-SQL server keeps.
+    std::function<void()> m_fnReadCurrentDatabase;
+    std::function<void(const wxString&)> m_fnTrackSetOptions;
+
+    // ---- Cancel ----
+
+    void OnCancelQuery(wxCommandEvent& event);
+    // CancelQueryBatch: stops the splitter and cancels the running statement; nothing while no
+    // run is under way or a cancel is already in progress.
+    void CancelQueryBatch();
+
+    // ---- The connection's events ----
+
+    // AdviseConnectionEvents: the sink, listening to the connection; throws _com_error.
+    void AdviseConnectionEvents();
+    // UnadviseConnectionEvents: the sink withdrawn (when it was advised).
+    void UnadviseConnectionEvents();
+    bool IsEventSinkAdvised() const { return m_dwEventCookie != -1; }
+
+    // ---- Parts ----
+
+    CTransactionControl& Transactions() { return m_transactions; }
+    CExecTimer& Timer() { return m_timer; }
+    CResultsText& ResultsText() { return m_text; }
+    void SetResultsGrids(IResultsGrids* grids);
+
+    // The window goes: the timer stops, an empty transaction is rolled back, the sink withdrawn.
+    void OnDestroy();
+
+private:
+    struct BatchStart {
+        bool started = false;
+        int error = 0; // when the batch completed at once
+    };
+    BatchStart StartBatch(const CQueuedBatch& batch);
+    BatchStart ExecuteNextBatch(const CQueuedBatch& batch, int previousFailed);
+    void FinishRun(int error);
+    bool StartSplitter();
+    // A failed asynchronous open: reported by a thread of its own once a pending cancel is done.
+    bool StartFailedCompletion(const wxString& errorText);
+    void OnExecuteComplete(const CConnectionEventsSink::Completion& completion);
+    void OnCancelDone();
+    void OnTimer();
+    void OnCharHook(wxKeyEvent& event);
+    void CloseRecordset();
+    void SetMainStatusText(const wxString& text);
+    bool IsGridFilling() const;
+    void CloseWhenDone();
+
+    CChildFrame& m_frame;
+    CTransactionControl m_transactions;
+    CResultsText m_text;
+    CExecTimer m_timer;
+    IResultsGrids* m_pGrids = nullptr;
+
+    std::unique_ptr<CConnectionEventsSink> m_pEventSink;
+    long m_dwEventCookie = -1;
+
+    bool m_bTextOutput = false;
+    long m_nRunSerial = 0;
+    long m_nBatchStart = 0;
+    wxString m_strLastBatch;   // the text of the batch started last
+    bool m_bBatchInFlight = false;
+    bool m_bAsyncOpenPending = false;
+    std::shared_ptr<CCancelTicket> m_pCancelTicket;
+};

@@ -1,0 +1,61 @@
+#include "ConnectionEventsSink.h"
+
+#include "MessagesBuffer.h"
+#include "common/ErrorText.h"
+
+void CConnectionEventsSink::InfoMessage(ado::Error*, ado::EventStatusEnum*, ado::Connection* pConnection)
+{
+    if (!m_state->m_bExecuting)
+        return;
+    wxString text;
+    try {
+        FormatAdoErrors(pConnection, true, text);
+    } catch (...) {
+        return;
+    }
+    if (!text.empty())
+        AppendRunOutput(*m_state, m_bTextOutput, text);
+}
+
+void CConnectionEventsSink::ExecuteComplete(long recordsAffected, ado::Error* pError, ado::EventStatusEnum* adStatus,
+                                            ado::Recordset* pRecordset, ado::Connection* pConnection)
+{
+    Completion completion;
+    completion.recordsAffected = recordsAffected;
+    completion.failed = pError || (adStatus && *adStatus == ado::adStatusErrorsOccurred);
+    if (completion.failed) {
+        // Read now, on the thread that failed: later calls on the connection replace its errors.
+        try {
+            FormatAdoErrors(pConnection, false, completion.errorText);
+        } catch (...) {
+        }
+        if (completion.errorText.empty() && pError) {
+            completion.errorText = wxString::FromUTF8(pError->GetDescription());
+        }
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!pRecordset || pRecordset != m_pWatched)
+            return;
+        completion.number = ++m_nCompleted;
+        m_completions.push_back(std::move(completion));
+    }
+    m_state->m_pMailbox->PostMessage(WM_EXECUTECOMPLETE, 0, 0);
+}
+
+void CConnectionEventsSink::ExpectCompletion(const ado::Recordset* recordset)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_pWatched = recordset;
+    m_nCompleted = 0;
+    m_completions.clear();
+}
+
+std::vector<CConnectionEventsSink::Completion> CConnectionEventsSink::TakeCompletions()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::vector<Completion> taken(std::make_move_iterator(m_completions.begin()),
+                                  std::make_move_iterator(m_completions.end()));
+    m_completions.clear();
+    return taken;
+}

@@ -1,0 +1,31 @@
+// The execution block: what a query window hands the worker of one batch. The worker reaches
+// the window only through the run state (flags, locked buffers, private messages), so it may
+// outlive the window.
+#pragma once
+
+#include "QueryRunState.h"
+#include "ado/Ado.h"
+
+#include <memory>
+#include <string>
+
+struct CExecutionBlock {
+    std::shared_ptr<CQueryRunState> state;
+    ado::RecordsetPtr recordset;   // the window's recordset (open when the batch ran asynchronously)
+    ado::ConnectionPtr connection;
+    _variant_t recordsAffected = _variant_t(static_cast<int32_t>(-1)); // VT_I4; -1 when not given
+    std::string batch;             // the batch's text, trimmed, lines ending in LF
+    int queryKind = -1;            // -1: the batch; 30 or 31: that schema rowset instead
+    long batchStart = 0;           // editor character position where the batch begins
+    // The worker runs the batch itself (Connection.Execute or OpenSchema) instead of reading the
+    // recordset that an asynchronous open filled.
+    bool workerExecutes = true;
+    bool multipleResults = true;   // the connection returns more than one result per command
+    bool textOutput = false;       // output goes to the text buffer (text and save mode)
+};
+
+// Whether a batch is opened asynchronously on the window's recordset, or run by its worker.
+inline bool RunsAsynchronously(bool asyncSupported, int queryKind)
+{
+    return asyncSupported && queryKind == -1;
+}

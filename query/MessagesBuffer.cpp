@@ -1,0 +1,50 @@
+#include "MessagesBuffer.h"
+
+#include "QueryRunState.h"
+
+void AppendOutputText(wxString& buffer, const wxString& text)
+{
+    if (!buffer.empty())
+        buffer += "\n\n";
+    buffer += text;
+}
+
+wxString FormatErrorTag(int number, const wxString& text)
+{
+    wxString message = text;
+    message.Trim(true).Trim(false);
+    if (message.empty())
+        message = "Errors occurred.";
+    wxString tag = wxString::Format("<eb%d>", number) + message + wxString::Format("</eb%d>", number);
+    tag.Replace("\n", "\r");
+    tag.Replace("\r\r", "\r");
+    return tag;
+}
+
+wxString CErrorTagList::Add(const wxString& text, long batchStart)
+{
+    ++m_nErrorTagCount;
+    wxString tag = FormatErrorTag(m_nErrorTagCount, text);
+    m_entries.push_back({tag, batchStart});
+    return tag;
+}
+
+void CErrorTagList::Reset()
+{
+    m_nErrorTagCount = 0;
+    m_entries.clear();
+    m_nCurrent = -1;
+}
+
+void AppendRunOutput(CQueryRunState& state, bool textOutput, const wxString& text)
+{
+    std::lock_guard<std::mutex> lock(state.m_csOutput);
+    AppendOutputText(textOutput ? state.m_strTextOutput : state.m_strMessages, text);
+}
+
+void AppendRunError(CQueryRunState& state, bool textOutput, const wxString& text, long batchStart)
+{
+    std::lock_guard<std::mutex> lock(state.m_csOutput);
+    const wxString tag = state.m_errorList.Add(text, batchStart);
+    AppendOutputText(textOutput ? state.m_strTextOutput : state.m_strMessages, tag);
+}

@@ -1,0 +1,34 @@
+#include "QueryCancel.h"
+
+#include <thread>
+
+int WaitForCancelDone(const CQueryRunState& state, std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (state.m_bCancelling && !state.m_bStop && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    return state.m_bStop;
+}
+
+void CancelQueryThreadProc(CCancelBlock block)
+{
+    try {
+        if (block.recordset && block.asyncSupported && block.queryKind == -1) {
+            const long state = block.recordset->GetState();
+            if (state == ado::adStateExecuting || state == (ado::adStateOpen | ado::adStateExecuting) ||
+                state == ado::adStateOpen || state == ado::adStateFetching)
+                block.recordset->Cancel();
+        }
+    } catch (const _com_error&) {
+        // The statement ended meanwhile; the stop flag below stops the run all the same.
+    }
+    block.state->CancelRunningStatement();
+    block.recordset.reset();
+    block.connection.reset();
+    {
+        std::lock_guard<std::mutex> lock(block.ticket->mutex);
+        if (block.ticket->live)
+            block.state->m_bStop = 1;
+    }
+    block.state->m_pMailbox->PostMessage(WM_CANCELDONE, 0, 0);
+}

@@ -1,0 +1,160 @@
+#include "TextWorker.h"
+
+#include "FieldValueText.h"
+#include "MessagesBuffer.h"
+#include "QueryCancel.h"
+#include "common/ErrorText.h"
+
+#include <new>
+
+namespace {
+
+// Values are handed to the shared buffer in pieces of about this size, so that the lock is
+// taken once per piece rather than once per row.
+constexpr size_t kPieceBytes = 64 * 1024;
+
+class CTextWriter {
+public:
+    explicit CTextWriter(CQueryRunState& state) : m_state(state) {}
+
+    bool Stopped() const { return m_state.m_bStop != 0; }
+
+    void AddRowCount(long count)
+    {
+        AppendRunOutput(m_state, true, wxString::Format("(%ld row(s) affected)", count));
+    }
+
+    // The first field of the result set: its name, a dash line as long as the name (4 for no
+    // name), then every value as it is, its own line ends included.
+    void AddResultSet(ado::Recordset& rs)
+    {
+        ado::FieldsPtr fields = rs.GetFields();
+        if (fields->GetCount() == 0)
+            return;
+        ado::FieldPtr field = fields->GetItem(0L);
+        const wxString name = wxString::FromUTF8(field->GetName());
+        {
+            std::lock_guard<std::mutex> lock(m_state.m_csOutput);
+            if (!m_state.m_strTextOutput.empty())
+                m_state.m_strTextOutput += "\n\n";
+            m_state.m_strTextOutput += name;
+            if (!Stopped())
+                m_state.m_strTextOutput += "\n" + wxString('-', name.empty() ? 4 : name.length());
+        }
+        if (Stopped())
+            return;
+        if (!rs.IsBOF()) {
+            std::lock_guard<std::mutex> lock(m_state.m_csOutput);
+            m_state.m_strTextOutput += "\n";
+        }
+        std::string piece, value;
+        try {
+            while (!rs.IsEOF() && !Stopped()) {
+                FieldValueText(*field, value);
+                piece += value;
+                if (piece.size() >= kPieceBytes)
+                    Hand(piece);
+                rs.MoveNext();
+            }
+        } catch (...) {
+            // What was read before the failure stays in the text, ahead of the error.
+            Hand(piece);
+            throw;
+        }
+        Hand(piece);
+    }
+
+private:
+    void Hand(std::string& piece)
+    {
+        if (piece.empty())
+            return;
+        const wxString text = wxString::FromUTF8(piece);
+        piece.clear();
+        std::lock_guard<std::mutex> lock(m_state.m_csOutput);
+        m_state.m_strTextOutput += text;
+    }
+
+    CQueryRunState& m_state;
+};
+
+void CloseQuietly(const ado::RecordsetPtr& rs)
+{
+    try {
+        if (rs && rs->GetState() != ado::adStateClosed)
+            rs->Close();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+wxString GetBatchErrorText(const ado::Connection* connection, const _com_error& error)
+{
+    wxString text;
+    try {
+        text = GetProviderErrorsText(connection);
+    } catch (...) {
+    }
+    return text.empty() ? GetComErrorText(error) : text;
+}
+
+int RunTextBatch(CExecutionBlock& block)
+{
+    CQueryRunState& state = *block.state;
+    CTextWriter writer(state);
+    ado::RecordsetPtr rs = block.recordset;
+    _variant_t recordsAffected = block.recordsAffected;
+    int error = 0;
+    const auto report = [&](const wxString& text) {
+        WaitForCancelDone(state);
+        if (writer.Stopped())
+            return;
+        AppendRunError(state, true, text, block.batchStart);
+        error = 1;
+    };
+    try {
+        if (!writer.Stopped() && block.workerExecutes) {
+            if (block.queryKind == ado::adSchemaDBInfoKeywords || block.queryKind == ado::adSchemaDBInfoLiterals)
+                rs = block.connection->OpenSchema(static_cast<ado::SchemaEnum>(block.queryKind));
+            else
+                rs = block.connection->Execute(block.batch, &recordsAffected, ado::adCmdText);
+        }
+        while (rs && !writer.Stopped()) {
+            const long rsState = rs->GetState();
+            if (rsState == ado::adStateClosed) {
+                const long count = recordsAffected.vt == VT_EMPTY ? -1 : recordsAffected.ToLong();
+                if (count != -1 && !writer.Stopped())
+                    writer.AddRowCount(count);
+            } else if (rsState & ado::adStateOpen) {
+                writer.AddResultSet(*rs);
+            }
+            if (writer.Stopped() || !block.multipleResults)
+                break;
+            ado::RecordsetPtr next = rs->NextRecordset(&recordsAffected);
+            if (!next)
+                break;
+            rs = next;
+        }
+    } catch (const _com_error& e) {
+        report(GetBatchErrorText(block.connection.get(), e));
+    } catch (const std::bad_alloc&) {
+        report("Out-of-Memory.");
+    } catch (...) {
+        report("Errors occurred.");
+    }
+    WaitForCancelDone(state);
+    CloseQuietly(rs);
+    if (rs != block.recordset)
+        CloseQuietly(block.recordset);
+    return error;
+}
+
+void ExecuteToTextThreadProc(std::shared_ptr<CExecutionBlock> block)
+{
+    const int error = RunTextBatch(*block);
+    std::shared_ptr<CQueryRunState> state = block->state;
+    // The worker's hold on the objects ends before the window hears of the batch's end.
+    block.reset();
+    state->m_pMailbox->PostMessage(WM_TEXTBATCHDONE, static_cast<WPARAM>(error), 0);
+}

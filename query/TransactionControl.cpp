@@ -1,0 +1,154 @@
+#include "TransactionControl.h"
+
+#include "ChildFrame.h"
+#include "app/MainFrame.h"
+#include "common/ErrorText.h"
+#include "platform/MessageBox.h"
+
+#include <wx/statusbr.h>
+#include <wx/utils.h>
+
+namespace {
+
+const char* const kPendingQuestion = "There may be uncommited transactions pending.\n\n"
+                                     "Do you wish to commit these transactions before "
+                                     "performing the requested operation?";
+
+wxString TransactionErrorText(const ado::Connection* connection, const _com_error& error)
+{
+    wxString text;
+    try {
+        text = GetProviderErrorsText(connection);
+    } catch (...) {
+    }
+    return text.empty() ? GetComErrorText(error) : text;
+}
+
+} // namespace
+
+wxString GetAutocommitExplanation(bool autoCommitRequested, bool autoCommit, bool transactions,
+                                  const wxString& transactionError)
+{
+    const wxString established = autoCommit ? "Connection was established with autocommit mode on."
+                                            : "Connection was established with autocommit mode off.";
+    if (autoCommitRequested)
+        return established;
+    if (!transactions)
+        return wxString("Provider does not support transactions. ") + "Autocommit mode is on.";
+    if (!transactionError.empty())
+        return transactionError + "\n\n" +
+               "[In some cases (for instance, when using MSDASQL provider), this " +
+               "problem can be worked around by choosing ODBC \"DSN-less\" logins " +
+               "found under File menu and Connect sub-menu.]" + "\n\n" + "Autocommit mode is on.";
+    return established;
+}
+
+bool HasPendingTransaction(bool autoCommit, bool transactionOpen, bool statementInTransaction)
+{
+    return !autoCommit && transactionOpen && statementInTransaction;
+}
+
+void CTransactionControl::SetMainStatusText(const wxString& text)
+{
+    if (m_frame.m_pMainFrame)
+        m_frame.m_pMainFrame->SetStatusMessage(text);
+}
+
+bool CTransactionControl::BeginTransaction(bool show)
+{
+    wxBusyCursor wait;
+    if (show)
+        SetMainStatusText("Please wait...");
+    bool ok = true;
+    if (!m_bTransactionOpen) {
+        wxString text;
+        try {
+            if (!m_frame.m_pConnection)
+                throw _com_error(E_POINTER);
+            m_frame.m_pConnection->BeginTrans();
+            m_bTransactionOpen = 1;
+        } catch (const _com_error& e) {
+            ok = false;
+            text = TransactionErrorText(m_frame.m_pConnection.get(), e);
+        } catch (...) {
+            ok = false;
+            text = "Errors occurred.";
+        }
+        if (!ok) {
+            if (show)
+                TVMessageBox(text, wxOK | wxICON_STOP, &m_frame);
+            else if (m_strTransactionError.empty())
+                m_strTransactionError = text;
+        }
+    }
+    if (show)
+        SetMainStatusText(wxString());
+    return ok;
+}
+
+bool CTransactionControl::EndTransaction(bool commit, bool showErrors)
+{
+    wxBusyCursor wait;
+    SetMainStatusText("Please wait...");
+    bool ok = true;
+    wxString text;
+    try {
+        if (!m_frame.m_pConnection)
+            throw _com_error(E_POINTER);
+        if (commit)
+            m_frame.m_pConnection->CommitTrans();
+        else
+            m_frame.m_pConnection->RollbackTrans();
+        m_bTransactionOpen = 0;
+        m_frame.m_bStatementInTransaction = 0;
+    } catch (const _com_error& e) {
+        ok = false;
+        text = TransactionErrorText(m_frame.m_pConnection.get(), e);
+    } catch (...) {
+        ok = false;
+        text = "Errors occurred.";
+    }
+    if (!ok && showErrors)
+        TVMessageBox(text, wxOK | wxICON_STOP, &m_frame);
+    SetMainStatusText(wxString());
+    return ok;
+}
+
+bool CTransactionControl::ConfirmPendingTransactions()
+{
+    if (!HasPendingTransaction(m_frame.m_bAutoCommit, m_bTransactionOpen, m_frame.m_bStatementInTransaction))
+        return true;
+    switch (TVMessageBox(kPendingQuestion, wxYES_NO | wxCANCEL | wxICON_QUESTION, &m_frame)) {
+    case wxID_YES:
+        // A failed commit leaves the work where it is: the window stays open with the error shown.
+        return EndTransaction(true, true);
+    case wxID_NO:
+        EndTransaction(false, true);
+        return true;
+    case wxID_CANCEL:
+        return false;
+    default:
+        return true;
+    }
+}
+
+void CTransactionControl::EndEmptyTransaction()
+{
+    if (m_bTransactionOpen && !m_frame.m_bStatementInTransaction)
+        EndTransaction(false, false);
+}
+
+void CTransactionControl::OnStatusBarClick(wxMouseEvent& event)
+{
+    event.Skip();
+    wxStatusBar* bar = m_frame.GetQueryStatusBar();
+    wxRect pane;
+    if (!bar || !bar->GetFieldRect(m_nAutocommitPane, pane) || !pane.Contains(event.GetPosition()))
+        return;
+    // Shown once the click is over, so the box does not open under the mouse's grab.
+    m_frame.CallAfter([this] {
+        TVMessageBox(GetAutocommitExplanation(m_frame.m_bAutoCommitRequested, m_frame.m_bAutoCommit,
+                                              m_frame.m_bTransactions, m_strTransactionError),
+                     wxOK | wxICON_INFORMATION, &m_frame);
+    });
+}

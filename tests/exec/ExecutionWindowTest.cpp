@@ -1,0 +1,485 @@
+// Query windows running batches under Xvfb, on SQLite and PostgreSQL, with the batches opened
+// asynchronously and with the worker executing them itself.
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "app/QryView.h"
+#include "app/TorvaneApp.h"
+#include "app/TorvaneDoc.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+#include "query/BatchExecution.h"
+#include "query/ChildFrame.h"
+#include "query/QueryKeyRouting.h"
+#include "query/ResultView.h"
+#include "tests/common/WxStringPrinter.h"
+#include "tests/support/TestDatabases.h"
+#include "tests/window/WindowTestMain.h"
+
+#include <gtest/gtest.h>
+#include <wx/statusbr.h>
+#include <wx/stc/stc.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+#include <thread>
+
+using namespace std::chrono_literals;
+using namespace torvane::test;
+using window_test::Pump;
+using window_test::PumpUntil;
+
+namespace {
+
+CMainFrame& Main()
+{
+    return *TheApp().GetMainFrame();
+}
+
+struct Path {
+    Driver driver;
+    bool async; // batches opened asynchronously, else run by the worker itself
+};
+
+std::string PathName(const ::testing::TestParamInfo<Path>& info)
+{
+    return std::string(DriverName(info.param.driver)) + (info.param.async ? "Async" : "Worker");
+}
+
+class ExecWindowTest : public ::testing::TestWithParam<Path> {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_DISPLAY();
+        ASSERT_EQ(Main().GetConnectionCount(), 0u);
+        if (IsPostgres()) {
+            if (!PostgresConfigured())
+                GTEST_SKIP() << "no PostgreSQL";
+            m_connect = PostgresConnectionString();
+            ExecDirect(m_connect, "DROP SCHEMA IF EXISTS public CASCADE");
+            ExecDirect(m_connect, "CREATE SCHEMA public");
+        } else {
+            m_connect = NewSqliteConnectionString();
+        }
+    }
+    void TearDown() override
+    {
+        if (!window_test::HaveDisplay())
+            return;
+        CMessageScript quiet{wxID_NO, wxID_NO, wxID_NO, wxID_NO};
+        for (CChildFrame* frame : std::vector<CChildFrame*>(Main().GetQueryWindows()))
+            frame->Close(true);
+        PumpUntil([] { return Main().GetConnectionCount() == 0; }, 5s);
+        Pump();
+    }
+
+    bool IsPostgres() const { return GetParam().driver == Driver::PostgreSQL; }
+    bool IsSqlite() const { return GetParam().driver == Driver::SQLite; }
+    void Exec(const std::string& sql) const { ExecDirect(m_connect, sql); }
+
+    // A query window on the test database, its output in text, on the path of the parameter.
+    CChildFrame* Open(const std::string& extra = std::string())
+    {
+        CMessageScript messages;
+        CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(m_connect + extra));
+        EXPECT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
+        if (!doc)
+            return nullptr;
+        CChildFrame* frame = doc->GetFrame();
+        EXPECT_TRUE(frame->m_bAsyncSupported);
+        EXPECT_TRUE(frame->GetExecution().IsEventSinkAdvised());
+        frame->m_bAsyncSupported = GetParam().async;
+        frame->m_bResultsInText = 1;
+        frame->m_bResultsInTextWarning = 0;
+        return frame;
+    }
+
+    static wxStyledTextCtrl& Editor(CChildFrame* frame) { return *frame->GetQueryView()->GetEditCtrl(); }
+
+    // Puts the text in the editor, executes it and waits for the end of the run.
+    static void Run(CChildFrame* frame, const wxString& sql, std::chrono::milliseconds timeout = 20s)
+    {
+        Editor(frame).SetText(sql);
+        Start(frame);
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, timeout)) << "the run did not end";
+        Pump();
+    }
+    static void Start(CChildFrame* frame)
+    {
+        wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
+        frame->GetEventHandler()->ProcessEvent(execute);
+        EXPECT_TRUE(frame->m_bExecuting);
+    }
+    static wxString Output(CChildFrame* frame) { return frame->GetResultView()->GetText(); }
+    static wxString Pane(CChildFrame* frame, int pane) { return frame->GetQueryStatusBar()->GetStatusText(pane); }
+
+    // A query that runs until it is stopped (SQLite) or for 30 seconds (PostgreSQL).
+    std::string LongQuery() const
+    {
+        return IsSqlite() ? "with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c"
+                          : "SELECT pg_sleep(30)";
+    }
+
+    std::string m_connect;
+};
+
+TEST_P(ExecWindowTest, SeparatedBatchesRunInTurn)
+{
+    Exec("CREATE TABLE items (id integer, name varchar(20))");
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->m_strBatchSeparator, "GO");
+    Run(frame, "INSERT INTO items VALUES (1, 'one')\r\nGO\r\nINSERT INTO items VALUES (2, 'two')\r\n go\r\n\tGO \r\n"
+               "SELECT name FROM items ORDER BY id;\r\nSELECT id FROM items WHERE id > 1\r\nGO\r\nGOTO\r\nGO 5");
+    // The blank batch between the two separator lines completes without running; the last
+    // batch ("GOTO", "GO 5": no separators) fails.
+    const wxString output = Output(frame);
+    EXPECT_TRUE(output.StartsWith("(1 row(s) affected)\n\n(1 row(s) affected)\n\nname\n----\nonetwo\n\nid\n--\n2\n\n<eb1>"))
+        << output;
+    EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+    EXPECT_EQ(Pane(frame, 0), "Query batch completed with errors");
+    EXPECT_EQ(frame->m_strResultsPaneText,
+              wxString::Format("Number of lines of text: %d", frame->GetResultView()->GetLineCount()));
+    EXPECT_EQ(Pane(frame, 3), frame->m_strResultsPaneText);
+    EXPECT_FALSE(frame->m_bSplitterRunning);
+    EXPECT_FALSE(frame->m_bErrors);
+    EXPECT_EQ(frame->m_nTimerId, 0);
+
+    // Run again: the output starts afresh.
+    Run(frame, "SELECT count(*) AS n FROM items");
+    EXPECT_EQ(Output(frame), "n\n-\n2");
+    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+}
+
+TEST_P(ExecWindowTest, StopAtTheFirstFailingBatchOrGoOn)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    const wxString script = "SELECT 1 AS a\nGO\n-- the second batch\nSELECT * FROM missing_table\nGO\nSELECT 3 AS c\n";
+    for (int stopOnError : {1, 0}) {
+        SCOPED_TRACE(stopOnError ? "stop at the first error" : "go on");
+        frame->m_bStopOnError = stopOnError;
+        Run(frame, script);
+        const wxString output = Output(frame);
+        EXPECT_TRUE(output.StartsWith("a\n-\n1\n\n<eb1>")) << output;
+        EXPECT_TRUE(output.Contains("missing_table")) << output;
+        EXPECT_EQ(output.EndsWith("</eb1>\n\nc\n-\n3"), !stopOnError) << output;
+        EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+        // The error tag points at the failed batch in the editor: its first non-blank character.
+        const auto& tags = frame->GetRunState()->m_errorList.GetEntries();
+        ASSERT_EQ(tags.size(), 1u);
+        EXPECT_EQ(tags[0].batchStart, script.Find("-- the second"));
+    }
+}
+
+TEST_P(ExecWindowTest, ASelectionRunsAloneAndItsTagsPointIntoTheEditor)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    const wxString text = wxString::FromUTF8("SELECT 'é' AS x\nGO\nSELECT 2 AS b\nGO\nSELECT nothing FROM nowhere\nGO\n");
+    Editor(frame).SetText(text);
+    const long from = text.Find("SELECT 2");
+    Editor(frame).SetSelection(Editor(frame).FindText(0, Editor(frame).GetLength(), "SELECT 2"),
+                               Editor(frame).GetLength());
+    Start(frame);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 10s));
+    const wxString output = Output(frame);
+    EXPECT_TRUE(output.StartsWith("b\n-\n2\n\n<eb1>")) << output;
+    const auto& tags = frame->GetRunState()->m_errorList.GetEntries();
+    ASSERT_EQ(tags.size(), 1u);
+    EXPECT_EQ(tags[0].batchStart, text.Find("SELECT nothing")); // in characters
+    EXPECT_GT(from, 0);
+}
+
+TEST_P(ExecWindowTest, ARunWithoutOutputSaysItsCommandsCompleted)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Run(frame, "GO\n\nGO\n");
+    EXPECT_EQ(Output(frame), "The command(s) completed successfully.");
+    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+
+    // No separator: the whole text is one batch, started without a splitter.
+    frame->m_strBatchSeparator.clear();
+    Run(frame, "SELECT 4 AS d\nGO\n");
+    EXPECT_TRUE(Output(frame).StartsWith("<eb1>")) << Output(frame); // "GO" went to the server
+    Run(frame, "SELECT 4 AS d");
+    EXPECT_EQ(Output(frame), "d\n-\n4");
+}
+
+TEST_P(ExecWindowTest, AFailedStatementIsNeverReportedAsSuccess)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    frame->m_strBatchSeparator.clear();
+    Run(frame, "SELECT * FROM no_such_table");
+    EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+    const wxString output = Output(frame);
+    EXPECT_TRUE(output.StartsWith("<eb1>")) << output;
+    EXPECT_TRUE(output.Contains("no_such_table")) << output;
+    EXPECT_FALSE(output.Contains("completed successfully")) << output;
+}
+
+TEST_P(ExecWindowTest, ProviderMessagesAppearInTheOutput)
+{
+    if (!IsPostgres())
+        GTEST_SKIP() << "SQLite sends no notices";
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Run(frame, "DO $$ BEGIN RAISE NOTICE 'first'; RAISE NOTICE 'second'; END $$\nGO\nSELECT 1 AS one");
+    EXPECT_EQ(Output(frame), "NOTICE: first\n\nNOTICE: second\n\none\n---\n1");
+}
+
+TEST_P(ExecWindowTest, CancelEndsALongQueryWithinASecond)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText(wxString::FromUTF8(LongQuery()) + "\nGO\nSELECT 2 AS after");
+    Start(frame);
+    PumpUntil([] { return false; }, 500ms);
+    ASSERT_TRUE(frame->m_bExecuting);
+
+    const auto start = std::chrono::steady_clock::now();
+    wxCommandEvent cancel(wxEVT_MENU, ID_QUERY_CANCEL);
+    frame->GetEventHandler()->ProcessEvent(cancel);
+    EXPECT_EQ(frame->m_strStatusText, "Attempting to cancel query batch...");
+    EXPECT_TRUE(frame->m_bCancelling);
+    // A second press starts no second cancel.
+    frame->GetExecution().CancelQueryBatch();
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+    EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+    EXPECT_EQ(Output(frame), "Query canceled by user.");
+    EXPECT_FALSE(frame->m_bCancelling);
+    EXPECT_FALSE(frame->m_bStop);
+
+    // The window runs again afterwards.
+    Run(frame, "SELECT 5 AS five");
+    EXPECT_EQ(Output(frame), "five\n----\n5");
+}
+
+TEST_P(ExecWindowTest, CancelDuringALargeFetchKeepsTheRowsWritten)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    frame->m_strBatchSeparator.clear();
+    Editor(frame).SetText(IsSqlite() ? "with recursive c(x) as (select 1 union all select x + 1 from c where x < 50000000) "
+                                       "select x || char(10) as n from c"
+                                     : "SELECT g || E'\\n' AS n FROM generate_series(1, 3000000) g");
+    Start(frame);
+    ASSERT_TRUE(PumpUntil([frame] { return Output(frame).length() > 1000; }, 20s));
+    // The event loop keeps going while rows pour into the output.
+    std::vector<std::chrono::steady_clock::time_point> ticks;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&ticks](wxTimerEvent&) { ticks.push_back(std::chrono::steady_clock::now()); });
+    timer.Start(20);
+    PumpUntil([] { return false; }, 1500ms);
+    timer.Stop();
+    ASSERT_GT(ticks.size(), 20u);
+    for (size_t i = 1; i < ticks.size(); ++i)
+        ASSERT_LT(ticks[i] - ticks[i - 1], 500ms) << "tick " << i;
+    ASSERT_TRUE(frame->m_bExecuting);
+
+    const auto start = std::chrono::steady_clock::now();
+    frame->GetExecution().CancelQueryBatch();
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+    EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->GetExecution().ResultsText().IsAppending(); }, 10s));
+    EXPECT_EQ(Pane(frame, 3), wxString::Format("Number of lines of text: %d", frame->GetResultView()->GetLineCount()));
+
+    // The rows written are there in order, none lost in between; the cancel note follows them.
+    const wxString output = Output(frame);
+    ASSERT_TRUE(output.StartsWith("n\n-\n1\n2\n3\n")) << output.Left(40);
+    ASSERT_TRUE(output.EndsWith("\n\nQuery canceled by user.")) << output.Right(40);
+    // Every value brings its own line end.
+    const wxString rows = output.Mid(4, output.length() - 4 - wxString("\n\nQuery canceled by user.").length() - 1);
+    long expected = 1;
+    for (const wxString& line : wxSplit(rows, '\n', '\0')) {
+        ASSERT_EQ(line, wxString::Format("%ld", expected)) << "row " << expected;
+        ++expected;
+    }
+    EXPECT_GT(expected, 100);
+}
+
+TEST_P(ExecWindowTest, CancelWhileTheSplitterStillRunsAlsoStopsTheStatement)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    frame->m_strBatchSeparator.clear();
+    Editor(frame).SetText(wxString::FromUTF8(LongQuery()));
+    Start(frame);
+    PumpUntil([] { return false; }, 400ms);
+    // As when the first batch was started before the splitter reported its end.
+    frame->m_bSplitterRunning = 1;
+    const auto start = std::chrono::steady_clock::now();
+    frame->GetExecution().CancelQueryBatch();
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+    EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+    frame->m_bSplitterRunning = 0;
+}
+
+TEST_P(ExecWindowTest, TheWindowStaysResponsiveWhileABatchRuns)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    frame->Raise();
+    Editor(frame).SetText(wxString::FromUTF8(LongQuery()));
+    Editor(frame).DocumentEnd();
+    Start(frame);
+
+    Editor(frame).SetFocus();
+    PumpUntil([] { return false; }, 300ms);
+    wxUIActionSimulator keyboard;
+    keyboard.Text("\n-- typed");
+    PumpUntil([frame] { return Editor(frame).GetText().EndsWith("-- typed"); }, 3s);
+    EXPECT_TRUE(Editor(frame).GetText().EndsWith("-- typed")) << Editor(frame).GetText();
+    Editor(frame).ScrollToLine(0);
+    EXPECT_TRUE(frame->m_bExecuting);
+
+    // Ticks of a timer on the UI thread while the run goes on: a blocked event loop would
+    // leave a gap between two of them.
+    std::vector<std::chrono::steady_clock::time_point> ticks;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&ticks](wxTimerEvent&) { ticks.push_back(std::chrono::steady_clock::now()); });
+    timer.Start(20);
+    PumpUntil([] { return false; }, 1200ms);
+    timer.Stop();
+
+    // The elapsed time ticks while the batch runs.
+    EXPECT_TRUE(Pane(frame, 2).StartsWith("Exec time: 00:00:01.")) << Pane(frame, 2);
+    ASSERT_GT(ticks.size(), 20u);
+    auto longest = std::chrono::steady_clock::duration::zero();
+    for (size_t i = 1; i < ticks.size(); ++i)
+        longest = std::max(longest, ticks[i] - ticks[i - 1]);
+    EXPECT_LT(longest, 500ms);
+
+    // Cancel by its key.
+    keyboard.Char(WXK_PAUSE, wxMOD_ALT);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
+    EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+}
+
+TEST_P(ExecWindowTest, TheRowLimitAppliesToOneRun)
+{
+    if (!GetParam().async)
+        GTEST_SKIP() << "the limit is the window recordset's, which only asynchronous opens use";
+    Exec("CREATE TABLE nums (n integer)");
+    Exec("INSERT INTO nums VALUES (1), (2), (3), (4)");
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    frame->m_bRowLimit = 1;
+    frame->m_nMaxRows = 2;
+    Run(frame, "SELECT n FROM nums ORDER BY n");
+    EXPECT_EQ(Output(frame), "n\n-\n12");
+    EXPECT_FALSE(frame->m_bRowLimit);
+    Run(frame, "SELECT n FROM nums ORDER BY n");
+    EXPECT_EQ(Output(frame), "n\n-\n1234");
+}
+
+TEST_P(ExecWindowTest, ElapsedTimeAccuracyFollowsTheSetting)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Run(frame, "SELECT 1 AS x");
+    const wxString shown = Pane(frame, 2);
+    ASSERT_TRUE(shown.StartsWith("Exec time: 00:00:00.")) << shown;
+    const int wide = frame->GetQueryStatusBar()->GetStatusWidth(2);
+    frame->GetExecution().Timer().SetExecTimeAccuracy(false);
+    EXPECT_EQ(Pane(frame, 2), "Exec time: 00:00:00");
+    EXPECT_LT(frame->GetQueryStatusBar()->GetStatusWidth(2), wide);
+    frame->GetExecution().Timer().SetExecTimeAccuracy(true);
+    EXPECT_EQ(Pane(frame, 2), shown);
+    EXPECT_EQ(frame->GetQueryStatusBar()->GetStatusWidth(2), wide);
+}
+
+TEST_P(ExecWindowTest, ExecuteByKeys)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    struct Key {
+        int code;
+        int modifiers;
+    } keys[] = {{WXK_F5, 0}, {'E', wxMOD_CONTROL}, {'X', wxMOD_ALT}};
+    for (const Key& k : keys) {
+        Editor(frame).SetText("SELECT 6 AS six");
+        wxKeyEvent key(wxEVT_CHAR_HOOK);
+        key.m_keyCode = k.code;
+        key.SetControlDown(k.modifiers & wxMOD_CONTROL);
+        key.SetAltDown(k.modifiers & wxMOD_ALT);
+        key.SetEventObject(frame);
+        frame->GetEventHandler()->ProcessEvent(key);
+        Pump();
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting && !Output(frame).empty(); }, 10s)) << k.code;
+        EXPECT_EQ(Output(frame), "six\n---\n6");
+        frame->GetExecution().ClearResults();
+    }
+    // Nothing to run in an empty editor.
+    Editor(frame).SetText("");
+    wxUpdateUIEvent update(ID_QUERY_EXECUTE);
+    frame->GetEventHandler()->ProcessEvent(update);
+    EXPECT_FALSE(update.GetEnabled());
+}
+
+TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
+{
+    if (!GetParam().async)
+        GTEST_SKIP() << "no asynchronous opens on this path";
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    // Asynchronous opens that are not a batch's: another recordset on the window's connection,
+    // and the window's own recordset outside a run.
+    auto other = ado::Recordset::Create();
+    other->Open(_variant_t("SELECT 11"), frame->m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
+                ado::adAsyncExecute);
+    frame->m_pRecordset->Open(_variant_t("SELECT 12"), frame->m_pConnection, ado::adOpenForwardOnly,
+                              ado::adLockReadOnly, ado::adAsyncExecute);
+    PumpUntil([] { return false; }, 300ms);
+    EXPECT_FALSE(frame->m_bExecuting);
+    EXPECT_EQ(Output(frame), "");
+    other->Close();
+    frame->m_pRecordset->Close();
+
+    // A batch's own completion still starts its worker; a stray one meanwhile changes nothing.
+    Editor(frame).SetText(IsSqlite() ? "SELECT 13 AS n" : "SELECT 13 AS n FROM pg_sleep(0.3)");
+    Start(frame);
+    other->Open(_variant_t("SELECT 14"), frame->m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
+                ado::adAsyncExecute);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
+    other->Close();
+    EXPECT_EQ(Output(frame), "n\n-\n13");
+    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+}
+
+TEST_P(ExecWindowTest, KeywordListsRunAsSchemaRowsetsOnce)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    frame->m_nQueryKind = ado::adSchemaDBInfoKeywords;
+    Run(frame, "Keywords");
+    EXPECT_TRUE(Output(frame).StartsWith("Keyword\n-------\n")) << Output(frame).Left(40);
+    EXPECT_EQ(frame->m_nQueryKind, -1);
+    Run(frame, "SELECT 15 AS k");
+    EXPECT_EQ(Output(frame), "k\n-\n15");
+}
+
+TEST_P(ExecWindowTest, ACommandLineRunStaysOpenUnlessItEndsCleanlyMinimised)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    for (const char* sql : {"SELECT * FROM missing_table", "SELECT 16 AS ok"}) {
+        frame->m_bCloseWhenDone = 1;
+        Run(frame, sql);
+        // A failed run, or a main window in view: the window stays for the user to look at.
+        EXPECT_FALSE(frame->m_bCloseWhenDone) << sql;
+        Pump();
+        EXPECT_EQ(Main().GetConnectionCount(), 1u) << sql;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ExecWindowTest,
+                         ::testing::Values(Path{Driver::SQLite, true}, Path{Driver::SQLite, false},
+                                           Path{Driver::PostgreSQL, true}, Path{Driver::PostgreSQL, false}),
+                         PathName);
+
+} // namespace
