@@ -79,6 +79,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdateNewConnectionWindow, this, ID_NEW_CONNECTION_WINDOW);
     parent->Bind(wxEVT_ACTIVATE, &CChildFrame::OnMainFrameActivate, this);
     m_pExecution = std::make_unique<CBatchExecution>(*this);
+    m_pExecution->SetResultsGrids(m_pResultView);
 }
 
 CChildFrame::~CChildFrame()

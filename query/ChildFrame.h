@@ -138,8 +138,6 @@ public:
     void DestroyAllGrids();
     // Moves the window to (0, 0) with the given size, repeating while it takes another size.
     void ForceWindowSize(wxWindow* window, int width, int height);
-    // Empties the results pane: grids destroyed, text cleared, no grid chosen.
-    void ClearResults();
     // "Results grid #%d of %d; %lu row(s); %lu col(s)" for grid n.
     wxString GetGridStatusText(CMSHFlexGrid* grid, int n) const;
 
@@ -220,9 +218,6 @@ public:
     // Grid font size in whole points and twips per pixel, measured on the first grid (-1 until then).
     int m_nFontPoints = -1;
     int m_nTwipsPerPixel = -1;
-    // The messages pane's selection while a grid is shown; -1/-1 is the end of the text.
-    long m_nSavedSelStart = 0;
-    long m_nSavedSelEnd = 0;
     // Set while a print preview of the window is shown.
     int m_bPreviewMode = 0;
 

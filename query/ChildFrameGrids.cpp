@@ -186,8 +186,9 @@ void CChildFrame::UpdateGridStatus(CMSHFlexGrid* grid, int n)
         m_pResultView->GetSelection(&from, &to);
         if (from == to && to == m_pResultView->GetLength())
             from = to = -1;
-        m_nSavedSelStart = from;
-        m_nSavedSelEnd = to;
+        CResultsText& text = m_pExecution->ResultsText();
+        text.m_nSavedSelStart = from;
+        text.m_nSavedSelEnd = to;
     }
     m_pResultView->SetOutputText(wxString());
     if (m_nGridCount > 1)
@@ -214,7 +215,8 @@ void CChildFrame::UpdateGridStatus(CMSHFlexGrid* grid, int n)
 
 void CChildFrame::ShowResults()
 {
-    if (m_bResultsInText || m_gridList.empty() || !m_strResultsPaneText.Contains(kResultsGridTag))
+    // After a failed growth the grids stay hidden; the failure is among the messages.
+    if (m_bResultsInText || m_bGridFailed || m_gridList.empty() || !m_strResultsPaneText.Contains(kResultsGridTag))
         return;
     const int n = m_nCurrentGrid > 0 ? m_nCurrentGrid : 1;
     CMSHFlexGrid* grid = GetResultGrid(n);
@@ -259,19 +261,6 @@ void CChildFrame::DestroyAllGrids()
         m_pResultView->Thaw();
         m_pResultView->Refresh();
     }
-}
-
-void CChildFrame::ClearResults()
-{
-    m_pResultView->Freeze();
-    DestroyAllGrids();
-    m_pResultView->SetOutputText(wxString());
-    m_nSavedSelStart = m_nSavedSelEnd = 0;
-    m_pResultView->GotoPos(0);
-    m_pResultView->Thaw();
-    m_nCurrentGrid = 0;
-    m_bFinishing = 0;
-    m_pResultView->Refresh();
 }
 
 void CChildFrame::ForceWindowSize(wxWindow* window, int width, int height)

@@ -27,6 +27,7 @@ namespace {
 const char* const kResultsPaneSample = "Results grid #888 of 888; 88888 row(s); 88 col(s)";
 const char* const kLineColumnSample = "Ln 88888, Col 8888";
 const char* const kLinesOfText = "Number of lines of text:";
+const char* const kResultsGridTag = "Results grid #";
 
 // Commands of the provider's own lists and dialogs, and the ODBC driver information.
 enum : int {
@@ -121,13 +122,7 @@ void CChildFrame::BindPaneCommands()
     const auto rule = [this](int id, std::function<bool()> enabled) {
         Bind(wxEVT_UPDATE_UI, [enabled](wxUpdateUIEvent& event) { event.Enable(enabled()); }, id);
     };
-    const auto canExecute = [this, open] {
-        wxStyledTextCtrl* edit = GetQueryView() ? GetQueryView()->GetEditCtrl() : nullptr;
-        return open() && edit && edit->GetLength() > 0 && !m_bExecuting && !m_bFindInFiles && !m_bPreviewMode;
-    };
-    rule(ID_QUERY_EXECUTE, canExecute);
-    rule(ID_QUERY_EXECUTE_SAVE_AS, canExecute);
-    rule(ID_QUERY_CANCEL, [this, open] { return open() && m_bExecuting && !m_bCancelling; });
+    rule(ID_QUERY_EXECUTE_SAVE_AS, [this] { return m_pExecution->IsExecuteEnabled() && !m_bPreviewMode; });
     rule(ID_DATABASE_LIST,
          [this, open] { return open() && m_bDatabaseListInUse && !m_bExecuting && !m_bPreviewMode; });
     for (int id : {ID_PROVIDER_PROPERTIES, ID_CONNECTION_OPTIONS, ID_PROVIDER_TYPES, ID_PROVIDER_KEYWORDS,
@@ -178,8 +173,14 @@ void CChildFrame::UpdateStatusPanes()
     } else {
         FitStatusPane(2, m_strExecTime);
         show(2, m_strExecTime);
-        if (m_strResultsPaneText.Contains(kLinesOfText))
+        if (m_strResultsPaneText.Contains(kLinesOfText)) {
             m_strResultsPaneText = wxString::Format("%s %d", kLinesOfText, m_pResultView->GetLineCount());
+        } else if (m_bExecuting && m_strResultsPaneText.Contains(kResultsGridTag)) {
+            // While a run fills the grid shown, its row count grows.
+            const int n = m_nCurrentGrid > 0 ? m_nCurrentGrid : 1;
+            if (CMSHFlexGrid* grid = GetResultGrid(n); grid && grid->IsShown())
+                m_strResultsPaneText = GetGridStatusText(grid, n);
+        }
         FitStatusPane(3, m_strResultsPaneText);
         show(3, m_strResultsPaneText);
     }

@@ -2,6 +2,9 @@
 
 #include "FieldValueText.h"
 #include "GridGrowthFailure.h"
+#include "MessagesBuffer.h"
+#include "QueryCancel.h"
+#include "TextWorker.h"
 #include "WorkerThread.h"
 #include "common/ErrorText.h"
 
@@ -345,4 +348,64 @@ void CGridWorker::SizeGridColumns()
     m_block.m_pCurrentGrid->SetColumnWidths(std::move(pixels));
     Send(WM_SETGRIDREDRAW, 1, grid);
     m_block.m_bColumnsSized = true;
+}
+
+namespace {
+
+void CloseQuietly(const ado::RecordsetPtr& rs)
+{
+    try {
+        if (rs && rs->GetState() != ado::adStateClosed)
+            rs->Close();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+int RunGridBatch(CExecutionBlock& block, const CGridWorker::Options& options)
+{
+    CQueryRunState& state = *block.state;
+    ado::RecordsetPtr rs = block.recordset;
+    int error = 0;
+    const auto report = [&](const wxString& text) {
+        if (state.m_bStop)
+            return;
+        AppendRunError(state, false, text, block.batchStart);
+        error = 1;
+    };
+    try {
+        _variant_t recordsAffected = block.recordsAffected;
+        if (!state.m_bStop && block.workerExecutes) {
+            if (block.queryKind == ado::adSchemaDBInfoKeywords || block.queryKind == ado::adSchemaDBInfoLiterals)
+                rs = block.connection->OpenSchema(static_cast<ado::SchemaEnum>(block.queryKind));
+            else
+                rs = block.connection->Execute(block.batch, &recordsAffected, ado::adCmdText);
+        }
+        CGridWorker worker(block.state, options);
+        worker.Run(rs, recordsAffected);
+    } catch (const _com_error& e) {
+        WaitForCancelDone(state);
+        report(GetBatchErrorText(block.connection.get(), e));
+    } catch (const std::bad_alloc&) {
+        report("Out-of-Memory.");
+    } catch (const CGridError& e) {
+        report(wxString::FromUTF8(e.what()));
+    } catch (...) {
+        report("Errors occurred.");
+    }
+    WaitForCancelDone(state);
+    CloseQuietly(rs);
+    if (rs != block.recordset)
+        CloseQuietly(block.recordset);
+    return error;
+}
+
+void ExecuteToGridThreadProc(std::shared_ptr<CExecutionBlock> block, CGridWorker::Options options)
+{
+    const int error = RunGridBatch(*block, options);
+    std::shared_ptr<CQueryRunState> state = block->state;
+    // The worker's hold on the objects ends before the window hears of the batch's end.
+    block.reset();
+    state->m_pMailbox->PostMessage(WM_GRIDBATCHDONE, static_cast<WPARAM>(error), static_cast<LPARAM>(-1));
 }

@@ -22,6 +22,7 @@
 // nothing is thrown for the rows not read, and the grid keeps exactly the rows written.
 #pragma once
 
+#include "ExecutionBlock.h"
 #include "GridStore.h"
 #include "QueryRunState.h"
 #include "ado/Ado.h"
@@ -109,3 +110,12 @@ private:
     enum class CellRead { Text, Boolean, Bytes };
     std::vector<CellRead> m_reads;
 };
+
+// The grid-mode worker of one batch: executes it unless its asynchronous open already did (or
+// opens the keyword or literal list), fills the grids, and reports a failure as an error tag in
+// the messages (unless the run was stopped). Waits for a pending cancel and closes the
+// recordset before it returns the batch's error flag (1 when an error was reported).
+int RunGridBatch(CExecutionBlock& block, const CGridWorker::Options& options);
+
+// The thread procedure: RunGridBatch, then WM_GRIDBATCHDONE with the error flag.
+void ExecuteToGridThreadProc(std::shared_ptr<CExecutionBlock> block, CGridWorker::Options options);

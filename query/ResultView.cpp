@@ -2,6 +2,7 @@
 
 #include "ChildFrame.h"
 #include "GridContextMenu.h"
+#include "GridWorker.h"
 #include "MSHFlexGrid.h"
 #include "ResultCommands.h"
 #include "app/CommandIds.h"
@@ -147,6 +148,74 @@ void CResultView::OnSetFocus(wxFocusEvent& event)
         });
     }
     event.Skip();
+}
+
+// ---- The grids of a run ----
+
+std::unique_ptr<CWorkerThread> CResultView::StartGridWorker(std::shared_ptr<CExecutionBlock> block, int priority)
+{
+    m_pFrame->m_bGridFailed = 0;
+    CGridWorker::Options options;
+    options.rowLimit = m_pFrame->m_bRowLimit != 0;
+    options.maxRows = m_pFrame->m_nMaxRows;
+    options.multipleResults = block->multipleResults;
+    options.kind = block->queryKind;
+    options.priority = priority;
+    return CWorkerThread::Begin([block, options]() mutable { ExecuteToGridThreadProc(std::move(block), options); },
+                                priority);
+}
+
+int CResultView::GetGridCount() const
+{
+    return m_pFrame->m_nGridCount;
+}
+
+bool CResultView::IsBatchHeld() const
+{
+    return m_pFrame->m_bGridFailed != 0;
+}
+
+bool CResultView::IsFilling() const
+{
+    return !m_pFrame->m_gridList.empty() && !m_pFrame->m_gridList.back()->GetStore()->m_bComplete.load();
+}
+
+bool CResultView::IsGridFailed() const
+{
+    return m_pFrame->m_bGridFailed != 0;
+}
+
+void CResultView::ShowResults()
+{
+    m_pFrame->ShowResults();
+}
+
+bool CResultView::ShowGrid(int n)
+{
+    CMSHFlexGrid* grid = m_pFrame->GetResultGrid(n);
+    if (!grid)
+        return false;
+    m_pFrame->m_nCurrentGrid = n;
+    m_pFrame->UpdateGridStatus(grid, n);
+    return true;
+}
+
+void CResultView::HideAllGrids()
+{
+    m_pFrame->HideAllGrids();
+}
+
+void CResultView::DestroyAllGrids()
+{
+    m_pFrame->DestroyAllGrids();
+}
+
+void CResultView::EndRun()
+{
+    for (CMSHFlexGrid* grid : m_pFrame->m_gridList) {
+        if (!grid->GetStore()->m_bComplete.exchange(true))
+            grid->SyncWithStore();
+    }
 }
 
 // ---- Text ----
@@ -298,6 +367,7 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
     wxBusyCursor wait;
     m_pFrame->SetFindStatusText(kPleaseWait);
     CQueryRunState& run = *m_pFrame->GetRunState();
+    CBatchExecution& execution = m_pFrame->GetExecution();
     if (!IsGridVisible()) {
         {
             std::lock_guard<std::mutex> lock(run.m_csOutput);
@@ -306,13 +376,16 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
             else
                 run.m_strTextOutput.clear();
         }
-        SetOutputText(wxString());
+        execution.ResetErrorTags();
+        execution.ResultsText().ClearView();
         Refresh();
     } else {
         m_pFrame->ActivateEditorPane();
-        m_pFrame->ClearResults();
+        execution.ClearResults();
         m_pFrame->ActivateEditorPane();
     }
+    wxCommandEvent messagesMode(wxEVT_MENU, ID_MESSAGES_MODE);
+    execution.ResultsText().OnMessagesMode(messagesMode);
     bool empty;
     {
         std::lock_guard<std::mutex> lock(run.m_csOutput);

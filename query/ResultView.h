@@ -4,6 +4,8 @@
 // keyboard) work on the grid, otherwise on the text.
 #pragma once
 
+#include "ResultsGrids.h"
+
 #include <wx/stc/stc.h>
 
 #include <string>
@@ -13,7 +15,9 @@ class wxGridEvent;
 class CMSHFlexGrid;
 class CMainFrame;
 
-class CResultView : public wxStyledTextCtrl {
+// It is also what a run needs of the grids: it starts the grid worker of each grid-mode batch
+// and shows, hides and drops the grids at the ends of batches and runs.
+class CResultView : public wxStyledTextCtrl, public IResultsGrids {
 public:
     CResultView(wxWindow* parent, CChildFrame* frame);
 
@@ -32,6 +36,22 @@ public:
     static int GetGridHasRows(const CMSHFlexGrid* grid);
     // Shows the current grid on top and gives it the focus.
     void ShowGrid();
+
+    // ---- The grids of a run ----
+
+    std::unique_ptr<CWorkerThread> StartGridWorker(std::shared_ptr<CExecutionBlock> block, int priority) override;
+    int GetGridCount() const override;
+    // Making room for rows failed in this batch: the run stops after it.
+    bool IsBatchHeld() const override;
+    // The last grid is still being filled.
+    bool IsFilling() const override;
+    bool IsGridFailed() const override;
+    void ShowResults() override;
+    bool ShowGrid(int n) override;
+    void HideAllGrids() override;
+    void DestroyAllGrids() override;
+    // A grid the worker left unfinished is taken as it stands.
+    void EndRun() override;
 
     // ---- Text ----
 

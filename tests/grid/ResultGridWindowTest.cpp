@@ -524,6 +524,18 @@ TEST_P(GridWindowTest, PanesAndStatusBar)
     EXPECT_TRUE(m_frame->IsOutputPaneShown());
     EXPECT_TRUE(View().IsShown());
     EXPECT_EQ(bar.GetStatusText(3), "Results grid #1 of 1; 1 row(s); 1 col(s)");
+}
+
+// Focus moves need the window to hold the display's focus: the test runs on its own.
+TEST_P(GridWindowTest, FocusMovesBetweenPanes)
+{
+    RunToEnd("SELECT 1 AS a");
+    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+    ASSERT_TRUE(grid && grid->IsShown());
+    m_frame->ActivateResultsPane();
+    Command(*m_frame, ID_VIEW_OUTPUT);
+    EXPECT_EQ(wxWindow::FindFocus(), m_frame->GetSchemaView()) << "hiding the output moves the focus to the schema";
+    Command(*m_frame, ID_VIEW_OUTPUT);
 
     Command(*m_frame, ID_VIEW_SCHEMA);
     EXPECT_FALSE(m_frame->IsSchemaPaneShown());
