@@ -239,6 +239,9 @@ private:
     void OnUpdateViewSchema(wxUpdateUIEvent& event);
     void OnPaneCommand(wxCommandEvent& event);
     void OnFocusDatabaseList(wxCommandEvent& event);
+    // Alt+0 and Ctrl+M (schema), Alt+2 (output), Alt+D (database list).
+    void OnPaneKeys(wxKeyEvent& event);
+    bool IsViewOutputEnabled();
     void OnSysColourChanged(wxSysColourChangedEvent& event);
     void OnStatusBarUpdate(wxUpdateUIEvent& event);
     void UpdateLineColumnPane();

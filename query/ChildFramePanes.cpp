@@ -116,6 +116,7 @@ void CChildFrame::BindPaneCommands()
     Bind(wxEVT_MENU, &CChildFrame::OnPaneCommand, this, ID_NEXT_PANE);
     Bind(wxEVT_MENU, &CChildFrame::OnPaneCommand, this, ID_PREVIOUS_PANE);
     Bind(wxEVT_MENU, &CChildFrame::OnFocusDatabaseList, this, ID_FOCUS_DATABASE_LIST);
+    Bind(wxEVT_CHAR_HOOK, &CChildFrame::OnPaneKeys, this);
 
     // Enabling rules of commands whose handlers live elsewhere in the window.
     const auto open = [this] { return IsConnectionOpen(); };
@@ -217,9 +218,30 @@ void CChildFrame::UpdateLineColumnPane()
 
 // ---- Showing and hiding panes ----
 
+void CChildFrame::OnPaneKeys(wxKeyEvent& event)
+{
+    const int code = event.GetKeyCode();
+    const bool alt = event.AltDown() && !event.ControlDown() && !event.ShiftDown();
+    const bool ctrl = event.ControlDown() && !event.AltDown() && !event.ShiftDown();
+    int command = 0;
+    if ((alt && code == '0') || (ctrl && code == 'M'))
+        command = ID_VIEW_SCHEMA;
+    else if (alt && code == '2')
+        command = ID_VIEW_OUTPUT;
+    else if (alt && code == 'D')
+        command = ID_FOCUS_DATABASE_LIST;
+    if (!command) {
+        event.Skip();
+        return;
+    }
+    wxQueueEvent(GetEventHandler(), new wxCommandEvent(wxEVT_MENU, command));
+}
+
 void CChildFrame::OnViewOutputCommand(wxCommandEvent&)
 {
-    OnViewOutput();
+    // A key reaches here whatever the toolbar shows.
+    if (IsViewOutputEnabled())
+        OnViewOutput();
 }
 
 void CChildFrame::OnViewOutput()
@@ -249,20 +271,27 @@ void CChildFrame::OnViewOutput()
     UpdateStatusPanes();
 }
 
-void CChildFrame::OnUpdateViewOutput(wxUpdateUIEvent& event)
+bool CChildFrame::IsViewOutputEnabled()
 {
-    wxString messages;
+    bool messages;
     {
         std::lock_guard<std::mutex> lock(m_csOutput);
-        messages = m_pRunState->m_strMessages;
+        messages = !m_pRunState->m_strMessages.empty();
     }
-    event.Enable(!m_bPreviewMode && !m_bExecuting && !m_bFindInFiles &&
-                 (m_nGridCount > 0 || !messages.empty() || m_pResultView->GetLength() > 0));
+    return !m_bPreviewMode && !m_bExecuting && !m_bFindInFiles &&
+           (m_nGridCount > 0 || messages || m_pResultView->GetLength() > 0);
+}
+
+void CChildFrame::OnUpdateViewOutput(wxUpdateUIEvent& event)
+{
+    event.Enable(IsViewOutputEnabled());
     event.Check(m_bOutputShown != 0);
 }
 
 void CChildFrame::OnViewSchema(wxCommandEvent&)
 {
+    if (m_bPreviewMode)
+        return;
     ShowSchemaPane(!m_bSchemaShown);
     if (m_bSchemaShown)
         ActivateSchemaPane();

@@ -524,6 +524,31 @@ TEST_P(GridWindowTest, PanesAndStatusBar)
     EXPECT_TRUE(m_frame->IsOutputPaneShown());
     EXPECT_TRUE(View().IsShown());
     EXPECT_EQ(bar.GetStatusText(3), "Results grid #1 of 1; 1 row(s); 1 col(s)");
+
+    // The keys of the pane commands: Alt+2 the output, Alt+0 and Ctrl+M the schema.
+    const auto key = [this](int code, bool alt, bool ctrl) {
+        wxKeyEvent event(wxEVT_CHAR_HOOK);
+        event.m_keyCode = code;
+        event.m_altDown = alt;
+        event.m_controlDown = ctrl;
+        event.SetEventObject(m_frame);
+        m_frame->ProcessWindowEvent(event);
+        Pump();
+    };
+    key('2', true, false);
+    EXPECT_FALSE(m_frame->IsOutputPaneShown());
+    key('2', true, false);
+    EXPECT_TRUE(m_frame->IsOutputPaneShown());
+    key('0', true, false);
+    EXPECT_FALSE(m_frame->IsSchemaPaneShown());
+    key('M', false, true);
+    EXPECT_TRUE(m_frame->IsSchemaPaneShown());
+
+    // During a run the output pane stays as it is, whatever key asks.
+    m_frame->m_bExecuting = 1;
+    key('2', true, false);
+    EXPECT_TRUE(m_frame->IsOutputPaneShown());
+    m_frame->m_bExecuting = 0;
 }
 
 // Focus moves need the window to hold the display's focus: the test runs on its own.
