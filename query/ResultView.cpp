@@ -80,6 +80,7 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
     Bind(wxEVT_MENU, &CResultView::OnFormatFont, this, ID_FORMAT_FONT);
     Bind(wxEVT_MENU, &CResultView::OnWordWrap, this, ID_VIEW_WORD_WRAP);
     Bind(wxEVT_MENU, &CResultView::OnMatchBrace, this, ID_EDIT_MATCH_BRACE);
+    Bind(wxEVT_MENU, &CResultView::OnRefresh, this, ID_REFRESH);
     for (int id : {int(ID_EDIT_COPY), int(ID_EDIT_SELECT_ALL), int(ID_FILE_SAVE_AS), int(ID_VIEW_WORD_WRAP), int(ID_EDIT_MATCH_BRACE),
                    int(ID_EDIT_CLEAR_ALL), int(ID_REFRESH)})
         Bind(wxEVT_UPDATE_UI, &CResultView::OnUpdateCommand, this, id);
@@ -517,17 +518,27 @@ void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
         break;
     case ID_EDIT_MATCH_BRACE: event.Enable(!grid && IsBraceAtCaret(*this)); break;
     case ID_EDIT_CLEAR_ALL: event.Enable(!m_pFrame->m_bGridFailed && !m_pFrame->m_bExecuting && (grid || hasText)); break;
-    case ID_REFRESH: {
-        bool messages = false;
-        if (!grid && m_pFrame->IsConnectionOpen() && m_pFrame->m_bExecuting) {
-            std::lock_guard<std::mutex> lock(m_pFrame->m_csOutput);
-            messages = !m_pFrame->GetRunState()->m_strMessages.empty();
-        }
-        event.Enable(messages);
-        break;
-    }
+    case ID_REFRESH: event.Enable(IsRefreshEnabled()); break;
     default: break;
     }
+}
+
+bool CResultView::IsRefreshEnabled() const
+{
+    if (IsGridVisible() || !m_pFrame->IsConnectionOpen() || !m_pFrame->m_bExecuting)
+        return false;
+    std::lock_guard<std::mutex> lock(m_pFrame->m_csOutput);
+    return !m_pFrame->GetRunState()->m_strMessages.empty();
+}
+
+void CResultView::OnRefresh(wxCommandEvent&)
+{
+    if (!IsRefreshEnabled())
+        return;
+    CResultsText& text = m_pFrame->GetExecution().ResultsText();
+    text.m_nSavedSelStart = GetSelectionStart();
+    text.m_nSavedSelEnd = GetSelectionEnd();
+    text.ShowMessages();
 }
 
 void CResultView::OnDisabledCommand(wxUpdateUIEvent& event)
@@ -551,6 +562,12 @@ void CResultView::OnKeyDown(wxKeyEvent& event)
     }
     if (code == WXK_F7 && !ctrl && !shift) {
         SetWordWrap(!IsWordWrap());
+        return;
+    }
+    // F8 refreshes the messages while a run goes; otherwise it is the key of the next error.
+    if (code == WXK_F8 && !ctrl && !shift && IsRefreshEnabled()) {
+        wxCommandEvent refresh(wxEVT_MENU, ID_REFRESH);
+        OnRefresh(refresh);
         return;
     }
     if (code == WXK_MENU || (code == WXK_F10 && shift)) {

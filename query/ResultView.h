@@ -80,6 +80,9 @@ public:
     void OnFormatFont(wxCommandEvent& event);
     void OnWordWrap(wxCommandEvent& event);
     void OnMatchBrace(wxCommandEvent& event);
+    // Reloads the messages collected so far, keeping the selection.
+    void OnRefresh(wxCommandEvent& event);
+    bool IsRefreshEnabled() const;
 
     // Set while a print preview of this view runs; text Save As does nothing meanwhile.
     int m_bPrintPreview = 0;
