@@ -8,7 +8,7 @@
 #include <algorithm>
 
 CMSHFlexGrid::CMSHFlexGrid(wxWindow* parent, std::shared_ptr<CGridStore> store)
-    : wxGrid(parent, kControlId, wxDefaultPosition, wxDefaultSize, wxWANTS_CHARS | wxHSCROLL | wxVSCROLL),
+    : wxGrid(parent, kControlId, wxPoint(0, 0), parent->GetClientSize(), wxWANTS_CHARS | wxHSCROLL | wxVSCROLL),
       m_pStore(std::move(store)),
       m_timer(this)
 {
