@@ -5,6 +5,7 @@
 #include "GridWorker.h"
 #include "MSHFlexGrid.h"
 #include "ResultCommands.h"
+#include "ResultTable.h"
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/ProfileFont.h"
@@ -309,16 +310,23 @@ wxString CResultView::GetGridSelectionText(bool names) const
             text += c < right ? "\t" : "\r\n";
         }
     }
+    // The cells are gathered as the store keeps them and converted once.
+    const CGridStore& store = *grid->GetStore();
+    const size_t shown = grid->GetResultTable()->GetShownRows();
+    std::string cells;
     for (int r = top; r <= bottom; ++r) {
         for (int c = left; c <= right; ++c) {
-            text += grid->GetTextMatrix(r, c);
+            if (static_cast<size_t>(r - 1) < shown) {
+                const std::string_view cell = store.GetCell(static_cast<size_t>(r - 1), static_cast<size_t>(c - 1));
+                cells.append(cell.data(), cell.size());
+            }
             if (c < right)
-                text += '\t';
+                cells += '\t';
         }
         if (r < bottom)
-            text += "\r\n";
+            cells += "\r\n";
     }
-    return text;
+    return text + CResultTable::FullText(cells);
 }
 
 void CResultView::CopyGridSelection()
