@@ -592,13 +592,17 @@ TEST_P(GridWindowTest, ScreenshotOfAWindowWithTwoGrids)
     if (IsPostgres())
         GTEST_SKIP() << "one screenshot is enough";
     Exec("CREATE TABLE city (id INTEGER, name VARCHAR(40), country VARCHAR(40), population INTEGER, note TEXT)");
-    Exec("INSERT INTO city VALUES (1, 'Zürich', 'Switzerland', 421878, 'two' || char(10) || 'lines'), "
-         "(2, '東京', 'Japan', 13960000, NULL), (3, 'São Paulo', 'Brazil', 12330000, 'tab' || char(9) || 'here')");
-    m_frame->GetQueryView()->GetEditCtrl()->SetText("SELECT * FROM city;\nSELECT 'x' AS single;\n");
-    RunToEnd("SELECT * FROM city; " + CountingQuery(40));
+    // Unicode names from their code points: the driver reads statement text in the local code page.
+    Exec("INSERT INTO city VALUES (1, 'Z' || char(252) || 'rich', 'Switzerland', 421878, 'two' || char(10) || "
+         "'lines'), (2, char(26481, 20140), 'Japan', 13960000, NULL), (3, 'S' || char(227) || 'o Paulo', 'Brazil', "
+         "12330000, 'tab' || char(9) || 'here')");
+    // Run through the window's own Execute.
+    m_frame->GetQueryView()->GetEditCtrl()->SetText("SELECT * FROM city;\n" + CountingQuery(40) + ";\n");
+    Command(*m_frame, ID_QUERY_EXECUTE);
+    ASSERT_TRUE(PumpUntil([this] { return !m_frame->m_bExecuting; }, 30s));
     ASSERT_EQ(m_frame->m_nGridCount, 2);
-    m_frame->m_nCurrentGrid = 1;
-    m_frame->UpdateGridStatus(m_frame->GetResultGrid(1), 1);
+    EXPECT_EQ(m_frame->m_strStatusText, "Query batch completed");
+    EXPECT_EQ(m_frame->m_strResultsPaneText, "Results grid #1 of 2; 3 row(s); 5 col(s)");
     Main().SetSize(1200, 800);
     for (int i = 0; i < 20; ++i) {
         Pump();
