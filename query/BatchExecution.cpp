@@ -235,7 +235,7 @@ void CBatchExecution::ExecuteQuery()
     if ((f.m_bTSql || f.m_bMySql || f.m_bOlap) && f.GetDatabaseList())
         f.GetDatabaseList()->Disable();
 
-    if (GetPageFileUsagePercent() >= 99) {
+    if (m_fnPageFileUsage() >= 99) {
         AppendRunOutput(*state, m_bTextOutput, kPageFileUsageMessage);
         OnBatchComplete(1);
     } else if (!GetQueryText(f.m_strSqlText)) {
@@ -463,7 +463,7 @@ bool CBatchExecution::GetNextBatch(CQueuedBatch& batch)
             return false;
     }
     // The memory message comes only where a batch would have started.
-    if (GetPageFileUsagePercent() >= 99) {
+    if (m_fnPageFileUsage() >= 99) {
         AppendRunOutput(*f.GetRunState(), m_bTextOutput, kPageFileUsageMessage);
         return false;
     }
@@ -623,9 +623,9 @@ void CBatchExecution::FinishRun(int error)
     m_timer.KillExecTimer();
     if (f.m_bBeep)
         wxBell();
-    // The idle work (command states among it) catches up with the end of the run.
-    for (int round = 0; round < 100 && wxTheApp && wxTheApp->ProcessIdle(); ++round) {
-    }
+    // The idle work (command states among it) catches up with the end of the run; asked for
+    // rather than run here, so that no queued message is handled in the middle of this.
+    wxWakeUpIdle();
     CloseWhenDone();
 }
 

@@ -10,6 +10,7 @@
 
 #include "ConnectionEventsSink.h"
 #include "ExecTimer.h"
+#include "PageFileUsage.h"
 #include "QueryCancel.h"
 #include "ResultsText.h"
 #include "TransactionControl.h"
@@ -75,6 +76,9 @@ public:
     void ClearResults();
     // Output goes to the text buffer in this run (text or save mode).
     bool IsTextOutput() const { return m_bTextOutput; }
+
+    // The memory figure a run consults before each batch: 99 or more stops it.
+    std::function<int()> m_fnPageFileUsage = GetPageFileUsagePercent;
 
     // Called at the end of a run whose text may have changed the current database (USE on a
     // server with a database list), and with the text whose SET options a T-SQL server keeps.

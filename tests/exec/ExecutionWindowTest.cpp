@@ -40,6 +40,11 @@ struct Path {
     bool async; // batches opened asynchronously, else run by the worker itself
 };
 
+void PrintTo(const Path& path, std::ostream* os)
+{
+    *os << DriverName(path.driver) << (path.async ? ", asynchronous opens" : ", worker executes");
+}
+
 std::string PathName(const ::testing::TestParamInfo<Path>& info)
 {
     return std::string(DriverName(info.param.driver)) + (info.param.async ? "Async" : "Worker");
@@ -107,7 +112,6 @@ protected:
     {
         wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
         frame->GetEventHandler()->ProcessEvent(execute);
-        EXPECT_TRUE(frame->m_bExecuting);
     }
     static wxString Output(CChildFrame* frame) { return frame->GetResultView()->GetText(); }
     static wxString Pane(CChildFrame* frame, int pane) { return frame->GetQueryStatusBar()->GetStatusText(pane); }
@@ -257,6 +261,29 @@ TEST_P(ExecWindowTest, CancelEndsALongQueryWithinASecond)
     EXPECT_EQ(Output(frame), "five\n----\n5");
 }
 
+TEST_P(ExecWindowTest, ClosingDuringARunCancelsItFirst)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText(wxString::FromUTF8(LongQuery()));
+    frame->GetQueryDoc()->Modify(false);
+    Start(frame);
+    PumpUntil([] { return false; }, 300ms);
+    {
+        CMessageScript messages{wxID_YES};
+        frame->Close();
+        EXPECT_EQ(messages.Texts(), std::vector<wxString>{"Are you sure you wish to cancel this query?"});
+        // The window stays until the cancelled run has ended.
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 3s));
+        EXPECT_EQ(Main().GetConnectionCount(), 1u);
+        EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+    }
+    CMessageScript messages;
+    frame->Close();
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 3s));
+    EXPECT_TRUE(messages.Texts().empty());
+}
+
 TEST_P(ExecWindowTest, CancelDuringALargeFetchKeepsTheRowsWritten)
 {
     CChildFrame* frame = Open();
@@ -319,7 +346,11 @@ TEST_P(ExecWindowTest, CancelWhileTheSplitterStillRunsAlsoStopsTheStatement)
     frame->m_bSplitterRunning = 0;
 }
 
-TEST_P(ExecWindowTest, TheWindowStaysResponsiveWhileABatchRuns)
+// Keys typed through the display's input reach whichever window has the focus there, in any
+// process: these tests run alone (see CMakeLists.txt).
+class ExecKeyboardTest : public ExecWindowTest {};
+
+TEST_P(ExecKeyboardTest, TheWindowStaysResponsiveWhileABatchRuns)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
@@ -358,6 +389,36 @@ TEST_P(ExecWindowTest, TheWindowStaysResponsiveWhileABatchRuns)
     keyboard.Char(WXK_PAUSE, wxMOD_ALT);
     ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
     EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+}
+
+TEST_P(ExecWindowTest, ExhaustedMemoryStopsTheRunWithOneMessage)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    const wxString message = kPageFileUsageMessage;
+    int usage = 99;
+    frame->GetExecution().m_fnPageFileUsage = [&usage] { return usage; };
+    // At the start: nothing runs.
+    Run(frame, "SELECT 1 AS a\nGO\nSELECT 2 AS b");
+    EXPECT_EQ(Output(frame), message);
+    EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+
+    // Between batches: the batches run so far keep their output, the next ones do not start.
+    usage = 50;
+    frame->GetExecution().m_fnPageFileUsage = [&usage] {
+        const int now = usage;
+        usage = 99; // from the second look on
+        return now;
+    };
+    Run(frame, "SELECT 1 AS a\nGO\nSELECT 2 AS b");
+    EXPECT_EQ(Output(frame), "a\n-\n1\n\n" + message);
+    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+
+    // After the last batch there is nothing to refuse.
+    usage = 50;
+    Run(frame, "SELECT 1 AS a");
+    EXPECT_EQ(Output(frame), "a\n-\n1");
+    frame->GetExecution().m_fnPageFileUsage = GetPageFileUsagePercent;
 }
 
 TEST_P(ExecWindowTest, TheRowLimitAppliesToOneRun)
@@ -477,9 +538,9 @@ TEST_P(ExecWindowTest, ACommandLineRunStaysOpenUnlessItEndsCleanlyMinimised)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, ExecWindowTest,
-                         ::testing::Values(Path{Driver::SQLite, true}, Path{Driver::SQLite, false},
-                                           Path{Driver::PostgreSQL, true}, Path{Driver::PostgreSQL, false}),
-                         PathName);
+const auto kPaths = ::testing::Values(Path{Driver::SQLite, true}, Path{Driver::SQLite, false},
+                                      Path{Driver::PostgreSQL, true}, Path{Driver::PostgreSQL, false});
+INSTANTIATE_TEST_SUITE_P(Paths, ExecWindowTest, kPaths, PathName);
+INSTANTIATE_TEST_SUITE_P(Paths, ExecKeyboardTest, kPaths, PathName);
 
 } // namespace

@@ -137,8 +137,9 @@ TEST_P(TextWorkerTest, OnlyTheFirstFieldOfAResultSetIsWritten)
     // Procedure and view text comes one line per row, each with its own line end.
     EXPECT_EQ(RunSync("SELECT 'line one\n' AS text, 2 AS ignored UNION ALL SELECT 'line two\n', 3"),
               "text\n----\nline one\nline two\n");
-    if (IsSqlite())
-        EXPECT_EQ(RunSync("SELECT 1 AS \"\""), "\n----\n1"); // PostgreSQL refuses an empty name
+    if (IsSqlite()) { // PostgreSQL refuses an empty name
+        EXPECT_EQ(RunSync("SELECT 1 AS \"\""), "\n----\n1");
+    }
 }
 
 TEST_P(TextWorkerTest, ValuesOfEveryType)
