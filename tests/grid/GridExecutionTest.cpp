@@ -85,7 +85,8 @@ protected:
     void Start(const wxString& sql)
     {
         m_frame->GetQueryView()->GetEditCtrl()->SetText(sql);
-        Command(*m_frame, ID_QUERY_EXECUTE);
+        wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
+        m_frame->GetEventHandler()->ProcessEvent(execute);
         ASSERT_TRUE(m_frame->m_bExecuting);
     }
     void Run(const wxString& sql)
