@@ -180,6 +180,7 @@ void CChildFrame::UpdateGridStatus(CMSHFlexGrid* grid, int n)
     if (!m_bOutputShown)
         OnViewOutput();
 
+    m_pResultView->CloseFindDialog();
     m_pResultView->Freeze();
     if (m_strResultsPaneText.IsSameAs("Messages", false)) {
         long from = 0, to = 0;

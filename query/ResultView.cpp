@@ -82,6 +82,7 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
     Bind(wxEVT_MENU, &CResultView::OnWordWrap, this, ID_VIEW_WORD_WRAP);
     Bind(wxEVT_MENU, &CResultView::OnMatchBrace, this, ID_EDIT_MATCH_BRACE);
     Bind(wxEVT_MENU, &CResultView::OnRefresh, this, ID_REFRESH);
+    Bind(wxEVT_MENU, &CResultView::OnEditFind, this, ID_EDIT_FIND);
     for (int id : {int(ID_EDIT_COPY), int(ID_EDIT_SELECT_ALL), int(ID_FILE_SAVE_AS), int(ID_VIEW_WORD_WRAP), int(ID_EDIT_MATCH_BRACE),
                    int(ID_EDIT_CLEAR_ALL), int(ID_REFRESH)})
         Bind(wxEVT_UPDATE_UI, &CResultView::OnUpdateCommand, this, id);
@@ -549,6 +550,67 @@ void CResultView::OnRefresh(wxCommandEvent&)
     text.ShowMessages();
 }
 
+void CResultView::OnEditFind(wxCommandEvent&)
+{
+    if (IsGridVisible())
+        return;
+    if (m_pFindDialog) {
+        m_pFindDialog->Raise();
+        m_pFindDialog->Show();
+        return;
+    }
+    // The selection seeds the search unless it is empty or spans lines.
+    const wxString selected = GetSelectedText();
+    if (!selected.empty() && selected.find_first_of("\r\n") == wxString::npos)
+        m_findData.SetFindString(selected);
+    m_pFindDialog = new wxFindReplaceDialog(this, &m_findData, "Find");
+    if (wxWindow* cancel = m_pFindDialog->FindWindow(wxID_CANCEL))
+        cancel->SetLabel("Close");
+    m_pFindDialog->Bind(wxEVT_FIND, &CResultView::OnFindDialog, this);
+    m_pFindDialog->Bind(wxEVT_FIND_NEXT, &CResultView::OnFindDialog, this);
+    m_pFindDialog->Bind(wxEVT_FIND_CLOSE, &CResultView::OnFindDialog, this);
+    m_pFindDialog->Show();
+}
+
+void CResultView::CloseFindDialog()
+{
+    if (m_pFindDialog)
+        m_pFindDialog->Destroy();
+    m_pFindDialog = nullptr;
+}
+
+void CResultView::OnFindDialog(wxFindDialogEvent& event)
+{
+    if (event.GetEventType() == wxEVT_FIND_CLOSE) {
+        CloseFindDialog();
+        return;
+    }
+    FindNext(event.GetFindString(), event.GetFlags());
+}
+
+bool CResultView::FindNext(const wxString& text, int flags)
+{
+    int searchFlags = 0;
+    if (flags & wxFR_MATCHCASE)
+        searchFlags |= wxSTC_FIND_MATCHCASE;
+    if (flags & wxFR_WHOLEWORD)
+        searchFlags |= wxSTC_FIND_WHOLEWORD;
+    const bool down = (flags & wxFR_DOWN) != 0;
+    if (down)
+        SetTargetRange(GetSelectionEnd(), GetLength());
+    else
+        SetTargetRange(GetSelectionStart(), 0);
+    SetSearchFlags(searchFlags);
+    const int found = text.empty() ? -1 : SearchInTarget(text);
+    if (found < 0) {
+        TVMessageBox("Finished searching the document.", wxOK | wxICON_INFORMATION, this);
+        return false;
+    }
+    SetSelection(GetTargetStart(), GetTargetEnd());
+    EnsureCaretVisible();
+    return true;
+}
+
 void CResultView::OnDisabledCommand(wxUpdateUIEvent& event)
 {
     event.Enable(false);
@@ -563,6 +625,11 @@ void CResultView::OnKeyDown(wxKeyEvent& event)
     const bool shift = event.ShiftDown();
     if (ctrl && shift && code == 'L')
         return;
+    if (ctrl && !shift && code == 'F') {
+        wxCommandEvent find(wxEVT_MENU, ID_EDIT_FIND);
+        OnEditFind(find);
+        return;
+    }
     if (ctrl && code == ']') {
         if (IsBraceAtCaret(*this))
             MatchBrace(*this);

@@ -6,6 +6,7 @@
 
 #include "ResultsGrids.h"
 
+#include <wx/fdrepdlg.h>
 #include <wx/stc/stc.h>
 
 #include <string>
@@ -80,6 +81,13 @@ public:
     void OnFormatFont(wxCommandEvent& event);
     void OnWordWrap(wxCommandEvent& event);
     void OnMatchBrace(wxCommandEvent& event);
+    // The Find dialog of the text; its searches select what they find.
+    void OnEditFind(wxCommandEvent& event);
+    // Searches the text from the selection; false (and the not-found message) when nothing is found.
+    bool FindNext(const wxString& text, int flags);
+    wxFindReplaceDialog* GetFindDialog() const { return m_pFindDialog; }
+    // A grid takes the pane: its text's Find dialog goes.
+    void CloseFindDialog();
     // Reloads the messages collected so far, keeping the selection.
     void OnRefresh(wxCommandEvent& event);
     bool IsRefreshEnabled() const;
@@ -104,8 +112,11 @@ private:
     // the selection first; by keyboard it opens at the selection's top left cell.
     void ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboard, const wxPoint& position);
     CMainFrame* GetMainFrame() const;
+    void OnFindDialog(wxFindDialogEvent& event);
 
     CChildFrame* m_pFrame;
     CMSHFlexGrid* m_pCurrentGrid = nullptr;
     int m_nTabSize = 4;
+    wxFindReplaceData m_findData{wxFR_DOWN};
+    wxFindReplaceDialog* m_pFindDialog = nullptr;
 };

@@ -125,6 +125,25 @@ TEST_P(GridExecutionTest, BatchesFillGridsAndMessagesSwitchWithThem)
     EXPECT_EQ(Pane(3), "Messages");
     EXPECT_EQ(View().GetText(), "(2 row(s) affected)\n\n[2 row(s) returned (application specific)]\n\n"
                                 "[1 row(s) returned (application specific)]");
+
+    // Find in the messages: down from the selection, whole words and case as asked.
+    {
+        CMessageScript script;
+        View().SetSelection(0, 0);
+        ASSERT_TRUE(View().FindNext("returned", wxFR_DOWN));
+        const long first = View().GetSelectionStart();
+        EXPECT_EQ(View().GetSelectedText(), "returned");
+        ASSERT_TRUE(View().FindNext("returned", wxFR_DOWN));
+        EXPECT_GT(View().GetSelectionStart(), first);
+        EXPECT_FALSE(View().FindNext("returned", wxFR_DOWN));
+        EXPECT_TRUE(View().FindNext("returned", 0)) << "and back up";
+        EXPECT_EQ(View().GetSelectionStart(), first);
+        View().SetSelection(0, 0);
+        EXPECT_FALSE(View().FindNext("Returned", wxFR_DOWN | wxFR_MATCHCASE));
+        EXPECT_FALSE(View().FindNext("return", wxFR_DOWN | wxFR_WHOLEWORD));
+        EXPECT_EQ(script.Texts(), (std::vector<wxString>(3, "Finished searching the document.")));
+    }
+
     Command(*m_frame, ID_MESSAGES_MODE);
     EXPECT_TRUE(first->IsShown());
     EXPECT_EQ(Pane(3), "Results grid #1 of 2; 2 row(s); 2 col(s)");
