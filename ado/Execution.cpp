@@ -200,14 +200,33 @@ void Execution::MoveNext()
     if (++m_row < m_block.RowsInBlock())
         return;
     Busy busy(*this);
-    FetchBlock();
+    if (m_cancelled)
+        Check(SQL_ERROR);
+    {
+        std::lock_guard lock(m_mutex);
+        m_streaming = true;
+    }
+    try {
+        FetchBlock();
+    } catch (...) {
+        std::lock_guard lock(m_mutex);
+        m_streaming = false;
+        throw;
+    }
+    std::lock_guard lock(m_mutex);
+    m_streaming = false;
+}
+
+bool Execution::MayInterrupt() const
+{
+    return m_busy > 0 && !(m_streaming && m_connection->Traits().family == DriverFamily::SQLite);
 }
 
 void Execution::Cancel()
 {
     std::lock_guard lock(m_mutex);
     m_cancelled = true;
-    if (m_hstmt != SQL_NULL_HSTMT && m_busy > 0)
+    if (m_hstmt != SQL_NULL_HSTMT && MayInterrupt())
         SQLCancel(m_hstmt);
 }
 
@@ -224,7 +243,8 @@ void Execution::Close()
     if (m_hstmt == SQL_NULL_HSTMT)
         return;
     if (m_busy > 0) {
-        SQLCancel(m_hstmt);
+        if (MayInterrupt())
+            SQLCancel(m_hstmt);
         m_idle.wait(lock, [&] { return m_busy == 0; });
     }
     FreeHandle();

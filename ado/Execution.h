@@ -90,9 +90,16 @@ private:
     std::condition_variable m_idle;
     SQLHSTMT m_hstmt = SQL_NULL_HSTMT;
     int m_busy = 0;
+    // A fetch of a later block is under way (guarded by m_mutex).
+    bool m_streaming = false;
     bool m_closing = false;
     std::atomic<bool> m_cancelled{false};
     std::atomic<bool> m_timedOut{false};
+
+    // Whether SQLCancel may reach the statement now. The SQLite driver's SQLCancel frees the
+    // statement's results, which corrupts a fetch running on another thread; its later blocks
+    // are single steps, so a cancel there waits for the next block instead.
+    bool MayInterrupt() const;
 
     RowBlock m_block;
     bool m_hasRows = false;

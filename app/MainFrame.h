@@ -91,6 +91,8 @@ public:
     int m_nGridSize = 0;
     wxString m_strGridFaceName;
     bool m_bTahomaPresent = false;
+    // The results text font of every query window.
+    wxFont m_fontResult;
 
     // The status bar's message pane.
     void SetStatusMessage(const wxString& text);

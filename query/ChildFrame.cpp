@@ -8,6 +8,7 @@
 #include "PaneDropTarget.h"
 #include "QueryKeyRouting.h"
 #include "ResultView.h"
+#include "TVStatusBar.h"
 #include "app/MainFrame.h"
 #include "app/QryView.h"
 #include "common/ErrorText.h"
@@ -42,10 +43,6 @@ const char* const kLowResources =
 struct PromptCancelled {
 };
 
-int TextWidth(wxWindow* window, const wxString& text)
-{
-    return window->GetTextExtent(text).GetWidth() + 12;
-}
 
 } // namespace
 
@@ -67,6 +64,8 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     if (auto* queryDoc = dynamic_cast<CTorvaneDoc*>(doc))
         queryDoc->SetFrame(this);
     CreatePanes();
+    BindResultGrids();
+    BindPaneCommands();
     // The editor view's control lives in the editor pane.
     if (auto* queryView = dynamic_cast<CQryView*>(view); queryView && queryView->CreateEditor(m_pEditorPane))
         SetEditorWindow(queryView->GetEditCtrl());
@@ -81,6 +80,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     parent->Bind(wxEVT_ACTIVATE, &CChildFrame::OnMainFrameActivate, this);
     m_pExecution = std::make_unique<CBatchExecution>(*this);
     m_pSaveAs = std::make_unique<CExecuteAndSaveAs>(*this);
+    m_pExecution->SetResultsGrids(m_pResultView);
 }
 
 CChildFrame::~CChildFrame()
@@ -93,13 +93,7 @@ void CChildFrame::CreatePanes()
 {
     auto* sizer = new wxBoxSizer(wxVERTICAL);
 
-    m_wndToolBar = new wxToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                                 wxTB_HORIZONTAL | wxTB_FLAT | wxTB_NODIVIDER);
-    m_wndDatabaseList = new CItemComboBoxEx(m_wndToolBar, ID_DATABASE_LIST, wxDefaultPosition, wxSize(205, -1));
-    m_wndToolBar->AddControl(m_wndDatabaseList);
-    m_wndToolBar->Realize();
-    m_wndDatabaseList->Disable();
-    sizer->Add(m_wndToolBar, 0, wxEXPAND);
+    CreateBars(sizer);
 
     m_wndOuterSplitter = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                               wxSP_LIVE_UPDATE | wxSP_3DSASH);
@@ -128,14 +122,6 @@ void CChildFrame::CreatePanes()
             m_wndInnerSplitter->SetSashPosition(std::max(10, size.x / 4));
     });
 
-    m_wndStatusBar = new wxStatusBar(this, wxID_ANY, wxSTB_SHOW_TIPS | wxFULL_REPAINT_ON_RESIZE);
-    const int widths[] = {-1, 24, TextWidth(m_wndStatusBar, m_strExecTime),
-                          TextWidth(m_wndStatusBar, "Results grid #888 of 888; 88888 row(s); 88 col(s)"),
-                          TextWidth(m_wndStatusBar, "Ln 88888, Col 8888")};
-    m_wndStatusBar->SetFieldsCount(5, widths);
-    m_wndStatusBar->SetStatusText(m_strExecTime, 2);
-    m_wndStatusBar->SetStatusText(m_strResultsPaneText, 3);
-    m_wndStatusBar->SetStatusText(m_strLineColText, 4);
     sizer->Add(m_wndStatusBar, 0, wxEXPAND);
     SetSizer(sizer);
 

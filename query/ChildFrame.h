@@ -9,6 +9,7 @@
 #include "ExecuteAndSaveAs.h"
 #include "FrameMailbox.h"
 #include "QueryRunState.h"
+#include "TVStatusBar.h"
 #include "WorkerThread.h"
 #include "app/TorvaneDoc.h"
 
@@ -21,13 +22,14 @@
 #include <vector>
 
 class CItemComboBoxEx;
+class CMSHFlexGrid;
 class CMainFrame;
 class CQryView;
 class CResultView;
 class CSchemaView;
 class wxPanel;
 class wxSplitterWindow;
-class wxStatusBar;
+class wxSizer;
 class wxToolBar;
 
 typedef wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame> CChildFrameBase;
@@ -74,7 +76,7 @@ public:
     CResultView* GetResultView() const { return m_pResultView; }
     CTorvaneDoc* GetQueryDoc() const;
     CItemComboBoxEx* GetDatabaseList() const { return m_wndDatabaseList; }
-    wxStatusBar* GetQueryStatusBar() const { return m_wndStatusBar; }
+    CTVStatusBar* GetQueryStatusBar() const { return m_wndStatusBar; }
 
     void ShowSchemaPane(bool show);
     bool IsSchemaPaneShown() const { return m_bSchemaShown; }
@@ -126,6 +128,38 @@ public:
 
     // A tab is a plain child window on GTK, not a top-level one: its realisation is a child's.
     void GTKHandleRealized() override { wxWindow::GTKHandleRealized(); }
+
+    // ---- Results grids (ChildFrameGrids.cpp) ----
+
+    // The grid worker's requests (lParam: its CGridWorkBlock, or the grid's store for redraw).
+    LRESULT OnCreateResultGrid(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetGridRows(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetGridRedraw(WPARAM wParam, LPARAM lParam);
+    // Grid n (1-based) of this run, or null.
+    CMSHFlexGrid* GetResultGrid(int n) const;
+    // Shows grid n and writes the result-set pane text.
+    void UpdateGridStatus(CMSHFlexGrid* grid, int n);
+    // At the end of a grid-mode batch: shows the current grid.
+    void ShowResults();
+    void HideAllGrids();
+    void DestroyAllGrids();
+    // Moves the window to (0, 0) with the given size, repeating while it takes another size.
+    void ForceWindowSize(wxWindow* window, int width, int height);
+    // "Results grid #%d of %d; %lu row(s); %lu col(s)" for grid n.
+    wxString GetGridStatusText(CMSHFlexGrid* grid, int n) const;
+
+    // ---- Status bar and panes (ChildFramePanes.cpp) ----
+
+    // Shows or hides the results pane (the Output command).
+    void OnViewOutput();
+    void ActivateEditorPane();
+    void ActivateResultsPane();
+    void ActivateSchemaPane();
+    // Moves the focus as F6 (forward) or Shift+F6 does.
+    void MoveFocusToPane(bool next);
+    // Brings the status bar panes up to date (their update handlers).
+    void UpdateStatusPanes();
+    bool IsOutputPaneShown() const { return m_bOutputShown != 0; }
 
     // ---- Members named as every part of the window uses them ----
 
@@ -185,11 +219,45 @@ public:
     int m_bSchemaShown = 1;
     int m_bOutputShown = 1;
 
+    // Results grids of the current run, in creation order; grid n is entry n - 1.
+    std::vector<CMSHFlexGrid*> m_gridList;
+    // Making room for rows failed; the grid commands stay off until the next grid-mode run.
+    int m_bGridFailed = 0;
+    int m_bLargeFonts = 0;
+    // Grid font size in whole points and twips per pixel, measured on the first grid (-1 until then).
+    int m_nFontPoints = -1;
+    int m_nTwipsPerPixel = -1;
+    // Set while a print preview of the window is shown.
+    int m_bPreviewMode = 0;
+
 protected:
     void OnQuotesChanged() override;
 
 private:
     void CreatePanes();
+    // The toolbar, database list and status bar (ChildFramePanes.cpp).
+    void CreateBars(wxSizer* sizer);
+    void BindResultGrids();
+    void BindPaneCommands();
+    wxFont GetConfiguredGridFont() const;
+    void OnGridCommand(wxCommandEvent& event);
+    void OnUpdateGridCommand(wxUpdateUIEvent& event);
+    void OnViewOutputCommand(wxCommandEvent& event);
+    void OnUpdateViewOutput(wxUpdateUIEvent& event);
+    void OnViewSchema(wxCommandEvent& event);
+    void OnUpdateViewSchema(wxUpdateUIEvent& event);
+    void OnPaneCommand(wxCommandEvent& event);
+    void OnFocusDatabaseList(wxCommandEvent& event);
+    // Alt+0 and Ctrl+M (schema), Alt+2 (output), Alt+D (database list).
+    void OnPaneKeys(wxKeyEvent& event);
+    bool IsViewOutputEnabled();
+    void OnSysColourChanged(wxSysColourChangedEvent& event);
+    void OnStatusBarUpdate(wxUpdateUIEvent& event);
+    void UpdateLineColumnPane();
+    // Widens status pane index to fit text (panes never narrow).
+    void FitStatusPane(int index, const wxString& text);
+    // Menu commands go to the results pane first while it is the active pane.
+    bool TryBefore(wxEvent& event) override;
     void SetMainStatusText(const wxString& text);
     // One open attempt; with the prompt set, login attributes the string lacks are asked for
     // first.
@@ -217,7 +285,10 @@ private:
     CResultView* m_pResultView = nullptr;
     wxToolBar* m_wndToolBar = nullptr;
     CItemComboBoxEx* m_wndDatabaseList = nullptr;
-    wxStatusBar* m_wndStatusBar = nullptr;
+    CTVStatusBar* m_wndStatusBar = nullptr;
+    int m_nPaneWidths[5] = {};
+    int m_nOutputSash = 0;
+    int m_bShownAutoCommit = -1;
     wxWindow* m_pActivePane = nullptr;
     int m_nSchemaWidth = 0;
     int m_nInitialSizes = 0;

@@ -1,11 +1,98 @@
 #include "ResultView.h"
 
+#include "ChildFrame.h"
+#include "GridContextMenu.h"
+#include "GridWorker.h"
+#include "MSHFlexGrid.h"
+#include "ResultCommands.h"
+#include "ResultTable.h"
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "app/ProfileFont.h"
+#include "app/SettingsTable.h"
+#include "app/TorvaneApp.h"
+#include "common/EditHelpers.h"
+#include "common/FileException.h"
+#include "common/TVFontDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+
+#include <wx/clipbrd.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/grid.h>
+#include <wx/fontdata.h>
+#include <wx/menu.h>
+#include <wx/utils.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+
+const char* const kPleaseWait = "Please wait...";
+const char* const kClearAllQuestion = "The requested operation cannot be undone. Are you sure you wish to continue?";
+
+// The text font the results view uses when "Result\Font" holds none.
+LogFont DefaultResultFont()
+{
+    LogFont lf;
+    lf.lfHeight = IsLargeFontsMode() ? -17 : -13;
+    lf.lfWeight = 400;
+    lf.lfFaceName = "Courier New";
+    return lf;
+}
+
+} // namespace
+
 CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
     : wxStyledTextCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE), m_pFrame(frame)
 {
     SetReadOnly(true);
     SetMarginWidth(1, 0);
     SetUseHorizontalScrollBar(true);
+    SetEOLMode(wxSTC_EOL_LF);
+    SetUndoCollection(false);
+    SetWrapMode(settings::ReadInt(settings::ResultWrapWord) ? wxSTC_WRAP_WORD : wxSTC_WRAP_NONE);
+
+    if (CMainFrame* main = GetMainFrame(); main && !main->m_fontResult.IsOk()) {
+        LogFont lf;
+        ReadProfileFont(settings::kResultFont, lf);
+        if (lf.lfHeight == 0)
+            lf = DefaultResultFont();
+        main->m_fontResult = lf.ToFont();
+    }
+    ApplyFont();
+    // The stored tab size is repaired (and written back) when it lies outside 1..64.
+    m_nTabSize = settings::ReadInt(settings::ResultTabSize);
+    SetEditTabStops(*this, m_nTabSize);
+
+    Bind(wxEVT_SIZE, &CResultView::OnSize, this);
+    Bind(wxEVT_SET_FOCUS, &CResultView::OnSetFocus, this);
+    Bind(wxEVT_KEY_DOWN, &CResultView::OnKeyDown, this);
+    Bind(wxEVT_CONTEXT_MENU, &CResultView::OnContextMenu, this);
+    Bind(wxEVT_GRID_CELL_RIGHT_CLICK, &CResultView::OnGridRightClick, this);
+    Bind(wxEVT_GRID_LABEL_RIGHT_CLICK, &CResultView::OnGridRightClick, this);
+    Bind(wxEVT_MENU, &CResultView::OnEditCopy, this, ID_EDIT_COPY);
+    Bind(wxEVT_MENU, &CResultView::OnEditSelectAll, this, ID_EDIT_SELECT_ALL);
+    Bind(wxEVT_MENU, &CResultView::OnEditClearAll, this, ID_EDIT_CLEAR_ALL);
+    Bind(wxEVT_MENU, &CResultView::OnFileSaveAs, this, ID_FILE_SAVE_AS);
+    Bind(wxEVT_MENU, &CResultView::OnFormatFont, this, ID_FORMAT_FONT);
+    Bind(wxEVT_MENU, &CResultView::OnWordWrap, this, ID_VIEW_WORD_WRAP);
+    Bind(wxEVT_MENU, &CResultView::OnMatchBrace, this, ID_EDIT_MATCH_BRACE);
+    Bind(wxEVT_MENU, &CResultView::OnRefresh, this, ID_REFRESH);
+    Bind(wxEVT_MENU, &CResultView::OnEditFind, this, ID_EDIT_FIND);
+    for (int id : {int(ID_EDIT_COPY), int(ID_EDIT_SELECT_ALL), int(ID_FILE_SAVE_AS), int(ID_VIEW_WORD_WRAP), int(ID_EDIT_MATCH_BRACE),
+                   int(ID_EDIT_CLEAR_ALL), int(ID_REFRESH)})
+        Bind(wxEVT_UPDATE_UI, &CResultView::OnUpdateCommand, this, id);
+    for (int id : {ID_FILE_SAVE, ID_EDIT_PASTE, ID_EDIT_CUT, ID_EDIT_REPLACE, ID_FILE_SAVE_ALL})
+        Bind(wxEVT_UPDATE_UI, &CResultView::OnDisabledCommand, this, id);
+}
+
+CMainFrame* CResultView::GetMainFrame() const
+{
+    return m_pFrame ? m_pFrame->m_pMainFrame : nullptr;
 }
 
 void CResultView::SetOutputText(const wxString& text)
@@ -13,4 +100,666 @@ void CResultView::SetOutputText(const wxString& text)
     SetReadOnly(false);
     SetText(text);
     SetReadOnly(true);
+}
+
+// ---- Grids ----
+
+bool CResultView::IsGridVisible() const
+{
+    return m_pCurrentGrid && m_pCurrentGrid->IsShown();
+}
+
+int CResultView::GetGridHasRows(const CMSHFlexGrid* grid)
+{
+    return grid ? grid->GetStore()->m_nHasRows.load() : 0;
+}
+
+void CResultView::ShowGrid()
+{
+    if (!m_pCurrentGrid)
+        return;
+    Freeze();
+    m_pCurrentGrid->Hide();
+    m_pCurrentGrid->Show();
+    m_pCurrentGrid->Raise();
+    m_pCurrentGrid->SetFocus();
+    Thaw();
+    m_pCurrentGrid->Refresh();
+    m_pCurrentGrid->Update();
+}
+
+void CResultView::OnSize(wxSizeEvent& event)
+{
+    event.Skip();
+    if (m_pCurrentGrid && m_pFrame && !m_pFrame->m_bGridFailed) {
+        const wxSize size = GetClientSize();
+        m_pFrame->ForceWindowSize(m_pCurrentGrid, size.x, size.y);
+        m_pCurrentGrid->SetRedraw(true);
+        m_pCurrentGrid->RefreshGrid();
+        m_pCurrentGrid->Raise();
+    }
+    Refresh();
+}
+
+void CResultView::OnSetFocus(wxFocusEvent& event)
+{
+    if (IsGridVisible()) {
+        // Pass the focus on once this focus change is over.
+        CallAfter([this] {
+            if (IsGridVisible() && wxWindow::FindFocus() == this)
+                ShowGrid();
+        });
+    }
+    event.Skip();
+}
+
+// ---- The grids of a run ----
+
+std::unique_ptr<CWorkerThread> CResultView::StartGridWorker(std::shared_ptr<CExecutionBlock> block, int priority)
+{
+    m_pFrame->m_bGridFailed = 0;
+    CGridWorker::Options options;
+    options.rowLimit = m_pFrame->m_bRowLimit != 0;
+    options.maxRows = m_pFrame->m_nMaxRows;
+    options.multipleResults = block->multipleResults;
+    options.kind = block->queryKind;
+    options.priority = priority;
+    return CWorkerThread::Begin([block, options]() mutable { ExecuteToGridThreadProc(std::move(block), options); },
+                                priority);
+}
+
+int CResultView::GetGridCount() const
+{
+    return m_pFrame->m_nGridCount;
+}
+
+bool CResultView::IsBatchHeld() const
+{
+    return m_pFrame->m_bGridFailed != 0;
+}
+
+bool CResultView::IsFilling() const
+{
+    return !m_pFrame->m_gridList.empty() && !m_pFrame->m_gridList.back()->GetStore()->m_bComplete.load();
+}
+
+bool CResultView::IsGridFailed() const
+{
+    return m_pFrame->m_bGridFailed != 0;
+}
+
+void CResultView::ShowResults()
+{
+    m_pFrame->ShowResults();
+}
+
+bool CResultView::ShowGrid(int n)
+{
+    CMSHFlexGrid* grid = m_pFrame->GetResultGrid(n);
+    if (!grid)
+        return false;
+    m_pFrame->m_nCurrentGrid = n;
+    m_pFrame->UpdateGridStatus(grid, n);
+    return true;
+}
+
+void CResultView::HideAllGrids()
+{
+    m_pFrame->HideAllGrids();
+}
+
+void CResultView::DestroyAllGrids()
+{
+    m_pFrame->DestroyAllGrids();
+}
+
+void CResultView::EndRun()
+{
+    for (CMSHFlexGrid* grid : m_pFrame->m_gridList) {
+        if (!grid->GetStore()->m_bComplete.exchange(true))
+            grid->SyncWithStore();
+    }
+}
+
+// ---- Text ----
+
+void CResultView::SetWordWrap(bool on)
+{
+    if (on) {
+        SetWrapMode(wxSTC_WRAP_WORD);
+        SetXOffset(0);
+    } else {
+        SetWrapMode(wxSTC_WRAP_NONE);
+    }
+}
+
+void CResultView::ApplyFont()
+{
+    CMainFrame* main = GetMainFrame();
+    wxFont font = main && main->m_fontResult.IsOk() ? main->m_fontResult : DefaultResultFont().ToFont();
+    int from = GetSelectionStart(), to = GetSelectionEnd();
+    StyleSetFont(wxSTC_STYLE_DEFAULT, font);
+    StyleClearAll();
+    SetEditTabStops(*this, m_nTabSize);
+    SetSelection(from, to);
+    Refresh();
+}
+
+std::string CResultView::TextForSave(const wxString& text, bool tabsAsSpaces, int tabSize)
+{
+    const std::string utf8 = text.utf8_string();
+    std::string out;
+    out.reserve(utf8.size() + utf8.size() / 16);
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\r') {
+            if (i + 1 < utf8.size() && utf8[i + 1] == '\n')
+                ++i;
+            out += "\r\n";
+        } else if (c == '\n') {
+            out += "\r\n";
+        } else if (c == '\t' && tabsAsSpaces) {
+            out.append(static_cast<size_t>(std::max(tabSize, 0)), ' ');
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool CResultView::SaveText(const wxString& path, wxString& error) const
+{
+    const std::string bytes =
+        TextForSave(GetText(), settings::ReadInt(settings::ResultSaveTabsAsSpaces) != 0, m_nTabSize);
+    FILE* file = std::fopen(path.utf8_str(), "wb");
+    if (!file) {
+        error = GetFileExceptionText(CFileException::ErrnoToCause(errno));
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const int writeErrno = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed) {
+        error = GetFileExceptionText(CFileException::ErrnoToCause(written ? errno : writeErrno));
+        return false;
+    }
+    return true;
+}
+
+wxString CResultView::GetGridSelectionText(bool names) const
+{
+    const CMSHFlexGrid* grid = m_pCurrentGrid;
+    if (!grid)
+        return wxString();
+    const int top = std::min(grid->GetRow(), grid->GetRowSel());
+    const int bottom = std::max(grid->GetRow(), grid->GetRowSel());
+    const int left = std::min(grid->GetCol(), grid->GetColSel());
+    const int right = std::max(grid->GetCol(), grid->GetColSel());
+    wxString text;
+    if (names) {
+        for (int c = left; c <= right; ++c) {
+            wxString name = grid->GetTextMatrix(0, c);
+            // Sort marks are not part of the name.
+            for (const char* mark : {" >", " <"}) {
+                const int at = name.Find(mark);
+                if (at != wxNOT_FOUND) {
+                    name.Truncate(static_cast<size_t>(at));
+                    break;
+                }
+            }
+            text += name;
+            text += c < right ? "\t" : "\r\n";
+        }
+    }
+    // The cells are gathered as the store keeps them and converted once.
+    const CGridStore& store = *grid->GetStore();
+    const size_t shown = grid->GetResultTable()->GetShownRows();
+    std::string cells;
+    for (int r = top; r <= bottom; ++r) {
+        for (int c = left; c <= right; ++c) {
+            if (static_cast<size_t>(r - 1) < shown) {
+                const std::string_view cell = store.GetCell(static_cast<size_t>(r - 1), static_cast<size_t>(c - 1));
+                cells.append(cell.data(), cell.size());
+            }
+            if (c < right)
+                cells += '\t';
+        }
+        if (r < bottom)
+            cells += "\r\n";
+    }
+    return text + CResultTable::FullText(cells);
+}
+
+void CResultView::CopyGridSelection()
+{
+    CMainFrame* main = GetMainFrame();
+    const wxString text = GetGridSelectionText(main ? main->m_bCopyColNames : true);
+    if (wxTheClipboard->Open()) {
+        wxTheClipboard->SetData(new wxTextDataObject(text));
+        wxTheClipboard->Close();
+    }
+}
+
+// ---- Commands ----
+
+void CResultView::OnEditCopy(wxCommandEvent&)
+{
+    if (!IsGridVisible()) {
+        Copy();
+        return;
+    }
+    m_pFrame->SetFindStatusText(kPleaseWait);
+    if (m_pFrame->m_bExecuting)
+        m_pCurrentGrid->Refresh();
+    CopyGridSelection();
+    if (m_pFrame->m_bExecuting)
+        m_pCurrentGrid->Refresh();
+    m_pFrame->SetFindStatusText(wxString());
+}
+
+void CResultView::OnEditSelectAll(wxCommandEvent&)
+{
+    if (!IsGridVisible()) {
+        SelectAll();
+        return;
+    }
+    m_pCurrentGrid->SetSelection(1, 1, m_pCurrentGrid->GetRows() - 1, m_pCurrentGrid->GetCols() - 1);
+    ShowGrid();
+}
+
+void CResultView::OnEditClearAll(wxCommandEvent&)
+{
+    // The grids and buffers belong to the running worker until the run ends.
+    if (m_pFrame->m_bGridFailed || m_pFrame->m_bExecuting)
+        return;
+    if (TVMessageBox(kClearAllQuestion, wxYES_NO | wxICON_QUESTION, this) != wxID_YES)
+        return;
+    wxBusyCursor wait;
+    m_pFrame->SetFindStatusText(kPleaseWait);
+    CQueryRunState& run = *m_pFrame->GetRunState();
+    CBatchExecution& execution = m_pFrame->GetExecution();
+    if (!IsGridVisible()) {
+        {
+            std::lock_guard<std::mutex> lock(run.m_csOutput);
+            if (m_pFrame->m_strResultsPaneText.IsSameAs("Messages", false))
+                run.m_strMessages.clear();
+            else
+                run.m_strTextOutput.clear();
+        }
+        execution.ResetErrorTags();
+        execution.ResultsText().ClearView();
+        Refresh();
+    } else {
+        m_pFrame->ActivateEditorPane();
+        execution.ClearResults();
+        m_pFrame->ActivateEditorPane();
+    }
+    wxCommandEvent messagesMode(wxEVT_MENU, ID_MESSAGES_MODE);
+    execution.ResultsText().OnMessagesMode(messagesMode);
+    bool empty;
+    {
+        std::lock_guard<std::mutex> lock(run.m_csOutput);
+        empty = run.m_strMessages.empty() && run.m_strTextOutput.empty();
+    }
+    if (empty && m_pFrame->m_gridList.empty()) {
+        m_pFrame->m_strExecTime = m_pFrame->m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
+        m_pFrame->m_strResultsPaneText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
+    }
+    if (m_pFrame->m_gridList.empty() && GetLength() == 0 && m_pFrame->IsOutputPaneShown())
+        m_pFrame->OnViewOutput();
+    m_pFrame->SetFindStatusText(wxString());
+    m_pFrame->UpdateStatusPanes();
+}
+
+void CResultView::OnFileSaveAs(wxCommandEvent& event)
+{
+    if (IsGridVisible()) {
+        // Saving a grid is the export's business.
+        event.Skip();
+        return;
+    }
+    if (m_bPrintPreview)
+        return;
+    CSettingsStore& store = CSettingsStore::Get();
+    wxString folder = settings::ReadString(settings::ExportInitialDir, store);
+    if (folder.empty())
+        folder = TheApp().GetTempFolder();
+    wxFileDialog dialog(this, wxFileSelectorPromptStr, folder, "Untitled.txt",
+                        "Output Files (*.txt)|*.txt|All Files (*.*)|*", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK) {
+        SetFocus();
+        return;
+    }
+    const wxString path = dialog.GetPath();
+    settings::WriteString(settings::ExportInitialDir, wxFileName(path).GetPathWithSep(), store);
+    wxString error;
+    if (!SaveText(path, error))
+        TVMessageBox(wxString::Format("'%s'\n", path) + error, wxOK | wxICON_STOP, this);
+    SetFocus();
+}
+
+void CResultView::OnFormatFont(wxCommandEvent&)
+{
+    if (IsGridVisible())
+        OnFormatGridFont();
+    else
+        OnFormatTextFont();
+}
+
+void CResultView::OnFormatGridFont()
+{
+    if (m_pFrame->m_bExecuting)
+        m_pCurrentGrid->Refresh();
+    wxFontData data;
+    data.SetInitialFont(m_pCurrentGrid->GetGridFont());
+    CTVFontDialog dialog(this, data);
+    dialog.m_strCaption = "Grid Font";
+    const bool chosen = dialog.ShowModal() == wxID_OK;
+    if (m_pFrame->m_bExecuting)
+        m_pCurrentGrid->Refresh();
+    if (!chosen)
+        return;
+    const wxFont font = dialog.GetFontData().GetChosenFont();
+    CMainFrame* main = GetMainFrame();
+    if (main) {
+        main->m_lfGrid = LogFont::FromFont(font);
+        main->m_nGridBold = font.GetWeight() >= wxFONTWEIGHT_BOLD;
+        // The size is kept in ten-thousandths of a point, as the grids report it.
+        main->m_nGridSize = font.GetPointSize() * 10000;
+        WriteProfileFont(settings::kGridFont, main->m_lfGrid, true, main->m_nGridBold, main->m_nGridSize);
+    }
+    // Every window sizes its later columns with the new font.
+    std::vector<CChildFrame*> frames = main ? main->GetQueryWindows() : std::vector<CChildFrame*>{m_pFrame};
+    for (CChildFrame* frame : frames) {
+        for (CMSHFlexGrid* grid : frame->m_gridList)
+            grid->SetGridFont(font);
+        frame->m_nFontPoints = -1;
+        frame->m_nTwipsPerPixel = -1;
+    }
+}
+
+void CResultView::OnFormatTextFont()
+{
+    CMainFrame* main = GetMainFrame();
+    wxFontData data;
+    data.SetInitialFont(main && main->m_fontResult.IsOk() ? main->m_fontResult : GetFont());
+    CTVFontDialog dialog(this, data);
+    dialog.m_strCaption = "Results in Text Font";
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    const wxFont font = dialog.GetFontData().GetChosenFont();
+    if (!main) {
+        StyleSetFont(wxSTC_STYLE_DEFAULT, font);
+        StyleClearAll();
+        return;
+    }
+    main->m_fontResult = font;
+    for (CChildFrame* frame : main->GetQueryWindows()) {
+        if (frame->GetResultView())
+            frame->GetResultView()->ApplyFont();
+    }
+    WriteProfileFont(settings::kResultFont, LogFont::FromFont(font));
+}
+
+void CResultView::OnWordWrap(wxCommandEvent&)
+{
+    if (!IsGridVisible())
+        SetWordWrap(!IsWordWrap());
+}
+
+void CResultView::OnMatchBrace(wxCommandEvent&)
+{
+    if (!IsGridVisible() && IsBraceAtCaret(*this))
+        MatchBrace(*this);
+}
+
+void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
+{
+    const bool grid = IsGridVisible();
+    const bool hasText = GetLength() > 0;
+    switch (event.GetId()) {
+    case ID_EDIT_COPY: event.Enable(grid || GetSelectionStart() != GetSelectionEnd()); break;
+    case ID_EDIT_SELECT_ALL:
+    case ID_FILE_SAVE_AS: event.Enable(grid || hasText); break;
+    case ID_VIEW_WORD_WRAP:
+        event.Enable(!grid);
+        event.Check(IsWordWrap());
+        break;
+    case ID_EDIT_MATCH_BRACE: event.Enable(!grid && IsBraceAtCaret(*this)); break;
+    case ID_EDIT_CLEAR_ALL: event.Enable(!m_pFrame->m_bGridFailed && !m_pFrame->m_bExecuting && (grid || hasText)); break;
+    case ID_REFRESH: event.Enable(IsRefreshEnabled()); break;
+    default: break;
+    }
+}
+
+bool CResultView::IsRefreshEnabled() const
+{
+    if (IsGridVisible() || !m_pFrame->IsConnectionOpen() || !m_pFrame->m_bExecuting)
+        return false;
+    std::lock_guard<std::mutex> lock(m_pFrame->m_csOutput);
+    return !m_pFrame->GetRunState()->m_strMessages.empty();
+}
+
+void CResultView::OnRefresh(wxCommandEvent&)
+{
+    if (!IsRefreshEnabled())
+        return;
+    CResultsText& text = m_pFrame->GetExecution().ResultsText();
+    text.m_nSavedSelStart = GetSelectionStart();
+    text.m_nSavedSelEnd = GetSelectionEnd();
+    text.ShowMessages();
+}
+
+void CResultView::OnEditFind(wxCommandEvent&)
+{
+    if (IsGridVisible())
+        return;
+    if (m_pFindDialog) {
+        m_pFindDialog->Raise();
+        m_pFindDialog->Show();
+        return;
+    }
+    // The selection seeds the search unless it is empty or spans lines.
+    const wxString selected = GetSelectedText();
+    if (!selected.empty() && selected.find_first_of("\r\n") == wxString::npos)
+        m_findData.SetFindString(selected);
+    m_pFindDialog = new wxFindReplaceDialog(this, &m_findData, "Find");
+    if (wxWindow* cancel = m_pFindDialog->FindWindow(wxID_CANCEL))
+        cancel->SetLabel("Close");
+    m_pFindDialog->Bind(wxEVT_FIND, &CResultView::OnFindDialog, this);
+    m_pFindDialog->Bind(wxEVT_FIND_NEXT, &CResultView::OnFindDialog, this);
+    m_pFindDialog->Bind(wxEVT_FIND_CLOSE, &CResultView::OnFindDialog, this);
+    m_pFindDialog->Show();
+}
+
+void CResultView::CloseFindDialog()
+{
+    if (m_pFindDialog)
+        m_pFindDialog->Destroy();
+    m_pFindDialog = nullptr;
+}
+
+void CResultView::OnFindDialog(wxFindDialogEvent& event)
+{
+    if (event.GetEventType() == wxEVT_FIND_CLOSE) {
+        CloseFindDialog();
+        return;
+    }
+    FindNext(event.GetFindString(), event.GetFlags());
+}
+
+bool CResultView::FindNext(const wxString& text, int flags)
+{
+    int searchFlags = 0;
+    if (flags & wxFR_MATCHCASE)
+        searchFlags |= wxSTC_FIND_MATCHCASE;
+    if (flags & wxFR_WHOLEWORD)
+        searchFlags |= wxSTC_FIND_WHOLEWORD;
+    const bool down = (flags & wxFR_DOWN) != 0;
+    if (down)
+        SetTargetRange(GetSelectionEnd(), GetLength());
+    else
+        SetTargetRange(GetSelectionStart(), 0);
+    SetSearchFlags(searchFlags);
+    const int found = text.empty() ? -1 : SearchInTarget(text);
+    if (found < 0) {
+        TVMessageBox("Finished searching the document.", wxOK | wxICON_INFORMATION, this);
+        return false;
+    }
+    SetSelection(GetTargetStart(), GetTargetEnd());
+    EnsureCaretVisible();
+    return true;
+}
+
+void CResultView::OnDisabledCommand(wxUpdateUIEvent& event)
+{
+    event.Enable(false);
+}
+
+// ---- Keyboard and context menu ----
+
+void CResultView::OnKeyDown(wxKeyEvent& event)
+{
+    const int code = event.GetKeyCode();
+    const bool ctrl = event.ControlDown();
+    const bool shift = event.ShiftDown();
+    if (ctrl && shift && code == 'L')
+        return;
+    if (ctrl && !shift && code == 'F') {
+        wxCommandEvent find(wxEVT_MENU, ID_EDIT_FIND);
+        OnEditFind(find);
+        return;
+    }
+    if (ctrl && code == ']') {
+        if (IsBraceAtCaret(*this))
+            MatchBrace(*this);
+        return;
+    }
+    if (code == WXK_F7 && !ctrl && !shift) {
+        SetWordWrap(!IsWordWrap());
+        return;
+    }
+    // F8 refreshes the messages while a run goes; otherwise it is the key of the next error.
+    if (code == WXK_F8 && !ctrl && !shift && IsRefreshEnabled()) {
+        wxCommandEvent refresh(wxEVT_MENU, ID_REFRESH);
+        OnRefresh(refresh);
+        return;
+    }
+    if (code == WXK_MENU || (code == WXK_F10 && shift)) {
+        ShowTextContextMenu(PointFromPosition(GetSelectionEnd()), true);
+        return;
+    }
+    event.Skip();
+}
+
+void CResultView::OnContextMenu(wxContextMenuEvent& event)
+{
+    const bool byKeyboard = event.GetPosition() == wxDefaultPosition;
+    if (m_pFrame->m_strResultsPaneText.Contains("Results grid #")) {
+        // A mouse click on a grid comes as the grid's own event.
+        if (IsGridVisible()) {
+            if (byKeyboard)
+                ShowGridContextMenu(-1, -1, true, wxDefaultPosition);
+        } else {
+            ShowGridContextMenu(-1, -1, byKeyboard,
+                                byKeyboard ? PointFromPosition(GetSelectionEnd()) : ScreenToClient(event.GetPosition()));
+        }
+        return;
+    }
+    const wxPoint position = byKeyboard ? PointFromPosition(GetSelectionEnd()) : ScreenToClient(event.GetPosition());
+    ShowTextContextMenu(position, byKeyboard);
+}
+
+void CResultView::OnGridRightClick(wxGridEvent& event)
+{
+    if (!IsGridVisible() || event.GetEventObject() != m_pCurrentGrid)
+        return;
+    // Headers are row 0 and column 0 of the grid's own coordinates.
+    const int row = event.GetRow() < 0 ? 0 : event.GetRow() + 1;
+    const int col = event.GetCol() < 0 ? 0 : event.GetCol() + 1;
+    ShowGridContextMenu(row, col, false, ScreenToClient(wxGetMousePosition()));
+}
+
+void CResultView::ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboard, const wxPoint& position)
+{
+    wxMenu menu;
+    wxMenuItem* copy = menu.Append(ID_EDIT_COPY, "&Copy");
+    wxMenuItem* selectAll = menu.Append(ID_EDIT_SELECT_ALL, "Select &All");
+    wxMenuItem* saveSelection = menu.Append(ID_SAVE_SELECTION, "Sa&ve Selection...");
+    menu.AppendSeparator();
+    wxMenuItem* sortAscending = menu.Append(ID_SORT_ASCENDING, "Sort &Ascending");
+    wxMenuItem* sortDescending = menu.Append(ID_SORT_DESCENDING, "Sort &Descending");
+    menu.AppendSeparator();
+    wxMenuItem* sortSelectionAscending = menu.Append(ID_SORT_SELECTION_ASCENDING, "Sort Se&lection Ascending");
+    wxMenuItem* sortSelectionDescending = menu.Append(ID_SORT_SELECTION_DESCENDING, "Sort Selec&tion Descending");
+    menu.AppendSeparator();
+    wxMenuItem* viewContents = menu.Append(ID_VIEW_CONTENTS, "&View Contents");
+    for (wxMenuItem* item : {sortAscending, sortDescending, sortSelectionAscending, sortSelectionDescending, viewContents})
+        item->Enable(false);
+
+    wxPoint at = position;
+    CMSHFlexGrid* grid = IsGridVisible() ? m_pCurrentGrid : nullptr;
+    if (!grid) {
+        for (wxMenuItem* item : {copy, selectAll, saveSelection})
+            item->Enable(false);
+    } else {
+        grid->SetRedraw(false);
+        CGridMenuInput in;
+        in.row = grid->GetRow();
+        in.col = grid->GetCol();
+        in.rowSel = grid->GetRowSel();
+        in.colSel = grid->GetColSel();
+        in.mouseRow = mouseRow;
+        in.mouseCol = mouseCol;
+        in.rows = grid->GetRows();
+        in.cols = grid->GetCols();
+        in.byKeyboard = byKeyboard;
+        in.filling = !grid->GetStore()->m_bComplete.load();
+        in.hasRows = GetGridHasRows(grid) != 0;
+        in.header = [grid](int col) { return grid->GetTextMatrix(0, col); };
+        const CGridMenuModel model = BuildGridContextMenu(in);
+        if (model.selectionMoved)
+            grid->SetSelection(model.row, model.col, model.rowSel, model.colSel);
+        const std::pair<wxMenuItem*, const CGridMenuItem*> sorts[] = {
+            {sortAscending, &model.sortAscending},
+            {sortDescending, &model.sortDescending},
+            {sortSelectionAscending, &model.sortSelectionAscending},
+            {sortSelectionDescending, &model.sortSelectionDescending}};
+        for (const auto& [item, state] : sorts) {
+            item->SetItemLabel(state->label);
+            item->Enable(state->enabled);
+        }
+        viewContents->Enable(model.viewContents);
+        if (byKeyboard) {
+            // Near the middle of the selection's top left cell, scrolled into view first.
+            const int top = std::min(model.row, model.rowSel), left = std::min(model.col, model.colSel);
+            if (!grid->RowIsVisible(top))
+                grid->SetTopRow(top);
+            const wxRect cell = grid->CellToRect(top - 1, left - 1);
+            const wxPoint inGrid = grid->CalcScrolledPosition(cell.GetPosition()) +
+                                   wxPoint(cell.GetWidth() / 2, cell.GetHeight() / 2);
+            at = ScreenToClient(grid->GetGridWindow()->ClientToScreen(inGrid));
+        }
+        grid->SetRedraw(true);
+        grid->Refresh();
+        grid->Update();
+    }
+    PopupMenu(&menu, at);
+}
+
+void CResultView::ShowTextContextMenu(const wxPoint& position, bool byKeyboard)
+{
+    if (IsGridVisible())
+        return;
+    if (!byKeyboard) {
+        // A right click outside the selection moves the caret there.
+        const int at = PositionFromPoint(position);
+        const int from = GetSelectionStart(), to = GetSelectionEnd();
+        if (from == to || at < from || at > to)
+            SetSelection(at, at);
+    }
+    wxMenu menu;
+    menu.Append(ID_EDIT_COPY, "&Copy")->Enable(GetSelectionStart() != GetSelectionEnd());
+    menu.Append(ID_EDIT_SELECT_ALL, "Select &All")->Enable(GetLength() > 0);
+    PopupMenu(&menu, position);
 }

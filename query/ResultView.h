@@ -1,12 +1,24 @@
-// The results pane of a query window: the messages and text output, in a read-only text control.
-// The results grids and the pane's commands live on top of this.
+// The results pane of a query window: the messages and text output in a read-only text
+// control, with the results grids as child windows on top of it. One grid, the current grid,
+// is shown at a time; while it is visible the pane's commands (copy, select all, save, font,
+// keyboard) work on the grid, otherwise on the text.
 #pragma once
 
+#include "ResultsGrids.h"
+
+#include <wx/fdrepdlg.h>
 #include <wx/stc/stc.h>
 
-class CChildFrame;
+#include <string>
 
-class CResultView : public wxStyledTextCtrl {
+class CChildFrame;
+class wxGridEvent;
+class CMSHFlexGrid;
+class CMainFrame;
+
+// It is also what a run needs of the grids: it starts the grid worker of each grid-mode batch
+// and shows, hides and drops the grids at the ends of batches and runs.
+class CResultView : public wxStyledTextCtrl, public IResultsGrids {
 public:
     CResultView(wxWindow* parent, CChildFrame* frame);
 
@@ -14,6 +26,97 @@ public:
     // Replaces the shown text.
     void SetOutputText(const wxString& text);
 
+    // ---- Grids ----
+
+    CMSHFlexGrid* GetCurrentGrid() const { return m_pCurrentGrid; }
+    void SetCurrentGrid(CMSHFlexGrid* grid) { m_pCurrentGrid = grid; }
+    // The current grid exists and is shown.
+    bool IsGridVisible() const;
+    // Non-zero while the grid holds result rows: -1 from its creation, 0 when its result set
+    // had no rows (a grid of no one's is 0).
+    static int GetGridHasRows(const CMSHFlexGrid* grid);
+    // Shows the current grid on top and gives it the focus.
+    void ShowGrid();
+
+    // ---- The grids of a run ----
+
+    std::unique_ptr<CWorkerThread> StartGridWorker(std::shared_ptr<CExecutionBlock> block, int priority) override;
+    int GetGridCount() const override;
+    // Making room for rows failed in this batch: the run stops after it.
+    bool IsBatchHeld() const override;
+    // The last grid is still being filled.
+    bool IsFilling() const override;
+    bool IsGridFailed() const override;
+    void ShowResults() override;
+    bool ShowGrid(int n) override;
+    void HideAllGrids() override;
+    void DestroyAllGrids() override;
+    // A grid the worker left unfinished is taken as it stands.
+    void EndRun() override;
+
+    // ---- Text ----
+
+    void SetWordWrap(bool on);
+    bool IsWordWrap() const { return GetWrapMode() != wxSTC_WRAP_NONE; }
+    // Takes the results text font of the main window.
+    void ApplyFont();
+    int GetTabSize() const { return m_nTabSize; }
+
+    // The text as Save As writes it: LF line ends (CR LF and a lone CR each become one), and
+    // with tabsAsSpaces every tab replaced by tabSize blanks; then every line end as CR LF.
+    static std::string TextForSave(const wxString& text, bool tabsAsSpaces, int tabSize);
+    // Writes the text to path; false with the reason when the file cannot be written.
+    bool SaveText(const wxString& path, wxString& error) const;
+
+    // The selected cells of the current grid as Copy puts them on the clipboard: the field
+    // names first when names is set, cells separated by tabs, rows by CR LF.
+    wxString GetGridSelectionText(bool names) const;
+
+    // ---- Commands ----
+
+    void OnEditCopy(wxCommandEvent& event);
+    void OnEditSelectAll(wxCommandEvent& event);
+    void OnEditClearAll(wxCommandEvent& event);
+    void OnFileSaveAs(wxCommandEvent& event);
+    void OnFormatFont(wxCommandEvent& event);
+    void OnWordWrap(wxCommandEvent& event);
+    void OnMatchBrace(wxCommandEvent& event);
+    // The Find dialog of the text; its searches select what they find.
+    void OnEditFind(wxCommandEvent& event);
+    // Searches the text from the selection; false (and the not-found message) when nothing is found.
+    bool FindNext(const wxString& text, int flags);
+    wxFindReplaceDialog* GetFindDialog() const { return m_pFindDialog; }
+    // A grid takes the pane: its text's Find dialog goes.
+    void CloseFindDialog();
+    // Reloads the messages collected so far, keeping the selection.
+    void OnRefresh(wxCommandEvent& event);
+    bool IsRefreshEnabled() const;
+
+    // Set while a print preview of this view runs; text Save As does nothing meanwhile.
+    int m_bPrintPreview = 0;
+
 private:
+    void OnSize(wxSizeEvent& event);
+    void OnSetFocus(wxFocusEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnGridKeyDown(wxKeyEvent& event);
+    void OnContextMenu(wxContextMenuEvent& event);
+    void OnUpdateCommand(wxUpdateUIEvent& event);
+    void OnDisabledCommand(wxUpdateUIEvent& event);
+    void OnFormatTextFont();
+    void OnFormatGridFont();
+    void CopyGridSelection();
+    void ShowTextContextMenu(const wxPoint& position, bool byKeyboard);
+    void OnGridRightClick(wxGridEvent& event);
+    // The grid's context menu: the click at (mouseRow, mouseCol) in the grid's coordinates moves
+    // the selection first; by keyboard it opens at the selection's top left cell.
+    void ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboard, const wxPoint& position);
+    CMainFrame* GetMainFrame() const;
+    void OnFindDialog(wxFindDialogEvent& event);
+
     CChildFrame* m_pFrame;
+    CMSHFlexGrid* m_pCurrentGrid = nullptr;
+    int m_nTabSize = 4;
+    wxFindReplaceData m_findData{wxFR_DOWN};
+    wxFindReplaceDialog* m_pFindDialog = nullptr;
 };

@@ -1,0 +1,347 @@
+// The query window's results grids: the window's side of the grid worker's requests, showing a
+// grid, walking through the grids of a run, and clearing them.
+#include "ChildFrame.h"
+
+#include "GoToGridDlg.h"
+#include "GridGrowthFailure.h"
+#include "GridWorker.h"
+#include "MSHFlexGrid.h"
+#include "QueryKeyRouting.h"
+#include "ResultView.h"
+#include "TVStatusBar.h"
+#include "app/MainFrame.h"
+
+#include <wx/app.h>
+#include <wx/settings.h>
+
+#include <algorithm>
+
+namespace {
+
+const char* const kResultsGridTag = "Results grid #";
+
+CMSHFlexGrid* FindGridOfStore(const std::vector<CMSHFlexGrid*>& grids, const CGridStore* store)
+{
+    if (!store)
+        return nullptr;
+    // The grid being filled is nearly always the last one.
+    for (auto it = grids.rbegin(); it != grids.rend(); ++it) {
+        if ((*it)->GetStore().get() == store)
+            return *it;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void CChildFrame::BindResultGrids()
+{
+    CFrameMailbox& mailbox = GetMailbox();
+    mailbox.SetHandler(WM_CREATERESULTGRID, [this](WPARAM w, LPARAM l) { return OnCreateResultGrid(w, l); });
+    mailbox.SetHandler(WM_SETGRIDROWS, [this](WPARAM w, LPARAM l) { return OnSetGridRows(w, l); });
+    mailbox.SetHandler(WM_SETGRIDREDRAW, [this](WPARAM w, LPARAM l) { return OnSetGridRedraw(w, l); });
+    for (int id : {ID_PREVIOUS_GRID, ID_NEXT_GRID, ID_FIRST_GRID, ID_LAST_GRID, ID_GO_TO_GRID}) {
+        Bind(wxEVT_MENU, &CChildFrame::OnGridCommand, this, id);
+        Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdateGridCommand, this, id);
+    }
+    Bind(wxEVT_SYS_COLOUR_CHANGED, &CChildFrame::OnSysColourChanged, this);
+}
+
+wxFont CChildFrame::GetConfiguredGridFont() const
+{
+    wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+    if (m_pMainFrame && m_pMainFrame->m_lfGrid.lfHeight != 0) {
+        wxFont configured = m_pMainFrame->m_lfGrid.ToFont();
+        if (configured.IsOk()) {
+            if (m_pMainFrame->m_nGridBold)
+                configured.MakeBold();
+            font = configured;
+        }
+    } else if (m_pMainFrame && m_pMainFrame->m_bTahomaPresent) {
+        font.SetFaceName("Tahoma");
+    }
+    return font;
+}
+
+CMSHFlexGrid* CChildFrame::GetResultGrid(int n) const
+{
+    if (n < 1 || n > static_cast<int>(m_gridList.size()))
+        return nullptr;
+    return m_gridList[static_cast<size_t>(n - 1)];
+}
+
+// ---- The worker's requests ----
+
+LRESULT CChildFrame::OnCreateResultGrid(WPARAM wParam, LPARAM lParam)
+{
+    auto* block = reinterpret_cast<CGridWorkBlock*>(lParam);
+    if (m_bDestroyed || !block || !m_pResultView)
+        return 0;
+    block->m_pCurrentGrid.reset();
+    if (m_nGridCount >= kMaxResultGrids)
+        return kGridLimitReached;
+    CMSHFlexGrid* grid = nullptr;
+    try {
+        const size_t columns = std::max<WPARAM>(wParam, 2) - 1;
+        grid = new CMSHFlexGrid(m_pResultView, std::make_shared<CGridStore>(columns));
+    } catch (...) {
+        return -1;
+    }
+    grid->Hide();
+    m_gridList.push_back(grid);
+    m_nGridCount = static_cast<int>(m_gridList.size());
+    if (m_nGridCount == 1) {
+        m_pResultView->SetCurrentGrid(grid);
+        const wxSize size = m_pResultView->GetClientSize();
+        ForceWindowSize(grid, size.x, size.y);
+    }
+    block->m_pCurrentGrid = grid->GetStore();
+    grid->GetStore()->m_nHasRows = -1;
+
+    grid->SetBackColor(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
+    grid->SetGridFont(GetConfiguredGridFont());
+    if (m_nFontPoints == -1)
+        m_nFontPoints = std::max(grid->GetGridFont().GetPointSize(), 1);
+    if (m_nTwipsPerPixel == -1)
+        m_nTwipsPerPixel = grid->GetTwipsPerPixel();
+    block->m_nFontPoints = m_nFontPoints;
+    block->m_nTwipsPerPixel = m_nTwipsPerPixel;
+    block->m_bLargeFonts = m_bLargeFonts != 0;
+    return 0;
+}
+
+LRESULT CChildFrame::OnSetGridRows(WPARAM wParam, LPARAM lParam)
+{
+    auto* block = reinterpret_cast<CGridWorkBlock*>(lParam);
+    if (m_bDestroyed || !block)
+        return -1;
+    CMSHFlexGrid* grid = FindGridOfStore(m_gridList, block->m_pCurrentGrid.get());
+    if (!grid)
+        return -1;
+    grid->SetRedraw(false);
+    try {
+        grid->SetRows(std::max(static_cast<int>(wParam), 2));
+    } catch (...) {
+        block->m_strFailure = BuildGridGrowthFailureText("Errors occurred.").utf8_string();
+    }
+    grid->SetRedraw(true);
+    // The worker could not make room for more rows: the grid keeps those written.
+    if (block->m_strFailure.empty())
+        return 0;
+    m_bGridFailed = 1;
+    return -1;
+}
+
+LRESULT CChildFrame::OnSetGridRedraw(WPARAM wParam, LPARAM lParam)
+{
+    CMSHFlexGrid* grid = FindGridOfStore(m_gridList, reinterpret_cast<const CGridStore*>(lParam));
+    if (m_bDestroyed || !grid)
+        return 0;
+    const bool on = wParam != 0;
+    grid->SetRedraw(on);
+    if (!on)
+        return 0;
+    // The widths the worker has just worked out.
+    grid->SyncWithStore();
+    if (m_nGridCount == 1 && grid == m_gridList.front() && !grid->IsShown() &&
+        m_strResultsPaneText.Contains(kResultsGridTag)) {
+        // The first grid shows while the batch still runs.
+        const wxSize size = m_pResultView->GetClientSize();
+        ForceWindowSize(grid, size.x, size.y);
+        const bool focusInView = PaneOf(wxWindow::FindFocus()) == m_pResultView;
+        grid->Raise();
+        grid->Show();
+        if (focusInView)
+            grid->SetFocus();
+        grid->Refresh();
+    } else if (m_nGridCount == 2 && m_nCurrentGrid == 0) {
+        m_nCurrentGrid = 1;
+        UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    }
+    return 0;
+}
+
+// ---- Showing grids ----
+
+wxString CChildFrame::GetGridStatusText(CMSHFlexGrid* grid, int n) const
+{
+    unsigned long rows = 0, cols = 0;
+    if (grid) {
+        rows = grid->GetStore()->m_nHasRows == 0 ? 0 : static_cast<unsigned long>(grid->GetRows() - 1);
+        cols = static_cast<unsigned long>(grid->GetCols() - 1);
+    }
+    return wxString::Format("Results grid #%d of %d; %lu row(s); %lu col(s)", n, m_nGridCount, rows, cols);
+}
+
+void CChildFrame::UpdateGridStatus(CMSHFlexGrid* grid, int n)
+{
+    if (!grid)
+        return;
+    if (!m_bOutputShown)
+        OnViewOutput();
+
+    m_pResultView->CloseFindDialog();
+    m_pResultView->Freeze();
+    if (m_strResultsPaneText.IsSameAs("Messages", false)) {
+        long from = 0, to = 0;
+        m_pResultView->GetSelection(&from, &to);
+        if (from == to && to == m_pResultView->GetLength())
+            from = to = -1;
+        CResultsText& text = m_pExecution->ResultsText();
+        text.m_nSavedSelStart = from;
+        text.m_nSavedSelEnd = to;
+    }
+    m_pResultView->SetOutputText(wxString());
+    if (m_nGridCount > 1)
+        HideAllGrids();
+
+    m_pResultView->SetCurrentGrid(grid);
+    const wxSize size = m_pResultView->GetClientSize();
+    ForceWindowSize(grid, size.x, size.y);
+    grid->SetRedraw(true);
+    grid->SyncWithStore();
+    grid->RefreshGrid();
+    grid->Raise();
+    grid->Show();
+    ForceWindowSize(grid, size.x, size.y);
+    grid->SetFocus();
+    grid->Refresh();
+    m_pResultView->Thaw();
+    m_pResultView->Refresh();
+    ActivateResultsPane();
+
+    m_strResultsPaneText = GetGridStatusText(grid, n);
+    UpdateStatusPanes();
+}
+
+void CChildFrame::ShowResults()
+{
+    // After a failed growth the grids stay hidden; the failure is among the messages.
+    if (m_bResultsInText || m_bGridFailed || m_gridList.empty() || !m_strResultsPaneText.Contains(kResultsGridTag))
+        return;
+    const int n = m_nCurrentGrid > 0 ? m_nCurrentGrid : 1;
+    CMSHFlexGrid* grid = GetResultGrid(n);
+    if (!grid)
+        return;
+    grid->SyncWithStore();
+    if (!grid->IsShown()) {
+        const wxSize size = m_pResultView->GetClientSize();
+        ForceWindowSize(grid, size.x, size.y);
+        m_pResultView->SetCurrentGrid(grid);
+        grid->Raise();
+        grid->Show();
+        ForceWindowSize(grid, size.x, size.y);
+        if (PaneOf(wxWindow::FindFocus()) == m_pResultView)
+            grid->SetFocus();
+        grid->Refresh();
+    }
+    if (!grid->GetRedraw()) {
+        grid->SetRedraw(true);
+        grid->Refresh();
+    }
+    m_strResultsPaneText = GetGridStatusText(grid, n);
+    UpdateStatusPanes();
+}
+
+void CChildFrame::HideAllGrids()
+{
+    for (CMSHFlexGrid* grid : m_gridList)
+        grid->Hide();
+}
+
+void CChildFrame::DestroyAllGrids()
+{
+    if (m_pResultView)
+        m_pResultView->Freeze();
+    for (CMSHFlexGrid* grid : m_gridList)
+        grid->Destroy();
+    m_gridList.clear();
+    m_nGridCount = 0;
+    if (m_pResultView) {
+        m_pResultView->SetCurrentGrid(nullptr);
+        m_pResultView->Thaw();
+        m_pResultView->Refresh();
+    }
+}
+
+void CChildFrame::ForceWindowSize(wxWindow* window, int width, int height)
+{
+    if (!window || m_bGridFailed)
+        return;
+    // A window that never takes the size is left after a few tries.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        window->SetSize(0, 0, width, height);
+        if (window->GetSize() == wxSize(width, height))
+            break;
+    }
+    window->Refresh();
+}
+
+// ---- The Results Grid commands ----
+
+void CChildFrame::OnGridCommand(wxCommandEvent& event)
+{
+    if (m_bGridFailed)
+        return;
+    int n = m_nCurrentGrid;
+    switch (event.GetId()) {
+    case ID_PREVIOUS_GRID:
+        if (m_nCurrentGrid <= 1)
+            return;
+        n = m_nCurrentGrid - 1;
+        break;
+    case ID_NEXT_GRID:
+        if (m_nCurrentGrid < 1 || m_nCurrentGrid >= m_nGridCount)
+            return;
+        n = m_nCurrentGrid + 1;
+        break;
+    case ID_FIRST_GRID:
+        if (m_nCurrentGrid <= 1)
+            return;
+        n = 1;
+        break;
+    case ID_LAST_GRID:
+        if (m_nCurrentGrid < 1 || m_nCurrentGrid >= m_nGridCount)
+            return;
+        n = m_nGridCount;
+        break;
+    case ID_GO_TO_GRID: {
+        if (m_nGridCount <= 1)
+            return;
+        CGoToGridDlg dialog(this, m_nCurrentGrid > 0 ? m_nCurrentGrid : 1);
+        if (dialog.ShowModal() != wxID_OK)
+            return;
+        n = std::clamp(dialog.m_nGridNumber, 1, m_nGridCount);
+        break;
+    }
+    default:
+        return;
+    }
+    m_nCurrentGrid = n;
+    UpdateGridStatus(GetResultGrid(n), n);
+}
+
+void CChildFrame::OnUpdateGridCommand(wxUpdateUIEvent& event)
+{
+    if (m_bGridFailed) {
+        event.Enable(false);
+        return;
+    }
+    switch (event.GetId()) {
+    case ID_PREVIOUS_GRID:
+    case ID_FIRST_GRID: event.Enable(m_nCurrentGrid > 1); break;
+    case ID_NEXT_GRID:
+    case ID_LAST_GRID: event.Enable(m_nCurrentGrid > 0 && m_nCurrentGrid < m_nGridCount); break;
+    case ID_GO_TO_GRID: event.Enable(m_nGridCount > 1); break;
+    default: break;
+    }
+}
+
+void CChildFrame::OnSysColourChanged(wxSysColourChangedEvent& event)
+{
+    event.Skip();
+    const wxColour window = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
+    for (CMSHFlexGrid* grid : m_gridList)
+        grid->SetBackColor(window);
+    Refresh();
+}

@@ -1,0 +1,230 @@
+// Grid-mode runs through the window's Execute command, on SQLite and PostgreSQL, with batches
+// opened asynchronously and run by the worker itself: grids, messages, the switch between them,
+// the status panes while a run goes, Clear All and Cancel.
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "app/QryView.h"
+#include "app/TorvaneApp.h"
+#include "app/TorvaneDoc.h"
+#include "platform/MessageBox.h"
+#include "query/BatchExecution.h"
+#include "query/ChildFrame.h"
+#include "query/MSHFlexGrid.h"
+#include "query/QueryKeyRouting.h"
+#include "query/ResultView.h"
+#include "tests/support/TestDatabases.h"
+#include "tests/window/WindowTestMain.h"
+
+#include <gtest/gtest.h>
+#include <wx/stc/stc.h>
+
+using namespace std::chrono_literals;
+using namespace torvane::test;
+using window_test::Pump;
+using window_test::PumpUntil;
+
+namespace {
+
+CMainFrame& Main()
+{
+    return *TheApp().GetMainFrame();
+}
+
+struct Path {
+    Driver driver;
+    bool async;
+};
+
+std::string PathName(const ::testing::TestParamInfo<Path>& info)
+{
+    return std::string(DriverName(info.param.driver)) + (info.param.async ? "Async" : "Worker");
+}
+
+void Command(wxWindow& target, int id)
+{
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(&target);
+    target.GetEventHandler()->ProcessEvent(event);
+    Pump();
+}
+
+class GridExecutionTest : public ::testing::TestWithParam<Path> {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_DISPLAY();
+        if (GetParam().driver == Driver::PostgreSQL) {
+            if (!PostgresConfigured())
+                GTEST_SKIP() << "no PostgreSQL";
+            m_connect = PostgresConnectionString();
+            ExecDirect(m_connect, "DROP SCHEMA IF EXISTS public CASCADE");
+            ExecDirect(m_connect, "CREATE SCHEMA public");
+        } else {
+            m_connect = NewSqliteConnectionString();
+        }
+        ExecDirect(m_connect, "CREATE TABLE t (id INTEGER, name VARCHAR(20))");
+        CMessageScript quiet;
+        CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(m_connect));
+        ASSERT_TRUE(doc);
+        m_frame = doc->GetFrame();
+        m_frame->m_bAsyncSupported = GetParam().async;
+        m_frame->m_bResultsInText = 0;
+        Pump();
+    }
+    void TearDown() override
+    {
+        if (!window_test::HaveDisplay())
+            return;
+        CMessageScript quiet{wxID_NO, wxID_NO, wxID_NO, wxID_NO};
+        for (CChildFrame* frame : std::vector<CChildFrame*>(Main().GetQueryWindows()))
+            frame->Close(true);
+        PumpUntil([] { return Main().GetConnectionCount() == 0; }, 5s);
+        Pump();
+    }
+
+    void Start(const wxString& sql)
+    {
+        m_frame->GetQueryView()->GetEditCtrl()->SetText(sql);
+        wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
+        m_frame->GetEventHandler()->ProcessEvent(execute);
+        ASSERT_TRUE(m_frame->m_bExecuting);
+    }
+    void Run(const wxString& sql)
+    {
+        Start(sql);
+        ASSERT_TRUE(PumpUntil([this] { return !m_frame->m_bExecuting; }, 60s)) << "the run did not end";
+        Pump();
+    }
+    wxString Pane(int index) const { return m_frame->GetQueryStatusBar()->GetStatusText(index); }
+    CResultView& View() const { return *m_frame->GetResultView(); }
+
+    std::string m_connect;
+    CChildFrame* m_frame = nullptr;
+};
+
+} // namespace
+
+TEST_P(GridExecutionTest, BatchesFillGridsAndMessagesSwitchWithThem)
+{
+    Run("INSERT INTO t VALUES (1, 'one'), (2, 'two');\nSELECT id, name FROM t ORDER BY id;\nGO\n"
+        "SELECT name FROM t WHERE id = 2\n");
+    EXPECT_EQ(Pane(0), "Query batch completed");
+    ASSERT_EQ(m_frame->m_nGridCount, 2);
+    CMSHFlexGrid* first = m_frame->GetResultGrid(1);
+    CMSHFlexGrid* second = m_frame->GetResultGrid(2);
+    EXPECT_TRUE(first->IsShown());
+    EXPECT_FALSE(second->IsShown());
+    EXPECT_EQ(first->GetTextMatrix(2, 2), "two");
+    EXPECT_EQ(second->GetTextMatrix(0, 1), "name");
+    EXPECT_EQ(Pane(3), "Results grid #1 of 2; 2 row(s); 2 col(s)");
+    EXPECT_EQ(View().GetText(), "") << "the grid lies on an empty text";
+
+    // Messages: the collected lines, the grid hidden; and back to the grid.
+    Command(*m_frame, ID_MESSAGES_MODE);
+    EXPECT_FALSE(first->IsShown());
+    EXPECT_EQ(Pane(3), "Messages");
+    EXPECT_EQ(View().GetText(), "(2 row(s) affected)\n\n[2 row(s) returned (application specific)]\n\n"
+                                "[1 row(s) returned (application specific)]");
+
+    // Find in the messages: down from the selection, whole words and case as asked.
+    {
+        CMessageScript script;
+        View().SetSelection(0, 0);
+        ASSERT_TRUE(View().FindNext("returned", wxFR_DOWN));
+        const long first = View().GetSelectionStart();
+        EXPECT_EQ(View().GetSelectedText(), "returned");
+        ASSERT_TRUE(View().FindNext("returned", wxFR_DOWN));
+        EXPECT_GT(View().GetSelectionStart(), first);
+        EXPECT_FALSE(View().FindNext("returned", wxFR_DOWN));
+        EXPECT_TRUE(View().FindNext("returned", 0)) << "and back up";
+        EXPECT_EQ(View().GetSelectionStart(), first);
+        View().SetSelection(0, 0);
+        EXPECT_FALSE(View().FindNext("Returned", wxFR_DOWN | wxFR_MATCHCASE));
+        EXPECT_FALSE(View().FindNext("return", wxFR_DOWN | wxFR_WHOLEWORD));
+        EXPECT_EQ(script.Texts(), (std::vector<wxString>(3, "Finished searching the document.")));
+    }
+
+    Command(*m_frame, ID_MESSAGES_MODE);
+    EXPECT_TRUE(first->IsShown());
+    EXPECT_EQ(Pane(3), "Results grid #1 of 2; 2 row(s); 2 col(s)");
+
+    Command(*m_frame, ID_NEXT_GRID);
+    EXPECT_TRUE(second->IsShown());
+    EXPECT_EQ(Pane(3), "Results grid #2 of 2; 1 row(s); 1 col(s)");
+    Command(*m_frame, ID_MESSAGES_MODE);
+    Command(*m_frame, ID_MESSAGES_MODE);
+    EXPECT_TRUE(second->IsShown()) << "the grid shown last comes back";
+
+    // Results in Text: the next run writes text and leaves no grid.
+    m_frame->m_bResultsInText = 1;
+    Run("SELECT name FROM t ORDER BY id");
+    EXPECT_EQ(m_frame->m_nGridCount, 0);
+    EXPECT_EQ(View().GetText(), "name\n----\nonetwo");
+    EXPECT_FALSE(View().IsGridVisible());
+}
+
+TEST_P(GridExecutionTest, AFailingBatchShowsItsErrorAmongTheMessages)
+{
+    Run("SELECT 1 AS a\nGO\nSELECT * FROM no_such_table\n");
+    EXPECT_EQ(Pane(0), "Query batch completed with errors");
+    EXPECT_EQ(m_frame->m_nGridCount, 1);
+    EXPECT_EQ(Pane(3), "Messages");
+    EXPECT_FALSE(m_frame->GetResultGrid(1)->IsShown());
+    EXPECT_NE(View().GetText().Find("<eb1>"), wxNOT_FOUND) << View().GetText();
+    EXPECT_TRUE(View().GetText().StartsWith("[1 row(s) returned (application specific)]"));
+    // The grid is still there to be shown.
+    Command(*m_frame, ID_MESSAGES_MODE);
+    EXPECT_TRUE(m_frame->GetResultGrid(1)->IsShown());
+}
+
+TEST_P(GridExecutionTest, StatusPanesAndClearAllWhileTheRunGoes)
+{
+    Start("WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 400000) "
+          "SELECT n, n * 2 AS twice FROM r");
+    ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
+    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+    if (m_frame->m_bExecuting) {
+        // The result-set pane counts the rows the grid shows as they come.
+        m_frame->UpdateStatusPanes();
+        EXPECT_TRUE(Pane(3).StartsWith("Results grid #1 of 1; ")) << Pane(3);
+        EXPECT_EQ(Pane(3), m_frame->GetGridStatusText(grid, 1));
+        CMessageScript script{wxID_YES};
+        Command(View(), ID_EDIT_CLEAR_ALL);
+        EXPECT_TRUE(script.Texts().empty()) << "refused without a question while the run goes";
+        EXPECT_EQ(m_frame->m_nGridCount, 1);
+    }
+    ASSERT_TRUE(PumpUntil([this] { return !m_frame->m_bExecuting; }, 60s));
+    Pump();
+    EXPECT_EQ(Pane(0), "Query batch completed");
+    EXPECT_EQ(Pane(3), "Results grid #1 of 1; 400000 row(s); 2 col(s)");
+    EXPECT_EQ(grid->GetTextMatrix(400000, 2), "800000");
+    EXPECT_TRUE(Pane(2).StartsWith("Exec time: 00:00:"));
+
+    CMessageScript script{wxID_YES};
+    Command(View(), ID_EDIT_CLEAR_ALL);
+    EXPECT_EQ(script.Texts().size(), 1u);
+    EXPECT_EQ(m_frame->m_nGridCount, 0);
+}
+
+TEST_P(GridExecutionTest, CancelKeepsTheRowsOfTheGrid)
+{
+    Start("WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < 3000000) "
+          "SELECT n, n * 2 AS twice FROM r");
+    ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
+    Command(*m_frame, ID_QUERY_CANCEL);
+    ASSERT_TRUE(PumpUntil([this] { return !m_frame->m_bExecuting; }, 30s));
+    Pump();
+    EXPECT_EQ(Pane(0), "Query batch canceled");
+    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+    const int written = static_cast<int>(grid->GetStore()->GetRowCount());
+    EXPECT_LT(written, 3000000);
+    EXPECT_EQ(grid->GetRows(), written + 1);
+    EXPECT_TRUE(grid->GetStore()->m_bComplete);
+    std::lock_guard<std::mutex> lock(m_frame->m_csOutput);
+    EXPECT_EQ(m_frame->GetRunState()->m_strMessages.Find("row(s) returned"), wxNOT_FOUND);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, GridExecutionTest,
+                         ::testing::Values(Path{Driver::SQLite, true}, Path{Driver::SQLite, false},
+                                           Path{Driver::PostgreSQL, true}, Path{Driver::PostgreSQL, false}),
+                         PathName);

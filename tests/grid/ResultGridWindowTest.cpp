@@ -1,0 +1,647 @@
+// Query windows with results grids, on SQLite and PostgreSQL under Xvfb: the grid worker fills
+// a window's grids from a real batch on a thread of its own, as an execution does.
+#include "app/CommandIds.h"
+#include "app/MainFrame.h"
+#include "app/QryView.h"
+#include "app/TorvaneApp.h"
+#include "app/TorvaneDoc.h"
+#include "common/ErrorText.h"
+#include "platform/MessageBox.h"
+#include "query/ChildFrame.h"
+#include "query/DataLinkFields.h"
+#include "query/GoToGridDlg.h"
+#include "query/GridWorker.h"
+#include "query/MSHFlexGrid.h"
+#include "query/QueryKeyRouting.h"
+#include "query/ResultCommands.h"
+#include "query/ResultTable.h"
+#include "query/ResultView.h"
+#include "schema/SchemaView.h"
+#include "tests/support/TestDatabases.h"
+#include "tests/window/WindowTestMain.h"
+
+#include <gtest/gtest.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/filename.h>
+#include <wx/textctrl.h>
+
+#include <atomic>
+#include <thread>
+
+using namespace std::chrono_literals;
+using namespace torvane::test;
+using window_test::DialogScript;
+using window_test::Pump;
+using window_test::PumpUntil;
+
+namespace {
+
+CMainFrame& Main()
+{
+    return *TheApp().GetMainFrame();
+}
+
+wxString AdoForm(const std::string& odbc)
+{
+    return CDataLinkFields::Parse(wxString::FromUTF8(odbc)).BuildConnectString();
+}
+
+// A batch run in grid mode: executed on a thread of its own and walked into grids by the grid
+// worker, with the window answering the worker's requests while the test pumps its events.
+class GridRun {
+public:
+    GridRun(CChildFrame& frame, const std::string& sql, CGridWorker::Options options) : m_frame(frame)
+    {
+        frame.m_bExecuting = 1;
+        frame.m_bStop = 0;
+        frame.m_bGridFailed = 0;
+        std::shared_ptr<CQueryRunState> state = frame.GetRunState();
+        ado::ConnectionPtr connection = frame.m_pConnection;
+        m_thread = std::thread([this, state, connection, sql, options] {
+            try {
+                _variant_t affected;
+                ado::RecordsetPtr rs = connection->Execute(sql, &affected, ado::adCmdText);
+                CGridWorker worker(state, options);
+                worker.Run(rs, affected);
+            } catch (const _com_error& e) {
+                m_error = GetComErrorText(e).utf8_string();
+            } catch (const std::exception& e) {
+                m_error = e.what();
+            }
+            m_done = true;
+        });
+    }
+    ~GridRun() { Finish(); }
+
+    bool IsDone() const { return m_done; }
+    // Waits for the worker, then ends the batch as the execution does.
+    bool Finish()
+    {
+        if (!m_thread.joinable())
+            return true;
+        const bool ended = PumpUntil([this] { return m_done.load(); }, 60s);
+        m_thread.join();
+        m_frame.m_bExecuting = 0;
+        m_frame.ShowResults();
+        Pump();
+        return ended;
+    }
+    const std::string& Error() const { return m_error; }
+
+private:
+    CChildFrame& m_frame;
+    std::thread m_thread;
+    std::atomic<bool> m_done{false};
+    std::string m_error;
+};
+
+bool IsEnabled(CChildFrame& frame, int id)
+{
+    wxUpdateUIEvent event(id);
+    event.SetEventObject(&frame);
+    frame.ProcessWindowEvent(event);
+    return event.GetEnabled();
+}
+
+void Command(wxWindow& target, int id)
+{
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(&target);
+    target.ProcessWindowEvent(event);
+    Pump();
+}
+
+void PressKey(wxWindow& target, int code, bool shift = false)
+{
+    wxKeyEvent event(wxEVT_KEY_DOWN);
+    event.m_keyCode = code;
+    event.m_shiftDown = shift;
+    event.SetEventObject(&target);
+    target.ProcessWindowEvent(event);
+    Pump();
+}
+
+wxString Messages(CChildFrame& frame)
+{
+    std::lock_guard<std::mutex> lock(frame.m_csOutput);
+    return frame.GetRunState()->m_strMessages;
+}
+
+// A SELECT of count rows (n, n * 2) from a recursive query both databases understand.
+std::string CountingQuery(int count)
+{
+    return "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r WHERE n < " + std::to_string(count) +
+           ") SELECT n, n * 2 AS twice FROM r";
+}
+
+class GridWindowTest : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_DISPLAY();
+        DatabaseTest::SetUp();
+        if (HasFatalFailure() || IsSkipped())
+            return;
+        CMessageScript quiet;
+        CTorvaneDoc* doc = Main().NewQueryWindow(AdoForm(ConnectionString()));
+        ASSERT_TRUE(doc);
+        m_frame = doc->GetFrame();
+        ASSERT_TRUE(m_frame);
+        m_frame->Raise();
+        Pump();
+    }
+    void TearDown() override
+    {
+        if (!window_test::HaveDisplay())
+            return;
+        CMessageScript quiet{wxID_NO, wxID_NO, wxID_NO};
+        for (CChildFrame* frame : std::vector<CChildFrame*>(Main().GetQueryWindows()))
+            frame->Close(true);
+        PumpUntil([] { return Main().GetConnectionCount() == 0; }, 5s);
+        Pump();
+    }
+
+    CGridWorker::Options Options() const
+    {
+        CGridWorker::Options options;
+        options.multipleResults = m_frame->m_bMultipleResults != 0;
+        return options;
+    }
+    // Runs the batch to its end; the test fails on a worker error.
+    void RunToEnd(const std::string& sql)
+    {
+        GridRun run(*m_frame, sql, Options());
+        ASSERT_TRUE(run.Finish());
+        ASSERT_EQ(run.Error(), "");
+    }
+    CResultView& View() { return *m_frame->GetResultView(); }
+
+    CChildFrame* m_frame = nullptr;
+};
+
+} // namespace
+
+TEST_P(GridWindowTest, EveryResultSetGetsAGridOfItsOwn)
+{
+    Exec("CREATE TABLE t (id INTEGER, name VARCHAR(20))");
+    RunToEnd("INSERT INTO t VALUES (1, 'one'), (2, 'two'), (3, 'three');\n"
+             "SELECT id, name FROM t ORDER BY id;\n"
+             "SELECT id FROM t WHERE id > 5;\n"
+             "SELECT 'x' AS a, 'y' AS b, 'z' AS c");
+
+    ASSERT_EQ(m_frame->m_nGridCount, 3);
+    ASSERT_EQ(m_frame->m_gridList.size(), 3u);
+    CMSHFlexGrid* first = m_frame->GetResultGrid(1);
+    CMSHFlexGrid* empty = m_frame->GetResultGrid(2);
+    CMSHFlexGrid* third = m_frame->GetResultGrid(3);
+
+    // Rows and columns in the grid's own coordinates: header row 0, row numbers in column 0.
+    EXPECT_EQ(first->GetRows(), 4);
+    EXPECT_EQ(first->GetCols(), 3);
+    EXPECT_EQ(first->GetTextMatrix(0, 1), "id");
+    EXPECT_EQ(first->GetTextMatrix(0, 2), "name");
+    EXPECT_EQ(first->GetTextMatrix(3, 0), "3");
+    EXPECT_EQ(first->GetTextMatrix(3, 2), "three");
+    EXPECT_EQ(first->GetTextMatrix(1, 1), "1");
+    EXPECT_EQ(CResultView::GetGridHasRows(first), -1);
+
+    // A result without rows: the header and one row numbered 0.
+    EXPECT_EQ(empty->GetRows(), 2);
+    EXPECT_EQ(empty->GetCols(), 2);
+    EXPECT_EQ(empty->GetTextMatrix(1, 0), "0");
+    EXPECT_EQ(CResultView::GetGridHasRows(empty), 0);
+
+    EXPECT_EQ(third->GetCols(), 4);
+    EXPECT_EQ(third->GetTextMatrix(1, 3), "z");
+
+    EXPECT_EQ(Messages(*m_frame), "(3 row(s) affected)\n\n"
+                                  "[3 row(s) returned (application specific)]\n\n"
+                                  "[0 row(s) returned (application specific)]\n\n"
+                                  "[1 row(s) returned (application specific)]");
+
+    // The first grid is shown at the end of the batch, the others wait.
+    EXPECT_TRUE(first->IsShown());
+    EXPECT_FALSE(empty->IsShown());
+    EXPECT_EQ(View().GetCurrentGrid(), first);
+    EXPECT_EQ(m_frame->m_strResultsPaneText, "Results grid #1 of 3; 3 row(s); 2 col(s)");
+    EXPECT_EQ(m_frame->GetQueryStatusBar()->GetStatusText(3), "Results grid #1 of 3; 3 row(s); 2 col(s)");
+
+    // Column widths come from the names and the first rows, within the widest a column gets.
+    EXPECT_GT(first->GetColSize(1), first->GetColSize(0)) << "'three' is wider than '3'";
+    EXPECT_LE(first->GetColWidthTwips(2), 5160);
+}
+
+TEST_P(GridWindowTest, WalkingThroughTheGrids)
+{
+    RunToEnd("SELECT 1 AS a; SELECT 2 AS b, 3 AS c; SELECT 4 AS d");
+    ASSERT_EQ(m_frame->m_nGridCount, 3);
+
+    // Before a grid is chosen, only the Go To command is on.
+    EXPECT_FALSE(IsEnabled(*m_frame, ID_PREVIOUS_GRID));
+    EXPECT_FALSE(IsEnabled(*m_frame, ID_FIRST_GRID));
+    EXPECT_TRUE(IsEnabled(*m_frame, ID_GO_TO_GRID));
+
+    m_frame->m_nCurrentGrid = 1;
+    EXPECT_FALSE(IsEnabled(*m_frame, ID_PREVIOUS_GRID));
+    EXPECT_TRUE(IsEnabled(*m_frame, ID_NEXT_GRID));
+    Command(*m_frame, ID_NEXT_GRID);
+    EXPECT_EQ(m_frame->m_nCurrentGrid, 2);
+    EXPECT_TRUE(m_frame->GetResultGrid(2)->IsShown());
+    EXPECT_FALSE(m_frame->GetResultGrid(1)->IsShown());
+    EXPECT_EQ(m_frame->m_strResultsPaneText, "Results grid #2 of 3; 1 row(s); 2 col(s)");
+
+    Command(*m_frame, ID_LAST_GRID);
+    EXPECT_EQ(m_frame->m_nCurrentGrid, 3);
+    EXPECT_FALSE(IsEnabled(*m_frame, ID_NEXT_GRID));
+    EXPECT_FALSE(IsEnabled(*m_frame, ID_LAST_GRID));
+    Command(*m_frame, ID_NEXT_GRID);
+    EXPECT_EQ(m_frame->m_nCurrentGrid, 3) << "Next on the last grid does nothing";
+
+    Command(*m_frame, ID_FIRST_GRID);
+    EXPECT_EQ(m_frame->m_nCurrentGrid, 1);
+    Command(*m_frame, ID_PREVIOUS_GRID);
+    EXPECT_EQ(m_frame->m_nCurrentGrid, 1);
+
+    // Go To clamps the number to the grids there are.
+    for (const auto& [entered, shown] : {std::pair{0, 1}, std::pair{99, 3}, std::pair{2, 2}}) {
+        DialogScript script;
+        script.Expect<CGoToGridDlg>([entered](CGoToGridDlg& dialog) {
+            dialog.m_nGridNumber = entered;
+            return wxID_OK;
+        });
+        Command(*m_frame, ID_GO_TO_GRID);
+        EXPECT_EQ(m_frame->m_nCurrentGrid, shown) << entered;
+        EXPECT_TRUE(m_frame->GetResultGrid(shown)->IsShown());
+    }
+
+    // A failed grid growth turns the commands off.
+    m_frame->m_bGridFailed = 1;
+    EXPECT_FALSE(IsEnabled(*m_frame, ID_GO_TO_GRID));
+    Command(*m_frame, ID_FIRST_GRID);
+    EXPECT_EQ(m_frame->m_nCurrentGrid, 2);
+    m_frame->m_bGridFailed = 0;
+}
+
+TEST_P(GridWindowTest, CellTextsByType)
+{
+    if (IsPostgres()) {
+        Exec("CREATE TABLE v (i INTEGER, d DOUBLE PRECISION, n NUMERIC(10,2), t TEXT, u TEXT, z TEXT, "
+             "b BOOLEAN, raw BYTEA, str BYTEA, day DATE, long TEXT)");
+        Exec("INSERT INTO v VALUES (42, 2.5, 12.34, E'one\\ntwo\\tthree', 'Zürich 東京 😀', NULL, true, "
+             "'\\x00ff10'::bytea, 'ABC\\000'::bytea, '2024-01-02', repeat('x', 10000))");
+    } else {
+        Exec("CREATE TABLE v (i INTEGER, d REAL, n NUMERIC(10,2), t TEXT, u TEXT, z TEXT, b INTEGER, raw BLOB, "
+             "str BLOB, day DATE, long TEXT)");
+        // The SQLite driver takes statement text in the local code page: the Unicode text is built
+        // from its code points.
+        Exec("INSERT INTO v VALUES (42, 2.5, 12.34, 'one' || char(10) || 'two' || char(9) || 'three', "
+             "'Z' || char(252) || 'rich ' || char(26481, 20140) || ' ' || char(128512), NULL, 1, x'00ff10', "
+             "x'41424300', '2024-01-02', "
+             "replace(hex(zeroblob(5000)), '0', 'x'))");
+    }
+    RunToEnd("SELECT i, d, n, t, u, z, b, raw, str, day, long FROM v");
+    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+    ASSERT_TRUE(grid);
+    const auto cell = [grid](const char* name) {
+        for (int c = 1; c < grid->GetCols(); ++c) {
+            if (grid->GetTextMatrix(0, c) == name)
+                return grid->GetTextMatrix(1, c);
+        }
+        return wxString("<no such column>");
+    };
+    EXPECT_EQ(cell("i"), "42");
+    EXPECT_EQ(cell("d"), "2.5");
+    EXPECT_EQ(cell("n"), "12.34");
+    EXPECT_EQ(cell("t"), "one\ntwo\tthree") << "the cell keeps its text";
+    EXPECT_EQ(cell("u").utf8_string(), "Zürich 東京 😀");
+    EXPECT_EQ(cell("z"), "") << "NULL";
+    EXPECT_EQ(cell("b"), "1");
+    EXPECT_EQ(cell("raw"), "<Binary/Raw>");
+    EXPECT_EQ(cell("str"), "ABC") << "a zero-terminated text in bytes";
+    EXPECT_TRUE(cell("day").StartsWith("2024-01-02")) << cell("day");
+    EXPECT_EQ(cell("long").length(), 10000u);
+
+    // Drawn on one line, long text cut, the rows keep their height and cells their width.
+    CResultTable* table = grid->GetResultTable();
+    EXPECT_EQ(table->GetValue(0, 3), "one two three");
+    EXPECT_EQ(table->GetValue(0, 10).length(), CResultTable::kMaxShownChars);
+    EXPECT_EQ(grid->GetRowSize(0), grid->GetDefaultRowSize());
+    EXPECT_LE(grid->GetColWidthTwips(11), 5160);
+    EXPECT_FALSE(grid->GetDefaultCellOverflow());
+}
+
+TEST_P(GridWindowTest, WideResultScrollsSideways)
+{
+    std::string sql = "SELECT 1 AS c1";
+    for (int c = 2; c <= 80; ++c)
+        sql += ", 'value of column " + std::to_string(c) + "' AS c" + std::to_string(c);
+    RunToEnd(sql);
+    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+    ASSERT_TRUE(grid && grid->IsShown());
+    EXPECT_EQ(grid->GetCols(), 81);
+    EXPECT_GT(grid->CellToRect(0, 79).GetRight(), grid->GetClientSize().GetWidth());
+    EXPECT_EQ(grid->GetLeftCol(), 1);
+    grid->SetLeftCol(70);
+    Pump();
+    EXPECT_GE(grid->GetLeftCol(), 60);
+    EXPECT_TRUE(grid->ColIsVisible(80) || grid->ColIsVisible(70));
+}
+
+TEST_P(GridWindowTest, GridsFillWhileTheWorkerRuns)
+{
+    GridRun run(*m_frame, CountingQuery(300000), Options());
+    // The first grid shows once its columns are sized at row 25, long before the last row.
+    ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
+    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+    EXPECT_FALSE(run.IsDone());
+    EXPECT_TRUE(m_frame->m_bExecuting);
+    EXPECT_FALSE(IsEnabled(*m_frame, ID_EDIT_CLEAR_ALL));
+
+    // The grid learns new rows from its timer while rows come.
+    int seen = grid->GetRows();
+    ASSERT_TRUE(PumpUntil([&] { return grid->GetRows() > seen + 700; }, 30s));
+    seen = grid->GetRows();
+    EXPECT_LT(seen, 300001);
+
+    ASSERT_TRUE(run.Finish());
+    EXPECT_EQ(run.Error(), "");
+    EXPECT_EQ(grid->GetRows(), 300001);
+    EXPECT_EQ(grid->GetTextMatrix(300000, 0), "300000");
+    EXPECT_EQ(grid->GetTextMatrix(300000, 2), "600000");
+    EXPECT_EQ(m_frame->m_strResultsPaneText, "Results grid #1 of 1; 300000 row(s); 2 col(s)");
+    // The row numbers fit their column.
+    EXPECT_GE(grid->GetRowLabelSize(), grid->GetTextExtent("300000").GetWidth());
+}
+
+TEST_P(GridWindowTest, CancelKeepsTheRowsWritten)
+{
+    GridRun run(*m_frame, CountingQuery(1000000), Options());
+    ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
+    m_frame->m_bStop = 1;
+    ASSERT_TRUE(run.Finish());
+    EXPECT_EQ(run.Error(), "");
+    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+    const int written = static_cast<int>(grid->GetStore()->GetRowCount());
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, 1000000);
+    EXPECT_EQ(grid->GetRows(), written + 1) << "exactly the rows written";
+    EXPECT_EQ(grid->GetTextMatrix(written, 0), wxString::Format("%d", written));
+    EXPECT_EQ(Messages(*m_frame).Find("row(s) returned"), wxNOT_FOUND) << "no row count for a stopped grid";
+}
+
+TEST_P(GridWindowTest, RowLimitAndTheGridLimit)
+{
+    CGridWorker::Options options = Options();
+    options.rowLimit = true;
+    options.maxRows = 5;
+    {
+        GridRun run(*m_frame, CountingQuery(100), options);
+        ASSERT_TRUE(run.Finish());
+    }
+    ASSERT_EQ(m_frame->m_nGridCount, 1);
+    EXPECT_EQ(m_frame->GetResultGrid(1)->GetRows(), 6);
+    EXPECT_EQ(Messages(*m_frame), "[5 row(s) returned (application specific)]");
+
+    // A run that already has its 1,500 grids gets no more.
+    m_frame->m_nGridCount = kMaxResultGrids;
+    GridRun run(*m_frame, "SELECT 1 AS a", Options());
+    ASSERT_TRUE(run.Finish());
+    m_frame->m_nGridCount = static_cast<int>(m_frame->m_gridList.size());
+    EXPECT_EQ(run.Error(), "Number of results grid generated reached the maximum\nlimit. The maximum limit is 1,500.");
+    EXPECT_EQ(m_frame->m_gridList.size(), 1u);
+}
+
+TEST_P(GridWindowTest, ClearAllIsRefusedDuringARunAndAsksOtherwise)
+{
+    RunToEnd("SELECT 1 AS a; SELECT 2 AS b");
+    ASSERT_TRUE(View().IsGridVisible());
+
+    // During a run nothing is asked and nothing goes, whatever the stale menu state said.
+    m_frame->m_bExecuting = 1;
+    {
+        CMessageScript script{wxID_YES};
+        Command(View(), ID_EDIT_CLEAR_ALL);
+        EXPECT_TRUE(script.Texts().empty());
+    }
+    EXPECT_EQ(m_frame->m_nGridCount, 2);
+    m_frame->m_bExecuting = 0;
+
+    {
+        CMessageScript script{wxID_NO};
+        Command(View(), ID_EDIT_CLEAR_ALL);
+        ASSERT_EQ(script.Texts().size(), 1u);
+        EXPECT_EQ(script.Texts()[0],
+                  "The requested operation cannot be undone. Are you sure you wish to continue?");
+    }
+    EXPECT_EQ(m_frame->m_nGridCount, 2);
+
+    {
+        std::lock_guard<std::mutex> lock(m_frame->m_csOutput);
+        m_frame->GetRunState()->m_strMessages.clear();
+    }
+    CMessageScript script{wxID_YES};
+    Command(View(), ID_EDIT_CLEAR_ALL);
+    EXPECT_EQ(m_frame->m_nGridCount, 0);
+    EXPECT_TRUE(m_frame->m_gridList.empty());
+    EXPECT_EQ(View().GetCurrentGrid(), nullptr);
+    EXPECT_EQ(m_frame->m_nCurrentGrid, 0);
+    EXPECT_EQ(m_frame->m_strResultsPaneText, "Results grid #0 of 0; 0 row(s); 0 col(s)");
+    EXPECT_FALSE(m_frame->IsOutputPaneShown()) << "nothing left to show";
+}
+
+TEST_P(GridWindowTest, CopyAndKeysInAGrid)
+{
+    RunToEnd("SELECT 'a1' AS a, 'b1' AS b UNION ALL SELECT 'a2', 'b2' UNION ALL SELECT 'a3', 'b3'");
+    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+    ASSERT_TRUE(grid && grid->IsShown());
+
+    grid->SetSelection(3, 2, 2, 1);
+    const wxString reversed = View().GetGridSelectionText(true);
+    grid->SetSelection(2, 1, 3, 2);
+    EXPECT_EQ(View().GetGridSelectionText(true), reversed) << "the direction of the drag does not matter";
+    EXPECT_EQ(reversed, "a\tb\r\na2\tb2\r\na3\tb3");
+    EXPECT_EQ(View().GetGridSelectionText(false), "a2\tb2\r\na3\tb3");
+
+    Command(View(), ID_EDIT_SELECT_ALL);
+    EXPECT_EQ(View().GetGridSelectionText(false), "a1\tb1\r\na2\tb2\r\na3\tb3");
+
+    // Enter moves down and stops at the last row; Tab runs along the row and on to the next,
+    // but not past the last cell; Shift+Tab goes back, not past the first cell.
+    grid->SetCurrentCell(2, 2);
+    PressKey(*grid, WXK_TAB);
+    EXPECT_EQ(std::pair(grid->GetRow(), grid->GetCol()), std::pair(3, 1));
+    PressKey(*grid, WXK_TAB);
+    PressKey(*grid, WXK_TAB);
+    EXPECT_EQ(std::pair(grid->GetRow(), grid->GetCol()), std::pair(3, 2));
+    PressKey(*grid, WXK_RETURN);
+    EXPECT_EQ(grid->GetRow(), 3);
+    PressKey(*grid, WXK_RETURN, true);
+    EXPECT_EQ(grid->GetRow(), 2);
+    grid->SetCurrentCell(2, 1);
+    PressKey(*grid, WXK_TAB, true);
+    EXPECT_EQ(std::pair(grid->GetRow(), grid->GetCol()), std::pair(1, 2));
+    PressKey(*grid, WXK_TAB, true);
+    PressKey(*grid, WXK_TAB, true);
+    EXPECT_EQ(std::pair(grid->GetRow(), grid->GetCol()), std::pair(1, 1));
+    PressKey(*grid, WXK_RETURN, true);
+    EXPECT_EQ(grid->GetRow(), 1);
+}
+
+TEST_P(GridWindowTest, PanesAndStatusBar)
+{
+    RunToEnd("SELECT 1 AS a");
+    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+    ASSERT_TRUE(grid && grid->IsShown());
+    wxStatusBar& bar = *m_frame->GetQueryStatusBar();
+    EXPECT_EQ(bar.GetFieldsCount(), 5);
+
+    // The caret pane follows the pane with the focus.
+    m_frame->ActivateResultsPane();
+    m_frame->UpdateStatusPanes();
+    EXPECT_EQ(bar.GetStatusText(4), "Ln 1, Col 1");
+    m_frame->ActivateSchemaPane();
+    m_frame->UpdateStatusPanes();
+    EXPECT_EQ(bar.GetStatusText(4), "");
+
+    // The autocommit pane is green while autocommit is on and turns red when it goes off.
+    auto& status = *m_frame->GetQueryStatusBar();
+    m_frame->m_bAutoCommit = 1;
+    EXPECT_EQ(status.GetAutoCommitColour(), wxColour(0, 128, 0));
+    m_frame->m_bAutoCommit = 0;
+    EXPECT_EQ(status.GetAutoCommitColour(), wxColour(128, 0, 0));
+    m_frame->m_bAutoCommit = 1;
+
+    // Hiding the output pane while the results have the focus moves it to the schema, or to the
+    // editor without one; the panes of a hidden output show nothing.
+    m_frame->ActivateResultsPane();
+    Command(*m_frame, ID_VIEW_OUTPUT);
+    EXPECT_FALSE(m_frame->IsOutputPaneShown());
+    EXPECT_FALSE(View().IsShown());
+    EXPECT_EQ(bar.GetStatusText(3), "");
+    EXPECT_EQ(bar.GetStatusText(2), "");
+    Command(*m_frame, ID_VIEW_OUTPUT);
+    EXPECT_TRUE(m_frame->IsOutputPaneShown());
+    EXPECT_TRUE(View().IsShown());
+    EXPECT_EQ(bar.GetStatusText(3), "Results grid #1 of 1; 1 row(s); 1 col(s)");
+
+    // The keys of the pane commands: Alt+2 the output, Alt+0 and Ctrl+M the schema.
+    const auto key = [this](int code, bool alt, bool ctrl) {
+        wxKeyEvent event(wxEVT_CHAR_HOOK);
+        event.m_keyCode = code;
+        event.m_altDown = alt;
+        event.m_controlDown = ctrl;
+        event.SetEventObject(m_frame);
+        m_frame->ProcessWindowEvent(event);
+        Pump();
+    };
+    key('2', true, false);
+    EXPECT_FALSE(m_frame->IsOutputPaneShown());
+    key('2', true, false);
+    EXPECT_TRUE(m_frame->IsOutputPaneShown());
+    key('0', true, false);
+    EXPECT_FALSE(m_frame->IsSchemaPaneShown());
+    key('M', false, true);
+    EXPECT_TRUE(m_frame->IsSchemaPaneShown());
+
+    // During a run the output pane stays as it is, whatever key asks.
+    m_frame->m_bExecuting = 1;
+    key('2', true, false);
+    EXPECT_TRUE(m_frame->IsOutputPaneShown());
+    m_frame->m_bExecuting = 0;
+}
+
+// Focus moves need the window to hold the display's focus: the test runs on its own.
+TEST_P(GridWindowTest, FocusMovesBetweenPanes)
+{
+    RunToEnd("SELECT 1 AS a");
+    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+    ASSERT_TRUE(grid && grid->IsShown());
+    m_frame->ActivateResultsPane();
+    Command(*m_frame, ID_VIEW_OUTPUT);
+    EXPECT_EQ(wxWindow::FindFocus(), m_frame->GetSchemaView()) << "hiding the output moves the focus to the schema";
+    Command(*m_frame, ID_VIEW_OUTPUT);
+
+    Command(*m_frame, ID_VIEW_SCHEMA);
+    EXPECT_FALSE(m_frame->IsSchemaPaneShown());
+    m_frame->ActivateResultsPane();
+    Command(*m_frame, ID_VIEW_OUTPUT);
+    wxWindow* editor = m_frame->GetQueryView()->GetEditCtrl();
+    EXPECT_EQ(wxWindow::FindFocus(), editor);
+
+    // F6 from the editor with both other panes hidden stays in the editor.
+    Command(*m_frame, ID_NEXT_PANE);
+    EXPECT_EQ(wxWindow::FindFocus(), editor);
+    Command(*m_frame, ID_VIEW_OUTPUT);
+    editor->SetFocus();
+    Command(*m_frame, ID_NEXT_PANE);
+    EXPECT_EQ(wxWindow::FindFocus(), grid) << "results, shown as the grid";
+    Command(*m_frame, ID_NEXT_PANE);
+    EXPECT_EQ(wxWindow::FindFocus(), editor) << "schema hidden";
+    Command(*m_frame, ID_VIEW_SCHEMA);
+    EXPECT_EQ(wxWindow::FindFocus(), m_frame->GetSchemaView()) << "a schema pane shown again takes the focus";
+    editor->SetFocus();
+    Command(*m_frame, ID_PREVIOUS_PANE);
+    EXPECT_EQ(wxWindow::FindFocus(), m_frame->GetSchemaView());
+    Command(*m_frame, ID_PREVIOUS_PANE);
+    EXPECT_EQ(wxWindow::FindFocus(), grid) << "from the schema back to the results";
+}
+
+TEST_P(GridWindowTest, ScreenshotOfAWindowWithTwoGrids)
+{
+    if (IsPostgres())
+        GTEST_SKIP() << "one screenshot is enough";
+    Exec("CREATE TABLE city (id INTEGER, name VARCHAR(40), country VARCHAR(40), population INTEGER, note TEXT)");
+    // Unicode names from their code points: the driver reads statement text in the local code page.
+    Exec("INSERT INTO city VALUES (1, 'Z' || char(252) || 'rich', 'Switzerland', 421878, 'two' || char(10) || "
+         "'lines'), (2, char(26481, 20140), 'Japan', 13960000, NULL), (3, 'S' || char(227) || 'o Paulo', 'Brazil', "
+         "12330000, 'tab' || char(9) || 'here')");
+    // Run through the window's own Execute.
+    m_frame->GetQueryView()->GetEditCtrl()->SetText("SELECT * FROM city;\n" + CountingQuery(40) + ";\n");
+    Command(*m_frame, ID_QUERY_EXECUTE);
+    ASSERT_TRUE(PumpUntil([this] { return !m_frame->m_bExecuting; }, 30s));
+    ASSERT_EQ(m_frame->m_nGridCount, 2);
+    EXPECT_EQ(m_frame->m_strStatusText, "Query batch completed");
+    EXPECT_EQ(m_frame->m_strResultsPaneText, "Results grid #1 of 2; 3 row(s); 5 col(s)");
+    Main().SetSize(1200, 800);
+    for (int i = 0; i < 20; ++i) {
+        Pump();
+        std::this_thread::sleep_for(10ms);
+    }
+    wxWindow* top = &Main();
+    const wxRect rect = top->GetScreenRect();
+    wxScreenDC screen;
+    wxBitmap bitmap(rect.GetWidth(), rect.GetHeight());
+    {
+        wxMemoryDC memory(bitmap);
+        memory.Blit(0, 0, rect.GetWidth(), rect.GetHeight(), &screen, rect.GetX(), rect.GetY());
+    }
+    wxFileName::Mkdir(TORVANE_ARTIFACTS_DIR, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+    const wxString path = wxString(TORVANE_ARTIFACTS_DIR) + "/query-window-two-grids.png";
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    ASSERT_TRUE(bitmap.ConvertToImage().SaveFile(path, wxBITMAP_TYPE_PNG));
+    EXPECT_TRUE(wxFileName::FileExists(path));
+}
+
+TORVANE_INSTANTIATE_FOR_DRIVERS(GridWindowTest);
+
+TEST(GoToGridDialog, EntryIsRequiredAndReadAsALeadingNumber)
+{
+    REQUIRE_DISPLAY();
+    for (const auto& [entry, number] : {std::pair{"12ab", 12}, std::pair{" 7 ", 7}, std::pair{"0", 0}}) {
+        CGoToGridDlg dialog(&Main(), 1);
+        dialog.GetEdit()->SetValue(entry);
+        CMessageScript script;
+        EXPECT_TRUE(dialog.ReadGridNumber());
+        EXPECT_TRUE(script.Texts().empty());
+        EXPECT_EQ(dialog.m_nGridNumber, number) << entry;
+    }
+    CGoToGridDlg dialog(&Main(), 3);
+    EXPECT_EQ(dialog.GetEdit()->GetValue(), "3");
+    dialog.GetEdit()->SetValue("   ");
+    CMessageScript script;
+    EXPECT_FALSE(dialog.ReadGridNumber());
+    ASSERT_EQ(script.Texts().size(), 1u);
+    EXPECT_EQ(script.Texts()[0], "<Grid number> is a required field.");
+}
