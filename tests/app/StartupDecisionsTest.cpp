@@ -1,7 +1,6 @@
 // Decisions of start-up and the shell services that need no window.
 #include "TempEnvironment.h"
 
-#include "app/CommandLine.h"
 #include "app/DataLinkFile.h"
 #include "app/MainFrame.h"
 #include "app/StartupChecks.h"
@@ -61,63 +60,6 @@ TEST(StartupChecks, DefaultServicesDescribeThisSystem)
     startup::Services services = startup::Services::Default();
     EXPECT_TRUE(startup::IsOsVersionSupported(services.kernelRelease(), 3));
     EXPECT_TRUE(services.gridAvailable());
-}
-
-TEST(CommandLine, FlagsValuesAndTheShellCommand)
-{
-    struct Case {
-        std::vector<wxString> args;
-        CTorvaneCommandLineInfo::ShellCommand shell;
-        wxString fileName;
-    } cases[] = {
-        {{}, CTorvaneCommandLineInfo::FileNew, ""},
-        {{"-q"}, CTorvaneCommandLineInfo::FileNew, ""},
-        {{"/home/me/a.sql"}, CTorvaneCommandLineInfo::FileOpen, "/home/me/a.sql"},
-        {{"-C", "Provider=MSDASQL"}, CTorvaneCommandLineInfo::FileOpen, "Provider=MSDASQL"},
-        {{"-Unregister"}, CTorvaneCommandLineInfo::AppUnregister, ""},
-        {{"/UNREGISTER"}, CTorvaneCommandLineInfo::AppUnregister, ""},
-        {{"/p", "x.sql"}, CTorvaneCommandLineInfo::FilePrint, "x.sql"},
-        {{"/dde"}, CTorvaneCommandLineInfo::FileDDE, ""},
-    };
-    for (const Case& c : cases) {
-        CTorvaneCommandLineInfo info(c.args);
-        EXPECT_EQ(info.m_nShellCommand, c.shell);
-        EXPECT_EQ(info.m_strFileName, c.fileName);
-    }
-}
-
-TEST(CommandLine, OptionsKeepTheirLastValueAndPathsAreNotFlags)
-{
-    CTorvaneCommandLineInfo info(std::vector<wxString>{"-C", "Provider=MSDASQL;Driver=SQLite3", "/f", "/tmp/a.sql",
-                                                       "-q", "-f", "/tmp/b.sql", "/home/x/c.sql"});
-    EXPECT_EQ(info.Get("C"), "Provider=MSDASQL;Driver=SQLite3");
-    EXPECT_EQ(info.Get("f"), "/tmp/b.sql");
-    EXPECT_EQ(info.Get("q"), "TRUE");
-    EXPECT_EQ(info.GetValue("q"), "");
-    EXPECT_FALSE(info.Has("F")) << "options are case-sensitive";
-    EXPECT_FALSE(info.Has("home/x/c.sql")) << "an absolute path is not a flag";
-    EXPECT_FALSE(CTorvaneCommandLineInfo::IsFlag("/tmp/a.sql"));
-    EXPECT_TRUE(CTorvaneCommandLineInfo::IsFlag("/C"));
-    EXPECT_TRUE(CTorvaneCommandLineInfo::IsFlag("-anything"));
-}
-
-TEST(CommandLine, FileLists)
-{
-    struct Case {
-        const char* text;
-        std::vector<wxString> files;
-    } cases[] = {
-        {"a.sql||b.sql|", {"a.sql", "b.sql"}},
-        {" a.sql | b c.sql ", {"a.sql", "b c.sql"}},
-        {"TRUE", {}},
-        {"", {}},
-        {"x.sql|true|y.sql", {"x.sql", "y.sql"}},
-    };
-    for (const Case& c : cases) {
-        std::vector<wxString> files;
-        SplitFileList(c.text, files);
-        EXPECT_EQ(files, c.files) << c.text;
-    }
 }
 
 TEST(ConnectStrings, DriverLoginNeverCarriesMoreThanTheDriverName)
