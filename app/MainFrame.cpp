@@ -325,11 +325,15 @@ CTorvaneDoc* CMainFrame::NewQueryWindow(const std::optional<wxString>& connect, 
 
     CTorvaneDoc* result = doc;
     if (file) {
-        if (doc->OnOpenDocument(*file)) {
-            doc->SetTitle(wxFileName(*file).GetFullName());
+        // Kept with its full path, so the recent list still finds it from another folder.
+        wxFileName full(*file);
+        full.MakeAbsolute();
+        const wxString path = full.GetFullPath();
+        if (doc->OnOpenDocument(path)) {
+            doc->SetTitle(full.GetFullName());
             frame->SetTitle(doc->GetTitle());
             if (m_docManager)
-                m_docManager->AddFileToHistory(*file);
+                m_docManager->AddFileToHistory(path);
         } else {
             result = nullptr;
         }
