@@ -31,11 +31,11 @@ const char* const kResultsGridTag = "Results grid #";
 
 // Commands of the provider's own lists and dialogs, and the ODBC driver information.
 enum : int {
-    ID_PROVIDER_PROPERTIES = 32825,
-    ID_CONNECTION_OPTIONS = 32874,
-    ID_PROVIDER_TYPES = 32883,
-    ID_PROVIDER_KEYWORDS = 32928,
-    ID_PROVIDER_LITERALS = 32929,
+    ID_PROVIDER_PROPERTIES = TVCommandId(32825),
+    ID_CONNECTION_OPTIONS = TVCommandId(32874),
+    ID_PROVIDER_TYPES = TVCommandId(32883),
+    ID_PROVIDER_KEYWORDS = TVCommandId(32928),
+    ID_PROVIDER_LITERALS = TVCommandId(32929),
     ID_ODBC_DRIVER_INFO = 224,
 };
 

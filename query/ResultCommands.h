@@ -2,6 +2,8 @@
 // The numbers are the program's own: menus, toolbars, accelerators and tests refer to them.
 #pragma once
 
+#include "app/CommandIds.h"
+
 enum : int {
     // Status bar indicators, in pane order.
     ID_INDICATOR_MESSAGE = 110,
@@ -12,10 +14,10 @@ enum : int {
 
     ID_FOCUS_DATABASE_LIST = 116,
     ID_VIEW_OUTPUT = 216,
-    ID_VIEW_SCHEMA = 32828,
-    ID_SAVE_SELECTION = 32803,
-    ID_REFRESH = 32830,
-    ID_GO_TO_ERROR_BATCH = 32944,
+    ID_VIEW_SCHEMA = TVCommandId(32828),
+    ID_SAVE_SELECTION = TVCommandId(32803),
+    ID_REFRESH = TVCommandId(32830),
+    ID_GO_TO_ERROR_BATCH = TVCommandId(32944),
     ID_VIEW_CONTENTS = 210,
     ID_SORT_ASCENDING = 207,
     ID_SORT_DESCENDING = 208,
