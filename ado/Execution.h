@@ -77,6 +77,8 @@ private:
     void FetchBlock();
     [[noreturn]] void ThrowRecords(std::vector<ErrorRecord> records, HRESULT hr);
     void FreeHandle();
+    // Interrupts the call under way on the statement; with m_mutex held.
+    void InterruptBusyCall();
 
     std::shared_ptr<OdbcConnection> m_connection;
     std::string m_text;
@@ -89,6 +91,9 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_idle;
     SQLHSTMT m_hstmt = SQL_NULL_HSTMT;
+    // An idle statement of the same connection, cancelled in place of m_hstmt where the
+    // driver's cancel closes the cursor (DriverTraits::cancelClosesCursor).
+    SQLHSTMT m_interruptHstmt = SQL_NULL_HSTMT;
     int m_busy = 0;
     bool m_closing = false;
     std::atomic<bool> m_cancelled{false};
