@@ -216,7 +216,7 @@ void CBatchExecution::ExecuteQuery()
     {
         std::lock_guard<std::mutex> lock(f.m_csOutput);
         state->m_strMessages.clear();
-        state->m_strTextOutput.clear();
+        state->ClearTextOutput();
         state->m_batchQueue.clear();
     }
     f.m_strCurrentBatch.clear();
@@ -541,7 +541,7 @@ void CBatchExecution::FinishRun(int error)
     bool outputEmpty;
     {
         std::lock_guard<std::mutex> lock(f.m_csOutput);
-        outputEmpty = (m_bTextOutput ? state->m_strTextOutput : state->m_strMessages).empty();
+        outputEmpty = m_bTextOutput ? !state->IsTextOutputWritten() : state->m_strMessages.empty();
     }
     const CRunEndTexts end = GetRunEndTexts(f.m_bStop != 0, f.m_bErrors != 0, gridCreated, outputEmpty);
     if (!end.outputText.empty())
@@ -551,7 +551,7 @@ void CBatchExecution::FinishRun(int error)
         m_text.FlushOutputText(true);
         {
             std::lock_guard<std::mutex> lock(f.m_csOutput);
-            state->m_strTextOutput.clear();
+            state->ClearTextOutput();
         }
         m_text.ForgetBuffer();
         m_text.SetResultsPaneText(wxString::Format("Number of lines of text: %d", m_text.GetLineCount()));
