@@ -90,6 +90,7 @@ DriverTraits TraitsOfFamily(DriverFamily family)
     t.bytesInWideMessages = family == DriverFamily::SQLite;
     t.scansForSemicolons = family == DriverFamily::SQLite;
     t.padsBuffers = family == DriverFamily::SQLite;
+    t.cancelClosesCursor = family == DriverFamily::SQLite;
     return t;
 }
 

@@ -34,6 +34,11 @@ struct DriverTraits {
     // SQLGetData works on bound columns, and on any row of a block after SQLSetPos.
     bool getDataBound = false;
     bool getDataBlock = false;
+    // SQLCancel interrupts every call under way on the connection and also closes the
+    // statement's cursor, unguarded: it must never name a statement that another thread is
+    // inside of. Such a call is interrupted by cancelling an idle statement of the same
+    // connection instead.
+    bool cancelClosesCursor = false;
 };
 
 // The family of a driver library, from its file name.

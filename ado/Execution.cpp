@@ -58,6 +58,13 @@ void Execution::Start()
             m_hstmt = SQL_NULL_HSTMT;
             ThrowOdbc(SQL_HANDLE_DBC, m_connection->Handle(), &m_connection->ErrorCollection());
         }
+        // Made now: a cancel must not have to allocate while another thread is in the driver.
+        if (m_connection->Traits().cancelClosesCursor &&
+            !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_connection->Handle(), &m_interruptHstmt))) {
+            m_interruptHstmt = SQL_NULL_HSTMT;
+            FreeHandle();
+            ThrowOdbc(SQL_HANDLE_DBC, m_connection->Handle(), &m_connection->ErrorCollection());
+        }
     }
     Busy busy(*this);
     if (m_cancelled)
@@ -144,7 +151,12 @@ void Execution::FetchBlock()
             e->TimeOut();
     });
     m_row = 0;
+    if (m_cancelled || m_timedOut)
+        Check(SQL_ERROR);
     m_atEnd = !m_block.Fetch(m_hstmt, *this);
+    // A cancel that came during the fetch may have ended it as if the rows had run out.
+    if (m_cancelled || m_timedOut)
+        Check(SQL_ERROR);
 }
 
 bool Execution::AdvanceToNextResult()
@@ -200,34 +212,20 @@ void Execution::MoveNext()
     if (++m_row < m_block.RowsInBlock())
         return;
     Busy busy(*this);
-    if (m_cancelled)
-        Check(SQL_ERROR);
-    {
-        std::lock_guard lock(m_mutex);
-        m_streaming = true;
-    }
-    try {
-        FetchBlock();
-    } catch (...) {
-        std::lock_guard lock(m_mutex);
-        m_streaming = false;
-        throw;
-    }
-    std::lock_guard lock(m_mutex);
-    m_streaming = false;
-}
-
-bool Execution::MayInterrupt() const
-{
-    return m_busy > 0 && !(m_streaming && m_connection->Traits().family == DriverFamily::SQLite);
+    FetchBlock();
 }
 
 void Execution::Cancel()
 {
     std::lock_guard lock(m_mutex);
     m_cancelled = true;
-    if (m_hstmt != SQL_NULL_HSTMT && MayInterrupt())
-        SQLCancel(m_hstmt);
+    if (m_hstmt != SQL_NULL_HSTMT && m_busy > 0)
+        InterruptBusyCall();
+}
+
+void Execution::InterruptBusyCall()
+{
+    SQLCancel(m_interruptHstmt != SQL_NULL_HSTMT ? m_interruptHstmt : m_hstmt);
 }
 
 void Execution::TimeOut()
@@ -243,8 +241,7 @@ void Execution::Close()
     if (m_hstmt == SQL_NULL_HSTMT)
         return;
     if (m_busy > 0) {
-        if (MayInterrupt())
-            SQLCancel(m_hstmt);
+        InterruptBusyCall();
         m_idle.wait(lock, [&] { return m_busy == 0; });
     }
     FreeHandle();
@@ -255,6 +252,10 @@ void Execution::FreeHandle()
     SQLFreeStmt(m_hstmt, SQL_CLOSE);
     SQLFreeHandle(SQL_HANDLE_STMT, m_hstmt);
     m_hstmt = SQL_NULL_HSTMT;
+    if (m_interruptHstmt != SQL_NULL_HSTMT) {
+        SQLFreeHandle(SQL_HANDLE_STMT, m_interruptHstmt);
+        m_interruptHstmt = SQL_NULL_HSTMT;
+    }
     m_atEnd = true;
 }
 

@@ -77,6 +77,8 @@ private:
     void FetchBlock();
     [[noreturn]] void ThrowRecords(std::vector<ErrorRecord> records, HRESULT hr);
     void FreeHandle();
+    // Interrupts the call under way on the statement; with m_mutex held.
+    void InterruptBusyCall();
 
     std::shared_ptr<OdbcConnection> m_connection;
     std::string m_text;
@@ -89,17 +91,13 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_idle;
     SQLHSTMT m_hstmt = SQL_NULL_HSTMT;
+    // An idle statement of the same connection, cancelled in place of m_hstmt where the
+    // driver's cancel closes the cursor (DriverTraits::cancelClosesCursor).
+    SQLHSTMT m_interruptHstmt = SQL_NULL_HSTMT;
     int m_busy = 0;
-    // A fetch of a later block is under way (guarded by m_mutex).
-    bool m_streaming = false;
     bool m_closing = false;
     std::atomic<bool> m_cancelled{false};
     std::atomic<bool> m_timedOut{false};
-
-    // Whether SQLCancel may reach the statement now. The SQLite driver's SQLCancel frees the
-    // statement's results, which corrupts a fetch running on another thread; its later blocks
-    // are single steps, so a cancel there waits for the next block instead.
-    bool MayInterrupt() const;
 
     RowBlock m_block;
     bool m_hasRows = false;

@@ -4,7 +4,12 @@
 
 void AppendOutputText(wxString& buffer, const wxString& text)
 {
-    if (!buffer.empty())
+    AppendOutputText(buffer, text, !buffer.empty());
+}
+
+void AppendOutputText(wxString& buffer, const wxString& text, bool written)
+{
+    if (written)
         buffer += "\n\n";
     buffer += text;
 }
@@ -36,15 +41,26 @@ void CErrorTagList::Reset()
     m_nCurrent = -1;
 }
 
+namespace {
+
+void AppendToRun(CQueryRunState& state, bool textOutput, const wxString& text)
+{
+    if (textOutput)
+        AppendOutputText(state.m_strTextOutput, text, state.IsTextOutputWritten());
+    else
+        AppendOutputText(state.m_strMessages, text);
+}
+
+} // namespace
+
 void AppendRunOutput(CQueryRunState& state, bool textOutput, const wxString& text)
 {
     std::lock_guard<std::mutex> lock(state.m_csOutput);
-    AppendOutputText(textOutput ? state.m_strTextOutput : state.m_strMessages, text);
+    AppendToRun(state, textOutput, text);
 }
 
 void AppendRunError(CQueryRunState& state, bool textOutput, const wxString& text, long batchStart)
 {
     std::lock_guard<std::mutex> lock(state.m_csOutput);
-    const wxString tag = state.m_errorList.Add(text, batchStart);
-    AppendOutputText(textOutput ? state.m_strTextOutput : state.m_strMessages, tag);
+    AppendToRun(state, textOutput, state.m_errorList.Add(text, batchStart));
 }

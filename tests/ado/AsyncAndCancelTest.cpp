@@ -1,5 +1,6 @@
 #include "AdoTestHelpers.h"
 
+#include <atomic>
 #include <future>
 #include <thread>
 
@@ -25,7 +26,8 @@ protected:
     // Runs work on another thread, cancels with cancel after a moment, and returns the error
     // the work ended with and how long after the cancel it ended.
     template <class Work, class CancelFn>
-    std::pair<std::string, std::chrono::milliseconds> CancelAfterStart(Work work, CancelFn cancel)
+    std::pair<std::string, std::chrono::milliseconds> CancelAfterStart(Work work, CancelFn cancel,
+                                                                       std::chrono::milliseconds after = 400ms)
     {
         std::promise<std::string> outcome;
         std::thread worker([&] {
@@ -36,7 +38,7 @@ protected:
                 outcome.set_value(e.Description());
             }
         });
-        std::this_thread::sleep_for(400ms);
+        std::this_thread::sleep_for(after);
         auto cancelled = std::chrono::steady_clock::now();
         cancel();
         auto future = outcome.get_future();
@@ -135,6 +137,37 @@ TEST_P(AdoAsyncCancel, CancelStopsALongSynchronousOpenWithinASecond)
     EXPECT_LT(took, 1000ms);
     EXPECT_EQ(rs->GetState(), adStateClosed);
     EXPECT_EQ(Scalar(cn, "select 8"), "8") << "the connection stays usable";
+}
+
+TEST_P(AdoAsyncCancel, CancelWhileAnotherThreadFetchesEndsTheReadingCleanly)
+{
+    // Rows that keep coming until something stops them: the server makes each as it is fetched.
+    auto cn = Connect(ConnectionString());
+    const std::string rows = IsSqlite()
+                                 ? "with recursive c(x) as (select 1 union all select x + 1 from c) select x || 'th row' from c"
+                                 : "SELECT generate_series(1, 2000000000) || 'th row'";
+    // The cancel lands at a different point of the reading each time.
+    for (int round = 0; round < 12; ++round) {
+        auto rs = Recordset::Create();
+        rs->Open(_variant_t(rows), cn, adOpenForwardOnly, adLockReadOnly, adCmdText);
+        std::atomic<long> read{0};
+        auto [error, took] = CancelAfterStart(
+            [&] {
+                FieldPtr field = rs->GetFields()->GetItem(0L);
+                while (!rs->IsEOF()) {
+                    if (field->GetValue().ToString().empty())
+                        break;
+                    ++read;
+                    rs->MoveNext();
+                }
+            },
+            [&] { rs->Cancel(); }, std::chrono::milliseconds(20 + 15 * round));
+        EXPECT_EQ(error, "Operation has been cancelled by the user.") << "round " << round << ", " << read << " rows";
+        EXPECT_LT(took, 1000ms);
+        EXPECT_GT(read.load(), 0);
+        rs->Close();
+    }
+    EXPECT_EQ(Scalar(cn, "select 10"), "10") << "the connection stays usable";
 }
 
 TEST_P(AdoAsyncCancel, ConnectionCancelReachesASynchronousExecute)

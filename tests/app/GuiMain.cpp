@@ -9,9 +9,30 @@
 #include <gtest/gtest.h>
 #include <wx/init.h>
 
+#include <atomic>
 #include <cstdio>
 
 CTempEnvironment* g_env = nullptr;
+
+namespace {
+
+// Failed checks of the class library outside any test: while the application ends.
+std::atomic<bool> g_assertOutsideTests{false};
+
+// A failed check of the class library is a failed test, not a dialog nobody answers; outside a
+// test it fails the whole run.
+void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg)
+{
+    if (!::testing::UnitTest::GetInstance()->current_test_info()) {
+        g_assertOutsideTests = true;
+        std::fprintf(stderr, "%s(%d): wx assertion %s in %s: %s\n", file.utf8_string().c_str(), line,
+                     cond.utf8_string().c_str(), func.utf8_string().c_str(), msg.utf8_string().c_str());
+        return;
+    }
+    ADD_FAILURE_AT(file.utf8_string().c_str(), line) << "wx assertion " << cond << " in " << func << ": " << msg;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -20,6 +41,7 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     if (::testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
+    wxSetAssertHandler(FailOnAssert);
     wxApp::SetInstance(new CTorvaneApp);
     if (!wxEntryStart(argc, argv)) {
         std::fprintf(stderr, "The window tests need a display (run them through scripts/test.sh).\n");
@@ -37,5 +59,5 @@ int main(int argc, char** argv)
     int rc = RUN_ALL_TESTS();
     TheApp().ShutDown();
     wxEntryCleanup();
-    return rc;
+    return g_assertOutsideTests ? 1 : rc;
 }

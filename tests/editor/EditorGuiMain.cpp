@@ -8,6 +8,16 @@
 #include <cstdlib>
 #include <string>
 
+namespace {
+
+// A failed check of the class library is a failed test, not a dialog nobody answers.
+void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg)
+{
+    ADD_FAILURE_AT(file.utf8_string().c_str(), line) << "wx assertion " << cond << " in " << func << ": " << msg;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
@@ -17,6 +27,7 @@ int main(int argc, char** argv)
     if (!mkdtemp(folder))
         return 2;
     setenv("XDG_CONFIG_HOME", folder, 1);
+    wxSetAssertHandler(FailOnAssert);
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
         return 2;

@@ -9,6 +9,7 @@
 #include <wx/log.h>
 #include <wx/timer.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -38,17 +39,25 @@ void UsePrivateFolders()
     std::atexit([] { std::filesystem::remove_all(folder); });
 }
 
-// A failed check of the class library goes to standard error instead of a dialog nobody
-// answers.
-void ReportAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg)
+// Failed checks of the class library outside any test: while the application starts or ends.
+std::atomic<bool> g_assertOutsideTests{false};
+
+// A failed check of the class library is a failed test, not a dialog nobody answers; outside a
+// test it fails the whole run.
+void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg)
 {
-    fprintf(stderr, "%s(%d): assert \"%s\" failed in %s(): %s\n", file.utf8_string().c_str(), line,
-            cond.utf8_string().c_str(), func.utf8_string().c_str(), msg.utf8_string().c_str());
+    if (!::testing::UnitTest::GetInstance()->current_test_info()) {
+        g_assertOutsideTests = true;
+        std::fprintf(stderr, "%s(%d): wx assertion %s in %s: %s\n", file.utf8_string().c_str(), line,
+                     cond.utf8_string().c_str(), func.utf8_string().c_str(), msg.utf8_string().c_str());
+        return;
+    }
+    ADD_FAILURE_AT(file.utf8_string().c_str(), line) << "wx assertion " << cond << " in " << func << ": " << msg;
 }
 
 bool StartApplication(int& argc, char** argv)
 {
-    wxSetAssertHandler(ReportAssert);
+    wxSetAssertHandler(FailOnAssert);
     auto* app = new CTorvaneApp;
     wxApp::SetInstance(app);
     if (!wxEntryStart(argc, argv))
@@ -143,5 +152,5 @@ int main(int argc, char** argv)
         g_loop.reset();
         wxEntryCleanup();
     }
-    return result;
+    return g_assertOutsideTests ? 1 : result;
 }
