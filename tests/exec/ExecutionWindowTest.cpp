@@ -40,7 +40,7 @@ protected:
         ASSERT_EQ(Main().GetConnectionCount(), 0u);
         if (GetParam().driver == Driver::PostgreSQL && !PostgresConfigured())
             GTEST_SKIP() << "no PostgreSQL";
-        m_connect = window_test::CleanDatabaseConnectionString(GetParam().driver);
+        m_connect = CleanDatabaseConnectionString(GetParam().driver);
     }
     void TearDown() override
     {
@@ -56,12 +56,9 @@ protected:
     // A query window on the test database, its output in text, on the path of the parameter.
     CChildFrame* Open(const std::string& extra = std::string())
     {
-        CMessageScript messages;
-        CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(m_connect + extra));
-        EXPECT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
-        if (!doc)
+        CChildFrame* frame = window_test::OpenQueryWindow(m_connect + extra);
+        if (!frame)
             return nullptr;
-        CChildFrame* frame = doc->GetFrame();
         EXPECT_TRUE(frame->m_bAsyncSupported);
         EXPECT_TRUE(frame->GetExecution().IsEventSinkAdvised());
         frame->m_bAsyncSupported = GetParam().async;

@@ -51,13 +51,10 @@ protected:
 
     CChildFrame* Open(const std::string& extra = std::string())
     {
-        CMessageScript messages;
-        CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(ConnectionString() + extra));
-        EXPECT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
-        if (!doc)
-            return nullptr;
-        doc->GetFrame()->m_bResultsInText = 1;
-        return doc->GetFrame();
+        CChildFrame* frame = window_test::OpenQueryWindow(ConnectionString() + extra);
+        if (frame)
+            frame->m_bResultsInText = 1;
+        return frame;
     }
 
     static void Run(CChildFrame* frame, const wxString& sql)

@@ -42,7 +42,7 @@ protected:
         REQUIRE_DISPLAY();
         if (GetParam().driver == Driver::PostgreSQL && !PostgresConfigured())
             GTEST_SKIP() << "no PostgreSQL";
-        m_connect = window_test::CleanDatabaseConnectionString(GetParam().driver);
+        m_connect = CleanDatabaseConnectionString(GetParam().driver);
         ExecDirect(m_connect, "CREATE TABLE t (id INTEGER, name VARCHAR(20))");
         CMessageScript quiet;
         CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(m_connect));

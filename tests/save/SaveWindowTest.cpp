@@ -48,7 +48,7 @@ protected:
         ASSERT_EQ(Main().GetConnectionCount(), 0u);
         if (GetParam().driver == Driver::PostgreSQL && !PostgresConfigured())
             GTEST_SKIP() << "no PostgreSQL";
-        m_connect = window_test::CleanDatabaseConnectionString(GetParam().driver);
+        m_connect = CleanDatabaseConnectionString(GetParam().driver);
         ExecDirect(m_connect, "CREATE TABLE pets (id integer, name varchar(20))");
         ExecDirect(m_connect, "INSERT INTO pets VALUES (1, 'cat')");
         CSettingsStore::Get().DeleteSection("Grid\\Export Options");
@@ -64,13 +64,9 @@ protected:
 
     CChildFrame* Open()
     {
-        CMessageScript messages;
-        CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(m_connect));
-        EXPECT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
-        if (!doc)
-            return nullptr;
-        CChildFrame* frame = doc->GetFrame();
-        frame->m_bAsyncSupported = GetParam().async;
+        CChildFrame* frame = window_test::OpenQueryWindow(m_connect);
+        if (frame)
+            frame->m_bAsyncSupported = GetParam().async;
         return frame;
     }
     static wxStyledTextCtrl& Editor(CChildFrame* frame) { return *frame->GetQueryView()->GetEditCtrl(); }

@@ -3,6 +3,7 @@
 #include "WindowTestMain.h"
 #include "app/MainFrame.h"
 #include "app/TorvaneApp.h"
+#include "app/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
 
@@ -27,14 +28,12 @@ void CloseQueryWindows()
     Pump();
 }
 
-std::string CleanDatabaseConnectionString(Driver driver)
+CChildFrame* OpenQueryWindow(const std::string& connect)
 {
-    if (driver == Driver::SQLite)
-        return NewSqliteConnectionString();
-    std::string connect = PostgresConnectionString();
-    ExecDirect(connect, "DROP SCHEMA IF EXISTS public CASCADE");
-    ExecDirect(connect, "CREATE SCHEMA public");
-    return connect;
+    CMessageScript messages;
+    CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(connect));
+    EXPECT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
+    return doc ? doc->GetFrame() : nullptr;
 }
 
 void PrintTo(const RunPath& path, std::ostream* os)

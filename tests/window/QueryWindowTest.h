@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 
+class CChildFrame;
 class CMainFrame;
 
 namespace window_test {
@@ -18,9 +19,9 @@ CMainFrame& Main();
 // connections are gone, so that the next test starts with none.
 void CloseQueryWindows();
 
-// A clean database for a query window: a new SQLite file, or the scratch PostgreSQL database
-// with an empty public schema. Callers skip PostgreSQL first when it is not configured.
-std::string CleanDatabaseConnectionString(torvane::test::Driver driver);
+// A new query window on an ODBC connect string, or nullptr with a failed expectation that
+// shows the first message the attempt gave.
+CChildFrame* OpenQueryWindow(const std::string& connect);
 
 // How a batch runs: on which database, and whether it is opened asynchronously on the window's
 // recordset or run by the worker itself.
