@@ -13,6 +13,7 @@
 #include "query/ResultView.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestFiles.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
@@ -33,12 +34,6 @@ using window_test::Pump;
 using window_test::PumpUntil;
 
 namespace {
-
-std::string FileBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 class SaveWindowTest : public ::testing::TestWithParam<window_test::RunPath> {
 protected:
