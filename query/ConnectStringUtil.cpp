@@ -1,5 +1,7 @@
 #include "ConnectStringUtil.h"
 
+#include "common/TrimText.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -13,15 +15,6 @@ size_t FindAsciiNoCase(std::string_view text, std::string_view needle)
     });
     return it == text.end() && !needle.empty() ? std::string_view::npos
                                                : static_cast<size_t>(it - text.begin());
-}
-
-std::string_view Trim(std::string_view s)
-{
-    constexpr std::string_view ws = " \t\r\n\v\f";
-    size_t first = s.find_first_not_of(ws);
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(ws) - first + 1);
 }
 
 } // namespace
@@ -46,7 +39,7 @@ std::string ExtractDriverLogin(std::string_view connectString)
     std::string_view rest = connectString.substr(start);
     std::string login(rest.substr(0, rest.find_first_of(";}")));
     std::erase_if(login, [](char c) { return c == '{' || c == '}'; });
-    return std::string(Trim(login));
+    return std::string(TrimWhitespace(login));
 }
 
 bool IsDsnLessConnectString(std::string_view connectString)

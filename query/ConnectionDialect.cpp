@@ -1,20 +1,9 @@
 #include "ConnectionDialect.h"
 
+#include "common/TrimText.h"
+
 #include "FindNoCase.h"
 #include "Utf8.h"
-
-namespace {
-
-std::string_view Trim(std::string_view s)
-{
-    constexpr std::string_view ws = " \t\r\n\v\f";
-    size_t first = s.find_first_not_of(ws);
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(ws) - first + 1);
-}
-
-} // namespace
 
 std::string UpperDbmsName(std::string_view dbmsName)
 {
@@ -49,7 +38,7 @@ bool ConnectionDialect::IsModernSqlServer(std::string_view dbmsName, std::string
 
 IdentifierQuotes ProviderIdentifierQuotes(std::string_view quote, std::string_view quoteSuffix)
 {
-    IdentifierQuotes q{std::string(Trim(quote)), std::string(Trim(quoteSuffix))};
+    IdentifierQuotes q{std::string(TrimWhitespace(quote)), std::string(TrimWhitespace(quoteSuffix))};
     // A quote without its closing partner would generate unbalanced SQL: every quote character
     // but the bracket closes with itself.
     if (q.suffix.empty())

@@ -1,5 +1,7 @@
 #include "DataLinkFile.h"
 
+#include "common/TrimText.h"
+
 #include "ConnectStringUtil.h"
 #include "ReplacingFile.h"
 #include "Utf8.h"
@@ -15,15 +17,6 @@ namespace {
 constexpr std::string_view kUtf16Bom = "\xFF\xFE";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kHeader = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n";
-
-std::string_view Trim(std::string_view s)
-{
-    constexpr std::string_view ws = " \t\r\n\v\f";
-    size_t first = s.find_first_not_of(ws);
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(ws) - first + 1);
-}
 
 bool IsSectionLine(std::string_view line)
 {
@@ -53,7 +46,7 @@ std::string DataLinkFile::Decode(std::string_view bytes)
     std::string_view rest = text;
     while (!rest.empty()) {
         size_t end = rest.find_first_of("\r\n");
-        std::string_view line = Trim(rest.substr(0, end));
+        std::string_view line = TrimWhitespace(rest.substr(0, end));
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
         if (line.empty() || line.front() == ';' || IsSectionLine(line))
             continue;

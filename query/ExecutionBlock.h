@@ -24,6 +24,15 @@ struct CExecutionBlock {
     bool textOutput = false;       // output goes to the text buffer (text and save mode)
 };
 
+// The worker's first step: unless the run is stopped or the batch was opened asynchronously,
+// runs the batch (or the schema rowset queryKind names) on the block's connection; rs takes the
+// first result and recordsAffected its count. Errors are thrown.
+void OpenBatchResult(const CExecutionBlock& block, ado::RecordsetPtr& rs, _variant_t& recordsAffected);
+
+// The worker's last step: closes the result it reached and the window's recordset. Errors are
+// ignored, since the batch's outcome is already decided.
+void CloseBatchRecordsets(const CExecutionBlock& block, const ado::RecordsetPtr& rs);
+
 // Whether a batch is opened asynchronously on the window's recordset, or run by its worker.
 inline bool RunsAsynchronously(bool asyncSupported, int queryKind)
 {

@@ -1,5 +1,7 @@
 #include "ExportOptions.h"
 
+#include "common/TrimText.h"
+
 #include "FindNoCase.h"
 #include "Utf8.h"
 
@@ -11,15 +13,6 @@ namespace {
 
 constexpr std::string_view kBuiltInList = "<|/><,/>";
 constexpr size_t kMaxLoadedItems = 16;
-
-std::string_view Trim(std::string_view s)
-{
-    constexpr std::string_view ws = " \t\r\n\v\f";
-    size_t first = s.find_first_not_of(ws);
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(ws) - first + 1);
-}
 
 bool Holds(const std::vector<std::string>& items, std::string_view item)
 {
@@ -74,7 +67,7 @@ std::string StoredFormat(std::string_view delimiter)
 
 void FillDelimiterList(std::vector<std::string>& items, std::string_view stored)
 {
-    std::string_view rest = Trim(stored);
+    std::string_view rest = TrimWhitespace(stored);
     if (rest.empty())
         rest = kBuiltInList;
     for (size_t end = rest.find("/>"); end != std::string_view::npos; end = rest.find("/>")) {

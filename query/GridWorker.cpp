@@ -350,19 +350,6 @@ void CGridWorker::SizeGridColumns()
     m_block.m_bColumnsSized = true;
 }
 
-namespace {
-
-void CloseQuietly(const ado::RecordsetPtr& rs)
-{
-    try {
-        if (rs && rs->GetState() != ado::adStateClosed)
-            rs->Close();
-    } catch (...) {
-    }
-}
-
-} // namespace
-
 int RunGridBatch(CExecutionBlock& block, const CGridWorker::Options& options)
 {
     CQueryRunState& state = *block.state;
@@ -376,12 +363,7 @@ int RunGridBatch(CExecutionBlock& block, const CGridWorker::Options& options)
     };
     try {
         _variant_t recordsAffected = block.recordsAffected;
-        if (!state.m_bStop && block.workerExecutes) {
-            if (block.queryKind == ado::adSchemaDBInfoKeywords || block.queryKind == ado::adSchemaDBInfoLiterals)
-                rs = block.connection->OpenSchema(static_cast<ado::SchemaEnum>(block.queryKind));
-            else
-                rs = block.connection->Execute(block.batch, &recordsAffected, ado::adCmdText);
-        }
+        OpenBatchResult(block, rs, recordsAffected);
         CGridWorker worker(block.state, options);
         worker.Run(rs, recordsAffected);
     } catch (const _com_error& e) {
@@ -395,9 +377,7 @@ int RunGridBatch(CExecutionBlock& block, const CGridWorker::Options& options)
         report("Errors occurred.");
     }
     WaitForCancelDone(state);
-    CloseQuietly(rs);
-    if (rs != block.recordset)
-        CloseQuietly(block.recordset);
+    CloseBatchRecordsets(block, rs);
     return error;
 }
 

@@ -53,15 +53,6 @@ wxString FileErrorText(const wxString& fileName, int osError)
     return "'" + fileName + "'.\n" + GetFileExceptionText(CFileException::ErrnoToCause(osError));
 }
 
-void CloseQuietly(const ado::RecordsetPtr& rs)
-{
-    try {
-        if (rs && rs->GetState() != ado::adStateClosed)
-            rs->Close();
-    } catch (...) {
-    }
-}
-
 } // namespace
 
 bool SaveRecordset(ado::Recordset& recordset, const std::string& path, bool xml, const std::atomic<int>& stop)
@@ -155,12 +146,7 @@ int RunSaveBatch(CSaveBlock& block)
     _variant_t recordsAffected = block.recordsAffected;
     int error = 0;
     try {
-        if (!Stopped(state) && block.workerExecutes) {
-            if (block.queryKind == ado::adSchemaDBInfoKeywords || block.queryKind == ado::adSchemaDBInfoLiterals)
-                rs = block.connection->OpenSchema(static_cast<ado::SchemaEnum>(block.queryKind));
-            else
-                rs = block.connection->Execute(block.batch, &recordsAffected, ado::adCmdText);
-        }
+        OpenBatchResult(block, rs, recordsAffected);
         SaveResultSets(block, rs, recordsAffected);
     } catch (...) {
         const wxString text = GetSaveErrorText(block.connection.get(), std::current_exception());
@@ -171,9 +157,7 @@ int RunSaveBatch(CSaveBlock& block)
         }
     }
     WaitForCancelDone(state);
-    CloseQuietly(rs);
-    if (rs != block.recordset)
-        CloseQuietly(block.recordset);
+    CloseBatchRecordsets(block, rs);
     return error;
 }
 

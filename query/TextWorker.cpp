@@ -78,15 +78,6 @@ private:
     CQueryRunState& m_state;
 };
 
-void CloseQuietly(const ado::RecordsetPtr& rs)
-{
-    try {
-        if (rs && rs->GetState() != ado::adStateClosed)
-            rs->Close();
-    } catch (...) {
-    }
-}
-
 } // namespace
 
 wxString GetBatchErrorText(const ado::Connection* connection, const _com_error& error)
@@ -114,12 +105,7 @@ int RunTextBatch(CExecutionBlock& block)
         error = 1;
     };
     try {
-        if (!writer.Stopped() && block.workerExecutes) {
-            if (block.queryKind == ado::adSchemaDBInfoKeywords || block.queryKind == ado::adSchemaDBInfoLiterals)
-                rs = block.connection->OpenSchema(static_cast<ado::SchemaEnum>(block.queryKind));
-            else
-                rs = block.connection->Execute(block.batch, &recordsAffected, ado::adCmdText);
-        }
+        OpenBatchResult(block, rs, recordsAffected);
         while (rs && !writer.Stopped()) {
             const long rsState = rs->GetState();
             if (rsState == ado::adStateClosed) {
@@ -144,9 +130,7 @@ int RunTextBatch(CExecutionBlock& block)
         report("Errors occurred.");
     }
     WaitForCancelDone(state);
-    CloseQuietly(rs);
-    if (rs != block.recordset)
-        CloseQuietly(block.recordset);
+    CloseBatchRecordsets(block, rs);
     return error;
 }
 

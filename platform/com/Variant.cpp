@@ -141,6 +141,25 @@ int CompareDecimal(const DECIMAL& a, const DECIMAL& b)
     return sa > 0 ? mag : -mag;
 }
 
+// The value of an empty variant or of an integer type narrower than 64 bits, which every
+// numeric conversion takes as it is; false for any other type.
+bool SmallIntegerValue(const _variant_t& v, int64_t& out)
+{
+    const auto& num = v.num;
+    switch (v.vt) {
+    case VT_EMPTY: out = 0; return true;
+    case VT_I1: out = num.cVal; return true;
+    case VT_UI1: out = num.bVal; return true;
+    case VT_I2: out = num.iVal; return true;
+    case VT_UI2: out = num.uiVal; return true;
+    case VT_I4:
+    case VT_INT: out = num.lVal; return true;
+    case VT_UI4:
+    case VT_UINT: out = num.ulVal; return true;
+    default: return false;
+    }
+}
+
 } // namespace
 
 // The date part is left out for a pure time (day zero) and the time part for midnight, as the
@@ -262,16 +281,9 @@ double DECIMAL::ToDouble() const
 
 int64_t _variant_t::ToInt64() const
 {
+    if (int64_t small; SmallIntegerValue(*this, small))
+        return small;
     switch (vt) {
-    case VT_EMPTY: return 0;
-    case VT_I1: return num.cVal;
-    case VT_UI1: return num.bVal;
-    case VT_I2: return num.iVal;
-    case VT_UI2: return num.uiVal;
-    case VT_I4:
-    case VT_INT: return num.lVal;
-    case VT_UI4:
-    case VT_UINT: return num.ulVal;
     case VT_I8: return num.llVal;
     case VT_UI8:
         if (num.ullVal > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()))
@@ -314,16 +326,9 @@ int32_t _variant_t::ToLong() const
 
 double _variant_t::ToDouble() const
 {
+    if (int64_t small; SmallIntegerValue(*this, small))
+        return static_cast<double>(small);
     switch (vt) {
-    case VT_EMPTY: return 0;
-    case VT_I1: return num.cVal;
-    case VT_UI1: return num.bVal;
-    case VT_I2: return num.iVal;
-    case VT_UI2: return num.uiVal;
-    case VT_I4:
-    case VT_INT: return num.lVal;
-    case VT_UI4:
-    case VT_UINT: return num.ulVal;
     case VT_I8: return static_cast<double>(num.llVal);
     case VT_UI8: return static_cast<double>(num.ullVal);
     case VT_R4: return num.fltVal;

@@ -15,6 +15,7 @@
 #include "query/ResultView.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
 #include <gtest/gtest.h>
@@ -27,56 +28,27 @@
 
 using namespace std::chrono_literals;
 using namespace torvane::test;
+using window_test::Main;
 using window_test::Pump;
 using window_test::PumpUntil;
 
 namespace {
 
-CMainFrame& Main()
-{
-    return *TheApp().GetMainFrame();
-}
-
-struct Path {
-    Driver driver;
-    bool async; // batches opened asynchronously, else run by the worker itself
-};
-
-void PrintTo(const Path& path, std::ostream* os)
-{
-    *os << DriverName(path.driver) << (path.async ? ", asynchronous opens" : ", worker executes");
-}
-
-std::string PathName(const ::testing::TestParamInfo<Path>& info)
-{
-    return std::string(DriverName(info.param.driver)) + (info.param.async ? "Async" : "Worker");
-}
-
-class ExecWindowTest : public ::testing::TestWithParam<Path> {
+class ExecWindowTest : public ::testing::TestWithParam<window_test::RunPath> {
 protected:
     void SetUp() override
     {
         REQUIRE_DISPLAY();
         ASSERT_EQ(Main().GetConnectionCount(), 0u);
-        if (IsPostgres()) {
-            if (!PostgresConfigured())
-                GTEST_SKIP() << "no PostgreSQL";
-            m_connect = PostgresConnectionString();
-            ExecDirect(m_connect, "DROP SCHEMA IF EXISTS public CASCADE");
-            ExecDirect(m_connect, "CREATE SCHEMA public");
-        } else {
-            m_connect = NewSqliteConnectionString();
-        }
+        if (GetParam().driver == Driver::PostgreSQL && !PostgresConfigured())
+            GTEST_SKIP() << "no PostgreSQL";
+        m_connect = CleanDatabaseConnectionString(GetParam().driver);
     }
     void TearDown() override
     {
         if (!window_test::HaveDisplay())
             return;
-        CMessageScript quiet{wxID_NO, wxID_NO, wxID_NO, wxID_NO};
-        for (CChildFrame* frame : std::vector<CChildFrame*>(Main().GetQueryWindows()))
-            frame->Close(true);
-        PumpUntil([] { return Main().GetConnectionCount() == 0; }, 5s);
-        Pump();
+        window_test::CloseQueryWindows();
     }
 
     bool IsPostgres() const { return GetParam().driver == Driver::PostgreSQL; }
@@ -86,12 +58,9 @@ protected:
     // A query window on the test database, its output in text, on the path of the parameter.
     CChildFrame* Open(const std::string& extra = std::string())
     {
-        CMessageScript messages;
-        CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(m_connect + extra));
-        EXPECT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
-        if (!doc)
+        CChildFrame* frame = window_test::OpenQueryWindow(m_connect + extra);
+        if (!frame)
             return nullptr;
-        CChildFrame* frame = doc->GetFrame();
         EXPECT_TRUE(frame->m_bAsyncSupported);
         EXPECT_TRUE(frame->GetExecution().IsEventSinkAdvised());
         frame->m_bAsyncSupported = GetParam().async;
@@ -572,9 +541,8 @@ TEST_P(ExecWindowTest, ACommandLineRunStaysOpenUnlessItEndsCleanlyMinimised)
     }
 }
 
-const auto kPaths = ::testing::Values(Path{Driver::SQLite, true}, Path{Driver::SQLite, false},
-                                      Path{Driver::PostgreSQL, true}, Path{Driver::PostgreSQL, false});
-INSTANTIATE_TEST_SUITE_P(Paths, ExecWindowTest, kPaths, PathName);
-INSTANTIATE_TEST_SUITE_P(Paths, ExecKeyboardTest, kPaths, PathName);
+const auto kPaths = window_test::AllRunPaths();
+INSTANTIATE_TEST_SUITE_P(Paths, ExecWindowTest, kPaths, window_test::RunPathName);
+INSTANTIATE_TEST_SUITE_P(Paths, ExecKeyboardTest, kPaths, window_test::RunPathName);
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "query/ResultView.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
 #include <gtest/gtest.h>
@@ -22,15 +23,11 @@
 
 using namespace std::chrono_literals;
 using namespace torvane::test;
+using window_test::Main;
 using window_test::Pump;
 using window_test::PumpUntil;
 
 namespace {
-
-CMainFrame& Main()
-{
-    return *TheApp().GetMainFrame();
-}
 
 const char* const kPendingQuestion = "There may be uncommited transactions pending.\n\nDo you wish to commit these "
                                      "transactions before performing the requested operation?";
@@ -49,22 +46,15 @@ protected:
         if (!window_test::HaveDisplay())
             return;
         CSettingsStore::Get().DeleteKey("Configure", "Auto Commit");
-        CMessageScript quiet{wxID_NO, wxID_NO, wxID_NO, wxID_NO};
-        for (CChildFrame* frame : std::vector<CChildFrame*>(Main().GetQueryWindows()))
-            frame->Close(true);
-        PumpUntil([] { return Main().GetConnectionCount() == 0; }, 5s);
-        Pump();
+        window_test::CloseQueryWindows();
     }
 
     CChildFrame* Open(const std::string& extra = std::string())
     {
-        CMessageScript messages;
-        CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(ConnectionString() + extra));
-        EXPECT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
-        if (!doc)
-            return nullptr;
-        doc->GetFrame()->m_bResultsInText = 1;
-        return doc->GetFrame();
+        CChildFrame* frame = window_test::OpenQueryWindow(ConnectionString() + extra);
+        if (frame)
+            frame->m_bResultsInText = 1;
+        return frame;
     }
 
     static void Run(CChildFrame* frame, const wxString& sql)

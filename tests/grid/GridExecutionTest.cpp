@@ -13,6 +13,7 @@
 #include "query/QueryKeyRouting.h"
 #include "query/ResultView.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
 #include <gtest/gtest.h>
@@ -20,25 +21,11 @@
 
 using namespace std::chrono_literals;
 using namespace torvane::test;
+using window_test::Main;
 using window_test::Pump;
 using window_test::PumpUntil;
 
 namespace {
-
-CMainFrame& Main()
-{
-    return *TheApp().GetMainFrame();
-}
-
-struct Path {
-    Driver driver;
-    bool async;
-};
-
-std::string PathName(const ::testing::TestParamInfo<Path>& info)
-{
-    return std::string(DriverName(info.param.driver)) + (info.param.async ? "Async" : "Worker");
-}
 
 void Command(wxWindow& target, int id)
 {
@@ -48,20 +35,14 @@ void Command(wxWindow& target, int id)
     Pump();
 }
 
-class GridExecutionTest : public ::testing::TestWithParam<Path> {
+class GridExecutionTest : public ::testing::TestWithParam<window_test::RunPath> {
 protected:
     void SetUp() override
     {
         REQUIRE_DISPLAY();
-        if (GetParam().driver == Driver::PostgreSQL) {
-            if (!PostgresConfigured())
-                GTEST_SKIP() << "no PostgreSQL";
-            m_connect = PostgresConnectionString();
-            ExecDirect(m_connect, "DROP SCHEMA IF EXISTS public CASCADE");
-            ExecDirect(m_connect, "CREATE SCHEMA public");
-        } else {
-            m_connect = NewSqliteConnectionString();
-        }
+        if (GetParam().driver == Driver::PostgreSQL && !PostgresConfigured())
+            GTEST_SKIP() << "no PostgreSQL";
+        m_connect = CleanDatabaseConnectionString(GetParam().driver);
         ExecDirect(m_connect, "CREATE TABLE t (id INTEGER, name VARCHAR(20))");
         CMessageScript quiet;
         CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(m_connect));
@@ -75,11 +56,7 @@ protected:
     {
         if (!window_test::HaveDisplay())
             return;
-        CMessageScript quiet{wxID_NO, wxID_NO, wxID_NO, wxID_NO};
-        for (CChildFrame* frame : std::vector<CChildFrame*>(Main().GetQueryWindows()))
-            frame->Close(true);
-        PumpUntil([] { return Main().GetConnectionCount() == 0; }, 5s);
-        Pump();
+        window_test::CloseQueryWindows();
     }
 
     void Start(const wxString& sql)
@@ -225,6 +202,5 @@ TEST_P(GridExecutionTest, CancelKeepsTheRowsOfTheGrid)
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, GridExecutionTest,
-                         ::testing::Values(Path{Driver::SQLite, true}, Path{Driver::SQLite, false},
-                                           Path{Driver::PostgreSQL, true}, Path{Driver::PostgreSQL, false}),
-                         PathName);
+                         window_test::AllRunPaths(),
+                         window_test::RunPathName);

@@ -18,6 +18,7 @@
 #include "query/ResultView.h"
 #include "schema/SchemaView.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
 #include <gtest/gtest.h>
@@ -32,15 +33,11 @@
 using namespace std::chrono_literals;
 using namespace torvane::test;
 using window_test::DialogScript;
+using window_test::Main;
 using window_test::Pump;
 using window_test::PumpUntil;
 
 namespace {
-
-CMainFrame& Main()
-{
-    return *TheApp().GetMainFrame();
-}
 
 wxString AdoForm(const std::string& odbc)
 {

@@ -6,6 +6,7 @@
 #include "ado/Ado.h"
 #include "ado/PersistValues.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -20,12 +21,6 @@ using namespace torvane::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 struct Column {
     std::string name;
@@ -124,7 +119,7 @@ std::string CanonicalXml(DataTypeEnum type, const std::string& dtType, const std
 // The XML file holds the recordset's columns and values.
 void ExpectXmlHolds(const std::string& path, const Direct& direct)
 {
-    XmlRowset xml = ReadRowsetXml(ReadFile(path));
+    XmlRowset xml = ReadRowsetXml(FileBytes(path));
     ASSERT_EQ(xml.columns.size(), direct.columns.size());
     ASSERT_EQ(xml.rows.size(), direct.rows.size());
     for (size_t c = 0; c < direct.columns.size(); ++c) {
@@ -139,7 +134,7 @@ void ExpectXmlHolds(const std::string& path, const Direct& direct)
 // The ADTG file holds the recordset's columns, row count and values.
 void ExpectAdtgHolds(const std::string& path, const Direct& direct)
 {
-    AdtgDocument adtg = ReadAdtg(ReadFile(path));
+    AdtgDocument adtg = ReadAdtg(FileBytes(path));
     EXPECT_EQ(adtg.rowCount, direct.rows.size());
     ASSERT_EQ(adtg.columns.size(), direct.columns.size());
     ASSERT_EQ(adtg.rows.size(), direct.rows.size());
@@ -303,7 +298,7 @@ TEST_P(DatabaseSaveTest, XmlRefusesControlCharactersNamingRowAndColumn)
 
     std::string adtgPath = NewTempPath(".adtg");
     cn->Execute("SELECT id, note FROM c ORDER BY id")->Save(adtgPath, adPersistADTG);
-    AdtgDocument doc = ReadAdtg(ReadFile(adtgPath));
+    AdtgDocument doc = ReadAdtg(FileBytes(adtgPath));
     ASSERT_EQ(doc.rows.size(), 2u);
     EXPECT_EQ(doc.rows[1][1].ToString(), "bell\x07");
 }

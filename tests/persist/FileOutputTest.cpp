@@ -3,6 +3,7 @@
 #include "ado/PersistOutput.h"
 #include "platform/com/ComTypes.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,9 @@
 
 using namespace ado;
 namespace fs = std::filesystem;
+using torvane::test::FileBytes;
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 void ExpectError(const std::function<void()>& body, long number, const std::string& fragment)
 {
@@ -49,7 +45,7 @@ TEST(FileOutputTest, CommitsWhatWasWrittenIncludingPatches)
         EXPECT_EQ(out.Position(), 100006u);
         out.Commit();
     }
-    std::string data = ReadFile(path);
+    std::string data = FileBytes(path);
     EXPECT_EQ(data.size(), 100006u);
     EXPECT_EQ(data.substr(0, 6), "HEllo ");
 }
@@ -59,7 +55,7 @@ TEST(FileOutputTest, AnExistingFileIsNeitherReplacedNorTouched)
     std::string path = torvane::test::NewTempPath(".out");
     std::ofstream(path) << "precious";
     ExpectError([&] { FileOutput out(path); }, adErrOpeningFile, "already exists");
-    EXPECT_EQ(ReadFile(path), "precious");
+    EXPECT_EQ(FileBytes(path), "precious");
 
     // A symbolic link under the name counts as existing, even when it points nowhere.
     std::string link = torvane::test::NewTempPath(".lnk");

@@ -6,6 +6,7 @@
 #include "ado/MemoryRecordset.h"
 #include "ado/RecordsetPersistence.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -23,12 +24,6 @@ using namespace torvane::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::shared_ptr<MemoryRecordset> Numbers(int rows)
 {
@@ -64,10 +59,10 @@ TEST(PersistRecordsetTest, WritesFromTheCurrentRowToEof)
 
         std::vector<std::string> got;
         if (format == adPersistXML) {
-            for (const auto& row : ReadRowsetXml(ReadFile(path)).rows)
+            for (const auto& row : ReadRowsetXml(FileBytes(path)).rows)
                 got.push_back(*row[0] + "/" + row[1].value_or("NULL"));
         } else {
-            AdtgDocument doc = ReadAdtg(ReadFile(path));
+            AdtgDocument doc = ReadAdtg(FileBytes(path));
             EXPECT_EQ(doc.rowCount, 4u);
             for (const auto& row : doc.rows)
                 got.push_back(row[0].ToString() + "/" + (row[1].IsNull() ? "NULL" : row[1].ToString()));
@@ -83,11 +78,11 @@ TEST(PersistRecordsetTest, AnEmptyRecordsetGivesSchemaAndNoRows)
         std::string path = NewTempPath(".out");
         PersistRecordset(*rs, path, format);
         if (format == adPersistXML) {
-            XmlRowset doc = ReadRowsetXml(ReadFile(path));
+            XmlRowset doc = ReadRowsetXml(FileBytes(path));
             EXPECT_EQ(doc.columns.size(), 2u);
             EXPECT_TRUE(doc.rows.empty());
         } else {
-            AdtgDocument doc = ReadAdtg(ReadFile(path));
+            AdtgDocument doc = ReadAdtg(FileBytes(path));
             EXPECT_EQ(doc.columns.size(), 2u);
             EXPECT_TRUE(doc.rows.empty());
             EXPECT_EQ(doc.rowCount, 0u);
@@ -133,7 +128,7 @@ TEST(PersistRecordsetTest, RefusalsBeforeWriting)
     std::string existing = NewTempPath(".xml");
     std::ofstream(existing) << "keep me";
     ExpectError([&] { PersistRecordset(*Numbers(2), existing, adPersistXML); }, adErrOpeningFile, "already exists");
-    EXPECT_EQ(ReadFile(existing), "keep me");
+    EXPECT_EQ(FileBytes(existing), "keep me");
 
     ExpectError([&] { PersistRecordset(*Numbers(2), NewTempPath(".x"), static_cast<PersistFormatEnum>(2)); },
                 adErrInvalidArgument, "");

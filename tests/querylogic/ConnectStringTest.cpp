@@ -1,6 +1,8 @@
 #include "query/ConnectStringUtil.h"
+
 #include "query/DataLinkFile.h"
 #include "platform/com/ComTypes.h"
+#include "tests/support/TestFiles.h"
 #include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <iterator>
 
 namespace fs = std::filesystem;
+using torvane::test::FileBytes;
 
 namespace {
 
@@ -70,12 +73,6 @@ TEST(ConnectStringUtil, RetryConnectString)
     EXPECT_TRUE(IsCancelledPromptText("x\nOperation was canceled.\ny"));
     EXPECT_TRUE(IsCancelledPromptText("Operation Canceled"));
     EXPECT_FALSE(IsCancelledPromptText("operation canceled"));
-}
-
-std::string FileBytes(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 class DataLinkFileTest : public ::testing::Test {

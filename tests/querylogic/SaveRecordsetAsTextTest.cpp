@@ -1,5 +1,6 @@
 #include "query/DelimitedTextWriter.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestFiles.h"
 #include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
@@ -10,15 +11,10 @@
 
 namespace fs = std::filesystem;
 using torvane::test::DatabaseTest;
+using torvane::test::FileBytes;
 using torvane::test::NewTempPath;
 
 namespace {
-
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 class SaveRecordsetAsTextTest : public DatabaseTest {
 protected:

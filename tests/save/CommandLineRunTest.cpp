@@ -5,6 +5,7 @@
 #include "tests/persist/AdtgReader.h"
 #include "tests/persist/RowsetXmlReader.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestFiles.h"
 #include "tests/window/WindowTestMain.h"
 
 #include <gtest/gtest.h>
@@ -25,30 +26,12 @@
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using torvane::test::DatabaseTest;
+using torvane::test::FileBytes;
 using torvane::test::NewTempPath;
+using torvane::test::Names;
+using torvane::test::WriteFile;
 
 namespace {
-
-std::string FileBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::vector<std::string> Names(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    if (fs::exists(folder))
-        for (const auto& entry : fs::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 struct Outcome {
     int status = -1; // the exit status; -1 when it did not end in time (it is then killed)

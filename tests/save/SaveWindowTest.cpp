@@ -13,6 +13,8 @@
 #include "query/ResultView.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestFiles.h"
+#include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
 #include <gtest/gtest.h>
@@ -27,47 +29,21 @@
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using namespace torvane::test;
+using window_test::Main;
 using window_test::Pump;
 using window_test::PumpUntil;
 
 namespace {
 
-CMainFrame& Main()
-{
-    return *TheApp().GetMainFrame();
-}
-
-std::string FileBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-struct Path {
-    Driver driver;
-    bool async;
-};
-
-std::string PathName(const ::testing::TestParamInfo<Path>& info)
-{
-    return std::string(DriverName(info.param.driver)) + (info.param.async ? "Async" : "Worker");
-}
-
-class SaveWindowTest : public ::testing::TestWithParam<Path> {
+class SaveWindowTest : public ::testing::TestWithParam<window_test::RunPath> {
 protected:
     void SetUp() override
     {
         REQUIRE_DISPLAY();
         ASSERT_EQ(Main().GetConnectionCount(), 0u);
-        if (GetParam().driver == Driver::PostgreSQL) {
-            if (!PostgresConfigured())
-                GTEST_SKIP() << "no PostgreSQL";
-            m_connect = PostgresConnectionString();
-            ExecDirect(m_connect, "DROP SCHEMA IF EXISTS public CASCADE");
-            ExecDirect(m_connect, "CREATE SCHEMA public");
-        } else {
-            m_connect = NewSqliteConnectionString();
-        }
+        if (GetParam().driver == Driver::PostgreSQL && !PostgresConfigured())
+            GTEST_SKIP() << "no PostgreSQL";
+        m_connect = CleanDatabaseConnectionString(GetParam().driver);
         ExecDirect(m_connect, "CREATE TABLE pets (id integer, name varchar(20))");
         ExecDirect(m_connect, "INSERT INTO pets VALUES (1, 'cat')");
         CSettingsStore::Get().DeleteSection("Grid\\Export Options");
@@ -78,22 +54,14 @@ protected:
     {
         if (!window_test::HaveDisplay())
             return;
-        CMessageScript quiet{wxID_NO, wxID_NO, wxID_NO, wxID_NO};
-        for (CChildFrame* frame : std::vector<CChildFrame*>(Main().GetQueryWindows()))
-            frame->Close(true);
-        PumpUntil([] { return Main().GetConnectionCount() == 0; }, 5s);
-        Pump();
+        window_test::CloseQueryWindows();
     }
 
     CChildFrame* Open()
     {
-        CMessageScript messages;
-        CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(m_connect));
-        EXPECT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
-        if (!doc)
-            return nullptr;
-        CChildFrame* frame = doc->GetFrame();
-        frame->m_bAsyncSupported = GetParam().async;
+        CChildFrame* frame = window_test::OpenQueryWindow(m_connect);
+        if (frame)
+            frame->m_bAsyncSupported = GetParam().async;
         return frame;
     }
     static wxStyledTextCtrl& Editor(CChildFrame* frame) { return *frame->GetQueryView()->GetEditCtrl(); }
@@ -193,8 +161,7 @@ TEST_P(SaveWindowTest, AFailedSaveIsAnErrorOfTheRunAndCancelTakesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, SaveWindowTest,
-                         ::testing::Values(Path{Driver::SQLite, true}, Path{Driver::SQLite, false},
-                                           Path{Driver::PostgreSQL, true}, Path{Driver::PostgreSQL, false}),
-                         PathName);
+                         window_test::AllRunPaths(),
+                         window_test::RunPathName);
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "tests/persist/RowsetXmlReader.h"
 #include "tests/querylogic/FileSizeLimit.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <wx/event.h>
@@ -24,30 +25,12 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using torvane::test::DatabaseTest;
 using torvane::test::Driver;
+using torvane::test::FileBytes;
 using torvane::test::NewTempPath;
+using torvane::test::Names;
+using torvane::test::WriteFile;
 
 namespace {
-
-std::string FileBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// The names in a folder, sorted.
-std::vector<std::string> Names(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // A run state whose window has closed: messages to it are dropped.
 std::shared_ptr<CQueryRunState> DetachedRunState()

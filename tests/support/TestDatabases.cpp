@@ -298,17 +298,21 @@ void ExecDirect(const std::string& connectionString, const std::string& sql)
     RawConnection(connectionString).Exec(sql);
 }
 
+std::string CleanDatabaseConnectionString(Driver driver)
+{
+    if (driver == Driver::SQLite)
+        return NewSqliteConnectionString();
+    std::string connect = PostgresConnectionString();
+    RawConnection cn(connect);
+    cn.Exec("DROP SCHEMA IF EXISTS public CASCADE");
+    cn.Exec("CREATE SCHEMA public");
+    return connect;
+}
+
 void DatabaseTest::SetUp()
 {
     try {
-        if (IsSqlite()) {
-            m_connectionString = NewSqliteConnectionString();
-        } else {
-            m_connectionString = PostgresConnectionString();
-            RawConnection cn(m_connectionString);
-            cn.Exec("DROP SCHEMA IF EXISTS public CASCADE");
-            cn.Exec("CREATE SCHEMA public");
-        }
+        m_connectionString = CleanDatabaseConnectionString(GetParam());
     } catch (const std::exception& e) {
         GTEST_FAIL() << e.what();
     }

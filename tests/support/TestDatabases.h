@@ -44,6 +44,10 @@ std::string PostgresAdminConnectionString();
 // on the code under test. Throws std::runtime_error with the driver's message on failure.
 void ExecDirect(const std::string& connectionString, const std::string& sql);
 
+// A clean database: a new SQLite file, or the scratch PostgreSQL database with an empty public
+// schema.
+std::string CleanDatabaseConnectionString(Driver driver);
+
 // Fixture for one set of test bodies run against each driver. SetUp gives every test a clean
 // database: a new SQLite file, or the scratch PostgreSQL database with an empty public schema.
 class DatabaseTest : public ::testing::TestWithParam<Driver> {

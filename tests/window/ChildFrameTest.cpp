@@ -1,3 +1,4 @@
+#include "QueryWindowTest.h"
 #include "WindowTestMain.h"
 #include "app/MainFrame.h"
 #include "app/QryView.h"
@@ -25,15 +26,11 @@
 using namespace std::chrono_literals;
 using namespace torvane::test;
 using window_test::DialogScript;
+using window_test::Main;
 using window_test::Pump;
 using window_test::PumpUntil;
 
 namespace {
-
-CMainFrame& Main()
-{
-    return *TheApp().GetMainFrame();
-}
 
 CChildFrame* FrameOf(CTorvaneDoc* doc)
 {
@@ -89,12 +86,7 @@ protected:
     {
         if (!window_test::HaveDisplay())
             return;
-        // Windows a test left open go without questions.
-        CMessageScript quiet{wxID_NO, wxID_NO, wxID_NO, wxID_NO};
-        for (CChildFrame* frame : std::vector<CChildFrame*>(Main().GetQueryWindows()))
-            frame->Close(true);
-        PumpUntil([] { return Main().GetConnectionCount() == 0; }, 5s);
-        Pump();
+        window_test::CloseQueryWindows();
     }
     bool PostgresAvailable() const { return PostgresConfigured(); }
 };

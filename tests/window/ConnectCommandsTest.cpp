@@ -1,3 +1,4 @@
+#include "QueryWindowTest.h"
 #include "WindowTestMain.h"
 #include "app/ConnectCommands.h"
 #include "app/MainFrame.h"
@@ -24,15 +25,11 @@
 using namespace std::chrono_literals;
 using namespace torvane::test;
 using window_test::DialogScript;
+using window_test::Main;
 using window_test::Pump;
 using window_test::PumpUntil;
 
 namespace {
-
-CMainFrame& Main()
-{
-    return *TheApp().GetMainFrame();
-}
 
 CConnectCommands& Commands()
 {

@@ -1,0 +1,31 @@
+#include "ExecutionBlock.h"
+
+namespace {
+
+void CloseQuietly(const ado::RecordsetPtr& rs)
+{
+    try {
+        if (rs && rs->GetState() != ado::adStateClosed)
+            rs->Close();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+void OpenBatchResult(const CExecutionBlock& block, ado::RecordsetPtr& rs, _variant_t& recordsAffected)
+{
+    if (block.state->m_bStop || !block.workerExecutes)
+        return;
+    if (block.queryKind == ado::adSchemaDBInfoKeywords || block.queryKind == ado::adSchemaDBInfoLiterals)
+        rs = block.connection->OpenSchema(static_cast<ado::SchemaEnum>(block.queryKind));
+    else
+        rs = block.connection->Execute(block.batch, &recordsAffected, ado::adCmdText);
+}
+
+void CloseBatchRecordsets(const CExecutionBlock& block, const ado::RecordsetPtr& rs)
+{
+    CloseQuietly(rs);
+    if (rs != block.recordset)
+        CloseQuietly(block.recordset);
+}

@@ -1,0 +1,49 @@
+#include "QueryWindowTest.h"
+
+#include "WindowTestMain.h"
+#include "app/MainFrame.h"
+#include "app/TorvaneApp.h"
+#include "app/TorvaneDoc.h"
+#include "platform/MessageBox.h"
+#include "query/ChildFrame.h"
+
+#include <vector>
+
+using namespace std::chrono_literals;
+using namespace torvane::test;
+
+namespace window_test {
+
+CMainFrame& Main()
+{
+    return *TheApp().GetMainFrame();
+}
+
+void CloseQueryWindows()
+{
+    CMessageScript quiet{wxID_NO, wxID_NO, wxID_NO, wxID_NO};
+    for (CChildFrame* frame : std::vector<CChildFrame*>(Main().GetQueryWindows()))
+        frame->Close(true);
+    PumpUntil([] { return Main().GetConnectionCount() == 0; }, 5s);
+    Pump();
+}
+
+CChildFrame* OpenQueryWindow(const std::string& connect)
+{
+    CMessageScript messages;
+    CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(connect));
+    EXPECT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
+    return doc ? doc->GetFrame() : nullptr;
+}
+
+void PrintTo(const RunPath& path, std::ostream* os)
+{
+    *os << DriverName(path.driver) << (path.async ? ", asynchronous opens" : ", worker executes");
+}
+
+std::string RunPathName(const ::testing::TestParamInfo<RunPath>& info)
+{
+    return std::string(DriverName(info.param.driver)) + (info.param.async ? "Async" : "Worker");
+}
+
+} // namespace window_test

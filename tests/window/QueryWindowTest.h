@@ -1,0 +1,44 @@
+// Helpers of the tests that open query windows on a test database in the running application.
+#pragma once
+
+#include "tests/support/TestDatabases.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+class CChildFrame;
+class CMainFrame;
+
+namespace window_test {
+
+CMainFrame& Main();
+
+// Closes every query window, answering "No" to any question, and waits until their
+// connections are gone, so that the next test starts with none.
+void CloseQueryWindows();
+
+// A new query window on an ODBC connect string, or nullptr with a failed expectation that
+// shows the first message the attempt gave.
+CChildFrame* OpenQueryWindow(const std::string& connect);
+
+// How a batch runs: on which database, and whether it is opened asynchronously on the window's
+// recordset or run by the worker itself.
+struct RunPath {
+    torvane::test::Driver driver;
+    bool async;
+};
+
+void PrintTo(const RunPath& path, std::ostream* os);
+std::string RunPathName(const ::testing::TestParamInfo<RunPath>& info);
+
+// Every driver on both paths.
+inline auto AllRunPaths()
+{
+    using torvane::test::Driver;
+    return ::testing::Values(RunPath{Driver::SQLite, true}, RunPath{Driver::SQLite, false},
+                             RunPath{Driver::PostgreSQL, true}, RunPath{Driver::PostgreSQL, false});
+}
+
+} // namespace window_test
