@@ -487,18 +487,20 @@ TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
         GTEST_SKIP() << "no asynchronous opens on this path";
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    // Asynchronous opens that are not a batch's: another recordset on the window's connection,
-    // and the window's own recordset outside a run.
+    // Asynchronous opens that are not a batch's, one after the other (a connection runs one
+    // statement at a time): another recordset on the window's connection, and the window's own
+    // recordset outside a run.
     auto other = ado::Recordset::Create();
     other->Open(_variant_t("SELECT 11"), frame->m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
                 ado::adAsyncExecute);
+    PumpUntil([] { return false; }, 300ms);
+    other->Close();
     frame->m_pRecordset->Open(_variant_t("SELECT 12"), frame->m_pConnection, ado::adOpenForwardOnly,
                               ado::adLockReadOnly, ado::adAsyncExecute);
     PumpUntil([] { return false; }, 300ms);
+    frame->m_pRecordset->Close();
     EXPECT_FALSE(frame->m_bExecuting);
     EXPECT_EQ(Output(frame), "");
-    other->Close();
-    frame->m_pRecordset->Close();
 
     // A batch's own completion still starts its worker; a stray one meanwhile changes nothing.
     // Two statements at once on one connection: the PostgreSQL driver's own per-statement
