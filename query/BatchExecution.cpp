@@ -226,7 +226,7 @@ void CBatchExecution::ExecuteQuery()
     {
         std::lock_guard<std::mutex> lock(f.m_csOutput);
         state->m_strMessages.clear();
-        state->ClearTextOutput();
+        state->m_strTextOutput.clear();
         state->m_batchQueue.clear();
     }
     f.m_strCurrentBatch.clear();
@@ -557,7 +557,7 @@ void CBatchExecution::FinishRun(int error)
     bool outputEmpty;
     {
         std::lock_guard<std::mutex> lock(f.m_csOutput);
-        outputEmpty = m_bTextOutput ? !state->IsTextOutputWritten() : state->m_strMessages.empty();
+        outputEmpty = (m_bTextOutput ? state->m_strTextOutput : state->m_strMessages).empty();
     }
     const CRunEndTexts end = GetRunEndTexts(f.m_bStop != 0, f.m_bErrors != 0, gridCreated, outputEmpty);
     if (!end.outputText.empty())
@@ -567,7 +567,7 @@ void CBatchExecution::FinishRun(int error)
         m_text.FlushOutputText(true);
         {
             std::lock_guard<std::mutex> lock(f.m_csOutput);
-            state->ClearTextOutput();
+            state->m_strTextOutput.clear();
         }
         m_text.ForgetBuffer();
         if (f.m_bSaveMode) {

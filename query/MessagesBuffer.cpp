@@ -4,12 +4,7 @@
 
 void AppendOutputText(wxString& buffer, const wxString& text)
 {
-    AppendOutputText(buffer, text, !buffer.empty());
-}
-
-void AppendOutputText(wxString& buffer, const wxString& text, bool written)
-{
-    if (written)
+    if (!buffer.empty())
         buffer += "\n\n";
     buffer += text;
 }
@@ -41,26 +36,15 @@ void CErrorTagList::Reset()
     m_nCurrent = -1;
 }
 
-namespace {
-
-void AppendToRun(CQueryRunState& state, bool textOutput, const wxString& text)
-{
-    if (textOutput)
-        AppendOutputText(state.m_strTextOutput, text, state.IsTextOutputWritten());
-    else
-        AppendOutputText(state.m_strMessages, text);
-}
-
-} // namespace
-
 void AppendRunOutput(CQueryRunState& state, bool textOutput, const wxString& text)
 {
     std::lock_guard<std::mutex> lock(state.m_csOutput);
-    AppendToRun(state, textOutput, text);
+    AppendOutputText(textOutput ? state.m_strTextOutput : state.m_strMessages, text);
 }
 
 void AppendRunError(CQueryRunState& state, bool textOutput, const wxString& text, long batchStart)
 {
     std::lock_guard<std::mutex> lock(state.m_csOutput);
-    AppendToRun(state, textOutput, state.m_errorList.Add(text, batchStart));
+    const wxString tag = state.m_errorList.Add(text, batchStart);
+    AppendOutputText(textOutput ? state.m_strTextOutput : state.m_strMessages, tag);
 }

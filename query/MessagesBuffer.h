@@ -1,5 +1,5 @@
-// The two text buffers of a run (the messages of a grid-mode run, the output of a text-mode run
-// that the results view has yet to take) and the numbered error tags that error navigation walks. Every read and write of the
+// The two text buffers of a run (the messages of a grid-mode run, the whole output of a text-mode
+// run) and the numbered error tags that error navigation walks. Every read and write of the
 // buffers and the tag list happens under the run state's m_csOutput.
 #pragma once
 
@@ -9,10 +9,8 @@
 
 class CQueryRunState;
 
-// Adds text to a buffer: "\n\n" first when the buffer already holds something (or, for the
-// text output, when the run wrote something before).
+// Adds text to a buffer: "\n\n" first when the buffer already holds something.
 void AppendOutputText(wxString& buffer, const wxString& text);
-void AppendOutputText(wxString& buffer, const wxString& text, bool written);
 
 // "<ebN>" + text + "</ebN>": the text trimmed, "Errors occurred." when that leaves nothing;
 // then every LF of the tag becomes CR and every CR CR pair one CR, so a tag is one paragraph

@@ -39,18 +39,7 @@ public:
     // Guards the buffers, the error tags, the batch queue and the saved count.
     std::mutex m_csOutput;
     wxString m_strMessages;
-    // The text output the results view has yet to take: the view takes what it shows from the
-    // front, so the buffer never holds the whole output of a long run.
     wxString m_strTextOutput;
-    // Characters of text output the view has taken this run.
-    size_t m_nTextOutputTaken = 0;
-    // Something was written to the text output this run.
-    bool IsTextOutputWritten() const { return m_nTextOutputTaken > 0 || !m_strTextOutput.empty(); }
-    void ClearTextOutput()
-    {
-        m_strTextOutput.clear();
-        m_nTextOutputTaken = 0;
-    }
     CErrorTagList m_errorList;
     std::deque<CQueuedBatch> m_batchQueue;
     // Result sets the save worker wrote in the current Execute and Save As run.

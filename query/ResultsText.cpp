@@ -2,7 +2,6 @@
 
 #include "ChildFrame.h"
 #include "QueryKeyRouting.h"
-#include "QueryRunState.h"
 #include "ResultView.h"
 #include "ResultsGrids.h"
 #include "app/MainFrame.h"
@@ -65,8 +64,8 @@ void CResultsText::FlushOutputText(bool textOutput)
         return;
     {
         std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
-        CQueryRunState& state = *m_frame.GetRunState();
-        wxString& buffer = textOutput ? state.m_strTextOutput : state.m_strMessages;
+        const wxString& buffer =
+            textOutput ? m_frame.GetRunState()->m_strTextOutput : m_frame.GetRunState()->m_strMessages;
         if (buffer.length() <= m_nBufferSeen)
             return;
         m_nBufferSeen = buffer.length();
@@ -78,17 +77,9 @@ void CResultsText::FlushOutputText(bool textOutput)
         if (last + 1 <= m_nShownTo)
             return;
         // The view was emptied when the run started, so the first piece too is appended.
-        m_pending.emplace_back(buffer, m_nShownTo, last + 1 - m_nShownTo);
+        m_strPending.append(buffer, m_nShownTo, last + 1 - m_nShownTo);
         m_nShownTo = last + 1;
         m_bShown = true;
-        if (textOutput) {
-            // The text output keeps only what the view has yet to take: a long run's output
-            // then costs the worker no ever larger copies while it holds the lock.
-            buffer.erase(0, m_nShownTo);
-            state.m_nTextOutputTaken += m_nShownTo;
-            m_nShownTo = 0;
-            m_nBufferSeen = buffer.length();
-        }
     }
     AppendPending();
 }
@@ -96,21 +87,12 @@ void CResultsText::FlushOutputText(bool textOutput)
 void CResultsText::AppendPending()
 {
     CResultView* view = m_frame.GetResultView();
-    if (!view || m_pending.empty())
+    if (!view || m_nPendingFrom >= m_strPending.length())
         return;
-    wxString piece;
-    while (!m_pending.empty() && piece.length() < kAppendPiece) {
-        const wxString& front = m_pending.front();
-        const size_t count = std::min(kAppendPiece - piece.length(), front.length() - m_nPendingFrom);
-        piece.append(front, m_nPendingFrom, count);
-        m_nPendingFrom += count;
-        if (m_nPendingFrom == front.length()) {
-            m_pending.pop_front();
-            m_nPendingFrom = 0;
-        }
-    }
-    AppendMessageText(*view, piece, true);
-    if (!m_pending.empty()) {
+    const size_t count = std::min(kAppendPiece, m_strPending.length() - m_nPendingFrom);
+    AppendMessageText(*view, m_strPending.substr(m_nPendingFrom, count), true);
+    m_nPendingFrom += count;
+    if (m_nPendingFrom < m_strPending.length()) {
         if (!m_bAppendScheduled) {
             m_bAppendScheduled = true;
             m_frame.CallAfter([this] {
@@ -120,6 +102,8 @@ void CResultsText::AppendPending()
         }
         return;
     }
+    m_strPending.clear();
+    m_nPendingFrom = 0;
     // The line count of a finished run is right once the last piece is in.
     if (!m_frame.m_bExecuting)
         UpdateResultSetPane();
@@ -147,7 +131,7 @@ void CResultsText::ForgetBuffer()
 
 void CResultsText::ClearPending()
 {
-    m_pending.clear();
+    m_strPending.clear();
     m_nPendingFrom = 0;
 }
 

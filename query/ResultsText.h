@@ -6,7 +6,6 @@
 #include <wx/string.h>
 
 #include <cstddef>
-#include <deque>
 
 class CChildFrame;
 class IResultsGrids;
@@ -28,7 +27,7 @@ public:
     // own, so that the window answers the user in between.
     void FlushOutputText(bool textOutput);
     // Text taken from the buffer is still going into the view.
-    bool IsAppending() const { return !m_pending.empty(); }
+    bool IsAppending() const { return m_nPendingFrom < m_strPending.length(); }
     // The view emptied (with its remembered selection) at the start of a run.
     void ClearView();
     // The buffer the view follows was emptied; the view keeps its text (and takes in what
@@ -62,9 +61,8 @@ private:
     bool m_bShown = false;
     size_t m_nBufferSeen = 0;
     size_t m_nShownTo = 0;
-    // Taken from the buffer, not yet in the view: the pieces as they were taken, and how much
-    // of the first is in already.
-    std::deque<wxString> m_pending;
+    // Taken from the buffer, not yet in the view.
+    wxString m_strPending;
     size_t m_nPendingFrom = 0;
     bool m_bAppendScheduled = false;
 };

@@ -35,7 +35,7 @@ public:
         const wxString name = wxString::FromUTF8(field->GetName());
         {
             std::lock_guard<std::mutex> lock(m_state.m_csOutput);
-            if (m_state.IsTextOutputWritten())
+            if (!m_state.m_strTextOutput.empty())
                 m_state.m_strTextOutput += "\n\n";
             m_state.m_strTextOutput += name;
             if (!Stopped())

@@ -10,8 +10,6 @@
 #include "query/BatchExecution.h"
 #include "query/ChildFrame.h"
 #include "query/QueryKeyRouting.h"
-#include "query/QueryRunState.h"
-#include "query/ResultsText.h"
 #include "query/ResultView.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
@@ -123,32 +121,6 @@ TEST_P(ExecWindowTest, SeparatedBatchesRunInTurn)
     Run(frame, "SELECT count(*) AS n FROM items");
     EXPECT_EQ(Output(frame), "n\n-\n2");
     EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
-}
-
-TEST_P(ExecWindowTest, TextTheViewTookLeavesTheBufferAndKeepsTheSeparators)
-{
-    CChildFrame* frame = Open();
-    ASSERT_TRUE(frame);
-    CQueryRunState& state = *frame->GetRunState();
-    CResultsText& text = frame->GetExecution().ResultsText();
-    text.ClearView();
-    AppendRunOutput(state, true, "a\n-\n1");
-    text.FlushOutputText(true);
-    {
-        std::lock_guard<std::mutex> lock(state.m_csOutput);
-        EXPECT_TRUE(state.m_strTextOutput.empty());
-        EXPECT_TRUE(state.IsTextOutputWritten());
-    }
-    // A blank line still parts what comes next from what the view took.
-    AppendRunOutput(state, true, "(1 row(s) affected)\n");
-    text.FlushOutputText(true);
-    {
-        std::lock_guard<std::mutex> lock(state.m_csOutput);
-        // Only the line end the view holds back until more text comes stays.
-        EXPECT_EQ(state.m_strTextOutput, "\n");
-    }
-    ASSERT_TRUE(PumpUntil([&text] { return !text.IsAppending(); }, 5s));
-    EXPECT_EQ(Output(frame), "a\n-\n1\n\n(1 row(s) affected)");
 }
 
 TEST_P(ExecWindowTest, StopAtTheFirstFailingBatchOrGoOn)
