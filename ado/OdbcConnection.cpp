@@ -22,7 +22,7 @@ namespace {
 constexpr const char* kProviderFileName = "MSDASQL.DLL";
 constexpr const char* kProviderVersion = "02.80.0000";
 constexpr const char* kOleDbVersion = "02.80";
-constexpr const char* kBadInitString = "Format of the initialization string does not conform to the OLE DB specification.";
+constexpr const char* kBadInitString = "Format of the initialization string is not valid.";
 constexpr HRESULT kTransactionExists = static_cast<HRESULT>(0x8004D013);
 constexpr HRESULT kNoTransaction = static_cast<HRESULT>(0x8004D00E);
 

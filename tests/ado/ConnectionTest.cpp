@@ -216,13 +216,13 @@ TEST(AdoConnectionFailures, BadStringsAndProvidersGiveClearErrors)
          "Provider cannot be found. It may not be properly installed.", nullptr},
         {"Provider=Microsoft.Jet.OLEDB.4.0;" + sqlite, AdoError(adErrProviderNotFound),
          "Provider cannot be found. It may not be properly installed.", nullptr},
-        {"Driver={SQLite3;Database=x", E_FAIL, "Format of the initialization string does not conform to the OLE DB specification.", "not closed"},
-        {"=", E_FAIL, "Format of the initialization string does not conform to the OLE DB specification.", "no key"},
-        {"Driver=SQLite3;Database", E_FAIL, "Format of the initialization string does not conform to the OLE DB specification.", "\"Database\""},
+        {"Driver={SQLite3;Database=x", E_FAIL, "Format of the initialization string is not valid.", "not closed"},
+        {"=", E_FAIL, "Format of the initialization string is not valid.", "no key"},
+        {"Driver=SQLite3;Database", E_FAIL, "Format of the initialization string is not valid.", "\"Database\""},
         {std::string("Driver=SQLite3;Database=a\0b", 27), E_FAIL,
-         "Format of the initialization string does not conform to the OLE DB specification.", "NUL"},
+         "Format of the initialization string is not valid.", "NUL"},
         {sqlite + "Padding=" + std::string(65536, 'p'), E_FAIL,
-         "Format of the initialization string does not conform to the OLE DB specification.", "limit"},
+         "Format of the initialization string is not valid.", "limit"},
     };
     for (const auto& c : cases) {
         auto cn = Connection::Create();
