@@ -79,42 +79,23 @@ try {
     table.push_back({"SQLite", kProgramName, large, Run(batchRun("Provider=MSDASQL;" + sqliteOdbc, largeInput))});
 
     if (const char* pg = std::getenv("TORVANE_PG_CONNECT")) {
-        std::string port = std::getenv("TORVANE_PG_PORT") ? std::getenv("TORVANE_PG_PORT") : "5432";
-        std::string db = fmt::format("torvane_batch_bench_{}", getpid());
-        std::vector<std::string> psql = {"psql", "-X", "-q", "-v", "ON_ERROR_STOP=1", "-h", "127.0.0.1", "-p", port, "-U", "torvane"};
-        auto withDb = [&](std::vector<std::string> args, const std::string& database) {
-            args.insert(args.begin() + static_cast<long>(psql.size()), {"-d", database});
-            return args;
-        };
-        auto create = withDb(psql, "postgres");
-        create.insert(create.end(), {"-c", "CREATE DATABASE " + db});
-        Run(create);
-        auto fill = withDb(psql, db);
-        fill.insert(fill.end(), {"-c", "CREATE TABLE bench (id integer PRIMARY KEY, label text, amount double precision, "
+        ScratchPostgres scratch(pg, fmt::format("torvane_batch_bench_{}", getpid()), {"CREATE TABLE bench (id integer PRIMARY KEY, label text, amount double precision, "
                                        "stamp timestamp, maybe integer)",
-                                 "-c", fmt::format("INSERT INTO bench SELECT i, 'row \"' || i || '\", with, commas' || chr(10) || 'and a line', "
+                                 fmt::format("INSERT INTO bench SELECT i, 'row \"' || i || '\", with, commas' || chr(10) || 'and a line', "
                                                    "i * 1.5 / 7, to_timestamp(1700000000 + i) AT TIME ZONE 'UTC', "
                                                    "CASE WHEN i % 3 = 0 THEN NULL ELSE i END FROM generate_series(1, {}) i",
                                                    rows),
-                                 "-c", "VACUUM ANALYZE bench"});
-        Run(fill);
-        std::string base = pg;
-        size_t at = base.find("Database=postgres");
-        if (at != std::string::npos)
-            base.replace(at, 17, "Database=" + db);
+                                 "VACUUM ANALYZE bench"});
+        const std::string base = scratch.ConnectString();
         const std::string pgLarge = (dir / "pglarge.sql").string();
         std::ofstream(pgLarge) << "SELECT i, 'row \"' || i || '\", with, commas' || chr(10) || 'and a line', i * 1.5 / 7, "
                                   "to_timestamp(1700000000 + i) AT TIME ZONE 'UTC', CASE WHEN i % 3 = 0 THEN NULL ELSE i END "
                                   "FROM generate_series(1, " << large << ") i\n";
         table.push_back({"PostgreSQL", kProgramName, rows, Best(batchRun("Provider=MSDASQL;" + base, input))});
-        auto client = withDb(psql, db);
-        client.insert(client.end(), {"--csv", "-c", kSelect});
+        auto client = scratch.Psql({"--csv", "-c", kSelect});
         table.push_back({"PostgreSQL", "psql --csv", rows, Best(client, csv)});
         table.push_back({"PostgreSQL", "isql -b -d,", rows, Best({"isql", "-b", "-d,", "-k", base}, csv, input)});
         table.push_back({"PostgreSQL", kProgramName, large, Run(batchRun("Provider=MSDASQL;" + base, pgLarge))});
-        auto drop = withDb(psql, "postgres");
-        drop.insert(drop.end(), {"-c", "DROP DATABASE " + db});
-        Run(drop);
     } else {
         fmt::print(stderr, "TORVANE_PG_CONNECT is not set: PostgreSQL is left out (scripts/bench.sh sets it)\n");
     }

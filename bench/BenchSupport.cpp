@@ -62,3 +62,34 @@ Measure Best(const std::vector<std::string>& args, const std::string& outPath, c
     }
     return best;
 }
+
+ScratchPostgres::ScratchPostgres(const std::string& connect, const std::string& name,
+                                 const std::vector<std::string>& fill)
+    : m_port(std::getenv("TORVANE_PG_PORT") ? std::getenv("TORVANE_PG_PORT") : "5432"), m_name(name), m_connect(connect)
+{
+    Run(PsqlOn("postgres", {"-c", "CREATE DATABASE " + m_name}));
+    std::vector<std::string> args;
+    for (const auto& statement : fill)
+        args.insert(args.end(), {"-c", statement});
+    Run(PsqlOn(m_name, args));
+    size_t at = m_connect.find("Database=postgres");
+    if (at != std::string::npos)
+        m_connect.replace(at, 17, "Database=" + m_name);
+}
+
+ScratchPostgres::~ScratchPostgres()
+{
+    try {
+        Run(PsqlOn("postgres", {"-c", "DROP DATABASE " + m_name}));
+    } catch (const std::exception&) {
+        // The cluster is thrown away with the run; a database left behind costs nothing.
+    }
+}
+
+std::vector<std::string> ScratchPostgres::PsqlOn(const std::string& database, const std::vector<std::string>& args) const
+{
+    std::vector<std::string> command = {"psql", "-X", "-q", "-v", "ON_ERROR_STOP=1", "-h", "127.0.0.1",
+                                        "-p", m_port, "-U", "torvane", "-d", database};
+    command.insert(command.end(), args.begin(), args.end());
+    return command;
+}

@@ -25,3 +25,25 @@ Measure Run(const std::vector<std::string>& args, const std::string& outPath = "
 // The best time of three runs, with the largest peak memory seen.
 Measure Best(const std::vector<std::string>& args, const std::string& outPath = "/dev/null",
              const std::string& inPath = "/dev/null");
+
+// A scratch database on the benchmarks' PostgreSQL cluster (TORVANE_PG_CONNECT, TORVANE_PG_PORT),
+// made with psql, filled by the given statements and dropped again when the object goes.
+class ScratchPostgres {
+public:
+    ScratchPostgres(const std::string& connect, const std::string& name, const std::vector<std::string>& fill);
+    ~ScratchPostgres();
+    ScratchPostgres(const ScratchPostgres&) = delete;
+    ScratchPostgres& operator=(const ScratchPostgres&) = delete;
+
+    // The cluster's connect string pointed at the scratch database.
+    const std::string& ConnectString() const { return m_connect; }
+    // A psql command line on the scratch database with the given arguments after it.
+    std::vector<std::string> Psql(const std::vector<std::string>& args) const { return PsqlOn(m_name, args); }
+
+private:
+    std::vector<std::string> PsqlOn(const std::string& database, const std::vector<std::string>& args) const;
+
+    std::string m_port;
+    std::string m_name;
+    std::string m_connect;
+};

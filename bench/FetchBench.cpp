@@ -68,40 +68,21 @@ try {
     table.push_back({"SQLite", "data layer, a tenth of the rows", small, Best({dbcheck, sqlite, limited})});
 
     if (const char* pg = std::getenv("TORVANE_PG_CONNECT")) {
-        std::string port = std::getenv("TORVANE_PG_PORT") ? std::getenv("TORVANE_PG_PORT") : "5432";
-        std::string db = fmt::format("torvane_bench_{}", getpid());
-        std::vector<std::string> psql = {"psql", "-X", "-q", "-v", "ON_ERROR_STOP=1", "-h", "127.0.0.1", "-p", port, "-U", "torvane"};
-        auto withDb = [&](std::vector<std::string> args, const std::string& database) {
-            args.insert(args.begin() + static_cast<long>(psql.size()), {"-d", database});
-            return args;
-        };
-        auto create = withDb(psql, "postgres");
-        create.insert(create.end(), {"-c", "CREATE DATABASE " + db});
-        Run(create);
-        auto fill = withDb(psql, db);
-        fill.insert(fill.end(), {"-c", "CREATE TABLE bench (id integer PRIMARY KEY, label text, amount double precision, "
+        ScratchPostgres scratch(pg, fmt::format("torvane_bench_{}", getpid()), {"CREATE TABLE bench (id integer PRIMARY KEY, label text, amount double precision, "
                                        "stamp timestamp, maybe integer)",
-                                 "-c", fmt::format("INSERT INTO bench SELECT i, 'row \"' || i || '\", with, commas', i * 1.5 / 7, "
+                                 fmt::format("INSERT INTO bench SELECT i, 'row \"' || i || '\", with, commas', i * 1.5 / 7, "
                                                    "to_timestamp(1700000000 + i) AT TIME ZONE 'UTC', "
                                                    "CASE WHEN i % 3 = 0 THEN NULL ELSE i END FROM generate_series(1, {}) i",
                                                    rows),
-                                 "-c", "VACUUM ANALYZE bench"});
-        Run(fill);
-        std::string base = pg;
-        size_t at = base.find("Database=postgres");
-        if (at != std::string::npos)
-            base.replace(at, 17, "Database=" + db);
+                                 "VACUUM ANALYZE bench"});
+        const std::string base = scratch.ConnectString();
         // The layer reads PostgreSQL rows through a cursor (UseDeclareFetch); the loop too.
         std::string pgcs = base + "UseDeclareFetch=1;Fetch=1000;";
         table.push_back({"PostgreSQL", "data layer (torvane-dbcheck)", rows, Best({dbcheck, pgcs, kSelect})});
         table.push_back({"PostgreSQL", "plain ODBC loop", rows, Best({loop, pgcs, kSelect})});
-        auto csv = withDb(psql, db);
-        csv.insert(csv.end(), {"--csv", "-c", kSelect});
+        auto csv = scratch.Psql({"--csv", "-c", kSelect});
         table.push_back({"PostgreSQL", "psql --csv", rows, Best(csv)});
         table.push_back({"PostgreSQL", "data layer, a tenth of the rows", small, Best({dbcheck, pgcs, limited})});
-        auto drop = withDb(psql, "postgres");
-        drop.insert(drop.end(), {"-c", "DROP DATABASE " + db});
-        Run(drop);
     } else {
         fmt::print(stderr, "TORVANE_PG_CONNECT is not set: PostgreSQL is left out (scripts/bench.sh sets it)\n");
     }
