@@ -6,8 +6,8 @@
 // refused with a message.
 #pragma once
 
+#include "querycore/ConnectionInfo.h"
 #include "TorvaneCommandLineInfo.h"
-#include "query/ConnectionInfo.h"
 
 #include <wx/string.h>
 

@@ -1,14 +1,14 @@
 #include "ConnectCommands.h"
 
 #include "AppStrings.h"
-#include "MainFrame.h"
-#include "MruFileManager.h"
-#include "TorvaneApp.h"
 #include "common/ErrorText.h"
 #include "common/ShellOpen.h"
+#include "MainFrame.h"
+#include "MruFileManager.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
-#include "query/ConnectStringUtil.h"
+#include "querycore/ConnectStringUtil.h"
+#include "TorvaneApp.h"
 
 #include <wx/filename.h>
 #include <wx/menu.h>
@@ -205,9 +205,9 @@ wxString CConnectCommands::ReopenDsnLessLogin(const wxString& driver)
     m_pMainFrame->Refresh();
     m_pMainFrame->Update();
     CTorvaneDoc* doc = m_pMainFrame->NewQueryWindow(wxString::FromUTF8(BuildMsdasqlConnectString(driver.utf8_string())));
-    if (!doc || !doc->GetFrame())
+    if (!doc || !QueryFrameOf(doc))
         return wxString();
-    return doc->GetFrame()->GetConnectionString();
+    return QueryFrameOf(doc)->GetConnectionString();
 }
 
 void CConnectCommands::OnRecentDsnLessLogin(wxCommandEvent& event)

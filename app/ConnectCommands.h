@@ -3,8 +3,8 @@
 // DSN-less logins, and the Tools and Help launchers.
 #pragma once
 
-#include "app/CommandIds.h"
-#include "query/OdbcCatalog.h"
+#include "common/CommandIds.h"
+#include "querycore/OdbcCatalog.h"
 
 #include <wx/event.h>
 #include <wx/string.h>

@@ -3,7 +3,7 @@
 #include "AppStrings.h"
 #include "common/ErrorText.h"
 #include "platform/MessageBox.h"
-#include "query/DataLinkFile.h"
+#include "querycore/DataLinkFile.h"
 
 wxString LoadDataLinkFile(const wxString& path)
 {

@@ -1,20 +1,21 @@
 #include "MainFrame.h"
 
 #include "AppStrings.h"
-#include "GotoLineDlg.h"
-#include "CommandIds.h"
+#include "common/CommandIds.h"
+#include "common/SettingsTable.h"
 #include "ConnectCommands.h"
 #include "DataLinkFile.h"
+#include "editor/GotoLineDlg.h"
+#include "editor/TorvaneDoc.h"
 #include "MDIClientWnd.h"
-#include "SettingsTable.h"
-#include "TorvaneApp.h"
-#include "TorvaneDoc.h"
-#include "TorvaneDocManager.h"
-#include "TorvaneDocTemplate.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
-#include "query/ConnectStringUtil.h"
-#include "query/PageFileUsage.h"
+#include "querycore/ConnectStringUtil.h"
+#include "querycore/PageFileUsage.h"
+#include "schema/SchemaView.h"
+#include "TorvaneApp.h"
+#include "TorvaneDocManager.h"
+#include "TorvaneDocTemplate.h"
 
 #include <wx/filedlg.h>
 #include <wx/filehistory.h>
@@ -84,7 +85,7 @@ private:
 
 CMainFrame::CMainFrame()
 {
-    m_bCopyColNames = settings::ReadInt(settings::CopyColNames) != 0;
+    m_shared.m_bCopyColNames = settings::ReadInt(settings::CopyColNames) != 0;
 }
 
 CMainFrame::~CMainFrame()
@@ -93,7 +94,7 @@ CMainFrame::~CMainFrame()
         m_keyStateTimer->Stop();
     // Query windows still open go with the client area after this; they must not call back.
     for (CChildFrame* frame : m_queryWindows)
-        frame->m_pMainFrame = nullptr;
+        frame->DetachHost();
     m_queryWindows.clear();
     if (wxApp::GetInstance())
         TheApp().OnMainFrameDestroyed(this);
@@ -129,10 +130,10 @@ bool CMainFrame::Create(wxDocManager* manager)
     if (!GetClientWindow())
         return false;
 
-    m_lfGrid = LogFont();
-    ReadProfileFont(settings::kGridFont, m_lfGrid, true, &m_nGridBold, &m_nGridSize);
-    m_strGridFaceName = m_lfGrid.lfFaceName;
-    m_bTahomaPresent = wxFontEnumerator::IsValidFacename("Tahoma");
+    m_shared.m_lfGrid = LogFont();
+    ReadProfileFont(settings::kGridFont, m_shared.m_lfGrid, true, &m_shared.m_nGridBold, &m_shared.m_nGridSize);
+    m_shared.m_strGridFaceName = m_shared.m_lfGrid.lfFaceName;
+    m_shared.m_bTahomaPresent = wxFontEnumerator::IsValidFacename("Tahoma");
     m_strInvalidFileExts = settings::ReadInvalidFileExts();
     UpdateConnectionCount();
     return true;
@@ -217,6 +218,16 @@ void CMainFrame::SetStatusMessage(const wxString& text)
 {
     if (wxStatusBar* bar = GetStatusBar())
         bar->SetStatusText(text, kPaneMessage);
+}
+
+CSchemaPane* CMainFrame::CreateSchemaPane(wxWindow* parent, CChildFrame& frame)
+{
+    return new CSchemaView(parent, &frame);
+}
+
+void CMainFrame::OnCommandLineRunEnded(bool failed)
+{
+    TheApp().OnCommandLineRunEnded(failed);
 }
 
 void CMainFrame::UpdateConnectionCount()

@@ -3,7 +3,7 @@
 // which every query window is opened with its connection.
 #pragma once
 
-#include "ProfileFont.h"
+#include "query/QueryHost.h"
 #include "WindowPlacement.h"
 
 #include <wx/defs.h>
@@ -26,7 +26,7 @@ class wxTimerEvent;
 
 typedef wxDocParentFrameAny<wxAuiMDIParentFrame> CMainFrameBase;
 
-class CMainFrame : public CMainFrameBase {
+class CMainFrame : public CMainFrameBase, public IQueryHost {
 public:
     static constexpr size_t kMaxQueryWindows = 511;
 
@@ -41,14 +41,14 @@ public:
     // the new window's document, or null when nothing was opened.
     CTorvaneDoc* NewQueryWindow(const std::optional<wxString>& connect = std::nullopt,
                                 const std::optional<wxString>& file = std::nullopt,
-                                const std::optional<wxString>& database = std::nullopt);
+                                const std::optional<wxString>& database = std::nullopt) override;
 
     // Query windows, in the order they were opened.
-    const std::vector<CChildFrame*>& GetQueryWindows() const { return m_queryWindows; }
-    size_t GetConnectionCount() const { return m_queryWindows.size(); }
-    CChildFrame* GetActiveQueryWindow() const;
+    const std::vector<CChildFrame*>& GetQueryWindows() const override { return m_queryWindows; }
+    size_t GetConnectionCount() const override { return m_queryWindows.size(); }
+    CChildFrame* GetActiveQueryWindow() const override;
     // Called by a query window when it is destroyed.
-    void RemoveQueryWindow(CChildFrame* frame);
+    void RemoveQueryWindow(CChildFrame* frame) override;
     void UpdateConnectionCount();
     wxString GetConnectionCountText() const { return m_strCountPaneText; }
 
@@ -63,7 +63,7 @@ public:
 
     // Window arrangement of the query windows (tabs here):
     // Cascade: every window back into one set of tabs.
-    void CascadeWindows();
+    void CascadeWindows() override;
     // Tile: each window in a pane of its own, side by side (wxVERTICAL) or one above the
     // other (wxHORIZONTAL); all panes visible at once.
     void TileWindows(wxOrientation orient);
@@ -81,21 +81,19 @@ public:
     static wxString ExtractDriverLogin(const wxString& connectString);
 
     // Set while NewQueryWindow opens a window whose connect string names a driver.
-    bool IsDsnLess() const { return m_bDsnLess; }
+    bool IsDsnLess() const override { return m_bDsnLess; }
     wxString m_strDsnLessLogin;
 
-    bool m_bCopyColNames = true;
     wxString m_strInvalidFileExts;
-    LogFont m_lfGrid;
-    int m_nGridBold = 0;
-    int m_nGridSize = 0;
-    wxString m_strGridFaceName;
-    bool m_bTahomaPresent = false;
-    // The results text font of every query window.
-    wxFont m_fontResult;
 
     // The status bar's message pane.
-    void SetStatusMessage(const wxString& text);
+    void SetStatusMessage(const wxString& text) override;
+
+    // The query windows' access to the shell.
+    wxFrame* GetHostWindow() override { return this; }
+    CSharedViewSettings& SharedSettings() override { return m_shared; }
+    CSchemaPane* CreateSchemaPane(wxWindow* parent, CChildFrame& frame) override;
+    void OnCommandLineRunEnded(bool failed) override;
 
     // Minimised as the program asked, also where the desktop does not report the state (no
     // window manager, or a Wayland compositor): it holds until the program restores the window
@@ -131,6 +129,7 @@ private:
     void OnIconize(wxIconizeEvent& event);
 
     std::vector<CChildFrame*> m_queryWindows;
+    CSharedViewSettings m_shared;
     std::unique_ptr<CConnectCommands> m_pConnectCommands;
     // The modeless Go To dialog while it is open.
     wxWeakRef<CGoToDlg> m_pGoToDlg;

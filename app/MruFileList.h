@@ -2,7 +2,7 @@
 // (or the list's own entry format), at most `size` of them.
 #pragma once
 
-#include "SettingsTable.h"
+#include "common/SettingsTable.h"
 
 #include <wx/string.h>
 

@@ -1,20 +1,21 @@
 #include "TorvaneApp.h"
 
 #include "AppStrings.h"
-#include "CommandIds.h"
+#include "common/CommandIds.h"
+#include "common/FileHelpers.h"
+#include "common/SettingsTable.h"
 #include "DataLinkFile.h"
+#include "editor/TorvaneDoc.h"
 #include "MainFrame.h"
-#include "SettingsTable.h"
-#include "TorvaneCommandLineInfo.h"
-#include "TorvaneDoc.h"
-#include "TorvaneDocManager.h"
-#include "TorvaneDocTemplate.h"
-#include "WindowPlacement.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageLog.h"
 #include "platform/PrintDestinations.h"
 #include "platform/ShellRegistration.h"
 #include "query/ChildFrame.h"
+#include "TorvaneCommandLineInfo.h"
+#include "TorvaneDocManager.h"
+#include "TorvaneDocTemplate.h"
+#include "WindowPlacement.h"
 
 #include <wx/filedlg.h>
 #include <wx/filehistory.h>
@@ -384,7 +385,7 @@ namespace {
 CChildFrame* WindowOf(wxDocument* doc)
 {
     auto* queryDoc = dynamic_cast<CTorvaneDoc*>(doc);
-    return queryDoc ? queryDoc->GetFrame() : nullptr;
+    return QueryFrameOf(queryDoc);
 }
 
 } // namespace
@@ -527,12 +528,7 @@ const wxString& CTorvaneApp::GetProgramFolder()
 
 const wxString& CTorvaneApp::GetTempFolder()
 {
-    if (m_strTempFolder.empty()) {
-        m_strTempFolder = wxFileName::GetTempDir();
-        if (!m_strTempFolder.EndsWith("/"))
-            m_strTempFolder += "/";
-    }
-    return m_strTempFolder;
+    return ::GetTempFolder();
 }
 
 bool CTorvaneApp::CheckPrinterAvailable()

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "MruFileManager.h"
+#include "platform/InstanceChannel.h"
 #include "StartupChecks.h"
 #include "TorvaneCommandLineInfo.h"
-#include "platform/InstanceChannel.h"
 
 #include <wx/app.h>
 #include <wx/cmndata.h>
@@ -120,7 +120,6 @@ private:
     CMruFileManager m_mruDataLinkFiles;
     CMruFileManager m_mruDsnLessLogins;
     wxString m_strProgramFolder;
-    wxString m_strTempFolder;
     wxPrintData m_printData;
     CInstanceChannel m_channel;
 

@@ -1,7 +1,7 @@
 #include "TorvaneDocManager.h"
 
-#include "CommandIds.h"
-#include "SettingsTable.h"
+#include "common/CommandIds.h"
+#include "common/SettingsTable.h"
 #include "TorvaneApp.h"
 
 #include <wx/filehistory.h>

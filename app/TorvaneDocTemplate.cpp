@@ -1,8 +1,8 @@
 #include "TorvaneDocTemplate.h"
 
+#include "editor/QryView.h"
+#include "editor/TorvaneDoc.h"
 #include "MainFrame.h"
-#include "QryView.h"
-#include "TorvaneDoc.h"
 #include "query/ChildFrame.h"
 
 #include <memory>
@@ -20,7 +20,7 @@ wxView* CTorvaneDocTemplate::CreateView(wxDocument* doc, long flags)
     if (!view || !m_pMainFrame)
         return nullptr;
     view->SetDocument(doc);
-    auto* frame = new CChildFrame(doc, view.get(), m_pMainFrame);
+    auto* frame = new CChildFrame(doc, view.get(), m_pMainFrame, *m_pMainFrame);
     if (!view->OnCreate(doc, flags)) {
         view->SetDocChildFrame(nullptr);
         frame->SetView(nullptr);

@@ -1,6 +1,6 @@
 #include "WindowPlacement.h"
 
-#include "SettingsTable.h"
+#include "common/SettingsTable.h"
 
 #include <wx/display.h>
 #include <wx/toplevel.h>

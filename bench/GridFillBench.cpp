@@ -12,13 +12,13 @@
 #include "app/MainFrame.h"
 #include "app/StartupChecks.h"
 #include "app/TorvaneApp.h"
-#include "app/TorvaneDoc.h"
+#include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "query/ChildFrame.h"
-#include "query/GridWorker.h"
 #include "query/MSHFlexGrid.h"
 #include "query/ResultTable.h"
+#include "querycore/GridWorker.h"
 
 #include <fmt/format.h>
 #include <wx/evtloop.h>
@@ -141,9 +141,9 @@ FillResult GridFill(const std::string& connectString)
     CMessageScript quiet;
     // Without a Provider the string is taken as ODBC attributes, the same the plain fetch uses.
     CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(connectString));
-    if (!doc || !doc->GetFrame())
+    if (!doc || !QueryFrameOf(doc))
         throw std::runtime_error("the query window did not open");
-    CChildFrame& frame = *doc->GetFrame();
+    CChildFrame& frame = *QueryFrameOf(doc);
     frame.Raise();
     wxYield();
 

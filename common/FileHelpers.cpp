@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <wx/filename.h>
+
 namespace {
 
 bool IsDirectory(const std::string& path)
@@ -141,4 +143,15 @@ wxString GetPathFileName(const wxString& path)
 {
     const size_t slash = path.rfind('/');
     return slash == wxString::npos ? path : path.Mid(slash + 1);
+}
+
+const wxString& GetTempFolder()
+{
+    static const wxString folder = [] {
+        wxString path = wxFileName::GetTempDir();
+        if (!path.EndsWith("/"))
+            path += "/";
+        return path;
+    }();
+    return folder;
 }

@@ -26,3 +26,6 @@ wxString GetPathDirectory(const wxString& path);
 
 // The text after the last "/" (the whole path when it holds none).
 wxString GetPathFileName(const wxString& path);
+
+// The system's folder for temporary files, with its trailing "/".
+const wxString& GetTempFolder();

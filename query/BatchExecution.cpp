@@ -1,21 +1,21 @@
 #include "BatchExecution.h"
 
-#include "BatchFlow.h"
-#include "BatchSplitter.h"
 #include "ChildFrame.h"
-#include "PageFileUsage.h"
+#include "common/CommandIds.h"
+#include "common/TextPositions.h"
+#include "editor/QryView.h"
+#include "querycore/BatchFlow.h"
+#include "querycore/BatchSplitter.h"
+#include "querycore/PageFileUsage.h"
+#include "querycore/SaveWorker.h"
+#include "querycore/TextWorker.h"
+#include "QueryHost.h"
 #include "QueryKeyRouting.h"
-#include "ResultView.h"
 #include "ResultsGrids.h"
-#include "SaveWorker.h"
-#include "TextWorker.h"
-#include "app/CommandIds.h"
-#include "app/MainFrame.h"
-#include "app/QryView.h"
-#include "app/TextPositions.h"
-#include "app/TorvaneApp.h"
+#include "ResultView.h"
+
 #include "common/ItemComboBoxEx.h"
-#include "schema/SchemaView.h"
+#include "SchemaPane.h"
 
 #include <wx/app.h>
 #include <wx/statusbr.h>
@@ -169,8 +169,8 @@ void CBatchExecution::SetResultsGrids(IResultsGrids* grids)
 
 void CBatchExecution::SetMainStatusText(const wxString& text)
 {
-    if (m_frame.m_pMainFrame)
-        m_frame.m_pMainFrame->SetStatusMessage(text);
+    if (m_frame.m_pHost)
+        m_frame.m_pHost->SetStatusMessage(text);
 }
 
 bool CBatchExecution::IsGridFilling() const
@@ -594,7 +594,7 @@ void CBatchExecution::FinishRun(int error)
             m_text.ShowMessages();
     }
     // The output mode that the schema pane switched for its own run comes back.
-    if (CSchemaView* schema = f.GetSchemaView()) {
+    if (CSchemaPane* schema = f.GetSchemaView()) {
         if (!f.m_bResultsInText && schema->m_bReturnToTextMode) {
             f.m_bResultsInText = 1;
             schema->m_bReturnToTextMode = 0;
@@ -631,12 +631,11 @@ void CBatchExecution::FinishRun(int error)
         m_pGrids->EndRun();
 
     const bool failed = f.m_bStop || f.m_bErrors;
-    if (f.m_bCloseWhenDone)
-        if (auto* app = dynamic_cast<CTorvaneApp*>(wxTheApp))
-            app->OnCommandLineRunEnded(failed);
+    if (f.m_bCloseWhenDone && f.m_pHost)
+        f.m_pHost->OnCommandLineRunEnded(failed);
     if (f.m_bCloseWhenDone && failed) {
         f.m_bCloseWhenDone = 0;
-        CMainFrame* main = f.m_pMainFrame;
+        wxFrame* main = f.m_pHost ? f.m_pHost->GetHostWindow() : nullptr;
         if (f.m_bErrors && main && main->IsEnabled() && main->IsIconized()) {
             main->Iconize(false);
             f.Activate();
@@ -671,7 +670,8 @@ void CBatchExecution::CloseWhenDone()
     CChildFrame& f = m_frame;
     if (!f.m_bCloseWhenDone)
         return;
-    CMainFrame* main = f.m_pMainFrame;
+    IQueryHost* host = f.m_pHost;
+    wxFrame* main = host ? host->GetHostWindow() : nullptr;
     const bool mainMinimized = main && main->IsIconized() && main->IsEnabled();
     if (!f.m_bAutoCommit) {
         // The open transaction keeps the window.
@@ -687,11 +687,11 @@ void CBatchExecution::CloseWhenDone()
         return;
     // Whether this was the last connection is seen once the window has gone: windows of one
     // command line that end together must not each count the others.
-    f.CallAfter([&f, main] {
+    f.CallAfter([&f, host, main] {
         f.Close();
-        if (main->GetConnectionCount() == 0)
-            main->CallAfter([main] {
-                if (main->GetConnectionCount() == 0 && main->IsIconized())
+        if (host->GetConnectionCount() == 0)
+            main->CallAfter([host, main] {
+                if (host->GetConnectionCount() == 0 && main->IsIconized())
                     main->Close();
             });
     });
@@ -701,9 +701,10 @@ void CBatchExecution::FocusAfterSaveBatch()
 {
     // Not while a command-line run closes the window, nor while the window is out of view.
     CChildFrame& f = m_frame;
-    CMainFrame* main = f.m_pMainFrame;
+    IQueryHost* host = f.m_pHost;
+    wxFrame* main = host ? host->GetHostWindow() : nullptr;
     if (f.m_bClosing || f.m_bCloseWhenDone || !main || !main->IsEnabled() || main->IsIconized() ||
-        main->GetActiveQueryWindow() != &f)
+        host->GetActiveQueryWindow() != &f)
         return;
     if (f.m_saveOptions.exportToExcel || f.m_saveOptions.publish)
         return;

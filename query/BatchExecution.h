@@ -8,11 +8,11 @@
 // only through the run state.
 #pragma once
 
-#include "app/CommandIds.h"
-#include "ConnectionEventsSink.h"
+#include "common/CommandIds.h"
 #include "ExecTimer.h"
-#include "PageFileUsage.h"
-#include "QueryCancel.h"
+#include "querycore/ConnectionEventsSink.h"
+#include "querycore/PageFileUsage.h"
+#include "querycore/QueryCancel.h"
 #include "ResultsText.h"
 #include "TransactionControl.h"
 

@@ -1,21 +1,22 @@
 #include "ChildFrame.h"
+#include "QueryHost.h"
 
-#include "CloseDecision.h"
-#include "ConnectPromptDlg.h"
-#include "ConnectRules.h"
-#include "ConnectStringUtil.h"
-#include "DataLinkDlg.h"
-#include "PaneDropTarget.h"
-#include "QueryKeyRouting.h"
-#include "ResultView.h"
-#include "TVStatusBar.h"
-#include "app/MainFrame.h"
-#include "app/QryView.h"
 #include "common/ErrorText.h"
 #include "common/ItemComboBoxEx.h"
+#include "ConnectPromptDlg.h"
+#include "DataLinkDlg.h"
+#include "editor/QryView.h"
+#include "PaneDropTarget.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
-#include "schema/SchemaView.h"
+#include "querycore/CloseDecision.h"
+#include "querycore/ConnectRules.h"
+#include "querycore/ConnectStringUtil.h"
+#include "QueryHost.h"
+#include "QueryKeyRouting.h"
+#include "ResultView.h"
+#include "SchemaPane.h"
+#include "TVStatusBar.h"
 
 #include <wx/filename.h>
 #include <wx/panel.h>
@@ -46,9 +47,10 @@ struct PromptCancelled {
 
 } // namespace
 
-CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* parent)
+CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* parent, IQueryHost& host)
     : CConnectionInfo(CSettingsStore::Get()),
       m_pRunState(std::make_shared<CQueryRunState>(CFrameMailbox::Create(this))),
+      m_pHost(&host),
       m_bExecuting(m_pRunState->m_bExecuting),
       m_bFindInFiles(m_pRunState->m_bFindInFiles),
       m_bStop(m_pRunState->m_bStop),
@@ -60,7 +62,6 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
 {
     m_strExecTime = m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
     Create(doc, view, parent, wxID_ANY, wxEmptyString);
-    m_pMainFrame = dynamic_cast<CMainFrame*>(parent);
     if (auto* queryDoc = dynamic_cast<CTorvaneDoc*>(doc))
         queryDoc->SetFrame(this);
     CreatePanes();
@@ -101,7 +102,7 @@ void CChildFrame::CreatePanes()
                                               wxSP_LIVE_UPDATE | wxSP_3DSASH);
     m_wndOuterSplitter->SetMinimumPaneSize(10);
     m_wndInnerSplitter->SetMinimumPaneSize(10);
-    m_pSchemaView = new CSchemaView(m_wndInnerSplitter, this);
+    m_pSchemaView = m_pHost->CreateSchemaPane(m_wndInnerSplitter, *this);
     m_pEditorPane = new wxPanel(m_wndInnerSplitter, wxID_ANY);
     m_pEditorPane->SetSizer(new wxBoxSizer(wxVERTICAL));
     m_pResultView = new CResultView(m_wndOuterSplitter, this);
@@ -151,8 +152,8 @@ CTorvaneDoc* CChildFrame::GetQueryDoc() const
 
 void CChildFrame::SetMainStatusText(const wxString& text)
 {
-    if (m_pMainFrame)
-        m_pMainFrame->SetStatusMessage(text);
+    if (m_pHost)
+        m_pHost->SetStatusMessage(text);
     else if (wxFrame* parent = GetMDIParentFrame(); parent && parent->GetStatusBar())
         parent->SetStatusText(text);
 }
@@ -186,7 +187,7 @@ bool CChildFrame::OpenConnection(const std::optional<wxString>& connect, bool pr
                                  const std::optional<wxString>& database)
 {
     m_bDsnLessOpen =
-        m_pMainFrame ? m_pMainFrame->IsDsnLess() : connect && IsDsnLessConnectString(connect->utf8_string());
+        m_pHost ? m_pHost->IsDsnLess() : connect && IsDsnLessConnectString(connect->utf8_string());
     {
         wxBusyCursor wait;
         SetMainStatusText(kEstablishing);
@@ -398,9 +399,9 @@ CTorvaneDoc* CChildFrame::OpenWindowOnSameConnection(const std::optional<wxStrin
 {
     const wxString database = m_wndDatabaseList->GetStringSelection();
     const wxString connectString = GetConnectionString();
-    if (!m_pMainFrame)
+    if (!m_pHost)
         return nullptr;
-    return m_pMainFrame->NewQueryWindow(connectString, path, database);
+    return m_pHost->NewQueryWindow(connectString, path, database);
 }
 
 void CChildFrame::OpenDroppedFiles(const std::vector<wxString>& files)
@@ -410,8 +411,8 @@ void CChildFrame::OpenDroppedFiles(const std::vector<wxString>& files)
         for (const wxString& file : files) {
             if (!OpenWindowOnSameConnection(file))
                 break;
-            if (m_pMainFrame && m_pMainFrame->GetConnectionCount() > 1)
-                m_pMainFrame->CascadeWindows();
+            if (m_pHost && m_pHost->GetConnectionCount() > 1)
+                m_pHost->CascadeWindows();
         }
     } catch (...) {
         TVMessageBox(kErrorsOccurred, wxOK | wxICON_STOP, this);
@@ -594,8 +595,8 @@ void CChildFrame::OnDestroy()
     }
     if (CTorvaneDoc* doc = GetQueryDoc(); doc && doc->GetFrame() == this)
         doc->SetFrame(nullptr);
-    if (m_pMainFrame)
-        m_pMainFrame->RemoveQueryWindow(this);
+    if (m_pHost)
+        m_pHost->RemoveQueryWindow(this);
     SetMainStatusText(wxString());
 }
 
@@ -726,4 +727,9 @@ void CChildFrame::CheckFileChanged()
     } catch (...) {
     }
     m_bCheckingFile = false;
+}
+
+CChildFrame* QueryFrameOf(const CTorvaneDoc* doc)
+{
+    return doc ? dynamic_cast<CChildFrame*>(doc->GetFrame()) : nullptr;
 }

@@ -5,13 +5,14 @@
 #pragma once
 
 #include "BatchExecution.h"
-#include "ConnectionInfo.h"
+#include "editor/EditorHost.h"
+#include "editor/TorvaneDoc.h"
 #include "ExecuteAndSaveAs.h"
-#include "FrameMailbox.h"
-#include "QueryRunState.h"
+#include "querycore/ConnectionInfo.h"
+#include "querycore/FrameMailbox.h"
+#include "querycore/QueryRunState.h"
+#include "querycore/WorkerThread.h"
 #include "TVStatusBar.h"
-#include "WorkerThread.h"
-#include "app/TorvaneDoc.h"
 
 #include <wx/aui/tabmdi.h>
 #include <wx/docview.h>
@@ -23,10 +24,10 @@
 
 class CItemComboBoxEx;
 class CMSHFlexGrid;
-class CMainFrame;
+class IQueryHost;
+class CSchemaPane;
 class CQryView;
 class CResultView;
-class CSchemaView;
 class wxPanel;
 class wxSplitterWindow;
 class wxSizer;
@@ -34,11 +35,12 @@ class wxToolBar;
 
 typedef wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame> CChildFrameBase;
 
-class CChildFrame : public CChildFrameBase, public CConnectionInfo {
+class CChildFrame : public CChildFrameBase, public CConnectionInfo, public IEditorHost {
 public:
     // The frame registers itself as the view's frame; the view then puts its editor into
-    // GetEditorPane() and hands it over with SetEditorWindow().
-    CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* parent);
+    // GetEditorPane() and hands it over with SetEditorWindow(). The host is the application
+    // shell around the window, normally the parent itself.
+    CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* parent, IQueryHost& host);
     ~CChildFrame() override;
 
     // ---- Opening the connection ----
@@ -69,9 +71,9 @@ public:
 
     // ---- Panes ----
 
-    wxWindow* GetEditorPane() const { return m_pEditorPane; }
-    void SetEditorWindow(wxWindow* editor);
-    CSchemaView* GetSchemaView() const { return m_pSchemaView; }
+    wxWindow* GetEditorPane() const override { return m_pEditorPane; }
+    void SetEditorWindow(wxWindow* editor) override;
+    CSchemaPane* GetSchemaView() const { return m_pSchemaView; }
     CQryView* GetQueryView() const;
     CResultView* GetResultView() const { return m_pResultView; }
     CTorvaneDoc* GetQueryDoc() const;
@@ -123,6 +125,9 @@ public:
     // Asks whether to reload the document's file when it changed outside the window.
     void CheckFileChanged();
 
+    // The shell is going away before the window: from now on the window does without it.
+    void DetachHost() { m_pHost = nullptr; }
+
     // A closed window leaves the main window's list at once; the window itself is deleted later.
     bool Destroy() override;
 
@@ -168,7 +173,7 @@ private:
     std::shared_ptr<CQueryRunState> m_pRunState;
 
 public:
-    CMainFrame* m_pMainFrame = nullptr;
+    IQueryHost* m_pHost;
 
     int m_nConnectionState = 0;
     int m_bAsyncSupported = 0;
@@ -279,7 +284,7 @@ private:
 
     wxSplitterWindow* m_wndOuterSplitter = nullptr; // editor row over results row
     wxSplitterWindow* m_wndInnerSplitter = nullptr; // schema column beside editor column
-    CSchemaView* m_pSchemaView = nullptr;
+    CSchemaPane* m_pSchemaView = nullptr;
     wxPanel* m_pEditorPane = nullptr;
     wxWindow* m_pEditorWindow = nullptr;
     CResultView* m_pResultView = nullptr;
@@ -310,3 +315,6 @@ private:
     // The file status last asked about, so the question comes once per change.
     CQueryFileStatus m_askedFileStatus;
 };
+
+// The query window of a query document, or null while it has none.
+CChildFrame* QueryFrameOf(const CTorvaneDoc* doc);

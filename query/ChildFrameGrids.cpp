@@ -3,13 +3,13 @@
 #include "ChildFrame.h"
 
 #include "GoToGridDlg.h"
-#include "GridGrowthFailure.h"
-#include "GridWorker.h"
 #include "MSHFlexGrid.h"
+#include "querycore/GridGrowthFailure.h"
+#include "querycore/GridWorker.h"
+#include "QueryHost.h"
 #include "QueryKeyRouting.h"
 #include "ResultView.h"
 #include "TVStatusBar.h"
-#include "app/MainFrame.h"
 
 #include <wx/app.h>
 #include <wx/settings.h>
@@ -50,14 +50,14 @@ void CChildFrame::BindResultGrids()
 wxFont CChildFrame::GetConfiguredGridFont() const
 {
     wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
-    if (m_pMainFrame && m_pMainFrame->m_lfGrid.lfHeight != 0) {
-        wxFont configured = m_pMainFrame->m_lfGrid.ToFont();
+    if (m_pHost && m_pHost->SharedSettings().m_lfGrid.lfHeight != 0) {
+        wxFont configured = m_pHost->SharedSettings().m_lfGrid.ToFont();
         if (configured.IsOk()) {
-            if (m_pMainFrame->m_nGridBold)
+            if (m_pHost->SharedSettings().m_nGridBold)
                 configured.MakeBold();
             font = configured;
         }
-    } else if (m_pMainFrame && m_pMainFrame->m_bTahomaPresent) {
+    } else if (m_pHost && m_pHost->SharedSettings().m_bTahomaPresent) {
         font.SetFaceName("Tahoma");
     }
     return font;

@@ -3,17 +3,17 @@
 // and the enabling rules of the window's commands.
 #include "ChildFrame.h"
 
+#include "common/CommandIds.h"
+#include "common/EditHelpers.h"
+#include "common/ItemComboBoxEx.h"
+#include "editor/QryView.h"
 #include "MSHFlexGrid.h"
+#include "QueryHost.h"
 #include "QueryKeyRouting.h"
 #include "ResultCommands.h"
 #include "ResultView.h"
+#include "SchemaPane.h"
 #include "TVStatusBar.h"
-#include "app/CommandIds.h"
-#include "app/MainFrame.h"
-#include "app/QryView.h"
-#include "common/EditHelpers.h"
-#include "common/ItemComboBoxEx.h"
-#include "schema/SchemaView.h"
 
 #include <wx/artprov.h>
 #include <wx/settings.h>
@@ -103,7 +103,7 @@ void CChildFrame::CreateBars(wxSizer* sizer)
     if (barFont.GetPixelSize().GetHeight() == 11 && !m_bLargeFonts)
         m_wndDatabaseList->SetFont(barFont);
     else
-        m_wndDatabaseList->SetFont(SharedListFont(m_pMainFrame && m_pMainFrame->m_bTahomaPresent));
+        m_wndDatabaseList->SetFont(SharedListFont(m_pHost && m_pHost->SharedSettings().m_bTahomaPresent));
     m_wndStatusBar->Bind(wxEVT_UPDATE_UI, &CChildFrame::OnStatusBarUpdate, this);
 }
 

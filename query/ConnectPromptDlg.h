@@ -4,7 +4,7 @@
 // "Operation was canceled.".
 #pragma once
 
-#include "DataLinkFields.h"
+#include "querycore/DataLinkFields.h"
 
 #include <wx/dialog.h>
 

@@ -1,8 +1,8 @@
 #include "DataLinkDlg.h"
 
-#include "DataLinkFile.h"
-#include "platform/MessageBox.h"
 #include "ado/Ado.h"
+#include "platform/MessageBox.h"
+#include "querycore/DataLinkFile.h"
 
 #include <wx/button.h>
 #include <wx/busyinfo.h>

@@ -3,8 +3,8 @@
 // the connection, and gives back the ADO connection string. Can also save it as a data link file.
 #pragma once
 
-#include "DataLinkFields.h"
-#include "OdbcCatalog.h"
+#include "querycore/DataLinkFields.h"
+#include "querycore/OdbcCatalog.h"
 
 #include <wx/dialog.h>
 

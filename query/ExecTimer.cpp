@@ -1,7 +1,7 @@
 #include "ExecTimer.h"
 
 #include "ChildFrame.h"
-#include "ExecTimeText.h"
+#include "querycore/ExecTimeText.h"
 
 #include <wx/statusbr.h>
 

@@ -2,13 +2,13 @@
 
 #include "BatchExecution.h"
 #include "ChildFrame.h"
-#include "ExportDialogs.h"
-#include "app/CommandIds.h"
-#include "app/MainFrame.h"
-#include "app/SettingsTable.h"
-#include "app/TorvaneApp.h"
+#include "common/CommandIds.h"
+#include "common/FileHelpers.h"
 #include "common/IdentifierText.h"
-#include "schema/SchemaView.h"
+#include "common/SettingsTable.h"
+#include "ExportDialogs.h"
+#include "QueryHost.h"
+#include "SchemaPane.h"
 
 #include <wx/utils.h>
 
@@ -51,16 +51,16 @@ bool CExecuteAndSaveAs::PromptSaveAsFile(const wxString& fileName, const wxStrin
     wxBusyCursor wait;
     wxString folder = settings::ReadString(settings::ExportInitialDir);
     if (folder.empty())
-        folder = TheApp().GetTempFolder();
+        folder = GetTempFolder();
     if (!folder.EndsWith("/"))
         folder += "/";
     CExportDialogEx dialog(&m_frame, title, kSaveFilter, folder + fileName);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     // No trace of the dialog stays on screen while the run starts.
-    if (m_frame.m_pMainFrame) {
-        m_frame.m_pMainFrame->Refresh();
-        m_frame.m_pMainFrame->Update();
+    if (m_frame.m_pHost) {
+        m_frame.m_pHost->GetHostWindow()->Refresh();
+        m_frame.m_pHost->GetHostWindow()->Update();
     }
     SetSaveOptions(OptionsFromDialog(dialog));
     if (sql && m_frame.GetSchemaView())

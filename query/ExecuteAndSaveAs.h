@@ -3,7 +3,7 @@
 // command line hand to the window before such a run.
 #pragma once
 
-#include "SaveOptions.h"
+#include "querycore/SaveOptions.h"
 
 #include <wx/string.h>
 

@@ -1,8 +1,8 @@
 #include "ExportDialogs.h"
 
-#include "ExportOptions.h"
-#include "app/SettingsTable.h"
+#include "common/SettingsTable.h"
 #include "platform/MessageBox.h"
+#include "querycore/ExportOptions.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>

@@ -1,7 +1,7 @@
 #include "MSHFlexGrid.h"
 
+#include "common/CommandIds.h"
 #include "ResultTable.h"
-#include "app/CommandIds.h"
 
 #include <wx/dcclient.h>
 

@@ -9,7 +9,7 @@
 // many rows at once and no more.
 #pragma once
 
-#include "GridStore.h"
+#include "querycore/GridStore.h"
 
 #include <wx/grid.h>
 #include <wx/timer.h>

@@ -2,7 +2,7 @@
 // list's own keys, and the window's shortcuts that work from every pane.
 #pragma once
 
-#include "app/CommandIds.h"
+#include "common/CommandIds.h"
 
 #include <wx/defs.h>
 

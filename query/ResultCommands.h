@@ -2,7 +2,7 @@
 // The numbers are the program's own: menus, toolbars, accelerators and tests refer to them.
 #pragma once
 
-#include "app/CommandIds.h"
+#include "common/CommandIds.h"
 
 enum : int {
     // Status bar indicators, in pane order.

@@ -1,6 +1,6 @@
 #include "ResultTable.h"
 
-#include "Utf8.h"
+#include "querycore/Utf8.h"
 
 #include <algorithm>
 

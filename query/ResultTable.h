@@ -4,7 +4,7 @@
 // row numbers) the row labels.
 #pragma once
 
-#include "GridStore.h"
+#include "querycore/GridStore.h"
 
 #include <wx/grid.h>
 

@@ -1,21 +1,21 @@
 #include "ResultView.h"
 
 #include "ChildFrame.h"
-#include "GridContextMenu.h"
-#include "GridWorker.h"
-#include "MSHFlexGrid.h"
-#include "ResultCommands.h"
-#include "ResultTable.h"
-#include "app/CommandIds.h"
-#include "app/MainFrame.h"
-#include "app/ProfileFont.h"
-#include "app/SettingsTable.h"
-#include "app/TorvaneApp.h"
+#include "common/CommandIds.h"
 #include "common/EditHelpers.h"
 #include "common/FileException.h"
+#include "common/FileHelpers.h"
+#include "common/ProfileFont.h"
+#include "common/SettingsTable.h"
 #include "common/TVFontDialog.h"
+#include "GridContextMenu.h"
+#include "MSHFlexGrid.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "querycore/GridWorker.h"
+#include "QueryHost.h"
+#include "ResultCommands.h"
+#include "ResultTable.h"
 
 #include <wx/clipbrd.h>
 #include <wx/filedlg.h>
@@ -56,12 +56,12 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
     SetUndoCollection(false);
     SetWrapMode(settings::ReadInt(settings::ResultWrapWord) ? wxSTC_WRAP_WORD : wxSTC_WRAP_NONE);
 
-    if (CMainFrame* main = GetMainFrame(); main && !main->m_fontResult.IsOk()) {
+    if (IQueryHost* main = GetHost(); main && !main->SharedSettings().m_fontResult.IsOk()) {
         LogFont lf;
         ReadProfileFont(settings::kResultFont, lf);
         if (lf.lfHeight == 0)
             lf = DefaultResultFont();
-        main->m_fontResult = lf.ToFont();
+        main->SharedSettings().m_fontResult = lf.ToFont();
     }
     ApplyFont();
     // The stored tab size is repaired (and written back) when it lies outside 1..64.
@@ -90,9 +90,9 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
         Bind(wxEVT_UPDATE_UI, &CResultView::OnDisabledCommand, this, id);
 }
 
-CMainFrame* CResultView::GetMainFrame() const
+IQueryHost* CResultView::GetHost() const
 {
-    return m_pFrame ? m_pFrame->m_pMainFrame : nullptr;
+    return m_pFrame ? m_pFrame->m_pHost : nullptr;
 }
 
 void CResultView::SetOutputText(const wxString& text)
@@ -235,8 +235,8 @@ void CResultView::SetWordWrap(bool on)
 
 void CResultView::ApplyFont()
 {
-    CMainFrame* main = GetMainFrame();
-    wxFont font = main && main->m_fontResult.IsOk() ? main->m_fontResult : DefaultResultFont().ToFont();
+    IQueryHost* main = GetHost();
+    wxFont font = main && main->SharedSettings().m_fontResult.IsOk() ? main->SharedSettings().m_fontResult : DefaultResultFont().ToFont();
     int from = GetSelectionStart(), to = GetSelectionEnd();
     StyleSetFont(wxSTC_STYLE_DEFAULT, font);
     StyleClearAll();
@@ -332,8 +332,8 @@ wxString CResultView::GetGridSelectionText(bool names) const
 
 void CResultView::CopyGridSelection()
 {
-    CMainFrame* main = GetMainFrame();
-    const wxString text = GetGridSelectionText(main ? main->m_bCopyColNames : true);
+    IQueryHost* main = GetHost();
+    const wxString text = GetGridSelectionText(main ? main->SharedSettings().m_bCopyColNames : true);
     if (wxTheClipboard->Open()) {
         wxTheClipboard->SetData(new wxTextDataObject(text));
         wxTheClipboard->Close();
@@ -423,7 +423,7 @@ void CResultView::OnFileSaveAs(wxCommandEvent& event)
     CSettingsStore& store = CSettingsStore::Get();
     wxString folder = settings::ReadString(settings::ExportInitialDir, store);
     if (folder.empty())
-        folder = TheApp().GetTempFolder();
+        folder = GetTempFolder();
     wxFileDialog dialog(this, wxFileSelectorPromptStr, folder, "Untitled.txt",
                         "Output Files (*.txt)|*.txt|All Files (*.*)|*", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK) {
@@ -460,13 +460,13 @@ void CResultView::OnFormatGridFont()
     if (!chosen)
         return;
     const wxFont font = dialog.GetFontData().GetChosenFont();
-    CMainFrame* main = GetMainFrame();
+    IQueryHost* main = GetHost();
     if (main) {
-        main->m_lfGrid = LogFont::FromFont(font);
-        main->m_nGridBold = font.GetWeight() >= wxFONTWEIGHT_BOLD;
+        main->SharedSettings().m_lfGrid = LogFont::FromFont(font);
+        main->SharedSettings().m_nGridBold = font.GetWeight() >= wxFONTWEIGHT_BOLD;
         // The size is kept in ten-thousandths of a point, as the grids report it.
-        main->m_nGridSize = font.GetPointSize() * 10000;
-        WriteProfileFont(settings::kGridFont, main->m_lfGrid, true, main->m_nGridBold, main->m_nGridSize);
+        main->SharedSettings().m_nGridSize = font.GetPointSize() * 10000;
+        WriteProfileFont(settings::kGridFont, main->SharedSettings().m_lfGrid, true, main->SharedSettings().m_nGridBold, main->SharedSettings().m_nGridSize);
     }
     // Every window sizes its later columns with the new font.
     std::vector<CChildFrame*> frames = main ? main->GetQueryWindows() : std::vector<CChildFrame*>{m_pFrame};
@@ -480,9 +480,9 @@ void CResultView::OnFormatGridFont()
 
 void CResultView::OnFormatTextFont()
 {
-    CMainFrame* main = GetMainFrame();
+    IQueryHost* main = GetHost();
     wxFontData data;
-    data.SetInitialFont(main && main->m_fontResult.IsOk() ? main->m_fontResult : GetFont());
+    data.SetInitialFont(main && main->SharedSettings().m_fontResult.IsOk() ? main->SharedSettings().m_fontResult : GetFont());
     CTVFontDialog dialog(this, data);
     dialog.m_strCaption = "Results in Text Font";
     if (dialog.ShowModal() != wxID_OK)
@@ -493,7 +493,7 @@ void CResultView::OnFormatTextFont()
         StyleClearAll();
         return;
     }
-    main->m_fontResult = font;
+    main->SharedSettings().m_fontResult = font;
     for (CChildFrame* frame : main->GetQueryWindows()) {
         if (frame->GetResultView())
             frame->GetResultView()->ApplyFont();

@@ -14,7 +14,7 @@
 class CChildFrame;
 class wxGridEvent;
 class CMSHFlexGrid;
-class CMainFrame;
+class IQueryHost;
 
 // It is also what a run needs of the grids: it starts the grid worker of each grid-mode batch
 // and shows, hides and drops the grids at the ends of batches and runs.
@@ -111,7 +111,7 @@ private:
     // The grid's context menu: the click at (mouseRow, mouseCol) in the grid's coordinates moves
     // the selection first; by keyboard it opens at the selection's top left cell.
     void ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboard, const wxPoint& position);
-    CMainFrame* GetMainFrame() const;
+    IQueryHost* GetHost() const;
     void OnFindDialog(wxFindDialogEvent& event);
 
     CChildFrame* m_pFrame;

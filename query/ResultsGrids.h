@@ -6,8 +6,8 @@
 // does, and ends by posting WM_GRIDBATCHDONE with the batch's error flag in wParam.
 #pragma once
 
-#include "ExecutionBlock.h"
-#include "WorkerThread.h"
+#include "querycore/ExecutionBlock.h"
+#include "querycore/WorkerThread.h"
 
 #include <memory>
 

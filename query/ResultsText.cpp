@@ -1,13 +1,13 @@
 #include "ResultsText.h"
 
 #include "ChildFrame.h"
-#include "QueryKeyRouting.h"
-#include "ResultView.h"
-#include "ResultsGrids.h"
-#include "app/MainFrame.h"
 #include "common/EditHelpers.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "QueryHost.h"
+#include "QueryKeyRouting.h"
+#include "ResultsGrids.h"
+#include "ResultView.h"
 
 #include <wx/statusbr.h>
 
@@ -169,8 +169,8 @@ void CResultsText::OnResultsInText(wxCommandEvent&)
 {
     if (!m_frame.m_bResultsInText && m_frame.m_bResultsInTextWarning) {
         if (TVMessageBox(kResultsInTextWarning, wxYES_NO | wxICON_QUESTION, &m_frame) == wxID_NO) {
-            if (m_frame.m_pMainFrame) {
-                for (CChildFrame* window : m_frame.m_pMainFrame->GetQueryWindows())
+            if (m_frame.m_pHost) {
+                for (CChildFrame* window : m_frame.m_pHost->GetQueryWindows())
                     window->m_bResultsInTextWarning = 0;
             }
             m_frame.m_bResultsInTextWarning = 0;

@@ -1,9 +1,9 @@
 #include "TransactionControl.h"
 
 #include "ChildFrame.h"
-#include "app/MainFrame.h"
 #include "common/ErrorText.h"
 #include "platform/MessageBox.h"
+#include "QueryHost.h"
 
 #include <wx/statusbr.h>
 #include <wx/utils.h>
@@ -50,8 +50,8 @@ bool HasPendingTransaction(bool autoCommit, bool transactionOpen, bool statement
 
 void CTransactionControl::SetMainStatusText(const wxString& text)
 {
-    if (m_frame.m_pMainFrame)
-        m_frame.m_pMainFrame->SetStatusMessage(text);
+    if (m_frame.m_pHost)
+        m_frame.m_pHost->SetStatusMessage(text);
 }
 
 bool CTransactionControl::BeginTransaction(bool show)

@@ -1,13 +1,13 @@
 #include "SchemaView.h"
 
-#include "app/QryView.h"
-#include "app/TorvaneDoc.h"
+#include "editor/QryView.h"
+#include "editor/TorvaneDoc.h"
 #include "query/ChildFrame.h"
 
 #include <wx/stc/stc.h>
 
 CSchemaView::CSchemaView(wxWindow* parent, CChildFrame* frame)
-    : wxTreeCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+    : CSchemaPane(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                  wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE | wxBORDER_NONE),
       m_pFrame(frame)
 {

@@ -3,29 +3,23 @@
 // reads at the end of a run. The schema browser builds the object tree on this.
 #pragma once
 
-#include <wx/treectrl.h>
+#include "query/SchemaPane.h"
 
 class CChildFrame;
 
-class CSchemaView : public wxTreeCtrl {
+class CSchemaView : public CSchemaPane {
 public:
     CSchemaView(wxWindow* parent, CChildFrame* frame);
 
     // Deletes every item and inserts the connection node, bold, selected and expanded.
-    void ResetTree();
+    void ResetTree() override;
     // "<catalog> (<server>)", else the data source; "<Unknown>" when empty.
     wxString GetConnectionCaption() const;
 
     // Appends the statement at the end of the window's editor as one undoable step and leaves it
     // selected: a blank line before it when the editor holds text, ";" after it for dialects that
     // end statements so, then the batch separator on a line of its own when one is set.
-    void AppendToQueryEditor(const wxString& statement);
-
-    wxString m_strQuotePrefix;
-    wxString m_strQuoteSuffix;
-    int m_bReturnToGridMode = 0; // set by Design, which switched the window to text output
-    int m_bReturnToTextMode = 0; // set by the row-returning commands, which switched text output off
-    int m_bSearching = 0;        // the view's own Find is searching the tree
+    void AppendToQueryEditor(const wxString& statement) override;
 
 private:
     CChildFrame* m_pFrame;

@@ -3,9 +3,9 @@
 #include "TempEnvironment.h"
 
 #include "app/MruFileList.h"
-#include "app/ProfileFont.h"
-#include "app/SettingsTable.h"
 #include "app/WindowPlacement.h"
+#include "common/ProfileFont.h"
+#include "common/SettingsTable.h"
 #include "platform/SettingsStore.h"
 
 #include <gtest/gtest.h>

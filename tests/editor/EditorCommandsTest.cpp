@@ -1,8 +1,8 @@
 #include "EditorFixture.h"
 
-#include "app/CommandIds.h"
-#include "app/SettingsTable.h"
-#include "app/TextPositions.h"
+#include "common/CommandIds.h"
+#include "common/SettingsTable.h"
+#include "common/TextPositions.h"
 
 #include <wx/stc/stc.h>
 

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "app/TextPositions.h"
+#include "common/TextPositions.h"
 
 #include <wx/app.h>
 #include <wx/dir.h>

@@ -2,8 +2,8 @@
 // them, for tests that open, edit, find, print and save query files in real editor windows.
 #pragma once
 
-#include "app/QryView.h"
-#include "app/TorvaneDoc.h"
+#include "editor/QryView.h"
+#include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "app/GotoLineDlg.h"
+#include "editor/GotoLineDlg.h"
 
 #include <wx/button.h>
 #include <wx/stc/stc.h>

@@ -1,4 +1,4 @@
-#include "app/GoToTarget.h"
+#include "editor/GoToTarget.h"
 
 #include <gtest/gtest.h>
 

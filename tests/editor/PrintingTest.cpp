@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "app/QryPrintout.h"
+#include "editor/QryPrintout.h"
 
 #include <wx/cmndata.h>
 #include <wx/generic/printps.h>

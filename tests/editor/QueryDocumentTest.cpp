@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "app/SettingsTable.h"
+#include "common/SettingsTable.h"
 
 #include <wx/stc/stc.h>
 

@@ -1,4 +1,4 @@
-#include "app/QueryFileCodec.h"
+#include "editor/QueryFileCodec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/QueryTitle.h"
+#include "editor/QueryTitle.h"
 
 #include <gtest/gtest.h>
 

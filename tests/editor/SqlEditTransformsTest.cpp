@@ -1,4 +1,4 @@
-#include "app/SqlEditTransforms.h"
+#include "editor/SqlEditTransforms.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/TextPositions.h"
+#include "common/TextPositions.h"
 
 #include <gtest/gtest.h>
 

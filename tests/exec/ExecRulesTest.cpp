@@ -1,9 +1,9 @@
 // The window-free rules of a run: batch flow, end-of-run texts, cancel, the messages buffer and
 // its error tags, database-context hooks, row limits and the transaction texts.
-#include "query/BatchFlow.h"
-#include "query/MessagesBuffer.h"
-#include "query/QueryRunState.h"
 #include "query/TransactionControl.h"
+#include "querycore/BatchFlow.h"
+#include "querycore/MessagesBuffer.h"
+#include "querycore/QueryRunState.h"
 #include "tests/common/WxStringPrinter.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The Results in Text worker, the cancel thread and the event sink on real databases, without a
 // window: the worker writes into a run state whose window is already gone.
-#include "query/ConnectionEventsSink.h"
-#include "query/QueryCancel.h"
-#include "query/TextWorker.h"
+#include "querycore/ConnectionEventsSink.h"
+#include "querycore/QueryCancel.h"
+#include "querycore/TextWorker.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
 

@@ -1,11 +1,11 @@
 // Query windows with autocommit off: the one transaction that runs accumulate in, the question
 // before closing, and what a failed commit leaves; the autocommit pane's explanation; the
 // Results in Text switch and its warning.
-#include "app/CommandIds.h"
 #include "app/MainFrame.h"
-#include "app/QryView.h"
 #include "app/TorvaneApp.h"
-#include "app/TorvaneDoc.h"
+#include "common/CommandIds.h"
+#include "editor/QryView.h"
+#include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "query/BatchExecution.h"

@@ -1,11 +1,11 @@
 // Grid-mode runs through the window's Execute command, on SQLite and PostgreSQL, with batches
 // opened asynchronously and run by the worker itself: grids, messages, the switch between them,
 // the status panes while a run goes, Clear All and Cancel.
-#include "app/CommandIds.h"
 #include "app/MainFrame.h"
-#include "app/QryView.h"
 #include "app/TorvaneApp.h"
-#include "app/TorvaneDoc.h"
+#include "common/CommandIds.h"
+#include "editor/QryView.h"
+#include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "query/BatchExecution.h"
 #include "query/ChildFrame.h"
@@ -47,7 +47,7 @@ protected:
         CMessageScript quiet;
         CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(m_connect));
         ASSERT_TRUE(doc);
-        m_frame = doc->GetFrame();
+        m_frame = QueryFrameOf(doc);
         m_frame->m_bAsyncSupported = GetParam().async;
         m_frame->m_bResultsInText = 0;
         Pump();

@@ -1,4 +1,4 @@
-#include "query/GridStore.h"
+#include "querycore/GridStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Texts without a display: cells as drawn, the text pane as saved, the report of a failed grid
 // growth.
-#include "query/GridGrowthFailure.h"
 #include "query/ResultTable.h"
 #include "query/ResultView.h"
+#include "querycore/GridGrowthFailure.h"
 
 #include <gtest/gtest.h>
 

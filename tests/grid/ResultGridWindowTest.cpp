@@ -1,21 +1,21 @@
 // Query windows with results grids, on SQLite and PostgreSQL under Xvfb: the grid worker fills
 // a window's grids from a real batch on a thread of its own, as an execution does.
-#include "app/CommandIds.h"
 #include "app/MainFrame.h"
-#include "app/QryView.h"
 #include "app/TorvaneApp.h"
-#include "app/TorvaneDoc.h"
+#include "common/CommandIds.h"
 #include "common/ErrorText.h"
+#include "editor/QryView.h"
+#include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
-#include "query/DataLinkFields.h"
 #include "query/GoToGridDlg.h"
-#include "query/GridWorker.h"
 #include "query/MSHFlexGrid.h"
 #include "query/QueryKeyRouting.h"
 #include "query/ResultCommands.h"
 #include "query/ResultTable.h"
 #include "query/ResultView.h"
+#include "querycore/DataLinkFields.h"
+#include "querycore/GridWorker.h"
 #include "schema/SchemaView.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/window/QueryWindowTest.h"
@@ -143,7 +143,7 @@ protected:
         CMessageScript quiet;
         CTorvaneDoc* doc = Main().NewQueryWindow(AdoForm(ConnectionString()));
         ASSERT_TRUE(doc);
-        m_frame = doc->GetFrame();
+        m_frame = QueryFrameOf(doc);
         ASSERT_TRUE(m_frame);
         m_frame->Raise();
         Pump();

@@ -1,4 +1,4 @@
-#include "query/WordDelimiters.h"
+#include "querycore/WordDelimiters.h"
 
 #include <gtest/gtest.h>
 

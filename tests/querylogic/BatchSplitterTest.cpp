@@ -1,5 +1,5 @@
-#include "query/BatchSplitter.h"
-#include "query/FindNoCase.h"
+#include "querycore/BatchSplitter.h"
+#include "querycore/FindNoCase.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "query/ConnectStringUtil.h"
+#include "querycore/ConnectStringUtil.h"
 
-#include "query/DataLinkFile.h"
-#include "platform/com/ComTypes.h"
-#include "tests/support/TestFiles.h"
 #include "FileSizeLimit.h"
+#include "platform/com/ComTypes.h"
+#include "querycore/DataLinkFile.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "query/ConnectionDialect.h"
+#include "querycore/ConnectionDialect.h"
 
 #include <gtest/gtest.h>
 

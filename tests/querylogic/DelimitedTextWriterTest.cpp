@@ -1,4 +1,4 @@
-#include "query/DelimitedTextWriter.h"
+#include "querycore/DelimitedTextWriter.h"
 
 #include <gtest/gtest.h>
 

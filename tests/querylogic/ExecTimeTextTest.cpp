@@ -1,4 +1,4 @@
-#include "query/ExecTimeText.h"
+#include "querycore/ExecTimeText.h"
 
 #include <gtest/gtest.h>
 

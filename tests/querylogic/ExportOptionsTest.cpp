@@ -1,4 +1,4 @@
-#include "query/ExportOptions.h"
+#include "querycore/ExportOptions.h"
 
 #include <gtest/gtest.h>
 

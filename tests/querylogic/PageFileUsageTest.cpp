@@ -1,4 +1,4 @@
-#include "query/PageFileUsage.h"
+#include "querycore/PageFileUsage.h"
 
 #include <gtest/gtest.h>
 

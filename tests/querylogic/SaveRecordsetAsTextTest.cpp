@@ -1,7 +1,7 @@
-#include "query/DelimitedTextWriter.h"
+#include "FileSizeLimit.h"
+#include "querycore/DelimitedTextWriter.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
-#include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 

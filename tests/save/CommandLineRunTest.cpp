@@ -1,7 +1,7 @@
 // The program's command line end to end: the program itself runs as a subprocess, without a
 // display (as on a server or in CI) and under Xvfb, against SQLite and PostgreSQL. Checked are
 // its exit status, the files it writes and what it says on standard error.
-#include "query/DataLinkFile.h"
+#include "querycore/DataLinkFile.h"
 #include "tests/persist/AdtgReader.h"
 #include "tests/persist/RowsetXmlReader.h"
 #include "tests/support/TestDatabases.h"

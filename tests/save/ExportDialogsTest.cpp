@@ -1,10 +1,10 @@
 // The export dialogs under Xvfb: what they open with from the settings, and their checks on OK
 // as tables (message, whether the dialog stays open, what is stored, what happens to a file
 // that is already there).
-#include "query/ExportDialogs.h"
-#include "app/SettingsTable.h"
+#include "common/SettingsTable.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
+#include "query/ExportDialogs.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/window/WindowTestMain.h"

@@ -1,10 +1,10 @@
 // Execute and Save As in a query window under Xvfb, on SQLite and PostgreSQL, with the batches
 // opened asynchronously and with the worker running them itself.
-#include "app/CommandIds.h"
 #include "app/MainFrame.h"
-#include "app/QryView.h"
 #include "app/TorvaneApp.h"
-#include "app/TorvaneDoc.h"
+#include "common/CommandIds.h"
+#include "editor/QryView.h"
+#include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "query/BatchExecution.h"

@@ -1,9 +1,9 @@
 // The save worker of Execute and Save As on real SQLite and PostgreSQL databases, without a
 // window: the files of a run and their names, what the run reports, and what is left on disk
 // when a save fails or is stopped.
-#include "query/SaveWorker.h"
 #include "common/FileException.h"
 #include "common/IdentifierText.h"
+#include "querycore/SaveWorker.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/persist/AdtgReader.h"
 #include "tests/persist/RowsetXmlReader.h"

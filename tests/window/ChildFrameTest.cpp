@@ -1,10 +1,8 @@
-#include "QueryWindowTest.h"
-#include "WindowTestMain.h"
 #include "app/MainFrame.h"
-#include "app/QryView.h"
 #include "app/TorvaneApp.h"
-#include "app/TorvaneDoc.h"
 #include "common/ItemComboBoxEx.h"
+#include "editor/QryView.h"
+#include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
 #include "query/ConnectPromptDlg.h"
@@ -12,8 +10,10 @@
 #include "query/PeekAndPump.h"
 #include "query/QueryKeyRouting.h"
 #include "query/ResultView.h"
+#include "QueryWindowTest.h"
 #include "schema/SchemaView.h"
 #include "tests/support/TestDatabases.h"
+#include "WindowTestMain.h"
 
 #include "tests/common/WxStringPrinter.h"
 
@@ -34,7 +34,7 @@ namespace {
 
 CChildFrame* FrameOf(CTorvaneDoc* doc)
 {
-    return doc ? doc->GetFrame() : nullptr;
+    return QueryFrameOf(doc);
 }
 
 // The ADO form of an ODBC connect string, as the data link dialog gives it.

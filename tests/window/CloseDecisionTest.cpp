@@ -1,4 +1,4 @@
-#include "query/CloseDecision.h"
+#include "querycore/CloseDecision.h"
 
 #include <gtest/gtest.h>
 

@@ -1,16 +1,16 @@
-#include "QueryWindowTest.h"
-#include "WindowTestMain.h"
 #include "app/ConnectCommands.h"
 #include "app/MainFrame.h"
 #include "app/MruFileManager.h"
 #include "app/TorvaneApp.h"
-#include "app/TorvaneDoc.h"
+#include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
 #include "query/ConnectPromptDlg.h"
-#include "query/DataLinkFields.h"
-#include "query/DataLinkFile.h"
+#include "querycore/DataLinkFields.h"
+#include "querycore/DataLinkFile.h"
+#include "QueryWindowTest.h"
 #include "tests/support/TestDatabases.h"
+#include "WindowTestMain.h"
 
 #include "tests/common/WxStringPrinter.h"
 
@@ -70,7 +70,7 @@ TEST_F(ConnectCommandsTest, DataLinkFilesOfBothEncodingsOpenWindowsAndListsKeepT
     for (const std::string& path : {unicodePath, eightBitPath}) {
         CTorvaneDoc* doc = Main().ConnectWithDataLinkFile(wxString::FromUTF8(path));
         ASSERT_TRUE(doc) << path << (messages.Texts().empty() ? wxString() : messages.Texts().front());
-        EXPECT_TRUE(doc->GetFrame()->IsConnectionOpen());
+        EXPECT_TRUE(QueryFrameOf(doc)->IsConnectionOpen());
         EXPECT_EQ(list[0], wxString::FromUTF8(path));
     }
     EXPECT_EQ(list[1], wxString::FromUTF8(unicodePath));

@@ -1,6 +1,6 @@
-#include "query/ConnectRules.h"
-#include "query/ConnectionInfo.h"
 #include "platform/SettingsStore.h"
+#include "querycore/ConnectionInfo.h"
+#include "querycore/ConnectRules.h"
 #include "tests/support/TestDatabases.h"
 
 #include "tests/common/WxStringPrinter.h"

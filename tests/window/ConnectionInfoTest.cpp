@@ -1,5 +1,5 @@
 #include "platform/SettingsStore.h"
-#include "query/ConnectionInfo.h"
+#include "querycore/ConnectionInfo.h"
 #include "tests/support/TestDatabases.h"
 
 #include "tests/common/WxStringPrinter.h"

@@ -1,11 +1,11 @@
-#include "WindowTestMain.h"
 #include "app/MainFrame.h"
 #include "app/TorvaneApp.h"
 #include "platform/MessageBox.h"
 #include "query/DataLinkDlg.h"
-#include "query/DataLinkFile.h"
+#include "querycore/DataLinkFile.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
+#include "WindowTestMain.h"
 
 #include <gtest/gtest.h>
 #include <wx/button.h>

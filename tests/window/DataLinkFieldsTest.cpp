@@ -1,4 +1,4 @@
-#include "query/DataLinkFields.h"
+#include "querycore/DataLinkFields.h"
 
 #include "tests/common/WxStringPrinter.h"
 

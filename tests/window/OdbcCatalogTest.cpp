@@ -1,4 +1,4 @@
-#include "query/OdbcCatalog.h"
+#include "querycore/OdbcCatalog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "QueryWindowTest.h"
 
-#include "WindowTestMain.h"
 #include "app/MainFrame.h"
 #include "app/TorvaneApp.h"
-#include "app/TorvaneDoc.h"
+#include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
+#include "WindowTestMain.h"
 
 #include <vector>
 
@@ -33,7 +33,7 @@ CChildFrame* OpenQueryWindow(const std::string& connect)
     CMessageScript messages;
     CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(connect));
     EXPECT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
-    return doc ? doc->GetFrame() : nullptr;
+    return QueryFrameOf(doc);
 }
 
 void PrintTo(const RunPath& path, std::ostream* os)

@@ -1,7 +1,7 @@
+#include "querycore/FrameMailbox.h"
+#include "querycore/QueryRunState.h"
+#include "querycore/WorkerThread.h"
 #include "WindowTestMain.h"
-#include "query/FrameMailbox.h"
-#include "query/QueryRunState.h"
-#include "query/WorkerThread.h"
 
 #include <gtest/gtest.h>
 #include <wx/event.h>

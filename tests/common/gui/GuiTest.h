@@ -3,7 +3,7 @@
 
 #include <wx/frame.h>
 
-#include "../WxStringPrinter.h"
+#include "tests/common/WxStringPrinter.h"
 
 #include <gtest/gtest.h>
 

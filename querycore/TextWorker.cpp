@@ -1,9 +1,9 @@
 #include "TextWorker.h"
 
+#include "common/ErrorText.h"
 #include "FieldValueText.h"
 #include "MessagesBuffer.h"
 #include "QueryCancel.h"
-#include "common/ErrorText.h"
 
 #include <new>
 

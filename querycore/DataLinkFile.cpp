@@ -3,9 +3,9 @@
 #include "common/TrimText.h"
 
 #include "ConnectStringUtil.h"
+#include "platform/com/ComTypes.h"
 #include "ReplacingFile.h"
 #include "Utf8.h"
-#include "platform/com/ComTypes.h"
 
 #include <cerrno>
 #include <cstring>

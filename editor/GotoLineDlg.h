@@ -3,7 +3,7 @@
 // whatever pane is active when a button is pressed.
 #pragma once
 
-#include "app/GoToTarget.h"
+#include "editor/GoToTarget.h"
 
 #include <wx/dialog.h>
 

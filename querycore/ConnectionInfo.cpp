@@ -1,8 +1,8 @@
 #include "ConnectionInfo.h"
 
 #include "BatchSplitter.h"
-#include "ConnectionDialect.h"
 #include "common/ValueText.h"
+#include "ConnectionDialect.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "app/GotoLineDlg.h"
+#include "editor/GotoLineDlg.h"
 
-#include "app/QryView.h"
-#include "app/TextPositions.h"
+#include "common/TextPositions.h"
+#include "editor/QryView.h"
 
 #include <wx/app.h>
 #include <wx/button.h>

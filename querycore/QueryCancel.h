@@ -2,8 +2,8 @@
 // the workers for it, so that they close their objects only once the cancel is done with them.
 #pragma once
 
-#include "QueryRunState.h"
 #include "ado/Ado.h"
+#include "QueryRunState.h"
 
 #include <chrono>
 #include <memory>

@@ -3,8 +3,8 @@
 // connection, the file name and the first characters of the query.
 #pragma once
 
-#include "app/QueryFileCodec.h"
-#include "app/QueryTitle.h"
+#include "editor/QueryFileCodec.h"
+#include "editor/QueryTitle.h"
 
 #include <wx/docview.h>
 
@@ -12,7 +12,7 @@
 #include <ctime>
 #include <optional>
 
-class CChildFrame;
+class IEditorHost;
 class CQryView;
 class wxStyledTextCtrl;
 
@@ -68,8 +68,8 @@ public:
     QueryFileLineEnd GetLineEnd() const { return m_lineEnd; }
     const CQueryFileStatus& GetFileStatus() const { return m_fileStatus; }
 
-    void SetFrame(CChildFrame* frame) { m_pFrame = frame; }
-    CChildFrame* GetFrame() const { return m_pFrame; }
+    void SetFrame(IEditorHost* frame) { m_pFrame = frame; }
+    IEditorHost* GetFrame() const { return m_pFrame; }
     CQryView* GetQryView() const;
 
 protected:
@@ -92,7 +92,7 @@ private:
     void OnUpdatePrint(wxUpdateUIEvent& event);
 
     bool m_bTitleMarked = false;
-    CChildFrame* m_pFrame = nullptr;
+    IEditorHost* m_pFrame = nullptr;
     CQueryFileStatus m_fileStatus;
     QueryFileEncoding m_encoding = QueryFileEncoding::Utf8;
     QueryFileLineEnd m_lineEnd = QueryFileLineEnd::LF;

@@ -8,8 +8,8 @@
 // window as a private message.
 #pragma once
 
-#include "QueryRunState.h"
 #include "ado/Ado.h"
+#include "QueryRunState.h"
 
 #include <atomic>
 #include <deque>

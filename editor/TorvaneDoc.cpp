@@ -1,10 +1,10 @@
-#include "app/TorvaneDoc.h"
+#include "editor/TorvaneDoc.h"
 
-#include "app/CommandIds.h"
-#include "app/QryView.h"
-#include "app/SqlEditTransforms.h"
-#include "app/TextPositions.h"
+#include "common/CommandIds.h"
 #include "common/FileException.h"
+#include "common/TextPositions.h"
+#include "editor/QryView.h"
+#include "editor/SqlEditTransforms.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 

@@ -1,16 +1,16 @@
-#include "app/QryView.h"
+#include "editor/QryView.h"
+#include "editor/EditorHost.h"
 
-#include "app/CommandIds.h"
-#include "app/ProfileFont.h"
-#include "app/QryPrintout.h"
-#include "app/SettingsTable.h"
-#include "app/SqlEditTransforms.h"
-#include "app/TextPositions.h"
-#include "app/TorvaneDoc.h"
+#include "common/CommandIds.h"
 #include "common/EditHelpers.h"
+#include "common/ProfileFont.h"
+#include "common/SettingsTable.h"
+#include "common/TextPositions.h"
 #include "common/TVFontDialog.h"
+#include "editor/QryPrintout.h"
+#include "editor/SqlEditTransforms.h"
+#include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
-#include "query/ChildFrame.h"
 
 #include <wx/app.h>
 #include <wx/clipbrd.h>
@@ -155,7 +155,7 @@ bool CQryView::OnCreate(wxDocument* doc, long flags)
         return false;
     m_pQueryDoc = wxDynamicCast(doc, CTorvaneDoc);
     // In a query window the editor goes into the window's editor pane.
-    if (auto* child = dynamic_cast<CChildFrame*>(GetFrame())) {
+    if (auto* child = dynamic_cast<IEditorHost*>(GetFrame())) {
         if (m_pQueryDoc)
             m_pQueryDoc->SetFrame(child);
         if (!CreateEditor(child->GetEditorPane()))

@@ -3,9 +3,9 @@
 // still owns. The flags are atomics; the buffers are guarded by m_csOutput.
 #pragma once
 
+#include "ado/Ado.h"
 #include "FrameMailbox.h"
 #include "MessagesBuffer.h"
-#include "ado/Ado.h"
 
 #include <wx/string.h>
 

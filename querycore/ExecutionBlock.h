@@ -3,8 +3,8 @@
 // outlive the window.
 #pragma once
 
-#include "QueryRunState.h"
 #include "ado/Ado.h"
+#include "QueryRunState.h"
 
 #include <memory>
 #include <string>

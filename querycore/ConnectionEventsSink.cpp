@@ -1,7 +1,7 @@
 #include "ConnectionEventsSink.h"
 
-#include "MessagesBuffer.h"
 #include "common/ErrorText.h"
+#include "MessagesBuffer.h"
 
 void CConnectionEventsSink::InfoMessage(ado::Error*, ado::EventStatusEnum*, ado::Connection* pConnection)
 {

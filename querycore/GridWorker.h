@@ -22,10 +22,10 @@
 // nothing is thrown for the rows not read, and the grid keeps exactly the rows written.
 #pragma once
 
+#include "ado/Ado.h"
 #include "ExecutionBlock.h"
 #include "GridStore.h"
 #include "QueryRunState.h"
-#include "ado/Ado.h"
 
 #include <memory>
 #include <stdexcept>

@@ -1,12 +1,12 @@
 #include "GridWorker.h"
 
+#include "common/ErrorText.h"
 #include "FieldValueText.h"
 #include "GridGrowthFailure.h"
 #include "MessagesBuffer.h"
 #include "QueryCancel.h"
 #include "TextWorker.h"
 #include "WorkerThread.h"
-#include "common/ErrorText.h"
 
 #include <sys/resource.h>
 #include <sys/syscall.h>

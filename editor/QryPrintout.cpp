@@ -1,4 +1,4 @@
-#include "app/QryPrintout.h"
+#include "editor/QryPrintout.h"
 
 #include <wx/control.h>
 #include <wx/datetime.h>

@@ -1,12 +1,12 @@
 #include "SaveWorker.h"
 
+#include "common/ErrorText.h"
+#include "common/FileException.h"
+#include "common/IdentifierText.h"
 #include "DelimitedTextWriter.h"
 #include "MessagesBuffer.h"
 #include "QueryCancel.h"
 #include "TextWorker.h"
-#include "common/ErrorText.h"
-#include "common/FileException.h"
-#include "common/IdentifierText.h"
 
 #include <fmt/format.h>
 

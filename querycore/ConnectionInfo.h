@@ -4,8 +4,8 @@
 // Needs no window, so tests drive it on real connections.
 #pragma once
 
-#include "QueryWindowSettings.h"
 #include "ado/Ado.h"
+#include "QueryWindowSettings.h"
 
 #include <wx/string.h>
 

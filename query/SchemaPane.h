@@ -1,0 +1,27 @@
+// The schema pane of a query window, as the window itself uses it: the tree it shows, resetting
+// it to the connection node, handing a statement to the editor, the quote characters, and the
+// requests the window reads at the end of a run. The schema browser implements it; the shell
+// makes it for each window (IQueryHost::CreateSchemaPane). Window thread only.
+#pragma once
+
+#include <wx/treectrl.h>
+
+class CSchemaPane : public wxTreeCtrl {
+public:
+    CSchemaPane(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
+        : wxTreeCtrl(parent, id, pos, size, style)
+    {
+    }
+
+    // Deletes every item and inserts the connection node, bold, selected and expanded.
+    virtual void ResetTree() = 0;
+    // Appends the statement at the end of the window's editor as one undoable step and leaves it
+    // selected.
+    virtual void AppendToQueryEditor(const wxString& statement) = 0;
+
+    wxString m_strQuotePrefix;
+    wxString m_strQuoteSuffix;
+    int m_bReturnToGridMode = 0; // set by Design, which switched the window to text output
+    int m_bReturnToTextMode = 0; // set by the row-returning commands, which switched text output off
+    int m_bSearching = 0;        // the pane's own Find is searching the tree
+};
