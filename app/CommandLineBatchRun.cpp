@@ -11,6 +11,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/ShellRegistration.h"
 #include "querycore/BatchFlow.h"
+#include "querycore/BatchLoop.h"
 #include "querycore/BatchSplitter.h"
 #include "querycore/FrameMailbox.h"
 #include "querycore/MessagesBuffer.h"
@@ -162,7 +163,7 @@ int CCommandLineBatchRun::Main(const std::vector<wxString>& args)
 }
 
 CCommandLineBatchRun::CCommandLineBatchRun(const CSettingsStore& store, std::FILE* output)
-    : CConnectionInfo(store), m_output(output),
+    : m_info(store), m_session(m_info), m_output(output),
       m_pState(std::make_shared<CQueryRunState>(CFrameMailbox::Create(nullptr)))
 {
 }
@@ -170,38 +171,20 @@ CCommandLineBatchRun::CCommandLineBatchRun(const CSettingsStore& store, std::FIL
 bool CCommandLineBatchRun::Connect(const wxString& connectString)
 {
     try {
-        m_pConnection = ado::Connection::Create();
-        try {
-            m_pConnection->PutConnectionTimeout(settings::ReadInt(settings::LoginTimeOut));
-        } catch (...) {
-        }
-        m_pConnection->Open(connectString.utf8_string());
-        m_pConnection->PutCommandTimeout(m_nQueryTimeout);
-        m_pRecordset = ado::Recordset::Create();
+        m_session.CreateConnection();
+        m_info.m_pConnection->Open(connectString.utf8_string());
     } catch (const _com_error& e) {
-        TVMessageBox(ErrorTextOf(m_pConnection.get(), e), wxOK | wxICON_STOP);
+        TVMessageBox(ErrorTextOf(m_info.m_pConnection.get(), e), wxOK | wxICON_STOP);
         return false;
     } catch (...) {
         TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP);
         return false;
     }
-    ReadConnectionInfo();
-    // As in a query window: without transactions autocommit stays on; with it off the run's
-    // statements go into one transaction, ended when the run ends.
-    if (!m_bTransactions)
-        m_bAutoCommit = 1;
-    if (!m_bAutoCommit) {
-        try {
-            m_pConnection->PutIsolationLevel(ado::adXactReadCommitted);
-        } catch (...) {
-        }
-        try {
-            m_pConnection->BeginTrans();
-            m_bTransactionOpen = true;
-        } catch (...) {
-            m_bAutoCommit = 1;
-        }
-    }
+    m_session.PrepareOpenedConnection();
+    m_info.ReadConnectionInfo();
+    // As in a query window: with autocommit off the run's statements go into one transaction,
+    // ended when the run ends.
+    m_session.StartTransactionMode();
     return true;
 }
 
@@ -220,6 +203,49 @@ void CCommandLineBatchRun::WriteNewOutput()
     text.Replace("\r", "\n");
     std::fputs(text.utf8_str(), m_output);
     std::fflush(m_output);
+}
+
+bool CCommandLineBatchRun::RunBatches(const CSaveOptions& options)
+{
+    CBatchLoop loop(m_pState, GetPageFileUsagePercent);
+    loop.SetStopOnError(m_info.m_bStopOnError != 0);
+    loop.SetTextOutput(true);
+    bool errors = false;
+    bool failed = false;
+    while (std::optional<CQueuedBatch> next = loop.Next(failed)) {
+        const std::string prepared = BatchSplitter::PrepareBatchText(next->text.utf8_string());
+        failed = false;
+        if (prepared.empty())
+            continue;
+        CSaveBlock block;
+        block.state = m_pState;
+        block.connection = m_info.m_pConnection;
+        block.batch = prepared;
+        block.batchStart = next->position;
+        block.workerExecutes = true;
+        block.multipleResults = m_info.m_bMultipleResults != 0;
+        block.textOutput = true;
+        block.options = options;
+        failed = RunSaveBatch(block) != 0;
+        WriteNewOutput();
+        errors = errors || failed;
+    }
+    return errors || loop.MemoryShort();
+}
+
+bool CCommandLineBatchRun::EndTransaction(bool keepWork)
+{
+    if (!m_session.IsTransactionOpen())
+        return true;
+    // Nobody is there to decide later: a run that succeeded keeps its work, any other is undone.
+    wxString error;
+    if (!m_session.EndTransaction(keepWork, error)) {
+        AppendRunError(*m_pState, true, error, 0);
+        return false;
+    }
+    if (!keepWork)
+        AppendRunOutput(*m_pState, true, kRolledBack);
+    return true;
 }
 
 int CCommandLineBatchRun::Run(const wxString& connectString, const wxString& inputFile, const CommandLineBatch& batch)
@@ -244,60 +270,18 @@ int CCommandLineBatchRun::Run(const wxString& connectString, const wxString& inp
     options.exportToExcel = batch.openInExcel;
     options.publish = batch.publish;
 
-    state.SetRunningConnection(m_pConnection);
-    bool errors = false;
-    if (GetPageFileUsagePercent() >= 99) {
-        AppendRunOutput(state, true, kPageFileUsageMessage);
-        errors = true;
-    } else {
-        const BatchSplitter splitter(m_strBatchSeparator.utf8_string());
-        for (const Batch& piece : splitter.Split(text, &state.m_bStop)) {
-            if (state.m_bStop)
-                break;
-            const std::string prepared = BatchSplitter::PrepareBatchText(piece.text);
-            if (prepared.empty())
-                continue;
-            if (GetPageFileUsagePercent() >= 99) {
-                AppendRunOutput(state, true, kPageFileUsageMessage);
-                errors = true;
-                break;
-            }
-            CSaveBlock block;
-            block.state = m_pState;
-            block.connection = m_pConnection;
-            block.batch = prepared;
-            block.batchStart = piece.position;
-            block.workerExecutes = true;
-            block.multipleResults = m_bMultipleResults != 0;
-            block.textOutput = true;
-            block.options = options;
-            const int failed = RunSaveBatch(block);
-            WriteNewOutput();
-            if (failed) {
-                errors = true;
-                if (m_bStopOnError)
-                    break;
-            }
-        }
+    {
+        std::lock_guard<std::mutex> lock(state.m_csOutput);
+        for (const Batch& piece : BatchSplitter(m_info.m_strBatchSeparator.utf8_string()).Split(text, &state.m_bStop))
+            state.m_batchQueue.push_back({wxString::FromUTF8(piece.text), piece.position});
     }
+    state.SetRunningConnection(m_info.m_pConnection);
+    bool errors = RunBatches(options);
     state.SetRunningConnection(nullptr);
     const bool stopped = state.m_bStop != 0;
+    if (!EndTransaction(!stopped && !errors))
+        errors = true;
 
-    if (m_bTransactionOpen) {
-        // Nobody is there to decide later: a run that succeeded keeps its work, any other is
-        // undone.
-        try {
-            if (stopped || errors) {
-                m_pConnection->RollbackTrans();
-                AppendRunOutput(state, true, kRolledBack);
-            } else {
-                m_pConnection->CommitTrans();
-            }
-        } catch (const _com_error& e) {
-            AppendRunError(state, true, ErrorTextOf(m_pConnection.get(), e), 0);
-            errors = true;
-        }
-    }
     bool outputEmpty;
     {
         std::lock_guard<std::mutex> lock(state.m_csOutput);
@@ -311,7 +295,7 @@ int CCommandLineBatchRun::Run(const wxString& connectString, const wxString& inp
     std::fprintf(m_output, "\n%s\n", end.statusText.utf8_str().data());
     std::fflush(m_output);
     try {
-        m_pConnection->Close();
+        m_info.m_pConnection->Close();
     } catch (...) {
     }
     return stopped || errors ? kFailed : kSucceeded;

@@ -7,6 +7,8 @@
 #pragma once
 
 #include "querycore/ConnectionInfo.h"
+#include "querycore/QuerySession.h"
+#include "querycore/SaveOptions.h"
 #include "TorvaneCommandLineInfo.h"
 
 #include <wx/string.h>
@@ -18,7 +20,7 @@
 class CQueryRunState;
 class CSettingsStore;
 
-class CCommandLineBatchRun : public CConnectionInfo {
+class CCommandLineBatchRun {
 public:
     // Exit statuses.
     enum { kSucceeded = 0, kFailed = 1, kRefused = 2 };
@@ -38,8 +40,14 @@ private:
     // The run's output that is new since the last call.
     void WriteNewOutput();
 
+    // Runs the queued batches, each saved as options say; true when one of them failed.
+    bool RunBatches(const CSaveOptions& options);
+    // Ends the transaction the run kept open: commit after a clean run, rollback otherwise.
+    bool EndTransaction(bool keepWork);
+
+    CConnectionInfo m_info;
+    CQuerySession m_session;
     std::FILE* m_output;
     std::shared_ptr<CQueryRunState> m_pState;
     size_t m_nWritten = 0;
-    bool m_bTransactionOpen = false;
 };

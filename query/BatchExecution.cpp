@@ -36,7 +36,7 @@ constexpr size_t kLongBatch = 25000;
 void SplitBatchesThreadProc(std::shared_ptr<CQueryRunState> state, std::string text, std::string separator,
                             long origin, bool textOutput, long runSerial)
 {
-    WPARAM failed = 0;
+    bool failed = false;
     try {
         const std::vector<Batch> batches = BatchSplitter(separator).Split(text, &state->m_bStop);
         CQueuedBatch first;
@@ -55,10 +55,10 @@ void SplitBatchesThreadProc(std::shared_ptr<CQueryRunState> state, std::string t
             }
         }
         if (send && !state->m_bStop)
-            state->m_pMailbox->SendMessage(WM_EXECUTEBATCH, reinterpret_cast<WPARAM>(&first), 0);
+            state->m_pMailbox->Send(CExecuteBatchRequest{&first});
     } catch (...) {
         if (!state->m_bStop) {
-            failed = 1;
+            failed = true;
             AppendRunOutput(*state, textOutput, "Errors occurred in query processing.");
         } else {
             std::lock_guard<std::mutex> lock(state->m_csOutput);
@@ -66,7 +66,7 @@ void SplitBatchesThreadProc(std::shared_ptr<CQueryRunState> state, std::string t
         }
     }
     WaitForCancelDone(*state);
-    state->m_pMailbox->PostMessage(WM_BATCHSPLITDONE, failed, runSerial);
+    state->m_pMailbox->Post(CBatchSplitDone{failed, runSerial});
 }
 
 // A worker that has finished posts its message as its last act; the wait is short.
@@ -97,14 +97,14 @@ CBatchExecution::CBatchExecution(CChildFrame& frame)
         bar->Bind(wxEVT_LEFT_DOWN, &CTransactionControl::OnStatusBarClick, &m_transactions);
 
     CFrameMailbox& mailbox = m_frame.GetMailbox();
-    mailbox.SetHandler(WM_EXECUTEBATCH, [this](WPARAM wParam, LPARAM) -> LRESULT {
+    mailbox.SetHandler<CExecuteBatchRequest>([this](const CExecuteBatchRequest& request) -> LRESULT {
         // A batch the splitter sent after the run was stopped or ended is not started.
         if (!m_frame.m_bExecuting || m_frame.m_bFinishing || m_frame.m_bStop)
             return -1;
-        return ExecuteBatch(*reinterpret_cast<const CQueuedBatch*>(wParam)) ? 0 : -1;
+        return ExecuteBatch(*request.batch) ? 0 : -1;
     });
-    mailbox.SetHandler(WM_BATCHSPLITDONE, [this](WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (lParam != m_nRunSerial)
+    mailbox.SetHandler<CBatchSplitDone>([this](const CBatchSplitDone& done) -> LRESULT {
+        if (done.runSerial != m_nRunSerial)
             return 0; // the splitter of a run that ended already
         Reap(m_frame.m_pSplitterThread);
         m_frame.m_bSplitterRunning = 0;
@@ -112,31 +112,33 @@ CBatchExecution::CBatchExecution(CChildFrame& frame)
             return 0;
         // A batch under way ends the run (or goes on) when it ends.
         if (m_bBatchInFlight) {
-            if (wParam)
+            if (done.failed)
                 m_frame.m_bErrors = 1;
             return 0;
         }
-        if (wParam == 0 && !m_frame.m_bStop)
+        if (!done.failed && !m_frame.m_bStop)
             return 0;
-        OnBatchComplete(static_cast<int>(wParam));
+        OnBatchComplete(done.failed ? 1 : 0);
         return 0;
     });
-    for (UINT done : {WM_TEXTBATCHDONE, WM_GRIDBATCHDONE}) {
-        mailbox.SetHandler(done, [this](WPARAM wParam, LPARAM) -> LRESULT {
-            OnBatchDone(static_cast<int>(wParam));
-            return 0;
-        });
-    }
-    mailbox.SetHandler(WM_SAVEBATCHDONE, [this](WPARAM wParam, LPARAM) -> LRESULT {
-        OnBatchDone(static_cast<int>(wParam));
+    mailbox.SetHandler<CTextBatchDone>([this](const CTextBatchDone& done) -> LRESULT {
+        OnBatchDone(done.failed ? 1 : 0);
+        return 0;
+    });
+    mailbox.SetHandler<CGridBatchDone>([this](const CGridBatchDone& done) -> LRESULT {
+        OnBatchDone(done.failed ? 1 : 0);
+        return 0;
+    });
+    mailbox.SetHandler<CSaveBatchDone>([this](const CSaveBatchDone& done) -> LRESULT {
+        OnBatchDone(done.failed ? 1 : 0);
         FocusAfterSaveBatch();
         return 0;
     });
-    mailbox.SetHandler(WM_CANCELDONE, [this](WPARAM, LPARAM) -> LRESULT {
+    mailbox.SetHandler<CCancelDone>([this](const CCancelDone&) -> LRESULT {
         OnCancelDone();
         return 0;
     });
-    mailbox.SetHandler(WM_EXECUTECOMPLETE, [this](WPARAM, LPARAM) -> LRESULT {
+    mailbox.SetHandler<CExecuteComplete>([this](const CExecuteComplete&) -> LRESULT {
         if (m_pEventSink) {
             for (const auto& completion : m_pEventSink->TakeCompletions())
                 OnExecuteComplete(completion);
@@ -428,17 +430,19 @@ bool CBatchExecution::StartFailedCompletion(const wxString& errorText)
     std::shared_ptr<CQueryRunState> state = f.GetRunState();
     const bool textOutput = m_bTextOutput;
     const long batchStart = m_nBatchStart;
-    const UINT done = textOutput ? WM_TEXTBATCHDONE : WM_GRIDBATCHDONE;
     f.m_strCurrentBatch.clear();
     f.m_pExecThread = CWorkerThread::Begin(
-        [state, textOutput, batchStart, done, errorText] {
+        [state, textOutput, batchStart, errorText] {
             WaitForCancelDone(*state);
-            WPARAM failed = 0;
+            bool failed = false;
             if (!state->m_bStop) {
                 AppendRunError(*state, textOutput, errorText, batchStart);
-                failed = 1;
+                failed = true;
             }
-            state->m_pMailbox->PostMessage(done, failed, 0);
+            if (textOutput)
+                state->m_pMailbox->Post(CTextBatchDone{failed});
+            else
+                state->m_pMailbox->Post(CGridBatchDone{failed});
         },
         f.m_nThreadPriority);
     return f.m_pExecThread != nullptr;

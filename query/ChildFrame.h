@@ -136,10 +136,10 @@ public:
 
     // ---- Results grids (ChildFrameGrids.cpp) ----
 
-    // The grid worker's requests (lParam: its CGridWorkBlock, or the grid's store for redraw).
-    LRESULT OnCreateResultGrid(WPARAM wParam, LPARAM lParam);
-    LRESULT OnSetGridRows(WPARAM wParam, LPARAM lParam);
-    LRESULT OnSetGridRedraw(WPARAM wParam, LPARAM lParam);
+    // The grid worker's requests.
+    LRESULT OnCreateResultGrid(const CCreateResultGrid& request);
+    LRESULT OnSetGridRows(const CSetGridRows& request);
+    LRESULT OnSetGridRedraw(const CSetGridRedraw& request);
     // Grid n (1-based) of this run, or null.
     CMSHFlexGrid* GetResultGrid(int n) const;
     // Shows grid n and writes the result-set pane text.

@@ -37,9 +37,9 @@ CMSHFlexGrid* FindGridOfStore(const std::vector<CMSHFlexGrid*>& grids, const CGr
 void CChildFrame::BindResultGrids()
 {
     CFrameMailbox& mailbox = GetMailbox();
-    mailbox.SetHandler(WM_CREATERESULTGRID, [this](WPARAM w, LPARAM l) { return OnCreateResultGrid(w, l); });
-    mailbox.SetHandler(WM_SETGRIDROWS, [this](WPARAM w, LPARAM l) { return OnSetGridRows(w, l); });
-    mailbox.SetHandler(WM_SETGRIDREDRAW, [this](WPARAM w, LPARAM l) { return OnSetGridRedraw(w, l); });
+    mailbox.SetHandler<CCreateResultGrid>([this](const CCreateResultGrid& m) { return OnCreateResultGrid(m); });
+    mailbox.SetHandler<CSetGridRows>([this](const CSetGridRows& m) { return OnSetGridRows(m); });
+    mailbox.SetHandler<CSetGridRedraw>([this](const CSetGridRedraw& m) { return OnSetGridRedraw(m); });
     for (int id : {ID_PREVIOUS_GRID, ID_NEXT_GRID, ID_FIRST_GRID, ID_LAST_GRID, ID_GO_TO_GRID}) {
         Bind(wxEVT_MENU, &CChildFrame::OnGridCommand, this, id);
         Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdateGridCommand, this, id);
@@ -72,9 +72,9 @@ CMSHFlexGrid* CChildFrame::GetResultGrid(int n) const
 
 // ---- The worker's requests ----
 
-LRESULT CChildFrame::OnCreateResultGrid(WPARAM wParam, LPARAM lParam)
+LRESULT CChildFrame::OnCreateResultGrid(const CCreateResultGrid& request)
 {
-    auto* block = reinterpret_cast<CGridWorkBlock*>(lParam);
+    CGridWorkBlock* block = request.block;
     if (m_bDestroyed || !block || !m_pResultView)
         return 0;
     block->m_pCurrentGrid.reset();
@@ -82,7 +82,7 @@ LRESULT CChildFrame::OnCreateResultGrid(WPARAM wParam, LPARAM lParam)
         return kGridLimitReached;
     CMSHFlexGrid* grid = nullptr;
     try {
-        const size_t columns = std::max<WPARAM>(wParam, 2) - 1;
+        const size_t columns = static_cast<size_t>(std::max(request.columns, 2) - 1);
         grid = new CMSHFlexGrid(m_pResultView, std::make_shared<CGridStore>(columns));
     } catch (...) {
         return -1;
@@ -110,9 +110,9 @@ LRESULT CChildFrame::OnCreateResultGrid(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-LRESULT CChildFrame::OnSetGridRows(WPARAM wParam, LPARAM lParam)
+LRESULT CChildFrame::OnSetGridRows(const CSetGridRows& request)
 {
-    auto* block = reinterpret_cast<CGridWorkBlock*>(lParam);
+    CGridWorkBlock* block = request.block;
     if (m_bDestroyed || !block)
         return -1;
     CMSHFlexGrid* grid = FindGridOfStore(m_gridList, block->m_pCurrentGrid.get());
@@ -120,7 +120,7 @@ LRESULT CChildFrame::OnSetGridRows(WPARAM wParam, LPARAM lParam)
         return -1;
     grid->SetRedraw(false);
     try {
-        grid->SetRows(std::max(static_cast<int>(wParam), 2));
+        grid->SetRows(std::max(request.rows, 2));
     } catch (...) {
         block->m_strFailure = BuildGridGrowthFailureText("Errors occurred.").utf8_string();
     }
@@ -132,12 +132,12 @@ LRESULT CChildFrame::OnSetGridRows(WPARAM wParam, LPARAM lParam)
     return -1;
 }
 
-LRESULT CChildFrame::OnSetGridRedraw(WPARAM wParam, LPARAM lParam)
+LRESULT CChildFrame::OnSetGridRedraw(const CSetGridRedraw& request)
 {
-    CMSHFlexGrid* grid = FindGridOfStore(m_gridList, reinterpret_cast<const CGridStore*>(lParam));
+    CMSHFlexGrid* grid = FindGridOfStore(m_gridList, request.grid);
     if (m_bDestroyed || !grid)
         return 0;
-    const bool on = wParam != 0;
+    const bool on = request.redraw;
     grid->SetRedraw(on);
     if (!on)
         return 0;

@@ -40,7 +40,7 @@ void CConnectionEventsSink::ExecuteComplete(long recordsAffected, ado::Error* pE
         completion.number = ++m_nCompleted;
         m_completions.push_back(std::move(completion));
     }
-    m_state->m_pMailbox->PostMessage(WM_EXECUTECOMPLETE, 0, 0);
+    m_state->m_pMailbox->Post(CExecuteComplete{});
 }
 
 void CConnectionEventsSink::ExpectCompletion(const ado::Recordset* recordset)

@@ -17,9 +17,6 @@
 #include <mutex>
 #include <vector>
 
-// Posted to the window when an asynchronous open completed.
-inline constexpr UINT WM_EXECUTECOMPLETE = 0x140A;
-
 class CConnectionEventsSink final : public ado::ConnectionEvents {
 public:
     struct Completion {

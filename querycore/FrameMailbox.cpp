@@ -14,28 +14,28 @@ std::shared_ptr<CFrameMailbox> CFrameMailbox::Create(wxEvtHandler* window)
     return std::shared_ptr<CFrameMailbox>(new CFrameMailbox(window));
 }
 
-void CFrameMailbox::SetHandler(UINT message, Handler handler)
+void CFrameMailbox::SetRawHandler(UINT id, RawHandler handler)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_handlers[message] = std::move(handler);
+    m_handlers[id] = std::move(handler);
 }
 
-bool CFrameMailbox::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
+bool CFrameMailbox::PostRaw(UINT id, std::shared_ptr<const void> owner, const void* payload)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_window)
         return false;
     // Queued under the lock, so Close cannot let the window go between the test and the queueing.
-    m_window->CallAfter([self = shared_from_this(), message, wParam, lParam] {
-        self->Deliver(message, wParam, lParam);
+    m_window->CallAfter([self = shared_from_this(), id, owner = std::move(owner), payload] {
+        self->Deliver(id, payload);
     });
     return true;
 }
 
-LRESULT CFrameMailbox::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CFrameMailbox::SendRaw(UINT id, std::shared_ptr<const void> owner, const void* payload)
 {
     if (wxIsMainThread())
-        return Deliver(message, wParam, lParam);
+        return Deliver(id, payload);
 
     auto pending = std::make_shared<PendingSend>();
     std::future<LRESULT> answer = pending->answer.get_future();
@@ -44,8 +44,8 @@ LRESULT CFrameMailbox::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (!m_window)
             return -1;
         m_pending.insert(pending);
-        m_window->CallAfter([self = shared_from_this(), pending, message, wParam, lParam] {
-            const LRESULT result = self->Deliver(message, wParam, lParam);
+        m_window->CallAfter([self = shared_from_this(), pending, id, owner = std::move(owner), payload] {
+            const LRESULT result = self->Deliver(id, payload);
             std::lock_guard<std::mutex> lock(self->m_mutex);
             // Close may have answered it already.
             if (self->m_pending.erase(pending))
@@ -55,19 +55,19 @@ LRESULT CFrameMailbox::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return answer.get();
 }
 
-LRESULT CFrameMailbox::Deliver(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CFrameMailbox::Deliver(UINT id, const void* payload)
 {
-    Handler handler;
+    RawHandler handler;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (!m_window)
             return -1;
-        auto it = m_handlers.find(message);
+        auto it = m_handlers.find(id);
         if (it == m_handlers.end())
             return -1;
         handler = it->second;
     }
-    return handler(wParam, lParam);
+    return handler(payload);
 }
 
 void CFrameMailbox::Close()

@@ -1,5 +1,6 @@
 #include "GridWorker.h"
 
+#include "BatchEndGuard.h"
 #include "common/ErrorText.h"
 #include "FieldValueText.h"
 #include "GridGrowthFailure.h"
@@ -92,9 +93,10 @@ CGridWorker::CGridWorker(std::shared_ptr<CQueryRunState> state, Options options)
 {
 }
 
-LRESULT CGridWorker::Send(UINT message, WPARAM wParam, LPARAM lParam)
+template <class Message>
+LRESULT CGridWorker::Send(const Message& message)
 {
-    return m_pState->m_pMailbox->SendMessage(message, wParam, lParam);
+    return m_pState->m_pMailbox->Send(message);
 }
 
 void CGridWorker::SetPriority(int priority)
@@ -125,7 +127,7 @@ void CGridWorker::Run(const ado::RecordsetPtr& recordset, const _variant_t& reco
     FillResultGrids(recordset, recordsAffected);
     if (Stopped() && m_block.m_pCurrentGrid && m_block.m_nRowsInUse > 1 && m_block.m_strFailure.empty()) {
         m_block.m_pCurrentGrid->m_bComplete = true;
-        Send(WM_SETGRIDROWS, static_cast<WPARAM>(m_block.m_nRowsInUse), reinterpret_cast<LPARAM>(&m_block));
+        Send(CSetGridRows{m_block.m_nRowsInUse, &m_block});
     }
     if (m_block.m_pCurrentGrid && !m_block.m_bColumnsSized)
         SizeGridColumns();
@@ -150,8 +152,7 @@ void CGridWorker::FillResultGrids(ado::RecordsetPtr recordset, _variant_t record
             const ado::FieldsPtr fields = recordset->GetFields();
             const long count = fields->GetCount();
             if (count > 0) {
-                const LRESULT created = Send(WM_CREATERESULTGRID, static_cast<WPARAM>(count + 1),
-                                             reinterpret_cast<LPARAM>(&m_block));
+                const LRESULT created = Send(CCreateResultGrid{static_cast<int>(count + 1), &m_block});
                 if (created == kGridLimitReached)
                     throw CGridError(kLimitText);
                 if (created != 0 || !m_block.m_pCurrentGrid)
@@ -220,13 +221,13 @@ void CGridWorker::MakeRoom(int rows)
     }
     const std::string failure = m_block.m_strFailure;
     m_block.m_pCurrentGrid->m_bComplete = true;
-    Send(WM_SETGRIDROWS, static_cast<WPARAM>(std::max(m_block.m_nRowsInUse, 2)), reinterpret_cast<LPARAM>(&m_block));
+    Send(CSetGridRows{std::max(m_block.m_nRowsInUse, 2), &m_block});
     throw CGridError(failure);
 }
 
 void CGridWorker::SetGridRows(int rows)
 {
-    if (Send(WM_SETGRIDROWS, static_cast<WPARAM>(rows), reinterpret_cast<LPARAM>(&m_block)) == -1)
+    if (Send(CSetGridRows{rows, &m_block}) == -1)
         throw CGridError(m_block.m_strFailure.empty() ? kErrorsOccurred : m_block.m_strFailure);
 }
 
@@ -234,7 +235,7 @@ bool CGridWorker::CutBackAfterFailure(int rows)
 {
     m_block.m_pCurrentGrid->m_bComplete = true;
     const bool resized =
-        Send(WM_SETGRIDROWS, static_cast<WPARAM>(rows + 1), reinterpret_cast<LPARAM>(&m_block)) != -1;
+        Send(CSetGridRows{rows + 1, &m_block}) != -1;
     if (rows > 0 && rows < kFirstRows)
         SizeGridColumns();
     return resized;
@@ -336,8 +337,8 @@ void CGridWorker::SizeGridColumns()
 {
     if (!m_block.m_pCurrentGrid)
         return;
-    const LPARAM grid = reinterpret_cast<LPARAM>(m_block.m_pCurrentGrid.get());
-    Send(WM_SETGRIDREDRAW, 0, grid);
+    const CGridStore* grid = m_block.m_pCurrentGrid.get();
+    Send(CSetGridRedraw{false, grid});
     std::vector<int> pixels(m_widths.size());
     int count = 43;
     for (size_t c = 0; c < m_widths.size(); ++c) {
@@ -346,7 +347,7 @@ void CGridWorker::SizeGridColumns()
         pixels[c] = WidthPixels(count);
     }
     m_block.m_pCurrentGrid->SetColumnWidths(std::move(pixels));
-    Send(WM_SETGRIDREDRAW, 1, grid);
+    Send(CSetGridRedraw{true, grid});
     m_block.m_bColumnsSized = true;
 }
 
@@ -383,9 +384,6 @@ int RunGridBatch(CExecutionBlock& block, const CGridWorker::Options& options)
 
 void ExecuteToGridThreadProc(std::shared_ptr<CExecutionBlock> block, CGridWorker::Options options)
 {
-    const int error = RunGridBatch(*block, options);
-    std::shared_ptr<CQueryRunState> state = block->state;
-    // The worker's hold on the objects ends before the window hears of the batch's end.
-    block.reset();
-    state->m_pMailbox->PostMessage(WM_GRIDBATCHDONE, static_cast<WPARAM>(error), static_cast<LPARAM>(-1));
+    RunBatchToItsEnd<CGridBatchDone>(std::move(block), false,
+                                     [&options](CExecutionBlock& b) { return RunGridBatch(b, options); });
 }

@@ -94,7 +94,8 @@ private:
     bool CutBackAfterFailure(int rows);
     void AppendMessage(const wxString& text);
     bool Stopped() const { return m_pState->m_bStop.load(std::memory_order_relaxed) != 0; }
-    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Message>
+    LRESULT Send(const Message& message);
     void SetPriority(int priority);
     int Extra() const { return m_block.m_bLargeFonts ? 8 : 2; }
     int WidthPixels(int characters) const;

@@ -30,5 +30,5 @@ void CancelQueryThreadProc(CCancelBlock block)
         if (block.ticket->live)
             block.state->m_bStop = 1;
     }
-    block.state->m_pMailbox->PostMessage(WM_CANCELDONE, 0, 0);
+    block.state->m_pMailbox->Post(CCancelDone{});
 }

@@ -1,5 +1,6 @@
 #include "SaveWorker.h"
 
+#include "BatchEndGuard.h"
 #include "common/ErrorText.h"
 #include "common/FileException.h"
 #include "common/IdentifierText.h"
@@ -163,9 +164,5 @@ int RunSaveBatch(CSaveBlock& block)
 
 void ExecuteAndSaveThreadProc(std::shared_ptr<CSaveBlock> block)
 {
-    const int error = RunSaveBatch(*block);
-    std::shared_ptr<CQueryRunState> state = block->state;
-    // The worker's hold on the objects ends before the window hears of the batch's end.
-    block.reset();
-    state->m_pMailbox->PostMessage(WM_SAVEBATCHDONE, static_cast<WPARAM>(error), -1);
+    RunBatchToItsEnd<CSaveBatchDone>(std::move(block), true, [](CSaveBlock& b) { return RunSaveBatch(b); });
 }

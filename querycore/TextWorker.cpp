@@ -1,5 +1,6 @@
 #include "TextWorker.h"
 
+#include "BatchEndGuard.h"
 #include "common/ErrorText.h"
 #include "FieldValueText.h"
 #include "MessagesBuffer.h"
@@ -136,9 +137,5 @@ int RunTextBatch(CExecutionBlock& block)
 
 void ExecuteToTextThreadProc(std::shared_ptr<CExecutionBlock> block)
 {
-    const int error = RunTextBatch(*block);
-    std::shared_ptr<CQueryRunState> state = block->state;
-    // The worker's hold on the objects ends before the window hears of the batch's end.
-    block.reset();
-    state->m_pMailbox->PostMessage(WM_TEXTBATCHDONE, static_cast<WPARAM>(error), 0);
+    RunBatchToItsEnd<CTextBatchDone>(std::move(block), true, [](CExecutionBlock& b) { return RunTextBatch(b); });
 }

@@ -1,5 +1,7 @@
 #include "WorkerThread.h"
 
+#include "common/UnexpectedError.h"
+
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -55,6 +57,8 @@ std::unique_ptr<CWorkerThread> CWorkerThread::Begin(std::function<void()> body, 
         try {
             body();
         } catch (...) {
+            // Bodies report their own failures; one that escapes is a fault, seen in the log.
+            LogUnexpectedError("worker thread", std::current_exception());
         }
         std::lock_guard<std::mutex> lock(control->mutex);
         control->done = true;

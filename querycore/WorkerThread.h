@@ -20,8 +20,8 @@ enum : int {
 
 class CWorkerThread {
 public:
-    // Starts body on a new thread at the given priority. An exception leaving body is dropped:
-    // the body reports its own failures.
+    // Starts body on a new thread at the given priority. The body reports its own failures; an
+    // exception that still leaves it goes to the unexpected-error log.
     static std::unique_ptr<CWorkerThread> Begin(std::function<void()> body,
                                                 int priority = THREAD_PRIORITY_NORMAL);
 

@@ -289,7 +289,7 @@ TEST_F(ChildFrameTest, MissingLoginIsAskedForAndCancelIsSilent)
 void StartSleepingRun(CChildFrame* frame, const char* sql)
 {
     frame->m_bExecuting = 1;
-    frame->GetMailbox().SetHandler(WM_TEXTBATCHDONE, [frame](WPARAM, LPARAM) {
+    frame->GetMailbox().SetHandler<CTextBatchDone>([frame](const CTextBatchDone&) {
         frame->m_bExecuting = 0;
         frame->m_bCancelling = 0;
         frame->m_bStop = 0;
@@ -301,14 +301,14 @@ void StartSleepingRun(CChildFrame* frame, const char* sql)
     frame->m_pExecThread = CWorkerThread::Begin([state, connection, text] {
         ado::RecordsetPtr rs = ado::Recordset::Create();
         state->SetRunningStatement(rs);
-        WPARAM failed = 0;
+        bool failed = false;
         try {
             rs->Open(_variant_t(text), connection, ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adCmdText);
         } catch (...) {
-            failed = 1;
+            failed = true;
         }
         state->SetRunningStatement(nullptr);
-        state->m_pMailbox->PostMessage(WM_TEXTBATCHDONE, failed, 0);
+        state->m_pMailbox->Post(CTextBatchDone{failed});
     });
     std::this_thread::sleep_for(300ms); // let the statement reach the server
 }
@@ -377,14 +377,14 @@ TEST_F(ChildFrameTest, AWorkerThatWillNotStopIsLetGo)
     // Blocked in a request to the window, then deaf to the stop flag for a while, then still
     // using the connection and the buffers: all of it on state the worker holds.
     frame->m_pExecThread = CWorkerThread::Begin([state, connection, finished] {
-        const LRESULT answer = state->m_pMailbox->SendMessage(WM_CREATERESULTGRID, 2, 0);
+        const LRESULT answer = state->m_pMailbox->Send(CCreateResultGrid{2, nullptr});
         std::this_thread::sleep_for(1500ms);
         connection->Execute("SELECT 1");
         {
             std::lock_guard<std::mutex> lock(state->m_csOutput);
             state->m_strMessages += "done";
         }
-        const bool posted = state->m_pMailbox->PostMessage(WM_TEXTBATCHDONE, 0, 0);
+        const bool posted = state->m_pMailbox->Post(CTextBatchDone{});
         *finished = answer == -1 && !posted ? 1 : 2;
     });
     std::this_thread::sleep_for(100ms);

@@ -1,3 +1,4 @@
+#include "querycore/BatchEndGuard.h"
 #include "querycore/FrameMailbox.h"
 #include "querycore/QueryRunState.h"
 #include "querycore/WorkerThread.h"
@@ -82,53 +83,54 @@ protected:
 
 TEST_F(MailboxTest, PostedMessagesArriveInOrderOnTheUiThread)
 {
-    std::vector<WPARAM> seen;
+    std::vector<long> seen;
     bool onUiThread = true;
-    m_mailbox->SetHandler(WM_GRIDBATCHDONE, [&](WPARAM w, LPARAM l) {
-        seen.push_back(w);
-        onUiThread = onUiThread && wxIsMainThread() && l == -1;
+    m_mailbox->SetHandler<CBatchSplitDone>([&](const CBatchSplitDone& done) {
+        seen.push_back(done.runSerial);
+        onUiThread = onUiThread && wxIsMainThread() && done.failed;
         return 0;
     });
     auto worker = CWorkerThread::Begin([mailbox = m_mailbox] {
-        for (WPARAM i = 1; i <= 3; ++i)
-            mailbox->PostMessage(WM_GRIDBATCHDONE, i, -1);
+        for (long i = 1; i <= 3; ++i)
+            mailbox->Post(CBatchSplitDone{true, i});
     });
     ASSERT_TRUE(worker->Wait(2s));
     ASSERT_TRUE(PumpUntil([&] { return seen.size() == 3; }, 2s));
-    EXPECT_EQ(seen, (std::vector<WPARAM>{1, 2, 3}));
+    EXPECT_EQ(seen, (std::vector<long>{1, 2, 3}));
     EXPECT_TRUE(onUiThread);
 }
 
 TEST_F(MailboxTest, SentMessagesWaitForTheAnswer)
 {
-    m_mailbox->SetHandler(WM_CREATERESULTGRID, [](WPARAM columns, LPARAM) { return static_cast<LRESULT>(columns * 2); });
+    m_mailbox->SetHandler<CCreateResultGrid>(
+        [](const CCreateResultGrid& request) { return static_cast<LRESULT>(request.columns * 2); });
     std::atomic<LRESULT> answer{0};
     std::atomic<LRESULT> unhandled{0};
     auto worker = CWorkerThread::Begin([&, mailbox = m_mailbox] {
-        answer = mailbox->SendMessage(WM_CREATERESULTGRID, 21, 0);
-        unhandled = mailbox->SendMessage(WM_SETGRIDROWS, 5, 0);
+        answer = mailbox->Send(CCreateResultGrid{21, nullptr});
+        unhandled = mailbox->Send(CSetGridRows{5, nullptr});
     });
     ASSERT_TRUE(PumpUntil([&] { return !worker->IsRunning(); }, 2s));
     worker->Wait(0ms);
     EXPECT_EQ(answer, 42);
     EXPECT_EQ(unhandled, -1);
     // On the UI thread itself the handler runs at once.
-    EXPECT_EQ(m_mailbox->SendMessage(WM_CREATERESULTGRID, 4, 0), 8);
+    EXPECT_EQ(m_mailbox->Send(CCreateResultGrid{4, nullptr}), 8);
 }
 
 TEST_F(MailboxTest, ClosingAnswersWaitingSendersAndDropsTheRest)
 {
     int handled = 0;
-    m_mailbox->SetHandler(WM_EXECUTEBATCH, [&](WPARAM, LPARAM) { return ++handled; });
-    m_mailbox->SetHandler(WM_BATCHSPLITDONE, [&](WPARAM, LPARAM) { return ++handled; });
+    m_mailbox->SetHandler<CExecuteBatchRequest>([&](const CExecuteBatchRequest&) { return ++handled; });
+    m_mailbox->SetHandler<CBatchSplitDone>([&](const CBatchSplitDone&) { return ++handled; });
     std::atomic<int> sending{0};
     std::atomic<LRESULT> answer{0};
     std::atomic<bool> postAfterClose{true};
     auto worker = CWorkerThread::Begin([&, mailbox = m_mailbox] {
-        mailbox->PostMessage(WM_BATCHSPLITDONE, 0, -1);
+        mailbox->Post(CBatchSplitDone{});
         sending = 1;
-        answer = mailbox->SendMessage(WM_EXECUTEBATCH, 0, 0); // nobody pumps: it waits
-        postAfterClose = mailbox->PostMessage(WM_BATCHSPLITDONE, 0, -1);
+        answer = mailbox->Send(CExecuteBatchRequest{}); // nobody pumps: it waits
+        postAfterClose = mailbox->Post(CBatchSplitDone{});
     });
     while (!sending)
         std::this_thread::sleep_for(2ms);
@@ -138,7 +140,7 @@ TEST_F(MailboxTest, ClosingAnswersWaitingSendersAndDropsTheRest)
     EXPECT_TRUE(worker->Wait(1s));
     EXPECT_EQ(answer, -1);
     EXPECT_FALSE(postAfterClose);
-    EXPECT_EQ(m_mailbox->SendMessage(WM_EXECUTEBATCH, 0, 0), -1);
+    EXPECT_EQ(m_mailbox->Send(CExecuteBatchRequest{}), -1);
     // What was queued before the close is dropped, not delivered.
     window_test::Pump();
     EXPECT_EQ(handled, 0);
@@ -156,7 +158,7 @@ TEST_F(MailboxTest, AWorkerOutlivingItsWindowStaysOnItsOwnState)
             std::lock_guard<std::mutex> lock(state->m_csOutput);
             state->m_strMessages += "late";
         }
-        state->m_pMailbox->PostMessage(WM_TEXTBATCHDONE, 0, 0);
+        state->m_pMailbox->Post(CTextBatchDone{});
         finished = true;
     });
     state->m_bStop = 1;
@@ -172,6 +174,48 @@ TEST_F(MailboxTest, AWorkerOutlivingItsWindowStaysOnItsOwnState)
     for (int i = 0; i < 100 && !weak.expired(); ++i)
         std::this_thread::sleep_for(10ms);
     EXPECT_TRUE(weak.expired());
+}
+
+struct TestBlock {
+    std::shared_ptr<CQueryRunState> state;
+};
+
+// Whatever a batch's body does, the window hears of the batch's end with the right flag; an
+// exception past the body's own handlers counts as a failure and its text reaches the messages.
+TEST_F(MailboxTest, EveryBatchEndReachesTheWindow)
+{
+    struct Case {
+        const char* name;
+        std::function<int()> body;
+        bool failed;
+        const char* messages;
+    };
+    const Case cases[] = {
+        {"clean", [] { return 0; }, false, ""},
+        {"reported error", [] { return 1; }, true, ""},
+        {"out of memory", []() -> int { throw std::bad_alloc(); }, true, "Out-of-Memory."},
+        {"anything else", []() -> int { throw std::runtime_error("boom"); }, true, "Errors occurred."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto state = std::make_shared<CQueryRunState>(m_mailbox);
+        std::vector<bool> ends;
+        m_mailbox->SetHandler<CTextBatchDone>([&ends](const CTextBatchDone& done) {
+            ends.push_back(done.failed);
+            return 0;
+        });
+        auto block = std::make_shared<TestBlock>(TestBlock{state});
+        std::weak_ptr<TestBlock> held = block;
+        auto worker = CWorkerThread::Begin([block = std::move(block), &c]() mutable {
+            RunBatchToItsEnd<CTextBatchDone>(std::move(block), true, [&c](TestBlock&) { return c.body(); });
+        });
+        ASSERT_TRUE(PumpUntil([&] { return !ends.empty(); }, 5s));
+        EXPECT_EQ(ends, std::vector<bool>{c.failed});
+        // The worker let go of the batch before the window heard of its end.
+        EXPECT_TRUE(held.expired());
+        std::lock_guard<std::mutex> lock(state->m_csOutput);
+        EXPECT_EQ(state->m_strMessages, c.messages);
+    }
 }
 
 } // namespace

@@ -1,0 +1,94 @@
+#include "QuerySession.h"
+
+#include "common/BestEffort.h"
+#include "common/ErrorText.h"
+#include "common/SettingsTable.h"
+#include "ConnectRules.h"
+
+namespace {
+
+wxString TransactionErrorText(const ado::Connection* connection, const _com_error& error)
+{
+    wxString text;
+    try {
+        text = GetProviderErrorsText(connection);
+    } catch (...) {
+    }
+    return text.empty() ? GetComErrorText(error) : text;
+}
+
+} // namespace
+
+void CQuerySession::CreateConnection()
+{
+    m_info.m_pConnection = ado::Connection::Create();
+    // Refused: the driver's own login time-out applies.
+    BestEffort([this] {
+        m_info.m_pConnection->PutConnectionTimeout(ClampLoginTimeout(settings::ReadInt(settings::LoginTimeOut)));
+    });
+}
+
+void CQuerySession::PrepareOpenedConnection()
+{
+    m_info.m_nQueryTimeout = ClampQueryTimeout(m_info.m_nQueryTimeout);
+    // Refused: statements run without a time-out.
+    BestEffort([this] { m_info.m_pConnection->PutCommandTimeout(m_info.m_nQueryTimeout); });
+    // Without it the catalog queries report their own failure.
+    BestEffort([this] {
+        m_info.m_pRecordset = ado::Recordset::Create();
+        m_info.m_pRecordset->PutCacheSize(1);
+    });
+}
+
+void CQuerySession::StartTransactionMode()
+{
+    if (!m_info.m_bTransactions)
+        m_info.m_bAutoCommit = 1;
+    if (m_info.m_bAutoCommit)
+        return;
+    // A provider without isolation levels runs at its own; the transaction still begins.
+    BestEffort([this] { m_info.m_pConnection->PutIsolationLevel(ado::adXactReadCommitted); });
+    wxString error;
+    if (!BeginTransaction(error)) {
+        m_info.m_bAutoCommit = 1;
+        if (m_strBeginError.empty())
+            m_strBeginError = error;
+    }
+}
+
+bool CQuerySession::BeginTransaction(wxString& error)
+{
+    if (m_bTransactionOpen)
+        return true;
+    try {
+        if (!m_info.m_pConnection)
+            throw _com_error(E_POINTER);
+        m_info.m_pConnection->BeginTrans();
+        m_bTransactionOpen = true;
+        return true;
+    } catch (const _com_error& e) {
+        error = TransactionErrorText(m_info.m_pConnection.get(), e);
+    } catch (...) {
+        error = "Errors occurred.";
+    }
+    return false;
+}
+
+bool CQuerySession::EndTransaction(bool commit, wxString& error)
+{
+    try {
+        if (!m_info.m_pConnection)
+            throw _com_error(E_POINTER);
+        if (commit)
+            m_info.m_pConnection->CommitTrans();
+        else
+            m_info.m_pConnection->RollbackTrans();
+        m_bTransactionOpen = false;
+        return true;
+    } catch (const _com_error& e) {
+        error = TransactionErrorText(m_info.m_pConnection.get(), e);
+    } catch (...) {
+        error = "Errors occurred.";
+    }
+    return false;
+}
