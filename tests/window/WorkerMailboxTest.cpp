@@ -181,7 +181,7 @@ struct TestBlock {
 };
 
 // Whatever a batch's body does, the window hears of the batch's end with the right flag; an
-// exception past the body's own handlers counts as a failure and its text reaches the messages.
+// exception past the body's own handlers counts as a failure and its text reaches the output.
 TEST_F(MailboxTest, EveryBatchEndReachesTheWindow)
 {
     struct Case {
@@ -214,7 +214,7 @@ TEST_F(MailboxTest, EveryBatchEndReachesTheWindow)
         // The worker let go of the batch before the window heard of its end.
         EXPECT_TRUE(held.expired());
         std::lock_guard<std::mutex> lock(state->m_csOutput);
-        EXPECT_EQ(state->m_strMessages, c.messages);
+        EXPECT_EQ(state->m_strTextOutput, c.messages);
     }
 }
 
