@@ -4,6 +4,7 @@
 #include "common/CommandIds.h"
 #include "common/FileHelpers.h"
 #include "common/SettingsTable.h"
+#include "common/UnexpectedError.h"
 #include "DataLinkFile.h"
 #include "editor/TorvaneDoc.h"
 #include "MainFrame.h"
@@ -110,6 +111,26 @@ void CTorvaneApp::OnAssertFailure(const wxChar* file, int line, const wxChar* fu
         return;
     std::fprintf(stderr, "%s(%d): assert \"%s\" failed in %s(): %s\n", wxString(file).utf8_str().data(), line,
                  condition.utf8_str().data(), wxString(func).utf8_str().data(), wxString(msg).utf8_str().data());
+}
+
+bool CTorvaneApp::OnExceptionInMainLoop()
+{
+    const std::exception_ptr error = std::current_exception();
+    LogUnexpectedError("main loop", error);
+    TVMessageBox(UnexpectedErrorText(error), wxOK | wxICON_STOP);
+    return true;
+}
+
+void CTorvaneApp::ProcessPendingEvents()
+{
+    for (;;) {
+        try {
+            wxApp::ProcessPendingEvents();
+            return;
+        } catch (...) {
+            OnExceptionInMainLoop();
+        }
+    }
 }
 
 int CTorvaneApp::ExitInstance()

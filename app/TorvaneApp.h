@@ -35,6 +35,12 @@ public:
     // menu id range, which the library checks.
     void OnAssertFailure(const wxChar* file, int line, const wxChar* func, const wxChar* cond,
                          const wxChar* msg) override;
+    // An exception that no handler of the program expected: logged with its description, the
+    // user told its failure text, and the program goes on with the windows it has.
+    bool OnExceptionInMainLoop() override;
+    // Queued calls (CallAfter, posted events) run from here; the toolkit's loop does not catch
+    // what they throw, so their unexpected exceptions are sent to the handler above too.
+    void ProcessPendingEvents() override;
 
     // Start-up; false ends the program. Runs on the arguments of SetCommandLine.
     bool InitInstance();

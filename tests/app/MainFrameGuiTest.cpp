@@ -205,6 +205,17 @@ TEST_F(MainFrameTest, MainWindowWithMenusAndStatusBar)
               "*.EXE;*.DLL;*.OCX;*.SYS;*.COM;*.DOS;*.CAB;*.ZIP");
 }
 
+TEST_F(MainFrameTest, AnUnexpectedFailureIsReportedAndTheProgramGoesOn)
+{
+    ASSERT_TRUE(Start());
+    CMessageScript script;
+    Frame().CallAfter([] { throw std::runtime_error("a fault nobody handled"); });
+    Frame().CallAfter([] { throw std::bad_alloc(); });
+    Pump(300, [&script] { return script.Texts().size() == 2; });
+    EXPECT_EQ(script.Texts(), (std::vector<wxString>{"Errors occurred.", "Out-of-Memory."}));
+    EXPECT_TRUE(Frame().IsShown());
+}
+
 TEST_F(MainFrameTest, StartupActionDataLinkDialogCancelledLeavesNoWindow)
 {
     CDataLinkAnswer cancel("");
