@@ -1,5 +1,5 @@
-# Entry points: `make run`, `make test`, `make bench`. Each runs the idempotent set-up first.
-.PHONY: setup build run test bench clean
+# Entry points: `make run`, `make test`, `make test-asan`, `make bench`. Each runs the idempotent set-up first.
+.PHONY: setup build run test test-asan bench clean
 
 setup:
 	./scripts/setup.sh
@@ -12,8 +12,12 @@ run: setup
 test: setup
 	./scripts/test.sh
 
+# The suite again on a build with the address and undefined-behaviour sanitizers (build-asan/).
+test-asan: setup
+	./scripts/test.sh --asan
+
 bench: setup
 	./scripts/bench.sh
 
 clean:
-	rm -rf build
+	rm -rf build build-asan

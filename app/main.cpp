@@ -31,12 +31,14 @@ int main(int argc, char** argv)
 {
     if (HaveDisplay())
         return wxEntry(argc, argv);
-    wxApp::SetInstance(new CConsoleApp);
+    // The window application object is never made here: wxTheApp, which presumes one, is not used.
+    auto* app = new CConsoleApp;
+    wxAppConsole::SetInstance(app);
     wxInitializer initializer(argc, argv);
     if (!initializer.IsOk())
         return CCommandLineBatchRun::kFailed;
     std::vector<wxString> args;
-    for (int i = 1; i < wxTheApp->argc; ++i)
-        args.push_back(wxTheApp->argv[i]);
+    for (int i = 1; i < app->argc; ++i)
+        args.push_back(app->argv[i]);
     return CCommandLineBatchRun::Main(args);
 }

@@ -168,7 +168,7 @@ wxRect TwipsToPixelsRect(wxDC& dc, const wxRect& twips)
 
 bool IsLargeFontsMode()
 {
-    if (!wxTheApp || !wxTheApp->IsGUI())
+    if (const wxAppConsole* app = wxAppConsole::GetInstance(); !app || !app->IsGUI())
         return false;
     wxScreenDC dc;
     return dc.IsOk() && dc.GetPPI().x > 96;

@@ -18,7 +18,7 @@ constexpr int kFamilyDecorative = 0x50;
 
 int ScreenDpi()
 {
-    if (!wxTheApp || !wxTheApp->IsGUI())
+    if (const wxAppConsole* app = wxAppConsole::GetInstance(); !app || !app->IsGUI())
         return 96;
     int dpi = wxGetDisplayPPI().y;
     return dpi > 0 ? dpi : 96;

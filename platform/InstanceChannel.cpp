@@ -41,9 +41,9 @@ public:
     {
         wxString command = GetTextFromData(data, size, format);
         // The sender is answered first; the command runs once this call has returned.
-        if (wxTheApp && m_handler) {
+        if (wxAppConsole* app = wxAppConsole::GetInstance(); app && m_handler) {
             auto handler = m_handler;
-            wxTheApp->CallAfter([handler, command] { handler(command); });
+            app->CallAfter([handler, command] { handler(command); });
         }
         return true;
     }

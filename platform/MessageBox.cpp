@@ -25,9 +25,12 @@ ScriptState& Script()
     return state;
 }
 
+// wxTheApp presumes a window application; the command-line batch run without a display runs a
+// console one, so the application object is asked through its console base.
 bool HasDisplay()
 {
-    return wxTheApp != nullptr && wxTheApp->IsGUI();
+    const wxAppConsole* app = wxAppConsole::GetInstance();
+    return app != nullptr && app->IsGUI();
 }
 
 int ShowDialog(const wxString& text, long style, wxWindow* parent)
@@ -39,7 +42,7 @@ int ShowDialog(const wxString& text, long style, wxWindow* parent)
     if (!(dlgStyle & (wxYES_NO | wxOK)))
         dlgStyle |= wxOK;
     wxBusyCursorSuspender normalCursor;
-    wxMessageDialog dlg(parent, text, wxTheApp->GetAppDisplayName(), dlgStyle | wxCENTRE);
+    wxMessageDialog dlg(parent, text, wxAppConsole::GetInstance()->GetAppDisplayName(), dlgStyle | wxCENTRE);
     if (retry)
         dlg.SetOKCancelLabels(_("&Retry"), _("Cancel"));
     int id = dlg.ShowModal();
@@ -92,7 +95,7 @@ int TVMessageBox(const wxString& text, long style, wxWindow* parent)
     // A worker asks the UI thread and waits for the answer.
     auto answer = std::make_shared<std::promise<int>>();
     std::future<int> result = answer->get_future();
-    wxTheApp->CallAfter([answer, text, style] { answer->set_value(ShowDialog(text, style, nullptr)); });
+    wxAppConsole::GetInstance()->CallAfter([answer, text, style] { answer->set_value(ShowDialog(text, style, nullptr)); });
     return result.get();
 }
 

@@ -1,8 +1,21 @@
 #!/bin/sh
 # Runs every test through CTest: unit, SQLite, PostgreSQL (on a throw-away cluster) and GUI tests under Xvfb.
+# With --asan first, builds into build-asan with the address and undefined-behaviour sanitizers
+# and runs the suite there; any finding ends its process, so its test fails.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
+builddir=build
+if [ "${1:-}" = "--asan" ]; then
+    shift
+    builddir=build-asan
+    # The discovery of tests at build time runs the test programs too.
+    export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:check_initialization_order=1"
+    export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+    cmake -S . -B "$builddir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_SANITIZE=ON >/dev/null
+    cmake --build "$builddir"
+fi
 pgdir=$(mktemp -d /tmp/torvane-pg.XXXXXX)
 trap '"$root/scripts/pgcluster.sh" stop "$pgdir"' EXIT INT TERM
 port=$("$root/scripts/pgcluster.sh" start "$pgdir")
@@ -12,4 +25,4 @@ export TORVANE_PG_PORT="$port"
 export XDG_CONFIG_HOME="$pgdir/config" XDG_DATA_HOME="$pgdir/data-home" XDG_RUNTIME_DIR="$pgdir/runtime"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
 xvfb-run -a -s "-screen 0 1600x1000x24" \
-    ctest --test-dir build --output-on-failure -j "$(nproc)" --timeout 600 "$@"
+    ctest --test-dir "$builddir" --output-on-failure -j "$(nproc)" --timeout 600 "$@"

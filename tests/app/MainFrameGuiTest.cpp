@@ -560,6 +560,8 @@ TEST_F(MainFrameTest, ASecondStartHandsItsFileToTheFirst)
     process->Bind(wxEVT_END_PROCESS, [&](wxProcessEvent& e) {
         exitCode = e.GetExitCode();
         ended = true;
+        // Left unhandled, the process object deletes itself.
+        e.Skip();
     });
     const char* argv[] = {TORVANE_EXE, path.c_str(), nullptr};
     ASSERT_GT(wxExecute(argv, wxEXEC_ASYNC, process), 0);
