@@ -11,6 +11,8 @@
 #include "query/ChildFrame.h"
 #include "query/QueryKeyRouting.h"
 #include "query/ResultView.h"
+#include "query/ResultsText.h"
+#include "querycore/QueryRunState.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/window/QueryWindowTest.h"
@@ -22,6 +24,7 @@
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
+#include <atomic>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -508,6 +511,60 @@ TEST_P(ExecWindowTest, ACommandLineRunStaysOpenUnlessItEndsCleanlyMinimised)
         Pump();
         EXPECT_EQ(Main().GetConnectionCount(), 1u) << sql;
     }
+}
+
+// The results view takes a worker's text output out of the run's buffer while the worker writes
+// it, and puts it in over many turns of the event loop: all of it arrives in order, a later
+// write is still parted from what the view took, and the buffer keeps only the last character
+// the view shows.
+TEST(ResultsTextTakesTheOutput, AsTheWorkerWritesItNothingIsLostOrReordered)
+{
+    REQUIRE_DISPLAY();
+    ASSERT_EQ(Main().GetConnectionCount(), 0u);
+    CChildFrame* frame = window_test::OpenQueryWindow(CleanDatabaseConnectionString(Driver::SQLite));
+    ASSERT_TRUE(frame);
+    CQueryRunState& state = *frame->GetRunState();
+    CResultsText& text = frame->GetExecution().ResultsText();
+    text.ClearView();
+
+    // A result set of a few megabytes in the worker's pieces, some of which outgrow the
+    // buffer's room at once.
+    wxString expected = "n\n-\n";
+    std::vector<wxString> pieces;
+    for (int i = 0, line = 1; i < 60; ++i) {
+        wxString piece;
+        for (int j = 0; j < (i % 7 + 1) * 600; ++j, ++line)
+            piece += wxString::Format("line %d of the output\n", line);
+        expected += piece;
+        pieces.push_back(piece);
+    }
+    AppendRunOutput(state, true, "n\n-\n");
+    std::atomic<bool> written{false};
+    std::thread worker([&] {
+        for (const wxString& piece : pieces)
+            state.AppendTextOutput(piece);
+        written = true;
+    });
+    while (!written) {
+        text.FlushOutputText(true);
+        Pump();
+    }
+    worker.join();
+    text.FlushOutputText(true);
+
+    AppendRunOutput(state, true, "(1 row(s) affected)");
+    // The separator follows the last line's own line end, as in one buffer.
+    expected += "\n\n(1 row(s) affected)";
+    text.FlushOutputText(true);
+    {
+        std::lock_guard<std::mutex> lock(state.m_csOutput);
+        EXPECT_EQ(state.m_strTextOutput, ")");
+    }
+    ASSERT_TRUE(PumpUntil([&text] { return !text.IsAppending(); }, kHang));
+    const wxString shown = frame->GetResultView()->GetText();
+    ASSERT_EQ(shown.length(), expected.length());
+    EXPECT_TRUE(shown == expected);
+    window_test::CloseQueryWindows();
 }
 
 const auto kPaths = window_test::AllRunPaths();
