@@ -54,6 +54,9 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
     SetUseHorizontalScrollBar(true);
     SetEOLMode(wxSTC_EOL_LF);
     SetUndoCollection(false);
+    // Nothing listens to changes of the text: large output then goes in without an event (and
+    // a copy of the text) for every piece appended.
+    SetModEventMask(0);
     SetWrapMode(settings::ReadInt(settings::ResultWrapWord) ? wxSTC_WRAP_WORD : wxSTC_WRAP_NONE);
 
     if (IQueryHost* main = GetHost(); main && !main->SharedSettings().m_fontResult.IsOk()) {

@@ -12,19 +12,49 @@
 #include <wx/statusbr.h>
 
 #include <algorithm>
+#include <chrono>
+#include <limits>
 
 namespace {
 
 constexpr const char* kWhiteSpace = " \t\r\n\v\f";
-// Characters put into the view per event: a few tens of milliseconds of the view's work.
-constexpr size_t kAppendPiece = 512 * 1024;
+// Characters put into the view at once: well under a millisecond of the view's work. A slice
+// ends at the last line end of its second half, when it has one.
+constexpr size_t kAppendSlice = 16 * 1024;
+// The view's work per turn of the event loop, so that the window never waits on it long.
+constexpr std::chrono::milliseconds kAppendBudget{10};
+// The view's document grows by copying all of it (a fresh copy every sixth or so of growth),
+// which the window would wait on for long once it is large. Room is made ahead while the
+// document is empty or small, and beyond that four times what is needed at once: address space
+// only, its memory is taken as the text comes. Characters are counted as bytes; text beyond
+// ASCII only fills the room sooner.
+constexpr size_t kFirstRoom = 64 * 1024 * 1024;
+constexpr size_t kRoomGrowth = 4;
 constexpr int kResultSetPane = 3;
 
 const char* const kResultsInTextWarning =
     "Warning: The <Results in Text> option is GOOD ONLY FOR RETRIEVING <PROCEDURE>/<VIEW> TEXT. If this option is "
     "not selected results will be shown in grid by default.\n\nDo you want this message box to be displayed again?";
 
+// The end of the next slice of text that starts at from and ends before to.
+size_t SliceEnd(const wxString& text, size_t from, size_t to)
+{
+    const size_t end = std::min(to, from + kAppendSlice);
+    if (end == to)
+        return end;
+    for (size_t at = end; at > from + kAppendSlice / 2; --at) {
+        if (text[at - 1] == '\n')
+            return at;
+    }
+    return end;
+}
+
 } // namespace
+
+CResultsText::CResultsText(CChildFrame& frame) : m_frame(frame)
+{
+    m_appendTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { AppendPending(); });
+}
 
 void CResultsText::ShowMessages()
 {
@@ -60,12 +90,14 @@ void CResultsText::ShowMessages()
 
 void CResultsText::FlushOutputText(bool textOutput)
 {
-    if (!m_frame.GetResultView())
+    CResultView* view = m_frame.GetResultView();
+    if (!view)
         return;
+    wxString text;
+    size_t from, to;
     {
         std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
-        const wxString& buffer =
-            textOutput ? m_frame.GetRunState()->m_strTextOutput : m_frame.GetRunState()->m_strMessages;
+        wxString& buffer = textOutput ? m_frame.GetRunState()->m_strTextOutput : m_frame.GetRunState()->m_strMessages;
         if (buffer.length() <= m_nBufferSeen)
             return;
         m_nBufferSeen = buffer.length();
@@ -76,34 +108,64 @@ void CResultsText::FlushOutputText(bool textOutput)
             m_nShownTo = buffer.find_first_not_of(kWhiteSpace);
         if (last + 1 <= m_nShownTo)
             return;
-        // The view was emptied when the run started, so the first piece too is appended.
-        m_strPending.append(buffer, m_nShownTo, last + 1 - m_nShownTo);
-        m_nShownTo = last + 1;
         m_bShown = true;
+        // The view was emptied when the run started, so the first piece too is appended.
+        if (textOutput) {
+            // The text output is not shown again from its buffer: the view takes the text
+            // without a copy, all but the last character it shows, by which the writers still
+            // see that something was written.
+            text.swap(buffer);
+            buffer.assign(text, last, wxString::npos);
+            from = m_nShownTo;
+            to = last + 1;
+            m_nShownTo = 1;
+            m_nBufferSeen = buffer.length();
+        } else {
+            // The messages stay whole: they are shown again when a grid gives way to them.
+            text.assign(buffer, m_nShownTo, last + 1 - m_nShownTo);
+            from = 0;
+            to = text.length();
+            m_nShownTo = last + 1;
+        }
     }
+    m_pending.emplace_back(text, from, to);
+    m_nPendingLength += to - from;
+    if (textOutput)
+        MakeRoom(*view);
     AppendPending();
+}
+
+void CResultsText::MakeRoom(CResultView& view)
+{
+    const size_t needed = static_cast<size_t>(view.GetLength()) + m_nPendingLength;
+    if (needed <= m_nRoom)
+        return;
+    m_nRoom = std::max(kFirstRoom, needed * kRoomGrowth);
+    view.Allocate(static_cast<int>(std::min<size_t>(m_nRoom, std::numeric_limits<int>::max())));
 }
 
 void CResultsText::AppendPending()
 {
     CResultView* view = m_frame.GetResultView();
-    if (!view || m_nPendingFrom >= m_strPending.length())
+    if (!view || m_pending.empty())
         return;
-    const size_t count = std::min(kAppendPiece, m_strPending.length() - m_nPendingFrom);
-    AppendMessageText(*view, m_strPending.substr(m_nPendingFrom, count), true);
-    m_nPendingFrom += count;
-    if (m_nPendingFrom < m_strPending.length()) {
-        if (!m_bAppendScheduled) {
-            m_bAppendScheduled = true;
-            m_frame.CallAfter([this] {
-                m_bAppendScheduled = false;
-                AppendPending();
-            });
-        }
+    const auto deadline = std::chrono::steady_clock::now() + kAppendBudget;
+    do {
+        CPendingText& front = m_pending.front();
+        const size_t end = SliceEnd(front.text, front.from, front.to);
+        AppendMessageText(*view, front.text.substr(front.from, end - front.from), true);
+        m_nPendingLength -= end - front.from;
+        front.from = end;
+        if (front.from == front.to)
+            m_pending.pop_front();
+    } while (!m_pending.empty() && std::chrono::steady_clock::now() < deadline);
+    if (!m_pending.empty()) {
+        // A timer, not a queued call: the event loop runs its timers, input and painting
+        // before it comes back here.
+        if (!m_appendTimer.IsRunning())
+            m_appendTimer.StartOnce(1);
         return;
     }
-    m_strPending.clear();
-    m_nPendingFrom = 0;
     // The line count of a finished run is right once the last piece is in.
     if (!m_frame.m_bExecuting)
         UpdateResultSetPane();
@@ -131,8 +193,9 @@ void CResultsText::ForgetBuffer()
 
 void CResultsText::ClearPending()
 {
-    m_strPending.clear();
-    m_nPendingFrom = 0;
+    m_pending.clear();
+    m_nPendingLength = 0;
+    m_appendTimer.Stop();
 }
 
 int CResultsText::GetLineCount() const

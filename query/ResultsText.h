@@ -1,20 +1,24 @@
 // The text side of a query window's results pane: the messages of a grid-mode run and the whole
 // output of a Results in Text run, shown from the run's buffers; the Results in Text switch with
-// its warning; the Messages command; and the result-set pane's text.
+// its warning; the Messages command; and the result-set pane's text. Used on the window's thread
+// only; the run's buffers are read and taken from under the run state's m_csOutput.
 #pragma once
 
 #include <wx/string.h>
+#include <wx/timer.h>
 
 #include <cstddef>
+#include <deque>
 
 class CChildFrame;
+class CResultView;
 class IResultsGrids;
 class wxCommandEvent;
 class wxUpdateUIEvent;
 
 class CResultsText {
 public:
-    explicit CResultsText(CChildFrame& frame) : m_frame(frame) {}
+    explicit CResultsText(CChildFrame& frame);
 
     void SetResultsGrids(IResultsGrids* grids) { m_pGrids = grids; }
 
@@ -23,11 +27,13 @@ public:
     void ShowMessages();
     // FlushOutputText: what the buffer of the mode gained since the last flush goes into the
     // results view, which so always shows the buffer trimmed at both ends. A buffer that did
-    // not grow changes nothing. A large gain goes in piece by piece, each piece an event of its
-    // own, so that the window answers the user in between.
+    // not grow changes nothing. The text output's buffer gives up what the view took (all but
+    // its last shown character, so that it still tells whether anything was written). The
+    // view takes text in for a few milliseconds at a time and goes on from the event loop, so
+    // that the window answers the user however large the gain.
     void FlushOutputText(bool textOutput);
     // Text taken from the buffer is still going into the view.
-    bool IsAppending() const { return m_nPendingFrom < m_strPending.length(); }
+    bool IsAppending() const { return !m_pending.empty(); }
     // The view emptied (with its remembered selection) at the start of a run.
     void ClearView();
     // The buffer the view follows was emptied; the view keeps its text (and takes in what
@@ -50,9 +56,21 @@ public:
     long m_nSavedSelEnd = 0;
 
 private:
-    // Appends the next piece of the text waiting for the view; schedules the one after.
+    // Text taken from a buffer for the view: [from, to) of text is still to go in.
+    struct CPendingText {
+        // Takes the source's text without a copy (a wxString moves by copying).
+        CPendingText(wxString& source, size_t first, size_t end) : from(first), to(end) { text.swap(source); }
+        wxString text;
+        size_t from;
+        size_t to;
+    };
+
+    // Appends the text waiting for the view until it is all in or the time for one turn of the
+    // event loop is spent; then the timer brings the next turn.
     void AppendPending();
     void ClearPending();
+    // Makes room in the view's document for what it holds and what waits, with room to grow.
+    void MakeRoom(CResultView& view);
 
     CChildFrame& m_frame;
     IResultsGrids* m_pGrids = nullptr;
@@ -61,8 +79,10 @@ private:
     bool m_bShown = false;
     size_t m_nBufferSeen = 0;
     size_t m_nShownTo = 0;
-    // Taken from the buffer, not yet in the view.
-    wxString m_strPending;
-    size_t m_nPendingFrom = 0;
-    bool m_bAppendScheduled = false;
+    // Taken from the buffer, not yet in the view, in the order taken.
+    std::deque<CPendingText> m_pending;
+    size_t m_nPendingLength = 0;
+    wxTimer m_appendTimer;
+    // The room made in the view's document so far; it never gives room back.
+    size_t m_nRoom = 0;
 };

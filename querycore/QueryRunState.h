@@ -39,7 +39,13 @@ public:
     // Guards the buffers, the error tags, the batch queue and the saved count.
     std::mutex m_csOutput;
     wxString m_strMessages;
+    // The text output the results view has yet to take (it takes what it shows out of it).
     wxString m_strTextOutput;
+    // Appends a worker's piece of text output, taking m_csOutput. Under the lock text is only
+    // copied into memory written before: a buffer too small for the piece is replaced by one
+    // of twice the size made ready outside the lock, so the window never waits on memory
+    // being allocated and touched.
+    void AppendTextOutput(const wxString& text);
     CErrorTagList m_errorList;
     std::deque<CQueuedBatch> m_batchQueue;
     // Result sets the save worker wrote in the current Execute and Save As run.

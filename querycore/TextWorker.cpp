@@ -72,8 +72,7 @@ private:
             return;
         const wxString text = wxString::FromUTF8(piece);
         piece.clear();
-        std::lock_guard<std::mutex> lock(m_state.m_csOutput);
-        m_state.m_strTextOutput += text;
+        m_state.AppendTextOutput(text);
     }
 
     CQueryRunState& m_state;

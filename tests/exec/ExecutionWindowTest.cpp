@@ -11,6 +11,8 @@
 #include "query/ChildFrame.h"
 #include "query/QueryKeyRouting.h"
 #include "query/ResultView.h"
+#include "query/ResultsText.h"
+#include "querycore/QueryRunState.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/window/QueryWindowTest.h"
@@ -22,6 +24,7 @@
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
+#include <atomic>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -31,6 +34,11 @@ using window_test::Pump;
 using window_test::PumpUntil;
 
 namespace {
+
+// How long a test waits for what should happen at once: long enough for a loaded machine, short
+// enough to tell a hang (or a cancel that failed to reach a 30-second statement) from it. How
+// fast things happen is measured by the benchmarks.
+constexpr auto kHang = 15s;
 
 class ExecWindowTest : public ::testing::TestWithParam<window_test::RunPath> {
 protected:
@@ -202,7 +210,7 @@ TEST_P(ExecWindowTest, ProviderMessagesAppearInTheOutput)
     EXPECT_EQ(Output(frame), "NOTICE: first\n\nNOTICE: second\n\none\n---\n1");
 }
 
-TEST_P(ExecWindowTest, CancelEndsALongQueryWithinASecond)
+TEST_P(ExecWindowTest, CancelEndsALongQuery)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
@@ -211,15 +219,13 @@ TEST_P(ExecWindowTest, CancelEndsALongQueryWithinASecond)
     PumpUntil([] { return false; }, 500ms);
     ASSERT_TRUE(frame->m_bExecuting);
 
-    const auto start = std::chrono::steady_clock::now();
     wxCommandEvent cancel(wxEVT_MENU, ID_QUERY_CANCEL);
     frame->GetEventHandler()->ProcessEvent(cancel);
     EXPECT_EQ(frame->m_strStatusText, "Attempting to cancel query batch...");
     EXPECT_TRUE(frame->m_bCancelling);
     // A second press starts no second cancel.
     frame->GetExecution().CancelQueryBatch();
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, kHang));
     EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
     EXPECT_EQ(Output(frame), "Query canceled by user.");
     EXPECT_FALSE(frame->m_bCancelling);
@@ -243,13 +249,13 @@ TEST_P(ExecWindowTest, ClosingDuringARunCancelsItFirst)
         frame->Close();
         EXPECT_EQ(messages.Texts(), std::vector<wxString>{"Are you sure you wish to cancel this query?"});
         // The window stays until the cancelled run has ended.
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 3s));
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, kHang));
         EXPECT_EQ(Main().GetConnectionCount(), 1u);
         EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
     }
     CMessageScript messages;
     frame->Close();
-    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 3s));
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, kHang));
     EXPECT_TRUE(messages.Texts().empty());
 }
 
@@ -265,24 +271,22 @@ TEST_P(ExecWindowTest, CancelDuringALargeFetchKeepsTheRowsWritten)
                                      : "SELECT generate_series(1, 2000000000) || E'\\n' AS n");
     Start(frame);
     ASSERT_TRUE(PumpUntil([frame] { return Output(frame).length() > 1000; }, 20s));
-    // The event loop keeps going while rows pour into the output.
-    std::vector<std::chrono::steady_clock::time_point> ticks;
+    // The event loop keeps going while rows pour into the output (how long it may wait is
+    // the text output benchmark's measure).
+    int ticks = 0;
     wxTimer timer;
-    timer.Bind(wxEVT_TIMER, [&ticks](wxTimerEvent&) { ticks.push_back(std::chrono::steady_clock::now()); });
+    timer.Bind(wxEVT_TIMER, [&ticks](wxTimerEvent&) { ++ticks; });
     timer.Start(20);
-    PumpUntil([] { return false; }, 1500ms);
+    EXPECT_TRUE(PumpUntil([&ticks] { return ticks >= 20; }, kHang));
     timer.Stop();
-    ASSERT_GT(ticks.size(), 20u);
-    for (size_t i = 1; i < ticks.size(); ++i)
-        ASSERT_LT(ticks[i] - ticks[i - 1], 500ms) << "tick " << i;
     ASSERT_TRUE(frame->m_bExecuting);
 
-    const auto start = std::chrono::steady_clock::now();
     frame->GetExecution().CancelQueryBatch();
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, kHang));
     EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->GetExecution().ResultsText().IsAppending(); }, 10s));
+    // The view may still be taking in what came before the cancel: as much as the machine
+    // fetched meanwhile.
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->GetExecution().ResultsText().IsAppending(); }, 4 * kHang));
     EXPECT_EQ(Pane(frame, 3), wxString::Format("Number of lines of text: %d", frame->GetResultView()->GetLineCount()));
 
     // The rows written are there in order, none lost in between; the cancel note follows them.
@@ -309,10 +313,8 @@ TEST_P(ExecWindowTest, CancelWhileTheSplitterStillRunsAlsoStopsTheStatement)
     PumpUntil([] { return false; }, 400ms);
     // As when the first batch was started before the splitter reported its end.
     frame->m_bSplitterRunning = 1;
-    const auto start = std::chrono::steady_clock::now();
     frame->GetExecution().CancelQueryBatch();
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, kHang));
     EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
     frame->m_bSplitterRunning = 0;
 }
@@ -334,31 +336,27 @@ TEST_P(ExecKeyboardTest, TheWindowStaysResponsiveWhileABatchRuns)
     PumpUntil([] { return false; }, 300ms);
     wxUIActionSimulator keyboard;
     keyboard.Text("\n-- typed");
-    PumpUntil([frame] { return Editor(frame).GetText().EndsWith("-- typed"); }, 3s);
+    PumpUntil([frame] { return Editor(frame).GetText().EndsWith("-- typed"); }, kHang);
     EXPECT_TRUE(Editor(frame).GetText().EndsWith("-- typed")) << Editor(frame).GetText();
     Editor(frame).ScrollToLine(0);
     EXPECT_TRUE(frame->m_bExecuting);
 
-    // Ticks of a timer on the UI thread while the run goes on: a blocked event loop would
-    // leave a gap between two of them.
-    std::vector<std::chrono::steady_clock::time_point> ticks;
+    // A timer on the UI thread ticks while the run goes on: a blocked event loop would stop it.
+    int ticks = 0;
     wxTimer timer;
-    timer.Bind(wxEVT_TIMER, [&ticks](wxTimerEvent&) { ticks.push_back(std::chrono::steady_clock::now()); });
+    timer.Bind(wxEVT_TIMER, [&ticks](wxTimerEvent&) { ++ticks; });
     timer.Start(20);
-    PumpUntil([] { return false; }, 1200ms);
+    EXPECT_TRUE(PumpUntil([&ticks] { return ticks >= 20; }, kHang));
     timer.Stop();
 
     // The elapsed time ticks while the batch runs.
-    EXPECT_TRUE(Pane(frame, 2).StartsWith("Exec time: 00:00:01.")) << Pane(frame, 2);
-    ASSERT_GT(ticks.size(), 20u);
-    auto longest = std::chrono::steady_clock::duration::zero();
-    for (size_t i = 1; i < ticks.size(); ++i)
-        longest = std::max(longest, ticks[i] - ticks[i - 1]);
-    EXPECT_LT(longest, 500ms);
+    EXPECT_TRUE(PumpUntil([frame] { return !Pane(frame, 2).StartsWith("Exec time: 00:00:00."); }, kHang));
+    EXPECT_TRUE(Pane(frame, 2).Matches("Exec time: 00:00:??.???")) << Pane(frame, 2);
+    EXPECT_TRUE(frame->m_bExecuting);
 
     // Cancel by its key.
     keyboard.Char(WXK_PAUSE, wxMOD_ALT);
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, kHang));
     EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
 }
 
@@ -483,7 +481,7 @@ TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
     Start(frame);
     other->Open(_variant_t("SELECT 14"), frame->m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
                 ado::adAsyncExecute);
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, kHang));
     other->Close();
     EXPECT_EQ(Output(frame), "n\n-\n13");
     EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
@@ -513,6 +511,60 @@ TEST_P(ExecWindowTest, ACommandLineRunStaysOpenUnlessItEndsCleanlyMinimised)
         Pump();
         EXPECT_EQ(Main().GetConnectionCount(), 1u) << sql;
     }
+}
+
+// The results view takes a worker's text output out of the run's buffer while the worker writes
+// it, and puts it in over many turns of the event loop: all of it arrives in order, a later
+// write is still parted from what the view took, and the buffer keeps only the last character
+// the view shows.
+TEST(ResultsTextTakesTheOutput, AsTheWorkerWritesItNothingIsLostOrReordered)
+{
+    REQUIRE_DISPLAY();
+    ASSERT_EQ(Main().GetConnectionCount(), 0u);
+    CChildFrame* frame = window_test::OpenQueryWindow(CleanDatabaseConnectionString(Driver::SQLite));
+    ASSERT_TRUE(frame);
+    CQueryRunState& state = *frame->GetRunState();
+    CResultsText& text = frame->GetExecution().ResultsText();
+    text.ClearView();
+
+    // A result set of a few megabytes in the worker's pieces, some of which outgrow the
+    // buffer's room at once.
+    wxString expected = "n\n-\n";
+    std::vector<wxString> pieces;
+    for (int i = 0, line = 1; i < 60; ++i) {
+        wxString piece;
+        for (int j = 0; j < (i % 7 + 1) * 600; ++j, ++line)
+            piece += wxString::Format("line %d of the output\n", line);
+        expected += piece;
+        pieces.push_back(piece);
+    }
+    AppendRunOutput(state, true, "n\n-\n");
+    std::atomic<bool> written{false};
+    std::thread worker([&] {
+        for (const wxString& piece : pieces)
+            state.AppendTextOutput(piece);
+        written = true;
+    });
+    while (!written) {
+        text.FlushOutputText(true);
+        Pump();
+    }
+    worker.join();
+    text.FlushOutputText(true);
+
+    AppendRunOutput(state, true, "(1 row(s) affected)");
+    // The separator follows the last line's own line end, as in one buffer.
+    expected += "\n\n(1 row(s) affected)";
+    text.FlushOutputText(true);
+    {
+        std::lock_guard<std::mutex> lock(state.m_csOutput);
+        EXPECT_EQ(state.m_strTextOutput, ")");
+    }
+    ASSERT_TRUE(PumpUntil([&text] { return !text.IsAppending(); }, kHang));
+    const wxString shown = frame->GetResultView()->GetText();
+    ASSERT_EQ(shown.length(), expected.length());
+    EXPECT_TRUE(shown == expected);
+    window_test::CloseQueryWindows();
 }
 
 const auto kPaths = window_test::AllRunPaths();

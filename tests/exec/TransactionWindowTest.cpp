@@ -109,7 +109,7 @@ TEST_P(TransactionWindowTest, RunsAccumulateInOneTransactionUntilTheWindowCloses
     {
         CMessageScript messages{wxID_YES};
         frame->Close();
-        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 3s));
+        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
         EXPECT_EQ(messages.Texts().size(), 1u);
     }
     EXPECT_EQ(Count("t"), "2");
@@ -123,7 +123,7 @@ TEST_P(TransactionWindowTest, NoRollsTheWorkBack)
     Run(frame, "INSERT INTO t VALUES (1)");
     CMessageScript messages{wxID_NO};
     frame->Close();
-    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 3s));
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
     EXPECT_EQ(messages.Texts(), std::vector<wxString>{kPendingQuestion});
     EXPECT_EQ(Count("t"), "0");
 }
@@ -135,7 +135,7 @@ TEST_P(TransactionWindowTest, AWindowWhereNothingRanClosesWithoutAQuestion)
     EXPECT_TRUE(frame->GetExecution().Transactions().m_bTransactionOpen);
     CMessageScript messages;
     frame->Close();
-    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 3s));
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
     EXPECT_TRUE(messages.Texts().empty());
 }
 
@@ -173,13 +173,13 @@ TEST_P(TransactionWindowTest, AFailedCommitKeepsTheWindowOpenWithTheError)
         Run(frame, "INSERT INTO parent VALUES (1)");
         CMessageScript messages{wxID_YES};
         frame->Close();
-        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 3s));
+        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
         EXPECT_EQ(messages.Texts().size(), 1u);
         EXPECT_EQ(Count("u"), "1");
     } else {
         CMessageScript messages{wxID_NO};
         frame->Close();
-        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 3s));
+        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
         EXPECT_EQ(Count("u"), "0");
     }
 }
