@@ -76,16 +76,6 @@ private:
     std::thread m_thread;
 };
 
-wxString ErrorTextOf(const ado::Connection* connection, const _com_error& error)
-{
-    wxString text;
-    try {
-        text = GetProviderErrorsText(connection);
-    } catch (...) {
-    }
-    return text.empty() ? GetComErrorText(error) : text;
-}
-
 } // namespace
 
 int CCommandLineBatchRun::Main(const std::vector<wxString>& args)
@@ -179,7 +169,7 @@ bool CCommandLineBatchRun::Connect(const wxString& connectString)
         m_pConnection->PutCommandTimeout(m_nQueryTimeout);
         m_pRecordset = ado::Recordset::Create();
     } catch (const _com_error& e) {
-        TVMessageBox(ErrorTextOf(m_pConnection.get(), e), wxOK | wxICON_STOP);
+        TVMessageBox(GetConnectionErrorText(m_pConnection.get(), e), wxOK | wxICON_STOP);
         return false;
     } catch (...) {
         TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP);
@@ -294,7 +284,7 @@ int CCommandLineBatchRun::Run(const wxString& connectString, const wxString& inp
                 m_pConnection->CommitTrans();
             }
         } catch (const _com_error& e) {
-            AppendRunError(state, true, ErrorTextOf(m_pConnection.get(), e), 0);
+            AppendRunError(state, true, GetConnectionErrorText(m_pConnection.get(), e), 0);
             errors = true;
         }
     }

@@ -373,7 +373,7 @@ CBatchExecution::BatchStart CBatchExecution::StartBatch(const CQueuedBatch& batc
         }
         ReportError(kErrorsOccurred);
     } catch (const _com_error& e) {
-        ReportError(GetBatchErrorText(f.m_pConnection.get(), e));
+        ReportError(GetConnectionErrorText(f.m_pConnection.get(), e));
     } catch (...) {
         ReportError(kErrorsOccurred);
     }
@@ -460,7 +460,7 @@ void CBatchExecution::OnExecuteComplete(const CConnectionEventsSink::Completion&
         if (!started)
             ReportError(kErrorsOccurred);
     } catch (const _com_error& e) {
-        ReportError(GetBatchErrorText(f.m_pConnection.get(), e));
+        ReportError(GetConnectionErrorText(f.m_pConnection.get(), e));
     } catch (...) {
         ReportError(kErrorsOccurred);
     }

@@ -368,7 +368,7 @@ int RunGridBatch(CExecutionBlock& block, const CGridWorker::Options& options)
         worker.Run(rs, recordsAffected);
     } catch (const _com_error& e) {
         WaitForCancelDone(state);
-        report(GetBatchErrorText(block.connection.get(), e));
+        report(GetConnectionErrorText(block.connection.get(), e));
     } catch (const std::bad_alloc&) {
         report("Out-of-Memory.");
     } catch (const CGridError& e) {
