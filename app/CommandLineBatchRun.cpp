@@ -5,13 +5,13 @@
 #include "common/FileException.h"
 #include "common/FileHelpers.h"
 #include "common/SettingsTable.h"
-#include "DataLinkFile.h"
 #include "editor/QueryFileCodec.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/ShellRegistration.h"
 #include "querycore/BatchFlow.h"
 #include "querycore/BatchSplitter.h"
+#include "querycore/DataLinkFile.h"
 #include "querycore/FrameMailbox.h"
 #include "querycore/MessagesBuffer.h"
 #include "querycore/PageFileUsage.h"
@@ -136,7 +136,7 @@ int CCommandLineBatchRun::Main(const std::vector<wxString>& args)
     wxString connect = request.connectString;
     if (!request.dataLinkFile.empty()) {
         bool reported = false;
-        connect = ConnectFromCommandLine(request.dataLinkFile, &reported);
+        connect = DataLinkFile::ConnectFromCommandLine(request.dataLinkFile, &reported);
         if (connect.empty()) {
             if (!reported)
                 TVMessageBox(wxString::Format(kNoConnectString, request.dataLinkFile), wxOK | wxICON_STOP);

@@ -4,13 +4,13 @@
 #include "common/CommandIds.h"
 #include "common/SettingsTable.h"
 #include "ConnectCommands.h"
-#include "DataLinkFile.h"
 #include "editor/GotoLineDlg.h"
 #include "editor/TorvaneDoc.h"
 #include "MDIClientWnd.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
 #include "querycore/ConnectStringUtil.h"
+#include "querycore/DataLinkFile.h"
 #include "querycore/PageFileUsage.h"
 #include "schema/SchemaView.h"
 #include "TorvaneApp.h"
@@ -585,14 +585,14 @@ CTorvaneDoc* CMainFrame::ConnectWithDataLinkFile(const wxString& givenPath)
         settings::WriteString(settings::FromUdlFile, wxFileName(path).GetPath() + "/");
     }
     try {
-        wxString connect = LoadDataLinkFile(path);
+        wxString connect = wxString::FromUTF8(DataLinkFile::LoadConnectString(path.utf8_string()));
         CTorvaneDoc* doc = NewQueryWindow(connect.empty() ? std::nullopt : std::optional<wxString>(connect));
         if (doc)
             if (CMruFileList* list = TheApp().GetDataLinkFileManager().GetList(0))
                 list->Add(path);
         return doc;
-    } catch (const CDataLinkFileError& e) {
-        TVMessageBox(e.Message(), wxOK | wxICON_STOP, this);
+    } catch (const DataLinkFile::NotFound& e) {
+        TVMessageBox(wxString::FromUTF8(e.what()), wxOK | wxICON_STOP, this);
     } catch (const _com_error& e) {
         TVMessageBox(wxString::FromUTF8(e.what()), wxOK | wxICON_STOP, this);
     } catch (...) {

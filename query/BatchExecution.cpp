@@ -2,6 +2,7 @@
 
 #include "ChildFrame.h"
 #include "common/CommandIds.h"
+#include "common/ErrorText.h"
 #include "common/TextPositions.h"
 #include "editor/QryView.h"
 #include "querycore/BatchFlow.h"

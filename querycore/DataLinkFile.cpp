@@ -1,9 +1,11 @@
 #include "DataLinkFile.h"
 
+#include "common/ErrorText.h"
 #include "common/TrimText.h"
 
 #include "ConnectStringUtil.h"
 #include "platform/com/ComTypes.h"
+#include "platform/MessageBox.h"
 #include "ReplacingFile.h"
 #include "Utf8.h"
 
@@ -107,4 +109,25 @@ std::string DataLinkFile::LoadConnectString(const std::string& path)
 {
     std::string s = Read(path);
     return HasProviderKeyword(s) ? s : std::string();
+}
+
+wxString DataLinkFile::ConnectFromCommandLine(const wxString& path, bool* reported)
+{
+    wxString message;
+    try {
+        wxString connect = wxString::FromUTF8(LoadConnectString(path.utf8_string()));
+        if (reported)
+            *reported = false;
+        return connect;
+    } catch (const NotFound& e) {
+        message = wxString::FromUTF8(e.what());
+    } catch (const _com_error& e) {
+        message = GetComErrorText(e);
+    } catch (...) {
+        message = "Errors occurred.";
+    }
+    TVMessageBox(message, wxOK | wxICON_STOP);
+    if (reported)
+        *reported = true;
+    return wxString();
 }
