@@ -17,7 +17,6 @@
 namespace {
 
 constexpr std::string_view kUtf16Bom = "\xFF\xFE";
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kHeader = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n";
 
 bool IsSectionLine(std::string_view line)
@@ -38,7 +37,7 @@ std::string DataLinkFile::Decode(std::string_view bytes)
     std::string text;
     if (bytes.substr(0, 2) == kUtf16Bom)
         text = utf8::FromUtf16LE(bytes.substr(2));
-    else if (bytes.substr(0, 3) == kUtf8Bom)
+    else if (bytes.substr(0, 3) == utf8::kByteOrderMark)
         text = bytes.substr(3);
     else if (utf8::IsValid(bytes))
         text = bytes;

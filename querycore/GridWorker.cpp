@@ -6,6 +6,7 @@
 #include "MessagesBuffer.h"
 #include "QueryCancel.h"
 #include "TextWorker.h"
+#include "Utf8.h"
 #include "WorkerThread.h"
 
 #include <sys/resource.h>
@@ -27,13 +28,6 @@ constexpr int kFirstRows = 25;
 constexpr int kRowStepSmall = 700;
 constexpr int kRowStepLarge = 10000;
 constexpr int kMaxColumnTwips = 5160;
-
-int CountCharacters(std::string_view text)
-{
-    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
 
 int Digits(int value)
 {
@@ -189,7 +183,7 @@ void CGridWorker::FillGridFromRecordset(const ado::Fields& fields, long count)
         const ado::FieldPtr field = fields.GetItem(i);
         const std::string name = field->GetName();
         grid.SetColumnName(static_cast<size_t>(i), name);
-        const int length = CountCharacters(name);
+        const int length = static_cast<int>(utf8::CountCodePoints(name));
         m_widths[static_cast<size_t>(i) + 1] = length;
         pixels[static_cast<size_t>(i) + 1] = WidthPixels(length);
         const ado::DataTypeEnum type = field->GetType();
@@ -297,7 +291,7 @@ int CGridWorker::FillRows(ado::Recordset& recordset, long count)
             grid.AppendCell(text);
             if (r <= kFirstRows) {
                 int& width = m_widths[static_cast<size_t>(i) + 1];
-                width = std::max(width, CountCharacters(text));
+                width = std::max(width, static_cast<int>(utf8::CountCodePoints(text)));
             }
         }
         grid.EndRow();
