@@ -151,7 +151,7 @@ int CCommandLineBatchRun::Main(const std::vector<wxString>& args)
     return run.Run(connect, request.files.front(), *request.batch);
 }
 
-CCommandLineBatchRun::CCommandLineBatchRun(const CSettingsStore& store, std::FILE* output)
+CCommandLineBatchRun::CCommandLineBatchRun(CSettingsStore& store, std::FILE* output)
     : CConnectionInfo(store), m_output(output),
       m_pState(std::make_shared<CQueryRunState>(CFrameMailbox::Create(nullptr)))
 {
