@@ -165,7 +165,7 @@ void CGridWorker::FillResultGrids(ado::RecordsetPtr recordset, _variant_t record
                     AppendMessage(wxString::Format("[%d row(s) returned (application specific)]", rows));
             }
         }
-        if (Stopped() || !m_options.multipleResults || m_options.kind == 30 || m_options.kind == 31)
+        if (Stopped() || !m_options.multipleResults || IsSchemaListKind(m_options.kind))
             break;
         recordset = recordset->NextRecordset(&recordsAffected);
     }

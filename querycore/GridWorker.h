@@ -66,7 +66,7 @@ public:
         bool rowLimit = false;       // fetch at most maxRows rows per result set
         long maxRows = 0;
         bool multipleResults = true; // the connection supports "Multiple Results"
-        int kind = -1;               // 30 / 31: a keyword or literal list (one result set only)
+        int kind = kQueryKindBatch;  // a schema list kind: the keyword or literal list
         int priority = 0;            // the window's configured worker priority
     };
 
