@@ -1,5 +1,6 @@
 // The Connection of the layer: an ODBC connection handle opened from an ADO connection string,
-// its transactions, properties, errors and event listeners.
+// its transactions, properties, errors and event listeners. The properties are implemented in
+// OdbcConnectionProperties.cpp.
 #pragma once
 
 #include "Ado.h"
@@ -98,6 +99,28 @@ private:
         std::string extendedProperties;
         std::string initialCatalog;
     };
+
+    // The steps of Open.
+    // Errors holds the "not valid" text and the detail; throws E_FAIL.
+    [[noreturn]] void ThrowBadInitString(const std::string& detail);
+    // The connection string split into the bridge's keywords and ODBC attributes; a malformed
+    // string or another provider throws.
+    ConnectRequest TranslateRequest();
+    // What the string leaves open comes from the properties set before opening and from Open's
+    // user and password.
+    void ApplyInitProperties(ConnectRequest& req, const std::string& userID, const std::string& password);
+    // The text for SQLDriverConnect; throws when the driver manager would refuse its length.
+    std::string DriverConnectionText(const AttributeList& attributes);
+    // Connects a new handle and keeps it, with the driver's completed attributes and traits;
+    // returns SQLDriverConnect's result. A failure fills Errors and throws.
+    SQLRETURN ConnectDriver(const std::string& odbcText, const DriverTraits& expected);
+    // Disconnects and throws when the file the SQLite driver opened is not a database.
+    void CheckDatabaseFile();
+    // The completed attributes keep the requested driver where the driver's text names neither
+    // driver nor data source, so that the string opens the same database again.
+    void KeepRequestedDriver(const AttributeList& requested);
+    // Provider and init properties as the request gave them.
+    void AdoptRequest(const ConnectRequest& req);
 
     void ReadInfoProperties();
     // The driver's completed attributes, without the password unless it is to persist.

@@ -40,22 +40,6 @@ std::vector<ErrorRecord> ErrorList::Snapshot() const
 
 namespace {
 
-bool ValidUtf8(std::string_view s)
-{
-    size_t i = 0;
-    while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        size_t extra = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xE ? 2 : (c >> 3) == 0x1E ? 3 : 4;
-        if (extra == 4 || i + extra >= s.size() + (extra == 0 ? 1 : 0))
-            return false;
-        for (size_t k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 0x2)
-                return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
 // Text whose UTF-8 bytes came one per 16-bit unit.
 std::string FromByteUnits(const SQLWCHAR* w, size_t n)
 {
@@ -65,7 +49,7 @@ std::string FromByteUnits(const SQLWCHAR* w, size_t n)
             return FromWide(w, n);
         bytes.push_back(static_cast<char>(w[i]));
     }
-    return ValidUtf8(bytes) ? bytes : FromWide(w, n);
+    return IsValidUtf8(bytes) ? bytes : FromWide(w, n);
 }
 
 } // namespace

@@ -275,11 +275,6 @@ void AppendVariantText(const _variant_t& v, std::string& out)
     }
 }
 
-size_t CountCodePoints(std::string_view s)
-{
-    return static_cast<size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 void AppendGuid(const SQLGUID& g, std::string& out)
 {
     fmt::format_to(std::back_inserter(out), "{{{:08X}-{:04X}-{:04X}-{:02X}{:02X}-{:02X}{:02X}{:02X}{:02X}{:02X}{:02X}}}",

@@ -1,5 +1,6 @@
 // UTF-8, the text of the layer, and the 16-bit UTF-16 text (SQLWCHAR) of ODBC's wide entry
-// points.
+// points. This is the program's one UTF-8 decoder and encoder; the layers above reach it
+// through querycore/Utf8.h.
 #pragma once
 
 #include <sqltypes.h>
@@ -9,9 +10,20 @@
 
 namespace ado::detail {
 
+inline bool IsUtf8Continuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
 // Decodes the code point at pos and advances pos; false for a malformed sequence, an
 // overlong form, a surrogate or a value above U+10FFFF.
 bool DecodeUtf8(std::string_view text, size_t& pos, char32_t& codePoint);
+// True when the whole text decodes.
+bool IsValidUtf8(std::string_view text);
+// Appends the UTF-8 form of a code point (U+10FFFF at most).
+void AppendUtf8(char32_t codePoint, std::string& out);
+// The code points of UTF-8 text: its bytes that are not continuation bytes.
+size_t CountCodePoints(std::string_view text);
 
 // UTF-8 to UTF-16 (native order); false when the text is not valid UTF-8.
 bool Utf8ToUtf16(std::string_view text, std::u16string& out);

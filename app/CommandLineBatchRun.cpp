@@ -5,7 +5,6 @@
 #include "common/FileException.h"
 #include "common/FileHelpers.h"
 #include "common/SettingsTable.h"
-#include "DataLinkFile.h"
 #include "editor/QueryFileCodec.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
@@ -13,6 +12,7 @@
 #include "querycore/BatchFlow.h"
 #include "querycore/BatchLoop.h"
 #include "querycore/BatchSplitter.h"
+#include "querycore/DataLinkFile.h"
 #include "querycore/FrameMailbox.h"
 #include "querycore/MessagesBuffer.h"
 #include "querycore/PageFileUsage.h"
@@ -77,16 +77,6 @@ private:
     std::thread m_thread;
 };
 
-wxString ErrorTextOf(const ado::Connection* connection, const _com_error& error)
-{
-    wxString text;
-    try {
-        text = GetProviderErrorsText(connection);
-    } catch (...) {
-    }
-    return text.empty() ? GetComErrorText(error) : text;
-}
-
 } // namespace
 
 int CCommandLineBatchRun::Main(const std::vector<wxString>& args)
@@ -147,7 +137,7 @@ int CCommandLineBatchRun::Main(const std::vector<wxString>& args)
     wxString connect = request.connectString;
     if (!request.dataLinkFile.empty()) {
         bool reported = false;
-        connect = ConnectFromCommandLine(request.dataLinkFile, &reported);
+        connect = DataLinkFile::ConnectFromCommandLine(request.dataLinkFile, &reported);
         if (connect.empty()) {
             if (!reported)
                 TVMessageBox(wxString::Format(kNoConnectString, request.dataLinkFile), wxOK | wxICON_STOP);
@@ -162,7 +152,7 @@ int CCommandLineBatchRun::Main(const std::vector<wxString>& args)
     return run.Run(connect, request.files.front(), *request.batch);
 }
 
-CCommandLineBatchRun::CCommandLineBatchRun(const CSettingsStore& store, std::FILE* output)
+CCommandLineBatchRun::CCommandLineBatchRun(CSettingsStore& store, std::FILE* output)
     : m_info(store), m_session(m_info), m_output(output),
       m_pState(std::make_shared<CQueryRunState>(CFrameMailbox::Create(nullptr)))
 {
@@ -174,7 +164,7 @@ bool CCommandLineBatchRun::Connect(const wxString& connectString)
         m_session.CreateConnection();
         m_info.m_pConnection->Open(connectString.utf8_string());
     } catch (const _com_error& e) {
-        TVMessageBox(ErrorTextOf(m_info.m_pConnection.get(), e), wxOK | wxICON_STOP);
+        TVMessageBox(GetConnectionErrorText(m_info.m_pConnection.get(), e), wxOK | wxICON_STOP);
         return false;
     } catch (...) {
         TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP);

@@ -28,7 +28,7 @@ public:
     // The whole program without a display, given the arguments after the program name.
     static int Main(const std::vector<wxString>& args);
 
-    explicit CCommandLineBatchRun(const CSettingsStore& store, std::FILE* output = stderr);
+    explicit CCommandLineBatchRun(CSettingsStore& store, std::FILE* output = stderr);
 
     // Connects with connectString (a data link file's string already read), runs the input
     // file batch by batch and saves every result set as batch says. kSucceeded only when every

@@ -4,13 +4,13 @@
 #include "common/CommandIds.h"
 #include "common/SettingsTable.h"
 #include "ConnectCommands.h"
-#include "DataLinkFile.h"
 #include "editor/GotoLineDlg.h"
 #include "editor/TorvaneDoc.h"
 #include "MDIClientWnd.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
 #include "querycore/ConnectStringUtil.h"
+#include "querycore/DataLinkFile.h"
 #include "querycore/PageFileUsage.h"
 #include "schema/SchemaView.h"
 #include "TorvaneApp.h"
@@ -268,6 +268,37 @@ CTorvaneDoc* CMainFrame::NewQueryWindow(const std::optional<wxString>& connect, 
 {
     wxBusyCursor wait;
     CNewWindowScope scope(*this, m_bDsnLess);
+    ShowEstablishingConnection();
+
+    if (connect && connect->Upper().Contains("DRIVER={"))
+        m_bDsnLess = true;
+
+    if (!CanOpenAnotherQueryWindow())
+        return nullptr;
+    const NewQueryParts parts = CreateQueryWindow(file.has_value());
+    if (!parts.frame)
+        return nullptr;
+    if (!parts.frame->OpenConnection(connect, false, database)) {
+        parts.doc->DeleteAllViews();
+        return nullptr;
+    }
+
+    if (m_bDsnLess)
+        RememberDsnLessLogin(*parts.frame);
+    ShowNewQueryWindow(parts);
+
+    CTorvaneDoc* result = parts.doc;
+    if (file && !OpenFileInQueryWindow(parts, *file))
+        result = nullptr;
+
+    parts.frame->Refresh();
+    Refresh();
+    Update();
+    return result;
+}
+
+void CMainFrame::ShowEstablishingConnection()
+{
     SetStatusMessage(strings::kEstablishingConnection);
     if (CChildFrame* active = GetActiveQueryWindow()) {
         active->Refresh();
@@ -275,85 +306,78 @@ CTorvaneDoc* CMainFrame::NewQueryWindow(const std::optional<wxString>& connect, 
     }
     Refresh();
     Update();
+}
 
-    if (connect && connect->Upper().Contains("DRIVER={"))
-        m_bDsnLess = true;
-
+bool CMainFrame::CanOpenAnotherQueryWindow()
+{
     if (GetPageFileUsagePercent() >= 99) {
         TVMessageBox(strings::kPageFileFull, wxOK | wxICON_STOP, this);
-        return nullptr;
+        return false;
     }
     if (m_queryWindows.size() > kMaxQueryWindows) {
         TVMessageBox(strings::kConnectionLimit, wxOK | wxICON_STOP, this);
-        return nullptr;
+        return false;
     }
+    return true;
+}
 
+CMainFrame::NewQueryParts CMainFrame::CreateQueryWindow(bool forFile)
+{
     CTorvaneDocTemplate* tmpl = TheApp().GetDocTemplate();
     if (!tmpl)
-        return nullptr;
+        return {};
     auto* doc = wxDynamicCast(tmpl->CreateDocument(wxEmptyString, wxDOC_NEW | wxDOC_SILENT), CTorvaneDoc);
     if (!doc)
-        return nullptr;
+        return {};
     wxView* view = doc->GetFirstView();
     auto* frame = view ? dynamic_cast<CChildFrame*>(view->GetFrame()) : nullptr;
-    if (!frame) {
+    if (!frame || (!forFile && !doc->OnNewDocument())) {
         doc->DeleteAllViews();
-        return nullptr;
+        return {};
     }
+    return {doc, view, frame};
+}
 
-    if (!file && !doc->OnNewDocument()) {
-        doc->DeleteAllViews();
-        return nullptr;
-    }
+void CMainFrame::RememberDsnLessLogin(CChildFrame& frame)
+{
+    frame.SetDsnLessConnection(true);
+    if (m_strDsnLessLogin.empty())
+        m_strDsnLessLogin = ExtractDriverLogin(frame.GetConnectionString());
+    if (!m_strDsnLessLogin.empty())
+        if (CMruFileList* list = TheApp().GetDsnLessLoginManager().GetList(0))
+            list->Add(TheApp().GetTempFolder() + m_strDsnLessLogin);
+}
 
-    if (!frame->OpenConnection(connect, false, database)) {
-        doc->DeleteAllViews();
-        return nullptr;
-    }
-
-    if (m_bDsnLess) {
-        frame->SetDsnLessConnection(true);
-        if (m_strDsnLessLogin.empty())
-            m_strDsnLessLogin = ExtractDriverLogin(frame->GetConnectionString());
-        if (!m_strDsnLessLogin.empty())
-            if (CMruFileList* list = TheApp().GetDsnLessLoginManager().GetList(0))
-                list->Add(TheApp().GetTempFolder() + m_strDsnLessLogin);
-    }
-
-    if (doc->GetTitle().empty())
-        doc->SetTitle(wxString::Format(strings::kNewQueryTitle, "Untitled", ++g_untitledCounter));
-    frame->SetTitle(doc->GetTitle());
+void CMainFrame::ShowNewQueryWindow(const NewQueryParts& parts)
+{
+    if (parts.doc->GetTitle().empty())
+        parts.doc->SetTitle(wxString::Format(strings::kNewQueryTitle, "Untitled", ++g_untitledCounter));
+    parts.frame->SetTitle(parts.doc->GetTitle());
 
     if (settings::ReadSchemaHiddenAtOpen())
-        frame->ShowSchemaPane(false);
+        parts.frame->ShowSchemaPane(false);
 
-    doc->UpdateAllViews();
-    m_queryWindows.push_back(frame);
-    frame->Activate();
+    parts.doc->UpdateAllViews();
+    m_queryWindows.push_back(parts.frame);
+    parts.frame->Activate();
     if (m_docManager)
-        m_docManager->ActivateView(view, true);
+        m_docManager->ActivateView(parts.view, true);
     UpdateConnectionCount();
+}
 
-    CTorvaneDoc* result = doc;
-    if (file) {
-        // Kept with its full path, so the recent list still finds it from another folder.
-        wxFileName full(*file);
-        full.MakeAbsolute();
-        const wxString path = full.GetFullPath();
-        if (doc->OnOpenDocument(path)) {
-            doc->SetTitle(full.GetFullName());
-            frame->SetTitle(doc->GetTitle());
-            if (m_docManager)
-                m_docManager->AddFileToHistory(path);
-        } else {
-            result = nullptr;
-        }
-    }
-
-    frame->Refresh();
-    Refresh();
-    Update();
-    return result;
+bool CMainFrame::OpenFileInQueryWindow(const NewQueryParts& parts, const wxString& file)
+{
+    // Kept with its full path, so the recent list still finds it from another folder.
+    wxFileName full(file);
+    full.MakeAbsolute();
+    const wxString path = full.GetFullPath();
+    if (!parts.doc->OnOpenDocument(path))
+        return false;
+    parts.doc->SetTitle(full.GetFullName());
+    parts.frame->SetTitle(parts.doc->GetTitle());
+    if (m_docManager)
+        m_docManager->AddFileToHistory(path);
+    return true;
 }
 
 bool CMainFrame::CloseAll()
@@ -585,14 +609,14 @@ CTorvaneDoc* CMainFrame::ConnectWithDataLinkFile(const wxString& givenPath)
         settings::WriteString(settings::FromUdlFile, wxFileName(path).GetPath() + "/");
     }
     try {
-        wxString connect = LoadDataLinkFile(path);
+        wxString connect = wxString::FromUTF8(DataLinkFile::LoadConnectString(path.utf8_string()));
         CTorvaneDoc* doc = NewQueryWindow(connect.empty() ? std::nullopt : std::optional<wxString>(connect));
         if (doc)
             if (CMruFileList* list = TheApp().GetDataLinkFileManager().GetList(0))
                 list->Add(path);
         return doc;
-    } catch (const CDataLinkFileError& e) {
-        TVMessageBox(e.Message(), wxOK | wxICON_STOP, this);
+    } catch (const DataLinkFile::NotFound& e) {
+        TVMessageBox(wxString::FromUTF8(e.what()), wxOK | wxICON_STOP, this);
     } catch (const _com_error& e) {
         TVMessageBox(wxString::FromUTF8(e.what()), wxOK | wxICON_STOP, this);
     } catch (...) {

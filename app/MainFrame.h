@@ -111,6 +111,26 @@ private:
     void CreateMenus();
     bool CreateStatusBarPanes();
 
+    // The steps of NewQueryWindow.
+    struct NewQueryParts {
+        CTorvaneDoc* doc = nullptr;
+        wxView* view = nullptr;
+        CChildFrame* frame = nullptr;
+    };
+    // The status text and a repaint before the connection is made.
+    void ShowEstablishingConnection();
+    // False, after saying why, when the page file is full or the window limit reached.
+    bool CanOpenAnotherQueryWindow();
+    // The document, view and frame of a new window (a new document unless a file is to be
+    // opened into it); all null, with nothing left behind, when they cannot be made.
+    NewQueryParts CreateQueryWindow(bool forFile);
+    // Marks the window DSN-less and adds the driver's login to the recent list.
+    void RememberDsnLessLogin(CChildFrame& frame);
+    // Titles the window, applies the schema pane setting, and activates and counts it.
+    void ShowNewQueryWindow(const NewQueryParts& parts);
+    // Opens the file (by its full path) into the window and adds it to the recent files.
+    bool OpenFileInQueryWindow(const NewQueryParts& parts, const wxString& file);
+
     void OnClose(wxCloseEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnMove(wxMoveEvent& event);

@@ -5,7 +5,6 @@
 #include "common/FileHelpers.h"
 #include "common/SettingsTable.h"
 #include "common/UnexpectedError.h"
-#include "DataLinkFile.h"
 #include "editor/TorvaneDoc.h"
 #include "MainFrame.h"
 #include "platform/MessageBox.h"
@@ -13,6 +12,7 @@
 #include "platform/PrintDestinations.h"
 #include "platform/ShellRegistration.h"
 #include "query/ChildFrame.h"
+#include "querycore/DataLinkFile.h"
 #include "TorvaneCommandLineInfo.h"
 #include "TorvaneDocManager.h"
 #include "TorvaneDocTemplate.h"
@@ -383,7 +383,7 @@ bool CTorvaneApp::ProcessCommandLineOptions(const CTorvaneCommandLineInfo& info)
 
     wxString connect = request.connectString;
     if (!request.dataLinkFile.empty()) {
-        connect = ConnectFromCommandLine(request.dataLinkFile);
+        connect = DataLinkFile::ConnectFromCommandLine(request.dataLinkFile);
         if (connect.empty())
             return true;
     }

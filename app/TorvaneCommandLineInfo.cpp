@@ -2,6 +2,7 @@
 
 #include "common/FileHelpers.h"
 #include "common/IdentifierText.h"
+#include "querycore/ExportOptions.h"
 
 #include <wx/filefn.h>
 
@@ -147,11 +148,11 @@ bool CTorvaneCommandLineInfo::CheckBatch(CommandLineRequest& request) const
     batch.outputPath = folder + name + extension;
 
     if (extension.IsSameAs(".adtg", false))
-        batch.format = 1;
+        batch.format = export_options::ADTG;
     else if (extension.IsSameAs(".csv", false) || extension.IsSameAs(".txt", false))
-        batch.format = 2;
+        batch.format = export_options::Delimited;
     else if (extension.IsSameAs(".xml", false))
-        batch.format = 3;
+        batch.format = export_options::XML;
     else
         return refuse("'" + batch.outputPath + "'.\n" + "File extension missing or invalid. Valid file extensions " +
                           "are .adtg, .csv, .txt, and .xml.",
@@ -166,7 +167,7 @@ bool CTorvaneCommandLineInfo::CheckBatch(CommandLineRequest& request) const
     if (!CreateDirectoryPath(folder, folderMessage))
         return refuse(folderMessage, wxICON_STOP);
 
-    if (batch.format == 2) {
+    if (batch.format == export_options::Delimited) {
         // Without -d the fields are separated by commas, as in a save run from the window;
         // writing them side by side would fuse the columns.
         if (GetOption("d", batch.delimiter))
@@ -179,9 +180,9 @@ bool CTorvaneCommandLineInfo::CheckBatch(CommandLineRequest& request) const
 
     wxString flag;
     if (GetOption("q", flag) && (IsTrueText(flag) || std::strtol(flag.utf8_str(), nullptr, 10) != 0)) {
-        if (batch.format == 3)
+        if (batch.format == export_options::XML)
             batch.publish = true;
-        else if (batch.format == 2)
+        else if (batch.format == export_options::Delimited)
             batch.openInExcel = true;
     }
 

@@ -14,9 +14,9 @@
 
 // What a batch run hands to its query window (the save options of Execute and Save As).
 struct CommandLineBatch {
-    int format = 0;        // 1 ADTG, 2 delimited text, 3 XML
+    int format = 0;        // an export_options::FileType
     wxString outputPath;   // folder + name + extension
-    wxString delimiter;    // formats 2 only; "\t" given as backslash-t is a TAB; "," without -d
+    wxString delimiter;    // delimited text only; "\t" given as backslash-t is a TAB; "," without -d
     bool openInExcel = false;
     bool publish = false;
 };

@@ -81,6 +81,16 @@ wxString GetComErrorText(const _com_error& error)
     return text;
 }
 
+wxString GetConnectionErrorText(const ado::Connection* connection, const _com_error& error)
+{
+    wxString text;
+    try {
+        text = GetProviderErrorsText(connection);
+    } catch (...) {
+    }
+    return text.empty() ? GetComErrorText(error) : text;
+}
+
 HRESULT HResultFromErrno(int error)
 {
     if (error <= 0)

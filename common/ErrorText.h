@@ -18,6 +18,11 @@ wxString GetProviderErrorsText(const ado::Connection* connection, bool descripti
 void FormatComError(const _com_error& error, wxString& text);
 wxString GetComErrorText(const _com_error& error);
 
+// The text of a call on a connection that failed with error: the provider's errors (as
+// GetProviderErrorsText gives them), or the COM error's text when there are none or the
+// collection cannot be read. Never throws.
+wxString GetConnectionErrorText(const ado::Connection* connection, const _com_error& error);
+
 // The HRESULT that stands for a system error number (errno), in the 0x8007xxxx range.
 HRESULT HResultFromErrno(int error);
 

@@ -83,6 +83,7 @@ inline constexpr StringKey ExportFormat{"Grid\\Export Options", "Format", ""};
 inline constexpr StringKey ExportDelimiterList{"Grid\\Export Options", "DelimiterList", ""};
 inline constexpr IntKey ExportToExcel{"Grid\\Export Options", "ExportToExcel", 1};
 inline constexpr IntKey PublishXmlAsHtmlTable{"Grid\\Export Options", "Publish XML as HTML Table", 1};
+// The file type of Execute and Save As (querycore/ExportOptions.h); XML by default.
 inline constexpr IntKey ExportFilterIndex{"Grid\\Export Options", "Filter Index", 3};
 inline constexpr IntKey ExportColumnNames{"Grid\\Export Options", "ColumnNames", 1};
 inline constexpr StringKey ExportInitialDir{"Grid\\Export Options", "InitialDir", ""};

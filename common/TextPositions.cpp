@@ -1,14 +1,19 @@
 #include "TextPositions.h"
 
+#include "ado/Unicode.h"
+
 #include <wx/stc/stc.h>
 
 #include <algorithm>
 
 namespace {
 
-bool IsContinuation(char c)
+// True when utf8[i] begins a character: not a continuation byte, nor the LF of a CR LF.
+bool StartsCharacter(std::string_view utf8, size_t i)
 {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+    if (ado::detail::IsUtf8Continuation(utf8[i]))
+        return false;
+    return !(utf8[i] == '\n' && i > 0 && utf8[i - 1] == '\r');
 }
 
 // The whole text of the control without copying it.
@@ -31,18 +36,18 @@ std::string_view LineText(const wxStyledTextCtrl& ctrl, int line)
 
 } // namespace
 
+long CTextPositions::CountChars(std::string_view utf8, size_t from, size_t to)
+{
+    long chars = 0;
+    for (size_t i = from; i < to; ++i)
+        if (StartsCharacter(utf8, i))
+            ++chars;
+    return chars;
+}
+
 long CTextPositions::ByteToChar(std::string_view utf8, long bytePos)
 {
-    size_t end = std::min(static_cast<size_t>(std::max(bytePos, 0L)), utf8.size());
-    long chars = 0;
-    for (size_t i = 0; i < end; ++i) {
-        if (IsContinuation(utf8[i]))
-            continue;
-        if (utf8[i] == '\n' && i > 0 && utf8[i - 1] == '\r')
-            continue;
-        ++chars;
-    }
-    return chars;
+    return CountChars(utf8, 0, std::min(static_cast<size_t>(std::max(bytePos, 0L)), utf8.size()));
 }
 
 long CTextPositions::CharToByte(std::string_view utf8, long charPos)
@@ -51,9 +56,7 @@ long CTextPositions::CharToByte(std::string_view utf8, long charPos)
         return 0;
     long chars = 0;
     for (size_t i = 0; i < utf8.size(); ++i) {
-        if (IsContinuation(utf8[i]))
-            continue;
-        if (utf8[i] == '\n' && i > 0 && utf8[i - 1] == '\r')
+        if (!StartsCharacter(utf8, i))
             continue;
         if (chars == charPos)
             return static_cast<long>(i);

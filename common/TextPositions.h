@@ -3,6 +3,7 @@
 // characters, with one per line break (CR LF counts once). All conversions go through here.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 class wxStyledTextCtrl;
@@ -14,6 +15,9 @@ public:
     static long ByteToChar(std::string_view utf8, long bytePos);
     // The byte offset where a character begins; past the end gives the text's length.
     static long CharToByte(std::string_view utf8, long charPos);
+    // Characters of utf8[from, to), for counting on from an earlier position: a LF whose CR
+    // lies just before from belongs to the character counted before.
+    static long CountChars(std::string_view utf8, size_t from, size_t to);
 
     static long ByteToChar(const wxStyledTextCtrl& ctrl, long bytePos);
     static long CharToByte(const wxStyledTextCtrl& ctrl, long charPos);

@@ -1,6 +1,7 @@
 // Query files on disk and the text the editor holds. The editor works in UTF-8; a file is read as
 // UTF-8 when its bytes are valid UTF-8 and as Windows-1252 otherwise, and the encoding and the line
-// end it came with are remembered so that saving writes the same kind of file back.
+// end it came with are remembered so that saving writes the same kind of file back. The
+// conversions themselves are querycore/Utf8.h's.
 #pragma once
 
 #include <string>
@@ -30,6 +31,4 @@ public:
 
     // The line end of the first line break; LF for a text without one.
     static QueryFileLineEnd DetectLineEnd(std::string_view text);
-
-    static bool IsValidUtf8(std::string_view bytes);
 };

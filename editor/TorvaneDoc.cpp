@@ -2,11 +2,11 @@
 
 #include "common/CommandIds.h"
 #include "common/FileException.h"
+#include "common/SettingsTable.h"
 #include "common/TextPositions.h"
 #include "editor/QryView.h"
 #include "editor/SqlEditTransforms.h"
 #include "platform/MessageBox.h"
-#include "platform/SettingsStore.h"
 
 #include <wx/app.h>
 #include <wx/filedlg.h>
@@ -245,7 +245,7 @@ bool CTorvaneDoc::OnSaveDocument(const wxString& path)
 {
     wxBusyCursor wait;
     wxStyledTextCtrl* edit = Editor();
-    if (edit && edit->GetModify() && CSettingsStore::Get().GetProfileInt("Query", "Save Tabs As Spaces", 0))
+    if (edit && edit->GetModify() && settings::ReadInt(settings::QuerySaveTabsAsSpaces))
         ExpandTabsInEditor();
     if (!wxDocument::OnSaveDocument(path))
         return false;

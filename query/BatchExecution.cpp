@@ -2,6 +2,7 @@
 
 #include "ChildFrame.h"
 #include "common/CommandIds.h"
+#include "common/ErrorText.h"
 #include "common/TextPositions.h"
 #include "editor/QryView.h"
 #include "querycore/BatchFlow.h"
@@ -375,7 +376,7 @@ CBatchExecution::BatchStart CBatchExecution::StartBatch(const CQueuedBatch& batc
         }
         ReportError(kErrorsOccurred);
     } catch (const _com_error& e) {
-        ReportError(GetBatchErrorText(f.m_pConnection.get(), e));
+        ReportError(GetConnectionErrorText(f.m_pConnection.get(), e));
     } catch (...) {
         ReportError(kErrorsOccurred);
     }
@@ -464,7 +465,7 @@ void CBatchExecution::OnExecuteComplete(const CConnectionEventsSink::Completion&
         if (!started)
             ReportError(kErrorsOccurred);
     } catch (const _com_error& e) {
-        ReportError(GetBatchErrorText(f.m_pConnection.get(), e));
+        ReportError(GetConnectionErrorText(f.m_pConnection.get(), e));
     } catch (...) {
         ReportError(kErrorsOccurred);
     }

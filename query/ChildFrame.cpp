@@ -330,12 +330,7 @@ bool CChildFrame::Connect(const std::optional<wxString>& connect, bool promptEdi
     } catch (const PromptCancelled&) {
         message = "Operation was canceled.";
     } catch (const _com_error& e) {
-        try {
-            message = GetProviderErrorsText(m_pConnection.get());
-        } catch (...) {
-        }
-        if (message.empty())
-            message = GetComErrorText(e);
+        message = GetConnectionErrorText(m_pConnection.get(), e);
     } catch (...) {
         message = kErrorsOccurred;
     }

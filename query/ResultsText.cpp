@@ -2,8 +2,8 @@
 
 #include "ChildFrame.h"
 #include "common/EditHelpers.h"
+#include "common/SettingsTable.h"
 #include "platform/MessageBox.h"
-#include "platform/SettingsStore.h"
 #include "QueryHost.h"
 #include "QueryKeyRouting.h"
 #include "ResultsGrids.h"
@@ -237,7 +237,7 @@ void CResultsText::OnResultsInText(wxCommandEvent&)
                     window->m_bResultsInTextWarning = 0;
             }
             m_frame.m_bResultsInTextWarning = 0;
-            CSettingsStore::Get().WriteProfileInt("General", "ResultsInTextWarning", 0);
+            settings::WriteInt(settings::ResultsInTextWarning, 0);
         }
     }
     m_frame.m_bResultsInText = !m_frame.m_bResultsInText;

@@ -14,16 +14,6 @@ const char* const kPendingQuestion = "There may be uncommited transactions pendi
                                      "Do you wish to commit these transactions before "
                                      "performing the requested operation?";
 
-wxString TransactionErrorText(const ado::Connection* connection, const _com_error& error)
-{
-    wxString text;
-    try {
-        text = GetProviderErrorsText(connection);
-    } catch (...) {
-    }
-    return text.empty() ? GetComErrorText(error) : text;
-}
-
 } // namespace
 
 wxString GetAutocommitExplanation(bool autoCommitRequested, bool autoCommit, bool transactions,
@@ -69,7 +59,7 @@ bool CTransactionControl::BeginTransaction(bool show)
             m_bTransactionOpen = 1;
         } catch (const _com_error& e) {
             ok = false;
-            text = TransactionErrorText(m_frame.m_pConnection.get(), e);
+            text = GetConnectionErrorText(m_frame.m_pConnection.get(), e);
         } catch (...) {
             ok = false;
             text = "Errors occurred.";
@@ -103,7 +93,7 @@ bool CTransactionControl::EndTransaction(bool commit, bool showErrors)
         m_frame.m_bStatementInTransaction = 0;
     } catch (const _com_error& e) {
         ok = false;
-        text = TransactionErrorText(m_frame.m_pConnection.get(), e);
+        text = GetConnectionErrorText(m_frame.m_pConnection.get(), e);
     } catch (...) {
         ok = false;
         text = "Errors occurred.";

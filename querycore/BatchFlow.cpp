@@ -1,5 +1,7 @@
 #include "BatchFlow.h"
 
+#include "ExportOptions.h"
+
 bool ShouldRunNextBatch(bool failed, bool stopped, bool stopOnError, bool gridHeld)
 {
     if (stopped || gridHeld)
@@ -24,9 +26,9 @@ wxString GetRunStatusText(bool findInFiles)
 
 wxString GetSaveRunStatusText(int format, const wxString& path, bool exportToExcel, bool publish)
 {
-    if (format == 3 && publish)
+    if (format == export_options::XML && publish)
         return "Executing query batch and publishing " + path + "...";
-    if (format == 2 && exportToExcel)
+    if (format == export_options::Delimited && exportToExcel)
         return "Executing query batch and exporting " + path + "...";
     return "Executing query batch and saving " + path + "...";
 }

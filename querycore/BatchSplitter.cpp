@@ -1,8 +1,7 @@
 #include "BatchSplitter.h"
 
+#include "common/TextPositions.h"
 #include "FindNoCase.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -11,21 +10,6 @@ constexpr std::string_view kBatchWhiteSpace = " \t\r\n\v\f";
 constexpr std::string_view kSettingWhiteSpace = " \t\r\n";
 // Around a separator on its line.
 constexpr std::string_view kLineBlanks = " \t";
-
-// Characters of text[from, to): code points, a CR LF pair counting as one.
-long CountCharacters(std::string_view text, size_t from, size_t to)
-{
-    long count = 0;
-    for (size_t i = from; i < to; ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if ((c & 0xC0) == 0x80)
-            continue;
-        if (c == '\n' && i > 0 && text[i - 1] == '\r')
-            continue;
-        ++count;
-    }
-    return count;
-}
 
 } // namespace
 
@@ -91,7 +75,7 @@ std::vector<Batch> BatchSplitter::Split(std::string_view text, const std::atomic
     size_t counted = 0;
     long position = 0;
     for (Batch& b : batches) {
-        position += CountCharacters(text, counted, b.offset);
+        position += CTextPositions::CountChars(text, counted, b.offset);
         counted = b.offset;
         b.position = position;
     }
@@ -117,9 +101,4 @@ std::string BatchSplitter::PrepareBatchText(std::string_view batch)
         }
     }
     return out;
-}
-
-long BatchSplitter::CharacterPosition(std::string_view text, size_t offset)
-{
-    return CountCharacters(text, 0, std::min(offset, text.size()));
 }

@@ -14,7 +14,8 @@ struct Batch {
     // included). Empty or blank batches are kept; they complete without running.
     std::string text;
     // Where the batch's first non-blank character stands in the split text (its start when it is
-    // blank): as a byte offset, and as a character position counting each line break as one.
+    // blank): as a byte offset, and as a character position (CTextPositions::ByteToChar of the
+    // offset).
     size_t offset = 0;
     long position = 0;
 };
@@ -41,10 +42,6 @@ public:
     // The text to run for a batch: trimmed of white space at both ends, every line end as LF
     // (drivers end "--" comments only at LF).
     static std::string PrepareBatchText(std::string_view batch);
-
-    // The character position of a byte offset of text: code points before it, a CR LF pair
-    // counting as one.
-    static long CharacterPosition(std::string_view text, size_t offset);
 
 private:
     std::string m_separator;

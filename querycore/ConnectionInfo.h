@@ -11,7 +11,7 @@
 
 class CConnectionInfo : public CQueryWindowSettings {
 public:
-    explicit CConnectionInfo(const CSettingsStore& store) : CQueryWindowSettings(store) {}
+    explicit CConnectionInfo(CSettingsStore& store) : CQueryWindowSettings(store) {}
     virtual ~CConnectionInfo() = default;
 
     // Reads the connection's properties, derives the flags, normalises the batch separator,

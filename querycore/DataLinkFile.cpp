@@ -1,9 +1,11 @@
 #include "DataLinkFile.h"
 
+#include "common/ErrorText.h"
 #include "common/TrimText.h"
 
 #include "ConnectStringUtil.h"
 #include "platform/com/ComTypes.h"
+#include "platform/MessageBox.h"
 #include "ReplacingFile.h"
 #include "Utf8.h"
 
@@ -15,7 +17,6 @@
 namespace {
 
 constexpr std::string_view kUtf16Bom = "\xFF\xFE";
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kHeader = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n";
 
 bool IsSectionLine(std::string_view line)
@@ -36,7 +37,7 @@ std::string DataLinkFile::Decode(std::string_view bytes)
     std::string text;
     if (bytes.substr(0, 2) == kUtf16Bom)
         text = utf8::FromUtf16LE(bytes.substr(2));
-    else if (bytes.substr(0, 3) == kUtf8Bom)
+    else if (bytes.substr(0, 3) == utf8::kByteOrderMark)
         text = bytes.substr(3);
     else if (utf8::IsValid(bytes))
         text = bytes;
@@ -107,4 +108,25 @@ std::string DataLinkFile::LoadConnectString(const std::string& path)
 {
     std::string s = Read(path);
     return HasProviderKeyword(s) ? s : std::string();
+}
+
+wxString DataLinkFile::ConnectFromCommandLine(const wxString& path, bool* reported)
+{
+    wxString message;
+    try {
+        wxString connect = wxString::FromUTF8(LoadConnectString(path.utf8_string()));
+        if (reported)
+            *reported = false;
+        return connect;
+    } catch (const NotFound& e) {
+        message = wxString::FromUTF8(e.what());
+    } catch (const _com_error& e) {
+        message = GetComErrorText(e);
+    } catch (...) {
+        message = "Errors occurred.";
+    }
+    TVMessageBox(message, wxOK | wxICON_STOP);
+    if (reported)
+        *reported = true;
+    return wxString();
 }

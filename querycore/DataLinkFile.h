@@ -1,7 +1,10 @@
 // Data link (.udl) files: an "[oledb]" line, the comment line "; Everything after this line is
 // an OLE DB initstring" and the connect string, in UTF-16LE with a byte order mark as the
-// system writes them, or as plain 8-bit text.
+// system writes them, or as plain 8-bit text. Reading, writing and the encodings; the connect
+// commands, the data link dialog and the command line all go through here.
 #pragma once
+
+#include <wx/string.h>
 
 #include <stdexcept>
 #include <string>
@@ -31,6 +34,12 @@ public:
     // The connect string to connect with, as the connect commands take it from a file: the
     // file's string, emptied when it names no provider ("PROVIDER=", ignoring case).
     static std::string LoadConnectString(const std::string& path);
+
+    // LoadConnectString for a file named on the command line ("File Name=<path>"). A failure is
+    // shown with the stop icon (a missing file with its not-found text, a COM error as its text,
+    // anything else as "Errors occurred.") and gives an empty string, as does a file that names
+    // no provider; reported (when given) tells the two apart.
+    static wxString ConnectFromCommandLine(const wxString& path, bool* reported = nullptr);
 
     class NotFound : public std::runtime_error {
     public:

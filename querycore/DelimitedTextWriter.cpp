@@ -2,6 +2,7 @@
 
 #include "FieldValueText.h"
 #include "ReplacingFile.h"
+#include "Utf8.h"
 
 #include <vector>
 
@@ -43,11 +44,7 @@ bool DelimitedTextWriter::UsesPlaceholders(std::string_view delimiter, bool expo
     if (!exportToExcel)
         return false;
     // Longer than one character, not one byte.
-    size_t characters = 0;
-    for (char c : delimiter)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++characters;
-    return characters > 1;
+    return utf8::CountCodePoints(delimiter) > 1;
 }
 
 bool DelimitedTextWriter::NeedsQuoting(std::string_view text) const

@@ -17,7 +17,7 @@ void OpenBatchResult(const CExecutionBlock& block, ado::RecordsetPtr& rs, _varia
 {
     if (block.state->m_bStop || !block.workerExecutes)
         return;
-    if (block.queryKind == ado::adSchemaDBInfoKeywords || block.queryKind == ado::adSchemaDBInfoLiterals)
+    if (IsSchemaListKind(block.queryKind))
         rs = block.connection->OpenSchema(static_cast<ado::SchemaEnum>(block.queryKind));
     else
         rs = block.connection->Execute(block.batch, &recordsAffected, ado::adCmdText);

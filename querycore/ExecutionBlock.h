@@ -9,13 +9,21 @@
 #include <memory>
 #include <string>
 
+// What a batch runs as: the batch's text, or a schema rowset the window lists instead (the
+// keyword or the literal list, which come as one result set).
+inline constexpr int kQueryKindBatch = -1;
+inline bool IsSchemaListKind(int queryKind)
+{
+    return queryKind == ado::adSchemaDBInfoKeywords || queryKind == ado::adSchemaDBInfoLiterals;
+}
+
 struct CExecutionBlock {
     std::shared_ptr<CQueryRunState> state;
     ado::RecordsetPtr recordset;   // the window's recordset (open when the batch ran asynchronously)
     ado::ConnectionPtr connection;
     _variant_t recordsAffected = _variant_t(static_cast<int32_t>(-1)); // VT_I4; -1 when not given
     std::string batch;             // the batch's text, trimmed, lines ending in LF
-    int queryKind = -1;            // -1: the batch; 30 or 31: that schema rowset instead
+    int queryKind = kQueryKindBatch; // or a schema list kind: that schema rowset instead
     long batchStart = 0;           // editor character position where the batch begins
     // The worker runs the batch itself (Connection.Execute or OpenSchema) instead of reading the
     // recordset that an asynchronous open filled.
@@ -36,5 +44,5 @@ void CloseBatchRecordsets(const CExecutionBlock& block, const ado::RecordsetPtr&
 // Whether a batch is opened asynchronously on the window's recordset, or run by its worker.
 inline bool RunsAsynchronously(bool asyncSupported, int queryKind)
 {
-    return asyncSupported && queryKind == -1;
+    return asyncSupported && queryKind == kQueryKindBatch;
 }

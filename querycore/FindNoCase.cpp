@@ -4,11 +4,6 @@
 
 namespace {
 
-bool IsContinuationByte(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
 // True when pattern matches text at pos ignoring case; end receives the byte after the match.
 bool MatchesAt(std::string_view text, size_t pos, std::string_view pattern, size_t& end)
 {
@@ -32,7 +27,7 @@ long FindNoCase(std::string_view text, std::string_view pattern, long start)
     if (start < 0 || static_cast<size_t>(start) > text.size())
         return -1;
     size_t pos = static_cast<size_t>(start);
-    if (pos < text.size() && IsContinuationByte(text[pos]))
+    if (pos < text.size() && utf8::IsContinuationByte(text[pos]))
         return -1;
     if (pattern.empty())
         return start;

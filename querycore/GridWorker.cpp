@@ -7,6 +7,7 @@
 #include "MessagesBuffer.h"
 #include "QueryCancel.h"
 #include "TextWorker.h"
+#include "Utf8.h"
 #include "WorkerThread.h"
 
 #include <sys/resource.h>
@@ -28,13 +29,6 @@ constexpr int kFirstRows = 25;
 constexpr int kRowStepSmall = 700;
 constexpr int kRowStepLarge = 10000;
 constexpr int kMaxColumnTwips = 5160;
-
-int CountCharacters(std::string_view text)
-{
-    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
 
 int Digits(int value)
 {
@@ -172,7 +166,7 @@ void CGridWorker::FillResultGrids(ado::RecordsetPtr recordset, _variant_t record
                     AppendMessage(wxString::Format("[%d row(s) returned (application specific)]", rows));
             }
         }
-        if (Stopped() || !m_options.multipleResults || m_options.kind == 30 || m_options.kind == 31)
+        if (Stopped() || !m_options.multipleResults || IsSchemaListKind(m_options.kind))
             break;
         recordset = recordset->NextRecordset(&recordsAffected);
     }
@@ -190,7 +184,7 @@ void CGridWorker::FillGridFromRecordset(const ado::Fields& fields, long count)
         const ado::FieldPtr field = fields.GetItem(i);
         const std::string name = field->GetName();
         grid.SetColumnName(static_cast<size_t>(i), name);
-        const int length = CountCharacters(name);
+        const int length = static_cast<int>(utf8::CountCodePoints(name));
         m_widths[static_cast<size_t>(i) + 1] = length;
         pixels[static_cast<size_t>(i) + 1] = WidthPixels(length);
         const ado::DataTypeEnum type = field->GetType();
@@ -243,94 +237,133 @@ bool CGridWorker::CutBackAfterFailure(int rows)
 
 int CGridWorker::FillRows(ado::Recordset& recordset, long count)
 {
-    CGridStore& grid = *m_block.m_pCurrentGrid;
+    const std::vector<ado::FieldPtr> byteFields = ByteFields(recordset, count);
+    if (!Stopped())
+        StartFilling();
+
+    int r = 0;
+    long fetched = 1;
+    std::string text;
+    while (!Stopped() && !recordset.IsEOF()) {
+        GrowForRow(r);
+        ++r;
+        m_block.m_nRowsInUse = r + 1;
+        if (r <= kFirstRows)
+            m_widths[0] = std::max(m_widths[0], Digits(r));
+        AppendRow(recordset, count, byteFields, r, text);
+        AfterRow(r);
+
+        if (Stopped())
+            break;
+        if (m_options.rowLimit && fetched == m_options.maxRows) {
+            m_block.m_nRowsInUse = static_cast<int>(m_options.maxRows) + 1;
+            break;
+        }
+        MoveToNextRow(recordset, r);
+        if (m_options.rowLimit)
+            ++fetched;
+    }
+
+    FinishRows(r);
+    return r;
+}
+
+std::vector<ado::FieldPtr> CGridWorker::ByteFields(ado::Recordset& recordset, long count) const
+{
     const ado::FieldsPtr fields = recordset.GetFields();
     std::vector<ado::FieldPtr> byteFields(static_cast<size_t>(count));
     for (long i = 0; i < count; ++i) {
         if (m_reads[static_cast<size_t>(i)] == CellRead::Bytes)
             byteFields[static_cast<size_t>(i)] = fields->GetItem(i);
     }
+    return byteFields;
+}
 
-    int r = 0;
-    long fetched = 1;
-    if (!Stopped()) {
-        SetPriority(THREAD_PRIORITY_ABOVE_NORMAL);
-        MakeRoom(m_block.m_nRowCapacity);
-        if (Stopped())
-            m_block.m_nRowsInUse = 1;
+void CGridWorker::StartFilling()
+{
+    SetPriority(THREAD_PRIORITY_ABOVE_NORMAL);
+    MakeRoom(m_block.m_nRowCapacity);
+    if (Stopped())
+        m_block.m_nRowsInUse = 1;
+}
+
+void CGridWorker::GrowForRow(int rowsWritten)
+{
+    if (rowsWritten < m_block.m_nRowCapacity - 1)
+        return;
+    const int step = rowsWritten < kRowStepLarge ? kRowStepSmall : kRowStepLarge;
+    if (!Stopped())
+        MakeRoom(m_block.m_nRowCapacity + step);
+}
+
+void CGridWorker::ReadCell(ado::Recordset& recordset, long index, const ado::FieldPtr& byteField,
+                           std::string& text) const
+{
+    switch (m_reads[static_cast<size_t>(index)]) {
+    case CellRead::Text: recordset.AppendCellText(index, text); break;
+    case CellRead::Boolean: {
+        const _variant_t value = recordset.GetCollect(index);
+        if (value.vt == VT_BOOL)
+            text.assign(1, value.num.boolVal ? '1' : '0');
+        else if (!value.IsNull())
+            text = value.ToString();
+        break;
     }
+    case CellRead::Bytes:
+        if (byteField->GetActualSize() >= 0)
+            text = VariantToDisplayText(*byteField);
+        break;
+    }
+}
 
-    std::string text;
-    const bool limit = m_options.rowLimit;
-    while (!Stopped() && !recordset.IsEOF()) {
-        if (r >= m_block.m_nRowCapacity - 1) {
-            const int step = r < kRowStepLarge ? kRowStepSmall : kRowStepLarge;
-            if (!Stopped())
-                MakeRoom(m_block.m_nRowCapacity + step);
-        }
-        ++r;
-        m_block.m_nRowsInUse = r + 1;
-        if (r <= kFirstRows)
-            m_widths[0] = std::max(m_widths[0], Digits(r));
-        for (long i = 0; i < count && !Stopped(); ++i) {
-            text.clear();
-            try {
-                switch (m_reads[static_cast<size_t>(i)]) {
-                case CellRead::Text: recordset.AppendCellText(i, text); break;
-                case CellRead::Boolean: {
-                    const _variant_t value = recordset.GetCollect(i);
-                    if (value.vt == VT_BOOL)
-                        text.assign(1, value.num.boolVal ? '1' : '0');
-                    else if (!value.IsNull())
-                        text = value.ToString();
-                    break;
-                }
-                case CellRead::Bytes:
-                    if (byteFields[static_cast<size_t>(i)]->GetActualSize() >= 0)
-                        text = VariantToDisplayText(*byteFields[static_cast<size_t>(i)]);
-                    break;
-                }
-            } catch (const _com_error& error) {
-                grid.EndRow();
-                CutBackAfterFailure(r);
-                throw CGridError(ConversionFailureText(error));
-            }
-            grid.AppendCell(text);
-            if (r <= kFirstRows) {
-                int& width = m_widths[static_cast<size_t>(i) + 1];
-                width = std::max(width, CountCharacters(text));
-            }
-        }
-        grid.EndRow();
-
-        if (r == kFirstRows)
-            SizeGridColumns();
-        else if (r > 100)
-            SetPriority(m_options.priority);
-
-        if (Stopped())
-            break;
-        if (limit && fetched == m_options.maxRows) {
-            m_block.m_nRowsInUse = static_cast<int>(m_options.maxRows) + 1;
-            break;
-        }
+void CGridWorker::AppendRow(ado::Recordset& recordset, long count, const std::vector<ado::FieldPtr>& byteFields,
+                            int row, std::string& text)
+{
+    CGridStore& grid = *m_block.m_pCurrentGrid;
+    for (long i = 0; i < count && !Stopped(); ++i) {
+        text.clear();
         try {
-            recordset.MoveNext();
-        } catch (const _com_error&) {
-            if (CutBackAfterFailure(r) && !Stopped())
-                AppendMessage(wxString::Format("[%d row(s) returned (application specific)]", r));
-            throw;
+            ReadCell(recordset, i, byteFields[static_cast<size_t>(i)], text);
+        } catch (const _com_error& error) {
+            grid.EndRow();
+            CutBackAfterFailure(row);
+            throw CGridError(ConversionFailureText(error));
         }
-        if (limit)
-            ++fetched;
+        grid.AppendCell(text);
+        if (row <= kFirstRows) {
+            int& width = m_widths[static_cast<size_t>(i) + 1];
+            width = std::max(width, static_cast<int>(utf8::CountCodePoints(text)));
+        }
     }
+    grid.EndRow();
+}
 
-    grid.m_bComplete = true;
-    SetGridRows(r + 1);
-    if (r > 0 && r < kFirstRows)
+void CGridWorker::AfterRow(int row)
+{
+    if (row == kFirstRows)
+        SizeGridColumns();
+    else if (row > 100)
+        SetPriority(m_options.priority);
+}
+
+void CGridWorker::MoveToNextRow(ado::Recordset& recordset, int rowsWritten)
+{
+    try {
+        recordset.MoveNext();
+    } catch (const _com_error&) {
+        if (CutBackAfterFailure(rowsWritten) && !Stopped())
+            AppendMessage(wxString::Format("[%d row(s) returned (application specific)]", rowsWritten));
+        throw;
+    }
+}
+
+void CGridWorker::FinishRows(int rowsWritten)
+{
+    m_block.m_pCurrentGrid->m_bComplete = true;
+    SetGridRows(rowsWritten + 1);
+    if (rowsWritten > 0 && rowsWritten < kFirstRows)
         SizeGridColumns();
     SetPriority(m_options.priority);
-    return r;
 }
 
 void CGridWorker::SizeGridColumns()
@@ -369,7 +402,7 @@ int RunGridBatch(CExecutionBlock& block, const CGridWorker::Options& options)
         worker.Run(rs, recordsAffected);
     } catch (const _com_error& e) {
         WaitForCancelDone(state);
-        report(GetBatchErrorText(block.connection.get(), e));
+        report(GetConnectionErrorText(block.connection.get(), e));
     } catch (const std::bad_alloc&) {
         report("Out-of-Memory.");
     } catch (const CGridError& e) {

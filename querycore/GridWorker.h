@@ -66,7 +66,7 @@ public:
         bool rowLimit = false;       // fetch at most maxRows rows per result set
         long maxRows = 0;
         bool multipleResults = true; // the connection supports "Multiple Results"
-        int kind = -1;               // 30 / 31: a keyword or literal list (one result set only)
+        int kind = kQueryKindBatch;  // a schema list kind: the keyword or literal list
         int priority = 0;            // the window's configured worker priority
     };
 
@@ -84,6 +84,25 @@ private:
     void FillGridFromRecordset(const ado::Fields& fields, long count);
     // Returns the number of data rows written.
     int FillRows(ado::Recordset& recordset, long count);
+    // The steps of FillRows.
+    // The fields read as bytes (by their Field object), null for the others.
+    std::vector<ado::FieldPtr> ByteFields(ado::Recordset& recordset, long count) const;
+    // Raises the priority and makes the first room.
+    void StartFilling();
+    // More room once rowsWritten fill what there is.
+    void GrowForRow(int rowsWritten);
+    // A cell's display text, appended to text; throws _com_error when the value cannot be read.
+    void ReadCell(ado::Recordset& recordset, long index, const ado::FieldPtr& byteField, std::string& text) const;
+    // Appends the current record as row (from 1), noting the widths of the first rows; a cell
+    // that cannot be read cuts the grid back and throws its conversion failure.
+    void AppendRow(ado::Recordset& recordset, long count, const std::vector<ado::FieldPtr>& byteFields, int row,
+                   std::string& text);
+    // Sizes the columns after the first rows; back to the window's priority after 100.
+    void AfterRow(int row);
+    // MoveNext; a failure cuts the grid back to the rows written, reports them and is rethrown.
+    void MoveToNextRow(ado::Recordset& recordset, int rowsWritten);
+    // Marks the grid complete with its final row count and sizes the columns of a short one.
+    void FinishRows(int rowsWritten);
     void SizeGridColumns();
     // Room for rows (header included) in the grid's store; on failure the grid keeps the rows
     // written and the failure text is thrown.

@@ -13,7 +13,7 @@ int WaitForCancelDone(const CQueryRunState& state, std::chrono::milliseconds lim
 void CancelQueryThreadProc(CCancelBlock block)
 {
     try {
-        if (block.recordset && block.asyncSupported && block.queryKind == -1) {
+        if (block.recordset && RunsAsynchronously(block.asyncSupported, block.queryKind)) {
             const long state = block.recordset->GetState();
             if (state == ado::adStateExecuting || state == (ado::adStateOpen | ado::adStateExecuting) ||
                 state == ado::adStateOpen || state == ado::adStateFetching)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ado/Ado.h"
+#include "ExecutionBlock.h"
 #include "QueryRunState.h"
 
 #include <chrono>
@@ -29,7 +30,7 @@ struct CCancelBlock {
     ado::RecordsetPtr recordset;
     ado::ConnectionPtr connection;
     bool asyncSupported = false;
-    int queryKind = -1;
+    int queryKind = kQueryKindBatch;
     std::shared_ptr<CCancelTicket> ticket;
 };
 

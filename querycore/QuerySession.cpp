@@ -5,20 +5,6 @@
 #include "common/SettingsTable.h"
 #include "ConnectRules.h"
 
-namespace {
-
-wxString TransactionErrorText(const ado::Connection* connection, const _com_error& error)
-{
-    wxString text;
-    try {
-        text = GetProviderErrorsText(connection);
-    } catch (...) {
-    }
-    return text.empty() ? GetComErrorText(error) : text;
-}
-
-} // namespace
-
 void CQuerySession::CreateConnection()
 {
     m_info.m_pConnection = ado::Connection::Create();
@@ -67,7 +53,7 @@ bool CQuerySession::BeginTransaction(wxString& error)
         m_bTransactionOpen = true;
         return true;
     } catch (const _com_error& e) {
-        error = TransactionErrorText(m_info.m_pConnection.get(), e);
+        error = GetConnectionErrorText(m_info.m_pConnection.get(), e);
     } catch (...) {
         error = "Errors occurred.";
     }
@@ -86,7 +72,7 @@ bool CQuerySession::EndTransaction(bool commit, wxString& error)
         m_bTransactionOpen = false;
         return true;
     } catch (const _com_error& e) {
-        error = TransactionErrorText(m_info.m_pConnection.get(), e);
+        error = GetConnectionErrorText(m_info.m_pConnection.get(), e);
     } catch (...) {
         error = "Errors occurred.";
     }

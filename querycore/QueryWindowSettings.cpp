@@ -1,16 +1,16 @@
 #include "QueryWindowSettings.h"
 
-#include "platform/SettingsStore.h"
+#include "common/SettingsTable.h"
 
-CQueryWindowSettings::CQueryWindowSettings(const CSettingsStore& store)
-    : m_bMsAccuracy(store.GetProfileInt("Configure", "MsAccuracy", 1)),
-      m_bAutoCommit(store.GetProfileInt("Configure", "Auto Commit", 1)),
-      m_bDisplayDbmsVer(store.GetProfileInt("Configure", "Display DBMS Ver", 0)),
-      m_bStopOnError(store.GetProfileInt("Configure", "Do Not Exec Continuosly", 1)),
-      m_strBatchSeparator(store.GetProfileString("Configure", "Batch Separator", wxString())),
-      m_nCacheSize(store.GetProfileInt("Configure", "Cache Size", 100)),
-      m_bUseQuotedIdentifiers(store.GetProfileInt("Configure", "Use QI", 1)),
-      m_bBeep(store.GetProfileInt("Configure", "Beep", 0)),
-      m_bResultsInTextWarning(store.GetProfileInt("General", "ResultsInTextWarning", 1))
+CQueryWindowSettings::CQueryWindowSettings(CSettingsStore& store)
+    : m_bMsAccuracy(settings::ReadInt(settings::MsAccuracy, store)),
+      m_bAutoCommit(settings::ReadInt(settings::AutoCommit, store)),
+      m_bDisplayDbmsVer(settings::ReadInt(settings::DisplayDbmsVer, store)),
+      m_bStopOnError(settings::ReadInt(settings::DoNotExecContinuously, store)),
+      m_strBatchSeparator(settings::ReadString(settings::BatchSeparator, store)),
+      m_nCacheSize(settings::ReadInt(settings::CacheSize, store)),
+      m_bUseQuotedIdentifiers(settings::ReadInt(settings::UseQI, store)),
+      m_bBeep(settings::ReadInt(settings::Beep, store)),
+      m_bResultsInTextWarning(settings::ReadInt(settings::ResultsInTextWarning, store))
 {
 }

@@ -8,7 +8,7 @@ class CSettingsStore;
 
 class CQueryWindowSettings {
 public:
-    explicit CQueryWindowSettings(const CSettingsStore& store);
+    explicit CQueryWindowSettings(CSettingsStore& store);
 
     int m_bMsAccuracy;            // elapsed time shown with milliseconds
     int m_bAutoCommit;            // autocommit mode wanted (effective mode once connected)

@@ -9,7 +9,7 @@
 #include <string>
 
 struct CSaveOptions {
-    int format = export_options::XML; // 1 ADTG, 2 delimited text, 3 XML
+    int format = export_options::XML; // an export_options::FileType
     std::string path;                 // UTF-8; the file of the run's first result set
     std::string delimiter = ",";      // delimited text only; may be empty
     bool exportToExcel = false;       // the delimited file goes to a spreadsheet afterwards

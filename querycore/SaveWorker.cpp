@@ -126,7 +126,7 @@ wxString GetSaveErrorText(const ado::Connection* connection, const std::exceptio
     try {
         std::rethrow_exception(error);
     } catch (const _com_error& e) {
-        return IsLayerError(e) ? GetComErrorText(e) : GetBatchErrorText(connection, e);
+        return IsLayerError(e) ? GetComErrorText(e) : GetConnectionErrorText(connection, e);
     } catch (const std::filesystem::filesystem_error& e) {
         return FileErrorText(wxString::FromUTF8(e.path1().string()), e.code().value());
     } catch (const CFileException& e) {

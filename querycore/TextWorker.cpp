@@ -80,16 +80,6 @@ private:
 
 } // namespace
 
-wxString GetBatchErrorText(const ado::Connection* connection, const _com_error& error)
-{
-    wxString text;
-    try {
-        text = GetProviderErrorsText(connection);
-    } catch (...) {
-    }
-    return text.empty() ? GetComErrorText(error) : text;
-}
-
 int RunTextBatch(CExecutionBlock& block)
 {
     CQueryRunState& state = *block.state;
@@ -123,7 +113,7 @@ int RunTextBatch(CExecutionBlock& block)
             rs = next;
         }
     } catch (const _com_error& e) {
-        report(GetBatchErrorText(block.connection.get(), e));
+        report(GetConnectionErrorText(block.connection.get(), e));
     } catch (const std::bad_alloc&) {
         report("Out-of-Memory.");
     } catch (...) {

@@ -13,7 +13,3 @@ int RunTextBatch(CExecutionBlock& block);
 
 // The thread procedure: RunTextBatch, then WM_TEXTBATCHDONE with the error flag.
 void ExecuteToTextThreadProc(std::shared_ptr<CExecutionBlock> block);
-
-// The text of an error that ended a worker's batch: the provider's errors of the connection,
-// or the COM error's text when it has none.
-wxString GetBatchErrorText(const ado::Connection* connection, const _com_error& error);

@@ -1,6 +1,14 @@
-// UTF-8 decoding and encoding, and conversions between UTF-8 and the other encodings the
-// program reads and writes (UTF-16LE files, 8-bit Windows-1252 files).
+// UTF-8 text and the other encodings the program reads and writes: UTF-16LE files and 8-bit
+// Windows-1252 files. Decoding and encoding UTF-8 is the data layer's (ado/Unicode.h); this is
+// its face for the layers above, with the file encodings and the case mapping.
+//
+// Windows-1252 has its own table rather than the system's converter: that refuses the five
+// bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D), where the program maps
+// them to the C1 controls of the same value, as Windows does, so that every byte of a file
+// survives a round trip.
 #pragma once
+
+#include "ado/Unicode.h"
 
 #include <cstddef>
 #include <string>
@@ -8,23 +16,45 @@
 
 namespace utf8 {
 
+// The byte order mark some UTF-8 files begin with.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+inline bool IsContinuationByte(char c)
+{
+    return ado::detail::IsUtf8Continuation(c);
+}
+
 // Decodes the code point at text[pos] and advances pos past it. A malformed sequence yields
 // U+FFFD and advances by one byte.
 char32_t Next(std::string_view text, size_t& pos);
 
-void Append(std::string& out, char32_t cp);
+inline void Append(std::string& out, char32_t cp)
+{
+    ado::detail::AppendUtf8(cp, out);
+}
 
 // True when text is well-formed UTF-8.
-bool IsValid(std::string_view text);
+inline bool IsValid(std::string_view text)
+{
+    return ado::detail::IsValidUtf8(text);
+}
 
-// Little-endian UTF-16 bytes (no byte order mark) from UTF-8 text, and back. Unpaired
-// surrogates and a trailing odd byte decode as U+FFFD.
+// Code points of UTF-8 text.
+inline size_t CountCodePoints(std::string_view text)
+{
+    return ado::detail::CountCodePoints(text);
+}
+
+// Little-endian UTF-16 bytes (no byte order mark) from UTF-8 text, and back. Each malformed
+// UTF-8 byte, an unpaired surrogate and a trailing odd byte become U+FFFD.
 std::string ToUtf16LE(std::string_view text);
 std::string FromUtf16LE(std::string_view bytes);
 
-// Windows-1252 bytes to UTF-8 (the code page's undefined bytes map to the C1 controls of the
-// same value, as the system's conversion does).
+// Windows-1252 bytes to UTF-8.
 std::string FromWindows1252(std::string_view bytes);
+// UTF-8 text to Windows-1252 bytes. False, leaving out untouched, when the text is not valid
+// UTF-8 or holds a character the code page cannot represent.
+bool ToWindows1252(std::string_view text, std::string& out);
 
 // Upper-case form of a code point by the Unicode simple case mapping.
 char32_t ToUpper(char32_t cp);

@@ -7,6 +7,7 @@
 #include "common/ProfileFont.h"
 #include "common/SettingsTable.h"
 #include "platform/SettingsStore.h"
+#include "querycore/QueryWindowSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,40 @@ TEST_F(SettingsTest, StoredValuesOutsideTheirBoundsAreRepaired)
         EXPECT_EQ(reopened->GetProfileInt(c.key.section, c.key.key, -12345), c.storedAfter);
         m_store = std::move(reopened);
     }
+}
+
+TEST_F(SettingsTest, AQueryWindowCopiesItsSettingsFromTheTable)
+{
+    const CQueryWindowSettings defaults(*m_store);
+    EXPECT_EQ(defaults.m_bMsAccuracy, 1);
+    EXPECT_EQ(defaults.m_bAutoCommit, 1);
+    EXPECT_EQ(defaults.m_bDisplayDbmsVer, 0);
+    EXPECT_EQ(defaults.m_bStopOnError, 1);
+    EXPECT_EQ(defaults.m_strBatchSeparator, "");
+    EXPECT_EQ(defaults.m_nCacheSize, 100);
+    EXPECT_EQ(defaults.m_bUseQuotedIdentifiers, 1);
+    EXPECT_EQ(defaults.m_bBeep, 0);
+    EXPECT_EQ(defaults.m_bResultsInTextWarning, 1);
+
+    m_store->WriteProfileInt("Configure", "MsAccuracy", 0);
+    m_store->WriteProfileInt("Configure", "Auto Commit", 0);
+    m_store->WriteProfileInt("Configure", "Display DBMS Ver", 1);
+    m_store->WriteProfileInt("Configure", "Do Not Exec Continuosly", 0);
+    m_store->WriteProfileString("Configure", "Batch Separator", "RUN");
+    m_store->WriteProfileInt("Configure", "Cache Size", 250);
+    m_store->WriteProfileInt("Configure", "Use QI", 0);
+    m_store->WriteProfileInt("Configure", "Beep", 1);
+    m_store->WriteProfileInt("General", "ResultsInTextWarning", 0);
+    const CQueryWindowSettings stored(*m_store);
+    EXPECT_EQ(stored.m_bMsAccuracy, 0);
+    EXPECT_EQ(stored.m_bAutoCommit, 0);
+    EXPECT_EQ(stored.m_bDisplayDbmsVer, 1);
+    EXPECT_EQ(stored.m_bStopOnError, 0);
+    EXPECT_EQ(stored.m_strBatchSeparator, "RUN");
+    EXPECT_EQ(stored.m_nCacheSize, 250);
+    EXPECT_EQ(stored.m_bUseQuotedIdentifiers, 0);
+    EXPECT_EQ(stored.m_bBeep, 1);
+    EXPECT_EQ(stored.m_bResultsInTextWarning, 0);
 }
 
 TEST_F(SettingsTest, BatchSeparatorInterpretation)

@@ -1,7 +1,6 @@
 // Decisions of start-up and the shell services that need no window.
 #include "TempEnvironment.h"
 
-#include "app/DataLinkFile.h"
 #include "app/MainFrame.h"
 #include "app/StartupChecks.h"
 #include "platform/MessageBox.h"
@@ -80,36 +79,6 @@ TEST(ConnectStrings, DriverLoginNeverCarriesMoreThanTheDriverName)
         EXPECT_EQ(CMainFrame::ExtractDriverLogin(c.connect), wxString(c.login)) << c.connect;
     EXPECT_EQ(CMainFrame::BuildMsdasqlConnectString("SQLite3"),
               "PROVIDER=MSDASQL;Persist Security Info=False;Extended Properties=\"DRIVER={SQLite3};\"");
-}
-
-TEST(DataLinkFiles, BothEncodingsMissingFilesAndNoProvider)
-{
-    const std::string utf16 = g_env->Path("unicode.udl");
-    std::u16string text = u"[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"
-                          u"Provider=MSDASQL.1;Extended Properties=\"Driver={SQLite3};Database=/tmp/Ünï.db\"\r\n";
-    std::string bytes = "\xFF\xFE";
-    for (char16_t ch : text) {
-        bytes += static_cast<char>(ch & 0xFF);
-        bytes += static_cast<char>(ch >> 8);
-    }
-    WriteWholeFile(utf16, bytes);
-    EXPECT_EQ(LoadDataLinkFile(utf16),
-              wxString::FromUTF8("Provider=MSDASQL.1;Extended Properties=\"Driver={SQLite3};Database=/tmp/Ünï.db\""));
-
-    const std::string plain = g_env->Path("plain.udl");
-    WriteWholeFile(plain, "[oledb]\n; comment\n  Provider=MSDASQL;Driver=SQLite3  \n");
-    EXPECT_EQ(LoadDataLinkFile(plain), "Provider=MSDASQL;Driver=SQLite3");
-
-    const std::string noProvider = g_env->Path("noprovider.udl");
-    WriteWholeFile(noProvider, "[oledb]\nDriver=SQLite3;Database=x\n");
-    EXPECT_EQ(LoadDataLinkFile(noProvider), "");
-
-    try {
-        LoadDataLinkFile(g_env->Path("missing.udl"));
-        FAIL() << "a missing file must raise its message";
-    } catch (const CDataLinkFileError& e) {
-        EXPECT_EQ(e.Message(), "'" + g_env->Path("missing.udl") + "'.\nCannot open file. File not found.");
-    }
 }
 
 TEST(MessageRoutine, WithoutADisplayAnswersWithTheDefault)

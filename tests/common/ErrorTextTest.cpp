@@ -2,6 +2,7 @@
 #include "common/FileException.h"
 
 #include "ado/OdbcError.h"
+#include "tests/support/TestDatabases.h"
 
 #include "WxStringPrinter.h"
 
@@ -86,6 +87,24 @@ TEST(ComErrorText, FormatsHResultMessageAndErrorInformation)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(GetComErrorText(c.error), c.text);
+    }
+}
+
+TEST(ConnectionErrorText, ProviderErrorsElseTheComError)
+{
+    auto cn = ado::Connection::Create();
+    cn->Open(torvane::test::NewSqliteConnectionString());
+    try {
+        cn->Execute("select * from no_such_table");
+        FAIL() << "the statement must fail";
+    } catch (const _com_error& e) {
+        const wxString providerErrors = GetProviderErrorsText(cn.get());
+        EXPECT_TRUE(providerErrors.Contains("no such table")) << providerErrors;
+        EXPECT_EQ(GetConnectionErrorText(cn.get(), e), providerErrors);
+
+        cn->GetErrors()->Clear();
+        EXPECT_EQ(GetConnectionErrorText(cn.get(), e), GetComErrorText(e));
+        EXPECT_EQ(GetConnectionErrorText(nullptr, e), GetComErrorText(e));
     }
 }
 

@@ -1,4 +1,5 @@
 #include "querycore/BatchSplitter.h"
+#include "common/TextPositions.h"
 #include "querycore/FindNoCase.h"
 
 #include <gtest/gtest.h>
@@ -99,10 +100,10 @@ TEST(BatchSplitter, PositionsPointAtTheFirstCharacterOfEachBatch)
     EXPECT_EQ(text.substr(batches[1].offset, 8), "select 2");
     // "select 'ä'" is 10 characters, then CR LF, "GO", CR LF, CR LF and two blanks.
     EXPECT_EQ(batches[1].position, 10 + 1 + 2 + 1 + 1 + 2);
-    EXPECT_EQ(batches[1].position, BatchSplitter::CharacterPosition(text, batches[1].offset));
+    EXPECT_EQ(batches[1].position, CTextPositions::ByteToChar(text, static_cast<long>(batches[1].offset)));
     // A blank batch points at its own start: right after the last separator.
     EXPECT_EQ(batches[2].offset, text.size() - 2);
-    EXPECT_EQ(batches[2].position, BatchSplitter::CharacterPosition(text, text.size() - 2));
+    EXPECT_EQ(batches[2].position, CTextPositions::ByteToChar(text, static_cast<long>(text.size() - 2)));
 }
 
 TEST(BatchSplitter, StopEndsTheSplitEarly)

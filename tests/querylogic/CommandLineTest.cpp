@@ -1,4 +1,5 @@
 #include "app/TorvaneCommandLineInfo.h"
+#include "querycore/ExportOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -199,17 +200,17 @@ TEST_F(BatchChecks, AcceptedRuns)
         bool excel;
         bool publish;
     } cases[] = {
-        {{"-i", "in.sql", "-o", d + "/r.csv"}, 2, d + "/r.csv", ",", false, false},
-        {{"-i", "in.sql", "-o", d + "/r.csv", "-d", ""}, 2, d + "/r.csv", "", false, false},
-        {{"-i", "in.sql", "-o", d + "/r.CSV", "-d", ";;", "-q"}, 2, d + "/r.CSV", ";;", true, false},
-        {{"-i", "in.sql", "-o", d + "/r.txt", "-d", "\\t", "-q", "2"}, 2, d + "/r.txt", "\t", true, false},
-        {{"-i", "in.sql", "-o", d + "/r.txt", "-d", "\\t\\t", "-q", "0"}, 2, d + "/r.txt", "\t\t", false, false},
-        {{"-i", "in.sql", "-o", d + "/r.XML", "-q", "true", "-d", ";,"}, 3, d + "/r.XML", "", false, true},
-        {{"-i", "in.sql", "-o", d + "/r.adtg", "-q", "1"}, 1, d + "/r.adtg", "", false, false},
-        {{"-i", "in.sql", "-o", d + "/r.xml", "-q", "no"}, 3, d + "/r.xml", "", false, false},
+        {{"-i", "in.sql", "-o", d + "/r.csv"}, export_options::Delimited, d + "/r.csv", ",", false, false},
+        {{"-i", "in.sql", "-o", d + "/r.csv", "-d", ""}, export_options::Delimited, d + "/r.csv", "", false, false},
+        {{"-i", "in.sql", "-o", d + "/r.CSV", "-d", ";;", "-q"}, export_options::Delimited, d + "/r.CSV", ";;", true, false},
+        {{"-i", "in.sql", "-o", d + "/r.txt", "-d", "\\t", "-q", "2"}, export_options::Delimited, d + "/r.txt", "\t", true, false},
+        {{"-i", "in.sql", "-o", d + "/r.txt", "-d", "\\t\\t", "-q", "0"}, export_options::Delimited, d + "/r.txt", "\t\t", false, false},
+        {{"-i", "in.sql", "-o", d + "/r.XML", "-q", "true", "-d", ";,"}, export_options::XML, d + "/r.XML", "", false, true},
+        {{"-i", "in.sql", "-o", d + "/r.adtg", "-q", "1"}, export_options::ADTG, d + "/r.adtg", "", false, false},
+        {{"-i", "in.sql", "-o", d + "/r.xml", "-q", "no"}, export_options::XML, d + "/r.xml", "", false, false},
         // Missing folders are created with every parent; a bare name lands in the current folder.
-        {{"-i", "in.sql", "-o", d + "/new/deeper/r.csv"}, 2, d + "/new/deeper/r.csv", ",", false, false},
-        {{"-o", "r.csv", "-i", "in.sql"}, 2, d + "/r.csv", ",", false, false},
+        {{"-i", "in.sql", "-o", d + "/new/deeper/r.csv"}, export_options::Delimited, d + "/new/deeper/r.csv", ",", false, false},
+        {{"-o", "r.csv", "-i", "in.sql"}, export_options::Delimited, d + "/r.csv", ",", false, false},
     };
     for (const Case& c : cases) {
         std::vector<wxString> argv{"tvxdb50"};

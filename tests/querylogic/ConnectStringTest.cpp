@@ -2,6 +2,7 @@
 
 #include "FileSizeLimit.h"
 #include "platform/com/ComTypes.h"
+#include "platform/MessageBox.h"
 #include "querycore/DataLinkFile.h"
 #include "tests/support/TestFiles.h"
 
@@ -88,13 +89,13 @@ protected:
 };
 
 // The bytes of a file as the system's data link service writes it.
-std::string SystemUtf16File(const std::string& connectString)
+std::string SystemUtf16File(const std::u16string& connectString)
 {
-    std::string text = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" + connectString + "\r\n";
+    std::u16string text = u"[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" + connectString + u"\r\n";
     std::string bytes = "\xFF\xFE";
-    for (char c : text) {
-        bytes += c;
-        bytes += '\0';
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
     }
     return bytes;
 }
@@ -104,7 +105,7 @@ TEST_F(DataLinkFileTest, WritesTheSystemsUtf16Format)
     const std::string cs = "Provider=MSDASQL.1;Persist Security Info=False;Data Source=pg";
     fs::path p = m_dir / "a.udl";
     DataLinkFile::Write(p, cs);
-    EXPECT_EQ(FileBytes(p), SystemUtf16File(cs));
+    EXPECT_EQ(FileBytes(p), SystemUtf16File(u"Provider=MSDASQL.1;Persist Security Info=False;Data Source=pg"));
     EXPECT_EQ(DataLinkFile::Read(p), cs);
 }
 
@@ -134,6 +135,9 @@ TEST(DataLinkFile, DecodesFilesOfOtherMakes)
         std::string bytes;
         const char* connectString;
     } cases[] = {
+        {"UTF-16 beyond ASCII",
+         SystemUtf16File(u"Provider=MSDASQL.1;Extended Properties=\"Driver={SQLite3};Database=/tmp/\u00DCn\u00EF.db\""),
+         "Provider=MSDASQL.1;Extended Properties=\"Driver={SQLite3};Database=/tmp/\xC3\x9Cn\xC3\xAF.db\""},
         {"8-bit with CR LF", "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\nProvider=X;A=1\r\n",
          "Provider=X;A=1"},
         {"8-bit with LF and no final line end", "[oledb]\n; comment\nProvider=X", "Provider=X"},
@@ -163,6 +167,41 @@ TEST_F(DataLinkFileTest, MissingFilesAndStringsWithoutAProvider)
     EXPECT_EQ(DataLinkFile::Read(noProvider), "DSN=x;UID=y");
     EXPECT_EQ(DataLinkFile::LoadConnectString(noProvider), "");
     EXPECT_THROW(DataLinkFile::Read(m_dir), _com_error);
+}
+
+TEST_F(DataLinkFileTest, CommandLineFilesReportWhatStopsThem)
+{
+    fs::path good = m_dir / "good.udl";
+    DataLinkFile::Write(good, "Provider=MSDASQL;Data Source=caf\xC3\xA9", DataLinkFile::Encoding::EightBit);
+    fs::path noProvider = m_dir / "dsn.udl";
+    DataLinkFile::Write(noProvider, "DSN=x");
+    fs::path missing = m_dir / "missing.udl";
+    const struct {
+        fs::path path;
+        const char* connect;
+        bool reported;
+        std::string shown; // the stop message, when there is one
+    } cases[] = {
+        {good, "Provider=MSDASQL;Data Source=caf\xC3\xA9", false, ""},
+        {noProvider, "", false, ""},
+        {missing, "", true, "'" + missing.string() + "'.\nCannot open file. File not found."},
+        {m_dir, "", true, "HRESULT: 0x80004005; Error: Unspecified error\nSource: ; Description: '" + m_dir.string() +
+                              "'.\nIs a directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.string());
+        CMessageScript script;
+        bool reported = !c.reported;
+        EXPECT_EQ(DataLinkFile::ConnectFromCommandLine(wxString::FromUTF8(c.path.string()), &reported),
+                  wxString::FromUTF8(c.connect));
+        EXPECT_EQ(reported, c.reported);
+        const std::vector<TVShownMessage> shown = script.Shown();
+        ASSERT_EQ(shown.size(), c.shown.empty() ? 0u : 1u);
+        if (!c.shown.empty()) {
+            EXPECT_EQ(shown[0].text, wxString::FromUTF8(c.shown));
+            EXPECT_EQ(shown[0].style, wxOK | wxICON_STOP);
+        }
+    }
 }
 
 TEST_F(DataLinkFileTest, AWriteThatFailsLeavesTheOldFile)

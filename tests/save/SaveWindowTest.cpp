@@ -10,6 +10,7 @@
 #include "query/BatchExecution.h"
 #include "query/ChildFrame.h"
 #include "query/ExportDialogs.h"
+#include "querycore/ExportOptions.h"
 #include "query/ResultView.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
@@ -146,7 +147,7 @@ TEST_P(SaveWindowTest, AFailedSaveIsAnErrorOfTheRunAndCancelTakesNothing)
 
     // The folder goes away between the dialog and the run: the run fails and says why.
     CSaveOptions options;
-    options.format = 3;
+    options.format = export_options::XML;
     options.path = (m_folder / "gone" / "r.xml").string();
     frame->GetSaveAs().SetSaveOptions(options);
     EXPECT_FALSE(frame->m_bTextModeForced);
