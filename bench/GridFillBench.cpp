@@ -182,9 +182,9 @@ FillResult GridFill(const std::string& connectString)
     frame.m_bExecuting = 1;
     frame.m_bStop = 0;
     std::shared_ptr<CQueryRunState> state = frame.GetRunState();
-    ado::ConnectionPtr connection = frame.m_pConnection;
+    ado::ConnectionPtr connection = frame.Connection().m_pConnection;
     CGridWorker::Options options;
-    options.multipleResults = frame.m_bMultipleResults != 0;
+    options.multipleResults = frame.Connection().m_bMultipleResults != 0;
     const auto start = Clock::now();
     std::thread worker([&, state, connection, options] {
         try {

@@ -239,10 +239,10 @@ void CBatchExecution::ExecuteQuery()
     f.m_bCancelling = 0;
     f.m_bStop = 0;
     f.m_bErrors = 0;
-    state->SetRunningConnection(f.m_pConnection);
+    state->SetRunningConnection(f.Connection().m_pConnection);
     if (m_pEventSink)
         m_pEventSink->SetTextOutput(m_bTextOutput);
-    if ((f.m_bTSql || f.m_bMySql || f.m_bOlap) && f.GetDatabaseList())
+    if ((f.Connection().m_bTSql || f.Connection().m_bMySql || f.Connection().m_bOlap) && f.GetDatabaseList())
         f.GetDatabaseList()->Disable();
 
     if (m_fnPageFileUsage() >= 99) {
@@ -252,9 +252,9 @@ void CBatchExecution::ExecuteQuery()
         AppendRunOutput(*state, m_bTextOutput, kNoSqlText);
         OnBatchComplete(1);
     } else {
-        if (!f.m_bAutoCommit)
+        if (!f.Connection().m_bAutoCommit)
             f.m_bStatementInTransaction = 1;
-        if (f.m_strBatchSeparator.empty()) {
+        if (f.Connection().m_strBatchSeparator.empty()) {
             const std::string text = f.m_strSqlText.utf8_string();
             const std::vector<Batch> whole = BatchSplitter(std::string()).Split(text);
             ExecuteBatch({f.m_strSqlText, f.m_nSearchOrigin + (whole.empty() ? 0 : whole.front().position)});
@@ -274,7 +274,7 @@ bool CBatchExecution::StartSplitter()
         Reap(f.m_pSplitterThread);
         std::shared_ptr<CQueryRunState> state = f.GetRunState();
         std::string text = f.m_strSqlText.utf8_string();
-        std::string separator = f.m_strBatchSeparator.utf8_string();
+        std::string separator = f.Connection().m_strBatchSeparator.utf8_string();
         const long origin = f.m_nSearchOrigin;
         const bool textOutput = m_bTextOutput;
         const long serial = m_nRunSerial;
@@ -283,7 +283,7 @@ bool CBatchExecution::StartSplitter()
                 SplitBatchesThreadProc(std::move(state), std::move(text), std::move(separator), origin, textOutput,
                                        serial);
             },
-            f.m_nThreadPriority);
+            f.Connection().m_nThreadPriority);
         return true;
     } catch (...) {
         f.m_bSplitterRunning = 0;
@@ -323,8 +323,8 @@ bool CBatchExecution::ExecuteBatch(const CQueuedBatch& batch)
 void CBatchExecution::CloseRecordset()
 {
     try {
-        if (m_frame.m_pRecordset && m_frame.m_pRecordset->GetState() != ado::adStateClosed)
-            m_frame.m_pRecordset->Close();
+        if (m_frame.Connection().m_pRecordset && m_frame.Connection().m_pRecordset->GetState() != ado::adStateClosed)
+            m_frame.Connection().m_pRecordset->Close();
     } catch (...) {
     }
 }
@@ -355,25 +355,25 @@ CBatchExecution::BatchStart CBatchExecution::StartBatch(const CQueuedBatch& batc
         return {false, 0};
 
     try {
-        if (!f.m_pRecordset || !f.m_pConnection)
+        if (!f.Connection().m_pRecordset || !f.Connection().m_pConnection)
             throw _com_error(E_POINTER);
-        if (f.m_bRowLimit)
-            f.m_pRecordset->PutMaxRecords(GetRowLimitMaxRecords(f.m_nMaxRows, f.m_bMySql));
-        if (RunsAsynchronously(f.m_bAsyncSupported, f.m_nQueryKind) && m_pEventSink) {
-            m_pEventSink->ExpectCompletion(f.m_pRecordset.get());
-            f.m_pRecordset->Open(_variant_t(f.m_strCurrentBatch.utf8_string()), f.m_pConnection,
+        if (f.Connection().m_bRowLimit)
+            f.Connection().m_pRecordset->PutMaxRecords(GetRowLimitMaxRecords(f.Connection().m_nMaxRows, f.Connection().m_bMySql));
+        if (RunsAsynchronously(f.Connection().m_bAsyncSupported, f.m_nQueryKind) && m_pEventSink) {
+            m_pEventSink->ExpectCompletion(f.Connection().m_pRecordset.get());
+            f.Connection().m_pRecordset->Open(_variant_t(f.m_strCurrentBatch.utf8_string()), f.Connection().m_pConnection,
                                  ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adAsyncExecute);
             m_bAsyncOpenPending = true;
             m_bBatchInFlight = true;
             return {true, 0};
         }
-        if (StartExecutionThread(f.m_pRecordset, f.m_pConnection, -1)) {
+        if (StartExecutionThread(f.Connection().m_pRecordset, f.Connection().m_pConnection, -1)) {
             m_bBatchInFlight = true;
             return {true, 0};
         }
         ReportError(kErrorsOccurred);
     } catch (const _com_error& e) {
-        ReportError(GetBatchErrorText(f.m_pConnection.get(), e));
+        ReportError(GetBatchErrorText(f.Connection().m_pConnection.get(), e));
     } catch (...) {
         ReportError(kErrorsOccurred);
     }
@@ -399,8 +399,8 @@ bool CBatchExecution::StartExecutionThread(const ado::RecordsetPtr& recordset, c
     block->batch = f.m_strCurrentBatch.utf8_string();
     block->queryKind = f.m_nQueryKind;
     block->batchStart = m_nBatchStart;
-    block->workerExecutes = !RunsAsynchronously(f.m_bAsyncSupported, f.m_nQueryKind) || !m_pEventSink;
-    block->multipleResults = f.m_bMultipleResults != 0;
+    block->workerExecutes = !RunsAsynchronously(f.Connection().m_bAsyncSupported, f.m_nQueryKind) || !m_pEventSink;
+    block->multipleResults = f.Connection().m_bMultipleResults != 0;
     block->textOutput = m_bTextOutput;
     f.m_strCurrentBatch.clear();
 
@@ -410,12 +410,12 @@ bool CBatchExecution::StartExecutionThread(const ado::RecordsetPtr& recordset, c
         static_cast<CExecutionBlock&>(*save) = std::move(*block);
         save->options = f.m_saveOptions;
         thread = CWorkerThread::Begin([save]() mutable { ExecuteAndSaveThreadProc(std::move(save)); },
-                                      f.m_nThreadPriority);
+                                      f.Connection().m_nThreadPriority);
     } else if (m_bTextOutput)
         thread = CWorkerThread::Begin([block]() mutable { ExecuteToTextThreadProc(std::move(block)); },
-                                      f.m_nThreadPriority);
+                                      f.Connection().m_nThreadPriority);
     else if (m_pGrids)
-        thread = m_pGrids->StartGridWorker(block, f.m_nThreadPriority);
+        thread = m_pGrids->StartGridWorker(block, f.Connection().m_nThreadPriority);
     if (!thread)
         return false;
     f.m_pExecThread = std::move(thread);
@@ -440,7 +440,7 @@ bool CBatchExecution::StartFailedCompletion(const wxString& errorText)
             }
             state->m_pMailbox->PostMessage(done, failed, 0);
         },
-        f.m_nThreadPriority);
+        f.Connection().m_nThreadPriority);
     return f.m_pExecThread != nullptr;
 }
 
@@ -449,18 +449,18 @@ void CBatchExecution::OnExecuteComplete(const CConnectionEventsSink::Completion&
     CChildFrame& f = m_frame;
     // Only the completion of the open this batch started is taken.
     if (!f.m_bExecuting || f.m_bFinishing || !m_bAsyncOpenPending || completion.number != 1 ||
-        f.m_strCurrentBatch.empty() || !f.m_bAsyncSupported)
+        f.m_strCurrentBatch.empty() || !f.Connection().m_bAsyncSupported)
         return;
     m_bAsyncOpenPending = false;
     bool started = false;
     try {
         started = completion.failed
                       ? StartFailedCompletion(completion.errorText)
-                      : StartExecutionThread(f.m_pRecordset, f.m_pConnection, completion.recordsAffected);
+                      : StartExecutionThread(f.Connection().m_pRecordset, f.Connection().m_pConnection, completion.recordsAffected);
         if (!started)
             ReportError(kErrorsOccurred);
     } catch (const _com_error& e) {
-        ReportError(GetBatchErrorText(f.m_pConnection.get(), e));
+        ReportError(GetBatchErrorText(f.Connection().m_pConnection.get(), e));
     } catch (...) {
         ReportError(kErrorsOccurred);
     }
@@ -471,7 +471,7 @@ void CBatchExecution::OnExecuteComplete(const CConnectionEventsSink::Completion&
 bool CBatchExecution::GetNextBatch(CQueuedBatch& batch)
 {
     CChildFrame& f = m_frame;
-    if (f.m_bStop || f.m_strBatchSeparator.empty())
+    if (f.m_bStop || f.Connection().m_strBatchSeparator.empty())
         return false;
     {
         std::lock_guard<std::mutex> lock(f.m_csOutput);
@@ -499,9 +499,9 @@ CBatchExecution::BatchStart CBatchExecution::ExecuteNextBatch(const CQueuedBatch
         m_text.FlushOutputText(true);
     else if (m_pGrids)
         m_pGrids->ShowResults();
-    if (MayChangeDatabase(f.m_bTSql, f.m_bMySql, m_strLastBatch) && m_fnReadCurrentDatabase)
+    if (MayChangeDatabase(f.Connection().m_bTSql, f.Connection().m_bMySql, m_strLastBatch) && m_fnReadCurrentDatabase)
         m_fnReadCurrentDatabase();
-    if (f.m_bTSql && !previousFailed && m_fnTrackSetOptions)
+    if (f.Connection().m_bTSql && !previousFailed && m_fnTrackSetOptions)
         m_fnTrackSetOptions(m_strLastBatch);
     return StartBatch(batch);
 }
@@ -526,7 +526,7 @@ void CBatchExecution::OnBatchComplete(int error)
         if (!GetNextBatch(next))
             break;
         const bool held = m_pGrids && m_pGrids->IsBatchHeld();
-        if (!ShouldRunNextBatch(error != 0, f.m_bStop != 0, f.m_bStopOnError != 0, held)) {
+        if (!ShouldRunNextBatch(error != 0, f.m_bStop != 0, f.Connection().m_bStopOnError != 0, held)) {
             if ((f.m_bStop || held) && IsGridFilling())
                 m_pGrids->HideAllGrids();
             break;
@@ -621,11 +621,11 @@ void CBatchExecution::FinishRun(int error)
     }
     state->SetRunningConnection(nullptr);
 
-    if (MayChangeDatabase(f.m_bTSql, f.m_bMySql, f.m_strSqlText) && m_fnReadCurrentDatabase)
+    if (MayChangeDatabase(f.Connection().m_bTSql, f.Connection().m_bMySql, f.m_strSqlText) && m_fnReadCurrentDatabase)
         m_fnReadCurrentDatabase();
-    if (f.m_bTSql && error == 0 && m_fnTrackSetOptions)
-        m_fnTrackSetOptions(f.m_strBatchSeparator.empty() ? f.m_strSqlText : m_strLastBatch);
-    if ((f.m_bTSql || f.m_bMySql || f.m_bOlap) && f.GetDatabaseList())
+    if (f.Connection().m_bTSql && error == 0 && m_fnTrackSetOptions)
+        m_fnTrackSetOptions(f.Connection().m_strBatchSeparator.empty() ? f.m_strSqlText : m_strLastBatch);
+    if ((f.Connection().m_bTSql || f.Connection().m_bMySql || f.Connection().m_bOlap) && f.GetDatabaseList())
         f.GetDatabaseList()->Enable();
     if (m_pGrids)
         m_pGrids->EndRun();
@@ -644,11 +644,11 @@ void CBatchExecution::FinishRun(int error)
 
     f.m_bStop = 0;
     f.m_bErrors = 0;
-    if (f.m_bRowLimit) {
-        f.m_bRowLimit = 0;
+    if (f.Connection().m_bRowLimit) {
+        f.Connection().m_bRowLimit = 0;
         try {
-            if (f.m_pRecordset)
-                f.m_pRecordset->PutMaxRecords(0);
+            if (f.Connection().m_pRecordset)
+                f.Connection().m_pRecordset->PutMaxRecords(0);
         } catch (...) {
         }
     }
@@ -657,7 +657,7 @@ void CBatchExecution::FinishRun(int error)
 
     m_timer.FormatExecTime();
     m_timer.KillExecTimer();
-    if (f.m_bBeep)
+    if (f.Connection().m_bBeep)
         wxBell();
     // The idle work (command states among it) catches up with the end of the run; asked for
     // rather than run here, so that no queued message is handled in the middle of this.
@@ -673,7 +673,7 @@ void CBatchExecution::CloseWhenDone()
     IQueryHost* host = f.m_pHost;
     wxFrame* main = host ? host->GetHostWindow() : nullptr;
     const bool mainMinimized = main && main->IsIconized() && main->IsEnabled();
-    if (!f.m_bAutoCommit) {
+    if (!f.Connection().m_bAutoCommit) {
         // The open transaction keeps the window.
         if (mainMinimized) {
             main->Iconize(false);
@@ -764,7 +764,7 @@ void CBatchExecution::CancelQueryBatch()
     // Set before the cancel thread exists, so no worker can end unseen between the two.
     f.m_bCancelling = 1;
     try {
-        CCancelBlock block{f.GetRunState(), f.m_pRecordset, f.m_pConnection, f.m_bAsyncSupported != 0,
+        CCancelBlock block{f.GetRunState(), f.Connection().m_pRecordset, f.Connection().m_pConnection, f.Connection().m_bAsyncSupported != 0,
                            f.m_nQueryKind, m_pCancelTicket};
         if (f.m_pExecThread && f.m_pExecThread->IsRunning())
             f.m_pExecThread->SetThreadPriority(THREAD_PRIORITY_LOWEST);
@@ -783,7 +783,7 @@ void CBatchExecution::OnCancelDone()
     CChildFrame& f = m_frame;
     try {
         if (!f.m_bFinishing && f.m_pExecThread && f.m_pExecThread->IsRunning())
-            f.m_pExecThread->SetThreadPriority(f.m_nThreadPriority);
+            f.m_pExecThread->SetThreadPriority(f.Connection().m_nThreadPriority);
     } catch (...) {
     }
     Reap(f.m_pCancelThread);
@@ -834,18 +834,18 @@ void CBatchExecution::OnCharHook(wxKeyEvent& event)
 void CBatchExecution::AdviseConnectionEvents()
 {
     UnadviseConnectionEvents();
-    if (!m_frame.m_pConnection)
+    if (!m_frame.Connection().m_pConnection)
         throw _com_error(E_POINTER);
     auto sink = std::make_unique<CConnectionEventsSink>(m_frame.GetRunState());
-    m_dwEventCookie = m_frame.m_pConnection->Advise(sink.get());
+    m_dwEventCookie = m_frame.Connection().m_pConnection->Advise(sink.get());
     m_pEventSink = std::move(sink);
 }
 
 void CBatchExecution::UnadviseConnectionEvents()
 {
-    if (m_dwEventCookie != -1 && m_frame.m_pConnection) {
+    if (m_dwEventCookie != -1 && m_frame.Connection().m_pConnection) {
         try {
-            m_frame.m_pConnection->Unadvise(m_dwEventCookie);
+            m_frame.Connection().m_pConnection->Unadvise(m_dwEventCookie);
         } catch (...) {
         }
     }

@@ -8,11 +8,11 @@
 #include "editor/EditorHost.h"
 #include "editor/TorvaneDoc.h"
 #include "ExecuteAndSaveAs.h"
-#include "querycore/ConnectionInfo.h"
 #include "querycore/FrameMailbox.h"
 #include "querycore/QueryRunState.h"
 #include "querycore/WorkerThread.h"
 #include "TVStatusBar.h"
+#include "WindowConnection.h"
 
 #include <wx/aui/tabmdi.h>
 #include <wx/docview.h>
@@ -35,7 +35,7 @@ class wxToolBar;
 
 typedef wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame> CChildFrameBase;
 
-class CChildFrame : public CChildFrameBase, public CConnectionInfo, public IEditorHost {
+class CChildFrame : public CChildFrameBase, public IEditorHost {
 public:
     // The frame registers itself as the view's frame; the view then puts its editor into
     // GetEditorPane() and hands it over with SetEditorWindow(). The host is the application
@@ -64,6 +64,9 @@ public:
     // unexpected stopped it.
     bool LoadConnectionInfo(const std::optional<wxString>& database);
 
+    // The connection and what is known of it.
+    CWindowConnection& Connection() { return m_connection; }
+    const CWindowConnection& Connection() const { return m_connection; }
     wxString GetConnectionString() const;
     bool IsConnectionOpen() const;
     void SetDsnLessConnection(bool dsnLess) { m_bDsnLessConnection = dsnLess; }
@@ -175,10 +178,6 @@ private:
 public:
     IQueryHost* m_pHost;
 
-    int m_nConnectionState = 0;
-    int m_bAsyncSupported = 0;
-    int m_bAutoCommitRequested = 0;
-
     int m_bResultsInText = 0;
     int m_bSaveMode = 0;
     int m_bTextModeForced = 0;
@@ -235,10 +234,9 @@ public:
     // Set while a print preview of the window is shown.
     int m_bPreviewMode = 0;
 
-protected:
-    void OnQuotesChanged() override;
-
 private:
+    // The quotes in force go to the schema pane.
+    void OnQuotesChanged();
     void CreatePanes();
     // The toolbar, database list and status bar (ChildFramePanes.cpp).
     void CreateBars(wxSizer* sizer);
@@ -298,6 +296,7 @@ private:
     int m_nSchemaWidth = 0;
     int m_nInitialSizes = 0;
 
+    CWindowConnection m_connection;
     std::unique_ptr<CBatchExecution> m_pExecution;
     std::unique_ptr<CExecuteAndSaveAs> m_pSaveAs;
 

@@ -86,7 +86,7 @@ void CChildFrame::CreateBars(wxSizer* sizer)
     m_wndDatabaseList->Disable();
     sizer->Add(m_wndToolBar, 0, wxEXPAND);
 
-    m_wndStatusBar = new CTVStatusBar(this, [this] { return m_bAutoCommit != 0; });
+    m_wndStatusBar = new CTVStatusBar(this, [this] { return m_connection.m_bAutoCommit != 0; });
     m_nPaneWidths[0] = -1;
     m_nPaneWidths[1] = 24;
     m_nPaneWidths[2] = PaneTextWidth(m_wndStatusBar, m_strExecTime);
@@ -129,7 +129,7 @@ void CChildFrame::BindPaneCommands()
     for (int id : {ID_PROVIDER_PROPERTIES, ID_CONNECTION_OPTIONS, ID_PROVIDER_TYPES, ID_PROVIDER_KEYWORDS,
                    ID_PROVIDER_LITERALS})
         rule(id, [this, open] { return open() && !m_bExecuting; });
-    rule(ID_ODBC_DRIVER_INFO, [this] { return m_strProviderFile.IsSameAs("MSDASQL.DLL", false); });
+    rule(ID_ODBC_DRIVER_INFO, [this] { return m_connection.m_strProviderFile.IsSameAs("MSDASQL.DLL", false); });
     rule(ID_NEXT_PANE, [this] { return !m_bPreviewMode; });
     rule(ID_PREVIOUS_PANE, [this] { return !m_bPreviewMode; });
     rule(ID_FIND_IN_FILES, [this] { return !m_bExecuting && !m_bFindInFiles; });
@@ -163,8 +163,8 @@ void CChildFrame::UpdateStatusPanes()
     show(0, m_strStatusText);
 
     // The autocommit pane repaints when the mode changes.
-    if (m_bAutoCommit != m_bShownAutoCommit) {
-        m_bShownAutoCommit = m_bAutoCommit;
+    if (m_connection.m_bAutoCommit != m_bShownAutoCommit) {
+        m_bShownAutoCommit = m_connection.m_bAutoCommit;
         m_wndStatusBar->Refresh();
     }
 

@@ -17,7 +17,7 @@ void CExecTimer::StartExecTimer()
     Start(1000);
     m_frame.m_nTimerId = kTimerId;
     m_frame.m_strMilliseconds = ".000";
-    FormatExecTime(m_frame.m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00");
+    FormatExecTime(m_frame.Connection().m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00");
 }
 
 void CExecTimer::KillExecTimer()
@@ -30,8 +30,8 @@ void CExecTimer::FormatExecTime()
 {
     const auto elapsed = std::chrono::steady_clock::now() - m_frame.m_dwStartTicks;
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
-    const ExecTimeText text = ::FormatExecTime(static_cast<uint64_t>(std::max<int64_t>(ms, 0)), m_frame.m_bMsAccuracy);
-    if (m_frame.m_bMsAccuracy)
+    const ExecTimeText text = ::FormatExecTime(static_cast<uint64_t>(std::max<int64_t>(ms, 0)), m_frame.Connection().m_bMsAccuracy);
+    if (m_frame.Connection().m_bMsAccuracy)
         m_frame.m_strMilliseconds = wxString::FromUTF8(text.milliseconds);
     m_frame.m_strExecTime = wxString::FromUTF8(text.text);
     ShowInPane();
@@ -51,7 +51,7 @@ void CExecTimer::ShowInPane()
 
 void CExecTimer::SetExecTimeAccuracy(bool on)
 {
-    m_frame.m_bMsAccuracy = on;
+    m_frame.Connection().m_bMsAccuracy = on;
     if (wxStatusBar* bar = m_frame.GetQueryStatusBar()) {
         std::vector<int> widths(static_cast<size_t>(bar->GetFieldsCount()));
         for (size_t i = 0; i < widths.size(); ++i)

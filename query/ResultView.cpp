@@ -159,8 +159,8 @@ std::unique_ptr<CWorkerThread> CResultView::StartGridWorker(std::shared_ptr<CExe
 {
     m_pFrame->m_bGridFailed = 0;
     CGridWorker::Options options;
-    options.rowLimit = m_pFrame->m_bRowLimit != 0;
-    options.maxRows = m_pFrame->m_nMaxRows;
+    options.rowLimit = m_pFrame->Connection().m_bRowLimit != 0;
+    options.maxRows = m_pFrame->Connection().m_nMaxRows;
     options.multipleResults = block->multipleResults;
     options.kind = block->queryKind;
     options.priority = priority;
@@ -402,7 +402,7 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
         empty = run.m_strMessages.empty() && run.m_strTextOutput.empty();
     }
     if (empty && m_pFrame->m_gridList.empty()) {
-        m_pFrame->m_strExecTime = m_pFrame->m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
+        m_pFrame->m_strExecTime = m_pFrame->Connection().m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
         m_pFrame->m_strResultsPaneText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
     }
     if (m_pFrame->m_gridList.empty() && GetLength() == 0 && m_pFrame->IsOutputPaneShown())

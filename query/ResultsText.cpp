@@ -167,13 +167,13 @@ void CResultsText::UpdateResultSetPane()
 
 void CResultsText::OnResultsInText(wxCommandEvent&)
 {
-    if (!m_frame.m_bResultsInText && m_frame.m_bResultsInTextWarning) {
+    if (!m_frame.m_bResultsInText && m_frame.Connection().m_bResultsInTextWarning) {
         if (TVMessageBox(kResultsInTextWarning, wxYES_NO | wxICON_QUESTION, &m_frame) == wxID_NO) {
             if (m_frame.m_pHost) {
                 for (CChildFrame* window : m_frame.m_pHost->GetQueryWindows())
-                    window->m_bResultsInTextWarning = 0;
+                    window->Connection().m_bResultsInTextWarning = 0;
             }
-            m_frame.m_bResultsInTextWarning = 0;
+            m_frame.Connection().m_bResultsInTextWarning = 0;
             CSettingsStore::Get().WriteProfileInt("General", "ResultsInTextWarning", 0);
         }
     }

@@ -63,13 +63,13 @@ bool CTransactionControl::BeginTransaction(bool show)
     if (!m_bTransactionOpen) {
         wxString text;
         try {
-            if (!m_frame.m_pConnection)
+            if (!m_frame.Connection().m_pConnection)
                 throw _com_error(E_POINTER);
-            m_frame.m_pConnection->BeginTrans();
+            m_frame.Connection().m_pConnection->BeginTrans();
             m_bTransactionOpen = 1;
         } catch (const _com_error& e) {
             ok = false;
-            text = TransactionErrorText(m_frame.m_pConnection.get(), e);
+            text = TransactionErrorText(m_frame.Connection().m_pConnection.get(), e);
         } catch (...) {
             ok = false;
             text = "Errors occurred.";
@@ -93,17 +93,17 @@ bool CTransactionControl::EndTransaction(bool commit, bool showErrors)
     bool ok = true;
     wxString text;
     try {
-        if (!m_frame.m_pConnection)
+        if (!m_frame.Connection().m_pConnection)
             throw _com_error(E_POINTER);
         if (commit)
-            m_frame.m_pConnection->CommitTrans();
+            m_frame.Connection().m_pConnection->CommitTrans();
         else
-            m_frame.m_pConnection->RollbackTrans();
+            m_frame.Connection().m_pConnection->RollbackTrans();
         m_bTransactionOpen = 0;
         m_frame.m_bStatementInTransaction = 0;
     } catch (const _com_error& e) {
         ok = false;
-        text = TransactionErrorText(m_frame.m_pConnection.get(), e);
+        text = TransactionErrorText(m_frame.Connection().m_pConnection.get(), e);
     } catch (...) {
         ok = false;
         text = "Errors occurred.";
@@ -116,7 +116,7 @@ bool CTransactionControl::EndTransaction(bool commit, bool showErrors)
 
 bool CTransactionControl::ConfirmPendingTransactions()
 {
-    if (!HasPendingTransaction(m_frame.m_bAutoCommit, m_bTransactionOpen, m_frame.m_bStatementInTransaction))
+    if (!HasPendingTransaction(m_frame.Connection().m_bAutoCommit, m_bTransactionOpen, m_frame.m_bStatementInTransaction))
         return true;
     switch (TVMessageBox(kPendingQuestion, wxYES_NO | wxCANCEL | wxICON_QUESTION, &m_frame)) {
     case wxID_YES:
@@ -147,8 +147,8 @@ void CTransactionControl::OnStatusBarClick(wxMouseEvent& event)
         return;
     // Shown once the click is over, so the box does not open under the mouse's grab.
     m_frame.CallAfter([this] {
-        TVMessageBox(GetAutocommitExplanation(m_frame.m_bAutoCommitRequested, m_frame.m_bAutoCommit,
-                                              m_frame.m_bTransactions, m_strTransactionError),
+        TVMessageBox(GetAutocommitExplanation(m_frame.Connection().m_bAutoCommitRequested, m_frame.Connection().m_bAutoCommit,
+                                              m_frame.Connection().m_bTransactions, m_strTransactionError),
                      wxOK | wxICON_INFORMATION, &m_frame);
     });
 }

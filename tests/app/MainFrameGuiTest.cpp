@@ -221,7 +221,7 @@ TEST_F(MainFrameTest, StartupActionDataLinkDialogOpensAWindow)
     ASSERT_EQ(Frame().GetQueryWindows().size(), 1u);
     CChildFrame* window = Frame().GetQueryWindows()[0];
     EXPECT_EQ(window->GetDocument()->GetTitle(), "Untitled_1 - (New Query)");
-    EXPECT_TRUE(window->m_pConnection->GetState() & ado::adStateOpen);
+    EXPECT_TRUE(window->Connection().m_pConnection->GetState() & ado::adStateOpen);
     EXPECT_EQ(Frame().GetActiveQueryWindow(), window);
     EXPECT_EQ(Frame().GetStatusBar()->GetStatusText(1), "Total number of connections: 1");
 }
@@ -276,7 +276,7 @@ TEST_F(MainFrameTest, CommandLineConnectsWithTheGivenString)
 {
     ASSERT_TRUE(Start({"-C", SqliteConnect(m_db)}));
     ASSERT_EQ(Frame().GetQueryWindows().size(), 1u);
-    EXPECT_TRUE(Frame().GetQueryWindows()[0]->m_pConnection->GetState() & ado::adStateOpen);
+    EXPECT_TRUE(Frame().GetQueryWindows()[0]->Connection().m_pConnection->GetState() & ado::adStateOpen);
 }
 
 TEST_F(MainFrameTest, CommandLineUsesTheFirstFileOptionInTheFixedOrder)

@@ -59,11 +59,11 @@ protected:
         CChildFrame* frame = window_test::OpenQueryWindow(m_connect + extra);
         if (!frame)
             return nullptr;
-        EXPECT_TRUE(frame->m_bAsyncSupported);
+        EXPECT_TRUE(frame->Connection().m_bAsyncSupported);
         EXPECT_TRUE(frame->GetExecution().IsEventSinkAdvised());
-        frame->m_bAsyncSupported = GetParam().async;
+        frame->Connection().m_bAsyncSupported = GetParam().async;
         frame->m_bResultsInText = 1;
-        frame->m_bResultsInTextWarning = 0;
+        frame->Connection().m_bResultsInTextWarning = 0;
         return frame;
     }
 
@@ -100,7 +100,7 @@ TEST_P(ExecWindowTest, SeparatedBatchesRunInTurn)
     Exec("CREATE TABLE items (id integer, name varchar(20))");
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    EXPECT_EQ(frame->m_strBatchSeparator, "GO");
+    EXPECT_EQ(frame->Connection().m_strBatchSeparator, "GO");
     Run(frame, "INSERT INTO items VALUES (1, 'one')\r\nGO\r\nINSERT INTO items VALUES (2, 'two')\r\n go\r\n\tGO \r\n"
                "SELECT name FROM items ORDER BY id;\r\nSELECT id FROM items WHERE id > 1\r\nGO\r\nGOTO\r\nGO 5");
     // The blank batch between the two separator lines completes without running; the last
@@ -130,7 +130,7 @@ TEST_P(ExecWindowTest, StopAtTheFirstFailingBatchOrGoOn)
     const wxString script = "SELECT 1 AS a\nGO\n-- the second batch\nSELECT * FROM missing_table\nGO\nSELECT 3 AS c\n";
     for (int stopOnError : {1, 0}) {
         SCOPED_TRACE(stopOnError ? "stop at the first error" : "go on");
-        frame->m_bStopOnError = stopOnError;
+        frame->Connection().m_bStopOnError = stopOnError;
         Run(frame, script);
         const wxString output = Output(frame);
         EXPECT_TRUE(output.StartsWith("a\n-\n1\n\n<eb1>")) << output;
@@ -172,7 +172,7 @@ TEST_P(ExecWindowTest, ARunWithoutOutputSaysItsCommandsCompleted)
     EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
 
     // No separator: the whole text is one batch, started without a splitter.
-    frame->m_strBatchSeparator.clear();
+    frame->Connection().m_strBatchSeparator.clear();
     Run(frame, "SELECT 4 AS d\nGO\n");
     EXPECT_TRUE(Output(frame).StartsWith("<eb1>")) << Output(frame); // "GO" went to the server
     Run(frame, "SELECT 4 AS d");
@@ -183,7 +183,7 @@ TEST_P(ExecWindowTest, AFailedStatementIsNeverReportedAsSuccess)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->m_strBatchSeparator.clear();
+    frame->Connection().m_strBatchSeparator.clear();
     Run(frame, "SELECT * FROM no_such_table");
     EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
     const wxString output = Output(frame);
@@ -259,7 +259,7 @@ TEST_P(ExecWindowTest, CancelDuringALargeFetchKeepsTheRowsWritten)
     // row as it is fetched.
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->m_strBatchSeparator.clear();
+    frame->Connection().m_strBatchSeparator.clear();
     Editor(frame).SetText(IsSqlite() ? "with recursive c(x) as (select 1 union all select x + 1 from c where x < 50000000) "
                                        "select x || char(10) as n from c"
                                      : "SELECT generate_series(1, 2000000000) || E'\\n' AS n");
@@ -303,7 +303,7 @@ TEST_P(ExecWindowTest, CancelWhileTheSplitterStillRunsAlsoStopsTheStatement)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->m_strBatchSeparator.clear();
+    frame->Connection().m_strBatchSeparator.clear();
     Editor(frame).SetText(wxString::FromUTF8(LongQuery()));
     Start(frame);
     PumpUntil([] { return false; }, 400ms);
@@ -400,11 +400,11 @@ TEST_P(ExecWindowTest, TheRowLimitAppliesToOneRun)
     Exec("INSERT INTO nums VALUES (1), (2), (3), (4)");
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->m_bRowLimit = 1;
-    frame->m_nMaxRows = 2;
+    frame->Connection().m_bRowLimit = 1;
+    frame->Connection().m_nMaxRows = 2;
     Run(frame, "SELECT n FROM nums ORDER BY n");
     EXPECT_EQ(Output(frame), "n\n-\n12");
-    EXPECT_FALSE(frame->m_bRowLimit);
+    EXPECT_FALSE(frame->Connection().m_bRowLimit);
     Run(frame, "SELECT n FROM nums ORDER BY n");
     EXPECT_EQ(Output(frame), "n\n-\n1234");
 }
@@ -463,14 +463,14 @@ TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
     // statement at a time): another recordset on the window's connection, and the window's own
     // recordset outside a run.
     auto other = ado::Recordset::Create();
-    other->Open(_variant_t("SELECT 11"), frame->m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
+    other->Open(_variant_t("SELECT 11"), frame->Connection().m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
                 ado::adAsyncExecute);
     PumpUntil([] { return false; }, 300ms);
     other->Close();
-    frame->m_pRecordset->Open(_variant_t("SELECT 12"), frame->m_pConnection, ado::adOpenForwardOnly,
+    frame->Connection().m_pRecordset->Open(_variant_t("SELECT 12"), frame->Connection().m_pConnection, ado::adOpenForwardOnly,
                               ado::adLockReadOnly, ado::adAsyncExecute);
     PumpUntil([] { return false; }, 300ms);
-    frame->m_pRecordset->Close();
+    frame->Connection().m_pRecordset->Close();
     EXPECT_FALSE(frame->m_bExecuting);
     EXPECT_EQ(Output(frame), "");
 
@@ -481,7 +481,7 @@ TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
         return;
     Editor(frame).SetText("SELECT 13 AS n");
     Start(frame);
-    other->Open(_variant_t("SELECT 14"), frame->m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
+    other->Open(_variant_t("SELECT 14"), frame->Connection().m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
                 ado::adAsyncExecute);
     ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
     other->Close();

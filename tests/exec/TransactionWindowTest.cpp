@@ -86,7 +86,7 @@ TEST_P(TransactionWindowTest, RunsAccumulateInOneTransactionUntilTheWindowCloses
     Exec("CREATE TABLE t (id integer)");
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    EXPECT_FALSE(frame->m_bAutoCommit);
+    EXPECT_FALSE(frame->Connection().m_bAutoCommit);
     EXPECT_TRUE(frame->GetExecution().Transactions().m_bTransactionOpen);
     EXPECT_FALSE(frame->m_bStatementInTransaction);
 
@@ -212,7 +212,7 @@ TEST_P(TransactionWindowTest, ResultsInTextWarnsUntilToldNotTo)
     CChildFrame* second = Open();
     ASSERT_TRUE(first && second);
     first->m_bResultsInText = 0;
-    EXPECT_TRUE(first->m_bResultsInTextWarning);
+    EXPECT_TRUE(first->Connection().m_bResultsInTextWarning);
     const auto toggle = [first] {
         wxCommandEvent command(wxEVT_MENU, ID_RESULTS_IN_TEXT);
         first->GetEventHandler()->ProcessEvent(command);
@@ -233,8 +233,8 @@ TEST_P(TransactionWindowTest, ResultsInTextWarnsUntilToldNotTo)
         EXPECT_EQ(messages.Texts().size(), 1u);
         EXPECT_TRUE(first->m_bResultsInText);
     }
-    EXPECT_FALSE(first->m_bResultsInTextWarning);
-    EXPECT_FALSE(second->m_bResultsInTextWarning);
+    EXPECT_FALSE(first->Connection().m_bResultsInTextWarning);
+    EXPECT_FALSE(second->Connection().m_bResultsInTextWarning);
     EXPECT_EQ(CSettingsStore::Get().GetProfileInt("General", "ResultsInTextWarning", 1), 0);
     CMessageScript messages;
     first->m_bResultsInText = 0;

@@ -48,7 +48,7 @@ protected:
         CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(m_connect));
         ASSERT_TRUE(doc);
         m_frame = QueryFrameOf(doc);
-        m_frame->m_bAsyncSupported = GetParam().async;
+        m_frame->Connection().m_bAsyncSupported = GetParam().async;
         m_frame->m_bResultsInText = 0;
         Pump();
     }

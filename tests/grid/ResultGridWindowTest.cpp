@@ -54,7 +54,7 @@ public:
         frame.m_bStop = 0;
         frame.m_bGridFailed = 0;
         std::shared_ptr<CQueryRunState> state = frame.GetRunState();
-        ado::ConnectionPtr connection = frame.m_pConnection;
+        ado::ConnectionPtr connection = frame.Connection().m_pConnection;
         m_thread = std::thread([this, state, connection, sql, options] {
             try {
                 _variant_t affected;
@@ -162,7 +162,7 @@ protected:
     CGridWorker::Options Options() const
     {
         CGridWorker::Options options;
-        options.multipleResults = m_frame->m_bMultipleResults != 0;
+        options.multipleResults = m_frame->Connection().m_bMultipleResults != 0;
         return options;
     }
     // Runs the batch to its end; the test fails on a worker error.
@@ -503,11 +503,11 @@ TEST_P(GridWindowTest, PanesAndStatusBar)
 
     // The autocommit pane is green while autocommit is on and turns red when it goes off.
     auto& status = *m_frame->GetQueryStatusBar();
-    m_frame->m_bAutoCommit = 1;
+    m_frame->Connection().m_bAutoCommit = 1;
     EXPECT_EQ(status.GetAutoCommitColour(), wxColour(0, 128, 0));
-    m_frame->m_bAutoCommit = 0;
+    m_frame->Connection().m_bAutoCommit = 0;
     EXPECT_EQ(status.GetAutoCommitColour(), wxColour(128, 0, 0));
-    m_frame->m_bAutoCommit = 1;
+    m_frame->Connection().m_bAutoCommit = 1;
 
     // Hiding the output pane while the results have the focus moves it to the schema, or to the
     // editor without one; the panes of a hidden output show nothing.

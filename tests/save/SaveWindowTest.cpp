@@ -61,7 +61,7 @@ protected:
     {
         CChildFrame* frame = window_test::OpenQueryWindow(m_connect);
         if (frame)
-            frame->m_bAsyncSupported = GetParam().async;
+            frame->Connection().m_bAsyncSupported = GetParam().async;
         return frame;
     }
     static wxStyledTextCtrl& Editor(CChildFrame* frame) { return *frame->GetQueryView()->GetEditCtrl(); }

@@ -115,9 +115,9 @@ TEST_F(ChildFrameTest, OpensWithItsPanesOnSqlite)
     EXPECT_EQ(frame->GetQueryStatusBar()->GetFieldsCount(), 5);
 
     // What the connection told the window.
-    EXPECT_EQ(frame->m_strProviderFile, "MSDASQL.DLL");
-    EXPECT_EQ(frame->m_strDbmsName, "SQLite");
-    EXPECT_EQ(frame->m_strQuotePrefix, "\"");
+    EXPECT_EQ(frame->Connection().m_strProviderFile, "MSDASQL.DLL");
+    EXPECT_EQ(frame->Connection().m_strDbmsName, "SQLite");
+    EXPECT_EQ(frame->Connection().m_strQuotePrefix, "\"");
     EXPECT_EQ(frame->GetSchemaView()->m_strQuotePrefix, "\"");
     EXPECT_EQ(frame->GetDatabaseList()->GetStringSelection(), "<Not supported>");
     EXPECT_FALSE(frame->GetDatabaseList()->IsEnabled());
@@ -127,9 +127,9 @@ TEST_F(ChildFrameTest, OpensWithItsPanesOnSqlite)
     EXPECT_FALSE(frame->GetSchemaView()->GetItemText(root).empty());
     EXPECT_EQ(frame->m_strExecTime, "Exec time: 00:00:00.000");
     // The data layer accepts "SELECT 2*3" opened asynchronously.
-    EXPECT_TRUE(frame->m_bAsyncSupported);
-    EXPECT_TRUE(frame->m_pRecordset);
-    EXPECT_EQ(frame->m_nCacheSize, 100);
+    EXPECT_TRUE(frame->Connection().m_bAsyncSupported);
+    EXPECT_TRUE(frame->Connection().m_pRecordset);
+    EXPECT_EQ(frame->Connection().m_nCacheSize, 100);
     EXPECT_TRUE(messages.Texts().empty());
 
     // An unmodified window closes without a question.
@@ -196,8 +196,8 @@ TEST_F(ChildFrameTest, RightPasswordOpensAndTheListKeepsNoPassword)
     ASSERT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
     CChildFrame* frame = FrameOf(doc);
     EXPECT_TRUE(frame->IsDsnLessConnection());
-    EXPECT_EQ(frame->m_strDbmsName, "PostgreSQL");
-    EXPECT_EQ(frame->m_strUserId, wxString(PasswordRole()));
+    EXPECT_EQ(frame->Connection().m_strDbmsName, "PostgreSQL");
+    EXPECT_EQ(frame->Connection().m_strUserId, wxString(PasswordRole()));
     ASSERT_GT(list->GetCount(), 0u);
     EXPECT_EQ((*list)[0], TheApp().GetTempFolder() + "PostgreSQL Unicode");
     for (const wxString& entry : list->Entries())
@@ -268,7 +268,7 @@ TEST_F(ChildFrameTest, MissingLoginIsAskedForAndCancelIsSilent)
         CTorvaneDoc* doc = Main().NewQueryWindow(connect);
         ASSERT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
         EXPECT_EQ(dialogs.Answered(), 1);
-        EXPECT_EQ(FrameOf(doc)->m_strUserId, wxString(PasswordRole()));
+        EXPECT_EQ(FrameOf(doc)->Connection().m_strUserId, wxString(PasswordRole()));
         EXPECT_TRUE(messages.Texts().empty());
     }
     {
@@ -296,7 +296,7 @@ void StartSleepingRun(CChildFrame* frame, const char* sql)
         return 0;
     });
     std::shared_ptr<CQueryRunState> state = frame->GetRunState();
-    ado::ConnectionPtr connection = frame->m_pConnection;
+    ado::ConnectionPtr connection = frame->Connection().m_pConnection;
     std::string text = sql;
     frame->m_pExecThread = CWorkerThread::Begin([state, connection, text] {
         ado::RecordsetPtr rs = ado::Recordset::Create();
@@ -372,7 +372,7 @@ TEST_F(ChildFrameTest, AWorkerThatWillNotStopIsLetGo)
     CChildFrame* frame = FrameOf(doc);
     auto finished = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<CQueryRunState> state = frame->GetRunState();
-    ado::ConnectionPtr connection = frame->m_pConnection;
+    ado::ConnectionPtr connection = frame->Connection().m_pConnection;
     frame->m_bExecuting = 1;
     // Blocked in a request to the window, then deaf to the stop flag for a while, then still
     // using the connection and the buffers: all of it on state the worker holds.
@@ -507,8 +507,8 @@ TEST_F(ChildFrameTest, NewWindowOnTheSameConnection)
     CTorvaneDoc* second = first->OpenWindowOnSameConnection(std::nullopt);
     ASSERT_TRUE(second) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
     EXPECT_EQ(Main().GetConnectionCount(), 2u);
-    EXPECT_NE(FrameOf(second)->m_pConnection, first->m_pConnection);
-    EXPECT_EQ(FrameOf(second)->m_strDataSource, first->m_strDataSource);
+    EXPECT_NE(FrameOf(second)->Connection().m_pConnection, first->Connection().m_pConnection);
+    EXPECT_EQ(FrameOf(second)->Connection().m_strDataSource, first->Connection().m_strDataSource);
 }
 
 } // namespace
