@@ -212,16 +212,16 @@ void CBatchExecution::ExecuteQuery()
     std::shared_ptr<CQueryRunState> state = f.GetRunState();
     SetMainStatusText("Please wait...");
     f.m_bFindInFiles = 0;
-    const CSaveOptions& save = f.m_saveOptions;
-    f.SetFindStatusText(f.m_bSaveMode ? GetSaveRunStatusText(save.format, wxString::FromUTF8(save.path),
+    const CSaveOptions& save = f.OutputMode().m_saveOptions;
+    f.SetFindStatusText(f.OutputMode().m_bSaveMode ? GetSaveRunStatusText(save.format, wxString::FromUTF8(save.path),
                                                              save.exportToExcel, save.publish)
                                       : GetRunStatusText(false));
 
     ClearResults();
     ResetErrorTags();
     m_timer.StartExecTimer();
-    m_bTextOutput = f.m_bResultsInText || f.m_bSaveMode;
-    m_text.SetResultsPaneText(GetStartResultsPaneText(false, f.m_bSaveMode, m_bTextOutput));
+    m_bTextOutput = f.OutputMode().m_bResultsInText || f.OutputMode().m_bSaveMode;
+    m_text.SetResultsPaneText(GetStartResultsPaneText(false, f.OutputMode().m_bSaveMode, m_bTextOutput));
 
     {
         std::lock_guard<std::mutex> lock(f.m_csOutput);
@@ -405,10 +405,10 @@ bool CBatchExecution::StartExecutionThread(const ado::RecordsetPtr& recordset, c
     f.m_strCurrentBatch.clear();
 
     std::unique_ptr<CWorkerThread> thread;
-    if (f.m_bSaveMode) {
+    if (f.OutputMode().m_bSaveMode) {
         auto save = std::make_shared<CSaveBlock>();
         static_cast<CExecutionBlock&>(*save) = std::move(*block);
-        save->options = f.m_saveOptions;
+        save->options = f.OutputMode().m_saveOptions;
         thread = CWorkerThread::Begin([save]() mutable { ExecuteAndSaveThreadProc(std::move(save)); },
                                       f.Connection().m_nThreadPriority);
     } else if (m_bTextOutput)
@@ -570,7 +570,7 @@ void CBatchExecution::FinishRun(int error)
             state->m_strTextOutput.clear();
         }
         m_text.ForgetBuffer();
-        if (f.m_bSaveMode) {
+        if (f.OutputMode().m_bSaveMode) {
             int saved;
             {
                 std::lock_guard<std::mutex> lock(f.m_csOutput);
@@ -595,21 +595,21 @@ void CBatchExecution::FinishRun(int error)
     }
     // The output mode that the schema pane switched for its own run comes back.
     if (CSchemaPane* schema = f.GetSchemaView()) {
-        if (!f.m_bResultsInText && schema->m_bReturnToTextMode) {
-            f.m_bResultsInText = 1;
+        if (!f.OutputMode().m_bResultsInText && schema->m_bReturnToTextMode) {
+            f.OutputMode().m_bResultsInText = 1;
             schema->m_bReturnToTextMode = 0;
-        } else if (f.m_bResultsInText && schema->m_bReturnToGridMode) {
-            f.m_bResultsInText = 0;
+        } else if (f.OutputMode().m_bResultsInText && schema->m_bReturnToGridMode) {
+            f.OutputMode().m_bResultsInText = 0;
             schema->m_bReturnToGridMode = 0;
         }
     }
 
-    if (f.m_bSaveMode) {
-        f.m_bSaveMode = 0;
-        f.m_saveOptions.path.clear();
-        if (f.m_bTextModeForced) {
-            f.m_bTextModeForced = 0;
-            f.m_bResultsInText = 0;
+    if (f.OutputMode().m_bSaveMode) {
+        f.OutputMode().m_bSaveMode = 0;
+        f.OutputMode().m_saveOptions.path.clear();
+        if (f.OutputMode().m_bTextModeForced) {
+            f.OutputMode().m_bTextModeForced = 0;
+            f.OutputMode().m_bResultsInText = 0;
         }
     }
 
@@ -706,7 +706,7 @@ void CBatchExecution::FocusAfterSaveBatch()
     if (f.m_bClosing || f.m_bCloseWhenDone || !main || !main->IsEnabled() || main->IsIconized() ||
         host->GetActiveQueryWindow() != &f)
         return;
-    if (f.m_saveOptions.exportToExcel || f.m_saveOptions.publish)
+    if (f.OutputMode().m_saveOptions.exportToExcel || f.OutputMode().m_saveOptions.publish)
         return;
     f.SetFocus();
 }

@@ -9,6 +9,7 @@
 #include "editor/TorvaneDoc.h"
 #include "ExecuteAndSaveAs.h"
 #include "querycore/FrameMailbox.h"
+#include "querycore/OutputMode.h"
 #include "querycore/QueryRunState.h"
 #include "querycore/WorkerThread.h"
 #include "TVStatusBar.h"
@@ -104,6 +105,9 @@ public:
     // The runs of the window: Execute, batches, Cancel, elapsed time, the connection's events
     // and the window's transaction.
     CBatchExecution& GetExecution() const { return *m_pExecution; }
+    // Results in text or in grids, and the save mode of the next run.
+    COutputMode& OutputMode() { return m_output; }
+    const COutputMode& OutputMode() const { return m_output; }
     // Execute and Save As, and the save options of its runs.
     CExecuteAndSaveAs& GetSaveAs() const { return *m_pSaveAs; }
 
@@ -177,12 +181,6 @@ private:
 
 public:
     IQueryHost* m_pHost;
-
-    int m_bResultsInText = 0;
-    int m_bSaveMode = 0;
-    int m_bTextModeForced = 0;
-    // Where and how a run in save mode writes its result sets.
-    CSaveOptions m_saveOptions;
 
     // Execution state shared with the workers (aliases of the run state's atomics).
     std::atomic<int>& m_bExecuting;
@@ -297,6 +295,7 @@ private:
     int m_nInitialSizes = 0;
 
     CWindowConnection m_connection;
+    COutputMode m_output;
     std::unique_ptr<CBatchExecution> m_pExecution;
     std::unique_ptr<CExecuteAndSaveAs> m_pSaveAs;
 

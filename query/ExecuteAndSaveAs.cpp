@@ -82,14 +82,14 @@ CSaveOptions CExecuteAndSaveAs::OptionsFromDialog(const CExportDialogEx& dialog)
 
 void CExecuteAndSaveAs::SetSaveOptions(const CSaveOptions& options)
 {
-    m_frame.m_saveOptions = options;
-    m_frame.m_bSaveMode = 1;
+    m_frame.OutputMode().m_saveOptions = options;
+    m_frame.OutputMode().m_bSaveMode = 1;
     {
         std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
         m_frame.GetRunState()->m_nSavedResultSets = 0;
     }
-    if (!m_frame.m_bResultsInText) {
-        m_frame.m_bResultsInText = 1;
-        m_frame.m_bTextModeForced = 1;
+    if (!m_frame.OutputMode().m_bResultsInText) {
+        m_frame.OutputMode().m_bResultsInText = 1;
+        m_frame.OutputMode().m_bTextModeForced = 1;
     }
 }

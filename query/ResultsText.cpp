@@ -167,7 +167,7 @@ void CResultsText::UpdateResultSetPane()
 
 void CResultsText::OnResultsInText(wxCommandEvent&)
 {
-    if (!m_frame.m_bResultsInText && m_frame.Connection().m_bResultsInTextWarning) {
+    if (!m_frame.OutputMode().m_bResultsInText && m_frame.Connection().m_bResultsInTextWarning) {
         if (TVMessageBox(kResultsInTextWarning, wxYES_NO | wxICON_QUESTION, &m_frame) == wxID_NO) {
             if (m_frame.m_pHost) {
                 for (CChildFrame* window : m_frame.m_pHost->GetQueryWindows())
@@ -177,13 +177,13 @@ void CResultsText::OnResultsInText(wxCommandEvent&)
             CSettingsStore::Get().WriteProfileInt("General", "ResultsInTextWarning", 0);
         }
     }
-    m_frame.m_bResultsInText = !m_frame.m_bResultsInText;
+    m_frame.OutputMode().m_bResultsInText = !m_frame.OutputMode().m_bResultsInText;
 }
 
 void CResultsText::OnUpdateResultsInText(wxUpdateUIEvent& event)
 {
     event.Enable(m_frame.IsConnectionOpen() && !m_frame.m_bExecuting);
-    event.Check(m_frame.m_bResultsInText != 0);
+    event.Check(m_frame.OutputMode().m_bResultsInText != 0);
 }
 
 void CResultsText::OnMessagesMode(wxCommandEvent&)

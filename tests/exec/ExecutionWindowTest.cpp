@@ -62,7 +62,7 @@ protected:
         EXPECT_TRUE(frame->Connection().m_bAsyncSupported);
         EXPECT_TRUE(frame->GetExecution().IsEventSinkAdvised());
         frame->Connection().m_bAsyncSupported = GetParam().async;
-        frame->m_bResultsInText = 1;
+        window_test::SetResultsInText(*frame, true);
         frame->Connection().m_bResultsInTextWarning = 0;
         return frame;
     }

@@ -53,7 +53,7 @@ protected:
     {
         CChildFrame* frame = window_test::OpenQueryWindow(ConnectionString() + extra);
         if (frame)
-            frame->m_bResultsInText = 1;
+            window_test::SetResultsInText(*frame, true);
         return frame;
     }
 
@@ -211,7 +211,7 @@ TEST_P(TransactionWindowTest, ResultsInTextWarnsUntilToldNotTo)
     CChildFrame* first = Open();
     CChildFrame* second = Open();
     ASSERT_TRUE(first && second);
-    first->m_bResultsInText = 0;
+    window_test::SetResultsInText(*first, false);
     EXPECT_TRUE(first->Connection().m_bResultsInTextWarning);
     const auto toggle = [first] {
         wxCommandEvent command(wxEVT_MENU, ID_RESULTS_IN_TEXT);
@@ -222,22 +222,22 @@ TEST_P(TransactionWindowTest, ResultsInTextWarnsUntilToldNotTo)
         toggle();
         ASSERT_EQ(messages.Texts().size(), 1u);
         EXPECT_TRUE(messages.Texts()[0].StartsWith("Warning: The <Results in Text> option is GOOD ONLY FOR"));
-        EXPECT_TRUE(first->m_bResultsInText);
+        EXPECT_TRUE(first->OutputMode().m_bResultsInText);
         toggle(); // turning it off never warns
         EXPECT_EQ(messages.Texts().size(), 1u);
-        EXPECT_FALSE(first->m_bResultsInText);
+        EXPECT_FALSE(first->OutputMode().m_bResultsInText);
     }
     {
         CMessageScript messages{wxID_NO};
         toggle();
         EXPECT_EQ(messages.Texts().size(), 1u);
-        EXPECT_TRUE(first->m_bResultsInText);
+        EXPECT_TRUE(first->OutputMode().m_bResultsInText);
     }
     EXPECT_FALSE(first->Connection().m_bResultsInTextWarning);
     EXPECT_FALSE(second->Connection().m_bResultsInTextWarning);
     EXPECT_EQ(CSettingsStore::Get().GetProfileInt("General", "ResultsInTextWarning", 1), 0);
     CMessageScript messages;
-    first->m_bResultsInText = 0;
+    window_test::SetResultsInText(*first, false);
     toggle();
     EXPECT_TRUE(messages.Texts().empty());
     CSettingsStore::Get().DeleteKey("General", "ResultsInTextWarning");

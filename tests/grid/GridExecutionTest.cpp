@@ -49,7 +49,7 @@ protected:
         ASSERT_TRUE(doc);
         m_frame = QueryFrameOf(doc);
         m_frame->Connection().m_bAsyncSupported = GetParam().async;
-        m_frame->m_bResultsInText = 0;
+        window_test::SetResultsInText(*m_frame, false);
         Pump();
     }
     void TearDown() override
@@ -133,7 +133,7 @@ TEST_P(GridExecutionTest, BatchesFillGridsAndMessagesSwitchWithThem)
     EXPECT_TRUE(second->IsShown()) << "the grid shown last comes back";
 
     // Results in Text: the next run writes text and leaves no grid.
-    m_frame->m_bResultsInText = 1;
+    window_test::SetResultsInText(*m_frame, true);
     Run("SELECT name FROM t ORDER BY id");
     EXPECT_EQ(m_frame->m_nGridCount, 0);
     EXPECT_EQ(View().GetText(), "name\n----\nonetwo");

@@ -82,7 +82,7 @@ TEST_P(SaveWindowTest, ExecuteAndSaveAsWritesEachResultSetAndReportsIt)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    ASSERT_FALSE(frame->m_bResultsInText);
+    ASSERT_FALSE(frame->OutputMode().m_bResultsInText);
     Editor(frame).SetText("SELECT id, name FROM pets\nGO\nUPDATE pets SET id = 1\nGO\nSELECT 'x,y' AS s\n");
 
     window_test::DialogScript script;
@@ -114,9 +114,9 @@ TEST_P(SaveWindowTest, ExecuteAndSaveAsWritesEachResultSetAndReportsIt)
     EXPECT_EQ(Pane(frame, 3), "Number of result sets saved: 2");
     EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
     // The save mode ends with the run, and the window is back in grid mode.
-    EXPECT_FALSE(frame->m_bSaveMode);
-    EXPECT_FALSE(frame->m_bResultsInText);
-    EXPECT_FALSE(frame->m_bTextModeForced);
+    EXPECT_FALSE(frame->OutputMode().m_bSaveMode);
+    EXPECT_FALSE(frame->OutputMode().m_bResultsInText);
+    EXPECT_FALSE(frame->OutputMode().m_bTextModeForced);
     EXPECT_EQ(CSettingsStore::Get().GetProfileString("Grid\\Export Options", "InitialDir", ""), In("") );
 
     // The next run is an ordinary one again.
@@ -132,7 +132,7 @@ TEST_P(SaveWindowTest, AFailedSaveIsAnErrorOfTheRunAndCancelTakesNothing)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->m_bResultsInText = 1;
+    window_test::SetResultsInText(*frame, true);
     Editor(frame).SetText("SELECT id FROM pets");
 
     // Cancel in the dialog: no run.
@@ -141,7 +141,7 @@ TEST_P(SaveWindowTest, AFailedSaveIsAnErrorOfTheRunAndCancelTakesNothing)
         script.Expect<CExportDialogEx>([](CExportDialogEx&) { return wxID_CANCEL; });
         EXPECT_FALSE(frame->GetSaveAs().PromptSaveAsFile("x", "Execute and Save As"));
         EXPECT_FALSE(frame->m_bExecuting);
-        EXPECT_FALSE(frame->m_bSaveMode);
+        EXPECT_FALSE(frame->OutputMode().m_bSaveMode);
     }
 
     // The folder goes away between the dialog and the run: the run fails and says why.
@@ -149,7 +149,7 @@ TEST_P(SaveWindowTest, AFailedSaveIsAnErrorOfTheRunAndCancelTakesNothing)
     options.format = 3;
     options.path = (m_folder / "gone" / "r.xml").string();
     frame->GetSaveAs().SetSaveOptions(options);
-    EXPECT_FALSE(frame->m_bTextModeForced);
+    EXPECT_FALSE(frame->OutputMode().m_bTextModeForced);
     frame->GetExecution().ExecuteQuery();
     WaitForRun(frame);
     EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
@@ -157,7 +157,7 @@ TEST_P(SaveWindowTest, AFailedSaveIsAnErrorOfTheRunAndCancelTakesNothing)
     EXPECT_FALSE(Output(frame).Contains("successfully")) << Output(frame);
     EXPECT_EQ(Pane(frame, 3), "Number of result sets saved: 0");
     // A window that was in text mode stays so.
-    EXPECT_TRUE(frame->m_bResultsInText);
+    EXPECT_TRUE(frame->OutputMode().m_bResultsInText);
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, SaveWindowTest,
