@@ -179,8 +179,8 @@ FillResult GridFill(const std::string& connectString)
             loop.Exit();
     });
 
-    frame.m_bExecuting = 1;
-    frame.m_bStop = 0;
+    frame.GetRunState()->m_bExecuting = 1;
+    frame.GetRunState()->m_bStop = 0;
     std::shared_ptr<CQueryRunState> state = frame.GetRunState();
     ado::ConnectionPtr connection = frame.Connection().m_pConnection;
     CGridWorker::Options options;
@@ -207,7 +207,7 @@ FillResult GridFill(const std::string& connectString)
     loop.Run();
     ticker.Stop();
     worker.join();
-    frame.m_bExecuting = 0;
+    frame.GetRunState()->m_bExecuting = 0;
     if (!error.empty())
         throw std::runtime_error("grid fill: " + error);
 

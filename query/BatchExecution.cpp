@@ -99,7 +99,7 @@ CBatchExecution::CBatchExecution(CChildFrame& frame)
     CFrameMailbox& mailbox = m_frame.GetMailbox();
     mailbox.SetHandler(WM_EXECUTEBATCH, [this](WPARAM wParam, LPARAM) -> LRESULT {
         // A batch the splitter sent after the run was stopped or ended is not started.
-        if (!m_frame.m_bExecuting || m_frame.m_bFinishing || m_frame.m_bStop)
+        if (!m_frame.GetRunState()->m_bExecuting || m_frame.m_bFinishing || m_frame.GetRunState()->m_bStop)
             return -1;
         return ExecuteBatch(*reinterpret_cast<const CQueuedBatch*>(wParam)) ? 0 : -1;
     });
@@ -107,16 +107,16 @@ CBatchExecution::CBatchExecution(CChildFrame& frame)
         if (lParam != m_nRunSerial)
             return 0; // the splitter of a run that ended already
         Reap(m_frame.m_pSplitterThread);
-        m_frame.m_bSplitterRunning = 0;
-        if (!m_frame.m_bExecuting || m_frame.m_bFinishing)
+        m_frame.GetRunState()->m_bSplitterRunning = 0;
+        if (!m_frame.GetRunState()->m_bExecuting || m_frame.m_bFinishing)
             return 0;
         // A batch under way ends the run (or goes on) when it ends.
         if (m_bBatchInFlight) {
             if (wParam)
-                m_frame.m_bErrors = 1;
+                m_frame.GetRunState()->m_bErrors = 1;
             return 0;
         }
-        if (wParam == 0 && !m_frame.m_bStop)
+        if (wParam == 0 && !m_frame.GetRunState()->m_bStop)
             return 0;
         OnBatchComplete(static_cast<int>(wParam));
         return 0;
@@ -184,8 +184,8 @@ bool CBatchExecution::IsExecuteEnabled() const
 {
     CQryView* view = m_frame.GetQueryView();
     wxStyledTextCtrl* edit = view ? view->GetEditCtrl() : nullptr;
-    return m_frame.IsConnectionOpen() && edit && edit->GetLength() > 0 && !m_frame.m_bExecuting &&
-           !m_frame.m_bFindInFiles;
+    return m_frame.IsConnectionOpen() && edit && edit->GetLength() > 0 && !m_frame.GetRunState()->m_bExecuting &&
+           !m_frame.GetRunState()->m_bFindInFiles;
 }
 
 void CBatchExecution::OnUpdateExecute(wxUpdateUIEvent& event)
@@ -195,7 +195,7 @@ void CBatchExecution::OnUpdateExecute(wxUpdateUIEvent& event)
 
 void CBatchExecution::OnUpdateCancelQuery(wxUpdateUIEvent& event)
 {
-    event.Enable(m_frame.IsConnectionOpen() && m_frame.m_bExecuting && !m_frame.m_bCancelling);
+    event.Enable(m_frame.IsConnectionOpen() && m_frame.GetRunState()->m_bExecuting && !m_frame.GetRunState()->m_bCancelling);
 }
 
 void CBatchExecution::OnExecute(wxCommandEvent&)
@@ -207,11 +207,11 @@ void CBatchExecution::OnExecute(wxCommandEvent&)
 void CBatchExecution::ExecuteQuery()
 {
     CChildFrame& f = m_frame;
-    if (f.m_bExecuting || f.m_bFindInFiles)
+    if (f.GetRunState()->m_bExecuting || f.GetRunState()->m_bFindInFiles)
         return;
     std::shared_ptr<CQueryRunState> state = f.GetRunState();
     SetMainStatusText("Please wait...");
-    f.m_bFindInFiles = 0;
+    f.GetRunState()->m_bFindInFiles = 0;
     const CSaveOptions& save = f.OutputMode().m_saveOptions;
     f.SetFindStatusText(f.OutputMode().m_bSaveMode ? GetSaveRunStatusText(save.format, wxString::FromUTF8(save.path),
                                                              save.exportToExcel, save.publish)
@@ -224,7 +224,7 @@ void CBatchExecution::ExecuteQuery()
     m_text.SetResultsPaneText(GetStartResultsPaneText(false, f.OutputMode().m_bSaveMode, m_bTextOutput));
 
     {
-        std::lock_guard<std::mutex> lock(f.m_csOutput);
+        std::lock_guard<std::mutex> lock(f.GetRunState()->m_csOutput);
         state->m_strMessages.clear();
         state->m_strTextOutput.clear();
         state->m_batchQueue.clear();
@@ -235,10 +235,10 @@ void CBatchExecution::ExecuteQuery()
     m_bAsyncOpenPending = false;
     m_pCancelTicket = std::make_shared<CCancelTicket>();
     ++m_nRunSerial;
-    f.m_bExecuting = 1;
-    f.m_bCancelling = 0;
-    f.m_bStop = 0;
-    f.m_bErrors = 0;
+    f.GetRunState()->m_bExecuting = 1;
+    f.GetRunState()->m_bCancelling = 0;
+    f.GetRunState()->m_bStop = 0;
+    f.GetRunState()->m_bErrors = 0;
     state->SetRunningConnection(f.Connection().m_pConnection);
     if (m_pEventSink)
         m_pEventSink->SetTextOutput(m_bTextOutput);
@@ -269,7 +269,7 @@ void CBatchExecution::ExecuteQuery()
 bool CBatchExecution::StartSplitter()
 {
     CChildFrame& f = m_frame;
-    f.m_bSplitterRunning = 1;
+    f.GetRunState()->m_bSplitterRunning = 1;
     try {
         Reap(f.m_pSplitterThread);
         std::shared_ptr<CQueryRunState> state = f.GetRunState();
@@ -286,7 +286,7 @@ bool CBatchExecution::StartSplitter()
             f.Connection().m_nThreadPriority);
         return true;
     } catch (...) {
-        f.m_bSplitterRunning = 0;
+        f.GetRunState()->m_bSplitterRunning = 0;
         return false;
     }
 }
@@ -448,7 +448,7 @@ void CBatchExecution::OnExecuteComplete(const CConnectionEventsSink::Completion&
 {
     CChildFrame& f = m_frame;
     // Only the completion of the open this batch started is taken.
-    if (!f.m_bExecuting || f.m_bFinishing || !m_bAsyncOpenPending || completion.number != 1 ||
+    if (!f.GetRunState()->m_bExecuting || f.m_bFinishing || !m_bAsyncOpenPending || completion.number != 1 ||
         f.m_strCurrentBatch.empty() || !f.Connection().m_bAsyncSupported)
         return;
     m_bAsyncOpenPending = false;
@@ -471,10 +471,10 @@ void CBatchExecution::OnExecuteComplete(const CConnectionEventsSink::Completion&
 bool CBatchExecution::GetNextBatch(CQueuedBatch& batch)
 {
     CChildFrame& f = m_frame;
-    if (f.m_bStop || f.Connection().m_strBatchSeparator.empty())
+    if (f.GetRunState()->m_bStop || f.Connection().m_strBatchSeparator.empty())
         return false;
     {
-        std::lock_guard<std::mutex> lock(f.m_csOutput);
+        std::lock_guard<std::mutex> lock(f.GetRunState()->m_csOutput);
         if (f.GetRunState()->m_batchQueue.empty())
             return false;
     }
@@ -483,7 +483,7 @@ bool CBatchExecution::GetNextBatch(CQueuedBatch& batch)
         AppendRunOutput(*f.GetRunState(), m_bTextOutput, kPageFileUsageMessage);
         return false;
     }
-    std::lock_guard<std::mutex> lock(f.m_csOutput);
+    std::lock_guard<std::mutex> lock(f.GetRunState()->m_csOutput);
     auto& queue = f.GetRunState()->m_batchQueue;
     if (queue.empty())
         return false;
@@ -521,13 +521,13 @@ void CBatchExecution::OnBatchComplete(int error)
     // Batches that complete at once (empty ones) go round this loop instead of nesting calls.
     for (;;) {
         if (error)
-            f.m_bErrors = 1;
+            f.GetRunState()->m_bErrors = 1;
         CQueuedBatch next;
         if (!GetNextBatch(next))
             break;
         const bool held = m_pGrids && m_pGrids->IsBatchHeld();
-        if (!ShouldRunNextBatch(error != 0, f.m_bStop != 0, f.Connection().m_bStopOnError != 0, held)) {
-            if ((f.m_bStop || held) && IsGridFilling())
+        if (!ShouldRunNextBatch(error != 0, f.GetRunState()->m_bStop != 0, f.Connection().m_bStopOnError != 0, held)) {
+            if ((f.GetRunState()->m_bStop || held) && IsGridFilling())
                 m_pGrids->HideAllGrids();
             break;
         }
@@ -547,7 +547,7 @@ void CBatchExecution::FinishRun(int error)
     CChildFrame& f = m_frame;
     std::shared_ptr<CQueryRunState> state = f.GetRunState();
     {
-        std::lock_guard<std::mutex> lock(f.m_csOutput);
+        std::lock_guard<std::mutex> lock(f.GetRunState()->m_csOutput);
         state->m_batchQueue.clear();
     }
     f.m_strCurrentBatch.clear();
@@ -556,24 +556,24 @@ void CBatchExecution::FinishRun(int error)
     const bool gridCreated = m_pGrids && m_pGrids->GetGridCount() > 0;
     bool outputEmpty;
     {
-        std::lock_guard<std::mutex> lock(f.m_csOutput);
+        std::lock_guard<std::mutex> lock(f.GetRunState()->m_csOutput);
         outputEmpty = (m_bTextOutput ? state->m_strTextOutput : state->m_strMessages).empty();
     }
-    const CRunEndTexts end = GetRunEndTexts(f.m_bStop != 0, f.m_bErrors != 0, gridCreated, outputEmpty);
+    const CRunEndTexts end = GetRunEndTexts(f.GetRunState()->m_bStop != 0, f.GetRunState()->m_bErrors != 0, gridCreated, outputEmpty);
     if (!end.outputText.empty())
         AppendRunOutput(*state, m_bTextOutput, end.outputText);
 
     if (m_bTextOutput) {
         m_text.FlushOutputText(true);
         {
-            std::lock_guard<std::mutex> lock(f.m_csOutput);
+            std::lock_guard<std::mutex> lock(f.GetRunState()->m_csOutput);
             state->m_strTextOutput.clear();
         }
         m_text.ForgetBuffer();
         if (f.OutputMode().m_bSaveMode) {
             int saved;
             {
-                std::lock_guard<std::mutex> lock(f.m_csOutput);
+                std::lock_guard<std::mutex> lock(f.GetRunState()->m_csOutput);
                 saved = state->m_nSavedResultSets;
             }
             m_text.SetResultsPaneText(wxString::Format("Number of result sets saved: %d", saved));
@@ -590,7 +590,7 @@ void CBatchExecution::FinishRun(int error)
     if (!m_bTextOutput) {
         if (f.m_strResultsPaneText.IsSameAs("Messages", false))
             m_text.FlushOutputText(false);
-        else if (f.m_bErrors || !gridCreated)
+        else if (f.GetRunState()->m_bErrors || !gridCreated)
             m_text.ShowMessages();
     }
     // The output mode that the schema pane switched for its own run comes back.
@@ -613,8 +613,8 @@ void CBatchExecution::FinishRun(int error)
         }
     }
 
-    f.m_bExecuting = 0;
-    f.m_bCancelling = 0;
+    f.GetRunState()->m_bExecuting = 0;
+    f.GetRunState()->m_bCancelling = 0;
     {
         std::lock_guard<std::mutex> lock(m_pCancelTicket->mutex);
         m_pCancelTicket->live = false;
@@ -630,20 +630,20 @@ void CBatchExecution::FinishRun(int error)
     if (m_pGrids)
         m_pGrids->EndRun();
 
-    const bool failed = f.m_bStop || f.m_bErrors;
+    const bool failed = f.GetRunState()->m_bStop || f.GetRunState()->m_bErrors;
     if (f.m_bCloseWhenDone && f.m_pHost)
         f.m_pHost->OnCommandLineRunEnded(failed);
     if (f.m_bCloseWhenDone && failed) {
         f.m_bCloseWhenDone = 0;
         wxFrame* main = f.m_pHost ? f.m_pHost->GetHostWindow() : nullptr;
-        if (f.m_bErrors && main && main->IsEnabled() && main->IsIconized()) {
+        if (f.GetRunState()->m_bErrors && main && main->IsEnabled() && main->IsIconized()) {
             main->Iconize(false);
             f.Activate();
         }
     }
 
-    f.m_bStop = 0;
-    f.m_bErrors = 0;
+    f.GetRunState()->m_bStop = 0;
+    f.GetRunState()->m_bErrors = 0;
     if (f.Connection().m_bRowLimit) {
         f.Connection().m_bRowLimit = 0;
         try {
@@ -703,7 +703,7 @@ void CBatchExecution::FocusAfterSaveBatch()
     CChildFrame& f = m_frame;
     IQueryHost* host = f.m_pHost;
     wxFrame* main = host ? host->GetHostWindow() : nullptr;
-    if (f.m_bClosing || f.m_bCloseWhenDone || !main || !main->IsEnabled() || main->IsIconized() ||
+    if (f.GetRunState()->m_bClosing || f.m_bCloseWhenDone || !main || !main->IsEnabled() || main->IsIconized() ||
         host->GetActiveQueryWindow() != &f)
         return;
     if (f.OutputMode().m_saveOptions.exportToExcel || f.OutputMode().m_saveOptions.publish)
@@ -723,7 +723,7 @@ void CBatchExecution::ReportError(const wxString& text)
 
 void CBatchExecution::ResetErrorTags()
 {
-    std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+    std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
     m_frame.GetRunState()->m_errorList.Reset();
 }
 
@@ -755,14 +755,14 @@ void CBatchExecution::OnCancelQuery(wxCommandEvent&)
 void CBatchExecution::CancelQueryBatch()
 {
     CChildFrame& f = m_frame;
-    const CancelAction action = DecideCancel(f.m_bExecuting != 0, f.m_bSplitterRunning != 0, f.m_bCancelling != 0);
+    const CancelAction action = DecideCancel(f.GetRunState()->m_bExecuting != 0, f.GetRunState()->m_bSplitterRunning != 0, f.GetRunState()->m_bCancelling != 0);
     if (action == CancelAction::None)
         return;
     f.SetFindStatusText(kCancelStatus);
     if (action == CancelAction::StopAndCancel)
-        f.m_bStop = 1; // the splitter stops at its next check
+        f.GetRunState()->m_bStop = 1; // the splitter stops at its next check
     // Set before the cancel thread exists, so no worker can end unseen between the two.
-    f.m_bCancelling = 1;
+    f.GetRunState()->m_bCancelling = 1;
     try {
         CCancelBlock block{f.GetRunState(), f.Connection().m_pRecordset, f.Connection().m_pConnection, f.Connection().m_bAsyncSupported != 0,
                            f.m_nQueryKind, m_pCancelTicket};
@@ -774,7 +774,7 @@ void CBatchExecution::CancelQueryBatch()
     } catch (...) {
         // Nothing is cancelling: the run goes on and the user can cancel again.
         if (action == CancelAction::Cancel)
-            f.m_bCancelling = 0;
+            f.GetRunState()->m_bCancelling = 0;
     }
 }
 
@@ -795,10 +795,10 @@ void CBatchExecution::OnTimer()
 {
     CChildFrame& f = m_frame;
     const bool searching = f.GetSchemaView() && f.GetSchemaView()->m_bSearching;
-    if (!f.m_bExecuting && !f.m_bFindInFiles && !searching)
+    if (!f.GetRunState()->m_bExecuting && !f.GetRunState()->m_bFindInFiles && !searching)
         return;
     m_timer.FormatExecTime();
-    if (!f.m_bExecuting)
+    if (!f.GetRunState()->m_bExecuting)
         return;
     m_text.UpdateResultSetPane();
     if (!searching && (m_bTextOutput || f.m_strResultsPaneText.IsSameAs("Messages", false)))

@@ -50,14 +50,6 @@ struct PromptCancelled {
 CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* parent, IQueryHost& host)
     : m_pRunState(std::make_shared<CQueryRunState>(CFrameMailbox::Create(this))),
       m_pHost(&host),
-      m_bExecuting(m_pRunState->m_bExecuting),
-      m_bFindInFiles(m_pRunState->m_bFindInFiles),
-      m_bStop(m_pRunState->m_bStop),
-      m_bCancelling(m_pRunState->m_bCancelling),
-      m_bSplitterRunning(m_pRunState->m_bSplitterRunning),
-      m_bErrors(m_pRunState->m_bErrors),
-      m_bClosing(m_pRunState->m_bClosing),
-      m_csOutput(m_pRunState->m_csOutput),
       m_connection(CSettingsStore::Get(), [this] { OnQuotesChanged(); })
 {
     m_strExecTime = m_connection.m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
@@ -448,13 +440,13 @@ void CChildFrame::CancelQueryBatch()
 
 void CChildFrame::StopFindInFiles()
 {
-    if (m_bFindInFiles)
-        m_bStop = 1;
+    if (m_pRunState->m_bFindInFiles)
+        m_pRunState->m_bStop = 1;
 }
 
 bool CChildFrame::StopWorkers(std::chrono::milliseconds budget)
 {
-    m_bStop = 1;
+    m_pRunState->m_bStop = 1;
     m_pRunState->CancelRunningStatement();
     // A worker waiting for the window's answer gets -1 now instead of waiting for ever.
     GetMailbox().Close();
@@ -494,7 +486,7 @@ void CChildFrame::OnClose(wxCloseEvent& event)
 {
     if (event.CanVeto()) {
         for (bool decided = false; !decided;) {
-            const CCloseState state{m_bExecuting != 0, m_bCancelling != 0, m_bStop != 0, m_bFindInFiles != 0,
+            const CCloseState state{m_pRunState->m_bExecuting != 0, m_pRunState->m_bCancelling != 0, m_pRunState->m_bStop != 0, m_pRunState->m_bFindInFiles != 0,
                                     m_nNestedLoops > 0};
             switch (DecideClose(state)) {
             case CloseStep::AskCancelQuery:
@@ -544,12 +536,12 @@ void CChildFrame::OnClose(wxCloseEvent& event)
         event.Veto();
         return;
     }
-    m_bClosing = 1;
+    m_pRunState->m_bClosing = 1;
     if (CloseView(event)) {
         Destroy();
     } else {
         event.Veto();
-        m_bClosing = 0;
+        m_pRunState->m_bClosing = 0;
         if (!m_connection.m_bAutoCommit && m_connection.m_bTransactions)
             m_pExecution->Transactions().BeginTransaction(true);
     }
@@ -559,7 +551,7 @@ bool CChildFrame::Destroy()
 {
     if (m_nNestedLoops > 0) {
         // Never under the window's own loop: the loop stops, and the window goes once it has unwound.
-        m_bStop = 1;
+        m_pRunState->m_bStop = 1;
         m_bDestroyDeferred = true;
         return true;
     }
@@ -575,7 +567,7 @@ void CChildFrame::OnDestroy()
     wxBusyCursor wait;
     if (m_nGridCount > 0)
         SetMainStatusText("Please wait...");
-    m_bClosing = 1;
+    m_pRunState->m_bClosing = 1;
     const bool allStopped = StopWorkers();
     if (m_pExecution)
         m_pExecution->OnDestroy();
@@ -639,8 +631,8 @@ void CChildFrame::OnCharHook(wxKeyEvent& event)
     for (wxWindow* w = focus; w && w != this; w = w->GetParent())
         if (w == m_wndDatabaseList)
             key.inDatabaseList = true;
-    key.executing = m_bExecuting != 0;
-    key.findInFiles = m_bFindInFiles != 0;
+    key.executing = m_pRunState->m_bExecuting != 0;
+    key.findInFiles = m_pRunState->m_bFindInFiles != 0;
     key.gridCount = m_nGridCount;
 
     const CQueryKeyRoute route = RouteQueryWindowKey(key);
@@ -700,7 +692,7 @@ void CChildFrame::OnMainFrameActivate(wxActivateEvent& event)
 
 void CChildFrame::CheckFileChanged()
 {
-    if (m_bCheckingFile || m_bClosing || m_bDestroyed)
+    if (m_bCheckingFile || m_pRunState->m_bClosing || m_bDestroyed)
         return;
     CTorvaneDoc* doc = GetQueryDoc();
     if (!doc || doc->GetFilename().empty())

@@ -111,7 +111,10 @@ public:
     // Execute and Save As, and the save options of its runs.
     CExecuteAndSaveAs& GetSaveAs() const { return *m_pSaveAs; }
 
+    // The state the window's workers share with it.
     const std::shared_ptr<CQueryRunState>& GetRunState() const { return m_pRunState; }
+    bool IsExecuting() const { return m_pRunState->m_bExecuting != 0; }
+    bool IsFindInFilesRunning() const { return m_pRunState->m_bFindInFiles != 0; }
     CFrameMailbox& GetMailbox() const { return *m_pRunState->m_pMailbox; }
 
     // Marks a loop of this window that pumps messages (Find in Files, the schema search) for as
@@ -176,22 +179,10 @@ public:
     // ---- Members named as every part of the window uses them ----
 
 private:
-    // Declared first: the aliases below refer into it.
     std::shared_ptr<CQueryRunState> m_pRunState;
 
 public:
     IQueryHost* m_pHost;
-
-    // Execution state shared with the workers (aliases of the run state's atomics).
-    std::atomic<int>& m_bExecuting;
-    std::atomic<int>& m_bFindInFiles;
-    std::atomic<int>& m_bStop;
-    std::atomic<int>& m_bCancelling;
-    std::atomic<int>& m_bSplitterRunning;
-    std::atomic<int>& m_bErrors;
-    std::atomic<int>& m_bClosing;
-    // Guards m_strMessages, m_strTextOutput and the batch queue of the run state.
-    std::mutex& m_csOutput;
 
     // UI-thread state of a run.
     int m_bFinishing = 0;

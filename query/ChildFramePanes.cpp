@@ -125,15 +125,15 @@ void CChildFrame::BindPaneCommands()
     };
     rule(ID_QUERY_EXECUTE_SAVE_AS, [this] { return m_pExecution->IsExecuteEnabled() && !m_bPreviewMode; });
     rule(ID_DATABASE_LIST,
-         [this, open] { return open() && m_bDatabaseListInUse && !m_bExecuting && !m_bPreviewMode; });
+         [this, open] { return open() && m_bDatabaseListInUse && !m_pRunState->m_bExecuting && !m_bPreviewMode; });
     for (int id : {ID_PROVIDER_PROPERTIES, ID_CONNECTION_OPTIONS, ID_PROVIDER_TYPES, ID_PROVIDER_KEYWORDS,
                    ID_PROVIDER_LITERALS})
-        rule(id, [this, open] { return open() && !m_bExecuting; });
+        rule(id, [this, open] { return open() && !m_pRunState->m_bExecuting; });
     rule(ID_ODBC_DRIVER_INFO, [this] { return m_connection.m_strProviderFile.IsSameAs("MSDASQL.DLL", false); });
     rule(ID_NEXT_PANE, [this] { return !m_bPreviewMode; });
     rule(ID_PREVIOUS_PANE, [this] { return !m_bPreviewMode; });
-    rule(ID_FIND_IN_FILES, [this] { return !m_bExecuting && !m_bFindInFiles; });
-    rule(ID_STOP_FIND_IN_FILES, [this] { return m_bFindInFiles != 0; });
+    rule(ID_FIND_IN_FILES, [this] { return !m_pRunState->m_bExecuting && !m_pRunState->m_bFindInFiles; });
+    rule(ID_STOP_FIND_IN_FILES, [this] { return m_pRunState->m_bFindInFiles != 0; });
 }
 
 // ---- Status bar panes ----
@@ -176,7 +176,7 @@ void CChildFrame::UpdateStatusPanes()
         show(2, m_strExecTime);
         if (m_strResultsPaneText.Contains(kLinesOfText)) {
             m_strResultsPaneText = wxString::Format("%s %d", kLinesOfText, m_pResultView->GetLineCount());
-        } else if (m_bExecuting && m_strResultsPaneText.Contains(kResultsGridTag)) {
+        } else if (m_pRunState->m_bExecuting && m_strResultsPaneText.Contains(kResultsGridTag)) {
             // While a run fills the grid shown, its row count grows.
             const int n = m_nCurrentGrid > 0 ? m_nCurrentGrid : 1;
             if (CMSHFlexGrid* grid = GetResultGrid(n); grid && grid->IsShown())
@@ -275,10 +275,10 @@ bool CChildFrame::IsViewOutputEnabled()
 {
     bool messages;
     {
-        std::lock_guard<std::mutex> lock(m_csOutput);
+        std::lock_guard<std::mutex> lock(m_pRunState->m_csOutput);
         messages = !m_pRunState->m_strMessages.empty();
     }
-    return !m_bPreviewMode && !m_bExecuting && !m_bFindInFiles &&
+    return !m_bPreviewMode && !m_pRunState->m_bExecuting && !m_pRunState->m_bFindInFiles &&
            (m_nGridCount > 0 || messages || m_pResultView->GetLength() > 0);
 }
 

@@ -85,7 +85,7 @@ void CExecuteAndSaveAs::SetSaveOptions(const CSaveOptions& options)
     m_frame.OutputMode().m_saveOptions = options;
     m_frame.OutputMode().m_bSaveMode = 1;
     {
-        std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+        std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
         m_frame.GetRunState()->m_nSavedResultSets = 0;
     }
     if (!m_frame.OutputMode().m_bResultsInText) {

@@ -349,10 +349,10 @@ void CResultView::OnEditCopy(wxCommandEvent&)
         return;
     }
     m_pFrame->SetFindStatusText(kPleaseWait);
-    if (m_pFrame->m_bExecuting)
+    if (m_pFrame->IsExecuting())
         m_pCurrentGrid->Refresh();
     CopyGridSelection();
-    if (m_pFrame->m_bExecuting)
+    if (m_pFrame->IsExecuting())
         m_pCurrentGrid->Refresh();
     m_pFrame->SetFindStatusText(wxString());
 }
@@ -370,7 +370,7 @@ void CResultView::OnEditSelectAll(wxCommandEvent&)
 void CResultView::OnEditClearAll(wxCommandEvent&)
 {
     // The grids and buffers belong to the running worker until the run ends.
-    if (m_pFrame->m_bGridFailed || m_pFrame->m_bExecuting)
+    if (m_pFrame->m_bGridFailed || m_pFrame->IsExecuting())
         return;
     if (TVMessageBox(kClearAllQuestion, wxYES_NO | wxICON_QUESTION, this) != wxID_YES)
         return;
@@ -448,14 +448,14 @@ void CResultView::OnFormatFont(wxCommandEvent&)
 
 void CResultView::OnFormatGridFont()
 {
-    if (m_pFrame->m_bExecuting)
+    if (m_pFrame->IsExecuting())
         m_pCurrentGrid->Refresh();
     wxFontData data;
     data.SetInitialFont(m_pCurrentGrid->GetGridFont());
     CTVFontDialog dialog(this, data);
     dialog.m_strCaption = "Grid Font";
     const bool chosen = dialog.ShowModal() == wxID_OK;
-    if (m_pFrame->m_bExecuting)
+    if (m_pFrame->IsExecuting())
         m_pCurrentGrid->Refresh();
     if (!chosen)
         return;
@@ -526,7 +526,7 @@ void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Check(IsWordWrap());
         break;
     case ID_EDIT_MATCH_BRACE: event.Enable(!grid && IsBraceAtCaret(*this)); break;
-    case ID_EDIT_CLEAR_ALL: event.Enable(!m_pFrame->m_bGridFailed && !m_pFrame->m_bExecuting && (grid || hasText)); break;
+    case ID_EDIT_CLEAR_ALL: event.Enable(!m_pFrame->m_bGridFailed && !m_pFrame->IsExecuting() && (grid || hasText)); break;
     case ID_REFRESH: event.Enable(IsRefreshEnabled()); break;
     default: break;
     }
@@ -534,9 +534,9 @@ void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
 
 bool CResultView::IsRefreshEnabled() const
 {
-    if (IsGridVisible() || !m_pFrame->IsConnectionOpen() || !m_pFrame->m_bExecuting)
+    if (IsGridVisible() || !m_pFrame->IsConnectionOpen() || !m_pFrame->IsExecuting())
         return false;
-    std::lock_guard<std::mutex> lock(m_pFrame->m_csOutput);
+    std::lock_guard<std::mutex> lock(m_pFrame->GetRunState()->m_csOutput);
     return !m_pFrame->GetRunState()->m_strMessages.empty();
 }
 

@@ -34,7 +34,7 @@ void CResultsText::ShowMessages()
     wxString text;
     size_t length;
     {
-        std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+        std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
         text = m_frame.GetRunState()->m_strMessages;
         length = text.length();
     }
@@ -63,7 +63,7 @@ void CResultsText::FlushOutputText(bool textOutput)
     if (!m_frame.GetResultView())
         return;
     {
-        std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+        std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
         const wxString& buffer =
             textOutput ? m_frame.GetRunState()->m_strTextOutput : m_frame.GetRunState()->m_strMessages;
         if (buffer.length() <= m_nBufferSeen)
@@ -105,7 +105,7 @@ void CResultsText::AppendPending()
     m_strPending.clear();
     m_nPendingFrom = 0;
     // The line count of a finished run is right once the last piece is in.
-    if (!m_frame.m_bExecuting)
+    if (!m_frame.GetRunState()->m_bExecuting)
         UpdateResultSetPane();
 }
 
@@ -155,7 +155,7 @@ void CResultsText::UpdateResultSetPane()
     } else if (m_frame.m_bOutputShown && m_frame.m_strResultsPaneText.Contains("Number of result sets saved:")) {
         int saved;
         {
-            std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+            std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
             saved = m_frame.GetRunState()->m_nSavedResultSets;
         }
         m_frame.m_strResultsPaneText = wxString::Format("Number of result sets saved: %d", saved);
@@ -182,7 +182,7 @@ void CResultsText::OnResultsInText(wxCommandEvent&)
 
 void CResultsText::OnUpdateResultsInText(wxUpdateUIEvent& event)
 {
-    event.Enable(m_frame.IsConnectionOpen() && !m_frame.m_bExecuting);
+    event.Enable(m_frame.IsConnectionOpen() && !m_frame.GetRunState()->m_bExecuting);
     event.Check(m_frame.OutputMode().m_bResultsInText != 0);
 }
 
@@ -224,7 +224,7 @@ void CResultsText::OnUpdateMessagesMode(wxUpdateUIEvent& event)
     }
     bool haveMessages;
     {
-        std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+        std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
         haveMessages = !m_frame.GetRunState()->m_strMessages.empty();
     }
     const bool enabled = m_frame.IsConnectionOpen() && haveMessages;

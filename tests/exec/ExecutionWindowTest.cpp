@@ -74,7 +74,7 @@ protected:
     {
         Editor(frame).SetText(sql);
         Start(frame);
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, timeout)) << "the run did not end";
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, timeout)) << "the run did not end";
         Pump();
     }
     static void Start(CChildFrame* frame)
@@ -113,8 +113,8 @@ TEST_P(ExecWindowTest, SeparatedBatchesRunInTurn)
     EXPECT_EQ(frame->m_strResultsPaneText,
               wxString::Format("Number of lines of text: %d", frame->GetResultView()->GetLineCount()));
     EXPECT_EQ(Pane(frame, 3), frame->m_strResultsPaneText);
-    EXPECT_FALSE(frame->m_bSplitterRunning);
-    EXPECT_FALSE(frame->m_bErrors);
+    EXPECT_FALSE(frame->GetRunState()->m_bSplitterRunning);
+    EXPECT_FALSE(frame->GetRunState()->m_bErrors);
     EXPECT_EQ(frame->m_nTimerId, 0);
 
     // Run again: the output starts afresh.
@@ -154,7 +154,7 @@ TEST_P(ExecWindowTest, ASelectionRunsAloneAndItsTagsPointIntoTheEditor)
     Editor(frame).SetSelection(Editor(frame).FindText(0, Editor(frame).GetLength(), "SELECT 2"),
                                Editor(frame).GetLength());
     Start(frame);
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 10s));
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 10s));
     const wxString output = Output(frame);
     EXPECT_TRUE(output.StartsWith("b\n-\n2\n\n<eb1>")) << output;
     const auto& tags = frame->GetRunState()->m_errorList.GetEntries();
@@ -209,21 +209,21 @@ TEST_P(ExecWindowTest, CancelEndsALongQueryWithinASecond)
     Editor(frame).SetText(wxString::FromUTF8(LongQuery()) + "\nGO\nSELECT 2 AS after");
     Start(frame);
     PumpUntil([] { return false; }, 500ms);
-    ASSERT_TRUE(frame->m_bExecuting);
+    ASSERT_TRUE(frame->IsExecuting());
 
     const auto start = std::chrono::steady_clock::now();
     wxCommandEvent cancel(wxEVT_MENU, ID_QUERY_CANCEL);
     frame->GetEventHandler()->ProcessEvent(cancel);
     EXPECT_EQ(frame->m_strStatusText, "Attempting to cancel query batch...");
-    EXPECT_TRUE(frame->m_bCancelling);
+    EXPECT_TRUE(frame->GetRunState()->m_bCancelling);
     // A second press starts no second cancel.
     frame->GetExecution().CancelQueryBatch();
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 5s));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
     EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
     EXPECT_EQ(Output(frame), "Query canceled by user.");
-    EXPECT_FALSE(frame->m_bCancelling);
-    EXPECT_FALSE(frame->m_bStop);
+    EXPECT_FALSE(frame->GetRunState()->m_bCancelling);
+    EXPECT_FALSE(frame->GetRunState()->m_bStop);
 
     // The window runs again afterwards.
     Run(frame, "SELECT 5 AS five");
@@ -243,7 +243,7 @@ TEST_P(ExecWindowTest, ClosingDuringARunCancelsItFirst)
         frame->Close();
         EXPECT_EQ(messages.Texts(), std::vector<wxString>{"Are you sure you wish to cancel this query?"});
         // The window stays until the cancelled run has ended.
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 3s));
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 3s));
         EXPECT_EQ(Main().GetConnectionCount(), 1u);
         EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
     }
@@ -275,11 +275,11 @@ TEST_P(ExecWindowTest, CancelDuringALargeFetchKeepsTheRowsWritten)
     ASSERT_GT(ticks.size(), 20u);
     for (size_t i = 1; i < ticks.size(); ++i)
         ASSERT_LT(ticks[i] - ticks[i - 1], 500ms) << "tick " << i;
-    ASSERT_TRUE(frame->m_bExecuting);
+    ASSERT_TRUE(frame->IsExecuting());
 
     const auto start = std::chrono::steady_clock::now();
     frame->GetExecution().CancelQueryBatch();
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 5s));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
     EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
     ASSERT_TRUE(PumpUntil([frame] { return !frame->GetExecution().ResultsText().IsAppending(); }, 10s));
@@ -308,13 +308,13 @@ TEST_P(ExecWindowTest, CancelWhileTheSplitterStillRunsAlsoStopsTheStatement)
     Start(frame);
     PumpUntil([] { return false; }, 400ms);
     // As when the first batch was started before the splitter reported its end.
-    frame->m_bSplitterRunning = 1;
+    frame->GetRunState()->m_bSplitterRunning = 1;
     const auto start = std::chrono::steady_clock::now();
     frame->GetExecution().CancelQueryBatch();
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 5s));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
     EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
-    frame->m_bSplitterRunning = 0;
+    frame->GetRunState()->m_bSplitterRunning = 0;
 }
 
 // Keys typed through the display's input reach whichever window has the focus there, in any
@@ -337,7 +337,7 @@ TEST_P(ExecKeyboardTest, TheWindowStaysResponsiveWhileABatchRuns)
     PumpUntil([frame] { return Editor(frame).GetText().EndsWith("-- typed"); }, 3s);
     EXPECT_TRUE(Editor(frame).GetText().EndsWith("-- typed")) << Editor(frame).GetText();
     Editor(frame).ScrollToLine(0);
-    EXPECT_TRUE(frame->m_bExecuting);
+    EXPECT_TRUE(frame->IsExecuting());
 
     // Ticks of a timer on the UI thread while the run goes on: a blocked event loop would
     // leave a gap between two of them.
@@ -358,7 +358,7 @@ TEST_P(ExecKeyboardTest, TheWindowStaysResponsiveWhileABatchRuns)
 
     // Cancel by its key.
     keyboard.Char(WXK_PAUSE, wxMOD_ALT);
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 5s));
     EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
 }
 
@@ -442,7 +442,7 @@ TEST_P(ExecWindowTest, ExecuteByKeys)
         key.SetEventObject(frame);
         frame->GetEventHandler()->ProcessEvent(key);
         Pump();
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting && !Output(frame).empty(); }, 10s)) << k.code;
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting() && !Output(frame).empty(); }, 10s)) << k.code;
         EXPECT_EQ(Output(frame), "six\n---\n6");
         frame->GetExecution().ClearResults();
     }
@@ -471,7 +471,7 @@ TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
                               ado::adLockReadOnly, ado::adAsyncExecute);
     PumpUntil([] { return false; }, 300ms);
     frame->Connection().m_pRecordset->Close();
-    EXPECT_FALSE(frame->m_bExecuting);
+    EXPECT_FALSE(frame->IsExecuting());
     EXPECT_EQ(Output(frame), "");
 
     // A batch's own completion still starts its worker; a stray one meanwhile changes nothing.
@@ -483,7 +483,7 @@ TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
     Start(frame);
     other->Open(_variant_t("SELECT 14"), frame->Connection().m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
                 ado::adAsyncExecute);
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 5s));
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 5s));
     other->Close();
     EXPECT_EQ(Output(frame), "n\n-\n13");
     EXPECT_EQ(frame->m_strStatusText, "Query batch completed");

@@ -61,7 +61,7 @@ protected:
     {
         frame->GetQueryView()->GetEditCtrl()->SetText(sql);
         frame->GetExecution().ExecuteQuery();
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 10s));
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 10s));
         // The question about closing is about the transaction, not about the editor's text.
         frame->GetQueryDoc()->Modify(false);
     }

@@ -64,12 +64,12 @@ protected:
         m_frame->GetQueryView()->GetEditCtrl()->SetText(sql);
         wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
         m_frame->GetEventHandler()->ProcessEvent(execute);
-        ASSERT_TRUE(m_frame->m_bExecuting);
+        ASSERT_TRUE(m_frame->IsExecuting());
     }
     void Run(const wxString& sql)
     {
         Start(sql);
-        ASSERT_TRUE(PumpUntil([this] { return !m_frame->m_bExecuting; }, 60s)) << "the run did not end";
+        ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, 60s)) << "the run did not end";
         Pump();
     }
     wxString Pane(int index) const { return m_frame->GetQueryStatusBar()->GetStatusText(index); }
@@ -160,7 +160,7 @@ TEST_P(GridExecutionTest, StatusPanesAndClearAllWhileTheRunGoes)
           "SELECT n, n * 2 AS twice FROM r");
     ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
     CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
-    if (m_frame->m_bExecuting) {
+    if (m_frame->IsExecuting()) {
         // The result-set pane counts the rows the grid shows as they come.
         m_frame->UpdateStatusPanes();
         EXPECT_TRUE(Pane(3).StartsWith("Results grid #1 of 1; ")) << Pane(3);
@@ -170,7 +170,7 @@ TEST_P(GridExecutionTest, StatusPanesAndClearAllWhileTheRunGoes)
         EXPECT_TRUE(script.Texts().empty()) << "refused without a question while the run goes";
         EXPECT_EQ(m_frame->m_nGridCount, 1);
     }
-    ASSERT_TRUE(PumpUntil([this] { return !m_frame->m_bExecuting; }, 60s));
+    ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, 60s));
     Pump();
     EXPECT_EQ(Pane(0), "Query batch completed");
     EXPECT_EQ(Pane(3), "Results grid #1 of 1; 400000 row(s); 2 col(s)");
@@ -189,7 +189,7 @@ TEST_P(GridExecutionTest, CancelKeepsTheRowsOfTheGrid)
           "SELECT n, n * 2 AS twice FROM r");
     ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
     Command(*m_frame, ID_QUERY_CANCEL);
-    ASSERT_TRUE(PumpUntil([this] { return !m_frame->m_bExecuting; }, 30s));
+    ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, 30s));
     Pump();
     EXPECT_EQ(Pane(0), "Query batch canceled");
     CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
@@ -197,7 +197,7 @@ TEST_P(GridExecutionTest, CancelKeepsTheRowsOfTheGrid)
     EXPECT_LT(written, 3000000);
     EXPECT_EQ(grid->GetRows(), written + 1);
     EXPECT_TRUE(grid->GetStore()->m_bComplete);
-    std::lock_guard<std::mutex> lock(m_frame->m_csOutput);
+    std::lock_guard<std::mutex> lock(m_frame->GetRunState()->m_csOutput);
     EXPECT_EQ(m_frame->GetRunState()->m_strMessages.Find("row(s) returned"), wxNOT_FOUND);
 }
 

@@ -50,8 +50,8 @@ class GridRun {
 public:
     GridRun(CChildFrame& frame, const std::string& sql, CGridWorker::Options options) : m_frame(frame)
     {
-        frame.m_bExecuting = 1;
-        frame.m_bStop = 0;
+        frame.GetRunState()->m_bExecuting = 1;
+        frame.GetRunState()->m_bStop = 0;
         frame.m_bGridFailed = 0;
         std::shared_ptr<CQueryRunState> state = frame.GetRunState();
         ado::ConnectionPtr connection = frame.Connection().m_pConnection;
@@ -79,7 +79,7 @@ public:
             return true;
         const bool ended = PumpUntil([this] { return m_done.load(); }, 60s);
         m_thread.join();
-        m_frame.m_bExecuting = 0;
+        m_frame.GetRunState()->m_bExecuting = 0;
         m_frame.ShowResults();
         Pump();
         return ended;
@@ -121,7 +121,7 @@ void PressKey(wxWindow& target, int code, bool shift = false)
 
 wxString Messages(CChildFrame& frame)
 {
-    std::lock_guard<std::mutex> lock(frame.m_csOutput);
+    std::lock_guard<std::mutex> lock(frame.GetRunState()->m_csOutput);
     return frame.GetRunState()->m_strMessages;
 }
 
@@ -352,7 +352,7 @@ TEST_P(GridWindowTest, GridsFillWhileTheWorkerRuns)
     ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
     CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
     EXPECT_FALSE(run.IsDone());
-    EXPECT_TRUE(m_frame->m_bExecuting);
+    EXPECT_TRUE(m_frame->IsExecuting());
     EXPECT_FALSE(IsEnabled(*m_frame, ID_EDIT_CLEAR_ALL));
 
     // The grid learns new rows from its timer while rows come.
@@ -375,7 +375,7 @@ TEST_P(GridWindowTest, CancelKeepsTheRowsWritten)
 {
     GridRun run(*m_frame, CountingQuery(1000000), Options());
     ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
-    m_frame->m_bStop = 1;
+    m_frame->GetRunState()->m_bStop = 1;
     ASSERT_TRUE(run.Finish());
     EXPECT_EQ(run.Error(), "");
     CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
@@ -415,14 +415,14 @@ TEST_P(GridWindowTest, ClearAllIsRefusedDuringARunAndAsksOtherwise)
     ASSERT_TRUE(View().IsGridVisible());
 
     // During a run nothing is asked and nothing goes, whatever the stale menu state said.
-    m_frame->m_bExecuting = 1;
+    m_frame->GetRunState()->m_bExecuting = 1;
     {
         CMessageScript script{wxID_YES};
         Command(View(), ID_EDIT_CLEAR_ALL);
         EXPECT_TRUE(script.Texts().empty());
     }
     EXPECT_EQ(m_frame->m_nGridCount, 2);
-    m_frame->m_bExecuting = 0;
+    m_frame->GetRunState()->m_bExecuting = 0;
 
     {
         CMessageScript script{wxID_NO};
@@ -434,7 +434,7 @@ TEST_P(GridWindowTest, ClearAllIsRefusedDuringARunAndAsksOtherwise)
     EXPECT_EQ(m_frame->m_nGridCount, 2);
 
     {
-        std::lock_guard<std::mutex> lock(m_frame->m_csOutput);
+        std::lock_guard<std::mutex> lock(m_frame->GetRunState()->m_csOutput);
         m_frame->GetRunState()->m_strMessages.clear();
     }
     CMessageScript script{wxID_YES};
@@ -542,10 +542,10 @@ TEST_P(GridWindowTest, PanesAndStatusBar)
     EXPECT_TRUE(m_frame->IsSchemaPaneShown());
 
     // During a run the output pane stays as it is, whatever key asks.
-    m_frame->m_bExecuting = 1;
+    m_frame->GetRunState()->m_bExecuting = 1;
     key('2', true, false);
     EXPECT_TRUE(m_frame->IsOutputPaneShown());
-    m_frame->m_bExecuting = 0;
+    m_frame->GetRunState()->m_bExecuting = 0;
 }
 
 // Focus moves need the window to hold the display's focus: the test runs on its own.
@@ -596,7 +596,7 @@ TEST_P(GridWindowTest, ScreenshotOfAWindowWithTwoGrids)
     // Run through the window's own Execute.
     m_frame->GetQueryView()->GetEditCtrl()->SetText("SELECT * FROM city;\n" + CountingQuery(40) + ";\n");
     Command(*m_frame, ID_QUERY_EXECUTE);
-    ASSERT_TRUE(PumpUntil([this] { return !m_frame->m_bExecuting; }, 30s));
+    ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, 30s));
     ASSERT_EQ(m_frame->m_nGridCount, 2);
     EXPECT_EQ(m_frame->m_strStatusText, "Query batch completed");
     EXPECT_EQ(m_frame->m_strResultsPaneText, "Results grid #1 of 2; 3 row(s); 5 col(s)");

@@ -69,7 +69,7 @@ protected:
     static wxString Pane(CChildFrame* frame, int pane) { return frame->GetQueryStatusBar()->GetStatusText(pane); }
     static void WaitForRun(CChildFrame* frame)
     {
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 20s)) << "the run did not end";
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 20s)) << "the run did not end";
         Pump();
     }
     wxString In(const std::string& name) const { return wxString::FromUTF8((m_folder / name).string()); }
@@ -140,7 +140,7 @@ TEST_P(SaveWindowTest, AFailedSaveIsAnErrorOfTheRunAndCancelTakesNothing)
         window_test::DialogScript script;
         script.Expect<CExportDialogEx>([](CExportDialogEx&) { return wxID_CANCEL; });
         EXPECT_FALSE(frame->GetSaveAs().PromptSaveAsFile("x", "Execute and Save As"));
-        EXPECT_FALSE(frame->m_bExecuting);
+        EXPECT_FALSE(frame->IsExecuting());
         EXPECT_FALSE(frame->OutputMode().m_bSaveMode);
     }
 

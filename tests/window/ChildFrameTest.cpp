@@ -288,11 +288,11 @@ TEST_F(ChildFrameTest, MissingLoginIsAskedForAndCancelIsSilent)
 // and the worker reports through the window's private message when it is done.
 void StartSleepingRun(CChildFrame* frame, const char* sql)
 {
-    frame->m_bExecuting = 1;
+    frame->GetRunState()->m_bExecuting = 1;
     frame->GetMailbox().SetHandler(WM_TEXTBATCHDONE, [frame](WPARAM, LPARAM) {
-        frame->m_bExecuting = 0;
-        frame->m_bCancelling = 0;
-        frame->m_bStop = 0;
+        frame->GetRunState()->m_bExecuting = 0;
+        frame->GetRunState()->m_bCancelling = 0;
+        frame->GetRunState()->m_bStop = 0;
         return 0;
     });
     std::shared_ptr<CQueryRunState> state = frame->GetRunState();
@@ -328,7 +328,7 @@ TEST_F(ChildFrameTest, ClosingDuringARunCancelsItThenCloses)
         Pump();
         ASSERT_EQ(messages.Texts().size(), 1u);
         EXPECT_EQ(messages.Texts()[0], "Are you sure you wish to cancel this query?");
-        EXPECT_TRUE(frame->m_bExecuting);
+        EXPECT_TRUE(frame->IsExecuting());
         EXPECT_EQ(Main().GetConnectionCount(), 1u);
     }
     const auto start = std::chrono::steady_clock::now();
@@ -337,7 +337,7 @@ TEST_F(ChildFrameTest, ClosingDuringARunCancelsItThenCloses)
         frame->Close();
         // The window stays until the cancelled run has ended, which is soon.
         EXPECT_EQ(Main().GetConnectionCount(), 1u);
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 3s));
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 3s));
         EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
         // Closing again while the cancel is still in progress would do nothing; now it closes.
         frame->Close();
@@ -373,7 +373,7 @@ TEST_F(ChildFrameTest, AWorkerThatWillNotStopIsLetGo)
     auto finished = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<CQueryRunState> state = frame->GetRunState();
     ado::ConnectionPtr connection = frame->Connection().m_pConnection;
-    frame->m_bExecuting = 1;
+    frame->GetRunState()->m_bExecuting = 1;
     // Blocked in a request to the window, then deaf to the stop flag for a while, then still
     // using the connection and the buffers: all of it on state the worker holds.
     frame->m_pExecThread = CWorkerThread::Begin([state, connection, finished] {
@@ -407,11 +407,11 @@ TEST_F(ChildFrameTest, CloseDuringANestedLoopWaitsForTheLoop)
     int rounds = 0;
     {
         CMessageScript messages{wxID_YES};
-        frame->m_bFindInFiles = 1;
+        frame->GetRunState()->m_bFindInFiles = 1;
         CChildFrame::CNestedLoop loop(*frame);
         frame->CallAfter([frame] { frame->Close(); });
         // A search loop: pumps until told to stop.
-        while (!frame->m_bStop && rounds < 500) {
+        while (!frame->GetRunState()->m_bStop && rounds < 500) {
             ++rounds;
             PeekAndPump();
             std::this_thread::sleep_for(2ms);
@@ -424,7 +424,7 @@ TEST_F(ChildFrameTest, CloseDuringANestedLoopWaitsForTheLoop)
         for (int i = 0; i < 20; ++i)
             PeekAndPump();
         destroyedInLoop = destroyedInLoop || Main().GetConnectionCount() == 0;
-        frame->m_bFindInFiles = 0;
+        frame->GetRunState()->m_bFindInFiles = 0;
     }
     EXPECT_LT(rounds, 500);
     EXPECT_FALSE(destroyedInLoop);
@@ -450,9 +450,9 @@ TEST_F(ChildFrameTest, KeysReachTheirCommands)
     press('R', true, false);
     press(WXK_F6, false, false);
     press('F', true, true);
-    frame->m_bExecuting = 1;
+    frame->GetRunState()->m_bExecuting = 1;
     press('R', true, false); // not while executing
-    frame->m_bExecuting = 0;
+    frame->GetRunState()->m_bExecuting = 0;
     Pump();
     EXPECT_EQ(frameCommands, (std::vector<int>{ID_RESULTS_IN_TEXT, ID_NEXT_PANE, ID_FIND_IN_FILES}));
 }
