@@ -99,16 +99,16 @@ CBatchExecution::CBatchExecution(CChildFrame& frame)
     CFrameMailbox& mailbox = m_frame.GetMailbox();
     mailbox.SetHandler(WM_EXECUTEBATCH, [this](WPARAM wParam, LPARAM) -> LRESULT {
         // A batch the splitter sent after the run was stopped or ended is not started.
-        if (!m_frame.GetRunState()->m_bExecuting || m_frame.m_bFinishing || m_frame.GetRunState()->m_bStop)
+        if (!m_frame.GetRunState()->m_bExecuting || m_frame.RunView().m_bFinishing || m_frame.GetRunState()->m_bStop)
             return -1;
         return ExecuteBatch(*reinterpret_cast<const CQueuedBatch*>(wParam)) ? 0 : -1;
     });
     mailbox.SetHandler(WM_BATCHSPLITDONE, [this](WPARAM wParam, LPARAM lParam) -> LRESULT {
         if (lParam != m_nRunSerial)
             return 0; // the splitter of a run that ended already
-        Reap(m_frame.m_pSplitterThread);
+        Reap(m_frame.RunView().m_pSplitterThread);
         m_frame.GetRunState()->m_bSplitterRunning = 0;
-        if (!m_frame.GetRunState()->m_bExecuting || m_frame.m_bFinishing)
+        if (!m_frame.GetRunState()->m_bExecuting || m_frame.RunView().m_bFinishing)
             return 0;
         // A batch under way ends the run (or goes on) when it ends.
         if (m_bBatchInFlight) {
@@ -169,8 +169,8 @@ void CBatchExecution::SetResultsGrids(IResultsGrids* grids)
 
 void CBatchExecution::SetMainStatusText(const wxString& text)
 {
-    if (m_frame.m_pHost)
-        m_frame.m_pHost->SetStatusMessage(text);
+    if (m_frame.GetHost())
+        m_frame.GetHost()->SetStatusMessage(text);
 }
 
 bool CBatchExecution::IsGridFilling() const
@@ -229,7 +229,7 @@ void CBatchExecution::ExecuteQuery()
         state->m_strTextOutput.clear();
         state->m_batchQueue.clear();
     }
-    f.m_strCurrentBatch.clear();
+    f.RunView().m_strCurrentBatch.clear();
     m_strLastBatch.clear();
     m_bBatchInFlight = false;
     m_bAsyncOpenPending = false;
@@ -248,16 +248,16 @@ void CBatchExecution::ExecuteQuery()
     if (m_fnPageFileUsage() >= 99) {
         AppendRunOutput(*state, m_bTextOutput, kPageFileUsageMessage);
         OnBatchComplete(1);
-    } else if (!GetQueryText(f.m_strSqlText)) {
+    } else if (!GetQueryText(f.RunView().m_strSqlText)) {
         AppendRunOutput(*state, m_bTextOutput, kNoSqlText);
         OnBatchComplete(1);
     } else {
         if (!f.Connection().m_bAutoCommit)
-            f.m_bStatementInTransaction = 1;
+            f.RunView().m_bStatementInTransaction = 1;
         if (f.Connection().m_strBatchSeparator.empty()) {
-            const std::string text = f.m_strSqlText.utf8_string();
+            const std::string text = f.RunView().m_strSqlText.utf8_string();
             const std::vector<Batch> whole = BatchSplitter(std::string()).Split(text);
-            ExecuteBatch({f.m_strSqlText, f.m_nSearchOrigin + (whole.empty() ? 0 : whole.front().position)});
+            ExecuteBatch({f.RunView().m_strSqlText, f.RunView().m_nSearchOrigin + (whole.empty() ? 0 : whole.front().position)});
         } else if (!StartSplitter()) {
             ReportProcessingError();
             OnBatchComplete(1);
@@ -271,14 +271,14 @@ bool CBatchExecution::StartSplitter()
     CChildFrame& f = m_frame;
     f.GetRunState()->m_bSplitterRunning = 1;
     try {
-        Reap(f.m_pSplitterThread);
+        Reap(f.RunView().m_pSplitterThread);
         std::shared_ptr<CQueryRunState> state = f.GetRunState();
-        std::string text = f.m_strSqlText.utf8_string();
+        std::string text = f.RunView().m_strSqlText.utf8_string();
         std::string separator = f.Connection().m_strBatchSeparator.utf8_string();
-        const long origin = f.m_nSearchOrigin;
+        const long origin = f.RunView().m_nSearchOrigin;
         const bool textOutput = m_bTextOutput;
         const long serial = m_nRunSerial;
-        f.m_pSplitterThread = CWorkerThread::Begin(
+        f.RunView().m_pSplitterThread = CWorkerThread::Begin(
             [state, text = std::move(text), separator = std::move(separator), origin, textOutput, serial]() mutable {
                 SplitBatchesThreadProc(std::move(state), std::move(text), std::move(separator), origin, textOutput,
                                        serial);
@@ -297,17 +297,17 @@ bool CBatchExecution::GetQueryText(wxString& text)
     wxStyledTextCtrl* edit = view ? view->GetEditCtrl() : nullptr;
     if (!edit) {
         text.clear();
-        m_frame.m_nSearchOrigin = 0;
+        m_frame.RunView().m_nSearchOrigin = 0;
         return false;
     }
     long from = 0, to = 0;
     edit->GetSelection(&from, &to);
     if (from != to) {
         text = edit->GetTextRange(from, to);
-        m_frame.m_nSearchOrigin = CTextPositions::ByteToChar(*edit, from);
+        m_frame.RunView().m_nSearchOrigin = CTextPositions::ByteToChar(*edit, from);
     } else {
         text = edit->GetText();
-        m_frame.m_nSearchOrigin = 0;
+        m_frame.RunView().m_nSearchOrigin = 0;
     }
     return !(text.empty() && edit->GetLength() > 0);
 }
@@ -348,10 +348,10 @@ CBatchExecution::BatchStart CBatchExecution::StartBatch(const CQueuedBatch& batc
     } statusReset{this, wait.has_value()};
 
     CloseRecordset();
-    f.m_strCurrentBatch = wxString::FromUTF8(BatchSplitter::PrepareBatchText(batch.text.utf8_string()));
-    m_strLastBatch = f.m_strCurrentBatch;
+    f.RunView().m_strCurrentBatch = wxString::FromUTF8(BatchSplitter::PrepareBatchText(batch.text.utf8_string()));
+    m_strLastBatch = f.RunView().m_strCurrentBatch;
     LocateBatchInEditor(batch.position);
-    if (f.m_strCurrentBatch.empty())
+    if (f.RunView().m_strCurrentBatch.empty())
         return {false, 0};
 
     try {
@@ -359,9 +359,9 @@ CBatchExecution::BatchStart CBatchExecution::StartBatch(const CQueuedBatch& batc
             throw _com_error(E_POINTER);
         if (f.Connection().m_bRowLimit)
             f.Connection().m_pRecordset->PutMaxRecords(GetRowLimitMaxRecords(f.Connection().m_nMaxRows, f.Connection().m_bMySql));
-        if (RunsAsynchronously(f.Connection().m_bAsyncSupported, f.m_nQueryKind) && m_pEventSink) {
+        if (RunsAsynchronously(f.Connection().m_bAsyncSupported, f.RunView().m_nQueryKind) && m_pEventSink) {
             m_pEventSink->ExpectCompletion(f.Connection().m_pRecordset.get());
-            f.Connection().m_pRecordset->Open(_variant_t(f.m_strCurrentBatch.utf8_string()), f.Connection().m_pConnection,
+            f.Connection().m_pRecordset->Open(_variant_t(f.RunView().m_strCurrentBatch.utf8_string()), f.Connection().m_pConnection,
                                  ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adAsyncExecute);
             m_bAsyncOpenPending = true;
             m_bBatchInFlight = true;
@@ -378,7 +378,7 @@ CBatchExecution::BatchStart CBatchExecution::StartBatch(const CQueuedBatch& batc
         ReportError(kErrorsOccurred);
     }
     // A batch that did not start leaves nothing behind for a late completion to pick up.
-    f.m_strCurrentBatch.clear();
+    f.RunView().m_strCurrentBatch.clear();
     return {false, 1};
 }
 
@@ -396,13 +396,13 @@ bool CBatchExecution::StartExecutionThread(const ado::RecordsetPtr& recordset, c
     block->recordset = recordset;
     block->connection = connection;
     block->recordsAffected = _variant_t(static_cast<int32_t>(recordsAffected));
-    block->batch = f.m_strCurrentBatch.utf8_string();
-    block->queryKind = f.m_nQueryKind;
+    block->batch = f.RunView().m_strCurrentBatch.utf8_string();
+    block->queryKind = f.RunView().m_nQueryKind;
     block->batchStart = m_nBatchStart;
-    block->workerExecutes = !RunsAsynchronously(f.Connection().m_bAsyncSupported, f.m_nQueryKind) || !m_pEventSink;
+    block->workerExecutes = !RunsAsynchronously(f.Connection().m_bAsyncSupported, f.RunView().m_nQueryKind) || !m_pEventSink;
     block->multipleResults = f.Connection().m_bMultipleResults != 0;
     block->textOutput = m_bTextOutput;
-    f.m_strCurrentBatch.clear();
+    f.RunView().m_strCurrentBatch.clear();
 
     std::unique_ptr<CWorkerThread> thread;
     if (f.OutputMode().m_bSaveMode) {
@@ -418,7 +418,7 @@ bool CBatchExecution::StartExecutionThread(const ado::RecordsetPtr& recordset, c
         thread = m_pGrids->StartGridWorker(block, f.Connection().m_nThreadPriority);
     if (!thread)
         return false;
-    f.m_pExecThread = std::move(thread);
+    f.RunView().m_pExecThread = std::move(thread);
     return true;
 }
 
@@ -429,8 +429,8 @@ bool CBatchExecution::StartFailedCompletion(const wxString& errorText)
     const bool textOutput = m_bTextOutput;
     const long batchStart = m_nBatchStart;
     const UINT done = textOutput ? WM_TEXTBATCHDONE : WM_GRIDBATCHDONE;
-    f.m_strCurrentBatch.clear();
-    f.m_pExecThread = CWorkerThread::Begin(
+    f.RunView().m_strCurrentBatch.clear();
+    f.RunView().m_pExecThread = CWorkerThread::Begin(
         [state, textOutput, batchStart, done, errorText] {
             WaitForCancelDone(*state);
             WPARAM failed = 0;
@@ -441,15 +441,15 @@ bool CBatchExecution::StartFailedCompletion(const wxString& errorText)
             state->m_pMailbox->PostMessage(done, failed, 0);
         },
         f.Connection().m_nThreadPriority);
-    return f.m_pExecThread != nullptr;
+    return f.RunView().m_pExecThread != nullptr;
 }
 
 void CBatchExecution::OnExecuteComplete(const CConnectionEventsSink::Completion& completion)
 {
     CChildFrame& f = m_frame;
     // Only the completion of the open this batch started is taken.
-    if (!f.GetRunState()->m_bExecuting || f.m_bFinishing || !m_bAsyncOpenPending || completion.number != 1 ||
-        f.m_strCurrentBatch.empty() || !f.Connection().m_bAsyncSupported)
+    if (!f.GetRunState()->m_bExecuting || f.RunView().m_bFinishing || !m_bAsyncOpenPending || completion.number != 1 ||
+        f.RunView().m_strCurrentBatch.empty() || !f.Connection().m_bAsyncSupported)
         return;
     m_bAsyncOpenPending = false;
     bool started = false;
@@ -536,9 +536,9 @@ void CBatchExecution::OnBatchComplete(int error)
             return;
         error = start.error;
     }
-    if (f.m_bFinishing)
+    if (f.RunView().m_bFinishing)
         return;
-    f.m_bFinishing = 1;
+    f.RunView().m_bFinishing = 1;
     FinishRun(error);
 }
 
@@ -550,7 +550,7 @@ void CBatchExecution::FinishRun(int error)
         std::lock_guard<std::mutex> lock(f.GetRunState()->m_csOutput);
         state->m_batchQueue.clear();
     }
-    f.m_strCurrentBatch.clear();
+    f.RunView().m_strCurrentBatch.clear();
     CloseRecordset();
 
     const bool gridCreated = m_pGrids && m_pGrids->GetGridCount() > 0;
@@ -588,7 +588,7 @@ void CBatchExecution::FinishRun(int error)
     f.SetFindStatusText(end.statusText);
 
     if (!m_bTextOutput) {
-        if (f.m_strResultsPaneText.IsSameAs("Messages", false))
+        if (f.RunView().m_strResultsPaneText.IsSameAs("Messages", false))
             m_text.FlushOutputText(false);
         else if (f.GetRunState()->m_bErrors || !gridCreated)
             m_text.ShowMessages();
@@ -621,21 +621,21 @@ void CBatchExecution::FinishRun(int error)
     }
     state->SetRunningConnection(nullptr);
 
-    if (MayChangeDatabase(f.Connection().m_bTSql, f.Connection().m_bMySql, f.m_strSqlText) && m_fnReadCurrentDatabase)
+    if (MayChangeDatabase(f.Connection().m_bTSql, f.Connection().m_bMySql, f.RunView().m_strSqlText) && m_fnReadCurrentDatabase)
         m_fnReadCurrentDatabase();
     if (f.Connection().m_bTSql && error == 0 && m_fnTrackSetOptions)
-        m_fnTrackSetOptions(f.Connection().m_strBatchSeparator.empty() ? f.m_strSqlText : m_strLastBatch);
+        m_fnTrackSetOptions(f.Connection().m_strBatchSeparator.empty() ? f.RunView().m_strSqlText : m_strLastBatch);
     if ((f.Connection().m_bTSql || f.Connection().m_bMySql || f.Connection().m_bOlap) && f.GetDatabaseList())
         f.GetDatabaseList()->Enable();
     if (m_pGrids)
         m_pGrids->EndRun();
 
     const bool failed = f.GetRunState()->m_bStop || f.GetRunState()->m_bErrors;
-    if (f.m_bCloseWhenDone && f.m_pHost)
-        f.m_pHost->OnCommandLineRunEnded(failed);
-    if (f.m_bCloseWhenDone && failed) {
-        f.m_bCloseWhenDone = 0;
-        wxFrame* main = f.m_pHost ? f.m_pHost->GetHostWindow() : nullptr;
+    if (f.RunView().m_bCloseWhenDone && f.GetHost())
+        f.GetHost()->OnCommandLineRunEnded(failed);
+    if (f.RunView().m_bCloseWhenDone && failed) {
+        f.RunView().m_bCloseWhenDone = 0;
+        wxFrame* main = f.GetHost() ? f.GetHost()->GetHostWindow() : nullptr;
         if (f.GetRunState()->m_bErrors && main && main->IsEnabled() && main->IsIconized()) {
             main->Iconize(false);
             f.Activate();
@@ -652,8 +652,8 @@ void CBatchExecution::FinishRun(int error)
         } catch (...) {
         }
     }
-    if (f.m_nQueryKind == ado::adSchemaDBInfoKeywords || f.m_nQueryKind == ado::adSchemaDBInfoLiterals)
-        f.m_nQueryKind = -1;
+    if (f.RunView().m_nQueryKind == ado::adSchemaDBInfoKeywords || f.RunView().m_nQueryKind == ado::adSchemaDBInfoLiterals)
+        f.RunView().m_nQueryKind = -1;
 
     m_timer.FormatExecTime();
     m_timer.KillExecTimer();
@@ -668,9 +668,9 @@ void CBatchExecution::FinishRun(int error)
 void CBatchExecution::CloseWhenDone()
 {
     CChildFrame& f = m_frame;
-    if (!f.m_bCloseWhenDone)
+    if (!f.RunView().m_bCloseWhenDone)
         return;
-    IQueryHost* host = f.m_pHost;
+    IQueryHost* host = f.GetHost();
     wxFrame* main = host ? host->GetHostWindow() : nullptr;
     const bool mainMinimized = main && main->IsIconized() && main->IsEnabled();
     if (!f.Connection().m_bAutoCommit) {
@@ -681,7 +681,7 @@ void CBatchExecution::CloseWhenDone()
         }
         return;
     }
-    f.m_bCloseWhenDone = 0;
+    f.RunView().m_bCloseWhenDone = 0;
     CTorvaneDoc* doc = f.GetQueryDoc();
     if (!mainMinimized || (doc && doc->IsModified()))
         return;
@@ -701,9 +701,9 @@ void CBatchExecution::FocusAfterSaveBatch()
 {
     // Not while a command-line run closes the window, nor while the window is out of view.
     CChildFrame& f = m_frame;
-    IQueryHost* host = f.m_pHost;
+    IQueryHost* host = f.GetHost();
     wxFrame* main = host ? host->GetHostWindow() : nullptr;
-    if (f.GetRunState()->m_bClosing || f.m_bCloseWhenDone || !main || !main->IsEnabled() || main->IsIconized() ||
+    if (f.GetRunState()->m_bClosing || f.RunView().m_bCloseWhenDone || !main || !main->IsEnabled() || main->IsIconized() ||
         host->GetActiveQueryWindow() != &f)
         return;
     if (f.OutputMode().m_saveOptions.exportToExcel || f.OutputMode().m_saveOptions.publish)
@@ -739,9 +739,9 @@ void CBatchExecution::ClearResults()
         view->Thaw();
         view->Refresh();
     }
-    f.m_nCurrentGrid = 0;
-    f.m_bFinishing = 0;
-    if (f.m_nTimerId)
+    f.RunView().m_nCurrentGrid = 0;
+    f.RunView().m_bFinishing = 0;
+    if (f.RunView().m_nTimerId)
         m_timer.KillExecTimer();
 }
 
@@ -765,11 +765,11 @@ void CBatchExecution::CancelQueryBatch()
     f.GetRunState()->m_bCancelling = 1;
     try {
         CCancelBlock block{f.GetRunState(), f.Connection().m_pRecordset, f.Connection().m_pConnection, f.Connection().m_bAsyncSupported != 0,
-                           f.m_nQueryKind, m_pCancelTicket};
-        if (f.m_pExecThread && f.m_pExecThread->IsRunning())
-            f.m_pExecThread->SetThreadPriority(THREAD_PRIORITY_LOWEST);
-        Reap(f.m_pCancelThread);
-        f.m_pCancelThread = CWorkerThread::Begin([block] { CancelQueryThreadProc(block); },
+                           f.RunView().m_nQueryKind, m_pCancelTicket};
+        if (f.RunView().m_pExecThread && f.RunView().m_pExecThread->IsRunning())
+            f.RunView().m_pExecThread->SetThreadPriority(THREAD_PRIORITY_LOWEST);
+        Reap(f.RunView().m_pCancelThread);
+        f.RunView().m_pCancelThread = CWorkerThread::Begin([block] { CancelQueryThreadProc(block); },
                                                  THREAD_PRIORITY_TIME_CRITICAL);
     } catch (...) {
         // Nothing is cancelling: the run goes on and the user can cancel again.
@@ -782,11 +782,11 @@ void CBatchExecution::OnCancelDone()
 {
     CChildFrame& f = m_frame;
     try {
-        if (!f.m_bFinishing && f.m_pExecThread && f.m_pExecThread->IsRunning())
-            f.m_pExecThread->SetThreadPriority(f.Connection().m_nThreadPriority);
+        if (!f.RunView().m_bFinishing && f.RunView().m_pExecThread && f.RunView().m_pExecThread->IsRunning())
+            f.RunView().m_pExecThread->SetThreadPriority(f.Connection().m_nThreadPriority);
     } catch (...) {
     }
-    Reap(f.m_pCancelThread);
+    Reap(f.RunView().m_pCancelThread);
 }
 
 // ---- Elapsed time, keys ----
@@ -801,7 +801,7 @@ void CBatchExecution::OnTimer()
     if (!f.GetRunState()->m_bExecuting)
         return;
     m_text.UpdateResultSetPane();
-    if (!searching && (m_bTextOutput || f.m_strResultsPaneText.IsSameAs("Messages", false)))
+    if (!searching && (m_bTextOutput || f.RunView().m_strResultsPaneText.IsSameAs("Messages", false)))
         m_text.FlushOutputText(m_bTextOutput);
 }
 

@@ -52,7 +52,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
       m_pHost(&host),
       m_connection(CSettingsStore::Get(), [this] { OnQuotesChanged(); })
 {
-    m_strExecTime = m_connection.m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
+    m_view.m_strExecTime = m_connection.m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
     Create(doc, view, parent, wxID_ANY, wxEmptyString);
     if (auto* queryDoc = dynamic_cast<CTorvaneDoc*>(doc))
         queryDoc->SetFrame(this);
@@ -152,7 +152,7 @@ void CChildFrame::SetMainStatusText(const wxString& text)
 
 void CChildFrame::SetFindStatusText(const wxString& text)
 {
-    m_strStatusText = text;
+    m_view.m_strStatusText = text;
     m_wndStatusBar->SetStatusText(text, 0);
 }
 
@@ -452,7 +452,7 @@ bool CChildFrame::StopWorkers(std::chrono::milliseconds budget)
     GetMailbox().Close();
     const auto deadline = std::chrono::steady_clock::now() + budget;
     bool allEnded = true;
-    for (std::unique_ptr<CWorkerThread>* thread : {&m_pExportThread, &m_pCancelThread, &m_pExecThread, &m_pSplitterThread}) {
+    for (std::unique_ptr<CWorkerThread>* thread : {&m_view.m_pCancelThread, &m_view.m_pExecThread, &m_view.m_pSplitterThread}) {
         if (*thread) {
             allEnded = (*thread)->WaitUntil(deadline) && allEnded;
             thread->reset();
@@ -565,7 +565,7 @@ void CChildFrame::OnDestroy()
         return;
     m_bDestroyed = true;
     wxBusyCursor wait;
-    if (m_nGridCount > 0)
+    if (m_view.m_nGridCount > 0)
         SetMainStatusText("Please wait...");
     m_pRunState->m_bClosing = 1;
     const bool allStopped = StopWorkers();
@@ -633,7 +633,7 @@ void CChildFrame::OnCharHook(wxKeyEvent& event)
             key.inDatabaseList = true;
     key.executing = m_pRunState->m_bExecuting != 0;
     key.findInFiles = m_pRunState->m_bFindInFiles != 0;
-    key.gridCount = m_nGridCount;
+    key.gridCount = m_view.m_nGridCount;
 
     const CQueryKeyRoute route = RouteQueryWindowKey(key);
     const auto switchDatabase = [this] {

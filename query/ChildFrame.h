@@ -12,6 +12,7 @@
 #include "querycore/OutputMode.h"
 #include "querycore/QueryRunState.h"
 #include "querycore/WorkerThread.h"
+#include "RunViewState.h"
 #include "TVStatusBar.h"
 #include "WindowConnection.h"
 
@@ -113,6 +114,12 @@ public:
 
     // The state the window's workers share with it.
     const std::shared_ptr<CQueryRunState>& GetRunState() const { return m_pRunState; }
+    // The UI thread's side of the run: status texts, grids, the batch under way, its workers.
+    CRunViewState& RunView() { return m_view; }
+    const CRunViewState& RunView() const { return m_view; }
+    // A command-line run: the window closes when the run ends (unless it failed or holds a
+    // transaction open).
+    void CloseWhenRunEnds() { m_view.m_bCloseWhenDone = 1; }
     bool IsExecuting() const { return m_pRunState->m_bExecuting != 0; }
     bool IsFindInFilesRunning() const { return m_pRunState->m_bFindInFiles != 0; }
     CFrameMailbox& GetMailbox() const { return *m_pRunState->m_pMailbox; }
@@ -135,6 +142,8 @@ public:
     // Asks whether to reload the document's file when it changed outside the window.
     void CheckFileChanged();
 
+    // The application shell around the window; null once it has gone.
+    IQueryHost* GetHost() const { return m_pHost; }
     // The shell is going away before the window: from now on the window does without it.
     void DetachHost() { m_pHost = nullptr; }
 
@@ -160,6 +169,8 @@ public:
     void DestroyAllGrids();
     // Moves the window to (0, 0) with the given size, repeating while it takes another size.
     void ForceWindowSize(wxWindow* window, int width, int height);
+    // Every grid of the run takes the font; the grids made later measure it anew.
+    void SetGridFont(const wxFont& font);
     // "Results grid #%d of %d; %lu row(s); %lu col(s)" for grid n.
     wxString GetGridStatusText(CMSHFlexGrid* grid, int n) const;
 
@@ -175,53 +186,6 @@ public:
     // Brings the status bar panes up to date (their update handlers).
     void UpdateStatusPanes();
     bool IsOutputPaneShown() const { return m_bOutputShown != 0; }
-
-    // ---- Members named as every part of the window uses them ----
-
-private:
-    std::shared_ptr<CQueryRunState> m_pRunState;
-
-public:
-    IQueryHost* m_pHost;
-
-    // UI-thread state of a run.
-    int m_bFinishing = 0;
-    int m_bCloseWhenDone = 0;
-    int m_bStatementInTransaction = 0;
-    int m_nQueryKind = -1;
-
-    wxString m_strSqlText;
-    wxString m_strCurrentBatch;
-    wxString m_strStatusText;
-    wxString m_strExecTime;
-    wxString m_strMilliseconds = ".000";
-    wxString m_strResultsPaneText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
-    wxString m_strLineColText = "Ln 1, Col 1";
-
-    int m_nGridCount = 0;
-    int m_nCurrentGrid = 0;
-    long m_nSearchOrigin = -1;
-
-    std::unique_ptr<CWorkerThread> m_pSplitterThread;
-    std::unique_ptr<CWorkerThread> m_pExecThread;
-    std::unique_ptr<CWorkerThread> m_pCancelThread;
-    std::unique_ptr<CWorkerThread> m_pExportThread;
-    int m_nTimerId = 0;
-    std::chrono::steady_clock::time_point m_dwStartTicks;
-
-    int m_bSchemaShown = 1;
-    int m_bOutputShown = 1;
-
-    // Results grids of the current run, in creation order; grid n is entry n - 1.
-    std::vector<CMSHFlexGrid*> m_gridList;
-    // Making room for rows failed; the grid commands stay off until the next grid-mode run.
-    int m_bGridFailed = 0;
-    int m_bLargeFonts = 0;
-    // Grid font size in whole points and twips per pixel, measured on the first grid (-1 until then).
-    int m_nFontPoints = -1;
-    int m_nTwipsPerPixel = -1;
-    // Set while a print preview of the window is shown.
-    int m_bPreviewMode = 0;
 
 private:
     // The quotes in force go to the schema pane.
@@ -285,8 +249,11 @@ private:
     int m_nSchemaWidth = 0;
     int m_nInitialSizes = 0;
 
+    std::shared_ptr<CQueryRunState> m_pRunState;
+    IQueryHost* m_pHost;
     CWindowConnection m_connection;
     COutputMode m_output;
+    CRunViewState m_view;
     std::unique_ptr<CBatchExecution> m_pExecution;
     std::unique_ptr<CExecuteAndSaveAs> m_pSaveAs;
 
@@ -295,6 +262,16 @@ private:
     bool m_bDsnLessOpen = false; // the window is being opened on a DSN-less login
     bool m_bPromptComplete = false;
     bool m_bDatabaseListInUse = false;
+
+    wxString m_strLineColText = "Ln 1, Col 1";
+    int m_bSchemaShown = 1;
+    int m_bOutputShown = 1;
+    int m_bLargeFonts = 0;
+    // Grid font size in whole points and twips per pixel, measured on the first grid (-1 until then).
+    int m_nFontPoints = -1;
+    int m_nTwipsPerPixel = -1;
+    // Set while a print preview of the window is shown.
+    int m_bPreviewMode = 0;
 
     int m_nNestedLoops = 0;
     bool m_bCloseDeferred = false;

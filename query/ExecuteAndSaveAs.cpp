@@ -58,9 +58,9 @@ bool CExecuteAndSaveAs::PromptSaveAsFile(const wxString& fileName, const wxStrin
     if (dialog.ShowModal() != wxID_OK)
         return false;
     // No trace of the dialog stays on screen while the run starts.
-    if (m_frame.m_pHost) {
-        m_frame.m_pHost->GetHostWindow()->Refresh();
-        m_frame.m_pHost->GetHostWindow()->Update();
+    if (m_frame.GetHost()) {
+        m_frame.GetHost()->GetHostWindow()->Refresh();
+        m_frame.GetHost()->GetHostWindow()->Update();
     }
     SetSaveOptions(OptionsFromDialog(dialog));
     if (sql && m_frame.GetSchemaView())

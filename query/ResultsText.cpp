@@ -143,34 +143,34 @@ int CResultsText::GetLineCount() const
 
 void CResultsText::SetResultsPaneText(const wxString& text)
 {
-    m_frame.m_strResultsPaneText = text;
+    m_frame.RunView().m_strResultsPaneText = text;
     if (wxStatusBar* bar = m_frame.GetQueryStatusBar())
-        bar->SetStatusText(m_frame.m_bOutputShown ? text : wxString(), kResultSetPane);
+        bar->SetStatusText(m_frame.IsOutputPaneShown() ? text : wxString(), kResultSetPane);
 }
 
 void CResultsText::UpdateResultSetPane()
 {
-    if (m_frame.m_bOutputShown && m_frame.m_strResultsPaneText.Contains("Number of lines of text:")) {
-        m_frame.m_strResultsPaneText = wxString::Format("Number of lines of text: %d", GetLineCount());
-    } else if (m_frame.m_bOutputShown && m_frame.m_strResultsPaneText.Contains("Number of result sets saved:")) {
+    if (m_frame.IsOutputPaneShown() && m_frame.RunView().m_strResultsPaneText.Contains("Number of lines of text:")) {
+        m_frame.RunView().m_strResultsPaneText = wxString::Format("Number of lines of text: %d", GetLineCount());
+    } else if (m_frame.IsOutputPaneShown() && m_frame.RunView().m_strResultsPaneText.Contains("Number of result sets saved:")) {
         int saved;
         {
             std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
             saved = m_frame.GetRunState()->m_nSavedResultSets;
         }
-        m_frame.m_strResultsPaneText = wxString::Format("Number of result sets saved: %d", saved);
+        m_frame.RunView().m_strResultsPaneText = wxString::Format("Number of result sets saved: %d", saved);
     }
     // A hidden output pane leaves the result-set pane empty.
-    if (!m_frame.m_bOutputShown || !m_frame.m_strResultsPaneText.empty())
-        SetResultsPaneText(m_frame.m_strResultsPaneText);
+    if (!m_frame.IsOutputPaneShown() || !m_frame.RunView().m_strResultsPaneText.empty())
+        SetResultsPaneText(m_frame.RunView().m_strResultsPaneText);
 }
 
 void CResultsText::OnResultsInText(wxCommandEvent&)
 {
     if (!m_frame.OutputMode().m_bResultsInText && m_frame.Connection().m_bResultsInTextWarning) {
         if (TVMessageBox(kResultsInTextWarning, wxYES_NO | wxICON_QUESTION, &m_frame) == wxID_NO) {
-            if (m_frame.m_pHost) {
-                for (CChildFrame* window : m_frame.m_pHost->GetQueryWindows())
+            if (m_frame.GetHost()) {
+                for (CChildFrame* window : m_frame.GetHost()->GetQueryWindows())
                     window->Connection().m_bResultsInTextWarning = 0;
             }
             m_frame.Connection().m_bResultsInTextWarning = 0;
@@ -191,7 +191,7 @@ void CResultsText::OnMessagesMode(wxCommandEvent&)
     if (m_pGrids && m_pGrids->IsGridFailed())
         return;
     CResultView* view = m_frame.GetResultView();
-    if (m_frame.m_strResultsPaneText.IsSameAs("Messages", false) && m_frame.m_bOutputShown) {
+    if (m_frame.RunView().m_strResultsPaneText.IsSameAs("Messages", false) && m_frame.IsOutputPaneShown()) {
         if (view) {
             const long from = view->GetSelectionStart(), to = view->GetSelectionEnd();
             if (from == to && to == view->GetLength())
@@ -199,7 +199,7 @@ void CResultsText::OnMessagesMode(wxCommandEvent&)
             else
                 m_nSavedSelStart = from, m_nSavedSelEnd = to;
         }
-        const int grid = m_frame.m_nCurrentGrid == 0 ? 1 : m_frame.m_nCurrentGrid;
+        const int grid = m_frame.RunView().m_nCurrentGrid == 0 ? 1 : m_frame.RunView().m_nCurrentGrid;
         if (!m_pGrids || !m_pGrids->ShowGrid(grid)) {
             if (view)
                 view->SetOutputText(wxString());
@@ -229,5 +229,5 @@ void CResultsText::OnUpdateMessagesMode(wxUpdateUIEvent& event)
     }
     const bool enabled = m_frame.IsConnectionOpen() && haveMessages;
     event.Enable(enabled);
-    event.Check(enabled && m_frame.m_strResultsPaneText.IsSameAs("Messages") && m_frame.m_bOutputShown);
+    event.Check(enabled && m_frame.RunView().m_strResultsPaneText.IsSameAs("Messages") && m_frame.IsOutputPaneShown());
 }

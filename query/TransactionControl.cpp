@@ -50,8 +50,8 @@ bool HasPendingTransaction(bool autoCommit, bool transactionOpen, bool statement
 
 void CTransactionControl::SetMainStatusText(const wxString& text)
 {
-    if (m_frame.m_pHost)
-        m_frame.m_pHost->SetStatusMessage(text);
+    if (m_frame.GetHost())
+        m_frame.GetHost()->SetStatusMessage(text);
 }
 
 bool CTransactionControl::BeginTransaction(bool show)
@@ -100,7 +100,7 @@ bool CTransactionControl::EndTransaction(bool commit, bool showErrors)
         else
             m_frame.Connection().m_pConnection->RollbackTrans();
         m_bTransactionOpen = 0;
-        m_frame.m_bStatementInTransaction = 0;
+        m_frame.RunView().m_bStatementInTransaction = 0;
     } catch (const _com_error& e) {
         ok = false;
         text = TransactionErrorText(m_frame.Connection().m_pConnection.get(), e);
@@ -116,7 +116,7 @@ bool CTransactionControl::EndTransaction(bool commit, bool showErrors)
 
 bool CTransactionControl::ConfirmPendingTransactions()
 {
-    if (!HasPendingTransaction(m_frame.Connection().m_bAutoCommit, m_bTransactionOpen, m_frame.m_bStatementInTransaction))
+    if (!HasPendingTransaction(m_frame.Connection().m_bAutoCommit, m_bTransactionOpen, m_frame.RunView().m_bStatementInTransaction))
         return true;
     switch (TVMessageBox(kPendingQuestion, wxYES_NO | wxCANCEL | wxICON_QUESTION, &m_frame)) {
     case wxID_YES:
@@ -134,7 +134,7 @@ bool CTransactionControl::ConfirmPendingTransactions()
 
 void CTransactionControl::EndEmptyTransaction()
 {
-    if (m_bTransactionOpen && !m_frame.m_bStatementInTransaction)
+    if (m_bTransactionOpen && !m_frame.RunView().m_bStatementInTransaction)
         EndTransaction(false, false);
 }
 

@@ -108,19 +108,19 @@ TEST_P(ExecWindowTest, SeparatedBatchesRunInTurn)
     const wxString output = Output(frame);
     EXPECT_TRUE(output.StartsWith("(1 row(s) affected)\n\n(1 row(s) affected)\n\nname\n----\nonetwo\n\nid\n--\n2\n\n<eb1>"))
         << output;
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
     EXPECT_EQ(Pane(frame, 0), "Query batch completed with errors");
-    EXPECT_EQ(frame->m_strResultsPaneText,
+    EXPECT_EQ(frame->RunView().m_strResultsPaneText,
               wxString::Format("Number of lines of text: %d", frame->GetResultView()->GetLineCount()));
-    EXPECT_EQ(Pane(frame, 3), frame->m_strResultsPaneText);
+    EXPECT_EQ(Pane(frame, 3), frame->RunView().m_strResultsPaneText);
     EXPECT_FALSE(frame->GetRunState()->m_bSplitterRunning);
     EXPECT_FALSE(frame->GetRunState()->m_bErrors);
-    EXPECT_EQ(frame->m_nTimerId, 0);
+    EXPECT_EQ(frame->RunView().m_nTimerId, 0);
 
     // Run again: the output starts afresh.
     Run(frame, "SELECT count(*) AS n FROM items");
     EXPECT_EQ(Output(frame), "n\n-\n2");
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
 }
 
 TEST_P(ExecWindowTest, StopAtTheFirstFailingBatchOrGoOn)
@@ -136,7 +136,7 @@ TEST_P(ExecWindowTest, StopAtTheFirstFailingBatchOrGoOn)
         EXPECT_TRUE(output.StartsWith("a\n-\n1\n\n<eb1>")) << output;
         EXPECT_TRUE(output.Contains("missing_table")) << output;
         EXPECT_EQ(output.EndsWith("</eb1>\n\nc\n-\n3"), !stopOnError) << output;
-        EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+        EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
         // The error tag points at the failed batch in the editor: its first non-blank character.
         const auto& tags = frame->GetRunState()->m_errorList.GetEntries();
         ASSERT_EQ(tags.size(), 1u);
@@ -169,7 +169,7 @@ TEST_P(ExecWindowTest, ARunWithoutOutputSaysItsCommandsCompleted)
     ASSERT_TRUE(frame);
     Run(frame, "GO\n\nGO\n");
     EXPECT_EQ(Output(frame), "The command(s) completed successfully.");
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
 
     // No separator: the whole text is one batch, started without a splitter.
     frame->Connection().m_strBatchSeparator.clear();
@@ -185,7 +185,7 @@ TEST_P(ExecWindowTest, AFailedStatementIsNeverReportedAsSuccess)
     ASSERT_TRUE(frame);
     frame->Connection().m_strBatchSeparator.clear();
     Run(frame, "SELECT * FROM no_such_table");
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
     const wxString output = Output(frame);
     EXPECT_TRUE(output.StartsWith("<eb1>")) << output;
     EXPECT_TRUE(output.Contains("no_such_table")) << output;
@@ -214,13 +214,13 @@ TEST_P(ExecWindowTest, CancelEndsALongQueryWithinASecond)
     const auto start = std::chrono::steady_clock::now();
     wxCommandEvent cancel(wxEVT_MENU, ID_QUERY_CANCEL);
     frame->GetEventHandler()->ProcessEvent(cancel);
-    EXPECT_EQ(frame->m_strStatusText, "Attempting to cancel query batch...");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Attempting to cancel query batch...");
     EXPECT_TRUE(frame->GetRunState()->m_bCancelling);
     // A second press starts no second cancel.
     frame->GetExecution().CancelQueryBatch();
     ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 5s));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
-    EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
     EXPECT_EQ(Output(frame), "Query canceled by user.");
     EXPECT_FALSE(frame->GetRunState()->m_bCancelling);
     EXPECT_FALSE(frame->GetRunState()->m_bStop);
@@ -245,7 +245,7 @@ TEST_P(ExecWindowTest, ClosingDuringARunCancelsItFirst)
         // The window stays until the cancelled run has ended.
         ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 3s));
         EXPECT_EQ(Main().GetConnectionCount(), 1u);
-        EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+        EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
     }
     CMessageScript messages;
     frame->Close();
@@ -281,7 +281,7 @@ TEST_P(ExecWindowTest, CancelDuringALargeFetchKeepsTheRowsWritten)
     frame->GetExecution().CancelQueryBatch();
     ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 5s));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
-    EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
     ASSERT_TRUE(PumpUntil([frame] { return !frame->GetExecution().ResultsText().IsAppending(); }, 10s));
     EXPECT_EQ(Pane(frame, 3), wxString::Format("Number of lines of text: %d", frame->GetResultView()->GetLineCount()));
 
@@ -313,7 +313,7 @@ TEST_P(ExecWindowTest, CancelWhileTheSplitterStillRunsAlsoStopsTheStatement)
     frame->GetExecution().CancelQueryBatch();
     ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 5s));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
-    EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
     frame->GetRunState()->m_bSplitterRunning = 0;
 }
 
@@ -359,7 +359,7 @@ TEST_P(ExecKeyboardTest, TheWindowStaysResponsiveWhileABatchRuns)
     // Cancel by its key.
     keyboard.Char(WXK_PAUSE, wxMOD_ALT);
     ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 5s));
-    EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
 }
 
 TEST_P(ExecWindowTest, ExhaustedMemoryStopsTheRunWithOneMessage)
@@ -372,7 +372,7 @@ TEST_P(ExecWindowTest, ExhaustedMemoryStopsTheRunWithOneMessage)
     // At the start: nothing runs.
     Run(frame, "SELECT 1 AS a\nGO\nSELECT 2 AS b");
     EXPECT_EQ(Output(frame), message);
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
 
     // Between batches: the batches run so far keep their output, the next ones do not start.
     usage = 50;
@@ -383,7 +383,7 @@ TEST_P(ExecWindowTest, ExhaustedMemoryStopsTheRunWithOneMessage)
     };
     Run(frame, "SELECT 1 AS a\nGO\nSELECT 2 AS b");
     EXPECT_EQ(Output(frame), "a\n-\n1\n\n" + message);
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
 
     // After the last batch there is nothing to refuse.
     usage = 50;
@@ -486,17 +486,17 @@ TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
     ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 5s));
     other->Close();
     EXPECT_EQ(Output(frame), "n\n-\n13");
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
 }
 
 TEST_P(ExecWindowTest, KeywordListsRunAsSchemaRowsetsOnce)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->m_nQueryKind = ado::adSchemaDBInfoKeywords;
+    frame->RunView().m_nQueryKind = ado::adSchemaDBInfoKeywords;
     Run(frame, "Keywords");
     EXPECT_TRUE(Output(frame).StartsWith("Keyword\n-------\n")) << Output(frame).Left(40);
-    EXPECT_EQ(frame->m_nQueryKind, -1);
+    EXPECT_EQ(frame->RunView().m_nQueryKind, -1);
     Run(frame, "SELECT 15 AS k");
     EXPECT_EQ(Output(frame), "k\n-\n15");
 }
@@ -506,10 +506,10 @@ TEST_P(ExecWindowTest, ACommandLineRunStaysOpenUnlessItEndsCleanlyMinimised)
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
     for (const char* sql : {"SELECT * FROM missing_table", "SELECT 16 AS ok"}) {
-        frame->m_bCloseWhenDone = 1;
+        frame->CloseWhenRunEnds();
         Run(frame, sql);
         // A failed run, or a main window in view: the window stays for the user to look at.
-        EXPECT_FALSE(frame->m_bCloseWhenDone) << sql;
+        EXPECT_FALSE(frame->RunView().m_bCloseWhenDone) << sql;
         Pump();
         EXPECT_EQ(Main().GetConnectionCount(), 1u) << sql;
     }

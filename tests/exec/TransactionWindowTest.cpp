@@ -88,12 +88,12 @@ TEST_P(TransactionWindowTest, RunsAccumulateInOneTransactionUntilTheWindowCloses
     ASSERT_TRUE(frame);
     EXPECT_FALSE(frame->Connection().m_bAutoCommit);
     EXPECT_TRUE(frame->GetExecution().Transactions().m_bTransactionOpen);
-    EXPECT_FALSE(frame->m_bStatementInTransaction);
+    EXPECT_FALSE(frame->RunView().m_bStatementInTransaction);
 
     Run(frame, "INSERT INTO t VALUES (1)");
     Run(frame, "INSERT INTO t VALUES (2)");
     EXPECT_EQ(frame->GetResultView()->GetText(), "(1 row(s) affected)");
-    EXPECT_TRUE(frame->m_bStatementInTransaction);
+    EXPECT_TRUE(frame->RunView().m_bStatementInTransaction);
     EXPECT_EQ(Count("t"), "0") << "nothing is committed between runs";
 
     {
@@ -153,7 +153,7 @@ TEST_P(TransactionWindowTest, AFailedCommitKeepsTheWindowOpenWithTheError)
     CChildFrame* frame = Open(extra);
     ASSERT_TRUE(frame);
     Run(frame, IsPostgres() ? "INSERT INTO u VALUES (1); INSERT INTO u VALUES (1)" : "INSERT INTO u VALUES (1)");
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed") << frame->GetResultView()->GetText();
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed") << frame->GetResultView()->GetText();
     {
         CMessageScript messages{wxID_YES, wxID_OK};
         frame->Close();
@@ -166,7 +166,7 @@ TEST_P(TransactionWindowTest, AFailedCommitKeepsTheWindowOpenWithTheError)
             << messages.Shown()[1].text;
         EXPECT_TRUE(IsOpen(frame));
         EXPECT_TRUE(frame->GetExecution().Transactions().m_bTransactionOpen);
-        EXPECT_TRUE(frame->m_bStatementInTransaction);
+        EXPECT_TRUE(frame->RunView().m_bStatementInTransaction);
     }
     if (IsSqlite()) {
         // The work is still there: mended, it commits.

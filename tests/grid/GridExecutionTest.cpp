@@ -86,7 +86,7 @@ TEST_P(GridExecutionTest, BatchesFillGridsAndMessagesSwitchWithThem)
     Run("INSERT INTO t VALUES (1, 'one'), (2, 'two');\nSELECT id, name FROM t ORDER BY id;\nGO\n"
         "SELECT name FROM t WHERE id = 2\n");
     EXPECT_EQ(Pane(0), "Query batch completed");
-    ASSERT_EQ(m_frame->m_nGridCount, 2);
+    ASSERT_EQ(m_frame->RunView().m_nGridCount, 2);
     CMSHFlexGrid* first = m_frame->GetResultGrid(1);
     CMSHFlexGrid* second = m_frame->GetResultGrid(2);
     EXPECT_TRUE(first->IsShown());
@@ -135,7 +135,7 @@ TEST_P(GridExecutionTest, BatchesFillGridsAndMessagesSwitchWithThem)
     // Results in Text: the next run writes text and leaves no grid.
     window_test::SetResultsInText(*m_frame, true);
     Run("SELECT name FROM t ORDER BY id");
-    EXPECT_EQ(m_frame->m_nGridCount, 0);
+    EXPECT_EQ(m_frame->RunView().m_nGridCount, 0);
     EXPECT_EQ(View().GetText(), "name\n----\nonetwo");
     EXPECT_FALSE(View().IsGridVisible());
 }
@@ -144,7 +144,7 @@ TEST_P(GridExecutionTest, AFailingBatchShowsItsErrorAmongTheMessages)
 {
     Run("SELECT 1 AS a\nGO\nSELECT * FROM no_such_table\n");
     EXPECT_EQ(Pane(0), "Query batch completed with errors");
-    EXPECT_EQ(m_frame->m_nGridCount, 1);
+    EXPECT_EQ(m_frame->RunView().m_nGridCount, 1);
     EXPECT_EQ(Pane(3), "Messages");
     EXPECT_FALSE(m_frame->GetResultGrid(1)->IsShown());
     EXPECT_NE(View().GetText().Find("<eb1>"), wxNOT_FOUND) << View().GetText();
@@ -168,7 +168,7 @@ TEST_P(GridExecutionTest, StatusPanesAndClearAllWhileTheRunGoes)
         CMessageScript script{wxID_YES};
         Command(View(), ID_EDIT_CLEAR_ALL);
         EXPECT_TRUE(script.Texts().empty()) << "refused without a question while the run goes";
-        EXPECT_EQ(m_frame->m_nGridCount, 1);
+        EXPECT_EQ(m_frame->RunView().m_nGridCount, 1);
     }
     ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, 60s));
     Pump();
@@ -180,7 +180,7 @@ TEST_P(GridExecutionTest, StatusPanesAndClearAllWhileTheRunGoes)
     CMessageScript script{wxID_YES};
     Command(View(), ID_EDIT_CLEAR_ALL);
     EXPECT_EQ(script.Texts().size(), 1u);
-    EXPECT_EQ(m_frame->m_nGridCount, 0);
+    EXPECT_EQ(m_frame->RunView().m_nGridCount, 0);
 }
 
 TEST_P(GridExecutionTest, CancelKeepsTheRowsOfTheGrid)

@@ -112,7 +112,7 @@ TEST_P(SaveWindowTest, ExecuteAndSaveAsWritesEachResultSetAndReportsIt)
     EXPECT_EQ(Output(frame), "Saved " + In("result.csv") + " successfully.\n\n(1 row(s) affected)\n\nSaved " +
                                  In(names[1]) + " successfully.");
     EXPECT_EQ(Pane(frame, 3), "Number of result sets saved: 2");
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
     // The save mode ends with the run, and the window is back in grid mode.
     EXPECT_FALSE(frame->OutputMode().m_bSaveMode);
     EXPECT_FALSE(frame->OutputMode().m_bResultsInText);
@@ -152,7 +152,7 @@ TEST_P(SaveWindowTest, AFailedSaveIsAnErrorOfTheRunAndCancelTakesNothing)
     EXPECT_FALSE(frame->OutputMode().m_bTextModeForced);
     frame->GetExecution().ExecuteQuery();
     WaitForRun(frame);
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
     EXPECT_TRUE(Output(frame).StartsWith("<eb1>")) << Output(frame);
     EXPECT_FALSE(Output(frame).Contains("successfully")) << Output(frame);
     EXPECT_EQ(Pane(frame, 3), "Number of result sets saved: 0");

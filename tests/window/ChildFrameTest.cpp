@@ -125,7 +125,7 @@ TEST_F(ChildFrameTest, OpensWithItsPanesOnSqlite)
     ASSERT_TRUE(root.IsOk());
     EXPECT_TRUE(frame->GetSchemaView()->IsBold(root));
     EXPECT_FALSE(frame->GetSchemaView()->GetItemText(root).empty());
-    EXPECT_EQ(frame->m_strExecTime, "Exec time: 00:00:00.000");
+    EXPECT_EQ(frame->RunView().m_strExecTime, "Exec time: 00:00:00.000");
     // The data layer accepts "SELECT 2*3" opened asynchronously.
     EXPECT_TRUE(frame->Connection().m_bAsyncSupported);
     EXPECT_TRUE(frame->Connection().m_pRecordset);
@@ -298,7 +298,7 @@ void StartSleepingRun(CChildFrame* frame, const char* sql)
     std::shared_ptr<CQueryRunState> state = frame->GetRunState();
     ado::ConnectionPtr connection = frame->Connection().m_pConnection;
     std::string text = sql;
-    frame->m_pExecThread = CWorkerThread::Begin([state, connection, text] {
+    frame->RunView().m_pExecThread = CWorkerThread::Begin([state, connection, text] {
         ado::RecordsetPtr rs = ado::Recordset::Create();
         state->SetRunningStatement(rs);
         WPARAM failed = 0;
@@ -376,7 +376,7 @@ TEST_F(ChildFrameTest, AWorkerThatWillNotStopIsLetGo)
     frame->GetRunState()->m_bExecuting = 1;
     // Blocked in a request to the window, then deaf to the stop flag for a while, then still
     // using the connection and the buffers: all of it on state the worker holds.
-    frame->m_pExecThread = CWorkerThread::Begin([state, connection, finished] {
+    frame->RunView().m_pExecThread = CWorkerThread::Begin([state, connection, finished] {
         const LRESULT answer = state->m_pMailbox->SendMessage(WM_CREATERESULTGRID, 2, 0);
         std::this_thread::sleep_for(1500ms);
         connection->Execute("SELECT 1");
