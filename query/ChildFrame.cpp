@@ -71,7 +71,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     Bind(wxEVT_MENU, &CChildFrame::OnNewConnectionWindow, this, ID_NEW_CONNECTION_WINDOW);
     Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdateNewConnectionWindow, this, ID_NEW_CONNECTION_WINDOW);
     parent->Bind(wxEVT_ACTIVATE, &CChildFrame::OnMainFrameActivate, this);
-    m_pExecution = std::make_unique<CBatchExecution>(*this);
+    m_pExecution = std::make_unique<CBatchExecution>(*this, *m_pRunState, m_connection, m_output, m_view);
     m_pSaveAs = std::make_unique<CExecuteAndSaveAs>(*this);
     m_pExecution->SetResultsGrids(m_pResultView);
 }
