@@ -355,10 +355,12 @@ CBatchExecution::BatchStart CBatchExecution::StartBatch(const CQueuedBatch& batc
         if (!m_connection.m_pRecordset || !m_connection.m_pConnection)
             throw _com_error(E_POINTER);
         if (m_connection.m_bRowLimit)
-            m_connection.m_pRecordset->PutMaxRecords(GetRowLimitMaxRecords(m_connection.m_nMaxRows, m_connection.m_bMySql));
+            m_connection.m_pRecordset->PutMaxRecords(
+                GetRowLimitMaxRecords(m_connection.m_nMaxRows, m_connection.m_bMySql));
         if (RunsAsynchronously(m_connection.m_bAsyncSupported, m_view.m_nQueryKind) && m_pEventSink) {
             m_pEventSink->ExpectCompletion(m_connection.m_pRecordset.get());
-            m_connection.m_pRecordset->Open(_variant_t(m_view.m_strCurrentBatch.utf8_string()), m_connection.m_pConnection,
+            m_connection.m_pRecordset->Open(_variant_t(m_view.m_strCurrentBatch.utf8_string()),
+                                            m_connection.m_pConnection,
                                  ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adAsyncExecute);
             m_bAsyncOpenPending = true;
             m_bBatchInFlight = true;
@@ -452,7 +454,8 @@ void CBatchExecution::OnExecuteComplete(const CConnectionEventsSink::Completion&
     try {
         started = completion.failed
                       ? StartFailedCompletion(completion.errorText)
-                      : StartExecutionThread(m_connection.m_pRecordset, m_connection.m_pConnection, completion.recordsAffected);
+                      : StartExecutionThread(m_connection.m_pRecordset, m_connection.m_pConnection,
+                                             completion.recordsAffected);
         if (!started)
             ReportError(kErrorsOccurred);
     } catch (const _com_error& e) {

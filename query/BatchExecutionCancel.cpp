@@ -24,7 +24,8 @@ void CBatchExecution::OnCancelQuery(wxCommandEvent&)
 void CBatchExecution::CancelQueryBatch()
 {
     CChildFrame& f = m_frame;
-    const CancelAction action = DecideCancel(m_run.m_bExecuting != 0, m_run.m_bSplitterRunning != 0, m_run.m_bCancelling != 0);
+    const CancelAction action =
+        DecideCancel(m_run.m_bExecuting != 0, m_run.m_bSplitterRunning != 0, m_run.m_bCancelling != 0);
     if (action == CancelAction::None)
         return;
     f.SetFindStatusText(kCancelStatus);
@@ -33,7 +34,8 @@ void CBatchExecution::CancelQueryBatch()
     // Set before the cancel thread exists, so no worker can end unseen between the two.
     m_run.m_bCancelling = 1;
     try {
-        CCancelBlock block{f.GetRunState(), m_connection.m_pRecordset, m_connection.m_pConnection, m_connection.m_bAsyncSupported != 0,
+        CCancelBlock block{f.GetRunState(), m_connection.m_pRecordset, m_connection.m_pConnection,
+                           m_connection.m_bAsyncSupported != 0,
                            m_view.m_nQueryKind, m_pCancelTicket};
         if (m_view.m_pExecThread && m_view.m_pExecThread->IsRunning())
             m_view.m_pExecThread->SetThreadPriority(THREAD_PRIORITY_LOWEST);

@@ -72,7 +72,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdateNewConnectionWindow, this, ID_NEW_CONNECTION_WINDOW);
     parent->Bind(wxEVT_ACTIVATE, &CChildFrame::OnMainFrameActivate, this);
     m_pExecution = std::make_unique<CBatchExecution>(*this, *m_pRunState, m_connection, m_output, m_view);
-    m_pSaveAs = std::make_unique<CExecuteAndSaveAs>(*this);
+    m_pSaveAs = std::make_unique<CExecuteAndSaveAs>(*this, m_output, *m_pRunState);
     m_pExecution->SetResultsGrids(m_pResultView);
 }
 
@@ -253,7 +253,8 @@ void CChildFrame::SetPromptProperty()
 {
     m_bPromptComplete = true;
     try {
-        m_connection.m_pConnection->GetProperties()->GetItem("Prompt")->PutValue(_variant_t(static_cast<int32_t>(ado::adPromptComplete)));
+        m_connection.m_pConnection->GetProperties()->GetItem("Prompt")->PutValue(
+            _variant_t(static_cast<int32_t>(ado::adPromptComplete)));
     } catch (...) {
     }
 }
@@ -332,7 +333,8 @@ bool CChildFrame::Connect(const std::optional<wxString>& connect, bool promptEdi
         message = kErrorsOccurred;
     }
 
-    if (m_connection.m_pConnection && !IsConnectionOpen() && !message.empty() && !IsCancelledPromptText(message.utf8_string())) {
+    if (m_connection.m_pConnection && !IsConnectionOpen() && !message.empty() &&
+        !IsCancelledPromptText(message.utf8_string())) {
         if (TVMessageBox(message, TV_RETRY_CANCEL | wxICON_QUESTION, this) == wxID_RETRY)
             Connect(std::nullopt, true);
     }
@@ -452,7 +454,8 @@ bool CChildFrame::StopWorkers(std::chrono::milliseconds budget)
     GetMailbox().Close();
     const auto deadline = std::chrono::steady_clock::now() + budget;
     bool allEnded = true;
-    for (std::unique_ptr<CWorkerThread>* thread : {&m_view.m_pCancelThread, &m_view.m_pExecThread, &m_view.m_pSplitterThread}) {
+    for (std::unique_ptr<CWorkerThread>* thread :
+         {&m_view.m_pCancelThread, &m_view.m_pExecThread, &m_view.m_pSplitterThread}) {
         if (*thread) {
             allEnded = (*thread)->WaitUntil(deadline) && allEnded;
             thread->reset();
@@ -486,8 +489,9 @@ void CChildFrame::OnClose(wxCloseEvent& event)
 {
     if (event.CanVeto()) {
         for (bool decided = false; !decided;) {
-            const CCloseState state{m_pRunState->m_bExecuting != 0, m_pRunState->m_bCancelling != 0, m_pRunState->m_bStop != 0, m_pRunState->m_bFindInFiles != 0,
-                                    m_nNestedLoops > 0};
+            const CQueryRunState& run = *m_pRunState;
+            const CCloseState state{run.m_bExecuting != 0, run.m_bCancelling != 0, run.m_bStop != 0,
+                                    run.m_bFindInFiles != 0, m_nNestedLoops > 0};
             switch (DecideClose(state)) {
             case CloseStep::AskCancelQuery:
                 if (TVMessageBox("Are you sure you wish to cancel this query?", wxYES_NO | wxICON_QUESTION, this) !=

@@ -225,7 +225,8 @@ void CChildFrame::UpdateGridStatus(CMSHFlexGrid* grid, int n)
 void CChildFrame::ShowResults()
 {
     // After a failed growth the grids stay hidden; the failure is among the messages.
-    if (m_output.m_bResultsInText || m_view.m_bGridFailed || m_view.m_gridList.empty() || !m_view.m_strResultsPaneText.Contains(kResultsGridTag))
+    if (m_output.m_bResultsInText || m_view.m_bGridFailed || m_view.m_gridList.empty() ||
+        !m_view.m_strResultsPaneText.Contains(kResultsGridTag))
         return;
     const int n = m_view.m_nCurrentGrid > 0 ? m_view.m_nCurrentGrid : 1;
     CMSHFlexGrid* grid = GetResultGrid(n);

@@ -33,7 +33,8 @@ void CExecTimer::FormatExecTime()
 {
     const auto elapsed = std::chrono::steady_clock::now() - m_view.m_dwStartTicks;
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
-    const ExecTimeText text = ::FormatExecTime(static_cast<uint64_t>(std::max<int64_t>(ms, 0)), m_settings.m_bMsAccuracy);
+    const ExecTimeText text =
+        ::FormatExecTime(static_cast<uint64_t>(std::max<int64_t>(ms, 0)), m_settings.m_bMsAccuracy);
     if (m_settings.m_bMsAccuracy)
         m_view.m_strMilliseconds = wxString::FromUTF8(text.milliseconds);
     m_view.m_strExecTime = wxString::FromUTF8(text.text);

@@ -180,7 +180,8 @@ bool CResultView::IsBatchHeld() const
 
 bool CResultView::IsFilling() const
 {
-    return !m_pFrame->RunView().m_gridList.empty() && !m_pFrame->RunView().m_gridList.back()->GetStore()->m_bComplete.load();
+    const auto& grids = m_pFrame->RunView().m_gridList;
+    return !grids.empty() && !grids.back()->GetStore()->m_bComplete.load();
 }
 
 bool CResultView::IsGridFailed() const
@@ -402,7 +403,8 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
         empty = run.m_strMessages.empty() && run.m_strTextOutput.empty();
     }
     if (empty && m_pFrame->RunView().m_gridList.empty()) {
-        m_pFrame->RunView().m_strExecTime = m_pFrame->Connection().m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
+        m_pFrame->RunView().m_strExecTime =
+            m_pFrame->Connection().m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
         m_pFrame->RunView().m_strResultsPaneText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
     }
     if (m_pFrame->RunView().m_gridList.empty() && GetLength() == 0 && m_pFrame->IsOutputPaneShown())
@@ -522,7 +524,9 @@ void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Check(IsWordWrap());
         break;
     case ID_EDIT_MATCH_BRACE: event.Enable(!grid && IsBraceAtCaret(*this)); break;
-    case ID_EDIT_CLEAR_ALL: event.Enable(!m_pFrame->RunView().m_bGridFailed && !m_pFrame->IsExecuting() && (grid || hasText)); break;
+    case ID_EDIT_CLEAR_ALL:
+        event.Enable(!m_pFrame->RunView().m_bGridFailed && !m_pFrame->IsExecuting() && (grid || hasText));
+        break;
     case ID_REFRESH: event.Enable(IsRefreshEnabled()); break;
     default: break;
     }

@@ -152,7 +152,8 @@ void CResultsText::UpdateResultSetPane()
 {
     if (m_frame.IsOutputPaneShown() && m_frame.RunView().m_strResultsPaneText.Contains("Number of lines of text:")) {
         m_frame.RunView().m_strResultsPaneText = wxString::Format("Number of lines of text: %d", GetLineCount());
-    } else if (m_frame.IsOutputPaneShown() && m_frame.RunView().m_strResultsPaneText.Contains("Number of result sets saved:")) {
+    } else if (m_frame.IsOutputPaneShown() &&
+               m_frame.RunView().m_strResultsPaneText.Contains("Number of result sets saved:")) {
         int saved;
         {
             std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);

@@ -467,8 +467,8 @@ TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
                 ado::adAsyncExecute);
     PumpUntil([] { return false; }, 300ms);
     other->Close();
-    frame->Connection().m_pRecordset->Open(_variant_t("SELECT 12"), frame->Connection().m_pConnection, ado::adOpenForwardOnly,
-                              ado::adLockReadOnly, ado::adAsyncExecute);
+    frame->Connection().m_pRecordset->Open(_variant_t("SELECT 12"), frame->Connection().m_pConnection,
+                                           ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adAsyncExecute);
     PumpUntil([] { return false; }, 300ms);
     frame->Connection().m_pRecordset->Close();
     EXPECT_FALSE(frame->IsExecuting());
