@@ -384,7 +384,7 @@ bool CMainFrame::CloseAll()
 {
     bool running = false;
     for (CChildFrame* frame : m_queryWindows)
-        if (frame->m_bExecuting || frame->m_bFindInFiles)
+        if (frame->IsExecuting() || frame->IsFindInFilesRunning())
             running = true;
     if (running) {
         if (TVMessageBox(strings::kCancelAllQuestion, wxYES_NO | wxICON_QUESTION, this) != wxID_YES)

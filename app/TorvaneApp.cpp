@@ -456,7 +456,7 @@ wxDocument* CTorvaneApp::OpenFilesFromCommandLine(const std::optional<wxString>&
     // window as the command line left it.
     m_pMainFrame->Iconize(true);
     for (CChildFrame* frame : runs) {
-        frame->m_bCloseWhenDone = 1;
+        frame->CloseWhenRunEnds();
         if (batch && !batch->outputPath.empty()) {
             CSaveOptions options;
             options.format = batch->format;

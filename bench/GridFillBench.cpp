@@ -119,12 +119,12 @@ FillResult GridFill(const std::string& connectString)
     bool painted = false;
     CMSHFlexGrid* hooked = nullptr;
 
-    frame.m_bExecuting = 1;
-    frame.m_bStop = 0;
+    frame.GetRunState()->m_bExecuting = 1;
+    frame.GetRunState()->m_bStop = 0;
     std::shared_ptr<CQueryRunState> state = frame.GetRunState();
-    ado::ConnectionPtr connection = frame.m_pConnection;
+    ado::ConnectionPtr connection = frame.Connection().m_pConnection;
     CGridWorker::Options options;
-    options.multipleResults = frame.m_bMultipleResults != 0;
+    options.multipleResults = frame.Connection().m_bMultipleResults != 0;
     const auto start = Clock::now();
     std::thread worker([&, state, connection, options] {
         try {
@@ -157,7 +157,7 @@ FillResult GridFill(const std::string& connectString)
         return done && painted;
     });
     worker.join();
-    frame.m_bExecuting = 0;
+    frame.GetRunState()->m_bExecuting = 0;
     if (!error.empty())
         throw std::runtime_error("grid fill: " + error);
 

@@ -54,8 +54,8 @@ struct WindowRun {
 WindowRun RunInWindow(const std::string& connectString, long lines)
 {
     CChildFrame& frame = window_bench::OpenQueryWindow(connectString);
-    frame.m_bResultsInText = 1;
-    frame.m_bResultsInTextWarning = 0;
+    frame.OutputMode().m_bResultsInText = 1;
+    frame.Connection().m_bResultsInTextWarning = 0;
     frame.GetQueryView()->GetEditCtrl()->SetText(LinesQuery(lines, true));
     CResultsText& text = frame.GetExecution().ResultsText();
 
@@ -68,13 +68,13 @@ WindowRun RunInWindow(const std::string& connectString, long lines)
         started = true;
     });
     run.longestStallMs =
-        window_bench::RunEventLoop([&] { return started && !frame.m_bExecuting && !text.IsAppending(); });
+        window_bench::RunEventLoop([&] { return started && !frame.IsExecuting() && !text.IsAppending(); });
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
 
     // The column name and its dash line, then the lines; the view leaves out the last line end.
     CResultView& view = *frame.GetResultView();
     const long shown = view.GetLineCount();
-    const std::string pane = frame.m_strResultsPaneText.ToStdString();
+    const std::string pane = frame.RunView().m_strResultsPaneText.ToStdString();
     const std::string last = view.GetLineText(shown - 1).ToStdString();
     if (shown != lines + 2 || last != fmt::format("line {} of the text output", lines) ||
         pane != fmt::format("Number of lines of text: {}", shown))

@@ -16,9 +16,7 @@
 #include "ResultView.h"
 
 #include "common/ItemComboBoxEx.h"
-#include "SchemaPane.h"
 
-#include <wx/app.h>
 #include <wx/statusbr.h>
 #include <wx/stc/stc.h>
 #include <wx/utils.h>
@@ -27,7 +25,6 @@
 
 namespace {
 
-const char* const kCancelStatus = "Attempting to cancel query batch...";
 const char* const kNoSqlText = "Unable to retrieve SQL text. An unknown error has occurred.";
 const char* const kErrorsOccurred = "Errors occurred.";
 constexpr size_t kLongBatch = 25000;
@@ -70,8 +67,9 @@ void SplitBatchesThreadProc(std::shared_ptr<CQueryRunState> state, std::string t
     state->m_pMailbox->Post(CBatchSplitDone{failed, runSerial});
 }
 
-// A worker that has finished posts its message as its last act; the wait is short.
-void Reap(std::unique_ptr<CWorkerThread>& thread)
+} // namespace
+
+void CBatchExecution::Reap(std::unique_ptr<CWorkerThread>& thread)
 {
     if (thread) {
         thread->Wait(std::chrono::milliseconds(200));
@@ -79,10 +77,11 @@ void Reap(std::unique_ptr<CWorkerThread>& thread)
     }
 }
 
-} // namespace
-
-CBatchExecution::CBatchExecution(CChildFrame& frame)
-    : m_frame(frame), m_transactions(frame), m_text(frame), m_timer(frame, [this] { OnTimer(); }),
+CBatchExecution::CBatchExecution(CChildFrame& frame, CQueryRunState& run, CWindowConnection& connection,
+                                 COutputMode& output, CRunViewState& view)
+    : m_frame(frame), m_run(run), m_connection(connection), m_output(output), m_view(view),
+      m_transactions(frame, connection, view, [this](const wxString& text) { SetMainStatusText(text); }),
+      m_text(frame), m_timer(view, connection, frame.GetQueryStatusBar(), [this] { OnTimer(); }),
       m_pCancelTicket(std::make_shared<CCancelTicket>())
 {
     m_frame.Bind(wxEVT_MENU, &CBatchExecution::OnExecute, this, ID_QUERY_EXECUTE);
@@ -100,24 +99,24 @@ CBatchExecution::CBatchExecution(CChildFrame& frame)
     CFrameMailbox& mailbox = m_frame.GetMailbox();
     mailbox.SetHandler<CExecuteBatchRequest>([this](const CExecuteBatchRequest& request) -> LRESULT {
         // A batch the splitter sent after the run was stopped or ended is not started.
-        if (!m_frame.m_bExecuting || m_frame.m_bFinishing || m_frame.m_bStop)
+        if (!m_run.m_bExecuting || m_view.m_bFinishing || m_run.m_bStop)
             return -1;
         return ExecuteBatch(*request.batch) ? 0 : -1;
     });
     mailbox.SetHandler<CBatchSplitDone>([this](const CBatchSplitDone& done) -> LRESULT {
         if (done.runSerial != m_nRunSerial)
             return 0; // the splitter of a run that ended already
-        Reap(m_frame.m_pSplitterThread);
-        m_frame.m_bSplitterRunning = 0;
-        if (!m_frame.m_bExecuting || m_frame.m_bFinishing)
+        Reap(m_view.m_pSplitterThread);
+        m_run.m_bSplitterRunning = 0;
+        if (!m_run.m_bExecuting || m_view.m_bFinishing)
             return 0;
         // A batch under way ends the run (or goes on) when it ends.
         if (m_bBatchInFlight) {
             if (done.failed)
-                m_frame.m_bErrors = 1;
+                m_run.m_bErrors = 1;
             return 0;
         }
-        if (!done.failed && !m_frame.m_bStop)
+        if (!done.failed && !m_run.m_bStop)
             return 0;
         OnBatchComplete(done.failed ? 1 : 0);
         return 0;
@@ -172,8 +171,8 @@ void CBatchExecution::SetResultsGrids(IResultsGrids* grids)
 
 void CBatchExecution::SetMainStatusText(const wxString& text)
 {
-    if (m_frame.m_pHost)
-        m_frame.m_pHost->SetStatusMessage(text);
+    if (m_frame.GetHost())
+        m_frame.GetHost()->SetStatusMessage(text);
 }
 
 bool CBatchExecution::IsGridFilling() const
@@ -187,8 +186,8 @@ bool CBatchExecution::IsExecuteEnabled() const
 {
     CQryView* view = m_frame.GetQueryView();
     wxStyledTextCtrl* edit = view ? view->GetEditCtrl() : nullptr;
-    return m_frame.IsConnectionOpen() && edit && edit->GetLength() > 0 && !m_frame.m_bExecuting &&
-           !m_frame.m_bFindInFiles;
+    return m_frame.IsConnectionOpen() && edit && edit->GetLength() > 0 && !m_run.m_bExecuting &&
+           !m_run.m_bFindInFiles;
 }
 
 void CBatchExecution::OnUpdateExecute(wxUpdateUIEvent& event)
@@ -198,7 +197,7 @@ void CBatchExecution::OnUpdateExecute(wxUpdateUIEvent& event)
 
 void CBatchExecution::OnUpdateCancelQuery(wxUpdateUIEvent& event)
 {
-    event.Enable(m_frame.IsConnectionOpen() && m_frame.m_bExecuting && !m_frame.m_bCancelling);
+    event.Enable(m_frame.IsConnectionOpen() && m_run.m_bExecuting && !m_run.m_bCancelling);
 }
 
 void CBatchExecution::OnExecute(wxCommandEvent&)
@@ -210,57 +209,56 @@ void CBatchExecution::OnExecute(wxCommandEvent&)
 void CBatchExecution::ExecuteQuery()
 {
     CChildFrame& f = m_frame;
-    if (f.m_bExecuting || f.m_bFindInFiles)
+    if (m_run.m_bExecuting || m_run.m_bFindInFiles)
         return;
-    std::shared_ptr<CQueryRunState> state = f.GetRunState();
     SetMainStatusText("Please wait...");
-    f.m_bFindInFiles = 0;
-    const CSaveOptions& save = f.m_saveOptions;
-    f.SetFindStatusText(f.m_bSaveMode ? GetSaveRunStatusText(save.format, wxString::FromUTF8(save.path),
+    m_run.m_bFindInFiles = 0;
+    const CSaveOptions& save = m_output.m_saveOptions;
+    f.SetFindStatusText(m_output.m_bSaveMode ? GetSaveRunStatusText(save.format, wxString::FromUTF8(save.path),
                                                              save.exportToExcel, save.publish)
                                       : GetRunStatusText(false));
 
     ClearResults();
     ResetErrorTags();
     m_timer.StartExecTimer();
-    m_bTextOutput = f.m_bResultsInText || f.m_bSaveMode;
-    m_text.SetResultsPaneText(GetStartResultsPaneText(false, f.m_bSaveMode, m_bTextOutput));
+    m_bTextOutput = m_output.m_bResultsInText || m_output.m_bSaveMode;
+    m_text.SetResultsPaneText(GetStartResultsPaneText(false, m_output.m_bSaveMode, m_bTextOutput));
 
     {
-        std::lock_guard<std::mutex> lock(f.m_csOutput);
-        state->m_strMessages.clear();
-        state->m_strTextOutput.clear();
-        state->m_batchQueue.clear();
+        std::lock_guard<std::mutex> lock(m_run.m_csOutput);
+        m_run.m_strMessages.clear();
+        m_run.m_strTextOutput.clear();
+        m_run.m_batchQueue.clear();
     }
-    f.m_strCurrentBatch.clear();
+    m_view.m_strCurrentBatch.clear();
     m_strLastBatch.clear();
     m_bBatchInFlight = false;
     m_bAsyncOpenPending = false;
     m_pCancelTicket = std::make_shared<CCancelTicket>();
     ++m_nRunSerial;
-    f.m_bExecuting = 1;
-    f.m_bCancelling = 0;
-    f.m_bStop = 0;
-    f.m_bErrors = 0;
-    state->SetRunningConnection(f.m_pConnection);
+    m_run.m_bExecuting = 1;
+    m_run.m_bCancelling = 0;
+    m_run.m_bStop = 0;
+    m_run.m_bErrors = 0;
+    m_run.SetRunningConnection(m_connection.m_pConnection);
     if (m_pEventSink)
         m_pEventSink->SetTextOutput(m_bTextOutput);
-    if ((f.m_bTSql || f.m_bMySql || f.m_bOlap) && f.GetDatabaseList())
+    if ((m_connection.m_bTSql || m_connection.m_bMySql || m_connection.m_bOlap) && f.GetDatabaseList())
         f.GetDatabaseList()->Disable();
 
     if (m_fnPageFileUsage() >= 99) {
-        AppendRunOutput(*state, m_bTextOutput, kPageFileUsageMessage);
+        AppendRunOutput(m_run, m_bTextOutput, kPageFileUsageMessage);
         OnBatchComplete(1);
-    } else if (!GetQueryText(f.m_strSqlText)) {
-        AppendRunOutput(*state, m_bTextOutput, kNoSqlText);
+    } else if (!GetQueryText(m_view.m_strSqlText)) {
+        AppendRunOutput(m_run, m_bTextOutput, kNoSqlText);
         OnBatchComplete(1);
     } else {
-        if (!f.m_bAutoCommit)
-            f.m_bStatementInTransaction = 1;
-        if (f.m_strBatchSeparator.empty()) {
-            const std::string text = f.m_strSqlText.utf8_string();
+        if (!m_connection.m_bAutoCommit)
+            m_view.m_bStatementInTransaction = 1;
+        if (m_connection.m_strBatchSeparator.empty()) {
+            const std::string text = m_view.m_strSqlText.utf8_string();
             const std::vector<Batch> whole = BatchSplitter(std::string()).Split(text);
-            ExecuteBatch({f.m_strSqlText, f.m_nSearchOrigin + (whole.empty() ? 0 : whole.front().position)});
+            ExecuteBatch({m_view.m_strSqlText, m_view.m_nSearchOrigin + (whole.empty() ? 0 : whole.front().position)});
         } else if (!StartSplitter()) {
             ReportProcessingError();
             OnBatchComplete(1);
@@ -272,24 +270,24 @@ void CBatchExecution::ExecuteQuery()
 bool CBatchExecution::StartSplitter()
 {
     CChildFrame& f = m_frame;
-    f.m_bSplitterRunning = 1;
+    m_run.m_bSplitterRunning = 1;
     try {
-        Reap(f.m_pSplitterThread);
+        Reap(m_view.m_pSplitterThread);
         std::shared_ptr<CQueryRunState> state = f.GetRunState();
-        std::string text = f.m_strSqlText.utf8_string();
-        std::string separator = f.m_strBatchSeparator.utf8_string();
-        const long origin = f.m_nSearchOrigin;
+        std::string text = m_view.m_strSqlText.utf8_string();
+        std::string separator = m_connection.m_strBatchSeparator.utf8_string();
+        const long origin = m_view.m_nSearchOrigin;
         const bool textOutput = m_bTextOutput;
         const long serial = m_nRunSerial;
-        f.m_pSplitterThread = CWorkerThread::Begin(
+        m_view.m_pSplitterThread = CWorkerThread::Begin(
             [state, text = std::move(text), separator = std::move(separator), origin, textOutput, serial]() mutable {
                 SplitBatchesThreadProc(std::move(state), std::move(text), std::move(separator), origin, textOutput,
                                        serial);
             },
-            f.m_nThreadPriority);
+            m_connection.m_nThreadPriority);
         return true;
     } catch (...) {
-        f.m_bSplitterRunning = 0;
+        m_run.m_bSplitterRunning = 0;
         return false;
     }
 }
@@ -300,17 +298,17 @@ bool CBatchExecution::GetQueryText(wxString& text)
     wxStyledTextCtrl* edit = view ? view->GetEditCtrl() : nullptr;
     if (!edit) {
         text.clear();
-        m_frame.m_nSearchOrigin = 0;
+        m_view.m_nSearchOrigin = 0;
         return false;
     }
     long from = 0, to = 0;
     edit->GetSelection(&from, &to);
     if (from != to) {
         text = edit->GetTextRange(from, to);
-        m_frame.m_nSearchOrigin = CTextPositions::ByteToChar(*edit, from);
+        m_view.m_nSearchOrigin = CTextPositions::ByteToChar(*edit, from);
     } else {
         text = edit->GetText();
-        m_frame.m_nSearchOrigin = 0;
+        m_view.m_nSearchOrigin = 0;
     }
     return !(text.empty() && edit->GetLength() > 0);
 }
@@ -326,15 +324,14 @@ bool CBatchExecution::ExecuteBatch(const CQueuedBatch& batch)
 void CBatchExecution::CloseRecordset()
 {
     try {
-        if (m_frame.m_pRecordset && m_frame.m_pRecordset->GetState() != ado::adStateClosed)
-            m_frame.m_pRecordset->Close();
+        if (m_connection.m_pRecordset && m_connection.m_pRecordset->GetState() != ado::adStateClosed)
+            m_connection.m_pRecordset->Close();
     } catch (...) {
     }
 }
 
 CBatchExecution::BatchStart CBatchExecution::StartBatch(const CQueuedBatch& batch)
 {
-    CChildFrame& f = m_frame;
     std::optional<wxBusyCursor> wait;
     if (batch.text.length() > kLongBatch) {
         wait.emplace();
@@ -351,37 +348,39 @@ CBatchExecution::BatchStart CBatchExecution::StartBatch(const CQueuedBatch& batc
     } statusReset{this, wait.has_value()};
 
     CloseRecordset();
-    f.m_strCurrentBatch = wxString::FromUTF8(BatchSplitter::PrepareBatchText(batch.text.utf8_string()));
-    m_strLastBatch = f.m_strCurrentBatch;
+    m_view.m_strCurrentBatch = wxString::FromUTF8(BatchSplitter::PrepareBatchText(batch.text.utf8_string()));
+    m_strLastBatch = m_view.m_strCurrentBatch;
     LocateBatchInEditor(batch.position);
-    if (f.m_strCurrentBatch.empty())
+    if (m_view.m_strCurrentBatch.empty())
         return {false, 0};
 
     try {
-        if (!f.m_pRecordset || !f.m_pConnection)
+        if (!m_connection.m_pRecordset || !m_connection.m_pConnection)
             throw _com_error(E_POINTER);
-        if (f.m_bRowLimit)
-            f.m_pRecordset->PutMaxRecords(GetRowLimitMaxRecords(f.m_nMaxRows, f.m_bMySql));
-        if (RunsAsynchronously(f.m_bAsyncSupported, f.m_nQueryKind) && m_pEventSink) {
-            m_pEventSink->ExpectCompletion(f.m_pRecordset.get());
-            f.m_pRecordset->Open(_variant_t(f.m_strCurrentBatch.utf8_string()), f.m_pConnection,
+        if (m_connection.m_bRowLimit)
+            m_connection.m_pRecordset->PutMaxRecords(
+                GetRowLimitMaxRecords(m_connection.m_nMaxRows, m_connection.m_bMySql));
+        if (RunsAsynchronously(m_connection.m_bAsyncSupported, m_view.m_nQueryKind) && m_pEventSink) {
+            m_pEventSink->ExpectCompletion(m_connection.m_pRecordset.get());
+            m_connection.m_pRecordset->Open(_variant_t(m_view.m_strCurrentBatch.utf8_string()),
+                                            m_connection.m_pConnection,
                                  ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adAsyncExecute);
             m_bAsyncOpenPending = true;
             m_bBatchInFlight = true;
             return {true, 0};
         }
-        if (StartExecutionThread(f.m_pRecordset, f.m_pConnection, -1)) {
+        if (StartExecutionThread(m_connection.m_pRecordset, m_connection.m_pConnection, -1)) {
             m_bBatchInFlight = true;
             return {true, 0};
         }
         ReportError(kErrorsOccurred);
     } catch (const _com_error& e) {
-        ReportError(GetConnectionErrorText(f.m_pConnection.get(), e));
+        ReportError(GetConnectionErrorText(m_connection.m_pConnection.get(), e));
     } catch (...) {
         ReportError(kErrorsOccurred);
     }
     // A batch that did not start leaves nothing behind for a late completion to pick up.
-    f.m_strCurrentBatch.clear();
+    m_view.m_strCurrentBatch.clear();
     return {false, 1};
 }
 
@@ -399,29 +398,29 @@ bool CBatchExecution::StartExecutionThread(const ado::RecordsetPtr& recordset, c
     block->recordset = recordset;
     block->connection = connection;
     block->recordsAffected = _variant_t(static_cast<int32_t>(recordsAffected));
-    block->batch = f.m_strCurrentBatch.utf8_string();
-    block->queryKind = f.m_nQueryKind;
+    block->batch = m_view.m_strCurrentBatch.utf8_string();
+    block->queryKind = m_view.m_nQueryKind;
     block->batchStart = m_nBatchStart;
-    block->workerExecutes = !RunsAsynchronously(f.m_bAsyncSupported, f.m_nQueryKind) || !m_pEventSink;
-    block->multipleResults = f.m_bMultipleResults != 0;
+    block->workerExecutes = !RunsAsynchronously(m_connection.m_bAsyncSupported, m_view.m_nQueryKind) || !m_pEventSink;
+    block->multipleResults = m_connection.m_bMultipleResults != 0;
     block->textOutput = m_bTextOutput;
-    f.m_strCurrentBatch.clear();
+    m_view.m_strCurrentBatch.clear();
 
     std::unique_ptr<CWorkerThread> thread;
-    if (f.m_bSaveMode) {
+    if (m_output.m_bSaveMode) {
         auto save = std::make_shared<CSaveBlock>();
         static_cast<CExecutionBlock&>(*save) = std::move(*block);
-        save->options = f.m_saveOptions;
+        save->options = m_output.m_saveOptions;
         thread = CWorkerThread::Begin([save]() mutable { ExecuteAndSaveThreadProc(std::move(save)); },
-                                      f.m_nThreadPriority);
+                                      m_connection.m_nThreadPriority);
     } else if (m_bTextOutput)
         thread = CWorkerThread::Begin([block]() mutable { ExecuteToTextThreadProc(std::move(block)); },
-                                      f.m_nThreadPriority);
+                                      m_connection.m_nThreadPriority);
     else if (m_pGrids)
-        thread = m_pGrids->StartGridWorker(block, f.m_nThreadPriority);
+        thread = m_pGrids->StartGridWorker(block, m_connection.m_nThreadPriority);
     if (!thread)
         return false;
-    f.m_pExecThread = std::move(thread);
+    m_view.m_pExecThread = std::move(thread);
     return true;
 }
 
@@ -431,8 +430,8 @@ bool CBatchExecution::StartFailedCompletion(const wxString& errorText)
     std::shared_ptr<CQueryRunState> state = f.GetRunState();
     const bool textOutput = m_bTextOutput;
     const long batchStart = m_nBatchStart;
-    f.m_strCurrentBatch.clear();
-    f.m_pExecThread = CWorkerThread::Begin(
+    m_view.m_strCurrentBatch.clear();
+    m_view.m_pExecThread = CWorkerThread::Begin(
         [state, textOutput, batchStart, errorText] {
             WaitForCancelDone(*state);
             bool failed = false;
@@ -445,27 +444,27 @@ bool CBatchExecution::StartFailedCompletion(const wxString& errorText)
             else
                 state->m_pMailbox->Post(CGridBatchDone{failed});
         },
-        f.m_nThreadPriority);
-    return f.m_pExecThread != nullptr;
+        m_connection.m_nThreadPriority);
+    return m_view.m_pExecThread != nullptr;
 }
 
 void CBatchExecution::OnExecuteComplete(const CConnectionEventsSink::Completion& completion)
 {
-    CChildFrame& f = m_frame;
     // Only the completion of the open this batch started is taken.
-    if (!f.m_bExecuting || f.m_bFinishing || !m_bAsyncOpenPending || completion.number != 1 ||
-        f.m_strCurrentBatch.empty() || !f.m_bAsyncSupported)
+    if (!m_run.m_bExecuting || m_view.m_bFinishing || !m_bAsyncOpenPending || completion.number != 1 ||
+        m_view.m_strCurrentBatch.empty() || !m_connection.m_bAsyncSupported)
         return;
     m_bAsyncOpenPending = false;
     bool started = false;
     try {
         started = completion.failed
                       ? StartFailedCompletion(completion.errorText)
-                      : StartExecutionThread(f.m_pRecordset, f.m_pConnection, completion.recordsAffected);
+                      : StartExecutionThread(m_connection.m_pRecordset, m_connection.m_pConnection,
+                                             completion.recordsAffected);
         if (!started)
             ReportError(kErrorsOccurred);
     } catch (const _com_error& e) {
-        ReportError(GetConnectionErrorText(f.m_pConnection.get(), e));
+        ReportError(GetConnectionErrorText(m_connection.m_pConnection.get(), e));
     } catch (...) {
         ReportError(kErrorsOccurred);
     }
@@ -475,21 +474,20 @@ void CBatchExecution::OnExecuteComplete(const CConnectionEventsSink::Completion&
 
 bool CBatchExecution::GetNextBatch(CQueuedBatch& batch)
 {
-    CChildFrame& f = m_frame;
-    if (f.m_bStop || f.m_strBatchSeparator.empty())
+    if (m_run.m_bStop || m_connection.m_strBatchSeparator.empty())
         return false;
     {
-        std::lock_guard<std::mutex> lock(f.m_csOutput);
-        if (f.GetRunState()->m_batchQueue.empty())
+        std::lock_guard<std::mutex> lock(m_run.m_csOutput);
+        if (m_run.m_batchQueue.empty())
             return false;
     }
     // The memory message comes only where a batch would have started.
     if (m_fnPageFileUsage() >= 99) {
-        AppendRunOutput(*f.GetRunState(), m_bTextOutput, kPageFileUsageMessage);
+        AppendRunOutput(m_run, m_bTextOutput, kPageFileUsageMessage);
         return false;
     }
-    std::lock_guard<std::mutex> lock(f.m_csOutput);
-    auto& queue = f.GetRunState()->m_batchQueue;
+    std::lock_guard<std::mutex> lock(m_run.m_csOutput);
+    auto& queue = m_run.m_batchQueue;
     if (queue.empty())
         return false;
     batch = std::move(queue.front());
@@ -499,237 +497,31 @@ bool CBatchExecution::GetNextBatch(CQueuedBatch& batch)
 
 CBatchExecution::BatchStart CBatchExecution::ExecuteNextBatch(const CQueuedBatch& batch, int previousFailed)
 {
-    CChildFrame& f = m_frame;
     if (m_bTextOutput)
         m_text.FlushOutputText(true);
     else if (m_pGrids)
         m_pGrids->ShowResults();
-    if (MayChangeDatabase(f.m_bTSql, f.m_bMySql, m_strLastBatch) && m_fnReadCurrentDatabase)
+    if (MayChangeDatabase(m_connection.m_bTSql, m_connection.m_bMySql, m_strLastBatch) && m_fnReadCurrentDatabase)
         m_fnReadCurrentDatabase();
-    if (f.m_bTSql && !previousFailed && m_fnTrackSetOptions)
+    if (m_connection.m_bTSql && !previousFailed && m_fnTrackSetOptions)
         m_fnTrackSetOptions(m_strLastBatch);
     return StartBatch(batch);
 }
 
-void CBatchExecution::OnBatchDone(int error)
-{
-    // Every batch that starts ends with exactly one of these; anything else is stale.
-    if (!m_bBatchInFlight)
-        return;
-    m_bBatchInFlight = false;
-    OnBatchComplete(error);
-}
-
-void CBatchExecution::OnBatchComplete(int error)
-{
-    CChildFrame& f = m_frame;
-    // Batches that complete at once (empty ones) go round this loop instead of nesting calls.
-    for (;;) {
-        if (error)
-            f.m_bErrors = 1;
-        CQueuedBatch next;
-        if (!GetNextBatch(next))
-            break;
-        const bool held = m_pGrids && m_pGrids->IsBatchHeld();
-        if (!ShouldRunNextBatch(error != 0, f.m_bStop != 0, f.m_bStopOnError != 0, held)) {
-            if ((f.m_bStop || held) && IsGridFilling())
-                m_pGrids->HideAllGrids();
-            break;
-        }
-        const BatchStart start = ExecuteNextBatch(next, error);
-        if (start.started)
-            return;
-        error = start.error;
-    }
-    if (f.m_bFinishing)
-        return;
-    f.m_bFinishing = 1;
-    FinishRun(error);
-}
-
-void CBatchExecution::FinishRun(int error)
-{
-    CChildFrame& f = m_frame;
-    std::shared_ptr<CQueryRunState> state = f.GetRunState();
-    {
-        std::lock_guard<std::mutex> lock(f.m_csOutput);
-        state->m_batchQueue.clear();
-    }
-    f.m_strCurrentBatch.clear();
-    CloseRecordset();
-
-    const bool gridCreated = m_pGrids && m_pGrids->GetGridCount() > 0;
-    bool outputEmpty;
-    {
-        std::lock_guard<std::mutex> lock(f.m_csOutput);
-        outputEmpty = (m_bTextOutput ? state->m_strTextOutput : state->m_strMessages).empty();
-    }
-    const CRunEndTexts end = GetRunEndTexts(f.m_bStop != 0, f.m_bErrors != 0, gridCreated, outputEmpty);
-    if (!end.outputText.empty())
-        AppendRunOutput(*state, m_bTextOutput, end.outputText);
-
-    if (m_bTextOutput) {
-        m_text.FlushOutputText(true);
-        {
-            std::lock_guard<std::mutex> lock(f.m_csOutput);
-            state->m_strTextOutput.clear();
-        }
-        m_text.ForgetBuffer();
-        if (f.m_bSaveMode) {
-            int saved;
-            {
-                std::lock_guard<std::mutex> lock(f.m_csOutput);
-                saved = state->m_nSavedResultSets;
-            }
-            m_text.SetResultsPaneText(wxString::Format("Number of result sets saved: %d", saved));
-        } else {
-            m_text.SetResultsPaneText(wxString::Format("Number of lines of text: %d", m_text.GetLineCount()));
-        }
-        if (f.GetResultView())
-            f.GetResultView()->Refresh();
-    } else if (m_pGrids && !m_pGrids->IsFilling()) {
-        m_pGrids->ShowResults();
-    }
-    f.SetFindStatusText(end.statusText);
-
-    if (!m_bTextOutput) {
-        if (f.m_strResultsPaneText.IsSameAs("Messages", false))
-            m_text.FlushOutputText(false);
-        else if (f.m_bErrors || !gridCreated)
-            m_text.ShowMessages();
-    }
-    // The output mode that the schema pane switched for its own run comes back.
-    if (CSchemaPane* schema = f.GetSchemaView()) {
-        if (!f.m_bResultsInText && schema->m_bReturnToTextMode) {
-            f.m_bResultsInText = 1;
-            schema->m_bReturnToTextMode = 0;
-        } else if (f.m_bResultsInText && schema->m_bReturnToGridMode) {
-            f.m_bResultsInText = 0;
-            schema->m_bReturnToGridMode = 0;
-        }
-    }
-
-    if (f.m_bSaveMode) {
-        f.m_bSaveMode = 0;
-        f.m_saveOptions.path.clear();
-        if (f.m_bTextModeForced) {
-            f.m_bTextModeForced = 0;
-            f.m_bResultsInText = 0;
-        }
-    }
-
-    f.m_bExecuting = 0;
-    f.m_bCancelling = 0;
-    {
-        std::lock_guard<std::mutex> lock(m_pCancelTicket->mutex);
-        m_pCancelTicket->live = false;
-    }
-    state->SetRunningConnection(nullptr);
-
-    if (MayChangeDatabase(f.m_bTSql, f.m_bMySql, f.m_strSqlText) && m_fnReadCurrentDatabase)
-        m_fnReadCurrentDatabase();
-    if (f.m_bTSql && error == 0 && m_fnTrackSetOptions)
-        m_fnTrackSetOptions(f.m_strBatchSeparator.empty() ? f.m_strSqlText : m_strLastBatch);
-    if ((f.m_bTSql || f.m_bMySql || f.m_bOlap) && f.GetDatabaseList())
-        f.GetDatabaseList()->Enable();
-    if (m_pGrids)
-        m_pGrids->EndRun();
-
-    const bool failed = f.m_bStop || f.m_bErrors;
-    if (f.m_bCloseWhenDone && f.m_pHost)
-        f.m_pHost->OnCommandLineRunEnded(failed);
-    if (f.m_bCloseWhenDone && failed) {
-        f.m_bCloseWhenDone = 0;
-        wxFrame* main = f.m_pHost ? f.m_pHost->GetHostWindow() : nullptr;
-        if (f.m_bErrors && main && main->IsEnabled() && main->IsIconized()) {
-            main->Iconize(false);
-            f.Activate();
-        }
-    }
-
-    f.m_bStop = 0;
-    f.m_bErrors = 0;
-    if (f.m_bRowLimit) {
-        f.m_bRowLimit = 0;
-        try {
-            if (f.m_pRecordset)
-                f.m_pRecordset->PutMaxRecords(0);
-        } catch (...) {
-        }
-    }
-    if (f.m_nQueryKind == ado::adSchemaDBInfoKeywords || f.m_nQueryKind == ado::adSchemaDBInfoLiterals)
-        f.m_nQueryKind = -1;
-
-    m_timer.FormatExecTime();
-    m_timer.KillExecTimer();
-    if (f.m_bBeep)
-        wxBell();
-    // The idle work (command states among it) catches up with the end of the run; asked for
-    // rather than run here, so that no queued message is handled in the middle of this.
-    wxWakeUpIdle();
-    CloseWhenDone();
-}
-
-void CBatchExecution::CloseWhenDone()
-{
-    CChildFrame& f = m_frame;
-    if (!f.m_bCloseWhenDone)
-        return;
-    IQueryHost* host = f.m_pHost;
-    wxFrame* main = host ? host->GetHostWindow() : nullptr;
-    const bool mainMinimized = main && main->IsIconized() && main->IsEnabled();
-    if (!f.m_bAutoCommit) {
-        // The open transaction keeps the window.
-        if (mainMinimized) {
-            main->Iconize(false);
-            main->Raise();
-        }
-        return;
-    }
-    f.m_bCloseWhenDone = 0;
-    CTorvaneDoc* doc = f.GetQueryDoc();
-    if (!mainMinimized || (doc && doc->IsModified()))
-        return;
-    // Whether this was the last connection is seen once the window has gone: windows of one
-    // command line that end together must not each count the others.
-    f.CallAfter([&f, host, main] {
-        f.Close();
-        if (host->GetConnectionCount() == 0)
-            main->CallAfter([host, main] {
-                if (host->GetConnectionCount() == 0 && main->IsIconized())
-                    main->Close();
-            });
-    });
-}
-
-void CBatchExecution::FocusAfterSaveBatch()
-{
-    // Not while a command-line run closes the window, nor while the window is out of view.
-    CChildFrame& f = m_frame;
-    IQueryHost* host = f.m_pHost;
-    wxFrame* main = host ? host->GetHostWindow() : nullptr;
-    if (f.m_bClosing || f.m_bCloseWhenDone || !main || !main->IsEnabled() || main->IsIconized() ||
-        host->GetActiveQueryWindow() != &f)
-        return;
-    if (f.m_saveOptions.exportToExcel || f.m_saveOptions.publish)
-        return;
-    f.SetFocus();
-}
-
 void CBatchExecution::ReportProcessingError()
 {
-    AppendRunOutput(*m_frame.GetRunState(), m_bTextOutput, "Errors occurred in query processing.");
+    AppendRunOutput(m_run, m_bTextOutput, "Errors occurred in query processing.");
 }
 
 void CBatchExecution::ReportError(const wxString& text)
 {
-    AppendRunError(*m_frame.GetRunState(), m_bTextOutput, text, m_nBatchStart);
+    AppendRunError(m_run, m_bTextOutput, text, m_nBatchStart);
 }
 
 void CBatchExecution::ResetErrorTags()
 {
-    std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
-    m_frame.GetRunState()->m_errorList.Reset();
+    std::lock_guard<std::mutex> lock(m_run.m_csOutput);
+    m_run.m_errorList.Reset();
 }
 
 void CBatchExecution::ClearResults()
@@ -744,123 +536,8 @@ void CBatchExecution::ClearResults()
         view->Thaw();
         view->Refresh();
     }
-    f.m_nCurrentGrid = 0;
-    f.m_bFinishing = 0;
-    if (f.m_nTimerId)
+    m_view.m_nCurrentGrid = 0;
+    m_view.m_bFinishing = 0;
+    if (m_view.m_nTimerId)
         m_timer.KillExecTimer();
-}
-
-// ---- Cancel ----
-
-void CBatchExecution::OnCancelQuery(wxCommandEvent&)
-{
-    CancelQueryBatch();
-}
-
-void CBatchExecution::CancelQueryBatch()
-{
-    CChildFrame& f = m_frame;
-    const CancelAction action = DecideCancel(f.m_bExecuting != 0, f.m_bSplitterRunning != 0, f.m_bCancelling != 0);
-    if (action == CancelAction::None)
-        return;
-    f.SetFindStatusText(kCancelStatus);
-    if (action == CancelAction::StopAndCancel)
-        f.m_bStop = 1; // the splitter stops at its next check
-    // Set before the cancel thread exists, so no worker can end unseen between the two.
-    f.m_bCancelling = 1;
-    try {
-        CCancelBlock block{f.GetRunState(), f.m_pRecordset, f.m_pConnection, f.m_bAsyncSupported != 0,
-                           f.m_nQueryKind, m_pCancelTicket};
-        if (f.m_pExecThread && f.m_pExecThread->IsRunning())
-            f.m_pExecThread->SetThreadPriority(THREAD_PRIORITY_LOWEST);
-        Reap(f.m_pCancelThread);
-        f.m_pCancelThread = CWorkerThread::Begin([block] { CancelQueryThreadProc(block); },
-                                                 THREAD_PRIORITY_TIME_CRITICAL);
-    } catch (...) {
-        // Nothing is cancelling: the run goes on and the user can cancel again.
-        if (action == CancelAction::Cancel)
-            f.m_bCancelling = 0;
-    }
-}
-
-void CBatchExecution::OnCancelDone()
-{
-    CChildFrame& f = m_frame;
-    try {
-        if (!f.m_bFinishing && f.m_pExecThread && f.m_pExecThread->IsRunning())
-            f.m_pExecThread->SetThreadPriority(f.m_nThreadPriority);
-    } catch (...) {
-    }
-    Reap(f.m_pCancelThread);
-}
-
-// ---- Elapsed time, keys ----
-
-void CBatchExecution::OnTimer()
-{
-    CChildFrame& f = m_frame;
-    const bool searching = f.GetSchemaView() && f.GetSchemaView()->m_bSearching;
-    if (!f.m_bExecuting && !f.m_bFindInFiles && !searching)
-        return;
-    m_timer.FormatExecTime();
-    if (!f.m_bExecuting)
-        return;
-    m_text.UpdateResultSetPane();
-    if (!searching && (m_bTextOutput || f.m_strResultsPaneText.IsSameAs("Messages", false)))
-        m_text.FlushOutputText(m_bTextOutput);
-}
-
-void CBatchExecution::OnCharHook(wxKeyEvent& event)
-{
-    const int code = event.GetKeyCode();
-    const bool ctrl = event.ControlDown(), alt = event.AltDown(), shift = event.ShiftDown();
-    int command = 0;
-    if (!shift && ((code == WXK_F5 && !ctrl && !alt) || (code == 'E' && ctrl && !alt) || (code == 'X' && alt && !ctrl)))
-        command = ID_QUERY_EXECUTE;
-    else if (alt && !ctrl && (code == WXK_PAUSE || code == WXK_CANCEL))
-        command = ID_QUERY_CANCEL;
-    if (!command) {
-        event.Skip();
-        return;
-    }
-    // The command runs after the key's own routing (which may move the focus out of the
-    // database list first).
-    wxQueueEvent(m_frame.GetEventHandler(), new wxCommandEvent(wxEVT_MENU, command));
-    for (wxWindow* w = wxWindow::FindFocus(); w && w != &m_frame; w = w->GetParent()) {
-        if (w == m_frame.GetDatabaseList()) {
-            event.Skip();
-            return;
-        }
-    }
-}
-
-// ---- The connection's events ----
-
-void CBatchExecution::AdviseConnectionEvents()
-{
-    UnadviseConnectionEvents();
-    if (!m_frame.m_pConnection)
-        throw _com_error(E_POINTER);
-    auto sink = std::make_unique<CConnectionEventsSink>(m_frame.GetRunState());
-    m_dwEventCookie = m_frame.m_pConnection->Advise(sink.get());
-    m_pEventSink = std::move(sink);
-}
-
-void CBatchExecution::UnadviseConnectionEvents()
-{
-    if (m_dwEventCookie != -1 && m_frame.m_pConnection) {
-        try {
-            m_frame.m_pConnection->Unadvise(m_dwEventCookie);
-        } catch (...) {
-        }
-    }
-    m_dwEventCookie = -1;
-    m_pEventSink.reset();
-}
-
-void CBatchExecution::OnDestroy()
-{
-    m_timer.KillExecTimer();
-    m_transactions.EndEmptyTransaction();
-    UnadviseConnectionEvents();
 }

@@ -10,9 +10,11 @@
 
 #include "common/CommandIds.h"
 #include "ExecTimer.h"
+#include "querycore/BatchFlow.h"
 #include "querycore/ConnectionEventsSink.h"
 #include "querycore/PageFileUsage.h"
 #include "querycore/QueryCancel.h"
+#include "querycore/WorkerThread.h"
 #include "ResultsText.h"
 #include "TransactionControl.h"
 
@@ -22,7 +24,11 @@
 #include <memory>
 
 class CChildFrame;
+class CWindowConnection;
 class IResultsGrids;
+struct COutputMode;
+class CQueryRunState;
+struct CRunViewState;
 
 enum : int {
     ID_MESSAGES_MODE = TVCommandId(32819),
@@ -31,8 +37,10 @@ enum : int {
 class CBatchExecution {
 public:
     // Binds the window's Execute, Cancel, Results in Text and Messages commands, the keys of
-    // Execute and Cancel, and the run's private messages.
-    explicit CBatchExecution(CChildFrame& frame);
+    // Execute and Cancel, and the run's private messages. The run works on the window's run
+    // state, connection, output mode and view state; the frame is asked for its panes.
+    CBatchExecution(CChildFrame& frame, CQueryRunState& run, CWindowConnection& connection, COutputMode& output,
+                    CRunViewState& view);
     ~CBatchExecution();
     CBatchExecution(const CBatchExecution&) = delete;
     CBatchExecution& operator=(const CBatchExecution&) = delete;
@@ -118,7 +126,20 @@ private:
     };
     BatchStart StartBatch(const CQueuedBatch& batch);
     BatchStart ExecuteNextBatch(const CQueuedBatch& batch, int previousFailed);
+    // The end of a run, in its steps.
     void FinishRun(int error);
+    void DropRemainingBatches();
+    // The run's closing line in the output; the texts of the run's end.
+    CRunEndTexts AppendRunEndText(bool gridCreated);
+    void ShowRunOutput(const CRunEndTexts& end, bool gridCreated);
+    // Back from the schema pane's own mode and from save mode.
+    void RestoreOutputMode();
+    void MarkRunEnded();
+    // The current database, the kept SET options and the database list after the run.
+    void RefreshConnectionContext(int error);
+    void ReportCommandLineRunEnd();
+    // Stop and error flags, the one-run row limit and the catalog query kind.
+    void ResetRunOptions();
     bool StartSplitter();
     // A failed asynchronous open: reported by a thread of its own once a pending cancel is done.
     bool StartFailedCompletion(const wxString& errorText);
@@ -133,7 +154,14 @@ private:
     // After a save batch: the window takes the focus back from the dialog that started it.
     void FocusAfterSaveBatch();
 
+    // A worker that has finished posts its message as its last act; the wait is short.
+    static void Reap(std::unique_ptr<CWorkerThread>& thread);
+
     CChildFrame& m_frame;
+    CQueryRunState& m_run;
+    CWindowConnection& m_connection;
+    COutputMode& m_output;
+    CRunViewState& m_view;
     CTransactionControl m_transactions;
     CResultsText m_text;
     CExecTimer m_timer;

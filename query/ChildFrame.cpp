@@ -48,19 +48,11 @@ struct PromptCancelled {
 } // namespace
 
 CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* parent, IQueryHost& host)
-    : CConnectionInfo(CSettingsStore::Get()),
-      m_pRunState(std::make_shared<CQueryRunState>(CFrameMailbox::Create(this))),
+    : m_pRunState(std::make_shared<CQueryRunState>(CFrameMailbox::Create(this))),
       m_pHost(&host),
-      m_bExecuting(m_pRunState->m_bExecuting),
-      m_bFindInFiles(m_pRunState->m_bFindInFiles),
-      m_bStop(m_pRunState->m_bStop),
-      m_bCancelling(m_pRunState->m_bCancelling),
-      m_bSplitterRunning(m_pRunState->m_bSplitterRunning),
-      m_bErrors(m_pRunState->m_bErrors),
-      m_bClosing(m_pRunState->m_bClosing),
-      m_csOutput(m_pRunState->m_csOutput)
+      m_connection(CSettingsStore::Get(), [this] { OnQuotesChanged(); })
 {
-    m_strExecTime = m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
+    m_view.m_strExecTime = m_connection.m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
     Create(doc, view, parent, wxID_ANY, wxEmptyString);
     if (auto* queryDoc = dynamic_cast<CTorvaneDoc*>(doc))
         queryDoc->SetFrame(this);
@@ -79,8 +71,8 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     Bind(wxEVT_MENU, &CChildFrame::OnNewConnectionWindow, this, ID_NEW_CONNECTION_WINDOW);
     Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdateNewConnectionWindow, this, ID_NEW_CONNECTION_WINDOW);
     parent->Bind(wxEVT_ACTIVATE, &CChildFrame::OnMainFrameActivate, this);
-    m_pExecution = std::make_unique<CBatchExecution>(*this);
-    m_pSaveAs = std::make_unique<CExecuteAndSaveAs>(*this);
+    m_pExecution = std::make_unique<CBatchExecution>(*this, *m_pRunState, m_connection, m_output, m_view);
+    m_pSaveAs = std::make_unique<CExecuteAndSaveAs>(*this, m_output, *m_pRunState);
     m_pExecution->SetResultsGrids(m_pResultView);
 }
 
@@ -160,7 +152,7 @@ void CChildFrame::SetMainStatusText(const wxString& text)
 
 void CChildFrame::SetFindStatusText(const wxString& text)
 {
-    m_strStatusText = text;
+    m_view.m_strStatusText = text;
     m_wndStatusBar->SetStatusText(text, 0);
 }
 
@@ -199,8 +191,8 @@ bool CChildFrame::OpenConnection(const std::optional<wxString>& connect, bool pr
     wxBusyCursor wait;
     SetMainStatusText(kEstablishing);
     try {
-        m_bAsyncSupported = ProbeAsyncExecution();
-        m_nConnectionState = m_pConnection->GetState();
+        m_connection.m_bAsyncSupported = m_connection.ProbeAsyncExecution();
+        m_connection.m_nConnectionState = m_connection.m_pConnection->GetState();
     } catch (const _com_error& e) {
         SetMainStatusText(wxString());
         TVMessageBox(GetComErrorText(e), wxOK | wxICON_STOP, this);
@@ -208,48 +200,48 @@ bool CChildFrame::OpenConnection(const std::optional<wxString>& connect, bool pr
     }
 
     // The data layer has no Command object: the window has none, as when creating one fails.
-    m_nQueryTimeout = ClampQueryTimeout(m_nQueryTimeout);
+    m_connection.m_nQueryTimeout = ClampQueryTimeout(m_connection.m_nQueryTimeout);
     try {
-        m_pConnection->PutCommandTimeout(m_nQueryTimeout);
+        m_connection.m_pConnection->PutCommandTimeout(m_connection.m_nQueryTimeout);
     } catch (...) {
     }
     try {
-        m_pRecordset = ado::Recordset::Create();
-        m_pRecordset->PutCacheSize(1);
+        m_connection.m_pRecordset = ado::Recordset::Create();
+        m_connection.m_pRecordset->PutCacheSize(1);
     } catch (...) {
     }
 
     LoadConnectionInfo(database);
 
-    m_nCacheSize = ClampCacheSize(m_nCacheSize);
+    m_connection.m_nCacheSize = ClampCacheSize(m_connection.m_nCacheSize);
     try {
-        if (!m_pRecordset)
+        if (!m_connection.m_pRecordset)
             throw _com_error(E_POINTER);
-        m_pRecordset->PutCacheSize(m_nCacheSize);
+        m_connection.m_pRecordset->PutCacheSize(m_connection.m_nCacheSize);
     } catch (...) {
-        m_nCacheSize = 100;
+        m_connection.m_nCacheSize = 100;
     }
-    if (m_strDataSource.empty())
-        m_strDataSource = "<Unknown>";
+    if (m_connection.m_strDataSource.empty())
+        m_connection.m_strDataSource = "<Unknown>";
 
-    if (m_bAsyncSupported) {
+    if (m_connection.m_bAsyncSupported) {
         try {
             m_pExecution->AdviseConnectionEvents();
         } catch (...) {
-            m_bAsyncSupported = 0;
+            m_connection.m_bAsyncSupported = 0;
         }
     }
 
-    m_bAutoCommitRequested = m_bAutoCommit;
-    if (!m_bTransactions)
-        m_bAutoCommit = 1;
-    if (!m_bAutoCommit) {
+    m_connection.m_bAutoCommitRequested = m_connection.m_bAutoCommit;
+    if (!m_connection.m_bTransactions)
+        m_connection.m_bAutoCommit = 1;
+    if (!m_connection.m_bAutoCommit) {
         try {
-            m_pConnection->PutIsolationLevel(ado::adXactReadCommitted);
+            m_connection.m_pConnection->PutIsolationLevel(ado::adXactReadCommitted);
         } catch (...) {
         }
         if (!m_pExecution->Transactions().BeginTransaction(false))
-            m_bAutoCommit = 1;
+            m_connection.m_bAutoCommit = 1;
     }
 
     m_pSchemaView->ResetTree();
@@ -261,7 +253,8 @@ void CChildFrame::SetPromptProperty()
 {
     m_bPromptComplete = true;
     try {
-        m_pConnection->GetProperties()->GetItem("Prompt")->PutValue(_variant_t(static_cast<int32_t>(ado::adPromptComplete)));
+        m_connection.m_pConnection->GetProperties()->GetItem("Prompt")->PutValue(
+            _variant_t(static_cast<int32_t>(ado::adPromptComplete)));
     } catch (...) {
     }
 }
@@ -277,7 +270,7 @@ void CChildFrame::OpenWithPrompt(const wxString& connectString)
         else if (cancelled)
             throw PromptCancelled();
     }
-    m_pConnection->Open(completed.utf8_string());
+    m_connection.m_pConnection->Open(completed.utf8_string());
 }
 
 bool CChildFrame::Connect(const std::optional<wxString>& connect, bool promptEdit)
@@ -285,33 +278,33 @@ bool CChildFrame::Connect(const std::optional<wxString>& connect, bool promptEdi
     wxString message;
     try {
         if (connect) {
-            m_pConnection = ado::Connection::Create();
+            m_connection.m_pConnection = ado::Connection::Create();
             m_strConnectString = *connect;
         } else if (!m_bDsnLessOpen) {
             if (!promptEdit) {
                 wxString connectString;
                 if (CDataLinkDlg::PromptNew(this, connectString)) {
-                    m_pConnection = ado::Connection::Create();
+                    m_connection.m_pConnection = ado::Connection::Create();
                     m_strConnectString = connectString;
                 }
             } else {
-                if (!m_pConnection)
+                if (!m_connection.m_pConnection)
                     throw _com_error(E_POINTER);
                 wxString connectString = m_strConnectString;
                 if (CDataLinkDlg::PromptEdit(this, connectString))
                     m_strConnectString = connectString;
                 else
-                    m_pConnection.reset();
+                    m_connection.m_pConnection.reset();
             }
         }
-        if (m_pConnection) {
+        if (m_connection.m_pConnection) {
             wxBusyCursor wait;
             SetMainStatusText(kEstablishing);
             if (m_bDsnLessOpen)
                 SetPromptProperty();
             const wxString connectString = m_strConnectString;
             try {
-                m_pConnection->PutConnectionTimeout(
+                m_connection.m_pConnection->PutConnectionTimeout(
                     ClampLoginTimeout(CSettingsStore::Get().GetProfileInt("Configure", "LoginTimeOut", 0)));
             } catch (...) {
             }
@@ -330,22 +323,23 @@ bool CChildFrame::Connect(const std::optional<wxString>& connect, bool promptEdi
     } catch (const PromptCancelled&) {
         message = "Operation was canceled.";
     } catch (const _com_error& e) {
-        message = GetConnectionErrorText(m_pConnection.get(), e);
+        message = GetConnectionErrorText(m_connection.m_pConnection.get(), e);
     } catch (...) {
         message = kErrorsOccurred;
     }
 
-    if (m_pConnection && !IsConnectionOpen() && !message.empty() && !IsCancelledPromptText(message.utf8_string())) {
+    if (m_connection.m_pConnection && !IsConnectionOpen() && !message.empty() &&
+        !IsCancelledPromptText(message.utf8_string())) {
         if (TVMessageBox(message, TV_RETRY_CANCEL | wxICON_QUESTION, this) == wxID_RETRY)
             Connect(std::nullopt, true);
     }
-    return m_pConnection && IsConnectionOpen();
+    return m_connection.m_pConnection && IsConnectionOpen();
 }
 
 bool CChildFrame::IsConnectionOpen() const
 {
     try {
-        return m_pConnection && (m_pConnection->GetState() & ado::adStateOpen) != 0;
+        return m_connection.m_pConnection && (m_connection.m_pConnection->GetState() & ado::adStateOpen) != 0;
     } catch (...) {
         return false;
     }
@@ -353,9 +347,9 @@ bool CChildFrame::IsConnectionOpen() const
 
 wxString CChildFrame::GetConnectionString() const
 {
-    if (m_pConnection) {
+    if (m_connection.m_pConnection) {
         try {
-            const wxString text = wxString::FromUTF8(m_pConnection->GetConnectionString());
+            const wxString text = wxString::FromUTF8(m_connection.m_pConnection->GetConnectionString());
             if (!text.empty())
                 return text;
         } catch (...) {
@@ -366,14 +360,14 @@ wxString CChildFrame::GetConnectionString() const
 
 bool CChildFrame::LoadConnectionInfo(const std::optional<wxString>& database)
 {
-    const bool ok = ReadConnectionInfo();
+    const bool ok = m_connection.ReadConnectionInfo();
     FillDatabaseList(database);
     return ok;
 }
 
 void CChildFrame::FillDatabaseList(const std::optional<wxString>&)
 {
-    m_bDatabaseListInUse = m_bTSql || m_bMySql || m_bOlap;
+    m_bDatabaseListInUse = m_connection.m_bTSql || m_connection.m_bMySql || m_connection.m_bOlap;
     if (m_bDatabaseListInUse)
         return; // the database context fills and enables the list for servers that have one
     m_wndDatabaseList->Clear();
@@ -385,8 +379,8 @@ void CChildFrame::FillDatabaseList(const std::optional<wxString>&)
 void CChildFrame::OnQuotesChanged()
 {
     if (m_pSchemaView) {
-        m_pSchemaView->m_strQuotePrefix = m_strQuotePrefix;
-        m_pSchemaView->m_strQuoteSuffix = m_strQuoteSuffix;
+        m_pSchemaView->m_strQuotePrefix = m_connection.m_strQuotePrefix;
+        m_pSchemaView->m_strQuoteSuffix = m_connection.m_strQuoteSuffix;
     }
 }
 
@@ -443,19 +437,20 @@ void CChildFrame::CancelQueryBatch()
 
 void CChildFrame::StopFindInFiles()
 {
-    if (m_bFindInFiles)
-        m_bStop = 1;
+    if (m_pRunState->m_bFindInFiles)
+        m_pRunState->m_bStop = 1;
 }
 
 bool CChildFrame::StopWorkers(std::chrono::milliseconds budget)
 {
-    m_bStop = 1;
+    m_pRunState->m_bStop = 1;
     m_pRunState->CancelRunningStatement();
     // A worker waiting for the window's answer gets -1 now instead of waiting for ever.
     GetMailbox().Close();
     const auto deadline = std::chrono::steady_clock::now() + budget;
     bool allEnded = true;
-    for (std::unique_ptr<CWorkerThread>* thread : {&m_pExportThread, &m_pCancelThread, &m_pExecThread, &m_pSplitterThread}) {
+    for (std::unique_ptr<CWorkerThread>* thread :
+         {&m_view.m_pCancelThread, &m_view.m_pExecThread, &m_view.m_pSplitterThread}) {
         if (*thread) {
             allEnded = (*thread)->WaitUntil(deadline) && allEnded;
             thread->reset();
@@ -489,8 +484,9 @@ void CChildFrame::OnClose(wxCloseEvent& event)
 {
     if (event.CanVeto()) {
         for (bool decided = false; !decided;) {
-            const CCloseState state{m_bExecuting != 0, m_bCancelling != 0, m_bStop != 0, m_bFindInFiles != 0,
-                                    m_nNestedLoops > 0};
+            const CQueryRunState& run = *m_pRunState;
+            const CCloseState state{run.m_bExecuting != 0, run.m_bCancelling != 0, run.m_bStop != 0,
+                                    run.m_bFindInFiles != 0, m_nNestedLoops > 0};
             switch (DecideClose(state)) {
             case CloseStep::AskCancelQuery:
                 if (TVMessageBox("Are you sure you wish to cancel this query?", wxYES_NO | wxICON_QUESTION, this) !=
@@ -522,8 +518,8 @@ void CChildFrame::OnClose(wxCloseEvent& event)
             case CloseStep::CloseRecordset: {
                 wxBusyCursor wait;
                 try {
-                    if (m_pRecordset && m_pRecordset->GetState() != ado::adStateClosed)
-                        m_pRecordset->Close();
+                    if (m_connection.m_pRecordset && m_connection.m_pRecordset->GetState() != ado::adStateClosed)
+                        m_connection.m_pRecordset->Close();
                 } catch (...) {
                 }
                 decided = true;
@@ -539,13 +535,13 @@ void CChildFrame::OnClose(wxCloseEvent& event)
         event.Veto();
         return;
     }
-    m_bClosing = 1;
+    m_pRunState->m_bClosing = 1;
     if (CloseView(event)) {
         Destroy();
     } else {
         event.Veto();
-        m_bClosing = 0;
-        if (!m_bAutoCommit && m_bTransactions)
+        m_pRunState->m_bClosing = 0;
+        if (!m_connection.m_bAutoCommit && m_connection.m_bTransactions)
             m_pExecution->Transactions().BeginTransaction(true);
     }
 }
@@ -554,7 +550,7 @@ bool CChildFrame::Destroy()
 {
     if (m_nNestedLoops > 0) {
         // Never under the window's own loop: the loop stops, and the window goes once it has unwound.
-        m_bStop = 1;
+        m_pRunState->m_bStop = 1;
         m_bDestroyDeferred = true;
         return true;
     }
@@ -568,25 +564,25 @@ void CChildFrame::OnDestroy()
         return;
     m_bDestroyed = true;
     wxBusyCursor wait;
-    if (m_nGridCount > 0)
+    if (m_view.m_nGridCount > 0)
         SetMainStatusText("Please wait...");
-    m_bClosing = 1;
+    m_pRunState->m_bClosing = 1;
     const bool allStopped = StopWorkers();
     if (m_pExecution)
         m_pExecution->OnDestroy();
 
-    m_pRecordset.reset();
-    if (m_pConnection) {
+    m_connection.m_pRecordset.reset();
+    if (m_connection.m_pConnection) {
         // A worker that did not stop in time still uses the connection: it keeps its own
         // reference and the connection closes when that worker lets it go.
         if (allStopped) {
             try {
-                if (m_pConnection->GetState() & ado::adStateOpen)
-                    m_pConnection->Close();
+                if (m_connection.m_pConnection->GetState() & ado::adStateOpen)
+                    m_connection.m_pConnection->Close();
             } catch (...) {
             }
         }
-        m_pConnection.reset();
+        m_connection.m_pConnection.reset();
     }
     if (CTorvaneDoc* doc = GetQueryDoc(); doc && doc->GetFrame() == this)
         doc->SetFrame(nullptr);
@@ -634,9 +630,9 @@ void CChildFrame::OnCharHook(wxKeyEvent& event)
     for (wxWindow* w = focus; w && w != this; w = w->GetParent())
         if (w == m_wndDatabaseList)
             key.inDatabaseList = true;
-    key.executing = m_bExecuting != 0;
-    key.findInFiles = m_bFindInFiles != 0;
-    key.gridCount = m_nGridCount;
+    key.executing = m_pRunState->m_bExecuting != 0;
+    key.findInFiles = m_pRunState->m_bFindInFiles != 0;
+    key.gridCount = m_view.m_nGridCount;
 
     const CQueryKeyRoute route = RouteQueryWindowKey(key);
     const auto switchDatabase = [this] {
@@ -695,7 +691,7 @@ void CChildFrame::OnMainFrameActivate(wxActivateEvent& event)
 
 void CChildFrame::CheckFileChanged()
 {
-    if (m_bCheckingFile || m_bClosing || m_bDestroyed)
+    if (m_bCheckingFile || m_pRunState->m_bClosing || m_bDestroyed)
         return;
     CTorvaneDoc* doc = GetQueryDoc();
     if (!doc || doc->GetFilename().empty())

@@ -8,11 +8,13 @@
 #include "editor/EditorHost.h"
 #include "editor/TorvaneDoc.h"
 #include "ExecuteAndSaveAs.h"
-#include "querycore/ConnectionInfo.h"
 #include "querycore/FrameMailbox.h"
+#include "querycore/OutputMode.h"
 #include "querycore/QueryRunState.h"
 #include "querycore/WorkerThread.h"
+#include "RunViewState.h"
 #include "TVStatusBar.h"
+#include "WindowConnection.h"
 
 #include <wx/aui/tabmdi.h>
 #include <wx/docview.h>
@@ -35,7 +37,7 @@ class wxToolBar;
 
 typedef wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame> CChildFrameBase;
 
-class CChildFrame : public CChildFrameBase, public CConnectionInfo, public IEditorHost {
+class CChildFrame : public CChildFrameBase, public IEditorHost {
 public:
     // The frame registers itself as the view's frame; the view then puts its editor into
     // GetEditorPane() and hands it over with SetEditorWindow(). The host is the application
@@ -64,6 +66,9 @@ public:
     // unexpected stopped it.
     bool LoadConnectionInfo(const std::optional<wxString>& database);
 
+    // The connection and what is known of it.
+    CWindowConnection& Connection() { return m_connection; }
+    const CWindowConnection& Connection() const { return m_connection; }
     wxString GetConnectionString() const;
     bool IsConnectionOpen() const;
     void SetDsnLessConnection(bool dsnLess) { m_bDsnLessConnection = dsnLess; }
@@ -101,10 +106,22 @@ public:
     // The runs of the window: Execute, batches, Cancel, elapsed time, the connection's events
     // and the window's transaction.
     CBatchExecution& GetExecution() const { return *m_pExecution; }
+    // Results in text or in grids, and the save mode of the next run.
+    COutputMode& OutputMode() { return m_output; }
+    const COutputMode& OutputMode() const { return m_output; }
     // Execute and Save As, and the save options of its runs.
     CExecuteAndSaveAs& GetSaveAs() const { return *m_pSaveAs; }
 
+    // The state the window's workers share with it.
     const std::shared_ptr<CQueryRunState>& GetRunState() const { return m_pRunState; }
+    // The UI thread's side of the run: status texts, grids, the batch under way, its workers.
+    CRunViewState& RunView() { return m_view; }
+    const CRunViewState& RunView() const { return m_view; }
+    // A command-line run: the window closes when the run ends (unless it failed or holds a
+    // transaction open).
+    void CloseWhenRunEnds() { m_view.m_bCloseWhenDone = 1; }
+    bool IsExecuting() const { return m_pRunState->m_bExecuting != 0; }
+    bool IsFindInFilesRunning() const { return m_pRunState->m_bFindInFiles != 0; }
     CFrameMailbox& GetMailbox() const { return *m_pRunState->m_pMailbox; }
 
     // Marks a loop of this window that pumps messages (Find in Files, the schema search) for as
@@ -125,6 +142,8 @@ public:
     // Asks whether to reload the document's file when it changed outside the window.
     void CheckFileChanged();
 
+    // The application shell around the window; null once it has gone.
+    IQueryHost* GetHost() const { return m_pHost; }
     // The shell is going away before the window: from now on the window does without it.
     void DetachHost() { m_pHost = nullptr; }
 
@@ -150,6 +169,8 @@ public:
     void DestroyAllGrids();
     // Moves the window to (0, 0) with the given size, repeating while it takes another size.
     void ForceWindowSize(wxWindow* window, int width, int height);
+    // Every grid of the run takes the font; the grids made later measure it anew.
+    void SetGridFont(const wxFont& font);
     // "Results grid #%d of %d; %lu row(s); %lu col(s)" for grid n.
     wxString GetGridStatusText(CMSHFlexGrid* grid, int n) const;
 
@@ -166,79 +187,9 @@ public:
     void UpdateStatusPanes();
     bool IsOutputPaneShown() const { return m_bOutputShown != 0; }
 
-    // ---- Members named as every part of the window uses them ----
-
 private:
-    // Declared first: the aliases below refer into it.
-    std::shared_ptr<CQueryRunState> m_pRunState;
-
-public:
-    IQueryHost* m_pHost;
-
-    int m_nConnectionState = 0;
-    int m_bAsyncSupported = 0;
-    int m_bAutoCommitRequested = 0;
-
-    int m_bResultsInText = 0;
-    int m_bSaveMode = 0;
-    int m_bTextModeForced = 0;
-    // Where and how a run in save mode writes its result sets.
-    CSaveOptions m_saveOptions;
-
-    // Execution state shared with the workers (aliases of the run state's atomics).
-    std::atomic<int>& m_bExecuting;
-    std::atomic<int>& m_bFindInFiles;
-    std::atomic<int>& m_bStop;
-    std::atomic<int>& m_bCancelling;
-    std::atomic<int>& m_bSplitterRunning;
-    std::atomic<int>& m_bErrors;
-    std::atomic<int>& m_bClosing;
-    // Guards m_strMessages, m_strTextOutput and the batch queue of the run state.
-    std::mutex& m_csOutput;
-
-    // UI-thread state of a run.
-    int m_bFinishing = 0;
-    int m_bCloseWhenDone = 0;
-    int m_bStatementInTransaction = 0;
-    int m_nQueryKind = -1;
-
-    wxString m_strSqlText;
-    wxString m_strCurrentBatch;
-    wxString m_strStatusText;
-    wxString m_strExecTime;
-    wxString m_strMilliseconds = ".000";
-    wxString m_strResultsPaneText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
-    wxString m_strLineColText = "Ln 1, Col 1";
-
-    int m_nGridCount = 0;
-    int m_nCurrentGrid = 0;
-    long m_nSearchOrigin = -1;
-
-    std::unique_ptr<CWorkerThread> m_pSplitterThread;
-    std::unique_ptr<CWorkerThread> m_pExecThread;
-    std::unique_ptr<CWorkerThread> m_pCancelThread;
-    std::unique_ptr<CWorkerThread> m_pExportThread;
-    int m_nTimerId = 0;
-    std::chrono::steady_clock::time_point m_dwStartTicks;
-
-    int m_bSchemaShown = 1;
-    int m_bOutputShown = 1;
-
-    // Results grids of the current run, in creation order; grid n is entry n - 1.
-    std::vector<CMSHFlexGrid*> m_gridList;
-    // Making room for rows failed; the grid commands stay off until the next grid-mode run.
-    int m_bGridFailed = 0;
-    int m_bLargeFonts = 0;
-    // Grid font size in whole points and twips per pixel, measured on the first grid (-1 until then).
-    int m_nFontPoints = -1;
-    int m_nTwipsPerPixel = -1;
-    // Set while a print preview of the window is shown.
-    int m_bPreviewMode = 0;
-
-protected:
-    void OnQuotesChanged() override;
-
-private:
+    // The quotes in force go to the schema pane.
+    void OnQuotesChanged();
     void CreatePanes();
     // The toolbar, database list and status bar (ChildFramePanes.cpp).
     void CreateBars(wxSizer* sizer);
@@ -298,6 +249,11 @@ private:
     int m_nSchemaWidth = 0;
     int m_nInitialSizes = 0;
 
+    std::shared_ptr<CQueryRunState> m_pRunState;
+    IQueryHost* m_pHost;
+    CWindowConnection m_connection;
+    COutputMode m_output;
+    CRunViewState m_view;
     std::unique_ptr<CBatchExecution> m_pExecution;
     std::unique_ptr<CExecuteAndSaveAs> m_pSaveAs;
 
@@ -306,6 +262,16 @@ private:
     bool m_bDsnLessOpen = false; // the window is being opened on a DSN-less login
     bool m_bPromptComplete = false;
     bool m_bDatabaseListInUse = false;
+
+    wxString m_strLineColText = "Ln 1, Col 1";
+    int m_bSchemaShown = 1;
+    int m_bOutputShown = 1;
+    int m_bLargeFonts = 0;
+    // Grid font size in whole points and twips per pixel, measured on the first grid (-1 until then).
+    int m_nFontPoints = -1;
+    int m_nTwipsPerPixel = -1;
+    // Set while a print preview of the window is shown.
+    int m_bPreviewMode = 0;
 
     int m_nNestedLoops = 0;
     bool m_bCloseDeferred = false;

@@ -65,9 +65,17 @@ wxFont CChildFrame::GetConfiguredGridFont() const
 
 CMSHFlexGrid* CChildFrame::GetResultGrid(int n) const
 {
-    if (n < 1 || n > static_cast<int>(m_gridList.size()))
+    if (n < 1 || n > static_cast<int>(m_view.m_gridList.size()))
         return nullptr;
-    return m_gridList[static_cast<size_t>(n - 1)];
+    return m_view.m_gridList[static_cast<size_t>(n - 1)];
+}
+
+void CChildFrame::SetGridFont(const wxFont& font)
+{
+    for (CMSHFlexGrid* grid : m_view.m_gridList)
+        grid->SetGridFont(font);
+    m_nFontPoints = -1;
+    m_nTwipsPerPixel = -1;
 }
 
 // ---- The worker's requests ----
@@ -78,7 +86,7 @@ LRESULT CChildFrame::OnCreateResultGrid(const CCreateResultGrid& request)
     if (m_bDestroyed || !block || !m_pResultView)
         return 0;
     block->m_pCurrentGrid.reset();
-    if (m_nGridCount >= kMaxResultGrids)
+    if (m_view.m_nGridCount >= kMaxResultGrids)
         return kGridLimitReached;
     CMSHFlexGrid* grid = nullptr;
     try {
@@ -88,9 +96,9 @@ LRESULT CChildFrame::OnCreateResultGrid(const CCreateResultGrid& request)
         return -1;
     }
     grid->Hide();
-    m_gridList.push_back(grid);
-    m_nGridCount = static_cast<int>(m_gridList.size());
-    if (m_nGridCount == 1) {
+    m_view.m_gridList.push_back(grid);
+    m_view.m_nGridCount = static_cast<int>(m_view.m_gridList.size());
+    if (m_view.m_nGridCount == 1) {
         m_pResultView->SetCurrentGrid(grid);
         const wxSize size = m_pResultView->GetClientSize();
         ForceWindowSize(grid, size.x, size.y);
@@ -115,7 +123,7 @@ LRESULT CChildFrame::OnSetGridRows(const CSetGridRows& request)
     CGridWorkBlock* block = request.block;
     if (m_bDestroyed || !block)
         return -1;
-    CMSHFlexGrid* grid = FindGridOfStore(m_gridList, block->m_pCurrentGrid.get());
+    CMSHFlexGrid* grid = FindGridOfStore(m_view.m_gridList, block->m_pCurrentGrid.get());
     if (!grid)
         return -1;
     grid->SetRedraw(false);
@@ -128,13 +136,13 @@ LRESULT CChildFrame::OnSetGridRows(const CSetGridRows& request)
     // The worker could not make room for more rows: the grid keeps those written.
     if (block->m_strFailure.empty())
         return 0;
-    m_bGridFailed = 1;
+    m_view.m_bGridFailed = 1;
     return -1;
 }
 
 LRESULT CChildFrame::OnSetGridRedraw(const CSetGridRedraw& request)
 {
-    CMSHFlexGrid* grid = FindGridOfStore(m_gridList, request.grid);
+    CMSHFlexGrid* grid = FindGridOfStore(m_view.m_gridList, request.grid);
     if (m_bDestroyed || !grid)
         return 0;
     const bool on = request.redraw;
@@ -143,8 +151,8 @@ LRESULT CChildFrame::OnSetGridRedraw(const CSetGridRedraw& request)
         return 0;
     // The widths the worker has just worked out.
     grid->SyncWithStore();
-    if (m_nGridCount == 1 && grid == m_gridList.front() && !grid->IsShown() &&
-        m_strResultsPaneText.Contains(kResultsGridTag)) {
+    if (m_view.m_nGridCount == 1 && grid == m_view.m_gridList.front() && !grid->IsShown() &&
+        m_view.m_strResultsPaneText.Contains(kResultsGridTag)) {
         // The first grid shows while the batch still runs.
         const wxSize size = m_pResultView->GetClientSize();
         ForceWindowSize(grid, size.x, size.y);
@@ -154,8 +162,8 @@ LRESULT CChildFrame::OnSetGridRedraw(const CSetGridRedraw& request)
         if (focusInView)
             grid->SetFocus();
         grid->Refresh();
-    } else if (m_nGridCount == 2 && m_nCurrentGrid == 0) {
-        m_nCurrentGrid = 1;
+    } else if (m_view.m_nGridCount == 2 && m_view.m_nCurrentGrid == 0) {
+        m_view.m_nCurrentGrid = 1;
         UpdateWindowUI(wxUPDATE_UI_RECURSE);
     }
     return 0;
@@ -170,7 +178,7 @@ wxString CChildFrame::GetGridStatusText(CMSHFlexGrid* grid, int n) const
         rows = grid->GetStore()->m_nHasRows == 0 ? 0 : static_cast<unsigned long>(grid->GetRows() - 1);
         cols = static_cast<unsigned long>(grid->GetCols() - 1);
     }
-    return wxString::Format("Results grid #%d of %d; %lu row(s); %lu col(s)", n, m_nGridCount, rows, cols);
+    return wxString::Format("Results grid #%d of %d; %lu row(s); %lu col(s)", n, m_view.m_nGridCount, rows, cols);
 }
 
 void CChildFrame::UpdateGridStatus(CMSHFlexGrid* grid, int n)
@@ -182,7 +190,7 @@ void CChildFrame::UpdateGridStatus(CMSHFlexGrid* grid, int n)
 
     m_pResultView->CloseFindDialog();
     m_pResultView->Freeze();
-    if (m_strResultsPaneText.IsSameAs("Messages", false)) {
+    if (m_view.m_strResultsPaneText.IsSameAs("Messages", false)) {
         long from = 0, to = 0;
         m_pResultView->GetSelection(&from, &to);
         if (from == to && to == m_pResultView->GetLength())
@@ -192,7 +200,7 @@ void CChildFrame::UpdateGridStatus(CMSHFlexGrid* grid, int n)
         text.m_nSavedSelEnd = to;
     }
     m_pResultView->SetOutputText(wxString());
-    if (m_nGridCount > 1)
+    if (m_view.m_nGridCount > 1)
         HideAllGrids();
 
     m_pResultView->SetCurrentGrid(grid);
@@ -210,16 +218,17 @@ void CChildFrame::UpdateGridStatus(CMSHFlexGrid* grid, int n)
     m_pResultView->Refresh();
     ActivateResultsPane();
 
-    m_strResultsPaneText = GetGridStatusText(grid, n);
+    m_view.m_strResultsPaneText = GetGridStatusText(grid, n);
     UpdateStatusPanes();
 }
 
 void CChildFrame::ShowResults()
 {
     // After a failed growth the grids stay hidden; the failure is among the messages.
-    if (m_bResultsInText || m_bGridFailed || m_gridList.empty() || !m_strResultsPaneText.Contains(kResultsGridTag))
+    if (m_output.m_bResultsInText || m_view.m_bGridFailed || m_view.m_gridList.empty() ||
+        !m_view.m_strResultsPaneText.Contains(kResultsGridTag))
         return;
-    const int n = m_nCurrentGrid > 0 ? m_nCurrentGrid : 1;
+    const int n = m_view.m_nCurrentGrid > 0 ? m_view.m_nCurrentGrid : 1;
     CMSHFlexGrid* grid = GetResultGrid(n);
     if (!grid)
         return;
@@ -239,13 +248,13 @@ void CChildFrame::ShowResults()
         grid->SetRedraw(true);
         grid->Refresh();
     }
-    m_strResultsPaneText = GetGridStatusText(grid, n);
+    m_view.m_strResultsPaneText = GetGridStatusText(grid, n);
     UpdateStatusPanes();
 }
 
 void CChildFrame::HideAllGrids()
 {
-    for (CMSHFlexGrid* grid : m_gridList)
+    for (CMSHFlexGrid* grid : m_view.m_gridList)
         grid->Hide();
 }
 
@@ -253,10 +262,10 @@ void CChildFrame::DestroyAllGrids()
 {
     if (m_pResultView)
         m_pResultView->Freeze();
-    for (CMSHFlexGrid* grid : m_gridList)
+    for (CMSHFlexGrid* grid : m_view.m_gridList)
         grid->Destroy();
-    m_gridList.clear();
-    m_nGridCount = 0;
+    m_view.m_gridList.clear();
+    m_view.m_nGridCount = 0;
     if (m_pResultView) {
         m_pResultView->SetCurrentGrid(nullptr);
         m_pResultView->Thaw();
@@ -266,7 +275,7 @@ void CChildFrame::DestroyAllGrids()
 
 void CChildFrame::ForceWindowSize(wxWindow* window, int width, int height)
 {
-    if (!window || m_bGridFailed)
+    if (!window || m_view.m_bGridFailed)
         return;
     // A window that never takes the size is left after a few tries.
     for (int attempt = 0; attempt < 5; ++attempt) {
@@ -281,58 +290,58 @@ void CChildFrame::ForceWindowSize(wxWindow* window, int width, int height)
 
 void CChildFrame::OnGridCommand(wxCommandEvent& event)
 {
-    if (m_bGridFailed)
+    if (m_view.m_bGridFailed)
         return;
-    int n = m_nCurrentGrid;
+    int n = m_view.m_nCurrentGrid;
     switch (event.GetId()) {
     case ID_PREVIOUS_GRID:
-        if (m_nCurrentGrid <= 1)
+        if (m_view.m_nCurrentGrid <= 1)
             return;
-        n = m_nCurrentGrid - 1;
+        n = m_view.m_nCurrentGrid - 1;
         break;
     case ID_NEXT_GRID:
-        if (m_nCurrentGrid < 1 || m_nCurrentGrid >= m_nGridCount)
+        if (m_view.m_nCurrentGrid < 1 || m_view.m_nCurrentGrid >= m_view.m_nGridCount)
             return;
-        n = m_nCurrentGrid + 1;
+        n = m_view.m_nCurrentGrid + 1;
         break;
     case ID_FIRST_GRID:
-        if (m_nCurrentGrid <= 1)
+        if (m_view.m_nCurrentGrid <= 1)
             return;
         n = 1;
         break;
     case ID_LAST_GRID:
-        if (m_nCurrentGrid < 1 || m_nCurrentGrid >= m_nGridCount)
+        if (m_view.m_nCurrentGrid < 1 || m_view.m_nCurrentGrid >= m_view.m_nGridCount)
             return;
-        n = m_nGridCount;
+        n = m_view.m_nGridCount;
         break;
     case ID_GO_TO_GRID: {
-        if (m_nGridCount <= 1)
+        if (m_view.m_nGridCount <= 1)
             return;
-        CGoToGridDlg dialog(this, m_nCurrentGrid > 0 ? m_nCurrentGrid : 1);
+        CGoToGridDlg dialog(this, m_view.m_nCurrentGrid > 0 ? m_view.m_nCurrentGrid : 1);
         if (dialog.ShowModal() != wxID_OK)
             return;
-        n = std::clamp(dialog.m_nGridNumber, 1, m_nGridCount);
+        n = std::clamp(dialog.m_nGridNumber, 1, m_view.m_nGridCount);
         break;
     }
     default:
         return;
     }
-    m_nCurrentGrid = n;
+    m_view.m_nCurrentGrid = n;
     UpdateGridStatus(GetResultGrid(n), n);
 }
 
 void CChildFrame::OnUpdateGridCommand(wxUpdateUIEvent& event)
 {
-    if (m_bGridFailed) {
+    if (m_view.m_bGridFailed) {
         event.Enable(false);
         return;
     }
     switch (event.GetId()) {
     case ID_PREVIOUS_GRID:
-    case ID_FIRST_GRID: event.Enable(m_nCurrentGrid > 1); break;
+    case ID_FIRST_GRID: event.Enable(m_view.m_nCurrentGrid > 1); break;
     case ID_NEXT_GRID:
-    case ID_LAST_GRID: event.Enable(m_nCurrentGrid > 0 && m_nCurrentGrid < m_nGridCount); break;
-    case ID_GO_TO_GRID: event.Enable(m_nGridCount > 1); break;
+    case ID_LAST_GRID: event.Enable(m_view.m_nCurrentGrid > 0 && m_view.m_nCurrentGrid < m_view.m_nGridCount); break;
+    case ID_GO_TO_GRID: event.Enable(m_view.m_nGridCount > 1); break;
     default: break;
     }
 }
@@ -341,7 +350,7 @@ void CChildFrame::OnSysColourChanged(wxSysColourChangedEvent& event)
 {
     event.Skip();
     const wxColour window = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
-    for (CMSHFlexGrid* grid : m_gridList)
+    for (CMSHFlexGrid* grid : m_view.m_gridList)
         grid->SetBackColor(window);
     Refresh();
 }

@@ -86,15 +86,15 @@ void CChildFrame::CreateBars(wxSizer* sizer)
     m_wndDatabaseList->Disable();
     sizer->Add(m_wndToolBar, 0, wxEXPAND);
 
-    m_wndStatusBar = new CTVStatusBar(this, [this] { return m_bAutoCommit != 0; });
+    m_wndStatusBar = new CTVStatusBar(this, [this] { return m_connection.m_bAutoCommit != 0; });
     m_nPaneWidths[0] = -1;
     m_nPaneWidths[1] = 24;
-    m_nPaneWidths[2] = PaneTextWidth(m_wndStatusBar, m_strExecTime);
+    m_nPaneWidths[2] = PaneTextWidth(m_wndStatusBar, m_view.m_strExecTime);
     m_nPaneWidths[3] = PaneTextWidth(m_wndStatusBar, kResultsPaneSample);
     m_nPaneWidths[4] = PaneTextWidth(m_wndStatusBar, kLineColumnSample);
     m_wndStatusBar->SetFieldsCount(5, m_nPaneWidths);
-    m_wndStatusBar->SetStatusText(m_strExecTime, 2);
-    m_wndStatusBar->SetStatusText(m_strResultsPaneText, 3);
+    m_wndStatusBar->SetStatusText(m_view.m_strExecTime, 2);
+    m_wndStatusBar->SetStatusText(m_view.m_strResultsPaneText, 3);
     m_wndStatusBar->SetStatusText(m_strLineColText, 4);
 
     // The database list takes the status bar's font when that is the small one, else the
@@ -125,15 +125,15 @@ void CChildFrame::BindPaneCommands()
     };
     rule(ID_QUERY_EXECUTE_SAVE_AS, [this] { return m_pExecution->IsExecuteEnabled() && !m_bPreviewMode; });
     rule(ID_DATABASE_LIST,
-         [this, open] { return open() && m_bDatabaseListInUse && !m_bExecuting && !m_bPreviewMode; });
+         [this, open] { return open() && m_bDatabaseListInUse && !m_pRunState->m_bExecuting && !m_bPreviewMode; });
     for (int id : {ID_PROVIDER_PROPERTIES, ID_CONNECTION_OPTIONS, ID_PROVIDER_TYPES, ID_PROVIDER_KEYWORDS,
                    ID_PROVIDER_LITERALS})
-        rule(id, [this, open] { return open() && !m_bExecuting; });
-    rule(ID_ODBC_DRIVER_INFO, [this] { return m_strProviderFile.IsSameAs("MSDASQL.DLL", false); });
+        rule(id, [this, open] { return open() && !m_pRunState->m_bExecuting; });
+    rule(ID_ODBC_DRIVER_INFO, [this] { return m_connection.m_strProviderFile.IsSameAs("MSDASQL.DLL", false); });
     rule(ID_NEXT_PANE, [this] { return !m_bPreviewMode; });
     rule(ID_PREVIOUS_PANE, [this] { return !m_bPreviewMode; });
-    rule(ID_FIND_IN_FILES, [this] { return !m_bExecuting && !m_bFindInFiles; });
-    rule(ID_STOP_FIND_IN_FILES, [this] { return m_bFindInFiles != 0; });
+    rule(ID_FIND_IN_FILES, [this] { return !m_pRunState->m_bExecuting && !m_pRunState->m_bFindInFiles; });
+    rule(ID_STOP_FIND_IN_FILES, [this] { return m_pRunState->m_bFindInFiles != 0; });
 }
 
 // ---- Status bar panes ----
@@ -160,11 +160,11 @@ void CChildFrame::UpdateStatusPanes()
         if (m_wndStatusBar->GetStatusText(index) != text)
             m_wndStatusBar->SetStatusText(text, index);
     };
-    show(0, m_strStatusText);
+    show(0, m_view.m_strStatusText);
 
     // The autocommit pane repaints when the mode changes.
-    if (m_bAutoCommit != m_bShownAutoCommit) {
-        m_bShownAutoCommit = m_bAutoCommit;
+    if (m_connection.m_bAutoCommit != m_bShownAutoCommit) {
+        m_bShownAutoCommit = m_connection.m_bAutoCommit;
         m_wndStatusBar->Refresh();
     }
 
@@ -172,18 +172,18 @@ void CChildFrame::UpdateStatusPanes()
         show(2, wxString());
         show(3, wxString());
     } else {
-        FitStatusPane(2, m_strExecTime);
-        show(2, m_strExecTime);
-        if (m_strResultsPaneText.Contains(kLinesOfText)) {
-            m_strResultsPaneText = wxString::Format("%s %d", kLinesOfText, m_pResultView->GetLineCount());
-        } else if (m_bExecuting && m_strResultsPaneText.Contains(kResultsGridTag)) {
+        FitStatusPane(2, m_view.m_strExecTime);
+        show(2, m_view.m_strExecTime);
+        if (m_view.m_strResultsPaneText.Contains(kLinesOfText)) {
+            m_view.m_strResultsPaneText = wxString::Format("%s %d", kLinesOfText, m_pResultView->GetLineCount());
+        } else if (m_pRunState->m_bExecuting && m_view.m_strResultsPaneText.Contains(kResultsGridTag)) {
             // While a run fills the grid shown, its row count grows.
-            const int n = m_nCurrentGrid > 0 ? m_nCurrentGrid : 1;
+            const int n = m_view.m_nCurrentGrid > 0 ? m_view.m_nCurrentGrid : 1;
             if (CMSHFlexGrid* grid = GetResultGrid(n); grid && grid->IsShown())
-                m_strResultsPaneText = GetGridStatusText(grid, n);
+                m_view.m_strResultsPaneText = GetGridStatusText(grid, n);
         }
-        FitStatusPane(3, m_strResultsPaneText);
-        show(3, m_strResultsPaneText);
+        FitStatusPane(3, m_view.m_strResultsPaneText);
+        show(3, m_view.m_strResultsPaneText);
     }
     UpdateLineColumnPane();
     show(4, m_strLineColText);
@@ -263,7 +263,7 @@ void CChildFrame::OnViewOutput()
         m_pResultView->Show();
         m_wndOuterSplitter->SplitHorizontally(m_wndInnerSplitter, m_pResultView, sash);
         m_bOutputShown = 1;
-        if (m_nGridCount > 0 || m_pResultView->GetLength() > 0)
+        if (m_view.m_nGridCount > 0 || m_pResultView->GetLength() > 0)
             ActivateResultsPane();
     }
     if (PaneOf(wxWindow::FindFocus()) == m_pSchemaView)
@@ -275,11 +275,11 @@ bool CChildFrame::IsViewOutputEnabled()
 {
     bool messages;
     {
-        std::lock_guard<std::mutex> lock(m_csOutput);
+        std::lock_guard<std::mutex> lock(m_pRunState->m_csOutput);
         messages = !m_pRunState->m_strMessages.empty();
     }
-    return !m_bPreviewMode && !m_bExecuting && !m_bFindInFiles &&
-           (m_nGridCount > 0 || messages || m_pResultView->GetLength() > 0);
+    return !m_bPreviewMode && !m_pRunState->m_bExecuting && !m_pRunState->m_bFindInFiles &&
+           (m_view.m_nGridCount > 0 || messages || m_pResultView->GetLength() > 0);
 }
 
 void CChildFrame::OnUpdateViewOutput(wxUpdateUIEvent& event)

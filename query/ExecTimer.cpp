@@ -1,58 +1,62 @@
 #include "ExecTimer.h"
 
-#include "ChildFrame.h"
 #include "querycore/ExecTimeText.h"
+#include "querycore/QueryWindowSettings.h"
+#include "RunViewState.h"
 
 #include <wx/statusbr.h>
 
 #include <vector>
 
-CExecTimer::CExecTimer(CChildFrame& frame, std::function<void()> onTick) : m_frame(frame), m_onTick(std::move(onTick))
+CExecTimer::CExecTimer(CRunViewState& view, CQueryWindowSettings& settings, wxStatusBar* bar,
+                       std::function<void()> onTick)
+    : m_view(view), m_settings(settings), m_pBar(bar), m_onTick(std::move(onTick))
 {
 }
 
 void CExecTimer::StartExecTimer()
 {
-    m_frame.m_dwStartTicks = std::chrono::steady_clock::now();
+    m_view.m_dwStartTicks = std::chrono::steady_clock::now();
     Start(1000);
-    m_frame.m_nTimerId = kTimerId;
-    m_frame.m_strMilliseconds = ".000";
-    FormatExecTime(m_frame.m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00");
+    m_view.m_nTimerId = kTimerId;
+    m_view.m_strMilliseconds = ".000";
+    FormatExecTime(m_settings.m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00");
 }
 
 void CExecTimer::KillExecTimer()
 {
     Stop();
-    m_frame.m_nTimerId = 0;
+    m_view.m_nTimerId = 0;
 }
 
 void CExecTimer::FormatExecTime()
 {
-    const auto elapsed = std::chrono::steady_clock::now() - m_frame.m_dwStartTicks;
+    const auto elapsed = std::chrono::steady_clock::now() - m_view.m_dwStartTicks;
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
-    const ExecTimeText text = ::FormatExecTime(static_cast<uint64_t>(std::max<int64_t>(ms, 0)), m_frame.m_bMsAccuracy);
-    if (m_frame.m_bMsAccuracy)
-        m_frame.m_strMilliseconds = wxString::FromUTF8(text.milliseconds);
-    m_frame.m_strExecTime = wxString::FromUTF8(text.text);
+    const ExecTimeText text =
+        ::FormatExecTime(static_cast<uint64_t>(std::max<int64_t>(ms, 0)), m_settings.m_bMsAccuracy);
+    if (m_settings.m_bMsAccuracy)
+        m_view.m_strMilliseconds = wxString::FromUTF8(text.milliseconds);
+    m_view.m_strExecTime = wxString::FromUTF8(text.text);
     ShowInPane();
 }
 
 void CExecTimer::FormatExecTime(const wxString& text)
 {
-    m_frame.m_strExecTime = text;
+    m_view.m_strExecTime = text;
     ShowInPane();
 }
 
 void CExecTimer::ShowInPane()
 {
-    if (wxStatusBar* bar = m_frame.GetQueryStatusBar())
-        bar->SetStatusText(m_frame.m_strExecTime, kElapsedTimePane);
+    if (wxStatusBar* bar = m_pBar)
+        bar->SetStatusText(m_view.m_strExecTime, kElapsedTimePane);
 }
 
 void CExecTimer::SetExecTimeAccuracy(bool on)
 {
-    m_frame.m_bMsAccuracy = on;
-    if (wxStatusBar* bar = m_frame.GetQueryStatusBar()) {
+    m_settings.m_bMsAccuracy = on;
+    if (wxStatusBar* bar = m_pBar) {
         std::vector<int> widths(static_cast<size_t>(bar->GetFieldsCount()));
         for (size_t i = 0; i < widths.size(); ++i)
             widths[i] = bar->GetStatusWidth(static_cast<int>(i));
@@ -66,8 +70,8 @@ void CExecTimer::SetExecTimeAccuracy(bool on)
         FormatExecTime();
         return;
     }
-    FormatExecTime(wxString::FromUTF8(ChangeExecTimeAccuracy(m_frame.m_strExecTime.utf8_string(), on,
-                                                             m_frame.m_strMilliseconds.utf8_string())));
+    FormatExecTime(wxString::FromUTF8(ChangeExecTimeAccuracy(m_view.m_strExecTime.utf8_string(), on,
+                                                             m_view.m_strMilliseconds.utf8_string())));
 }
 
 void CExecTimer::Notify()

@@ -8,15 +8,18 @@
 
 #include <functional>
 
-class CChildFrame;
+class CQueryWindowSettings;
+struct CRunViewState;
+class wxStatusBar;
 
 class CExecTimer : public wxTimer {
 public:
     static constexpr int kElapsedTimePane = 2;
     static constexpr int kTimerId = 1;
 
-    // onTick runs on every tick of the running timer.
-    CExecTimer(CChildFrame& frame, std::function<void()> onTick);
+    // The times go into the view state and the status bar's pane; the milliseconds setting is
+    // the window's. onTick runs on every tick of the running timer.
+    CExecTimer(CRunViewState& view, CQueryWindowSettings& settings, wxStatusBar* bar, std::function<void()> onTick);
 
     // StartExecTimer: the start time, the timer, and the pane at zero.
     void StartExecTimer();
@@ -35,6 +38,8 @@ public:
 private:
     void ShowInPane();
 
-    CChildFrame& m_frame;
+    CRunViewState& m_view;
+    CQueryWindowSettings& m_settings;
+    wxStatusBar* m_pBar;
     std::function<void()> m_onTick;
 };

@@ -18,7 +18,8 @@ const char* const kSaveFilter = "ADTG Files (*.adtg)|*.adtg|Export Files (*.csv)
 
 } // namespace
 
-CExecuteAndSaveAs::CExecuteAndSaveAs(CChildFrame& frame) : m_frame(frame)
+CExecuteAndSaveAs::CExecuteAndSaveAs(CChildFrame& frame, COutputMode& output, CQueryRunState& run)
+    : m_frame(frame), m_output(output), m_run(run)
 {
     m_frame.Bind(wxEVT_MENU, &CExecuteAndSaveAs::OnExecuteAndSaveAs, this, ID_QUERY_EXECUTE_SAVE_AS);
     m_frame.Bind(wxEVT_UPDATE_UI, &CExecuteAndSaveAs::OnUpdateExecuteAndSaveAs, this, ID_QUERY_EXECUTE_SAVE_AS);
@@ -58,9 +59,9 @@ bool CExecuteAndSaveAs::PromptSaveAsFile(const wxString& fileName, const wxStrin
     if (dialog.ShowModal() != wxID_OK)
         return false;
     // No trace of the dialog stays on screen while the run starts.
-    if (m_frame.m_pHost) {
-        m_frame.m_pHost->GetHostWindow()->Refresh();
-        m_frame.m_pHost->GetHostWindow()->Update();
+    if (m_frame.GetHost()) {
+        m_frame.GetHost()->GetHostWindow()->Refresh();
+        m_frame.GetHost()->GetHostWindow()->Update();
     }
     SetSaveOptions(OptionsFromDialog(dialog));
     if (sql && m_frame.GetSchemaView())
@@ -82,14 +83,14 @@ CSaveOptions CExecuteAndSaveAs::OptionsFromDialog(const CExportDialogEx& dialog)
 
 void CExecuteAndSaveAs::SetSaveOptions(const CSaveOptions& options)
 {
-    m_frame.m_saveOptions = options;
-    m_frame.m_bSaveMode = 1;
+    m_output.m_saveOptions = options;
+    m_output.m_bSaveMode = 1;
     {
-        std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
-        m_frame.GetRunState()->m_nSavedResultSets = 0;
+        std::lock_guard<std::mutex> lock(m_run.m_csOutput);
+        m_run.m_nSavedResultSets = 0;
     }
-    if (!m_frame.m_bResultsInText) {
-        m_frame.m_bResultsInText = 1;
-        m_frame.m_bTextModeForced = 1;
+    if (!m_output.m_bResultsInText) {
+        m_output.m_bResultsInText = 1;
+        m_output.m_bTextModeForced = 1;
     }
 }

@@ -10,14 +10,17 @@
 #include <optional>
 
 class CChildFrame;
+class CQueryRunState;
+struct COutputMode;
 class CExportDialogEx;
 class wxCommandEvent;
 class wxUpdateUIEvent;
 
 class CExecuteAndSaveAs {
 public:
-    // Binds the command and its update handler.
-    explicit CExecuteAndSaveAs(CChildFrame& frame);
+    // Binds the command and its update handler. The save options go into the output mode; the
+    // frame gives the dialog its parent and runs the text.
+    CExecuteAndSaveAs(CChildFrame& frame, COutputMode& output, CQueryRunState& run);
     ~CExecuteAndSaveAs();
     CExecuteAndSaveAs(const CExecuteAndSaveAs&) = delete;
     CExecuteAndSaveAs& operator=(const CExecuteAndSaveAs&) = delete;
@@ -40,4 +43,6 @@ public:
 
 private:
     CChildFrame& m_frame;
+    COutputMode& m_output;
+    CQueryRunState& m_run;
 };

@@ -95,7 +95,7 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
 
 IQueryHost* CResultView::GetHost() const
 {
-    return m_pFrame ? m_pFrame->m_pHost : nullptr;
+    return m_pFrame ? m_pFrame->GetHost() : nullptr;
 }
 
 void CResultView::SetOutputText(const wxString& text)
@@ -134,7 +134,7 @@ void CResultView::ShowGrid()
 void CResultView::OnSize(wxSizeEvent& event)
 {
     event.Skip();
-    if (m_pCurrentGrid && m_pFrame && !m_pFrame->m_bGridFailed) {
+    if (m_pCurrentGrid && m_pFrame && !m_pFrame->RunView().m_bGridFailed) {
         const wxSize size = GetClientSize();
         m_pFrame->ForceWindowSize(m_pCurrentGrid, size.x, size.y);
         m_pCurrentGrid->SetRedraw(true);
@@ -160,10 +160,10 @@ void CResultView::OnSetFocus(wxFocusEvent& event)
 
 std::unique_ptr<CWorkerThread> CResultView::StartGridWorker(std::shared_ptr<CExecutionBlock> block, int priority)
 {
-    m_pFrame->m_bGridFailed = 0;
+    m_pFrame->RunView().m_bGridFailed = 0;
     CGridWorker::Options options;
-    options.rowLimit = m_pFrame->m_bRowLimit != 0;
-    options.maxRows = m_pFrame->m_nMaxRows;
+    options.rowLimit = m_pFrame->Connection().m_bRowLimit != 0;
+    options.maxRows = m_pFrame->Connection().m_nMaxRows;
     options.multipleResults = block->multipleResults;
     options.kind = block->queryKind;
     options.priority = priority;
@@ -173,22 +173,23 @@ std::unique_ptr<CWorkerThread> CResultView::StartGridWorker(std::shared_ptr<CExe
 
 int CResultView::GetGridCount() const
 {
-    return m_pFrame->m_nGridCount;
+    return m_pFrame->RunView().m_nGridCount;
 }
 
 bool CResultView::IsBatchHeld() const
 {
-    return m_pFrame->m_bGridFailed != 0;
+    return m_pFrame->RunView().m_bGridFailed != 0;
 }
 
 bool CResultView::IsFilling() const
 {
-    return !m_pFrame->m_gridList.empty() && !m_pFrame->m_gridList.back()->GetStore()->m_bComplete.load();
+    const auto& grids = m_pFrame->RunView().m_gridList;
+    return !grids.empty() && !grids.back()->GetStore()->m_bComplete.load();
 }
 
 bool CResultView::IsGridFailed() const
 {
-    return m_pFrame->m_bGridFailed != 0;
+    return m_pFrame->RunView().m_bGridFailed != 0;
 }
 
 void CResultView::ShowResults()
@@ -201,7 +202,7 @@ bool CResultView::ShowGrid(int n)
     CMSHFlexGrid* grid = m_pFrame->GetResultGrid(n);
     if (!grid)
         return false;
-    m_pFrame->m_nCurrentGrid = n;
+    m_pFrame->RunView().m_nCurrentGrid = n;
     m_pFrame->UpdateGridStatus(grid, n);
     return true;
 }
@@ -218,7 +219,7 @@ void CResultView::DestroyAllGrids()
 
 void CResultView::EndRun()
 {
-    for (CMSHFlexGrid* grid : m_pFrame->m_gridList) {
+    for (CMSHFlexGrid* grid : m_pFrame->RunView().m_gridList) {
         if (!grid->GetStore()->m_bComplete.exchange(true))
             grid->SyncWithStore();
     }
@@ -352,10 +353,10 @@ void CResultView::OnEditCopy(wxCommandEvent&)
         return;
     }
     m_pFrame->SetFindStatusText(kPleaseWait);
-    if (m_pFrame->m_bExecuting)
+    if (m_pFrame->IsExecuting())
         m_pCurrentGrid->Refresh();
     CopyGridSelection();
-    if (m_pFrame->m_bExecuting)
+    if (m_pFrame->IsExecuting())
         m_pCurrentGrid->Refresh();
     m_pFrame->SetFindStatusText(wxString());
 }
@@ -373,7 +374,7 @@ void CResultView::OnEditSelectAll(wxCommandEvent&)
 void CResultView::OnEditClearAll(wxCommandEvent&)
 {
     // The grids and buffers belong to the running worker until the run ends.
-    if (m_pFrame->m_bGridFailed || m_pFrame->m_bExecuting)
+    if (m_pFrame->RunView().m_bGridFailed || m_pFrame->IsExecuting())
         return;
     if (TVMessageBox(kClearAllQuestion, wxYES_NO | wxICON_QUESTION, this) != wxID_YES)
         return;
@@ -384,7 +385,7 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
     if (!IsGridVisible()) {
         {
             std::lock_guard<std::mutex> lock(run.m_csOutput);
-            if (m_pFrame->m_strResultsPaneText.IsSameAs("Messages", false))
+            if (m_pFrame->RunView().m_strResultsPaneText.IsSameAs("Messages", false))
                 run.m_strMessages.clear();
             else
                 run.m_strTextOutput.clear();
@@ -404,11 +405,12 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
         std::lock_guard<std::mutex> lock(run.m_csOutput);
         empty = run.m_strMessages.empty() && run.m_strTextOutput.empty();
     }
-    if (empty && m_pFrame->m_gridList.empty()) {
-        m_pFrame->m_strExecTime = m_pFrame->m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
-        m_pFrame->m_strResultsPaneText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
+    if (empty && m_pFrame->RunView().m_gridList.empty()) {
+        m_pFrame->RunView().m_strExecTime =
+            m_pFrame->Connection().m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
+        m_pFrame->RunView().m_strResultsPaneText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
     }
-    if (m_pFrame->m_gridList.empty() && GetLength() == 0 && m_pFrame->IsOutputPaneShown())
+    if (m_pFrame->RunView().m_gridList.empty() && GetLength() == 0 && m_pFrame->IsOutputPaneShown())
         m_pFrame->OnViewOutput();
     m_pFrame->SetFindStatusText(wxString());
     m_pFrame->UpdateStatusPanes();
@@ -451,14 +453,14 @@ void CResultView::OnFormatFont(wxCommandEvent&)
 
 void CResultView::OnFormatGridFont()
 {
-    if (m_pFrame->m_bExecuting)
+    if (m_pFrame->IsExecuting())
         m_pCurrentGrid->Refresh();
     wxFontData data;
     data.SetInitialFont(m_pCurrentGrid->GetGridFont());
     CTVFontDialog dialog(this, data);
     dialog.m_strCaption = "Grid Font";
     const bool chosen = dialog.ShowModal() == wxID_OK;
-    if (m_pFrame->m_bExecuting)
+    if (m_pFrame->IsExecuting())
         m_pCurrentGrid->Refresh();
     if (!chosen)
         return;
@@ -473,12 +475,8 @@ void CResultView::OnFormatGridFont()
     }
     // Every window sizes its later columns with the new font.
     std::vector<CChildFrame*> frames = main ? main->GetQueryWindows() : std::vector<CChildFrame*>{m_pFrame};
-    for (CChildFrame* frame : frames) {
-        for (CMSHFlexGrid* grid : frame->m_gridList)
-            grid->SetGridFont(font);
-        frame->m_nFontPoints = -1;
-        frame->m_nTwipsPerPixel = -1;
-    }
+    for (CChildFrame* frame : frames)
+        frame->SetGridFont(font);
 }
 
 void CResultView::OnFormatTextFont()
@@ -529,7 +527,9 @@ void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Check(IsWordWrap());
         break;
     case ID_EDIT_MATCH_BRACE: event.Enable(!grid && IsBraceAtCaret(*this)); break;
-    case ID_EDIT_CLEAR_ALL: event.Enable(!m_pFrame->m_bGridFailed && !m_pFrame->m_bExecuting && (grid || hasText)); break;
+    case ID_EDIT_CLEAR_ALL:
+        event.Enable(!m_pFrame->RunView().m_bGridFailed && !m_pFrame->IsExecuting() && (grid || hasText));
+        break;
     case ID_REFRESH: event.Enable(IsRefreshEnabled()); break;
     default: break;
     }
@@ -537,9 +537,9 @@ void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
 
 bool CResultView::IsRefreshEnabled() const
 {
-    if (IsGridVisible() || !m_pFrame->IsConnectionOpen() || !m_pFrame->m_bExecuting)
+    if (IsGridVisible() || !m_pFrame->IsConnectionOpen() || !m_pFrame->IsExecuting())
         return false;
-    std::lock_guard<std::mutex> lock(m_pFrame->m_csOutput);
+    std::lock_guard<std::mutex> lock(m_pFrame->GetRunState()->m_csOutput);
     return !m_pFrame->GetRunState()->m_strMessages.empty();
 }
 
@@ -658,7 +658,7 @@ void CResultView::OnKeyDown(wxKeyEvent& event)
 void CResultView::OnContextMenu(wxContextMenuEvent& event)
 {
     const bool byKeyboard = event.GetPosition() == wxDefaultPosition;
-    if (m_pFrame->m_strResultsPaneText.Contains("Results grid #")) {
+    if (m_pFrame->RunView().m_strResultsPaneText.Contains("Results grid #")) {
         // A mouse click on a grid comes as the grid's own event.
         if (IsGridVisible()) {
             if (byKeyboard)

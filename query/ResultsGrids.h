@@ -3,7 +3,7 @@
 // implements it and registers itself with the window's batch execution.
 //
 // A grid worker receives the execution block, walks the batch's results as the text worker
-// does, and ends by posting WM_GRIDBATCHDONE with the batch's error flag in wParam.
+// does, and ends by posting its batch-done message with the batch's error flag.
 #pragma once
 
 #include "querycore/ExecutionBlock.h"

@@ -64,7 +64,7 @@ void CResultsText::ShowMessages()
     wxString text;
     size_t length;
     {
-        std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+        std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
         text = m_frame.GetRunState()->m_strMessages;
         length = text.length();
     }
@@ -96,7 +96,7 @@ void CResultsText::FlushOutputText(bool textOutput)
     wxString text;
     size_t from, to;
     {
-        std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+        std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
         wxString& buffer = textOutput ? m_frame.GetRunState()->m_strTextOutput : m_frame.GetRunState()->m_strMessages;
         if (buffer.length() <= m_nBufferSeen)
             return;
@@ -167,7 +167,7 @@ void CResultsText::AppendPending()
         return;
     }
     // The line count of a finished run is right once the last piece is in.
-    if (!m_frame.m_bExecuting)
+    if (!m_frame.GetRunState()->m_bExecuting)
         UpdateResultSetPane();
 }
 
@@ -206,47 +206,48 @@ int CResultsText::GetLineCount() const
 
 void CResultsText::SetResultsPaneText(const wxString& text)
 {
-    m_frame.m_strResultsPaneText = text;
+    m_frame.RunView().m_strResultsPaneText = text;
     if (wxStatusBar* bar = m_frame.GetQueryStatusBar())
-        bar->SetStatusText(m_frame.m_bOutputShown ? text : wxString(), kResultSetPane);
+        bar->SetStatusText(m_frame.IsOutputPaneShown() ? text : wxString(), kResultSetPane);
 }
 
 void CResultsText::UpdateResultSetPane()
 {
-    if (m_frame.m_bOutputShown && m_frame.m_strResultsPaneText.Contains("Number of lines of text:")) {
-        m_frame.m_strResultsPaneText = wxString::Format("Number of lines of text: %d", GetLineCount());
-    } else if (m_frame.m_bOutputShown && m_frame.m_strResultsPaneText.Contains("Number of result sets saved:")) {
+    if (m_frame.IsOutputPaneShown() && m_frame.RunView().m_strResultsPaneText.Contains("Number of lines of text:")) {
+        m_frame.RunView().m_strResultsPaneText = wxString::Format("Number of lines of text: %d", GetLineCount());
+    } else if (m_frame.IsOutputPaneShown() &&
+               m_frame.RunView().m_strResultsPaneText.Contains("Number of result sets saved:")) {
         int saved;
         {
-            std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+            std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
             saved = m_frame.GetRunState()->m_nSavedResultSets;
         }
-        m_frame.m_strResultsPaneText = wxString::Format("Number of result sets saved: %d", saved);
+        m_frame.RunView().m_strResultsPaneText = wxString::Format("Number of result sets saved: %d", saved);
     }
     // A hidden output pane leaves the result-set pane empty.
-    if (!m_frame.m_bOutputShown || !m_frame.m_strResultsPaneText.empty())
-        SetResultsPaneText(m_frame.m_strResultsPaneText);
+    if (!m_frame.IsOutputPaneShown() || !m_frame.RunView().m_strResultsPaneText.empty())
+        SetResultsPaneText(m_frame.RunView().m_strResultsPaneText);
 }
 
 void CResultsText::OnResultsInText(wxCommandEvent&)
 {
-    if (!m_frame.m_bResultsInText && m_frame.m_bResultsInTextWarning) {
+    if (!m_frame.OutputMode().m_bResultsInText && m_frame.Connection().m_bResultsInTextWarning) {
         if (TVMessageBox(kResultsInTextWarning, wxYES_NO | wxICON_QUESTION, &m_frame) == wxID_NO) {
-            if (m_frame.m_pHost) {
-                for (CChildFrame* window : m_frame.m_pHost->GetQueryWindows())
-                    window->m_bResultsInTextWarning = 0;
+            if (m_frame.GetHost()) {
+                for (CChildFrame* window : m_frame.GetHost()->GetQueryWindows())
+                    window->Connection().m_bResultsInTextWarning = 0;
             }
-            m_frame.m_bResultsInTextWarning = 0;
+            m_frame.Connection().m_bResultsInTextWarning = 0;
             settings::WriteInt(settings::ResultsInTextWarning, 0);
         }
     }
-    m_frame.m_bResultsInText = !m_frame.m_bResultsInText;
+    m_frame.OutputMode().m_bResultsInText = !m_frame.OutputMode().m_bResultsInText;
 }
 
 void CResultsText::OnUpdateResultsInText(wxUpdateUIEvent& event)
 {
-    event.Enable(m_frame.IsConnectionOpen() && !m_frame.m_bExecuting);
-    event.Check(m_frame.m_bResultsInText != 0);
+    event.Enable(m_frame.IsConnectionOpen() && !m_frame.GetRunState()->m_bExecuting);
+    event.Check(m_frame.OutputMode().m_bResultsInText != 0);
 }
 
 void CResultsText::OnMessagesMode(wxCommandEvent&)
@@ -254,7 +255,7 @@ void CResultsText::OnMessagesMode(wxCommandEvent&)
     if (m_pGrids && m_pGrids->IsGridFailed())
         return;
     CResultView* view = m_frame.GetResultView();
-    if (m_frame.m_strResultsPaneText.IsSameAs("Messages", false) && m_frame.m_bOutputShown) {
+    if (m_frame.RunView().m_strResultsPaneText.IsSameAs("Messages", false) && m_frame.IsOutputPaneShown()) {
         if (view) {
             const long from = view->GetSelectionStart(), to = view->GetSelectionEnd();
             if (from == to && to == view->GetLength())
@@ -262,7 +263,7 @@ void CResultsText::OnMessagesMode(wxCommandEvent&)
             else
                 m_nSavedSelStart = from, m_nSavedSelEnd = to;
         }
-        const int grid = m_frame.m_nCurrentGrid == 0 ? 1 : m_frame.m_nCurrentGrid;
+        const int grid = m_frame.RunView().m_nCurrentGrid == 0 ? 1 : m_frame.RunView().m_nCurrentGrid;
         if (!m_pGrids || !m_pGrids->ShowGrid(grid)) {
             if (view)
                 view->SetOutputText(wxString());
@@ -287,10 +288,10 @@ void CResultsText::OnUpdateMessagesMode(wxUpdateUIEvent& event)
     }
     bool haveMessages;
     {
-        std::lock_guard<std::mutex> lock(m_frame.m_csOutput);
+        std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
         haveMessages = !m_frame.GetRunState()->m_strMessages.empty();
     }
     const bool enabled = m_frame.IsConnectionOpen() && haveMessages;
     event.Enable(enabled);
-    event.Check(enabled && m_frame.m_strResultsPaneText.IsSameAs("Messages") && m_frame.m_bOutputShown);
+    event.Check(enabled && m_frame.RunView().m_strResultsPaneText.IsSameAs("Messages") && m_frame.IsOutputPaneShown());
 }

@@ -1,9 +1,9 @@
 #include "TransactionControl.h"
 
-#include "ChildFrame.h"
 #include "common/ErrorText.h"
 #include "platform/MessageBox.h"
-#include "QueryHost.h"
+#include "RunViewState.h"
+#include "WindowConnection.h"
 
 #include <wx/statusbr.h>
 #include <wx/utils.h>
@@ -40,8 +40,8 @@ bool HasPendingTransaction(bool autoCommit, bool transactionOpen, bool statement
 
 void CTransactionControl::SetMainStatusText(const wxString& text)
 {
-    if (m_frame.m_pHost)
-        m_frame.m_pHost->SetStatusMessage(text);
+    if (m_showMainStatus)
+        m_showMainStatus(text);
 }
 
 bool CTransactionControl::BeginTransaction(bool show)
@@ -53,20 +53,20 @@ bool CTransactionControl::BeginTransaction(bool show)
     if (!m_bTransactionOpen) {
         wxString text;
         try {
-            if (!m_frame.m_pConnection)
+            if (!m_connection.m_pConnection)
                 throw _com_error(E_POINTER);
-            m_frame.m_pConnection->BeginTrans();
+            m_connection.m_pConnection->BeginTrans();
             m_bTransactionOpen = 1;
         } catch (const _com_error& e) {
             ok = false;
-            text = GetConnectionErrorText(m_frame.m_pConnection.get(), e);
+            text = GetConnectionErrorText(m_connection.m_pConnection.get(), e);
         } catch (...) {
             ok = false;
             text = "Errors occurred.";
         }
         if (!ok) {
             if (show)
-                TVMessageBox(text, wxOK | wxICON_STOP, &m_frame);
+                TVMessageBox(text, wxOK | wxICON_STOP, &m_window);
             else if (m_strTransactionError.empty())
                 m_strTransactionError = text;
         }
@@ -83,32 +83,32 @@ bool CTransactionControl::EndTransaction(bool commit, bool showErrors)
     bool ok = true;
     wxString text;
     try {
-        if (!m_frame.m_pConnection)
+        if (!m_connection.m_pConnection)
             throw _com_error(E_POINTER);
         if (commit)
-            m_frame.m_pConnection->CommitTrans();
+            m_connection.m_pConnection->CommitTrans();
         else
-            m_frame.m_pConnection->RollbackTrans();
+            m_connection.m_pConnection->RollbackTrans();
         m_bTransactionOpen = 0;
-        m_frame.m_bStatementInTransaction = 0;
+        m_view.m_bStatementInTransaction = 0;
     } catch (const _com_error& e) {
         ok = false;
-        text = GetConnectionErrorText(m_frame.m_pConnection.get(), e);
+        text = GetConnectionErrorText(m_connection.m_pConnection.get(), e);
     } catch (...) {
         ok = false;
         text = "Errors occurred.";
     }
     if (!ok && showErrors)
-        TVMessageBox(text, wxOK | wxICON_STOP, &m_frame);
+        TVMessageBox(text, wxOK | wxICON_STOP, &m_window);
     SetMainStatusText(wxString());
     return ok;
 }
 
 bool CTransactionControl::ConfirmPendingTransactions()
 {
-    if (!HasPendingTransaction(m_frame.m_bAutoCommit, m_bTransactionOpen, m_frame.m_bStatementInTransaction))
+    if (!HasPendingTransaction(m_connection.m_bAutoCommit, m_bTransactionOpen, m_view.m_bStatementInTransaction))
         return true;
-    switch (TVMessageBox(kPendingQuestion, wxYES_NO | wxCANCEL | wxICON_QUESTION, &m_frame)) {
+    switch (TVMessageBox(kPendingQuestion, wxYES_NO | wxCANCEL | wxICON_QUESTION, &m_window)) {
     case wxID_YES:
         // A failed commit leaves the work where it is: the window stays open with the error shown.
         return EndTransaction(true, true);
@@ -124,21 +124,21 @@ bool CTransactionControl::ConfirmPendingTransactions()
 
 void CTransactionControl::EndEmptyTransaction()
 {
-    if (m_bTransactionOpen && !m_frame.m_bStatementInTransaction)
+    if (m_bTransactionOpen && !m_view.m_bStatementInTransaction)
         EndTransaction(false, false);
 }
 
 void CTransactionControl::OnStatusBarClick(wxMouseEvent& event)
 {
     event.Skip();
-    wxStatusBar* bar = m_frame.GetQueryStatusBar();
+    auto* bar = dynamic_cast<wxStatusBar*>(event.GetEventObject());
     wxRect pane;
     if (!bar || !bar->GetFieldRect(m_nAutocommitPane, pane) || !pane.Contains(event.GetPosition()))
         return;
     // Shown once the click is over, so the box does not open under the mouse's grab.
-    m_frame.CallAfter([this] {
-        TVMessageBox(GetAutocommitExplanation(m_frame.m_bAutoCommitRequested, m_frame.m_bAutoCommit,
-                                              m_frame.m_bTransactions, m_strTransactionError),
-                     wxOK | wxICON_INFORMATION, &m_frame);
+    m_window.CallAfter([this] {
+        TVMessageBox(GetAutocommitExplanation(m_connection.m_bAutoCommitRequested, m_connection.m_bAutoCommit,
+                                              m_connection.m_bTransactions, m_strTransactionError),
+                     wxOK | wxICON_INFORMATION, &m_window);
     });
 }

@@ -6,8 +6,12 @@
 
 #include <wx/string.h>
 
-class CChildFrame;
+#include <functional>
+
+class CWindowConnection;
+struct CRunViewState;
 class wxMouseEvent;
+class wxWindow;
 
 // The text of the autocommit pane's explanation.
 wxString GetAutocommitExplanation(bool autoCommitRequested, bool autoCommit, bool transactions,
@@ -19,7 +23,13 @@ bool HasPendingTransaction(bool autoCommit, bool transactionOpen, bool statement
 
 class CTransactionControl {
 public:
-    explicit CTransactionControl(CChildFrame& frame) : m_frame(frame) {}
+    // window: the parent of the questions and messages; showMainStatus: the main window's
+    // status text.
+    CTransactionControl(wxWindow& window, CWindowConnection& connection, CRunViewState& view,
+                        std::function<void(const wxString&)> showMainStatus)
+        : m_window(window), m_connection(connection), m_view(view), m_showMainStatus(std::move(showMainStatus))
+    {
+    }
 
     // Begins the window's transaction unless one is open. show: a failure is shown in a message
     // box (and the status text says "Please wait..." meanwhile); otherwise the first failure's
@@ -45,5 +55,8 @@ public:
 private:
     void SetMainStatusText(const wxString& text);
 
-    CChildFrame& m_frame;
+    wxWindow& m_window;
+    CWindowConnection& m_connection;
+    CRunViewState& m_view;
+    std::function<void(const wxString&)> m_showMainStatus;
 };

@@ -15,14 +15,14 @@ CSchemaView::CSchemaView(wxWindow* parent, CChildFrame* frame)
 
 wxString CSchemaView::GetConnectionCaption() const
 {
-    wxString catalog = m_pFrame->m_strCurrentCatalog;
+    wxString catalog = m_pFrame->Connection().m_strCurrentCatalog;
     if (catalog.empty())
-        catalog = m_pFrame->m_strDataSource;
-    wxString server = m_pFrame->m_strServerName;
+        catalog = m_pFrame->Connection().m_strDataSource;
+    wxString server = m_pFrame->Connection().m_strServerName;
     if (server.empty())
-        server = m_pFrame->m_strDbmsNameUpper;
+        server = m_pFrame->Connection().m_strDbmsNameUpper;
     wxString caption = !catalog.empty() && !server.empty() ? wxString::Format("%s (%s)", catalog, server)
-                                                           : m_pFrame->m_strDataSource;
+                                                           : m_pFrame->Connection().m_strDataSource;
     return caption.empty() ? wxString("<Unknown>") : caption;
 }
 
@@ -47,11 +47,11 @@ void CSchemaView::AppendToQueryEditor(const wxString& statement)
     const wxString eol = edit->GetEOLMode() == wxSTC_EOL_CRLF ? "\r\n" : (edit->GetEOLMode() == wxSTC_EOL_CR ? "\r" : "\n");
     wxString prefix = edit->GetLength() > 0 ? eol + eol : wxString();
     wxString body = statement;
-    if (m_pFrame->m_bFoxPro || m_pFrame->m_bDb2 || m_pFrame->m_bMySql)
+    if (m_pFrame->Connection().m_bFoxPro || m_pFrame->Connection().m_bDb2 || m_pFrame->Connection().m_bMySql)
         body += ";";
     wxString text = prefix + body;
-    if (!m_pFrame->m_strBatchSeparator.empty())
-        text += eol + m_pFrame->m_strBatchSeparator;
+    if (!m_pFrame->Connection().m_strBatchSeparator.empty())
+        text += eol + m_pFrame->Connection().m_strBatchSeparator;
 
     const int end = edit->GetLength();
     edit->BeginUndoAction();

@@ -232,7 +232,7 @@ TEST_F(MainFrameTest, StartupActionDataLinkDialogOpensAWindow)
     ASSERT_EQ(Frame().GetQueryWindows().size(), 1u);
     CChildFrame* window = Frame().GetQueryWindows()[0];
     EXPECT_EQ(window->GetDocument()->GetTitle(), "Untitled_1 - (New Query)");
-    EXPECT_TRUE(window->m_pConnection->GetState() & ado::adStateOpen);
+    EXPECT_TRUE(window->Connection().m_pConnection->GetState() & ado::adStateOpen);
     EXPECT_EQ(Frame().GetActiveQueryWindow(), window);
     EXPECT_EQ(Frame().GetStatusBar()->GetStatusText(1), "Total number of connections: 1");
 }
@@ -287,7 +287,7 @@ TEST_F(MainFrameTest, CommandLineConnectsWithTheGivenString)
 {
     ASSERT_TRUE(Start({"-C", SqliteConnect(m_db)}));
     ASSERT_EQ(Frame().GetQueryWindows().size(), 1u);
-    EXPECT_TRUE(Frame().GetQueryWindows()[0]->m_pConnection->GetState() & ado::adStateOpen);
+    EXPECT_TRUE(Frame().GetQueryWindows()[0]->Connection().m_pConnection->GetState() & ado::adStateOpen);
 }
 
 TEST_F(MainFrameTest, CommandLineUsesTheFirstFileOptionInTheFixedOrder)
@@ -582,17 +582,17 @@ TEST_F(MainFrameTest, DisconnectAllAsksWhileQueriesRun)
     running->GetQueryDoc()->Modify(false);
     wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
     running->GetEventHandler()->ProcessEvent(execute);
-    ASSERT_TRUE(running->m_bExecuting);
+    ASSERT_TRUE(running->IsExecuting());
     {
         CMessageScript script{wxID_NO};
         EXPECT_FALSE(Frame().CloseAll());
         EXPECT_EQ(script.Texts(), std::vector<wxString>{strings::kCancelAllQuestion});
         EXPECT_EQ(Frame().GetQueryWindows().size(), 2u);
-        EXPECT_TRUE(running->m_bExecuting);
+        EXPECT_TRUE(running->IsExecuting());
     }
     const auto stillRunning = [&] {
         const auto& windows = Frame().GetQueryWindows();
-        return std::find(windows.begin(), windows.end(), running) != windows.end() && running->m_bExecuting;
+        return std::find(windows.begin(), windows.end(), running) != windows.end() && running->IsExecuting();
     };
     {
         // A window whose cancelled run has not ended yet stays, and the command stops there.
@@ -654,7 +654,7 @@ TEST_F(MainFrameTest, ClosingTheMainWindowStopsWhenAWindowRefuses)
 {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(Open());
-    Frame().GetQueryWindows()[0]->m_bExecuting = 1;
+    Frame().GetQueryWindows()[0]->GetRunState()->m_bExecuting = 1;
     CMessageScript script{wxID_NO};
     EXPECT_FALSE(Frame().Close());
     Pump(50);

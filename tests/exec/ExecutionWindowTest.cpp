@@ -67,11 +67,11 @@ protected:
         CChildFrame* frame = window_test::OpenQueryWindow(m_connect + extra);
         if (!frame)
             return nullptr;
-        EXPECT_TRUE(frame->m_bAsyncSupported);
+        EXPECT_TRUE(frame->Connection().m_bAsyncSupported);
         EXPECT_TRUE(frame->GetExecution().IsEventSinkAdvised());
-        frame->m_bAsyncSupported = GetParam().async;
-        frame->m_bResultsInText = 1;
-        frame->m_bResultsInTextWarning = 0;
+        frame->Connection().m_bAsyncSupported = GetParam().async;
+        window_test::SetResultsInText(*frame, true);
+        frame->Connection().m_bResultsInTextWarning = 0;
         return frame;
     }
 
@@ -82,7 +82,7 @@ protected:
     {
         Editor(frame).SetText(sql);
         Start(frame);
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, timeout)) << "the run did not end";
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, timeout)) << "the run did not end";
         Pump();
     }
     static void Start(CChildFrame* frame)
@@ -108,7 +108,7 @@ TEST_P(ExecWindowTest, SeparatedBatchesRunInTurn)
     Exec("CREATE TABLE items (id integer, name varchar(20))");
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    EXPECT_EQ(frame->m_strBatchSeparator, "GO");
+    EXPECT_EQ(frame->Connection().m_strBatchSeparator, "GO");
     Run(frame, "INSERT INTO items VALUES (1, 'one')\r\nGO\r\nINSERT INTO items VALUES (2, 'two')\r\n go\r\n\tGO \r\n"
                "SELECT name FROM items ORDER BY id;\r\nSELECT id FROM items WHERE id > 1\r\nGO\r\nGOTO\r\nGO 5");
     // The blank batch between the two separator lines completes without running; the last
@@ -116,19 +116,19 @@ TEST_P(ExecWindowTest, SeparatedBatchesRunInTurn)
     const wxString output = Output(frame);
     EXPECT_TRUE(output.StartsWith("(1 row(s) affected)\n\n(1 row(s) affected)\n\nname\n----\nonetwo\n\nid\n--\n2\n\n<eb1>"))
         << output;
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
     EXPECT_EQ(Pane(frame, 0), "Query batch completed with errors");
-    EXPECT_EQ(frame->m_strResultsPaneText,
+    EXPECT_EQ(frame->RunView().m_strResultsPaneText,
               wxString::Format("Number of lines of text: %d", frame->GetResultView()->GetLineCount()));
-    EXPECT_EQ(Pane(frame, 3), frame->m_strResultsPaneText);
-    EXPECT_FALSE(frame->m_bSplitterRunning);
-    EXPECT_FALSE(frame->m_bErrors);
-    EXPECT_EQ(frame->m_nTimerId, 0);
+    EXPECT_EQ(Pane(frame, 3), frame->RunView().m_strResultsPaneText);
+    EXPECT_FALSE(frame->GetRunState()->m_bSplitterRunning);
+    EXPECT_FALSE(frame->GetRunState()->m_bErrors);
+    EXPECT_EQ(frame->RunView().m_nTimerId, 0);
 
     // Run again: the output starts afresh.
     Run(frame, "SELECT count(*) AS n FROM items");
     EXPECT_EQ(Output(frame), "n\n-\n2");
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
 }
 
 TEST_P(ExecWindowTest, StopAtTheFirstFailingBatchOrGoOn)
@@ -138,13 +138,13 @@ TEST_P(ExecWindowTest, StopAtTheFirstFailingBatchOrGoOn)
     const wxString script = "SELECT 1 AS a\nGO\n-- the second batch\nSELECT * FROM missing_table\nGO\nSELECT 3 AS c\n";
     for (int stopOnError : {1, 0}) {
         SCOPED_TRACE(stopOnError ? "stop at the first error" : "go on");
-        frame->m_bStopOnError = stopOnError;
+        frame->Connection().m_bStopOnError = stopOnError;
         Run(frame, script);
         const wxString output = Output(frame);
         EXPECT_TRUE(output.StartsWith("a\n-\n1\n\n<eb1>")) << output;
         EXPECT_TRUE(output.Contains("missing_table")) << output;
         EXPECT_EQ(output.EndsWith("</eb1>\n\nc\n-\n3"), !stopOnError) << output;
-        EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+        EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
         // The error tag points at the failed batch in the editor: its first non-blank character.
         const auto& tags = frame->GetRunState()->m_errorList.GetEntries();
         ASSERT_EQ(tags.size(), 1u);
@@ -162,7 +162,7 @@ TEST_P(ExecWindowTest, ASelectionRunsAloneAndItsTagsPointIntoTheEditor)
     Editor(frame).SetSelection(Editor(frame).FindText(0, Editor(frame).GetLength(), "SELECT 2"),
                                Editor(frame).GetLength());
     Start(frame);
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 10s));
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 10s));
     const wxString output = Output(frame);
     EXPECT_TRUE(output.StartsWith("b\n-\n2\n\n<eb1>")) << output;
     const auto& tags = frame->GetRunState()->m_errorList.GetEntries();
@@ -177,10 +177,10 @@ TEST_P(ExecWindowTest, ARunWithoutOutputSaysItsCommandsCompleted)
     ASSERT_TRUE(frame);
     Run(frame, "GO\n\nGO\n");
     EXPECT_EQ(Output(frame), "The command(s) completed successfully.");
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
 
     // No separator: the whole text is one batch, started without a splitter.
-    frame->m_strBatchSeparator.clear();
+    frame->Connection().m_strBatchSeparator.clear();
     Run(frame, "SELECT 4 AS d\nGO\n");
     EXPECT_TRUE(Output(frame).StartsWith("<eb1>")) << Output(frame); // "GO" went to the server
     Run(frame, "SELECT 4 AS d");
@@ -191,9 +191,9 @@ TEST_P(ExecWindowTest, AFailedStatementIsNeverReportedAsSuccess)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->m_strBatchSeparator.clear();
+    frame->Connection().m_strBatchSeparator.clear();
     Run(frame, "SELECT * FROM no_such_table");
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
     const wxString output = Output(frame);
     EXPECT_TRUE(output.StartsWith("<eb1>")) << output;
     EXPECT_TRUE(output.Contains("no_such_table")) << output;
@@ -217,19 +217,19 @@ TEST_P(ExecWindowTest, CancelEndsALongQuery)
     Editor(frame).SetText(wxString::FromUTF8(LongQuery()) + "\nGO\nSELECT 2 AS after");
     Start(frame);
     PumpUntil([] { return false; }, 500ms);
-    ASSERT_TRUE(frame->m_bExecuting);
+    ASSERT_TRUE(frame->IsExecuting());
 
     wxCommandEvent cancel(wxEVT_MENU, ID_QUERY_CANCEL);
     frame->GetEventHandler()->ProcessEvent(cancel);
-    EXPECT_EQ(frame->m_strStatusText, "Attempting to cancel query batch...");
-    EXPECT_TRUE(frame->m_bCancelling);
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Attempting to cancel query batch...");
+    EXPECT_TRUE(frame->GetRunState()->m_bCancelling);
     // A second press starts no second cancel.
     frame->GetExecution().CancelQueryBatch();
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, kHang));
-    EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
     EXPECT_EQ(Output(frame), "Query canceled by user.");
-    EXPECT_FALSE(frame->m_bCancelling);
-    EXPECT_FALSE(frame->m_bStop);
+    EXPECT_FALSE(frame->GetRunState()->m_bCancelling);
+    EXPECT_FALSE(frame->GetRunState()->m_bStop);
 
     // The window runs again afterwards.
     Run(frame, "SELECT 5 AS five");
@@ -249,9 +249,9 @@ TEST_P(ExecWindowTest, ClosingDuringARunCancelsItFirst)
         frame->Close();
         EXPECT_EQ(messages.Texts(), std::vector<wxString>{"Are you sure you wish to cancel this query?"});
         // The window stays until the cancelled run has ended.
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, kHang));
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
         EXPECT_EQ(Main().GetConnectionCount(), 1u);
-        EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+        EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
     }
     CMessageScript messages;
     frame->Close();
@@ -265,7 +265,7 @@ TEST_P(ExecWindowTest, CancelDuringALargeFetchKeepsTheRowsWritten)
     // row as it is fetched.
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->m_strBatchSeparator.clear();
+    frame->Connection().m_strBatchSeparator.clear();
     Editor(frame).SetText(IsSqlite() ? "with recursive c(x) as (select 1 union all select x + 1 from c where x < 50000000) "
                                        "select x || char(10) as n from c"
                                      : "SELECT generate_series(1, 2000000000) || E'\\n' AS n");
@@ -279,11 +279,11 @@ TEST_P(ExecWindowTest, CancelDuringALargeFetchKeepsTheRowsWritten)
     timer.Start(20);
     EXPECT_TRUE(PumpUntil([&ticks] { return ticks >= 20; }, kHang));
     timer.Stop();
-    ASSERT_TRUE(frame->m_bExecuting);
+    ASSERT_TRUE(frame->IsExecuting());
 
     frame->GetExecution().CancelQueryBatch();
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, kHang));
-    EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
     // The view may still be taking in what came before the cancel: as much as the machine
     // fetched meanwhile.
     ASSERT_TRUE(PumpUntil([frame] { return !frame->GetExecution().ResultsText().IsAppending(); }, 4 * kHang));
@@ -307,16 +307,16 @@ TEST_P(ExecWindowTest, CancelWhileTheSplitterStillRunsAlsoStopsTheStatement)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->m_strBatchSeparator.clear();
+    frame->Connection().m_strBatchSeparator.clear();
     Editor(frame).SetText(wxString::FromUTF8(LongQuery()));
     Start(frame);
     PumpUntil([] { return false; }, 400ms);
     // As when the first batch was started before the splitter reported its end.
-    frame->m_bSplitterRunning = 1;
+    frame->GetRunState()->m_bSplitterRunning = 1;
     frame->GetExecution().CancelQueryBatch();
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, kHang));
-    EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
-    frame->m_bSplitterRunning = 0;
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
+    frame->GetRunState()->m_bSplitterRunning = 0;
 }
 
 // Keys typed through the display's input reach whichever window has the focus there, in any
@@ -339,7 +339,7 @@ TEST_P(ExecKeyboardTest, TheWindowStaysResponsiveWhileABatchRuns)
     PumpUntil([frame] { return Editor(frame).GetText().EndsWith("-- typed"); }, kHang);
     EXPECT_TRUE(Editor(frame).GetText().EndsWith("-- typed")) << Editor(frame).GetText();
     Editor(frame).ScrollToLine(0);
-    EXPECT_TRUE(frame->m_bExecuting);
+    EXPECT_TRUE(frame->IsExecuting());
 
     // A timer on the UI thread ticks while the run goes on: a blocked event loop would stop it.
     int ticks = 0;
@@ -352,12 +352,12 @@ TEST_P(ExecKeyboardTest, TheWindowStaysResponsiveWhileABatchRuns)
     // The elapsed time ticks while the batch runs.
     EXPECT_TRUE(PumpUntil([frame] { return !Pane(frame, 2).StartsWith("Exec time: 00:00:00."); }, kHang));
     EXPECT_TRUE(Pane(frame, 2).Matches("Exec time: 00:00:??.???")) << Pane(frame, 2);
-    EXPECT_TRUE(frame->m_bExecuting);
+    EXPECT_TRUE(frame->IsExecuting());
 
     // Cancel by its key.
     keyboard.Char(WXK_PAUSE, wxMOD_ALT);
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, kHang));
-    EXPECT_EQ(frame->m_strStatusText, "Query batch canceled");
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
 }
 
 TEST_P(ExecWindowTest, ExhaustedMemoryStopsTheRunWithOneMessage)
@@ -370,7 +370,7 @@ TEST_P(ExecWindowTest, ExhaustedMemoryStopsTheRunWithOneMessage)
     // At the start: nothing runs.
     Run(frame, "SELECT 1 AS a\nGO\nSELECT 2 AS b");
     EXPECT_EQ(Output(frame), message);
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
 
     // Between batches: the batches run so far keep their output, the next ones do not start.
     usage = 50;
@@ -381,7 +381,7 @@ TEST_P(ExecWindowTest, ExhaustedMemoryStopsTheRunWithOneMessage)
     };
     Run(frame, "SELECT 1 AS a\nGO\nSELECT 2 AS b");
     EXPECT_EQ(Output(frame), "a\n-\n1\n\n" + message);
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
 
     // After the last batch there is nothing to refuse.
     usage = 50;
@@ -398,11 +398,11 @@ TEST_P(ExecWindowTest, TheRowLimitAppliesToOneRun)
     Exec("INSERT INTO nums VALUES (1), (2), (3), (4)");
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->m_bRowLimit = 1;
-    frame->m_nMaxRows = 2;
+    frame->Connection().m_bRowLimit = 1;
+    frame->Connection().m_nMaxRows = 2;
     Run(frame, "SELECT n FROM nums ORDER BY n");
     EXPECT_EQ(Output(frame), "n\n-\n12");
-    EXPECT_FALSE(frame->m_bRowLimit);
+    EXPECT_FALSE(frame->Connection().m_bRowLimit);
     Run(frame, "SELECT n FROM nums ORDER BY n");
     EXPECT_EQ(Output(frame), "n\n-\n1234");
 }
@@ -440,7 +440,7 @@ TEST_P(ExecWindowTest, ExecuteByKeys)
         key.SetEventObject(frame);
         frame->GetEventHandler()->ProcessEvent(key);
         Pump();
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting && !Output(frame).empty(); }, 10s)) << k.code;
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting() && !Output(frame).empty(); }, 10s)) << k.code;
         EXPECT_EQ(Output(frame), "six\n---\n6");
         frame->GetExecution().ClearResults();
     }
@@ -461,15 +461,15 @@ TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
     // statement at a time): another recordset on the window's connection, and the window's own
     // recordset outside a run.
     auto other = ado::Recordset::Create();
-    other->Open(_variant_t("SELECT 11"), frame->m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
+    other->Open(_variant_t("SELECT 11"), frame->Connection().m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
                 ado::adAsyncExecute);
     PumpUntil([] { return false; }, 300ms);
     other->Close();
-    frame->m_pRecordset->Open(_variant_t("SELECT 12"), frame->m_pConnection, ado::adOpenForwardOnly,
-                              ado::adLockReadOnly, ado::adAsyncExecute);
+    frame->Connection().m_pRecordset->Open(_variant_t("SELECT 12"), frame->Connection().m_pConnection,
+                                           ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adAsyncExecute);
     PumpUntil([] { return false; }, 300ms);
-    frame->m_pRecordset->Close();
-    EXPECT_FALSE(frame->m_bExecuting);
+    frame->Connection().m_pRecordset->Close();
+    EXPECT_FALSE(frame->IsExecuting());
     EXPECT_EQ(Output(frame), "");
 
     // A batch's own completion still starts its worker; a stray one meanwhile changes nothing.
@@ -479,22 +479,22 @@ TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
         return;
     Editor(frame).SetText("SELECT 13 AS n");
     Start(frame);
-    other->Open(_variant_t("SELECT 14"), frame->m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
+    other->Open(_variant_t("SELECT 14"), frame->Connection().m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
                 ado::adAsyncExecute);
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, kHang));
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
     other->Close();
     EXPECT_EQ(Output(frame), "n\n-\n13");
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
 }
 
 TEST_P(ExecWindowTest, KeywordListsRunAsSchemaRowsetsOnce)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->m_nQueryKind = ado::adSchemaDBInfoKeywords;
+    frame->RunView().m_nQueryKind = ado::adSchemaDBInfoKeywords;
     Run(frame, "Keywords");
     EXPECT_TRUE(Output(frame).StartsWith("Keyword\n-------\n")) << Output(frame).Left(40);
-    EXPECT_EQ(frame->m_nQueryKind, -1);
+    EXPECT_EQ(frame->RunView().m_nQueryKind, -1);
     Run(frame, "SELECT 15 AS k");
     EXPECT_EQ(Output(frame), "k\n-\n15");
 }
@@ -504,10 +504,10 @@ TEST_P(ExecWindowTest, ACommandLineRunStaysOpenUnlessItEndsCleanlyMinimised)
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
     for (const char* sql : {"SELECT * FROM missing_table", "SELECT 16 AS ok"}) {
-        frame->m_bCloseWhenDone = 1;
+        frame->CloseWhenRunEnds();
         Run(frame, sql);
         // A failed run, or a main window in view: the window stays for the user to look at.
-        EXPECT_FALSE(frame->m_bCloseWhenDone) << sql;
+        EXPECT_FALSE(frame->RunView().m_bCloseWhenDone) << sql;
         Pump();
         EXPECT_EQ(Main().GetConnectionCount(), 1u) << sql;
     }

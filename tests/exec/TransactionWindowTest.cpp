@@ -53,7 +53,7 @@ protected:
     {
         CChildFrame* frame = window_test::OpenQueryWindow(ConnectionString() + extra);
         if (frame)
-            frame->m_bResultsInText = 1;
+            window_test::SetResultsInText(*frame, true);
         return frame;
     }
 
@@ -61,7 +61,7 @@ protected:
     {
         frame->GetQueryView()->GetEditCtrl()->SetText(sql);
         frame->GetExecution().ExecuteQuery();
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 10s));
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 10s));
         // The question about closing is about the transaction, not about the editor's text.
         frame->GetQueryDoc()->Modify(false);
     }
@@ -86,14 +86,14 @@ TEST_P(TransactionWindowTest, RunsAccumulateInOneTransactionUntilTheWindowCloses
     Exec("CREATE TABLE t (id integer)");
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    EXPECT_FALSE(frame->m_bAutoCommit);
+    EXPECT_FALSE(frame->Connection().m_bAutoCommit);
     EXPECT_TRUE(frame->GetExecution().Transactions().m_bTransactionOpen);
-    EXPECT_FALSE(frame->m_bStatementInTransaction);
+    EXPECT_FALSE(frame->RunView().m_bStatementInTransaction);
 
     Run(frame, "INSERT INTO t VALUES (1)");
     Run(frame, "INSERT INTO t VALUES (2)");
     EXPECT_EQ(frame->GetResultView()->GetText(), "(1 row(s) affected)");
-    EXPECT_TRUE(frame->m_bStatementInTransaction);
+    EXPECT_TRUE(frame->RunView().m_bStatementInTransaction);
     EXPECT_EQ(Count("t"), "0") << "nothing is committed between runs";
 
     {
@@ -153,7 +153,7 @@ TEST_P(TransactionWindowTest, AFailedCommitKeepsTheWindowOpenWithTheError)
     CChildFrame* frame = Open(extra);
     ASSERT_TRUE(frame);
     Run(frame, IsPostgres() ? "INSERT INTO u VALUES (1); INSERT INTO u VALUES (1)" : "INSERT INTO u VALUES (1)");
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed") << frame->GetResultView()->GetText();
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed") << frame->GetResultView()->GetText();
     {
         CMessageScript messages{wxID_YES, wxID_OK};
         frame->Close();
@@ -166,7 +166,7 @@ TEST_P(TransactionWindowTest, AFailedCommitKeepsTheWindowOpenWithTheError)
             << messages.Shown()[1].text;
         EXPECT_TRUE(IsOpen(frame));
         EXPECT_TRUE(frame->GetExecution().Transactions().m_bTransactionOpen);
-        EXPECT_TRUE(frame->m_bStatementInTransaction);
+        EXPECT_TRUE(frame->RunView().m_bStatementInTransaction);
     }
     if (IsSqlite()) {
         // The work is still there: mended, it commits.
@@ -211,8 +211,8 @@ TEST_P(TransactionWindowTest, ResultsInTextWarnsUntilToldNotTo)
     CChildFrame* first = Open();
     CChildFrame* second = Open();
     ASSERT_TRUE(first && second);
-    first->m_bResultsInText = 0;
-    EXPECT_TRUE(first->m_bResultsInTextWarning);
+    window_test::SetResultsInText(*first, false);
+    EXPECT_TRUE(first->Connection().m_bResultsInTextWarning);
     const auto toggle = [first] {
         wxCommandEvent command(wxEVT_MENU, ID_RESULTS_IN_TEXT);
         first->GetEventHandler()->ProcessEvent(command);
@@ -222,22 +222,22 @@ TEST_P(TransactionWindowTest, ResultsInTextWarnsUntilToldNotTo)
         toggle();
         ASSERT_EQ(messages.Texts().size(), 1u);
         EXPECT_TRUE(messages.Texts()[0].StartsWith("Warning: The <Results in Text> option is GOOD ONLY FOR"));
-        EXPECT_TRUE(first->m_bResultsInText);
+        EXPECT_TRUE(first->OutputMode().m_bResultsInText);
         toggle(); // turning it off never warns
         EXPECT_EQ(messages.Texts().size(), 1u);
-        EXPECT_FALSE(first->m_bResultsInText);
+        EXPECT_FALSE(first->OutputMode().m_bResultsInText);
     }
     {
         CMessageScript messages{wxID_NO};
         toggle();
         EXPECT_EQ(messages.Texts().size(), 1u);
-        EXPECT_TRUE(first->m_bResultsInText);
+        EXPECT_TRUE(first->OutputMode().m_bResultsInText);
     }
-    EXPECT_FALSE(first->m_bResultsInTextWarning);
-    EXPECT_FALSE(second->m_bResultsInTextWarning);
+    EXPECT_FALSE(first->Connection().m_bResultsInTextWarning);
+    EXPECT_FALSE(second->Connection().m_bResultsInTextWarning);
     EXPECT_EQ(CSettingsStore::Get().GetProfileInt("General", "ResultsInTextWarning", 1), 0);
     CMessageScript messages;
-    first->m_bResultsInText = 0;
+    window_test::SetResultsInText(*first, false);
     toggle();
     EXPECT_TRUE(messages.Texts().empty());
     CSettingsStore::Get().DeleteKey("General", "ResultsInTextWarning");

@@ -48,8 +48,8 @@ protected:
         CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(m_connect));
         ASSERT_TRUE(doc);
         m_frame = QueryFrameOf(doc);
-        m_frame->m_bAsyncSupported = GetParam().async;
-        m_frame->m_bResultsInText = 0;
+        m_frame->Connection().m_bAsyncSupported = GetParam().async;
+        window_test::SetResultsInText(*m_frame, false);
         Pump();
     }
     void TearDown() override
@@ -64,12 +64,12 @@ protected:
         m_frame->GetQueryView()->GetEditCtrl()->SetText(sql);
         wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
         m_frame->GetEventHandler()->ProcessEvent(execute);
-        ASSERT_TRUE(m_frame->m_bExecuting);
+        ASSERT_TRUE(m_frame->IsExecuting());
     }
     void Run(const wxString& sql)
     {
         Start(sql);
-        ASSERT_TRUE(PumpUntil([this] { return !m_frame->m_bExecuting; }, 60s)) << "the run did not end";
+        ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, 60s)) << "the run did not end";
         Pump();
     }
     wxString Pane(int index) const { return m_frame->GetQueryStatusBar()->GetStatusText(index); }
@@ -86,7 +86,7 @@ TEST_P(GridExecutionTest, BatchesFillGridsAndMessagesSwitchWithThem)
     Run("INSERT INTO t VALUES (1, 'one'), (2, 'two');\nSELECT id, name FROM t ORDER BY id;\nGO\n"
         "SELECT name FROM t WHERE id = 2\n");
     EXPECT_EQ(Pane(0), "Query batch completed");
-    ASSERT_EQ(m_frame->m_nGridCount, 2);
+    ASSERT_EQ(m_frame->RunView().m_nGridCount, 2);
     CMSHFlexGrid* first = m_frame->GetResultGrid(1);
     CMSHFlexGrid* second = m_frame->GetResultGrid(2);
     EXPECT_TRUE(first->IsShown());
@@ -133,9 +133,9 @@ TEST_P(GridExecutionTest, BatchesFillGridsAndMessagesSwitchWithThem)
     EXPECT_TRUE(second->IsShown()) << "the grid shown last comes back";
 
     // Results in Text: the next run writes text and leaves no grid.
-    m_frame->m_bResultsInText = 1;
+    window_test::SetResultsInText(*m_frame, true);
     Run("SELECT name FROM t ORDER BY id");
-    EXPECT_EQ(m_frame->m_nGridCount, 0);
+    EXPECT_EQ(m_frame->RunView().m_nGridCount, 0);
     EXPECT_EQ(View().GetText(), "name\n----\nonetwo");
     EXPECT_FALSE(View().IsGridVisible());
 }
@@ -144,7 +144,7 @@ TEST_P(GridExecutionTest, AFailingBatchShowsItsErrorAmongTheMessages)
 {
     Run("SELECT 1 AS a\nGO\nSELECT * FROM no_such_table\n");
     EXPECT_EQ(Pane(0), "Query batch completed with errors");
-    EXPECT_EQ(m_frame->m_nGridCount, 1);
+    EXPECT_EQ(m_frame->RunView().m_nGridCount, 1);
     EXPECT_EQ(Pane(3), "Messages");
     EXPECT_FALSE(m_frame->GetResultGrid(1)->IsShown());
     EXPECT_NE(View().GetText().Find("<eb1>"), wxNOT_FOUND) << View().GetText();
@@ -160,7 +160,7 @@ TEST_P(GridExecutionTest, StatusPanesAndClearAllWhileTheRunGoes)
           "SELECT n, n * 2 AS twice FROM r");
     ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
     CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
-    if (m_frame->m_bExecuting) {
+    if (m_frame->IsExecuting()) {
         // The result-set pane counts the rows the grid shows as they come.
         m_frame->UpdateStatusPanes();
         EXPECT_TRUE(Pane(3).StartsWith("Results grid #1 of 1; ")) << Pane(3);
@@ -168,9 +168,9 @@ TEST_P(GridExecutionTest, StatusPanesAndClearAllWhileTheRunGoes)
         CMessageScript script{wxID_YES};
         Command(View(), ID_EDIT_CLEAR_ALL);
         EXPECT_TRUE(script.Texts().empty()) << "refused without a question while the run goes";
-        EXPECT_EQ(m_frame->m_nGridCount, 1);
+        EXPECT_EQ(m_frame->RunView().m_nGridCount, 1);
     }
-    ASSERT_TRUE(PumpUntil([this] { return !m_frame->m_bExecuting; }, 60s));
+    ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, 60s));
     Pump();
     EXPECT_EQ(Pane(0), "Query batch completed");
     EXPECT_EQ(Pane(3), "Results grid #1 of 1; 400000 row(s); 2 col(s)");
@@ -180,7 +180,7 @@ TEST_P(GridExecutionTest, StatusPanesAndClearAllWhileTheRunGoes)
     CMessageScript script{wxID_YES};
     Command(View(), ID_EDIT_CLEAR_ALL);
     EXPECT_EQ(script.Texts().size(), 1u);
-    EXPECT_EQ(m_frame->m_nGridCount, 0);
+    EXPECT_EQ(m_frame->RunView().m_nGridCount, 0);
 }
 
 TEST_P(GridExecutionTest, CancelKeepsTheRowsOfTheGrid)
@@ -189,7 +189,7 @@ TEST_P(GridExecutionTest, CancelKeepsTheRowsOfTheGrid)
           "SELECT n, n * 2 AS twice FROM r");
     ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
     Command(*m_frame, ID_QUERY_CANCEL);
-    ASSERT_TRUE(PumpUntil([this] { return !m_frame->m_bExecuting; }, 30s));
+    ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, 30s));
     Pump();
     EXPECT_EQ(Pane(0), "Query batch canceled");
     CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
@@ -197,7 +197,7 @@ TEST_P(GridExecutionTest, CancelKeepsTheRowsOfTheGrid)
     EXPECT_LT(written, 3000000);
     EXPECT_EQ(grid->GetRows(), written + 1);
     EXPECT_TRUE(grid->GetStore()->m_bComplete);
-    std::lock_guard<std::mutex> lock(m_frame->m_csOutput);
+    std::lock_guard<std::mutex> lock(m_frame->GetRunState()->m_csOutput);
     EXPECT_EQ(m_frame->GetRunState()->m_strMessages.Find("row(s) returned"), wxNOT_FOUND);
 }
 

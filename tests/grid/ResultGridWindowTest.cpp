@@ -50,11 +50,11 @@ class GridRun {
 public:
     GridRun(CChildFrame& frame, const std::string& sql, CGridWorker::Options options) : m_frame(frame)
     {
-        frame.m_bExecuting = 1;
-        frame.m_bStop = 0;
-        frame.m_bGridFailed = 0;
+        frame.GetRunState()->m_bExecuting = 1;
+        frame.GetRunState()->m_bStop = 0;
+        frame.RunView().m_bGridFailed = 0;
         std::shared_ptr<CQueryRunState> state = frame.GetRunState();
-        ado::ConnectionPtr connection = frame.m_pConnection;
+        ado::ConnectionPtr connection = frame.Connection().m_pConnection;
         m_thread = std::thread([this, state, connection, sql, options] {
             try {
                 _variant_t affected;
@@ -79,7 +79,7 @@ public:
             return true;
         const bool ended = PumpUntil([this] { return m_done.load(); }, 60s);
         m_thread.join();
-        m_frame.m_bExecuting = 0;
+        m_frame.GetRunState()->m_bExecuting = 0;
         m_frame.ShowResults();
         Pump();
         return ended;
@@ -121,7 +121,7 @@ void PressKey(wxWindow& target, int code, bool shift = false)
 
 wxString Messages(CChildFrame& frame)
 {
-    std::lock_guard<std::mutex> lock(frame.m_csOutput);
+    std::lock_guard<std::mutex> lock(frame.GetRunState()->m_csOutput);
     return frame.GetRunState()->m_strMessages;
 }
 
@@ -162,7 +162,7 @@ protected:
     CGridWorker::Options Options() const
     {
         CGridWorker::Options options;
-        options.multipleResults = m_frame->m_bMultipleResults != 0;
+        options.multipleResults = m_frame->Connection().m_bMultipleResults != 0;
         return options;
     }
     // Runs the batch to its end; the test fails on a worker error.
@@ -187,8 +187,8 @@ TEST_P(GridWindowTest, EveryResultSetGetsAGridOfItsOwn)
              "SELECT id FROM t WHERE id > 5;\n"
              "SELECT 'x' AS a, 'y' AS b, 'z' AS c");
 
-    ASSERT_EQ(m_frame->m_nGridCount, 3);
-    ASSERT_EQ(m_frame->m_gridList.size(), 3u);
+    ASSERT_EQ(m_frame->RunView().m_nGridCount, 3);
+    ASSERT_EQ(m_frame->RunView().m_gridList.size(), 3u);
     CMSHFlexGrid* first = m_frame->GetResultGrid(1);
     CMSHFlexGrid* empty = m_frame->GetResultGrid(2);
     CMSHFlexGrid* third = m_frame->GetResultGrid(3);
@@ -221,7 +221,7 @@ TEST_P(GridWindowTest, EveryResultSetGetsAGridOfItsOwn)
     EXPECT_TRUE(first->IsShown());
     EXPECT_FALSE(empty->IsShown());
     EXPECT_EQ(View().GetCurrentGrid(), first);
-    EXPECT_EQ(m_frame->m_strResultsPaneText, "Results grid #1 of 3; 3 row(s); 2 col(s)");
+    EXPECT_EQ(m_frame->RunView().m_strResultsPaneText, "Results grid #1 of 3; 3 row(s); 2 col(s)");
     EXPECT_EQ(m_frame->GetQueryStatusBar()->GetStatusText(3), "Results grid #1 of 3; 3 row(s); 2 col(s)");
 
     // Column widths come from the names and the first rows, within the widest a column gets.
@@ -232,33 +232,33 @@ TEST_P(GridWindowTest, EveryResultSetGetsAGridOfItsOwn)
 TEST_P(GridWindowTest, WalkingThroughTheGrids)
 {
     RunToEnd("SELECT 1 AS a; SELECT 2 AS b, 3 AS c; SELECT 4 AS d");
-    ASSERT_EQ(m_frame->m_nGridCount, 3);
+    ASSERT_EQ(m_frame->RunView().m_nGridCount, 3);
 
     // Before a grid is chosen, only the Go To command is on.
     EXPECT_FALSE(IsEnabled(*m_frame, ID_PREVIOUS_GRID));
     EXPECT_FALSE(IsEnabled(*m_frame, ID_FIRST_GRID));
     EXPECT_TRUE(IsEnabled(*m_frame, ID_GO_TO_GRID));
 
-    m_frame->m_nCurrentGrid = 1;
+    m_frame->RunView().m_nCurrentGrid = 1;
     EXPECT_FALSE(IsEnabled(*m_frame, ID_PREVIOUS_GRID));
     EXPECT_TRUE(IsEnabled(*m_frame, ID_NEXT_GRID));
     Command(*m_frame, ID_NEXT_GRID);
-    EXPECT_EQ(m_frame->m_nCurrentGrid, 2);
+    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 2);
     EXPECT_TRUE(m_frame->GetResultGrid(2)->IsShown());
     EXPECT_FALSE(m_frame->GetResultGrid(1)->IsShown());
-    EXPECT_EQ(m_frame->m_strResultsPaneText, "Results grid #2 of 3; 1 row(s); 2 col(s)");
+    EXPECT_EQ(m_frame->RunView().m_strResultsPaneText, "Results grid #2 of 3; 1 row(s); 2 col(s)");
 
     Command(*m_frame, ID_LAST_GRID);
-    EXPECT_EQ(m_frame->m_nCurrentGrid, 3);
+    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 3);
     EXPECT_FALSE(IsEnabled(*m_frame, ID_NEXT_GRID));
     EXPECT_FALSE(IsEnabled(*m_frame, ID_LAST_GRID));
     Command(*m_frame, ID_NEXT_GRID);
-    EXPECT_EQ(m_frame->m_nCurrentGrid, 3) << "Next on the last grid does nothing";
+    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 3) << "Next on the last grid does nothing";
 
     Command(*m_frame, ID_FIRST_GRID);
-    EXPECT_EQ(m_frame->m_nCurrentGrid, 1);
+    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 1);
     Command(*m_frame, ID_PREVIOUS_GRID);
-    EXPECT_EQ(m_frame->m_nCurrentGrid, 1);
+    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 1);
 
     // Go To clamps the number to the grids there are.
     for (const auto& [entered, shown] : {std::pair{0, 1}, std::pair{99, 3}, std::pair{2, 2}}) {
@@ -268,16 +268,16 @@ TEST_P(GridWindowTest, WalkingThroughTheGrids)
             return wxID_OK;
         });
         Command(*m_frame, ID_GO_TO_GRID);
-        EXPECT_EQ(m_frame->m_nCurrentGrid, shown) << entered;
+        EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, shown) << entered;
         EXPECT_TRUE(m_frame->GetResultGrid(shown)->IsShown());
     }
 
     // A failed grid growth turns the commands off.
-    m_frame->m_bGridFailed = 1;
+    m_frame->RunView().m_bGridFailed = 1;
     EXPECT_FALSE(IsEnabled(*m_frame, ID_GO_TO_GRID));
     Command(*m_frame, ID_FIRST_GRID);
-    EXPECT_EQ(m_frame->m_nCurrentGrid, 2);
-    m_frame->m_bGridFailed = 0;
+    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 2);
+    m_frame->RunView().m_bGridFailed = 0;
 }
 
 TEST_P(GridWindowTest, CellTextsByType)
@@ -352,7 +352,7 @@ TEST_P(GridWindowTest, GridsFillWhileTheWorkerRuns)
     ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
     CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
     EXPECT_FALSE(run.IsDone());
-    EXPECT_TRUE(m_frame->m_bExecuting);
+    EXPECT_TRUE(m_frame->IsExecuting());
     EXPECT_FALSE(IsEnabled(*m_frame, ID_EDIT_CLEAR_ALL));
 
     // The grid learns new rows from its timer while rows come.
@@ -366,7 +366,7 @@ TEST_P(GridWindowTest, GridsFillWhileTheWorkerRuns)
     EXPECT_EQ(grid->GetRows(), 300001);
     EXPECT_EQ(grid->GetTextMatrix(300000, 0), "300000");
     EXPECT_EQ(grid->GetTextMatrix(300000, 2), "600000");
-    EXPECT_EQ(m_frame->m_strResultsPaneText, "Results grid #1 of 1; 300000 row(s); 2 col(s)");
+    EXPECT_EQ(m_frame->RunView().m_strResultsPaneText, "Results grid #1 of 1; 300000 row(s); 2 col(s)");
     // The row numbers fit their column.
     EXPECT_GE(grid->GetRowLabelSize(), grid->GetTextExtent("300000").GetWidth());
 }
@@ -375,7 +375,7 @@ TEST_P(GridWindowTest, CancelKeepsTheRowsWritten)
 {
     GridRun run(*m_frame, CountingQuery(1000000), Options());
     ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
-    m_frame->m_bStop = 1;
+    m_frame->GetRunState()->m_bStop = 1;
     ASSERT_TRUE(run.Finish());
     EXPECT_EQ(run.Error(), "");
     CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
@@ -396,17 +396,17 @@ TEST_P(GridWindowTest, RowLimitAndTheGridLimit)
         GridRun run(*m_frame, CountingQuery(100), options);
         ASSERT_TRUE(run.Finish());
     }
-    ASSERT_EQ(m_frame->m_nGridCount, 1);
+    ASSERT_EQ(m_frame->RunView().m_nGridCount, 1);
     EXPECT_EQ(m_frame->GetResultGrid(1)->GetRows(), 6);
     EXPECT_EQ(Messages(*m_frame), "[5 row(s) returned (application specific)]");
 
     // A run that already has its 1,500 grids gets no more.
-    m_frame->m_nGridCount = kMaxResultGrids;
+    m_frame->RunView().m_nGridCount = kMaxResultGrids;
     GridRun run(*m_frame, "SELECT 1 AS a", Options());
     ASSERT_TRUE(run.Finish());
-    m_frame->m_nGridCount = static_cast<int>(m_frame->m_gridList.size());
+    m_frame->RunView().m_nGridCount = static_cast<int>(m_frame->RunView().m_gridList.size());
     EXPECT_EQ(run.Error(), "Number of results grid generated reached the maximum\nlimit. The maximum limit is 1,500.");
-    EXPECT_EQ(m_frame->m_gridList.size(), 1u);
+    EXPECT_EQ(m_frame->RunView().m_gridList.size(), 1u);
 }
 
 TEST_P(GridWindowTest, ClearAllIsRefusedDuringARunAndAsksOtherwise)
@@ -415,14 +415,14 @@ TEST_P(GridWindowTest, ClearAllIsRefusedDuringARunAndAsksOtherwise)
     ASSERT_TRUE(View().IsGridVisible());
 
     // During a run nothing is asked and nothing goes, whatever the stale menu state said.
-    m_frame->m_bExecuting = 1;
+    m_frame->GetRunState()->m_bExecuting = 1;
     {
         CMessageScript script{wxID_YES};
         Command(View(), ID_EDIT_CLEAR_ALL);
         EXPECT_TRUE(script.Texts().empty());
     }
-    EXPECT_EQ(m_frame->m_nGridCount, 2);
-    m_frame->m_bExecuting = 0;
+    EXPECT_EQ(m_frame->RunView().m_nGridCount, 2);
+    m_frame->GetRunState()->m_bExecuting = 0;
 
     {
         CMessageScript script{wxID_NO};
@@ -431,19 +431,19 @@ TEST_P(GridWindowTest, ClearAllIsRefusedDuringARunAndAsksOtherwise)
         EXPECT_EQ(script.Texts()[0],
                   "The requested operation cannot be undone. Are you sure you wish to continue?");
     }
-    EXPECT_EQ(m_frame->m_nGridCount, 2);
+    EXPECT_EQ(m_frame->RunView().m_nGridCount, 2);
 
     {
-        std::lock_guard<std::mutex> lock(m_frame->m_csOutput);
+        std::lock_guard<std::mutex> lock(m_frame->GetRunState()->m_csOutput);
         m_frame->GetRunState()->m_strMessages.clear();
     }
     CMessageScript script{wxID_YES};
     Command(View(), ID_EDIT_CLEAR_ALL);
-    EXPECT_EQ(m_frame->m_nGridCount, 0);
-    EXPECT_TRUE(m_frame->m_gridList.empty());
+    EXPECT_EQ(m_frame->RunView().m_nGridCount, 0);
+    EXPECT_TRUE(m_frame->RunView().m_gridList.empty());
     EXPECT_EQ(View().GetCurrentGrid(), nullptr);
-    EXPECT_EQ(m_frame->m_nCurrentGrid, 0);
-    EXPECT_EQ(m_frame->m_strResultsPaneText, "Results grid #0 of 0; 0 row(s); 0 col(s)");
+    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 0);
+    EXPECT_EQ(m_frame->RunView().m_strResultsPaneText, "Results grid #0 of 0; 0 row(s); 0 col(s)");
     EXPECT_FALSE(m_frame->IsOutputPaneShown()) << "nothing left to show";
 }
 
@@ -503,11 +503,11 @@ TEST_P(GridWindowTest, PanesAndStatusBar)
 
     // The autocommit pane is green while autocommit is on and turns red when it goes off.
     auto& status = *m_frame->GetQueryStatusBar();
-    m_frame->m_bAutoCommit = 1;
+    m_frame->Connection().m_bAutoCommit = 1;
     EXPECT_EQ(status.GetAutoCommitColour(), wxColour(0, 128, 0));
-    m_frame->m_bAutoCommit = 0;
+    m_frame->Connection().m_bAutoCommit = 0;
     EXPECT_EQ(status.GetAutoCommitColour(), wxColour(128, 0, 0));
-    m_frame->m_bAutoCommit = 1;
+    m_frame->Connection().m_bAutoCommit = 1;
 
     // Hiding the output pane while the results have the focus moves it to the schema, or to the
     // editor without one; the panes of a hidden output show nothing.
@@ -542,10 +542,10 @@ TEST_P(GridWindowTest, PanesAndStatusBar)
     EXPECT_TRUE(m_frame->IsSchemaPaneShown());
 
     // During a run the output pane stays as it is, whatever key asks.
-    m_frame->m_bExecuting = 1;
+    m_frame->GetRunState()->m_bExecuting = 1;
     key('2', true, false);
     EXPECT_TRUE(m_frame->IsOutputPaneShown());
-    m_frame->m_bExecuting = 0;
+    m_frame->GetRunState()->m_bExecuting = 0;
 }
 
 // Focus moves need the window to hold the display's focus: the test runs on its own.
@@ -596,10 +596,10 @@ TEST_P(GridWindowTest, ScreenshotOfAWindowWithTwoGrids)
     // Run through the window's own Execute.
     m_frame->GetQueryView()->GetEditCtrl()->SetText("SELECT * FROM city;\n" + CountingQuery(40) + ";\n");
     Command(*m_frame, ID_QUERY_EXECUTE);
-    ASSERT_TRUE(PumpUntil([this] { return !m_frame->m_bExecuting; }, 30s));
-    ASSERT_EQ(m_frame->m_nGridCount, 2);
-    EXPECT_EQ(m_frame->m_strStatusText, "Query batch completed");
-    EXPECT_EQ(m_frame->m_strResultsPaneText, "Results grid #1 of 2; 3 row(s); 5 col(s)");
+    ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, 30s));
+    ASSERT_EQ(m_frame->RunView().m_nGridCount, 2);
+    EXPECT_EQ(m_frame->RunView().m_strStatusText, "Query batch completed");
+    EXPECT_EQ(m_frame->RunView().m_strResultsPaneText, "Results grid #1 of 2; 3 row(s); 5 col(s)");
     Main().SetSize(1200, 800);
     for (int i = 0; i < 20; ++i) {
         Pump();

@@ -62,7 +62,7 @@ protected:
     {
         CChildFrame* frame = window_test::OpenQueryWindow(m_connect);
         if (frame)
-            frame->m_bAsyncSupported = GetParam().async;
+            frame->Connection().m_bAsyncSupported = GetParam().async;
         return frame;
     }
     static wxStyledTextCtrl& Editor(CChildFrame* frame) { return *frame->GetQueryView()->GetEditCtrl(); }
@@ -70,7 +70,7 @@ protected:
     static wxString Pane(CChildFrame* frame, int pane) { return frame->GetQueryStatusBar()->GetStatusText(pane); }
     static void WaitForRun(CChildFrame* frame)
     {
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 20s)) << "the run did not end";
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 20s)) << "the run did not end";
         Pump();
     }
     wxString In(const std::string& name) const { return wxString::FromUTF8((m_folder / name).string()); }
@@ -83,7 +83,7 @@ TEST_P(SaveWindowTest, ExecuteAndSaveAsWritesEachResultSetAndReportsIt)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    ASSERT_FALSE(frame->m_bResultsInText);
+    ASSERT_FALSE(frame->OutputMode().m_bResultsInText);
     Editor(frame).SetText("SELECT id, name FROM pets\nGO\nUPDATE pets SET id = 1\nGO\nSELECT 'x,y' AS s\n");
 
     window_test::DialogScript script;
@@ -113,11 +113,11 @@ TEST_P(SaveWindowTest, ExecuteAndSaveAsWritesEachResultSetAndReportsIt)
     EXPECT_EQ(Output(frame), "Saved " + In("result.csv") + " successfully.\n\n(1 row(s) affected)\n\nSaved " +
                                  In(names[1]) + " successfully.");
     EXPECT_EQ(Pane(frame, 3), "Number of result sets saved: 2");
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
     // The save mode ends with the run, and the window is back in grid mode.
-    EXPECT_FALSE(frame->m_bSaveMode);
-    EXPECT_FALSE(frame->m_bResultsInText);
-    EXPECT_FALSE(frame->m_bTextModeForced);
+    EXPECT_FALSE(frame->OutputMode().m_bSaveMode);
+    EXPECT_FALSE(frame->OutputMode().m_bResultsInText);
+    EXPECT_FALSE(frame->OutputMode().m_bTextModeForced);
     EXPECT_EQ(CSettingsStore::Get().GetProfileString("Grid\\Export Options", "InitialDir", ""), In("") );
 
     // The next run is an ordinary one again.
@@ -133,7 +133,7 @@ TEST_P(SaveWindowTest, AFailedSaveIsAnErrorOfTheRunAndCancelTakesNothing)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->m_bResultsInText = 1;
+    window_test::SetResultsInText(*frame, true);
     Editor(frame).SetText("SELECT id FROM pets");
 
     // Cancel in the dialog: no run.
@@ -141,8 +141,8 @@ TEST_P(SaveWindowTest, AFailedSaveIsAnErrorOfTheRunAndCancelTakesNothing)
         window_test::DialogScript script;
         script.Expect<CExportDialogEx>([](CExportDialogEx&) { return wxID_CANCEL; });
         EXPECT_FALSE(frame->GetSaveAs().PromptSaveAsFile("x", "Execute and Save As"));
-        EXPECT_FALSE(frame->m_bExecuting);
-        EXPECT_FALSE(frame->m_bSaveMode);
+        EXPECT_FALSE(frame->IsExecuting());
+        EXPECT_FALSE(frame->OutputMode().m_bSaveMode);
     }
 
     // The folder goes away between the dialog and the run: the run fails and says why.
@@ -150,15 +150,15 @@ TEST_P(SaveWindowTest, AFailedSaveIsAnErrorOfTheRunAndCancelTakesNothing)
     options.format = export_options::XML;
     options.path = (m_folder / "gone" / "r.xml").string();
     frame->GetSaveAs().SetSaveOptions(options);
-    EXPECT_FALSE(frame->m_bTextModeForced);
+    EXPECT_FALSE(frame->OutputMode().m_bTextModeForced);
     frame->GetExecution().ExecuteQuery();
     WaitForRun(frame);
-    EXPECT_EQ(frame->m_strStatusText, "Query batch completed with errors");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
     EXPECT_TRUE(Output(frame).StartsWith("<eb1>")) << Output(frame);
     EXPECT_FALSE(Output(frame).Contains("successfully")) << Output(frame);
     EXPECT_EQ(Pane(frame, 3), "Number of result sets saved: 0");
     // A window that was in text mode stays so.
-    EXPECT_TRUE(frame->m_bResultsInText);
+    EXPECT_TRUE(frame->OutputMode().m_bResultsInText);
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, SaveWindowTest,

@@ -115,9 +115,9 @@ TEST_F(ChildFrameTest, OpensWithItsPanesOnSqlite)
     EXPECT_EQ(frame->GetQueryStatusBar()->GetFieldsCount(), 5);
 
     // What the connection told the window.
-    EXPECT_EQ(frame->m_strProviderFile, "MSDASQL.DLL");
-    EXPECT_EQ(frame->m_strDbmsName, "SQLite");
-    EXPECT_EQ(frame->m_strQuotePrefix, "\"");
+    EXPECT_EQ(frame->Connection().m_strProviderFile, "MSDASQL.DLL");
+    EXPECT_EQ(frame->Connection().m_strDbmsName, "SQLite");
+    EXPECT_EQ(frame->Connection().m_strQuotePrefix, "\"");
     EXPECT_EQ(frame->GetSchemaView()->m_strQuotePrefix, "\"");
     EXPECT_EQ(frame->GetDatabaseList()->GetStringSelection(), "<Not supported>");
     EXPECT_FALSE(frame->GetDatabaseList()->IsEnabled());
@@ -125,11 +125,11 @@ TEST_F(ChildFrameTest, OpensWithItsPanesOnSqlite)
     ASSERT_TRUE(root.IsOk());
     EXPECT_TRUE(frame->GetSchemaView()->IsBold(root));
     EXPECT_FALSE(frame->GetSchemaView()->GetItemText(root).empty());
-    EXPECT_EQ(frame->m_strExecTime, "Exec time: 00:00:00.000");
+    EXPECT_EQ(frame->RunView().m_strExecTime, "Exec time: 00:00:00.000");
     // The data layer accepts "SELECT 2*3" opened asynchronously.
-    EXPECT_TRUE(frame->m_bAsyncSupported);
-    EXPECT_TRUE(frame->m_pRecordset);
-    EXPECT_EQ(frame->m_nCacheSize, 100);
+    EXPECT_TRUE(frame->Connection().m_bAsyncSupported);
+    EXPECT_TRUE(frame->Connection().m_pRecordset);
+    EXPECT_EQ(frame->Connection().m_nCacheSize, 100);
     EXPECT_TRUE(messages.Texts().empty());
 
     // An unmodified window closes without a question.
@@ -196,8 +196,8 @@ TEST_F(ChildFrameTest, RightPasswordOpensAndTheListKeepsNoPassword)
     ASSERT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
     CChildFrame* frame = FrameOf(doc);
     EXPECT_TRUE(frame->IsDsnLessConnection());
-    EXPECT_EQ(frame->m_strDbmsName, "PostgreSQL");
-    EXPECT_EQ(frame->m_strUserId, wxString(PasswordRole()));
+    EXPECT_EQ(frame->Connection().m_strDbmsName, "PostgreSQL");
+    EXPECT_EQ(frame->Connection().m_strUserId, wxString(PasswordRole()));
     ASSERT_GT(list->GetCount(), 0u);
     EXPECT_EQ((*list)[0], TheApp().GetTempFolder() + "PostgreSQL Unicode");
     for (const wxString& entry : list->Entries())
@@ -268,7 +268,7 @@ TEST_F(ChildFrameTest, MissingLoginIsAskedForAndCancelIsSilent)
         CTorvaneDoc* doc = Main().NewQueryWindow(connect);
         ASSERT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
         EXPECT_EQ(dialogs.Answered(), 1);
-        EXPECT_EQ(FrameOf(doc)->m_strUserId, wxString(PasswordRole()));
+        EXPECT_EQ(FrameOf(doc)->Connection().m_strUserId, wxString(PasswordRole()));
         EXPECT_TRUE(messages.Texts().empty());
     }
     {
@@ -288,17 +288,17 @@ TEST_F(ChildFrameTest, MissingLoginIsAskedForAndCancelIsSilent)
 // and the worker reports through the window's private message when it is done.
 void StartSleepingRun(CChildFrame* frame, const char* sql)
 {
-    frame->m_bExecuting = 1;
+    frame->GetRunState()->m_bExecuting = 1;
     frame->GetMailbox().SetHandler<CTextBatchDone>([frame](const CTextBatchDone&) {
-        frame->m_bExecuting = 0;
-        frame->m_bCancelling = 0;
-        frame->m_bStop = 0;
+        frame->GetRunState()->m_bExecuting = 0;
+        frame->GetRunState()->m_bCancelling = 0;
+        frame->GetRunState()->m_bStop = 0;
         return 0;
     });
     std::shared_ptr<CQueryRunState> state = frame->GetRunState();
-    ado::ConnectionPtr connection = frame->m_pConnection;
+    ado::ConnectionPtr connection = frame->Connection().m_pConnection;
     std::string text = sql;
-    frame->m_pExecThread = CWorkerThread::Begin([state, connection, text] {
+    frame->RunView().m_pExecThread = CWorkerThread::Begin([state, connection, text] {
         ado::RecordsetPtr rs = ado::Recordset::Create();
         state->SetRunningStatement(rs);
         bool failed = false;
@@ -328,7 +328,7 @@ TEST_F(ChildFrameTest, ClosingDuringARunCancelsItThenCloses)
         Pump();
         ASSERT_EQ(messages.Texts().size(), 1u);
         EXPECT_EQ(messages.Texts()[0], "Are you sure you wish to cancel this query?");
-        EXPECT_TRUE(frame->m_bExecuting);
+        EXPECT_TRUE(frame->IsExecuting());
         EXPECT_EQ(Main().GetConnectionCount(), 1u);
     }
     {
@@ -336,7 +336,7 @@ TEST_F(ChildFrameTest, ClosingDuringARunCancelsItThenCloses)
         frame->Close();
         // The window stays until the cancelled run has ended, well before the statement would.
         EXPECT_EQ(Main().GetConnectionCount(), 1u);
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->m_bExecuting; }, 15s));
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 15s));
         // Closing again while the cancel is still in progress would do nothing; now it closes.
         frame->Close();
         ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
@@ -371,11 +371,11 @@ TEST_F(ChildFrameTest, AWorkerThatWillNotStopIsLetGo)
     CChildFrame* frame = FrameOf(doc);
     auto finished = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<CQueryRunState> state = frame->GetRunState();
-    ado::ConnectionPtr connection = frame->m_pConnection;
-    frame->m_bExecuting = 1;
+    ado::ConnectionPtr connection = frame->Connection().m_pConnection;
+    frame->GetRunState()->m_bExecuting = 1;
     // Blocked in a request to the window, then deaf to the stop flag for a while, then still
     // using the connection and the buffers: all of it on state the worker holds.
-    frame->m_pExecThread = CWorkerThread::Begin([state, connection, finished] {
+    frame->RunView().m_pExecThread = CWorkerThread::Begin([state, connection, finished] {
         const LRESULT answer = state->m_pMailbox->Send(CCreateResultGrid{2, nullptr});
         std::this_thread::sleep_for(1500ms);
         connection->Execute("SELECT 1");
@@ -407,11 +407,11 @@ TEST_F(ChildFrameTest, CloseDuringANestedLoopWaitsForTheLoop)
     int rounds = 0;
     {
         CMessageScript messages{wxID_YES};
-        frame->m_bFindInFiles = 1;
+        frame->GetRunState()->m_bFindInFiles = 1;
         CChildFrame::CNestedLoop loop(*frame);
         frame->CallAfter([frame] { frame->Close(); });
         // A search loop: pumps until told to stop.
-        while (!frame->m_bStop && rounds < 500) {
+        while (!frame->GetRunState()->m_bStop && rounds < 500) {
             ++rounds;
             PeekAndPump();
             std::this_thread::sleep_for(2ms);
@@ -424,7 +424,7 @@ TEST_F(ChildFrameTest, CloseDuringANestedLoopWaitsForTheLoop)
         for (int i = 0; i < 20; ++i)
             PeekAndPump();
         destroyedInLoop = destroyedInLoop || Main().GetConnectionCount() == 0;
-        frame->m_bFindInFiles = 0;
+        frame->GetRunState()->m_bFindInFiles = 0;
     }
     EXPECT_LT(rounds, 500);
     EXPECT_FALSE(destroyedInLoop);
@@ -450,9 +450,9 @@ TEST_F(ChildFrameTest, KeysReachTheirCommands)
     press('R', true, false);
     press(WXK_F6, false, false);
     press('F', true, true);
-    frame->m_bExecuting = 1;
+    frame->GetRunState()->m_bExecuting = 1;
     press('R', true, false); // not while executing
-    frame->m_bExecuting = 0;
+    frame->GetRunState()->m_bExecuting = 0;
     Pump();
     EXPECT_EQ(frameCommands, (std::vector<int>{ID_RESULTS_IN_TEXT, ID_NEXT_PANE, ID_FIND_IN_FILES}));
 }
@@ -507,8 +507,8 @@ TEST_F(ChildFrameTest, NewWindowOnTheSameConnection)
     CTorvaneDoc* second = first->OpenWindowOnSameConnection(std::nullopt);
     ASSERT_TRUE(second) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
     EXPECT_EQ(Main().GetConnectionCount(), 2u);
-    EXPECT_NE(FrameOf(second)->m_pConnection, first->m_pConnection);
-    EXPECT_EQ(FrameOf(second)->m_strDataSource, first->m_strDataSource);
+    EXPECT_NE(FrameOf(second)->Connection().m_pConnection, first->Connection().m_pConnection);
+    EXPECT_EQ(FrameOf(second)->Connection().m_strDataSource, first->Connection().m_strDataSource);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
+#include "query/QueryKeyRouting.h"
 #include "WindowTestMain.h"
 
 #include <vector>
@@ -17,6 +18,19 @@ namespace window_test {
 CMainFrame& Main()
 {
     return *TheApp().GetMainFrame();
+}
+
+void SetResultsInText(CChildFrame& frame, bool on)
+{
+    if ((frame.OutputMode().m_bResultsInText != 0) == on)
+        return;
+    int& warning = frame.Connection().m_bResultsInTextWarning;
+    const int warned = warning;
+    warning = 0;
+    wxCommandEvent command(wxEVT_MENU, ID_RESULTS_IN_TEXT);
+    frame.GetEventHandler()->ProcessEvent(command);
+    warning = warned;
+    EXPECT_EQ(frame.OutputMode().m_bResultsInText != 0, on);
 }
 
 void CloseQueryWindows()

@@ -23,6 +23,10 @@ void CloseQueryWindows();
 // shows the first message the attempt gave.
 CChildFrame* OpenQueryWindow(const std::string& connect);
 
+// Results in Text on or off, switched with its command as the user does; its warning is not
+// shown.
+void SetResultsInText(CChildFrame& frame, bool on);
+
 // How a batch runs: on which database, and whether it is opened asynchronously on the window's
 // recordset or run by the worker itself.
 struct RunPath {

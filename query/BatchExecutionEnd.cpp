@@ -1,0 +1,252 @@
+// The end of a query window's batches and runs: the next batch starts or the run ends, and the
+// run's end shows its output and status, restores the output mode, and ends a command-line run.
+#include "BatchExecution.h"
+
+#include "ChildFrame.h"
+#include "querycore/BatchFlow.h"
+#include "QueryHost.h"
+#include "ResultsGrids.h"
+#include "ResultView.h"
+#include "SchemaPane.h"
+
+#include "common/ItemComboBoxEx.h"
+
+#include <wx/app.h>
+#include <wx/utils.h>
+
+void CBatchExecution::OnBatchDone(int error)
+{
+    // Every batch that starts ends with exactly one of these; anything else is stale.
+    if (!m_bBatchInFlight)
+        return;
+    m_bBatchInFlight = false;
+    OnBatchComplete(error);
+}
+
+void CBatchExecution::OnBatchComplete(int error)
+{
+    // Batches that complete at once (empty ones) go round this loop instead of nesting calls.
+    for (;;) {
+        if (error)
+            m_run.m_bErrors = 1;
+        CQueuedBatch next;
+        if (!GetNextBatch(next))
+            break;
+        const bool held = m_pGrids && m_pGrids->IsBatchHeld();
+        if (!ShouldRunNextBatch(error != 0, m_run.m_bStop != 0, m_connection.m_bStopOnError != 0, held)) {
+            if ((m_run.m_bStop || held) && IsGridFilling())
+                m_pGrids->HideAllGrids();
+            break;
+        }
+        const BatchStart start = ExecuteNextBatch(next, error);
+        if (start.started)
+            return;
+        error = start.error;
+    }
+    if (m_view.m_bFinishing)
+        return;
+    m_view.m_bFinishing = 1;
+    FinishRun(error);
+}
+
+void CBatchExecution::FinishRun(int error)
+{
+    DropRemainingBatches();
+    const bool gridCreated = m_pGrids && m_pGrids->GetGridCount() > 0;
+    const CRunEndTexts end = AppendRunEndText(gridCreated);
+    ShowRunOutput(end, gridCreated);
+    RestoreOutputMode();
+    MarkRunEnded();
+    RefreshConnectionContext(error);
+    ReportCommandLineRunEnd();
+    ResetRunOptions();
+
+    m_timer.FormatExecTime();
+    m_timer.KillExecTimer();
+    if (m_connection.m_bBeep)
+        wxBell();
+    // The idle work (command states among it) catches up with the end of the run; asked for
+    // rather than run here, so that no queued message is handled in the middle of this.
+    wxWakeUpIdle();
+    CloseWhenDone();
+}
+
+void CBatchExecution::DropRemainingBatches()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_run.m_csOutput);
+        m_run.m_batchQueue.clear();
+    }
+    m_view.m_strCurrentBatch.clear();
+    CloseRecordset();
+}
+
+CRunEndTexts CBatchExecution::AppendRunEndText(bool gridCreated)
+{
+    bool outputEmpty;
+    {
+        std::lock_guard<std::mutex> lock(m_run.m_csOutput);
+        outputEmpty = (m_bTextOutput ? m_run.m_strTextOutput : m_run.m_strMessages).empty();
+    }
+    const CRunEndTexts end = GetRunEndTexts(m_run.m_bStop != 0, m_run.m_bErrors != 0, gridCreated, outputEmpty);
+    if (!end.outputText.empty())
+        AppendRunOutput(m_run, m_bTextOutput, end.outputText);
+    return end;
+}
+
+void CBatchExecution::ShowRunOutput(const CRunEndTexts& end, bool gridCreated)
+{
+    if (m_bTextOutput) {
+        m_text.FlushOutputText(true);
+        {
+            std::lock_guard<std::mutex> lock(m_run.m_csOutput);
+            m_run.m_strTextOutput.clear();
+        }
+        m_text.ForgetBuffer();
+        if (m_output.m_bSaveMode) {
+            int saved;
+            {
+                std::lock_guard<std::mutex> lock(m_run.m_csOutput);
+                saved = m_run.m_nSavedResultSets;
+            }
+            m_text.SetResultsPaneText(wxString::Format("Number of result sets saved: %d", saved));
+        } else {
+            m_text.SetResultsPaneText(wxString::Format("Number of lines of text: %d", m_text.GetLineCount()));
+        }
+        if (m_frame.GetResultView())
+            m_frame.GetResultView()->Refresh();
+    } else if (m_pGrids && !m_pGrids->IsFilling()) {
+        m_pGrids->ShowResults();
+    }
+    m_frame.SetFindStatusText(end.statusText);
+
+    if (!m_bTextOutput) {
+        if (m_view.m_strResultsPaneText.IsSameAs("Messages", false))
+            m_text.FlushOutputText(false);
+        else if (m_run.m_bErrors || !gridCreated)
+            m_text.ShowMessages();
+    }
+}
+
+void CBatchExecution::RestoreOutputMode()
+{
+    // The output mode that the schema pane switched for its own run comes back.
+    if (CSchemaPane* schema = m_frame.GetSchemaView()) {
+        if (!m_output.m_bResultsInText && schema->m_bReturnToTextMode) {
+            m_output.m_bResultsInText = 1;
+            schema->m_bReturnToTextMode = 0;
+        } else if (m_output.m_bResultsInText && schema->m_bReturnToGridMode) {
+            m_output.m_bResultsInText = 0;
+            schema->m_bReturnToGridMode = 0;
+        }
+    }
+    if (m_output.m_bSaveMode) {
+        m_output.m_bSaveMode = 0;
+        m_output.m_saveOptions.path.clear();
+        if (m_output.m_bTextModeForced) {
+            m_output.m_bTextModeForced = 0;
+            m_output.m_bResultsInText = 0;
+        }
+    }
+}
+
+void CBatchExecution::MarkRunEnded()
+{
+    m_run.m_bExecuting = 0;
+    m_run.m_bCancelling = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_pCancelTicket->mutex);
+        m_pCancelTicket->live = false;
+    }
+    m_run.SetRunningConnection(nullptr);
+}
+
+void CBatchExecution::RefreshConnectionContext(int error)
+{
+    if (MayChangeDatabase(m_connection.m_bTSql, m_connection.m_bMySql, m_view.m_strSqlText) && m_fnReadCurrentDatabase)
+        m_fnReadCurrentDatabase();
+    if (m_connection.m_bTSql && error == 0 && m_fnTrackSetOptions)
+        m_fnTrackSetOptions(m_connection.m_strBatchSeparator.empty() ? m_view.m_strSqlText : m_strLastBatch);
+    if ((m_connection.m_bTSql || m_connection.m_bMySql || m_connection.m_bOlap) && m_frame.GetDatabaseList())
+        m_frame.GetDatabaseList()->Enable();
+    if (m_pGrids)
+        m_pGrids->EndRun();
+}
+
+void CBatchExecution::ReportCommandLineRunEnd()
+{
+    IQueryHost* host = m_frame.GetHost();
+    const bool failed = m_run.m_bStop || m_run.m_bErrors;
+    if (m_view.m_bCloseWhenDone && host)
+        host->OnCommandLineRunEnded(failed);
+    if (m_view.m_bCloseWhenDone && failed) {
+        m_view.m_bCloseWhenDone = 0;
+        wxFrame* main = host ? host->GetHostWindow() : nullptr;
+        if (m_run.m_bErrors && main && main->IsEnabled() && main->IsIconized()) {
+            main->Iconize(false);
+            m_frame.Activate();
+        }
+    }
+}
+
+void CBatchExecution::ResetRunOptions()
+{
+    m_run.m_bStop = 0;
+    m_run.m_bErrors = 0;
+    if (m_connection.m_bRowLimit) {
+        m_connection.m_bRowLimit = 0;
+        try {
+            if (m_connection.m_pRecordset)
+                m_connection.m_pRecordset->PutMaxRecords(0);
+        } catch (...) {
+        }
+    }
+    if (m_view.m_nQueryKind == ado::adSchemaDBInfoKeywords || m_view.m_nQueryKind == ado::adSchemaDBInfoLiterals)
+        m_view.m_nQueryKind = -1;
+}
+
+void CBatchExecution::CloseWhenDone()
+{
+    CChildFrame& f = m_frame;
+    if (!m_view.m_bCloseWhenDone)
+        return;
+    IQueryHost* host = f.GetHost();
+    wxFrame* main = host ? host->GetHostWindow() : nullptr;
+    const bool mainMinimized = main && main->IsIconized() && main->IsEnabled();
+    if (!m_connection.m_bAutoCommit) {
+        // The open transaction keeps the window.
+        if (mainMinimized) {
+            main->Iconize(false);
+            main->Raise();
+        }
+        return;
+    }
+    m_view.m_bCloseWhenDone = 0;
+    CTorvaneDoc* doc = f.GetQueryDoc();
+    if (!mainMinimized || (doc && doc->IsModified()))
+        return;
+    // Whether this was the last connection is seen once the window has gone: windows of one
+    // command line that end together must not each count the others.
+    f.CallAfter([&f, host, main] {
+        f.Close();
+        if (host->GetConnectionCount() == 0)
+            main->CallAfter([host, main] {
+                if (host->GetConnectionCount() == 0 && main->IsIconized())
+                    main->Close();
+            });
+    });
+}
+
+void CBatchExecution::FocusAfterSaveBatch()
+{
+    // Not while a command-line run closes the window, nor while the window is out of view.
+    CChildFrame& f = m_frame;
+    IQueryHost* host = f.GetHost();
+    wxFrame* main = host ? host->GetHostWindow() : nullptr;
+    if (m_run.m_bClosing || m_view.m_bCloseWhenDone || !main || !main->IsEnabled() || main->IsIconized() ||
+        host->GetActiveQueryWindow() != &f)
+        return;
+    if (m_output.m_saveOptions.exportToExcel || m_output.m_saveOptions.publish)
+        return;
+    f.SetFocus();
+}
