@@ -197,7 +197,7 @@ void CCommandLineBatchRun::WriteNewOutput()
 
 bool CCommandLineBatchRun::RunBatches(const CSaveOptions& options)
 {
-    CBatchLoop loop(m_pState, GetPageFileUsagePercent);
+    CBatchLoop loop(*m_pState, GetPageFileUsagePercent);
     loop.SetStopOnError(m_info.m_bStopOnError != 0);
     loop.SetTextOutput(true);
     bool errors = false;

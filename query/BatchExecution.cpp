@@ -82,7 +82,7 @@ CBatchExecution::CBatchExecution(CChildFrame& frame, CQueryRunState& run, CWindo
     : m_frame(frame), m_run(run), m_connection(connection), m_output(output), m_view(view),
       m_transactions(frame, connection, view, [this](const wxString& text) { SetMainStatusText(text); }),
       m_text(frame), m_timer(view, connection, frame.GetQueryStatusBar(), [this] { OnTimer(); }),
-      m_pCancelTicket(std::make_shared<CCancelTicket>())
+      m_loop(run, [this] { return m_fnPageFileUsage(); }), m_pCancelTicket(std::make_shared<CCancelTicket>())
 {
     m_frame.Bind(wxEVT_MENU, &CBatchExecution::OnExecute, this, ID_QUERY_EXECUTE);
     m_frame.Bind(wxEVT_MENU, &CBatchExecution::OnCancelQuery, this, ID_QUERY_CANCEL);
@@ -470,29 +470,6 @@ void CBatchExecution::OnExecuteComplete(const CConnectionEventsSink::Completion&
     }
     if (!started)
         OnBatchDone(1);
-}
-
-bool CBatchExecution::GetNextBatch(CQueuedBatch& batch)
-{
-    if (m_run.m_bStop || m_connection.m_strBatchSeparator.empty())
-        return false;
-    {
-        std::lock_guard<std::mutex> lock(m_run.m_csOutput);
-        if (m_run.m_batchQueue.empty())
-            return false;
-    }
-    // The memory message comes only where a batch would have started.
-    if (m_fnPageFileUsage() >= 99) {
-        AppendRunOutput(m_run, m_bTextOutput, kPageFileUsageMessage);
-        return false;
-    }
-    std::lock_guard<std::mutex> lock(m_run.m_csOutput);
-    auto& queue = m_run.m_batchQueue;
-    if (queue.empty())
-        return false;
-    batch = std::move(queue.front());
-    queue.pop_front();
-    return true;
 }
 
 CBatchExecution::BatchStart CBatchExecution::ExecuteNextBatch(const CQueuedBatch& batch, int previousFailed)

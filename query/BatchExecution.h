@@ -11,6 +11,7 @@
 #include "common/CommandIds.h"
 #include "ExecTimer.h"
 #include "querycore/BatchFlow.h"
+#include "querycore/BatchLoop.h"
 #include "querycore/ConnectionEventsSink.h"
 #include "querycore/PageFileUsage.h"
 #include "querycore/QueryCancel.h"
@@ -62,8 +63,6 @@ public:
     // ExecuteBatch: starts one batch; a batch that completes at once (empty, or failed to start)
     // ends its step here. False when it failed to start.
     bool ExecuteBatch(const CQueuedBatch& batch);
-    // GetNextBatch: the next queued batch, unless the run stopped or memory is exhausted.
-    bool GetNextBatch(CQueuedBatch& batch);
     // OnBatchComplete: the end of a batch: the next batches start, or the run ends.
     void OnBatchComplete(int error);
     // The batch-done message of a worker.
@@ -176,5 +175,7 @@ private:
     wxString m_strLastBatch;   // the text of the batch started last
     bool m_bBatchInFlight = false;
     bool m_bAsyncOpenPending = false;
+    // Which queued batch runs next: the policy the batch run shares.
+    CBatchLoop m_loop;
     std::shared_ptr<CCancelTicket> m_pCancelTicket;
 };

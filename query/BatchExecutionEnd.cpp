@@ -29,16 +29,18 @@ void CBatchExecution::OnBatchComplete(int error)
     for (;;) {
         if (error)
             m_run.m_bErrors = 1;
-        CQueuedBatch next;
-        if (!GetNextBatch(next))
+        // Without a separator the whole text was the run's one batch.
+        if (m_connection.m_strBatchSeparator.empty())
             break;
-        const bool held = m_pGrids && m_pGrids->IsBatchHeld();
-        if (!ShouldRunNextBatch(error != 0, m_run.m_bStop != 0, m_connection.m_bStopOnError != 0, held)) {
-            if ((m_run.m_bStop || held) && IsGridFilling())
+        m_loop.SetStopOnError(m_connection.m_bStopOnError != 0);
+        m_loop.SetTextOutput(m_bTextOutput);
+        const std::optional<CQueuedBatch> next = m_loop.Next(error != 0, m_pGrids && m_pGrids->IsBatchHeld());
+        if (!next) {
+            if (m_loop.HeldByGrid() && IsGridFilling())
                 m_pGrids->HideAllGrids();
             break;
         }
-        const BatchStart start = ExecuteNextBatch(next, error);
+        const BatchStart start = ExecuteNextBatch(*next, error);
         if (start.started)
             return;
         error = start.error;

@@ -200,16 +200,7 @@ bool CChildFrame::OpenConnection(const std::optional<wxString>& connect, bool pr
     }
 
     // The data layer has no Command object: the window has none, as when creating one fails.
-    m_connection.m_nQueryTimeout = ClampQueryTimeout(m_connection.m_nQueryTimeout);
-    try {
-        m_connection.m_pConnection->PutCommandTimeout(m_connection.m_nQueryTimeout);
-    } catch (...) {
-    }
-    try {
-        m_connection.m_pRecordset = ado::Recordset::Create();
-        m_connection.m_pRecordset->PutCacheSize(1);
-    } catch (...) {
-    }
+    m_pExecution->Transactions().Session().PrepareOpenedConnection();
 
     LoadConnectionInfo(database);
 
@@ -232,17 +223,7 @@ bool CChildFrame::OpenConnection(const std::optional<wxString>& connect, bool pr
         }
     }
 
-    m_connection.m_bAutoCommitRequested = m_connection.m_bAutoCommit;
-    if (!m_connection.m_bTransactions)
-        m_connection.m_bAutoCommit = 1;
-    if (!m_connection.m_bAutoCommit) {
-        try {
-            m_connection.m_pConnection->PutIsolationLevel(ado::adXactReadCommitted);
-        } catch (...) {
-        }
-        if (!m_pExecution->Transactions().BeginTransaction(false))
-            m_connection.m_bAutoCommit = 1;
-    }
+    m_pExecution->Transactions().StartTransactionMode();
 
     m_pSchemaView->ResetTree();
     SetMainStatusText(wxString());
@@ -303,11 +284,7 @@ bool CChildFrame::Connect(const std::optional<wxString>& connect, bool promptEdi
             if (m_bDsnLessOpen)
                 SetPromptProperty();
             const wxString connectString = m_strConnectString;
-            try {
-                m_connection.m_pConnection->PutConnectionTimeout(
-                    ClampLoginTimeout(CSettingsStore::Get().GetProfileInt("Configure", "LoginTimeOut", 0)));
-            } catch (...) {
-            }
+            m_pExecution->Transactions().Session().ApplyLoginTimeout();
             try {
                 OpenWithPrompt(connectString);
             } catch (const _com_error&) {

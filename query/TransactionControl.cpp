@@ -49,56 +49,36 @@ bool CTransactionControl::BeginTransaction(bool show)
     wxBusyCursor wait;
     if (show)
         SetMainStatusText("Please wait...");
-    bool ok = true;
-    if (!m_bTransactionOpen) {
-        wxString text;
-        try {
-            if (!m_connection.m_pConnection)
-                throw _com_error(E_POINTER);
-            m_connection.m_pConnection->BeginTrans();
-            m_bTransactionOpen = 1;
-        } catch (const _com_error& e) {
-            ok = false;
-            text = GetConnectionErrorText(m_connection.m_pConnection.get(), e);
-        } catch (...) {
-            ok = false;
-            text = "Errors occurred.";
-        }
-        if (!ok) {
-            if (show)
-                TVMessageBox(text, wxOK | wxICON_STOP, &m_window);
-            else if (m_strTransactionError.empty())
-                m_strTransactionError = text;
-        }
+    wxString text;
+    const bool ok = m_session.BeginTransaction(text);
+    if (!ok) {
+        if (show)
+            TVMessageBox(text, wxOK | wxICON_STOP, &m_window);
+        else if (m_strTransactionError.empty())
+            m_strTransactionError = text;
     }
     if (show)
         SetMainStatusText(wxString());
     return ok;
 }
 
+void CTransactionControl::StartTransactionMode()
+{
+    m_connection.m_bAutoCommitRequested = m_connection.m_bAutoCommit;
+    m_session.StartTransactionMode();
+    if (m_strTransactionError.empty())
+        m_strTransactionError = m_session.BeginError();
+}
+
 bool CTransactionControl::EndTransaction(bool commit, bool showErrors)
 {
     wxBusyCursor wait;
     SetMainStatusText("Please wait...");
-    bool ok = true;
     wxString text;
-    try {
-        if (!m_connection.m_pConnection)
-            throw _com_error(E_POINTER);
-        if (commit)
-            m_connection.m_pConnection->CommitTrans();
-        else
-            m_connection.m_pConnection->RollbackTrans();
-        m_bTransactionOpen = 0;
+    const bool ok = m_session.EndTransaction(commit, text);
+    if (ok)
         m_view.m_bStatementInTransaction = 0;
-    } catch (const _com_error& e) {
-        ok = false;
-        text = GetConnectionErrorText(m_connection.m_pConnection.get(), e);
-    } catch (...) {
-        ok = false;
-        text = "Errors occurred.";
-    }
-    if (!ok && showErrors)
+    else if (showErrors)
         TVMessageBox(text, wxOK | wxICON_STOP, &m_window);
     SetMainStatusText(wxString());
     return ok;
@@ -106,7 +86,7 @@ bool CTransactionControl::EndTransaction(bool commit, bool showErrors)
 
 bool CTransactionControl::ConfirmPendingTransactions()
 {
-    if (!HasPendingTransaction(m_connection.m_bAutoCommit, m_bTransactionOpen, m_view.m_bStatementInTransaction))
+    if (!HasPendingTransaction(m_connection.m_bAutoCommit, IsTransactionOpen(), m_view.m_bStatementInTransaction))
         return true;
     switch (TVMessageBox(kPendingQuestion, wxYES_NO | wxCANCEL | wxICON_QUESTION, &m_window)) {
     case wxID_YES:
@@ -124,7 +104,7 @@ bool CTransactionControl::ConfirmPendingTransactions()
 
 void CTransactionControl::EndEmptyTransaction()
 {
-    if (m_bTransactionOpen && !m_view.m_bStatementInTransaction)
+    if (IsTransactionOpen() && !m_view.m_bStatementInTransaction)
         EndTransaction(false, false);
 }
 

@@ -4,6 +4,9 @@
 // the autocommit status pane gives when clicked.
 #pragma once
 
+#include "querycore/QuerySession.h"
+#include "WindowConnection.h"
+
 #include <wx/string.h>
 
 #include <functional>
@@ -27,9 +30,17 @@ public:
     // status text.
     CTransactionControl(wxWindow& window, CWindowConnection& connection, CRunViewState& view,
                         std::function<void(const wxString&)> showMainStatus)
-        : m_window(window), m_connection(connection), m_view(view), m_showMainStatus(std::move(showMainStatus))
+        : m_window(window), m_connection(connection), m_view(view), m_session(connection),
+          m_showMainStatus(std::move(showMainStatus))
     {
     }
+
+    // The connection's set-up and transaction steps, shared with the batch run.
+    CQuerySession& Session() { return m_session; }
+    // Right after the connection's information is read: autocommit as requested and supported,
+    // the transaction begun when it is off; a failed begin's text kept for the autocommit pane.
+    void StartTransactionMode();
+    bool IsTransactionOpen() const { return m_session.IsTransactionOpen(); }
 
     // Begins the window's transaction unless one is open. show: a failure is shown in a message
     // box (and the status text says "Please wait..." meanwhile); otherwise the first failure's
@@ -48,7 +59,6 @@ public:
     // A click on the window's status bar: on the autocommit pane, the explanation.
     void OnStatusBarClick(wxMouseEvent& event);
 
-    int m_bTransactionOpen = 0;
     wxString m_strTransactionError;
     int m_nAutocommitPane = 1;
 
@@ -58,5 +68,6 @@ private:
     wxWindow& m_window;
     CWindowConnection& m_connection;
     CRunViewState& m_view;
+    CQuerySession m_session;
     std::function<void(const wxString&)> m_showMainStatus;
 };

@@ -12,13 +12,13 @@
 #include "QueryRunState.h"
 
 #include <functional>
-#include <memory>
 #include <optional>
 
 class CBatchLoop {
 public:
     // pageFileUsage: the share of memory in use (tests give their own).
-    CBatchLoop(std::shared_ptr<CQueryRunState> state, std::function<int()> pageFileUsage);
+    // The run state outlives the loop.
+    CBatchLoop(CQueryRunState& state, std::function<int()> pageFileUsage);
 
     // Whether a failed batch ends the run.
     void SetStopOnError(bool stopOnError) { m_bStopOnError = stopOnError; }
@@ -30,13 +30,16 @@ public:
     std::optional<CQueuedBatch> Next(bool previousFailed, bool gridHeld = false);
     // The run ended because memory was short.
     bool MemoryShort() const { return m_bMemoryShort; }
+    // The last Next ended the run because the grid worker held it.
+    bool HeldByGrid() const { return m_bHeldByGrid; }
 
 private:
     bool QueueEmpty() const;
 
-    std::shared_ptr<CQueryRunState> m_state;
+    CQueryRunState& m_state;
     std::function<int()> m_fnPageFileUsage;
     bool m_bStopOnError = true;
     bool m_bTextOutput = false;
     bool m_bMemoryShort = false;
+    bool m_bHeldByGrid = false;
 };

@@ -8,6 +8,11 @@
 void CQuerySession::CreateConnection()
 {
     m_info.m_pConnection = ado::Connection::Create();
+    ApplyLoginTimeout();
+}
+
+void CQuerySession::ApplyLoginTimeout()
+{
     // Refused: the driver's own login time-out applies.
     BestEffort([this] {
         m_info.m_pConnection->PutConnectionTimeout(ClampLoginTimeout(settings::ReadInt(settings::LoginTimeOut)));

@@ -21,6 +21,8 @@ public:
 
     // Before Open: a new connection object with the login time-out of the settings.
     void CreateConnection();
+    // Before Open of a connection made elsewhere: the login time-out of the settings.
+    void ApplyLoginTimeout();
     // After Open: the query time-out (clamped) on the connection and the recordset of catalog
     // queries. A provider that refuses the time-out runs without one.
     void PrepareOpenedConnection();

@@ -87,7 +87,7 @@ TEST_P(TransactionWindowTest, RunsAccumulateInOneTransactionUntilTheWindowCloses
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
     EXPECT_FALSE(frame->Connection().m_bAutoCommit);
-    EXPECT_TRUE(frame->GetExecution().Transactions().m_bTransactionOpen);
+    EXPECT_TRUE(frame->GetExecution().Transactions().IsTransactionOpen());
     EXPECT_FALSE(frame->RunView().m_bStatementInTransaction);
 
     Run(frame, "INSERT INTO t VALUES (1)");
@@ -132,7 +132,7 @@ TEST_P(TransactionWindowTest, AWindowWhereNothingRanClosesWithoutAQuestion)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    EXPECT_TRUE(frame->GetExecution().Transactions().m_bTransactionOpen);
+    EXPECT_TRUE(frame->GetExecution().Transactions().IsTransactionOpen());
     CMessageScript messages;
     frame->Close();
     ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
@@ -165,7 +165,7 @@ TEST_P(TransactionWindowTest, AFailedCommitKeepsTheWindowOpenWithTheError)
         EXPECT_TRUE(messages.Shown()[1].text.Lower().Contains(IsPostgres() ? "unique" : "foreign key"))
             << messages.Shown()[1].text;
         EXPECT_TRUE(IsOpen(frame));
-        EXPECT_TRUE(frame->GetExecution().Transactions().m_bTransactionOpen);
+        EXPECT_TRUE(frame->GetExecution().Transactions().IsTransactionOpen());
         EXPECT_TRUE(frame->RunView().m_bStatementInTransaction);
     }
     if (IsSqlite()) {

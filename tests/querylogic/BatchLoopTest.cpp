@@ -22,7 +22,7 @@ Outcome RunLoop(bool stopOnError, const std::string& failing, int usage = 10, bo
     auto state = std::make_shared<CQueryRunState>(CFrameMailbox::Create(nullptr));
     for (const char* name : {"a", "b", "c"})
         state->m_batchQueue.push_back({name, 0});
-    CBatchLoop loop(state, [usage] { return usage; });
+    CBatchLoop loop(*state, [usage] { return usage; });
     loop.SetStopOnError(stopOnError);
     loop.SetTextOutput(textOutput);
     Outcome outcome;
