@@ -51,30 +51,31 @@ bool CQuerySession::BeginTransaction(wxString& error)
 {
     if (m_bTransactionOpen)
         return true;
-    try {
-        if (!m_info.m_pConnection)
-            throw _com_error(E_POINTER);
-        m_info.m_pConnection->BeginTrans();
-        m_bTransactionOpen = true;
-        return true;
-    } catch (const _com_error& e) {
-        error = GetConnectionErrorText(m_info.m_pConnection.get(), e);
-    } catch (...) {
-        error = "Errors occurred.";
-    }
-    return false;
+    m_bTransactionOpen = CallConnection([](ado::Connection& c) { c.BeginTrans(); }, error);
+    return m_bTransactionOpen;
 }
 
 bool CQuerySession::EndTransaction(bool commit, wxString& error)
 {
+    const bool ended = CallConnection(
+        [commit](ado::Connection& c) {
+            if (commit)
+                c.CommitTrans();
+            else
+                c.RollbackTrans();
+        },
+        error);
+    if (ended)
+        m_bTransactionOpen = false;
+    return ended;
+}
+
+bool CQuerySession::CallConnection(const std::function<void(ado::Connection&)>& call, wxString& error)
+{
     try {
         if (!m_info.m_pConnection)
             throw _com_error(E_POINTER);
-        if (commit)
-            m_info.m_pConnection->CommitTrans();
-        else
-            m_info.m_pConnection->RollbackTrans();
-        m_bTransactionOpen = false;
+        call(*m_info.m_pConnection);
         return true;
     } catch (const _com_error& e) {
         error = GetConnectionErrorText(m_info.m_pConnection.get(), e);

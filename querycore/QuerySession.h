@@ -15,6 +15,8 @@
 
 #include <wx/string.h>
 
+#include <functional>
+
 class CQuerySession {
 public:
     explicit CQuerySession(CConnectionInfo& info) : m_info(info) {}
@@ -40,6 +42,9 @@ public:
     const wxString& BeginError() const { return m_strBeginError; }
 
 private:
+    // One call on the connection; its failure's text in error.
+    bool CallConnection(const std::function<void(ado::Connection&)>& call, wxString& error);
+
     CConnectionInfo& m_info;
     bool m_bTransactionOpen = false;
     wxString m_strBeginError;
