@@ -190,7 +190,7 @@ bool CMainFrame::CreateStatusBarPanes()
     const int keyWidth = bar->GetTextExtent("SCRL").x + 12;
     const int widths[] = {-1, m_nCountPaneWidth, keyWidth, keyWidth, keyWidth};
     bar->SetStatusWidths(5, widths);
-    m_keyStateTimer = new wxTimer(this);
+    m_keyStateTimer = std::make_unique<wxTimer>(this);
     Bind(wxEVT_TIMER, &CMainFrame::OnKeyStateTimer, this, m_keyStateTimer->GetId());
     m_keyStateTimer->Start(300);
     return true;

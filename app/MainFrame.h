@@ -158,7 +158,7 @@ private:
     int m_nCountPaneWidth = 173;
     wxString m_strCountPaneText;
     wxRect m_normalRect;
-    wxTimer* m_keyStateTimer = nullptr;
+    std::unique_ptr<wxTimer> m_keyStateTimer;
 
     wxDECLARE_EVENT_TABLE();
 };
