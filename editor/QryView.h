@@ -2,7 +2,8 @@
 // text control with SQL highlighting. It keeps the text plain, offers the SQL editing commands
 // (case, tabify, indent, "--" and "/*" comments, brace matching), find and replace with a counted
 // Replace All, printing with header and footer, and a context menu. Execution is the query
-// window's business; the view only hands its commands on.
+// window's business; the view only hands its commands on. Find and replace are in
+// QryViewFind.cpp, the keys, mouse and context menu in QryViewInput.cpp.
 #pragma once
 
 #include <wx/docview.h>
@@ -99,6 +100,8 @@ private:
     bool SelectionMatches(const wxString& find, bool matchCase, bool wholeWord);
     long SearchRange(const wxString& find, int flags, long from, long to);
     int SearchFlags(bool matchCase, bool wholeWord) const;
+    // Closes the find/replace dialog when this view owns it.
+    void CloseFindDialog();
 
     // Key, mouse and control events.
     void OnKeyDown(wxKeyEvent& event);
