@@ -95,7 +95,8 @@ int TVMessageBox(const wxString& text, long style, wxWindow* parent)
     // A worker asks the UI thread and waits for the answer.
     auto answer = std::make_shared<std::promise<int>>();
     std::future<int> result = answer->get_future();
-    wxAppConsole::GetInstance()->CallAfter([answer, text, style] { answer->set_value(ShowDialog(text, style, nullptr)); });
+    wxAppConsole::GetInstance()->CallAfter(
+        [answer, text, style] { answer->set_value(ShowDialog(text, style, nullptr)); });
     return result.get();
 }
 

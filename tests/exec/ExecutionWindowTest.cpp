@@ -15,6 +15,7 @@
 #include "querycore/QueryRunState.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestTiming.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
@@ -38,7 +39,7 @@ namespace {
 // How long a test waits for what should happen at once: long enough for a loaded machine, short
 // enough to tell a hang (or a cancel that failed to reach a 30-second statement) from it. How
 // fast things happen is measured by the benchmarks.
-constexpr auto kHang = 15s;
+const auto kHang = torvane::test::Scaled(15s);
 
 class ExecWindowTest : public ::testing::TestWithParam<window_test::RunPath> {
 protected:
