@@ -107,6 +107,9 @@ bool CQryView::OnCreate(wxDocument* doc, long flags)
     if (auto* child = dynamic_cast<IEditorHost*>(GetFrame())) {
         if (m_pQueryDoc)
             m_pQueryDoc->SetFrame(child);
+        // The window may have made its editor already, while it built its panes.
+        if (m_pEdit)
+            return true;
         if (!CreateEditor(child->GetEditorPane()))
             return false;
         child->SetEditorWindow(m_pEdit);
