@@ -5,6 +5,7 @@
 #include "OdbcInfo.h"
 #include "OdbcRecordset.h"
 #include "SchemaRowsets.h"
+#include "SqliteDatabaseFile.h"
 #include "Unicode.h"
 
 #include <algorithm>
@@ -136,7 +137,14 @@ void OdbcConnection::Open(const std::string& connectionString, const std::string
     AttributeList attributes = req.odbc;
     const DriverTraits expected = TraitsOfFamily(FamilyBeforeConnect(attributes));
     AddStreamingDefaults(expected.family, attributes);
-    const SQLRETURN rc = ConnectDriver(DriverConnectionText(attributes), expected);
+    if (expected.family == DriverFamily::SQLite) {
+        const std::string refusal = PrepareSqliteDatabase(attributes);
+        if (!refusal.empty()) {
+            m_errors->Set({{refusal, "", 0, kProviderSource, E_FAIL}});
+            throw _com_error(E_FAIL, refusal, kProviderSource);
+        }
+    }
+    const SQLRETURN rc = ConnectDriver(DriverConnectionText(attributes, expected.family), expected);
     CheckDatabaseFile();
     KeepRequestedDriver(req.odbc);
     AdoptRequest(req);
@@ -206,9 +214,10 @@ void OdbcConnection::ApplyInitProperties(ConnectRequest& req, const std::string&
         m_connectionTimeout = *req.connectTimeout;
 }
 
-std::string OdbcConnection::DriverConnectionText(const AttributeList& attributes)
+std::string OdbcConnection::DriverConnectionText(const AttributeList& attributes, DriverFamily family)
 {
-    std::string odbcText = FormatOdbcConnectionString(attributes);
+    std::string odbcText = family == DriverFamily::SQLite ? FormatSqliteConnectionString(attributes)
+                                                          : FormatOdbcConnectionString(attributes);
     if (odbcText.size() > kMaxConnectionStringLength)
         ThrowBadInitString("The connection string is too long for the driver manager.");
     return odbcText;

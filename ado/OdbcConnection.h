@@ -109,8 +109,9 @@ private:
     // What the string leaves open comes from the properties set before opening and from Open's
     // user and password.
     void ApplyInitProperties(ConnectRequest& req, const std::string& userID, const std::string& password);
-    // The text for SQLDriverConnect; throws when the driver manager would refuse its length.
-    std::string DriverConnectionText(const AttributeList& attributes);
+    // The text for SQLDriverConnect in the form the family's driver reads; throws when the
+    // driver manager would refuse its length.
+    std::string DriverConnectionText(const AttributeList& attributes, DriverFamily family);
     // Connects a new handle and keeps it, with the driver's completed attributes and traits;
     // returns SQLDriverConnect's result. A failure fills Errors and throws.
     SQLRETURN ConnectDriver(const std::string& odbcText, const DriverTraits& expected);

@@ -1,12 +1,12 @@
 #include "PersistOutput.h"
 
 #include "OdbcError.h"
+#include "UnfinishedFiles.h"
 
 #include <fmt/format.h>
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace ado {
@@ -20,9 +20,10 @@ constexpr size_t kBufferSize = 1 << 16;
 
 FileOutput::FileOutput(std::string path) : m_path(std::move(path))
 {
-    // O_EXCL: the object model never overwrites an existing file, and it also refuses a
-    // symbolic link planted under the name.
-    m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // Exclusive: the object model never overwrites an existing file, and it also refuses a
+    // symbolic link planted under the name. Recorded until complete, so that a process that
+    // has to end at once removes it.
+    m_fd = UnfinishedFiles::Create(m_path, 0666);
     if (m_fd < 0) {
         int err = errno;
         std::string reason = err == EEXIST ? "the file already exists" : std::strerror(err);
@@ -39,6 +40,7 @@ FileOutput::~FileOutput()
     if (m_fd >= 0)
         ::close(m_fd);
     ::unlink(m_path.c_str());
+    UnfinishedFiles::Forget(m_path);
 }
 
 void FileOutput::WriteFailed(int err) const
@@ -100,6 +102,7 @@ void FileOutput::Commit()
     if (::close(fd) != 0 && errno != EINTR)
         WriteFailed(errno);
     m_committed = true;
+    UnfinishedFiles::Forget(m_path);
 }
 
 } // namespace ado

@@ -19,11 +19,9 @@
 #include "querycore/QueryRunState.h"
 #include "querycore/SaveWorker.h"
 #include "StartupChecks.h"
+#include "StopSignalWatch.h"
 
-#include <atomic>
-#include <csignal>
-#include <ctime>
-#include <thread>
+#include <chrono>
 
 namespace {
 
@@ -34,57 +32,15 @@ const char* const kNeedsProvider =
     "connection needs a display.";
 const char* const kNoConnectString = "'%s'.\nThe data link file holds no connect string.";
 const char* const kRolledBack = "The transaction of the run was rolled back.";
+const char* const kNothingRun = "Nothing was run.";
 
-sigset_t StopSignals()
-{
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    return set;
-}
-
-// SIGINT and SIGTERM stop the run the way Cancel stops a window's run: the statement is
-// cancelled and a file being written is not left behind. The signals are taken by a thread of
-// their own, so nothing happens inside a signal handler.
-class CStopOnSignal {
-public:
-    explicit CStopOnSignal(std::shared_ptr<CQueryRunState> state)
-        : m_state(std::move(state)), m_thread([this] { Watch(); })
-    {
-    }
-    ~CStopOnSignal()
-    {
-        m_done = true;
-        m_thread.join();
-    }
-
-private:
-    void Watch()
-    {
-        const sigset_t set = StopSignals();
-        const timespec wait{0, 100 * 1000 * 1000};
-        while (!m_done) {
-            if (sigtimedwait(&set, nullptr, &wait) > 0) {
-                m_state->m_bStop = 1;
-                m_state->CancelRunningStatement();
-            }
-        }
-    }
-
-    std::shared_ptr<CQueryRunState> m_state;
-    std::atomic<bool> m_done{false};
-    std::thread m_thread;
-};
+// After a stop signal, how long a run may take to wind down before it is abandoned.
+constexpr std::chrono::milliseconds kStopGrace{600};
 
 } // namespace
 
 int CCommandLineBatchRun::Main(const std::vector<wxString>& args)
 {
-    // Before any thread exists, so that every thread leaves the stop signals to the run.
-    const sigset_t signals = StopSignals();
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-
     std::vector<wxString> argv{"torvane"};
     argv.insert(argv.end(), args.begin(), args.end());
     CTorvaneCommandLineInfo info;
@@ -180,6 +136,7 @@ bool CCommandLineBatchRun::Connect(const wxString& connectString)
 
 void CCommandLineBatchRun::WriteNewOutput()
 {
+    std::lock_guard<std::mutex> written(m_outputMutex);
     wxString text;
     {
         std::lock_guard<std::mutex> lock(m_pState->m_csOutput);
@@ -191,6 +148,23 @@ void CCommandLineBatchRun::WriteNewOutput()
     }
     // Error tags break their lines with CR, as the results view shows them.
     text.Replace("\r", "\n");
+    std::fputs(text.utf8_str(), m_output);
+    std::fflush(m_output);
+}
+
+void CCommandLineBatchRun::WriteStatus(const wxString& text)
+{
+    std::lock_guard<std::mutex> written(m_outputMutex);
+    std::fprintf(m_output, "\n%s\n", text.utf8_str().data());
+    std::fflush(m_output);
+}
+
+void CCommandLineBatchRun::WriteAbandonedEnd()
+{
+    // Held until the process ends: nothing is written after these words.
+    m_outputMutex.lock();
+    const CRunEndTexts end = GetRunEndTexts(true, false, false, m_nWritten == 0);
+    const wxString text = (m_nWritten == 0 ? wxString() : wxString("\n\n")) + end.outputText + "\n" + end.statusText + "\n";
     std::fputs(text.utf8_str(), m_output);
     std::fflush(m_output);
 }
@@ -241,13 +215,24 @@ bool CCommandLineBatchRun::EndTransaction(bool keepWork)
 int CCommandLineBatchRun::Run(const wxString& connectString, const wxString& inputFile, const CommandLineBatch& batch)
 {
     CQueryRunState& state = *m_pState;
-    CStopOnSignal stopOnSignal(m_pState);
+    CStopSignalWatch watch(
+        [state = m_pState] {
+            state->m_bStop = 1;
+            state->CancelRunningStatement();
+        },
+        [this] { WriteAbandonedEnd(); }, kStopGrace, kFailed);
 
     std::string text;
     try {
         text = CQueryFileCodec::Decode(ReadFileToString(inputFile)).utf8;
     } catch (const CFileException& e) {
         TVMessageBox("'" + e.m_strFileName + "'.\n" + GetFileExceptionText(e.m_cause), wxOK | wxICON_STOP);
+        return kFailed;
+    }
+    if (const size_t line = BatchSplitter::LineOfNulCharacter(text)) {
+        TVMessageBox(wxString::FromUTF8(BatchSplitter::NulCharacterRefusal(inputFile.utf8_string(), line)) + "\n" +
+                         kNothingRun,
+                     wxOK | wxICON_STOP);
         return kFailed;
     }
     if (!Connect(connectString))
@@ -271,6 +256,12 @@ int CCommandLineBatchRun::Run(const wxString& connectString, const wxString& inp
     const bool stopped = state.m_bStop != 0;
     if (!EndTransaction(!stopped && !errors))
         errors = true;
+    try {
+        m_info.m_pConnection->Close();
+    } catch (...) {
+    }
+    // Past every call that could block: from here the run ends by itself.
+    watch.Finish();
 
     bool outputEmpty;
     {
@@ -282,11 +273,6 @@ int CCommandLineBatchRun::Run(const wxString& connectString, const wxString& inp
         AppendRunOutput(state, true, end.outputText);
 
     WriteNewOutput();
-    std::fprintf(m_output, "\n%s\n", end.statusText.utf8_str().data());
-    std::fflush(m_output);
-    try {
-        m_info.m_pConnection->Close();
-    } catch (...) {
-    }
+    WriteStatus(end.statusText);
     return stopped || errors ? kFailed : kSucceeded;
 }

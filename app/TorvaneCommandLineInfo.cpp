@@ -120,18 +120,19 @@ bool CTorvaneCommandLineInfo::CheckBatch(CommandLineRequest& request) const
         return false;
     };
 
+    // An option given without its value holds "TRUE": it names no file.
     wxString input;
     GetOption("i", input);
     input = Trimmed(input);
-    if (input.empty()) {
+    wxString output;
+    const bool outputGiven = GetOption("o", output);
+    output = Trimmed(output);
+    if (input.empty() || IsTrueText(input) || (outputGiven && IsTrueText(output))) {
         request.kind = CommandLineRequest::Usage;
         return false;
     }
-
-    wxString output;
-    if (!GetOption("o", output) || Trimmed(output).empty())
+    if (output.empty())
         return refuse("-o <output filename> is a required command line option.", wxICON_INFORMATION);
-    output = Trimmed(output);
 
     int slash = output.Find('/', true);
     wxString folder = slash == wxNOT_FOUND ? wxString() : output.Left(slash + 1);
@@ -176,6 +177,12 @@ bool CTorvaneCommandLineInfo::CheckBatch(CommandLineRequest& request) const
             batch.delimiter = ",";
         if (!HasUniformChars(batch.delimiter))
             return refuse("The delimiter option cannot contain mixed characters.", wxICON_INFORMATION);
+        // Quotes and line breaks are what delimited text is parsed by: a delimiter made of them
+        // gives a file that no reader can take apart.
+        if (batch.delimiter.find_first_of("\"\r\n") != wxString::npos)
+            return refuse("The delimiter option cannot contain a double quote (\"), a carriage return or a line "
+                          "feed.",
+                          wxICON_INFORMATION);
     }
 
     wxString flag;

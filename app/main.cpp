@@ -1,9 +1,13 @@
 #include "CommandLineBatchRun.h"
+#include "StopSignalWatch.h"
 #include "TorvaneApp.h"
 
 #include <wx/init.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -15,6 +19,21 @@ bool HaveDisplay()
             return true;
     }
     return false;
+}
+
+// A descriptor among 0-2 that the caller left closed (2>&-) would be handed to the next file or
+// socket opened, and what is meant for standard error would be written into it (into a
+// database connection, say): each is opened on /dev/null first.
+void OpenStandardDescriptors()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lowest free number, which is fd.
+        const int opened = open("/dev/null", O_RDWR);
+        if (opened > 2)
+            close(opened);
+    }
 }
 
 // The class library without its windows, for a start without a display.
@@ -29,8 +48,11 @@ wxIMPLEMENT_APP_NO_MAIN(CTorvaneApp);
 
 int main(int argc, char** argv)
 {
+    OpenStandardDescriptors();
     if (HaveDisplay())
         return wxEntry(argc, argv);
+    // Before any thread exists, so that every thread leaves the stop signals to the run.
+    CStopSignalWatch::BlockStopSignals();
     // The window application object is never made here: wxTheApp, which presumes one, is not used.
     auto* app = new CConsoleApp;
     wxAppConsole::SetInstance(app);

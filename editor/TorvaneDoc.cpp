@@ -6,6 +6,7 @@
 #include "common/TextPositions.h"
 #include "editor/QryView.h"
 #include "editor/SqlEditTransforms.h"
+#include "querycore/BatchSplitter.h"
 #include "platform/MessageBox.h"
 
 #include <wx/app.h>
@@ -191,8 +192,14 @@ bool CTorvaneDoc::OpenQueryFile(const wxString& path, bool forceReload)
         }
         int error = errno;
         wxStyledTextCtrl* edit = Editor();
+        const size_t nulLine = read ? BatchSplitter::LineOfNulCharacter(bytes) : 0;
         if (!read) {
             TVMessageBox(FileErrorText(path, error), wxOK | wxICON_STOP);
+        } else if (nulLine != 0) {
+            // Shown, it would look like SQL that runs whole; sent, the driver would stop at it.
+            TVMessageBox(wxString::FromUTF8(BatchSplitter::NulCharacterRefusal(path.utf8_string(), nulLine)) +
+                             "\nThe file was not opened.",
+                         wxOK | wxICON_STOP);
         } else if (edit) {
             QueryFileText text = CQueryFileCodec::Decode(bytes);
             m_bLoading = true;

@@ -324,7 +324,7 @@ void CDataLinkDlg::OnSaveDataLinkFile(wxCommandEvent&)
 bool CDataLinkDlg::SaveDataLinkFile(const wxString& path)
 {
     try {
-        DataLinkFile::Write(path.utf8_string(), GetConnectString().utf8_string());
+        DataLinkFile::Write(path.utf8_string(), GetFields().BuildSavedConnectString().utf8_string());
         return true;
     } catch (const std::exception& e) {
         TVMessageBox(wxString::FromUTF8(e.what()), wxOK | wxICON_STOP, this);

@@ -52,7 +52,8 @@ public:
     // Opens a connection from the fields and reports the outcome; true when it opened.
     bool TestConnection();
     // Writes the connection string as a data link file (UTF-16 with its byte order mark, as the
-    // system writes them); false with the reason shown when it cannot.
+    // system writes them), with the password only when "Allow saving password" is checked;
+    // false with the reason shown when it cannot.
     bool SaveDataLinkFile(const wxString& path);
     // The fields are complete enough to try a connection; otherwise says why and moves the focus.
     bool Validate() override;

@@ -3,6 +3,8 @@
 #include "common/TextPositions.h"
 #include "FindNoCase.h"
 
+#include <fmt/format.h>
+
 namespace {
 
 constexpr std::string_view kBatchWhiteSpace = " \t\r\n\v\f";
@@ -80,6 +82,24 @@ std::vector<Batch> BatchSplitter::Split(std::string_view text, const std::atomic
         b.position = position;
     }
     return batches;
+}
+
+size_t BatchSplitter::LineOfNulCharacter(std::string_view text)
+{
+    const size_t nul = text.find('\0');
+    if (nul == std::string_view::npos)
+        return 0;
+    size_t line = 1;
+    for (size_t i = 0; i < nul; ++i) {
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+            ++line;
+    }
+    return line;
+}
+
+std::string BatchSplitter::NulCharacterRefusal(std::string_view file, size_t line)
+{
+    return fmt::format("'{}'.\nLine {} holds a NUL character (byte 0), which SQL text cannot contain.", file, line);
 }
 
 std::string BatchSplitter::PrepareBatchText(std::string_view batch)

@@ -39,6 +39,14 @@ public:
     // True when line (without its line end) is a separator line.
     bool IsSeparatorLine(std::string_view line) const;
 
+    // The line (counted from 1; line ends as Split reads them) of the first NUL character of
+    // text, or 0 when it holds none. Drivers read statement text only up to a NUL, so SQL that
+    // holds one would run cut short without a word: such text is refused, never run.
+    static size_t LineOfNulCharacter(std::string_view text);
+    // The refusal of text read from file whose line holds a NUL character: "'<file>'.\n" and
+    // the line's fault.
+    static std::string NulCharacterRefusal(std::string_view file, size_t line);
+
     // The text to run for a batch: trimmed of white space at both ends, every line end as LF
     // (drivers end "--" comments only at LF).
     static std::string PrepareBatchText(std::string_view batch);

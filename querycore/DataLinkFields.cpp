@@ -168,6 +168,20 @@ wxString CDataLinkFields::BuildConnectString() const
            ";Extended Properties=" + QuoteOleDbValue(BuildOdbcString());
 }
 
+wxString CDataLinkFields::BuildSavedConnectString() const
+{
+    if (persistSecurityInfo)
+        return BuildConnectString();
+    CDataLinkFields saved = *this;
+    saved.password.clear();
+    saved.hasPassword = false;
+    saved.otherAttributes.clear();
+    for (const auto& [key, value] : SplitOdbcString(otherAttributes))
+        if (!Is(key, {"PWD", "Password"}))
+            AppendAttribute(saved.otherAttributes, key, value);
+    return saved.BuildConnectString();
+}
+
 CDataLinkFields CDataLinkFields::Parse(const wxString& connectString)
 {
     CDataLinkFields fields;

@@ -27,6 +27,9 @@ struct CDataLinkFields {
     wxString BuildOdbcString() const;
     // The ADO connection string handed to the data layer.
     wxString BuildConnectString() const;
+    // The string a data link file keeps: as BuildConnectString, but without the password
+    // (also one given among the further attributes) unless saving it is allowed.
+    wxString BuildSavedConnectString() const;
 
     static CDataLinkFields Parse(const wxString& connectString);
 

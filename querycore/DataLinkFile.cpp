@@ -99,7 +99,8 @@ std::string DataLinkFile::Read(const std::string& path)
 
 void DataLinkFile::Write(const std::string& path, std::string_view connectString, Encoding encoding)
 {
-    ReplacingFile file(path);
+    // The string may hold a password: a new file is private, like the settings file.
+    ReplacingFile file(path, 0600);
     file.Write(Encode(connectString, encoding));
     file.Commit();
 }

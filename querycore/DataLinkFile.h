@@ -27,7 +27,8 @@ public:
     static std::string Read(const std::string& path);
 
     // Writes connectString as a file (replacing an existing one only once the new one is
-    // complete); throws std::filesystem::filesystem_error.
+    // complete, with its permissions; a new file is readable by its owner only); throws
+    // std::filesystem::filesystem_error.
     static void Write(const std::string& path, std::string_view connectString,
                       Encoding encoding = Encoding::Utf16LE);
 

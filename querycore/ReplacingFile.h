@@ -1,8 +1,14 @@
 // A file written under a temporary name beside its target and moved over the target only when
 // the whole content is written: a stopped or failed write never leaves a partial file, and
-// an existing file is kept until its replacement is complete. Write errors (disk full, no
-// permission) are thrown as std::filesystem::filesystem_error naming the target.
+// an existing file is kept until its replacement is complete. The replacement keeps the
+// replaced file's permissions (and its owner and group where the process may set them), so a
+// private file stays private; while it is written, the copy is readable by its owner only. The
+// temporary file is recorded as unfinished (ado/UnfinishedFiles.h) until it takes the target's
+// name. Write errors (disk full, no permission) are thrown as
+// std::filesystem::filesystem_error naming the target.
 #pragma once
+
+#include <sys/types.h>
 
 #include <filesystem>
 #include <string>
@@ -10,8 +16,10 @@
 
 class ReplacingFile {
 public:
-    // Creates the temporary file; throws when the folder cannot take it.
-    explicit ReplacingFile(std::filesystem::path target);
+    // Creates the temporary file; throws when the folder cannot take it. newFileMode: the
+    // permissions (less the umask) when no file is replaced; 0600 for files that may hold a
+    // password.
+    explicit ReplacingFile(std::filesystem::path target, mode_t newFileMode = 0666);
     // Removes the temporary file unless Commit succeeded.
     ~ReplacingFile();
     ReplacingFile(const ReplacingFile&) = delete;
@@ -23,6 +31,10 @@ public:
     void Commit();
 
     const std::filesystem::path& Target() const { return m_target; }
+
+    // Moves a complete file written elsewhere over target, with the permissions, owner and
+    // group of the file it replaces; throws filesystem_error naming target.
+    static void MoveOver(const std::filesystem::path& complete, const std::filesystem::path& target);
 
 private:
     void Flush();

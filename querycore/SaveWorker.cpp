@@ -1,5 +1,6 @@
 #include "SaveWorker.h"
 
+#include "ado/UnfinishedFiles.h"
 #include "BatchEndGuard.h"
 #include "common/ErrorText.h"
 #include "common/FileException.h"
@@ -7,11 +8,11 @@
 #include "DelimitedTextWriter.h"
 #include "MessagesBuffer.h"
 #include "QueryCancel.h"
+#include "ReplacingFile.h"
 #include "TextWorker.h"
 
 #include <fmt/format.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <new>
@@ -59,16 +60,25 @@ wxString FileErrorText(const wxString& fileName, int osError)
 bool SaveRecordset(ado::Recordset& recordset, const std::string& path, bool xml, const std::atomic<int>& stop)
 {
     const std::string temporary = TemporaryPathBeside(path);
-    recordset.Save(temporary, xml ? ado::adPersistXML : ado::adPersistADTG);
-    if (stop.load(std::memory_order_relaxed)) {
+    // Recorded from before it exists until it has the target's name: a process that has to end
+    // at once removes the complete copy too.
+    ado::UnfinishedFiles::Record(temporary);
+    const auto forget = [&] {
         std::remove(temporary.c_str());
-        return false;
+        ado::UnfinishedFiles::Forget(temporary);
+    };
+    try {
+        recordset.Save(temporary, xml ? ado::adPersistXML : ado::adPersistADTG);
+        if (stop.load(std::memory_order_relaxed)) {
+            forget();
+            return false;
+        }
+        ReplacingFile::MoveOver(temporary, path);
+    } catch (...) {
+        forget();
+        throw;
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        std::remove(temporary.c_str());
-        throw std::filesystem::filesystem_error("replace", path, std::error_code(error, std::generic_category()));
-    }
+    ado::UnfinishedFiles::Forget(temporary);
     return true;
 }
 

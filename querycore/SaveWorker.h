@@ -31,7 +31,8 @@ void ExecuteAndSaveThreadProc(std::shared_ptr<CSaveBlock> block);
 void SaveResultSets(CSaveBlock& block, ado::RecordsetPtr& recordset, _variant_t& recordsAffected);
 
 // One result set through Recordset.Save, as XML or ADTG. The file is written under a
-// temporary name and moved over path once complete; false (and no file) when stop was set
+// temporary name and moved over path once complete, with the permissions of the file it
+// replaces (ReplacingFile::MoveOver); false (and no file) when stop was set
 // meanwhile. Throws _com_error from the save and std::filesystem::filesystem_error when the
 // complete file cannot take the name.
 bool SaveRecordset(ado::Recordset& recordset, const std::string& path, bool xml, const std::atomic<int>& stop);

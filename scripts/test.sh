@@ -27,5 +27,18 @@ export TORVANE_PG_PORT="$port"
 # Tests keep their settings away from the user's own.
 export XDG_CONFIG_HOME="$pgdir/config" XDG_DATA_HOME="$pgdir/data-home" XDG_RUNTIME_DIR="$pgdir/runtime"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+# A test run leaves the work tree as it found it: what tests write belongs in temporary folders.
+# Build folders are left out; outside a git work tree there is nothing to compare.
+tree_state() {
+    git -C "$root" status --porcelain --untracked-files=all 2>/dev/null | grep -v '^.. "\{0,1\}build[^/]*/' || true
+}
+tree_state >"$pgdir/tree-before"
+status=0
 xvfb-run -a -s "-screen 0 1600x1000x24" \
-    ctest --test-dir "$builddir" --output-on-failure -j "$(nproc)" --timeout 600 "$@"
+    ctest --test-dir "$builddir" --output-on-failure -j "$(nproc)" --timeout 600 "$@" || status=$?
+if tree_state | grep -vxF -f "$pgdir/tree-before" >"$pgdir/tree-new"; then
+    echo "The test run left files in the work tree:" >&2
+    cat "$pgdir/tree-new" >&2
+    [ "$status" -ne 0 ] || status=1
+fi
+exit "$status"

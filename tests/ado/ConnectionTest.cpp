@@ -280,10 +280,102 @@ TEST(AdoConnectionFailures, AFileThatIsNotADatabaseFailsToOpen)
 TEST(AdoSqliteConnection, ANonAsciiPathOpensTheFileItNames)
 {
     const std::string path = torvane::test::NewTempPath(" Größe 😀.db");
-    auto cn = Connect("Driver=SQLite3;Database=" + path);
+    auto cn = Connect("Driver=SQLite3;NoCreat=0;Database=" + path);
     cn->Execute("create table t (id integer)");
     cn->Execute("insert into t values (5)");
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_NE(cn->GetConnectionString().find(path), std::string::npos) << cn->GetConnectionString();
     EXPECT_EQ(Scalar(Connect(cn->GetConnectionString()), "select id from t"), "5");
+}
+
+namespace {
+
+std::set<std::string> FolderNames(const std::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+} // namespace
+
+// The driver would create any file it is pointed at: a mistyped path, or a string without a
+// Database at all (named after the rest of the string, in the current folder). The layer opens
+// existing files only, unless the string asks for a new database.
+TEST(AdoSqliteConnection, OpensExistingDatabaseFilesOnlyUnlessAskedToCreate)
+{
+    const std::filesystem::path folder = torvane::test::NewTempPath("-create");
+    std::filesystem::create_directory(folder);
+    const std::string missing = (folder / "mistyped.db").string();
+    const std::set<std::string> here = FolderNames(std::filesystem::current_path());
+    struct Case {
+        std::string text;
+        const char* says;
+    } refused[] = {
+        {"Driver=SQLite3;", "names no SQLite database file"},
+        {"Driver={SQLite3};StepAPI=1;", "names no SQLite database file"},
+        {"Driver=SQLite3;Database=;", "names no SQLite database file"},
+        {"Provider=MSDASQL;Extended Properties=\"Driver=SQLite3;Database=  \"", "names no SQLite database file"},
+        {"Driver=SQLite3;Database=" + missing, "does not exist"},
+        {"Driver=SQLite3;NoCreat=1;Database=" + missing, "does not exist"},
+        {"Driver=SQLite3;NoCreat=;Database=" + missing, "does not exist"},
+    };
+    for (const Case& c : refused) {
+        auto cn = Connection::Create();
+        try {
+            cn->Open(c.text);
+            ADD_FAILURE() << "opened: " << c.text;
+        } catch (const _com_error& e) {
+            EXPECT_NE(e.Description().find(c.says), std::string::npos) << c.text << ": " << e.Description();
+            ASSERT_EQ(cn->GetErrors()->GetCount(), 1);
+            EXPECT_EQ(cn->GetErrors()->GetItem(0)->GetDescription(), e.Description());
+        }
+        EXPECT_EQ(cn->GetState(), adStateClosed);
+    }
+    EXPECT_TRUE(FolderNames(folder).empty());
+    EXPECT_EQ(FolderNames(std::filesystem::current_path()), here);
+
+    // Asked for, a new database is made; an in-memory one needs no file.
+    auto created = Connect("Driver=SQLite3;Database=" + missing + ";NoCreat=0");
+    created->Execute("create table t (n integer)");
+    EXPECT_TRUE(std::filesystem::exists(missing));
+    EXPECT_EQ(Scalar(Connect("Driver=SQLite3;Database=" + missing), "select count(*) from t"), "0");
+    EXPECT_EQ(Scalar(Connect("Driver=SQLite3;Database=:memory:"), "select 3"), "3");
+}
+
+// The driver reads the Database value up to the next ";" and does not take braces off: a path
+// with "{" or "}" goes to it as it stands, one with ";" cannot reach it and is refused.
+TEST(AdoSqliteConnection, APathWithBracesOrASemicolonReachesTheDriverWholeOrIsRefused)
+{
+    const std::filesystem::path folder = torvane::test::NewTempPath("-braces");
+    std::filesystem::create_directory(folder);
+    for (const char* name : {"a{b.db", "c}d.db", "{e}.db", "f}}g{.db"}) {
+        const std::string path = (folder / name).string();
+        std::ofstream(path, std::ios::binary);
+        std::string braced = "{";
+        for (char ch : path)
+            braced += ch == '}' ? std::string("}}") : std::string(1, ch);
+        braced += "}";
+        for (const std::string& text : {"Driver=SQLite3;Database=" + braced + ";",
+                                        "Provider=MSDASQL;Driver=SQLite3;Database=\"" + path + "\""}) {
+            auto cn = Connect(text);
+            cn->Execute("create table if not exists t (n integer)");
+            cn->Execute("insert into t values (1)");
+        }
+        EXPECT_EQ(Scalar(Connect("Driver=SQLite3;Database=" + braced), "select count(*) from t"), "2") << name;
+    }
+    EXPECT_EQ(FolderNames(folder), (std::set<std::string>{"a{b.db", "c}d.db", "{e}.db", "f}}g{.db"}));
+
+    const std::string semicolon = (folder / "h;i.db").string();
+    std::ofstream(semicolon, std::ios::binary);
+    auto cn = Connection::Create();
+    try {
+        cn->Open("Driver=SQLite3;Database={" + semicolon + "}");
+        ADD_FAILURE() << "opened " << semicolon;
+    } catch (const _com_error& e) {
+        EXPECT_EQ(e.Description(), "The SQLite driver cannot open a database file whose path holds \";\": '" +
+                                       semicolon + "'.");
+    }
+    EXPECT_EQ(FolderNames(folder).size(), 5u);
 }

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <random>
 #include <stdexcept>
@@ -261,7 +262,10 @@ const char* DriverName(Driver driver)
 
 std::string NewSqliteConnectionString()
 {
-    return fmt::format("Driver=SQLite3;Database={};", NewTempPath(".db"));
+    // An empty file is an empty database; the data layer opens existing files only.
+    const std::string path = NewTempPath(".db");
+    std::ofstream(path, std::ios::binary);
+    return fmt::format("Driver=SQLite3;Database={};", path);
 }
 
 std::string NewTempPath(const std::string& suffix)

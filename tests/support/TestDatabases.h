@@ -23,8 +23,8 @@ enum class Driver { SQLite, PostgreSQL };
 const char* DriverName(Driver driver);
 inline void PrintTo(Driver driver, std::ostream* os) { *os << DriverName(driver); }
 
-// "Driver=SQLite3;Database=<path>;" for a database file that does not exist yet, in a
-// temporary folder of this process that is removed when the process ends.
+// "Driver=SQLite3;Database=<path>;" for a new, empty database file, in a temporary folder of
+// this process that is removed when the process ends.
 std::string NewSqliteConnectionString();
 // A path in that folder that nothing uses yet (for files tests write themselves).
 std::string NewTempPath(const std::string& suffix);
