@@ -50,6 +50,8 @@ protected:
         TheApp().SetCommandLine({});
         static int counter = 0;
         m_db = g_env->Path("db-" + std::to_string(++counter) + ".sqlite");
+        // An empty file is an empty database; the data layer creates none.
+        WriteWholeFile(m_db, "");
     }
 
     void TearDown() override
@@ -501,6 +503,24 @@ TEST_F(MainFrameTest, OpenDocumentFileReplacesTheActiveWindowsText)
     // A file that cannot be read leaves the window and its title as they were.
     EXPECT_EQ(TheApp().OpenDocumentFile(wxString::FromUTF8(g_env->Path("missing.sql"))), nullptr);
     EXPECT_EQ(doc->GetTitle(), "replace.sql");
+}
+
+// Shown, such a file would look like SQL that runs whole; sent, the driver would stop at the
+// NUL: "DELETE FROM t<NUL> WHERE id = 1" would delete every row.
+TEST_F(MainFrameTest, AFileHoldingANulCharacterIsNotOpened)
+{
+    ASSERT_TRUE(Start());
+    CTorvaneDoc* doc = Open();
+    ASSERT_TRUE(doc);
+    const std::string path = WriteQuery("nul.sql", std::string("SELECT 1\r\nGO\r\nDELETE FROM t") + '\0' + " WHERE id = 1");
+    CMessageScript script;
+    EXPECT_EQ(TheApp().OpenDocumentFile(wxString::FromUTF8(path)), nullptr);
+    EXPECT_EQ(script.Texts(), std::vector<wxString>{wxString::FromUTF8(
+                                  "'" + path +
+                                  "'.\nLine 3 holds a NUL character (byte 0), which SQL text cannot contain.\n"
+                                  "The file was not opened.")});
+    ASSERT_EQ(Frame().GetQueryWindows().size(), 1u);
+    EXPECT_EQ(TextOf(Frame().GetQueryWindows()[0]), "");
 }
 
 TEST_F(MainFrameTest, OpenDocumentFileWithoutAWindowAsksForTheConnectionFirst)

@@ -1,6 +1,7 @@
 // The save's file: never replaces a file, and every failure is an error that leaves no file.
 #include "ado/AdoEnums.h"
 #include "ado/PersistOutput.h"
+#include "ado/UnfinishedFiles.h"
 #include "platform/com/ComTypes.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
@@ -142,4 +143,38 @@ TEST(FileOutputTest, AnAbandonedOutputLeavesNoFile)
         out.Write("partial");
     }
     EXPECT_FALSE(fs::exists(path));
+}
+
+// A process that has to end at once (an abandoned command-line run) removes the files still
+// being written, and those its callers recorded, but no complete one.
+TEST(FileOutputTest, UnfinishedFilesAreRemovedByAProcessThatEndsAtOnce)
+{
+    const fs::path folder = torvane::test::NewTempPath("-unfinished");
+    fs::create_directory(folder);
+    const pid_t child = fork();
+    if (child == 0) {
+        FileOutput writing((folder / "writing.xml").string());
+        writing.Write("<half");
+        {
+            FileOutput complete((folder / "complete.xml").string());
+            complete.Write("<all/>");
+            complete.Commit();
+        }
+        // A caller's record outlives the writer: the complete copy waits for its rename.
+        UnfinishedFiles::Record((folder / "copy.tmp").string());
+        {
+            FileOutput copy((folder / "copy.tmp").string());
+            copy.Write("<all/>");
+            copy.Commit();
+        }
+        UnfinishedFiles::Record((folder / "renamed.xml").string());
+        std::ofstream(folder / "renamed.xml") << "<all/>";
+        UnfinishedFiles::Forget((folder / "renamed.xml").string());
+        UnfinishedFiles::RemoveAllBeforeExit();
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(torvane::test::Names(folder), (std::vector<std::string>{"complete.xml", "renamed.xml"}));
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 
 namespace {
 
@@ -112,6 +113,29 @@ TEST(BatchSplitter, StopEndsTheSplitEarly)
     EXPECT_TRUE(BatchSplitter("GO").Split("a\nGO\nb\nGO\nc", &stop).empty());
     stop = 0;
     EXPECT_EQ(BatchSplitter("GO").Split("a\nGO\nb\nGO\nc", &stop).size(), 3u);
+}
+
+TEST(BatchSplitter, FindsTheLineOfANulCharacter)
+{
+    using namespace std::string_literals;
+    struct Case {
+        std::string text;
+        size_t line;
+    } cases[] = {
+        {"", 0},
+        {"select 1\nGO\nselect 2", 0},
+        {"\0"s, 1},
+        {"select 1\0"s, 1},
+        {"a\nb\0"s, 2},
+        {"a\r\nb\r\n\0"s, 3},
+        {"a\rb\r\rc\0"s, 4},
+        {"a\n\r\nb\0\n\0"s, 3},
+        {"DELETE FROM t\0 WHERE id = 1"s, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BatchSplitter::LineOfNulCharacter(c.text), c.line) << c.text;
+    EXPECT_EQ(BatchSplitter::NulCharacterRefusal("/tmp/in.sql", 7),
+              "'/tmp/in.sql'.\nLine 7 holds a NUL character (byte 0), which SQL text cannot contain.");
 }
 
 TEST(BatchSplitter, SeparatorFromSetting)

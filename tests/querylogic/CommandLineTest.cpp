@@ -114,9 +114,23 @@ TEST(CommandLine, OpenRequests)
 
     EXPECT_EQ(Parse({"-q"}).GetRequest().kind, CommandLineRequest::Usage);
     EXPECT_EQ(Parse({}).GetRequest().kind, CommandLineRequest::Usage);
-    // "-i" alone names the file "TRUE"; the missing -o refuses the run.
-    EXPECT_EQ(Parse({"-i"}).GetRequest().kind, CommandLineRequest::Refused);
-    EXPECT_EQ(Parse({"-i", " ", "-o", "x.csv"}).GetRequest().kind, CommandLineRequest::Usage);
+    // A batch option without its value (it holds "TRUE") names no file: the usage text, never a
+    // file called "TRUE".
+    for (const auto& args : std::vector<std::vector<const char*>>{{"-i"},
+                                                                  {"-i", " ", "-o", "x.csv"},
+                                                                  {"-i", "-o", "x.csv"},
+                                                                  {"-o", "x.csv", "-i"},
+                                                                  {"-i", "true", "-o", "x.csv"},
+                                                                  {"-i", "in.sql", "-o"},
+                                                                  {"-i", "in.sql", "-o", "-d", ";"},
+                                                                  {"-i", "in.sql", "-o", "TRUE"}}) {
+        std::vector<wxString> argv{"tvxdb50"};
+        for (const char* a : args)
+            argv.push_back(a);
+        CTorvaneCommandLineInfo info;
+        ParseCommandLine(info, static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(info.GetRequest().kind, CommandLineRequest::Usage) << argv.back();
+    }
 }
 
 TEST(CommandLine, DataLinkFileIsTakenAsGiven)
@@ -152,6 +166,8 @@ protected:
 
 TEST_F(BatchChecks, Refusals)
 {
+    const std::string kQuoteOrLineBreak =
+        "The delimiter option cannot contain a double quote (\"), a carriage return or a line feed.";
     const std::string d = Dir();
     const std::string chars = "characters:\n\t\\ / :  * ? \" < > |";
     struct Case {
@@ -174,6 +190,13 @@ TEST_F(BatchChecks, Refusals)
         {{"-i", "in.sql", "-o", d + "/out.csv", "-d", ";,"}, "The delimiter option cannot contain mixed characters.",
          wxICON_INFORMATION},
         {{"-i", "in.sql", "-o", d + "/out.txt", "-d", "\\t;"}, "The delimiter option cannot contain mixed characters.",
+         wxICON_INFORMATION},
+        // Quotes and line breaks would make delimited text that no reader can take apart.
+        {{"-i", "in.sql", "-o", d + "/out.csv", "-d", "\""}, kQuoteOrLineBreak, wxICON_INFORMATION},
+        {{"-i", "in.sql", "-o", d + "/out.csv", "-d", "\"\""}, kQuoteOrLineBreak, wxICON_INFORMATION},
+        {{"-i", "in.sql", "-o", d + "/out.txt", "-d", "\r"}, kQuoteOrLineBreak, wxICON_INFORMATION},
+        {{"-i", "in.sql", "-o", d + "/out.txt", "-d", "\n\n"}, kQuoteOrLineBreak, wxICON_INFORMATION},
+        {{"-i", "in.sql", "-o", d + "/out.txt", "-d", "\r\n"}, "The delimiter option cannot contain mixed characters.",
          wxICON_INFORMATION},
     };
     for (const Case& c : cases) {

@@ -1,6 +1,7 @@
 // The program's command line end to end: the program itself runs as a subprocess, without a
 // display (as on a server or in CI) and under Xvfb, against SQLite and PostgreSQL. Checked are
 // its exit status, the files it writes and what it says on standard error.
+#include "ado/Ado.h"
 #include "querycore/DataLinkFile.h"
 #include "tests/persist/AdtgReader.h"
 #include "tests/persist/RowsetXmlReader.h"
@@ -10,8 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,9 +46,10 @@ struct Outcome {
 
 // Runs the program with the arguments, with or without the display of this process.
 // whileRunning is called every few milliseconds with the process id until the program ends.
+// closeStandardError: started as with 2>&- (errors then stays empty).
 Outcome RunProgram(const std::vector<std::string>& args, bool display,
                    std::chrono::seconds timeout = 60s,
-                   const std::function<void(pid_t)>& whileRunning = nullptr)
+                   const std::function<void(pid_t)>& whileRunning = nullptr, bool closeStandardError = false)
 {
     const std::string errPath = NewTempPath(".stderr");
     const pid_t pid = fork();
@@ -52,6 +59,8 @@ Outcome RunProgram(const std::vector<std::string>& args, bool display,
         const int null = open("/dev/null", O_RDWR);
         dup2(null, STDIN_FILENO);
         dup2(null, STDOUT_FILENO);
+        if (closeStandardError)
+            close(STDERR_FILENO);
         if (!display) {
             unsetenv("DISPLAY");
             unsetenv("WAYLAND_DISPLAY");
@@ -181,22 +190,84 @@ TEST_P(CommandLineRunTest, AStopLeavesNoFileBehind)
     WriteFile(m_input, IsSqlite() ? "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 50000000) "
                                     "SELECT x, 'text ' || x FROM c"
                                   : "SELECT x, 'text ' || x FROM generate_series(1, 10000000) x");
-    for (const char* file : {"stop.csv", "stop.xml"}) {
-        SCOPED_TRACE(file);
-        bool sent = false;
-        const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out(file)}, false, 60s,
-                                           [&](pid_t pid) {
-                                               // Once the file is being written.
-                                               if (!sent && !Names(m_folder / "out").empty()) {
-                                                   std::this_thread::sleep_for(100ms);
-                                                   kill(pid, SIGINT);
-                                                   sent = true;
-                                               }
-                                           });
-        ASSERT_TRUE(sent);
-        EXPECT_EQ(outcome.status, 1) << outcome.errors;
-        EXPECT_TRUE(Names(m_folder / "out").empty());
-        EXPECT_EQ(outcome.errors, "Query canceled by user.\nQuery batch canceled\n");
+    // Ctrl+C, kill, and the terminal going away.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        for (const char* file : {"stop.csv", "stop.xml"}) {
+            SCOPED_TRACE(std::string(file) + " " + strsignal(signal));
+            bool sent = false;
+            const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out(file)}, false, 60s,
+                                               [&](pid_t pid) {
+                                                   // Once the file is being written.
+                                                   if (!sent && !Names(m_folder / "out").empty()) {
+                                                       std::this_thread::sleep_for(100ms);
+                                                       kill(pid, signal);
+                                                       sent = true;
+                                                   }
+                                               });
+            ASSERT_TRUE(sent);
+            EXPECT_EQ(outcome.status, 1) << outcome.errors;
+            EXPECT_TRUE(Names(m_folder / "out").empty());
+            EXPECT_EQ(outcome.errors, "Query canceled by user.\nQuery batch canceled\n");
+        }
+    }
+}
+
+// Drivers read statement text only up to a NUL character: "DELETE FROM items<NUL> WHERE id = 1"
+// would delete every row. Such a file is refused whole, before anything is sent.
+TEST_P(CommandLineRunTest, SqlHoldingANulCharacterIsRefusedBeforeAnythingRuns)
+{
+    const std::string sql = std::string("SELECT id FROM items\r\nGO\r\nDELETE FROM items") + '\0' + " WHERE id = 1\r\n";
+    WriteFile(m_input, sql);
+    Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false);
+    EXPECT_EQ(outcome.status, 1) << outcome.errors;
+    EXPECT_EQ(outcome.errors, "'" + m_input.string() +
+                                  "'.\nLine 3 holds a NUL character (byte 0), which SQL text cannot contain.\n"
+                                  "Nothing was run.\n");
+    EXPECT_TRUE(Names(m_folder / "out").empty());
+
+    WriteFile(m_input, "SELECT count(*) AS n FROM items");
+    outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("count.csv")}, false);
+    ASSERT_EQ(outcome.status, 0) << outcome.errors;
+    EXPECT_EQ(FileBytes(Out("count.csv")), "n\r\n3\r\n");
+}
+
+// Started with standard error closed, the program must not let a database connection (the
+// SQLite file, the server's socket) take its number and receive the run's messages.
+TEST_P(CommandLineRunTest, WithStandardErrorClosedTheMessagesGoNowhere)
+{
+    WriteFile(m_input, "SELECT id FROM items ORDER BY id\nGO\nINSERT INTO items VALUES (4, 'four', 4)\nGO\n"
+                       "SELECT count(*) AS n FROM items\n");
+    Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false, 60s, nullptr, true);
+    ASSERT_EQ(outcome.status, 0);
+    const std::vector<std::string> names = Names(m_folder / "out");
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(FileBytes(Out("r.csv")), "id\r\n1\r\n2\r\n3\r\n");
+    EXPECT_EQ(FileBytes(Out(names[1])), "n\r\n4\r\n");
+
+    // The database is whole.
+    WriteFile(m_input, "SELECT count(*) AS n FROM items");
+    outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("again.csv")}, false);
+    ASSERT_EQ(outcome.status, 0) << outcome.errors;
+    EXPECT_EQ(FileBytes(Out("again.csv")), "n\r\n4\r\n");
+}
+
+// A private file stays private when a run replaces it, whatever the format.
+TEST_P(CommandLineRunTest, ReplacedOutputFilesKeepTheirMode)
+{
+    fs::create_directories(m_folder / "out");
+    for (const char* file : {"r.csv", "r.xml", "r.adtg"}) {
+        for (const fs::perms mode : {fs::perms(0600), fs::perms(0640)}) {
+            SCOPED_TRACE(file);
+            WriteFile(Out(file), "old");
+            fs::permissions(Out(file), mode);
+            const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out(file)}, false);
+            ASSERT_EQ(outcome.status, 0) << outcome.errors;
+            EXPECT_NE(FileBytes(Out(file)), "old");
+            EXPECT_EQ(fs::status(Out(file)).permissions(), mode);
+            for (const std::string& name : Names(m_folder / "out"))
+                if (name != file)
+                    fs::remove(m_folder / "out" / name);
+        }
     }
 }
 
@@ -266,10 +337,36 @@ TEST(CommandLineRefusals, EachEndsTheProgramWithItsMessage)
         {{"-C", "Driver=SQLite3;Database=/tmp/x.db", "-i", input, "-o", (folder / "r.csv").string()},
          2,
          "The connect string names no provider"},
+        // A delimiter that delimited text is parsed by, and options without their values.
+        {{"-C", sqlite, "-i", input, "-o", (folder / "r.csv").string(), "-d", "\""},
+         2,
+         "The delimiter option cannot contain a double quote (\"), a carriage return or a line feed.\n"},
+        {{"-C", sqlite, "-i", input, "-o", (folder / "r.csv").string(), "-d", "\r\r"},
+         2,
+         "The delimiter option cannot contain a double quote (\"), a carriage return or a line feed.\n"},
+        {{"-C", sqlite, "-i", input, "-o", (folder / "r.txt").string(), "-d", "\n"},
+         2,
+         "The delimiter option cannot contain a double quote (\"), a carriage return or a line feed.\n"},
+        {{"-C", sqlite, "-o", (folder / "r.csv").string(), "-i"}, 2, "Usage: TVXDB.EXE\n"},
+        {{"-C", sqlite, "-i", "-o", (folder / "r.csv").string()}, 2, "Usage: TVXDB.EXE\n"},
+        {{"-C", sqlite, "-i", input, "-o"}, 2, "Usage: TVXDB.EXE\n"},
+        {{"-C", sqlite, "-i", input, "-o", "-d", ";"}, 2, "Usage: TVXDB.EXE\n"},
         // Failures of the run itself.
         {{"-C", "Provider=MSDASQL;Driver=No Such Driver", "-i", input, "-o", (folder / "r.csv").string()},
          1,
          ""},
+        // SQLite: a database that is not named, or not there, is not made up.
+        {{"-C", "Provider=MSDASQL;Driver={SQLite3};StepAPI=1;", "-i", input, "-o", (folder / "r.csv").string()},
+         1,
+         "The connection names no SQLite database file."},
+        {{"-C", sqlite, "-i", input, "-o", (folder / "r.csv").string()},
+         1,
+         "The database file '" + (folder / "x.db").string() + "' does not exist."},
+        {{"-C", "Provider=MSDASQL;Driver=SQLite3;Database=\"" + (folder / "a;b.db").string() + "\"", "-i", input, "-o",
+          (folder / "r.csv").string()},
+         1,
+         "The SQLite driver cannot open a database file whose path holds \";\": '" + (folder / "a;b.db").string() +
+             "'."},
         {{"-C", sqlite, "-i", (folder / "missing.sql").string(), "-o", (folder / "r.csv").string()},
          1,
          "'" + (folder / "missing.sql").string() + "'.\nThe file could not be located.\n"},
@@ -277,14 +374,181 @@ TEST(CommandLineRefusals, EachEndsTheProgramWithItsMessage)
          1,
          "'" + (folder / "missing.udl").string() + "'.\nCannot open file. File not found.\n"},
     };
+    const std::vector<std::string> here = Names(fs::current_path());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.back());
         const Outcome outcome = RunProgram(c.args, false);
         EXPECT_EQ(outcome.status, c.status) << outcome.errors;
         EXPECT_TRUE(outcome.errors.starts_with(c.message)) << outcome.errors;
         EXPECT_FALSE(outcome.errors.empty());
-        EXPECT_FALSE(fs::exists(folder / "r.csv"));
+        EXPECT_EQ(Names(folder), (std::vector<std::string>{"in.sql"}));
     }
+    // Nothing is made up in the current folder either (a file named "TRUE", or one named after
+    // a connect string).
+    EXPECT_EQ(Names(fs::current_path()), here);
+}
+
+// A database path with braces reaches the driver as it stands.
+TEST(CommandLineDatabasePath, BracesInThePathOpenThatFile)
+{
+    const fs::path folder = NewTempPath("-braces");
+    fs::create_directory(folder);
+    const std::string database = (folder / "we{ir}d.db").string();
+    torvane::test::ExecDirect("Driver=SQLite3;Database=" + database, "CREATE TABLE t (n integer)");
+    torvane::test::ExecDirect("Driver=SQLite3;Database=" + database, "INSERT INTO t VALUES (42)");
+    const std::string input = (folder / "in.sql").string();
+    WriteFile(input, "SELECT n FROM t");
+    const Outcome outcome = RunProgram({"-C", "Provider=MSDASQL;Driver=SQLite3;Database=" + database, "-i", input, "-o",
+                                        (folder / "r.csv").string()},
+                                       false);
+    ASSERT_EQ(outcome.status, 0) << outcome.errors;
+    EXPECT_EQ(FileBytes(folder / "r.csv"), "n\r\n42\r\n");
+    EXPECT_EQ(Names(folder), (std::vector<std::string>{"in.sql", "r.csv", "we{ir}d.db"}));
+}
+
+// A server that accepts connections and never says a word.
+class SilentServer {
+public:
+    SilentServer()
+    {
+        m_listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (bind(m_listener, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(m_listener, 8) != 0 ||
+            getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            throw std::runtime_error("no listening socket");
+        m_port = ntohs(address.sin_port);
+    }
+    ~SilentServer()
+    {
+        for (int fd : m_accepted)
+            close(fd);
+        close(m_listener);
+    }
+    int Port() const { return m_port; }
+    // True once a client has connected.
+    bool Connected()
+    {
+        pollfd waiting{m_listener, POLLIN, 0};
+        if (poll(&waiting, 1, 0) == 1) {
+            const int fd = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd >= 0)
+                m_accepted.push_back(fd);
+        }
+        return !m_accepted.empty();
+    }
+
+private:
+    int m_listener = -1;
+    int m_port = 0;
+    std::vector<int> m_accepted;
+};
+
+const int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Runs the program on input until ready(pid) holds, then sends signal: the run must end as
+// stopped, leaving no file in out. Without the signal it would wait for a long time.
+void ExpectStopEndsTheRun(const std::string& connect, const fs::path& folder, int signal,
+                          const std::function<bool(pid_t)>& ready)
+{
+    SCOPED_TRACE(strsignal(signal));
+    const fs::path input = folder / "in.sql";
+    bool sent = false;
+    const Outcome outcome = RunProgram({"-C", connect, "-i", input.string(), "-o", (folder / "out" / "r.xml").string()},
+                                       false, 60s, [&](pid_t pid) {
+                                           if (!sent && ready(pid)) {
+                                               kill(pid, signal);
+                                               sent = true;
+                                           }
+                                       });
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(outcome.status, 1) << outcome.errors;
+    EXPECT_TRUE(outcome.errors.ends_with("Query canceled by user.\nQuery batch canceled\n")) << outcome.errors;
+    EXPECT_TRUE(Names(folder / "out").empty());
+}
+
+TEST(CommandLineStop, EndsAConnectToAServerThatNeverAnswers)
+{
+    const fs::path folder = NewTempPath("-silent");
+    fs::create_directories(folder / "out");
+    WriteFile(folder / "in.sql", "SELECT 1 AS n");
+    for (const int signal : kStopSignals) {
+        SilentServer server;
+        const std::string connect = "Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=" +
+                                    std::to_string(server.Port()) + ";Database=postgres;Uid=torvane;Pwd=x;";
+        ExpectStopEndsTheRun(connect, folder, signal, [&](pid_t) { return server.Connected(); });
+    }
+}
+
+// The process id of the server process that serves the other connection to this test's
+// scratch database.
+std::string OtherBackendPid()
+{
+    auto cn = ado::Connection::Create();
+    cn->Open(torvane::test::PostgresConnectionString());
+    auto rs = cn->Execute("SELECT pid FROM pg_stat_activity WHERE datname = current_database() "
+                          "AND pid <> pg_backend_pid() AND backend_type = 'client backend'",
+                          nullptr, ado::adCmdText);
+    std::string pid = rs->IsEOF() ? std::string() : rs->GetCollect(0L).ToString();
+    cn->Close();
+    return pid;
+}
+
+TEST(CommandLineStop, EndsARunWhoseServerFrozeMidFetch)
+{
+    if (!torvane::test::PostgresConfigured())
+        GTEST_SKIP() << "no PostgreSQL";
+    const fs::path folder = NewTempPath("-frozen");
+    fs::create_directories(folder / "out");
+    WriteFile(folder / "in.sql", "SELECT x, repeat('y', 200) AS filler FROM generate_series(1, 5000000) x");
+    const std::string connect = "Provider=MSDASQL;" + torvane::test::PostgresConnectionString();
+    for (const int signal : kStopSignals) {
+        pid_t frozen = 0;
+        std::chrono::steady_clock::time_point frozenAt;
+        ExpectStopEndsTheRun(connect, folder, signal, [&](pid_t) {
+            if (frozen == 0 && !Names(folder / "out").empty()) {
+                // The file is being written: the server stops answering.
+                frozen = static_cast<pid_t>(std::stol(OtherBackendPid()));
+                kill(frozen, SIGSTOP);
+                frozenAt = std::chrono::steady_clock::now();
+            }
+            return frozen != 0 && std::chrono::steady_clock::now() - frozenAt > 300ms;
+        });
+        if (frozen != 0)
+            kill(frozen, SIGCONT);
+    }
+}
+
+TEST(CommandLineStop, EndsARunWaitingForASqliteLock)
+{
+    const fs::path folder = NewTempPath("-locked");
+    fs::create_directories(folder / "out");
+    WriteFile(folder / "in.sql", "SELECT n FROM t");
+    const std::string sqlite = torvane::test::NewSqliteConnectionString();
+    torvane::test::ExecDirect(sqlite, "CREATE TABLE t (n integer)");
+    const std::string database = sqlite.substr(sqlite.find("Database=") + 9, sqlite.size() - sqlite.find("Database=") - 10);
+    // Another connection holds the file locked; readers wait for it.
+    auto holder = ado::Connection::Create();
+    holder->Open(sqlite);
+    holder->Execute("BEGIN EXCLUSIVE");
+    holder->Execute("INSERT INTO t VALUES (1)");
+    for (const int signal : kStopSignals) {
+        ExpectStopEndsTheRun("Provider=MSDASQL;" + sqlite, folder, signal, [&](pid_t pid) {
+            // Once the program (not the test's own child before it starts the program) has the
+            // database open, it is waiting for the lock.
+            std::error_code error;
+            const fs::path proc = "/proc/" + std::to_string(pid);
+            if (fs::read_symlink(proc / "exe", error) != fs::canonical(TORVANE_PROGRAM, error))
+                return false;
+            for (const auto& fd : fs::directory_iterator(proc / "fd", error))
+                if (fs::read_symlink(fd.path(), error) == database)
+                    return true;
+            return false;
+        });
+    }
+    holder->Execute("COMMIT");
 }
 
 } // namespace

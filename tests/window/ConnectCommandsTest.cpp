@@ -21,6 +21,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 using namespace std::chrono_literals;
 using namespace torvane::test;
@@ -135,7 +136,9 @@ TEST_F(ConnectCommandsTest, DriverLoginAsksForTheDatabaseAndIsRemembered)
     const auto& commands = Commands().GetDriverCommands();
     auto sqlite = std::find_if(commands.begin(), commands.end(), [](const auto& c) { return c.second.name == "SQLite3"; });
     ASSERT_NE(sqlite, commands.end());
+    // The login names an existing database; the data layer creates none.
     const std::string database = NewTempPath(".db");
+    std::ofstream(database, std::ios::binary);
 
     CMruFileList& list = *TheApp().GetDsnLessLoginManager().GetList(0);
     {

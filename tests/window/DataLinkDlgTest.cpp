@@ -14,6 +14,8 @@
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
+#include <filesystem>
+
 using namespace torvane::test;
 
 namespace {
@@ -83,6 +85,39 @@ TEST_F(DataLinkDlgTest, SavesADataLinkFileTheConnectCommandsRead)
     const std::string path = NewTempPath(".udl");
     ASSERT_TRUE(dlg.SaveDataLinkFile(wxString::FromUTF8(path)));
     EXPECT_EQ(wxString::FromUTF8(DataLinkFile::LoadConnectString(path)), dlg.GetConnectString());
+}
+
+// The password goes into the file only when "Allow saving password" is checked; the file may
+// hold it, so only its owner may read it.
+TEST_F(DataLinkDlgTest, SavesThePasswordOnlyWhenAllowed)
+{
+    CDataLinkFields pg;
+    pg.driver = "PostgreSQL Unicode";
+    pg.server = "127.0.0.1";
+    pg.database = "postgres";
+    pg.user = "torvane";
+    pg.hasUser = true;
+    pg.password = "s3cret";
+    pg.hasPassword = true;
+    pg.otherAttributes = "Pwd=other;SSLmode=disable;";
+    CDataLinkDlg dlg(TheApp().GetMainFrame(), pg);
+    auto* allow = dynamic_cast<wxCheckBox*>(dlg.FindWindow(CDataLinkDlg::IDC_SAVE_PASSWORD));
+    ASSERT_TRUE(allow);
+    EXPECT_EQ(allow->GetLabel(), "&Allow saving password");
+    for (const bool allowed : {false, true}) {
+        SCOPED_TRACE(allowed ? "allowed" : "not allowed");
+        allow->SetValue(allowed);
+        const std::string path = NewTempPath(".udl");
+        ASSERT_TRUE(dlg.SaveDataLinkFile(wxString::FromUTF8(path)));
+        const std::string saved = DataLinkFile::LoadConnectString(path);
+        EXPECT_EQ(saved.find("s3cret") != std::string::npos, allowed) << saved;
+        EXPECT_EQ(saved.find("other") != std::string::npos, allowed) << saved;
+        EXPECT_NE(saved.find("SSLmode=disable"), std::string::npos) << saved;
+        EXPECT_NE(saved.find("UID=torvane"), std::string::npos) << saved;
+        EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0600));
+        // The dialog itself still connects with the password.
+        EXPECT_TRUE(dlg.GetConnectString().Contains("PWD=s3cret"));
+    }
 }
 
 TEST_F(DataLinkDlgTest, DataSourceNamesNeedOneChosen)

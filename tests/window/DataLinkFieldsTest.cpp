@@ -41,6 +41,39 @@ TEST(DataLinkFields, BuildsTheBridgeString)
     EXPECT_EQ(dsn.BuildOdbcString(), "DSN=Sales;PWD=;");
 }
 
+TEST(DataLinkFields, TheSavedStringHoldsThePasswordOnlyWhenAllowed)
+{
+    struct Case {
+        wxString password;
+        bool hasPassword;
+        wxString other;
+        bool allowed;
+        wxString odbc; // inside Extended Properties
+    } cases[] = {
+        {"pw", true, "", false, "DRIVER={PostgreSQL Unicode};Server=h;UID=u;"},
+        {"pw", true, "", true, "DRIVER={PostgreSQL Unicode};Server=h;UID=u;PWD=pw;"},
+        {"", true, "", false, "DRIVER={PostgreSQL Unicode};Server=h;UID=u;"},
+        {"", true, "", true, "DRIVER={PostgreSQL Unicode};Server=h;UID=u;PWD=;"},
+        {"pw", true, "PWD={a;b};SSLmode=require;password=c", false,
+         "DRIVER={PostgreSQL Unicode};Server=h;UID=u;SSLmode=require;"},
+        {"pw", true, "SSLmode=require", true, "DRIVER={PostgreSQL Unicode};Server=h;UID=u;PWD=pw;SSLmode=require;"},
+    };
+    for (const Case& c : cases) {
+        CDataLinkFields fields;
+        fields.driver = "PostgreSQL Unicode";
+        fields.server = "h";
+        fields.user = "u";
+        fields.hasUser = true;
+        fields.password = c.password;
+        fields.hasPassword = c.hasPassword;
+        fields.otherAttributes = c.other;
+        fields.persistSecurityInfo = c.allowed;
+        const wxString saved = fields.BuildSavedConnectString();
+        EXPECT_EQ(CDataLinkFields::Parse(saved).BuildOdbcString(), c.odbc) << saved;
+        EXPECT_EQ(CDataLinkFields::Parse(saved).persistSecurityInfo, c.allowed) << saved;
+    }
+}
+
 TEST(DataLinkFields, ParsesWhatItBuildsAndOtherForms)
 {
     CDataLinkFields pg;
