@@ -164,7 +164,8 @@ void CCommandLineBatchRun::WriteAbandonedEnd()
     // Held until the process ends: nothing is written after these words.
     m_outputMutex.lock();
     const CRunEndTexts end = GetRunEndTexts(true, false, false, m_nWritten == 0);
-    const wxString text = (m_nWritten == 0 ? wxString() : wxString("\n\n")) + end.outputText + "\n" + end.statusText + "\n";
+    const wxString separator = m_nWritten == 0 ? wxString() : wxString("\n\n");
+    const wxString text = separator + end.outputText + "\n" + end.statusText + "\n";
     std::fputs(text.utf8_str(), m_output);
     std::fflush(m_output);
 }

@@ -3,6 +3,7 @@
 #include "GuiSupport.h"
 #include "TempEnvironment.h"
 
+#include "ado/Ado.h"
 #include "app/AppStrings.h"
 #include "app/MainFrame.h"
 #include "app/MDIClientWnd.h"
@@ -521,6 +522,34 @@ TEST_F(MainFrameTest, AFileHoldingANulCharacterIsNotOpened)
                                   "The file was not opened.")});
     ASSERT_EQ(Frame().GetQueryWindows().size(), 1u);
     EXPECT_EQ(TextOf(Frame().GetQueryWindows()[0]), "");
+}
+
+TEST_F(MainFrameTest, CommandLineExecuteOfAFileHoldingANulCharacterRunsNothing)
+{
+    const auto rows = [this] {
+        auto cn = ado::Connection::Create();
+        cn->Open(SqliteConnect(m_db).utf8_string());
+        return cn->Execute("SELECT count(*) FROM t")->GetCollect(0L).ToString();
+    };
+    {
+        auto cn = ado::Connection::Create();
+        cn->Open(SqliteConnect(m_db).utf8_string());
+        cn->Execute("CREATE TABLE t (id integer)");
+        cn->Execute("INSERT INTO t VALUES (1)");
+        cn->Execute("INSERT INTO t VALUES (2)");
+    }
+    const std::string path = WriteQuery("nul.sql", std::string("DELETE FROM t") + '\0' + " WHERE id = 1");
+    CMessageScript script;
+    ASSERT_TRUE(Start({"-C", SqliteConnect(m_db), "-e", wxString::FromUTF8(path)}));
+    EXPECT_EQ(script.Texts(), std::vector<wxString>{wxString::FromUTF8(
+                                  "'" + path +
+                                  "'.\nLine 1 holds a NUL character (byte 0), which SQL text cannot contain.\n"
+                                  "The file was not opened.")});
+    // The connected window stays, as for a file that cannot be read, without the text.
+    for (CChildFrame* window : Frame().GetQueryWindows())
+        EXPECT_EQ(TextOf(window), "");
+    Pump(200);
+    EXPECT_EQ(rows(), "2");
 }
 
 TEST_F(MainFrameTest, OpenDocumentFileWithoutAWindowAsksForTheConnectionFirst)

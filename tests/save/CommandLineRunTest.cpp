@@ -195,15 +195,15 @@ TEST_P(CommandLineRunTest, AStopLeavesNoFileBehind)
         for (const char* file : {"stop.csv", "stop.xml"}) {
             SCOPED_TRACE(std::string(file) + " " + strsignal(signal));
             bool sent = false;
-            const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out(file)}, false, 60s,
-                                               [&](pid_t pid) {
-                                                   // Once the file is being written.
-                                                   if (!sent && !Names(m_folder / "out").empty()) {
-                                                       std::this_thread::sleep_for(100ms);
-                                                       kill(pid, signal);
-                                                       sent = true;
-                                                   }
-                                               });
+            const auto stopOnceWriting = [&](pid_t pid) {
+                if (!sent && !Names(m_folder / "out").empty()) {
+                    std::this_thread::sleep_for(100ms);
+                    kill(pid, signal);
+                    sent = true;
+                }
+            };
+            const Outcome outcome =
+                RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out(file)}, false, 60s, stopOnceWriting);
             ASSERT_TRUE(sent);
             EXPECT_EQ(outcome.status, 1) << outcome.errors;
             EXPECT_TRUE(Names(m_folder / "out").empty());
@@ -237,7 +237,8 @@ TEST_P(CommandLineRunTest, WithStandardErrorClosedTheMessagesGoNowhere)
 {
     WriteFile(m_input, "SELECT id FROM items ORDER BY id\nGO\nINSERT INTO items VALUES (4, 'four', 4)\nGO\n"
                        "SELECT count(*) AS n FROM items\n");
-    Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false, 60s, nullptr, true);
+    Outcome outcome =
+        RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false, 60s, nullptr, true);
     ASSERT_EQ(outcome.status, 0);
     const std::vector<std::string> names = Names(m_folder / "out");
     ASSERT_EQ(names.size(), 2u);
@@ -510,9 +511,11 @@ TEST(CommandLineStop, EndsARunWhoseServerFrozeMidFetch)
         ExpectStopEndsTheRun(connect, folder, signal, [&](pid_t) {
             if (frozen == 0 && !Names(folder / "out").empty()) {
                 // The file is being written: the server stops answering.
-                frozen = static_cast<pid_t>(std::stol(OtherBackendPid()));
-                kill(frozen, SIGSTOP);
-                frozenAt = std::chrono::steady_clock::now();
+                const std::string backend = OtherBackendPid();
+                if (!backend.empty() && kill(static_cast<pid_t>(std::stol(backend)), SIGSTOP) == 0) {
+                    frozen = static_cast<pid_t>(std::stol(backend));
+                    frozenAt = std::chrono::steady_clock::now();
+                }
             }
             return frozen != 0 && std::chrono::steady_clock::now() - frozenAt > 300ms;
         });
@@ -528,7 +531,8 @@ TEST(CommandLineStop, EndsARunWaitingForASqliteLock)
     WriteFile(folder / "in.sql", "SELECT n FROM t");
     const std::string sqlite = torvane::test::NewSqliteConnectionString();
     torvane::test::ExecDirect(sqlite, "CREATE TABLE t (n integer)");
-    const std::string database = sqlite.substr(sqlite.find("Database=") + 9, sqlite.size() - sqlite.find("Database=") - 10);
+    const size_t named = sqlite.find("Database=") + 9;
+    const std::string database = sqlite.substr(named, sqlite.size() - named - 1);
     // Another connection holds the file locked; readers wait for it.
     auto holder = ado::Connection::Create();
     holder->Open(sqlite);
