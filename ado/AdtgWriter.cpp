@@ -160,6 +160,8 @@ uint64_t MaxOctets(const Column& c)
 
 [[noreturn]] void Mismatch(const _variant_t& v, const char* type)
 {
+    if (v.vt == VT_BSTR)
+        throw ValueError(fmt::format("'{}' cannot be stored as {}", persist::ShortText(v.str), type));
     throw ValueError(fmt::format("the value (variant type {}) cannot be stored as {}", v.vt, type));
 }
 

@@ -188,14 +188,47 @@ void AppendDateText(DATE value, std::string& out)
     fmt::format_to(it, "{:02}:{:02}:{:02}", seconds / 3600, seconds / 60 % 60, seconds % 60);
 }
 
-void AppendDoubleText(double v, int digits, std::string& out)
+namespace {
+
+// The value with `digits` significant digits in the automation style ("0.1", "1E+20"), or with
+// as many more (up to maxDigits, which always suffices) as it takes to read back as the same
+// number: a text that rounds the value away would lose data.
+template <typename T>
+void AppendRoundTripText(T v, int digits, int maxDigits, std::string& out)
 {
-    if (std::isnan(v))
+    if (std::isnan(v)) {
         out += "NaN";
-    else if (std::isinf(v))
+        return;
+    }
+    if (std::isinf(v)) {
         out += v > 0 ? "Infinity" : "-Infinity";
-    else
-        fmt::format_to(std::back_inserter(out), "{:.{}G}", v, digits);
+        return;
+    }
+    char buf[64];
+    char* end = buf;
+    for (; digits <= maxDigits; ++digits) {
+        end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, digits).ptr;
+        T back{};
+        std::from_chars(buf, end, back);
+        if (back == v)
+            break;
+    }
+    for (char* p = buf; p != end; ++p)
+        if (*p == 'e')
+            *p = 'E';
+    out.append(buf, end);
+}
+
+} // namespace
+
+void AppendDoubleText(double value, std::string& out)
+{
+    AppendRoundTripText(value, 15, 17, out);
+}
+
+void AppendFloatText(float value, std::string& out)
+{
+    AppendRoundTripText(value, 7, 9, out);
 }
 
 std::string DECIMAL::ToString() const
@@ -242,7 +275,8 @@ bool DECIMAL::Parse(std::string_view text, DECIMAL& out)
         if (m > kMaxMantissa)
             return false;
     }
-    // Fraction digits beyond 28 places or beyond 96 bits are rounded away, half away from zero.
+    // Fraction digits are kept as written within 28 places and 96 bits; beyond that only zeros
+    // may follow, as a rounded decimal would be a different number.
     int scale = 0;
     size_t i = 0;
     for (; i < fracPart.size() && scale < 28; ++i) {
@@ -252,16 +286,8 @@ bool DECIMAL::Parse(std::string_view text, DECIMAL& out)
         m = next;
         ++scale;
     }
-    if (i < fracPart.size() && fracPart[i] >= '5') {
-        if (m + 1 > kMaxMantissa) {
-            if (scale == 0)
-                return false;
-            m = (m + 1 + 5) / 10;
-            --scale;
-        } else {
-            ++m;
-        }
-    }
+    if (fracPart.find_first_not_of('0', i) != std::string_view::npos)
+        return false;
     DECIMAL d;
     SetMantissa(d, m);
     d.scale = static_cast<uint8_t>(scale);
@@ -389,12 +415,12 @@ std::string _variant_t::ToString() const
     case VT_UI8: return fmt::format("{}", num.ullVal);
     case VT_R4: {
         std::string out;
-        AppendDoubleText(num.fltVal, 7, out);
+        AppendFloatText(num.fltVal, out);
         return out;
     }
     case VT_R8: {
         std::string out;
-        AppendDoubleText(num.dblVal, 15, out);
+        AppendDoubleText(num.dblVal, out);
         return out;
     }
     case VT_DATE: {
