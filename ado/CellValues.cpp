@@ -335,7 +335,7 @@ bool ConvertText(std::string_view text, DataTypeEnum type, _variant_t& out)
         DateParts p;
         if (ParseDateText(text, type, p)) {
             out = DateVariant(type, p, text);
-            return true;
+            return out.vt == VT_DATE;
         }
     } else if (type == adCurrency) {
         CY amount;

@@ -190,11 +190,12 @@ void AppendDateText(DATE value, std::string& out)
 
 namespace {
 
-// The value with `digits` significant digits in the automation style ("0.1", "1E+20"), or with
-// as many more (up to maxDigits, which always suffices) as it takes to read back as the same
-// number: a text that rounds the value away would lose data.
+// The value in the automation style ("0.1", "1E+20": at least `digits` significant digits,
+// exponent notation when the exponent is below -4 or not below the digits shown) with the
+// digits of the shortest text that reads back as the same number: a text that rounds the value
+// away would lose data.
 template <typename T>
-void AppendRoundTripText(T v, int digits, int maxDigits, std::string& out)
+void AppendRoundTripText(T v, int digits, std::string& out)
 {
     if (std::isnan(v)) {
         out += "NaN";
@@ -204,31 +205,54 @@ void AppendRoundTripText(T v, int digits, int maxDigits, std::string& out)
         out += v > 0 ? "Infinity" : "-Infinity";
         return;
     }
+    // The shortest round trip in scientific form: "-d.ddde-XX".
     char buf[64];
-    char* end = buf;
-    for (; digits <= maxDigits; ++digits) {
-        end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, digits).ptr;
-        T back{};
-        std::from_chars(buf, end, back);
-        if (back == v)
-            break;
+    char* end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific).ptr;
+    std::string_view text(buf, static_cast<size_t>(end - buf));
+    size_t e = text.find('e');
+    int exponent = 0;
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), end, exponent);
+    std::string mantissa;
+    for (char c : text.substr(0, e))
+        if (c >= '0' && c <= '9')
+            mantissa.push_back(c);
+    if (text.front() == '-')
+        out.push_back('-');
+    const int shown = std::max(digits, static_cast<int>(mantissa.size()));
+    if (exponent < -4 || exponent >= shown) {
+        out.push_back(mantissa[0]);
+        if (mantissa.size() > 1) {
+            out.push_back('.');
+            out.append(mantissa, 1);
+        }
+        fmt::format_to(std::back_inserter(out), "E{}{:02}", exponent < 0 ? '-' : '+', std::abs(exponent));
+    } else if (exponent < 0) {
+        out += "0.";
+        out.append(static_cast<size_t>(-exponent - 1), '0');
+        out += mantissa;
+    } else {
+        const size_t whole = static_cast<size_t>(exponent) + 1;
+        if (mantissa.size() <= whole) {
+            out += mantissa;
+            out.append(whole - mantissa.size(), '0');
+        } else {
+            out.append(mantissa, 0, whole);
+            out.push_back('.');
+            out.append(mantissa, whole);
+        }
     }
-    for (char* p = buf; p != end; ++p)
-        if (*p == 'e')
-            *p = 'E';
-    out.append(buf, end);
 }
 
 } // namespace
 
 void AppendDoubleText(double value, std::string& out)
 {
-    AppendRoundTripText(value, 15, 17, out);
+    AppendRoundTripText(value, 15, out);
 }
 
 void AppendFloatText(float value, std::string& out)
 {
-    AppendRoundTripText(value, 7, 9, out);
+    AppendRoundTripText(value, 7, out);
 }
 
 std::string DECIMAL::ToString() const

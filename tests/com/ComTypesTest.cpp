@@ -141,8 +141,9 @@ TEST(Variant, TextForms)
     EXPECT_EQ(_variant_t::Date(36526.0).ToString(), "2000-01-01");
 }
 
-// Numbers keep the automation style with 15 (single: 7) significant digits, and take more only
-// where fewer would read back as a different number, so no digit of a value is lost.
+// Numbers keep the automation style (15 significant digits, 7 for a single, decide where the
+// exponent form starts) with the digits of the shortest text that reads back as the same
+// number, so no digit of a value is lost.
 TEST(Variant, FloatingPointTextReadsBackAsTheSameNumber)
 {
     const struct {
@@ -156,7 +157,14 @@ TEST(Variant, FloatingPointTextReadsBackAsTheSameNumber)
         {_variant_t(-2.5), "-2.5"},
         {_variant_t(1e20), "1E+20"},
         {_variant_t(1.7976931348623157e308), "1.7976931348623157E+308"},
-        {_variant_t(5e-324), "4.94065645841247E-324"},
+        {_variant_t(5e-324), "5E-324"},
+        {_variant_t(1e-310), "1E-310"},
+        {_variant_t(1e14), "100000000000000"},
+        {_variant_t(1e15), "1E+15"},
+        {_variant_t(1234567890123456789e3), "1.2345678901234568E+21"},
+        {_variant_t(0.0001), "0.0001"},
+        {_variant_t(0.00001), "1E-05"},
+        {_variant_t(-0.0), "-0"},
         {_variant_t(123456789012345678.0), "1.2345678901234568E+17"},
         {_variant_t(1.0f / 3), "0.33333334"},
         {_variant_t(0.1f), "0.1"},
