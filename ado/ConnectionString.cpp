@@ -244,7 +244,7 @@ std::string FormatOdbcConnectionString(const AttributeList& attributes)
 std::string QuoteAdoValue(std::string_view value)
 {
     bool quote = value.find_first_of(";\"'{") != std::string_view::npos
-                 || (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back())));
+                 || (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || value.front() == '='));
     if (!quote)
         return std::string(value);
     std::string out = "\"";

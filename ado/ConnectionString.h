@@ -60,7 +60,8 @@ AttributeList ParseOdbcConnectionString(std::string_view text);
 // ";" or blanks at its ends, a NUL character.
 std::string FormatOdbcConnectionString(const AttributeList& attributes);
 
-// One ADO attribute value, double-quoted (with '"' doubled) when it needs quoting.
+// One ADO attribute value, double-quoted (with '"' doubled) when it needs quoting, so that
+// ParseAdoConnectionString gives it back as it was (NUL aside).
 std::string QuoteAdoValue(std::string_view value);
 
 // What an ADO connection string asks of the bridge.

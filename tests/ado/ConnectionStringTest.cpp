@@ -117,6 +117,8 @@ TEST(ConnectionString, QuotesAdoValuesOnlyWhenNeeded)
     EXPECT_EQ(QuoteAdoValue("a;b"), "\"a;b\"");
     EXPECT_EQ(QuoteAdoValue("say \"hi\""), "\"say \"\"hi\"\"\"");
     EXPECT_EQ(Dump(ParseAdoConnectionString("K=" + QuoteAdoValue("x;\"y'"))), "[K|x;\"y']");
+    for (const char* value : {"=x", "=", " a", "b ", "{c}", "d}", "'e'", "\"", ""})
+        EXPECT_EQ(Dump(ParseAdoConnectionString("K=" + QuoteAdoValue(value))), std::string("[K|") + value + "]") << value;
 }
 
 TEST(ConnectionString, TranslatesBridgeKeywords)
