@@ -28,12 +28,14 @@ cmake --build build-fuzz --target $(for t in $targets; do printf 'fuzz_%s ' "$t"
 
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+# Absolute paths: a target may change its working folder.
+root=$(pwd)
 failed=""
 for t in $targets; do
     mkdir -p "build-fuzz/corpus/$t" "build-fuzz/findings/$t"
     echo "== $t: ${seconds}s"
-    if ! "build-fuzz/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -print_final_stats=1 \
-        -artifact_prefix="build-fuzz/findings/$t/" "build-fuzz/corpus/$t" "tests/fuzz/corpus/$t"; then
+    if ! "$root/build-fuzz/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -print_final_stats=1 \
+        -artifact_prefix="$root/build-fuzz/findings/$t/" "$root/build-fuzz/corpus/$t" "$root/tests/fuzz/corpus/$t"; then
         failed="$failed $t"
     fi
 done
