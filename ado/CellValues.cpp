@@ -173,56 +173,48 @@ bool IsIntegerType(DataTypeEnum t)
 // currency type's range.
 bool ParseMoneyText(std::string_view text, CY& out)
 {
-    bool negative = false;
-    std::string digits;
+    bool negative = false, grouped = false, point = false, ended = false;
     size_t groupDigits = 0; // digits since the last "," (or the first digit)
-    bool grouped = false, point = false;
     size_t decimals = 0;
+    uint64_t scaled = 0;
     for (char ch : text) {
         if (ch >= '0' && ch <= '9') {
-            digits.push_back(ch);
+            if (ended || __builtin_mul_overflow(scaled, 10u, &scaled) || __builtin_add_overflow(scaled, unsigned(ch - '0'), &scaled))
+                return false;
             if (point)
                 ++decimals;
             else
                 ++groupDigits;
         } else if (ch == ',') {
-            if (point || digits.empty() || (grouped && groupDigits != 3) || (!grouped && groupDigits > 3))
+            if (point || ended || groupDigits == 0 || (grouped && groupDigits != 3) || groupDigits > 3)
                 return false;
             grouped = true;
             groupDigits = 0;
         } else if (ch == '.') {
-            if (point || digits.empty() || (grouped && groupDigits != 3))
+            if (point || ended || groupDigits == 0 || (grouped && groupDigits != 3))
                 return false;
             point = true;
-            digits.push_back('.');
         } else if (ch == '-' || ch == '(') {
-            if (negative || !digits.empty())
+            if (negative || groupDigits > 0 || point)
                 return false;
             negative = true;
-        } else if (ch == ')') {
-            if (!negative || digits.empty())
+        } else if (groupDigits > 0 || point) {
+            // A closing parenthesis or a symbol after the amount ends it; after its integer part
+            // that would leave a separator in doubt.
+            if (!point || (ch == ')' && !negative))
                 return false;
-        } else if (!digits.empty() && !point) {
-            // A symbol after the amount ends its integer part: it has no decimals then.
-            return false;
+            ended = true;
         }
     }
     if (!point || decimals < 1 || decimals > 4)
         return false;
-    int64_t scaled = 0;
-    for (char ch : digits) {
-        if (ch == '.')
-            continue;
-        if (scaled > (INT64_MAX - 9) / 10)
+    for (size_t i = decimals; i < 4; ++i)
+        if (__builtin_mul_overflow(scaled, 10u, &scaled))
             return false;
-        scaled = scaled * 10 + (ch - '0');
-    }
-    for (size_t i = decimals; i < 4; ++i) {
-        if (scaled > INT64_MAX / 10)
-            return false;
-        scaled *= 10;
-    }
-    out.int64 = negative ? -scaled : scaled;
+    const uint64_t limit = negative ? uint64_t{1} << 63 : (uint64_t{1} << 63) - 1;
+    if (scaled > limit)
+        return false;
+    out.int64 = negative ? static_cast<int64_t>(0 - scaled) : static_cast<int64_t>(scaled);
     return true;
 }
 

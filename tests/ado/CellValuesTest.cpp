@@ -42,7 +42,13 @@ TEST(CellValues, TextBecomesItsTypeOnlyWhereNothingIsLost)
         {"$1,234.56", adCurrency, VT_CY, "1234.56"},
         {"-$5.00", adCurrency, VT_CY, "-5"},
         {"($1,000,000.25)", adCurrency, VT_CY, "-1000000.25"},
-        {"$922,337,203,685,477.58", adCurrency, VT_CY, "922337203685477.58"},
+        {"$922,337,203,685,477.5807", adCurrency, VT_CY, "922337203685477.5807"},
+        {"-$922,337,203,685,477.5808", adCurrency, VT_CY, "-922337203685477.5808"},
+        {"$922,337,203,685,477.5808", adCurrency, VT_EMPTY, nullptr},
+        {"5.00 kr", adCurrency, VT_CY, "5"},
+        {"5.0x0", adCurrency, VT_EMPTY, nullptr},
+        {"(5.00)1", adCurrency, VT_EMPTY, nullptr},
+        {"5.00)", adCurrency, VT_EMPTY, nullptr},
         {"$922,337,203,685,478.00", adCurrency, VT_EMPTY, nullptr}, // beyond the currency type
         {"1.234,56 €", adCurrency, VT_EMPTY, nullptr},              // a decimal comma
         {"1,23", adCurrency, VT_EMPTY, nullptr},

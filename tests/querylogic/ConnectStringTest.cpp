@@ -253,12 +253,19 @@ TEST_F(DataLinkFileTest, CommandLineFilesReportWhatStopsThem)
     fs::path noProvider = m_dir / "dsn.udl";
     DataLinkFile::Write(noProvider, "DSN=x");
     fs::path missing = m_dir / "missing.udl";
+    fs::path broken = m_dir / "broken.udl";
+    {
+        std::ofstream out(broken, std::ios::binary);
+        out << "\xEF\xBB\xBFProvider=MSDASQL;Data Source=caf\xE9\r\n";
+    }
     const struct {
         fs::path path;
         const char* connect;
         bool reported;
         std::string shown; // the stop message, when there is one
     } cases[] = {
+        {broken, "", true, "HRESULT: 0x80004005; Error: Unspecified error\nSource: ; Description: '" + broken.string() +
+                               "'.\nThe file begins with a UTF-8 byte order mark, but byte 36 is not UTF-8."},
         {good, "Provider=MSDASQL;Data Source=caf\xC3\xA9", false, ""},
         {noProvider, "", false, ""},
         {missing, "", true, "'" + missing.string() + "'.\nCannot open file. File not found."},
