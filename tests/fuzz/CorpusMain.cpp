@@ -18,11 +18,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) __attribute__((weak
 int main(int argc, char** argv)
 {
     namespace fs = std::filesystem;
-    if (LLVMFuzzerInitialize)
-        LLVMFuzzerInitialize(&argc, &argv);
     std::vector<fs::path> files;
     for (int i = 1; i < argc; ++i) {
-        fs::path p(argv[i]);
+        // Absolute: the set-up may change the working folder.
+        fs::path p = fs::absolute(argv[i]);
         if (fs::is_directory(p)) {
             for (const auto& entry : fs::directory_iterator(p))
                 if (entry.is_regular_file())
@@ -36,6 +35,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "No corpus files given.\n");
         return 2;
     }
+    if (LLVMFuzzerInitialize)
+        LLVMFuzzerInitialize(&argc, &argv);
     for (const fs::path& file : files) {
         std::ifstream in(file, std::ios::binary);
         if (!in) {
