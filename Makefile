@@ -1,5 +1,5 @@
-# Entry points: `make run`, `make test`, `make test-asan`, `make bench`. Each runs the idempotent set-up first.
-.PHONY: setup build run test test-asan bench clean
+# Entry points: `make run`, `make test`, `make test-asan`, `make bench`, `make fuzz`. Each runs the idempotent set-up first.
+.PHONY: setup build run test test-asan bench fuzz clean
 
 setup:
 	./scripts/setup.sh
@@ -19,5 +19,10 @@ test-asan: setup
 bench: setup
 	./scripts/bench.sh
 
+# The libFuzzer targets, built with clang in build-fuzz/, FUZZ_SECONDS each (default 60).
+FUZZ_SECONDS ?= 60
+fuzz: setup
+	./scripts/fuzz.sh $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz

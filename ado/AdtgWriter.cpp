@@ -160,6 +160,8 @@ uint64_t MaxOctets(const Column& c)
 
 [[noreturn]] void Mismatch(const _variant_t& v, const char* type)
 {
+    if (v.vt == VT_BSTR)
+        throw ValueError(fmt::format("'{}' cannot be stored as {}", persist::ShortText(v.str), type));
     throw ValueError(fmt::format("the value (variant type {}) cannot be stored as {}", v.vt, type));
 }
 
@@ -333,7 +335,8 @@ void EncodeValue(Bytes& b, const Column& c, const _variant_t& v)
         persist::DateTimeParts p;
         DateParts(v, p);
         if (p.nanosecond != 0)
-            throw ValueError("a time with fractional seconds does not fit the time type");
+            throw ValueError(fmt::format("the time '{}' has fractional seconds, which the time type does not hold",
+                                         persist::FormatTime(p)));
         b.U16(static_cast<uint16_t>(p.hour));
         b.U16(static_cast<uint16_t>(p.minute));
         b.U16(static_cast<uint16_t>(p.second));

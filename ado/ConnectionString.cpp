@@ -207,11 +207,24 @@ std::string FormatOdbcConnectionString(const AttributeList& attributes)
 {
     std::string out;
     for (const auto& a : attributes.Items()) {
+        const std::string& k = a.key;
         const std::string& v = a.value;
-        bool brace = v.find_first_of(";{}") != std::string::npos || (!v.empty() && (IsBlank(v.front()) || IsBlank(v.back())))
-                     || (EqualsNoCase(a.key, "driver") && !v.empty());
-        out += a.key;
+        // A key is written as it parses back: "=" doubled; one that would end early or lose
+        // blanks at its ends cannot be written at all.
+        if (k.empty() || IsBlank(k.front()) || IsBlank(k.back()) || k.find_first_of(std::string_view(";\0", 2)) != std::string::npos)
+            throw ConnectionStringError(fmt::format("The keyword \"{}\" cannot be written in a connection string.", k));
+        if (v.find('\0') != std::string::npos)
+            throw ConnectionStringError(fmt::format("The value of \"{}\" holds a NUL character.", k));
+        for (char c : k) {
+            out += c;
+            if (c == '=')
+                out += '=';
+        }
         out += '=';
+        // Braces where the plain value would end early, lose its blanks, open braces of its own
+        // or (starting with "=") read as a doubled "=" of the key.
+        bool brace = v.find_first_of(";{}") != std::string::npos || (!v.empty() && (IsBlank(v.front()) || IsBlank(v.back())))
+                     || (!v.empty() && v.front() == '=') || (EqualsNoCase(k, "driver") && !v.empty());
         if (brace) {
             out += '{';
             for (char c : v) {
@@ -231,7 +244,7 @@ std::string FormatOdbcConnectionString(const AttributeList& attributes)
 std::string QuoteAdoValue(std::string_view value)
 {
     bool quote = value.find_first_of(";\"'{") != std::string_view::npos
-                 || (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back())));
+                 || (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || value.front() == '='));
     if (!quote)
         return std::string(value);
     std::string out = "\"";

@@ -53,11 +53,15 @@ AttributeList ParseAdoConnectionString(std::string_view text);
 // ODBC syntax: as above, but only braces enclose values; quotes are ordinary characters.
 AttributeList ParseOdbcConnectionString(std::string_view text);
 
-// "key=value;..." for SQLDriverConnect: a value is put in braces (with "}" doubled) when it
-// holds a character that would end or confuse it, and the Driver value always.
+// "key=value;..." for SQLDriverConnect, such that ParseOdbcConnectionString gives back the same
+// attributes: "=" in a key is doubled; a value is put in braces (with "}" doubled) when it
+// holds a character that would end or confuse it or starts with "=", and the Driver value
+// always. Throws ConnectionStringError for what no string can hold: an empty key, a key with
+// ";" or blanks at its ends, a NUL character.
 std::string FormatOdbcConnectionString(const AttributeList& attributes);
 
-// One ADO attribute value, double-quoted (with '"' doubled) when it needs quoting.
+// One ADO attribute value, double-quoted (with '"' doubled) when it needs quoting, so that
+// ParseAdoConnectionString gives it back as it was (NUL aside).
 std::string QuoteAdoValue(std::string_view value);
 
 // What an ADO connection string asks of the bridge.

@@ -216,8 +216,13 @@ void OdbcConnection::ApplyInitProperties(ConnectRequest& req, const std::string&
 
 std::string OdbcConnection::DriverConnectionText(const AttributeList& attributes, DriverFamily family)
 {
-    std::string odbcText = family == DriverFamily::SQLite ? FormatSqliteConnectionString(attributes)
-                                                          : FormatOdbcConnectionString(attributes);
+    std::string odbcText;
+    try {
+        odbcText = family == DriverFamily::SQLite ? FormatSqliteConnectionString(attributes)
+                                                  : FormatOdbcConnectionString(attributes);
+    } catch (const ConnectionStringError& e) {
+        ThrowBadInitString(e.what());
+    }
     if (odbcText.size() > kMaxConnectionStringLength)
         ThrowBadInitString("The connection string is too long for the driver manager.");
     return odbcText;
@@ -281,7 +286,9 @@ void OdbcConnection::KeepRequestedDriver(const AttributeList& requested)
         }
         m_odbcOut = FormatOdbcConnectionString(completed);
     } catch (const ConnectionStringError&) {
-        // Keep the driver's text as it is.
+        // The driver's text does not parse: the attributes asked for stand in for it, so that
+        // the connection string read back is always one the layer can filter.
+        m_odbcOut = FormatOdbcConnectionString(requested);
     }
 }
 
@@ -350,13 +357,14 @@ std::string OdbcConnection::ExtendedProperties() const
 {
     if (m_init.persistSecurityInfo)
         return m_odbcOut;
+    // Text that cannot be filtered is not returned at all: it may hold the password.
     try {
         AttributeList a = ParseOdbcConnectionString(m_odbcOut);
         a.Remove("PWD");
         a.Remove("Password");
         return FormatOdbcConnectionString(a);
     } catch (const ConnectionStringError&) {
-        return m_odbcOut;
+        return {};
     }
 }
 

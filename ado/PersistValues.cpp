@@ -129,25 +129,6 @@ std::string Fraction(uint32_t nanosecond)
 
 typedef unsigned __int128 u128;
 
-// Exact decimal text to DECIMAL: DECIMAL::Parse rounds digits it cannot keep, which a save
-// must not do silently.
-bool ExactDecimalFromText(std::string_view text, DECIMAL& out)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    if (!DECIMAL::Parse(text, out))
-        return false;
-    size_t dot = text.find('.');
-    if (dot == std::string_view::npos)
-        return true;
-    std::string_view frac = text.substr(dot + 1);
-    while (!frac.empty() && frac.back() == '0')
-        frac.remove_suffix(1);
-    return frac.size() <= out.scale;
-}
-
 // "1.5e-07" as "0.00000015": the exponent moves the decimal point.
 std::string PlainDecimal(const std::string& text)
 {
@@ -235,9 +216,9 @@ bool ToDecimal(const _variant_t& value, DECIMAL& out)
             return false;
         // The shortest text that reads back as the same double is the number the user sees;
         // beyond 28 places or 96 bits it is not representable.
-        return ExactDecimalFromText(PlainDecimal(fmt::format("{}", d)), out);
+        return DECIMAL::Parse(PlainDecimal(fmt::format("{}", d)), out);
     }
-    case VT_BSTR: return ExactDecimalFromText(value.str, out);
+    case VT_BSTR: return DECIMAL::Parse(value.str, out);
     default: return false;
     }
 }
@@ -265,6 +246,21 @@ bool ToCurrency(const _variant_t& value, int64_t& out)
         return false;
     out = d.negative ? static_cast<int64_t>(0 - static_cast<uint64_t>(m)) : static_cast<int64_t>(m);
     return true;
+}
+
+std::string ShortText(std::string_view text)
+{
+    constexpr size_t kLimit = 60;
+    size_t end = 0, count = 0;
+    while (end < text.size() && count < kLimit) {
+        ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            ++end;
+        ++count;
+    }
+    if (end == text.size())
+        return std::string(text);
+    return std::string(text.substr(0, end)) + "...";
 }
 
 std::string HexEncode(const std::vector<uint8_t>& bytes)

@@ -51,6 +51,9 @@ bool ToDecimal(const _variant_t& value, DECIMAL& out);
 // value has more than four decimal places or is out of range.
 bool ToCurrency(const _variant_t& value, int64_t& out);
 
+// A value's text as error messages quote it: cut after 60 characters, with "...".
+std::string ShortText(std::string_view text);
+
 // Lower-case hexadecimal, two digits per byte.
 std::string HexEncode(const std::vector<uint8_t>& bytes);
 

@@ -1,16 +1,13 @@
 #include "RowBlock.h"
 
+#include "CellValues.h"
 #include "OdbcError.h"
 #include "TypeMapping.h"
 #include "Unicode.h"
 
-#include "platform/com/Calendar.h"
-
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <charconv>
-#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -28,258 +25,22 @@ constexpr SQLLEN kRowCellCap = 65536;
 // The bound buffers of one block stay within this size.
 constexpr size_t kBlockBytes = 4 * 1024 * 1024;
 
-// Days since 1899-12-30 with the time of day as fraction; before that day the fraction
-// still counts forward from midnight, as the automation date type has it.
-DATE MakeDate(int y, unsigned m, unsigned d, unsigned h, unsigned mi, unsigned s, unsigned long fractionNs)
-{
-    double day = static_cast<double>(DaysFromCivil(y, m, d) + kDaysFrom1899To1970);
-    double time = (h * 3600.0 + mi * 60.0 + s + fractionNs / 1e9) / 86400.0;
-    return day >= 0 ? day + time : day - time;
-}
-
-bool ValidDate(int y, unsigned m, unsigned d)
-{
-    static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (y < 100 || y > 9999 || m < 1 || m > 12 || d < 1)
-        return false;
-    bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    return d <= kDays[m - 1] + (m == 2 && leap ? 1 : 0);
-}
-
-// Reads exactly n digits.
-bool Digits(std::string_view s, size_t pos, size_t n, unsigned& out)
-{
-    if (pos + n > s.size())
-        return false;
-    out = 0;
-    for (size_t i = 0; i < n; ++i) {
-        char c = s[pos + i];
-        if (c < '0' || c > '9')
-            return false;
-        out = out * 10 + static_cast<unsigned>(c - '0');
-    }
-    return true;
-}
-
-// "HH:MM[:SS[.fff]]" from pos to the end (an optional trailing Z allowed).
-bool ParseTime(std::string_view s, size_t pos, unsigned& h, unsigned& mi, unsigned& sec, unsigned long& ns)
-{
-    sec = 0;
-    ns = 0;
-    if (!Digits(s, pos, 2, h) || pos + 2 >= s.size() || s[pos + 2] != ':' || !Digits(s, pos + 3, 2, mi))
-        return false;
-    pos += 5;
-    if (pos < s.size() && s[pos] == ':') {
-        if (!Digits(s, pos + 1, 2, sec))
-            return false;
-        pos += 3;
-        if (pos < s.size() && s[pos] == '.') {
-            ++pos;
-            unsigned long scale = 100000000;
-            size_t start = pos;
-            while (pos < s.size() && s[pos] >= '0' && s[pos] <= '9') {
-                ns += static_cast<unsigned long>(s[pos] - '0') * scale;
-                scale /= 10;
-                ++pos;
-            }
-            if (pos == start)
-                return false;
-        }
-    }
-    // A zone (Z, +01, -05:30) as a server renders a time with zone: the wall time is kept,
-    // as a driver converting to its time structure keeps it.
-    if (pos < s.size() && s[pos] == 'Z') {
-        ++pos;
-    } else if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
-        unsigned zone;
-        if (!Digits(s, pos + 1, 2, zone))
-            return false;
-        pos += 3;
-        if (pos < s.size() && s[pos] == ':') {
-            if (!Digits(s, pos + 1, 2, zone))
-                return false;
-            pos += 3;
-        }
-    }
-    return pos == s.size() && h < 24 && mi < 60 && sec < 60;
-}
-
-// Text a dynamically typed database keeps in a date or time column.
-bool ParseDateText(std::string_view s, DataTypeEnum type, DATE& out)
-{
-    unsigned h = 0, mi = 0, sec = 0;
-    unsigned long ns = 0;
-    if (type == adDBTime && s.size() >= 5 && s[2] == ':') {
-        if (!ParseTime(s, 0, h, mi, sec, ns))
-            return false;
-        out = (h * 3600.0 + mi * 60.0 + sec + ns / 1e9) / 86400.0;
-        return true;
-    }
-    unsigned y, m, d;
-    if (!Digits(s, 0, 4, y) || s.size() < 10 || s[4] != '-' || !Digits(s, 5, 2, m) || s[7] != '-' || !Digits(s, 8, 2, d))
-        return false;
-    if (!ValidDate(static_cast<int>(y), m, d))
-        return false;
-    if (s.size() > 10) {
-        if ((s[10] != ' ' && s[10] != 'T') || !ParseTime(s, 11, h, mi, sec, ns))
-            return false;
-    }
-    out = MakeDate(static_cast<int>(y), m, d, h, mi, sec, ns);
-    return true;
-}
-
-_variant_t OfType(VARTYPE vt)
-{
-    return _variant_t::OfType(vt);
-}
-
-// The variant of an integer column: the column's own VT_ where the value fits, else the
-// 64-bit type, so no value is cut.
-_variant_t IntegerVariant(DataTypeEnum type, int64_t v)
-{
-    _variant_t r;
-    switch (type) {
-    case adBoolean: return _variant_t(v != 0);
-    case adTinyInt:
-        if (v >= INT8_MIN && v <= INT8_MAX) { r = OfType(VT_I1); r.num.cVal = static_cast<int8_t>(v); return r; }
-        break;
-    case adUnsignedTinyInt:
-        if (v >= 0 && v <= UINT8_MAX) { r = OfType(VT_UI1); r.num.bVal = static_cast<uint8_t>(v); return r; }
-        break;
-    case adSmallInt:
-        if (v >= INT16_MIN && v <= INT16_MAX) return _variant_t(static_cast<int16_t>(v));
-        break;
-    case adUnsignedSmallInt:
-        if (v >= 0 && v <= UINT16_MAX) { r = OfType(VT_UI2); r.num.uiVal = static_cast<uint16_t>(v); return r; }
-        break;
-    case adInteger:
-        if (v >= INT32_MIN && v <= INT32_MAX) return _variant_t(static_cast<int32_t>(v));
-        break;
-    case adUnsignedInt:
-        if (v >= 0 && v <= UINT32_MAX) { r = OfType(VT_UI4); r.num.ulVal = static_cast<uint32_t>(v); return r; }
-        break;
-    case adUnsignedBigInt:
-        if (v >= 0) return _variant_t::UI8(static_cast<uint64_t>(v));
-        break;
-    default: break;
-    }
-    return _variant_t::I8(v);
-}
-
-bool ParseInt64(std::string_view s, int64_t& v)
-{
-    if (!s.empty() && s.front() == '+')
-        s.remove_prefix(1);
-    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    return !s.empty() && ec == std::errc() && p == s.data() + s.size();
-}
-
-bool ParseDouble(std::string_view s, double& v)
-{
-    if (!s.empty() && s.front() == '+')
-        s.remove_prefix(1);
-    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    return !s.empty() && ec == std::errc() && p == s.data() + s.size();
-}
-
-bool IsIntegerType(DataTypeEnum t)
-{
-    switch (t) {
-    case adTinyInt: case adUnsignedTinyInt: case adSmallInt: case adUnsignedSmallInt: case adInteger:
-    case adUnsignedInt: case adBigInt: case adUnsignedBigInt: return true;
-    default: return false;
-    }
-}
-
-// A value read as text: the declared type's variant where the text is a value of that type;
-// false when it stays text (a dynamically typed database keeps any value in any column, and
-// values such as 'infinity' have no variant of their type).
-bool ConvertText(std::string_view text, DataTypeEnum type, _variant_t& out)
-{
-    int64_t i;
-    double d;
-    if (IsIntegerType(type) || type == adBoolean) {
-        if (ParseInt64(text, i)) {
-            out = IntegerVariant(type, i);
-            return true;
-        }
-        if (type == adBoolean) {
-            if (text == "true" || text == "TRUE" || text == "True" || text == "false" || text == "FALSE" || text == "False") {
-                out = _variant_t(text.front() == 't' || text.front() == 'T');
-                return true;
-            }
-        } else if (ParseDouble(text, d)) {
-            out = _variant_t(d);
-            return true;
-        }
-    } else if (type == adSingle) {
-        float f;
-        if (!text.empty() && text.front() == '+')
-            text.remove_prefix(1);
-        auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), f);
-        if (!text.empty() && ec == std::errc() && p == text.data() + text.size()) {
-            out = _variant_t(f);
-            return true;
-        }
-    } else if (type == adDouble) {
-        if (ParseDouble(text, d)) {
-            out = _variant_t(d);
-            return true;
-        }
-    } else if (type == adNumeric) {
-        DECIMAL dec;
-        if (DECIMAL::Parse(text, dec)) {
-            out = _variant_t(dec);
-            return true;
-        }
-        // Exact digits beyond the decimal type stay text; only a number written with an
-        // exponent (which a dynamically typed database may hold) becomes a double.
-        if (text.find_first_of("eEnN") != std::string_view::npos && ParseDouble(text, d)) {
-            out = _variant_t(d);
-            return true;
-        }
-    } else if (type == adDBDate || type == adDBTime || type == adDBTimeStamp) {
-        DATE date;
-        if (ParseDateText(text, type, date)) {
-            out = _variant_t::Date(date);
-            return true;
-        }
-    } else if (type == adGUID) {
-        GUID g;
-        if (GUID::Parse(std::string(text), g)) {
-            out = _variant_t(g.ToString());
-            return true;
-        }
-    }
-    return false;
-}
-
-// Appends what ToString gives, without a temporary string for the common types.
-void AppendVariantText(const _variant_t& v, std::string& out)
-{
-    auto it = std::back_inserter(out);
-    switch (v.vt) {
-    case VT_I1: fmt::format_to(it, "{}", v.num.cVal); break;
-    case VT_UI1: fmt::format_to(it, "{}", v.num.bVal); break;
-    case VT_I2: fmt::format_to(it, "{}", v.num.iVal); break;
-    case VT_UI2: fmt::format_to(it, "{}", v.num.uiVal); break;
-    case VT_I4: fmt::format_to(it, "{}", v.num.lVal); break;
-    case VT_UI4: fmt::format_to(it, "{}", v.num.ulVal); break;
-    case VT_I8: fmt::format_to(it, "{}", v.num.llVal); break;
-    case VT_UI8: fmt::format_to(it, "{}", v.num.ullVal); break;
-    case VT_R4: AppendDoubleText(v.num.fltVal, 7, out); break;
-    case VT_R8: AppendDoubleText(v.num.dblVal, 15, out); break;
-    case VT_DATE: AppendDateText(v.num.date, out); break;
-    case VT_BSTR: out += v.str; break;
-    default: out += v.ToString(); break;
-    }
-}
-
 void AppendGuid(const SQLGUID& g, std::string& out)
 {
     fmt::format_to(std::back_inserter(out), "{{{:08X}-{:04X}-{:04X}-{:02X}{:02X}-{:02X}{:02X}{:02X}{:02X}{:02X}{:02X}}}",
                    static_cast<uint32_t>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3],
                    g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+}
+
+// The database's own name of a column's type (empty when the driver does not say).
+std::string ColumnTypeName(SQLHSTMT h, SQLUSMALLINT col)
+{
+    SQLWCHAR name[64] = {};
+    SQLSMALLINT bytes = 0;
+    if (!SQL_SUCCEEDED(SQLColAttributeW(h, col, SQL_DESC_TYPE_NAME, name, sizeof name, &bytes, nullptr)))
+        return {};
+    size_t units = std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(bytes, 0)) / sizeof(SQLWCHAR), 63);
+    return FromWide(name, std::find(name, name + units, SQLWCHAR(0)) - name);
 }
 
 // The column's name and SQL description.
@@ -387,14 +148,29 @@ void RowBlock::Bind(SQLHSTMT h, const DriverTraits& traits, SQLSMALLINT numColum
     m_blockRepair = traits.getDataBlock;
     m_anyOverflow = false;
     m_anyUnbound = false;
+    m_anyInfinityAsDate = false;
     for (SQLSMALLINT i = 0; i < numColumns; ++i) {
         ColumnInfo& c = m_columns[static_cast<size_t>(i)];
         c.name = DescribeColumn(h, static_cast<SQLUSMALLINT>(i + 1), traits.utf8Ansi, c, check);
         SQLLEN isUnsigned = SQL_FALSE;
         SQLColAttributeW(h, static_cast<SQLUSMALLINT>(i + 1), SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned);
         c.isUnsigned = isUnsigned == SQL_TRUE;
+        // A dynamically typed database keeps values of any length in any column, and its
+        // driver makes up a size for binary columns: their values are long binary data.
+        if (traits.dynamicTyping && (c.sqlType == SQL_BINARY || c.sqlType == SQL_VARBINARY)) {
+            c.sqlType = SQL_LONGVARBINARY;
+            c.columnSize = 0;
+        }
         c.type = AdoTypeOfSqlType(c.sqlType, c.isUnsigned && (c.sqlType == SQL_TINYINT || c.sqlType == SQL_SMALLINT
                                                               || c.sqlType == SQL_INTEGER || c.sqlType == SQL_BIGINT));
+        if (traits.family == DriverFamily::PostgreSQL) {
+            // The driver reports money as a floating-point type, but its values are exact
+            // amounts in the server's own text ("$1,234.56").
+            if (c.type == adDouble && ColumnTypeName(h, static_cast<SQLUSMALLINT>(i + 1)) == "money")
+                c.type = adCurrency;
+            c.infinityAsDate = traits.getDataBlock && (c.type == adDBDate || c.type == adDBTimeStamp);
+            m_anyInfinityAsDate = m_anyInfinityAsDate || c.infinityAsDate;
+        }
         FieldShape shape = ShapeOfColumn(c.sqlType, c.type, c.columnSize, c.decimalDigits, c.nullable);
         c.definedSize = shape.definedSize;
         c.precision = shape.precision;
@@ -545,7 +321,35 @@ bool RowBlock::Fetch(SQLHSTMT h, StatementCheck& check)
             if (!m_columns[col].bound)
                 ReadWhole(h, 0, col, check);
     RepairBlock(h, check);
+    if (m_anyInfinityAsDate)
+        ResolveInfinities(h, check);
     return true;
+}
+
+void RowBlock::ResolveInfinities(SQLHSTMT h, StatementCheck& check)
+{
+    for (size_t col = 0; col < m_columns.size(); ++col) {
+        const ColumnInfo& c = m_columns[col];
+        if (!c.infinityAsDate)
+            continue;
+        CellArray& a = m_cells[col];
+        for (size_t row = 0; row < m_fetched; ++row) {
+            if (a.ind[row] == SQL_NULL_DATA)
+                continue;
+            std::string_view text = Bytes(row, col);
+            if (text != "9999-12-31 23:59:59" && text != "9999-01-01 00:00:00 BC" && text != "0000-00-00")
+                continue;
+            if (m_rows > 1)
+                check.Check(SQLSetPos(h, static_cast<SQLSETPOSIROW>(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE));
+            SQLDOUBLE number = 0;
+            SQLLEN ind = 0;
+            check.Check(SQLGetData(h, static_cast<SQLUSMALLINT>(col + 1), SQL_C_DOUBLE, &number, sizeof number, &ind));
+            if (std::isinf(number)) {
+                a.whole[row] = number > 0 ? "infinity" : "-infinity";
+                a.ind[row] = kInWhole;
+            }
+        }
+    }
 }
 
 std::string_view RowBlock::Bytes(size_t row, size_t col) const
@@ -599,17 +403,20 @@ _variant_t RowBlock::Value(size_t row, size_t col) const
     case CellKind::Date: {
         SQL_DATE_STRUCT v;
         std::memcpy(&v, p, sizeof v);
-        return _variant_t::Date(MakeDate(v.year, v.month, v.day, 0, 0, 0, 0));
+        DateParts parts{v.year, v.month, v.day};
+        return DateVariant(c.type, parts, DateText(c.type, parts));
     }
     case CellKind::Time: {
         SQL_TIME_STRUCT v;
         std::memcpy(&v, p, sizeof v);
-        return _variant_t::Date((v.hour * 3600.0 + v.minute * 60.0 + v.second) / 86400.0);
+        DateParts parts{1899, 12, 30, v.hour, v.minute, v.second};
+        return DateVariant(c.type, parts, DateText(c.type, parts));
     }
     case CellKind::Timestamp: {
         SQL_TIMESTAMP_STRUCT v;
         std::memcpy(&v, p, sizeof v);
-        return _variant_t::Date(MakeDate(v.year, v.month, v.day, v.hour, v.minute, v.second, v.fraction));
+        DateParts parts{v.year, v.month, v.day, v.hour, v.minute, v.second, v.fraction};
+        return DateVariant(c.type, parts, DateText(c.type, parts));
     }
     case CellKind::Guid: {
         SQLGUID g;

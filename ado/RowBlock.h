@@ -67,6 +67,9 @@ struct ColumnInfo {
     SQLLEN width = 0;         // bytes per cell in the bound buffer
     bool mayOverflow = false; // a value may be longer than the buffer
     bool bound = true;        // false: read with SQLGetData after each fetch
+    // The driver renders the server's infinities as dates (PostgreSQL date and timestamp
+    // columns, where SQLGetData reaches any row of a block).
+    bool infinityAsDate = false;
 };
 
 class RowBlock {
@@ -104,6 +107,11 @@ private:
     void ChooseBinding(ColumnInfo& c, const DriverTraits& traits, bool blockRepair);
     void ReadWhole(SQLHSTMT hstmt, size_t row, size_t col, StatementCheck& check);
     void RepairBlock(SQLHSTMT hstmt, StatementCheck& check);
+    // The PostgreSQL driver renders 'infinity' and '-infinity' as dates: a timestamp as
+    // 9999-12-31 23:59:59 (a real value too) or 9999-01-01 00:00:00 BC, a date as 0000-00-00
+    // either way. Read again as a double, which the driver takes from the server's text, such
+    // a cell tells which it is; an infinity then holds the server's text.
+    void ResolveInfinities(SQLHSTMT hstmt, StatementCheck& check);
     // The cell's bytes: the bound buffer, or the whole value read separately.
     std::string_view Bytes(size_t row, size_t col) const;
     bool Truncated(const ColumnInfo& c, SQLLEN ind) const;
@@ -116,6 +124,7 @@ private:
     bool m_blockRepair = false; // SQLSetPos + SQLGetData reach any row of a block
     bool m_anyUnbound = false;
     bool m_anyOverflow = false;
+    bool m_anyInfinityAsDate = false;
     std::u16string m_wideScratch;
 };
 

@@ -123,6 +123,8 @@ bool IsAttributeName(const std::string& name)
 
 [[noreturn]] void Mismatch(const _variant_t& v, const char* what)
 {
+    if (v.vt == VT_BSTR)
+        throw ValueError(fmt::format("'{}', which is not {}", persist::ShortText(v.str), what));
     throw ValueError(fmt::format("a value (variant type {}) that is not {}", v.vt, what));
 }
 

@@ -61,6 +61,7 @@ FieldShape ShapeOfColumn(SQLSMALLINT sqlType, DataTypeEnum type, SQLULEN columnS
     case adSingle: s.definedSize = 4; s.precision = 7; break;
     case adDouble: s.definedSize = 8; s.precision = 15; break;
     case adBoolean: s.definedSize = 2; break;
+    case adCurrency: s.definedSize = 8; s.precision = 19; break;
     case adNumeric:
         s.definedSize = 19;
         s.precision = clampPrecision(columnSize);

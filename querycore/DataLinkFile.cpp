@@ -9,6 +9,8 @@
 #include "ReplacingFile.h"
 #include "Utf8.h"
 
+#include <fmt/format.h>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -17,6 +19,7 @@
 namespace {
 
 constexpr std::string_view kUtf16Bom = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianBom = "\xFE\xFF";
 constexpr std::string_view kHeader = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n";
 
 bool IsSectionLine(std::string_view line)
@@ -30,20 +33,86 @@ bool IsSectionLine(std::string_view line)
     return true;
 }
 
+std::string ByteText(size_t offset)
+{
+    return fmt::format("byte {}", offset + 1);
+}
+
+// Strict UTF-16 in either byte order: the text, or BadContent naming the unit that is not text.
+std::string FromUtf16(std::string_view bytes, bool bigEndian, size_t offset)
+{
+    const char* order = bigEndian ? "big-endian" : "little-endian";
+    if (bytes.size() % 2 != 0)
+        throw DataLinkFile::BadContent(
+            fmt::format("The file is UTF-16 ({}) text, but it ends in half a character (an odd number of bytes).", order));
+    auto unitAt = [&](size_t i) {
+        auto lo = static_cast<unsigned char>(bytes[i + (bigEndian ? 1 : 0)]);
+        auto hi = static_cast<unsigned char>(bytes[i + (bigEndian ? 0 : 1)]);
+        return static_cast<char32_t>(lo | hi << 8);
+    };
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    for (size_t i = 0; i < bytes.size(); i += 2) {
+        char32_t cp = unitAt(i);
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 2 < bytes.size() && unitAt(i + 2) >= 0xDC00 && unitAt(i + 2) < 0xE000) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00);
+            i += 2;
+        } else if (cp >= 0xD800 && cp < 0xE000) {
+            throw DataLinkFile::BadContent(fmt::format(
+                "The file is UTF-16 ({}) text, but the character at {} is half of a surrogate pair.", order,
+                ByteText(offset + i)));
+        }
+        if (cp == 0)
+            throw DataLinkFile::BadContent(
+                fmt::format("The file is UTF-16 ({}) text, but it holds a NUL character at {}.", order, ByteText(offset + i)));
+        utf8::Append(out, cp);
+    }
+    return out;
+}
+
 } // namespace
+
+std::string DataLinkFile::DecodeText(std::string_view bytes)
+{
+    if (bytes.substr(0, 2) == kUtf16Bom)
+        return FromUtf16(bytes.substr(2), false, 2);
+    if (bytes.substr(0, 2) == kUtf16BigEndianBom)
+        return FromUtf16(bytes.substr(2), true, 2);
+    if (bytes.substr(0, 3) == utf8::kByteOrderMark) {
+        std::string_view rest = bytes.substr(3);
+        for (size_t pos = 0; pos < rest.size();) {
+            char32_t cp;
+            size_t at = pos;
+            if (!utf8::Decode(rest, pos, cp))
+                throw BadContent(fmt::format("The file begins with a UTF-8 byte order mark, but {} is not UTF-8.",
+                                             ByteText(at + 3)));
+            if (cp == 0)
+                throw BadContent(fmt::format("The file holds a NUL character at {}.", ByteText(at + 3)));
+        }
+        return std::string(rest);
+    }
+    // Without a mark, UTF-16 text shows in its ASCII characters (those of the "[oledb]" line and
+    // the keywords at least), each with its zero byte on the side of the byte order.
+    size_t evenZeros = 0, oddZeros = 0;
+    for (size_t i = 0; i < bytes.size(); ++i)
+        if (bytes[i] == '\0')
+            ++(i % 2 ? oddZeros : evenZeros);
+    const size_t units = bytes.size() / 2;
+    if (oddZeros > evenZeros && oddZeros * 4 >= units)
+        return FromUtf16(bytes, false, 0);
+    if (evenZeros > oddZeros && evenZeros * 4 >= units)
+        return FromUtf16(bytes, true, 0);
+    if (evenZeros + oddZeros > 0)
+        throw BadContent(fmt::format("The file holds a NUL byte at {} and is neither UTF-16 nor 8-bit text.",
+                                     ByteText(bytes.find('\0'))));
+    if (utf8::IsValid(bytes))
+        return std::string(bytes);
+    return utf8::FromWindows1252(bytes);
+}
 
 std::string DataLinkFile::Decode(std::string_view bytes)
 {
-    std::string text;
-    if (bytes.substr(0, 2) == kUtf16Bom)
-        text = utf8::FromUtf16LE(bytes.substr(2));
-    else if (bytes.substr(0, 3) == utf8::kByteOrderMark)
-        text = bytes.substr(3);
-    else if (utf8::IsValid(bytes))
-        text = bytes;
-    else
-        text = utf8::FromWindows1252(bytes);
-
+    const std::string text = DecodeText(bytes);
     std::string_view rest = text;
     while (!rest.empty()) {
         size_t end = rest.find_first_of("\r\n");
@@ -94,7 +163,11 @@ std::string DataLinkFile::Read(const std::string& path)
         bytes.append(block, static_cast<size_t>(n));
     }
     ::close(fd);
-    return Decode(bytes);
+    try {
+        return Decode(bytes);
+    } catch (const BadContent& e) {
+        throw _com_error(E_FAIL, "'" + path + "'.\n" + e.what());
+    }
 }
 
 void DataLinkFile::Write(const std::string& path, std::string_view connectString, Encoding encoding)

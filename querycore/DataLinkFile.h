@@ -1,6 +1,6 @@
 // Data link (.udl) files: an "[oledb]" line, the comment line "; Everything after this line is
 // an OLE DB initstring" and the connect string, in UTF-16LE with a byte order mark as the
-// system writes them, or as plain 8-bit text. Reading, writing and the encodings; the connect
+// system writes them, or in the other encodings other programs write. Reading, writing and the encodings; the connect
 // commands, the data link dialog and the command line all go through here.
 #pragma once
 
@@ -14,16 +14,23 @@ class DataLinkFile {
 public:
     enum class Encoding { Utf16LE, EightBit };
 
-    // The connect string held by a file's content: the first line that is neither blank, the
-    // "[oledb]" line nor a ";" comment, trimmed. UTF-16LE is recognised by its byte order mark,
-    // UTF-8 by its mark or by being well-formed; other 8-bit text is read as Windows-1252.
+    // The text of a file's content. UTF-16 in either byte order is recognised by its byte order
+    // mark or, without one, by the zero bytes of its ASCII characters; UTF-8 by its mark or by
+    // being well-formed; other 8-bit text is read as Windows-1252. Content that is none of
+    // these (invalid bytes after a UTF-8 mark, half a UTF-16 character, a NUL) throws BadContent
+    // naming the fault and where it is.
+    static std::string DecodeText(std::string_view bytes);
+
+    // The connect string held by a file's content: the first line of DecodeText that is
+    // neither blank, the "[oledb]" line nor a ";" comment, trimmed.
     static std::string Decode(std::string_view bytes);
 
     // The content of a file holding connectString.
     static std::string Encode(std::string_view connectString, Encoding encoding = Encoding::Utf16LE);
 
     // Reads the connect string of a file. A missing file throws NotFound with the text
-    // "'<path>'.\nCannot open file. File not found."; other read failures throw _com_error.
+    // "'<path>'.\nCannot open file. File not found."; other read failures, and content that is
+    // not text, throw _com_error ("'<path>'.\n" and the reason).
     static std::string Read(const std::string& path);
 
     // Writes connectString as a file (replacing an existing one only once the new one is
@@ -43,6 +50,11 @@ public:
     static wxString ConnectFromCommandLine(const wxString& path, bool* reported = nullptr);
 
     class NotFound : public std::runtime_error {
+    public:
+        using std::runtime_error::runtime_error;
+    };
+
+    class BadContent : public std::runtime_error {
     public:
         using std::runtime_error::runtime_error;
     };

@@ -28,6 +28,12 @@ inline bool IsContinuationByte(char c)
 // U+FFFD and advances by one byte.
 char32_t Next(std::string_view text, size_t& pos);
 
+// The same, strictly: false (pos unchanged) for a malformed sequence.
+inline bool Decode(std::string_view text, size_t& pos, char32_t& cp)
+{
+    return ado::detail::DecodeUtf8(text, pos, cp);
+}
+
 inline void Append(std::string& out, char32_t cp)
 {
     ado::detail::AppendUtf8(cp, out);

@@ -188,14 +188,71 @@ void AppendDateText(DATE value, std::string& out)
     fmt::format_to(it, "{:02}:{:02}:{:02}", seconds / 3600, seconds / 60 % 60, seconds % 60);
 }
 
-void AppendDoubleText(double v, int digits, std::string& out)
+namespace {
+
+// The value in the automation style ("0.1", "1E+20": at least `digits` significant digits,
+// exponent notation when the exponent is below -4 or not below the digits shown) with the
+// digits of the shortest text that reads back as the same number: a text that rounds the value
+// away would lose data.
+template <typename T>
+void AppendRoundTripText(T v, int digits, std::string& out)
 {
-    if (std::isnan(v))
+    if (std::isnan(v)) {
         out += "NaN";
-    else if (std::isinf(v))
+        return;
+    }
+    if (std::isinf(v)) {
         out += v > 0 ? "Infinity" : "-Infinity";
-    else
-        fmt::format_to(std::back_inserter(out), "{:.{}G}", v, digits);
+        return;
+    }
+    // The shortest round trip in scientific form: "-d.ddde-XX".
+    char buf[64];
+    char* end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific).ptr;
+    std::string_view text(buf, static_cast<size_t>(end - buf));
+    size_t e = text.find('e');
+    int exponent = 0;
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), end, exponent);
+    std::string mantissa;
+    for (char c : text.substr(0, e))
+        if (c >= '0' && c <= '9')
+            mantissa.push_back(c);
+    if (text.front() == '-')
+        out.push_back('-');
+    const int shown = std::max(digits, static_cast<int>(mantissa.size()));
+    if (exponent < -4 || exponent >= shown) {
+        out.push_back(mantissa[0]);
+        if (mantissa.size() > 1) {
+            out.push_back('.');
+            out.append(mantissa, 1);
+        }
+        fmt::format_to(std::back_inserter(out), "E{}{:02}", exponent < 0 ? '-' : '+', std::abs(exponent));
+    } else if (exponent < 0) {
+        out += "0.";
+        out.append(static_cast<size_t>(-exponent - 1), '0');
+        out += mantissa;
+    } else {
+        const size_t whole = static_cast<size_t>(exponent) + 1;
+        if (mantissa.size() <= whole) {
+            out += mantissa;
+            out.append(whole - mantissa.size(), '0');
+        } else {
+            out.append(mantissa, 0, whole);
+            out.push_back('.');
+            out.append(mantissa, whole);
+        }
+    }
+}
+
+} // namespace
+
+void AppendDoubleText(double value, std::string& out)
+{
+    AppendRoundTripText(value, 15, out);
+}
+
+void AppendFloatText(float value, std::string& out)
+{
+    AppendRoundTripText(value, 7, out);
 }
 
 std::string DECIMAL::ToString() const
@@ -242,7 +299,8 @@ bool DECIMAL::Parse(std::string_view text, DECIMAL& out)
         if (m > kMaxMantissa)
             return false;
     }
-    // Fraction digits beyond 28 places or beyond 96 bits are rounded away, half away from zero.
+    // Fraction digits are kept as written within 28 places and 96 bits; beyond that only zeros
+    // may follow, as a rounded decimal would be a different number.
     int scale = 0;
     size_t i = 0;
     for (; i < fracPart.size() && scale < 28; ++i) {
@@ -252,16 +310,8 @@ bool DECIMAL::Parse(std::string_view text, DECIMAL& out)
         m = next;
         ++scale;
     }
-    if (i < fracPart.size() && fracPart[i] >= '5') {
-        if (m + 1 > kMaxMantissa) {
-            if (scale == 0)
-                return false;
-            m = (m + 1 + 5) / 10;
-            --scale;
-        } else {
-            ++m;
-        }
-    }
+    if (fracPart.find_first_not_of('0', i) != std::string_view::npos)
+        return false;
     DECIMAL d;
     SetMantissa(d, m);
     d.scale = static_cast<uint8_t>(scale);
@@ -389,12 +439,12 @@ std::string _variant_t::ToString() const
     case VT_UI8: return fmt::format("{}", num.ullVal);
     case VT_R4: {
         std::string out;
-        AppendDoubleText(num.fltVal, 7, out);
+        AppendFloatText(num.fltVal, out);
         return out;
     }
     case VT_R8: {
         std::string out;
-        AppendDoubleText(num.dblVal, 15, out);
+        AppendDoubleText(num.dblVal, out);
         return out;
     }
     case VT_DATE: {

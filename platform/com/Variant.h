@@ -61,8 +61,9 @@ struct DECIMAL {
     bool operator==(const DECIMAL&) const = default;
 
     std::string ToString() const;
-    // Parses "[-|+]digits[.digits]". Fraction digits beyond 28 places (or beyond 96 bits) are
-    // rounded away; false when the text is not a number or its integer part does not fit.
+    // Parses "[-|+]digits[.digits]" exactly: false when the text is not a number or its value
+    // needs more than 96 bits or 28 decimal places (zeros at the end of the fraction aside), so
+    // that no caller takes a rounded value for the one written.
     static bool Parse(std::string_view text, DECIMAL& out);
     double ToDouble() const;
 };
@@ -142,6 +143,8 @@ public:
 typedef _variant_t VARIANT;
 
 // The text forms ToString gives dates and floating-point numbers, appended to out, for callers
-// that format many values into one buffer.
+// that format many values into one buffer. Numbers have 15 significant digits (7 for a single),
+// or more where fewer would not read back as the same number.
 void AppendDateText(DATE value, std::string& out);
-void AppendDoubleText(double value, int significantDigits, std::string& out);
+void AppendDoubleText(double value, std::string& out);
+void AppendFloatText(float value, std::string& out);

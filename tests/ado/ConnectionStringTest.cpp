@@ -86,12 +86,39 @@ TEST(ConnectionString, FormatsOdbcValuesThatNeedBraces)
     EXPECT_EQ(Dump(ParseOdbcConnectionString(text)), Dump(a)) << "formatting and parsing round-trip";
 }
 
+// Whatever the keys and values, the formatted string parses back to the same attributes.
+TEST(ConnectionString, FormattingRoundTripsEveryKeyAndValue)
+{
+    const std::vector<std::pair<std::string, std::string>> pairs = {
+        {"ExtraSysTablePrefixes", "=x"}, {"K", "="}, {"K", "=="}, {"K", "a=b"}, {"A=B", "1"}, {"=", "v"},
+        {"==", "=;"}, {"K", "{"}, {"K", "}"}, {"K", "}}{{"}, {"K", ";"}, {"K", " "}, {"K", "\t x"},
+        {"K", "\"q\""}, {"K", "'"}, {"K", ""}, {"{K", "v"}, {"K}", "v"}, {"K", "caf\xC3\xA9"},
+        {"Driver", "SQLite3"}, {"DRIVER", ""}, {"K", "x\ny"},
+    };
+    for (const auto& [key, value] : pairs) {
+        AttributeList a;
+        a.Append({key, value});
+        a.Append({"Next", "n"});
+        std::string text = FormatOdbcConnectionString(a);
+        EXPECT_EQ(Dump(ParseOdbcConnectionString(text)), Dump(a)) << text;
+    }
+    // What no string can hold is refused rather than written so that it reads differently.
+    for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
+             {"", "v"}, {" K", "v"}, {"K ", "v"}, {"K;L", "v"}, {std::string("K\0", 2), "v"}, {"K", std::string("a\0b", 3)}}) {
+        AttributeList a;
+        a.Append({key, value});
+        EXPECT_THROW(FormatOdbcConnectionString(a), ConnectionStringError) << key;
+    }
+}
+
 TEST(ConnectionString, QuotesAdoValuesOnlyWhenNeeded)
 {
     EXPECT_EQ(QuoteAdoValue("plain"), "plain");
     EXPECT_EQ(QuoteAdoValue("a;b"), "\"a;b\"");
     EXPECT_EQ(QuoteAdoValue("say \"hi\""), "\"say \"\"hi\"\"\"");
     EXPECT_EQ(Dump(ParseAdoConnectionString("K=" + QuoteAdoValue("x;\"y'"))), "[K|x;\"y']");
+    for (const char* value : {"=x", "=", " a", "b ", "{c}", "d}", "'e'", "\"", ""})
+        EXPECT_EQ(Dump(ParseAdoConnectionString("K=" + QuoteAdoValue(value))), std::string("[K|") + value + "]") << value;
 }
 
 TEST(ConnectionString, TranslatesBridgeKeywords)

@@ -36,7 +36,7 @@ TEST(AdoServerTypes, EdgeValuesKeepTheirTypeOrStayText)
         VARTYPE vt;
         const char* text;
     } expected[] = {
-        {VT_DATE, "9999-12-31 23:59:59"}, // the driver's rendering of infinity
+        {VT_BSTR, "infinity"}, // the server's text, not the driver's rendering as a date
         {VT_R8, "NaN"},
         {VT_R8, "1E+308"},
         {VT_BSTR, "123456789012345678901234567890.5"},
@@ -60,6 +60,54 @@ TEST(AdoServerTypes, EdgeValuesKeepTheirTypeOrStayText)
     rs->AppendCellText(4, text);
     EXPECT_EQ(text, longNumber);
     EXPECT_EQ(rs->GetFields()->GetItem(5L)->GetType(), adDBTimeStamp);
+}
+
+// The driver renders the server's infinities as dates; they arrive as the server's text
+// instead, in every row of a block, while a real value that looks like one of those renderings
+// keeps its own. Money arrives as the currency type, exact.
+TEST(AdoServerTypes, InfinitiesAndMoneyArriveAsTheServerMeansThem)
+{
+    RequirePostgres();
+    auto cn = Connect(torvane::test::PostgresConnectionString());
+    auto rs = Recordset::Create();
+    rs->Open(_variant_t("select g, "
+                        "case g when 2 then 'infinity'::timestamp when 3 then '-infinity'::timestamp "
+                        "else '9999-12-31 23:59:59'::timestamp end, "
+                        "case g when 2 then 'infinity'::date when 3 then '-infinity'::date else '9999-12-31'::date end, "
+                        "case g when 2 then 'infinity'::timestamptz else '2024-01-02 03:04:05+00'::timestamptz end, "
+                        "(g * 1234.56)::money "
+                        "from generate_series(1, 3) g order by g"),
+             cn, adOpenForwardOnly, adLockReadOnly, adCmdText);
+    EXPECT_EQ(rs->GetFields()->GetItem(4L)->GetType(), adCurrency);
+    struct Cell {
+        VARTYPE vt;
+        const char* text; // the cell's text, as grids and delimited exports show it
+    };
+    const std::vector<std::vector<Cell>> rows = {
+        // Near the year 9999 a double cannot hold the time of day to the microsecond: the real
+        // timestamp keeps its text.
+        {{VT_BSTR, "9999-12-31 23:59:59"}, {VT_DATE, "9999-12-31"}, {VT_DATE, "2024-01-02 03:04:05"}, {VT_CY, "$1,234.56"}},
+        {{VT_BSTR, "infinity"}, {VT_BSTR, "infinity"}, {VT_BSTR, "infinity"}, {VT_CY, "$2,469.12"}},
+        {{VT_BSTR, "-infinity"}, {VT_BSTR, "-infinity"}, {VT_DATE, "2024-01-02 03:04:05"}, {VT_CY, "$3,703.68"}},
+    };
+    for (size_t r = 0; r < rows.size(); ++r, rs->MoveNext()) {
+        ASSERT_FALSE(rs->IsEOF());
+        for (size_t c = 0; c < rows[r].size(); ++c) {
+            SCOPED_TRACE(testing::Message() << "row " << r + 1 << " column " << c + 1);
+            _variant_t v = rs->GetCollect(static_cast<long>(c + 1));
+            EXPECT_EQ(v.vt, rows[r][c].vt);
+            std::string text;
+            rs->AppendCellText(static_cast<long>(c + 1), text);
+            EXPECT_EQ(text, rows[r][c].text);
+            if (v.vt == VT_BSTR) {
+                EXPECT_EQ(v.str, rows[r][c].text);
+            }
+        }
+    }
+    EXPECT_TRUE(rs->IsEOF());
+    _variant_t amount = cn->Execute("select 92233720368547.58::money")->GetCollect(0L);
+    ASSERT_EQ(amount.vt, VT_CY);
+    EXPECT_EQ(amount.num.cyVal.int64, 922337203685475800LL);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 
 TEST(Guid, TextRoundTripAndRejectsMalformed)
@@ -69,18 +70,20 @@ TEST(Decimal, ParseAndFormat)
         {"5.", "5"},
         {"79228162514264337593543950335", "79228162514264337593543950335"},
         {"0.0000000000000000000000000001", "0.0000000000000000000000000001"},
-        // More than 28 decimals: rounded, half away from zero.
-        {"0.00000000000000000000000000015", "0.0000000000000000000000000002"},
-        // Beyond 96 bits in the fraction: fewer decimals kept, also when rounding carries.
-        {"792281625142643375935439503.36", "792281625142643375935439503.4"},
-        {"7922816251426433759354395033.56", "7922816251426433759354395034"},
+        // Zeros beyond 28 places or 96 bits change nothing and are dropped.
+        {"0.100000000000000000000000000000000", "0.1000000000000000000000000000"},
+        {"79228162514264337593543950335.000", "79228162514264337593543950335"},
     };
     for (const auto& c : cases) {
         DECIMAL d;
         ASSERT_TRUE(DECIMAL::Parse(c.text, d)) << c.text;
         EXPECT_EQ(d.ToString(), c.formatted) << c.text;
     }
-    for (const char* bad : {"", "-", ".", "1e5", "12a", "1.2.3", "79228162514264337593543950336", "NaN"}) {
+    // A value the type cannot hold exactly is refused rather than rounded: more than 28
+    // decimals, or more than 96 bits in the integer part or with the fraction.
+    for (const char* bad : {"", "-", ".", "1e5", "12a", "1.2.3", "79228162514264337593543950336", "NaN",
+                            "0.00000000000000000000000000015", "792281625142643375935439503.36",
+                            "12345678901234567890.0123456789", "9999999999999999999999999999.9999999999"}) {
         DECIMAL d;
         EXPECT_FALSE(DECIMAL::Parse(bad, d)) << bad;
     }
@@ -136,6 +139,45 @@ TEST(Variant, TextForms)
     EXPECT_EQ(_variant_t::Date(0.25).ToString(), "06:00:00");
     EXPECT_EQ(_variant_t::Date(-1.25).ToString(), "1899-12-29 06:00:00");
     EXPECT_EQ(_variant_t::Date(36526.0).ToString(), "2000-01-01");
+}
+
+// Numbers keep the automation style (15 significant digits, 7 for a single, decide where the
+// exponent form starts) with the digits of the shortest text that reads back as the same
+// number, so no digit of a value is lost.
+TEST(Variant, FloatingPointTextReadsBackAsTheSameNumber)
+{
+    const struct {
+        _variant_t value;
+        const char* text;
+    } cases[] = {
+        {_variant_t(1.0 / 3), "0.3333333333333333"},
+        {_variant_t(0.1 + 0.2), "0.30000000000000004"},
+        {_variant_t(3.141592653589793), "3.141592653589793"},
+        {_variant_t(0.1), "0.1"},
+        {_variant_t(-2.5), "-2.5"},
+        {_variant_t(1e20), "1E+20"},
+        {_variant_t(1.7976931348623157e308), "1.7976931348623157E+308"},
+        {_variant_t(5e-324), "5E-324"},
+        {_variant_t(1e-310), "1E-310"},
+        {_variant_t(1e14), "100000000000000"},
+        {_variant_t(1e15), "1E+15"},
+        {_variant_t(1234567890123456789e3), "1.2345678901234568E+21"},
+        {_variant_t(0.0001), "0.0001"},
+        {_variant_t(0.00001), "1E-05"},
+        {_variant_t(-0.0), "-0"},
+        {_variant_t(123456789012345678.0), "1.2345678901234568E+17"},
+        {_variant_t(1.0f / 3), "0.33333334"},
+        {_variant_t(0.1f), "0.1"},
+        {_variant_t(16777217.0f), "16777216"},
+    };
+    for (const auto& c : cases) {
+        std::string text = c.value.ToString();
+        EXPECT_EQ(text, c.text);
+        if (c.value.vt == VT_R8)
+            EXPECT_EQ(std::strtod(text.c_str(), nullptr), c.value.num.dblVal) << text;
+        else
+            EXPECT_EQ(std::strtof(text.c_str(), nullptr), c.value.num.fltVal) << text;
+    }
 }
 
 TEST(Variant, EqualityKeepsTheTag)

@@ -153,6 +153,83 @@ TEST(DataLinkFile, DecodesFilesOfOtherMakes)
         EXPECT_EQ(DataLinkFile::Decode(c.bytes), c.connectString) << c.name;
 }
 
+// The bytes of text in UTF-16 of either order, without a byte order mark.
+std::string Utf16Bytes(const std::u16string& text, bool bigEndian)
+{
+    std::string bytes;
+    for (char16_t c : text) {
+        char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+        bytes += bigEndian ? hi : lo;
+        bytes += bigEndian ? lo : hi;
+    }
+    return bytes;
+}
+
+const std::u16string kUdlText = u"[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"
+                                u"Provider=MSDASQL.1;Data Source=\u00DCn\u0100\U0001F600\r\n";
+const char* const kUdlConnect = "Provider=MSDASQL.1;Data Source=\xC3\x9Cn\xC4\x80\xF0\x9F\x98\x80";
+
+TEST(DataLinkFile, RecognisesUtf16OfEitherOrderWithOrWithoutAMark)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string connect;
+    } cases[] = {
+        {"little-endian without a mark", Utf16Bytes(kUdlText, false), kUdlConnect},
+        {"big-endian with its mark", "\xFE\xFF" + Utf16Bytes(kUdlText, true), kUdlConnect},
+        {"big-endian without a mark", Utf16Bytes(kUdlText, true), kUdlConnect},
+        {"only a connect string, mostly Chinese", Utf16Bytes(u"Provider=X;A=\u4E2D\u6587\u4E2D\u6587", false),
+         "Provider=X;A=\xE4\xB8\xAD\xE6\x96\x87\xE4\xB8\xAD\xE6\x96\x87"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DataLinkFile::Decode(c.bytes), c.connect) << c.name;
+}
+
+// Content that is no text says what is wrong with it and where, instead of reading as a file
+// without a connect string.
+TEST_F(DataLinkFileTest, ContentThatIsNoTextNamesItsFault)
+{
+    const std::string udl8 = "[oledb]\r\n; c\r\nProvider=X;Data Source=a";
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* fault;
+    } cases[] = {
+        {"invalid bytes after a UTF-8 mark", "\xEF\xBB\xBF" + udl8 + "\xE9\r\n",
+         "The file begins with a UTF-8 byte order mark, but byte 42 is not UTF-8."},
+        {"half a UTF-16 character", "\xFF\xFE" + Utf16Bytes(u"[oledb]\r\nProvider=X", false) + "A",
+         "The file is UTF-16 (little-endian) text, but it ends in half a character (an odd number of bytes)."},
+        {"an unpaired surrogate", "\xFE\xFF" + Utf16Bytes(u"Provider=X;A=", true) + std::string("\xD8\x00", 2) + Utf16Bytes(u"b", true),
+         "The file is UTF-16 (big-endian) text, but the character at byte 29 is half of a surrogate pair."},
+        {"a NUL in UTF-16", Utf16Bytes(std::u16string(u"Provider=X;A=") + u'\0' + u"b", false),
+         "The file is UTF-16 (little-endian) text, but it holds a NUL character at byte 27."},
+        {"a NUL in 8-bit text", udl8 + std::string("\0", 1) + "x\r\n",
+         "The file holds a NUL byte at byte 39 and is neither UTF-16 nor 8-bit text."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            DataLinkFile::Decode(c.bytes);
+            ADD_FAILURE() << "decoded";
+        } catch (const DataLinkFile::BadContent& e) {
+            EXPECT_EQ(std::string(e.what()), c.fault);
+        }
+        // Reading the file names the file and the fault.
+        fs::path p = m_dir / "bad.udl";
+        {
+            std::ofstream out(p, std::ios::binary);
+            out << c.bytes;
+        }
+        try {
+            DataLinkFile::Read(p);
+            ADD_FAILURE() << "read";
+        } catch (const _com_error& e) {
+            EXPECT_EQ(e.Description(), "'" + p.string() + "'.\n" + c.fault);
+        }
+    }
+}
+
 TEST_F(DataLinkFileTest, MissingFilesAndStringsWithoutAProvider)
 {
     fs::path missing = m_dir / "missing.udl";
@@ -176,12 +253,19 @@ TEST_F(DataLinkFileTest, CommandLineFilesReportWhatStopsThem)
     fs::path noProvider = m_dir / "dsn.udl";
     DataLinkFile::Write(noProvider, "DSN=x");
     fs::path missing = m_dir / "missing.udl";
+    fs::path broken = m_dir / "broken.udl";
+    {
+        std::ofstream out(broken, std::ios::binary);
+        out << "\xEF\xBB\xBFProvider=MSDASQL;Data Source=caf\xE9\r\n";
+    }
     const struct {
         fs::path path;
         const char* connect;
         bool reported;
         std::string shown; // the stop message, when there is one
     } cases[] = {
+        {broken, "", true, "HRESULT: 0x80004005; Error: Unspecified error\nSource: ; Description: '" + broken.string() +
+                               "'.\nThe file begins with a UTF-8 byte order mark, but byte 36 is not UTF-8."},
         {good, "Provider=MSDASQL;Data Source=caf\xC3\xA9", false, ""},
         {noProvider, "", false, ""},
         {missing, "", true, "'" + missing.string() + "'.\nCannot open file. File not found."},
