@@ -5,15 +5,20 @@
 #include "common/EditHelpers.h"
 #include "common/FileException.h"
 #include "common/FileHelpers.h"
+#include "common/IdentifierText.h"
 #include "common/ProfileFont.h"
 #include "common/SettingsTable.h"
 #include "common/TVFontDialog.h"
+#include "ExportDialogs.h"
 #include "GridContextMenu.h"
+#include "GridTextExport.h"
 #include "MSHFlexGrid.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "querycore/GridWorker.h"
 #include "QueryHost.h"
+#include "MenuCommands.h"
+#include "querycore/ReplacingFile.h"
 #include "ResultCommands.h"
 #include "ResultTable.h"
 
@@ -32,6 +37,7 @@
 namespace {
 
 const char* const kPleaseWait = "Please wait...";
+const char* const kGridExportFilter = "Export Files (*.csv)|*.csv|All Files (*.*)|*.*|";
 const char* const kClearAllQuestion = "The requested operation cannot be undone. Are you sure you wish to continue?";
 
 // The text font the results view uses when "Result\Font" holds none.
@@ -71,6 +77,8 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
     m_nTabSize = settings::ReadInt(settings::ResultTabSize);
     SetEditTabStops(*this, m_nTabSize);
 
+    UseReadingKeys();
+
     Bind(wxEVT_SIZE, &CResultView::OnSize, this);
     Bind(wxEVT_SET_FOCUS, &CResultView::OnSetFocus, this);
     Bind(wxEVT_KEY_DOWN, &CResultView::OnKeyDown, this);
@@ -81,16 +89,47 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
     Bind(wxEVT_MENU, &CResultView::OnEditSelectAll, this, ID_EDIT_SELECT_ALL);
     Bind(wxEVT_MENU, &CResultView::OnEditClearAll, this, ID_EDIT_CLEAR_ALL);
     Bind(wxEVT_MENU, &CResultView::OnFileSaveAs, this, ID_FILE_SAVE_AS);
+    Bind(wxEVT_MENU, &CResultView::OnSaveSelection, this, ID_SAVE_SELECTION);
     Bind(wxEVT_MENU, &CResultView::OnFormatFont, this, ID_FORMAT_FONT);
     Bind(wxEVT_MENU, &CResultView::OnWordWrap, this, ID_VIEW_WORD_WRAP);
     Bind(wxEVT_MENU, &CResultView::OnMatchBrace, this, ID_EDIT_MATCH_BRACE);
     Bind(wxEVT_MENU, &CResultView::OnRefresh, this, ID_REFRESH);
     Bind(wxEVT_MENU, &CResultView::OnEditFind, this, ID_EDIT_FIND);
-    for (int id : {int(ID_EDIT_COPY), int(ID_EDIT_SELECT_ALL), int(ID_FILE_SAVE_AS), int(ID_VIEW_WORD_WRAP), int(ID_EDIT_MATCH_BRACE),
-                   int(ID_EDIT_CLEAR_ALL), int(ID_REFRESH)})
+    for (int id : {int(ID_EDIT_COPY), int(ID_EDIT_SELECT_ALL), int(ID_FILE_SAVE_AS), int(ID_SAVE_SELECTION),
+                   int(ID_VIEW_WORD_WRAP), int(ID_EDIT_MATCH_BRACE), int(ID_EDIT_CLEAR_ALL), int(ID_REFRESH),
+                   int(ID_FORMAT_FONT), int(ID_EDIT_FIND)})
         Bind(wxEVT_UPDATE_UI, &CResultView::OnUpdateCommand, this, id);
     for (int id : {ID_FILE_SAVE, ID_EDIT_PASTE, ID_EDIT_CUT, ID_EDIT_REPLACE, ID_FILE_SAVE_ALL})
         Bind(wxEVT_UPDATE_UI, &CResultView::OnDisabledCommand, this, id);
+}
+
+void CResultView::UseReadingKeys()
+{
+    // The text is read, never typed: the control keeps its moving, selecting and copying keys,
+    // and every other key goes on to the window's commands.
+    CmdKeyClearAll();
+    const int none = 0, shift = wxSTC_KEYMOD_SHIFT, ctrl = wxSTC_KEYMOD_CTRL, cs = ctrl | shift;
+    const struct {
+        int key, mods, cmd;
+    } keys[] = {
+        {wxSTC_KEY_DOWN, none, wxSTC_CMD_LINEDOWN}, {wxSTC_KEY_DOWN, shift, wxSTC_CMD_LINEDOWNEXTEND},
+        {wxSTC_KEY_DOWN, ctrl, wxSTC_CMD_LINESCROLLDOWN}, {wxSTC_KEY_UP, none, wxSTC_CMD_LINEUP},
+        {wxSTC_KEY_UP, shift, wxSTC_CMD_LINEUPEXTEND}, {wxSTC_KEY_UP, ctrl, wxSTC_CMD_LINESCROLLUP},
+        {wxSTC_KEY_LEFT, none, wxSTC_CMD_CHARLEFT}, {wxSTC_KEY_LEFT, shift, wxSTC_CMD_CHARLEFTEXTEND},
+        {wxSTC_KEY_LEFT, ctrl, wxSTC_CMD_WORDLEFT}, {wxSTC_KEY_LEFT, cs, wxSTC_CMD_WORDLEFTEXTEND},
+        {wxSTC_KEY_RIGHT, none, wxSTC_CMD_CHARRIGHT}, {wxSTC_KEY_RIGHT, shift, wxSTC_CMD_CHARRIGHTEXTEND},
+        {wxSTC_KEY_RIGHT, ctrl, wxSTC_CMD_WORDRIGHT}, {wxSTC_KEY_RIGHT, cs, wxSTC_CMD_WORDRIGHTEXTEND},
+        {wxSTC_KEY_HOME, none, wxSTC_CMD_HOME}, {wxSTC_KEY_HOME, shift, wxSTC_CMD_HOMEEXTEND},
+        {wxSTC_KEY_HOME, ctrl, wxSTC_CMD_DOCUMENTSTART}, {wxSTC_KEY_HOME, cs, wxSTC_CMD_DOCUMENTSTARTEXTEND},
+        {wxSTC_KEY_END, none, wxSTC_CMD_LINEEND}, {wxSTC_KEY_END, shift, wxSTC_CMD_LINEENDEXTEND},
+        {wxSTC_KEY_END, ctrl, wxSTC_CMD_DOCUMENTEND}, {wxSTC_KEY_END, cs, wxSTC_CMD_DOCUMENTENDEXTEND},
+        {wxSTC_KEY_PRIOR, none, wxSTC_CMD_PAGEUP}, {wxSTC_KEY_PRIOR, shift, wxSTC_CMD_PAGEUPEXTEND},
+        {wxSTC_KEY_NEXT, none, wxSTC_CMD_PAGEDOWN}, {wxSTC_KEY_NEXT, shift, wxSTC_CMD_PAGEDOWNEXTEND},
+        {'C', ctrl, wxSTC_CMD_COPY}, {wxSTC_KEY_INSERT, ctrl, wxSTC_CMD_COPY}, {'A', ctrl, wxSTC_CMD_SELECTALL},
+        {wxSTC_KEY_ESCAPE, none, wxSTC_CMD_CANCEL},
+    };
+    for (const auto& k : keys)
+        CmdKeyAssign(k.key, k.mods, k.cmd);
 }
 
 IQueryHost* CResultView::GetHost() const
@@ -302,16 +341,8 @@ wxString CResultView::GetGridSelectionText(bool names) const
     wxString text;
     if (names) {
         for (int c = left; c <= right; ++c) {
-            wxString name = grid->GetTextMatrix(0, c);
             // Sort marks are not part of the name.
-            for (const char* mark : {" >", " <"}) {
-                const int at = name.Find(mark);
-                if (at != wxNOT_FOUND) {
-                    name.Truncate(static_cast<size_t>(at));
-                    break;
-                }
-            }
-            text += name;
+            text += GridColumnName(grid->GetTextMatrix(0, c));
             text += c < right ? "\t" : "\r\n";
         }
     }
@@ -416,11 +447,10 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
     m_pFrame->UpdateStatusPanes();
 }
 
-void CResultView::OnFileSaveAs(wxCommandEvent& event)
+void CResultView::OnFileSaveAs(wxCommandEvent&)
 {
     if (IsGridVisible()) {
-        // Saving a grid is the export's business.
-        event.Skip();
+        SaveGrid(false);
         return;
     }
     if (m_bPrintPreview)
@@ -440,6 +470,80 @@ void CResultView::OnFileSaveAs(wxCommandEvent& event)
     wxString error;
     if (!SaveText(path, error))
         TVMessageBox(wxString::Format("'%s'\n", path) + error, wxOK | wxICON_STOP, this);
+    SetFocus();
+}
+
+void CResultView::OnSaveSelection(wxCommandEvent&)
+{
+    if (IsGridVisible())
+        SaveGrid(true);
+}
+
+std::string CResultView::GetGridExportText(bool selectionOnly, const std::string& delimiter, bool names,
+                                           bool exportToExcel) const
+{
+    const CMSHFlexGrid* grid = m_pCurrentGrid;
+    if (!grid)
+        return std::string();
+    CGridRange range{1, 1, grid->GetRows() - 1, grid->GetCols() - 1};
+    if (selectionOnly) {
+        range.top = std::min(grid->GetRow(), grid->GetRowSel());
+        range.bottom = std::max(grid->GetRow(), grid->GetRowSel());
+        range.left = std::min(grid->GetCol(), grid->GetColSel());
+        range.right = std::max(grid->GetCol(), grid->GetColSel());
+    } else if (GetGridHasRows(grid) == 0) {
+        // A result set without rows saves its names only.
+        range.bottom = 0;
+    }
+    std::vector<std::string> columnNames;
+    if (names)
+        for (int c = range.left; c <= range.right; ++c)
+            columnNames.push_back(GridColumnName(grid->GetTextMatrix(0, c)).utf8_string());
+    const CGridStore& store = *grid->GetStore();
+    const size_t shown = grid->GetResultTable()->GetShownRows();
+    return GridExportText(range, columnNames,
+                          [&store, shown](int row, int col) -> std::string_view {
+                              if (static_cast<size_t>(row - 1) >= shown)
+                                  return {};
+                              return store.GetCell(static_cast<size_t>(row - 1), static_cast<size_t>(col - 1));
+                          },
+                          delimiter, exportToExcel);
+}
+
+void CResultView::SaveGrid(bool selectionOnly)
+{
+    if (m_pFrame->IsExecuting())
+        m_pCurrentGrid->Refresh();
+    wxString folder = settings::ReadString(settings::ExportInitialDir);
+    if (folder.empty())
+        folder = GetTempFolder();
+    if (!folder.EndsWith("/"))
+        folder += "/";
+    const wxString name = MakeFileNameFromText(m_pFrame->RunView().m_strSqlText, wxString(), wxString());
+    CExportDlg dialog(this, selectionOnly ? "Save Selection" : "Save Grid Results", kGridExportFilter, folder + name);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    if (IQueryHost* main = GetHost()) {
+        main->GetHostWindow()->Refresh();
+        main->GetHostWindow()->Update();
+    }
+    const wxString path = dialog.m_strPath;
+    {
+        wxBusyCursor wait;
+        m_pFrame->SetFindStatusText(kPleaseWait);
+        try {
+            ReplacingFile file(path.utf8_string());
+            file.Write(GetGridExportText(selectionOnly, dialog.m_strDelimiter.utf8_string(), dialog.m_bColumnNames != 0,
+                                         dialog.m_bExportToExcel != 0));
+            file.Commit();
+        } catch (const std::filesystem::filesystem_error& e) {
+            m_pFrame->SetFindStatusText(wxString());
+            TVMessageBox(wxString::Format("'%s'\n", path) +
+                             GetFileExceptionText(CFileException::ErrnoToCause(e.code().value())),
+                         wxOK | wxICON_STOP, this);
+        }
+        m_pFrame->SetFindStatusText(wxString());
+    }
     SetFocus();
 }
 
@@ -522,6 +626,9 @@ void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
     case ID_EDIT_COPY: event.Enable(grid || GetSelectionStart() != GetSelectionEnd()); break;
     case ID_EDIT_SELECT_ALL:
     case ID_FILE_SAVE_AS: event.Enable(grid || hasText); break;
+    case ID_SAVE_SELECTION: event.Enable(grid); break;
+    case ID_FORMAT_FONT: event.Enable(true); break;
+    case ID_EDIT_FIND: event.Enable(!grid); break;
     case ID_VIEW_WORD_WRAP:
         event.Enable(!grid);
         event.Check(IsWordWrap());
@@ -686,26 +793,13 @@ void CResultView::OnGridRightClick(wxGridEvent& event)
 void CResultView::ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboard, const wxPoint& position)
 {
     wxMenu menu;
-    wxMenuItem* copy = menu.Append(ID_EDIT_COPY, "&Copy");
-    wxMenuItem* selectAll = menu.Append(ID_EDIT_SELECT_ALL, "Select &All");
-    wxMenuItem* saveSelection = menu.Append(ID_SAVE_SELECTION, "Sa&ve Selection...");
-    menu.AppendSeparator();
-    wxMenuItem* sortAscending = menu.Append(ID_SORT_ASCENDING, "Sort &Ascending");
-    wxMenuItem* sortDescending = menu.Append(ID_SORT_DESCENDING, "Sort &Descending");
-    menu.AppendSeparator();
-    wxMenuItem* sortSelectionAscending = menu.Append(ID_SORT_SELECTION_ASCENDING, "Sort Se&lection Ascending");
-    wxMenuItem* sortSelectionDescending = menu.Append(ID_SORT_SELECTION_DESCENDING, "Sort Selec&tion Descending");
-    menu.AppendSeparator();
-    wxMenuItem* viewContents = menu.Append(ID_VIEW_CONTENTS, "&View Contents");
-    for (wxMenuItem* item : {sortAscending, sortDescending, sortSelectionAscending, sortSelectionDescending, viewContents})
-        item->Enable(false);
+    menu.Append(ID_EDIT_COPY, "&Copy");
+    menu.Append(ID_EDIT_SELECT_ALL, "Select &All");
+    AppendMenuCommand(&menu, ID_SAVE_SELECTION);
 
     wxPoint at = position;
-    CMSHFlexGrid* grid = IsGridVisible() ? m_pCurrentGrid : nullptr;
-    if (!grid) {
-        for (wxMenuItem* item : {copy, selectAll, saveSelection})
-            item->Enable(false);
-    } else {
+    if (CMSHFlexGrid* grid = IsGridVisible() ? m_pCurrentGrid : nullptr) {
+        grid->SetFocus();
         grid->SetRedraw(false);
         CGridMenuInput in;
         in.row = grid->GetRow();
@@ -723,16 +817,6 @@ void CResultView::ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboar
         const CGridMenuModel model = BuildGridContextMenu(in);
         if (model.selectionMoved)
             grid->SetSelection(model.row, model.col, model.rowSel, model.colSel);
-        const std::pair<wxMenuItem*, const CGridMenuItem*> sorts[] = {
-            {sortAscending, &model.sortAscending},
-            {sortDescending, &model.sortDescending},
-            {sortSelectionAscending, &model.sortSelectionAscending},
-            {sortSelectionDescending, &model.sortSelectionDescending}};
-        for (const auto& [item, state] : sorts) {
-            item->SetItemLabel(state->label);
-            item->Enable(state->enabled);
-        }
-        viewContents->Enable(model.viewContents);
         if (byKeyboard) {
             // Near the middle of the selection's top left cell, scrolled into view first.
             const int top = std::min(model.row, model.rowSel), left = std::min(model.col, model.colSel);
@@ -747,6 +831,7 @@ void CResultView::ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboar
         grid->Refresh();
         grid->Update();
     }
+    // The items take the states of their commands (the pane's update rules) as the menu opens.
     PopupMenu(&menu, at);
 }
 
@@ -761,6 +846,7 @@ void CResultView::ShowTextContextMenu(const wxPoint& position, bool byKeyboard)
         if (from == to || at < from || at > to)
             SetSelection(at, at);
     }
+    SetFocus();
     wxMenu menu;
     menu.Append(ID_EDIT_COPY, "&Copy")->Enable(GetSelectionStart() != GetSelectionEnd());
     menu.Append(ID_EDIT_SELECT_ALL, "Select &All")->Enable(GetLength() > 0);
