@@ -181,6 +181,16 @@ void CMainFrame::ForgetMenuBar(wxMenuBar* bar)
         history->RemoveMenu(recent->GetSubMenu());
 }
 
+bool CMainFrame::TryBefore(wxEvent& event)
+{
+    // The query windows had the commands first and gave them to their active pane and their
+    // document; the document manager would hand them to the editor again, whatever pane is active.
+    const wxEventType type = event.GetEventType();
+    if (type == wxEVT_MENU || type == wxEVT_UPDATE_UI)
+        return wxAuiMDIParentFrame::TryBefore(event);
+    return CMainFrameBase::TryBefore(event);
+}
+
 bool CMainFrame::TryAfter(wxEvent& event)
 {
     if (CMainFrameBase::TryAfter(event))

@@ -114,6 +114,8 @@ public:
 
 protected:
     wxAuiMDIClientWindow* OnCreateClient() override;
+    // Commands go to the active query window first, never to the document manager.
+    bool TryBefore(wxEvent& event) override;
     // Disables a menu item or tool that nothing enables.
     bool TryAfter(wxEvent& event) override;
 

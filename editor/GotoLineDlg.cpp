@@ -100,7 +100,8 @@ void CGoToDlg::GoToLine(wxStyledTextCtrl& edit)
     const long end = edit.GetLineEndPosition(line);
     if (start == end && line + 1 < edit.GetLineCount()) {
         // A line without text is shown by selecting its line break, the caret staying on the line.
-        edit.SetSelection(edit.PositionFromLine(line + 1), start);
+        edit.SetAnchor(edit.PositionFromLine(line + 1));
+        edit.SetCurrentPos(start);
     } else {
         edit.SetSelection(start, end);
     }

@@ -368,7 +368,9 @@ void CChildFrame::OnQuotesChanged()
 CTorvaneDoc* CChildFrame::OpenWindowOnSameConnection(const std::optional<wxString>& path)
 {
     const wxString database = m_wndDatabaseList->GetStringSelection();
-    const wxString connectString = GetConnectionString();
+    // The string this window opened with: the provider's own leaves the password out, and the
+    // new window would ask for the login again.
+    const wxString connectString = m_strConnectString.empty() ? GetConnectionString() : m_strConnectString;
     if (!m_pHost)
         return nullptr;
     return m_pHost->NewQueryWindow(connectString, path, database);
