@@ -492,21 +492,29 @@ wxPrintout* CQryView::CreatePrintout(bool selection)
                             m_pEdit->GetSelectionEnd());
 }
 
+std::optional<bool> CQryView::AskPrintSelection(bool direct)
+{
+    // The selection is offered, and chosen unless the user prefers the whole text; printing
+    // without the dialogs takes the selection when there is one.
+    if (!IsPrintSelection())
+        return false;
+    if (direct)
+        return true;
+    CPrintRangeDlg range(GetFrame());
+    if (range.ShowModal() != wxID_OK)
+        return std::nullopt;
+    return range.IsSelection();
+}
+
 void CQryView::Print(bool direct)
 {
     if (!m_pEdit || !CPrintDestinations::CheckAvailable(GetFrame()))
         return;
     try {
-        // The selection is offered, and chosen unless the user prefers the whole text; printing
-        // without the dialogs takes the selection when there is one.
-        bool selection = IsPrintSelection();
-        if (selection && !direct) {
-            CPrintRangeDlg range(GetFrame());
-            if (range.ShowModal() != wxID_OK)
-                return;
-            selection = range.IsSelection();
-        }
-        std::unique_ptr<wxPrintout> printout(CreatePrintout(selection));
+        const std::optional<bool> selection = AskPrintSelection(direct);
+        if (!selection)
+            return;
+        std::unique_ptr<wxPrintout> printout(CreatePrintout(*selection));
         wxPrintDialogData data;
         wxPrinter printer(&data);
         printer.Print(GetFrame(), printout.get(), !direct);

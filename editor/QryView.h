@@ -11,6 +11,8 @@
 #include <wx/font.h>
 #include <wx/stc/stc.h>
 
+#include <optional>
+
 class CTorvaneDoc;
 class wxPrintout;
 
@@ -81,6 +83,9 @@ public:
     void Print(bool direct);
     // The trimmed selection is not empty.
     bool IsPrintSelection() const;
+    // Whether to print the selection: asked (CPrintRangeDlg, the selection chosen first) when
+    // there is one and the print is not direct; none when the user cancelled.
+    std::optional<bool> AskPrintSelection(bool direct);
     wxPrintout* CreatePrintout(bool selection);
 
     // The key map of the editor: true when the key was handled (and so consumed).
