@@ -1,15 +1,15 @@
 // The numbered texts of the program's string table and the fixed texts of start-up.
 #pragma once
 
+#include "platform/PrintDestinations.h"
+
 namespace strings {
 
 // 100
 inline constexpr const char* kOleInitFailed =
     "OLE initialization failed.  Make sure that the OLE libraries are the correct version.";
 // 61220
-inline constexpr const char* kNoPrinter =
-    "Before you can print, you need to install a printer.\n"
-    "To do this, open the printer settings of your desktop and add a printer.";
+inline constexpr const char* kNoPrinter = CPrintDestinations::kNoPrinter;
 // 61221
 inline constexpr const char* kUsage =
     "Usage: TVXDB.EXE\n"

@@ -7,6 +7,7 @@
 #include "MruFileManager.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
+#include "query/MenuCommands.h"
 #include "querycore/ConnectStringUtil.h"
 #include "TorvaneApp.h"
 
@@ -22,13 +23,6 @@ namespace {
 const char* const kBrowserProgram = "x-www-browser";
 // The data-access web page of the platform: the ODBC driver manager's home.
 const char* const kDataAccessAddress = "https://www.unixodbc.org/";
-const char* const kNone = "<None>";
-
-wxMenu* FindMenu(wxMenuBar* bar, const wxString& title)
-{
-    const int index = bar->FindMenu(title);
-    return index == wxNOT_FOUND ? nullptr : bar->GetMenu(index);
-}
 
 } // namespace
 
@@ -56,39 +50,8 @@ void CConnectCommands::EnumOdbcDrivers()
     }
 }
 
-void CConnectCommands::Attach(wxMenuBar* menuBar)
+void CConnectCommands::BindCommands()
 {
-    wxMenu* file = menuBar->GetMenu(0);
-    m_pDriverMenu = new wxMenu;
-    m_pDriverMenu->Append(ID_DRIVER_NONE, kNone)->Enable(false);
-    m_pRecentDataLinkMenu = new wxMenu;
-    m_pRecentDataLinkMenu->Append(ID_MRU_DATA_LINK_FIRST, kNone);
-    m_pRecentDsnLessMenu = new wxMenu;
-    m_pRecentDsnLessMenu->Append(ID_MRU_DSN_LESS_FIRST, kNone);
-    // After the two data link commands at the top of the File menu.
-    size_t position = std::min<size_t>(2, file->GetMenuItemCount());
-    file->Insert(position++, wxID_ANY, "ODBC \"DSN-&less\" Logins", m_pDriverMenu,
-                 "Establish a new connection using the ODBC driver you choose");
-    file->Insert(position++, wxID_ANY, "Recent Data &Link Files", m_pRecentDataLinkMenu);
-    file->Insert(position++, wxID_ANY, "Recent \"DSN-less\" Lo&gins", m_pRecentDsnLessMenu);
-
-    wxMenu* tools = FindMenu(menuBar, "Tools");
-    if (!tools) {
-        tools = new wxMenu;
-        menuBar->Insert(std::max<int>(0, static_cast<int>(menuBar->GetMenuCount()) - 1), tools, "&Tools");
-    }
-    tools->Append(ID_ODBC_ADMINISTRATOR, "&ODBC Data Source Administrator", "Manage the ODBC data sources");
-    tools->Append(ID_SYSTEM_INFORMATION, "&System Information", "Show information about this system");
-
-    wxMenu* help = FindMenu(menuBar, "Help");
-    if (!help) {
-        help = new wxMenu;
-        menuBar->Append(help, "&Help");
-    }
-    help->Insert(0, ID_HELP_README, "&Readme\tF1", "Open the readme");
-    help->Insert(1, ID_HELP_COMMENTS, "&Comments and Bug Report", "Send comments and bug reports");
-    help->Insert(2, ID_HELP_DATA_ACCESS, "&Universal Data Access", "The ODBC driver manager's home page");
-
     m_pMainFrame->Bind(wxEVT_MENU, &CConnectCommands::OnDriverCommand, this, ID_DRIVER_FIRST, ID_DRIVER_LAST);
     m_pMainFrame->Bind(wxEVT_MENU, &CConnectCommands::OnRecentDataLinkFile, this, ID_MRU_DATA_LINK_FIRST,
                        ID_MRU_DATA_LINK_LAST);
@@ -104,7 +67,31 @@ void CConnectCommands::Attach(wxMenuBar* menuBar)
     m_pMainFrame->Bind(wxEVT_MENU, &CConnectCommands::OnHelpReadme, this, ID_HELP_README);
     m_pMainFrame->Bind(wxEVT_MENU, &CConnectCommands::OnHelpComments, this, ID_HELP_COMMENTS);
     m_pMainFrame->Bind(wxEVT_MENU, &CConnectCommands::OnHelpDataAccess, this, ID_HELP_DATA_ACCESS);
+    for (int id : {ID_ODBC_ADMINISTRATOR, ID_HELP_README, ID_HELP_COMMENTS, ID_HELP_DATA_ACCESS})
+        m_pMainFrame->Bind(wxEVT_UPDATE_UI, &CConnectCommands::OnUpdateAlwaysEnabled, this, id);
+    m_pMainFrame->Bind(wxEVT_UPDATE_UI, &CConnectCommands::OnUpdateAlwaysEnabled, this, ID_DRIVER_FIRST,
+                       ID_DRIVER_LAST);
     m_pMainFrame->Bind(wxEVT_MENU_OPEN, &CConnectCommands::OnMenuOpen, this);
+}
+
+void CConnectCommands::Attach(wxMenuBar* menuBar)
+{
+    CBarMenus menus;
+    menus.bar = menuBar;
+    const auto submenu = [menuBar](int id) {
+        wxMenuItem* item = menuBar->FindItem(id);
+        return item ? item->GetSubMenu() : nullptr;
+    };
+    menus.drivers = submenu(ID_MENU_DRIVERS);
+    menus.dataLinks = submenu(ID_MENU_RECENT_DATA_LINKS);
+    menus.dsnLess = submenu(ID_MENU_RECENT_DSN_LESS);
+    m_bars.push_back(menus);
+}
+
+void CConnectCommands::Detach(wxMenuBar* menuBar)
+{
+    m_bars.erase(std::remove_if(m_bars.begin(), m_bars.end(), [menuBar](const CBarMenus& m) { return m.bar == menuBar; }),
+                 m_bars.end());
 }
 
 void CConnectCommands::OnMenuOpen(wxMenuEvent& event)
@@ -117,19 +104,21 @@ void CConnectCommands::UpdateMenu(wxMenu* menu)
 {
     if (!menu)
         return;
-    if (menu == m_pDriverMenu) {
+    const auto isOf = [this, menu](wxMenu* CBarMenus::*which) {
+        return std::any_of(m_bars.begin(), m_bars.end(), [menu, which](const CBarMenus& m) { return m.*which == menu; });
+    };
+    if (isOf(&CBarMenus::drivers)) {
         // Filled once, when it still holds only the placeholder and drivers were found.
-        if (m_pDriverMenu->GetMenuItemCount() == 1 && m_pDriverMenu->FindItem(ID_DRIVER_NONE) &&
-            !m_driverCommands.empty()) {
-            m_pDriverMenu->Destroy(ID_DRIVER_NONE);
+        if (menu->GetMenuItemCount() == 1 && menu->FindItem(ID_DRIVER_NONE) && !m_driverCommands.empty()) {
+            menu->Destroy(ID_DRIVER_NONE);
             for (const auto& [id, info] : m_driverCommands)
-                m_pDriverMenu->Append(id, info.name + "...",
-                                      "Establish a new connection using the Microsoft OLE DB Provider for ODBC "
-                                      "Drivers (MSDASQL.DLL) and the specified driver");
+                menu->Append(id, info.name + "...",
+                             "Establish a new connection using the Microsoft OLE DB Provider for ODBC "
+                             "Drivers (MSDASQL.DLL) and the specified driver");
         }
-    } else if (menu == m_pRecentDataLinkMenu) {
+    } else if (isOf(&CBarMenus::dataLinks)) {
         FillRecentMenu(menu, TheApp().GetDataLinkFileManager(), ID_MRU_DATA_LINK_FIRST);
-    } else if (menu == m_pRecentDsnLessMenu) {
+    } else if (isOf(&CBarMenus::dsnLess)) {
         FillRecentMenu(menu, TheApp().GetDsnLessLoginManager(), ID_MRU_DSN_LESS_FIRST);
     }
 }
@@ -140,7 +129,7 @@ void CConnectCommands::FillRecentMenu(wxMenu* menu, CMruFileManager& manager, in
         menu->Destroy(menu->FindItemByPosition(0));
     CMruFileList* list = manager.GetList(0);
     if (!list || list->GetCount() == 0) {
-        menu->Append(firstId, kNone)->Enable(false);
+        menu->Append(firstId, menu_titles::kNone)->Enable(false);
         return;
     }
     for (size_t i = 0; i < list->GetCount(); ++i) {
@@ -265,6 +254,11 @@ void CConnectCommands::OnSystemInformation(wxCommandEvent&)
 void CConnectCommands::OnUpdateSystemInformation(wxUpdateUIEvent& event)
 {
     event.Enable(TheApp().IsMsInfoFound());
+}
+
+void CConnectCommands::OnUpdateAlwaysEnabled(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
 }
 
 void CConnectCommands::OnHelpReadme(wxCommandEvent&)

@@ -10,6 +10,7 @@
 #include <wx/string.h>
 
 #include <map>
+#include <vector>
 
 class CMainFrame;
 class CMruFileManager;
@@ -24,18 +25,18 @@ struct CMenuCommandInfo {
 class CConnectCommands : public wxEvtHandler {
 public:
     enum : int {
-        ID_DRIVER_FIRST = TVCommandId(55295),
-        ID_DRIVER_LAST = TVCommandId(55807),
-        ID_DRIVER_NONE = TVCommandId(55294), // the "<None>" placeholder of the driver menu
-        ID_MRU_DATA_LINK_FIRST = TVCommandId(32889),
-        ID_MRU_DATA_LINK_LAST = TVCommandId(32904),
-        ID_MRU_DSN_LESS_FIRST = TVCommandId(32995),
-        ID_MRU_DSN_LESS_LAST = TVCommandId(33010),
-        ID_ODBC_ADMINISTRATOR = TVCommandId(32930),
-        ID_SYSTEM_INFORMATION = TVCommandId(32988),
-        ID_HELP_README = TVCommandId(32808),
-        ID_HELP_COMMENTS = TVCommandId(33016),
-        ID_HELP_DATA_ACCESS = TVCommandId(32912),
+        ID_DRIVER_FIRST = ::ID_DRIVER_FIRST,
+        ID_DRIVER_LAST = ::ID_DRIVER_LAST,
+        ID_DRIVER_NONE = ::ID_DRIVER_NONE,
+        ID_MRU_DATA_LINK_FIRST = ::ID_MRU_DATA_LINK_FIRST,
+        ID_MRU_DATA_LINK_LAST = ::ID_MRU_DATA_LINK_LAST,
+        ID_MRU_DSN_LESS_FIRST = ::ID_MRU_DSN_LESS_FIRST,
+        ID_MRU_DSN_LESS_LAST = ::ID_MRU_DSN_LESS_LAST,
+        ID_ODBC_ADMINISTRATOR = ::ID_TOOLS_ODBC_ADMINISTRATOR,
+        ID_SYSTEM_INFORMATION = ::ID_TOOLS_SYSTEM_INFORMATION,
+        ID_HELP_README = ::ID_HELP_README,
+        ID_HELP_COMMENTS = ::ID_HELP_COMMENTS,
+        ID_HELP_DATA_ACCESS = ::ID_HELP_DATA_ACCESS,
     };
 
     explicit CConnectCommands(CMainFrame* frame);
@@ -44,14 +45,19 @@ public:
     void EnumOdbcDrivers();
     const std::map<int, CMenuCommandInfo>& GetDriverCommands() const { return m_driverCommands; }
 
-    // Adds the driver menu and the two recent lists to the File menu (before its last separator
-    // group) and the Tools and Help items to their menus, creating those when missing; binds
-    // the commands.
+    // Binds the commands, their enabling rules and the filling of the submenus to the main
+    // window; once.
+    void BindCommands();
+    // A menu bar built from the command table (the main window's own, or a query window's):
+    // its driver and recent-list submenus are filled before they open from now on, until
+    // Detach (before the bar is deleted).
     void Attach(wxMenuBar* menuBar);
+    void Detach(wxMenuBar* menuBar);
 
-    wxMenu* GetDriverMenu() const { return m_pDriverMenu; }
-    wxMenu* GetRecentDataLinkMenu() const { return m_pRecentDataLinkMenu; }
-    wxMenu* GetRecentDsnLessMenu() const { return m_pRecentDsnLessMenu; }
+    // The submenus of the main window's own bar (the first attached).
+    wxMenu* GetDriverMenu() const { return m_bars.empty() ? nullptr : m_bars.front().drivers; }
+    wxMenu* GetRecentDataLinkMenu() const { return m_bars.empty() ? nullptr : m_bars.front().dataLinks; }
+    wxMenu* GetRecentDsnLessMenu() const { return m_bars.empty() ? nullptr : m_bars.front().dsnLess; }
     // Fills a menu before it opens: the driver items replace the placeholder once; the recent
     // lists show their entries, or a disabled placeholder when empty.
     void UpdateMenu(wxMenu* menu);
@@ -72,6 +78,7 @@ public:
     void OnHelpDataAccess(wxCommandEvent& event);
     void OnUpdateRecent(wxUpdateUIEvent& event);
     void OnUpdateSystemInformation(wxUpdateUIEvent& event);
+    void OnUpdateAlwaysEnabled(wxUpdateUIEvent& event);
     void OnMenuOpen(wxMenuEvent& event);
 
     // The programs that stand in for the ODBC Data Source Administrator, in order of preference.
@@ -87,10 +94,16 @@ private:
     void OpenInBrowser(const wxString& program, const wxString& address);
     void ShowError(const wxString& text);
 
+    // The submenus of one menu bar that are filled here.
+    struct CBarMenus {
+        wxMenuBar* bar = nullptr;
+        wxMenu* drivers = nullptr;
+        wxMenu* dataLinks = nullptr;
+        wxMenu* dsnLess = nullptr;
+    };
+
     CMainFrame* m_pMainFrame;
     std::vector<COdbcDriver> m_drivers;
     std::map<int, CMenuCommandInfo> m_driverCommands;
-    wxMenu* m_pDriverMenu = nullptr;
-    wxMenu* m_pRecentDataLinkMenu = nullptr;
-    wxMenu* m_pRecentDsnLessMenu = nullptr;
+    std::vector<CBarMenus> m_bars;
 };

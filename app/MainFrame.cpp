@@ -6,6 +6,7 @@
 #include "ConnectCommands.h"
 #include "editor/GotoLineDlg.h"
 #include "editor/TorvaneDoc.h"
+#include "MainMenuBar.h"
 #include "MDIClientWnd.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
@@ -24,6 +25,7 @@
 #include <wx/menu.h>
 #include <wx/statusbr.h>
 #include <wx/timer.h>
+#include <wx/toolbar.h>
 #include <wx/utils.h>
 
 #include <algorithm>
@@ -53,6 +55,14 @@ wxBEGIN_EVENT_TABLE(CMainFrame, CMainFrameBase)
     EVT_UPDATE_UI(ID_FILE_OPEN, CMainFrame::OnUpdateNeedsWindow)
     EVT_UPDATE_UI(ID_WINDOW_NEXT, CMainFrame::OnUpdateNeedsTwoWindows)
     EVT_UPDATE_UI(ID_WINDOW_PREVIOUS, CMainFrame::OnUpdateNeedsTwoWindows)
+    EVT_UPDATE_UI(ID_FILE_DATA_LINK, CMainFrame::OnUpdateAlwaysEnabled)
+    EVT_UPDATE_UI(ID_FILE_DATA_LINK_FILE, CMainFrame::OnUpdateAlwaysEnabled)
+    EVT_UPDATE_UI(ID_FILE_DISCONNECT, CMainFrame::OnUpdateAlwaysEnabled)
+    EVT_UPDATE_UI(ID_FILE_CLOSE_ALL, CMainFrame::OnUpdateAlwaysEnabled)
+    EVT_UPDATE_UI(ID_FILE_PRINT_SETUP, CMainFrame::OnUpdateAlwaysEnabled)
+    EVT_UPDATE_UI(ID_APP_EXIT, CMainFrame::OnUpdateAlwaysEnabled)
+    EVT_UPDATE_UI_RANGE(ID_FILE_MRU_FIRST, ID_FILE_MRU_LAST, CMainFrame::OnUpdateAlwaysEnabled)
+    EVT_UPDATE_UI(ID_MENU_RECENT_FILES, CMainFrame::OnUpdateRecentFiles)
 wxEND_EVENT_TABLE()
 
 namespace {
@@ -92,9 +102,13 @@ CMainFrame::~CMainFrame()
 {
     if (m_keyStateTimer)
         m_keyStateTimer->Stop();
-    // Query windows still open go with the client area after this; they must not call back.
-    for (CChildFrame* frame : m_queryWindows)
+    // Query windows still open go with the client area after this; they must not call back,
+    // nor the recent-file list fill their menus.
+    for (CChildFrame* frame : m_queryWindows) {
+        ForgetMenuBar(frame->GetMenuBar());
         frame->DetachHost();
+    }
+    ForgetMenuBar(m_pOwnMenuBar);
     m_queryWindows.clear();
     if (wxApp::GetInstance())
         TheApp().OnMainFrameDestroyed(this);
@@ -121,10 +135,12 @@ bool CMainFrame::Create(wxDocManager* manager)
     Bind(wxEVT_ICONIZE, &CMainFrame::OnIconize, this);
     m_normalRect = GetRect();
 
-    CreateMenus();
     m_pConnectCommands = std::make_unique<CConnectCommands>(this);
     m_pConnectCommands->EnumOdbcDrivers();
-    m_pConnectCommands->Attach(GetMenuBar());
+    m_pConnectCommands->BindCommands();
+    m_pOwnMenuBar = CreateMainMenuBar();
+    SetMenuBar(m_pOwnMenuBar);
+    RegisterMenuBar(m_pOwnMenuBar);
     if (!CreateStatusBarPanes())
         return false;
     if (!GetClientWindow())
@@ -139,45 +155,63 @@ bool CMainFrame::Create(wxDocManager* manager)
     return true;
 }
 
-void CMainFrame::CreateMenus()
+void CMainFrame::RegisterMenuBar(wxMenuBar* bar)
 {
-    auto* file = new wxMenu;
-    file->Append(ID_FILE_DATA_LINK, _("Data Link &Properties...\tCtrl+T"),
-                 _("Open a new query window; the data link dialog asks for its connection"));
-    file->Append(ID_FILE_DATA_LINK_FILE, _("From Data Link &File...\tCtrl+Shift+T"),
-                 _("Open a new query window on the connection of a data link file"));
-    file->AppendSeparator();
-    file->Append(ID_FILE_OPEN, _("&Open...\tCtrl+O"), _("Open a query file in the active query window"));
-    file->Append(ID_FILE_DISCONNECT, _("&Disconnect"), _("Close the active query window"));
-    file->Append(ID_FILE_CLOSE_ALL, _("Disconnect &All"), _("Close every query window"));
-    file->AppendSeparator();
-    file->Append(ID_FILE_PRINT_SETUP, _("Print Set&up..."), _("Choose the printer and its options"));
-    file->AppendSeparator();
-    auto* recent = new wxMenu;
-    file->AppendSubMenu(recent, _("Recent &Files"));
-    file->AppendSeparator();
-    file->Append(ID_APP_EXIT, _("E&xit"), _("Quit the application"));
-
-    auto* window = new wxMenu;
-    window->Append(ID_WINDOW_CASCADE, _("&Cascade"), _("Gather all query windows into one set of tabs"));
-    window->Append(ID_WINDOW_TILE_HORZ, _("Tile &Horizontally"),
-                   _("Show every query window at once, one above the other"));
-    window->Append(ID_WINDOW_TILE_VERT, _("Tile &Vertically"), _("Show every query window at once, side by side"));
-    window->Append(ID_WINDOW_ARRANGE, _("&Arrange Icons"),
-                   _("Put the tabs back in the order the query windows were opened"));
-    window->AppendSeparator();
-    window->Append(ID_WINDOW_NEXT, _("Ne&xt Window\tCtrl+F6"), _("Activate the next query window"));
-    window->Append(ID_WINDOW_PREVIOUS, _("Pre&vious Window\tCtrl+Shift+F6"), _("Activate the previous query window"));
-
-    auto* bar = new wxMenuBar;
-    bar->Append(file, _("&File"));
-    bar->Append(window, _("&Window"));
-    SetMenuBar(bar);
-
-    if (wxFileHistory* history = m_docManager ? m_docManager->GetFileHistory() : nullptr) {
-        history->UseMenu(recent);
-        history->AddFilesToMenu(recent);
+    if (!bar)
+        return;
+    if (m_pConnectCommands)
+        m_pConnectCommands->Attach(bar);
+    wxFileHistory* history = m_docManager ? m_docManager->GetFileHistory() : nullptr;
+    wxMenuItem* recent = bar->FindItem(ID_MENU_RECENT_FILES);
+    if (history && recent && recent->GetSubMenu()) {
+        history->UseMenu(recent->GetSubMenu());
+        history->AddFilesToMenu(recent->GetSubMenu());
     }
+}
+
+void CMainFrame::ForgetMenuBar(wxMenuBar* bar)
+{
+    if (!bar)
+        return;
+    if (m_pConnectCommands)
+        m_pConnectCommands->Detach(bar);
+    wxFileHistory* history = m_docManager ? m_docManager->GetFileHistory() : nullptr;
+    wxMenuItem* recent = bar->FindItem(ID_MENU_RECENT_FILES);
+    if (history && recent && recent->GetSubMenu())
+        history->RemoveMenu(recent->GetSubMenu());
+}
+
+bool CMainFrame::TryBefore(wxEvent& event)
+{
+    // The query windows had the commands first and gave them to their active pane and their
+    // document; the document manager would hand them to the editor again, whatever pane is active.
+    const wxEventType type = event.GetEventType();
+    if (type == wxEVT_MENU || type == wxEVT_UPDATE_UI)
+        return wxAuiMDIParentFrame::TryBefore(event);
+    return CMainFrameBase::TryBefore(event);
+}
+
+bool CMainFrame::TryAfter(wxEvent& event)
+{
+    if (CMainFrameBase::TryAfter(event))
+        return true;
+    // A menu item or tool whose command nothing enables is disabled, so that nothing can be
+    // chosen that nothing would do.
+    if (event.GetEventType() != wxEVT_UPDATE_UI)
+        return false;
+    wxObject* source = event.GetEventObject();
+    if (auto* menu = wxDynamicCast(source, wxMenu)) {
+        wxMenuItem* item = menu->FindItem(event.GetId());
+        if (!item || item->IsSubMenu())
+            return false;
+    } else if (auto* toolbar = wxDynamicCast(source, wxToolBar)) {
+        if (!toolbar->FindById(event.GetId()))
+            return false;
+    } else {
+        return false;
+    }
+    static_cast<wxUpdateUIEvent&>(event).Enable(false);
+    return true;
 }
 
 bool CMainFrame::CreateStatusBarPanes()
@@ -591,6 +625,17 @@ void CMainFrame::OnUpdateNeedsTwoWindows(wxUpdateUIEvent& event)
     event.Enable(m_queryWindows.size() > 1);
 }
 
+void CMainFrame::OnUpdateAlwaysEnabled(wxUpdateUIEvent& event)
+{
+    event.Enable(true);
+}
+
+void CMainFrame::OnUpdateRecentFiles(wxUpdateUIEvent& event)
+{
+    wxFileHistory* history = m_docManager ? m_docManager->GetFileHistory() : nullptr;
+    event.Enable(history && history->GetCount() > 0);
+}
+
 CTorvaneDoc* CMainFrame::ConnectWithDataLinkFile(const wxString& givenPath)
 {
     wxBusyCursor wait;
@@ -639,7 +684,10 @@ wxString CMainFrame::ExtractDriverLogin(const wxString& connectString)
 void CMainFrame::OnGoToLine(wxCommandEvent&)
 {
     if (!m_pGoToDlg)
-        m_pGoToDlg = new CGoToDlg(this);
+        m_pGoToDlg = new CGoToDlg(this, [this] {
+            CChildFrame* active = GetActiveQueryWindow();
+            return active ? active->GetGoToPane() : CGoToPane();
+        });
     m_pGoToDlg->Show();
     m_pGoToDlg->Raise();
 }

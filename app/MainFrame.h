@@ -20,6 +20,7 @@ class CConnectCommands;
 class CGoToDlg;
 class CMDIClientWnd;
 class CTorvaneDoc;
+class wxMenuBar;
 class wxStatusBar;
 class wxTimer;
 class wxTimerEvent;
@@ -104,11 +105,21 @@ public:
     // The ODBC driver menu, the recent data link files and DSN-less logins, Tools and Help.
     CConnectCommands* GetConnectCommands() const { return m_pConnectCommands.get(); }
 
+    // The recent lists and the driver menu of a menu bar (this window's own, or a query
+    // window's) are filled from now on, until it is detached.
+    void RegisterMenuBar(wxMenuBar* bar) override;
+    void ForgetMenuBar(wxMenuBar* bar) override;
+    // The bar shown while no query window is active.
+    wxMenuBar* GetOwnMenuBar() const { return m_pOwnMenuBar; }
+
 protected:
     wxAuiMDIClientWindow* OnCreateClient() override;
+    // Commands go to the active query window first, never to the document manager.
+    bool TryBefore(wxEvent& event) override;
+    // Disables a menu item or tool that nothing enables.
+    bool TryAfter(wxEvent& event) override;
 
 private:
-    void CreateMenus();
     bool CreateStatusBarPanes();
 
     // The steps of NewQueryWindow.
@@ -145,12 +156,15 @@ private:
     void OnGoToLine(wxCommandEvent& event);
     void OnUpdateNeedsWindow(wxUpdateUIEvent& event);
     void OnUpdateNeedsTwoWindows(wxUpdateUIEvent& event);
+    void OnUpdateAlwaysEnabled(wxUpdateUIEvent& event);
+    void OnUpdateRecentFiles(wxUpdateUIEvent& event);
     void OnKeyStateTimer(wxTimerEvent& event);
     void OnIconize(wxIconizeEvent& event);
 
     std::vector<CChildFrame*> m_queryWindows;
     CSharedViewSettings m_shared;
     std::unique_ptr<CConnectCommands> m_pConnectCommands;
+    wxMenuBar* m_pOwnMenuBar = nullptr;
     // The modeless Go To dialog while it is open.
     wxWeakRef<CGoToDlg> m_pGoToDlg;
     bool m_bDsnLess = false;

@@ -554,15 +554,7 @@ const wxString& CTorvaneApp::GetTempFolder()
 
 bool CTorvaneApp::CheckPrinterAvailable()
 {
-    bool available = false;
-    try {
-        available = !CPrintDestinations::List().empty();
-        if (!available)
-            TVMessageBox(strings::kNoPrinter, wxOK | wxICON_INFORMATION);
-    } catch (...) {
-        // The answer stays as far as it got.
-    }
-    return available;
+    return CPrintDestinations::CheckAvailable();
 }
 
 bool CTorvaneApp::SetDefaultEditor(bool on)

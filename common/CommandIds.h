@@ -26,7 +26,27 @@ enum : int {
 
     // Recent data link files and recent DSN-less logins.
     ID_MRU_DATA_LINK_FIRST = TVCommandId(32889),
+    ID_MRU_DATA_LINK_LAST = TVCommandId(32904),
     ID_MRU_DSN_LESS_FIRST = TVCommandId(32995),
+    ID_MRU_DSN_LESS_LAST = TVCommandId(33010),
+
+    // The ODBC drivers of the DSN-less logins menu, and its placeholder while it holds none.
+    ID_DRIVER_NONE = TVCommandId(55294),
+    ID_DRIVER_FIRST = TVCommandId(55295),
+    ID_DRIVER_LAST = TVCommandId(55807),
+
+    // Tools and Help.
+    ID_HELP_README = TVCommandId(32808),
+    ID_HELP_DATA_ACCESS = TVCommandId(32912),
+    ID_TOOLS_ODBC_ADMINISTRATOR = TVCommandId(32930),
+    ID_TOOLS_SYSTEM_INFORMATION = TVCommandId(32988),
+    ID_HELP_COMMENTS = TVCommandId(33016),
+
+    // The entries of the submenus the program fills itself (the recent lists, the drivers).
+    ID_MENU_DRIVERS = TVCommandId(33101),
+    ID_MENU_RECENT_FILES = TVCommandId(33102),
+    ID_MENU_RECENT_DATA_LINKS = TVCommandId(33103),
+    ID_MENU_RECENT_DSN_LESS = TVCommandId(33104),
 
     ID_FILE_OPEN = TVCommandId(57601),
     ID_FILE_PRINT_SETUP = TVCommandId(57606),

@@ -1,6 +1,5 @@
 #include "editor/GotoLineDlg.h"
 
-#include "common/TextPositions.h"
 #include "editor/QryView.h"
 
 #include <wx/app.h>
@@ -11,8 +10,9 @@
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 
-CGoToDlg::CGoToDlg(wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, "Go To", wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE)
+CGoToDlg::CGoToDlg(wxWindow* parent, std::function<CGoToPane()> activePane)
+    : wxDialog(parent, wxID_ANY, "Go To", wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE),
+      m_activePane(std::move(activePane))
 {
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(new wxStaticText(this, wxID_ANY, "&Line number:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
@@ -44,11 +44,15 @@ CGoToDlg::CGoToDlg(wxWindow* parent)
     Bind(wxEVT_ACTIVATE, &CGoToDlg::OnActivate, this);
 }
 
-wxStyledTextCtrl* CGoToDlg::ActiveTextPane()
+CGoToPane CGoToDlg::ActivePane() const
 {
+    if (m_activePane)
+        return m_activePane();
+    CGoToPane pane;
     wxDocManager* manager = wxDocManager::GetDocumentManager();
-    auto* view = manager ? wxDynamicCast(manager->GetCurrentView(), CQryView) : nullptr;
-    return view ? view->GetEditCtrl() : nullptr;
+    if (auto* view = manager ? wxDynamicCast(manager->GetCurrentView(), CQryView) : nullptr)
+        pane.text = view->GetEditCtrl();
+    return pane;
 }
 
 void CGoToDlg::OnLineChanged(wxCommandEvent&)
@@ -63,47 +67,74 @@ void CGoToDlg::OnLineChanged(wxCommandEvent&)
 
 void CGoToDlg::GoTo()
 {
-    if (wxStyledTextCtrl* edit = ActiveTextPane())
-        GoToLine(*edit);
+    const CGoToPane pane = ActivePane();
+    if (pane.text)
+        GoToLine(*pane.text);
+    else if (pane.IsRows())
+        GoToRow(pane);
     m_pLine->SetFocus();
+}
+
+GoToRequest CGoToDlg::Request() const
+{
+    return m_bPrevious ? GoToRequest::Previous : m_bNext ? GoToRequest::Next : GoToRequest::Number;
+}
+
+void CGoToDlg::ShowBoxText(const wxString& text)
+{
+    m_pLine->ChangeValue(text);
+    wxCommandEvent changed;
+    OnLineChanged(changed);
 }
 
 void CGoToDlg::GoToLine(wxStyledTextCtrl& edit)
 {
     m_strLine = m_pLine->GetValue();
-    GoToRequest request = m_bPrevious ? GoToRequest::Previous : m_bNext ? GoToRequest::Next : GoToRequest::Number;
     const long current = edit.LineFromPosition(edit.GetSelectionStart());
-    GoToStep step = CGoToTarget::ForLines(request, CGoToTarget::ParseNumber(m_strLine), current, edit.GetLineCount());
-    m_pLine->ChangeValue(step.boxText);
-    wxCommandEvent changed;
-    OnLineChanged(changed);
+    const GoToStep step =
+        CGoToTarget::ForLines(Request(), CGoToTarget::ParseNumber(m_strLine), current, edit.GetLineCount());
+    ShowBoxText(step.boxText);
 
     const int line = static_cast<int>(step.target - 1);
-    long start = edit.PositionFromLine(line);
-    long end = edit.GetLineEndPosition(line);
-    // A line without text is shown by selecting its line break.
-    if (start == end && line + 1 < edit.GetLineCount())
-        end = edit.PositionFromLine(line + 1);
-    edit.SetSelection(start, end);
+    const long start = edit.PositionFromLine(line);
+    const long end = edit.GetLineEndPosition(line);
+    if (start == end && line + 1 < edit.GetLineCount()) {
+        // A line without text is shown by selecting its line break, the caret staying on the line.
+        edit.SetAnchor(edit.PositionFromLine(line + 1));
+        edit.SetCurrentPos(start);
+    } else {
+        edit.SetSelection(start, end);
+    }
     edit.EnsureCaretVisible();
-    if (auto* view = wxDynamicCast(wxDocManager::GetDocumentManager()->GetCurrentView(), CQryView))
-        view->SetLineColText(wxString::Format("Ln %ld, Col %ld", step.target,
-                                              CTextPositions::LineLength(edit, line) + 1));
+}
+
+void CGoToDlg::GoToRow(const CGoToPane& grid)
+{
+    m_strLine = m_pLine->GetValue();
+    const std::optional<GoToStep> step =
+        CGoToTarget::ForGridRows(Request(), CGoToTarget::ParseNumber(m_strLine), grid.currentRow(), grid.rowCount());
+    if (!step)
+        return;
+    ShowBoxText(step->boxText);
+    grid.goToRow(step->target);
 }
 
 void CGoToDlg::RefreshForActivePane()
 {
-    wxStyledTextCtrl* edit = ActiveTextPane();
-    if (edit)
-        m_pLine->ChangeValue(wxString::Format("%d", edit->LineFromPosition(edit->GetSelectionStart()) + 1));
-    else
-        m_pLine->ChangeValue(wxString());
-    wxCommandEvent changed;
-    OnLineChanged(changed);
-    m_pLine->Enable(edit != nullptr);
-    m_pGoTo->Enable(edit != nullptr);
-    m_pPrevious->Enable(edit != nullptr && m_bNext);
-    if (edit)
+    const CGoToPane pane = ActivePane();
+    wxString box;
+    if (pane.text) {
+        box = wxString::Format("%d", pane.text->LineFromPosition(pane.text->GetSelectionStart()) + 1);
+    } else if (pane.IsRows()) {
+        const long rows = pane.rowCount();
+        box = !pane.hasResults ? wxString("0") : rows == 2 ? wxString("1") : wxString::Format("%ld", pane.currentRow());
+    }
+    ShowBoxText(box);
+    const bool enabled = !pane.IsNone();
+    m_pLine->Enable(enabled);
+    m_pGoTo->Enable(enabled);
+    m_pPrevious->Enable(enabled && m_bNext);
+    if (enabled)
         m_pLine->SetFocus();
     else
         FindWindow(IDC_CLOSE)->SetFocus();

@@ -8,9 +8,11 @@
 #include "common/SettingsTable.h"
 #include "common/TextPositions.h"
 #include "common/TVFontDialog.h"
+#include "editor/PrintRangeDlg.h"
 #include "editor/QryPrintout.h"
 #include "editor/SqlEditTransforms.h"
 #include "editor/TorvaneDoc.h"
+#include "platform/PrintDestinations.h"
 
 #include <wx/app.h>
 #include <wx/clipbrd.h>
@@ -48,14 +50,19 @@ wxBEGIN_EVENT_TABLE(CQryView, wxView)
     EVT_MENU(ID_EDIT_PASTE, CQryView::OnPasteCommand)
     EVT_UPDATE_UI(ID_EDIT_PASTE, CQryView::OnUpdatePaste)
     EVT_MENU(ID_FORMAT_FONT, CQryView::OnFont)
+    EVT_UPDATE_UI(ID_FORMAT_FONT, CQryView::OnUpdateFont)
     EVT_MENU(ID_VIEW_WORD_WRAP, CQryView::OnWordWrap)
     EVT_UPDATE_UI(ID_VIEW_WORD_WRAP, CQryView::OnUpdateWordWrap)
     EVT_MENU(ID_EDIT_FIND, CQryView::OnFindCommand)
     EVT_MENU(ID_EDIT_REPLACE, CQryView::OnFindCommand)
+    EVT_UPDATE_UI(ID_EDIT_FIND, CQryView::OnUpdateFindCommand)
+    EVT_UPDATE_UI(ID_EDIT_REPLACE, CQryView::OnUpdateFindCommand)
     EVT_MENU(ID_EDIT_MATCH_BRACE, CQryView::OnMatchBrace)
     EVT_UPDATE_UI(ID_EDIT_MATCH_BRACE, CQryView::OnUpdateMatchBrace)
     EVT_MENU(ID_FILE_PRINT, CQryView::OnFilePrint)
     EVT_MENU(ID_FILE_PRINT_DIRECT, CQryView::OnFilePrint)
+    EVT_UPDATE_UI(ID_FILE_PRINT, CQryView::OnUpdatePrint)
+    EVT_UPDATE_UI(ID_FILE_PRINT_DIRECT, CQryView::OnUpdatePrint)
     EVT_UPDATE_UI(ID_FILE_PRINT_PREVIEW, CQryView::OnUpdatePrintPreview)
 wxEND_EVENT_TABLE()
 
@@ -471,26 +478,49 @@ bool CQryView::IsPrintSelection() const
 
 wxPrintout* CQryView::OnCreatePrintout()
 {
+    return CreatePrintout(IsPrintSelection());
+}
+
+wxPrintout* CQryView::CreatePrintout(bool selection)
+{
     if (!m_pEdit)
         return nullptr;
     const wxString path = m_pQueryDoc ? m_pQueryDoc->GetFilename() : wxString();
     const bool hasPath = m_pQueryDoc && m_pQueryDoc->GetDocumentSaved() && !path.empty();
     const wxString header = hasPath ? path : (GetDocument() ? GetDocument()->GetTitle() : wxString());
-    const bool selection = IsPrintSelection();
     return new CQryPrintout(m_pEdit, header, hasPath, GetEditorFont(), selection, m_pEdit->GetSelectionStart(),
                             m_pEdit->GetSelectionEnd());
 }
 
+std::optional<bool> CQryView::AskPrintSelection(bool direct)
+{
+    // The selection is offered, and chosen unless the user prefers the whole text; printing
+    // without the dialogs takes the selection when there is one.
+    if (!IsPrintSelection())
+        return false;
+    if (direct)
+        return true;
+    CPrintRangeDlg range(GetFrame());
+    if (range.ShowModal() != wxID_OK)
+        return std::nullopt;
+    return range.IsSelection();
+}
+
 void CQryView::Print(bool direct)
 {
-    m_bPrintDirect = direct;
-    std::unique_ptr<wxPrintout> printout(OnCreatePrintout());
-    if (printout) {
+    if (!m_pEdit || !CPrintDestinations::CheckAvailable(GetFrame()))
+        return;
+    try {
+        const std::optional<bool> selection = AskPrintSelection(direct);
+        if (!selection)
+            return;
+        std::unique_ptr<wxPrintout> printout(CreatePrintout(*selection));
         wxPrintDialogData data;
         wxPrinter printer(&data);
-        printer.Print(GetFrame(), printout.get(), !m_bPrintDirect);
+        printer.Print(GetFrame(), printout.get(), !direct);
+    } catch (...) {
+        // A failed print job ends here; the print system has said why.
     }
-    m_bPrintDirect = false;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -618,7 +648,18 @@ void CQryView::OnWordWrap(wxCommandEvent&)
 
 void CQryView::OnUpdateWordWrap(wxUpdateUIEvent& event)
 {
+    event.Enable(m_pEdit != nullptr);
     event.Check(GetWordWrap());
+}
+
+void CQryView::OnUpdateFont(wxUpdateUIEvent& event)
+{
+    event.Enable(m_pEdit != nullptr);
+}
+
+void CQryView::OnUpdateFindCommand(wxUpdateUIEvent& event)
+{
+    event.Enable(m_pEdit && m_pEdit->GetTextLength() > 0);
 }
 
 void CQryView::OnFindCommand(wxCommandEvent& event)
@@ -640,6 +681,11 @@ void CQryView::OnUpdateMatchBrace(wxUpdateUIEvent& event)
 void CQryView::OnFilePrint(wxCommandEvent& event)
 {
     Print(event.GetId() == ID_FILE_PRINT_DIRECT);
+}
+
+void CQryView::OnUpdatePrint(wxUpdateUIEvent& event)
+{
+    event.Enable(m_pEdit != nullptr);
 }
 
 void CQryView::OnUpdatePrintPreview(wxUpdateUIEvent& event)

@@ -11,6 +11,8 @@
 #include <wx/font.h>
 #include <wx/stc/stc.h>
 
+#include <optional>
+
 class CTorvaneDoc;
 class wxPrintout;
 
@@ -75,13 +77,16 @@ public:
 
     // "Ln %d, Col %d" of the caret: line from 1, column in characters from 1.
     wxString GetCaretPositionText() const;
-    // The text of the query window's caret pane, as the Go To dialog last set it.
-    void SetLineColText(const wxString& text) { m_strLineColText = text; }
-    const wxString& GetLineColText() const { return m_strLineColText; }
 
-    // Prints the whole text, or the selection when one is made; direct: without the print dialog.
+    // After the printer check: prints the selection or the whole text, as the user chooses when
+    // there is a selection; direct: without asking, the selection when there is one.
     void Print(bool direct);
+    // The trimmed selection is not empty.
     bool IsPrintSelection() const;
+    // Whether to print the selection: asked (CPrintRangeDlg, the selection chosen first) when
+    // there is one and the print is not direct; none when the user cancelled.
+    std::optional<bool> AskPrintSelection(bool direct);
+    wxPrintout* CreatePrintout(bool selection);
 
     // The key map of the editor: true when the key was handled (and so consumed).
     bool HandleKey(int keyCode, bool ctrl, bool shift);
@@ -126,12 +131,15 @@ private:
     void OnPasteCommand(wxCommandEvent& event);
     void OnUpdatePaste(wxUpdateUIEvent& event);
     void OnFont(wxCommandEvent& event);
+    void OnUpdateFont(wxUpdateUIEvent& event);
     void OnWordWrap(wxCommandEvent& event);
     void OnUpdateWordWrap(wxUpdateUIEvent& event);
     void OnFindCommand(wxCommandEvent& event);
+    void OnUpdateFindCommand(wxUpdateUIEvent& event);
     void OnMatchBrace(wxCommandEvent& event);
     void OnUpdateMatchBrace(wxUpdateUIEvent& event);
     void OnFilePrint(wxCommandEvent& event);
+    void OnUpdatePrint(wxUpdateUIEvent& event);
     void OnUpdatePrintPreview(wxUpdateUIEvent& event);
 
     CTorvaneDoc* m_pQueryDoc = nullptr;
@@ -139,8 +147,6 @@ private:
     int m_nTabSize = 4;
     int m_nUndoLimit = 1000;
     bool m_bReplaceAllMessage = true;
-    bool m_bPrintDirect = false;
-    wxString m_strLineColText;
 
     wxDECLARE_DYNAMIC_CLASS(CQryView);
     wxDECLARE_EVENT_TABLE();

@@ -116,6 +116,8 @@ void CQryView::ShowContextMenu(const wxPoint& clientPoint, bool byMouse)
 {
     if (!m_pEdit)
         return;
+    // The editor becomes the active pane, so that the menu's commands are the editor's.
+    m_pEdit->SetFocus();
     wxPoint at = clientPoint;
     if (byMouse) {
         const long pos = m_pEdit->PositionFromPoint(clientPoint);
@@ -135,12 +137,11 @@ void CQryView::ShowContextMenu(const wxPoint& clientPoint, bool byMouse)
     menu.Append(ID_QUERY_EXECUTE, "&Execute");
     menu.Append(ID_QUERY_EXECUTE_SAVE_AS, "Execute and Sa&ve As...");
     menu.Append(ID_QUERY_CANCEL, "C&ancel Executing Query");
-    menu.AppendSeparator();
-    menu.Append(ID_QUERY_CONNECTION_OPTIONS, "Current Connection &Options...");
     for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_QUERY_EXECUTE,
-                   ID_QUERY_EXECUTE_SAVE_AS, ID_QUERY_CANCEL, ID_QUERY_CONNECTION_OPTIONS})
+                   ID_QUERY_EXECUTE_SAVE_AS, ID_QUERY_CANCEL})
         menu.Enable(id, IsContextCommandEnabled(id));
-    // The popup's commands travel up from the editor like any other command.
+    // The popup's commands travel up from the editor like any other command; in a query window
+    // its items take the states that the window's update rules give them as it opens.
     m_pEdit->PopupMenu(&menu, at);
 }
 

@@ -4,6 +4,7 @@
 #include "common/FileException.h"
 #include "common/SettingsTable.h"
 #include "common/TextPositions.h"
+#include "editor/EditorHost.h"
 #include "editor/QryView.h"
 #include "editor/SqlEditTransforms.h"
 #include "querycore/BatchSplitter.h"
@@ -13,7 +14,6 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/frame.h>
-#include <wx/mdi.h>
 #include <wx/utils.h>
 #include <wx/wfstream.h>
 #include <wx/file.h>
@@ -30,10 +30,8 @@ wxBEGIN_EVENT_TABLE(CTorvaneDoc, wxDocument)
     EVT_MENU(ID_FILE_SAVE_AS, CTorvaneDoc::OnSaveAsCommand)
     EVT_MENU(ID_FILE_SAVE_ALL, CTorvaneDoc::OnSaveAllCommand)
     EVT_UPDATE_UI(ID_FILE_SAVE, CTorvaneDoc::OnUpdateSave)
-    EVT_UPDATE_UI(ID_FILE_SAVE_AS, CTorvaneDoc::OnUpdateSave)
+    EVT_UPDATE_UI(ID_FILE_SAVE_AS, CTorvaneDoc::OnUpdateSaveAs)
     EVT_UPDATE_UI(ID_FILE_SAVE_ALL, CTorvaneDoc::OnUpdateSave)
-    EVT_UPDATE_UI(ID_FILE_PRINT, CTorvaneDoc::OnUpdatePrint)
-    EVT_UPDATE_UI(ID_FILE_PRINT_DIRECT, CTorvaneDoc::OnUpdatePrint)
 wxEND_EVENT_TABLE()
 
 namespace {
@@ -383,10 +381,8 @@ bool CTorvaneDoc::SaveAll(wxDocManager* manager)
         if (!query)
             continue;
         try {
-            if (!wxFileName::FileExists(query->GetFilename()))
-                if (CQryView* view = query->GetQryView())
-                    if (auto* child = wxDynamicCast(view->GetFrame(), wxMDIChildFrame))
-                        child->Activate();
+            if (!wxFileName::FileExists(query->GetFilename()) && query->GetFrame())
+                query->GetFrame()->ActivateWindow();
             if (!query->SaveQueryFile())
                 return false;
         } catch (...) {
@@ -426,7 +422,8 @@ void CTorvaneDoc::OnUpdateSave(wxUpdateUIEvent& event)
     event.Enable(true);
 }
 
-void CTorvaneDoc::OnUpdatePrint(wxUpdateUIEvent& event)
+void CTorvaneDoc::OnUpdateSaveAs(wxUpdateUIEvent& event)
 {
-    event.Enable(true);
+    // With the results pane active its own Save As decides; the schema pane saves nothing.
+    event.Enable(!m_pFrame || m_pFrame->IsEditorPaneActive());
 }

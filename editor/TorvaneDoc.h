@@ -89,7 +89,7 @@ private:
     void OnSaveAsCommand(wxCommandEvent& event);
     void OnSaveAllCommand(wxCommandEvent& event);
     void OnUpdateSave(wxUpdateUIEvent& event);
-    void OnUpdatePrint(wxUpdateUIEvent& event);
+    void OnUpdateSaveAs(wxUpdateUIEvent& event);
 
     bool m_bTitleMarked = false;
     IEditorHost* m_pFrame = nullptr;

@@ -1,5 +1,7 @@
 #include "PrintDestinations.h"
 
+#include "MessageBox.h"
+
 #include <cups/cups.h>
 
 std::vector<wxString> CPrintDestinations::List()
@@ -22,4 +24,17 @@ wxString CPrintDestinations::Default()
         name = wxString::FromUTF8(dest->name);
     cupsFreeDests(count, dests);
     return name;
+}
+
+bool CPrintDestinations::CheckAvailable(wxWindow* parent)
+{
+    bool available = false;
+    try {
+        available = !List().empty();
+        if (!available)
+            TVMessageBox(kNoPrinter, wxOK | wxICON_INFORMATION, parent);
+    } catch (...) {
+        // The answer stays as far as it got.
+    }
+    return available;
 }

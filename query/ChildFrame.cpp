@@ -14,6 +14,7 @@
 #include "querycore/ConnectStringUtil.h"
 #include "QueryHost.h"
 #include "QueryKeyRouting.h"
+#include "QueryMenuBar.h"
 #include "ResultView.h"
 #include "SchemaPane.h"
 #include "TVStatusBar.h"
@@ -56,6 +57,9 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     Create(doc, view, parent, wxID_ANY, wxEmptyString);
     if (auto* queryDoc = dynamic_cast<CTorvaneDoc*>(doc))
         queryDoc->SetFrame(this);
+    // The main window shows this bar while the window is active.
+    SetMenuBar(CreateQueryMenuBar());
+    m_pHost->RegisterMenuBar(GetMenuBar());
     CreatePanes();
     BindResultGrids();
     BindPaneCommands();
@@ -364,7 +368,9 @@ void CChildFrame::OnQuotesChanged()
 CTorvaneDoc* CChildFrame::OpenWindowOnSameConnection(const std::optional<wxString>& path)
 {
     const wxString database = m_wndDatabaseList->GetStringSelection();
-    const wxString connectString = GetConnectionString();
+    // The string this window opened with: the provider's own leaves the password out, and the
+    // new window would ask for the login again.
+    const wxString connectString = m_strConnectString.empty() ? GetConnectionString() : m_strConnectString;
     if (!m_pHost)
         return nullptr;
     return m_pHost->NewQueryWindow(connectString, path, database);
@@ -563,8 +569,10 @@ void CChildFrame::OnDestroy()
     }
     if (CTorvaneDoc* doc = GetQueryDoc(); doc && doc->GetFrame() == this)
         doc->SetFrame(nullptr);
-    if (m_pHost)
+    if (m_pHost) {
+        m_pHost->ForgetMenuBar(GetMenuBar());
         m_pHost->RemoveQueryWindow(this);
+    }
     SetMainStatusText(wxString());
 }
 
@@ -646,10 +654,22 @@ void CChildFrame::OnCharHook(wxKeyEvent& event)
     case QueryKeyAction::Command: {
         wxEvtHandler* target = route.mainFrameCommand && GetMDIParentFrame() ? GetMDIParentFrame()->GetEventHandler()
                                                                           : GetEventHandler();
+        // A key whose command does nothing now goes on to the control with the focus.
+        if (!IsCommandEnabled(*target, route.commandId)) {
+            event.Skip();
+            return;
+        }
         wxQueueEvent(target, new wxCommandEvent(wxEVT_MENU, route.commandId));
         return;
     }
     }
+}
+
+bool CChildFrame::IsCommandEnabled(wxEvtHandler& target, int id)
+{
+    wxUpdateUIEvent update(id);
+    update.SetEventObject(this);
+    return target.ProcessEvent(update) && (!update.GetSetEnabled() || update.GetEnabled());
 }
 
 void CChildFrame::OnActivate(wxActivateEvent& event)

@@ -6,6 +6,7 @@
 
 #include "BatchExecution.h"
 #include "editor/EditorHost.h"
+#include "editor/GotoLineDlg.h"
 #include "editor/TorvaneDoc.h"
 #include "ExecuteAndSaveAs.h"
 #include "querycore/FrameMailbox.h"
@@ -78,6 +79,8 @@ public:
 
     wxWindow* GetEditorPane() const override { return m_pEditorPane; }
     void SetEditorWindow(wxWindow* editor) override;
+    bool IsEditorPaneActive() const override { return m_pActivePane == m_pEditorPane; }
+    void ActivateWindow() override { Activate(); }
     CSchemaPane* GetSchemaView() const { return m_pSchemaView; }
     CQryView* GetQueryView() const;
     CResultView* GetResultView() const { return m_pResultView; }
@@ -183,6 +186,9 @@ public:
     void ActivateSchemaPane();
     // Moves the focus as F6 (forward) or Shift+F6 does.
     void MoveFocusToPane(bool next);
+    // What the Go To dialog moves in: the editor's lines, the results text's lines, the current
+    // grid's rows, or nothing (the schema pane).
+    CGoToPane GetGoToPane();
     // Brings the status bar panes up to date (their update handlers).
     void UpdateStatusPanes();
     bool IsOutputPaneShown() const { return m_bOutputShown != 0; }
@@ -212,8 +218,11 @@ private:
     void UpdateLineColumnPane();
     // Widens status pane index to fit text (panes never narrow).
     void FitStatusPane(int index, const wxString& text);
-    // Menu commands go to the results pane first while it is the active pane.
+    // Menu commands go to the active pane first (and to the editor only while it is the active
+    // one), then to the document.
     bool TryBefore(wxEvent& event) override;
+    // The command is handled and enabled, as its menu item would show it.
+    bool IsCommandEnabled(wxEvtHandler& target, int id);
     void SetMainStatusText(const wxString& text);
     // One open attempt; with the prompt set, login attributes the string lacks are asked for
     // first.

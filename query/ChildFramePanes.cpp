@@ -29,16 +29,6 @@ const char* const kLineColumnSample = "Ln 88888, Col 8888";
 const char* const kLinesOfText = "Number of lines of text:";
 const char* const kResultsGridTag = "Results grid #";
 
-// Commands of the provider's own lists and dialogs, and the ODBC driver information.
-enum : int {
-    ID_PROVIDER_PROPERTIES = TVCommandId(32825),
-    ID_CONNECTION_OPTIONS = TVCommandId(32874),
-    ID_PROVIDER_TYPES = TVCommandId(32883),
-    ID_PROVIDER_KEYWORDS = TVCommandId(32928),
-    ID_PROVIDER_LITERALS = TVCommandId(32929),
-    ID_ODBC_DRIVER_INFO = 224,
-};
-
 int PaneTextWidth(wxWindow* window, const wxString& text)
 {
     return window->GetTextExtent(text).GetWidth() + 12;
@@ -126,14 +116,8 @@ void CChildFrame::BindPaneCommands()
     rule(ID_QUERY_EXECUTE_SAVE_AS, [this] { return m_pExecution->IsExecuteEnabled() && !m_bPreviewMode; });
     rule(ID_DATABASE_LIST,
          [this, open] { return open() && m_bDatabaseListInUse && !m_pRunState->m_bExecuting && !m_bPreviewMode; });
-    for (int id : {ID_PROVIDER_PROPERTIES, ID_CONNECTION_OPTIONS, ID_PROVIDER_TYPES, ID_PROVIDER_KEYWORDS,
-                   ID_PROVIDER_LITERALS})
-        rule(id, [this, open] { return open() && !m_pRunState->m_bExecuting; });
-    rule(ID_ODBC_DRIVER_INFO, [this] { return m_connection.m_strProviderFile.IsSameAs("MSDASQL.DLL", false); });
     rule(ID_NEXT_PANE, [this] { return !m_bPreviewMode; });
     rule(ID_PREVIOUS_PANE, [this] { return !m_bPreviewMode; });
-    rule(ID_FIND_IN_FILES, [this] { return !m_pRunState->m_bExecuting && !m_pRunState->m_bFindInFiles; });
-    rule(ID_STOP_FIND_IN_FILES, [this] { return m_pRunState->m_bFindInFiles != 0; });
 }
 
 // ---- Status bar panes ----
@@ -376,12 +360,44 @@ void CChildFrame::MoveFocusToPane(bool next)
     }
 }
 
+CGoToPane CChildFrame::GetGoToPane()
+{
+    CGoToPane pane;
+    if (m_pActivePane == m_pResultView && m_bOutputShown) {
+        if (m_pResultView->IsGridVisible()) {
+            CMSHFlexGrid* grid = m_pResultView->GetCurrentGrid();
+            pane.rowCount = [grid] { return static_cast<long>(grid->GetRows()); };
+            pane.currentRow = [grid] { return static_cast<long>(grid->GetRow()); };
+            pane.hasResults = CResultView::GetGridHasRows(grid) != 0;
+            pane.goToRow = [grid](long row) {
+                const int target = static_cast<int>(row);
+                if (!grid->RowIsVisible(target))
+                    grid->SetTopRow(target);
+                grid->SetSelection(target, 1, target, grid->GetCols() - 1);
+            };
+        } else {
+            pane.text = m_pResultView;
+        }
+    } else if (m_pActivePane == m_pEditorPane && GetQueryView()) {
+        pane.text = GetQueryView()->GetEditCtrl();
+    }
+    return pane;
+}
+
 bool CChildFrame::TryBefore(wxEvent& event)
 {
-    // As the active view would in a split window: the results pane sees its commands first.
     const wxEventType type = event.GetEventType();
-    if ((type == wxEVT_MENU || type == wxEVT_UPDATE_UI) && !m_bDestroyed && m_pResultView &&
-        m_pActivePane == m_pResultView && m_pResultView->ProcessWindowEventLocally(event))
+    if ((type != wxEVT_MENU && type != wxEVT_UPDATE_UI) || m_bDestroyed)
+        return CChildFrameBase::TryBefore(event);
+    // As the active view of a split window: the active pane sees its commands first, then the
+    // document; the editor's own commands reach the editor only while it is the active pane.
+    if (m_pActivePane && m_pActivePane != m_pEditorPane) {
+        if (m_pActivePane->ProcessWindowEventLocally(event))
+            return true;
+        if (CTorvaneDoc* doc = GetQueryDoc(); doc && doc->ProcessEventLocally(event))
+            return true;
+    } else if (wxView* view = GetView(); view && view->ProcessEventLocally(event)) {
         return true;
-    return CChildFrameBase::TryBefore(event);
+    }
+    return wxAuiMDIChildFrame::TryBefore(event);
 }

@@ -1,7 +1,7 @@
 // What a query window needs of the application shell around it, and nothing more: the main
 // window's status message and window list, opening a window on the same connection, the
-// settings every query window shares, the schema pane the shell builds for it, and the end of a
-// command-line run. The main window implements it; a query window without a host (tests that
+// settings every query window shares, the schema pane the shell builds for it, the lists of its
+// menu bar, and the end of a command-line run. The main window implements it; a query window without a host (tests that
 // make one bare) does without these. Called on the window thread only.
 #pragma once
 
@@ -18,6 +18,7 @@ class CChildFrame;
 class CSchemaPane;
 class CTorvaneDoc;
 class wxFrame;
+class wxMenuBar;
 class wxWindow;
 
 // Fonts and options chosen once for every query window.
@@ -59,6 +60,11 @@ public:
 
     // A window opened to run a command-line batch has ended its run.
     virtual void OnCommandLineRunEnded(bool failed) = 0;
+
+    // A query window's menu bar: the shell fills its recent lists and driver menu from now on,
+    // until the window lets it go before deleting it.
+    virtual void RegisterMenuBar(wxMenuBar* bar) = 0;
+    virtual void ForgetMenuBar(wxMenuBar* bar) = 0;
 
 protected:
     ~IQueryHost() = default;

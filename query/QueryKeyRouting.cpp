@@ -79,5 +79,7 @@ CQueryKeyRoute RouteQueryWindowKey(const CQueryKey& key)
     }
     if (key.ctrl && code == 'D' && key.gridCount >= 2)
         return Command(ID_GO_TO_GRID);
+    if (key.ctrl && key.shift && code == 'P')
+        return Command(ID_FILE_PRINT_DIRECT);
     return route;
 }

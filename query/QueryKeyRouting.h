@@ -1,5 +1,6 @@
 // Where a key pressed in a query window goes before the focused control sees it: the database
-// list's own keys, and the window's shortcuts that work from every pane.
+// list's own keys, and the window's shortcuts that work from every pane. The window sends a
+// routed command only while it is enabled; otherwise the key goes on to the focused control.
 #pragma once
 
 #include "common/CommandIds.h"

@@ -5,15 +5,18 @@
 #include "common/EditHelpers.h"
 #include "common/FileException.h"
 #include "common/FileHelpers.h"
+#include "common/IdentifierText.h"
 #include "common/ProfileFont.h"
 #include "common/SettingsTable.h"
 #include "common/TVFontDialog.h"
-#include "GridContextMenu.h"
+#include "ExportDialogs.h"
+#include "GridTextExport.h"
 #include "MSHFlexGrid.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "querycore/GridWorker.h"
 #include "QueryHost.h"
+#include "querycore/ReplacingFile.h"
 #include "ResultCommands.h"
 #include "ResultTable.h"
 
@@ -22,7 +25,6 @@
 #include <wx/filename.h>
 #include <wx/grid.h>
 #include <wx/fontdata.h>
-#include <wx/menu.h>
 #include <wx/utils.h>
 
 #include <algorithm>
@@ -32,6 +34,7 @@
 namespace {
 
 const char* const kPleaseWait = "Please wait...";
+const char* const kGridExportFilter = "Export Files (*.csv)|*.csv|All Files (*.*)|*.*|";
 const char* const kClearAllQuestion = "The requested operation cannot be undone. Are you sure you wish to continue?";
 
 // The text font the results view uses when "Result\Font" holds none.
@@ -71,6 +74,8 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
     m_nTabSize = settings::ReadInt(settings::ResultTabSize);
     SetEditTabStops(*this, m_nTabSize);
 
+    UseReadingKeys();
+
     Bind(wxEVT_SIZE, &CResultView::OnSize, this);
     Bind(wxEVT_SET_FOCUS, &CResultView::OnSetFocus, this);
     Bind(wxEVT_KEY_DOWN, &CResultView::OnKeyDown, this);
@@ -81,13 +86,15 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
     Bind(wxEVT_MENU, &CResultView::OnEditSelectAll, this, ID_EDIT_SELECT_ALL);
     Bind(wxEVT_MENU, &CResultView::OnEditClearAll, this, ID_EDIT_CLEAR_ALL);
     Bind(wxEVT_MENU, &CResultView::OnFileSaveAs, this, ID_FILE_SAVE_AS);
+    Bind(wxEVT_MENU, &CResultView::OnSaveSelection, this, ID_SAVE_SELECTION);
     Bind(wxEVT_MENU, &CResultView::OnFormatFont, this, ID_FORMAT_FONT);
     Bind(wxEVT_MENU, &CResultView::OnWordWrap, this, ID_VIEW_WORD_WRAP);
     Bind(wxEVT_MENU, &CResultView::OnMatchBrace, this, ID_EDIT_MATCH_BRACE);
     Bind(wxEVT_MENU, &CResultView::OnRefresh, this, ID_REFRESH);
     Bind(wxEVT_MENU, &CResultView::OnEditFind, this, ID_EDIT_FIND);
-    for (int id : {int(ID_EDIT_COPY), int(ID_EDIT_SELECT_ALL), int(ID_FILE_SAVE_AS), int(ID_VIEW_WORD_WRAP), int(ID_EDIT_MATCH_BRACE),
-                   int(ID_EDIT_CLEAR_ALL), int(ID_REFRESH)})
+    for (int id : {int(ID_EDIT_COPY), int(ID_EDIT_SELECT_ALL), int(ID_FILE_SAVE_AS), int(ID_SAVE_SELECTION),
+                   int(ID_VIEW_WORD_WRAP), int(ID_EDIT_MATCH_BRACE), int(ID_EDIT_CLEAR_ALL), int(ID_REFRESH),
+                   int(ID_FORMAT_FONT), int(ID_EDIT_FIND)})
         Bind(wxEVT_UPDATE_UI, &CResultView::OnUpdateCommand, this, id);
     for (int id : {ID_FILE_SAVE, ID_EDIT_PASTE, ID_EDIT_CUT, ID_EDIT_REPLACE, ID_FILE_SAVE_ALL})
         Bind(wxEVT_UPDATE_UI, &CResultView::OnDisabledCommand, this, id);
@@ -302,16 +309,8 @@ wxString CResultView::GetGridSelectionText(bool names) const
     wxString text;
     if (names) {
         for (int c = left; c <= right; ++c) {
-            wxString name = grid->GetTextMatrix(0, c);
             // Sort marks are not part of the name.
-            for (const char* mark : {" >", " <"}) {
-                const int at = name.Find(mark);
-                if (at != wxNOT_FOUND) {
-                    name.Truncate(static_cast<size_t>(at));
-                    break;
-                }
-            }
-            text += name;
+            text += GridColumnName(grid->GetTextMatrix(0, c));
             text += c < right ? "\t" : "\r\n";
         }
     }
@@ -416,11 +415,10 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
     m_pFrame->UpdateStatusPanes();
 }
 
-void CResultView::OnFileSaveAs(wxCommandEvent& event)
+void CResultView::OnFileSaveAs(wxCommandEvent&)
 {
     if (IsGridVisible()) {
-        // Saving a grid is the export's business.
-        event.Skip();
+        SaveGrid(false);
         return;
     }
     if (m_bPrintPreview)
@@ -440,6 +438,80 @@ void CResultView::OnFileSaveAs(wxCommandEvent& event)
     wxString error;
     if (!SaveText(path, error))
         TVMessageBox(wxString::Format("'%s'\n", path) + error, wxOK | wxICON_STOP, this);
+    SetFocus();
+}
+
+void CResultView::OnSaveSelection(wxCommandEvent&)
+{
+    if (IsGridVisible())
+        SaveGrid(true);
+}
+
+std::string CResultView::GetGridExportText(bool selectionOnly, const std::string& delimiter, bool names,
+                                           bool exportToExcel) const
+{
+    const CMSHFlexGrid* grid = m_pCurrentGrid;
+    if (!grid)
+        return std::string();
+    CGridRange range{1, 1, grid->GetRows() - 1, grid->GetCols() - 1};
+    if (selectionOnly) {
+        range.top = std::min(grid->GetRow(), grid->GetRowSel());
+        range.bottom = std::max(grid->GetRow(), grid->GetRowSel());
+        range.left = std::min(grid->GetCol(), grid->GetColSel());
+        range.right = std::max(grid->GetCol(), grid->GetColSel());
+    } else if (GetGridHasRows(grid) == 0) {
+        // A result set without rows saves its names only.
+        range.bottom = 0;
+    }
+    std::vector<std::string> columnNames;
+    if (names)
+        for (int c = range.left; c <= range.right; ++c)
+            columnNames.push_back(GridColumnName(grid->GetTextMatrix(0, c)).utf8_string());
+    const CGridStore& store = *grid->GetStore();
+    const size_t shown = grid->GetResultTable()->GetShownRows();
+    return GridExportText(range, columnNames,
+                          [&store, shown](int row, int col) -> std::string_view {
+                              if (static_cast<size_t>(row - 1) >= shown)
+                                  return {};
+                              return store.GetCell(static_cast<size_t>(row - 1), static_cast<size_t>(col - 1));
+                          },
+                          delimiter, exportToExcel);
+}
+
+void CResultView::SaveGrid(bool selectionOnly)
+{
+    if (m_pFrame->IsExecuting())
+        m_pCurrentGrid->Refresh();
+    wxString folder = settings::ReadString(settings::ExportInitialDir);
+    if (folder.empty())
+        folder = GetTempFolder();
+    if (!folder.EndsWith("/"))
+        folder += "/";
+    const wxString name = MakeFileNameFromText(m_pFrame->RunView().m_strSqlText, wxString(), wxString());
+    CExportDlg dialog(this, selectionOnly ? "Save Selection" : "Save Grid Results", kGridExportFilter, folder + name);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    if (IQueryHost* main = GetHost()) {
+        main->GetHostWindow()->Refresh();
+        main->GetHostWindow()->Update();
+    }
+    const wxString path = dialog.m_strPath;
+    {
+        wxBusyCursor wait;
+        m_pFrame->SetFindStatusText(kPleaseWait);
+        try {
+            ReplacingFile file(path.utf8_string());
+            file.Write(GetGridExportText(selectionOnly, dialog.m_strDelimiter.utf8_string(), dialog.m_bColumnNames != 0,
+                                         dialog.m_bExportToExcel != 0));
+            file.Commit();
+        } catch (const std::filesystem::filesystem_error& e) {
+            m_pFrame->SetFindStatusText(wxString());
+            TVMessageBox(wxString::Format("'%s'\n", path) +
+                             GetFileExceptionText(CFileException::ErrnoToCause(e.code().value())),
+                         wxOK | wxICON_STOP, this);
+        }
+        m_pFrame->SetFindStatusText(wxString());
+    }
     SetFocus();
 }
 
@@ -522,6 +594,9 @@ void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
     case ID_EDIT_COPY: event.Enable(grid || GetSelectionStart() != GetSelectionEnd()); break;
     case ID_EDIT_SELECT_ALL:
     case ID_FILE_SAVE_AS: event.Enable(grid || hasText); break;
+    case ID_SAVE_SELECTION: event.Enable(grid); break;
+    case ID_FORMAT_FONT: event.Enable(true); break;
+    case ID_EDIT_FIND: event.Enable(!grid); break;
     case ID_VIEW_WORD_WRAP:
         event.Enable(!grid);
         event.Check(IsWordWrap());
@@ -617,152 +692,4 @@ bool CResultView::FindNext(const wxString& text, int flags)
 void CResultView::OnDisabledCommand(wxUpdateUIEvent& event)
 {
     event.Enable(false);
-}
-
-// ---- Keyboard and context menu ----
-
-void CResultView::OnKeyDown(wxKeyEvent& event)
-{
-    const int code = event.GetKeyCode();
-    const bool ctrl = event.ControlDown();
-    const bool shift = event.ShiftDown();
-    if (ctrl && shift && code == 'L')
-        return;
-    if (ctrl && !shift && code == 'F') {
-        wxCommandEvent find(wxEVT_MENU, ID_EDIT_FIND);
-        OnEditFind(find);
-        return;
-    }
-    if (ctrl && code == ']') {
-        if (IsBraceAtCaret(*this))
-            MatchBrace(*this);
-        return;
-    }
-    if (code == WXK_F7 && !ctrl && !shift) {
-        SetWordWrap(!IsWordWrap());
-        return;
-    }
-    // F8 refreshes the messages while a run goes; otherwise it is the key of the next error.
-    if (code == WXK_F8 && !ctrl && !shift && IsRefreshEnabled()) {
-        wxCommandEvent refresh(wxEVT_MENU, ID_REFRESH);
-        OnRefresh(refresh);
-        return;
-    }
-    if (code == WXK_MENU || (code == WXK_F10 && shift)) {
-        ShowTextContextMenu(PointFromPosition(GetSelectionEnd()), true);
-        return;
-    }
-    event.Skip();
-}
-
-void CResultView::OnContextMenu(wxContextMenuEvent& event)
-{
-    const bool byKeyboard = event.GetPosition() == wxDefaultPosition;
-    if (m_pFrame->RunView().m_strResultsPaneText.Contains("Results grid #")) {
-        // A mouse click on a grid comes as the grid's own event.
-        if (IsGridVisible()) {
-            if (byKeyboard)
-                ShowGridContextMenu(-1, -1, true, wxDefaultPosition);
-        } else {
-            ShowGridContextMenu(-1, -1, byKeyboard,
-                                byKeyboard ? PointFromPosition(GetSelectionEnd()) : ScreenToClient(event.GetPosition()));
-        }
-        return;
-    }
-    const wxPoint position = byKeyboard ? PointFromPosition(GetSelectionEnd()) : ScreenToClient(event.GetPosition());
-    ShowTextContextMenu(position, byKeyboard);
-}
-
-void CResultView::OnGridRightClick(wxGridEvent& event)
-{
-    if (!IsGridVisible() || event.GetEventObject() != m_pCurrentGrid)
-        return;
-    // Headers are row 0 and column 0 of the grid's own coordinates.
-    const int row = event.GetRow() < 0 ? 0 : event.GetRow() + 1;
-    const int col = event.GetCol() < 0 ? 0 : event.GetCol() + 1;
-    ShowGridContextMenu(row, col, false, ScreenToClient(wxGetMousePosition()));
-}
-
-void CResultView::ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboard, const wxPoint& position)
-{
-    wxMenu menu;
-    wxMenuItem* copy = menu.Append(ID_EDIT_COPY, "&Copy");
-    wxMenuItem* selectAll = menu.Append(ID_EDIT_SELECT_ALL, "Select &All");
-    wxMenuItem* saveSelection = menu.Append(ID_SAVE_SELECTION, "Sa&ve Selection...");
-    menu.AppendSeparator();
-    wxMenuItem* sortAscending = menu.Append(ID_SORT_ASCENDING, "Sort &Ascending");
-    wxMenuItem* sortDescending = menu.Append(ID_SORT_DESCENDING, "Sort &Descending");
-    menu.AppendSeparator();
-    wxMenuItem* sortSelectionAscending = menu.Append(ID_SORT_SELECTION_ASCENDING, "Sort Se&lection Ascending");
-    wxMenuItem* sortSelectionDescending = menu.Append(ID_SORT_SELECTION_DESCENDING, "Sort Selec&tion Descending");
-    menu.AppendSeparator();
-    wxMenuItem* viewContents = menu.Append(ID_VIEW_CONTENTS, "&View Contents");
-    for (wxMenuItem* item : {sortAscending, sortDescending, sortSelectionAscending, sortSelectionDescending, viewContents})
-        item->Enable(false);
-
-    wxPoint at = position;
-    CMSHFlexGrid* grid = IsGridVisible() ? m_pCurrentGrid : nullptr;
-    if (!grid) {
-        for (wxMenuItem* item : {copy, selectAll, saveSelection})
-            item->Enable(false);
-    } else {
-        grid->SetRedraw(false);
-        CGridMenuInput in;
-        in.row = grid->GetRow();
-        in.col = grid->GetCol();
-        in.rowSel = grid->GetRowSel();
-        in.colSel = grid->GetColSel();
-        in.mouseRow = mouseRow;
-        in.mouseCol = mouseCol;
-        in.rows = grid->GetRows();
-        in.cols = grid->GetCols();
-        in.byKeyboard = byKeyboard;
-        in.filling = !grid->GetStore()->m_bComplete.load();
-        in.hasRows = GetGridHasRows(grid) != 0;
-        in.header = [grid](int col) { return grid->GetTextMatrix(0, col); };
-        const CGridMenuModel model = BuildGridContextMenu(in);
-        if (model.selectionMoved)
-            grid->SetSelection(model.row, model.col, model.rowSel, model.colSel);
-        const std::pair<wxMenuItem*, const CGridMenuItem*> sorts[] = {
-            {sortAscending, &model.sortAscending},
-            {sortDescending, &model.sortDescending},
-            {sortSelectionAscending, &model.sortSelectionAscending},
-            {sortSelectionDescending, &model.sortSelectionDescending}};
-        for (const auto& [item, state] : sorts) {
-            item->SetItemLabel(state->label);
-            item->Enable(state->enabled);
-        }
-        viewContents->Enable(model.viewContents);
-        if (byKeyboard) {
-            // Near the middle of the selection's top left cell, scrolled into view first.
-            const int top = std::min(model.row, model.rowSel), left = std::min(model.col, model.colSel);
-            if (!grid->RowIsVisible(top))
-                grid->SetTopRow(top);
-            const wxRect cell = grid->CellToRect(top - 1, left - 1);
-            const wxPoint inGrid = grid->CalcScrolledPosition(cell.GetPosition()) +
-                                   wxPoint(cell.GetWidth() / 2, cell.GetHeight() / 2);
-            at = ScreenToClient(grid->GetGridWindow()->ClientToScreen(inGrid));
-        }
-        grid->SetRedraw(true);
-        grid->Refresh();
-        grid->Update();
-    }
-    PopupMenu(&menu, at);
-}
-
-void CResultView::ShowTextContextMenu(const wxPoint& position, bool byKeyboard)
-{
-    if (IsGridVisible())
-        return;
-    if (!byKeyboard) {
-        // A right click outside the selection moves the caret there.
-        const int at = PositionFromPoint(position);
-        const int from = GetSelectionStart(), to = GetSelectionEnd();
-        if (from == to || at < from || at > to)
-            SetSelection(at, at);
-    }
-    wxMenu menu;
-    menu.Append(ID_EDIT_COPY, "&Copy")->Enable(GetSelectionStart() != GetSelectionEnd());
-    menu.Append(ID_EDIT_SELECT_ALL, "Select &All")->Enable(GetLength() > 0);
-    PopupMenu(&menu, position);
 }

@@ -71,13 +71,18 @@ public:
     // The selected cells of the current grid as Copy puts them on the clipboard: the field
     // names first when names is set, cells separated by tabs, rows by CR LF.
     wxString GetGridSelectionText(bool names) const;
+    // The current grid's cells (or its selected ones) as the grid save writes them.
+    std::string GetGridExportText(bool selectionOnly, const std::string& delimiter, bool names,
+                                  bool exportToExcel) const;
 
     // ---- Commands ----
 
     void OnEditCopy(wxCommandEvent& event);
     void OnEditSelectAll(wxCommandEvent& event);
     void OnEditClearAll(wxCommandEvent& event);
+    // Saves the text; with a grid shown, exports the whole grid (SaveGrid).
     void OnFileSaveAs(wxCommandEvent& event);
+    void OnSaveSelection(wxCommandEvent& event);
     void OnFormatFont(wxCommandEvent& event);
     void OnWordWrap(wxCommandEvent& event);
     void OnMatchBrace(wxCommandEvent& event);
@@ -96,6 +101,9 @@ public:
     int m_bPrintPreview = 0;
 
 private:
+    // The export dialog, then the grid or its selection into the chosen delimited file.
+    void SaveGrid(bool selectionOnly);
+    void UseReadingKeys();
     void OnSize(wxSizeEvent& event);
     void OnSetFocus(wxFocusEvent& event);
     void OnKeyDown(wxKeyEvent& event);

@@ -59,6 +59,8 @@ CResultsText::CResultsText(CChildFrame& frame) : m_frame(frame)
 void CResultsText::ShowMessages()
 {
     CResultView* view = m_frame.GetResultView();
+    if (!m_frame.IsOutputPaneShown())
+        m_frame.OnViewOutput();
     if (m_pGrids)
         m_pGrids->HideAllGrids();
     wxString text;
@@ -273,8 +275,7 @@ void CResultsText::OnMessagesMode(wxCommandEvent&)
         }
     } else {
         ShowMessages();
-        if (view)
-            view->SetFocus();
+        m_frame.ActivateResultsPane();
     }
     if (view)
         view->Refresh();

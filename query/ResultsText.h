@@ -22,8 +22,8 @@ public:
 
     void SetResultsGrids(IResultsGrids* grids) { m_pGrids = grids; }
 
-    // ShowMessages: the messages buffer, trimmed, in the results view (grids hidden); the
-    // result-set pane reads "Messages".
+    // ShowMessages: the messages buffer, trimmed, in the results view (shown when hidden, its
+    // grids hidden); the result-set pane reads "Messages".
     void ShowMessages();
     // FlushOutputText: what the buffer of the mode gained since the last flush goes into the
     // results view, which so always shows the buffer trimmed at both ends. A buffer that did

@@ -59,7 +59,7 @@ TEST_F(GoToDialog, NumbersAreClampedIntoTheText)
     EXPECT_EQ(SelectedLine(), 10);
     EXPECT_EQ(m_edit->GetSelectedText(), "line 10");
     EXPECT_EQ(m_box->GetValue(), "10");
-    EXPECT_EQ(m_view->GetLineColText(), "Ln 10, Col 8");
+    EXPECT_EQ(m_view->GetCaretPositionText(), "Ln 10, Col 8");
 
     Type("0");
     Press(m_button);

@@ -1,11 +1,15 @@
 #include "EditorFixture.h"
 
+#include "editor/PrintRangeDlg.h"
 #include "editor/QryPrintout.h"
 
 #include <wx/cmndata.h>
 #include <wx/generic/printps.h>
+#include <wx/modalhook.h>
 #include <wx/print.h>
 #include <wx/stc/stc.h>
+
+#include <optional>
 
 
 namespace {
@@ -88,6 +92,65 @@ TEST_F(Printing, UntitledHeaderIsTheTitle)
     EditOf(doc)->SetText("select 1");
     const std::string ps = PrintToFile(ViewOf(doc));
     EXPECT_EQ(CountOf(ps, "(Untitled_7)"), 1);
+}
+
+// Answers the print range dialog with a range (OK) or none (Cancel) and counts it.
+class RangeAnswer : public wxModalDialogHook {
+public:
+    explicit RangeAnswer(std::optional<CPrintRangeDlg::Range> range) : m_range(range) { Register(); }
+    ~RangeAnswer() override { Unregister(); }
+    int Asked() const { return m_asked; }
+    bool OfferedSelection() const { return m_offeredSelection; }
+
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        auto* range = dynamic_cast<CPrintRangeDlg*>(dialog);
+        if (!range)
+            return wxID_NONE;
+        ++m_asked;
+        m_offeredSelection = range->IsSelection();
+        if (!m_range)
+            return wxID_CANCEL;
+        range->SetRange(*m_range);
+        return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+
+private:
+    std::optional<CPrintRangeDlg::Range> m_range;
+    int m_asked = 0;
+    bool m_offeredSelection = false;
+};
+
+TEST_F(Printing, TheSelectionIsOfferedBeforeTheWholeText)
+{
+    using Range = CPrintRangeDlg::Range;
+    const struct {
+        const char* name;
+        long from, to; // the selection in "select 1\n   \nselect 2"
+        bool direct;
+        std::optional<Range> answer;
+        std::optional<bool> printSelection;
+        int asked;
+    } cases[] = {
+        {"a selection, chosen", 0, 8, false, Range::kSelection, true, 1},
+        {"a selection, the whole text chosen instead", 0, 8, false, Range::kAll, false, 1},
+        {"a selection, the question cancelled: nothing prints", 0, 8, false, std::nullopt, std::nullopt, 1},
+        {"a selection printed directly: no question", 0, 8, true, std::nullopt, true, 0},
+        {"no selection: the whole text, no question", 0, 0, false, std::nullopt, false, 0},
+        {"only blanks selected count as none", 9, 12, false, std::nullopt, false, 0},
+    };
+    CTorvaneDoc* doc = NewDoc();
+    wxStyledTextCtrl* edit = EditOf(doc);
+    for (const auto& c : cases) {
+        edit->SetText("select 1\n   \nselect 2");
+        edit->SetSelection(c.from, c.to);
+        RangeAnswer answer(c.answer);
+        EXPECT_EQ(ViewOf(doc)->AskPrintSelection(c.direct), c.printSelection) << c.name;
+        EXPECT_EQ(answer.Asked(), c.asked) << c.name;
+        EXPECT_EQ(answer.OfferedSelection(), c.asked > 0) << c.name;
+    }
 }
 
 TEST(PrintLayout, MarginsHeaderAndFooter)

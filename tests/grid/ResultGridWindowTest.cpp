@@ -8,6 +8,7 @@
 #include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
+#include "query/ExportDialogs.h"
 #include "query/GoToGridDlg.h"
 #include "query/MSHFlexGrid.h"
 #include "query/QueryKeyRouting.h"
@@ -18,13 +19,18 @@
 #include "querycore/GridWorker.h"
 #include "schema/SchemaView.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestFiles.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
 #include <gtest/gtest.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
 #include <wx/filename.h>
+#include <wx/menu.h>
+#include <wx/modalhook.h>
 #include <wx/textctrl.h>
 
 #include <atomic>
@@ -641,4 +647,76 @@ TEST(GoToGridDialog, EntryIsRequiredAndReadAsALeadingNumber)
     EXPECT_FALSE(dialog.ReadGridNumber());
     ASSERT_EQ(script.Texts().size(), 1u);
     EXPECT_EQ(script.Texts()[0], "<Grid number> is a required field.");
+}
+
+namespace {
+
+// Confirms the grid export dialog with a file, a delimiter and the names option, as its OK button
+// does, for every export dialog that opens while it lives.
+class ExportAnswer : public wxModalDialogHook {
+public:
+    ExportAnswer(const wxString& path, const wxString& delimiter, bool names)
+        : m_path(path), m_delimiter(delimiter), m_names(names)
+    {
+        Register();
+    }
+    ~ExportAnswer() override { Unregister(); }
+    const std::vector<wxString>& Titles() const { return m_titles; }
+
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        auto* export_ = dynamic_cast<CExportDlg*>(dialog);
+        if (!export_)
+            return wxID_CANCEL;
+        m_titles.push_back(export_->GetTitle());
+        export_->SetBasePath(m_path);
+        export_->GetDelimiterBox()->SetValue(m_delimiter);
+        export_->GetColumnNamesBox()->SetValue(m_names);
+        return export_->OnFileNameOK() ? wxID_CANCEL : wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+
+private:
+    wxString m_path;
+    wxString m_delimiter;
+    bool m_names;
+    std::vector<wxString> m_titles;
+};
+
+} // namespace
+
+TEST_P(GridWindowTest, SaveAsOfAShownGridAndSaveSelectionWriteItsCells)
+{
+    RunToEnd(CountingQuery(3));
+    ASSERT_TRUE(View().IsGridVisible());
+    m_frame->Activate();
+    m_frame->ActivateResultsPane();
+    Pump();
+    CMSHFlexGrid* grid = View().GetCurrentGrid();
+
+    // Save As from the File menu, the results pane active: the grid, not the query file.
+    const std::string whole = NewTempPath(".csv");
+    {
+        ExportAnswer answer(wxString::FromUTF8(whole), ",", true);
+        wxMenuItem* saveAs = Main().GetMenuBar()->FindItem(ID_FILE_SAVE_AS);
+        ASSERT_TRUE(saveAs);
+        saveAs->GetMenu()->UpdateUI(Main().GetEventHandler());
+        ASSERT_TRUE(saveAs->IsEnabled());
+        EXPECT_TRUE(saveAs->GetMenu()->SendEvent(ID_FILE_SAVE_AS));
+        Pump();
+        EXPECT_EQ(answer.Titles(), std::vector<wxString>{"Save Grid Results"});
+    }
+    EXPECT_EQ(FileBytes(whole), "n,twice\r\n1,2\r\n2,4\r\n3,6");
+    EXPECT_FALSE(m_frame->GetQueryDoc()->GetDocumentSaved());
+
+    // Save Selection of the grid's context menu: the selected cells, dragged from the bottom up.
+    grid->SetSelection(3, 2, 2, 1);
+    const std::string part = NewTempPath(".csv");
+    {
+        ExportAnswer answer(wxString::FromUTF8(part), "|", false);
+        Command(View(), ID_SAVE_SELECTION);
+        EXPECT_EQ(answer.Titles(), std::vector<wxString>{"Save Selection"});
+    }
+    EXPECT_EQ(FileBytes(part), "2|4\r\n3|6");
 }

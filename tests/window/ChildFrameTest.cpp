@@ -1,11 +1,13 @@
 #include "app/MainFrame.h"
 #include "app/TorvaneApp.h"
 #include "common/ItemComboBoxEx.h"
+#include "editor/GotoLineDlg.h"
 #include "editor/QryView.h"
 #include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
 #include "query/ConnectPromptDlg.h"
+#include "query/MSHFlexGrid.h"
 #include "query/DataLinkDlg.h"
 #include "query/PeekAndPump.h"
 #include "query/QueryKeyRouting.h"
@@ -18,7 +20,9 @@
 #include "tests/common/WxStringPrinter.h"
 
 #include <gtest/gtest.h>
+#include <wx/button.h>
 #include <wx/stc/stc.h>
+#include <wx/textctrl.h>
 
 #include <fstream>
 #include <thread>
@@ -449,10 +453,13 @@ TEST_F(ChildFrameTest, KeysReachTheirCommands)
     };
     press('R', true, false);
     press(WXK_F6, false, false);
+    // Find in Files has a handler here but nothing enables it: its key goes on to the control.
     press('F', true, true);
     frame->GetRunState()->m_bExecuting = 1;
     press('R', true, false); // not while executing
     frame->GetRunState()->m_bExecuting = 0;
+    frame->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, ID_FIND_IN_FILES);
+    press('F', true, true);
     Pump();
     EXPECT_EQ(frameCommands, (std::vector<int>{ID_RESULTS_IN_TEXT, ID_NEXT_PANE, ID_FIND_IN_FILES}));
 }
@@ -509,6 +516,75 @@ TEST_F(ChildFrameTest, NewWindowOnTheSameConnection)
     EXPECT_EQ(Main().GetConnectionCount(), 2u);
     EXPECT_NE(FrameOf(second)->Connection().m_pConnection, first->Connection().m_pConnection);
     EXPECT_EQ(FrameOf(second)->Connection().m_strDataSource, first->Connection().m_strDataSource);
+}
+
+TEST_F(ChildFrameTest, GoToFollowsTheActivePane)
+{
+    CChildFrame* frame = window_test::OpenQueryWindow(NewSqliteConnectionString());
+    ASSERT_TRUE(frame);
+    wxCommandEvent goTo(wxEVT_MENU, ID_GO_TO_LINE);
+    Main().GetEventHandler()->ProcessEvent(goTo);
+    Pump();
+    CGoToDlg* dialog = nullptr;
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* found = dynamic_cast<CGoToDlg*>(window))
+            dialog = found;
+    ASSERT_TRUE(dialog);
+    auto* box = wxDynamicCast(dialog->FindWindow(CGoToDlg::IDC_LINE), wxTextCtrl);
+    auto* button = wxDynamicCast(dialog->FindWindow(CGoToDlg::IDC_GOTO), wxButton);
+    const auto goToLine = [&](const wxString& number) {
+        dialog->RefreshForActivePane();
+        box->SetValue(number);
+        wxCommandEvent press(wxEVT_BUTTON, CGoToDlg::IDC_GOTO);
+        press.SetEventObject(button);
+        button->ProcessWindowEvent(press);
+        Pump();
+    };
+
+    // The lines of the results text.
+    window_test::SetResultsInText(*frame, true);
+    frame->GetQueryView()->GetEditCtrl()->SetText("select 'a' as x union all select 'b' union all select 'c'");
+    wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
+    frame->GetEventHandler()->ProcessEvent(execute);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 10s));
+    CResultView& results = *frame->GetResultView();
+    ASSERT_EQ(results.GetText(), "x\n-\nabc");
+    frame->ActivateResultsPane();
+    goToLine("2");
+    EXPECT_EQ(results.GetSelectedText(), "-");
+    // The lines of the editor, which has one.
+    frame->ActivateEditorPane();
+    goToLine("99");
+    EXPECT_EQ(box->GetValue(), "1");
+    EXPECT_EQ(frame->GetQueryView()->GetEditCtrl()->GetSelectedText(),
+              "select 'a' as x union all select 'b' union all select 'c'");
+
+    // The rows of a grid: the row becomes the current one, selected across the grid.
+    window_test::SetResultsInText(*frame, false);
+    frame->ActivateEditorPane();
+    frame->GetEventHandler()->ProcessEvent(execute);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 10s));
+    ASSERT_TRUE(results.IsGridVisible());
+    CMSHFlexGrid* grid = results.GetCurrentGrid();
+    frame->ActivateResultsPane();
+    dialog->RefreshForActivePane();
+    EXPECT_EQ(box->GetValue(), wxString::Format("%d", grid->GetRow()));
+    goToLine("3");
+    EXPECT_EQ(grid->GetRow(), 3);
+    EXPECT_EQ(grid->GetRowSel(), 3);
+    EXPECT_EQ(grid->GetCol(), 1);
+    EXPECT_EQ(grid->GetColSel(), grid->GetCols() - 1);
+    goToLine("0");
+    EXPECT_EQ(grid->GetRow(), 1);
+    EXPECT_EQ(box->GetValue(), "1");
+
+    // The schema pane has neither: the controls are off.
+    frame->ActivateSchemaPane();
+    dialog->RefreshForActivePane();
+    EXPECT_FALSE(box->IsEnabled());
+    EXPECT_FALSE(button->IsEnabled());
+    dialog->Close();
+    Pump();
 }
 
 } // namespace

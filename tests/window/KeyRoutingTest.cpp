@@ -49,6 +49,8 @@ TEST(KeyRouting, WindowShortcuts)
         {'1', true, true, false, false, 0, 0, false},
         {'D', true, false, false, false, 1, 0, false},
         {'D', true, false, false, false, 2, ID_GO_TO_GRID, false},
+        {'P', true, true, false, false, 0, ID_FILE_PRINT_DIRECT, false},
+        {'P', true, false, false, false, 0, 0, false}, // Ctrl+P is the Print menu item's
         {'A', false, false, false, false, 0, 0, false},
     };
     for (const auto& c : cases) {

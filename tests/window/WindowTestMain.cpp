@@ -135,6 +135,12 @@ void DialogScript::Poll()
     }
 }
 
+int CancelModalDialogs::Enter(wxDialog* dialog)
+{
+    m_titles.push_back(dialog ? dialog->GetTitle() : wxString());
+    return wxID_CANCEL;
+}
+
 } // namespace window_test
 
 int main(int argc, char** argv)

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <wx/dialog.h>
+#include <wx/modalhook.h>
 
 #include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class wxTimer;
 
@@ -46,6 +48,24 @@ private:
     std::deque<std::function<int(wxDialog*)>> m_steps;
     std::unique_ptr<wxTimer> m_timer;
     int m_answered = 0;
+};
+
+// Answers every modal dialog (the program's own, the file, font and print dialogs) with Cancel
+// before it shows, for as long as it lives, and remembers the title of each.
+class CancelModalDialogs : public wxModalDialogHook {
+public:
+    CancelModalDialogs() { Register(); }
+    ~CancelModalDialogs() override { Unregister(); }
+
+    const std::vector<wxString>& Titles() const { return m_titles; }
+    void Clear() { m_titles.clear(); }
+
+protected:
+    int Enter(wxDialog* dialog) override;
+    void Exit(wxDialog*) override {}
+
+private:
+    std::vector<wxString> m_titles;
 };
 
 } // namespace window_test

@@ -1,0 +1,281 @@
+// The keys of the menus, sent through the display as a person types them, on SQLite and
+// PostgreSQL: F5 runs what was typed, Ctrl+S writes the edited file, Ctrl+G goes to a line of
+// the active pane or a row of its grid, Ctrl+H opens Replace, Alt+Break cancels a run, Alt+1 and
+// Ctrl+L switch between messages and grid, Ctrl+N opens a window on the same connection, Ctrl+P
+// checks for a printer. Keys go to whichever window has the display's focus: these tests run
+// alone (their suite's name holds "Keyboard").
+#include "app/MainFrame.h"
+#include "editor/GotoLineDlg.h"
+#include "editor/QryView.h"
+#include "editor/TorvaneDoc.h"
+#include "platform/MessageBox.h"
+#include "platform/PrintDestinations.h"
+#include "query/ChildFrame.h"
+#include "query/MSHFlexGrid.h"
+#include "query/ResultView.h"
+#include "query/SchemaPane.h"
+#include "QueryWindowTest.h"
+#include "tests/support/TestDatabases.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestTiming.h"
+#include "WindowTestMain.h"
+
+#include "tests/common/WxStringPrinter.h"
+
+#include <gtest/gtest.h>
+#include <wx/fdrepdlg.h>
+#include <wx/stc/stc.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+#include <cstdlib>
+#include <fstream>
+
+using namespace std::chrono_literals;
+using namespace torvane::test;
+using window_test::Main;
+using window_test::Pump;
+using window_test::PumpUntil;
+
+namespace {
+
+const auto kHang = Scaled(20s);
+
+template <class Window>
+Window* FindTopLevel()
+{
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* found = dynamic_cast<Window*>(window); found && found->IsShown() && !found->IsBeingDeleted())
+            return found;
+    return nullptr;
+}
+
+class MenuKeyboard : public ::testing::TestWithParam<Driver> {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_DISPLAY();
+        ASSERT_EQ(Main().GetConnectionCount(), 0u);
+        if (GetParam() == Driver::PostgreSQL && !PostgresConfigured())
+            GTEST_SKIP() << "no PostgreSQL";
+        m_connect = CleanDatabaseConnectionString(GetParam());
+    }
+    void TearDown() override
+    {
+        if (!window_test::HaveDisplay())
+            return;
+        for (wxWindow* window : std::vector<wxWindow*>(wxTopLevelWindows.begin(), wxTopLevelWindows.end()))
+            if (window != &Main())
+                window->Close();
+        window_test::CloseQueryWindows();
+    }
+
+    CChildFrame* Open(const std::optional<wxString>& file = std::nullopt)
+    {
+        CMessageScript messages;
+        CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(m_connect), file);
+        EXPECT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
+        CChildFrame* frame = QueryFrameOf(doc);
+        if (frame)
+            Focus(Editor(frame));
+        return frame;
+    }
+    static wxStyledTextCtrl& Editor(CChildFrame* frame) { return *frame->GetQueryView()->GetEditCtrl(); }
+
+    // The window gets the display's focus, and the control the window's.
+    static void Focus(wxWindow& control)
+    {
+        Main().Raise();
+        control.SetFocus();
+        PumpUntil([] { return false; }, 300ms);
+    }
+    static void Key(int key, int modifiers = wxMOD_NONE)
+    {
+        wxUIActionSimulator().Char(key, modifiers);
+        Pump();
+    }
+    static void Type(const wxString& text)
+    {
+        wxUIActionSimulator().Text(text.utf8_str());
+        Pump();
+    }
+    static bool WaitForRunEnd(CChildFrame* frame)
+    {
+        return PumpUntil([frame] { return !frame->IsExecuting(); }, kHang);
+    }
+
+    std::string m_connect;
+};
+
+TEST_P(MenuKeyboard, F5RunsTheTypedQuery)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Type("select 42 as answer");
+    ASSERT_TRUE(PumpUntil([frame] { return Editor(frame).GetText() == "select 42 as answer"; }, kHang))
+        << Editor(frame).GetText();
+    Key(WXK_F5);
+    ASSERT_TRUE(PumpUntil([frame] { return frame->RunView().m_nGridCount == 1 && !frame->IsExecuting(); }, kHang));
+    EXPECT_EQ(frame->GetResultGrid(1)->GetTextMatrix(0, 1), "answer");
+    EXPECT_EQ(frame->GetResultGrid(1)->GetTextMatrix(1, 1), "42");
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
+}
+
+TEST_P(MenuKeyboard, CtrlSWritesTheEditedFile)
+{
+    const std::string path = NewTempPath(".sql");
+    WriteFile(path, "select 1;\n");
+    CChildFrame* frame = Open(wxString::FromUTF8(path));
+    ASSERT_TRUE(frame);
+    Editor(frame).GotoPos(0);
+    Type("-- edited");
+    Key(WXK_RETURN);
+    ASSERT_TRUE(PumpUntil([frame] { return Editor(frame).GetText() == "-- edited\nselect 1;\n"; }, kHang))
+        << Editor(frame).GetText();
+    EXPECT_TRUE(frame->GetQueryDoc()->IsModified());
+    Key('s', wxMOD_CONTROL);
+    EXPECT_TRUE(PumpUntil([&path] { return FileBytes(path) == "-- edited\nselect 1;\n"; }, kHang)) << FileBytes(path);
+    EXPECT_FALSE(frame->GetQueryDoc()->IsModified());
+}
+
+TEST_P(MenuKeyboard, CtrlGGoesToALineOfTheActivePaneOrARowOfItsGrid)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    wxStyledTextCtrl& edit = Editor(frame);
+    edit.SetText("select 1 as n\nunion all select 2\nunion all select 3\nunion all select 4\nunion all select 5");
+    edit.GotoPos(0);
+
+    // The editor's lines.
+    Key('g', wxMOD_CONTROL);
+    CGoToDlg* dialog = nullptr;
+    ASSERT_TRUE(PumpUntil([&dialog] { return (dialog = FindTopLevel<CGoToDlg>()) != nullptr; }, kHang));
+    auto* box = wxDynamicCast(dialog->FindWindow(CGoToDlg::IDC_LINE), wxTextCtrl);
+    ASSERT_TRUE(PumpUntil([box] { return box->HasFocus(); }, kHang));
+    EXPECT_EQ(box->GetValue(), "1");
+    box->SelectAll();
+    Type("4");
+    Key(WXK_RETURN);
+    EXPECT_TRUE(PumpUntil([&edit] { return edit.GetSelectedText() == "union all select 4"; }, kHang))
+        << edit.GetSelectedText();
+    Key(WXK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([] { return FindTopLevel<CGoToDlg>() == nullptr; }, kHang));
+
+    // The rows of the grid the run shows.
+    edit.SetSelection(0, 0);
+    wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
+    frame->GetEventHandler()->ProcessEvent(execute);
+    ASSERT_TRUE(WaitForRunEnd(frame));
+    ASSERT_EQ(frame->RunView().m_nGridCount, 1);
+    CMSHFlexGrid* grid = frame->GetResultGrid(1);
+    frame->ActivateResultsPane();
+    Focus(*grid->GetGridWindow());
+    Key('g', wxMOD_CONTROL);
+    ASSERT_TRUE(PumpUntil([&dialog] { return (dialog = FindTopLevel<CGoToDlg>()) != nullptr; }, kHang));
+    box = wxDynamicCast(dialog->FindWindow(CGoToDlg::IDC_LINE), wxTextCtrl);
+    ASSERT_TRUE(PumpUntil([box] { return box->HasFocus(); }, kHang));
+    EXPECT_EQ(box->GetValue(), wxString::Format("%d", grid->GetRow()));
+    box->SelectAll();
+    Type("3");
+    Key(WXK_RETURN);
+    EXPECT_TRUE(PumpUntil([grid] { return grid->GetRow() == 3; }, kHang)) << grid->GetRow();
+    EXPECT_EQ(grid->GetCol(), 1);
+    EXPECT_EQ(grid->GetColSel(), grid->GetCols() - 1);
+    EXPECT_EQ(box->GetValue(), "");
+    // With the box empty, Enter steps to the next row.
+    Key(WXK_RETURN);
+    EXPECT_TRUE(PumpUntil([grid] { return grid->GetRow() == 4; }, kHang)) << grid->GetRow();
+    Key(WXK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([] { return FindTopLevel<CGoToDlg>() == nullptr; }, kHang));
+
+    // The schema pane has no lines: the dialog's controls are off.
+    frame->ActivateSchemaPane();
+    Focus(*frame->GetSchemaView());
+    Key('g', wxMOD_CONTROL);
+    ASSERT_TRUE(PumpUntil([&dialog] { return (dialog = FindTopLevel<CGoToDlg>()) != nullptr; }, kHang));
+    box = wxDynamicCast(dialog->FindWindow(CGoToDlg::IDC_LINE), wxTextCtrl);
+    EXPECT_TRUE(PumpUntil([box] { return !box->IsEnabled(); }, kHang));
+    EXPECT_FALSE(dialog->FindWindow(CGoToDlg::IDC_GOTO)->IsEnabled());
+}
+
+TEST_P(MenuKeyboard, CtrlHOpensReplace)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText("select 1");
+    Key('h', wxMOD_CONTROL);
+    wxFindReplaceDialog* dialog = nullptr;
+    ASSERT_TRUE(
+        PumpUntil([&dialog] { return (dialog = FindTopLevel<wxFindReplaceDialog>()) != nullptr; }, kHang));
+    EXPECT_TRUE(dialog->GetWindowStyle() & wxFR_REPLACEDIALOG);
+}
+
+TEST_P(MenuKeyboard, AltBreakCancelsTheRun)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText(GetParam() == Driver::SQLite
+                              ? "with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c"
+                              : "SELECT pg_sleep(30)");
+    Key(WXK_F5);
+    ASSERT_TRUE(PumpUntil([frame] { return frame->IsExecuting(); }, kHang));
+    PumpUntil([] { return false; }, 300ms);
+    Key(WXK_PAUSE, wxMOD_ALT);
+    ASSERT_TRUE(WaitForRunEnd(frame));
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
+}
+
+TEST_P(MenuKeyboard, AltOneAndCtrlLSwitchBetweenMessagesAndGrid)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText("select 1 as a");
+    Key(WXK_F5);
+    ASSERT_TRUE(PumpUntil([frame] { return frame->RunView().m_nGridCount == 1 && !frame->IsExecuting(); }, kHang));
+    ASSERT_TRUE(frame->GetResultView()->IsGridVisible());
+    // The output pane hidden: the messages bring it back.
+    frame->OnViewOutput();
+    ASSERT_FALSE(frame->IsOutputPaneShown());
+    Focus(Editor(frame));
+    Key('1', wxMOD_ALT);
+    EXPECT_TRUE(PumpUntil([frame] { return frame->RunView().m_strResultsPaneText == "Messages"; }, kHang));
+    EXPECT_TRUE(frame->IsOutputPaneShown());
+    EXPECT_FALSE(frame->GetResultView()->IsGridVisible());
+    EXPECT_FALSE(frame->GetResultView()->GetText().empty());
+    Key('l', wxMOD_CONTROL);
+    EXPECT_TRUE(PumpUntil([frame] { return frame->GetResultView()->IsGridVisible(); }, kHang));
+    EXPECT_TRUE(frame->RunView().m_strResultsPaneText.StartsWith("Results grid #1 of 1"));
+}
+
+TEST_P(MenuKeyboard, CtrlNOpensAWindowOnTheSameConnection)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    // Nothing is asked again: the login is the first window's.
+    window_test::CancelModalDialogs dialogs;
+    Key('n', wxMOD_CONTROL);
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 2; }, kHang));
+    CChildFrame* other = Main().GetActiveQueryWindow();
+    ASSERT_NE(other, frame);
+    EXPECT_TRUE(other->IsConnectionOpen());
+    EXPECT_EQ(Main().GetMenuBar(), other->GetMenuBar());
+    EXPECT_TRUE(dialogs.Titles().empty());
+}
+
+TEST_P(MenuKeyboard, CtrlPChecksForAPrinter)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText("select 1");
+    setenv("CUPS_SERVER", (NewTempPath("-cups") + ".sock").c_str(), 1);
+    CMessageScript messages;
+    Key('p', wxMOD_CONTROL);
+    EXPECT_TRUE(PumpUntil([&messages] { return !messages.Texts().empty(); }, kHang));
+    unsetenv("CUPS_SERVER");
+    EXPECT_EQ(messages.Texts(), std::vector<wxString>{CPrintDestinations::kNoPrinter});
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, MenuKeyboard, ::testing::Values(Driver::SQLite, Driver::PostgreSQL),
+                         [](const ::testing::TestParamInfo<Driver>& info) { return DriverName(info.param); });
+
+} // namespace
