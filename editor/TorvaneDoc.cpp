@@ -4,6 +4,7 @@
 #include "common/FileException.h"
 #include "common/SettingsTable.h"
 #include "common/TextPositions.h"
+#include "editor/EditorHost.h"
 #include "editor/QryView.h"
 #include "editor/SqlEditTransforms.h"
 #include "platform/MessageBox.h"
@@ -81,14 +82,14 @@ wxStyledTextCtrl* CTorvaneDoc::Editor() const
     return view ? view->GetEditCtrl() : nullptr;
 }
 
-const CQueryTitleConnection* CTorvaneDoc::TitleConnection(CQueryTitleConnection&) const
+const CQueryTitleConnection* CTorvaneDoc::TitleConnection(CQueryTitleConnection& out) const
 {
-    return nullptr;
+    return m_pFrame && m_pFrame->GetTitleConnection(out) ? &out : nullptr;
 }
 
 wxString CTorvaneDoc::LastExecutedSql() const
 {
-    return wxString();
+    return m_pFrame ? m_pFrame->GetLastExecutedSql() : wxString();
 }
 
 // ---------------------------------------------------------------------------------------------

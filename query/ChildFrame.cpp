@@ -117,6 +117,9 @@ void CChildFrame::CreatePanes()
 
     sizer->Add(m_wndStatusBar, 0, wxEXPAND);
     SetSizer(sizer);
+    // The panes take the window's size before they are first drawn: laid out at the splitters'
+    // default size, their scroll bars would get less room than they can be drawn in.
+    Layout();
 
     m_pSchemaView->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); }));
     m_pResultView->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); }));
@@ -130,6 +133,20 @@ void CChildFrame::SetEditorWindow(wxWindow* editor)
     editor->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); },
                                               dynamic_cast<wxStyledTextCtrl*>(editor)));
     m_pActivePane = m_pEditorPane;
+}
+
+bool CChildFrame::GetTitleConnection(CQueryTitleConnection& connection) const
+{
+    if (!m_connection.m_pConnection)
+        return false;
+    connection.dataSource = m_connection.m_strDataSource;
+    connection.serverName = m_connection.m_strServerName;
+    connection.catalog = m_connection.m_strCurrentCatalog;
+    connection.userId = m_connection.m_strUserId;
+    connection.dbmsName = m_connection.m_strDbmsName;
+    connection.dbmsVersion = m_connection.m_strDbmsVersion;
+    connection.displayDbmsVer = m_connection.m_bDisplayDbmsVer != 0;
+    return true;
 }
 
 CQryView* CChildFrame::GetQueryView() const
@@ -154,6 +171,7 @@ void CChildFrame::SetFindStatusText(const wxString& text)
 {
     m_view.m_strStatusText = text;
     m_wndStatusBar->SetStatusText(text, 0);
+    m_wndStatusBar->SetTipText(0, text);
 }
 
 void CChildFrame::ShowSchemaPane(bool show)

@@ -78,6 +78,8 @@ public:
 
     wxWindow* GetEditorPane() const override { return m_pEditorPane; }
     void SetEditorWindow(wxWindow* editor) override;
+    bool GetTitleConnection(CQueryTitleConnection& connection) const override;
+    wxString GetLastExecutedSql() const override { return m_view.m_strSqlText; }
     CSchemaPane* GetSchemaView() const { return m_pSchemaView; }
     CQryView* GetQueryView() const;
     CResultView* GetResultView() const { return m_pResultView; }
