@@ -130,6 +130,7 @@ bool CMainFrame::Create(wxDocManager* manager)
     // Bound after the base class's own close handler, so it runs first and decides alone.
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_ICONIZE, &CMainFrame::OnIconize, this);
+    Bind(wxEVT_MAXIMIZE, &CMainFrame::OnMaximize, this);
     m_normalRect = GetRect();
 
     CreateMenus();
@@ -514,6 +515,12 @@ void CMainFrame::OnSize(wxSizeEvent& event)
     Refresh();
 }
 
+void CMainFrame::OnMaximize(wxMaximizeEvent& event)
+{
+    event.Skip();
+    SetDefaultPaneSizesOnNextSize();
+}
+
 void CMainFrame::OnMove(wxMoveEvent& event)
 {
     if (!IsMaximized() && !IsIconized())
@@ -575,12 +582,20 @@ void CMainFrame::OnDataLinkFile(wxCommandEvent&)
 
 void CMainFrame::CascadeWindows()
 {
+    SetDefaultPaneSizesOnNextSize();
     GetMDIClient()->UnsplitAll();
 }
 
 void CMainFrame::TileWindows(wxOrientation orient)
 {
+    SetDefaultPaneSizesOnNextSize();
     GetMDIClient()->TileAll(orient);
+}
+
+void CMainFrame::SetDefaultPaneSizesOnNextSize()
+{
+    for (CChildFrame* frame : m_queryWindows)
+        frame->SetDefaultPaneSizesOnNextSize();
 }
 
 void CMainFrame::ArrangeWindows()

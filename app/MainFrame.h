@@ -154,6 +154,9 @@ private:
     // Query windows whose run or search is still under way.
     std::vector<CChildFrame*> RunningQueryWindows() const;
     void OnIconize(wxIconizeEvent& event);
+    void OnMaximize(wxMaximizeEvent& event);
+    // Arranged anew, every query window's panes take their default sizes.
+    void SetDefaultPaneSizesOnNextSize();
 
     std::vector<CChildFrame*> m_queryWindows;
     CSharedViewSettings m_shared;

@@ -102,17 +102,20 @@ void CChildFrame::CreatePanes()
     m_wndOuterSplitter->SplitHorizontally(m_wndInnerSplitter, m_pResultView);
     sizer->Add(m_wndOuterSplitter, 1, wxEXPAND);
 
-    // The first sizes of the window give the editor two thirds of the height and the schema a
-    // quarter of the width.
+    // The first sizes of the window, and the first after the windows were arranged anew, give
+    // the panes their default sizes; in between the panes keep their shares as the window grows
+    // or shrinks.
+    m_wndOuterSplitter->SetSashGravity(2.0 / 3.0);
+    m_wndInnerSplitter->SetSashGravity(0.25);
     m_wndOuterSplitter->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
         event.Skip();
         const wxSize size = event.GetSize();
-        if (m_nInitialSizes >= 3 || size.x <= 0 || size.y <= 0)
+        if (size.x <= 0 || size.y <= 0 || (m_nInitialSizes >= 3 && !m_bDefaultSizesPending))
             return;
-        ++m_nInitialSizes;
-        m_wndOuterSplitter->SetSashPosition(std::max(10, size.y * 2 / 3));
-        if (m_bSchemaShown)
-            m_wndInnerSplitter->SetSashPosition(std::max(10, size.x / 4));
+        if (m_nInitialSizes < 3)
+            ++m_nInitialSizes;
+        m_bDefaultSizesPending = false;
+        SetDefaultPaneSizes(size);
     });
 
     sizer->Add(m_wndStatusBar, 0, wxEXPAND);
@@ -123,6 +126,21 @@ void CChildFrame::CreatePanes()
 
     m_pSchemaView->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); }));
     m_pResultView->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); }));
+}
+
+void CChildFrame::SetDefaultPaneSizes(const wxSize& client)
+{
+    // A hidden pane comes back at its default size.
+    const int editorHeight = std::max(10, client.y * 2 / 3);
+    const int schemaWidth = std::max(10, client.x / 4);
+    if (m_bOutputShown)
+        m_wndOuterSplitter->SetSashPosition(editorHeight);
+    else
+        m_nOutputSash = editorHeight;
+    if (m_bSchemaShown)
+        m_wndInnerSplitter->SetSashPosition(schemaWidth);
+    else
+        m_nSchemaWidth = schemaWidth;
 }
 
 void CChildFrame::SetEditorWindow(wxWindow* editor)

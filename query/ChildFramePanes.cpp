@@ -10,6 +10,7 @@
 #include "MSHFlexGrid.h"
 #include "QueryHost.h"
 #include "QueryKeyRouting.h"
+#include "querycore/StatusPaneWidths.h"
 #include "ResultCommands.h"
 #include "ResultView.h"
 #include "SchemaPane.h"
@@ -21,6 +22,9 @@
 #include <wx/splitter.h>
 #include <wx/stc/stc.h>
 #include <wx/toolbar.h>
+
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -92,6 +96,10 @@ void CChildFrame::CreateBars(wxSizer* sizer)
     m_nPaneWidths[3] = PaneTextWidth(m_wndStatusBar, kResultsPaneSample);
     m_nPaneWidths[4] = PaneTextWidth(m_wndStatusBar, kLineColumnSample);
     m_wndStatusBar->SetFieldsCount(5, m_nPaneWidths);
+    m_wndStatusBar->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();
+        ApplyStatusWidths();
+    });
     m_wndStatusBar->SetStatusText(m_view.m_strExecTime, 2);
     m_wndStatusBar->SetStatusText(m_view.m_strResultsPaneText, 3);
     m_wndStatusBar->SetStatusText(m_strLineColText, 4);
@@ -143,7 +151,17 @@ void CChildFrame::FitStatusPane(int index, const wxString& text)
     if (width <= m_nPaneWidths[index])
         return;
     m_nPaneWidths[index] = width;
-    m_wndStatusBar->SetStatusWidths(5, m_nPaneWidths);
+    ApplyStatusWidths();
+}
+
+void CChildFrame::ApplyStatusWidths()
+{
+    // In a narrow window (tiled beside others) the panes share what room there is, each text cut
+    // short with an ellipsis, rather than the last panes going out of sight.
+    const std::vector<int> widths =
+        FitStatusPaneWidths(std::vector<int>(std::begin(m_nPaneWidths), std::end(m_nPaneWidths)),
+                            m_wndStatusBar->GetClientSize().x);
+    m_wndStatusBar->SetStatusWidths(static_cast<int>(widths.size()), widths.data());
 }
 
 void CChildFrame::OnStatusBarUpdate(wxUpdateUIEvent&)

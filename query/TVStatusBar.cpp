@@ -77,6 +77,8 @@ void CTVStatusBar::DrawField(wxDC& dc, int i, int textHeight)
     if (!GetFieldRect(i, rect))
         return;
     rect.Deflate(4, 3);
+    if (rect.width <= 0 || rect.height <= 0)
+        return;
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(GetAutoCommitColour()));
     dc.DrawRectangle(rect);
