@@ -14,6 +14,8 @@
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "query/ChildFrame.h"
+#include "query/ResultView.h"
+#include "query/SchemaPane.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
 
@@ -138,6 +140,55 @@ INSTANTIATE_TEST_SUITE_P(Drivers, ExitTest, ::testing::Values(Driver::SQLite, Dr
                          [](const ::testing::TestParamInfo<Driver>& info) {
                              return torvane::test::DriverName(info.param);
                          });
+
+// Query windows tiled by the Window menu, and the main window resized afterwards.
+TEST(ArrangeTest, TiledWindowsShareTheRoomAndKeepTheirPanesAndStatusBarsWhole)
+{
+    CSettingsStore::Get().DeleteAll();
+    settings::WriteInt(settings::Startup, 2);
+    TheApp().SetStartupServices(startup::Services::Default());
+    TheApp().SetCommandLine({});
+    ASSERT_TRUE(TheApp().InitInstance());
+    CMainFrame& main = *TheApp().GetMainFrame();
+    main.SetSize(0, 0, 1400, 900);
+    const wxString connect = SqliteConnect(g_env->Path("arrange.sqlite"));
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(main.NewQueryWindow(connect));
+    Pump(200);
+    const std::vector<CChildFrame*> windows = main.GetQueryWindows();
+
+    const auto check = [&windows](const char* when) {
+        SCOPED_TRACE(when);
+        const int first = windows[0]->GetSize().x;
+        for (CChildFrame* frame : windows) {
+            // Equal shares side by side.
+            EXPECT_NEAR(frame->GetSize().x, first, 12);
+            // The editor row two thirds of the panes' height, the schema column a quarter of
+            // their width.
+            const int editor = frame->GetEditorPane()->GetSize().y;
+            const int results = frame->GetResultView()->GetSize().y;
+            EXPECT_NEAR(static_cast<double>(editor) / (editor + results), 2.0 / 3.0, 0.05) << editor << "/" << results;
+            const int schema = frame->GetSchemaView()->GetSize().x;
+            const int text = frame->GetEditorPane()->GetSize().x;
+            EXPECT_NEAR(static_cast<double>(schema) / (schema + text), 0.25, 0.05) << schema << "/" << text;
+            // Every status pane in sight.
+            wxStatusBar* bar = frame->GetQueryStatusBar();
+            EXPECT_TRUE(bar->IsShownOnScreen());
+            wxRect last;
+            ASSERT_TRUE(bar->GetFieldRect(bar->GetFieldsCount() - 1, last));
+            EXPECT_LE(last.GetRight(), bar->GetClientSize().x) << "the last pane runs out of the bar";
+            EXPECT_GT(last.width, 0);
+        }
+    };
+    wxCommandEvent tile(wxEVT_MENU, ID_WINDOW_TILE_VERT);
+    main.GetEventHandler()->ProcessEvent(tile);
+    Pump(300);
+    check("tiled");
+    main.SetSize(0, 0, 900, 700);
+    Pump(300);
+    check("tiled in a smaller main window");
+    TheApp().ShutDown();
+}
 
 // The program started on a display of its own (with a window manager when one is installed), as a
 // new user starts it the first time, and on a query that it runs: what it prints to standard error.
