@@ -58,6 +58,7 @@ inline constexpr const char* kConnectionLimit = "Connection limit reached. You m
                                                 "before attempting to open any more connections.";
 inline constexpr const char* kCancelAllQuestion = "Are you sure you wish to cancel all running queries "
                                                   "and/or Find in Files operations?";
+inline constexpr const char* kWaitingForCancelledQueries = "Waiting for the cancelled queries to end...";
 inline constexpr const char* kEstablishingConnection = "Establishing new connection...";
 inline constexpr const char* kConnectionCount = "Total number of connections: %d";
 inline constexpr const char* kNewQueryTitle = "%s_%d - (New Query)";

@@ -16,6 +16,7 @@
 #include <wx/utils.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -97,47 +98,84 @@ void CConnectCommands::Detach(wxMenuBar* menuBar)
 void CConnectCommands::OnMenuOpen(wxMenuEvent& event)
 {
     event.Skip();
-    UpdateMenu(event.GetMenu());
+    wxMenu* menu = event.GetMenu();
+    if (!menu)
+        return;
+    UpdateMenu(menu);
+    // A submenu is filled while the menu holding it opens: changed while it shows, the toolkit
+    // would keep the size it had with its old items.
+    for (wxMenuItem* item : menu->GetMenuItems())
+        if (item->IsSubMenu())
+            UpdateMenu(item->GetSubMenu());
 }
+
+namespace {
+
+// Whether the menu itself (not its submenus) holds an item with an id in [first, last].
+bool HoldsCommand(const wxMenu& menu, int first, int last)
+{
+    for (const wxMenuItem* item : menu.GetMenuItems())
+        if (item->GetId() >= first && item->GetId() <= last)
+            return true;
+    return false;
+}
+
+} // namespace
 
 void CConnectCommands::UpdateMenu(wxMenu* menu)
 {
     if (!menu)
         return;
-    const auto isOf = [this, menu](wxMenu* CBarMenus::*which) {
-        return std::any_of(m_bars.begin(), m_bars.end(), [menu, which](const CBarMenus& m) { return m.*which == menu; });
-    };
-    if (isOf(&CBarMenus::drivers)) {
+    if (HoldsCommand(*menu, ID_DRIVER_NONE, ID_DRIVER_NONE)) {
         // Filled once, when it still holds only the placeholder and drivers were found.
-        if (menu->GetMenuItemCount() == 1 && menu->FindItem(ID_DRIVER_NONE) && !m_driverCommands.empty()) {
+        if (menu->GetMenuItemCount() == 1 && !m_driverCommands.empty()) {
             menu->Destroy(ID_DRIVER_NONE);
             for (const auto& [id, info] : m_driverCommands)
                 menu->Append(id, info.name + "...",
                              "Establish a new connection using the Microsoft OLE DB Provider for ODBC "
                              "Drivers (MSDASQL.DLL) and the specified driver");
         }
-    } else if (isOf(&CBarMenus::dataLinks)) {
+    } else if (HoldsCommand(*menu, ID_MRU_DATA_LINK_FIRST, ID_MRU_DATA_LINK_LAST)) {
         FillRecentMenu(menu, TheApp().GetDataLinkFileManager(), ID_MRU_DATA_LINK_FIRST);
-    } else if (isOf(&CBarMenus::dsnLess)) {
+    } else if (HoldsCommand(*menu, ID_MRU_DSN_LESS_FIRST, ID_MRU_DSN_LESS_LAST)) {
         FillRecentMenu(menu, TheApp().GetDsnLessLoginManager(), ID_MRU_DSN_LESS_FIRST);
     }
 }
 
 void CConnectCommands::FillRecentMenu(wxMenu* menu, CMruFileManager& manager, int firstId)
 {
-    while (menu->GetMenuItemCount() > 0)
-        menu->Destroy(menu->FindItemByPosition(0));
+    // The items the list asks for: id, text and help (the whole entry).
+    struct Item {
+        int id;
+        wxString text;
+        wxString help;
+        bool enabled;
+    };
+    std::vector<Item> items;
     CMruFileList* list = manager.GetList(0);
     if (!list || list->GetCount() == 0) {
-        menu->Append(firstId, menu_titles::kNone)->Enable(false);
+        items.push_back({firstId, menu_titles::kNone, wxString(), false});
+    } else {
+        for (size_t i = 0; i < list->GetCount(); ++i) {
+            wxString text = list->GetMenuText(i);
+            text.Replace("&", "&&");
+            const wxString number = i < 9 ? wxString::Format("&%zu", i + 1) : wxString::Format("1&%zu", i - 9);
+            items.push_back({firstId + static_cast<int>(i), number + " " + text, (*list)[i], true});
+        }
+    }
+    // A menu that already shows these items is left alone.
+    const wxMenuItemList& shown = menu->GetMenuItems();
+    bool same = shown.size() == items.size();
+    size_t index = 0;
+    for (auto it = shown.begin(); same && it != shown.end(); ++it, ++index)
+        same = (*it)->GetId() == items[index].id && (*it)->GetItemLabel() == items[index].text &&
+               (*it)->GetHelp() == items[index].help;
+    if (same)
         return;
-    }
-    for (size_t i = 0; i < list->GetCount(); ++i) {
-        wxString text = list->GetMenuText(i);
-        text.Replace("&", "&&");
-        const wxString number = i < 9 ? wxString::Format("&%zu", i + 1) : wxString::Format("1&%zu", i - 9);
-        menu->Append(firstId + static_cast<int>(i), number + " " + text, (*list)[i]);
-    }
+    while (menu->GetMenuItemCount() > 0)
+        menu->Destroy(menu->FindItemByPosition(0));
+    for (const Item& item : items)
+        menu->Append(item.id, item.text, item.help)->Enable(item.enabled);
 }
 
 void CConnectCommands::OnUpdateRecent(wxUpdateUIEvent& event)

@@ -70,6 +70,7 @@ int CMDIClientWnd::GetTabSetCount()
 
 void CMDIClientWnd::UnsplitAll()
 {
+    m_tileOrientation = 0;
     if (GetPageCount() == 0)
         return;
     const int selection = GetSelection();
@@ -117,13 +118,27 @@ void CMDIClientWnd::TileAll(wxOrientation orient)
     // Each split goes furthest out, so the panes read in page order.
     for (size_t i = 1; i < count; ++i)
         Split(i, direction);
+    m_tileOrientation = orient;
+    ShareEqually();
+    Thaw();
+    if (selected) {
+        m_curPage = wxNOT_FOUND;
+        SetSelection(GetPageIndex(selected));
+    }
+    Refresh();
+}
 
+void CMDIClientWnd::ShareEqually()
+{
+    const size_t count = GetPageCount();
+    if (count < 2 || m_tileOrientation == 0)
+        return;
     // Every outer pane gets an equal share; the centre pane takes what is left.
     const wxSize client = GetClientSize();
-    const int share = (orient == wxVERTICAL ? client.x : client.y) / static_cast<int>(count);
+    const int share = (m_tileOrientation == wxVERTICAL ? client.x : client.y) / static_cast<int>(count);
     wxString perspective = m_mgr.SavePerspective();
     wxRegEx dockSize("dock_size\\(([0-9]+),([0-9]+),([0-9]+)\\)=[0-9]+");
-    const wxString wanted = orient == wxVERTICAL ? "2" : "3";
+    const wxString wanted = m_tileOrientation == wxVERTICAL ? "2" : "3";
     wxString out;
     wxString rest = perspective;
     size_t start = 0;
@@ -139,14 +154,10 @@ void CMDIClientWnd::TileAll(wxOrientation orient)
         rest = rest.Mid(start + len);
     }
     out += rest;
+    if (out == perspective)
+        return;
     m_mgr.LoadPerspective(out, true);
     DoSizing();
-    Thaw();
-    if (selected) {
-        m_curPage = wxNOT_FOUND;
-        SetSelection(GetPageIndex(selected));
-    }
-    Refresh();
 }
 
 void CMDIClientWnd::OrderTabs(const std::vector<wxWindow*>& order)
@@ -191,6 +202,12 @@ void CMDIClientWnd::OnSize(wxSizeEvent& event)
     if (m_emptyPane)
         m_emptyPane->SetSize(GetClientSize());
     event.Skip();
+    // Tiled windows keep equal shares as the main window changes its size; gathered into one
+    // set of tabs again, they are no longer tiled.
+    if (m_tileOrientation != 0 && GetTabSetCount() < 2)
+        m_tileOrientation = 0;
+    if (m_tileOrientation != 0)
+        CallAfter([this] { ShareEqually(); });
 }
 
 void CMDIClientWnd::OnIdle(wxIdleEvent& event)

@@ -26,6 +26,8 @@ public:
     static wxBitmap MakeBackgroundBitmap();
 
 private:
+    // The tiled panes each get the same share of the client area.
+    void ShareEqually();
     void OnSize(wxSizeEvent& event);
     void OnIdle(wxIdleEvent& event);
     void PaintBackground(wxPaintEvent& event);
@@ -34,6 +36,8 @@ private:
     wxBitmap m_background;
     // Covers the empty client area: the tab library's own windows show plain white there.
     wxWindow* m_emptyPane = nullptr;
+    // wxVERTICAL or wxHORIZONTAL while the windows are tiled, else 0.
+    int m_tileOrientation = 0;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -72,6 +72,9 @@ enum StatusPane { kPaneMessage = 0, kPaneConnections = 1, kPaneCaps = 2, kPaneNu
 // The text beside pane 1 that sets its first width.
 const char* const kCountPaneSample = "Total number of connections: 8888";
 
+// How often a close that waits for cancelled runs looks whether they have ended.
+constexpr int kExitWaitMilliseconds = 100;
+
 // Untitled windows count up over the whole run.
 int g_untitledCounter = 0;
 
@@ -102,6 +105,8 @@ CMainFrame::~CMainFrame()
 {
     if (m_keyStateTimer)
         m_keyStateTimer->Stop();
+    if (m_exitWaitTimer)
+        m_exitWaitTimer->Stop();
     // Query windows still open go with the client area after this; they must not call back,
     // nor the recent-file list fill their menus.
     for (CChildFrame* frame : m_queryWindows) {
@@ -130,9 +135,16 @@ bool CMainFrame::Create(wxDocManager* manager)
     if (!CMainFrameBase::Create(manager, nullptr, wxID_ANY, wxTheApp->GetAppDisplayName(), wxDefaultPosition,
                                 wxSize(1024, 720), wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU))
         return false;
+#ifdef __WXGTK__
+    // Shown at once rather than when the window manager has told the size of its title bar: a
+    // first show held back until then lays the menu bar out in a window one pixel high, which
+    // the toolkit reports as a critical error on every start.
+    m_deferShow = false;
+#endif
     // Bound after the base class's own close handler, so it runs first and decides alone.
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_ICONIZE, &CMainFrame::OnIconize, this);
+    Bind(wxEVT_MAXIMIZE, &CMainFrame::OnMaximize, this);
     m_normalRect = GetRect();
 
     m_pConnectCommands = std::make_unique<CConnectCommands>(this);
@@ -294,6 +306,8 @@ void CMainFrame::RemoveQueryWindow(CChildFrame* frame)
     if (found == m_queryWindows.end())
         return;
     m_queryWindows.erase(found);
+    std::erase(m_cancelledWindows, frame);
+    std::erase(m_exitWaitsFor, frame);
     UpdateConnectionCount();
 }
 
@@ -414,16 +428,24 @@ bool CMainFrame::OpenFileInQueryWindow(const NewQueryParts& parts, const wxStrin
     return true;
 }
 
-bool CMainFrame::CloseAll()
+std::vector<CChildFrame*> CMainFrame::RunningQueryWindows() const
 {
-    bool running = false;
+    std::vector<CChildFrame*> running;
     for (CChildFrame* frame : m_queryWindows)
         if (frame->IsExecuting() || frame->IsFindInFilesRunning())
-            running = true;
-    if (running) {
-        if (TVMessageBox(strings::kCancelAllQuestion, wxYES_NO | wxICON_QUESTION, this) != wxID_YES)
+            running.push_back(frame);
+    return running;
+}
+
+bool CMainFrame::CloseAll()
+{
+    m_cancelledWindows = RunningQueryWindows();
+    if (!m_cancelledWindows.empty()) {
+        if (TVMessageBox(strings::kCancelAllQuestion, wxYES_NO | wxICON_QUESTION, this) != wxID_YES) {
+            m_cancelledWindows.clear();
             return false;
-        for (CChildFrame* frame : m_queryWindows) {
+        }
+        for (CChildFrame* frame : m_cancelledWindows) {
             frame->CancelQueryBatch();
             frame->StopFindInFiles();
         }
@@ -452,11 +474,31 @@ void CMainFrame::OnClose(wxCloseEvent& event)
         // Closing goes on with whatever windows are left.
     }
     if (!m_queryWindows.empty()) {
+        // Windows whose runs were cancelled stay until their runs have ended; the close then
+        // starts again by itself, still asking each window to save or commit. Meanwhile every
+        // window keeps answering.
+        m_exitWaitsFor.clear();
+        for (CChildFrame* frame : RunningQueryWindows())
+            if (std::find(m_cancelledWindows.begin(), m_cancelledWindows.end(), frame) != m_cancelledWindows.end())
+                m_exitWaitsFor.push_back(frame);
+        m_cancelledWindows.clear();
+        if (!m_exitWaitsFor.empty()) {
+            if (!m_exitWaitTimer) {
+                m_exitWaitTimer = std::make_unique<wxTimer>(this);
+                Bind(wxEVT_TIMER, &CMainFrame::OnExitWaitTimer, this, m_exitWaitTimer->GetId());
+            }
+            m_exitWaitTimer->Start(kExitWaitMilliseconds);
+            SetStatusMessage(strings::kWaitingForCancelledQueries);
+        }
         if (event.CanVeto()) {
             event.Veto();
             return;
         }
     }
+    m_cancelledWindows.clear();
+    m_exitWaitsFor.clear();
+    if (m_exitWaitTimer)
+        m_exitWaitTimer->Stop();
     WindowPlacement wp = WindowPlacement::Of(*this, m_normalRect);
     if (!wasMinimised && wp.showCmd != SW_SHOWMINIMIZED)
         SaveWindowPlacement(wp);
@@ -466,6 +508,18 @@ void CMainFrame::OnClose(wxCloseEvent& event)
         return;
     }
     Destroy();
+}
+
+void CMainFrame::OnExitWaitTimer(wxTimerEvent&)
+{
+    const std::vector<CChildFrame*> running = RunningQueryWindows();
+    for (CChildFrame* frame : m_exitWaitsFor)
+        if (std::find(running.begin(), running.end(), frame) != running.end())
+            return;
+    m_exitWaitTimer->Stop();
+    m_exitWaitsFor.clear();
+    SetStatusMessage(wxString());
+    Close();
 }
 
 void CMainFrame::Iconize(bool iconize)
@@ -493,6 +547,12 @@ void CMainFrame::OnSize(wxSizeEvent& event)
     for (CChildFrame* frame : m_queryWindows)
         frame->Refresh();
     Refresh();
+}
+
+void CMainFrame::OnMaximize(wxMaximizeEvent& event)
+{
+    event.Skip();
+    SetDefaultPaneSizesOnNextSize();
 }
 
 void CMainFrame::OnMove(wxMoveEvent& event)
@@ -556,12 +616,20 @@ void CMainFrame::OnDataLinkFile(wxCommandEvent&)
 
 void CMainFrame::CascadeWindows()
 {
+    SetDefaultPaneSizesOnNextSize();
     GetMDIClient()->UnsplitAll();
 }
 
 void CMainFrame::TileWindows(wxOrientation orient)
 {
+    SetDefaultPaneSizesOnNextSize();
     GetMDIClient()->TileAll(orient);
+}
+
+void CMainFrame::SetDefaultPaneSizesOnNextSize()
+{
+    for (CChildFrame* frame : m_queryWindows)
+        frame->SetDefaultPaneSizesOnNextSize();
 }
 
 void CMainFrame::ArrangeWindows()

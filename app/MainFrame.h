@@ -56,6 +56,9 @@ public:
     // Closes every query window in turn, asking first when queries or searches run; stops at
     // the first window that refuses. True when none is left.
     bool CloseAll();
+    // True while the program waits for cancelled runs to end before it closes (File > Exit
+    // answered Yes while queries ran).
+    bool IsExitPending() const { return !m_exitWaitsFor.empty(); }
     // The shell's open command handed over by a second start.
     void OnDDEExecute(const wxString& command);
     // Files dropped on the window (or handed over): the first through the data link dialog,
@@ -159,7 +162,14 @@ private:
     void OnUpdateAlwaysEnabled(wxUpdateUIEvent& event);
     void OnUpdateRecentFiles(wxUpdateUIEvent& event);
     void OnKeyStateTimer(wxTimerEvent& event);
+    // While an exit waits: once the cancelled runs have ended, the close starts again.
+    void OnExitWaitTimer(wxTimerEvent& event);
+    // Query windows whose run or search is still under way.
+    std::vector<CChildFrame*> RunningQueryWindows() const;
     void OnIconize(wxIconizeEvent& event);
+    void OnMaximize(wxMaximizeEvent& event);
+    // Arranged anew, every query window's panes take their default sizes.
+    void SetDefaultPaneSizesOnNextSize();
 
     std::vector<CChildFrame*> m_queryWindows;
     CSharedViewSettings m_shared;
@@ -173,6 +183,10 @@ private:
     wxString m_strCountPaneText;
     wxRect m_normalRect;
     std::unique_ptr<wxTimer> m_keyStateTimer;
+    // The windows whose cancelled runs a close waits for, and the timer that checks them.
+    std::vector<CChildFrame*> m_cancelledWindows;
+    std::vector<CChildFrame*> m_exitWaitsFor;
+    std::unique_ptr<wxTimer> m_exitWaitTimer;
 
     wxDECLARE_EVENT_TABLE();
 };

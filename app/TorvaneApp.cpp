@@ -500,7 +500,7 @@ wxDocument* CTorvaneApp::OpenDocumentFile(const wxString& file)
         if (!doc->OnSaveModified())
             return nullptr;
         if (!doc->OnOpenDocument(path)) {
-            doc->SetTitle(title);
+            doc->ApplyTitle(title);
             active->SetTitle(title);
             return nullptr;
         }

@@ -1,5 +1,7 @@
 #include "editor/GotoLineDlg.h"
 
+#include "common/DialogLayout.h"
+#include "common/TextPositions.h"
 #include "editor/QryView.h"
 
 #include <wx/app.h>
@@ -29,7 +31,8 @@ CGoToDlg::CGoToDlg(wxWindow* parent, std::function<CGoToPane()> activePane)
     auto* top = new wxBoxSizer(wxHORIZONTAL);
     top->Add(row, 1, wxALL, 10);
     top->Add(buttons, 0, wxALL, 10);
-    SetSizerAndFit(top);
+    SetSizer(top);
+    ApplyNaturalLayout(*this);
     m_pGoTo->SetDefault();
     SetEscapeId(IDC_CLOSE);
 

@@ -69,7 +69,6 @@ wxEND_EVENT_TABLE()
 namespace {
 
 constexpr long kWaitCursorChars = 20000;
-constexpr int kMaxEditorText = 16777215;
 
 const char* const kSqlKeywords =
     "add all alter and any as asc authorization backup begin between break browse bulk by cascade case check "
@@ -194,6 +193,7 @@ bool CQryView::CreateEditor(wxWindow* parent)
     m_pEdit->Bind(wxEVT_CONTEXT_MENU, &CQryView::OnContextMenu, this);
     m_pEdit->Bind(wxEVT_LEFT_DCLICK, &CQryView::OnDoubleClick, this);
     m_pEdit->Bind(wxEVT_STC_CHANGE, &CQryView::OnEditChange, this);
+    m_pEdit->Bind(wxEVT_STC_MODIFIED, &CQryView::OnEditInsertCheck, this);
     m_pEdit->Bind(wxEVT_SIZE, &CQryView::OnEditSize, this);
 
     m_pEdit->ClearAll();

@@ -18,6 +18,10 @@ class wxPrintout;
 
 class CQryView : public wxView {
 public:
+    // The most characters the editor holds (a line break counts once); typing or pasting beyond
+    // it keeps only what fits.
+    static constexpr long kMaxTextLength = 16777215;
+
     CQryView();
     ~CQryView() override;
 
@@ -113,6 +117,8 @@ private:
     void OnContextMenu(wxContextMenuEvent& event);
     void OnDoubleClick(wxMouseEvent& event);
     void OnEditChange(wxStyledTextEvent& event);
+    // Cuts an insertion down to what the text limit leaves room for.
+    void OnEditInsertCheck(wxStyledTextEvent& event);
     void OnEditSize(wxSizeEvent& event);
     void OnFindDialog(wxFindDialogEvent& event);
 

@@ -3,12 +3,17 @@
 
 #include "common/CommandIds.h"
 #include "common/EditHelpers.h"
+#include "common/TextPositions.h"
 #include "editor/SqlEditTransforms.h"
 #include "editor/TorvaneDoc.h"
 
 #include <wx/clipbrd.h>
 #include <wx/menu.h>
+#include <wx/stc/stc.h>
 #include <wx/utils.h>
+
+#include <algorithm>
+#include <string>
 
 bool CQryView::HandleKey(int keyCode, bool ctrl, bool shift)
 {
@@ -166,6 +171,24 @@ void CQryView::OnEditChange(wxStyledTextEvent& event)
     event.Skip();
     if (m_pQueryDoc)
         m_pQueryDoc->OnEditorChange();
+}
+
+void CQryView::OnEditInsertCheck(wxStyledTextEvent& event)
+{
+    event.Skip();
+    if (!(event.GetModificationType() & wxSTC_MOD_INSERTCHECK))
+        return;
+    const std::string inserted = event.GetText().utf8_string();
+    const long length = m_pEdit->GetLength();
+    // A text never holds more characters than bytes: below the limit in bytes it fits.
+    if (length + static_cast<long>(inserted.size()) <= kMaxTextLength)
+        return;
+    const long room = std::max(0L, kMaxTextLength - CTextPositions::ByteToChar(*m_pEdit, length));
+    const long keep = CTextPositions::CharToByte(inserted, room);
+    if (keep >= static_cast<long>(inserted.size()))
+        return;
+    m_pEdit->ChangeInsertion(static_cast<int>(keep), wxString::FromUTF8(inserted.data(), static_cast<size_t>(keep)));
+    wxBell();
 }
 
 void CQryView::OnEditSize(wxSizeEvent& event)

@@ -80,14 +80,14 @@ wxStyledTextCtrl* CTorvaneDoc::Editor() const
     return view ? view->GetEditCtrl() : nullptr;
 }
 
-const CQueryTitleConnection* CTorvaneDoc::TitleConnection(CQueryTitleConnection&) const
+const CQueryTitleConnection* CTorvaneDoc::TitleConnection(CQueryTitleConnection& out) const
 {
-    return nullptr;
+    return m_pFrame && m_pFrame->GetTitleConnection(out) ? &out : nullptr;
 }
 
 wxString CTorvaneDoc::LastExecutedSql() const
 {
-    return wxString();
+    return m_pFrame ? m_pFrame->GetLastExecutedSql() : wxString();
 }
 
 // ---------------------------------------------------------------------------------------------

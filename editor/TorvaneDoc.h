@@ -36,6 +36,8 @@ public:
     void SetTitle(const wxString* title);
     void SetTitle(const wxString& title) { SetTitle(&title); }
     bool IsTitleMarked() const { return m_bTitleMarked; }
+    // Puts back a full title as it stood before (nothing is composed).
+    void ApplyTitle(const wxString& title);
     // Sets the document's title string to the plain name of the given full title, without
     // refreshing the captions; returns it.
     wxString GetPlainTitle(const wxString& title);
@@ -80,7 +82,6 @@ private:
     // The connection texts of the owning query window, when there is one.
     const CQueryTitleConnection* TitleConnection(CQueryTitleConnection& out) const;
     wxString LastExecutedSql() const;
-    void ApplyTitle(const wxString& title);
     void SetMainStatusText(const wxString& text);
     void ExpandTabsInEditor();
     bool SaveWithDialog();

@@ -221,6 +221,9 @@ void CBatchExecution::ExecuteQuery()
     ClearResults();
     ResetErrorTags();
     m_timer.StartExecTimer();
+    // A run with its output pane hidden would show nothing at all.
+    if (!f.IsOutputPaneShown())
+        f.OnViewOutput();
     m_bTextOutput = m_output.m_bResultsInText || m_output.m_bSaveMode;
     m_text.SetResultsPaneText(GetStartResultsPaneText(false, m_output.m_bSaveMode, m_bTextOutput));
 
@@ -253,6 +256,9 @@ void CBatchExecution::ExecuteQuery()
         AppendRunOutput(m_run, m_bTextOutput, kNoSqlText);
         OnBatchComplete(1);
     } else {
+        // The title tells which query the window ran last.
+        if (CTorvaneDoc* doc = f.GetQueryDoc())
+            doc->SetTitle(static_cast<const wxString*>(nullptr));
         if (!m_connection.m_bAutoCommit)
             m_view.m_bStatementInTransaction = 1;
         if (m_connection.m_strBatchSeparator.empty()) {

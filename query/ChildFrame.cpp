@@ -106,24 +106,45 @@ void CChildFrame::CreatePanes()
     m_wndOuterSplitter->SplitHorizontally(m_wndInnerSplitter, m_pResultView);
     sizer->Add(m_wndOuterSplitter, 1, wxEXPAND);
 
-    // The first sizes of the window give the editor two thirds of the height and the schema a
-    // quarter of the width.
+    // The first sizes of the window, and the first after the windows were arranged anew, give
+    // the panes their default sizes; in between the panes keep their shares as the window grows
+    // or shrinks.
+    m_wndOuterSplitter->SetSashGravity(2.0 / 3.0);
+    m_wndInnerSplitter->SetSashGravity(0.25);
     m_wndOuterSplitter->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
         event.Skip();
         const wxSize size = event.GetSize();
-        if (m_nInitialSizes >= 3 || size.x <= 0 || size.y <= 0)
+        if (size.x <= 0 || size.y <= 0 || (m_nInitialSizes >= 3 && !m_bDefaultSizesPending))
             return;
-        ++m_nInitialSizes;
-        m_wndOuterSplitter->SetSashPosition(std::max(10, size.y * 2 / 3));
-        if (m_bSchemaShown)
-            m_wndInnerSplitter->SetSashPosition(std::max(10, size.x / 4));
+        if (m_nInitialSizes < 3)
+            ++m_nInitialSizes;
+        m_bDefaultSizesPending = false;
+        SetDefaultPaneSizes(size);
     });
 
     sizer->Add(m_wndStatusBar, 0, wxEXPAND);
     SetSizer(sizer);
+    // The panes take the window's size before they are first drawn: laid out at the splitters'
+    // default size, their scroll bars would get less room than they can be drawn in.
+    Layout();
 
     m_pSchemaView->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); }));
     m_pResultView->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); }));
+}
+
+void CChildFrame::SetDefaultPaneSizes(const wxSize& client)
+{
+    // A hidden pane comes back at its default size.
+    const int editorHeight = std::max(10, client.y * 2 / 3);
+    const int schemaWidth = std::max(10, client.x / 4);
+    if (m_bOutputShown)
+        m_wndOuterSplitter->SetSashPosition(editorHeight);
+    else
+        m_nOutputSash = editorHeight;
+    if (m_bSchemaShown)
+        m_wndInnerSplitter->SetSashPosition(schemaWidth);
+    else
+        m_nSchemaWidth = schemaWidth;
 }
 
 void CChildFrame::SetEditorWindow(wxWindow* editor)
@@ -134,6 +155,20 @@ void CChildFrame::SetEditorWindow(wxWindow* editor)
     editor->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); },
                                               dynamic_cast<wxStyledTextCtrl*>(editor)));
     m_pActivePane = m_pEditorPane;
+}
+
+bool CChildFrame::GetTitleConnection(CQueryTitleConnection& connection) const
+{
+    if (!m_connection.m_pConnection)
+        return false;
+    connection.dataSource = m_connection.m_strDataSource;
+    connection.serverName = m_connection.m_strServerName;
+    connection.catalog = m_connection.m_strCurrentCatalog;
+    connection.userId = m_connection.m_strUserId;
+    connection.dbmsName = m_connection.m_strDbmsName;
+    connection.dbmsVersion = m_connection.m_strDbmsVersion;
+    connection.displayDbmsVer = m_connection.m_bDisplayDbmsVer != 0;
+    return true;
 }
 
 CQryView* CChildFrame::GetQueryView() const
@@ -158,6 +193,7 @@ void CChildFrame::SetFindStatusText(const wxString& text)
 {
     m_view.m_strStatusText = text;
     m_wndStatusBar->SetStatusText(text, 0);
+    m_wndStatusBar->SetTipText(0, text);
 }
 
 void CChildFrame::ShowSchemaPane(bool show)

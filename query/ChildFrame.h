@@ -81,6 +81,8 @@ public:
     void SetEditorWindow(wxWindow* editor) override;
     bool IsEditorPaneActive() const override { return m_pActivePane == m_pEditorPane; }
     void ActivateWindow() override { Activate(); }
+    bool GetTitleConnection(CQueryTitleConnection& connection) const override;
+    wxString GetLastExecutedSql() const override { return m_view.m_strSqlText; }
     CSchemaPane* GetSchemaView() const { return m_pSchemaView; }
     CQryView* GetQueryView() const;
     CResultView* GetResultView() const { return m_pResultView; }
@@ -89,6 +91,12 @@ public:
     CTVStatusBar* GetQueryStatusBar() const { return m_wndStatusBar; }
 
     void ShowSchemaPane(bool show);
+    // The default pane sizes for a client area of the given size: the editor row two thirds of
+    // the height, the schema column a quarter of the width (each at least 10 pixels).
+    void SetDefaultPaneSizes(const wxSize& client);
+    // The panes take their default sizes at the window's next change of size (after the windows
+    // were arranged anew or the main window maximised).
+    void SetDefaultPaneSizesOnNextSize() { m_bDefaultSizesPending = true; }
     bool IsSchemaPaneShown() const { return m_bSchemaShown; }
 
     // Pane 0 text and its tip.
@@ -218,6 +226,8 @@ private:
     void UpdateLineColumnPane();
     // Widens status pane index to fit text (panes never narrow).
     void FitStatusPane(int index, const wxString& text);
+    // The pane widths, shared out when the bar is narrower than they need.
+    void ApplyStatusWidths();
     // Menu commands go to the active pane first (and to the editor only while it is the active
     // one), then to the document.
     bool TryBefore(wxEvent& event) override;
@@ -257,6 +267,7 @@ private:
     wxWindow* m_pActivePane = nullptr;
     int m_nSchemaWidth = 0;
     int m_nInitialSizes = 0;
+    bool m_bDefaultSizesPending = false;
 
     std::shared_ptr<CQueryRunState> m_pRunState;
     IQueryHost* m_pHost;

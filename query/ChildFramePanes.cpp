@@ -10,17 +10,21 @@
 #include "MSHFlexGrid.h"
 #include "QueryHost.h"
 #include "QueryKeyRouting.h"
+#include "querycore/StatusPaneWidths.h"
 #include "ResultCommands.h"
 #include "ResultView.h"
 #include "SchemaPane.h"
+#include "ToolbarImages.h"
 #include "TVStatusBar.h"
 
-#include <wx/artprov.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/splitter.h>
 #include <wx/stc/stc.h>
 #include <wx/toolbar.h>
+
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -54,21 +58,20 @@ void CChildFrame::CreateBars(wxSizer* sizer)
 
     m_wndToolBar = new wxToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                  wxTB_HORIZONTAL | wxTB_FLAT | wxTB_NODIVIDER);
-    const wxSize icon(16, 16);
-    const auto art = [&icon](const wxArtID& id) { return wxArtProvider::GetBitmap(id, wxART_TOOLBAR, icon); };
-    m_wndToolBar->SetToolBitmapSize(icon);
-    m_wndToolBar->AddTool(ID_QUERY_EXECUTE, "Execute", art(wxART_GO_FORWARD), "Execute");
-    m_wndToolBar->AddTool(ID_QUERY_CANCEL, "Cancel", art(wxART_CROSS_MARK), "Cancel Executing Query");
+    m_wndToolBar->SetToolBitmapSize(wxSize(16, 16));
+    m_wndToolBar->AddTool(ID_QUERY_EXECUTE, "Execute", GetToolbarImage(ToolbarImage::Execute), "Execute");
+    m_wndToolBar->AddTool(ID_QUERY_CANCEL, "Cancel", GetToolbarImage(ToolbarImage::Cancel), "Cancel Executing Query");
     m_wndToolBar->AddSeparator();
-    m_wndToolBar->AddCheckTool(ID_RESULTS_IN_TEXT, "Results in Text", art(wxART_NORMAL_FILE), wxNullBitmap,
-                               "Results in Text");
-    m_wndToolBar->AddTool(ID_MESSAGES_MODE, "Messages", art(wxART_INFORMATION), "Messages / Results Grid");
+    m_wndToolBar->AddCheckTool(ID_RESULTS_IN_TEXT, "Results in Text", GetToolbarImage(ToolbarImage::ResultsInText),
+                               wxBitmapBundle(), "Results in Text");
+    m_wndToolBar->AddTool(ID_MESSAGES_MODE, "Messages", GetToolbarImage(ToolbarImage::Messages), "Messages / Results Grid");
     m_wndToolBar->AddSeparator();
-    m_wndToolBar->AddCheckTool(ID_VIEW_SCHEMA, "Schema", art(wxART_LIST_VIEW), wxNullBitmap, "Schema");
-    m_wndToolBar->AddCheckTool(ID_VIEW_OUTPUT, "Output", art(wxART_REPORT_VIEW), wxNullBitmap, "Output");
+    m_wndToolBar->AddCheckTool(ID_VIEW_SCHEMA, "Schema", GetToolbarImage(ToolbarImage::Schema), wxBitmapBundle(), "Schema");
+    m_wndToolBar->AddCheckTool(ID_VIEW_OUTPUT, "Output", GetToolbarImage(ToolbarImage::Output), wxBitmapBundle(), "Output");
     m_wndToolBar->AddSeparator();
-    m_wndToolBar->AddTool(ID_PREVIOUS_GRID, "Previous Grid", art(wxART_GO_BACK), "Previous results grid");
-    m_wndToolBar->AddTool(ID_NEXT_GRID, "Next Grid", art(wxART_GO_FORWARD), "Next results grid");
+    m_wndToolBar->AddTool(ID_PREVIOUS_GRID, "Previous Grid", GetToolbarImage(ToolbarImage::PreviousGrid),
+                          "Previous results grid");
+    m_wndToolBar->AddTool(ID_NEXT_GRID, "Next Grid", GetToolbarImage(ToolbarImage::NextGrid), "Next results grid");
     m_wndToolBar->AddSeparator();
     m_wndDatabaseList = new CItemComboBoxEx(m_wndToolBar, ID_DATABASE_LIST, wxDefaultPosition, wxSize(205, -1));
     m_wndToolBar->AddControl(m_wndDatabaseList);
@@ -83,6 +86,10 @@ void CChildFrame::CreateBars(wxSizer* sizer)
     m_nPaneWidths[3] = PaneTextWidth(m_wndStatusBar, kResultsPaneSample);
     m_nPaneWidths[4] = PaneTextWidth(m_wndStatusBar, kLineColumnSample);
     m_wndStatusBar->SetFieldsCount(5, m_nPaneWidths);
+    m_wndStatusBar->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        event.Skip();
+        ApplyStatusWidths();
+    });
     m_wndStatusBar->SetStatusText(m_view.m_strExecTime, 2);
     m_wndStatusBar->SetStatusText(m_view.m_strResultsPaneText, 3);
     m_wndStatusBar->SetStatusText(m_strLineColText, 4);
@@ -128,7 +135,17 @@ void CChildFrame::FitStatusPane(int index, const wxString& text)
     if (width <= m_nPaneWidths[index])
         return;
     m_nPaneWidths[index] = width;
-    m_wndStatusBar->SetStatusWidths(5, m_nPaneWidths);
+    ApplyStatusWidths();
+}
+
+void CChildFrame::ApplyStatusWidths()
+{
+    // In a narrow window (tiled beside others) the panes share what room there is, each text cut
+    // short with an ellipsis, rather than the last panes going out of sight.
+    const std::vector<int> widths =
+        FitStatusPaneWidths(std::vector<int>(std::begin(m_nPaneWidths), std::end(m_nPaneWidths)),
+                            m_wndStatusBar->GetClientSize().x);
+    m_wndStatusBar->SetStatusWidths(static_cast<int>(widths.size()), widths.data());
 }
 
 void CChildFrame::OnStatusBarUpdate(wxUpdateUIEvent&)
@@ -146,9 +163,11 @@ void CChildFrame::UpdateStatusPanes()
     };
     show(0, m_view.m_strStatusText);
 
-    // The autocommit pane repaints when the mode changes.
+    // The autocommit pane repaints and tells its mode when the mode changes.
     if (m_connection.m_bAutoCommit != m_bShownAutoCommit) {
         m_bShownAutoCommit = m_connection.m_bAutoCommit;
+        m_wndStatusBar->SetTipText(CTVStatusBar::kAutoCommitPane, m_bShownAutoCommit ? "Autocommit mode is on"
+                                                                                     : "Autocommit mode is off");
         m_wndStatusBar->Refresh();
     }
 

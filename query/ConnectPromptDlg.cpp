@@ -1,5 +1,7 @@
 #include "ConnectPromptDlg.h"
 
+#include "common/DialogLayout.h"
+
 #include <wx/button.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -35,8 +37,8 @@ CConnectPromptDlg::CConnectPromptDlg(wxWindow* parent, const CDataLinkFields& fi
     }
     top->Add(grid, 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
     top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 10);
-    SetSizerAndFit(top);
-    CentreOnParent();
+    SetSizer(top);
+    ApplyNaturalLayout(*this);
 
     if (missing & CDataLinkFields::MissingUser)
         m_user->SetFocus();

@@ -1,6 +1,7 @@
 #include "DataLinkDlg.h"
 
 #include "ado/Ado.h"
+#include "common/DialogLayout.h"
 #include "platform/MessageBox.h"
 #include "querycore/DataLinkFile.h"
 
@@ -95,9 +96,7 @@ CDataLinkDlg::CDataLinkDlg(wxWindow* parent, const CDataLinkFields& initial)
     buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
     top->Add(buttons, 0, wxEXPAND | wxALL, 8);
 
-    SetSizerAndFit(top);
-    SetMinSize(wxSize(520, GetSize().y));
-    SetSize(wxSize(560, GetSize().y));
+    SetSizer(top);
 
     Bind(wxEVT_RADIOBUTTON, &CDataLinkDlg::OnSourceKind, this, IDC_USE_DSN);
     Bind(wxEVT_RADIOBUTTON, &CDataLinkDlg::OnSourceKind, this, IDC_USE_DRIVER);
@@ -112,7 +111,8 @@ CDataLinkDlg::CDataLinkDlg(wxWindow* parent, const CDataLinkFields& initial)
 
     FillSources();
     SetFields(initial);
-    CentreOnParent();
+    // Wide enough for long driver and data source names.
+    ApplyNaturalLayout(*this, wxSize(540, 0));
 }
 
 bool CDataLinkDlg::PromptNew(wxWindow* parent, wxString& connectString)

@@ -1,5 +1,6 @@
 #include "ExportDialogs.h"
 
+#include "common/DialogLayout.h"
 #include "common/SettingsTable.h"
 #include "platform/MessageBox.h"
 #include "querycore/ExportOptions.h"
@@ -101,8 +102,8 @@ void CExportDialogBase::LayOut(wxSizer* extra)
     top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 10);
     if (auto* ok = FindWindow(wxID_OK))
         ok->SetLabel("&Save");
-    SetSizerAndFit(top);
-    CentreOnParent();
+    SetSizer(top);
+    ApplyNaturalLayout(*this);
 }
 
 wxString CExportDialogBase::GetBasePath() const

@@ -1,5 +1,6 @@
 #include "GoToGridDlg.h"
 
+#include "common/DialogLayout.h"
 #include "platform/MessageBox.h"
 
 #include <wx/button.h>
@@ -20,7 +21,8 @@ CGoToGridDlg::CGoToGridDlg(wxWindow* parent, int current)
     row->Add(m_pEdit, 1);
     sizer->Add(row, 0, wxEXPAND | wxALL, 10);
     sizer->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 10);
-    SetSizerAndFit(sizer);
+    SetSizer(sizer);
+    ApplyNaturalLayout(*this);
     m_pEdit->SetFocus();
     m_pEdit->SelectAll();
     Bind(wxEVT_BUTTON, &CGoToGridDlg::OnOK, this, wxID_OK);

@@ -132,6 +132,8 @@ void CMSHFlexGrid::OnKeyDown(wxKeyEvent& event)
             goTo(GetRow() - 1, GetCol());
         return;
     }
+    if (MoveByKey(code, ctrl, shift))
+        return;
     if (code == WXK_TAB && !ctrl) {
         const int row = GetRow(), col = GetCol();
         if (!shift) {
@@ -152,6 +154,59 @@ void CMSHFlexGrid::OnKeyDown(wxKeyEvent& event)
         return;
     }
     event.Skip();
+}
+
+bool CMSHFlexGrid::MoveByKey(int code, bool ctrl, bool shift)
+{
+    const int rows = GetNumberRows();
+    const int cols = GetNumberCols();
+    const int row = std::max(GetGridCursorRow(), 0);
+    const auto moveTo = [&](int toRow, int toCol) {
+        if (rows == 0 || cols == 0)
+            return;
+        const wxGridCellCoords anchor(row, std::max(GetGridCursorCol(), 0));
+        if (!shift)
+            ClearSelection();
+        GoToCell(toRow, toCol);
+        if (shift)
+            SelectBlock(anchor, wxGridCellCoords(toRow, toCol));
+    };
+    switch (code) {
+    case WXK_UP:
+    case WXK_NUMPAD_UP:
+        ctrl ? MoveCursorUpBlock(shift) : MoveCursorUp(shift);
+        return true;
+    case WXK_DOWN:
+    case WXK_NUMPAD_DOWN:
+        ctrl ? MoveCursorDownBlock(shift) : MoveCursorDown(shift);
+        return true;
+    case WXK_LEFT:
+    case WXK_NUMPAD_LEFT:
+        ctrl ? MoveCursorLeftBlock(shift) : MoveCursorLeft(shift);
+        return true;
+    case WXK_RIGHT:
+    case WXK_NUMPAD_RIGHT:
+        ctrl ? MoveCursorRightBlock(shift) : MoveCursorRight(shift);
+        return true;
+    case WXK_PAGEUP:
+    case WXK_NUMPAD_PAGEUP:
+        MovePageUp();
+        return true;
+    case WXK_PAGEDOWN:
+    case WXK_NUMPAD_PAGEDOWN:
+        MovePageDown();
+        return true;
+    case WXK_HOME:
+    case WXK_NUMPAD_HOME:
+        moveTo(ctrl ? 0 : row, 0);
+        return true;
+    case WXK_END:
+    case WXK_NUMPAD_END:
+        moveTo(ctrl ? rows - 1 : row, cols - 1);
+        return true;
+    default:
+        return false;
+    }
 }
 
 // ---- Current cell and selection ----

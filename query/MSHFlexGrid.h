@@ -88,6 +88,10 @@ private:
     void OnTimer(wxTimerEvent& event);
     // Enter and Tab move as in the results pane; Ctrl+C and Ctrl+A go to the pane.
     void OnKeyDown(wxKeyEvent& event);
+    // Arrows (Ctrl: to the edge of the data, Shift: selecting), Page Up/Down, Home/End (Ctrl:
+    // first/last cell). The grid moves itself: the base class would first offer these keys to
+    // the results pane, whose text takes them. False for any other key.
+    bool MoveByKey(int code, bool ctrl, bool shift);
     void OnMouseMotion(wxMouseEvent& event);
     void TrackMouse(wxWindow* window, const wxPoint& position);
     // Keeps the row-number column wide enough for the largest number shown.

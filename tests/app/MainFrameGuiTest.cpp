@@ -20,6 +20,7 @@
 #include "platform/ShellRegistration.h"
 #include "query/ChildFrame.h"
 #include "query/ConnectPromptDlg.h"
+#include "tests/common/WxStringPrinter.h"
 
 #include <gtest/gtest.h>
 #include <wx/filedlg.h>
@@ -79,6 +80,12 @@ protected:
         CTorvaneDoc* doc = Frame().NewQueryWindow(SqliteConnect(m_db), file);
         Pump(50);
         return doc;
+    }
+
+    // The title of a window on the test's database: the database file names the connection.
+    wxString Titled(const wxString& name, const wxString& text) const
+    {
+        return wxString::FromUTF8(m_db) + " - " + name + " - (" + text + ")";
     }
 
     static wxString TextOf(CChildFrame* frame)
@@ -236,7 +243,7 @@ TEST_F(MainFrameTest, StartupActionDataLinkDialogOpensAWindow)
     ASSERT_TRUE(Start({}, 0));
     ASSERT_EQ(Frame().GetQueryWindows().size(), 1u);
     CChildFrame* window = Frame().GetQueryWindows()[0];
-    EXPECT_EQ(window->GetDocument()->GetTitle(), "Untitled_1 - (New Query)");
+    EXPECT_EQ(window->GetDocument()->GetTitle(), Titled("Untitled_1", "New Query"));
     EXPECT_TRUE(window->Connection().m_pConnection->GetState() & ado::adStateOpen);
     EXPECT_EQ(Frame().GetActiveQueryWindow(), window);
     EXPECT_EQ(Frame().GetStatusBar()->GetStatusText(1), "Total number of connections: 1");
@@ -315,7 +322,7 @@ TEST_F(MainFrameTest, CommandLineFileListOpensEveryFileAndGathersTheTabs)
     ASSERT_EQ(windows.size(), 2u);
     EXPECT_EQ(TextOf(windows[0]), "select 'a'");
     EXPECT_EQ(TextOf(windows[1]), "select 'b'");
-    EXPECT_EQ(windows[0]->GetDocument()->GetTitle(), "a.sql");
+    EXPECT_EQ(windows[0]->GetDocument()->GetTitle(), Titled("a.sql", "select 'a'"));
     EXPECT_EQ(windows[1]->GetConnectionString(), windows[0]->GetConnectionString());
     EXPECT_EQ(Frame().GetMDIClient()->GetTabSetCount(), 1);
 }
@@ -369,15 +376,15 @@ TEST_F(MainFrameTest, UntitledWindowsCountUpOverTheWholeRun)
     CTorvaneDoc* first = Open();
     CTorvaneDoc* second = Open();
     ASSERT_TRUE(first && second);
-    EXPECT_EQ(first->GetTitle(), "Untitled_1 - (New Query)");
-    EXPECT_EQ(second->GetTitle(), "Untitled_2 - (New Query)");
+    EXPECT_EQ(first->GetTitle(), Titled("Untitled_1", "New Query"));
+    EXPECT_EQ(second->GetTitle(), Titled("Untitled_2", "New Query"));
     EXPECT_EQ(Frame().GetConnectionCountText(), "Total number of connections: 2");
     Frame().GetQueryWindows()[0]->Close();
     Pump(50);
     EXPECT_EQ(Frame().GetConnectionCountText(), "Total number of connections: 1");
     CTorvaneDoc* third = Open();
     ASSERT_TRUE(third);
-    EXPECT_EQ(third->GetTitle(), "Untitled_3 - (New Query)");
+    EXPECT_EQ(third->GetTitle(), Titled("Untitled_3", "New Query"));
     EXPECT_EQ(Frame().GetStatusBar()->GetStatusText(1), "Total number of connections: 2");
 }
 
@@ -500,12 +507,12 @@ TEST_F(MainFrameTest, OpenDocumentFileReplacesTheActiveWindowsText)
     EXPECT_EQ(TheApp().OpenDocumentFile(wxString::FromUTF8(path)), doc);
     EXPECT_EQ(Frame().GetQueryWindows().size(), 1u);
     EXPECT_EQ(TextOf(Frame().GetQueryWindows()[0]), "select 'replaced'");
-    EXPECT_EQ(doc->GetTitle(), "replace.sql");
+    EXPECT_EQ(doc->GetTitle(), Titled("replace.sql", "select 'replace..."));
     EXPECT_EQ(TheApp().GetDocManager()->GetFileHistory()->GetHistoryFile(0), wxString::FromUTF8(path));
 
     // A file that cannot be read leaves the window and its title as they were.
     EXPECT_EQ(TheApp().OpenDocumentFile(wxString::FromUTF8(g_env->Path("missing.sql"))), nullptr);
-    EXPECT_EQ(doc->GetTitle(), "replace.sql");
+    EXPECT_EQ(doc->GetTitle(), Titled("replace.sql", "select 'replace..."));
 }
 
 // Shown, such a file would look like SQL that runs whole; sent, the driver would stop at the

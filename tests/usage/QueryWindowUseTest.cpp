@@ -1,0 +1,511 @@
+// The query window as a person meets it, on SQLite and PostgreSQL: keys and mouse moves go
+// through the display (wxUIActionSimulator), and the checks read what the person sees: the
+// window's tab title, status bar texts and tips, the grid's current cell, the menus.
+#include "app/ConnectCommands.h"
+#include "app/MainFrame.h"
+#include "app/MDIClientWnd.h"
+#include "app/MruFileManager.h"
+#include "app/TorvaneApp.h"
+#include "common/CommandIds.h"
+#include "editor/QryView.h"
+#include "editor/TorvaneDoc.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+#include "query/BatchExecution.h"
+#include "query/ChildFrame.h"
+#include "query/DataLinkDlg.h"
+#include "query/MSHFlexGrid.h"
+#include "query/QueryKeyRouting.h"
+#include "query/ResultCommands.h"
+#include "query/ResultView.h"
+#include "query/TVStatusBar.h"
+#include "querycore/OdbcCatalog.h"
+#include "tests/common/WxStringPrinter.h"
+#include "tests/support/TestDatabases.h"
+#include "tests/support/TestTiming.h"
+#include "tests/window/QueryWindowTest.h"
+#include "tests/window/WindowTestMain.h"
+
+#include <gtest/gtest.h>
+#include <wx/artprov.h>
+#include <wx/button.h>
+#include <wx/filedlg.h>
+#include <wx/menu.h>
+#include <wx/modalhook.h>
+#include <wx/regex.h>
+#include <wx/sizer.h>
+#include <wx/stc/stc.h>
+#include <wx/toolbar.h>
+#include <wx/uiaction.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace std::chrono_literals;
+using namespace torvane::test;
+using window_test::Main;
+using window_test::Pump;
+using window_test::PumpUntil;
+
+namespace {
+
+const auto kWait = torvane::test::Scaled(15s);
+
+// A pause for what the display has to deliver (keys, pointer moves).
+void Settle()
+{
+    PumpUntil([] { return false; }, 200ms);
+}
+
+wxStyledTextCtrl& Editor(CChildFrame* frame)
+{
+    return *frame->GetQueryView()->GetEditCtrl();
+}
+
+wxString Pane(CChildFrame* frame, int pane)
+{
+    frame->UpdateStatusPanes();
+    return frame->GetQueryStatusBar()->GetStatusText(pane);
+}
+
+// The text on the window's tab.
+wxString TabText(CChildFrame* frame)
+{
+    CMDIClientWnd* client = Main().GetMDIClient();
+    const int index = client->GetPageIndex(frame);
+    return index == wxNOT_FOUND ? wxString("<no tab>") : client->GetPageText(index);
+}
+
+void PressKey(int key, int modifiers = wxMOD_NONE)
+{
+    wxUIActionSimulator().Char(key, modifiers);
+    Settle();
+}
+
+// Types into the editor, which gets the focus first.
+void TypeInEditor(CChildFrame* frame, const wxString& text)
+{
+    frame->Raise();
+    Editor(frame).SetFocus();
+    Settle();
+    wxUIActionSimulator().Text(text.utf8_str());
+    PumpUntil([frame, text] { return Editor(frame).GetText().EndsWith(text); }, kWait);
+}
+
+// F5 in the editor, then the end of the run.
+void RunWithF5(CChildFrame* frame)
+{
+    Editor(frame).SetFocus();
+    Settle();
+    PressKey(WXK_F5);
+    ASSERT_TRUE(PumpUntil([frame] { return frame->RunView().m_strStatusText.StartsWith("Query batch completed"); },
+                          kWait))
+        << "the run did not end: " << frame->RunView().m_strStatusText;
+    Pump();
+}
+
+// Moves the pointer to the middle of a status bar pane.
+void PointAtPane(CChildFrame* frame, int pane)
+{
+    CTVStatusBar* bar = frame->GetQueryStatusBar();
+    wxRect rect;
+    ASSERT_TRUE(bar->GetFieldRect(pane, rect));
+    wxUIActionSimulator pointer;
+    // From outside the bar, so that the move into the pane is seen.
+    pointer.MouseMove(bar->ClientToScreen(wxPoint(rect.x + rect.width / 2, -20)));
+    Settle();
+    pointer.MouseMove(bar->ClientToScreen(wxPoint(rect.x + rect.width / 2, rect.y + rect.height / 2)));
+    Settle();
+}
+
+// Cancels the file dialogs the program opens, before they show, and keeps the file names they
+// offered.
+class CFileDialogCancel : public wxModalDialogHook {
+public:
+    CFileDialogCancel() { Register(); }
+    ~CFileDialogCancel() override { Unregister(); }
+    const std::vector<wxString>& Offered() const { return m_offered; }
+
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        auto* file = dynamic_cast<wxFileDialog*>(dialog);
+        if (!file)
+            return wxID_NONE;
+        m_offered.push_back(file->GetFilename());
+        return wxID_CANCEL;
+    }
+    void Exit(wxDialog*) override {}
+
+private:
+    std::vector<wxString> m_offered;
+};
+
+class QueryWindowUseTest : public ::testing::TestWithParam<Driver> {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_DISPLAY();
+        ASSERT_EQ(Main().GetConnectionCount(), 0u);
+        if (GetParam() == Driver::PostgreSQL && !PostgresConfigured())
+            GTEST_SKIP() << "no PostgreSQL";
+        m_connect = CleanDatabaseConnectionString(GetParam());
+    }
+    void TearDown() override
+    {
+        if (!window_test::HaveDisplay())
+            return;
+        window_test::CloseQueryWindows();
+    }
+
+    bool IsPostgres() const { return GetParam() == Driver::PostgreSQL; }
+
+    CChildFrame* Open()
+    {
+        CChildFrame* frame = window_test::OpenQueryWindow(m_connect);
+        if (frame) {
+            frame->Raise();
+            Settle();
+        }
+        return frame;
+    }
+
+    // The connection as the title names it: the database file of SQLite; server, database and
+    // user of PostgreSQL.
+    wxString ConnectionPart(CChildFrame* frame) const
+    {
+        if (!IsPostgres()) {
+            const std::string key = "Database=";
+            const size_t at = m_connect.find(key);
+            const size_t end = m_connect.find(';', at);
+            return wxString::FromUTF8(m_connect.substr(at + key.size(), end - at - key.size()));
+        }
+        const CWindowConnection& c = frame->Connection();
+        EXPECT_FALSE(c.m_strServerName.empty());
+        EXPECT_EQ(c.m_strCurrentCatalog, wxString::FromUTF8(PostgresDatabaseName()));
+        EXPECT_EQ(c.m_strUserId, "torvane");
+        return c.m_strServerName + ".\"" + wxString::FromUTF8(PostgresDatabaseName()) + "\".torvane";
+    }
+
+    std::string m_connect;
+};
+
+TEST_P(QueryWindowUseTest, TheTitleTellsTheConnectionTheWindowAndItsQuery)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    CTorvaneDoc* doc = frame->GetQueryDoc();
+    const wxString connection = ConnectionPart(frame);
+
+    wxRegEx untitled("^(.*) - (Untitled_[0-9]+) - \\(New Query\\)$", wxRE_ADVANCED);
+    const wxString first = doc->GetTitle();
+    ASSERT_TRUE(untitled.Matches(first)) << first;
+    EXPECT_EQ(untitled.GetMatch(first, 1), connection);
+    const wxString name = untitled.GetMatch(first, 2);
+    EXPECT_EQ(TabText(frame), first);
+
+    // The first key typed marks the title.
+    TypeInEditor(frame, "select 42 as answer");
+    EXPECT_TRUE(doc->GetTitle().StartsWith(connection + " - " + name + "* - (")) << doc->GetTitle();
+
+    // A run puts its query into the title, the first 15 characters of it.
+    RunWithF5(frame);
+    const wxString ran = connection + " - " + name + "* - (select 42 as an...)";
+    EXPECT_EQ(doc->GetTitle(), ran);
+    EXPECT_EQ(TabText(frame), ran);
+
+    // Closing asks about the window by its own name and offers that name for the file.
+    CMessageScript answers{wxID_YES};
+    CFileDialogCancel fileDialog;
+    frame->Close();
+    EXPECT_EQ(answers.Texts(), std::vector<wxString>{"Save changes to " + name + "?"});
+    EXPECT_EQ(fileDialog.Offered(), std::vector<wxString>{name + ".sql"});
+    // Nothing saved, the window stays with its full title.
+    ASSERT_EQ(Main().GetConnectionCount(), 1u);
+    EXPECT_EQ(doc->GetTitle(), ran);
+}
+
+TEST_P(QueryWindowUseTest, TheTitleShowsTheDbmsAndItsVersionWhenAsked)
+{
+    CSettingsStore::Get().WriteProfileInt("Configure", "Display DBMS Ver", 1);
+    CChildFrame* frame = Open();
+    CSettingsStore::Get().WriteProfileInt("Configure", "Display DBMS Ver", 0);
+    ASSERT_TRUE(frame);
+    const wxString title = frame->GetQueryDoc()->GetTitle();
+    wxRegEx prefix(IsPostgres() ? "^\\{PostgreSQL [0-9][0-9.]*\\} (.*) - Untitled_[0-9]+ - \\(New Query\\)$"
+                                : "^\\{SQLite [0-9][0-9.]*\\} (.*) - Untitled_[0-9]+ - \\(New Query\\)$",
+                   wxRE_ADVANCED);
+    ASSERT_TRUE(prefix.Matches(title)) << title;
+    EXPECT_EQ(prefix.GetMatch(title, 1), ConnectionPart(frame));
+    EXPECT_EQ(TabText(frame), title);
+}
+
+TEST_P(QueryWindowUseTest, TheResultsGridMovesWithTheKeys)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText("with recursive c(x) as (select 1 union all select x + 1 from c where x < 200) "
+                          "select x, x * 2 as y, 'r' || x as z from c");
+    RunWithF5(frame);
+    CMSHFlexGrid* grid = frame->GetResultView()->GetCurrentGrid();
+    ASSERT_TRUE(grid);
+    ASSERT_TRUE(frame->GetResultView()->IsGridVisible());
+    ASSERT_EQ(grid->GetRows(), 201);
+    const wxString editorText = Editor(frame).GetText();
+
+    // A click on the first cell.
+    const wxRect cell = grid->CellToRect(0, 0);
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(grid->GetGridWindow()->ClientToScreen(grid->CalcScrolledPosition(cell.GetPosition()) +
+                                                          wxPoint(cell.width / 2, cell.height / 2)));
+    Settle();
+    mouse.MouseClick();
+    ASSERT_TRUE(PumpUntil([frame] { return Pane(frame, 4) == "Ln 1, Col 1"; }, kWait)) << Pane(frame, 4);
+
+    const struct {
+        int key;
+        int modifiers;
+        const char* place;
+    } steps[] = {
+        {WXK_DOWN, wxMOD_NONE, "Ln 2, Col 1"},      {WXK_DOWN, wxMOD_NONE, "Ln 3, Col 1"},
+        {WXK_RIGHT, wxMOD_NONE, "Ln 3, Col 2"},     {WXK_END, wxMOD_NONE, "Ln 3, Col 3"},
+        {WXK_LEFT, wxMOD_NONE, "Ln 3, Col 2"},      {WXK_HOME, wxMOD_NONE, "Ln 3, Col 1"},
+        {WXK_UP, wxMOD_NONE, "Ln 2, Col 1"},        {WXK_END, wxMOD_CONTROL, "Ln 200, Col 3"},
+        {WXK_UP, wxMOD_NONE, "Ln 199, Col 3"},      {WXK_HOME, wxMOD_CONTROL, "Ln 1, Col 1"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.place);
+        PressKey(step.key, step.modifiers);
+        EXPECT_TRUE(PumpUntil([frame, &step] { return Pane(frame, 4) == step.place; }, kWait)) << Pane(frame, 4);
+    }
+    EXPECT_TRUE(grid->RowIsVisible(1));
+
+    // A page down moves by the rows in view and keeps the current row in view; a page up comes back.
+    PressKey(WXK_PAGEDOWN);
+    EXPECT_TRUE(PumpUntil([grid] { return grid->GetRow() > 3; }, kWait)) << grid->GetRow();
+    EXPECT_TRUE(grid->RowIsVisible(grid->GetRow()));
+    EXPECT_EQ(Pane(frame, 4), wxString::Format("Ln %d, Col 1", grid->GetRow()));
+    PressKey(WXK_PAGEUP);
+    EXPECT_TRUE(PumpUntil([frame] { return Pane(frame, 4) == "Ln 1, Col 1"; }, kWait)) << Pane(frame, 4);
+
+    // The keys moved the grid only.
+    EXPECT_EQ(Editor(frame).GetText(), editorText);
+}
+
+TEST_P(QueryWindowUseTest, ARunShowsTheHiddenOutputPane)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText("select 1 as a");
+    RunWithF5(frame);
+    ASSERT_TRUE(frame->IsOutputPaneShown());
+
+    PressKey('2', wxMOD_ALT);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsOutputPaneShown(); }, kWait));
+    EXPECT_FALSE(frame->GetResultView()->IsShownOnScreen());
+    EXPECT_EQ(Pane(frame, 3), "");
+
+    Editor(frame).SetText("select 2 as b");
+    RunWithF5(frame);
+    EXPECT_TRUE(frame->IsOutputPaneShown());
+    EXPECT_TRUE(frame->GetResultView()->IsShownOnScreen());
+    EXPECT_TRUE(frame->GetResultView()->IsGridVisible());
+    EXPECT_EQ(Pane(frame, 3), "Results grid #1 of 1; 1 row(s); 1 col(s)");
+}
+
+TEST_P(QueryWindowUseTest, StatusPanesShowTheirTipsUnderThePointer)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    CTVStatusBar* bar = frame->GetQueryStatusBar();
+    PointAtPane(frame, CTVStatusBar::kAutoCommitPane);
+    EXPECT_TRUE(PumpUntil([bar] { return bar->GetToolTipText() == "Autocommit mode is on"; }, kWait))
+        << bar->GetToolTipText();
+
+    Editor(frame).SetText("select 1 as a");
+    RunWithF5(frame);
+    PointAtPane(frame, 0);
+    EXPECT_TRUE(PumpUntil([bar] { return bar->GetToolTipText() == "Query batch completed"; }, kWait))
+        << bar->GetToolTipText();
+    window_test::CloseQueryWindows();
+
+    // A window that keeps its transactions open says so.
+    CSettingsStore::Get().WriteProfileInt("Configure", "Auto Commit", 0);
+    frame = Open();
+    CSettingsStore::Get().WriteProfileInt("Configure", "Auto Commit", 1);
+    ASSERT_TRUE(frame);
+    const wxString mode = frame->Connection().m_bAutoCommit ? "Autocommit mode is on" : "Autocommit mode is off";
+    if (IsPostgres()) {
+        EXPECT_EQ(mode, "Autocommit mode is off");
+    }
+    bar = frame->GetQueryStatusBar();
+    PointAtPane(frame, CTVStatusBar::kAutoCommitPane);
+    EXPECT_TRUE(PumpUntil([bar, mode] { return bar->GetToolTipText() == mode; }, kWait)) << bar->GetToolTipText();
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, QueryWindowUseTest, ::testing::Values(Driver::SQLite, Driver::PostgreSQL),
+                         [](const ::testing::TestParamInfo<Driver>& info) { return DriverName(info.param); });
+
+// What does not depend on the database: on SQLite.
+class QueryWindowLookTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_DISPLAY();
+        ASSERT_EQ(Main().GetConnectionCount(), 0u);
+    }
+    void TearDown() override
+    {
+        if (!window_test::HaveDisplay())
+            return;
+        window_test::CloseQueryWindows();
+    }
+};
+
+TEST_F(QueryWindowLookTest, EveryToolbarButtonHasAPictureOfItsOwn)
+{
+    CChildFrame* frame = window_test::OpenQueryWindow(NewSqliteConnectionString());
+    ASSERT_TRUE(frame);
+    wxToolBar* toolbar = nullptr;
+    for (wxWindow* child : frame->GetChildren())
+        if (auto* bar = dynamic_cast<wxToolBar*>(child))
+            toolbar = bar;
+    ASSERT_TRUE(toolbar);
+
+    const auto pixels = [](const wxBitmap& bitmap) {
+        wxImage image = bitmap.ConvertToImage();
+        if (!image.HasAlpha())
+            image.InitAlpha();
+        const size_t count = static_cast<size_t>(image.GetWidth()) * image.GetHeight();
+        return std::string(reinterpret_cast<const char*>(image.GetData()), count * 3) +
+               std::string(reinterpret_cast<const char*>(image.GetAlpha()), count);
+    };
+    const std::string missing =
+        pixels(wxArtProvider::GetBitmap(wxART_MISSING_IMAGE, wxART_TOOLBAR, wxSize(16, 16)));
+    std::set<std::string> seen;
+    std::vector<int> ids;
+    for (size_t i = 0; i < toolbar->GetToolsCount(); ++i) {
+        const wxToolBarToolBase* tool = toolbar->GetToolByPos(static_cast<int>(i));
+        if (!tool->IsButton())
+            continue;
+        SCOPED_TRACE(tool->GetLabel().utf8_string());
+        ids.push_back(tool->GetId());
+        const wxBitmap bitmap = tool->GetNormalBitmap();
+        ASSERT_TRUE(bitmap.IsOk());
+        EXPECT_EQ(bitmap.GetSize(), wxSize(16, 16));
+        const std::string picture = pixels(bitmap);
+        EXPECT_NE(picture, missing);
+        // Something is drawn: opaque pixels make up a fair part of the picture.
+        const std::string alpha = picture.substr(16 * 16 * 3);
+        EXPECT_GT(std::count_if(alpha.begin(), alpha.end(), [](char a) { return static_cast<unsigned char>(a) > 128; }),
+                  30);
+        EXPECT_TRUE(seen.insert(picture).second) << "shares its picture with another button";
+    }
+    EXPECT_EQ(ids, (std::vector<int>{ID_QUERY_EXECUTE, ID_QUERY_CANCEL, ID_RESULTS_IN_TEXT, ID_MESSAGES_MODE,
+                                     ID_VIEW_SCHEMA, ID_VIEW_OUTPUT, ID_PREVIOUS_GRID, ID_NEXT_GRID}));
+}
+
+TEST_F(QueryWindowLookTest, TheEditorTakesNoMoreThanItsLimit)
+{
+    CChildFrame* frame = window_test::OpenQueryWindow(NewSqliteConnectionString());
+    ASSERT_TRUE(frame);
+    wxStyledTextCtrl& edit = Editor(frame);
+    // Two characters short of the limit, a thousand of them two bytes long: more bytes than the
+    // limit, so the characters are what is counted. In lines of 100, as a long script would be.
+    const long limit = CQryView::kMaxTextLength;
+    std::string text;
+    for (int i = 0; i < 1000; ++i)
+        text += "\xC3\xA9";
+    text.reserve(static_cast<size_t>(limit) + 1000);
+    for (long chars = 1000; chars < limit - 2; ++chars)
+        text += chars % 100 == 99 ? '\n' : 'a';
+    text.back() = 'a';
+    edit.AddTextRaw(text.data(), static_cast<int>(text.size()));
+    ASSERT_EQ(edit.GetTextLength(), static_cast<int>(text.size()));
+
+    edit.DocumentEnd();
+    frame->Raise();
+    edit.SetFocus();
+    Settle();
+    wxUIActionSimulator().Text("xyz");
+    PumpUntil([&edit, &text] { return edit.GetTextLength() >= static_cast<int>(text.size()) + 2; }, kWait);
+    Settle();
+    EXPECT_EQ(edit.GetTextLength(), static_cast<int>(text.size()) + 2);
+    EXPECT_EQ(edit.GetTextRange(edit.GetTextLength() - 3, edit.GetTextLength()), "axy");
+
+    // Nothing more goes in, however it comes; a CR LF line break counts as one character.
+    edit.DocumentEnd();
+    edit.AddText("more text");
+    EXPECT_EQ(edit.GetTextLength(), static_cast<int>(text.size()) + 2);
+    edit.DeleteRange(edit.GetTextLength() - 2, 2);
+    edit.DocumentEnd();
+    edit.AddText("\r\nzz");
+    EXPECT_EQ(edit.GetTextRange(edit.GetTextLength() - 4, edit.GetTextLength()), "a\r\nz");
+    frame->GetQueryDoc()->Modify(false);
+}
+
+TEST_F(QueryWindowLookTest, DialogsHaveTheirNaturalSizeInTheMiddleOfTheMainWindow)
+{
+    // A parent not yet on screen, as a query window is while its connection is asked for.
+    auto* hidden = new wxFrame(&Main(), wxID_ANY, "hidden");
+    CDataLinkDlg dialog(hidden);
+    dialog.Show();
+    Settle();
+    PumpUntil([&dialog] { return dialog.IsShownOnScreen(); }, kWait);
+    const wxSize need = dialog.GetSizer()->GetMinSize();
+    EXPECT_GE(dialog.GetClientSize().x, need.x);
+    EXPECT_GE(dialog.GetClientSize().y, need.y);
+    std::vector<wxWindow*> pending{&dialog};
+    int buttons = 0;
+    while (!pending.empty()) {
+        wxWindow* window = pending.back();
+        pending.pop_back();
+        for (wxWindow* child : window->GetChildren())
+            pending.push_back(child);
+        if (auto* button = dynamic_cast<wxButton*>(window)) {
+            ++buttons;
+            SCOPED_TRACE(button->GetLabel().utf8_string());
+            EXPECT_GE(button->GetSize().y, button->GetBestSize().y);
+            EXPECT_GE(button->GetSize().x, button->GetBestSize().x);
+        }
+    }
+    EXPECT_GE(buttons, 4);
+    const wxPoint centre = dialog.GetScreenRect().GetPosition() + dialog.GetSize() / 2;
+    const wxPoint mainCentre = Main().GetScreenRect().GetPosition() + Main().GetSize() / 2;
+    EXPECT_NEAR(centre.x, mainCentre.x, 2);
+    EXPECT_NEAR(centre.y, mainCentre.y, 2);
+    dialog.Hide();
+    hidden->Destroy();
+}
+
+TEST_F(QueryWindowLookTest, ConnectSubmenusShowTheirItemsTheFirstTimeTheyOpen)
+{
+    CMruFileList* logins = TheApp().GetDsnLessLoginManager().GetList(0);
+    ASSERT_TRUE(logins);
+    logins->Add(TheApp().GetTempFolder() + "SQLite3");
+    CConnectCommands& commands = *Main().GetConnectCommands();
+    ASSERT_EQ(commands.GetDriverMenu()->GetMenuItemCount(), 1u) << "only its placeholder so far";
+    const size_t drivers = commands.GetDriverCommands().size();
+    ASSERT_GT(drivers, 0u);
+
+    // The File menu opened from the keyboard fills its submenus before they are shown.
+    Main().Raise();
+    Main().SetFocus();
+    Settle();
+    PressKey('F', wxMOD_ALT);
+    const bool filled = PumpUntil(
+        [&commands, drivers] {
+            return commands.GetDriverMenu()->GetMenuItemCount() == drivers &&
+                   commands.GetRecentDsnLessMenu()->FindItemByPosition(0)->GetItemLabelText() == "1 SQLite3";
+        },
+        kWait);
+    PressKey(WXK_ESCAPE);
+    EXPECT_TRUE(filled);
+    const wxMenuItemList& items = commands.GetDriverMenu()->GetMenuItems();
+    ASSERT_EQ(items.size(), drivers);
+    EXPECT_EQ(items.front()->GetItemLabelText(), commands.GetDriverCommands().begin()->second.name + "...");
+}
+
+} // namespace
