@@ -378,10 +378,13 @@ void CChildFrame::MoveFocusToPane(bool next)
 
 bool CChildFrame::TryBefore(wxEvent& event)
 {
-    // As the active view would in a split window: the results pane sees its commands first.
+    // As the active view would in a split window: the results or schema pane sees its commands first.
     const wxEventType type = event.GetEventType();
-    if ((type == wxEVT_MENU || type == wxEVT_UPDATE_UI) && !m_bDestroyed && m_pResultView &&
-        m_pActivePane == m_pResultView && m_pResultView->ProcessWindowEventLocally(event))
-        return true;
+    if ((type == wxEVT_MENU || type == wxEVT_UPDATE_UI) && !m_bDestroyed) {
+        if (m_pResultView && m_pActivePane == m_pResultView && m_pResultView->ProcessWindowEventLocally(event))
+            return true;
+        if (m_pSchemaView && m_pActivePane == m_pSchemaView && m_pSchemaView->ProcessWindowEventLocally(event))
+            return true;
+    }
     return CChildFrameBase::TryBefore(event);
 }
