@@ -39,10 +39,12 @@ void CSchemaTreeModel::ReadColumnDetails(CSchemaRow& row, CSchemaColumnData& dat
                                          bool isResultColumn)
 {
     if (isParameter) {
+        // PARAMETER_TYPE counts input, input/output, output, return value; the names are the
+        // parameter directions of the object model, which count output before input/output.
         switch (row.Integer("PARAMETER_TYPE")) {
         case 1: data.m_strName += " (adParamInput)"; break;
-        case 2: data.m_strName += " (adParamOutput)"; break;
-        case 3: data.m_strName += " (adParamInputOutput)"; break;
+        case 2: data.m_strName += " (adParamInputOutput)"; break;
+        case 3: data.m_strName += " (adParamOutput)"; break;
         case 4: data.m_strName += " (adParamReturnValue)"; break;
         default: data.m_strName += " (adParamUnknown)"; break;
         }

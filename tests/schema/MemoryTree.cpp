@@ -246,7 +246,7 @@ TreeItem CMemoryTree::Find(const std::string& path) const
     TreeItem item = GetRoot();
     std::istringstream parts(path);
     std::string part;
-    while (item && std::getline(parts, part, '/'))
+    while (item && std::getline(parts, part, '|'))
         item = Child(item, part);
     return item;
 }

@@ -71,7 +71,7 @@ public:
     std::vector<int> ChildKinds(TreeItem item) const;
     // The first child with this text (or none).
     TreeItem Child(TreeItem parent, const std::string& text) const;
-    // The item at a path of texts from the root ("Tables/orders").
+    // The item at a path of texts below the root, separated by "|" ("Tables|orders").
     TreeItem Find(const std::string& path) const;
     // The texts of the selected items in display order, hidden ones included.
     std::vector<std::string> SelectedTexts() const;
