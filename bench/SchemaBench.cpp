@@ -2,8 +2,8 @@
 // of a table with 1,000 columns, opened in the schema pane of a real query window, against the
 // plain ODBC catalog calls (SQLTables, SQLColumns, their rows fetched into bound columns) on the
 // same database, in the same run, on SQLite and PostgreSQL. Prints per database and node:
-//   - pane time / plain ODBC time, from the expansion until its items are in the tree with their
-//     positions computed (goal <= 1.5)
+//   - pane time / plain ODBC time, from the expansion until its items are in the tree
+//     (goal <= 1.5)
 //   - the same until the pane has painted them
 //
 // Environment: TORVANE_PG_CONNECT and TORVANE_PG_PORT (set by scripts/bench.sh);
@@ -111,22 +111,21 @@ struct Timing {
     size_t items = 0;
 };
 
-wxTreeItemId ChildNamed(CSchemaView& view, const wxTreeItemId& parent, const wxString& text)
+TreeItem ChildNamed(CSchemaView& view, TreeItem parent, const wxString& text)
 {
-    wxTreeItemIdValue cookie;
-    for (wxTreeItemId child = view.GetFirstChild(parent, cookie); child.IsOk(); child = view.GetNextChild(parent, cookie)) {
-        if (view.GetItemText(child) == text)
+    for (TreeItem child = view.Tree().GetFirstChild(parent); child; child = view.Tree().GetNextSibling(child)) {
+        if (view.Tree().GetText(child) == text)
             return child;
     }
     throw std::runtime_error(fmt::format("no item {} in the schema pane", text.utf8_string()));
 }
 
-// Expands the item as a click on its button does; the seconds until the items are in place
-// and until they are painted.
-void TimeExpand(CSchemaView& view, const wxTreeItemId& item, double& loaded, double& painted)
+// Expands the item as a click on its button does; the seconds until its items are in the tree
+// and until the pane has painted them.
+void TimeExpand(CSchemaView& view, TreeItem item, double& loaded, double& painted)
 {
     const auto start = Clock::now();
-    view.Expand(item);
+    view.Tree().Expand(item);
     loaded = Seconds(Clock::now() - start);
     view.Update();
     painted = Seconds(Clock::now() - start);
@@ -162,18 +161,18 @@ void MeasureDriver(const std::string& driver, const std::string& connect, const 
 
         view->ResetTree();
         view->Update();
-        const wxTreeItemId folder = ChildNamed(*view, view->GetRootItem(), "Tables");
+        const TreeItem folder = ChildNamed(*view, view->Tree().GetRoot(), "Tables");
         double loaded = 0, painted = 0;
         TimeExpand(*view, folder, loaded, painted);
         tables.loaded = std::min(tables.loaded, loaded);
         tables.painted = std::min(tables.painted, painted);
-        tables.items = view->GetChildrenCount(folder, false);
+        tables.items = view->Tree().GetChildCount(folder);
 
-        const wxTreeItemId wide = ChildNamed(*view, folder, wideShown);
+        const TreeItem wide = ChildNamed(*view, folder, wideShown);
         TimeExpand(*view, wide, loaded, painted);
         columns.loaded = std::min(columns.loaded, loaded);
         columns.painted = std::min(columns.painted, painted);
-        columns.items = view->GetChildrenCount(wide, false);
+        columns.items = view->Tree().GetChildCount(wide);
     }
     window_bench::CloseQueryWindow(frame);
     if (tables.items != tables.plainRows || columns.items != columns.plainRows)

@@ -19,7 +19,7 @@
 #include <wx/utils.h>
 
 CSchemaView::CSchemaView(wxWindow* parent, CChildFrame* frame)
-    : CTVTreeView(parent, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxBORDER_NONE, true), m_pFrame(frame)
+    : CTVTreeView(parent, kLinesAtRoot | kDisableDragDrop), m_pFrame(frame)
 {
     m_pModel = std::make_unique<CSchemaTreeModel>(Tree(), Selection(), *this, CSettingsStore::Get());
     SetTreeListener(m_pModel.get());
@@ -29,11 +29,7 @@ CSchemaView::CSchemaView(wxWindow* parent, CChildFrame* frame)
     if (font.lfHeight != 0)
         SetFont(font.ToFont());
 
-    Bind(wxEVT_RIGHT_DOWN, &CSchemaView::OnRightDown, this);
     Bind(wxEVT_CONTEXT_MENU, &CSchemaView::OnContextMenu, this);
-    Bind(wxEVT_TREE_ITEM_ACTIVATED, &CSchemaView::OnItemActivated, this);
-    // Bound after the tree's own key handler, so it comes first.
-    Bind(wxEVT_KEY_DOWN, &CSchemaView::OnKeyDown, this);
     Bind(wxEVT_MENU, &CSchemaView::OnReturnAllRows, this, ID_SCHEMA_RETURN_ALL);
     Bind(wxEVT_MENU, &CSchemaView::OnReturnAllRows, this, ID_SCHEMA_RETURN_ALL_COLUMNS);
     Bind(wxEVT_MENU, &CSchemaView::OnReturnTopRows, this, ID_SCHEMA_RETURN_TOP);
@@ -48,9 +44,8 @@ CSchemaView::CSchemaView(wxWindow* parent, CChildFrame* frame)
 
 CSchemaView::~CSchemaView()
 {
-    // The items go before the model that their deletion reports to.
+    // The model goes before the tree that reports to it.
     SetTreeListener(nullptr);
-    DeleteAllItems();
 }
 
 void CSchemaView::ResetTree()
@@ -153,19 +148,16 @@ bool CSchemaView::HandleNavigationKey(CMultiSelectTree::Key key, bool shift)
     return m_pModel->OnKeyDown(key, shift);
 }
 
-void CSchemaView::OnSelectionChangedByControl()
+void CSchemaView::OnCaretMovedByControl()
 {
     m_pModel->OnCaretMovedByControl();
 }
 
-void CSchemaView::OnRightDown(wxMouseEvent& event)
+void CSchemaView::HandleRButtonDown(TreeItem hit, CMultiSelectTree::Where where, const wxPoint& point)
 {
-    CMultiSelectTree::Where where;
-    const TreeItem hit = HitTestItem(event.GetPosition(), where);
     if (where != CMultiSelectTree::Where::Button)
         m_pModel->OnRButtonDown(hit);
-    SetFocus();
-    ShowContextMenu(event.GetPosition());
+    ShowContextMenu(point);
 }
 
 void CSchemaView::OnContextMenu(wxContextMenuEvent& event)
@@ -195,45 +187,41 @@ void CSchemaView::ShowContextMenu(const wxPoint& point)
     if (at == wxDefaultPosition) {
         // From the keyboard: the middle of the caret's label, cut to the pane's width.
         Tree().EnsureVisible(caret);
-        wxRect label;
-        if (GetBoundingRect(ToId(caret), label, true)) {
-            label.width = std::min(label.GetRight(), GetClientSize().x) - label.x;
-            at = label.GetPosition() + wxPoint(label.width / 2, label.height / 2);
-        } else {
-            at = wxPoint(GetClientSize().x / 2, GetClientSize().y / 2);
-        }
+        wxRect label = GetItemRect(caret, true);
+        label.width = std::min(label.GetRight(), GetClientSize().x) - label.x;
+        at = label.IsEmpty() || !GetClientRect().Contains(label.GetPosition())
+                 ? wxPoint(GetClientSize().x / 2, GetClientSize().y / 2)
+                 : label.GetPosition() + wxPoint(label.width / 2, label.height / 2);
     }
     PopupMenu(menu.get(), at);
 }
 
-void CSchemaView::OnItemActivated(wxTreeEvent& event)
+bool CSchemaView::OnItemActivated(TreeItem item)
 {
-    // A double click on a table, view or column returns its rows instead of opening it.
-    const int kind = GetItemImage(event.GetItem());
-    if (IsExecuting() || IsFindInFilesRunning() || !(IsTableLikeKind(kind) || IsColumnKind(kind))) {
-        event.Skip();
-        return;
-    }
+    const int kind = Tree().GetKind(item);
+    if (IsExecuting() || IsFindInFilesRunning() || !(IsTableLikeKind(kind) || IsColumnKind(kind)))
+        return false;
     ReturnRows(kAllRows);
+    return true;
 }
 
-void CSchemaView::OnKeyDown(wxKeyEvent& event)
+bool CSchemaView::HandleKey(const wxKeyEvent& event)
 {
     const int code = event.GetKeyCode();
     const bool plain = !event.ControlDown() && !event.AltDown() && !event.ShiftDown();
     if (plain && (code == WXK_RETURN || code == WXK_NUMPAD_ENTER)) {
         OnEnterKey();
-        return;
+        return true;
     }
     if (plain && code == WXK_F8 && m_pModel->CanRefresh()) {
         m_pModel->OnRefresh();
-        return;
+        return true;
     }
     if ((plain && code == WXK_MENU) || (code == WXK_F10 && event.ShiftDown() && !event.ControlDown())) {
         ShowContextMenu(wxDefaultPosition);
-        return;
+        return true;
     }
-    event.Skip();
+    return false;
 }
 
 void CSchemaView::OnEnterKey()
@@ -252,9 +240,7 @@ void CSchemaView::OnEnterKey()
         // Nothing is loaded while a query runs.
         return;
     }
-    Freeze();
-    Toggle(ToId(caret));
-    Thaw();
+    Tree().Toggle(caret);
 }
 
 // ---- Commands ----
@@ -267,7 +253,7 @@ bool CSchemaView::IsIdle() const
 bool CSchemaView::IsCommandEnabled(int id) const
 {
     const TreeItem caret = Tree().GetCaret();
-    const int kind = caret ? GetItemImage(ToId(caret)) : -1;
+    const int kind = caret ? Tree().GetKind(caret) : -1;
     const bool columnsPicked =
         IsColumnKind(kind) && Selection().GetSelectedCount(true) >= 1;
     switch (id) {
@@ -285,7 +271,7 @@ bool CSchemaView::IsCommandEnabled(int id) const
 wxMenu* CSchemaView::CreateContextMenu() const
 {
     const TreeItem caret = Tree().GetCaret();
-    const int kind = caret ? GetItemImage(ToId(caret)) : -1;
+    const int kind = caret ? Tree().GetKind(caret) : -1;
     auto menu = std::make_unique<wxMenu>();
     auto rowsMenu = [&](const char* title, int top, int all) {
         auto* rows = new wxMenu;

@@ -69,18 +69,21 @@ private:
     void ShowStopMessage(const wxString& text) override;
     void UpdateConnectionTitle() override;
 
-    // The pane's rules in front of the multiple selection's.
+    // The pane's rules in front of the multiple selection's: several items only among sibling
+    // columns, a right press that keeps a multiple selection and opens the menu.
     CMultiSelectTree::Press HandleLButtonDown(TreeItem hit, CMultiSelectTree::Where where, bool shift, bool ctrl,
                                               const wxPoint& point) override;
+    void HandleRButtonDown(TreeItem hit, CMultiSelectTree::Where where, const wxPoint& point) override;
     bool HandleNavigationKey(CMultiSelectTree::Key key, bool shift) override;
-    void OnSelectionChangedByControl() override;
+    // Enter, F8 (Refresh) and the menu keys.
+    bool HandleKey(const wxKeyEvent& event) override;
+    // A double click on a table, view or column returns its rows instead of opening it.
+    bool OnItemActivated(TreeItem item) override;
+    void OnCaretMovedByControl() override;
 
     bool IsIdle() const;
     void ShowContextMenu(const wxPoint& point);
-    void OnRightDown(wxMouseEvent& event);
     void OnContextMenu(wxContextMenuEvent& event);
-    void OnItemActivated(wxTreeEvent& event);
-    void OnKeyDown(wxKeyEvent& event);
     // Enter: Return All Rows on tables, views and selected columns; otherwise opens or closes.
     void OnEnterKey();
     void OnUpdateCommand(wxUpdateUIEvent& event);

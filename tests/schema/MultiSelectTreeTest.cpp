@@ -1,7 +1,8 @@
 // The multiple selection on an in-memory tree: clicks, presses and releases, drags, keys and
 // collapses as a table of cases (selection, caret and anchor before; the action; selection,
 // caret, anchor and the notifications after).
-#include "MemoryTree.h"
+#include "schemacore/SchemaTreeStore.h"
+#include "TreeTestHelpers.h"
 #include "schemacore/MultiSelectTree.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +57,7 @@ public:
     void KeyDown(TreeKey key) override { m_notes.push_back(key == TreeKey::Up ? "key Up" : "key Down"); }
     void BeginDrag(TreeItem item, int, int) override { m_notes.push_back("drag " + Name(item)); }
 
-    CMemoryTree m_tree;
+    CSchemaTreeStore m_tree;
     CMultiSelectTree m_selection;
     std::vector<std::string> m_notes;
 
@@ -112,7 +113,7 @@ TEST(MultiSelectTree, SelectionCases)
          [](SelectionTree& t) {
              EXPECT_EQ(t.m_selection.OnLButtonDown(t["a2"], Where::Label, false, false, 10, 10), Press::Handled);
              EXPECT_TRUE(t.m_selection.IsClickDeferred());
-             EXPECT_EQ(t.m_tree.SelectedTexts().size(), 2u);
+             EXPECT_EQ(SelectedTexts(t.m_tree).size(), 2u);
              t.m_selection.OnLButtonUp(false, false, 10, 10);
          },
          {"a2"}, "a2", "a2", {"changed a1>a2"}},
@@ -188,7 +189,7 @@ TEST(MultiSelectTree, SelectionCases)
         t.m_tree.SetCaret(t[c.caret]);
         t.m_selection.SetAnchor(t[c.anchor]);
         c.action(t);
-        EXPECT_EQ(t.m_tree.SelectedTexts(), c.expectSelected);
+        EXPECT_EQ(SelectedTexts(t.m_tree), c.expectSelected);
         EXPECT_EQ(t.Name(t.m_tree.GetCaret()), c.expectCaret);
         EXPECT_EQ(t.Name(t.m_selection.GetAnchor()), c.expectAnchor);
         EXPECT_EQ(t.m_notes, c.expectNotes);
@@ -216,7 +217,7 @@ TEST(MultiSelectTree, SelectRangeEnds)
         t.m_tree.SetSelected(t["a1"], true);
         t.m_tree.SetCaret(t["a1"]);
         EXPECT_EQ(t.m_selection.SelectRange(t[c.anchor], t[c.item]), c.found);
-        EXPECT_EQ(t.m_tree.SelectedTexts(), c.selected);
+        EXPECT_EQ(SelectedTexts(t.m_tree), c.selected);
         EXPECT_EQ(t.Name(t.m_tree.GetCaret()), c.found ? c.item : "a1");
     }
 }
@@ -233,8 +234,8 @@ TEST(MultiSelectTree, CountsStopAtTwoAndSkipHiddenItems)
     t.m_tree.SetSelected(t["b1"], true);
     EXPECT_EQ(t.m_selection.GetSelectedCount(false), 3u);
     t.m_selection.ClearSelection();
-    EXPECT_EQ(t.m_tree.SelectedTexts(), std::vector<std::string>{"b1"});
-    CMemoryTree empty;
+    EXPECT_EQ(SelectedTexts(t.m_tree), std::vector<std::string>{"b1"});
+    CSchemaTreeStore empty;
     CMultiSelectTree none(empty, t, {});
     EXPECT_EQ(none.GetSelectedCount(true), 0u);
     EXPECT_FALSE(none.SelectRange({}, {}));
@@ -243,7 +244,6 @@ TEST(MultiSelectTree, CountsStopAtTwoAndSkipHiddenItems)
 TEST(MultiSelectTree, ForgetsDeletedItemsWhoseAddressesComeBack)
 {
     SelectionTree t;
-    t.m_tree.ReuseDeleted(true);
     struct Listener : ITreeListener {
         CMultiSelectTree& s;
         explicit Listener(CMultiSelectTree& sel) : s(sel) {}
@@ -263,7 +263,7 @@ TEST(MultiSelectTree, ForgetsDeletedItemsWhoseAddressesComeBack)
     const TreeItem reused = t.m_tree.AppendItem(t["C"], wxString("c1"), 0, false, nullptr);
     EXPECT_EQ(reused, old);
     t.m_selection.OnLButtonUp(false, false, 5, 5);
-    EXPECT_TRUE(t.m_tree.SelectedTexts().empty());
+    EXPECT_TRUE(SelectedTexts(t.m_tree).empty());
     t.m_tree.SetListener(nullptr);
 }
 
@@ -276,7 +276,7 @@ TEST(MultiSelectTree, DelayedLabelEdit)
     t.m_tree.SetSelected(t["a3"], true);
     // A second press on the caret's label arms the edit and leaves the caret alone selected.
     EXPECT_EQ(t.m_selection.OnLButtonDown(t["a1"], Where::Label, false, false, 5, 5), Press::ArmEdit);
-    EXPECT_EQ(t.m_tree.SelectedTexts(), std::vector<std::string>{"a1"});
+    EXPECT_EQ(SelectedTexts(t.m_tree), std::vector<std::string>{"a1"});
     EXPECT_EQ(t.m_selection.OnEditTimer(), t["a1"]);
     EXPECT_FALSE(t.m_selection.OnEditTimer());
     // A double click cancels it; so does a press elsewhere; a press with Ctrl never arms it.

@@ -62,7 +62,7 @@ protected:
     }
     const CSchemaColumnData& Column(const std::string& path)
     {
-        const TreeItem item = m_f.m_tree.Find(path);
+        const TreeItem item = Find(m_f.m_tree, path);
         EXPECT_TRUE(item) << path;
         const auto* data = item ? dynamic_cast<const CSchemaColumnData*>(m_f.m_tree.GetData(item)) : nullptr;
         static const CSchemaColumnData none;
@@ -85,12 +85,12 @@ TEST_P(SchemaDatabaseTest, FoldersListTheirObjects)
         Shown({"A_B", "AXB", "customers", "Gr\xC3\xB6\xC3\x9F" "e", "odd %_ \"name\"", "orders"});
     if (IsPostgres())
         expected.insert(expected.begin() + 4, "invoices (sales)");
-    EXPECT_EQ(m_f.m_tree.ChildTexts(tables), expected);
-    EXPECT_EQ(m_f.m_tree.ChildKinds(tables), std::vector<int>(expected.size(), kindTable));
-    EXPECT_EQ(m_f.m_tree.ChildTexts(m_f.Expand("Views")), Shown(std::vector<std::string>{"customer_names"}));
-    EXPECT_EQ(m_f.m_tree.ChildTexts(m_f.Expand("Aliases/Synonyms")), std::vector<std::string>{"<No Data>"});
-    EXPECT_EQ(m_f.m_tree.ChildTexts(m_f.Expand("Temporary Tables")), std::vector<std::string>{"<No Data>"});
-    const std::vector<std::string> system = m_f.m_tree.ChildTexts(m_f.Expand("System Tables"));
+    EXPECT_EQ(ChildTexts(m_f.m_tree, tables), expected);
+    EXPECT_EQ(ChildKinds(m_f.m_tree, tables), std::vector<int>(expected.size(), kindTable));
+    EXPECT_EQ(ChildTexts(m_f.m_tree, m_f.Expand("Views")), Shown(std::vector<std::string>{"customer_names"}));
+    EXPECT_EQ(ChildTexts(m_f.m_tree, m_f.Expand("Aliases/Synonyms")), std::vector<std::string>{"<No Data>"});
+    EXPECT_EQ(ChildTexts(m_f.m_tree, m_f.Expand("Temporary Tables")), std::vector<std::string>{"<No Data>"});
+    const std::vector<std::string> system = ChildTexts(m_f.m_tree, m_f.Expand("System Tables"));
     if (IsPostgres())
         EXPECT_NE(std::find(system.begin(), system.end(), "pg_class (pg_catalog)"), system.end());
     else
@@ -102,11 +102,11 @@ TEST_P(SchemaDatabaseTest, ColumnsWithKeysAndDetails)
 {
     m_f.Expand("Tables");
     const TreeItem orders = m_f.Expand(Path("Tables", "orders"));
-    EXPECT_EQ(m_f.m_tree.ChildTexts(orders), (std::vector<std::string>{"order_id", "line_no", "customer_id", "note"}));
-    EXPECT_EQ(m_f.m_tree.ChildKinds(orders),
+    EXPECT_EQ(ChildTexts(m_f.m_tree, orders), (std::vector<std::string>{"order_id", "line_no", "customer_id", "note"}));
+    EXPECT_EQ(ChildKinds(m_f.m_tree, orders),
               (std::vector<int>{kindPrimaryKeyColumn, kindPrimaryKeyColumn, kindForeignKeyColumn, kindColumn}));
     const TreeItem customers = m_f.Expand(Path("Tables", "customers"));
-    EXPECT_EQ(m_f.m_tree.ChildKinds(customers), (std::vector<int>{kindPrimaryKeyColumn, kindColumn, kindColumn, kindColumn}));
+    EXPECT_EQ(ChildKinds(m_f.m_tree, customers), (std::vector<int>{kindPrimaryKeyColumn, kindColumn, kindColumn, kindColumn}));
     const std::string base = Path("Tables", "customers") + "|";
     const CSchemaColumnData& name = Column(base + "name");
     EXPECT_EQ(name.m_strName, "name");
@@ -130,8 +130,8 @@ TEST_P(SchemaDatabaseTest, ColumnsWithKeysAndDetails)
     // A view has columns too, without keys.
     m_f.Expand("Views");
     const TreeItem view = m_f.Expand(Path("Views", "customer_names"));
-    EXPECT_EQ(m_f.m_tree.ChildTexts(view), std::vector<std::string>{"name"});
-    EXPECT_EQ(m_f.m_tree.ChildKinds(view), std::vector<int>{kindColumn});
+    EXPECT_EQ(ChildTexts(m_f.m_tree, view), std::vector<std::string>{"name"});
+    EXPECT_EQ(ChildKinds(m_f.m_tree, view), std::vector<int>{kindColumn});
     EXPECT_TRUE(m_f.m_host.m_messages.empty());
 }
 
@@ -139,13 +139,13 @@ TEST_P(SchemaDatabaseTest, OddNamesAreMatchedExactlyAndQuotedPartByPart)
 {
     m_f.Expand("Tables");
     // "A_B" as a pattern would also match "AXB".
-    EXPECT_EQ(m_f.m_tree.ChildTexts(m_f.Expand(Path("Tables", "A_B"))), std::vector<std::string>{"x"});
-    EXPECT_EQ(m_f.m_tree.ChildTexts(m_f.Expand(Path("Tables", "AXB"))), std::vector<std::string>{"y"});
+    EXPECT_EQ(ChildTexts(m_f.m_tree, m_f.Expand(Path("Tables", "A_B"))), std::vector<std::string>{"x"});
+    EXPECT_EQ(ChildTexts(m_f.m_tree, m_f.Expand(Path("Tables", "AXB"))), std::vector<std::string>{"y"});
     const std::string odd = Path("Tables", "odd %_ \"name\"");
-    EXPECT_EQ(m_f.m_tree.ChildTexts(m_f.Expand(odd)),
+    EXPECT_EQ(ChildTexts(m_f.m_tree, m_f.Expand(odd)),
               (std::vector<std::string>{"col \"q\"", "na\xC3\xAFve \xC3\xA9", "a.b"}));
     const std::string grosse = Path("Tables", "Gr\xC3\xB6\xC3\x9F" "e");
-    EXPECT_EQ(m_f.m_tree.ChildTexts(m_f.Expand(grosse)), std::vector<std::string>{"\xC3\x9Cmlaut"});
+    EXPECT_EQ(ChildTexts(m_f.m_tree, m_f.Expand(grosse)), std::vector<std::string>{"\xC3\x9Cmlaut"});
 
     const wxString table = IsPostgres() ? "\"public\".\"odd %_ \"\"name\"\"\"" : "\"odd %_ \"\"name\"\"\"";
     m_f.Select(odd);
@@ -166,30 +166,30 @@ TEST_P(SchemaDatabaseTest, RefreshReloadsKeepingTheShape)
     const TreeItem tables = m_f.Expand("Tables");
     m_f.Expand(Path("Tables", "orders"));
     m_f.Expand(Path("Tables", "customers"));
-    m_f.m_tree.Collapse(m_f.m_tree.Find(Path("Tables", "customers")));
+    m_f.m_tree.Collapse(Find(m_f.m_tree, Path("Tables", "customers")));
     Exec("CREATE TABLE added_later (z INTEGER)");
     Exec("ALTER TABLE orders ADD COLUMN shipped INTEGER");
     m_f.Select("Tables");
     ASSERT_TRUE(m_f.m_model->CanRefresh());
     m_f.m_model->OnRefresh();
     auto listed = [&](TreeItem folder, const std::string& text) {
-        const std::vector<std::string> texts = m_f.m_tree.ChildTexts(folder);
+        const std::vector<std::string> texts = ChildTexts(m_f.m_tree, folder);
         return std::find(texts.begin(), texts.end(), text) != texts.end();
     };
     EXPECT_TRUE(listed(tables, Shown("added_later")));
-    const TreeItem orders = m_f.m_tree.Find(Path("Tables", "orders"));
+    const TreeItem orders = Find(m_f.m_tree, Path("Tables", "orders"));
     EXPECT_TRUE(m_f.m_tree.IsExpanded(orders));
-    EXPECT_EQ(m_f.m_tree.ChildTexts(orders).back(), "shipped");
-    const TreeItem customers = m_f.m_tree.Find(Path("Tables", "customers"));
+    EXPECT_EQ(ChildTexts(m_f.m_tree, orders).back(), "shipped");
+    const TreeItem customers = Find(m_f.m_tree, Path("Tables", "customers"));
     EXPECT_TRUE(m_f.m_tree.IsLoaded(customers));
     EXPECT_FALSE(m_f.m_tree.IsExpanded(customers));
     // A table never opened stays unloaded.
-    EXPECT_FALSE(m_f.m_tree.IsLoaded(m_f.m_tree.Find(Path("Tables", "AXB"))));
+    EXPECT_FALSE(m_f.m_tree.IsLoaded(Find(m_f.m_tree, Path("Tables", "AXB"))));
     // The whole tree from the connection node.
     m_f.m_tree.SetCaret(m_f.m_tree.GetRoot());
     m_f.m_model->OnRefresh();
-    EXPECT_TRUE(listed(m_f.m_tree.Find("Tables"), Shown("added_later")));
-    EXPECT_TRUE(m_f.m_tree.IsExpanded(m_f.m_tree.Find(Path("Tables", "orders"))));
+    EXPECT_TRUE(listed(Find(m_f.m_tree, "Tables"), Shown("added_later")));
+    EXPECT_TRUE(m_f.m_tree.IsExpanded(Find(m_f.m_tree, Path("Tables", "orders"))));
     EXPECT_TRUE(m_f.m_host.m_messages.empty());
     EXPECT_EQ(m_f.m_host.m_statusTexts.back(), "");
 }
@@ -200,7 +200,7 @@ TEST_P(SchemaDatabaseTest, ShowAllOffNarrowsToTheUsersSchema)
     m_f.Expand("Tables");
     m_f.Select("Tables");
     m_f.m_model->OnShowAllObjects();
-    const std::vector<std::string> texts = m_f.m_tree.ChildTexts(m_f.m_tree.Find("Tables"));
+    const std::vector<std::string> texts = ChildTexts(m_f.m_tree, Find(m_f.m_tree, "Tables"));
     if (IsPostgres())
         EXPECT_EQ(texts, std::vector<std::string>{"invoices (sales)"});
     else
@@ -211,7 +211,7 @@ TEST_P(SchemaDatabaseTest, ShowAllOffNarrowsToTheUsersSchema)
 TEST_P(SchemaDatabaseTest, ProceduresAndTheirParameters)
 {
     const TreeItem folder = m_f.Expand("Procedures/Functions");
-    const std::vector<std::string> texts = m_f.m_tree.ChildTexts(folder);
+    const std::vector<std::string> texts = ChildTexts(m_f.m_tree, folder);
     if (IsSqlite()) {
         EXPECT_EQ(texts, std::vector<std::string>{"<Provider not capable>"});
         return;
@@ -226,12 +226,12 @@ TEST_P(SchemaDatabaseTest, ProceduresAndTheirParameters)
     ASSERT_TRUE(data);
     EXPECT_EQ(data->m_strName, "add_one");
     EXPECT_EQ(data->m_strSchema, "public");
-    EXPECT_EQ(m_f.m_tree.ChildTexts(addOne), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(m_f.m_tree.ChildKinds(addOne), (std::vector<int>{kindParameter, kindParameter}));
+    EXPECT_EQ(ChildTexts(m_f.m_tree, addOne), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(ChildKinds(m_f.m_tree, addOne), (std::vector<int>{kindParameter, kindParameter}));
     EXPECT_EQ(Column("Procedures/Functions|add_one (public)|a").m_strName, "a (adParamInput)");
     EXPECT_EQ(Column("Procedures/Functions|add_one (public)|b").m_strName, "b (adParamOutput)");
     const TreeItem list = m_f.Expand("Procedures/Functions|list_customers (public)");
-    EXPECT_FALSE(m_f.m_tree.ChildTexts(list).empty());
+    EXPECT_FALSE(ChildTexts(m_f.m_tree, list).empty());
     EXPECT_TRUE(m_f.m_host.m_messages.empty()) << m_f.m_host.m_messages.front();
 }
 
@@ -241,8 +241,8 @@ TEST_P(SchemaDatabaseTest, ASecondSchemaKeepsItsOwnColumns)
         GTEST_SKIP() << "SQLite has no schemas";
     m_f.Expand("Tables");
     const TreeItem invoices = m_f.Expand("Tables|invoices (sales)");
-    EXPECT_EQ(m_f.m_tree.ChildTexts(invoices), (std::vector<std::string>{"id", "customer_id"}));
-    EXPECT_EQ(m_f.m_tree.ChildKinds(invoices), (std::vector<int>{kindPrimaryKeyColumn, kindForeignKeyColumn}));
+    EXPECT_EQ(ChildTexts(m_f.m_tree, invoices), (std::vector<std::string>{"id", "customer_id"}));
+    EXPECT_EQ(ChildKinds(m_f.m_tree, invoices), (std::vector<int>{kindPrimaryKeyColumn, kindForeignKeyColumn}));
     m_f.Select("Tables|invoices (sales)");
     EXPECT_EQ(m_f.m_model->BuildSelectStatement(1), "SELECT \"id\", \"customer_id\" FROM \"sales\".\"invoices\"");
 }

@@ -12,6 +12,7 @@
 #include "schema/SchemaCommands.h"
 #include "schema/SchemaView.h"
 #include "tests/common/WxStringPrinter.h"
+#include "tests/schema/TreeTestHelpers.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
@@ -65,46 +66,26 @@ protected:
         return IsPostgres() ? wxString::Format("\"public\".\"%s\"", name) : wxString::Format("\"%s\"", name);
     }
 
+    CSchemaTreeStore& Tree() const { return m_view->Tree(); }
     // The item at a path of labels below the root ("Tables|items").
-    wxTreeItemId Item(const std::string& path) const
-    {
-        wxTreeItemId item = m_view->GetRootItem();
-        std::istringstream parts(path);
-        std::string part;
-        while (item.IsOk() && std::getline(parts, part, '|')) {
-            wxTreeItemIdValue cookie;
-            wxTreeItemId child = m_view->GetFirstChild(item, cookie);
-            while (child.IsOk() && m_view->GetItemText(child).utf8_string() != part)
-                child = m_view->GetNextChild(item, cookie);
-            item = child;
-        }
-        return item;
-    }
-    std::vector<std::string> Children(const wxTreeItemId& item) const
-    {
-        std::vector<std::string> texts;
-        wxTreeItemIdValue cookie;
-        for (wxTreeItemId child = m_view->GetFirstChild(item, cookie); child.IsOk();
-             child = m_view->GetNextChild(item, cookie))
-            texts.push_back(m_view->GetItemText(child).utf8_string());
-        return texts;
-    }
+    TreeItem Item(const std::string& path) const { return Find(Tree(), path); }
+    std::vector<std::string> Children(TreeItem item) const { return ChildTexts(Tree(), item); }
     // Opens the item as a click on its button does.
-    wxTreeItemId Open(const std::string& path)
+    TreeItem Open(const std::string& path)
     {
-        const wxTreeItemId item = Item(path);
-        EXPECT_TRUE(item.IsOk()) << path;
-        if (item.IsOk())
-            m_view->Expand(item);
+        const TreeItem item = Item(path);
+        EXPECT_TRUE(item) << path;
+        if (item)
+            Tree().Expand(item);
         Pump();
         return item;
     }
     // A plain click's selection on the item.
     void Pick(const std::string& path)
     {
-        const wxTreeItemId item = Item(path);
-        ASSERT_TRUE(item.IsOk()) << path;
-        m_view->Model().OnLButtonDown(CTVTreeView::FromId(item), CMultiSelectTree::Where::Label, false, false, 0, 0);
+        const TreeItem item = Item(path);
+        ASSERT_TRUE(item) << path;
+        m_view->Model().OnLButtonDown(item, CMultiSelectTree::Where::Label, false, false, 0, 0);
     }
     void Command(int id)
     {
@@ -147,22 +128,22 @@ void SaveScreenshot(const wxString& name)
 
 TEST_P(SchemaPaneTest, TheTreeShowsFoldersObjectsAndColumns)
 {
-    const wxTreeItemId root = m_view->GetRootItem();
-    ASSERT_TRUE(root.IsOk());
-    EXPECT_TRUE(m_view->IsBold(root));
-    EXPECT_EQ(m_view->GetItemText(root), m_view->GetConnectionCaption());
+    const TreeItem root = Tree().GetRoot();
+    ASSERT_TRUE(root);
+    EXPECT_TRUE(Tree().IsBold(root));
+    EXPECT_EQ(Tree().GetText(root), m_view->GetConnectionCaption());
     EXPECT_EQ(Children(root), (std::vector<std::string>{"Tables", "Views", "System Tables", "Aliases/Synonyms",
                                                         "Temporary Tables", "Procedures/Functions"}));
     EXPECT_EQ(Children(Open("Tables")), (std::vector<std::string>{Shown("items"), Shown("parts")}));
     EXPECT_EQ(Children(Open("Views")), std::vector<std::string>{Shown("item_labels")});
-    const wxTreeItemId parts = Open("Tables|" + Shown("parts"));
+    const TreeItem parts = Open("Tables|" + Shown("parts"));
     EXPECT_EQ(Children(parts), (std::vector<std::string>{"part_id", "item_id"}));
-    EXPECT_EQ(m_view->GetItemImage(Item("Tables|" + Shown("parts") + "|part_id")), kindPrimaryKeyColumn);
-    EXPECT_EQ(m_view->GetItemImage(Item("Tables|" + Shown("parts") + "|item_id")), kindForeignKeyColumn);
+    EXPECT_EQ(Tree().GetKind(Item("Tables|" + Shown("parts") + "|part_id")), kindPrimaryKeyColumn);
+    EXPECT_EQ(Tree().GetKind(Item("Tables|" + Shown("parts") + "|item_id")), kindForeignKeyColumn);
     Open("Tables|" + Shown("items"));
     Open("Views|" + Shown("item_labels"));
     Open("Procedures/Functions");
-    m_view->EnsureVisible(root);
+    Tree().EnsureVisible(root);
     SaveScreenshot(wxString("schema-tree-") + DriverName(GetDriver()));
 }
 
@@ -217,8 +198,7 @@ TEST_P(SchemaPaneTest, ReturnAllRowsOfPickedColumnsInGridsAndBackToText)
     const std::string items = "Tables|" + Shown("items");
     Open(items);
     Pick(items + "|id");
-    m_view->Model().OnLButtonDown(CTVTreeView::FromId(Item(items + "|label")), CMultiSelectTree::Where::Label, false,
-                                  true, 0, 0);
+    m_view->Model().OnLButtonDown(Item(items + "|label"), CMultiSelectTree::Where::Label, false, true, 0, 0);
     window_test::SetResultsInText(*m_frame, true);
     Command(ID_SCHEMA_RETURN_ALL_COLUMNS);
     EXPECT_EQ(Editor().GetSelectedText(), "SELECT \"id\", \"label\" FROM " + Table("items") + "\nGO");
@@ -268,7 +248,7 @@ TEST_P(SchemaPaneTest, TheMenuFollowsTheNodeAndTheWindowsState)
         }
         return texts;
     };
-    m_view->SetFocusedItem(m_view->GetRootItem());
+    Tree().SetCaret(Tree().GetRoot());
     std::unique_ptr<wxMenu> menu(m_view->CreateContextMenu());
     ASSERT_TRUE(menu);
     EXPECT_EQ(labels(*menu), (std::vector<std::string>{"&Show All Objects (checked)", "Refres&h\tF8"}));
@@ -324,15 +304,15 @@ TORVANE_INSTANTIATE_FOR_DRIVERS(SchemaPaneTest);
 // Keys and clicks through the display: the selection rules, Enter, F8 and collapsing.
 class SchemaPaneInputTest : public SchemaPaneTest {
 protected:
-    wxPoint LabelCentre(const wxTreeItemId& item) const
+    wxPoint LabelCentre(TreeItem item) const
     {
-        wxRect rect;
-        EXPECT_TRUE(m_view->GetBoundingRect(item, rect, true));
+        const wxRect rect = m_view->GetItemRect(item, true);
+        EXPECT_FALSE(rect.IsEmpty());
         return m_view->ClientToScreen(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
     }
     void ClickOn(const std::string& path, int modifiers = wxMOD_NONE)
     {
-        m_view->EnsureVisible(Item(path));
+        Tree().EnsureVisible(Item(path));
         Pump();
         wxUIActionSimulator mouse;
         mouse.MouseMove(LabelCentre(Item(path)));
@@ -350,15 +330,7 @@ protected:
         keyboard.Char(key, modifiers);
         PumpUntil([] { return false; }, 150ms);
     }
-    std::vector<std::string> Selected() const
-    {
-        wxArrayTreeItemIds items;
-        m_view->GetSelections(items);
-        std::vector<std::string> texts;
-        for (const wxTreeItemId item : items)
-            texts.push_back(m_view->GetItemText(item).utf8_string());
-        return texts;
-    }
+    std::vector<std::string> Selected() const { return SelectedTexts(Tree()); }
 };
 
 TEST_P(SchemaPaneInputTest, KeysAndClicksSelectOpenAndReturnRows)
@@ -398,7 +370,7 @@ TEST_P(SchemaPaneInputTest, KeysAndClicksSelectOpenAndReturnRows)
     // Collapsing a table clears the selection inside it.
     ClickOn(items + "|id");
     ClickOn(items + "|label", wxMOD_CONTROL);
-    m_view->Collapse(Item(items));
+    Tree().Collapse(Item(items));
     Pump();
     EXPECT_TRUE(Selected().empty());
 
@@ -416,7 +388,7 @@ TEST_P(SchemaPaneInputTest, ADoubleClickOnATableReturnsItsRows)
     PumpUntil([] { return false; }, 300ms);
     Open("Tables");
     const std::string items = "Tables|" + Shown("items");
-    m_view->EnsureVisible(Item(items));
+    Tree().EnsureVisible(Item(items));
     Pump();
     wxUIActionSimulator mouse;
     mouse.MouseMove(LabelCentre(Item(items)));
@@ -426,7 +398,7 @@ TEST_P(SchemaPaneInputTest, ADoubleClickOnATableReturnsItsRows)
     EXPECT_EQ(GridRows(), 10u);
     EXPECT_EQ(Editor().GetSelectedText(), "SELECT \"id\", \"label\" FROM " + Table("items") + "\nGO");
     // The table did not open: the double click ran the statement instead.
-    EXPECT_FALSE(m_view->IsExpanded(Item(items)));
+    EXPECT_FALSE(Tree().IsExpanded(Item(items)));
     m_frame->GetQueryDoc()->Modify(false);
 }
 

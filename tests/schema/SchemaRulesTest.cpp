@@ -206,7 +206,7 @@ TEST(SchemaRules, FoldersFollowShowAllRoot)
             showAll ? std::vector<std::string>{"Tables", "Views", "System Tables", "Aliases/Synonyms",
                                                "Temporary Tables", "Procedures/Functions"}
                     : std::vector<std::string>{"Tables", "Views", "Procedures/Functions"};
-        EXPECT_EQ(f.m_tree.ChildTexts(root), expected);
+        EXPECT_EQ(ChildTexts(f.m_tree, root), expected);
         // Nothing is read until a folder opens.
         EXPECT_TRUE(f.m_host.m_calls.empty());
     }
@@ -223,11 +223,11 @@ TEST(SchemaRules, TablesFolderSortsAndFilters)
     };
     f.Build().ResetTree();
     const TreeItem tables = f.Expand("Tables");
-    EXPECT_EQ(f.m_tree.ChildTexts(tables), (std::vector<std::string>{"Accounts", "orders (dbo)", "zeta (dbo)"}));
-    EXPECT_EQ(f.m_tree.ChildKinds(tables), (std::vector<int>{kindTable, kindTable, kindTable}));
+    EXPECT_EQ(ChildTexts(f.m_tree, tables), (std::vector<std::string>{"Accounts", "orders (dbo)", "zeta (dbo)"}));
+    EXPECT_EQ(ChildKinds(f.m_tree, tables), (std::vector<int>{kindTable, kindTable, kindTable}));
     EXPECT_TRUE(f.m_tree.IsLoaded(tables));
     EXPECT_EQ(f.m_model->GetObjectList(kindTable).size(), 3u);
-    const auto* data = dynamic_cast<CSchemaNodeData*>(f.m_tree.GetData(f.m_tree.Find("Tables|orders (dbo)")));
+    const auto* data = dynamic_cast<CSchemaNodeData*>(f.m_tree.GetData(Find(f.m_tree, "Tables|orders (dbo)")));
     ASSERT_TRUE(data);
     EXPECT_EQ(data->m_strName, "orders");
     EXPECT_EQ(data->m_strSchema, "dbo");
@@ -236,8 +236,8 @@ TEST(SchemaRules, TablesFolderSortsAndFilters)
     EXPECT_EQ(GetNodeKey(*data), "TABLE.dbo.orders");
     // A folder whose rows are all of other types shows one "<No Data>".
     const TreeItem aliases = f.Expand("Aliases/Synonyms");
-    EXPECT_EQ(f.m_tree.ChildTexts(aliases), std::vector<std::string>{"<No Data>"});
-    EXPECT_EQ(f.m_tree.ChildKinds(aliases), std::vector<int>{kindMarker});
+    EXPECT_EQ(ChildTexts(f.m_tree, aliases), std::vector<std::string>{"<No Data>"});
+    EXPECT_EQ(ChildKinds(f.m_tree, aliases), std::vector<int>{kindMarker});
     EXPECT_EQ(Texts(f.m_host.m_calls.back().restrictions)[3], "'TABLE','ALIAS','SYNONYM'");
     // Status text while loading, cleared after; redraw back on; the hourglass gone.
     EXPECT_EQ(f.m_host.m_statusTexts.front(), "Please wait...");
@@ -281,7 +281,7 @@ TEST(SchemaRules, LoadFailuresAreReportedAndKeepWhatWasLoaded)
         ASSERT_EQ(f.m_host.m_messages.size(), 1u);
         EXPECT_TRUE(f.m_host.m_messages[0].StartsWith(c.message)) << f.m_host.m_messages[0];
         // No "<No Data>" after a failure; the folder stays as far as it got until a refresh.
-        EXPECT_TRUE(f.m_tree.ChildTexts(folder).empty());
+        EXPECT_TRUE(ChildTexts(f.m_tree, folder).empty());
         EXPECT_TRUE(f.m_tree.IsLoaded(folder));
         EXPECT_EQ(f.m_tree.UpdateDepth(), 0);
         EXPECT_EQ(f.m_host.m_nWaitDepth, 0);
@@ -309,8 +309,8 @@ TEST(SchemaRules, ColumnsLoadedBeforeAFailureStay)
     f.Build().ResetTree();
     f.Expand("Tables");
     const TreeItem table = f.Expand("Tables|t");
-    EXPECT_EQ(f.m_tree.ChildTexts(table), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(f.m_tree.ChildKinds(table), (std::vector<int>{kindColumn, kindForeignKeyColumn}));
+    EXPECT_EQ(ChildTexts(f.m_tree, table), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(ChildKinds(f.m_tree, table), (std::vector<int>{kindColumn, kindForeignKeyColumn}));
     ASSERT_EQ(f.m_host.m_messages.size(), 1u);
     EXPECT_EQ(f.m_model->GetColumnDataList().size(), 2u);
 }
@@ -324,13 +324,13 @@ TEST(SchemaRules, ExpandingWhileAQueryRunsLoadsLater)
     f.Build().ResetTree();
     f.m_host.m_bExecuting = true;
     const TreeItem tables = f.Expand("Tables");
-    EXPECT_TRUE(f.m_tree.ChildTexts(tables).empty());
+    EXPECT_TRUE(ChildTexts(f.m_tree, tables).empty());
     EXPECT_FALSE(f.m_tree.IsLoaded(tables));
     EXPECT_TRUE(f.m_host.m_calls.empty());
     f.m_host.m_bExecuting = false;
     f.m_tree.Collapse(tables);
     f.m_tree.Expand(tables);
-    EXPECT_EQ(f.m_tree.ChildTexts(tables), std::vector<std::string>{"t"});
+    EXPECT_EQ(ChildTexts(f.m_tree, tables), std::vector<std::string>{"t"});
 }
 
 TEST(SchemaRules, ProceduresNeedTheProvidersSupport)
@@ -339,8 +339,8 @@ TEST(SchemaRules, ProceduresNeedTheProvidersSupport)
     f.m_host.m_connection.m_bStoredProcedures = 0;
     f.Build().ResetTree();
     const TreeItem folder = f.Expand("Procedures/Functions");
-    EXPECT_EQ(f.m_tree.ChildTexts(folder), std::vector<std::string>{"<Provider not capable>"});
-    EXPECT_EQ(f.m_tree.ChildKinds(folder), std::vector<int>{kindNotCapable});
+    EXPECT_EQ(ChildTexts(f.m_tree, folder), std::vector<std::string>{"<Provider not capable>"});
+    EXPECT_EQ(ChildKinds(f.m_tree, folder), std::vector<int>{kindNotCapable});
     EXPECT_TRUE(f.m_host.m_calls.empty());
 }
 
@@ -386,7 +386,7 @@ TEST(SchemaRules, ParametersThenResultColumnsAndASilentResultFailure)
                   (std::vector<std::string>{"<empty>", "app", "calc"}));
         const std::vector<std::string> expected =
             resultColumnsFail ? std::vector<std::string>{"@a", "@b"} : std::vector<std::string>{"@a", "@b", "total"};
-        EXPECT_EQ(f.m_tree.ChildTexts(procedure), expected);
+        EXPECT_EQ(ChildTexts(f.m_tree, procedure), expected);
         std::vector<std::string> names;
         for (const CSchemaColumnData& column : f.m_model->GetColumnDataList())
             names.push_back(column.m_strName.utf8_string());
@@ -440,20 +440,20 @@ TEST(SchemaRules, SelectForObjectsAndColumns)
     EXPECT_EQ(objectName, "\"s\".\"t.1\".\"c\"");
     // Several selected columns: the caret's selected siblings in tree order; selected columns of
     // another object do not count.
-    f.m_tree.SetSelected(f.m_tree.Find("Tables|t.1 (s)|a"), true);
-    f.m_tree.SetSelected(f.m_tree.Find("Views|v (s)|y"), true);
+    f.m_tree.SetSelected(Find(f.m_tree, "Tables|t.1 (s)|a"), true);
+    f.m_tree.SetSelected(Find(f.m_tree, "Views|v (s)|y"), true);
     EXPECT_EQ(f.m_model->BuildSelectStatement(-1, &objectName), "SELECT \"a\", \"c\" FROM \"s\".\"t.1\"");
     EXPECT_EQ(objectName, "\"s\".\"t.1\"._");
     // Two selected, none of them the caret's siblings: no statement without columns.
-    f.m_tree.SetSelected(f.m_tree.Find("Tables|t.1 (s)|a"), false);
-    f.m_tree.SetSelected(f.m_tree.Find("Tables|t.1 (s)|c"), false);
-    f.m_tree.SetSelected(f.m_tree.Find("Views|v (s)|x"), true);
+    f.m_tree.SetSelected(Find(f.m_tree, "Tables|t.1 (s)|a"), false);
+    f.m_tree.SetSelected(Find(f.m_tree, "Tables|t.1 (s)|c"), false);
+    f.m_tree.SetSelected(Find(f.m_tree, "Views|v (s)|x"), true);
     EXPECT_EQ(f.m_model->BuildSelectStatement(-1), "");
     // A sorted view lists its columns as the tree shows them.
     const TreeItem view = f.Select("Views|v (s)");
     f.m_tree.SetKind(view, kindViewSortedDescending);
-    const TreeItem x = f.m_tree.Find("Views|v (s)|x");
-    const TreeItem y = f.m_tree.Find("Views|v (s)|y");
+    const TreeItem x = Find(f.m_tree, "Views|v (s)|x");
+    const TreeItem y = Find(f.m_tree, "Views|v (s)|y");
     CSchemaItemData* xData = f.m_tree.GetData(x);
     f.m_tree.Delete(x);
     f.m_tree.InsertItemAfter(view, y, "x", kindColumn, false, xData);
@@ -495,40 +495,39 @@ TEST(SchemaRules, SelectionRulesAllowSiblingColumnsOnly)
     StatementFixture f;
     using Where = CMultiSelectTree::Where;
     CSchemaTreeModel& m = *f.m_model;
-    const TreeItem a = f.m_tree.Find("Tables|t.1 (s)|a");
-    const TreeItem c = f.m_tree.Find("Tables|t.1 (s)|c");
-    const TreeItem x = f.m_tree.Find("Views|v (s)|x");
-    const TreeItem table = f.m_tree.Find("Tables|t.1 (s)");
+    const TreeItem a = Find(f.m_tree, "Tables|t.1 (s)|a");
+    const TreeItem c = Find(f.m_tree, "Tables|t.1 (s)|c");
+    const TreeItem x = Find(f.m_tree, "Views|v (s)|x");
+    const TreeItem table = Find(f.m_tree, "Tables|t.1 (s)");
     // The first press on a column selects it alone and remembers its parent.
     m.OnLButtonDown(a, Where::Label, false, false, 0, 0);
     m.OnLButtonDown(c, Where::Label, false, true, 0, 0);
-    EXPECT_EQ(f.m_tree.SelectedTexts(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(SelectedTexts(f.m_tree), (std::vector<std::string>{"a", "c"}));
     EXPECT_EQ(m.GetLastSelectionParent(), table);
     // Ctrl+click on a column of another object, or on the table, replaces the selection.
     m.OnLButtonDown(x, Where::Label, false, true, 0, 0);
-    EXPECT_EQ(f.m_tree.SelectedTexts(), std::vector<std::string>{"x"});
+    EXPECT_EQ(SelectedTexts(f.m_tree), std::vector<std::string>{"x"});
     m.OnLButtonDown(table, Where::Label, false, true, 0, 0);
-    EXPECT_EQ(f.m_tree.SelectedTexts(), std::vector<std::string>{"t.1 (s)"});
+    EXPECT_EQ(SelectedTexts(f.m_tree), std::vector<std::string>{"t.1 (s)"});
     // Keys: Down from the table onto its first column selects that column alone; Shift+Down
     // then extends among its siblings.
     m.OnKeyDown(CMultiSelectTree::Key::Down, false);
-    EXPECT_EQ(f.m_tree.SelectedTexts(), std::vector<std::string>{"a"});
+    EXPECT_EQ(SelectedTexts(f.m_tree), std::vector<std::string>{"a"});
     m.OnKeyDown(CMultiSelectTree::Key::Down, true);
-    EXPECT_EQ(f.m_tree.SelectedTexts(), (std::vector<std::string>{"a", "b\"c"}));
+    EXPECT_EQ(SelectedTexts(f.m_tree), (std::vector<std::string>{"a", "b\"c"}));
     // Collapsing the table clears the selection inside it.
     f.m_tree.Collapse(table);
-    EXPECT_TRUE(f.m_tree.SelectedTexts().empty());
+    EXPECT_TRUE(SelectedTexts(f.m_tree).empty());
     EXPECT_EQ(f.m_selection.GetSelectedCount(false), 0u);
 }
 
 TEST(SchemaRules, DeletedItemsLeaveNoReferences)
 {
     StatementFixture f;
-    f.m_tree.ReuseDeleted(true);
     using Where = CMultiSelectTree::Where;
     CSchemaTreeModel& m = *f.m_model;
-    const TreeItem table = f.m_tree.Find("Tables|t.1 (s)");
-    m.OnLButtonDown(f.m_tree.Find("Tables|t.1 (s)|a"), Where::Label, false, false, 0, 0);
+    const TreeItem table = Find(f.m_tree, "Tables|t.1 (s)");
+    m.OnLButtonDown(Find(f.m_tree, "Tables|t.1 (s)|a"), Where::Label, false, false, 0, 0);
     ASSERT_EQ(m.GetLastSelectionParent(), table);
     // Refresh of the folder deletes the table and its columns; their addresses are reused.
     f.Select("Tables");
@@ -536,9 +535,9 @@ TEST(SchemaRules, DeletedItemsLeaveNoReferences)
     EXPECT_FALSE(m.GetLastSelectionParent());
     // The reloaded table's column is not taken for a sibling of the old selection.
     const TreeItem newTable = f.Expand("Tables|t.1 (s)");
-    const TreeItem newA = f.m_tree.Find("Tables|t.1 (s)|a");
+    const TreeItem newA = Find(f.m_tree, "Tables|t.1 (s)|a");
     m.OnLButtonDown(newA, Where::Label, false, true, 0, 0);
-    EXPECT_EQ(f.m_tree.SelectedTexts(), std::vector<std::string>{"a"});
+    EXPECT_EQ(SelectedTexts(f.m_tree), std::vector<std::string>{"a"});
     EXPECT_EQ(m.GetLastSelectionParent(), newTable);
 }
 
@@ -546,21 +545,21 @@ TEST(SchemaRules, RefreshOfTheConnectionKeepsNoStaleData)
 {
     StatementFixture f;
     CSchemaTreeModel& m = *f.m_model;
-    f.m_tree.Collapse(f.m_tree.Find("Views|v (s)"));
+    f.m_tree.Collapse(Find(f.m_tree, "Views|v (s)"));
     f.Select("");
     f.m_tree.SetCaret(f.m_tree.GetRoot());
     m.OnRefresh();
     EXPECT_EQ(f.m_host.m_nTitleUpdates, 1);
     // The shape comes back: the table open with its columns, the view loaded but closed.
-    const TreeItem table = f.m_tree.Find("Tables|t.1 (s)");
+    const TreeItem table = Find(f.m_tree, "Tables|t.1 (s)");
     ASSERT_TRUE(table);
     EXPECT_TRUE(f.m_tree.IsExpanded(table));
-    EXPECT_EQ(f.m_tree.ChildTexts(table).size(), 3u);
-    const TreeItem view = f.m_tree.Find("Views|v (s)");
+    EXPECT_EQ(ChildTexts(f.m_tree, table).size(), 3u);
+    const TreeItem view = Find(f.m_tree, "Views|v (s)");
     EXPECT_TRUE(f.m_tree.IsLoaded(view));
     EXPECT_FALSE(f.m_tree.IsExpanded(view));
     // Every item's data is an element the model lists now.
-    for (TreeItem item : f.m_tree.AllItems()) {
+    for (TreeItem item : AllItems(f.m_tree)) {
         CSchemaItemData* data = f.m_tree.GetData(item);
         if (!data)
             continue;
@@ -585,11 +584,11 @@ TEST(SchemaRules, ShowAllObjectsSwitchesFoldersAndSettings)
     f.m_tree.SetCaret(root);
     EXPECT_EQ(m.GetShowAllState(), std::optional<bool>(true));
     m.OnShowAllObjects();
-    EXPECT_EQ(f.m_tree.ChildTexts(root), (std::vector<std::string>{"Tables", "Views", "Procedures/Functions"}));
+    EXPECT_EQ(ChildTexts(f.m_tree, root), (std::vector<std::string>{"Tables", "Views", "Procedures/Functions"}));
     EXPECT_EQ(settings::ReadInt(settings::ShowAllRoot, *f.m_store), 0);
     EXPECT_EQ(settings::ReadInt(settings::ShowAllTables, *f.m_store), 0);
     m.OnShowAllObjects();
-    EXPECT_EQ(f.m_tree.ChildTexts(root),
+    EXPECT_EQ(ChildTexts(f.m_tree, root),
               (std::vector<std::string>{"Tables", "Views", "System Tables", "Aliases/Synonyms", "Temporary Tables",
                                         "Procedures/Functions"}));
     EXPECT_EQ(settings::ReadInt(settings::ShowAllViews, *f.m_store), 1);

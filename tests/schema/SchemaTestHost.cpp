@@ -48,7 +48,7 @@ CSchemaTreeModel& CModelFixture::Build()
 
 TreeItem CModelFixture::Expand(const std::string& path)
 {
-    const TreeItem item = m_tree.Find(path);
+    const TreeItem item = Find(m_tree, path);
     EXPECT_TRUE(item) << path;
     if (item)
         m_tree.Expand(item);
@@ -57,7 +57,7 @@ TreeItem CModelFixture::Expand(const std::string& path)
 
 TreeItem CModelFixture::Select(const std::string& path)
 {
-    const TreeItem item = m_tree.Find(path);
+    const TreeItem item = Find(m_tree, path);
     EXPECT_TRUE(item) << path;
     m_selection.SelectOnly(item);
     return item;

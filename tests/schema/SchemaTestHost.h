@@ -3,7 +3,8 @@
 // scripted answer, and a record of the status texts, messages and cursor calls.
 #pragma once
 
-#include "MemoryTree.h"
+#include "schemacore/SchemaTreeStore.h"
+#include "TreeTestHelpers.h"
 #include "platform/SettingsStore.h"
 #include "schemacore/SchemaHost.h"
 #include "schemacore/SchemaTreeModel.h"
@@ -69,14 +70,14 @@ public:
     void BeginDrag(TreeItem, int, int) override {}
 
     std::unique_ptr<CSettingsStore> m_store;
-    CMemoryTree m_tree;
+    CSchemaTreeStore m_tree;
     CTestSchemaHost m_host;
     CMultiSelectTree m_selection;
     // Made by Build(), after the test has set the settings it reads.
     std::unique_ptr<CSchemaTreeModel> m_model;
 
     CSchemaTreeModel& Build();
-    // Expands the item at the path (see CMemoryTree::Find) as a click on its button does.
+    // Expands the item at the path (see Find) as a click on its button does.
     TreeItem Expand(const std::string& path);
     // Makes the item at the path the caret and the one selected item.
     TreeItem Select(const std::string& path);
