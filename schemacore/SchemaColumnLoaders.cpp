@@ -65,9 +65,9 @@ void CSchemaTreeModel::ReadColumnDetails(CSchemaRow& row, CSchemaColumnData& dat
         data.m_strPrecision = row.Text("NUMERIC_PRECISION");
     else if (!isParameter && !isResultColumn)
         data.m_strPrecision = row.Text("DATETIME_PRECISION");
-    data.m_strScale = row.Text("NUMERIC_SCALE");
+    data.m_strScale = row.RepeatedText("NUMERIC_SCALE");
     data.m_strDescription = row.Text("DESCRIPTION");
-    data.m_strNullable = row.Text("IS_NULLABLE");
+    data.m_strNullable = row.RepeatedText("IS_NULLABLE");
     if (data.m_strNullable == "1")
         data.m_strNullable = "Yes";
     else if (data.m_strNullable == "0")
@@ -168,7 +168,7 @@ bool CSchemaTreeModel::GetColumnList(const CSchemaNodeData& table, wxString& out
         CSchemaRow row(recordset);
         if (!row.IsEmpty()) {
             for (; !row.AtEnd(); row.MoveNext())
-                out += QuoteIdentifier(CSchemaRow::ValueText(row.Value(3)), prefix, suffix) + ", ";
+                out += QuoteIdentifier(row.Text(3), prefix, suffix) + ", ";
         }
         CutLastSeparator(out);
         return true;

@@ -79,5 +79,7 @@ struct CSchemaRefreshEntry {
 
 // type + "." + schema + "." + name: an object node across reloads.
 wxString GetNodeKey(const CSchemaNodeData& data);
+// The order of the tree's objects: texts compared letter by letter in lower case.
+int CompareNoCase(const wxString& a, const wxString& b);
 // The name alone when the schema is empty, else "name (schema)".
 wxString GetDisplayName(const wxString& name, const wxString& schema);

@@ -71,21 +71,22 @@ bool CSchemaTreeModel::LoadTables(int folderKind, TreeItem folder)
     const int childKind = ChildKindOfFolder(folderKind);
     std::deque<CSchemaNodeData>& list = ObjectList(childKind);
     std::vector<std::pair<wxString, CSchemaNodeData*>> nodes;
+    nodes.reserve(row.RowCountHint());
     int inserted = 0;
     try {
         for (; !row.AtEnd(); row.MoveNext()) {
-            const wxString type = row.Text("TABLE_TYPE");
+            wxString type = row.RepeatedText("TABLE_TYPE");
             const int rowFolder = FolderKindOfTableType(type);
             if (!rowFolder)
                 continue;
             CSchemaNodeData data;
             data.m_strName = row.Text("TABLE_NAME");
-            data.m_strCatalog = row.Text("TABLE_CATALOG");
-            data.m_strSchema = row.Text("TABLE_SCHEMA");
+            data.m_strCatalog = row.RepeatedText("TABLE_CATALOG");
+            data.m_strSchema = row.RepeatedText("TABLE_SCHEMA");
             data.m_strDescription = row.Text("DESCRIPTION");
             if (rowFolder != folderKind)
                 continue;
-            data.m_strType = type;
+            data.m_strType = std::move(type);
             data.m_nKind = childKind;
             CSchemaNodeData& stored = list.emplace_back(std::move(data));
             nodes.emplace_back(GetDisplayName(stored.m_strName, stored.m_strSchema), &stored);
@@ -123,12 +124,13 @@ bool CSchemaTreeModel::LoadProcedures(int nodeKind, TreeItem folder)
             return true;
         }
         std::deque<CSchemaNodeData>& list = ObjectList(nodeKind);
+        nodes.reserve(row.RowCountHint());
         for (; !row.AtEnd(); row.MoveNext()) {
             CSchemaNodeData data;
             data.m_strName = row.Text("PROCEDURE_NAME");
             data.m_strType = ProcedureTypeText(row.Text("PROCEDURE_TYPE"));
-            data.m_strCatalog = row.Text("PROCEDURE_CATALOG");
-            data.m_strSchema = row.Text("PROCEDURE_SCHEMA");
+            data.m_strCatalog = row.RepeatedText("PROCEDURE_CATALOG");
+            data.m_strSchema = row.RepeatedText("PROCEDURE_SCHEMA");
             data.m_strDescription = row.Text("DESCRIPTION");
             data.m_nKind = nodeKind;
             CSchemaNodeData& stored = list.emplace_back(std::move(data));

@@ -73,10 +73,10 @@ public:
     virtual void SetCaret(TreeItem item) = 0;
 
     // Appends a child of parent (no parent: the root); a missing text shows "<No Data>".
-    virtual TreeItem AppendItem(TreeItem parent, const std::optional<wxString>& text, int kind, bool button,
+    virtual TreeItem AppendItem(TreeItem parent, std::optional<wxString> text, int kind, bool button,
                                 CSchemaItemData* data) = 0;
     // Inserts a child right after the sibling "after" (no sibling: as the first child).
-    virtual TreeItem InsertItemAfter(TreeItem parent, TreeItem after, const wxString& text, int kind, bool button,
+    virtual TreeItem InsertItemAfter(TreeItem parent, TreeItem after, wxString text, int kind, bool button,
                                      CSchemaItemData* data) = 0;
     virtual void Delete(TreeItem item) = 0;
     virtual void DeleteChildren(TreeItem item) = 0;

@@ -159,7 +159,9 @@ void CSchemaTreeModel::OnItemExpanding(TreeItem item)
     if (manage) {
         m_host.SetStatusText(wxString());
         RedrawOn();
-        m_tree.SetScrollPosition(0, m_tree.GetScrollPosition().second);
+        const auto [x, y] = m_tree.GetScrollPosition();
+        if (x != 0)
+            m_tree.SetScrollPosition(0, y);
     }
 }
 
@@ -203,7 +205,7 @@ TreeItem CSchemaTreeModel::InsertMarker(TreeItem parent, const std::optional<wxS
     const wxString label = text ? *text : wxString("<No Data>");
     TreeItem after;
     for (TreeItem child = m_tree.GetFirstChild(parent); child; child = m_tree.GetNextSibling(child)) {
-        if (m_tree.GetText(child).CmpNoCase(label) > 0)
+        if (CompareNoCase(m_tree.GetText(child), label) > 0)
             break;
         after = child;
     }
@@ -215,16 +217,16 @@ TreeItem CSchemaTreeModel::InsertMarker(TreeItem parent, const std::optional<wxS
 void CSchemaTreeModel::InsertSorted(TreeItem parent, std::vector<std::pair<wxString, CSchemaNodeData*>>& nodes)
 {
     std::stable_sort(nodes.begin(), nodes.end(),
-                     [](const auto& a, const auto& b) { return a.first.CmpNoCase(b.first) < 0; });
+                     [](const auto& a, const auto& b) { return CompareNoCase(a.first, b.first) < 0; });
     // A node being loaded has no children yet; should it have some, each goes to its place.
     if (!m_tree.GetFirstChild(parent)) {
         for (auto& [text, data] : nodes)
-            m_tree.AppendItem(parent, text, data->m_nKind, true, data);
+            m_tree.AppendItem(parent, std::move(text), data->m_nKind, true, data);
     } else {
         for (auto& [text, data] : nodes) {
             TreeItem after;
             for (TreeItem child = m_tree.GetFirstChild(parent); child; child = m_tree.GetNextSibling(child)) {
-                if (m_tree.GetText(child).CmpNoCase(text) > 0)
+                if (CompareNoCase(m_tree.GetText(child), text) > 0)
                     break;
                 after = child;
             }

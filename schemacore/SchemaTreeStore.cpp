@@ -183,14 +183,14 @@ void CSchemaTreeStore::Renumber(Node* parent, size_t from)
         parent->children[i]->index = i;
 }
 
-TreeItem CSchemaTreeStore::Insert(TreeItem parent, size_t index, const wxString& text, int kind, bool button,
+TreeItem CSchemaTreeStore::Insert(TreeItem parent, size_t index, wxString text, int kind, bool button,
                                   CSchemaItemData* data)
 {
     if (!parent && m_pRoot)
         return {};
     Node* node = NewNode();
     *node = Node();
-    node->text = text;
+    node->text = std::move(text);
     node->kind = kind;
     node->button = button;
     node->data = data;
@@ -198,6 +198,7 @@ TreeItem CSchemaTreeStore::Insert(TreeItem parent, size_t index, const wxString&
         m_pRoot = node;
     } else {
         node->parent = N(parent);
+        node->depth = N(parent)->depth + 1;
         auto& children = N(parent)->children;
         index = std::min(index, children.size());
         children.insert(children.begin() + static_cast<std::ptrdiff_t>(index), node);
@@ -207,17 +208,17 @@ TreeItem CSchemaTreeStore::Insert(TreeItem parent, size_t index, const wxString&
     return T(node);
 }
 
-TreeItem CSchemaTreeStore::AppendItem(TreeItem parent, const std::optional<wxString>& text, int kind, bool button,
+TreeItem CSchemaTreeStore::AppendItem(TreeItem parent, std::optional<wxString> text, int kind, bool button,
                                       CSchemaItemData* data)
 {
-    return Insert(parent, parent ? N(parent)->children.size() : 0, text ? *text : wxString("<No Data>"), kind,
-                  button, data);
+    return Insert(parent, parent ? N(parent)->children.size() : 0, text ? std::move(*text) : wxString("<No Data>"),
+                  kind, button, data);
 }
 
-TreeItem CSchemaTreeStore::InsertItemAfter(TreeItem parent, TreeItem after, const wxString& text, int kind,
-                                           bool button, CSchemaItemData* data)
+TreeItem CSchemaTreeStore::InsertItemAfter(TreeItem parent, TreeItem after, wxString text, int kind, bool button,
+                                           CSchemaItemData* data)
 {
-    return Insert(parent, after ? N(after)->index + 1 : 0, text, kind, button, data);
+    return Insert(parent, after ? N(after)->index + 1 : 0, std::move(text), kind, button, data);
 }
 
 void CSchemaTreeStore::Remove(Node* node)
@@ -321,10 +322,7 @@ size_t CSchemaTreeStore::GetChildCount(TreeItem item) const
 
 int CSchemaTreeStore::GetDepth(TreeItem item) const
 {
-    int depth = 0;
-    for (const Node* at = N(item)->parent; at; at = at->parent)
-        ++depth;
-    return depth;
+    return N(item)->depth;
 }
 
 const std::vector<TreeItem>& CSchemaTreeStore::VisibleRows() const

@@ -66,9 +66,9 @@ public:
     void SetSelected(TreeItem item, bool selected) override;
     TreeItem GetCaret() const override { return m_caret; }
     void SetCaret(TreeItem item) override;
-    TreeItem AppendItem(TreeItem parent, const std::optional<wxString>& text, int kind, bool button,
+    TreeItem AppendItem(TreeItem parent, std::optional<wxString> text, int kind, bool button,
                         CSchemaItemData* data) override;
-    TreeItem InsertItemAfter(TreeItem parent, TreeItem after, const wxString& text, int kind, bool button,
+    TreeItem InsertItemAfter(TreeItem parent, TreeItem after, wxString text, int kind, bool button,
                              CSchemaItemData* data) override;
     void Delete(TreeItem item) override;
     void DeleteChildren(TreeItem item) override;
@@ -108,6 +108,7 @@ private:
         Node* parent = nullptr;
         std::vector<Node*> children;
         size_t index = 0; // among the parent's children
+        int depth = 0;
         wxString text;
         int kind = 0;
         int textWidth = -1;
@@ -123,7 +124,7 @@ private:
     static Node* N(TreeItem item) { return static_cast<Node*>(item.id); }
     static TreeItem T(Node* node) { return TreeItem{node}; }
     Node* NewNode();
-    TreeItem Insert(TreeItem parent, size_t index, const wxString& text, int kind, bool button, CSchemaItemData* data);
+    TreeItem Insert(TreeItem parent, size_t index, wxString text, int kind, bool button, CSchemaItemData* data);
     // Reports and unlinks the branch; its nodes go back to the pool.
     void Remove(Node* node);
     void Renumber(Node* parent, size_t from);
