@@ -25,6 +25,7 @@
 #include <wx/menu.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
+#include <wx/treebase.h>
 #include <wx/uiaction.h>
 #include <wx/valtext.h>
 
@@ -403,5 +404,129 @@ TEST_P(SchemaPaneInputTest, ADoubleClickOnATableReturnsItsRows)
 }
 
 TORVANE_INSTANTIATE_FOR_DRIVERS(SchemaPaneInputTest);
+
+} // namespace
+
+namespace {
+
+// The multi-select tree on its own, with a label editor and drags, in a frame of its own.
+class TestTree : public CTVTreeView {
+public:
+    TestTree(wxWindow* parent, int style) : CTVTreeView(parent, style) {}
+    void ResetTree() override {}
+    void AppendToQueryEditor(const wxString&) override {}
+};
+
+class TVTreeViewInputTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!window_test::HaveDisplay())
+            GTEST_SKIP() << "no display";
+        m_frame = new wxFrame(nullptr, wxID_ANY, "tree", wxPoint(50, 50), wxSize(400, 300));
+        m_tree = new TestTree(m_frame, CTVTreeView::kEditLabels | CTVTreeView::kLinesAtRoot);
+        CSchemaTreeStore& t = m_tree->Tree();
+        m_root = t.AppendItem({}, wxString("root"), 0, true, nullptr);
+        m_a = t.AppendItem(m_root, wxString("A"), 0, true, nullptr);
+        m_a1 = t.AppendItem(m_a, wxString("a1"), 0, false, nullptr);
+        m_a2 = t.AppendItem(m_a, wxString("a2"), 0, false, nullptr);
+        t.AppendItem(m_root, wxString("B"), 0, false, nullptr);
+        t.Expand(m_root);
+        t.Expand(m_a);
+        m_tree->Bind(wxEVT_TREE_BEGIN_DRAG, [this](wxTreeEvent&) { m_events.push_back("drag"); });
+        m_tree->Bind(wxEVT_TREE_END_LABEL_EDIT,
+                     [this](wxTreeEvent& event) { m_events.push_back("edit " + event.GetLabel().utf8_string()); });
+        m_frame->Show();
+        m_frame->Raise();
+        PumpUntil([] { return false; }, 300ms);
+    }
+    void TearDown() override
+    {
+        if (m_frame)
+            m_frame->Destroy();
+        Pump();
+    }
+    wxPoint Centre(TreeItem item) const
+    {
+        const wxRect rect = m_tree->GetItemRect(item, true);
+        return m_tree->ClientToScreen(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
+    }
+    void Wait(std::chrono::milliseconds time) { PumpUntil([] { return false; }, time); }
+    wxTextCtrl* Editor() const
+    {
+        for (wxWindow* child : m_tree->GetChildren()) {
+            if (auto* edit = dynamic_cast<wxTextCtrl*>(child))
+                return edit;
+        }
+        return nullptr;
+    }
+
+    wxFrame* m_frame = nullptr;
+    TestTree* m_tree = nullptr;
+    TreeItem m_root, m_a, m_a1, m_a2;
+    std::vector<std::string> m_events;
+};
+
+TEST_F(TVTreeViewInputTest, ClicksDragsAndTheDelayedLabelEdit)
+{
+    wxUIActionSimulator mouse;
+    CSchemaTreeStore& t = m_tree->Tree();
+    mouse.MouseMove(Centre(m_a1));
+    Wait(100ms);
+    mouse.MouseClick();
+    Wait(700ms);
+    EXPECT_EQ(SelectedTexts(t), std::vector<std::string>{"a1"});
+    // A second click on the focused label edits it once the double-click time has passed.
+    mouse.MouseClick();
+    ASSERT_TRUE(PumpUntil([this] { return Editor() != nullptr; }, 5s));
+    Editor()->SetValue("renamed");
+    wxUIActionSimulator keys;
+    keys.Char(WXK_RETURN);
+    ASSERT_TRUE(PumpUntil([&] { return t.GetText(m_a1) == "renamed"; }, 5s));
+    EXPECT_NE(std::find(m_events.begin(), m_events.end(), "edit renamed"), m_events.end());
+    PumpUntil([this] { return Editor() == nullptr; }, 2s);
+
+    // A double click never starts an edit.
+    mouse.MouseMove(Centre(m_a2));
+    Wait(100ms);
+    mouse.MouseClick();
+    Wait(700ms);
+    mouse.MouseDblClick();
+    Wait(1s);
+    EXPECT_EQ(Editor(), nullptr);
+
+    // Ctrl+click adds; a drag from a selected item (not the focused one, whose label a press
+    // would edit) keeps both and is reported once.
+    mouse.MouseMove(Centre(m_a1));
+    Wait(100ms);
+    keys.KeyDown(WXK_CONTROL);
+    mouse.MouseClick();
+    keys.KeyUp(WXK_CONTROL);
+    Wait(200ms);
+    EXPECT_EQ(SelectedTexts(t), (std::vector<std::string>{"renamed", "a2"}));
+    EXPECT_EQ(t.GetCaret(), m_a1);
+    m_events.clear();
+    mouse.MouseMove(Centre(m_a2));
+    Wait(100ms);
+    mouse.MouseDown();
+    Wait(50ms);
+    for (int step = 1; step <= 4; ++step) {
+        mouse.MouseMove(Centre(m_a2) + wxPoint(0, 12 * step));
+        Wait(50ms);
+    }
+    mouse.MouseUp();
+    Wait(200ms);
+    EXPECT_EQ(std::count(m_events.begin(), m_events.end(), "drag"), 1);
+    EXPECT_EQ(SelectedTexts(t), (std::vector<std::string>{"renamed", "a2"}));
+
+    // A press on an expand button closes the branch, which unselects what it hides.
+    const wxRect row = m_tree->GetItemRect(m_a, false);
+    const int level = 2; // root and A's own column of lines
+    mouse.MouseMove(m_tree->ClientToScreen(wxPoint(row.x + (level - 1) * 19 + 9, row.y + row.height / 2)));
+    Wait(100ms);
+    mouse.MouseClick();
+    ASSERT_TRUE(PumpUntil([&] { return !t.IsExpanded(m_a); }, 2s));
+    EXPECT_TRUE(SelectedTexts(t).empty());
+}
 
 } // namespace
