@@ -31,6 +31,13 @@ CRowCountDlg::CRowCountDlg(wxWindow* parent, int rows)
     Bind(wxEVT_BUTTON, &CRowCountDlg::OnOK, this, wxID_OK);
 }
 
+bool CRowCountDlg::TransferDataToWindow()
+{
+    const bool done = wxDialog::TransferDataToWindow();
+    m_pEdit->SelectAll();
+    return done;
+}
+
 int CRowCountDlg::GetRowCount() const
 {
     return std::atoi(m_strRowCount.utf8_string().c_str());

@@ -15,6 +15,8 @@ public:
     // The number at the start of the text (its leading digits); 0 when there are none.
     int GetRowCount() const;
     wxTextCtrl* GetEdit() const { return m_pEdit; }
+    // The number shown selected, so that typing replaces it.
+    bool TransferDataToWindow() override;
 
     wxString m_strRowCount;
 
