@@ -95,6 +95,7 @@ bool CatalogStatement::Fetch()
 void CatalogStatement::CloseCursor()
 {
     SQLFreeStmt(m_hstmt, SQL_CLOSE);
+    m_nResultColumns = -1;
 }
 
 std::optional<std::string> CatalogStatement::Text(SQLUSMALLINT column)
@@ -107,10 +108,13 @@ std::optional<std::string> CatalogStatement::Text(SQLUSMALLINT column)
 
 std::vector<std::optional<std::string>> CatalogStatement::ReadRow(SQLUSMALLINT count)
 {
-    SQLSMALLINT available = 0;
-    Check(SQLNumResultCols(m_hstmt, &available));
+    if (m_nResultColumns < 0) {
+        SQLSMALLINT available = 0;
+        Check(SQLNumResultCols(m_hstmt, &available));
+        m_nResultColumns = available;
+    }
     std::vector<std::optional<std::string>> row(count);
-    for (SQLUSMALLINT c = 1; c <= count && c <= available; ++c)
+    for (SQLUSMALLINT c = 1; c <= count && c <= m_nResultColumns; ++c)
         row[c - 1] = Text(c);
     return row;
 }
@@ -133,6 +137,7 @@ std::optional<int64_t> ToInt(const std::optional<std::string>& text)
 
 void CatalogStatement::ExecuteQuery(const std::string& sql, const std::vector<std::string>& parameters)
 {
+    m_nResultColumns = -1;
     // Parameters go as the statement text does: UTF-8 through the ANSI entry points.
     const bool ansi = m_traits.utf8Ansi;
     std::vector<std::string> narrow;

@@ -51,6 +51,7 @@ public:
     template <typename AnsiFunction, typename WideFunction, typename... Args>
     SQLRETURN Call(AnsiFunction ansi, WideFunction wide, Args&&... args)
     {
+        m_nResultColumns = -1;
         if (m_traits.utf8Ansi)
             return std::apply(ansi, std::tuple_cat(std::tuple(m_hstmt), Expand<false>(args)...));
         return std::apply(wide, std::tuple_cat(std::tuple(m_hstmt), Expand<true>(args)...));
@@ -78,6 +79,8 @@ private:
     }
 
     SQLHSTMT m_hstmt = SQL_NULL_HSTMT;
+    // The columns of the current result, asked once per result (-1: not yet).
+    SQLSMALLINT m_nResultColumns = -1;
     DriverTraits m_traits;
     ErrorList& m_errors;
 };

@@ -317,6 +317,14 @@ _variant_t MemoryRecordset::GetCollect(long index) const
     return GetFields()->GetItem(index)->GetValue();
 }
 
+const _variant_t& MemoryRecordset::GetValueRef(long index) const
+{
+    m_state->RequireOpen();
+    if (index < 0 || static_cast<size_t>(index) >= m_state->columns.size())
+        ThrowItemNotFound();
+    return m_state->Current(static_cast<size_t>(index));
+}
+
 void MemoryRecordset::Save(const std::string& destination, PersistFormatEnum format)
 {
     PersistRecordset(*this, destination, format);

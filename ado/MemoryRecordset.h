@@ -58,6 +58,9 @@ public:
 
     FieldsPtr GetFields() const override;
     _variant_t GetCollect(long index) const override;
+    // The current row's value of field index without a copy, for readers of many rows; valid
+    // until the recordset moves or closes. Throws as GetCollect does.
+    const _variant_t& GetValueRef(long index) const;
 
     void Save(const std::string& destination, PersistFormatEnum format) override;
 

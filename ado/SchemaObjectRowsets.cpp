@@ -40,8 +40,8 @@ RecordsetPtr SchemaReader::Tables()
     st.Check(st.Call(SQLTables, SQLTablesW, CatalogArg(), schema, table, types));
     while (st.Fetch()) {
         Row r = st.ReadRow(5);
-        b.Add({CatalogValue(r[0]), SchemaValue(r[1]), Str(r[2]), Str(r[3]), Null(), Str(r[4]), Null(), Null(),
-               Null()});
+        b.Add({CatalogValue(r[0]), SchemaValue(r[1]), MoveStr(std::move(r[2])), MoveStr(std::move(r[3])), Null(),
+               MoveStr(std::move(r[4])), Null(), Null(), Null()});
     }
     return b.Done();
 }

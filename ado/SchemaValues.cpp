@@ -42,6 +42,8 @@ MemoryColumn Col(const char* name, DataTypeEnum type) { return MemoryColumn::Of(
 _variant_t Null() { return _variant_t::Null(); }
 _variant_t Str(const OptText& text) { return text ? _variant_t(*text) : Null(); }
 
+_variant_t MoveStr(OptText&& text) { return text ? _variant_t(std::move(*text)) : Null(); }
+
 _variant_t UInt16(OptInt v)
 {
     if (!v || *v < 0 || *v > 0xFFFF)

@@ -27,6 +27,8 @@ MemoryColumn Col(const char* name, DataTypeEnum type);
 // NULL for a missing value or one outside the type's range.
 _variant_t Null();
 _variant_t Str(const OptText& text);
+// The same, taking the text over.
+_variant_t MoveStr(OptText&& text);
 _variant_t UInt16(OptInt v);
 _variant_t UInt32(OptInt v);
 _variant_t Int16(OptInt v);

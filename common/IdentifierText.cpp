@@ -43,32 +43,32 @@ wxString MakeUniqueName()
 
 namespace {
 
-// The name with the closing quote doubled, when the name is quoted at all.
-wxString EscapeQuoted(const wxString& name, const wxString& openQuote, const wxString& closeQuote)
+// Quote characters that are blank (a driver's " ") mean that names go unquoted.
+bool QuotesInUse(const wxString& openQuote, const wxString& closeQuote)
 {
-    wxString escaped = name;
-    if (!openQuote.empty() && !closeQuote.empty())
-        escaped.Replace(closeQuote, closeQuote + closeQuote);
-    return escaped;
+    return !wxString(openQuote).Trim().empty() && !wxString(closeQuote).Trim().empty();
+}
+
+// One quoted part: the closing quote doubled inside it, whatever character it is.
+wxString QuotePart(const wxString& part, const wxString& openQuote, const wxString& closeQuote)
+{
+    wxString escaped = part;
+    escaped.Replace(closeQuote, closeQuote + closeQuote);
+    return openQuote + escaped + closeQuote;
 }
 
 } // namespace
 
 wxString QuoteIdentifier(const wxString& name, const wxString& openQuote, const wxString& closeQuote)
 {
-    wxString result = openQuote + EscapeQuoted(name, openQuote, closeQuote) + closeQuote;
-    if (!openQuote.empty() && result.find('.') != wxString::npos)
-        result.Replace(".", closeQuote + "." + openQuote);
-    return result;
+    return QuotesInUse(openQuote, closeQuote) ? QuotePart(name, openQuote, closeQuote) : name;
 }
 
 wxString QuoteQualifiedName(const wxString& schema, const wxString& name, const wxString& openQuote,
                             const wxString& closeQuote)
 {
-    wxString result = openQuote + EscapeQuoted(name, openQuote, closeQuote) + closeQuote;
-    if (!schema.empty())
-        result = openQuote + EscapeQuoted(schema, openQuote, closeQuote) + closeQuote + "." + result;
-    return result;
+    const wxString quotedName = QuoteIdentifier(name, openQuote, closeQuote);
+    return schema.empty() ? quotedName : QuoteIdentifier(schema, openQuote, closeQuote) + "." + quotedName;
 }
 
 bool HasNoWhitespace(const wxString& text)

@@ -17,13 +17,13 @@ wxString MakeUniqueName();
 // The same form for a given GUID; empty for the all-zero GUID.
 wxString FormatGuidName(const GUID& guid);
 
-// openQuote + name + closeQuote, the closing quote doubled inside the name so the name cannot
-// end its quotes early; with a non-empty opening quote every "." separates quoted parts
-// ("a.b" with [ ] gives "[a].[b]"). Empty quotes return the name unchanged.
+// openQuote + name + closeQuote: one identifier, the closing quote doubled inside it whatever
+// the quote character ("]" becomes "]]", "`" becomes "``") so that the name cannot end its
+// quotes early; a "." inside stays part of the name. Empty or blank quotes (a driver's " " means
+// it does not quote) return the name unchanged.
 wxString QuoteIdentifier(const wxString& name, const wxString& openQuote, const wxString& closeQuote);
 
-// [openQuote + schema + closeQuote + "."] + openQuote + name + closeQuote, each part escaped as
-// above; dots inside the parts are left alone.
+// [schema quoted + "."] + name quoted, each part on its own as above.
 wxString QuoteQualifiedName(const wxString& schema, const wxString& name, const wxString& openQuote,
                             const wxString& closeQuote);
 

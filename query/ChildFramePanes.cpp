@@ -338,9 +338,7 @@ void CChildFrame::ActivateSchemaPane()
     if (!m_bSchemaShown)
         return;
     ActivatePaneWindow(m_pSchemaView);
-    const wxTreeItemId caret = m_pSchemaView->GetFocusedItem();
-    if (caret.IsOk())
-        m_pSchemaView->EnsureVisible(caret);
+    m_pSchemaView->EnsureCaretVisible();
 }
 
 void CChildFrame::OnPaneCommand(wxCommandEvent& event)

@@ -1,15 +1,16 @@
-// The schema pane of a query window, as the window itself uses it: the tree it shows, resetting
-// it to the connection node, handing a statement to the editor, the quote characters, and the
-// requests the window reads at the end of a run. The schema browser implements it; the shell
-// makes it for each window (IQueryHost::CreateSchemaPane). Window thread only.
+// The schema pane of a query window, as the window itself uses it: resetting it to the
+// connection node, handing a statement to the editor, showing its focused item, the quote
+// characters, and the requests the window reads at the end of a run. The schema browser
+// implements it; the shell makes it for each window (IQueryHost::CreateSchemaPane). Window
+// thread only.
 #pragma once
 
-#include <wx/treectrl.h>
+#include <wx/scrolwin.h>
 
-class CSchemaPane : public wxTreeCtrl {
+class CSchemaPane : public wxScrolledCanvas {
 public:
     CSchemaPane(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
-        : wxTreeCtrl(parent, id, pos, size, style)
+        : wxScrolledCanvas(parent, id, pos, size, style)
     {
     }
 
@@ -18,6 +19,8 @@ public:
     // Appends the statement at the end of the window's editor as one undoable step and leaves it
     // selected.
     virtual void AppendToQueryEditor(const wxString& statement) = 0;
+    // Scrolls the focused item into view (when the pane becomes the active one).
+    virtual void EnsureCaretVisible() = 0;
 
     wxString m_strQuotePrefix;
     wxString m_strQuoteSuffix;

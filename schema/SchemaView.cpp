@@ -1,42 +1,381 @@
 #include "SchemaView.h"
 
+#include "common/ErrorText.h"
+#include "common/ProfileFont.h"
+#include "common/SettingsTable.h"
 #include "editor/QryView.h"
 #include "editor/TorvaneDoc.h"
+#include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
+#include "query/QueryHost.h"
+#include "RowCountDlg.h"
+#include "SchemaCommands.h"
+#include "SchemaImages.h"
+#include "schemacore/SelectStatement.h"
 
+#include <wx/imaglist.h>
+#include <wx/menu.h>
 #include <wx/stc/stc.h>
+#include <wx/utils.h>
 
 CSchemaView::CSchemaView(wxWindow* parent, CChildFrame* frame)
-    : CSchemaPane(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                 wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE | wxBORDER_NONE),
-      m_pFrame(frame)
+    : CTVTreeView(parent, kLinesAtRoot | kDisableDragDrop), m_pFrame(frame)
 {
+    m_pModel = std::make_unique<CSchemaTreeModel>(Tree(), Selection(), *this, CSettingsStore::Get());
+    SetTreeListener(m_pModel.get());
+    AssignImageList(CreateSchemaImageList());
+    LogFont font;
+    ReadProfileFont(settings::kSchemaFont, font);
+    if (font.lfHeight != 0)
+        SetFont(font.ToFont());
+
+    Bind(wxEVT_CONTEXT_MENU, &CSchemaView::OnContextMenu, this);
+    Bind(wxEVT_MENU, &CSchemaView::OnReturnAllRows, this, ID_SCHEMA_RETURN_ALL);
+    Bind(wxEVT_MENU, &CSchemaView::OnReturnAllRows, this, ID_SCHEMA_RETURN_ALL_COLUMNS);
+    Bind(wxEVT_MENU, &CSchemaView::OnReturnTopRows, this, ID_SCHEMA_RETURN_TOP);
+    Bind(wxEVT_MENU, &CSchemaView::OnReturnTopRows, this, ID_SCHEMA_RETURN_TOP_COLUMNS);
+    Bind(wxEVT_MENU, &CSchemaView::OnFileSaveAs, this, ID_FILE_SAVE_AS);
+    Bind(wxEVT_MENU, &CSchemaView::OnRefresh, this, ID_REFRESH);
+    Bind(wxEVT_MENU, &CSchemaView::OnShowAllObjects, this, ID_SCHEMA_SHOW_ALL);
+    for (int id : {int(ID_SCHEMA_RETURN_ALL), int(ID_SCHEMA_RETURN_ALL_COLUMNS), int(ID_SCHEMA_RETURN_TOP),
+                   int(ID_SCHEMA_RETURN_TOP_COLUMNS), int(ID_FILE_SAVE_AS), int(ID_REFRESH), int(ID_SCHEMA_SHOW_ALL)})
+        Bind(wxEVT_UPDATE_UI, &CSchemaView::OnUpdateCommand, this, id);
 }
 
-wxString CSchemaView::GetConnectionCaption() const
+CSchemaView::~CSchemaView()
 {
-    wxString catalog = m_pFrame->Connection().m_strCurrentCatalog;
-    if (catalog.empty())
-        catalog = m_pFrame->Connection().m_strDataSource;
-    wxString server = m_pFrame->Connection().m_strServerName;
-    if (server.empty())
-        server = m_pFrame->Connection().m_strDbmsNameUpper;
-    wxString caption = !catalog.empty() && !server.empty() ? wxString::Format("%s (%s)", catalog, server)
-                                                           : m_pFrame->Connection().m_strDataSource;
-    return caption.empty() ? wxString("<Unknown>") : caption;
+    // The model goes before the tree that reports to it.
+    SetTreeListener(nullptr);
 }
 
 void CSchemaView::ResetTree()
 {
-    Freeze();
-    DeleteAllItems();
-    const wxTreeItemId root = AddRoot(GetConnectionCaption());
-    SetItemBold(root, true);
-    SelectItem(root);
-    Expand(root);
-    Thaw();
+    m_pModel->ResetTree();
     Refresh();
 }
+
+// ---- ISchemaHost ----
+
+CConnectionInfo& CSchemaView::Connection()
+{
+    return m_pFrame->Connection();
+}
+
+ado::RecordsetPtr CSchemaView::OpenSchema(ado::SchemaEnum schema, const std::vector<_variant_t>& restrictions)
+{
+    const ado::ConnectionPtr& connection = m_pFrame->Connection().m_pConnection;
+    if (!connection)
+        throw _com_error(E_POINTER);
+    return connection->OpenSchema(schema, restrictions);
+}
+
+wxString CSchemaView::GetProviderErrorsText()
+{
+    try {
+        return ::GetProviderErrorsText(m_pFrame->Connection().m_pConnection.get());
+    } catch (const _com_error&) {
+        return wxString();
+    }
+}
+
+wxString CSchemaView::GetConnectionString() const
+{
+    return m_pFrame->GetConnectionString();
+}
+
+bool CSchemaView::IsConnectionOpen() const
+{
+    return m_pFrame->IsConnectionOpen();
+}
+
+bool CSchemaView::IsExecuting() const
+{
+    return m_pFrame->IsExecuting();
+}
+
+bool CSchemaView::IsFindInFilesRunning() const
+{
+    return m_pFrame->IsFindInFilesRunning();
+}
+
+void CSchemaView::SetStatusText(const wxString& text)
+{
+    if (IQueryHost* host = m_pFrame->GetHost())
+        host->SetStatusMessage(text);
+}
+
+void CSchemaView::BeginWaitCursor()
+{
+    wxBeginBusyCursor();
+}
+
+void CSchemaView::EndWaitCursor()
+{
+    wxEndBusyCursor();
+}
+
+void CSchemaView::ShowStopMessage(const wxString& text)
+{
+    wxBusyCursorSuspender normalCursor;
+    TVMessageBox(text, wxOK | wxICON_STOP, this);
+}
+
+void CSchemaView::UpdateConnectionTitle()
+{
+    CWindowConnection& connection = m_pFrame->Connection();
+    if (connection.m_pConnection) {
+        try {
+            ado::PropertiesPtr properties = connection.m_pConnection->GetProperties();
+            properties->Refresh();
+            connection.UpdateConnectionTitle(properties);
+        } catch (const _com_error&) {
+        }
+    }
+    if (CTorvaneDoc* doc = m_pFrame->GetQueryDoc())
+        doc->SetTitle(nullptr);
+}
+
+// ---- Mouse and keys ----
+
+CMultiSelectTree::Press CSchemaView::HandleLButtonDown(TreeItem hit, CMultiSelectTree::Where where, bool shift,
+                                                       bool ctrl, const wxPoint& point)
+{
+    return m_pModel->OnLButtonDown(hit, where, shift, ctrl, point.x, point.y);
+}
+
+bool CSchemaView::HandleNavigationKey(CMultiSelectTree::Key key, bool shift)
+{
+    return m_pModel->OnKeyDown(key, shift);
+}
+
+void CSchemaView::OnCaretMovedByControl()
+{
+    m_pModel->OnCaretMovedByControl();
+}
+
+void CSchemaView::HandleRButtonDown(TreeItem hit, CMultiSelectTree::Where where, const wxPoint& point)
+{
+    if (where != CMultiSelectTree::Where::Button)
+        m_pModel->OnRButtonDown(hit);
+    ShowContextMenu(point);
+}
+
+void CSchemaView::OnContextMenu(wxContextMenuEvent& event)
+{
+    const wxPoint position = event.GetPosition();
+    if (position == wxDefaultPosition) {
+        ShowContextMenu(wxDefaultPosition);
+        return;
+    }
+    const wxPoint point = ScreenToClient(position);
+    if (!GetClientRect().Contains(point)) {
+        event.Skip();
+        return;
+    }
+    ShowContextMenu(point);
+}
+
+void CSchemaView::ShowContextMenu(const wxPoint& point)
+{
+    const TreeItem caret = Tree().GetCaret();
+    if (!caret)
+        return;
+    std::unique_ptr<wxMenu> menu(CreateContextMenu());
+    if (!menu)
+        return;
+    wxPoint at = point;
+    if (at == wxDefaultPosition) {
+        // From the keyboard: the middle of the caret's label, cut to the pane's width.
+        Tree().EnsureVisible(caret);
+        wxRect label = GetItemRect(caret, true);
+        label.width = std::min(label.GetRight(), GetClientSize().x) - label.x;
+        at = label.IsEmpty() || !GetClientRect().Contains(label.GetPosition())
+                 ? wxPoint(GetClientSize().x / 2, GetClientSize().y / 2)
+                 : label.GetPosition() + wxPoint(label.width / 2, label.height / 2);
+    }
+    PopupMenu(menu.get(), at);
+}
+
+bool CSchemaView::OnItemActivated(TreeItem item)
+{
+    const int kind = Tree().GetKind(item);
+    if (IsExecuting() || IsFindInFilesRunning() || !(IsTableLikeKind(kind) || IsColumnKind(kind)))
+        return false;
+    ReturnRows(kAllRows);
+    return true;
+}
+
+bool CSchemaView::HandleKey(const wxKeyEvent& event)
+{
+    const int code = event.GetKeyCode();
+    const bool plain = !event.ControlDown() && !event.AltDown() && !event.ShiftDown();
+    if (plain && (code == WXK_RETURN || code == WXK_NUMPAD_ENTER)) {
+        OnEnterKey();
+        return true;
+    }
+    if (plain && code == WXK_F8 && m_pModel->CanRefresh()) {
+        m_pModel->OnRefresh();
+        return true;
+    }
+    if ((plain && code == WXK_MENU) || (code == WXK_F10 && event.ShiftDown() && !event.ControlDown())) {
+        ShowContextMenu(wxDefaultPosition);
+        return true;
+    }
+    return false;
+}
+
+void CSchemaView::OnEnterKey()
+{
+    wxBusyCursor wait;
+    const TreeItem caret = Tree().GetCaret();
+    if (!caret)
+        return;
+    const int kind = Tree().GetKind(caret);
+    if (!IsExecuting() && !IsFindInFilesRunning()) {
+        if (IsTableLikeKind(kind) || (IsColumnKind(kind) && Selection().GetSelectedCount(true) >= 1)) {
+            ReturnRows(kAllRows);
+            return;
+        }
+    } else if (IsExecuting() && !Tree().IsLoaded(caret)) {
+        // Nothing is loaded while a query runs.
+        return;
+    }
+    Tree().Toggle(caret);
+}
+
+// ---- Commands ----
+
+bool CSchemaView::IsIdle() const
+{
+    return IsConnectionOpen() && !IsExecuting() && !IsFindInFilesRunning();
+}
+
+bool CSchemaView::IsCommandEnabled(int id) const
+{
+    const TreeItem caret = Tree().GetCaret();
+    const int kind = caret ? Tree().GetKind(caret) : -1;
+    const bool columnsPicked =
+        IsColumnKind(kind) && Selection().GetSelectedCount(true) >= 1;
+    switch (id) {
+    case ID_REFRESH: return m_pModel->CanRefresh();
+    case ID_SCHEMA_SHOW_ALL: return m_pModel->GetShowAllState().has_value() && !IsExecuting();
+    case ID_SCHEMA_RETURN_ALL:
+    case ID_SCHEMA_RETURN_TOP: return IsIdle() && IsTableLikeKind(kind);
+    case ID_SCHEMA_RETURN_ALL_COLUMNS:
+    case ID_SCHEMA_RETURN_TOP_COLUMNS: return IsIdle() && columnsPicked;
+    case ID_FILE_SAVE_AS: return IsIdle() && (IsTableLikeKind(kind) || columnsPicked);
+    default: return false;
+    }
+}
+
+wxMenu* CSchemaView::CreateContextMenu() const
+{
+    const TreeItem caret = Tree().GetCaret();
+    const int kind = caret ? Tree().GetKind(caret) : -1;
+    auto menu = std::make_unique<wxMenu>();
+    auto rowsMenu = [&](const char* title, int top, int all) {
+        auto* rows = new wxMenu;
+        rows->Append(top, "Return &Top...");
+        rows->Append(all, "Return &All Rows");
+        menu->AppendSubMenu(rows, title);
+        menu->AppendSeparator();
+        menu->Append(ID_FILE_SAVE_AS, "Save &As...");
+    };
+    if (kind == kindConnection || kind == kindTablesFolder || kind == kindViewsFolder ||
+        kind == kindProceduresFolder) {
+        menu->AppendCheckItem(ID_SCHEMA_SHOW_ALL, "&Show All Objects");
+        menu->AppendSeparator();
+        menu->Append(ID_REFRESH, "Refres&h\tF8");
+    } else if (kind == kindSystemTablesFolder || kind == kindAliasesFolder || kind == kindTemporaryTablesFolder) {
+        menu->Append(ID_REFRESH, "Refres&h\tF8");
+    } else if (IsTableLikeKind(kind)) {
+        rowsMenu("&Open", ID_SCHEMA_RETURN_TOP, ID_SCHEMA_RETURN_ALL);
+    } else if (IsColumnKind(kind)) {
+        rowsMenu("&Select", ID_SCHEMA_RETURN_TOP_COLUMNS, ID_SCHEMA_RETURN_ALL_COLUMNS);
+    } else {
+        return nullptr;
+    }
+    for (int id : {int(ID_SCHEMA_RETURN_ALL), int(ID_SCHEMA_RETURN_ALL_COLUMNS), int(ID_SCHEMA_RETURN_TOP),
+                   int(ID_SCHEMA_RETURN_TOP_COLUMNS), int(ID_FILE_SAVE_AS), int(ID_REFRESH), int(ID_SCHEMA_SHOW_ALL)}) {
+        if (wxMenuItem* item = menu->FindItem(id))
+            item->Enable(IsCommandEnabled(id));
+    }
+    if (wxMenuItem* item = menu->FindItem(ID_SCHEMA_SHOW_ALL))
+        item->Check(m_pModel->GetShowAllState().value_or(false));
+    return menu.release();
+}
+
+void CSchemaView::OnUpdateCommand(wxUpdateUIEvent& event)
+{
+    event.Enable(IsCommandEnabled(event.GetId()));
+    if (event.GetId() == ID_SCHEMA_SHOW_ALL)
+        event.Check(m_pModel->GetShowAllState().value_or(false));
+}
+
+void CSchemaView::OnRefresh(wxCommandEvent&)
+{
+    if (m_pModel->CanRefresh())
+        m_pModel->OnRefresh();
+}
+
+void CSchemaView::OnShowAllObjects(wxCommandEvent&)
+{
+    if (IsCommandEnabled(ID_SCHEMA_SHOW_ALL))
+        m_pModel->OnShowAllObjects();
+}
+
+bool CSchemaView::ReturnRows(int rows)
+{
+    if (IsExecuting() || IsFindInFilesRunning())
+        return false;
+    const wxString sql = m_pModel->BuildSelectStatement(rows);
+    if (sql.empty())
+        return false;
+    // The rows go to grids; the window switches text output back on when the run ends.
+    COutputMode& output = m_pFrame->OutputMode();
+    if (output.m_bResultsInText) {
+        output.m_bResultsInText = 0;
+        m_bReturnToTextMode = 1;
+    }
+    AppendAndExecute(sql);
+    return true;
+}
+
+void CSchemaView::OnReturnAllRows(wxCommandEvent&)
+{
+    ReturnRows(kAllRows);
+}
+
+void CSchemaView::OnReturnTopRows(wxCommandEvent& event)
+{
+    if (!IsCommandEnabled(event.GetId()))
+        return;
+    CWindowConnection& connection = m_pFrame->Connection();
+    CRowCountDlg dialog(this, connection.m_nMaxRows);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    const int rows = dialog.GetRowCount();
+    // The limit holds for the run that follows only; the number stays for the next time.
+    connection.m_nMaxRows = rows;
+    connection.m_bRowLimit = 1;
+    // No run, no limit left behind for the user's next query.
+    if (!ReturnRows(rows))
+        connection.m_bRowLimit = 0;
+}
+
+void CSchemaView::OnFileSaveAs(wxCommandEvent&)
+{
+    if (!IsCommandEnabled(ID_FILE_SAVE_AS))
+        return;
+    wxString objectName;
+    const wxString sql = m_pModel->BuildSelectStatement(kAllRows, &objectName);
+    if (sql.empty())
+        return;
+    const wxString fileName = SaveAsFileName(objectName, m_strQuotePrefix, m_strQuoteSuffix);
+    m_pFrame->GetSaveAs().PromptSaveAsFile(fileName, "Save " + fileName + " As", sql);
+}
+
+// ---- The editor ----
 
 void CSchemaView::AppendToQueryEditor(const wxString& statement)
 {
@@ -44,24 +383,30 @@ void CSchemaView::AppendToQueryEditor(const wxString& statement)
     wxStyledTextCtrl* edit = view ? view->GetEditCtrl() : nullptr;
     if (!edit)
         return;
-    const wxString eol = edit->GetEOLMode() == wxSTC_EOL_CRLF ? "\r\n" : (edit->GetEOLMode() == wxSTC_EOL_CR ? "\r" : "\n");
-    wxString prefix = edit->GetLength() > 0 ? eol + eol : wxString();
-    wxString body = statement;
-    if (m_pFrame->Connection().m_bFoxPro || m_pFrame->Connection().m_bDb2 || m_pFrame->Connection().m_bMySql)
-        body += ";";
-    wxString text = prefix + body;
-    if (!m_pFrame->Connection().m_strBatchSeparator.empty())
-        text += eol + m_pFrame->Connection().m_strBatchSeparator;
-
+    const int mode = edit->GetEOLMode();
+    const wxString lineEnd = mode == wxSTC_EOL_CRLF ? "\r\n" : mode == wxSTC_EOL_CR ? "\r" : "\n";
+    const CWindowConnection& connection = m_pFrame->Connection();
+    const CEditorAppend append =
+        ComposeEditorAppend(statement, edit->GetLength() > 0,
+                            connection.m_bFoxPro || connection.m_bDb2 || connection.m_bMySql,
+                            connection.m_strBatchSeparator, lineEnd);
+    // Editor positions count bytes: the selection starts where the insertion began plus the
+    // bytes of the blank lines before the statement.
     const int end = edit->GetLength();
     edit->BeginUndoAction();
     edit->SetTargetStart(end);
     edit->SetTargetEnd(end);
-    edit->ReplaceTarget(text);
+    edit->ReplaceTarget(append.text);
     edit->EndUndoAction();
-    const int start = end + static_cast<int>(prefix.utf8_string().size());
-    edit->SetSelection(start, start + static_cast<int>(body.utf8_string().size()));
+    const int start = end + static_cast<int>(append.text.Left(append.selectFrom).utf8_string().size());
+    edit->SetSelection(start, end + static_cast<int>(append.text.utf8_string().size()));
     edit->EnsureCaretVisible();
     if (wxDocument* doc = view->GetDocument())
         doc->Modify(true);
+}
+
+void CSchemaView::AppendAndExecute(const wxString& statement)
+{
+    AppendToQueryEditor(statement);
+    m_pFrame->GetExecution().ExecuteQuery();
 }

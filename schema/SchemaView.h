@@ -1,26 +1,93 @@
-// The schema tree pane of a query window, as far as the window itself needs it: the connection
-// node, the statement hand-over to the editor, the quote characters and the requests the window
-// reads at the end of a run. The schema browser builds the object tree on this.
+// The schema pane of a query window: the connection's objects as a tree (connection node,
+// folders, objects, columns and parameters), loaded from the connection's schema rowsets on a
+// node's first expansion, with Refresh, Show All Objects, multiple selection of sibling columns,
+// and Return All Rows / Return Top / Save As, which write a row-limited SELECT into the editor,
+// select it and run it. The logic lives in CSchemaTreeModel; this class renders it, turns mouse,
+// keys and menu commands into its calls, and stands for the query window towards it
+// (ISchemaHost). Window thread only.
 #pragma once
 
-#include "query/SchemaPane.h"
+#include "schemacore/SchemaHost.h"
+#include "schemacore/SchemaTreeModel.h"
+#include "TVTreeView.h"
+
+#include <memory>
 
 class CChildFrame;
+class wxMenu;
 
-class CSchemaView : public CSchemaPane {
+class CSchemaView : public CTVTreeView, public ISchemaHost {
 public:
     CSchemaView(wxWindow* parent, CChildFrame* frame);
+    ~CSchemaView() override;
+
+    CSchemaTreeModel& Model() { return *m_pModel; }
 
     // Deletes every item and inserts the connection node, bold, selected and expanded.
     void ResetTree() override;
     // "<catalog> (<server>)", else the data source; "<Unknown>" when empty.
-    wxString GetConnectionCaption() const;
+    wxString GetConnectionCaption() const { return m_pModel->GetConnectionCaption(); }
 
     // Appends the statement at the end of the window's editor as one undoable step and leaves it
     // selected: a blank line before it when the editor holds text, ";" after it for dialects that
     // end statements so, then the batch separator on a line of its own when one is set.
     void AppendToQueryEditor(const wxString& statement) override;
+    // Appends the statement and runs it.
+    void AppendAndExecute(const wxString& statement);
+
+    // Builds the SELECT for the caret's object or columns (rows: -1 all, 0 headings only, n at
+    // most n), appends it and runs it, with results in grids for that run. Nothing while the
+    // window executes or searches files; false when nothing ran.
+    bool ReturnRows(int rows);
+    // The commands of the pane.
+    void OnReturnAllRows(wxCommandEvent& event);
+    void OnReturnTopRows(wxCommandEvent& event);
+    void OnFileSaveAs(wxCommandEvent& event);
+    void OnRefresh(wxCommandEvent& event);
+    void OnShowAllObjects(wxCommandEvent& event);
+
+    // Whether a command of the pane can run now (its menu item's state).
+    bool IsCommandEnabled(int id) const;
+    // The context menu for the caret's kind, with its items greyed and checked; null for kinds
+    // without one. The caller owns it.
+    wxMenu* CreateContextMenu() const;
 
 private:
+    // ISchemaHost
+    CConnectionInfo& Connection() override;
+    ado::RecordsetPtr OpenSchema(ado::SchemaEnum schema, const std::vector<_variant_t>& restrictions) override;
+    wxString GetProviderErrorsText() override;
+    wxString GetQuotePrefix() const override { return m_strQuotePrefix; }
+    wxString GetQuoteSuffix() const override { return m_strQuoteSuffix; }
+    wxString GetConnectionString() const override;
+    bool IsConnectionOpen() const override;
+    bool IsExecuting() const override;
+    bool IsFindInFilesRunning() const override;
+    void SetStatusText(const wxString& text) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void ShowStopMessage(const wxString& text) override;
+    void UpdateConnectionTitle() override;
+
+    // The pane's rules in front of the multiple selection's: several items only among sibling
+    // columns, a right press that keeps a multiple selection and opens the menu.
+    CMultiSelectTree::Press HandleLButtonDown(TreeItem hit, CMultiSelectTree::Where where, bool shift, bool ctrl,
+                                              const wxPoint& point) override;
+    void HandleRButtonDown(TreeItem hit, CMultiSelectTree::Where where, const wxPoint& point) override;
+    bool HandleNavigationKey(CMultiSelectTree::Key key, bool shift) override;
+    // Enter, F8 (Refresh) and the menu keys.
+    bool HandleKey(const wxKeyEvent& event) override;
+    // A double click on a table, view or column returns its rows instead of opening it.
+    bool OnItemActivated(TreeItem item) override;
+    void OnCaretMovedByControl() override;
+
+    bool IsIdle() const;
+    void ShowContextMenu(const wxPoint& point);
+    void OnContextMenu(wxContextMenuEvent& event);
+    // Enter: Return All Rows on tables, views and selected columns; otherwise opens or closes.
+    void OnEnterKey();
+    void OnUpdateCommand(wxUpdateUIEvent& event);
+
     CChildFrame* m_pFrame;
+    std::unique_ptr<CSchemaTreeModel> m_pModel;
 };

@@ -5,7 +5,7 @@ import re
 import sys
 
 # Top to bottom: a folder may include itself and any folder after it.
-LAYERS = ["app", "modules", "schema", "query", "editor", "querycore", "common", "ado", "platform"]
+LAYERS = ["app", "modules", "schema", "query", "schemacore", "editor", "querycore", "common", "ado", "platform"]
 
 root = sys.argv[1] if len(sys.argv) > 1 else "."
 rank = {name: i for i, name in enumerate(LAYERS)}

@@ -46,7 +46,7 @@ TEST(GuidName, NewNamesAreDistinctFileNameSafeTexts)
     EXPECT_NE(first, second);
 }
 
-TEST(QuoteIdentifier, QuotesEachDottedPartAndEscapesTheClosingQuote)
+TEST(QuoteIdentifier, QuotesOneNameAndEscapesTheClosingQuote)
 {
     const struct {
         const char* name;
@@ -56,14 +56,19 @@ TEST(QuoteIdentifier, QuotesEachDottedPartAndEscapesTheClosingQuote)
     } cases[] = {
         {"Orders", "\"", "\"", "\"Orders\""},
         {"a\"b", "\"", "\"", "\"a\"\"b\""},
-        {"dbo.Orders", "[", "]", "[dbo].[Orders]"},
-        {"cat.dbo.Orders", "\"", "\"", "\"cat\".\"dbo\".\"Orders\""},
+        // A dot is part of the name: splitting there would name another object.
+        {"dbo.Orders", "[", "]", "[dbo.Orders]"},
+        {"cat.dbo.Orders", "\"", "\"", "\"cat.dbo.Orders\""},
         {"dbo.Orders", "", "", "dbo.Orders"},
         {"a\"b", "", "", "a\"b"},
         // A closing quote inside the name can no longer end the quoted name early.
         {"x]; DROP TABLE t; --", "[", "]", "[x]]; DROP TABLE t; --]"},
         {"a`b", "`", "`", "`a``b`"},
-        {"a]b.c", "[", "]", "[a]]b].[c]"},
+        {"a]b.c", "[", "]", "[a]]b.c]"},
+        {"a`b.c", "`", "`", "`a``b.c`"},
+        // A driver that reports a blank quote character does not quote.
+        {"Order Details", " ", " ", "Order Details"},
+        {"Orders", "", "\"", "Orders"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -87,6 +92,8 @@ TEST(QuoteQualifiedName, QuotesSchemaAndNameLeavingDots)
         // Both parts escaped, the schema as well as the name.
         {"s\"x", "n\"y", "\"", "\"", "\"s\"\"x\".\"n\"\"y\""},
         {"s]", "n", "[", "]", "[s]]].[n]"},
+        {"s`", "n`", "`", "`", "`s```.`n```"},
+        {"s", "n", " ", " ", "s.n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -125,10 +125,12 @@ TEST_F(ChildFrameTest, OpensWithItsPanesOnSqlite)
     EXPECT_EQ(frame->GetSchemaView()->m_strQuotePrefix, "\"");
     EXPECT_EQ(frame->GetDatabaseList()->GetStringSelection(), "<Not supported>");
     EXPECT_FALSE(frame->GetDatabaseList()->IsEnabled());
-    const wxTreeItemId root = frame->GetSchemaView()->GetRootItem();
-    ASSERT_TRUE(root.IsOk());
-    EXPECT_TRUE(frame->GetSchemaView()->IsBold(root));
-    EXPECT_FALSE(frame->GetSchemaView()->GetItemText(root).empty());
+    auto* schema = dynamic_cast<CSchemaView*>(frame->GetSchemaView());
+    ASSERT_TRUE(schema);
+    const TreeItem root = schema->Tree().GetRoot();
+    ASSERT_TRUE(root);
+    EXPECT_TRUE(schema->Tree().IsBold(root));
+    EXPECT_FALSE(schema->Tree().GetText(root).empty());
     EXPECT_EQ(frame->RunView().m_strExecTime, "Exec time: 00:00:00.000");
     // The data layer accepts "SELECT 2*3" opened asynchronously.
     EXPECT_TRUE(frame->Connection().m_bAsyncSupported);
@@ -150,11 +152,12 @@ TEST_F(ChildFrameTest, SchemaViewAppendsToTheEditor)
     wxStyledTextCtrl* edit = frame->GetQueryView()->GetEditCtrl();
     frame->GetSchemaView()->AppendToQueryEditor("SELECT 1");
     EXPECT_EQ(edit->GetText(), "SELECT 1\nGO");
-    EXPECT_EQ(edit->GetSelectedText(), "SELECT 1");
+    // The statement is selected through its separator line, so that Execute runs just it.
+    EXPECT_EQ(edit->GetSelectedText(), "SELECT 1\nGO");
     EXPECT_TRUE(doc->IsModified());
     frame->GetSchemaView()->AppendToQueryEditor("SELECT 2");
     EXPECT_EQ(edit->GetText(), "SELECT 1\nGO\n\nSELECT 2\nGO");
-    EXPECT_EQ(edit->GetSelectedText(), "SELECT 2");
+    EXPECT_EQ(edit->GetSelectedText(), "SELECT 2\nGO");
     // One undo step per statement.
     edit->Undo();
     EXPECT_EQ(edit->GetText(), "SELECT 1\nGO");

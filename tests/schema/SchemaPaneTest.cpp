@@ -1,0 +1,532 @@
+// The schema pane of real query windows on SQLite and PostgreSQL under Xvfb: the tree it shows,
+// its menu, Return Top, Return All Rows and Save As running their SELECT, and (one test at a time,
+// since they use the display's keyboard and mouse) the keys and clicks of a person.
+#include "app/MainFrame.h"
+#include "editor/QryView.h"
+#include "platform/MessageBox.h"
+#include "query/ChildFrame.h"
+#include "query/ExportDialogs.h"
+#include "query/MSHFlexGrid.h"
+#include "querycore/GridStore.h"
+#include "schema/RowCountDlg.h"
+#include "schema/SchemaCommands.h"
+#include "schema/SchemaView.h"
+#include "tests/common/WxStringPrinter.h"
+#include "tests/schema/TreeTestHelpers.h"
+#include "tests/support/TestDatabases.h"
+#include "tests/window/QueryWindowTest.h"
+#include "tests/window/WindowTestMain.h"
+
+#include <gtest/gtest.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/combobox.h>
+#include <wx/filename.h>
+#include <wx/menu.h>
+#include <wx/stc/stc.h>
+#include <wx/textctrl.h>
+#include <wx/treebase.h>
+#include <wx/uiaction.h>
+#include <wx/valtext.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace std::chrono_literals;
+using namespace torvane::test;
+using window_test::DialogScript;
+using window_test::Pump;
+using window_test::PumpUntil;
+
+namespace {
+
+class SchemaPaneTest : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        if (!window_test::HaveDisplay())
+            GTEST_SKIP() << "no display";
+        Exec("CREATE TABLE items (id INTEGER PRIMARY KEY, label VARCHAR(20))");
+        for (int i = 1; i <= 10; ++i)
+            Exec("INSERT INTO items VALUES (" + std::to_string(i) + ", 'item " + std::to_string(i) + "')");
+        Exec("CREATE TABLE parts (part_id INTEGER PRIMARY KEY, item_id INTEGER REFERENCES items(id))");
+        Exec("CREATE VIEW item_labels AS SELECT label FROM items");
+        m_frame = window_test::OpenQueryWindow(ConnectionString());
+        ASSERT_TRUE(m_frame);
+        m_view = dynamic_cast<CSchemaView*>(m_frame->GetSchemaView());
+        ASSERT_TRUE(m_view);
+    }
+    void TearDown() override { window_test::CloseQueryWindows(); }
+
+    std::string Shown(const std::string& name) const { return IsPostgres() ? name + " (public)" : name; }
+    wxString Table(const char* name) const
+    {
+        return IsPostgres() ? wxString::Format("\"public\".\"%s\"", name) : wxString::Format("\"%s\"", name);
+    }
+
+    CSchemaTreeStore& Tree() const { return m_view->Tree(); }
+    // The item at a path of labels below the root ("Tables|items").
+    TreeItem Item(const std::string& path) const { return Find(Tree(), path); }
+    std::vector<std::string> Children(TreeItem item) const { return ChildTexts(Tree(), item); }
+    // Opens the item as a click on its button does.
+    TreeItem Open(const std::string& path)
+    {
+        const TreeItem item = Item(path);
+        EXPECT_TRUE(item) << path;
+        if (item)
+            Tree().Expand(item);
+        Pump();
+        return item;
+    }
+    // A plain click's selection on the item.
+    void Pick(const std::string& path)
+    {
+        const TreeItem item = Item(path);
+        ASSERT_TRUE(item) << path;
+        m_view->Model().OnLButtonDown(item, CMultiSelectTree::Where::Label, false, false, 0, 0);
+    }
+    void Command(int id)
+    {
+        wxCommandEvent command(wxEVT_MENU, id);
+        m_view->GetEventHandler()->ProcessEvent(command);
+    }
+    wxStyledTextCtrl& Editor() const { return *m_frame->GetQueryView()->GetEditCtrl(); }
+    void WaitForRun()
+    {
+        ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, 30s)) << "the run did not end";
+        Pump();
+    }
+    size_t GridRows() const
+    {
+        CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+        return grid ? grid->GetStore()->GetRowCount() : 0;
+    }
+
+    CChildFrame* m_frame = nullptr;
+    CSchemaView* m_view = nullptr;
+};
+
+void SaveScreenshot(const wxString& name)
+{
+    Pump();
+    wxWindow* top = &window_test::Main();
+    const wxRect rect = top->GetScreenRect();
+    wxScreenDC screen;
+    wxBitmap bitmap(rect.GetWidth(), rect.GetHeight());
+    {
+        wxMemoryDC memory(bitmap);
+        memory.Blit(0, 0, rect.GetWidth(), rect.GetHeight(), &screen, rect.GetX(), rect.GetY());
+    }
+    wxFileName::Mkdir(TORVANE_ARTIFACTS_DIR, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    const wxString path = wxString(TORVANE_ARTIFACTS_DIR) + "/" + name + ".png";
+    EXPECT_TRUE(bitmap.ConvertToImage().SaveFile(path, wxBITMAP_TYPE_PNG)) << path;
+}
+
+TEST_P(SchemaPaneTest, TheTreeShowsFoldersObjectsAndColumns)
+{
+    const TreeItem root = Tree().GetRoot();
+    ASSERT_TRUE(root);
+    EXPECT_TRUE(Tree().IsBold(root));
+    EXPECT_EQ(Tree().GetText(root), m_view->GetConnectionCaption());
+    EXPECT_EQ(Children(root), (std::vector<std::string>{"Tables", "Views", "System Tables", "Aliases/Synonyms",
+                                                        "Temporary Tables", "Procedures/Functions"}));
+    EXPECT_EQ(Children(Open("Tables")), (std::vector<std::string>{Shown("items"), Shown("parts")}));
+    EXPECT_EQ(Children(Open("Views")), std::vector<std::string>{Shown("item_labels")});
+    const TreeItem parts = Open("Tables|" + Shown("parts"));
+    EXPECT_EQ(Children(parts), (std::vector<std::string>{"part_id", "item_id"}));
+    EXPECT_EQ(Tree().GetKind(Item("Tables|" + Shown("parts") + "|part_id")), kindPrimaryKeyColumn);
+    EXPECT_EQ(Tree().GetKind(Item("Tables|" + Shown("parts") + "|item_id")), kindForeignKeyColumn);
+    Open("Tables|" + Shown("items"));
+    Open("Views|" + Shown("item_labels"));
+    Open("Procedures/Functions");
+    Tree().EnsureVisible(root);
+    SaveScreenshot(wxString("schema-tree-") + DriverName(GetDriver()));
+}
+
+TEST_P(SchemaPaneTest, ReturnTopPutsTheStatementInTheEditorAndShowsExactlyThoseRows)
+{
+    Open("Tables");
+    Pick("Tables|" + Shown("items"));
+    Editor().SetText("-- earlier text");
+    DialogScript script;
+    int offered = 0;
+    script.Expect<CRowCountDlg>([&offered](CRowCountDlg& dialog) {
+        offered = dialog.GetRowCount();
+        dialog.GetEdit()->SetValue("3");
+        dialog.TransferDataFromWindow();
+        return wxID_OK;
+    });
+    Command(ID_SCHEMA_RETURN_TOP);
+    ASSERT_EQ(script.Answered(), 1);
+    EXPECT_EQ(offered, 100);
+    const wxString statement = "SELECT \"id\", \"label\" FROM " + Table("items");
+    EXPECT_EQ(Editor().GetText(), "-- earlier text\n\n" + statement + "\nGO");
+    EXPECT_EQ(Editor().GetSelectedText(), statement + "\nGO");
+    WaitForRun();
+    EXPECT_EQ(GridRows(), 3u);
+    // The limit held for that run only; the number is offered next time.
+    EXPECT_FALSE(m_frame->Connection().m_bRowLimit);
+    EXPECT_EQ(m_frame->Connection().m_nMaxRows, 3);
+    // Zero rows: only the headings.
+    script.Expect<CRowCountDlg>([](CRowCountDlg& dialog) {
+        dialog.GetEdit()->SetValue("0");
+        dialog.TransferDataFromWindow();
+        return wxID_OK;
+    });
+    Command(ID_SCHEMA_RETURN_TOP);
+    WaitForRun();
+    EXPECT_TRUE(Editor().GetSelectedText().StartsWith(statement + " WHERE 1 = 2")) << Editor().GetSelectedText();
+    EXPECT_EQ(GridRows(), 0u);
+    ASSERT_TRUE(m_frame->GetResultGrid(1));
+    EXPECT_EQ(m_frame->GetResultGrid(1)->GetStore()->GetColumnCount(), 2u);
+    // Cancel runs nothing.
+    const wxString text = Editor().GetText();
+    script.Expect<CRowCountDlg>([](CRowCountDlg&) { return wxID_CANCEL; });
+    Command(ID_SCHEMA_RETURN_TOP);
+    EXPECT_EQ(Editor().GetText(), text);
+    EXPECT_FALSE(m_frame->IsExecuting());
+    m_frame->GetQueryDoc()->Modify(false);
+}
+
+TEST_P(SchemaPaneTest, ReturnAllRowsOfPickedColumnsInGridsAndBackToText)
+{
+    Open("Tables");
+    const std::string items = "Tables|" + Shown("items");
+    Open(items);
+    Pick(items + "|id");
+    m_view->Model().OnLButtonDown(Item(items + "|label"), CMultiSelectTree::Where::Label, false, true, 0, 0);
+    window_test::SetResultsInText(*m_frame, true);
+    Command(ID_SCHEMA_RETURN_ALL_COLUMNS);
+    EXPECT_EQ(Editor().GetSelectedText(), "SELECT \"id\", \"label\" FROM " + Table("items") + "\nGO");
+    WaitForRun();
+    // The rows went to a grid; text output is on again for the next run.
+    EXPECT_EQ(GridRows(), 10u);
+    EXPECT_TRUE(m_frame->OutputMode().m_bResultsInText);
+    EXPECT_FALSE(m_view->m_bReturnToTextMode);
+    m_frame->GetQueryDoc()->Modify(false);
+}
+
+TEST_P(SchemaPaneTest, SaveAsWritesTheObjectsRowsToAFile)
+{
+    Open("Tables");
+    Pick("Tables|" + Shown("items"));
+    const std::string path = NewTempPath(".csv");
+    DialogScript script;
+    wxString offered;
+    script.Expect<CExportDialogEx>([&](CExportDialogEx& dialog) {
+        offered = wxFileName(dialog.GetBasePath()).GetFullName();
+        dialog.SetBasePath(wxString::FromUTF8(path.substr(0, path.size() - 4)));
+        dialog.SetFileType(2);
+        dialog.GetDelimiterBox()->SetValue(",");
+        return dialog.OnFileNameOK() ? wxID_CANCEL : wxID_OK;
+    });
+    Command(ID_FILE_SAVE_AS);
+    ASSERT_EQ(script.Answered(), 1);
+    EXPECT_EQ(offered, IsPostgres() ? "public_items" : "items");
+    WaitForRun();
+    std::ifstream file(path);
+    std::stringstream stream;
+    stream << file.rdbuf();
+    const std::string content = stream.str();
+    EXPECT_EQ(content.rfind("id,label\r\n1,item 1\r\n", 0), 0u) << content;
+    EXPECT_EQ(std::count(content.begin(), content.end(), '\n'), 11);
+    m_frame->GetQueryDoc()->Modify(false);
+}
+
+TEST_P(SchemaPaneTest, TheMenuFollowsTheNodeAndTheWindowsState)
+{
+    auto labels = [](wxMenu& menu) {
+        std::vector<std::string> texts;
+        for (wxMenuItem* item : menu.GetMenuItems()) {
+            if (!item->IsSeparator())
+                texts.push_back(item->GetItemLabel().utf8_string() + (item->IsEnabled() ? "" : " (greyed)") +
+                                (item->IsCheckable() && item->IsChecked() ? " (checked)" : ""));
+        }
+        return texts;
+    };
+    Tree().SetCaret(Tree().GetRoot());
+    std::unique_ptr<wxMenu> menu(m_view->CreateContextMenu());
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(labels(*menu), (std::vector<std::string>{"&Show All Objects (checked)", "Refres&h\tF8"}));
+    Open("Tables");
+    Pick("Tables|" + Shown("items"));
+    menu.reset(m_view->CreateContextMenu());
+    EXPECT_EQ(labels(*menu), (std::vector<std::string>{"&Open", "Save &As..."}));
+    wxMenu* open = menu->FindItem(menu->FindItem("&Open"))->GetSubMenu();
+    ASSERT_TRUE(open);
+    EXPECT_EQ(labels(*open), (std::vector<std::string>{"Return &Top...", "Return &All Rows"}));
+    // While a query runs nothing can be returned or refreshed.
+    m_frame->GetRunState()->m_bExecuting = 1;
+    menu.reset(m_view->CreateContextMenu());
+    open = menu->FindItem(menu->FindItem("&Open"))->GetSubMenu();
+    EXPECT_EQ(labels(*open), (std::vector<std::string>{"Return &Top... (greyed)", "Return &All Rows (greyed)"}));
+    EXPECT_FALSE(m_view->IsCommandEnabled(ID_REFRESH));
+    m_frame->GetRunState()->m_bExecuting = 0;
+    // Columns: the Select submenu; a marker: no menu.
+    Open("Tables|" + Shown("items"));
+    Pick("Tables|" + Shown("items") + "|id");
+    menu.reset(m_view->CreateContextMenu());
+    EXPECT_EQ(labels(*menu), (std::vector<std::string>{"&Select", "Save &As..."}));
+    Open("Aliases/Synonyms");
+    Pick("Aliases/Synonyms|<No Data>");
+    EXPECT_FALSE(m_view->CreateContextMenu());
+}
+
+TEST(RowCountDialog, RequiresANumberOfAtMostNineDigits)
+{
+    REQUIRE_DISPLAY();
+    CRowCountDlg dialog(&window_test::Main(), 100);
+    EXPECT_EQ(dialog.GetTitle(), "Number of Rows");
+    dialog.TransferDataToWindow();
+    EXPECT_EQ(dialog.GetEdit()->GetValue(), "100");
+    auto* validator = dynamic_cast<wxTextValidator*>(dialog.GetEdit()->GetValidator());
+    ASSERT_TRUE(validator);
+    EXPECT_TRUE(validator->HasFlag(wxFILTER_DIGITS));
+    dialog.GetEdit()->SetValue("  ");
+    CMessageScript messages;
+    wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+    dialog.GetEventHandler()->ProcessEvent(ok);
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_EQ(messages.Texts()[0], "<Maximum number of rows to fetch> is a required field.");
+    EXPECT_EQ(messages.Shown()[0].style & wxICON_INFORMATION, wxICON_INFORMATION);
+    EXPECT_EQ(dialog.GetReturnCode(), 0);
+    dialog.GetEdit()->SetValue("12");
+    dialog.TransferDataFromWindow();
+    EXPECT_EQ(dialog.GetRowCount(), 12);
+}
+
+TORVANE_INSTANTIATE_FOR_DRIVERS(SchemaPaneTest);
+
+// Keys and clicks through the display: the selection rules, Enter, F8 and collapsing.
+class SchemaPaneInputTest : public SchemaPaneTest {
+protected:
+    wxPoint LabelCentre(TreeItem item) const
+    {
+        const wxRect rect = m_view->GetItemRect(item, true);
+        EXPECT_FALSE(rect.IsEmpty());
+        return m_view->ClientToScreen(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
+    }
+    void ClickOn(const std::string& path, int modifiers = wxMOD_NONE)
+    {
+        Tree().EnsureVisible(Item(path));
+        Pump();
+        wxUIActionSimulator mouse;
+        mouse.MouseMove(LabelCentre(Item(path)));
+        Pump();
+        if (modifiers & wxMOD_CONTROL)
+            mouse.KeyDown(WXK_CONTROL);
+        mouse.MouseClick();
+        if (modifiers & wxMOD_CONTROL)
+            mouse.KeyUp(WXK_CONTROL);
+        PumpUntil([] { return false; }, 150ms);
+    }
+    void Key(int key, int modifiers = wxMOD_NONE)
+    {
+        wxUIActionSimulator keyboard;
+        keyboard.Char(key, modifiers);
+        PumpUntil([] { return false; }, 150ms);
+    }
+    std::vector<std::string> Selected() const { return SelectedTexts(Tree()); }
+};
+
+TEST_P(SchemaPaneInputTest, KeysAndClicksSelectOpenAndReturnRows)
+{
+    m_frame->Raise();
+    PumpUntil([] { return false; }, 300ms);
+    ClickOn("Tables");
+    EXPECT_EQ(Selected(), std::vector<std::string>{"Tables"});
+    // Right opens the folder, which loads it.
+    Key(WXK_RIGHT);
+    ASSERT_EQ(Children(Item("Tables")), (std::vector<std::string>{Shown("items"), Shown("parts")}));
+    Key(WXK_DOWN);
+    Key(WXK_RIGHT);
+    const std::string items = "Tables|" + Shown("items");
+    EXPECT_EQ(Children(Item(items)), (std::vector<std::string>{"id", "label"}));
+    Key(WXK_DOWN);
+    Key(WXK_DOWN, wxMOD_SHIFT);
+    EXPECT_EQ(Selected(), (std::vector<std::string>{"id", "label"}));
+    SaveScreenshot(wxString("schema-columns-selected-") + DriverName(GetDriver()));
+
+    // Enter returns the selected columns' rows.
+    Key(WXK_RETURN);
+    WaitForRun();
+    EXPECT_EQ(Editor().GetSelectedText(), "SELECT \"id\", \"label\" FROM " + Table("items") + "\nGO");
+    EXPECT_EQ(GridRows(), 10u);
+
+    // Ctrl+click on a column of another table replaces the selection; on a sibling it adds.
+    Open("Tables|" + Shown("parts"));
+    ClickOn(items + "|id");
+    ClickOn(items + "|label", wxMOD_CONTROL);
+    EXPECT_EQ(Selected(), (std::vector<std::string>{"id", "label"}));
+    ClickOn("Tables|" + Shown("parts") + "|part_id", wxMOD_CONTROL);
+    EXPECT_EQ(Selected(), std::vector<std::string>{"part_id"});
+    ClickOn("Tables|" + Shown("parts"), wxMOD_CONTROL);
+    EXPECT_EQ(Selected(), std::vector<std::string>{Shown("parts")});
+
+    // Collapsing a table clears the selection inside it.
+    ClickOn(items + "|id");
+    ClickOn(items + "|label", wxMOD_CONTROL);
+    Tree().Collapse(Item(items));
+    Pump();
+    EXPECT_TRUE(Selected().empty());
+
+    // F8 on a folder reloads it.
+    Exec("CREATE TABLE added (z INTEGER)");
+    ClickOn("Tables");
+    Key(WXK_F8);
+    EXPECT_EQ(Children(Item("Tables")), (std::vector<std::string>{Shown("added"), Shown("items"), Shown("parts")}));
+    m_frame->GetQueryDoc()->Modify(false);
+}
+
+TEST_P(SchemaPaneInputTest, ADoubleClickOnATableReturnsItsRows)
+{
+    m_frame->Raise();
+    PumpUntil([] { return false; }, 300ms);
+    Open("Tables");
+    const std::string items = "Tables|" + Shown("items");
+    Tree().EnsureVisible(Item(items));
+    Pump();
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(LabelCentre(Item(items)));
+    Pump();
+    mouse.MouseDblClick();
+    ASSERT_TRUE(PumpUntil([this] { return m_frame->GetResultGrid(1) != nullptr && !m_frame->IsExecuting(); }, 30s));
+    EXPECT_EQ(GridRows(), 10u);
+    EXPECT_EQ(Editor().GetSelectedText(), "SELECT \"id\", \"label\" FROM " + Table("items") + "\nGO");
+    // The table did not open: the double click ran the statement instead.
+    EXPECT_FALSE(Tree().IsExpanded(Item(items)));
+    m_frame->GetQueryDoc()->Modify(false);
+}
+
+TORVANE_INSTANTIATE_FOR_DRIVERS(SchemaPaneInputTest);
+
+} // namespace
+
+namespace {
+
+// The multi-select tree on its own, with a label editor and drags, in a frame of its own.
+class TestTree : public CTVTreeView {
+public:
+    TestTree(wxWindow* parent, int style) : CTVTreeView(parent, style) {}
+    void ResetTree() override {}
+    void AppendToQueryEditor(const wxString&) override {}
+};
+
+class TVTreeViewInputTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!window_test::HaveDisplay())
+            GTEST_SKIP() << "no display";
+        m_frame = new wxFrame(nullptr, wxID_ANY, "tree", wxPoint(50, 50), wxSize(400, 300));
+        m_tree = new TestTree(m_frame, CTVTreeView::kEditLabels | CTVTreeView::kLinesAtRoot);
+        CSchemaTreeStore& t = m_tree->Tree();
+        m_root = t.AppendItem({}, wxString("root"), 0, true, nullptr);
+        m_a = t.AppendItem(m_root, wxString("A"), 0, true, nullptr);
+        m_a1 = t.AppendItem(m_a, wxString("a1"), 0, false, nullptr);
+        m_a2 = t.AppendItem(m_a, wxString("a2"), 0, false, nullptr);
+        t.AppendItem(m_root, wxString("B"), 0, false, nullptr);
+        t.Expand(m_root);
+        t.Expand(m_a);
+        m_tree->Bind(wxEVT_TREE_BEGIN_DRAG, [this](wxTreeEvent&) { m_events.push_back("drag"); });
+        m_tree->Bind(wxEVT_TREE_END_LABEL_EDIT,
+                     [this](wxTreeEvent& event) { m_events.push_back("edit " + event.GetLabel().utf8_string()); });
+        m_frame->Show();
+        m_frame->Raise();
+        PumpUntil([] { return false; }, 300ms);
+    }
+    void TearDown() override
+    {
+        if (m_frame)
+            m_frame->Destroy();
+        Pump();
+    }
+    wxPoint Centre(TreeItem item) const
+    {
+        const wxRect rect = m_tree->GetItemRect(item, true);
+        return m_tree->ClientToScreen(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
+    }
+    void Wait(std::chrono::milliseconds time) { PumpUntil([] { return false; }, time); }
+    wxTextCtrl* Editor() const
+    {
+        for (wxWindow* child : m_tree->GetChildren()) {
+            if (auto* edit = dynamic_cast<wxTextCtrl*>(child))
+                return edit;
+        }
+        return nullptr;
+    }
+
+    wxFrame* m_frame = nullptr;
+    TestTree* m_tree = nullptr;
+    TreeItem m_root, m_a, m_a1, m_a2;
+    std::vector<std::string> m_events;
+};
+
+TEST_F(TVTreeViewInputTest, ClicksDragsAndTheDelayedLabelEdit)
+{
+    wxUIActionSimulator mouse;
+    CSchemaTreeStore& t = m_tree->Tree();
+    mouse.MouseMove(Centre(m_a1));
+    Wait(100ms);
+    mouse.MouseClick();
+    Wait(700ms);
+    EXPECT_EQ(SelectedTexts(t), std::vector<std::string>{"a1"});
+    // A second click on the focused label edits it once the double-click time has passed.
+    mouse.MouseClick();
+    ASSERT_TRUE(PumpUntil([this] { return Editor() != nullptr; }, 5s));
+    Editor()->SetValue("renamed");
+    wxUIActionSimulator keys;
+    keys.Char(WXK_RETURN);
+    ASSERT_TRUE(PumpUntil([&] { return t.GetText(m_a1) == "renamed"; }, 5s));
+    EXPECT_NE(std::find(m_events.begin(), m_events.end(), "edit renamed"), m_events.end());
+    PumpUntil([this] { return Editor() == nullptr; }, 2s);
+
+    // A double click never starts an edit.
+    mouse.MouseMove(Centre(m_a2));
+    Wait(100ms);
+    mouse.MouseClick();
+    Wait(700ms);
+    mouse.MouseDblClick();
+    Wait(1s);
+    EXPECT_EQ(Editor(), nullptr);
+
+    // Ctrl+click adds; a drag from a selected item (not the focused one, whose label a press
+    // would edit) keeps both and is reported once.
+    mouse.MouseMove(Centre(m_a1));
+    Wait(100ms);
+    keys.KeyDown(WXK_CONTROL);
+    mouse.MouseClick();
+    keys.KeyUp(WXK_CONTROL);
+    Wait(200ms);
+    EXPECT_EQ(SelectedTexts(t), (std::vector<std::string>{"renamed", "a2"}));
+    EXPECT_EQ(t.GetCaret(), m_a1);
+    m_events.clear();
+    mouse.MouseMove(Centre(m_a2));
+    Wait(100ms);
+    mouse.MouseDown();
+    Wait(50ms);
+    for (int step = 1; step <= 4; ++step) {
+        mouse.MouseMove(Centre(m_a2) + wxPoint(0, 12 * step));
+        Wait(50ms);
+    }
+    mouse.MouseUp();
+    Wait(200ms);
+    EXPECT_EQ(std::count(m_events.begin(), m_events.end(), "drag"), 1);
+    EXPECT_EQ(SelectedTexts(t), (std::vector<std::string>{"renamed", "a2"}));
+
+    // A press on an expand button closes the branch, which unselects what it hides.
+    const wxRect row = m_tree->GetItemRect(m_a, false);
+    const int level = 2; // root and A's own column of lines
+    mouse.MouseMove(m_tree->ClientToScreen(wxPoint(row.x + (level - 1) * 19 + 9, row.y + row.height / 2)));
+    Wait(100ms);
+    mouse.MouseClick();
+    ASSERT_TRUE(PumpUntil([&] { return !t.IsExpanded(m_a); }, 2s));
+    EXPECT_TRUE(SelectedTexts(t).empty());
+}
+
+} // namespace
