@@ -1,5 +1,9 @@
-# Entry points: `make run`, `make test`, `make test-asan`, `make bench`. Each runs the idempotent set-up first.
-.PHONY: setup build run test test-asan bench clean
+# Entry points: `make run`, `make test`, `make test-asan`, `make bench`, `make install`,
+# `make uninstall`. Each but uninstall runs the idempotent set-up first.
+.PHONY: setup build run test test-asan bench install uninstall clean
+
+# Where `make install` puts the program (bin/, lib/torvane/); it registers the plugins there.
+PREFIX ?= $(HOME)/.local
 
 setup:
 	./scripts/setup.sh
@@ -18,6 +22,14 @@ test-asan: setup
 
 bench: setup
 	./scripts/bench.sh
+
+install: setup
+	cmake --install build --prefix "$(PREFIX)"
+
+# Unregisters the installed plugins, then removes what install put down.
+uninstall:
+	-"$(PREFIX)/bin/torvane-regsvr" -u "$(PREFIX)/lib/torvane/libTamsel.so"
+	if [ -f build/install_manifest.txt ]; then xargs -d '\n' rm -f < build/install_manifest.txt; fi
 
 clean:
 	rm -rf build build-asan

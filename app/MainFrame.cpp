@@ -9,6 +9,7 @@
 #include "MDIClientWnd.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
+#include "query/CompanionCommands.h"
 #include "querycore/ConnectStringUtil.h"
 #include "querycore/DataLinkFile.h"
 #include "querycore/PageFileUsage.h"
@@ -169,8 +170,14 @@ void CMainFrame::CreateMenus()
     window->Append(ID_WINDOW_NEXT, _("Ne&xt Window\tCtrl+F6"), _("Activate the next query window"));
     window->Append(ID_WINDOW_PREVIOUS, _("Pre&vious Window\tCtrl+Shift+F6"), _("Activate the previous query window"));
 
+    // The active query window handles these; with none, nothing does.
+    auto* tools = new wxMenu;
+    AppendCompanionCommands(*tools);
+    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(false); }, ID_PROVIDER_TYPES);
+
     auto* bar = new wxMenuBar;
     bar->Append(file, _("&File"));
+    bar->Append(tools, _("&Tools"));
     bar->Append(window, _("&Window"));
     SetMenuBar(bar);
 
