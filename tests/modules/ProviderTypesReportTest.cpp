@@ -29,7 +29,7 @@ TEST(ProviderTypesReport, DefaultFileNameFromProviderAndDbms)
     } cases[] = {
         {"SQLOLEDB.DLL", "MICROSOFT SQL SERVER", "SQLOLEDB_MICROSOFT SQL SERVER", "[SQLOLEDB_MICROSOFT_SQL_SERVER_Types]"},
         {"MSDASQL.DLL", "SQLITE", "MSDASQL_SQLITE", "[MSDASQL_SQLITE_Types]"},
-        {"NODOT", "POSTGRESQL", "_POSTGRESQL", "[__POSTGRESQL_Types]"},
+        {"NODOT", "POSTGRESQL", "_POSTGRESQL", "[_POSTGRESQL_Types]"},
         {"", "", "_", "[__Types]"},
         {"  MSDASQL.DLL ", " POSTGRESQL  ", "MSDASQL_POSTGRESQL", "[MSDASQL_POSTGRESQL_Types]"},
         // Characters other than ASCII letters and digits, one "_" each.

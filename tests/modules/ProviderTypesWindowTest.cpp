@@ -24,6 +24,7 @@
 #include <wx/image.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
+#include <wx/modalhook.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 
@@ -108,17 +109,48 @@ void SaveScreenshot(wxWindow& window, const wxString& name)
     EXPECT_TRUE(bitmap.ConvertToImage().SaveFile(wxString(TORVANE_ARTIFACTS_DIR) + "/" + name, wxBITMAP_TYPE_PNG));
 }
 
+// Remembers the modal dialog that opened last and is still up.
+class ModalDialogWatch : public wxModalDialogHook {
+public:
+    ModalDialogWatch() { Register(); }
+    ~ModalDialogWatch() override { Unregister(); }
+    wxDialog* Current() const { return m_open.empty() ? nullptr : m_open.back(); }
+    void Forget(wxDialog* dialog) { Exit(dialog); }
+
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        m_open.push_back(dialog);
+        return wxID_NONE;
+    }
+    void Exit(wxDialog* dialog) override { m_open.erase(std::remove(m_open.begin(), m_open.end(), dialog), m_open.end()); }
+
+private:
+    std::vector<wxDialog*> m_open;
+};
+
 // Runs the steps, each once the one before it has done its work, on a timer while the modal
-// windows the command opens are up. A step returns true when it is done.
+// windows the command opens are up. A step returns true when it is done; one that does not
+// come about in time fails the test and closes the modal windows.
 class Steps {
 public:
-    explicit Steps(std::vector<std::function<bool()>> steps) : m_steps(std::move(steps))
+    static constexpr std::chrono::seconds kStepTimeout{30};
+
+    Steps(ModalDialogWatch& hook, std::vector<std::function<bool()>> steps) : m_hook(hook), m_steps(std::move(steps))
     {
         m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
             if (m_next < m_steps.size() && !m_running) {
                 m_running = true;
-                if (m_steps[m_next]())
+                if (m_steps[m_next]()) {
                     ++m_next;
+                    m_since = std::chrono::steady_clock::now();
+                } else if (std::chrono::steady_clock::now() - m_since > kStepTimeout) {
+                    ADD_FAILURE() << "step " << m_next + 1 << " did not come about";
+                    m_next = m_steps.size();
+                    // Ends the modal windows the steps were waiting in, so the test goes on.
+                    while (wxDialog* open = m_hook.Current())
+                        open->EndModal(wxID_CANCEL), m_hook.Forget(open);
+                }
                 m_running = false;
             }
         });
@@ -128,7 +160,9 @@ public:
     bool Done() const { return m_next == m_steps.size(); }
 
 private:
+    ModalDialogWatch& m_hook;
     std::vector<std::function<bool()>> m_steps;
+    std::chrono::steady_clock::time_point m_since = std::chrono::steady_clock::now();
     size_t m_next = 0;
     bool m_running = false;
     wxTimer m_timer;
@@ -179,7 +213,8 @@ TEST_P(ProviderTypesWindowTest, TypesCommandShowsTheConnectionsTypesAndSavesTheR
     wxDialog* types = nullptr;
     wxListCtrl* list = nullptr;
     wxString defaultName;
-    Steps steps({
+    ModalDialogWatch modalHook;
+    Steps steps(modalHook, {
         [&] {
             types = ShownModalDialog([](wxDialog& d) { return d.GetTitle() == "Provider Types"; });
             if (!types)
@@ -232,13 +267,21 @@ TEST_P(ProviderTypesWindowTest, TypesCommandShowsTheConnectionsTypesAndSavesTheR
             return true;
         },
         [&] {
-            wxDialog* chooser = ShownModalDialog([](wxDialog& d) { return dynamic_cast<wxFileDialog*>(&d) != nullptr; });
-            if (!chooser)
+            // The native file chooser is no top-level window of the toolkit's list: the hook
+            // sees it open.
+            auto* files = dynamic_cast<wxFileDialog*>(modalHook.Current());
+            if (!files || !files->IsShown())
                 return false;
-            auto* files = static_cast<wxFileDialog*>(chooser);
             defaultName = files->GetFilename();
             files->SetPath(wxString::FromUTF8(report));
-            chooser->EndModal(wxID_OK);
+            return true;
+        },
+        [&] {
+            // The chooser takes the new folder in its own time.
+            auto* files = dynamic_cast<wxFileDialog*>(modalHook.Current());
+            if (!files || files->GetPath() != wxString::FromUTF8(report))
+                return false;
+            files->EndModal(wxID_OK);
             return true;
         },
         [&] {
@@ -268,7 +311,7 @@ TEST_P(ProviderTypesWindowTest, TypesCommandShowsTheConnectionsTypesAndSavesTheR
             << name;
 }
 
-TEST_P(ProviderTypesWindowTest, UnregisteredPluginIsRegisteredFromTheProgramsFolderOrReported)
+TEST_P(ProviderTypesWindowTest, UnregisteredPluginIsReported)
 {
     ASSERT_EQ(CallServerRegistration(TAMSEL_LIBRARY, false), S_OK);
     // The test program's plugin folder holds no libTamsel.so.
