@@ -148,11 +148,13 @@ void CProviderTypesDlg::OnSaveAs(wxCommandEvent&)
         wxBusyCursor wait;
         defaultName = GetDefaultFileName(MakeReportIdentifier(ReadHeader()));
     }
-    wxFileDialog dialog(this, wxFileSelectorPromptStr, wxStandardPaths::Get().GetDocumentsDir(), defaultName + ".txt", tamsel::kReportFilter,
-                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    wxFileDialog dialog(this, tamsel::kSaveAsTitle, wxStandardPaths::Get().GetDocumentsDir(), defaultName + ".txt",
+                        tamsel::kReportFilter, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return;
     wxString path = dialog.GetPath();
+    if (path.empty())
+        return;
     if (!path.Lower().EndsWith(".txt") && dialog.GetFilterIndex() == 0)
         path += ".txt";
     SaveReport(path);

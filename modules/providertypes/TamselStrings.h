@@ -11,6 +11,7 @@ inline constexpr const char* kDialogCaption = "Provider Types";
 inline constexpr const char* kTypeNameColumn = "Type Name";
 inline constexpr const char* kSaveAsButton = "Save &As...";
 inline constexpr const char* kCloseButton = "Close";
+inline constexpr const char* kSaveAsTitle = "Save As";
 inline constexpr const char* kReportFilter = "Provider Types Info Files (*.txt)|*.txt|All Files (*.*)|*.*";
 inline constexpr const char* kErrorsOccurred = "Errors occurred.";
 
