@@ -47,9 +47,11 @@ int CProviderTypesDlg::DoModal()
 {
     Create(wxGetActiveWindow(), IDD, tamsel::kDialogCaption, wxDefaultPosition, wxDefaultSize,
            wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER);
-    Bind(wxEVT_DESTROY, &CProviderTypesDlg::OnWindowDestroy, this);
     OnInitDialog();
-    return ShowModal();
+    const int result = ShowModal();
+    // Closed: nothing reads the connection any more.
+    m_pConnection.Release();
+    return result;
 }
 
 void CProviderTypesDlg::OnInitDialog()
@@ -177,11 +179,4 @@ ProviderTypesHeader CProviderTypesDlg::ReadHeader() const
 {
     ado::ConnectionPtr connection = m_pConnection ? m_pConnection->GetConnection() : nullptr;
     return connection ? ReadReportHeader(*connection) : ProviderTypesHeader{};
-}
-
-void CProviderTypesDlg::OnWindowDestroy(wxWindowDestroyEvent& event)
-{
-    if (event.GetEventObject() == this)
-        m_pConnection.Release();
-    event.Skip();
 }

@@ -1,7 +1,7 @@
 // The modal "Provider Types" dialog: the provider's type names on the left, the 19 details of
 // the selected one on the right, "Save &As..." for the text report and "Close".
 // The connection is read before the window exists (LoadProviderTypes) and again on Save As;
-// the dialog holds one reference to it until its window is destroyed. UI thread only.
+// the dialog holds one reference to it until the modal run ends. UI thread only.
 #pragma once
 
 #include "ProviderTypeInfo.h"
@@ -31,7 +31,8 @@ public:
     void SetConnection(IDispatch* conn);
     // Reads the provider types; throws _com_error when the rowset cannot be read.
     HRESULT LoadProviderTypes();
-    // Creates the window (owner: the active window, if any) and runs it modally.
+    // Creates the window (owner: the active window, if any), runs it modally, then lets go of
+    // the connection.
     int DoModal();
 
     bool FillTypeList();
@@ -44,7 +45,6 @@ private:
     void OnItemChangedTypes(wxListEvent& event);
     void OnColumnClickTypes(wxListEvent& event);
     void OnSaveAs(wxCommandEvent& event);
-    void OnWindowDestroy(wxWindowDestroyEvent& event);
     // The connection's facts for the report; empty once the connection is gone.
     ProviderTypesHeader ReadHeader() const;
 
