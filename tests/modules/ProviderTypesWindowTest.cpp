@@ -323,12 +323,44 @@ TEST_P(ProviderTypesWindowTest, UnregisteredPluginIsReported)
     EXPECT_EQ(messages.Shown()[0].style & wxICON_MASK, wxICON_STOP);
 }
 
+TEST_P(ProviderTypesWindowTest, DisplayShowsTheDialogAndGivesBackItsReference)
+{
+    if (IsPostgres())
+        GTEST_SKIP() << "the reference counting does not depend on the driver";
+    ComPtr<IProviderTypes> types;
+    ASSERT_EQ(CoCreateInstance(CLSID_ProviderTypes, nullptr, IID_IProviderTypes, types.AsOut()), S_OK);
+    ComPtr<ado::_Connection> object = ado::MakeConnectionObject(m_frame->Connection().m_pConnection);
+    object->AddRef();
+    const uint32_t before = object->Release();
+
+    ModalDialogWatch modalHook;
+    wxDialog* shown = nullptr;
+    Steps steps(modalHook, {
+        [&] {
+            shown = ShownModalDialog([](wxDialog& d) { return d.GetTitle() == "Provider Types"; });
+            if (!shown)
+                return false;
+            // The Close button.
+            wxQueueEvent(shown, new wxCommandEvent(wxEVT_BUTTON, wxID_CANCEL));
+            return true;
+        },
+    });
+    EXPECT_EQ(types->Display(object.Get()), S_OK);
+    EXPECT_TRUE(steps.Done());
+    EXPECT_FALSE(GetErrorInfo());
+    object->AddRef();
+    EXPECT_EQ(object->Release(), before);
+}
+
 TEST_P(ProviderTypesWindowTest, DisplayErrorsReachTheCaller)
 {
     if (IsPostgres())
         GTEST_SKIP() << "the error path does not depend on the driver";
+    // Created by its ProgID, as the registry knows it.
+    CLSID clsid;
+    ASSERT_EQ(CLSIDFromProgID(kProviderTypesProgID, clsid), S_OK);
     ComPtr<IProviderTypes> types;
-    ASSERT_EQ(CoCreateInstance(CLSID_ProviderTypes, nullptr, IID_IProviderTypes, types.AsOut()), S_OK);
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, IID_IProviderTypes, types.AsOut()), S_OK);
 
     // A closed connection: the types cannot be read, no dialog, error information with the
     // plugin's ProgID; the caller's object has its references as before.
