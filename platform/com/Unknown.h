@@ -69,7 +69,6 @@ public:
     static ComPtr Attach(T* p) { ComPtr r; r.m_p = p; return r; }
     void Release() { if (T* p = std::exchange(m_p, nullptr)) p->Release(); }
     // For calls that hand out a new reference: the pointer is released first.
-    T** operator&() { Release(); return &m_p; }
     void** AsOut() { Release(); return reinterpret_cast<void**>(&m_p); }
 
     T* Get() const { return m_p; }
