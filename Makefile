@@ -1,5 +1,9 @@
-# Entry points: `make run`, `make test`, `make test-asan`, `make bench`, `make fuzz`. Each runs the idempotent set-up first.
-.PHONY: setup build run test test-asan bench fuzz clean
+# Entry points: `make run`, `make test`, `make test-asan`, `make bench`, `make fuzz`,
+# `make install`, `make uninstall`. Each but uninstall runs the idempotent set-up first.
+.PHONY: setup build run test test-asan bench fuzz install uninstall clean
+
+# Where `make install` puts the program (bin/, lib/torvane/); it registers the plugins there.
+PREFIX ?= $(HOME)/.local
 
 setup:
 	./scripts/setup.sh
@@ -23,6 +27,14 @@ bench: setup
 FUZZ_SECONDS ?= 60
 fuzz: setup
 	./scripts/fuzz.sh $(FUZZ_SECONDS)
+
+install: setup
+	cmake --install build --prefix "$(PREFIX)"
+
+# Unregisters the installed plugins, then removes what install put down.
+uninstall:
+	-"$(PREFIX)/bin/torvane-regsvr" -u "$(PREFIX)/lib/torvane/libTamsel.so"
+	if [ -f build/install_manifest.txt ]; then xargs -d '\n' rm -f < build/install_manifest.txt; fi
 
 clean:
 	rm -rf build build-asan build-fuzz

@@ -10,6 +10,7 @@
 #include "MDIClientWnd.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
+#include "query/CompanionCommands.h"
 #include "querycore/ConnectStringUtil.h"
 #include "querycore/DataLinkFile.h"
 #include "querycore/PageFileUsage.h"

@@ -33,7 +33,7 @@ bool HasDisplay()
     return app != nullptr && app->IsGUI();
 }
 
-int ShowDialog(const wxString& text, long style, wxWindow* parent)
+int ShowDialog(const wxString& text, long style, wxWindow* parent, const wxString& caption)
 {
     const bool retry = (style & TV_RETRY_CANCEL) != 0;
     long dlgStyle = style & ~TV_RETRY_CANCEL;
@@ -42,7 +42,8 @@ int ShowDialog(const wxString& text, long style, wxWindow* parent)
     if (!(dlgStyle & (wxYES_NO | wxOK)))
         dlgStyle |= wxOK;
     wxBusyCursorSuspender normalCursor;
-    wxMessageDialog dlg(parent, text, wxAppConsole::GetInstance()->GetAppDisplayName(), dlgStyle | wxCENTRE);
+    wxMessageDialog dlg(parent, text, caption.empty() ? wxAppConsole::GetInstance()->GetAppDisplayName() : caption,
+                        dlgStyle | wxCENTRE);
     if (retry)
         dlg.SetOKCancelLabels(_("&Retry"), _("Cancel"));
     int id = dlg.ShowModal();
@@ -64,7 +65,7 @@ int TVMessageDefaultAnswer(long style)
     return wxID_OK;
 }
 
-int TVMessageBox(const wxString& text, long style, wxWindow* parent)
+int TVMessageBox(const wxString& text, long style, wxWindow* parent, const wxString& caption)
 {
     {
         ScriptState& s = Script();
@@ -90,13 +91,13 @@ int TVMessageBox(const wxString& text, long style, wxWindow* parent)
     }
 
     if (wxIsMainThread())
-        return ShowDialog(text, style, parent);
+        return ShowDialog(text, style, parent, caption);
 
     // A worker asks the UI thread and waits for the answer.
     auto answer = std::make_shared<std::promise<int>>();
     std::future<int> result = answer->get_future();
     wxAppConsole::GetInstance()->CallAfter(
-        [answer, text, style] { answer->set_value(ShowDialog(text, style, nullptr)); });
+        [answer, text, style, caption] { answer->set_value(ShowDialog(text, style, nullptr, caption)); });
     return result.get();
 }
 

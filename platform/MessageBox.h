@@ -19,8 +19,10 @@ constexpr long TV_RETRY_CANCEL = 0x10000000;
 // Shows the text and returns the answer: wxID_OK, wxID_YES, wxID_NO, wxID_CANCEL or wxID_RETRY.
 // Without a display the text goes to standard error and the default answer is returned, except
 // that Retry/Cancel answers Cancel: nobody is there to change anything before a retry.
-// Callable from any thread; the box itself is shown on the UI thread.
-int TVMessageBox(const wxString& text, long style = wxOK | wxICON_INFORMATION, wxWindow* parent = nullptr);
+// Callable from any thread; the box itself is shown on the UI thread. The caption is the
+// program's name unless one is given (a plugin names itself).
+int TVMessageBox(const wxString& text, long style = wxOK | wxICON_INFORMATION, wxWindow* parent = nullptr,
+                 const wxString& caption = wxString());
 
 // The answer a box of this style gives when nobody answers it.
 int TVMessageDefaultAnswer(long style);

@@ -63,6 +63,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     CreatePanes();
     BindResultGrids();
     BindPaneCommands();
+    BindCompanionCommands();
     // The editor view's control lives in the editor pane.
     if (auto* queryView = dynamic_cast<CQryView*>(view); queryView && queryView->CreateEditor(m_pEditorPane))
         SetEditorWindow(queryView->GetEditCtrl());

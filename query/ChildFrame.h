@@ -209,6 +209,8 @@ private:
     void CreateBars(wxSizer* sizer);
     void BindResultGrids();
     void BindPaneCommands();
+    void BindCompanionCommands();
+    void OnProviderTypes(wxCommandEvent& event);
     wxFont GetConfiguredGridFont() const;
     void OnGridCommand(wxCommandEvent& event);
     void OnUpdateGridCommand(wxUpdateUIEvent& event);

@@ -1,6 +1,7 @@
 #include "QueryMenuBar.h"
 
 #include "BatchExecution.h"
+#include "CompanionCommands.h"
 #include "common/CommandIds.h"
 #include "MenuCommands.h"
 #include "QueryKeyRouting.h"
@@ -88,7 +89,10 @@ wxMenuBar* CreateQueryMenuBar()
     bar->Append(query, kQuery);
     bar->Append(grids, kResultsGrid);
     bar->Append(view, kView);
-    bar->Append(CreateToolsMenu(), kTools);
+    wxMenu* tools = CreateToolsMenu();
+    tools->AppendSeparator();
+    AppendCompanionCommands(*tools);
+    bar->Append(tools, kTools);
     bar->Append(window, kWindow);
     bar->Append(CreateHelpMenu(), kHelp);
     return bar;

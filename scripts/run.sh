@@ -9,6 +9,11 @@ program="$root/build/app/torvane"
 connect="Provider=MSDASQL;Driver=SQLite3;Database=$root/build/sample.db"
 script="$root/samples/sample-run.sql"
 
+# The plugins of this build, registered for the user so that the query window's commands find
+# them (a failure is only reported: the program registers them itself on first use).
+"$root/build/platform/torvane-regsvr" "$root"/build/lib/torvane/lib*.so ||
+    echo "run.sh: the plugins could not be registered" >&2
+
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec "$program" -C "$connect" -f "$script"
 fi

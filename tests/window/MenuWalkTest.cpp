@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "query/BatchExecution.h"
 #include "query/ChildFrame.h"
+#include "query/CompanionCommands.h"
 #include "query/MSHFlexGrid.h"
 #include "query/QueryKeyRouting.h"
 #include "query/ResultCommands.h"
@@ -77,6 +78,11 @@ const Item kRecent[] = {
 const Menu kTools{"&Tools",
                   {{ID_TOOLS_ODBC_ADMINISTRATOR, "&ODBC Data Source Administrator"},
                    {ID_TOOLS_SYSTEM_INFORMATION, "&System Information"}}};
+const Menu kQueryTools{"&Tools",
+                       {{ID_TOOLS_ODBC_ADMINISTRATOR, "&ODBC Data Source Administrator"},
+                        {ID_TOOLS_SYSTEM_INFORMATION, "&System Information"},
+                        kSeparator,
+                        {ID_PROVIDER_TYPES, "&Types..."}}};
 const Menu kHelp{"&Help",
                  {{ID_HELP_README, "&Readme\tF1"},
                   {ID_HELP_COMMENTS, "&Comments and Bug Report"},
@@ -180,7 +186,7 @@ const std::vector<Menu> kQueryBar = {
       {ID_VIEW_WORD_WRAP, "&Word Wrap\tF7"},
       {ID_FORMAT_FONT, "&Font..."},
       {ID_REFRESH, "Refres&h\tF8"}}},
-    kTools,
+    kQueryTools,
     {"&Window",
      {{ID_WINDOW_CASCADE, "&Cascade"},
       {ID_WINDOW_TILE_HORZ, "Tile &Horizontally"},

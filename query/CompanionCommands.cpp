@@ -1,0 +1,61 @@
+// "&Types...": the provider types component shows the data types of the window's connection.
+// The component is created anew each time, its library registered first when needed.
+#include "ChildFrame.h"
+#include "CompanionCommands.h"
+
+#include "ado/ConnectionObject.h"
+#include "common/ErrorText.h"
+#include "platform/ComRuntime.h"
+#include "platform/MessageBox.h"
+#include "platform/com/ProviderTypesInterface.h"
+#include "querycore/CompanionComponent.h"
+
+#include <wx/menu.h>
+#include <wx/utils.h>
+
+namespace {
+
+const char* const kProviderTypesNotRegistered =
+    "Provider Info Component (libTamsel.so) not registered. Please re-run setup and then try again.";
+const char* const kErrorsOccurred = "Errors occurred.";
+
+// A library registered again is given this long before the second attempt to create.
+constexpr std::chrono::milliseconds kRegistrationPause{1000};
+
+} // namespace
+
+void AppendCompanionCommands(wxMenu& menu)
+{
+    menu.Append(ID_PROVIDER_TYPES, "&Types...", "Show the data types of the connection's provider");
+}
+
+void CChildFrame::BindCompanionCommands()
+{
+    Bind(wxEVT_MENU, &CChildFrame::OnProviderTypes, this, ID_PROVIDER_TYPES);
+}
+
+void CChildFrame::OnProviderTypes(wxCommandEvent&)
+{
+    try {
+        ComPtr<IProviderTypes> component;
+        {
+            wxBusyCursor wait;
+            const std::string folder = GetModuleFolder();
+            if (!IsComponentRegistered(kProviderTypesProgID, kProviderTypesLibrary, folder)) {
+                TVMessageBox(kProviderTypesNotRegistered, wxOK | wxICON_STOP, this);
+                return;
+            }
+            component = CreateComponent<IProviderTypes>(CLSID_ProviderTypes, IID_IProviderTypes,
+                                                        kProviderTypesLibrary, folder, kRegistrationPause);
+        }
+        ComPtr<ado::_Connection> connection = ado::MakeConnectionObject(m_connection.m_pConnection);
+        const HRESULT hr = component->Display(connection.Get());
+        if (FAILED(hr))
+            throw MakeComError(hr);
+    } catch (const _com_error& e) {
+        TVMessageBox(GetComErrorText(e), wxOK | wxICON_STOP, this);
+    } catch (const std::exception&) {
+        TVMessageBox(kErrorsOccurred, wxOK | wxICON_STOP, this);
+    }
+    CoFreeUnusedLibraries();
+}

@@ -1,0 +1,414 @@
+// "&Types..." in a query window: the provider types dialog lists the connection's types on
+// SQLite and PostgreSQL, sorts on a header click, saves its report without closing, and the
+// command says so when the plugin cannot be had or cannot read the types.
+#include "ado/ConnectionObject.h"
+#include "app/MainFrame.h"
+#include "platform/ComRuntime.h"
+#include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
+#include "platform/com/ProviderTypesInterface.h"
+#include "query/ChildFrame.h"
+#include "query/CompanionCommands.h"
+#include "tests/common/WxStringPrinter.h"
+#include "tests/window/QueryWindowTest.h"
+#include "tests/window/WindowTestMain.h"
+
+#include <gtest/gtest.h>
+#include <sql.h>
+#include <sqlext.h>
+
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/image.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+#include <wx/modalhook.h>
+#include <wx/textctrl.h>
+#include <wx/timer.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <set>
+#include <thread>
+
+using namespace std::chrono_literals;
+using namespace torvane::test;
+using namespace window_test;
+
+namespace {
+
+// Type names and local names as SQLGetTypeInfo gives them, first row of each name.
+std::map<std::string, std::string> DriverTypeNames(const std::string& connect)
+{
+    SQLHENV env = SQL_NULL_HENV;
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+    std::map<std::string, std::string> names;
+    if (SQL_SUCCEEDED(SQLDriverConnectA(dbc, nullptr, (SQLCHAR*)connect.c_str(), SQL_NTS, nullptr, 0, nullptr,
+                                       SQL_DRIVER_NOPROMPT))) {
+        SQLHSTMT stmt = SQL_NULL_HSTMT;
+        SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
+        if (SQL_SUCCEEDED(SQLGetTypeInfo(stmt, SQL_ALL_TYPES))) {
+            while (SQL_SUCCEEDED(SQLFetch(stmt))) {
+                char name[256] = "", local[256] = "";
+                SQLLEN len = 0;
+                SQLGetData(stmt, 1, SQL_C_CHAR, name, sizeof name, &len);
+                if (!SQL_SUCCEEDED(SQLGetData(stmt, 13, SQL_C_CHAR, local, sizeof local, &len)) ||
+                    len == SQL_NULL_DATA)
+                    local[0] = 0;
+                names.emplace(name, local);
+            }
+        }
+        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+        SQLDisconnect(dbc);
+    }
+    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    SQLFreeHandle(SQL_HANDLE_ENV, env);
+    return names;
+}
+
+std::vector<wxString> ListTexts(wxListCtrl& list)
+{
+    std::vector<wxString> texts;
+    for (long i = 0; i < list.GetItemCount(); ++i)
+        texts.push_back(list.GetItemText(i));
+    return texts;
+}
+
+wxDialog* ShownModalDialog(const std::function<bool(wxDialog&)>& match)
+{
+    for (wxWindow* window : wxTopLevelWindows) {
+        auto* dialog = dynamic_cast<wxDialog*>(window);
+        if (dialog && dialog->IsModal() && dialog->IsShown() && match(*dialog))
+            return dialog;
+    }
+    return nullptr;
+}
+
+void SaveScreenshot(wxWindow& window, const wxString& name)
+{
+    for (int i = 0; i < 20; ++i) {
+        wxYield();
+        std::this_thread::sleep_for(10ms);
+    }
+    const wxRect rect = window.GetScreenRect();
+    wxScreenDC screen;
+    wxBitmap bitmap(rect.GetWidth(), rect.GetHeight());
+    {
+        wxMemoryDC memory(bitmap);
+        memory.Blit(0, 0, rect.GetWidth(), rect.GetHeight(), &screen, rect.GetX(), rect.GetY());
+    }
+    wxFileName::Mkdir(TORVANE_ARTIFACTS_DIR, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    EXPECT_TRUE(bitmap.ConvertToImage().SaveFile(wxString(TORVANE_ARTIFACTS_DIR) + "/" + name, wxBITMAP_TYPE_PNG));
+}
+
+// Remembers the modal dialog that opened last and is still up.
+class ModalDialogWatch : public wxModalDialogHook {
+public:
+    ModalDialogWatch() { Register(); }
+    ~ModalDialogWatch() override { Unregister(); }
+    wxDialog* Current() const { return m_open.empty() ? nullptr : m_open.back(); }
+    void Forget(wxDialog* dialog) { Exit(dialog); }
+
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        m_open.push_back(dialog);
+        return wxID_NONE;
+    }
+    void Exit(wxDialog* dialog) override { m_open.erase(std::remove(m_open.begin(), m_open.end(), dialog), m_open.end()); }
+
+private:
+    std::vector<wxDialog*> m_open;
+};
+
+// Runs the steps, each once the one before it has done its work, on a timer while the modal
+// windows the command opens are up. A step returns true when it is done; one that does not
+// come about in time fails the test and closes the modal windows.
+class Steps {
+public:
+    static constexpr std::chrono::seconds kStepTimeout{30};
+
+    Steps(ModalDialogWatch& hook, std::vector<std::function<bool()>> steps) : m_hook(hook), m_steps(std::move(steps))
+    {
+        m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+            if (m_next < m_steps.size() && !m_running) {
+                m_running = true;
+                if (m_steps[m_next]()) {
+                    ++m_next;
+                    m_since = std::chrono::steady_clock::now();
+                } else if (std::chrono::steady_clock::now() - m_since > kStepTimeout) {
+                    ADD_FAILURE() << "step " << m_next + 1 << " did not come about";
+                    m_next = m_steps.size();
+                    // Ends the modal windows the steps were waiting in, so the test goes on.
+                    while (wxDialog* open = m_hook.Current())
+                        open->EndModal(wxID_CANCEL), m_hook.Forget(open);
+                }
+                m_running = false;
+            }
+        });
+        m_timer.Start(50);
+    }
+    ~Steps() { m_timer.Stop(); }
+    bool Done() const { return m_next == m_steps.size(); }
+
+private:
+    ModalDialogWatch& m_hook;
+    std::vector<std::function<bool()>> m_steps;
+    std::chrono::steady_clock::time_point m_since = std::chrono::steady_clock::now();
+    size_t m_next = 0;
+    bool m_running = false;
+    wxTimer m_timer;
+};
+
+// The menu item a person chooses: Tools > Types... of the main window.
+void ChooseTypesMenuItem()
+{
+    wxMenuBar* bar = Main().GetMenuBar();
+    ASSERT_TRUE(bar);
+    const int id = bar->FindMenuItem("Tools", "Types...");
+    ASSERT_EQ(id, ID_PROVIDER_TYPES);
+    wxUpdateUIEvent update(id);
+    update.SetEventObject(&Main());
+    Main().GetEventHandler()->ProcessEvent(update);
+    ASSERT_TRUE(update.GetSetEnabled() && update.GetEnabled()) << "Types... is not enabled";
+    wxCommandEvent command(wxEVT_MENU, id);
+    command.SetEventObject(&Main());
+    Main().GetEventHandler()->ProcessEvent(command);
+}
+
+class ProviderTypesWindowTest : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_DISPLAY();
+        DatabaseTest::SetUp();
+        ASSERT_EQ(CallServerRegistration(TAMSEL_LIBRARY, true), S_OK);
+        m_frame = OpenQueryWindow(ConnectionString());
+        ASSERT_TRUE(m_frame);
+    }
+    void TearDown() override
+    {
+        if (HaveDisplay())
+            CloseQueryWindows();
+    }
+
+    CChildFrame* m_frame = nullptr;
+};
+
+TEST_P(ProviderTypesWindowTest, TypesCommandShowsTheConnectionsTypesAndSavesTheReport)
+{
+    const auto expected = DriverTypeNames(ConnectionString());
+    ASSERT_FALSE(expected.empty());
+    const wxString dbms = IsPostgres() ? "POSTGRESQL" : "SQLITE";
+    const std::string report = NewTempPath(".txt");
+
+    wxDialog* types = nullptr;
+    wxListCtrl* list = nullptr;
+    wxString defaultName;
+    ModalDialogWatch modalHook;
+    Steps steps(modalHook, {
+        [&] {
+            types = ShownModalDialog([](wxDialog& d) { return d.GetTitle() == "Provider Types"; });
+            if (!types)
+                return false;
+            list = wxDynamicCast(types->FindWindow(201), wxListCtrl);
+            EXPECT_TRUE(list);
+            if (!list) {
+                types->EndModal(wxID_CANCEL);
+                return true;
+            }
+            std::vector<wxString> names;
+            for (const auto& [name, local] : expected)
+                names.push_back(wxString::FromUTF8(name));
+            EXPECT_EQ(ListTexts(*list), names) << "the driver's types, in byte order";
+            EXPECT_EQ(list->GetItemState(0, wxLIST_STATE_SELECTED), wxLIST_STATE_SELECTED);
+            auto* local = wxDynamicCast(types->FindWindow(203), wxTextCtrl);
+            auto* adoType = wxDynamicCast(types->FindWindow(204), wxTextCtrl);
+            EXPECT_TRUE(local && adoType);
+            if (local && adoType) {
+                EXPECT_EQ(local->GetValue(), wxString::FromUTF8(expected.begin()->second));
+                EXPECT_TRUE(adoType->GetValue().StartsWith("(ad")) << adoType->GetValue();
+                // Another type selected shows its own details.
+                const long last = list->GetItemCount() - 1;
+                list->SetItemState(last, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                                   wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+                EXPECT_EQ(local->GetValue(), wxString::FromUTF8(expected.rbegin()->second));
+            }
+            SaveScreenshot(*types, IsPostgres() ? "provider-types-postgresql.png" : "provider-types-sqlite.png");
+
+            // A header click sorts descending first, then ascending, ignoring case.
+            auto sorted = [&](bool ascending) {
+                std::vector<wxString> v = names;
+                std::stable_sort(v.begin(), v.end(), [ascending](const wxString& a, const wxString& b) {
+                    return ascending ? a.CmpNoCase(b) < 0 : b.CmpNoCase(a) < 0;
+                });
+                return v;
+            };
+            for (bool ascending : {false, true}) {
+                wxListEvent click(wxEVT_LIST_COL_CLICK, list->GetId());
+                click.SetEventObject(list);
+                click.m_col = 0;
+                list->GetEventHandler()->ProcessEvent(click);
+                const std::vector<wxString> shown = ListTexts(*list);
+                const std::vector<wxString> want = sorted(ascending);
+                for (size_t i = 0; i < shown.size() && i < want.size(); ++i)
+                    EXPECT_EQ(shown[i].CmpNoCase(want[i]), 0) << (ascending ? "ascending " : "descending ") << i;
+            }
+            // Save As, as the button does.
+            wxQueueEvent(types, new wxCommandEvent(wxEVT_BUTTON, wxID_OK));
+            return true;
+        },
+        [&] {
+            // The native file chooser is no top-level window of the toolkit's list: the hook
+            // sees it open.
+            auto* files = dynamic_cast<wxFileDialog*>(modalHook.Current());
+            if (!files || !files->IsShown())
+                return false;
+            defaultName = files->GetFilename();
+            files->SetPath(wxString::FromUTF8(report));
+            return true;
+        },
+        [&] {
+            // The chooser takes the new folder in its own time.
+            auto* files = dynamic_cast<wxFileDialog*>(modalHook.Current());
+            if (!files || files->GetPath() != wxString::FromUTF8(report))
+                return false;
+            files->EndModal(wxID_OK);
+            return true;
+        },
+        [&] {
+            if (!wxFileExists(wxString::FromUTF8(report)))
+                return false;
+            // Save As leaves the dialog open; Close ends it.
+            EXPECT_TRUE(types->IsShown());
+            EXPECT_TRUE(ShownModalDialog([](wxDialog& d) { return d.GetTitle() == "Provider Types"; }));
+            types->EndModal(wxID_CANCEL);
+            return true;
+        },
+    });
+    CMessageScript messages;
+    ChooseTypesMenuItem();
+    EXPECT_TRUE(steps.Done());
+    EXPECT_TRUE(messages.Texts().empty()) << messages.Texts().front();
+    EXPECT_EQ(defaultName, "[MSDASQL_" + dbms + "_Types].txt");
+
+    std::ifstream in(report, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(bytes.rfind("Provider Types\r\n--------------\r\n Provider Name: MSDASQL.DLL", 0), 0u);
+    EXPECT_NE(bytes.find("     DBMS Name: " + dbms.utf8_string() + " "), std::string::npos);
+    for (const auto& [name, local] : expected)
+        EXPECT_NE(bytes.find("\r\n" + name + "\r\n" + std::string(name.size(), '-') + "\r\n       Local type name: " +
+                             local + "\r\n"),
+                  std::string::npos)
+            << name;
+}
+
+TEST_P(ProviderTypesWindowTest, UnregisteredPluginIsReported)
+{
+    ASSERT_EQ(CallServerRegistration(TAMSEL_LIBRARY, false), S_OK);
+    // The test program's plugin folder holds no libTamsel.so.
+    CMessageScript messages;
+    ChooseTypesMenuItem();
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_EQ(messages.Texts()[0],
+              "Provider Info Component (libTamsel.so) not registered. Please re-run setup and then try again.");
+    EXPECT_EQ(messages.Shown()[0].style & wxICON_MASK, wxICON_STOP);
+}
+
+TEST_P(ProviderTypesWindowTest, DisplayShowsTheDialogAndGivesBackItsReference)
+{
+    if (IsPostgres())
+        GTEST_SKIP() << "the reference counting does not depend on the driver";
+    ComPtr<IProviderTypes> types;
+    ASSERT_EQ(CoCreateInstance(CLSID_ProviderTypes, nullptr, IID_IProviderTypes, types.AsOut()), S_OK);
+    ComPtr<ado::_Connection> object = ado::MakeConnectionObject(m_frame->Connection().m_pConnection);
+    object->AddRef();
+    const uint32_t before = object->Release();
+
+    ModalDialogWatch modalHook;
+    wxDialog* shown = nullptr;
+    Steps steps(modalHook, {
+        [&] {
+            shown = ShownModalDialog([](wxDialog& d) { return d.GetTitle() == "Provider Types"; });
+            if (!shown)
+                return false;
+            // The Close button.
+            wxQueueEvent(shown, new wxCommandEvent(wxEVT_BUTTON, wxID_CANCEL));
+            return true;
+        },
+    });
+    EXPECT_EQ(types->Display(object.Get()), S_OK);
+    EXPECT_TRUE(steps.Done());
+    EXPECT_FALSE(GetErrorInfo());
+    object->AddRef();
+    EXPECT_EQ(object->Release(), before);
+}
+
+TEST_P(ProviderTypesWindowTest, DisplayErrorsReachTheCaller)
+{
+    if (IsPostgres())
+        GTEST_SKIP() << "the error path does not depend on the driver";
+    // Created by its ProgID, as the registry knows it.
+    CLSID clsid;
+    ASSERT_EQ(CLSIDFromProgID(kProviderTypesProgID, clsid), S_OK);
+    ComPtr<IProviderTypes> types;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, IID_IProviderTypes, types.AsOut()), S_OK);
+
+    // A closed connection: the types cannot be read, no dialog, error information with the
+    // plugin's ProgID; the caller's object has its references as before.
+    ado::ConnectionPtr closed = ado::Connection::Create();
+    closed->Open(ConnectionString());
+    closed->Close();
+    ComPtr<ado::_Connection> object = ado::MakeConnectionObject(closed);
+    object->AddRef();
+    const uint32_t before = object->Release();
+    EXPECT_EQ(types->Display(object.Get()), DISP_E_EXCEPTION);
+    object->AddRef();
+    EXPECT_EQ(object->Release(), before);
+    auto info = GetErrorInfo();
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->source, kProviderTypesVersionedProgID);
+    EXPECT_FALSE(info->description.empty());
+
+    // An object that is not a connection: the text of E_POINTER.
+    struct NotAConnection final : IDispatch {
+        HRESULT QueryInterface(const IID& iid, void** out) override
+        {
+            *out = nullptr;
+            if (iid == IID_IUnknown || iid == IID_IDispatch) {
+                *out = this;
+                return S_OK;
+            }
+            return E_NOINTERFACE;
+        }
+        uint32_t AddRef() override { return 1; }
+        uint32_t Release() override { return 1; }
+    } other;
+    EXPECT_EQ(types->Display(&other), DISP_E_EXCEPTION);
+    info = GetErrorInfo();
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->description, "HRESULT: 0x80004003; Error: Invalid pointer");
+
+    // Through the command: the window's connection closed under it.
+    m_frame->Connection().m_pConnection->Close();
+    CMessageScript messages;
+    wxCommandEvent command(wxEVT_MENU, ID_PROVIDER_TYPES);
+    m_frame->GetEventHandler()->ProcessEvent(command);
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_TRUE(messages.Texts()[0].StartsWith("HRESULT: 0x80020009; Error: "))
+        << messages.Texts()[0];
+    EXPECT_NE(messages.Texts()[0].Find("\nSource: Tamsel.ProviderTypes.1; Description: "), wxNOT_FOUND)
+        << messages.Texts()[0];
+}
+
+TORVANE_INSTANTIATE_FOR_DRIVERS(ProviderTypesWindowTest);
+
+} // namespace
