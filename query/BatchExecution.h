@@ -108,7 +108,7 @@ public:
     void UnadviseConnectionEvents();
     bool IsEventSinkAdvised() const { return m_dwEventCookie != -1; }
 
-    // ---- Parts ----
+    // ---- Collaborators ----
 
     CTransactionControl& Transactions() { return m_transactions; }
     CExecTimer& Timer() { return m_timer; }

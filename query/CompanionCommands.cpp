@@ -32,6 +32,10 @@ void AppendCompanionCommands(wxMenu& menu)
 void CChildFrame::BindCompanionCommands()
 {
     Bind(wxEVT_MENU, &CChildFrame::OnProviderTypes, this, ID_PROVIDER_TYPES);
+    // The provider's commands want an open connection that no run is using.
+    Bind(
+        wxEVT_UPDATE_UI,
+        [this](wxUpdateUIEvent& event) { event.Enable(IsConnectionOpen() && !IsExecuting()); }, ID_PROVIDER_TYPES);
 }
 
 void CChildFrame::OnProviderTypes(wxCommandEvent&)

@@ -151,6 +151,8 @@ TEST(ArrangeTest, TiledWindowsShareTheRoomAndKeepTheirPanesAndStatusBarsWhole)
     ASSERT_TRUE(TheApp().InitInstance());
     CMainFrame& main = *TheApp().GetMainFrame();
     main.SetSize(0, 0, 1400, 900);
+    // An empty file is an empty database; a missing one is refused.
+    WriteWholeFile(g_env->Path("arrange.sqlite"), "");
     const wxString connect = SqliteConnect(g_env->Path("arrange.sqlite"));
     for (int i = 0; i < 2; ++i)
         ASSERT_TRUE(main.NewQueryWindow(connect));
@@ -197,6 +199,7 @@ TEST(StartOnADisplay, PrintsNoToolkitComplaints)
     if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "no xvfb-run";
     const std::string database = g_env->Path("complaints.sqlite");
+    WriteWholeFile(database, "");
     const std::string query = g_env->Path("complaints.sql");
     WriteWholeFile(query, "select 1 as a, 'two' as b\nunion all select 3, 'four'\n");
     const std::string script = g_env->Path("start-on-display.sh");

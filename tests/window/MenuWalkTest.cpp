@@ -1,6 +1,6 @@
 // The menus as a person meets them: every menu of the main window and of a connected query window
-// (SQLite and PostgreSQL), item by item in order, with each item's text and keys as the Parts give
-// them; and every item, context menu item and toolbar button that shows enabled, chosen as the
+// (SQLite and PostgreSQL), item by item in order, with each item's text and keys as they are
+// meant to be; and every item, context menu item and toolbar button that shows enabled, chosen as the
 // menu chooses it, is handled by a command.
 #include "app/ConnectCommands.h"
 #include "app/MainFrame.h"
@@ -50,11 +50,11 @@ namespace {
 
 const auto kHang = Scaled(20s);
 
-// ---- The menus as the Parts give them ----
+// ---- The menus as the program gives them ----
 
-// An item: its text as the Parts give it (the label, then after a tab the keys, several joined
-// by "/"), the keys it answers besides, and for a submenu its items. Texts the Parts leave open
-// are the program's. A null text is a separator.
+// An item: its text as the program gives it (the label, then after a tab the keys, several joined
+// by "/"), the keys it answers besides, and for a submenu its items. Texts no design fixes
+// are the program's own. A null text is a separator.
 struct Item {
     int id;
     const char* text;
@@ -586,7 +586,7 @@ protected:
     CChildFrame* m_other = nullptr;
 };
 
-TEST_P(QueryMenuWalk, EveryMenuItemIsAsThePartsGiveItAndEveryEnabledOneIsHandled)
+TEST_P(QueryMenuWalk, EveryMenuItemHasItsTextAndKeysAndEveryEnabledOneIsHandled)
 {
     // The main window shows the active query window's bar.
     ASSERT_EQ(Main().GetActiveQueryWindow(), m_other);
@@ -617,12 +617,12 @@ TEST_P(QueryMenuWalk, EveryMenuItemIsAsThePartsGiveItAndEveryEnabledOneIsHandled
                    ID_EDIT_COMMENT_DASHES, ID_EDIT_COMMENT_SLASH_STAR, ID_EDIT_UNCOMMENT, ID_QUERY_EXECUTE,
                    ID_QUERY_EXECUTE_SAVE_AS, ID_RESULTS_IN_TEXT, ID_PREVIOUS_GRID, ID_NEXT_GRID, ID_FIRST_GRID,
                    ID_LAST_GRID, ID_GO_TO_GRID, ID_VIEW_SCHEMA, ID_VIEW_OUTPUT, ID_MESSAGES_MODE, ID_NEXT_PANE,
-                   ID_PREVIOUS_PANE, ID_VIEW_WORD_WRAP, ID_FORMAT_FONT, ID_TOOLS_ODBC_ADMINISTRATOR,
+                   ID_PREVIOUS_PANE, ID_VIEW_WORD_WRAP, ID_FORMAT_FONT, ID_REFRESH, ID_TOOLS_ODBC_ADMINISTRATOR,
                    ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT, ID_WINDOW_ARRANGE, ID_WINDOW_NEXT,
                    ID_WINDOW_PREVIOUS, ID_HELP_README, ID_HELP_COMMENTS, ID_HELP_DATA_ACCESS})
         EXPECT_TRUE(chosen.count(id)) << id;
-    // Cancel and Refresh need a run under way; a list's placeholder is no command.
-    for (int id : std::initializer_list<int>{ID_QUERY_CANCEL, ID_REFRESH, ID_DRIVER_NONE})
+    // Cancel needs a run under way; a list's placeholder is no command.
+    for (int id : std::initializer_list<int>{ID_QUERY_CANCEL, ID_DRIVER_NONE})
         EXPECT_FALSE(chosen.count(id)) << id;
 
     ClickToolbar();
