@@ -195,6 +195,9 @@ std::string GetModuleFolder()
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec)
         return {};
-    std::filesystem::path folder = (exe.parent_path().parent_path() / "lib" / "torvane").lexically_normal();
+    const std::filesystem::path own = exe.parent_path();
+    if (own.filename() == "torvane" && own.parent_path().filename() == "lib")
+        return own.string() + "/";
+    std::filesystem::path folder = (own.parent_path() / "lib" / "torvane").lexically_normal();
     return folder.string() + "/";
 }

@@ -70,7 +70,8 @@ HRESULT CallServerRegistration(const std::string& path, bool registerServer);
 // The absolute path of the loaded library (or program) that holds address.
 std::string GetModulePath(const void* address);
 // Where the program keeps its plugin libraries: lib/torvane beside the program's own folder
-// (build/app/torvane -> build/lib/torvane, /usr/bin/torvane -> /usr/lib/torvane). With "/".
+// (build/app/torvane -> build/lib/torvane), or the program's own folder when it is installed
+// there (PREFIX/lib/torvane/torvane, linked from PREFIX/bin). With "/".
 std::string GetModuleFolder();
 
 // The exports of a plugin library.
