@@ -23,6 +23,10 @@ void SelectEditLine(wxStyledTextCtrl& edit, long position, int lineCount);
 long FindEditText(wxStyledTextCtrl& edit, const wxString& text, long start, long end, bool matchCase);
 
 // Tab stops every tabSize characters.
+// Binds the keys that move the caret and extend the selection (arrows, Home, End, Page Up and
+// Down, with Shift and Ctrl), the same in every text pane.
+void AssignCaretMovingKeys(wxStyledTextCtrl& edit);
+
 void SetEditTabStops(wxStyledTextCtrl& edit, int tabSize);
 
 // Selects the word around the caret; false when there is none.
