@@ -72,6 +72,7 @@ enum : int {
     ID_EDIT_LOWERCASE = TVCommandId(32784),
     ID_QUERY_CANCEL = TVCommandId(32800),
     ID_FORMAT_FONT = TVCommandId(32806),
+    ID_REFRESH = TVCommandId(32830), // F8 in the results and the schema pane
     ID_EDIT_TABIFY = TVCommandId(32816),
     ID_EDIT_UNTABIFY = TVCommandId(32817),
     ID_QUERY_CONNECTION_OPTIONS = TVCommandId(32874),

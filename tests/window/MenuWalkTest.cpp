@@ -16,6 +16,8 @@
 #include "query/ResultCommands.h"
 #include "query/ResultView.h"
 #include "QueryWindowTest.h"
+#include "query/SchemaPane.h"
+#include "schema/SchemaCommands.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestTiming.h"
@@ -670,6 +672,11 @@ TEST_P(QueryMenuKeyboard, EveryEnabledContextMenuItemIsHandled)
     ASSERT_TRUE(grid);
     const wxPoint cell = grid->CalcScrolledPosition(grid->CellToRect(0, 0).GetPosition()) + wxPoint(5, 5);
     WalkContextMenu(results, *grid->GetGridWindow(), &cell, {ID_EDIT_COPY, ID_EDIT_SELECT_ALL, ID_SAVE_SELECTION});
+    // The schema pane's, on its connection node (by its key).
+    Prepare(Pane::Schema);
+    wxWindow& schema = *m_window->GetSchemaView();
+    WalkContextMenu(schema, schema, nullptr,
+                    {ID_SCHEMA_EXPAND_ALL, ID_SCHEMA_COLLAPSE_ALL, ID_SCHEMA_SHOW_ALL, ID_REFRESH});
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, QueryMenuKeyboard, ::testing::Values(Driver::SQLite, Driver::PostgreSQL),
