@@ -28,6 +28,7 @@ public:
 
     // The order the grid shows the store's rows in, changed by sorting.
     CGridSort::Order& GetOrder() { return m_order; }
+    const CGridSort::Order& GetOrder() const { return m_order; }
     // The store row of a data row of the grid (0-based).
     size_t StoreRow(size_t row) const { return CGridSort::StoreRow(m_order, row); }
     // The cell of a data row of the grid (0-based) as the store keeps it; empty outside.

@@ -10,6 +10,7 @@
 #include "common/SettingsTable.h"
 #include "common/TVFontDialog.h"
 #include "ExportDialogs.h"
+#include "GridClipboardData.h"
 #include "GridTextExport.h"
 #include "GridViewContentsDlg.h"
 #include "MSHFlexGrid.h"
@@ -20,7 +21,6 @@
 #include "querycore/ReplacingFile.h"
 #include "ResultCommands.h"
 #include "ResultTable.h"
-#include "Utf8TextDataObject.h"
 #include "querycore/GridCopyText.h"
 #include "querycore/GridSort.h"
 
@@ -311,11 +311,11 @@ bool CResultView::SaveText(const wxString& path, wxString& error) const
     return true;
 }
 
-std::string CResultView::GetGridSelectionText(bool names) const
+CGridCopyText CResultView::MakeGridCopyText(bool names) const
 {
     const CMSHFlexGrid* grid = m_pCurrentGrid;
     if (!grid)
-        return std::string();
+        return CGridCopyText(1, 1, 0, 0, {}, [](int, int) { return std::string_view(); });
     const int top = std::min(grid->GetRow(), grid->GetRowSel());
     int bottom = std::max(grid->GetRow(), grid->GetRowSel());
     const int left = std::min(grid->GetCol(), grid->GetColSel());
@@ -327,16 +327,31 @@ std::string CResultView::GetGridSelectionText(bool names) const
     if (names)
         for (int c = left; c <= right; ++c)
             columnNames.push_back(grid->GetColumnName(c));
-    return GridCopyText(top, left, bottom, right, columnNames,
-                        [grid](int row, int col) { return grid->GetCellText(row, col); });
+    // The text is written when it is pasted, perhaps after the grid is sorted again or gone:
+    // the reader keeps the store and the order of the rows as they are now.
+    const CResultTable& table = *grid->GetResultTable();
+    auto reader = std::make_shared<const CGridStore::Reader>(*grid->GetStore());
+    return CGridCopyText(top, left, bottom, right, std::move(columnNames),
+                         [store = grid->GetStore(), reader, order = table.GetOrder(),
+                          shown = table.GetShownRows()](int row, int col) -> std::string_view {
+                             if (row < 1 || col < 1 || static_cast<size_t>(row - 1) >= shown)
+                                 return {};
+                             return reader->GetCell(CGridSort::StoreRow(order, static_cast<size_t>(row - 1)),
+                                                    static_cast<size_t>(col - 1));
+                         });
+}
+
+std::string CResultView::GetGridSelectionText(bool names) const
+{
+    return MakeGridCopyText(names).Text();
 }
 
 void CResultView::CopyGridSelection()
 {
     IQueryHost* main = GetHost();
-    std::string text = GetGridSelectionText(main ? main->SharedSettings().m_bCopyColNames : true);
+    CGridCopyText text = MakeGridCopyText(main ? main->SharedSettings().m_bCopyColNames : true);
     if (wxTheClipboard->Open()) {
-        wxTheClipboard->SetData(new CUtf8TextDataObject(std::move(text)));
+        wxTheClipboard->SetData(new CGridClipboardData(std::move(text)));
         wxTheClipboard->Close();
     }
 }

@@ -6,6 +6,7 @@
 
 #include "GridContextMenu.h"
 #include "ResultsGrids.h"
+#include "querycore/GridCopyText.h"
 
 #include <wx/fdrepdlg.h>
 #include <wx/stc/stc.h>
@@ -73,6 +74,8 @@ public:
     // The selected cells of the current grid as Copy puts them on the clipboard (UTF-8): the
     // field names first when names is set, cells separated by tabs, rows by CR LF.
     std::string GetGridSelectionText(bool names) const;
+    // The same, to be measured and written when it is wanted.
+    CGridCopyText MakeGridCopyText(bool names) const;
     // The current grid's cells (or its selected ones) as the grid save writes them.
     std::string GetGridExportText(bool selectionOnly, const std::string& delimiter, bool names,
                                   bool exportToExcel) const;

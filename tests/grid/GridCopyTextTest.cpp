@@ -41,6 +41,8 @@ TEST(GridCopyText, RowsColumnsNamesAndQuoting)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(GridCopyText(c.top, c.left, c.bottom, c.right, c.names, Cell), c.text);
+        const CGridCopyText copy(c.top, c.left, c.bottom, c.right, c.names, Cell);
+        EXPECT_EQ(copy.Size(), c.text.size());
+        EXPECT_EQ(copy.Text(), c.text);
     }
 }
