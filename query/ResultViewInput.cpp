@@ -145,7 +145,7 @@ void CResultView::ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboar
     menu.Append(ID_SORT_SELECTION_ASCENDING, model.sortSelectionAscending.label);
     menu.Append(ID_SORT_SELECTION_DESCENDING, model.sortSelectionDescending.label);
     menu.AppendSeparator();
-    menu.Append(ID_VIEW_CONTENTS, "&View Contents");
+    menu.Append(ID_VIEW_CONTENTS, "View C&ontents");
     // The items take the states of their commands as the menu opens: the sort items and View
     // Contents those decided here.
     m_gridMenu = model;
