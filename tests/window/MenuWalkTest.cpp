@@ -669,7 +669,8 @@ TEST_P(QueryMenuKeyboard, EveryEnabledContextMenuItemIsHandled)
     CMSHFlexGrid* grid = results.GetCurrentGrid();
     ASSERT_TRUE(grid);
     const wxPoint cell = grid->CalcScrolledPosition(grid->CellToRect(0, 0).GetPosition()) + wxPoint(5, 5);
-    WalkContextMenu(results, *grid->GetGridWindow(), &cell, {ID_EDIT_COPY, ID_EDIT_SELECT_ALL, ID_SAVE_SELECTION});
+    WalkContextMenu(results, *grid->GetGridWindow(), &cell,
+                    {ID_EDIT_COPY, ID_EDIT_SELECT_ALL, ID_SAVE_SELECTION, ID_VIEW_CONTENTS});
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, QueryMenuKeyboard, ::testing::Values(Driver::SQLite, Driver::PostgreSQL),
