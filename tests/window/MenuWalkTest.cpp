@@ -671,7 +671,8 @@ TEST_P(QueryMenuKeyboard, EveryEnabledContextMenuItemIsHandled)
     CMSHFlexGrid* grid = results.GetCurrentGrid();
     ASSERT_TRUE(grid);
     const wxPoint cell = grid->CalcScrolledPosition(grid->CellToRect(0, 0).GetPosition()) + wxPoint(5, 5);
-    WalkContextMenu(results, *grid->GetGridWindow(), &cell, {ID_EDIT_COPY, ID_EDIT_SELECT_ALL, ID_SAVE_SELECTION});
+    WalkContextMenu(results, *grid->GetGridWindow(), &cell,
+                    {ID_EDIT_COPY, ID_EDIT_SELECT_ALL, ID_SAVE_SELECTION, ID_VIEW_CONTENTS});
     // The schema pane's, on its connection node (by its key).
     Prepare(Pane::Schema);
     wxWindow& schema = *m_window->GetSchemaView();
