@@ -20,13 +20,8 @@ namespace ferrow {
 
 namespace {
 
-CMyPropertySheet::ChoosePath& PathChooser()
-{
-    static CMyPropertySheet::ChoosePath chooser;
-    return chooser;
-}
-
-wxString ChooseWithDialog(wxWindow* parent, const wxString& defaultName)
+// The path the user chose, or empty when the dialog was cancelled.
+wxString ChoosePath(wxWindow* parent, const wxString& defaultName)
 {
     wxFileDialog dialog(parent, kSaveAsTitle, wxStandardPaths::Get().GetDocumentsDir(),
                         defaultName.empty() ? wxString() : defaultName + ".txt", kReportFilter,
@@ -46,11 +41,6 @@ wxString ChooseWithDialog(wxWindow* parent, const wxString& defaultName)
 }
 
 } // namespace
-
-void CMyPropertySheet::SetPathChooser(ChoosePath chooser)
-{
-    PathChooser() = std::move(chooser);
-}
 
 CMyPropertySheet::CMyPropertySheet(wxWindow* parent, InfoSource& source, bool cursorLibrary)
     : wxDialog(parent, wxID_ANY, kSheetCaption, wxDefaultPosition, wxDefaultSize,
@@ -139,7 +129,7 @@ void CMyPropertySheet::OnSaveAs(wxCommandEvent&)
         const std::optional<std::string> driver = m_source.GetInfoString(SQL_DRIVER_NAME);
         defaultName = wxString::FromUTF8(DefaultReportName(driver.value_or("")));
     }
-    const wxString path = PathChooser() ? PathChooser()(this, defaultName) : ChooseWithDialog(this, defaultName);
+    const wxString path = ChoosePath(this, defaultName);
     if (!path.empty())
         SaveReport(path);
 }

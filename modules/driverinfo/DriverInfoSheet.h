@@ -10,8 +10,6 @@
 
 #include <wx/dialog.h>
 
-#include <functional>
-
 class wxNotebook;
 class wxBookCtrlEvent;
 class wxStaticText;
@@ -25,14 +23,8 @@ class CMyPropertySheet final : public wxDialog {
 public:
     CMyPropertySheet(wxWindow* parent, InfoSource& source, bool cursorLibrary);
 
-    // The path the user chose, or empty when the dialog was cancelled. Tests may replace the
-    // file dialog with their own.
-    using ChoosePath = std::function<wxString(wxWindow* parent, const wxString& defaultName)>;
-    static void SetPathChooser(ChoosePath chooser);
-
-    void SaveReport(const wxString& path);
-
 private:
+    void SaveReport(const wxString& path);
     void OnInitDialog();
     void OnSaveAs(wxCommandEvent& event);
     void OnPageChanged(wxBookCtrlEvent& event);

@@ -27,40 +27,38 @@ struct StatementHandle {
     }
 };
 
-std::optional<std::string> GetText(SQLHSTMT stmt, SQLUSMALLINT column)
-{
-    std::string value;
-    char buffer[1024];
-    for (;;) {
-        SQLLEN length = 0;
-        const SQLRETURN rc = SQLGetData(stmt, column, SQL_C_CHAR, buffer, sizeof buffer, &length);
-        if (rc == SQL_NO_DATA)
-            break;
-        if (!SQL_SUCCEEDED(rc))
-            throw MakeDriverError(SQL_HANDLE_STMT, stmt);
-        if (length == SQL_NULL_DATA)
-            return std::nullopt;
-        if (rc == SQL_SUCCESS_WITH_INFO && (length == SQL_NO_TOTAL || length >= static_cast<SQLLEN>(sizeof buffer))) {
-            value.append(buffer, sizeof buffer - 1);
-            continue;
-        }
-        value.append(buffer, static_cast<size_t>(length));
-        break;
-    }
-    return value;
-}
+// One SQLGetTypeInfo row, bound column by column: the cursor library lets no SQLGetData through
+// on a forward-only cursor.
+struct TypeInfoBuffers {
+    static constexpr size_t kTextSize = 256;
+    char text[15][kTextSize] = {};
+    SQLINTEGER number[15] = {};
+    SQLLEN indicator[15] = {};
 
-std::optional<int32_t> GetNumber(SQLHSTMT stmt, SQLUSMALLINT column)
-{
-    SQLINTEGER value = 0;
-    SQLLEN length = 0;
-    const SQLRETURN rc = SQLGetData(stmt, column, SQL_C_SLONG, &value, sizeof value, &length);
-    if (!SQL_SUCCEEDED(rc))
-        throw MakeDriverError(SQL_HANDLE_STMT, stmt);
-    if (length == SQL_NULL_DATA)
-        return std::nullopt;
-    return value;
-}
+    static bool IsText(int column) { return column == 1 || column == 4 || column == 5 || column == 6 || column == 13; }
+
+    void Bind(SQLHSTMT stmt)
+    {
+        for (int c = 1; c <= 15; ++c) {
+            const SQLRETURN rc = IsText(c) ? SQLBindCol(stmt, c, SQL_C_CHAR, text[c - 1], kTextSize, &indicator[c - 1])
+                                           : SQLBindCol(stmt, c, SQL_C_SLONG, &number[c - 1], 0, &indicator[c - 1]);
+            if (!SQL_SUCCEEDED(rc))
+                throw MakeDriverError(SQL_HANDLE_STMT, stmt);
+        }
+    }
+    std::optional<std::string> Text(int column) const
+    {
+        if (indicator[column - 1] == SQL_NULL_DATA)
+            return std::nullopt;
+        return std::string(text[column - 1]);
+    }
+    std::optional<int32_t> Number(int column) const
+    {
+        if (indicator[column - 1] == SQL_NULL_DATA)
+            return std::nullopt;
+        return number[column - 1];
+    }
+};
 
 } // namespace
 
@@ -151,7 +149,7 @@ void OdbcSession::Close()
 std::optional<uint16_t> OdbcSession::GetInfoWord(uint16_t infoType)
 {
     SQLUSMALLINT value = 0;
-    if (!m_connected || !SQL_SUCCEEDED(SQLGetInfo(m_dbc, infoType, &value, sizeof value, nullptr)))
+    if (!m_connected || !SQL_SUCCEEDED(SQLGetInfoA(m_dbc, infoType, &value, sizeof value, nullptr)))
         return std::nullopt;
     return value;
 }
@@ -159,7 +157,7 @@ std::optional<uint16_t> OdbcSession::GetInfoWord(uint16_t infoType)
 std::optional<uint32_t> OdbcSession::GetInfoDword(uint16_t infoType)
 {
     SQLUINTEGER value = 0;
-    if (!m_connected || !SQL_SUCCEEDED(SQLGetInfo(m_dbc, infoType, &value, sizeof value, nullptr)))
+    if (!m_connected || !SQL_SUCCEEDED(SQLGetInfoA(m_dbc, infoType, &value, sizeof value, nullptr)))
         return std::nullopt;
     return value;
 }
@@ -171,7 +169,7 @@ std::optional<std::string> OdbcSession::GetInfoString(uint16_t infoType, size_t 
     auto buffer = std::make_unique<char[]>(bufferSize);
     SQLSMALLINT length = 0;
     const SQLRETURN rc =
-        SQLGetInfo(m_dbc, infoType, buffer.get(), static_cast<SQLSMALLINT>(std::min<size_t>(bufferSize, 32767)), &length);
+        SQLGetInfoA(m_dbc, infoType, buffer.get(), static_cast<SQLSMALLINT>(std::min<size_t>(bufferSize, 32767)), &length);
     if (!SQL_SUCCEEDED(rc))
         return std::nullopt;
     buffer[bufferSize - 1] = 0;
@@ -207,13 +205,15 @@ std::vector<TypeInfoRow> OdbcSession::GetTypeInfo()
     }
     SQLSetStmtAttr(stmt.handle, SQL_ATTR_CONCURRENCY, reinterpret_cast<SQLPOINTER>(SQL_CONCUR_READ_ONLY), 0);
     SQLSetStmtAttr(stmt.handle, SQL_ATTR_CURSOR_TYPE, reinterpret_cast<SQLPOINTER>(SQL_CURSOR_FORWARD_ONLY), 0);
-    SQLRETURN rc = SQLGetTypeInfo(stmt.handle, SQL_ALL_TYPES);
+    SQLRETURN rc = SQLGetTypeInfoA(stmt.handle, SQL_ALL_TYPES);
     // Asynchronous execution is never switched on; the bound only guards against a driver that
     // keeps saying so.
     for (int i = 0; rc == SQL_STILL_EXECUTING && i < 100000; ++i)
-        rc = SQLGetTypeInfo(stmt.handle, SQL_ALL_TYPES);
+        rc = SQLGetTypeInfoA(stmt.handle, SQL_ALL_TYPES);
     if (!SQL_SUCCEEDED(rc))
         throw MakeDriverError(SQL_HANDLE_STMT, stmt.handle);
+    auto buffers = std::make_unique<TypeInfoBuffers>();
+    buffers->Bind(stmt.handle);
     std::vector<TypeInfoRow> rows;
     for (;;) {
         rc = SQLFetch(stmt.handle);
@@ -221,22 +221,23 @@ std::vector<TypeInfoRow> OdbcSession::GetTypeInfo()
             break;
         if (!SQL_SUCCEEDED(rc))
             throw MakeDriverError(SQL_HANDLE_STMT, stmt.handle);
+        const TypeInfoBuffers& b = *buffers;
         TypeInfoRow row;
-        row.typeName = GetText(stmt.handle, 1).value_or("");
-        row.dataType = GetNumber(stmt.handle, 2).value_or(0);
-        row.precision = GetNumber(stmt.handle, 3);
-        row.literalPrefix = GetText(stmt.handle, 4);
-        row.literalSuffix = GetText(stmt.handle, 5);
-        row.createParams = GetText(stmt.handle, 6);
-        row.nullable = GetNumber(stmt.handle, 7);
-        row.caseSensitive = GetNumber(stmt.handle, 8);
-        row.searchable = GetNumber(stmt.handle, 9);
-        row.unsignedAttribute = GetNumber(stmt.handle, 10);
-        row.money = GetNumber(stmt.handle, 11);
-        row.autoIncrement = GetNumber(stmt.handle, 12);
-        row.localTypeName = GetText(stmt.handle, 13);
-        row.minimumScale = GetNumber(stmt.handle, 14);
-        row.maximumScale = GetNumber(stmt.handle, 15);
+        row.typeName = b.Text(1).value_or("");
+        row.dataType = b.Number(2).value_or(0);
+        row.precision = b.Number(3);
+        row.literalPrefix = b.Text(4);
+        row.literalSuffix = b.Text(5);
+        row.createParams = b.Text(6);
+        row.nullable = b.Number(7);
+        row.caseSensitive = b.Number(8);
+        row.searchable = b.Number(9);
+        row.unsignedAttribute = b.Number(10);
+        row.money = b.Number(11);
+        row.autoIncrement = b.Number(12);
+        row.localTypeName = b.Text(13);
+        row.minimumScale = b.Number(14);
+        row.maximumScale = b.Number(15);
         rows.push_back(std::move(row));
     }
     return rows;
