@@ -76,6 +76,12 @@ void CMyPropertySheet::OnInitDialog()
     buttons->Add(close, 0);
     saveAs->SetDefault();
 
+    // Wide enough for every tab to show its caption.
+    int tabsWidth = 0;
+    for (const char* caption : captions)
+        tabsWidth += GetTextExtent(caption).GetWidth() + FromDIP(40);
+    m_notebook->SetMinSize(wxSize(tabsWidth + FromDIP(20), -1));
+
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(m_notebook, 1, wxEXPAND | wxALL, 6);
     top->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 6);

@@ -46,6 +46,8 @@ wxStaticText* AddValue(wxWindow* parent, wxFlexGridSizer* grid, const wxString& 
 std::vector<wxCheckBox*> AddFlagGroup(CInfoPage* page, wxSizer* into, const FlagGroup& group)
 {
     auto* box = new wxStaticBoxSizer(wxVERTICAL, page, group.title);
+    // The box is as wide as its title at least, so that the title shows whole.
+    box->SetMinSize(wxSize(page->GetTextExtent(group.title).GetWidth() + page->FromDIP(24), -1));
     std::vector<wxCheckBox*> boxes;
     for (const FlagSpec& flag : group.flags) {
         auto* check = new wxCheckBox(box->GetStaticBox(), wxID_ANY, flag.label);
