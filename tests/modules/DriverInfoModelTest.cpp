@@ -1,5 +1,6 @@
 // The driver information pages without a driver: value rules, every report section's exact
 // text, the type details, wrapping, and the default report name, over a scripted InfoSource.
+#include "common/FileException.h"
 #include "modules/driverinfo/DriverInfoReport.h"
 #include "querycore/DriverInfoConnectString.h"
 
@@ -268,7 +269,7 @@ TEST(DataTypesPageTest, DetailsOfATypeFollowItsRowAndDefineEveryText)
 
     auto t = page.Details(s, "text");
     ASSERT_TRUE(t);
-    EXPECT_EQ(t->literals, "',',");
+    EXPECT_EQ(t->literals, "','");
     EXPECT_EQ(t->createParams, "max length");
     // Codes no list knows show as themselves, never as the previous type's text.
     EXPECT_EQ(t->nullable, "7");
@@ -366,7 +367,8 @@ TEST(IdentifiersPageTest, KeywordsSplitSortAndWrap)
     EXPECT_EQ(odbc.front(), "ABSOLUTE");
     EXPECT_EQ(odbc.back(), "ZONE");
     EXPECT_TRUE(std::count(odbc.begin(), odbc.end(), "ROWSSCHEMA"));
-    EXPECT_EQ(IdentifiersModel::SortedKeywords({"b", "A", "_x", "a"}), (std::vector<std::string>{"A", "a", "b", "_x"}));
+    EXPECT_EQ(IdentifiersModel::SortedKeywords({"b", "A", "_x", "a"}), (std::vector<std::string>{"_x", "A", "a", "b"}))
+        << "letter case ignored, then byte order";
 
     FakeSource s;
     std::string many;
@@ -502,6 +504,21 @@ TEST(DriverInfoReportTest, DefaultNameIsTheDriverFilesBaseName)
     EXPECT_EQ(DriverError("", "").Description(), "Errors occurred.");
     EXPECT_EQ(DriverError("", "State:01000\n").Description(), "State:01000\n");
     EXPECT_EQ(DriverError("text\n", "State:01000\n").Description(), "text\nState:01000\n");
+}
+
+TEST(DriverInfoReportTest, WriteFailuresNameTheFileAndCause)
+{
+    const std::pair<std::string, int> cases[] = {{"/dev/full", CFileException::diskFull},
+                                                 {"/nonexistent-torvane-folder/report.txt", CFileException::fileNotFound}};
+    for (const auto& [path, cause] : cases) {
+        try {
+            WriteDriverInfoReport(wxString::FromUTF8(path), "Cursor Library is Not Loaded\n\n");
+            ADD_FAILURE() << "written: " << path;
+        } catch (const CFileException& e) {
+            EXPECT_EQ(e.m_cause, cause) << path;
+            EXPECT_EQ(e.m_strFileName, wxString::FromUTF8(path));
+        }
+    }
 }
 
 TEST(DriverInfoConnectStringTest, TheWindowsConnectionGivesItsOdbcAttributes)
