@@ -84,6 +84,7 @@ const Menu kQueryTools{"&Tools",
                        {{ID_TOOLS_ODBC_ADMINISTRATOR, "&ODBC Data Source Administrator"},
                         {ID_TOOLS_SYSTEM_INFORMATION, "&System Information"},
                         kSeparator,
+                        {ID_ODBC_DRIVER_INFO, "&ODBC Driver Information..."},
                         {ID_PROVIDER_TYPES, "&Types..."}}};
 const Menu kHelp{"&Help",
                  {{ID_HELP_README, "&Readme\tF1"},
