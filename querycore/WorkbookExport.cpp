@@ -208,7 +208,7 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
     if (!sheet)
         sheet = workbook_add_worksheet(book, nullptr);
     lxw_format* cellFormat = workbook_add_format(book);
-    format_set_num_format(cellFormat, "@");
+    format_set_num_format_index(cellFormat, 49); // the built-in text format, "@"
     format_set_align(cellFormat, LXW_ALIGN_LEFT);
     format_set_align(cellFormat, LXW_ALIGN_VERTICAL_CENTER);
 
@@ -254,7 +254,7 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
         return fail(std::string());
     for (size_t c = 0; c < widths.size(); ++c) {
         // As wide as the longest text and a little margin; a worksheet column is at most 255 wide.
-        const double width = static_cast<double>(std::clamp(widths[c] + 1, 2L, 255L));
+        const double width = static_cast<double>(std::clamp(widths[c] + 2, 3L, 255L));
         worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), width, cellFormat);
     }
     if (freezeHeader && row > 0)

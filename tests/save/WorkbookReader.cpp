@@ -57,11 +57,22 @@ std::string Attribute(xmlNodePtr node, const char* name)
     return text;
 }
 
+// The cell text with the format's escapes of characters XML cannot carry ("_x000D_") undone.
 std::string Content(xmlNodePtr node)
 {
     xmlChar* value = xmlNodeGetContent(node);
-    std::string text(value ? reinterpret_cast<const char*>(value) : "");
+    const std::string raw(value ? reinterpret_cast<const char*>(value) : "");
     xmlFree(value);
+    std::string text;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw.compare(i, 2, "_x") == 0 && i + 6 < raw.size() && raw[i + 6] == '_' &&
+            raw.find_first_not_of("0123456789ABCDEFabcdef", i + 2) == i + 6) {
+            text += static_cast<char>(std::stoi(raw.substr(i + 2, 4), nullptr, 16));
+            i += 6;
+            continue;
+        }
+        text += raw[i];
+    }
     return text;
 }
 
