@@ -7,6 +7,9 @@
 #include <fmt/format.h>
 #include <xlsxwriter.h>
 
+#include <dlfcn.h>
+#include <zlib.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -14,6 +17,34 @@
 #include <filesystem>
 #include <random>
 #include <vector>
+
+// The library packs the workbook with minizip at zlib's default level, which takes most of an
+// export's time for a large sheet (hundreds of megabytes of cell XML) and offers no setting.
+// Its call into minizip binds to this definition first (the program exports it because the
+// library refers to it); while a workbook is being closed here the fastest level is used, and
+// the call goes on to minizip. Files stay as valid, a little larger.
+namespace {
+thread_local bool t_fastPacking = false;
+}
+
+extern "C" int zipOpenNewFileInZip4_64(void* file, const char* filename, const void* fileInfo,
+                                       const void* extraLocal, unsigned sizeExtraLocal, const void* extraGlobal,
+                                       unsigned sizeExtraGlobal, const char* comment, int method, int level,
+                                       int raw, int windowBits, int memLevel, int strategy, const char* password,
+                                       unsigned long crcForCrypting, unsigned long versionMadeBy,
+                                       unsigned long flagBase, int zip64)
+{
+    using Open = int (*)(void*, const char*, const void*, const void*, unsigned, const void*, unsigned, const char*,
+                         int, int, int, int, int, int, const char*, unsigned long, unsigned long, unsigned long, int);
+    static const Open minizip = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "zipOpenNewFileInZip4_64"));
+    if (!minizip)
+        return -104; // ZIP_INTERNALERROR
+    if (t_fastPacking && method == Z_DEFLATED)
+        level = Z_BEST_SPEED;
+    return minizip(file, filename, fileInfo, extraLocal, sizeExtraLocal, extraGlobal, sizeExtraGlobal, comment,
+                   method, level, raw, windowBits, memLevel, strategy, password, crcForCrypting, versionMadeBy,
+                   flagBase, zip64);
+}
 
 namespace workbook_export {
 
@@ -181,6 +212,8 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
     const std::string temporary = TemporaryPathBeside(target);
     ado::UnfinishedFiles::Record(temporary);
 
+    // Outlives the workbook, whose temporary row file uses it.
+    std::vector<char> streamBuffer(1 << 20);
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.use_zip64 = LXW_TRUE;
@@ -207,6 +240,10 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
     lxw_worksheet* sheet = workbook_add_worksheet(book, sheetName.empty() ? nullptr : sheetName.c_str());
     if (!sheet)
         sheet = workbook_add_worksheet(book, nullptr);
+    // The rows go through a temporary file; with the stream's default small buffer that is a
+    // system call every few kilobytes. Nothing has been written to it yet.
+    if (sheet && sheet->optimize_tmpfile)
+        std::setvbuf(sheet->optimize_tmpfile, streamBuffer.data(), _IOFBF, streamBuffer.size());
     lxw_format* cellFormat = workbook_add_format(book);
     format_set_num_format_index(cellFormat, 49); // the built-in text format, "@"
     format_set_align(cellFormat, LXW_ALIGN_LEFT);
@@ -259,7 +296,9 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
     }
     if (freezeHeader && row > 0)
         worksheet_freeze_panes(sheet, 1, 0);
+    t_fastPacking = true;
     const lxw_error closed = workbook_close(book);
+    t_fastPacking = false;
     book = nullptr;
     if (closed != LXW_NO_ERROR)
         return fail(Quoted(target) + lxw_strerror(closed));

@@ -3,6 +3,7 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -153,6 +154,12 @@ Workbook ReadWorkbook(const std::string& path)
                 book.allTextCells = false;
         }
     });
+    // Cells left empty (not written) at the end of a row are empty strings too.
+    size_t width = 0;
+    for (const auto& row : book.rows)
+        width = std::max(width, row.size());
+    for (auto& row : book.rows)
+        row.resize(width);
     return book;
 }
 

@@ -1,6 +1,6 @@
 // Reader of the workbooks the spreadsheet export writes, for the tests: the parts are taken
 // out of the zip file with unzip and parsed with libxml2. Gives the first sheet's name, its
-// cells as text rows (an empty string for a cell not written), whether every written cell is an
+// cells as text rows of one length (an empty string for a cell not written), whether every written cell is an
 // inline string in the text number format, the frozen rows and the column widths. Throws
 // std::runtime_error on a file that is not such a workbook.
 #pragma once
