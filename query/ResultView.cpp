@@ -8,6 +8,7 @@
 #include "common/IdentifierText.h"
 #include "common/ProfileFont.h"
 #include "common/SettingsTable.h"
+#include "common/ShellOpen.h"
 #include "common/TVFontDialog.h"
 #include "ExportDialogs.h"
 #include "GridClipboardData.h"
@@ -19,6 +20,7 @@
 #include "querycore/GridWorker.h"
 #include "QueryHost.h"
 #include "querycore/ReplacingFile.h"
+#include "querycore/WorkbookExport.h"
 #include "ResultCommands.h"
 #include "ResultTable.h"
 #include "querycore/GridCopyText.h"
@@ -515,10 +517,35 @@ void CResultView::SaveGrid(bool selectionOnly)
             TVMessageBox(wxString::Format("'%s'\n", path) +
                              GetFileExceptionText(CFileException::ErrnoToCause(e.code().value())),
                          wxOK | wxICON_STOP, this);
+            SetFocus();
+            return;
+        }
+        if (dialog.m_bExportToExcel && OpenGridExportInSpreadsheet(path, dialog.m_strDelimiter, dialog.m_bColumnNames != 0)) {
+            m_pFrame->SetFindStatusText(wxString());
+            return;
         }
         m_pFrame->SetFindStatusText(wxString());
     }
     SetFocus();
+}
+
+bool CResultView::OpenGridExportInSpreadsheet(const wxString& path, const wxString& delimiter, bool names)
+{
+    std::string error;
+    std::string workbook;
+    // The header row stays in view when there is one.
+    if (!ExportToExcel(path.utf8_string(), names, delimiter.utf8_string(), error, -1, workbook)) {
+        m_pFrame->SetFindStatusText(wxString());
+        TVMessageBox(wxString::FromUTF8(error.empty() ? std::string("Errors occurred.") : error), wxOK | wxICON_STOP, this);
+        return false;
+    }
+    wxString launchError;
+    if (!ShellOpenFile(wxString::FromUTF8(workbook), launchError)) {
+        m_pFrame->SetFindStatusText(wxString());
+        TVMessageBox("'" + wxString::FromUTF8(workbook) + "'.\n" + launchError, wxOK | wxICON_STOP, this);
+        return false;
+    }
+    return true;
 }
 
 void CResultView::OnFormatFont(wxCommandEvent&)

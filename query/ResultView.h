@@ -119,6 +119,9 @@ public:
 private:
     // The export dialog, then the grid or its selection into the chosen delimited file.
     void SaveGrid(bool selectionOnly);
+    // The grid save's spreadsheet step: the workbook beside the saved file, opened with the
+    // desktop's default application. A failure is shown; false then.
+    bool OpenGridExportInSpreadsheet(const wxString& path, const wxString& delimiter, bool names);
     void UseReadingKeys();
     void OnSize(wxSizeEvent& event);
     void OnSetFocus(wxFocusEvent& event);
