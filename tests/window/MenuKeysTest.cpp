@@ -1,10 +1,11 @@
 // The keys of the menus, sent through the display as a person types them, on SQLite and
-// PostgreSQL: F5 runs what was typed, Ctrl+S writes the edited file, Ctrl+G goes to a line of
+// PostgreSQL: F5 runs what was typed, F4 and F8 walk the failed batches (Shift back), Ctrl+S writes the edited file, Ctrl+G goes to a line of
 // the active pane or a row of its grid, Ctrl+H opens Replace, Alt+Break cancels a run, Alt+1 and
 // Ctrl+L switch between messages and grid, Ctrl+N opens a window on the same connection, Ctrl+P
 // checks for a printer. Keys go to whichever window has the display's focus: these tests run
 // alone (their suite's name holds "Keyboard").
 #include "app/MainFrame.h"
+#include "common/SettingsTable.h"
 #include "editor/GotoLineDlg.h"
 #include "editor/QryView.h"
 #include "editor/TorvaneDoc.h"
@@ -273,6 +274,68 @@ TEST_P(MenuKeyboard, CtrlPChecksForAPrinter)
     EXPECT_TRUE(PumpUntil([&messages] { return !messages.Texts().empty(); }, kHang));
     unsetenv("CUPS_SERVER");
     EXPECT_EQ(messages.Texts(), std::vector<wxString>{CPrintDestinations::kNoPrinter});
+}
+
+// The editor line selected, as its number from 0; -1 without a selection.
+int SelectedLine(wxStyledTextCtrl& edit)
+{
+    return edit.GetSelectionStart() == edit.GetSelectionEnd() ? -1 : edit.LineFromPosition(edit.GetSelectionStart());
+}
+
+TEST_P(MenuKeyboard, F4WalksTheFailedBatchesOfTheRun)
+{
+    // The run goes on past a failed batch.
+    settings::WriteInt(settings::DoNotExecContinuously, 0);
+    CChildFrame* frame = Open();
+    settings::WriteInt(settings::DoNotExecContinuously, 1);
+    ASSERT_TRUE(frame);
+    wxStyledTextCtrl& edit = Editor(frame);
+    CResultView& results = *frame->GetResultView();
+    edit.SetText("create table t1 (a int)\nGO\nselect * from missing_one\nGO\n-- the last batch\nselect * from "
+                 "missing_two\n");
+    edit.GotoPos(0);
+    Key(WXK_F5);
+    ASSERT_TRUE(WaitForRunEnd(frame));
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
+
+    // Each failure shows its error text (without the tags) and its batch's first line.
+    const auto expectAt = [&](int key, int modifiers, int line, const char* table) {
+        Key(key, modifiers);
+        EXPECT_TRUE(PumpUntil([&] { return SelectedLine(edit) == line && edit.HasFocus(); }, kHang))
+            << "line " << SelectedLine(edit) << " instead of " << line;
+        const wxString error = results.GetSelectedText();
+        EXPECT_TRUE(error.Contains(table)) << error;
+        EXPECT_FALSE(error.Contains("<eb") || error.Contains("</eb")) << error;
+    };
+    expectAt(WXK_F4, wxMOD_NONE, 2, "missing_one");
+    expectAt(WXK_F4, wxMOD_NONE, 4, "missing_two");
+    expectAt(WXK_F4, wxMOD_NONE, 2, "missing_one"); // past the last, back to the first
+    expectAt(WXK_F4, wxMOD_SHIFT, 4, "missing_two");
+    expectAt(WXK_F4, wxMOD_SHIFT, 2, "missing_one");
+    // F8 is the same key while Refresh has nothing to do.
+    expectAt(WXK_F8, wxMOD_NONE, 4, "missing_two");
+    expectAt(WXK_F8, wxMOD_SHIFT, 2, "missing_one");
+
+    // A double click on an error goes to its batch too.
+    edit.SetSelection(0, 0);
+    const int at = results.GetText().Find("missing_two");
+    ASSERT_GE(at, 0);
+    const wxPoint point = results.ClientToScreen(results.PointFromPosition(results.PositionRelative(0, at)));
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(point + wxPoint(2, results.TextHeight(0) / 2));
+    Pump();
+    mouse.MouseDblClick();
+    EXPECT_TRUE(PumpUntil([&] { return SelectedLine(edit) == 4; }, kHang)) << SelectedLine(edit);
+
+    // The next run numbers its errors from 1 again; the table now exists, so all three fail.
+    Focus(edit);
+    Key(WXK_F5);
+    ASSERT_TRUE(WaitForRunEnd(frame));
+    const wxString messages = results.GetText();
+    EXPECT_TRUE(messages.Contains("<eb1>") && messages.Contains("</eb3>")) << messages;
+    EXPECT_FALSE(messages.Contains("<eb4>")) << messages;
+    expectAt(WXK_F4, wxMOD_NONE, 0, "t1");
+    expectAt(WXK_F4, wxMOD_SHIFT, 4, "missing_two");
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, MenuKeyboard, ::testing::Values(Driver::SQLite, Driver::PostgreSQL),
