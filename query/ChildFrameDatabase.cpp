@@ -6,9 +6,9 @@
 #include "common/ErrorText.h"
 #include "common/ItemComboBoxEx.h"
 #include "editor/TorvaneDoc.h"
-#include "MenuCommands.h"
 #include "platform/MessageBox.h"
 #include "querycore/DatabaseContext.h"
+#include "ResultCommands.h"
 #include "ResultsText.h"
 #include "SchemaPane.h"
 

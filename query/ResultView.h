@@ -110,7 +110,7 @@ public:
     bool GoToErrorBatchAt(const wxString& tag, long position);
     bool GoToErrorBatchAtCaret();
     // The line of a batch an error is shown at, counted from the batch's first line.
-    static int GetDefaultLineNumber(const wxString& tag) { return (void)tag, 1; }
+    static int GetDefaultLineNumber(const wxString&) { return 1; }
     // Go to Error Batch/Tag: the caret lies in an error's text that the window knows, and the
     // selection holds no tag of its own.
     bool IsGoToErrorBatchEnabled();
