@@ -329,6 +329,7 @@ TEST_P(MenuKeyboard, F4WalksTheFailedBatchesOfTheRun)
 
     // The next run numbers its errors from 1 again; the table now exists, so all three fail.
     Focus(edit);
+    edit.SetSelection(0, 0);
     Key(WXK_F5);
     ASSERT_TRUE(WaitForRunEnd(frame));
     const wxString messages = results.GetText();
