@@ -339,6 +339,28 @@ TEST_P(MenuKeyboard, F4WalksTheFailedBatchesOfTheRun)
     expectAt(WXK_F4, wxMOD_SHIFT, 4, "missing_two");
 }
 
+TEST_P(MenuKeyboard, F4BringsTheMessagesBackFromAGrid)
+{
+    settings::WriteInt(settings::DoNotExecContinuously, 0);
+    CChildFrame* frame = Open();
+    settings::WriteInt(settings::DoNotExecContinuously, 1);
+    ASSERT_TRUE(frame);
+    wxStyledTextCtrl& edit = Editor(frame);
+    CResultView& results = *frame->GetResultView();
+    edit.SetText("select 1 as a\nGO\nselect * from missing_one\n");
+    edit.GotoPos(0);
+    Key(WXK_F5);
+    ASSERT_TRUE(WaitForRunEnd(frame));
+    // The grid of the first batch hides the messages.
+    Key('1', wxMOD_ALT);
+    ASSERT_TRUE(PumpUntil([&results] { return results.IsGridVisible(); }, kHang));
+    Focus(edit);
+    Key(WXK_F4);
+    EXPECT_TRUE(PumpUntil([&] { return SelectedLine(edit) == 2; }, kHang)) << SelectedLine(edit);
+    EXPECT_FALSE(results.IsGridVisible());
+    EXPECT_TRUE(results.GetSelectedText().Contains("missing_one")) << results.GetSelectedText();
+}
+
 INSTANTIATE_TEST_SUITE_P(Drivers, MenuKeyboard, ::testing::Values(Driver::SQLite, Driver::PostgreSQL),
                          [](const ::testing::TestParamInfo<Driver>& info) { return DriverName(info.param); });
 
