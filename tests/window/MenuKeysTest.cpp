@@ -13,6 +13,7 @@
 #include "platform/PrintDestinations.h"
 #include "query/ChildFrame.h"
 #include "query/MSHFlexGrid.h"
+#include "query/ResultCommands.h"
 #include "query/ResultView.h"
 #include "query/SchemaPane.h"
 #include "QueryWindowTest.h"
@@ -24,13 +25,16 @@
 #include "tests/common/WxStringPrinter.h"
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
 #include <wx/fdrepdlg.h>
+#include <wx/menu.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 
 using namespace std::chrono_literals;
 using namespace torvane::test;
@@ -359,6 +363,63 @@ TEST_P(MenuKeyboard, F4BringsTheMessagesBackFromAGrid)
     EXPECT_TRUE(PumpUntil([&] { return SelectedLine(edit) == 2; }, kHang)) << SelectedLine(edit);
     EXPECT_FALSE(results.IsGridVisible());
     EXPECT_TRUE(results.GetSelectedText().Contains("missing_one")) << results.GetSelectedText();
+}
+
+// Opens the results text's context menu with its key and lets it go again: whether it offered
+// Go to Error Batch/Tag enabled.
+bool OffersGoToErrorBatch(CResultView& results)
+{
+    std::optional<bool> offered;
+    wxMenu* opened = nullptr;
+    const auto onOpen = [&](wxMenuEvent& event) {
+        event.Skip();
+        if (!event.GetMenu() || opened)
+            return;
+        opened = event.GetMenu();
+        wxTheApp->CallAfter([&offered, menu = opened] {
+            if (wxMenuItem* item = menu->FindItem(ID_GO_TO_ERROR_BATCH))
+                offered = item->IsEnabled();
+            wxUIActionSimulator().Char(WXK_ESCAPE);
+        });
+    };
+    results.Bind(wxEVT_MENU_OPEN, onOpen);
+    wxUIActionSimulator().Char(WXK_MENU);
+    EXPECT_TRUE(PumpUntil([&offered] { return offered.has_value(); }, kHang)) << "no context menu with the item";
+    PumpUntil([] { return false; }, 300ms);
+    results.Unbind(wxEVT_MENU_OPEN, onOpen);
+    return offered.value_or(false);
+}
+
+TEST_P(MenuKeyboard, TheMessagesContextMenuGoesToTheErrorAtTheCaret)
+{
+    settings::WriteInt(settings::DoNotExecContinuously, 0);
+    CChildFrame* frame = Open();
+    settings::WriteInt(settings::DoNotExecContinuously, 1);
+    ASSERT_TRUE(frame);
+    wxStyledTextCtrl& edit = Editor(frame);
+    CResultView& results = *frame->GetResultView();
+    edit.SetText("select * from missing_one\nGO\nselect * from missing_two\n");
+    edit.GotoPos(0);
+    Key(WXK_F5);
+    ASSERT_TRUE(WaitForRunEnd(frame));
+
+    Focus(results);
+    const int at = results.GetText().Find("missing_two");
+    ASSERT_GE(at, 0);
+    results.GotoPos(results.PositionRelative(0, at));
+    EXPECT_TRUE(OffersGoToErrorBatch(results));
+    wxCommandEvent choice(wxEVT_MENU, ID_GO_TO_ERROR_BATCH);
+    results.GetEventHandler()->ProcessEvent(choice);
+    EXPECT_TRUE(PumpUntil([&] { return SelectedLine(edit) == 2; }, kHang)) << SelectedLine(edit);
+    const wxString error = results.GetSelectedText();
+    EXPECT_TRUE(error.Contains("missing_two") && !error.Contains("<eb")) << error;
+
+    // Not where the caret is outside every error, nor with a tag in the selection.
+    Focus(results);
+    results.GotoPos(results.GetLength());
+    EXPECT_FALSE(OffersGoToErrorBatch(results));
+    results.SetSelection(0, results.GetLength());
+    EXPECT_FALSE(OffersGoToErrorBatch(results));
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, MenuKeyboard, ::testing::Values(Driver::SQLite, Driver::PostgreSQL),
