@@ -88,9 +88,12 @@ public:
     // The memory figure a run consults before each batch: 99 or more stops it.
     std::function<int()> m_fnPageFileUsage = GetPageFileUsagePercent;
 
-    // Called at the end of a run whose text may have changed the current database (USE on a
-    // server with a database list), and with the text whose SET options a T-SQL server keeps.
+    // Called between the batches and at the end of a run whose text may have changed the
+    // current database (USE on a server with a database list): the first keeps the provider's
+    // current catalog in step, the second makes the window follow it. The third gets the text
+    // whose SET options a T-SQL server keeps.
     std::function<void()> m_fnReadCurrentDatabase;
+    std::function<void()> m_fnRefreshCurrentDatabase;
     std::function<void(const wxString&)> m_fnTrackSetOptions;
 
     // ---- Cancel ----

@@ -167,8 +167,9 @@ void CBatchExecution::MarkRunEnded()
 
 void CBatchExecution::RefreshConnectionContext(int error)
 {
-    if (MayChangeDatabase(m_connection.m_bTSql, m_connection.m_bMySql, m_view.m_strSqlText) && m_fnReadCurrentDatabase)
-        m_fnReadCurrentDatabase();
+    if (MayChangeDatabase(m_connection.m_bTSql, m_connection.m_bMySql, m_view.m_strSqlText) &&
+        m_fnRefreshCurrentDatabase)
+        m_fnRefreshCurrentDatabase();
     if (m_connection.m_bTSql && error == 0 && m_fnTrackSetOptions)
         m_fnTrackSetOptions(m_connection.m_strBatchSeparator.empty() ? m_view.m_strSqlText : m_strLastBatch);
     if ((m_connection.m_bTSql || m_connection.m_bMySql || m_connection.m_bOlap) && m_frame.GetDatabaseList())

@@ -15,6 +15,7 @@
 #include "QueryHost.h"
 #include "QueryKeyRouting.h"
 #include "QueryMenuBar.h"
+#include "ResultCommands.h"
 #include "ResultView.h"
 #include "SchemaPane.h"
 #include "TVStatusBar.h"
@@ -79,6 +80,8 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     m_pExecution = std::make_unique<CBatchExecution>(*this, *m_pRunState, m_connection, m_output, m_view);
     m_pSaveAs = std::make_unique<CExecuteAndSaveAs>(*this, m_output, *m_pRunState);
     m_pExecution->SetResultsGrids(m_pResultView);
+    BindDatabaseCommands();
+    BindErrorCommands();
 }
 
 CChildFrame::~CChildFrame()
@@ -383,17 +386,6 @@ bool CChildFrame::LoadConnectionInfo(const std::optional<wxString>& database)
     return ok;
 }
 
-void CChildFrame::FillDatabaseList(const std::optional<wxString>&)
-{
-    m_bDatabaseListInUse = m_connection.m_bTSql || m_connection.m_bMySql || m_connection.m_bOlap;
-    if (m_bDatabaseListInUse)
-        return; // the database context fills and enables the list for servers that have one
-    m_wndDatabaseList->Clear();
-    m_wndDatabaseList->InsertItem("<Not supported>", 0, -1, nullptr);
-    m_wndDatabaseList->SetSelection(0);
-    m_wndDatabaseList->Disable();
-}
-
 void CChildFrame::OnQuotesChanged()
 {
     if (m_pSchemaView) {
@@ -648,6 +640,7 @@ void CChildFrame::OnCharHook(wxKeyEvent& event)
     key.keyCode = event.GetKeyCode();
     key.ctrl = event.ControlDown();
     key.shift = event.ShiftDown();
+    key.alt = event.AltDown();
     wxWindow* focus = wxWindow::FindFocus();
     for (wxWindow* w = focus; w && w != this; w = w->GetParent())
         if (w == m_wndDatabaseList)
@@ -655,6 +648,7 @@ void CChildFrame::OnCharHook(wxKeyEvent& event)
     key.executing = m_pRunState->m_bExecuting != 0;
     key.findInFiles = m_pRunState->m_bFindInFiles != 0;
     key.gridCount = m_view.m_nGridCount;
+    key.refreshEnabled = key.keyCode == WXK_F8 && IsCommandEnabled(*GetEventHandler(), ID_REFRESH);
 
     const CQueryKeyRoute route = RouteQueryWindowKey(key);
     const auto switchDatabase = [this] {

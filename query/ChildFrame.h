@@ -10,6 +10,7 @@
 #include "editor/TorvaneDoc.h"
 #include "ExecuteAndSaveAs.h"
 #include "querycore/FrameMailbox.h"
+#include "querycore/MessagesBuffer.h"
 #include "querycore/OutputMode.h"
 #include "querycore/QueryRunState.h"
 #include "querycore/WorkerThread.h"
@@ -31,6 +32,7 @@ class IQueryHost;
 class CSchemaPane;
 class CQryView;
 class CResultView;
+class wxImageList;
 class wxPanel;
 class wxSplitterWindow;
 class wxSizer;
@@ -185,6 +187,39 @@ public:
     // "Results grid #%d of %d; %lu row(s); %lu col(s)" for grid n.
     wxString GetGridStatusText(CMSHFlexGrid* grid, int n) const;
 
+    // ---- Database context (ChildFrameDatabase.cpp) ----
+
+    // Fills the database list from the server's databases and selects the current one; a
+    // failure leaves its label selected in the list. False on failure.
+    bool LoadDatabaseList();
+    // Reads the current database and selects it in the list (the blank entry when the list does
+    // not hold it); true when the list holds it.
+    bool SelectCurrentDatabase();
+    // The current database as the server tells it; empty where it cannot.
+    wxString GetCurrentDatabase();
+    // Switches the connection to the database; throws _com_error when that fails.
+    void ChangeDatabase(const wxString& name);
+    // After a run that may have switched the database: the window follows the server's current
+    // database. False when it could not be read.
+    bool RefreshCurrentDatabase();
+    // Follows the SET QUOTED_IDENTIFIER and SET ANSI_DEFAULTS statements of an executed text.
+    void TrackSetOptions(const wxString& text);
+
+    // ---- Error navigation (ChildFrameErrors.cpp) ----
+
+    // Next and Previous Error Batch/Tag (F4 and Shift+F4; F8 and Shift+F8 when Refresh is off).
+    void OnNextErrorBatch(wxCommandEvent& event);
+    void OnPreviousErrorBatch(wxCommandEvent& event);
+    bool HasErrorBatches() const;
+    // Shows an error batch: its error text selected in the results pane, the first line of its
+    // batch in the editor.
+    void GoToErrorBatch(const CErrorTagEntry& entry);
+    // Looks the tag up in the error batch list (the list's cursor goes to it): the batch start,
+    // or -1.
+    long FindErrorBatch(const wxString& tag);
+    // Selects the line of the editor where a failed batch began and activates the editor.
+    void SelectBatchLine(long batchStart);
+
     // ---- Status bar and panes (ChildFramePanes.cpp) ----
 
     // Shows or hides the results pane (the Output command).
@@ -241,6 +276,21 @@ private:
     // first.
     void OpenWithPrompt(const wxString& connectString);
     void FillDatabaseList(const std::optional<wxString>& database);
+    void CreateDatabaseListImages();
+    void BindDatabaseCommands();
+    // Selects the item of the name, or the blank entry when the list does not hold it.
+    void SelectDatabaseItem(const wxString& name);
+    // A new current database: the schema tree starts again and the title names it.
+    void OnDatabaseChanged();
+    void OnChangeDatabase(wxCommandEvent& event);
+    bool IsProviderCommandEnabled() const;
+    // Lists the provider's keywords or literals (the schema rowset of kind) in a grid through
+    // the window's execution, with a note of the list at the end of the editor.
+    void DumpProviderList(int kind, const wxString& note);
+    void OnDumpKeywords(wxCommandEvent& event);
+    void OnDumpLiterals(wxCommandEvent& event);
+    void BindErrorCommands();
+    void OnUpdateErrorBatch(wxUpdateUIEvent& event);
     // The pane (schema, editor or results) holding the window, or null.
     wxWindow* PaneOf(wxWindow* window) const;
     void ActivatePaneWindow(wxWindow* pane);
@@ -263,6 +313,7 @@ private:
     CResultView* m_pResultView = nullptr;
     wxToolBar* m_wndToolBar = nullptr;
     CItemComboBoxEx* m_wndDatabaseList = nullptr;
+    std::unique_ptr<wxImageList> m_pDatabaseImages;
     CTVStatusBar* m_wndStatusBar = nullptr;
     int m_nPaneWidths[5] = {};
     int m_nOutputSash = 0;

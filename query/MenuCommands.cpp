@@ -55,6 +55,10 @@ const std::vector<CMenuCommand> kCommands = {
     {ID_QUERY_EXECUTE_SAVE_AS, "Execute and Sa&ve As...\tCtrl+F5", "Run the query and save its results in a file"},
     {ID_QUERY_CANCEL, "C&ancel Executing Query\tAlt+Break", "Stop the query that runs"},
     {ID_RESULTS_IN_TEXT, "Res&ults in Text\tCtrl+R", "Show the results of the next runs as text", wxITEM_CHECK},
+    {ID_NEXT_ERROR_BATCH, "&Next Error Batch/Tag\tF4/F8",
+     "Show the next error of the last run and the batch that failed (F8 while Refresh is off)"},
+    {ID_PREVIOUS_ERROR_BATCH, "Previ&ous Error Batch/Tag\tShift+F4/F8",
+     "Show the previous error of the last run and the batch that failed (Shift+F8 too)"},
     // Results Grid
     {ID_PREVIOUS_GRID, "&Previous\tCtrl+1", "Show the previous results grid"},
     {ID_NEXT_GRID, "&Next\tCtrl+2", "Show the next results grid"},
@@ -73,9 +77,14 @@ const std::vector<CMenuCommand> kCommands = {
     {ID_REFRESH, "Refres&h\tF8", "Show the messages collected so far while the query runs"},
     // Results grid context menu
     {ID_SAVE_SELECTION, "Sa&ve Selection...", "Save the selected cells of the grid in a delimited text file"},
+    // Results text context menu
+    {ID_GO_TO_ERROR_BATCH, "&Go to Error Batch/Tag",
+     "Show the batch that failed with the error at the caret"},
     // Tools
     {ID_TOOLS_ODBC_ADMINISTRATOR, "&ODBC Data Source Administrator", "Manage the ODBC data sources and drivers"},
     {ID_TOOLS_SYSTEM_INFORMATION, "&System Information", "Show information about this system"},
+    {ID_DUMP_KEYWORDS, "Provider &Keywords", "List the keywords of the provider of this connection in a grid"},
+    {ID_DUMP_LITERALS, "Provider &Literals", "List the literals of the provider of this connection in a grid"},
     // Window
     {ID_WINDOW_CASCADE, "&Cascade", "Gather all query windows into one set of tabs"},
     {ID_WINDOW_TILE_HORZ, "Tile &Horizontally", "Show every query window at once, one above the other"},
@@ -117,9 +126,18 @@ std::vector<wxString> MenuCommandKeys(const CMenuCommand& command)
 {
     std::vector<wxString> keys;
     const wxString text = wxString::FromUTF8(command.text);
-    if (text.Contains('\t'))
-        for (const wxString& key : wxStringTokenize(text.AfterFirst('\t'), "/", wxTOKEN_STRTOK))
+    if (!text.Contains('\t'))
+        return keys;
+    // "Shift+F4/F8" is Shift+F4 and Shift+F8: a bare key takes the modifiers of the key before it.
+    wxString modifiers;
+    for (const wxString& key : wxStringTokenize(text.AfterFirst('\t'), "/", wxTOKEN_STRTOK)) {
+        if (key.Contains('+') && key != "+") {
+            modifiers = key.BeforeLast('+') + "+";
             keys.push_back(key);
+        } else {
+            keys.push_back(modifiers + key);
+        }
+    }
     return keys;
 }
 

@@ -55,7 +55,8 @@ const std::vector<CMenuCommand>& MenuCommands();
 // The table's entry of a command, or null.
 const CMenuCommand* FindMenuCommand(int id);
 
-// The label of a command's text (before the tab) and its keys (after it, split at "/").
+// The label of a command's text (before the tab) and its keys (after it, split at "/"; a key
+// without modifiers after one with them takes the same: "Shift+F4/F8" is Shift+F4 and Shift+F8).
 wxString MenuCommandLabel(const CMenuCommand& command);
 std::vector<wxString> MenuCommandKeys(const CMenuCommand& command);
 // The accelerator of a key ("Ctrl+Shift+S", "Alt+Break"); none for the keys the panes handle

@@ -81,5 +81,8 @@ CQueryKeyRoute RouteQueryWindowKey(const CQueryKey& key)
         return Command(ID_GO_TO_GRID);
     if (key.ctrl && key.shift && code == 'P')
         return Command(ID_FILE_PRINT_DIRECT);
+    // F8 is Refresh while Refresh is enabled, else the key of the next error.
+    if (!key.ctrl && !key.alt && (code == WXK_F4 || (code == WXK_F8 && (key.shift || !key.refreshEnabled))))
+        return Command(key.shift ? ID_PREVIOUS_ERROR_BATCH : ID_NEXT_ERROR_BATCH);
     return route;
 }

@@ -11,10 +11,12 @@ struct CQueryKey {
     int keyCode = 0;      // wxKeyCode, or the upper-case character for letters and digits
     bool ctrl = false;
     bool shift = false;
+    bool alt = false;
     bool inDatabaseList = false; // the focus is in the database list
     bool executing = false;
     bool findInFiles = false;
     int gridCount = 0;
+    bool refreshEnabled = false; // F8 refreshes the messages while Refresh is enabled
 };
 
 enum class QueryKeyAction {
@@ -49,6 +51,8 @@ enum : int {
     ID_FIRST_GRID = TVCommandId(32796),
     ID_GO_TO_GRID = TVCommandId(32926),
     ID_NEW_CONNECTION_WINDOW = TVCommandId(32805),
+    ID_NEXT_ERROR_BATCH = TVCommandId(32945),
+    ID_PREVIOUS_ERROR_BATCH = TVCommandId(32947),
     ID_DATABASE_LIST = 101,
 };
 

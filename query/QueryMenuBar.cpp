@@ -70,7 +70,8 @@ wxMenuBar* CreateQueryMenuBar()
     edit->AppendSubMenu(advanced, kAdvanced);
 
     auto* query = new wxMenu;
-    AppendMenuCommands(query, {ID_QUERY_EXECUTE, ID_QUERY_EXECUTE_SAVE_AS, ID_QUERY_CANCEL, 0, ID_RESULTS_IN_TEXT});
+    AppendMenuCommands(query, {ID_QUERY_EXECUTE, ID_QUERY_EXECUTE_SAVE_AS, ID_QUERY_CANCEL, 0, ID_RESULTS_IN_TEXT, 0,
+                               ID_NEXT_ERROR_BATCH, ID_PREVIOUS_ERROR_BATCH});
 
     auto* grids = new wxMenu;
     AppendMenuCommands(grids, {ID_PREVIOUS_GRID, ID_NEXT_GRID, ID_FIRST_GRID, ID_LAST_GRID, 0, ID_GO_TO_GRID});
@@ -92,6 +93,7 @@ wxMenuBar* CreateQueryMenuBar()
     wxMenu* tools = CreateToolsMenu();
     tools->AppendSeparator();
     AppendCompanionCommands(*tools);
+    AppendMenuCommands(tools, {0, ID_DUMP_KEYWORDS, ID_DUMP_LITERALS});
     bar->Append(tools, kTools);
     bar->Append(window, kWindow);
     bar->Append(CreateHelpMenu(), kHelp);

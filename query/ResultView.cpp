@@ -108,9 +108,11 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
         Bind(wxEVT_UPDATE_UI, &CResultView::OnUpdateGridMenuCommand, this, id);
     Bind(wxEVT_GRID_LABEL_LEFT_CLICK, &CResultView::OnGridLabelLeftClick, this);
     Bind(wxEVT_GRID_CELL_LEFT_DCLICK, &CResultView::OnGridCellDoubleClick, this);
+    Bind(wxEVT_MENU, &CResultView::OnGoToErrorBatch, this, ID_GO_TO_ERROR_BATCH);
+    Bind(wxEVT_LEFT_DCLICK, &CResultView::OnLButtonDblClk, this);
     for (int id : {int(ID_EDIT_COPY), int(ID_EDIT_SELECT_ALL), int(ID_FILE_SAVE_AS), int(ID_SAVE_SELECTION),
                    int(ID_VIEW_WORD_WRAP), int(ID_EDIT_MATCH_BRACE), int(ID_EDIT_CLEAR_ALL), int(ID_REFRESH),
-                   int(ID_FORMAT_FONT), int(ID_EDIT_FIND)})
+                   int(ID_FORMAT_FONT), int(ID_EDIT_FIND), int(ID_GO_TO_ERROR_BATCH)})
         Bind(wxEVT_UPDATE_UI, &CResultView::OnUpdateCommand, this, id);
     for (int id : {ID_FILE_SAVE, ID_EDIT_PASTE, ID_EDIT_CUT, ID_EDIT_REPLACE, ID_FILE_SAVE_ALL})
         Bind(wxEVT_UPDATE_UI, &CResultView::OnDisabledCommand, this, id);
@@ -639,6 +641,7 @@ void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
         event.Enable(!m_pFrame->RunView().m_bGridFailed && !m_pFrame->IsExecuting() && (grid || hasText));
         break;
     case ID_REFRESH: event.Enable(IsRefreshEnabled()); break;
+    case ID_GO_TO_ERROR_BATCH: event.Enable(IsGoToErrorBatchEnabled()); break;
     default: break;
     }
 }

@@ -1,6 +1,6 @@
 // The results view's keys, its reading key map, and its context menus: the text's (Copy, Select
-// All) and the grid's (Copy, Select All, Save Selection, the sorts, View Contents), whose items
-// take the states of their commands as the menu opens.
+// All, Go to Error Batch/Tag) and the grid's (Copy, Select All, Save Selection, the sorts, View
+// Contents), whose items take the states of their commands as the menu opens.
 #include "ResultView.h"
 
 #include "ChildFrame.h"
@@ -168,5 +168,6 @@ void CResultView::ShowTextContextMenu(const wxPoint& position, bool byKeyboard)
     wxMenu menu;
     menu.Append(ID_EDIT_COPY, "&Copy")->Enable(GetSelectionStart() != GetSelectionEnd());
     menu.Append(ID_EDIT_SELECT_ALL, "Select &All")->Enable(GetLength() > 0);
+    AppendMenuCommand(&menu, ID_GO_TO_ERROR_BATCH)->Enable(IsGoToErrorBatchEnabled());
     PopupMenu(&menu, position);
 }

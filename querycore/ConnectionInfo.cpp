@@ -180,6 +180,15 @@ bool CConnectionInfo::SetQuotedIdentifiers(bool use)
     return true;
 }
 
+void CConnectionInfo::UseQuotedIdentifiers()
+{
+    const bool provider = !m_strProviderQuotePrefix.empty() && !m_strProviderQuoteSuffix.empty();
+    m_strQuotePrefix = provider ? m_strProviderQuotePrefix : wxString("\"");
+    m_strQuoteSuffix = provider ? m_strProviderQuoteSuffix : wxString("\"");
+    m_bUseQuotedIdentifiers = 1;
+    OnQuotesChanged();
+}
+
 bool CConnectionInfo::ProbeSysDatabases()
 {
     if (!m_pRecordset)

@@ -27,6 +27,9 @@ public:
     void GetIdentifierQuotes();
     // Decides the quote characters in force and hands them to OnQuotesChanged; always true.
     bool SetQuotedIdentifiers(bool use);
+    // Quoting switched on by the user's SET statement: the provider's quotes when it has both,
+    // else double quotes.
+    void UseQuotedIdentifiers();
     // Whether the server answers the T-SQL catalog query the database list needs.
     bool ProbeSysDatabases();
     // Whether the provider accepts an asynchronous open ("SELECT 2*3" opened with adAsyncExecute).

@@ -36,6 +36,33 @@ void CErrorTagList::Reset()
     m_nCurrent = -1;
 }
 
+const CErrorTagEntry* CErrorTagList::MoveNext()
+{
+    if (m_entries.empty())
+        return nullptr;
+    m_nCurrent = m_nCurrent < 0 ? 0 : m_nCurrent + 1;
+    if (m_nCurrent >= static_cast<int>(m_entries.size()))
+        m_nCurrent = 0;
+    return &m_entries[m_nCurrent];
+}
+
+const CErrorTagEntry* CErrorTagList::MovePrevious()
+{
+    if (m_entries.empty())
+        return nullptr;
+    const int last = static_cast<int>(m_entries.size()) - 1;
+    m_nCurrent = m_nCurrent <= 0 || m_nCurrent > last + 1 ? last : m_nCurrent - 1;
+    return &m_entries[m_nCurrent];
+}
+
+long CErrorTagList::Find(const wxString& tag)
+{
+    for (m_nCurrent = 0; m_nCurrent < static_cast<int>(m_entries.size()); ++m_nCurrent)
+        if (m_entries[m_nCurrent].tag == tag)
+            return m_entries[m_nCurrent].batchStart;
+    return -1;
+}
+
 void AppendRunOutput(CQueryRunState& state, bool textOutput, const wxString& text)
 {
     std::lock_guard<std::mutex> lock(state.m_csOutput);

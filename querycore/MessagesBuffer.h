@@ -32,8 +32,18 @@ public:
 
     int GetCount() const { return m_nErrorTagCount; }
     const std::vector<CErrorTagEntry>& GetEntries() const { return m_entries; }
+    bool IsEmpty() const { return m_entries.empty(); }
 
-    // The entry error navigation stands on; -1 before the first.
+    // Next and Previous Error Batch: the cursor moves on (from before the first entry to the
+    // first, past the last back to the first) or back (from before the first or from the first
+    // to the last) and the entry it lands on is returned; null when the list is empty.
+    const CErrorTagEntry* MoveNext();
+    const CErrorTagEntry* MovePrevious();
+    // FindErrorBatch: the cursor goes to the first entry whose tag equals tag exactly and its
+    // batch start is returned; -1 when none does, the cursor then standing past the last entry.
+    long Find(const wxString& tag);
+
+    // The entry error navigation stands on; -1 before the first, the entry count past the last.
     int m_nCurrent = -1;
 
 private:

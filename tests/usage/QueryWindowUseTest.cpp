@@ -7,6 +7,8 @@
 #include "app/MruFileManager.h"
 #include "app/TorvaneApp.h"
 #include "common/CommandIds.h"
+#include "common/ItemComboBoxEx.h"
+#include "common/SettingsTable.h"
 #include "editor/QryView.h"
 #include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
@@ -313,6 +315,63 @@ TEST_P(QueryWindowUseTest, ARunShowsTheHiddenOutputPane)
     EXPECT_TRUE(frame->GetResultView()->IsShownOnScreen());
     EXPECT_TRUE(frame->GetResultView()->IsGridVisible());
     EXPECT_EQ(Pane(frame, 3), "Results grid #1 of 1; 1 row(s); 1 col(s)");
+}
+
+// Chooses a command of the window's menu bar as a person does, by its item.
+void ChooseMenuItem(CChildFrame* frame, int id)
+{
+    wxMenuItem* item = frame->GetMenuBar()->FindItem(id);
+    ASSERT_TRUE(item);
+    frame->GetMenuBar()->UpdateMenus();
+    ASSERT_TRUE(item->IsEnabled()) << item->GetItemLabelText();
+    item->GetMenu()->SendEvent(id);
+    Pump();
+}
+
+TEST_P(QueryWindowUseTest, ProviderKeywordsAndLiteralsShowInAGridEvenInTextMode)
+{
+    // Results in Text without its one-time warning.
+    settings::WriteInt(settings::ResultsInTextWarning, 0);
+    CChildFrame* frame = Open();
+    settings::WriteInt(settings::ResultsInTextWarning, 1);
+    ASSERT_TRUE(frame);
+    // One database per file or per connection: the list has nothing to switch to.
+    EXPECT_EQ(frame->GetDatabaseList()->GetStringSelection(), "<Not supported>");
+    EXPECT_FALSE(frame->GetDatabaseList()->IsEnabled());
+
+    Editor(frame).SetFocus();
+    Settle();
+    PressKey('r', wxMOD_CONTROL);
+    ASSERT_TRUE(PumpUntil([frame] { return frame->OutputMode().m_bResultsInText != 0; }, kWait));
+
+    const struct {
+        int id;
+        const char* note;
+        const char* column;
+        const char* row; // a row the list holds
+    } lists[] = {
+        {ID_DUMP_KEYWORDS, "Provider-specific keywords // IDBInfo::GetKeywords*", "Keyword", nullptr},
+        {ID_DUMP_LITERALS, "Provider-specific literals // IDBInfo::GetLiteralInfo*", "LiteralName", "QUOTE"},
+    };
+    for (const auto& list : lists) {
+        ChooseMenuItem(frame, list.id);
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kWait));
+        EXPECT_TRUE(Editor(frame).GetText().Contains(list.note)) << Editor(frame).GetText();
+        ASSERT_TRUE(frame->GetResultView()->IsGridVisible()) << list.note;
+        CMSHFlexGrid* grid = frame->GetResultGrid(1);
+        ASSERT_TRUE(grid);
+        EXPECT_EQ(grid->GetTextMatrix(0, 1), list.column);
+        EXPECT_GT(grid->GetRows(), 2) << list.note;
+        if (list.row) {
+            bool found = false;
+            for (int r = 1; r < grid->GetRows(); ++r)
+                found = found || grid->GetTextMatrix(r, 1) == list.row;
+            EXPECT_TRUE(found) << list.row;
+        }
+        EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
+        // Text output comes back for the window's own runs.
+        EXPECT_TRUE(frame->OutputMode().m_bResultsInText);
+    }
 }
 
 TEST_P(QueryWindowUseTest, StatusPanesShowTheirTipsUnderThePointer)

@@ -68,6 +68,38 @@ TEST(KeyRouting, WindowShortcuts)
     }
 }
 
+TEST(KeyRouting, ErrorKeysLeaveF8ToRefreshWhileItIsOn)
+{
+    const struct {
+        int code;
+        bool ctrl, shift, alt, refresh;
+        int command; // 0: the key goes on
+    } cases[] = {
+        {WXK_F4, false, false, false, false, ID_NEXT_ERROR_BATCH},
+        {WXK_F4, false, true, false, false, ID_PREVIOUS_ERROR_BATCH},
+        {WXK_F4, false, false, false, true, ID_NEXT_ERROR_BATCH},
+        {WXK_F8, false, false, false, false, ID_NEXT_ERROR_BATCH},
+        {WXK_F8, false, true, false, false, ID_PREVIOUS_ERROR_BATCH},
+        {WXK_F8, false, false, false, true, 0}, // Refresh's
+        {WXK_F8, false, true, false, true, ID_PREVIOUS_ERROR_BATCH},
+        {WXK_F4, true, false, false, false, 0},
+        {WXK_F4, false, false, true, false, 0}, // Alt+F4 closes windows
+    };
+    for (const auto& c : cases) {
+        CQueryKey key;
+        key.keyCode = c.code;
+        key.ctrl = c.ctrl;
+        key.shift = c.shift;
+        key.alt = c.alt;
+        key.refreshEnabled = c.refresh;
+        const CQueryKeyRoute route = RouteQueryWindowKey(key);
+        SCOPED_TRACE(testing::Message() << "key " << c.code << " ctrl " << c.ctrl << " shift " << c.shift << " alt "
+                                        << c.alt << " refresh " << c.refresh);
+        EXPECT_EQ(route.action, c.command ? QueryKeyAction::Command : QueryKeyAction::None);
+        EXPECT_EQ(route.commandId, c.command);
+    }
+}
+
 TEST(KeyRouting, DatabaseListKeys)
 {
     CQueryKeyRoute r = Route('M', false, false, false, false, 0, true);

@@ -1,10 +1,11 @@
 // The keys of the menus, sent through the display as a person types them, on SQLite and
-// PostgreSQL: F5 runs what was typed, Ctrl+S writes the edited file, Ctrl+G goes to a line of
+// PostgreSQL: F5 runs what was typed, F4 and F8 walk the failed batches (Shift back), Ctrl+S writes the edited file, Ctrl+G goes to a line of
 // the active pane or a row of its grid, Ctrl+H opens Replace, Alt+Break cancels a run, Alt+1 and
 // Ctrl+L switch between messages and grid, Ctrl+N opens a window on the same connection, Ctrl+P
 // checks for a printer. Keys go to whichever window has the display's focus: these tests run
 // alone (their suite's name holds "Keyboard").
 #include "app/MainFrame.h"
+#include "common/SettingsTable.h"
 #include "editor/GotoLineDlg.h"
 #include "editor/QryView.h"
 #include "editor/TorvaneDoc.h"
@@ -12,6 +13,7 @@
 #include "platform/PrintDestinations.h"
 #include "query/ChildFrame.h"
 #include "query/MSHFlexGrid.h"
+#include "query/ResultCommands.h"
 #include "query/ResultView.h"
 #include "query/SchemaPane.h"
 #include "QueryWindowTest.h"
@@ -23,13 +25,16 @@
 #include "tests/common/WxStringPrinter.h"
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
 #include <wx/fdrepdlg.h>
+#include <wx/menu.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 
 using namespace std::chrono_literals;
 using namespace torvane::test;
@@ -273,6 +278,148 @@ TEST_P(MenuKeyboard, CtrlPChecksForAPrinter)
     EXPECT_TRUE(PumpUntil([&messages] { return !messages.Texts().empty(); }, kHang));
     unsetenv("CUPS_SERVER");
     EXPECT_EQ(messages.Texts(), std::vector<wxString>{CPrintDestinations::kNoPrinter});
+}
+
+// The editor line selected, as its number from 0; -1 without a selection.
+int SelectedLine(wxStyledTextCtrl& edit)
+{
+    return edit.GetSelectionStart() == edit.GetSelectionEnd() ? -1 : edit.LineFromPosition(edit.GetSelectionStart());
+}
+
+TEST_P(MenuKeyboard, F4WalksTheFailedBatchesOfTheRun)
+{
+    // The run goes on past a failed batch.
+    settings::WriteInt(settings::DoNotExecContinuously, 0);
+    CChildFrame* frame = Open();
+    settings::WriteInt(settings::DoNotExecContinuously, 1);
+    ASSERT_TRUE(frame);
+    wxStyledTextCtrl& edit = Editor(frame);
+    CResultView& results = *frame->GetResultView();
+    edit.SetText("create table t1 (a int)\nGO\nselect * from missing_one\nGO\n-- the last batch\nselect * from "
+                 "missing_two\n");
+    edit.GotoPos(0);
+    Key(WXK_F5);
+    ASSERT_TRUE(WaitForRunEnd(frame));
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
+
+    // Each failure shows its error text (without the tags) and its batch's first line.
+    const auto expectAt = [&](int key, int modifiers, int line, const char* table) {
+        Key(key, modifiers);
+        EXPECT_TRUE(PumpUntil([&] { return SelectedLine(edit) == line && edit.HasFocus(); }, kHang))
+            << "line " << SelectedLine(edit) << " instead of " << line;
+        const wxString error = results.GetSelectedText();
+        EXPECT_TRUE(error.Contains(table)) << error;
+        EXPECT_FALSE(error.Contains("<eb") || error.Contains("</eb")) << error;
+    };
+    expectAt(WXK_F4, wxMOD_NONE, 2, "missing_one");
+    expectAt(WXK_F4, wxMOD_NONE, 4, "missing_two");
+    expectAt(WXK_F4, wxMOD_NONE, 2, "missing_one"); // past the last, back to the first
+    expectAt(WXK_F4, wxMOD_SHIFT, 4, "missing_two");
+    expectAt(WXK_F4, wxMOD_SHIFT, 2, "missing_one");
+    // F8 is the same key while Refresh has nothing to do.
+    expectAt(WXK_F8, wxMOD_NONE, 4, "missing_two");
+    expectAt(WXK_F8, wxMOD_SHIFT, 2, "missing_one");
+
+    // A double click on an error goes to its batch too.
+    edit.SetSelection(0, 0);
+    const int at = results.GetText().Find("missing_two");
+    ASSERT_GE(at, 0);
+    const wxPoint point = results.ClientToScreen(results.PointFromPosition(results.PositionRelative(0, at)));
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(point + wxPoint(2, results.TextHeight(0) / 2));
+    Pump();
+    mouse.MouseDblClick();
+    EXPECT_TRUE(PumpUntil([&] { return SelectedLine(edit) == 4; }, kHang)) << SelectedLine(edit);
+
+    // The next run numbers its errors from 1 again; the table now exists, so all three fail.
+    Focus(edit);
+    edit.SetSelection(0, 0);
+    Key(WXK_F5);
+    ASSERT_TRUE(WaitForRunEnd(frame));
+    const wxString messages = results.GetText();
+    EXPECT_TRUE(messages.Contains("<eb1>") && messages.Contains("</eb3>")) << messages;
+    EXPECT_FALSE(messages.Contains("<eb4>")) << messages;
+    expectAt(WXK_F4, wxMOD_NONE, 0, "t1");
+    expectAt(WXK_F4, wxMOD_SHIFT, 4, "missing_two");
+}
+
+TEST_P(MenuKeyboard, F4BringsTheMessagesBackFromAGrid)
+{
+    settings::WriteInt(settings::DoNotExecContinuously, 0);
+    CChildFrame* frame = Open();
+    settings::WriteInt(settings::DoNotExecContinuously, 1);
+    ASSERT_TRUE(frame);
+    wxStyledTextCtrl& edit = Editor(frame);
+    CResultView& results = *frame->GetResultView();
+    edit.SetText("select 1 as a\nGO\nselect * from missing_one\n");
+    edit.GotoPos(0);
+    Key(WXK_F5);
+    ASSERT_TRUE(WaitForRunEnd(frame));
+    // The grid of the first batch hides the messages.
+    Key('1', wxMOD_ALT);
+    ASSERT_TRUE(PumpUntil([&results] { return results.IsGridVisible(); }, kHang));
+    Focus(edit);
+    Key(WXK_F4);
+    EXPECT_TRUE(PumpUntil([&] { return SelectedLine(edit) == 2; }, kHang)) << SelectedLine(edit);
+    EXPECT_FALSE(results.IsGridVisible());
+    EXPECT_TRUE(results.GetSelectedText().Contains("missing_one")) << results.GetSelectedText();
+}
+
+// Opens the results text's context menu with its key and lets it go again: whether it offered
+// Go to Error Batch/Tag enabled.
+bool OffersGoToErrorBatch(CResultView& results)
+{
+    std::optional<bool> offered;
+    wxMenu* opened = nullptr;
+    const auto onOpen = [&](wxMenuEvent& event) {
+        event.Skip();
+        if (!event.GetMenu() || opened)
+            return;
+        opened = event.GetMenu();
+        wxTheApp->CallAfter([&offered, menu = opened] {
+            if (wxMenuItem* item = menu->FindItem(ID_GO_TO_ERROR_BATCH))
+                offered = item->IsEnabled();
+            wxUIActionSimulator().Char(WXK_ESCAPE);
+        });
+    };
+    results.Bind(wxEVT_MENU_OPEN, onOpen);
+    wxUIActionSimulator().Char(WXK_MENU);
+    EXPECT_TRUE(PumpUntil([&offered] { return offered.has_value(); }, kHang)) << "no context menu with the item";
+    PumpUntil([] { return false; }, 300ms);
+    results.Unbind(wxEVT_MENU_OPEN, onOpen);
+    return offered.value_or(false);
+}
+
+TEST_P(MenuKeyboard, TheMessagesContextMenuGoesToTheErrorAtTheCaret)
+{
+    settings::WriteInt(settings::DoNotExecContinuously, 0);
+    CChildFrame* frame = Open();
+    settings::WriteInt(settings::DoNotExecContinuously, 1);
+    ASSERT_TRUE(frame);
+    wxStyledTextCtrl& edit = Editor(frame);
+    CResultView& results = *frame->GetResultView();
+    edit.SetText("select * from missing_one\nGO\nselect * from missing_two\n");
+    edit.GotoPos(0);
+    Key(WXK_F5);
+    ASSERT_TRUE(WaitForRunEnd(frame));
+
+    Focus(results);
+    const int at = results.GetText().Find("missing_two");
+    ASSERT_GE(at, 0);
+    results.GotoPos(results.PositionRelative(0, at));
+    EXPECT_TRUE(OffersGoToErrorBatch(results));
+    wxCommandEvent choice(wxEVT_MENU, ID_GO_TO_ERROR_BATCH);
+    results.GetEventHandler()->ProcessEvent(choice);
+    EXPECT_TRUE(PumpUntil([&] { return SelectedLine(edit) == 2; }, kHang)) << SelectedLine(edit);
+    const wxString error = results.GetSelectedText();
+    EXPECT_TRUE(error.Contains("missing_two") && !error.Contains("<eb")) << error;
+
+    // Not where the caret is outside every error, nor with a tag in the selection.
+    Focus(results);
+    results.GotoPos(results.GetLength());
+    EXPECT_FALSE(OffersGoToErrorBatch(results));
+    results.SetSelection(0, results.GetLength());
+    EXPECT_FALSE(OffersGoToErrorBatch(results));
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, MenuKeyboard, ::testing::Values(Driver::SQLite, Driver::PostgreSQL),
