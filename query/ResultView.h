@@ -9,10 +9,12 @@
 #include <wx/fdrepdlg.h>
 #include <wx/stc/stc.h>
 
+#include <memory>
 #include <string>
 
 class CChildFrame;
 class wxGridEvent;
+class wxPrintout;
 class CMSHFlexGrid;
 class IQueryHost;
 
@@ -96,6 +98,28 @@ public:
     // Reloads the messages collected so far, keeping the selection.
     void OnRefresh(wxCommandEvent& event);
     bool IsRefreshEnabled() const;
+
+    // ---- Printing (ResultViewPrint.cpp) ----
+
+    // The shown grid is what prints (else the text): a grid is current and the result-set
+    // pane names it.
+    bool IsGridPrintMode() const;
+    // Print and Print Direct are enabled: a shown grid that no worker is filling, or some text.
+    bool CanPrint() const;
+    // Print Preview is enabled: a shown grid that no worker is filling.
+    bool CanPrintPreview() const;
+    // The text prints its selection only when asked for and the selection holds more than blanks.
+    bool IsPrintSelection();
+    // What prints: the shown grid, or the text (its selection only when selection is set).
+    std::unique_ptr<wxPrintout> CreatePrintout(bool selection);
+    // After the checks: prints through the print dialog (or, direct, without it).
+    void Print(bool direct);
+    // After the checks: shows the grid's print preview in the window; false when there is no
+    // grid to preview or the preview could not be made.
+    bool PrintPreview();
+    void OnFilePrint(wxCommandEvent& event);
+    void OnFilePrintPreview(wxCommandEvent& event);
+    void OnUpdatePrint(wxUpdateUIEvent& event);
 
     // Set while a print preview of this view runs; text Save As does nothing meanwhile.
     int m_bPrintPreview = 0;
