@@ -104,10 +104,15 @@ void CGridPicture::Draw(wxDC& dc, const CPrintPageLayout::Stripe& stripe, const 
                 wxDCClipper cellClip(dc, inner);
                 dc.DrawLabel(text, inner, (col == 0 && row > 0 ? wxALIGN_RIGHT : wxALIGN_LEFT) | wxALIGN_CENTER_VERTICAL);
             }
-            // The grid's lines close each cell on its right and at its bottom.
+            // The grid's lines close each cell on its right and at its bottom; the picture's
+            // outer edges close the table on its left and at its top.
             dc.SetPen(wxPen(m_lineColour));
             dc.DrawLine(cell.GetRight(), cell.GetTop(), cell.GetRight(), cell.GetBottom() + 1);
             dc.DrawLine(cell.GetLeft(), cell.GetBottom(), cell.GetRight() + 1, cell.GetBottom());
+            if (col == 0)
+                dc.DrawLine(cell.GetLeft(), cell.GetTop(), cell.GetLeft(), cell.GetBottom() + 1);
+            if (row == 0)
+                dc.DrawLine(cell.GetLeft(), cell.GetTop(), cell.GetRight() + 1, cell.GetTop());
         }
     }
 }

@@ -2,9 +2,29 @@
 
 #include "common/ProfileFont.h"
 
-#include <wx/control.h>
 #include <wx/datetime.h>
 #include <wx/dc.h>
+
+namespace {
+
+// The text, or as much of it as fits the width followed by "...". Measured with the text's
+// extent alone, which every printer's device context gives.
+wxString FitToWidth(wxDC& dc, const wxString& text, int width)
+{
+    if (dc.GetTextExtent(text).x <= width)
+        return text;
+    size_t low = 0, high = text.length();
+    while (low < high) {
+        const size_t mid = (low + high + 1) / 2;
+        if (dc.GetTextExtent(text.Left(mid) + "...").x <= width)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return text.Left(low) + "...";
+}
+
+} // namespace
 
 CPicturePrintout::CPicturePrintout(const wxString& header, const wxFont& titleFont, const wxFont& footerFont)
     : wxPrintout(header), m_header(header), m_titleFont(titleFont), m_footerFont(footerFont)
@@ -79,8 +99,7 @@ void CPicturePrintout::DrawHeaderAndFooter(wxDC& dc, const wxPoint& offset, int 
     for (wxString::iterator it = line.begin(); it != line.end(); ++it)
         if (*it == '\r' || *it == '\n' || *it == '\t')
             *it = ' ';
-    dc.DrawLabel(wxControl::Ellipsize(line, dc, wxELLIPSIZE_END, header.width, wxELLIPSIZE_FLAGS_NONE), header,
-                 wxALIGN_CENTER_HORIZONTAL | wxALIGN_CENTER_VERTICAL);
+    dc.DrawLabel(FitToWidth(dc, line, header.width), header, wxALIGN_CENTER_HORIZONTAL | wxALIGN_CENTER_VERTICAL);
     wxRect footer = m_layout->GetFooterRect();
     footer.Offset(offset);
     dc.SetFont(m_footerFont);
