@@ -6,13 +6,13 @@
 #include "ChildFrame.h"
 #include "common/CommandIds.h"
 #include "editor/PrintRangeDlg.h"
-#include "editor/QryPrintout.h"
 #include "editor/TorvaneDoc.h"
 #include "GridPrintout.h"
 #include "MSHFlexGrid.h"
 #include "platform/MessageBox.h"
 #include "platform/PrintDestinations.h"
 #include "QueryHost.h"
+#include "ResultTextPrintout.h"
 #include "querycore/PageFileUsage.h"
 
 #include <wx/print.h>
@@ -76,8 +76,8 @@ std::unique_ptr<wxPrintout> CResultView::CreatePrintout(bool selection)
     IQueryHost* host = GetHost();
     const wxFont font = host && host->SharedSettings().m_fontResult.IsOk() ? host->SharedSettings().m_fontResult
                                                                            : StyleGetFont(wxSTC_STYLE_DEFAULT);
-    return std::make_unique<CQryPrintout>(this, header, hasPath, font, selection, GetSelectionStart(),
-                                          GetSelectionEnd());
+    return std::make_unique<CResultTextPrintout>(selection ? GetSelectedText() : GetText(), m_nTabSize, header,
+                                                 hasPath, font, selection);
 }
 
 void CResultView::Print(bool direct)
