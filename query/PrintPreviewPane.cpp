@@ -14,6 +14,8 @@ CPrintPreviewPane::CPrintPreviewPane(wxWindow* parent, std::unique_ptr<wxPrintPr
     m_pPreview->SetCanvas(m_pCanvas);
     m_pBar = new wxPreviewControlBar(m_pPreview.get(), wxPREVIEW_DEFAULT, this);
     m_pBar->CreateButtons();
+    // The pages are counted once the first one is made; a preview frame would be told then.
+    m_pPreview->RenderPage(m_pPreview->GetCurrentPage());
     m_pBar->SetPageInfo(m_pPreview->GetMinPage(), m_pPreview->GetMaxPage());
     m_pBar->SetZoomControl(m_pPreview->GetZoom());
 

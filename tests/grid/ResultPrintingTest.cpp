@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/filename.h>
 #include <wx/generic/printps.h>
 #include <wx/image.h>
 #include <wx/print.h>
@@ -439,6 +441,26 @@ TEST_P(ResultPrinting, PreviewOfAGridOpensPagesAndClosesBackToTheWindow)
         m_frame->ProcessWindowEvent(check);
         EXPECT_TRUE(check.GetEnabled());
         EXPECT_TRUE(check.GetChecked());
+    }
+    if (IsSqlite()) {
+        // A picture of the window with its preview, for people to look at.
+        Main().SetSize(1200, 800);
+        for (int i = 0; i < 20; ++i) {
+            Pump();
+            wxMilliSleep(10);
+        }
+        const wxRect rect = Main().GetScreenRect();
+        wxScreenDC screen;
+        wxBitmap shot(rect.GetWidth(), rect.GetHeight());
+        {
+            wxMemoryDC memory(shot);
+            memory.Blit(0, 0, rect.GetWidth(), rect.GetHeight(), &screen, rect.GetX(), rect.GetY());
+        }
+        wxFileName::Mkdir(TORVANE_ARTIFACTS_DIR, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+        if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+            wxImage::AddHandler(new wxPNGHandler);
+        EXPECT_TRUE(shot.ConvertToImage().SaveFile(wxString(TORVANE_ARTIFACTS_DIR) + "/grid-print-preview.png",
+                                                   wxBITMAP_TYPE_PNG));
     }
     // Its pages are the grid's: 301 rows take several.
     wxPrintPreview* preview = pane->GetPreview();
