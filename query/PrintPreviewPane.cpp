@@ -12,7 +12,7 @@ CPrintPreviewPane::CPrintPreviewPane(wxWindow* parent, std::unique_ptr<wxPrintPr
 {
     m_pCanvas = new wxPreviewCanvas(m_pPreview.get(), this);
     m_pPreview->SetCanvas(m_pCanvas);
-    m_pBar = new wxPreviewControlBar(m_pPreview.get(), wxPREVIEW_DEFAULT, this);
+    m_pBar = new wxPreviewControlBar(m_pPreview.get(), wxPREVIEW_PRINT | wxPREVIEW_DEFAULT, this);
     m_pBar->CreateButtons();
     // The pages are counted once the first one is made; a preview frame would be told then.
     m_pPreview->RenderPage(m_pPreview->GetCurrentPage());
