@@ -226,6 +226,23 @@ TEST(GridPrintHeader, TitleCutBeforeItsTextThenTheSql)
     EXPECT_EQ(CGridPrintout::MakeHeader("srv - Query1 - (New Query)", ""), "srv - Query1 - (New Query)");
 }
 
+TEST(ResultTextPrintout, TabsExpandToTheNextStop)
+{
+    const struct {
+        const char* line;
+        int tabSize;
+        const char* printed;
+    } cases[] = {
+        {"a\tb", 4, "a   b"},
+        {"\tb", 4, "    b"},
+        {"abcd\te", 4, "abcd    e"},
+        {"ab\t\tc", 3, "ab    c"},
+        {"no tabs", 8, "no tabs"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CResultTextPrintout::ExpandTabs(c.line, c.tabSize), c.printed) << c.line;
+}
+
 TEST_P(ResultPrinting, AGridPrintsThreePagesAcrossAndFiveDown)
 {
     // A first print tells how many rows and how much width a page of A4 takes.
