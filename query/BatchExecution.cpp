@@ -190,7 +190,7 @@ bool CBatchExecution::IsExecuteEnabled() const
     CQryView* view = m_frame.GetQueryView();
     wxStyledTextCtrl* edit = view ? view->GetEditCtrl() : nullptr;
     return m_frame.IsConnectionOpen() && edit && edit->GetLength() > 0 && !m_run.m_bExecuting &&
-           !m_run.m_bFindInFiles;
+           !m_run.m_bFindInFiles && !m_frame.IsPrintPreviewActive();
 }
 
 void CBatchExecution::OnUpdateExecute(wxUpdateUIEvent& event)
@@ -214,6 +214,8 @@ void CBatchExecution::ExecuteQuery()
     CChildFrame& f = m_frame;
     if (m_run.m_bExecuting || m_run.m_bFindInFiles)
         return;
+    // The run replaces the grids the preview shows.
+    f.ClosePrintPreview();
     SetMainStatusText("Please wait...");
     m_run.m_bFindInFiles = 0;
     const CSaveOptions& save = m_output.m_saveOptions;

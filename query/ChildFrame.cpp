@@ -76,6 +76,8 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     Bind(wxEVT_CHAR_HOOK, &CChildFrame::OnCharHook, this);
     Bind(wxEVT_MENU, &CChildFrame::OnNewConnectionWindow, this, ID_NEW_CONNECTION_WINDOW);
     Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdateNewConnectionWindow, this, ID_NEW_CONNECTION_WINDOW);
+    Bind(wxEVT_MENU, &CChildFrame::OnPrintPreviewCommand, this, ID_FILE_PRINT_PREVIEW);
+    Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdatePrintPreview, this, ID_FILE_PRINT_PREVIEW);
     parent->Bind(wxEVT_ACTIVATE, &CChildFrame::OnMainFrameActivate, this);
     m_pExecution = std::make_unique<CBatchExecution>(*this, *m_pRunState, m_connection, m_output, m_view);
     m_pSaveAs = std::make_unique<CExecuteAndSaveAs>(*this, m_output, *m_pRunState);
@@ -202,6 +204,7 @@ void CChildFrame::SetFindStatusText(const wxString& text)
 
 void CChildFrame::ShowSchemaPane(bool show)
 {
+    ClosePrintPreview();
     if (show == (m_bSchemaShown != 0))
         return;
     if (show) {

@@ -22,12 +22,15 @@
 #include <wx/docview.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 class CItemComboBoxEx;
 class CMSHFlexGrid;
+class CPrintPreviewPane;
+class wxPrintPreview;
 class IQueryHost;
 class CSchemaPane;
 class CQryView;
@@ -236,7 +239,21 @@ public:
     void UpdateStatusPanes();
     bool IsOutputPaneShown() const { return m_bOutputShown != 0; }
 
+    // ---- Print preview (ChildFramePreview.cpp) ----
+
+    // The window shows a print preview in place of its bars and panes.
+    bool IsPrintPreviewActive() const { return m_pPreviewPane != nullptr; }
+    CPrintPreviewPane* GetPrintPreviewPane() const { return m_pPreviewPane; }
+    // Shows the preview, which the window keeps until it closes; ended runs then.
+    void ShowPrintPreview(std::unique_ptr<wxPrintPreview> preview, std::function<void()> ended);
+    // Closes the print preview when one is shown.
+    void ClosePrintPreview();
+
 private:
+    // Entering or leaving the preview: the bars and panes are hidden, or shown again as they were.
+    void OnSetPreviewMode(bool preview);
+    void OnPrintPreviewCommand(wxCommandEvent& event);
+    void OnUpdatePrintPreview(wxUpdateUIEvent& event);
     // The quotes in force go to the schema pane.
     void OnQuotesChanged();
     void CreatePanes();
@@ -346,6 +363,8 @@ private:
     int m_nTwipsPerPixel = -1;
     // Set while a print preview of the window is shown.
     int m_bPreviewMode = 0;
+    CPrintPreviewPane* m_pPreviewPane = nullptr;
+    std::function<void()> m_previewEnded;
 
     int m_nNestedLoops = 0;
     bool m_bCloseDeferred = false;

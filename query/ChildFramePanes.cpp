@@ -249,6 +249,7 @@ void CChildFrame::OnViewOutputCommand(wxCommandEvent&)
 
 void CChildFrame::OnViewOutput()
 {
+    ClosePrintPreview();
     if (m_bOutputShown) {
         wxWindow* active = m_pActivePane;
         m_nOutputSash = m_wndOuterSplitter->GetSashPosition();

@@ -26,7 +26,10 @@ const std::vector<CMenuCommand> kCommands = {
     {ID_FILE_SAVE_ALL, "Save Al&l\tCtrl+Shift+S", "Save the queries of every query window"},
     {ID_FILE_DISCONNECT, "&Disconnect", "Close the active query window and its connection"},
     {ID_FILE_CLOSE_ALL, "Dis&connect All", "Close every query window and its connection"},
-    {ID_FILE_PRINT, "&Print...\tCtrl+P", "Print the query, or its selected text (Ctrl+Shift+P prints without asking)"},
+    {ID_FILE_PRINT, "&Print...\tCtrl+P",
+     "Print the active pane: the query, the results text or grid, or a selected text (Ctrl+Shift+P prints without "
+     "asking)"},
+    {ID_FILE_PRINT_PREVIEW, "Print Pre&view", "Show the pages of the results grid as they print; again to close them"},
     {ID_FILE_PRINT_SETUP, "Print Set&up...", "Choose the paper and its orientation"},
     {ID_APP_EXIT, "E&xit", "Close every query window and quit the program"},
     // Edit

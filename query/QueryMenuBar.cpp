@@ -52,7 +52,7 @@ wxMenuBar* CreateQueryMenuBar()
     AppendMenuCommands(file, {ID_NEW_CONNECTION_WINDOW, ID_FILE_DATA_LINK, ID_FILE_DATA_LINK_FILE});
     AppendConnectSubMenu(file);
     AppendMenuCommands(file, {0, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_SAVE_ALL, 0, ID_FILE_DISCONNECT,
-                              ID_FILE_CLOSE_ALL, 0, ID_FILE_PRINT, ID_FILE_PRINT_SETUP, 0});
+                              ID_FILE_CLOSE_ALL, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, 0});
     AppendRecentSubMenus(file);
     AppendMenuCommands(file, {0, ID_APP_EXIT});
 

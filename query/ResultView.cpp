@@ -110,6 +110,11 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
     Bind(wxEVT_GRID_CELL_LEFT_DCLICK, &CResultView::OnGridCellDoubleClick, this);
     Bind(wxEVT_MENU, &CResultView::OnGoToErrorBatch, this, ID_GO_TO_ERROR_BATCH);
     Bind(wxEVT_LEFT_DCLICK, &CResultView::OnLButtonDblClk, this);
+    Bind(wxEVT_MENU, &CResultView::OnFilePrint, this, ID_FILE_PRINT);
+    Bind(wxEVT_MENU, &CResultView::OnFilePrint, this, ID_FILE_PRINT_DIRECT);
+    Bind(wxEVT_MENU, &CResultView::OnFilePrintPreview, this, ID_FILE_PRINT_PREVIEW);
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW})
+        Bind(wxEVT_UPDATE_UI, &CResultView::OnUpdatePrint, this, id);
     for (int id : {int(ID_EDIT_COPY), int(ID_EDIT_SELECT_ALL), int(ID_FILE_SAVE_AS), int(ID_SAVE_SELECTION),
                    int(ID_VIEW_WORD_WRAP), int(ID_EDIT_MATCH_BRACE), int(ID_EDIT_CLEAR_ALL), int(ID_REFRESH),
                    int(ID_FORMAT_FONT), int(ID_EDIT_FIND), int(ID_GO_TO_ERROR_BATCH)})
@@ -389,8 +394,9 @@ void CResultView::OnEditSelectAll(wxCommandEvent&)
 
 void CResultView::OnEditClearAll(wxCommandEvent&)
 {
-    // The grids and buffers belong to the running worker until the run ends.
-    if (m_pFrame->RunView().m_bGridFailed || m_pFrame->IsExecuting())
+    // The grids and buffers belong to the running worker until the run ends, and the results
+    // stay as they are while their print preview shows.
+    if (m_pFrame->RunView().m_bGridFailed || m_pFrame->IsExecuting() || m_pFrame->IsPrintPreviewActive())
         return;
     if (TVMessageBox(kClearAllQuestion, wxYES_NO | wxICON_QUESTION, this) != wxID_YES)
         return;
@@ -623,6 +629,11 @@ void CResultView::OnMatchBrace(wxCommandEvent&)
 
 void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
 {
+    // While the preview shows, only saving stays (the grid's own Save As).
+    if (m_pFrame->IsPrintPreviewActive() && event.GetId() != ID_FILE_SAVE_AS) {
+        event.Enable(false);
+        return;
+    }
     const bool grid = IsGridVisible();
     const bool hasText = GetLength() > 0;
     switch (event.GetId()) {

@@ -11,11 +11,13 @@
 #include <wx/fdrepdlg.h>
 #include <wx/stc/stc.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
 class CChildFrame;
 class wxGridEvent;
+class wxPrintout;
 class CMSHFlexGrid;
 class IQueryHost;
 
@@ -113,24 +115,8 @@ public:
     void OnRefresh(wxCommandEvent& event);
     bool IsRefreshEnabled() const;
 
-    // ---- Error batches (ResultViewErrors.cpp) ----
-
-    // Selects the error text of the line at the position (only the text between an error's
-    // tags, across its lines), or the whole line; nothing for -1.
-    void GoToMessageLine(long position);
-    // The error tag around the position, tags included, as the error batch list holds it;
-    // empty when the position lies in none.
-    wxString GetErrorBatchAt(long position);
-    // Goes to the error batch of the tag when the window knows it: the error text selected
-    // here, its batch's first line in the editor. False when the tag is unknown.
-    bool GoToErrorBatchAt(const wxString& tag, long position);
-    bool GoToErrorBatchAtCaret();
-    // The line of a batch an error is shown at, counted from the batch's first line.
-    static int GetDefaultLineNumber(const wxString&) { return 1; }
-    // Go to Error Batch/Tag: the caret lies in an error's text that the window knows, and the
-    // selection holds no tag of its own.
-    bool IsGoToErrorBatchEnabled();
-    void OnGoToErrorBatch(wxCommandEvent& event);
+#include <memory>
+#include <optional>
 
     // Set while a print preview of this view runs; text Save As does nothing meanwhile.
     int m_bPrintPreview = 0;

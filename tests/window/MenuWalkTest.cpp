@@ -129,6 +129,7 @@ const std::vector<Menu> kQueryBar = {
       {ID_FILE_CLOSE_ALL, "Dis&connect All"},
       kSeparator,
       {ID_FILE_PRINT, "&Print...\tCtrl+P"},
+      {ID_FILE_PRINT_PREVIEW, "Print Pre&view"},
       {ID_FILE_PRINT_SETUP, "Print Set&up..."},
       kSeparator,
       kRecent[0],
@@ -613,13 +614,14 @@ TEST_P(QueryMenuWalk, EveryMenuItemHasItsTextAndKeysAndEveryEnabledOneIsHandled)
         if (pane == Pane::Schema) {
             // Nothing of the editor's or the results' reaches the schema pane.
             for (int id : std::initializer_list<int>{ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_SELECT_ALL, ID_FILE_SAVE_AS, ID_FILE_PRINT,
-                           ID_VIEW_WORD_WRAP, ID_EDIT_FIND})
+                           ID_FILE_PRINT_PREVIEW, ID_VIEW_WORD_WRAP, ID_EDIT_FIND})
                 EXPECT_FALSE(fromPane.count(id)) << id;
         }
     }
     // What the walks reached between them.
     for (int id : std::initializer_list<int>{ID_NEW_CONNECTION_WINDOW, ID_FILE_DATA_LINK, ID_FILE_DATA_LINK_FILE, ID_DRIVER_FIRST, ID_FILE_OPEN,
-                   ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_SAVE_ALL, ID_FILE_PRINT, ID_FILE_PRINT_SETUP, ID_APP_EXIT,
+                   ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_SAVE_ALL, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP,
+                   ID_APP_EXIT,
                    ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_CLEAR_ALL, ID_EDIT_SELECT_ALL, ID_EDIT_FIND,
                    ID_EDIT_REPLACE, ID_GO_TO_LINE, ID_EDIT_MATCH_BRACE, ID_EDIT_UPPERCASE, ID_EDIT_LOWERCASE,
                    ID_EDIT_TABIFY, ID_EDIT_UNTABIFY, ID_EDIT_INCREASE_INDENT, ID_EDIT_DECREASE_INDENT,
