@@ -115,8 +115,46 @@ public:
     void OnRefresh(wxCommandEvent& event);
     bool IsRefreshEnabled() const;
 
-#include <memory>
-#include <optional>
+    // ---- Error batches (ResultViewErrors.cpp) ----
+
+    // Selects the error text of the line at the position (only the text between an error's
+    // tags, across its lines), or the whole line; nothing for -1.
+    void GoToMessageLine(long position);
+    // The error tag around the position, tags included, as the error batch list holds it;
+    // empty when the position lies in none.
+    wxString GetErrorBatchAt(long position);
+    // Goes to the error batch of the tag when the window knows it: the error text selected
+    // here, its batch's first line in the editor. False when the tag is unknown.
+    bool GoToErrorBatchAt(const wxString& tag, long position);
+    bool GoToErrorBatchAtCaret();
+    // The line of a batch an error is shown at, counted from the batch's first line.
+    static int GetDefaultLineNumber(const wxString&) { return 1; }
+    // Go to Error Batch/Tag: the caret lies in an error's text that the window knows, and the
+    // selection holds no tag of its own.
+    bool IsGoToErrorBatchEnabled();
+    void OnGoToErrorBatch(wxCommandEvent& event);
+
+    // ---- Printing (ResultViewPrint.cpp) ----
+
+    // The shown grid is what prints (else the text): a grid is current and the result-set
+    // pane names it.
+    bool IsGridPrintMode() const;
+    // Print and Print Direct are enabled: a shown grid that no worker is filling, or some text.
+    bool CanPrint() const;
+    // Print Preview is enabled: a shown grid that no worker is filling.
+    bool CanPrintPreview() const;
+    // The text prints its selection only when asked for and the selection holds more than blanks.
+    bool IsPrintSelection();
+    // What prints: the shown grid, or the text (its selection only when selection is set).
+    std::unique_ptr<wxPrintout> CreatePrintout(bool selection);
+    // After the checks: prints through the print dialog (or, direct, without it).
+    void Print(bool direct);
+    // After the checks: shows the grid's print preview in the window; false when there is no
+    // grid to preview or the preview could not be made.
+    bool PrintPreview();
+    void OnFilePrint(wxCommandEvent& event);
+    void OnFilePrintPreview(wxCommandEvent& event);
+    void OnUpdatePrint(wxUpdateUIEvent& event);
 
     // Set while a print preview of this view runs; text Save As does nothing meanwhile.
     int m_bPrintPreview = 0;
