@@ -23,6 +23,7 @@ enum : int {
     ID_WINDOW_NEXT = TVCommandId(32821),
     ID_WINDOW_PREVIOUS = TVCommandId(32822),
     ID_FILE_DATA_LINK_FILE = TVCommandId(32884), // From Data Link File
+    ID_PROPERTIES = TVCommandId(32845),          // the schema pane's properties sheet
 
     // Recent data link files and recent DSN-less logins.
     ID_MRU_DATA_LINK_FIRST = TVCommandId(32889),

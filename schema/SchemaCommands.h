@@ -11,4 +11,12 @@ enum : int {
     ID_SCHEMA_RETURN_ALL = TVCommandId(32865), // table and view popups, "&Open"
     ID_SCHEMA_RETURN_TOP = TVCommandId(32866),
     ID_SCHEMA_SHOW_ALL = TVCommandId(32869),
+    // The commands that open the properties sheet on one of its pages; Properties itself
+    // (ID_PROPERTIES) opens it on General.
+    ID_SCHEMA_RELATIONSHIPS = 178,
+    ID_SCHEMA_INDEXES = 179,
+    ID_SCHEMA_CONSTRAINTS = 180,
+    ID_SCHEMA_CONNECTION_STRING = 181,
+    ID_SCHEMA_TABLE_PERMISSIONS = 185,
+    ID_SCHEMA_COLUMN_PERMISSIONS = 186,
 };

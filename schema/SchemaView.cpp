@@ -18,6 +18,33 @@
 #include <wx/stc/stc.h>
 #include <wx/utils.h>
 
+namespace {
+
+// The commands that open the properties sheet, and the page each makes active.
+constexpr int kPropertiesCommands[] = {ID_PROPERTIES,         ID_SCHEMA_CONNECTION_STRING, ID_SCHEMA_RELATIONSHIPS,
+                                       ID_SCHEMA_INDEXES,     ID_SCHEMA_CONSTRAINTS,       ID_SCHEMA_TABLE_PERMISSIONS,
+                                       ID_SCHEMA_COLUMN_PERMISSIONS};
+
+CPropertyPageKind PageOfCommand(int id)
+{
+    switch (id) {
+    case ID_SCHEMA_CONNECTION_STRING: return CPropertyPageKind::ConnectionString;
+    case ID_SCHEMA_RELATIONSHIPS: return CPropertyPageKind::Relationships;
+    case ID_SCHEMA_INDEXES: return CPropertyPageKind::Indexes;
+    case ID_SCHEMA_CONSTRAINTS: return CPropertyPageKind::Constraints;
+    case ID_SCHEMA_TABLE_PERMISSIONS: return CPropertyPageKind::TablePermissions;
+    case ID_SCHEMA_COLUMN_PERMISSIONS: return CPropertyPageKind::ColumnPermissions;
+    default: return CPropertyPageKind::General;
+    }
+}
+
+bool IsViewKind(int kind)
+{
+    return kind == kindView || kind == kindViewSortedAscending || kind == kindViewSortedDescending;
+}
+
+} // namespace
+
 CSchemaView::CSchemaView(wxWindow* parent, CChildFrame* frame)
     : CTVTreeView(parent, kLinesAtRoot | kDisableDragDrop), m_pFrame(frame)
 {
@@ -40,6 +67,10 @@ CSchemaView::CSchemaView(wxWindow* parent, CChildFrame* frame)
     for (int id : {int(ID_SCHEMA_RETURN_ALL), int(ID_SCHEMA_RETURN_ALL_COLUMNS), int(ID_SCHEMA_RETURN_TOP),
                    int(ID_SCHEMA_RETURN_TOP_COLUMNS), int(ID_FILE_SAVE_AS), int(ID_REFRESH), int(ID_SCHEMA_SHOW_ALL)})
         Bind(wxEVT_UPDATE_UI, &CSchemaView::OnUpdateCommand, this, id);
+    for (int id : kPropertiesCommands) {
+        Bind(wxEVT_MENU, &CSchemaView::OnProperties, this, id);
+        Bind(wxEVT_UPDATE_UI, &CSchemaView::OnUpdateCommand, this, id);
+    }
 }
 
 CSchemaView::~CSchemaView()
@@ -256,7 +287,20 @@ bool CSchemaView::IsCommandEnabled(int id) const
     const int kind = caret ? Tree().GetKind(caret) : -1;
     const bool columnsPicked =
         IsColumnKind(kind) && Selection().GetSelectedCount(true) >= 1;
+    // The properties of tables, views and columns are not read while a query runs.
+    const bool objectKind = IsTableLikeKind(kind) || IsColumnKind(kind);
+    const bool oneColumn = !IsColumnKind(kind) || Selection().GetSelectedCount(true) == 1;
+    const bool pageReadable = IsConnectionOpen() && !IsExecuting();
     switch (id) {
+    case ID_PROPERTIES:
+        return IsConnectionOpen() && m_pFrame->IsSchemaPaneShown() && kind > kindMarker && kind != kindNotCapable &&
+               !(IsExecuting() && objectKind) && oneColumn;
+    case ID_SCHEMA_CONNECTION_STRING: return kind == kindConnection && IsConnectionOpen();
+    case ID_SCHEMA_RELATIONSHIPS:
+    case ID_SCHEMA_CONSTRAINTS: return pageReadable && IsTableLikeKind(kind) && !IsViewKind(kind);
+    case ID_SCHEMA_INDEXES:
+    case ID_SCHEMA_TABLE_PERMISSIONS: return pageReadable && IsTableLikeKind(kind);
+    case ID_SCHEMA_COLUMN_PERMISSIONS: return pageReadable && IsColumnKind(kind) && oneColumn;
     case ID_REFRESH: return m_pModel->CanRefresh();
     case ID_SCHEMA_SHOW_ALL: return m_pModel->GetShowAllState().has_value() && !IsExecuting();
     case ID_SCHEMA_RETURN_ALL:
@@ -267,6 +311,30 @@ bool CSchemaView::IsCommandEnabled(int id) const
     default: return false;
     }
 }
+
+namespace {
+
+// The properties items at the end of a node's menu: the pages its kind has, then Properties.
+void AppendPropertiesItems(wxMenu& menu, int kind)
+{
+    if (menu.GetMenuItemCount() > 0)
+        menu.AppendSeparator();
+    if (kind == kindConnection) {
+        menu.Append(ID_SCHEMA_CONNECTION_STRING, "&Connection String");
+    } else if (IsTableLikeKind(kind)) {
+        if (!IsViewKind(kind))
+            menu.Append(ID_SCHEMA_RELATIONSHIPS, "&Relationships");
+        menu.Append(ID_SCHEMA_INDEXES, "&Indexes");
+        if (!IsViewKind(kind))
+            menu.Append(ID_SCHEMA_CONSTRAINTS, "Co&nstraints");
+        menu.Append(ID_SCHEMA_TABLE_PERMISSIONS, "Per&missions");
+    } else if (IsColumnKind(kind)) {
+        menu.Append(ID_SCHEMA_COLUMN_PERMISSIONS, "Per&missions");
+    }
+    menu.Append(ID_PROPERTIES, "&Properties\tAlt+Enter");
+}
+
+} // namespace
 
 wxMenu* CSchemaView::CreateContextMenu() const
 {
@@ -292,11 +360,16 @@ wxMenu* CSchemaView::CreateContextMenu() const
         rowsMenu("&Open", ID_SCHEMA_RETURN_TOP, ID_SCHEMA_RETURN_ALL);
     } else if (IsColumnKind(kind)) {
         rowsMenu("&Select", ID_SCHEMA_RETURN_TOP_COLUMNS, ID_SCHEMA_RETURN_ALL_COLUMNS);
-    } else {
+    } else if (kind != kindProcedure && kind != kindParameter) {
         return nullptr;
     }
+    AppendPropertiesItems(*menu, kind);
     for (int id : {int(ID_SCHEMA_RETURN_ALL), int(ID_SCHEMA_RETURN_ALL_COLUMNS), int(ID_SCHEMA_RETURN_TOP),
                    int(ID_SCHEMA_RETURN_TOP_COLUMNS), int(ID_FILE_SAVE_AS), int(ID_REFRESH), int(ID_SCHEMA_SHOW_ALL)}) {
+        if (wxMenuItem* item = menu->FindItem(id))
+            item->Enable(IsCommandEnabled(id));
+    }
+    for (int id : kPropertiesCommands) {
         if (wxMenuItem* item = menu->FindItem(id))
             item->Enable(IsCommandEnabled(id));
     }
@@ -310,6 +383,51 @@ void CSchemaView::OnUpdateCommand(wxUpdateUIEvent& event)
     event.Enable(IsCommandEnabled(event.GetId()));
     if (event.GetId() == ID_SCHEMA_SHOW_ALL)
         event.Check(m_pModel->GetShowAllState().value_or(false));
+}
+
+wxWindow* CSchemaView::GetMainWindow() const
+{
+    if (IQueryHost* host = m_pFrame->GetHost())
+        return host->GetHostWindow();
+    return wxGetTopLevelParent(const_cast<CSchemaView*>(this));
+}
+
+void CSchemaView::OnProperties(wxCommandEvent& event)
+{
+    if (!IsCommandEnabled(event.GetId()))
+        return;
+    if (ShowConnectionProperties())
+        ShowPropertiesPage(PageOfCommand(event.GetId()));
+}
+
+CSchemaPropertiesSheetFrame* CSchemaView::ShowConnectionProperties()
+{
+    wxBusyCursor wait;
+    wxWindow* main = GetMainWindow();
+    CSchemaPropertiesSheetFrame* frame = CSchemaPropertiesSheetFrame::Get(main, true);
+    if (frame && main)
+        frame->CentreOnParent();
+    return frame;
+}
+
+void CSchemaView::ShowPropertiesPage(CPropertyPageKind page)
+{
+    CSchemaPropertiesSheetFrame* frame = CSchemaPropertiesSheetFrame::Get(GetMainWindow(), false);
+    if (!frame || frame->IsShown())
+        return;
+    wxWindow* main = frame->GetParent();
+    // Disabled while the frame shows: nothing may change the tree whose item data the pages
+    // borrow.
+    main->Enable(false);
+    try {
+        frame->GetSheet()->ShowObjectProperties(Tree(), *this);
+        frame->Enable(true);
+        frame->Show();
+        frame->Raise();
+        frame->GetSheet()->SetActivePage(page);
+    } catch (const std::exception&) {
+        main->Enable(true);
+    }
 }
 
 void CSchemaView::OnRefresh(wxCommandEvent&)

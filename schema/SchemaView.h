@@ -7,6 +7,7 @@
 // (ISchemaHost). Window thread only.
 #pragma once
 
+#include "SchemaPropertiesSheet.h"
 #include "schemacore/SchemaHost.h"
 #include "schemacore/SchemaTreeModel.h"
 #include "TVTreeView.h"
@@ -45,6 +46,15 @@ public:
     void OnFileSaveAs(wxCommandEvent& event);
     void OnRefresh(wxCommandEvent& event);
     void OnShowAllObjects(wxCommandEvent& event);
+    // Properties and the commands that open the properties sheet on one page.
+    void OnProperties(wxCommandEvent& event);
+
+    // The program's properties frame, made when there is none yet and centred over the main
+    // window; null when it cannot be made.
+    CSchemaPropertiesSheetFrame* ShowConnectionProperties();
+    // Fills the sheet for the caret item and shows the frame on the page, the main window
+    // disabled meanwhile; nothing while the frame shows already.
+    void ShowPropertiesPage(CPropertyPageKind page);
 
     // Whether a command of the pane can run now (its menu item's state).
     bool IsCommandEnabled(int id) const;
@@ -82,6 +92,7 @@ private:
     void OnCaretMovedByControl() override;
 
     bool IsIdle() const;
+    wxWindow* GetMainWindow() const;
     void ShowContextMenu(const wxPoint& point);
     void OnContextMenu(wxContextMenuEvent& event);
     // Enter: Return All Rows on tables, views and selected columns; otherwise opens or closes.
