@@ -46,9 +46,10 @@ struct FakeHost {
             return it->second();
         };
     }
-    void Answer(ado::SchemaEnum schema, ado::RecordsetPtr rowset)
+    // Each call gets the rows afresh, as a provider gives them.
+    void Answer(ado::SchemaEnum schema, const std::vector<Column>& columns, const std::vector<Row>& rows)
     {
-        rowsets[schema] = [rowset] { return rowset; };
+        rowsets[schema] = [columns, rows] { return Rowset(columns, rows); };
     }
     ISchemaHost& Host() { return f.m_host; }
     int Calls(ado::SchemaEnum schema) const
@@ -174,9 +175,9 @@ TEST(RelationshipsPage, RecordsEntriesAndFailures)
     // No DELETE_RULE column: that value stays empty. A key without a name goes by its column;
     // a "|" in a name stays in its cell.
     h.Answer(ado::adSchemaForeignKeys,
-             Rowset(kForeignKeyColumns,
+             kForeignKeyColumns,
                     {{kNull, _variant_t("orders"), _variant_t("id"), _variant_t("pk"), kNull, _variant_t("lines"),
-                      _variant_t("order|id"), kNull, _variant_t("CASCADE")}}));
+                      _variant_t("order|id"), kNull, _variant_t("CASCADE")}});
     CRelationshipsModel model(h.Host(), table);
     ASSERT_EQ(model.Load(), CPageLoadResult::Loaded);
     // Read for both sides, this table first as the primary-key side.
@@ -196,7 +197,7 @@ TEST(RelationshipsPage, RecordsEntriesAndFailures)
                                                           {"Delete rule ", ""},
                                                           {"FK constraint name ", ""}}));
 
-    h.Answer(ado::adSchemaForeignKeys, Rowset(kForeignKeyColumns, {}));
+    h.Answer(ado::adSchemaForeignKeys, kForeignKeyColumns, {});
     EXPECT_EQ(model.Load(), CPageLoadResult::Loaded);
     EXPECT_EQ(model.ComboEntries(), (std::vector<CNameComboEntry>{{"<No data>", imgErrorDisc, -1}}));
 
@@ -228,14 +229,14 @@ TEST(IndexesPage, GroupsRowsByNameInByteOrder)
     const _variant_t t(true), f(false);
     auto small = [](int v) { return _variant_t(static_cast<int16_t>(v)); };
     h.Answer(ado::adSchemaIndexes,
-             Rowset(kIndexColumns,
+             kIndexColumns,
                     {IndexRow("t", "IX_b", kNull, f, small(2), _variant_t(0), "a", small(1), _variant_t::UI8(7)),
                      IndexRow("t", "IX_C", t, t, small(5), kNull, "(x || y)", small(2), _variant_t::UI8(3000000000)),
                      IndexRow("t", "IX_C", t, t, small(5), kNull, "b~c", kNull, _variant_t::UI8(12)),
                      IndexRow("t", "IX_C", t, t, small(5), kNull, "d", small(1), _variant_t::UI8(3000000000)),
                      IndexRow("t", "   ", f, f, small(1), kNull, "e", small(1), kNull),
                      IndexRow("other", "IX_X", f, f, small(1), kNull, "e", small(1), kNull),
-                     IndexRow("t", "ix_t5", f, f, small(5), _variant_t(80), "e", small(1), kNull)}));
+                     IndexRow("t", "ix_t5", f, f, small(5), _variant_t(80), "e", small(1), kNull)});
     CIndexesModel model(h.Host(), table);
     ASSERT_EQ(model.Load(), CPageLoadResult::Loaded);
     EXPECT_EQ(model.ComboEntries(), (std::vector<CNameComboEntry>{{"IX_C", imgConnection, 0},
@@ -260,16 +261,16 @@ TEST(IndexesPage, GroupsRowsByNameInByteOrder)
     EXPECT_EQ(model.Record(2)->fillFactor, "80 %");
 
     // A provider without PRIMARY_KEY: the field stays empty.
-    h.Answer(ado::adSchemaIndexes, Rowset({{"TABLE_CATALOG", ado::adVarWChar}, {"TABLE_SCHEMA", ado::adVarWChar},
+    h.Answer(ado::adSchemaIndexes, {{"TABLE_CATALOG", ado::adVarWChar}, {"TABLE_SCHEMA", ado::adVarWChar},
                                            {"TABLE_NAME", ado::adVarWChar}, {"INDEX_NAME", ado::adVarWChar},
                                            {"COLUMN_NAME", ado::adVarWChar}},
                                           {{_variant_t("db"), _variant_t("s"), _variant_t("t"), _variant_t("i"),
-                                            _variant_t("c")}}));
+                                            _variant_t("c")}});
     ASSERT_EQ(model.Load(), CPageLoadResult::Loaded);
     EXPECT_EQ(model.Record(0)->primaryKey, "");
     EXPECT_EQ(model.Record(0)->columns, (std::vector<std::pair<wxString, wxString>>{{"c", ""}}));
 
-    h.Answer(ado::adSchemaIndexes, Rowset(kIndexColumns, {}));
+    h.Answer(ado::adSchemaIndexes, kIndexColumns, {});
     EXPECT_EQ(model.Load(), CPageLoadResult::Loaded);
     EXPECT_EQ(model.ComboEntries(), (std::vector<CNameComboEntry>{{"<No data>", imgErrorDisc, -1}}));
     h.rowsets.clear();
@@ -295,13 +296,13 @@ TEST(ConstraintsPage, MarksTypesAndClauses)
     FakeHost h;
     const CSchemaNodeData table = Table("db", "s", "t");
     h.Answer(ado::adSchemaTableConstraints,
-             Rowset(kConstraintColumns, {ConstraintRow("ck (odd)", "t", "CHECK", _variant_t(true)),
+             kConstraintColumns, {ConstraintRow("ck (odd)", "t", "CHECK", _variant_t(true)),
                                          ConstraintRow("t_pkey", "t", "PRIMARY KEY", _variant_t(false)),
                                          ConstraintRow("elsewhere", "u", "CHECK", _variant_t(false)),
                                          ConstraintRow("", "t", "UNIQUE", _variant_t(true)),
-                                         ConstraintRow("ck_missing", "t", "CHECK", kNull)}));
+                                         ConstraintRow("ck_missing", "t", "CHECK", kNull)});
     h.Answer(ado::adSchemaCheckConstraints,
-             Rowset(kCheckColumns, {{_variant_t("db"), _variant_t("s"), _variant_t("ck (odd)"), _variant_t("(a > 0)")}}));
+             kCheckColumns, {{_variant_t("db"), _variant_t("s"), _variant_t("ck (odd)"), _variant_t("(a > 0)")}});
     CConstraintsModel model(h.Host(), table);
     ASSERT_EQ(model.Load(), CPageLoadResult::Loaded);
     EXPECT_EQ(model.ComboEntries(),
@@ -323,8 +324,8 @@ TEST(ConstraintsPage, MarksTypesAndClauses)
     EXPECT_EQ(model.Expression(model.Records()[0]), "<Provider not capable>");
 
     // No constraints: the check clauses are not read.
-    h.Answer(ado::adSchemaTableConstraints, Rowset(kConstraintColumns, {}));
-    h.Answer(ado::adSchemaCheckConstraints, Rowset(kCheckColumns, {}));
+    h.Answer(ado::adSchemaTableConstraints, kConstraintColumns, {});
+    h.Answer(ado::adSchemaCheckConstraints, kCheckColumns, {});
     ASSERT_EQ(model.Load(), CPageLoadResult::Loaded);
     EXPECT_FALSE(model.CheckClausesRead());
     EXPECT_EQ(h.Calls(ado::adSchemaCheckConstraints), 2);
@@ -344,12 +345,12 @@ TEST(PermissionsPages, GranteeRowsForAllUsersOrThisUser)
     CSchemaColumnData column;
     column.m_strName = "c";
     h.Answer(ado::adSchemaTablePrivileges,
-             Rowset(kPrivilegeColumns, {{_variant_t("joe"), _variant_t("SELECT")},
+             kPrivilegeColumns, {{_variant_t("joe"), _variant_t("SELECT")},
                                         {_variant_t("Joe"), _variant_t("update")},
                                         {_variant_t("public"), _variant_t("SELECT")},
                                         {_variant_t("ann"), _variant_t("EXECUTE")},
                                         {_variant_t("ann"), _variant_t("REFERENCES")},
-                                        {_variant_t("zed"), _variant_t("TRUNCATE")}}));
+                                        {_variant_t("zed"), _variant_t("TRUNCATE")}});
     CPrivilegesModel tablePage(h.Host(), table, nullptr, "JOE");
     using R = CPrivilegeRow;
     ASSERT_EQ(tablePage.Load(true), CPageLoadResult::Loaded);
@@ -370,22 +371,22 @@ TEST(PermissionsPages, GranteeRowsForAllUsersOrThisUser)
 
     // A row without its grantee throws away what was read.
     h.Answer(ado::adSchemaColumnPrivileges,
-             Rowset(kPrivilegeColumns, {{_variant_t("joe"), _variant_t("SELECT")}, {kNull, _variant_t("SELECT")}}));
+             kPrivilegeColumns, {{_variant_t("joe"), _variant_t("SELECT")}, {kNull, _variant_t("SELECT")}});
     CPrivilegesModel columnPage(h.Host(), table, &column, "joe");
     EXPECT_EQ(columnPage.Load(true), CPageLoadResult::ErrorsOccurred);
     EXPECT_EQ(columnPage.Rows(), (std::vector<R>{{"<Errors occurred> ", imgErrorDisc, {}}}));
     EXPECT_EQ(h.f.m_host.m_calls.back().restrictions.size(), 6u);
     EXPECT_EQ(h.f.m_host.m_calls.back().restrictions[3].ToString(), "c");
-    h.Answer(ado::adSchemaTablePrivileges, Rowset(kPrivilegeColumns, {{_variant_t(""), _variant_t("SELECT")}}));
+    h.Answer(ado::adSchemaTablePrivileges, kPrivilegeColumns, {{_variant_t(""), _variant_t("SELECT")}});
     EXPECT_EQ(tablePage.Load(true), CPageLoadResult::ErrorsOccurred);
     EXPECT_EQ(tablePage.Rows(), (std::vector<R>{{"<Errors occurred> ", imgCross, {}}}));
 
     // A rowset without PRIVILEGE_TYPE keeps the grantees read and says the provider cannot.
-    h.Answer(ado::adSchemaTablePrivileges, Rowset({{"GRANTEE", ado::adVarWChar}}, {{_variant_t("joe")}}));
+    h.Answer(ado::adSchemaTablePrivileges, {{"GRANTEE", ado::adVarWChar}}, {{_variant_t("joe")}});
     EXPECT_EQ(tablePage.Load(true), CPageLoadResult::NotCapable);
     EXPECT_EQ(tablePage.Rows(), (std::vector<R>{{"<Provider not capable> ", imgCross, {}}, {"joe", imgUser, {}}}));
 
-    h.Answer(ado::adSchemaTablePrivileges, Rowset(kPrivilegeColumns, {}));
+    h.Answer(ado::adSchemaTablePrivileges, kPrivilegeColumns, {});
     EXPECT_EQ(tablePage.Load(true), CPageLoadResult::Loaded);
     EXPECT_TRUE(tablePage.Rows().empty());
 }
