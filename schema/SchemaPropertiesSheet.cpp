@@ -51,8 +51,6 @@ CSchemaPropertiesSheet::CSchemaPropertiesSheet(wxWindow* parent)
     m_pConstraints = new CConstraintsPage(m_pNotebook, m_pImages.get());
     m_pTablePerm = new CTablePermPage(m_pNotebook, m_pImages.get());
     m_pColumnPerm = new CColumnPermPage(m_pNotebook, m_pImages.get());
-    for (CPropertyPageKind page : kAllPages)
-        PageOf(page)->Hide();
     m_pNotebook->AddPage(m_pGeneral, PageTitle(CPropertyPageKind::General));
     m_pNotebook->SetMinSize(m_pNotebook->ConvertDialogToPixels(wxSize(326, 151)) + wxSize(0, 30));
     m_pNotebook->Bind(wxEVT_NOTEBOOK_PAGE_CHANGED, &CSchemaPropertiesSheet::OnPageChanged, this);
@@ -87,6 +85,8 @@ wxWindow* CSchemaPropertiesSheet::PageOf(CPropertyPageKind page) const
 
 void CSchemaPropertiesSheet::AddPage(CPropertyPageKind page)
 {
+    // The notebook switches only to a page that is shown.
+    PageOf(page)->Show();
     m_pNotebook->AddPage(PageOf(page), PageTitle(page));
 }
 
@@ -214,7 +214,6 @@ void CSchemaPropertiesSheet::ResetPages()
         if (auto* listPage = dynamic_cast<CSchemaListPage*>(page))
             listPage->ResetContents();
         m_pNotebook->RemovePage(1);
-        page->Hide();
     }
     m_pRelationships->SetObject(nullptr, nullptr);
     m_pIndexes->SetObject(nullptr, nullptr);

@@ -425,6 +425,7 @@ void CSchemaView::ShowPropertiesPage(CPropertyPageKind page)
         frame->Show();
         frame->Raise();
         frame->GetSheet()->SetActivePage(page);
+        frame->GetSheet()->GetNotebook()->SetFocus();
     } catch (const std::exception&) {
         main->Enable(true);
     }
