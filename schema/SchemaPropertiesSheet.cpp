@@ -187,6 +187,8 @@ bool CSchemaPropertiesSheet::SetActivePage(CPropertyPageKind page)
         return false;
     m_pNotebook->ChangeSelection(static_cast<size_t>(index));
     LoadActivePage();
+    // The keys go to the sheet, whatever a page's load disabled.
+    m_pNotebook->SetFocus();
     return true;
 }
 

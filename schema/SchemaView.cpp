@@ -425,7 +425,6 @@ void CSchemaView::ShowPropertiesPage(CPropertyPageKind page)
         frame->Show();
         frame->Raise();
         frame->GetSheet()->SetActivePage(page);
-        frame->GetSheet()->GetNotebook()->SetFocus();
     } catch (const std::exception&) {
         main->Enable(true);
     }

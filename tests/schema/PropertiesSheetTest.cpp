@@ -128,7 +128,9 @@ protected:
     }
     void Shot(const wxString& name)
     {
-        PumpUntil([] { return false; }, 200ms);
+        Frame()->Raise();
+        Frame()->Refresh();
+        PumpUntil([] { return false; }, 400ms);
         wxWindow* window = Frame();
         const wxRect rect = window->GetScreenRect();
         wxScreenDC screen;
@@ -221,7 +223,6 @@ TEST_P(PropertiesSheetTest, EachKindOpensItsPagesAndEveryCloseHidesThem)
     EXPECT_EQ(general.GetValue(0)->GetValue(), (IsPostgres() ? "\"public\".\"orders\"" : "\"orders\"") + wxString(".\"amount\""));
     EXPECT_EQ(general.GetLabel(5)->GetLabel(), "Is nullable:");
     EXPECT_TRUE(general.GetValue(5)->IsShown());
-    Shot("general-column");
     Close();
     // On a folder the last four pairs are hidden.
     Pick("Views");
@@ -240,7 +241,6 @@ TEST_P(PropertiesSheetTest, ConnectionStringIsShownWithItsPasswordMasked)
     const wxString shown = sheet->GetConnectStringPage()->GetEdit()->GetValue();
     EXPECT_TRUE(shown.StartsWith("Provider=MSDASQL")) << shown;
     EXPECT_EQ(shown, MaskConnectionPasswords(m_frame->GetConnectionString()));
-    Shot("connection-string");
     Close();
     // The connection's own string with a password: never shown.
     sheet->GetConnectStringPage()->SetConnectString("pwd=topsecret;Provider=MSDASQL;Extended Properties=\"PWD={x;y}\"");
@@ -263,7 +263,6 @@ TEST_P(PropertiesSheetTest, TablePagesShowTheDatabase)
     EXPECT_EQ(pairs.GetItemText(0, 0), "FK column name ");
     EXPECT_EQ(pairs.GetItemText(0, 1), schema + "\"lines\".\"order_id\"");
     EXPECT_EQ(pairs.GetItemText(1, 1), schema + "\"orders\".\"order_id\"");
-    Shot("relationships");
     // The first click on a header sorts descending, the next ascending.
     wxListEvent click(wxEVT_LIST_COL_CLICK, pairs.GetId());
     click.SetEventObject(&pairs);
@@ -295,7 +294,6 @@ TEST_P(PropertiesSheetTest, TablePagesShowTheDatabase)
               (std::vector<std::vector<wxString>>{{"qty", IsPostgres() ? "Desc" : "Asc"}}));
     EXPECT_EQ(indexes.GetField(0)->GetValue(), "No");
     EXPECT_EQ(indexes.GetField(1)->GetValue(), "No");
-    Shot("indexes");
 
     // Constraints: the check clause on PostgreSQL; the driver cannot tell on SQLite.
     ASSERT_TRUE(sheet->SetActivePage(Page::Constraints));
@@ -308,7 +306,6 @@ TEST_P(PropertiesSheetTest, TablePagesShowTheDatabase)
         const std::vector<wxString> texts = ComboTexts(*constraints.GetNameCombo());
         EXPECT_NE(std::find(texts.begin(), texts.end(), "fk_lines (not deferrable)"), texts.end());
     }
-    Shot("constraints");
 
     // Permissions: a provider that cannot tell, or the grantees.
     ASSERT_TRUE(sheet->SetActivePage(Page::TablePermissions));
@@ -321,7 +318,6 @@ TEST_P(PropertiesSheetTest, TablePagesShowTheDatabase)
         EXPECT_TRUE(permissions.GetAllUsers()->IsEnabled());
         EXPECT_EQ(permissions.GetThisUser()->GetLabel(), "&This user (torvane)");
     }
-    Shot("table-permissions");
     Close();
     // Closing reset the pages: the next opening reads again, with the choice enabled.
     EXPECT_FALSE(relationships.IsLoaded());
@@ -350,7 +346,6 @@ TEST_P(PropertiesSheetTest, PermissionsChoiceIsRememberedPerPage)
     EXPECT_EQ(grantees(), (std::vector<wxString>{"PUBLIC", "torv_clerk", "torvane"}));
     EXPECT_EQ(ListRows(*page.GetList())[1],
               (std::vector<wxString>{"torv_clerk", "YES", "NO", "NO", "NO", "NO"}));
-    Shot("table-permissions");
     page.GetThisUser()->SetValue(true);
     wxCommandEvent choose(wxEVT_RADIOBUTTON, page.GetThisUser()->GetId());
     choose.SetEventObject(page.GetThisUser());
@@ -368,7 +363,6 @@ TEST_P(PropertiesSheetTest, PermissionsChoiceIsRememberedPerPage)
     EXPECT_TRUE(column.GetThisUser()->GetValue());
     ASSERT_EQ(column.GetList()->GetItemCount(), 1);
     EXPECT_EQ(column.GetList()->GetItemText(0, 0), "torvane");
-    Shot("column-permissions");
     Close();
 }
 
@@ -412,14 +406,39 @@ TEST_P(PropertiesSheetInputTest, AltEnterOpensTheSheetAndEscClosesIt)
     wxUIActionSimulator keys;
     keys.Char(WXK_RETURN, wxMOD_ALT);
     ASSERT_TRUE(PumpUntil([] { return Frame() && Frame()->IsShown(); }, 5s)) << "Alt+Enter opened no sheet";
-    EXPECT_EQ(Frame()->GetSheet()->GetPageKinds().size(), 5u);
+    CSchemaPropertiesSheet& sheet = *Frame()->GetSheet();
+    EXPECT_EQ(sheet.GetPageKinds().size(), 5u);
     Frame()->Raise();
+    // A picture of every page; only this test draws on the display meanwhile.
+    const std::pair<Page, const char*> pages[] = {{Page::General, "general"},
+                                                  {Page::Relationships, "relationships"},
+                                                  {Page::Indexes, "indexes"},
+                                                  {Page::Constraints, "constraints"},
+                                                  {Page::TablePermissions, "table-permissions"}};
+    for (const auto& [page, name] : pages) {
+        ASSERT_TRUE(sheet.SetActivePage(page));
+        Shot(name);
+    }
     // The display gives the keys to the window under the pointer.
     keys.MouseMove(Frame()->GetScreenRect().GetPosition() + wxPoint(40, 60));
     PumpUntil([] { return false; }, 300ms);
     keys.Char(WXK_ESCAPE);
     EXPECT_TRUE(PumpUntil([] { return !Frame()->IsShown(); }, 5s)) << "Esc left the sheet open";
     EXPECT_TRUE(window_test::Main().IsEnabled());
+
+    // The column's and the connection's pages.
+    Pick("Tables|" + Shown("orders") + "|amount");
+    ASSERT_TRUE(Command(ID_SCHEMA_COLUMN_PERMISSIONS));
+    Shot("column-permissions");
+    Close();
+    Pick("Tables|" + Shown("orders") + "|amount");
+    ASSERT_TRUE(Command(ID_PROPERTIES));
+    Shot("general-column");
+    Close();
+    Pick("");
+    ASSERT_TRUE(Command(ID_SCHEMA_CONNECTION_STRING));
+    Shot("connection-string");
+    Close();
 }
 
 TORVANE_INSTANTIATE_FOR_DRIVERS(PropertiesSheetInputTest);
