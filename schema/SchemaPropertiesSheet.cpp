@@ -239,7 +239,7 @@ CSchemaPropertiesSheetFrame* CSchemaPropertiesSheetFrame::Get(wxWindow* mainWind
 
 CSchemaPropertiesSheetFrame::CSchemaPropertiesSheetFrame(wxWindow* mainWindow)
     : wxFrame(mainWindow, wxID_ANY, "Connection Properties", wxDefaultPosition, wxDefaultSize,
-              wxCAPTION | wxCLOSE_BOX | wxSYSTEM_MENU | wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT)
+              wxCAPTION | wxCLOSE_BOX | wxSYSTEM_MENU | wxFRAME_FLOAT_ON_PARENT)
 {
     m_pSheet = new CSchemaPropertiesSheet(this);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
@@ -259,9 +259,14 @@ CSchemaPropertiesSheetFrame::~CSchemaPropertiesSheetFrame()
 void CSchemaPropertiesSheetFrame::ClosePropertiesFrame()
 {
     m_pSheet->ResetPages();
-    if (wxWindow* main = GetParent())
+    wxWindow* main = GetParent();
+    if (main)
         main->Enable(true);
     Hide();
+    if (main)
+        main->Raise();
+    if (m_returnFocus)
+        m_returnFocus->SetFocus();
 }
 
 void CSchemaPropertiesSheetFrame::OnClose(wxCloseEvent& event)

@@ -11,6 +11,7 @@
 
 #include <wx/frame.h>
 #include <wx/panel.h>
+#include <wx/weakref.h>
 
 #include <memory>
 #include <vector>
@@ -97,7 +98,9 @@ public:
     ~CSchemaPropertiesSheetFrame() override;
 
     CSchemaPropertiesSheet* GetSheet() const { return m_pSheet; }
-    // Resets the pages, enables the main window and hides the frame.
+    // The window that gets the keys back when the frame closes (the schema pane that opened it).
+    void SetReturnFocus(wxWindow* window) { m_returnFocus = window; }
+    // Resets the pages, enables the main window, hides the frame and gives the keys back.
     void ClosePropertiesFrame();
 
 private:
@@ -107,4 +110,5 @@ private:
 
     static CSchemaPropertiesSheetFrame* s_pFrame;
     CSchemaPropertiesSheet* m_pSheet = nullptr;
+    wxWeakRef<wxWindow> m_returnFocus;
 };

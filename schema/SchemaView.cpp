@@ -419,6 +419,7 @@ void CSchemaView::ShowPropertiesPage(CPropertyPageKind page)
     // Disabled while the frame shows: nothing may change the tree whose item data the pages
     // borrow.
     main->Enable(false);
+    frame->SetReturnFocus(this);
     try {
         frame->GetSheet()->ShowObjectProperties(Tree(), *this);
         frame->Enable(true);

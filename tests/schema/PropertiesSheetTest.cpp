@@ -1,8 +1,7 @@
 // The properties sheet of real query windows on SQLite and PostgreSQL under Xvfb: the pages
 // each node kind opens, what each page shows of the database, the list pages' sorting, popup
 // and copy, the permissions choice, every way of closing, and (one test at a time, since it
-// uses the display's keyboard) Alt+Enter and Esc as a person presses them. Screenshots of every
-// page go to the artifacts folder.
+// uses the display's keyboard) Alt+Enter and Esc as a person presses them.
 #include "app/MainFrame.h"
 #include "common/ItemComboBoxEx.h"
 #include "common/SettingsTable.h"
@@ -27,9 +26,6 @@
 #include <wx/button.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
-#include <wx/filename.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/notebook.h>
@@ -125,26 +121,6 @@ protected:
             rows.push_back(cells);
         }
         return rows;
-    }
-    void Shot(const wxString& name)
-    {
-        Frame()->Raise();
-        Frame()->Refresh();
-        PumpUntil([] { return false; }, 400ms);
-        wxWindow* window = Frame();
-        const wxRect rect = window->GetScreenRect();
-        wxScreenDC screen;
-        wxBitmap bitmap(rect.GetWidth(), rect.GetHeight());
-        {
-            wxMemoryDC memory(bitmap);
-            memory.Blit(0, 0, rect.GetWidth(), rect.GetHeight(), &screen, rect.GetX(), rect.GetY());
-        }
-        wxFileName::Mkdir(TORVANE_ARTIFACTS_DIR, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-        if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-            wxImage::AddHandler(new wxPNGHandler);
-        const wxString path =
-            wxString(TORVANE_ARTIFACTS_DIR) + "/properties-" + name + "-" + DriverName(GetDriver()) + ".png";
-        EXPECT_TRUE(bitmap.ConvertToImage().SaveFile(path, wxBITMAP_TYPE_PNG)) << path;
     }
     static wxString Clipboard()
     {
@@ -409,36 +385,16 @@ TEST_P(PropertiesSheetInputTest, AltEnterOpensTheSheetAndEscClosesIt)
     CSchemaPropertiesSheet& sheet = *Frame()->GetSheet();
     EXPECT_EQ(sheet.GetPageKinds().size(), 5u);
     Frame()->Raise();
-    // A picture of every page; only this test draws on the display meanwhile.
-    const std::pair<Page, const char*> pages[] = {{Page::General, "general"},
-                                                  {Page::Relationships, "relationships"},
-                                                  {Page::Indexes, "indexes"},
-                                                  {Page::Constraints, "constraints"},
-                                                  {Page::TablePermissions, "table-permissions"}};
-    for (const auto& [page, name] : pages) {
-        ASSERT_TRUE(sheet.SetActivePage(page));
-        Shot(name);
-    }
+    // Esc closes whichever page shows, a page whose load disabled its controls too.
+    ASSERT_TRUE(sheet.SetActivePage(Page::TablePermissions));
     // The display gives the keys to the window under the pointer.
     keys.MouseMove(Frame()->GetScreenRect().GetPosition() + wxPoint(40, 60));
     PumpUntil([] { return false; }, 300ms);
     keys.Char(WXK_ESCAPE);
     EXPECT_TRUE(PumpUntil([] { return !Frame()->IsShown(); }, 5s)) << "Esc left the sheet open";
     EXPECT_TRUE(window_test::Main().IsEnabled());
-
-    // The column's and the connection's pages.
-    Pick("Tables|" + Shown("orders") + "|amount");
-    ASSERT_TRUE(Command(ID_SCHEMA_COLUMN_PERMISSIONS));
-    Shot("column-permissions");
-    Close();
-    Pick("Tables|" + Shown("orders") + "|amount");
-    ASSERT_TRUE(Command(ID_PROPERTIES));
-    Shot("general-column");
-    Close();
-    Pick("");
-    ASSERT_TRUE(Command(ID_SCHEMA_CONNECTION_STRING));
-    Shot("connection-string");
-    Close();
+    // The keys are back in the schema pane.
+    EXPECT_EQ(wxWindow::FindFocus(), m_view);
 }
 
 TORVANE_INSTANTIATE_FOR_DRIVERS(PropertiesSheetInputTest);

@@ -252,11 +252,14 @@ TEST_P(SchemaPaneTest, TheMenuFollowsTheNodeAndTheWindowsState)
     Tree().SetCaret(Tree().GetRoot());
     std::unique_ptr<wxMenu> menu(m_view->CreateContextMenu());
     ASSERT_TRUE(menu);
-    EXPECT_EQ(labels(*menu), (std::vector<std::string>{"&Show All Objects (checked)", "Refres&h\tF8"}));
+    EXPECT_EQ(labels(*menu), (std::vector<std::string>{"&Show All Objects (checked)", "Refres&h\tF8",
+                                                       "&Connection String", "&Properties\tAlt+Enter"}));
     Open("Tables");
     Pick("Tables|" + Shown("items"));
     menu.reset(m_view->CreateContextMenu());
-    EXPECT_EQ(labels(*menu), (std::vector<std::string>{"&Open", "Save &As..."}));
+    const std::vector<std::string> tableItems = {"&Open",         "Save &As...", "&Relationships",         "&Indexes",
+                                                 "Co&nstraints", "Per&missions", "&Properties\tAlt+Enter"};
+    EXPECT_EQ(labels(*menu), tableItems);
     wxMenu* open = menu->FindItem(menu->FindItem("&Open"))->GetSubMenu();
     ASSERT_TRUE(open);
     EXPECT_EQ(labels(*open), (std::vector<std::string>{"Return &Top...", "Return &All Rows"}));
@@ -266,12 +269,17 @@ TEST_P(SchemaPaneTest, TheMenuFollowsTheNodeAndTheWindowsState)
     open = menu->FindItem(menu->FindItem("&Open"))->GetSubMenu();
     EXPECT_EQ(labels(*open), (std::vector<std::string>{"Return &Top... (greyed)", "Return &All Rows (greyed)"}));
     EXPECT_FALSE(m_view->IsCommandEnabled(ID_REFRESH));
+    // Nor are a table's properties read.
+    EXPECT_EQ(labels(*menu), (std::vector<std::string>{"&Open", "Save &As... (greyed)", "&Relationships (greyed)",
+                                                       "&Indexes (greyed)", "Co&nstraints (greyed)",
+                                                       "Per&missions (greyed)", "&Properties\tAlt+Enter (greyed)"}));
     m_frame->GetRunState()->m_bExecuting = 0;
     // Columns: the Select submenu; a marker: no menu.
     Open("Tables|" + Shown("items"));
     Pick("Tables|" + Shown("items") + "|id");
     menu.reset(m_view->CreateContextMenu());
-    EXPECT_EQ(labels(*menu), (std::vector<std::string>{"&Select", "Save &As..."}));
+    EXPECT_EQ(labels(*menu), (std::vector<std::string>{"&Select", "Save &As...", "Per&missions",
+                                                       "&Properties\tAlt+Enter"}));
     Open("Aliases/Synonyms");
     Pick("Aliases/Synonyms|<No Data>");
     EXPECT_FALSE(m_view->CreateContextMenu());
