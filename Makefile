@@ -33,7 +33,7 @@ install: setup
 
 # Unregisters the installed plugins, then removes what install put down.
 uninstall:
-	-"$(PREFIX)/bin/torvane-regsvr" -u "$(PREFIX)/lib/torvane/libTamsel.so"
+	-"$(PREFIX)/bin/torvane-regsvr" -u "$(PREFIX)/lib/torvane/libTamsel.so" "$(PREFIX)/lib/torvane/libFerrow.so"
 	if [ -f build/install_manifest.txt ]; then xargs -d '\n' rm -f < build/install_manifest.txt; fi
 
 clean:

@@ -218,9 +218,9 @@ double DoubleValue(const _variant_t& v)
     }
 }
 
-void DateParts(const _variant_t& v, persist::DateTimeParts& p)
+void ReadDateParts(const _variant_t& v, DateParts& p)
 {
-    if (!persist::ToDateTimeParts(v, p))
+    if (!persist::ToDateParts(v, p))
         Mismatch(v, "a date");
     if (p.year < 0 || p.year > 9999)
         throw ValueError(fmt::format("the year {} is outside 0 to 9999", p.year));
@@ -324,16 +324,16 @@ void EncodeValue(Bytes& b, const Column& c, const _variant_t& v)
         break;
     }
     case adDBDate: {
-        persist::DateTimeParts p;
-        DateParts(v, p);
+        DateParts p;
+        ReadDateParts(v, p);
         b.U16(static_cast<uint16_t>(p.year));
         b.U16(static_cast<uint16_t>(p.month));
         b.U16(static_cast<uint16_t>(p.day));
         break;
     }
     case adDBTime: {
-        persist::DateTimeParts p;
-        DateParts(v, p);
+        DateParts p;
+        ReadDateParts(v, p);
         if (p.nanosecond != 0)
             throw ValueError(fmt::format("the time '{}' has fractional seconds, which the time type does not hold",
                                          persist::FormatTime(p)));
@@ -343,8 +343,8 @@ void EncodeValue(Bytes& b, const Column& c, const _variant_t& v)
         break;
     }
     case adDBTimeStamp: {
-        persist::DateTimeParts p;
-        DateParts(v, p);
+        DateParts p;
+        ReadDateParts(v, p);
         b.U16(static_cast<uint16_t>(p.year));
         b.U16(static_cast<uint16_t>(p.month));
         b.U16(static_cast<uint16_t>(p.day));

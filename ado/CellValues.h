@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AdoEnums.h"
+#include "DateParts.h"
 #include "platform/com/Variant.h"
 
 #include <cstdint>
@@ -11,17 +12,6 @@
 #include <string_view>
 
 namespace ado::detail {
-
-// A date and time of day as a database delivers it.
-struct DateParts {
-    int year = 1899;
-    unsigned month = 12;
-    unsigned day = 30;
-    unsigned hour = 0;
-    unsigned minute = 0;
-    unsigned second = 0;
-    unsigned long nanosecond = 0;
-};
 
 // The variant of a date, time or timestamp: VT_DATE where it gives back the parts to the
 // microsecond, as its readers (exports above all) decode it, else text (the database's own

@@ -12,7 +12,7 @@ namespace ado::persist {
 
 namespace {
 
-bool FromOleDate(double value, DateTimeParts& out)
+bool FromOleDate(double value, DateParts& out)
 {
     // Years 1 to 9999: the layer hands on dates before the year 100 that databases hold,
     // although the automation conversions stop there.
@@ -62,7 +62,7 @@ bool Expect(std::string_view text, size_t& pos, char c)
     return true;
 }
 
-bool ParseTime(std::string_view text, size_t& pos, DateTimeParts& out)
+bool ParseTime(std::string_view text, size_t& pos, DateParts& out)
 {
     if (!ParseUnsigned(text, pos, 2, out.hour) || !Expect(text, pos, ':') || !ParseUnsigned(text, pos, 2, out.minute) ||
         !Expect(text, pos, ':') || !ParseUnsigned(text, pos, 2, out.second))
@@ -85,7 +85,7 @@ bool ParseTime(std::string_view text, size_t& pos, DateTimeParts& out)
     return out.hour < 24 && out.minute < 60 && out.second < 62;
 }
 
-bool ParseDate(std::string_view text, size_t& pos, DateTimeParts& out)
+bool ParseDate(std::string_view text, size_t& pos, DateParts& out)
 {
     unsigned y;
     if (!ParseUnsigned(text, pos, 4, y) || !Expect(text, pos, '-') || !ParseUnsigned(text, pos, 2, out.month) ||
@@ -101,10 +101,10 @@ bool ParseDate(std::string_view text, size_t& pos, DateTimeParts& out)
     return cm == out.month && cd == out.day;
 }
 
-bool FromIsoText(std::string_view text, DateTimeParts& out)
+bool FromIsoText(std::string_view text, DateParts& out)
 {
     size_t pos = 0;
-    out = DateTimeParts{};
+    out = DateParts{};
     if (text.size() >= 3 && text[2] == ':')
         return ParseTime(text, pos, out) && pos == text.size();
     if (!ParseDate(text, pos, out))
@@ -167,7 +167,7 @@ bool DecimalFromInteger(bool negative, uint64_t magnitude, DECIMAL& out)
 
 } // namespace
 
-bool ToDateTimeParts(const _variant_t& value, DateTimeParts& out)
+bool ToDateParts(const _variant_t& value, DateParts& out)
 {
     switch (value.vt) {
     case VT_DATE:
@@ -177,14 +177,14 @@ bool ToDateTimeParts(const _variant_t& value, DateTimeParts& out)
     }
 }
 
-std::string FormatDate(const DateTimeParts& p) { return fmt::format("{:04}-{:02}-{:02}", p.year, p.month, p.day); }
+std::string FormatDate(const DateParts& p) { return fmt::format("{:04}-{:02}-{:02}", p.year, p.month, p.day); }
 
-std::string FormatTime(const DateTimeParts& p)
+std::string FormatTime(const DateParts& p)
 {
     return fmt::format("{:02}:{:02}:{:02}{}", p.hour, p.minute, p.second, Fraction(p.nanosecond));
 }
 
-std::string FormatDateTime(const DateTimeParts& p) { return FormatDate(p) + "T" + FormatTime(p); }
+std::string FormatDateTime(const DateParts& p) { return FormatDate(p) + "T" + FormatTime(p); }
 
 bool ToDecimal(const _variant_t& value, DECIMAL& out)
 {

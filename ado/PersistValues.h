@@ -3,6 +3,7 @@
 // convert exactly instead of approximating it.
 #pragma once
 
+#include "DateParts.h"
 #include "platform/com/Variant.h"
 
 #include <cstdint>
@@ -23,25 +24,15 @@ private:
     std::string m_why;
 };
 
-struct DateTimeParts {
-    int year = 1899;
-    unsigned month = 12;
-    unsigned day = 30;
-    unsigned hour = 0;
-    unsigned minute = 0;
-    unsigned second = 0;
-    uint32_t nanosecond = 0;
-};
-
 // From VT_DATE (days since 1899-12-30, the fraction the time of day, rounded to the
 // microsecond) or from ISO text "YYYY-MM-DD", "hh:mm:ss[.f]" or "YYYY-MM-DD[T ]hh:mm:ss[.f]".
-bool ToDateTimeParts(const _variant_t& value, DateTimeParts& out);
+bool ToDateParts(const _variant_t& value, DateParts& out);
 
 // "YYYY-MM-DDThh:mm:ss" with ".fffffffff" (trailing zeros dropped) when there is a fraction.
-std::string FormatDateTime(const DateTimeParts& parts);
-std::string FormatDate(const DateTimeParts& parts);
+std::string FormatDateTime(const DateParts& parts);
+std::string FormatDate(const DateParts& parts);
 // "hh:mm:ss" with the fraction as above.
-std::string FormatTime(const DateTimeParts& parts);
+std::string FormatTime(const DateParts& parts);
 
 // The exact decimal value of an integer, currency, decimal, double or numeric text; false
 // when it needs more than 96 bits or 28 decimal places, or the text is not a number.

@@ -201,8 +201,8 @@ std::string ValueText(ValueKind kind, const _variant_t& v)
         case ValueKind::DateTime:
         case ValueKind::Date:
         case ValueKind::Time: {
-            persist::DateTimeParts p;
-            if (!persist::ToDateTimeParts(v, p))
+            DateParts p;
+            if (!persist::ToDateParts(v, p))
                 Mismatch(v, "a date");
             if (kind == ValueKind::Date)
                 return persist::FormatDate(p);

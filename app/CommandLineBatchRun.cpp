@@ -13,6 +13,7 @@
 #include "querycore/BatchLoop.h"
 #include "querycore/BatchSplitter.h"
 #include "querycore/DataLinkFile.h"
+#include "querycore/ExportResultsWorker.h"
 #include "querycore/FrameMailbox.h"
 #include "querycore/MessagesBuffer.h"
 #include "querycore/PageFileUsage.h"
@@ -195,6 +196,22 @@ bool CCommandLineBatchRun::RunBatches(const CSaveOptions& options)
         WriteNewOutput();
         errors = errors || failed;
     }
+    if (!m_pState->m_bStop && !loop.MemoryShort() && (!failed || !m_info.m_bStopOnError)) {
+        CExportStepFiles files;
+        {
+            std::lock_guard<std::mutex> lock(m_pState->m_csOutput);
+            files = m_pState->m_exportStep;
+        }
+        if (ExportStepWanted(options, files)) {
+            // No display to open anything on: the workbook or the published files are the result.
+            CExportBlock block;
+            block.state = m_pState;
+            block.options = options;
+            block.open = false;
+            errors = RunExportStep(block) != 0 || errors;
+            WriteNewOutput();
+        }
+    }
     return errors || loop.MemoryShort();
 }
 
@@ -245,6 +262,8 @@ int CCommandLineBatchRun::Run(const wxString& connectString, const wxString& inp
     options.delimiter = batch.delimiter.utf8_string();
     options.exportToExcel = batch.openInExcel;
     options.publish = batch.publish;
+    if (options.publish)
+        options.publishTitle = export_options::PublishTitle(GetPathFileName(inputFile).utf8_string());
 
     {
         std::lock_guard<std::mutex> lock(state.m_csOutput);

@@ -23,7 +23,6 @@ enum : int {
     ID_WINDOW_NEXT = TVCommandId(32821),
     ID_WINDOW_PREVIOUS = TVCommandId(32822),
     ID_FILE_DATA_LINK_FILE = TVCommandId(32884), // From Data Link File
-    ID_PROPERTIES = TVCommandId(32845),          // the schema pane's properties sheet
 
     // Recent data link files and recent DSN-less logins.
     ID_MRU_DATA_LINK_FIRST = TVCommandId(32889),
@@ -73,6 +72,7 @@ enum : int {
     ID_EDIT_LOWERCASE = TVCommandId(32784),
     ID_QUERY_CANCEL = TVCommandId(32800),
     ID_FORMAT_FONT = TVCommandId(32806),
+    ID_REFRESH = TVCommandId(32830), // F8 in the results and the schema pane
     ID_EDIT_TABIFY = TVCommandId(32816),
     ID_EDIT_UNTABIFY = TVCommandId(32817),
     ID_QUERY_CONNECTION_OPTIONS = TVCommandId(32874),

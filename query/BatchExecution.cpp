@@ -7,6 +7,7 @@
 #include "editor/QryView.h"
 #include "querycore/BatchFlow.h"
 #include "querycore/BatchSplitter.h"
+#include "querycore/ExportResultsWorker.h"
 #include "querycore/PageFileUsage.h"
 #include "querycore/SaveWorker.h"
 #include "querycore/TextWorker.h"
@@ -130,7 +131,9 @@ CBatchExecution::CBatchExecution(CChildFrame& frame, CQueryRunState& run, CWindo
         return 0;
     });
     mailbox.SetHandler<CSaveBatchDone>([this](const CSaveBatchDone& done) -> LRESULT {
-        OnBatchDone(done.failed ? 1 : 0);
+        // The export/publish step leaves its file to open here: programs start from this thread.
+        const int openFailed = m_bBatchInFlight ? OpenExportResult(m_run) : 0;
+        OnBatchDone(done.failed || openFailed ? 1 : 0);
         FocusAfterSaveBatch();
         return 0;
     });
@@ -259,6 +262,11 @@ void CBatchExecution::ExecuteQuery()
         // The title tells which query the window ran last.
         if (CTorvaneDoc* doc = f.GetQueryDoc())
             doc->SetTitle(static_cast<const wxString*>(nullptr));
+        if (m_output.m_bSaveMode && m_output.m_saveOptions.publish) {
+            const CTorvaneDoc* doc = f.GetQueryDoc();
+            m_output.m_saveOptions.publishTitle =
+                export_options::PublishTitle((doc ? doc->GetUserReadableName() : f.GetTitle()).utf8_string());
+        }
         if (!m_connection.m_bAutoCommit)
             m_view.m_bStatementInTransaction = 1;
         if (m_connection.m_strBatchSeparator.empty()) {
@@ -427,6 +435,30 @@ bool CBatchExecution::StartExecutionThread(const ado::RecordsetPtr& recordset, c
     if (!thread)
         return false;
     m_view.m_pExecThread = std::move(thread);
+    return true;
+}
+
+bool CBatchExecution::StartExportStep(int error)
+{
+    CExportStepFiles files;
+    {
+        std::lock_guard<std::mutex> lock(m_run.m_csOutput);
+        files = m_run.m_exportStep;
+    }
+    if (!ExportStepWanted(m_output.m_saveOptions, files) || (error && m_connection.m_bStopOnError))
+        return false;
+    auto block = std::make_shared<CExportBlock>();
+    block->state = m_frame.GetRunState();
+    block->options = m_output.m_saveOptions;
+    Reap(m_view.m_pExportThread);
+    m_view.m_pExportThread = CWorkerThread::Begin([block]() mutable { ExportResultsThreadProc(std::move(block)); },
+                                                  m_connection.m_nThreadPriority);
+    if (!m_view.m_pExportThread) {
+        m_run.m_bErrors = 1;
+        ReportError(kErrorsOccurred);
+        return false;
+    }
+    m_bBatchInFlight = true;
     return true;
 }
 

@@ -142,6 +142,9 @@ private:
     bool StartSplitter();
     // A failed asynchronous open: reported by a thread of its own once a pending cancel is done.
     bool StartFailedCompletion(const wxString& errorText);
+    // After the last batch of a save run: starts the export/publish step when the run left it
+    // a file (and the last batch's error does not stop the run). True when it started.
+    bool StartExportStep(int error);
     void OnExecuteComplete(const CConnectionEventsSink::Completion& completion);
     void OnCancelDone();
     void OnTimer();

@@ -45,6 +45,8 @@ void CBatchExecution::OnBatchComplete(int error)
             return;
         error = start.error;
     }
+    if (!m_view.m_bFinishing && !m_run.m_bStop && m_output.m_bSaveMode && StartExportStep(error))
+        return;
     if (m_view.m_bFinishing)
         return;
     m_view.m_bFinishing = 1;

@@ -470,7 +470,7 @@ bool CChildFrame::StopWorkers(std::chrono::milliseconds budget)
     const auto deadline = std::chrono::steady_clock::now() + budget;
     bool allEnded = true;
     for (std::unique_ptr<CWorkerThread>* thread :
-         {&m_view.m_pCancelThread, &m_view.m_pExecThread, &m_view.m_pSplitterThread}) {
+         {&m_view.m_pExportThread, &m_view.m_pCancelThread, &m_view.m_pExecThread, &m_view.m_pSplitterThread}) {
         if (*thread) {
             allEnded = (*thread)->WaitUntil(deadline) && allEnded;
             thread->reset();

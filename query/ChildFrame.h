@@ -210,6 +210,7 @@ private:
     void BindResultGrids();
     void BindPaneCommands();
     void BindCompanionCommands();
+    void OnOdbcDriverInfo(wxCommandEvent& event);
     void OnProviderTypes(wxCommandEvent& event);
     wxFont GetConfiguredGridFont() const;
     void OnGridCommand(wxCommandEvent& event);

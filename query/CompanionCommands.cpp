@@ -1,5 +1,7 @@
+// "&ODBC Driver Information...": the driver information component shows what the ODBC driver of
+// the window's connection can do, on a connection of its own.
 // "&Types...": the provider types component shows the data types of the window's connection.
-// The component is created anew each time, its library registered first when needed.
+// Each component is created anew each time, its library registered first when needed.
 #include "ChildFrame.h"
 #include "CompanionCommands.h"
 
@@ -7,14 +9,18 @@
 #include "common/ErrorText.h"
 #include "platform/ComRuntime.h"
 #include "platform/MessageBox.h"
+#include "platform/com/ODBCDriverInfoInterface.h"
 #include "platform/com/ProviderTypesInterface.h"
 #include "querycore/CompanionComponent.h"
+#include "querycore/DriverInfoConnectString.h"
 
 #include <wx/menu.h>
 #include <wx/utils.h>
 
 namespace {
 
+const char* const kDriverInfoNotRegistered =
+    "ODBC Driver Info Component (libFerrow.so) not registered. Please re-run setup and then try again.";
 const char* const kProviderTypesNotRegistered =
     "Provider Info Component (libTamsel.so) not registered. Please re-run setup and then try again.";
 const char* const kErrorsOccurred = "Errors occurred.";
@@ -26,16 +32,52 @@ constexpr std::chrono::milliseconds kRegistrationPause{1000};
 
 void AppendCompanionCommands(wxMenu& menu)
 {
+    menu.Append(ID_ODBC_DRIVER_INFO, "&ODBC Driver Information...",
+                "Show what the ODBC driver of the connection can do");
     menu.Append(ID_PROVIDER_TYPES, "&Types...", "Show the data types of the connection's provider");
 }
 
 void CChildFrame::BindCompanionCommands()
 {
+    Bind(wxEVT_MENU, &CChildFrame::OnOdbcDriverInfo, this, ID_ODBC_DRIVER_INFO);
     Bind(wxEVT_MENU, &CChildFrame::OnProviderTypes, this, ID_PROVIDER_TYPES);
+    // The driver information is about ODBC drivers: the connection must go through the bridge.
+    Bind(
+        wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(m_connection.m_bOdbcProvider != 0); },
+        ID_ODBC_DRIVER_INFO);
     // The provider's commands want an open connection that no run is using.
     Bind(
         wxEVT_UPDATE_UI,
         [this](wxUpdateUIEvent& event) { event.Enable(IsConnectionOpen() && !IsExecuting()); }, ID_PROVIDER_TYPES);
+}
+
+void CChildFrame::OnOdbcDriverInfo(wxCommandEvent&)
+{
+    try {
+        ComPtr<IODBCDriverInfo> component;
+        std::string connect;
+        {
+            wxBusyCursor wait;
+            const std::string folder = GetModuleFolder();
+            if (!IsComponentRegistered(kODBCDriverInfoProgID, kODBCDriverInfoLibrary, folder)) {
+                TVMessageBox(kDriverInfoNotRegistered, wxOK | wxICON_STOP, this);
+                return;
+            }
+            component = CreateComponent<IODBCDriverInfo>(CLSID_ODBCDriverInfo, IID_IODBCDriverInfo,
+                                                          kODBCDriverInfoLibrary, folder, kRegistrationPause);
+            const std::string current =
+                m_connection.m_pConnection ? m_connection.m_pConnection->GetConnectionString() : std::string();
+            connect = MakeDriverInfoConnectString(current, m_strConnectString.utf8_string());
+        }
+        const HRESULT hr = component->Display(connect.c_str(), 0);
+        if (FAILED(hr))
+            throw MakeComError(hr);
+    } catch (const _com_error& e) {
+        TVMessageBox(GetComErrorText(e), wxOK | wxICON_STOP, this);
+    } catch (const std::exception&) {
+        TVMessageBox(kErrorsOccurred, wxOK | wxICON_STOP, this);
+    }
+    CoFreeUnusedLibraries();
 }
 
 void CChildFrame::OnProviderTypes(wxCommandEvent&)

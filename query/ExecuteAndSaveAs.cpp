@@ -88,6 +88,7 @@ void CExecuteAndSaveAs::SetSaveOptions(const CSaveOptions& options)
     {
         std::lock_guard<std::mutex> lock(m_run.m_csOutput);
         m_run.m_nSavedResultSets = 0;
+        m_run.m_exportStep = CExportStepFiles();
     }
     if (!m_output.m_bResultsInText) {
         m_output.m_bResultsInText = 1;

@@ -189,8 +189,8 @@ CExportDialogEx::CExportDialogEx(wxWindow* parent, const wxString& title, const 
                                  const wxString& path)
     : CExportDialogBase(parent, title, filter, path), m_nFileType(settings::ReadInt(settings::ExportFilterIndex))
 {
-    // No spreadsheet program is driven from here, so its box stays disabled.
-    m_bExcelAvailable = 0;
+    // The program writes the workbook itself (WorkbookExport.h), so the step is always there.
+    m_bExcelAvailable = 1;
     if (m_nFileType < 1 || m_nFileType > static_cast<int>(Descriptions().size()))
         m_nFileType = export_options::XML;
 
@@ -291,8 +291,8 @@ bool CExportDialogEx::OnFileNameOK()
 CExportDlg::CExportDlg(wxWindow* parent, const wxString& title, const wxString& filter, const wxString& path)
     : CExportDialogBase(parent, title, filter, path)
 {
-    // No spreadsheet program is driven from here, so its box stays disabled.
-    m_bExcelAvailable = 0;
+    // The program writes the workbook itself (WorkbookExport.h), so the step is always there.
+    m_bExcelAvailable = 1;
     m_columnNames = new wxCheckBox(this, IDC_COLUMN_NAMES, "&First row contains field names");
     m_excel = new wxCheckBox(this, IDC_EXPORT_TO_EXCEL, "&Export the resulting CSV data to Excel");
 

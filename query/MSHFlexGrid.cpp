@@ -104,9 +104,19 @@ wxString CMSHFlexGrid::GetTextMatrix(int row, int col) const
         return col == 0 ? wxString() : m_pTable->GetColLabelValue(col - 1);
     if (col == 0)
         return m_pTable->GetRowLabelValue(row - 1);
-    if (static_cast<size_t>(row - 1) >= m_pTable->GetShownRows())
-        return wxString();
-    return CResultTable::FullText(m_pStore->GetCell(static_cast<size_t>(row - 1), static_cast<size_t>(col - 1)));
+    return CResultTable::FullText(GetCellText(row, col));
+}
+
+std::string_view CMSHFlexGrid::GetCellText(int row, int col) const
+{
+    if (row < 1 || col < 1)
+        return {};
+    return m_pTable->GetCell(static_cast<size_t>(row - 1), static_cast<size_t>(col - 1));
+}
+
+std::string CMSHFlexGrid::GetColumnName(int col) const
+{
+    return col < 1 ? std::string() : m_pStore->GetColumnName(static_cast<size_t>(col - 1));
 }
 
 void CMSHFlexGrid::OnKeyDown(wxKeyEvent& event)

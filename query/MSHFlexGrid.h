@@ -42,8 +42,13 @@ public:
     // for. Called by the grid's timer; callers that need the latest state call it themselves.
     void SyncWithStore();
 
-    // The text of a cell: field names in row 0, row numbers in column 0.
+    // The text of a cell: field names in row 0 (with the sort mark of the column sorted last),
+    // row numbers in column 0.
     wxString GetTextMatrix(int row, int col) const;
+    // A data cell (row, col >= 1) as the store keeps it, in the grid's order; empty outside.
+    std::string_view GetCellText(int row, int col) const;
+    // The field name of a column (col >= 1), without a sort mark.
+    std::string GetColumnName(int col) const;
 
     // ---- Current cell and selection (control coordinates) ----
 

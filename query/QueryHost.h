@@ -31,6 +31,8 @@ struct CSharedViewSettings {
     bool m_bTahomaPresent = false;
     // The results text font of every query window.
     wxFont m_fontResult;
+    // The schema pane's font of every query window; none until one is stored or chosen.
+    wxFont m_fontSchema;
 };
 
 class IQueryHost {

@@ -16,7 +16,6 @@ enum : int {
     ID_VIEW_OUTPUT = 216,
     ID_VIEW_SCHEMA = TVCommandId(32828),
     ID_SAVE_SELECTION = TVCommandId(32803),
-    ID_REFRESH = TVCommandId(32830),
     ID_GO_TO_ERROR_BATCH = TVCommandId(32944),
     ID_VIEW_CONTENTS = 210,
     ID_SORT_ASCENDING = 207,

@@ -45,6 +45,19 @@ bool CResultTable::SyncRows(size_t limit)
     return true;
 }
 
+std::string_view CResultTable::GetCell(size_t row, size_t col) const
+{
+    if (row >= m_nShownRows)
+        return {};
+    return m_pStore->GetCell(StoreRow(row), col);
+}
+
+void CResultTable::SetSortMark(int col, bool ascending)
+{
+    m_nSortMarkCol = col;
+    m_bSortMarkAscending = ascending;
+}
+
 int CResultTable::GetNumberRows()
 {
     return static_cast<int>(std::max<size_t>(m_nShownRows, 1));
@@ -59,7 +72,7 @@ wxString CResultTable::GetValue(int row, int col)
 {
     if (row < 0 || static_cast<size_t>(row) >= m_nShownRows || col < 0)
         return wxString();
-    return DisplayText(m_pStore->GetCell(static_cast<size_t>(row), static_cast<size_t>(col)));
+    return DisplayText(GetCell(static_cast<size_t>(row), static_cast<size_t>(col)));
 }
 
 void CResultTable::SetValue(int, int, const wxString&)
@@ -71,15 +84,16 @@ bool CResultTable::IsEmptyCell(int row, int col)
 {
     if (row < 0 || static_cast<size_t>(row) >= m_nShownRows || col < 0)
         return true;
-    return m_pStore->GetCell(static_cast<size_t>(row), static_cast<size_t>(col)).empty();
+    return GetCell(static_cast<size_t>(row), static_cast<size_t>(col)).empty();
 }
 
 wxString CResultTable::GetRowLabelValue(int row)
 {
     if (m_pStore->m_nHasRows.load(std::memory_order_relaxed) == 0)
         return row == 0 ? wxString("0") : wxString();
+    // A row keeps its number when a sort moves it, as its other cells do.
     if (row >= 0 && static_cast<size_t>(row) < m_nShownRows)
-        return wxString::Format("%d", row + 1);
+        return wxString::Format("%zu", StoreRow(static_cast<size_t>(row)) + 1);
     return wxString();
 }
 
@@ -87,7 +101,10 @@ wxString CResultTable::GetColLabelValue(int col)
 {
     if (col < 0)
         return wxString();
-    return Decode(m_pStore->GetColumnName(static_cast<size_t>(col)));
+    const wxString name = Decode(m_pStore->GetColumnName(static_cast<size_t>(col)));
+    if (col != m_nSortMarkCol)
+        return name;
+    return name + (m_bSortMarkAscending ? " >" : " <");
 }
 
 wxString CResultTable::DisplayText(std::string_view text)

@@ -4,6 +4,7 @@
 // row numbers) the row labels.
 #pragma once
 
+#include "querycore/GridSort.h"
 #include "querycore/GridStore.h"
 
 #include <wx/grid.h>
@@ -25,6 +26,20 @@ public:
     // True when the number of shown rows changed.
     bool SyncRows(size_t limit);
 
+    // The order the grid shows the store's rows in, changed by sorting.
+    CGridSort::Order& GetOrder() { return m_order; }
+    const CGridSort::Order& GetOrder() const { return m_order; }
+    // The store row of a data row of the grid (0-based).
+    size_t StoreRow(size_t row) const { return CGridSort::StoreRow(m_order, row); }
+    // The cell of a data row of the grid (0-based) as the store keeps it; empty outside.
+    std::string_view GetCell(size_t row, size_t col) const;
+
+    // The column (0-based) whose label carries the mark of the last whole-column sort, " >"
+    // ascending or " <" descending; -1 for none. The mark is shown, never part of the name.
+    int GetSortMarkColumn() const { return m_nSortMarkCol; }
+    bool IsSortMarkAscending() const { return m_bSortMarkAscending; }
+    void SetSortMark(int col, bool ascending);
+
     int GetNumberRows() override;
     int GetNumberCols() override;
     wxString GetValue(int row, int col) override;
@@ -42,4 +57,7 @@ public:
 private:
     std::shared_ptr<CGridStore> m_pStore;
     size_t m_nShownRows = 0;
+    CGridSort::Order m_order;
+    int m_nSortMarkCol = -1;
+    bool m_bSortMarkAscending = false;
 };

@@ -8,17 +8,23 @@
 #include "common/IdentifierText.h"
 #include "common/ProfileFont.h"
 #include "common/SettingsTable.h"
+#include "common/ShellOpen.h"
 #include "common/TVFontDialog.h"
 #include "ExportDialogs.h"
+#include "GridClipboardData.h"
 #include "GridTextExport.h"
+#include "GridViewContentsDlg.h"
 #include "MSHFlexGrid.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "querycore/GridWorker.h"
 #include "QueryHost.h"
 #include "querycore/ReplacingFile.h"
+#include "querycore/WorkbookExport.h"
 #include "ResultCommands.h"
 #include "ResultTable.h"
+#include "querycore/GridCopyText.h"
+#include "querycore/GridSort.h"
 
 #include <wx/clipbrd.h>
 #include <wx/filedlg.h>
@@ -92,6 +98,16 @@ CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
     Bind(wxEVT_MENU, &CResultView::OnMatchBrace, this, ID_EDIT_MATCH_BRACE);
     Bind(wxEVT_MENU, &CResultView::OnRefresh, this, ID_REFRESH);
     Bind(wxEVT_MENU, &CResultView::OnEditFind, this, ID_EDIT_FIND);
+    Bind(wxEVT_MENU, &CResultView::OnSortCommand, this, ID_SORT_ASCENDING);
+    Bind(wxEVT_MENU, &CResultView::OnSortCommand, this, ID_SORT_DESCENDING);
+    Bind(wxEVT_MENU, &CResultView::OnSortCommand, this, ID_SORT_SELECTION_ASCENDING);
+    Bind(wxEVT_MENU, &CResultView::OnSortCommand, this, ID_SORT_SELECTION_DESCENDING);
+    Bind(wxEVT_MENU, &CResultView::OnViewContents, this, ID_VIEW_CONTENTS);
+    for (int id : {ID_SORT_ASCENDING, ID_SORT_DESCENDING, ID_SORT_SELECTION_ASCENDING, ID_SORT_SELECTION_DESCENDING,
+                   ID_VIEW_CONTENTS})
+        Bind(wxEVT_UPDATE_UI, &CResultView::OnUpdateGridMenuCommand, this, id);
+    Bind(wxEVT_GRID_LABEL_LEFT_CLICK, &CResultView::OnGridLabelLeftClick, this);
+    Bind(wxEVT_GRID_CELL_LEFT_DCLICK, &CResultView::OnGridCellDoubleClick, this);
     for (int id : {int(ID_EDIT_COPY), int(ID_EDIT_SELECT_ALL), int(ID_FILE_SAVE_AS), int(ID_SAVE_SELECTION),
                    int(ID_VIEW_WORD_WRAP), int(ID_EDIT_MATCH_BRACE), int(ID_EDIT_CLEAR_ALL), int(ID_REFRESH),
                    int(ID_FORMAT_FONT), int(ID_EDIT_FIND)})
@@ -297,48 +313,47 @@ bool CResultView::SaveText(const wxString& path, wxString& error) const
     return true;
 }
 
-wxString CResultView::GetGridSelectionText(bool names) const
+CGridCopyText CResultView::MakeGridCopyText(bool names) const
 {
     const CMSHFlexGrid* grid = m_pCurrentGrid;
     if (!grid)
-        return wxString();
+        return CGridCopyText(1, 1, 0, 0, {}, [](int, int) { return std::string_view(); });
     const int top = std::min(grid->GetRow(), grid->GetRowSel());
-    const int bottom = std::max(grid->GetRow(), grid->GetRowSel());
+    int bottom = std::max(grid->GetRow(), grid->GetRowSel());
     const int left = std::min(grid->GetCol(), grid->GetColSel());
     const int right = std::max(grid->GetCol(), grid->GetColSel());
-    wxString text;
-    if (names) {
-        for (int c = left; c <= right; ++c) {
-            // Sort marks are not part of the name.
-            text += GridColumnName(grid->GetTextMatrix(0, c));
-            text += c < right ? "\t" : "\r\n";
-        }
-    }
-    // The cells are gathered as the store keeps them and converted once.
-    const CGridStore& store = *grid->GetStore();
-    const size_t shown = grid->GetResultTable()->GetShownRows();
-    std::string cells;
-    for (int r = top; r <= bottom; ++r) {
-        for (int c = left; c <= right; ++c) {
-            if (static_cast<size_t>(r - 1) < shown) {
-                const std::string_view cell = store.GetCell(static_cast<size_t>(r - 1), static_cast<size_t>(c - 1));
-                cells.append(cell.data(), cell.size());
-            }
-            if (c < right)
-                cells += '\t';
-        }
-        if (r < bottom)
-            cells += "\r\n";
-    }
-    return text + CResultTable::FullText(cells);
+    // A result set without rows shows one empty row that is no data.
+    if (GetGridHasRows(grid) == 0)
+        bottom = top - 1;
+    std::vector<std::string> columnNames;
+    if (names)
+        for (int c = left; c <= right; ++c)
+            columnNames.push_back(grid->GetColumnName(c));
+    // The text is written when it is pasted, perhaps after the grid is sorted again or gone:
+    // the reader keeps the store and the order of the rows as they are now.
+    const CResultTable& table = *grid->GetResultTable();
+    auto reader = std::make_shared<const CGridStore::Reader>(*grid->GetStore());
+    return CGridCopyText(top, left, bottom, right, std::move(columnNames),
+                         [store = grid->GetStore(), reader, order = table.GetOrder(),
+                          shown = table.GetShownRows()](int row, int col) -> std::string_view {
+                             if (row < 1 || col < 1 || static_cast<size_t>(row - 1) >= shown)
+                                 return {};
+                             return reader->GetCell(CGridSort::StoreRow(order, static_cast<size_t>(row - 1)),
+                                                    static_cast<size_t>(col - 1));
+                         });
+}
+
+std::string CResultView::GetGridSelectionText(bool names) const
+{
+    return MakeGridCopyText(names).Text();
 }
 
 void CResultView::CopyGridSelection()
 {
     IQueryHost* main = GetHost();
-    const wxString text = GetGridSelectionText(main ? main->SharedSettings().m_bCopyColNames : true);
+    CGridCopyText text = MakeGridCopyText(main ? main->SharedSettings().m_bCopyColNames : true);
     if (wxTheClipboard->Open()) {
-        wxTheClipboard->SetData(new wxTextDataObject(text));
+        wxTheClipboard->SetData(new CGridClipboardData(std::move(text)));
         wxTheClipboard->Close();
     }
 }
@@ -466,15 +481,8 @@ std::string CResultView::GetGridExportText(bool selectionOnly, const std::string
     std::vector<std::string> columnNames;
     if (names)
         for (int c = range.left; c <= range.right; ++c)
-            columnNames.push_back(GridColumnName(grid->GetTextMatrix(0, c)).utf8_string());
-    const CGridStore& store = *grid->GetStore();
-    const size_t shown = grid->GetResultTable()->GetShownRows();
-    return GridExportText(range, columnNames,
-                          [&store, shown](int row, int col) -> std::string_view {
-                              if (static_cast<size_t>(row - 1) >= shown)
-                                  return {};
-                              return store.GetCell(static_cast<size_t>(row - 1), static_cast<size_t>(col - 1));
-                          },
+            columnNames.push_back(grid->GetColumnName(c));
+    return GridExportText(range, columnNames, [grid](int row, int col) { return grid->GetCellText(row, col); },
                           delimiter, exportToExcel);
 }
 
@@ -509,10 +517,35 @@ void CResultView::SaveGrid(bool selectionOnly)
             TVMessageBox(wxString::Format("'%s'\n", path) +
                              GetFileExceptionText(CFileException::ErrnoToCause(e.code().value())),
                          wxOK | wxICON_STOP, this);
+            SetFocus();
+            return;
+        }
+        if (dialog.m_bExportToExcel && OpenGridExportInSpreadsheet(path, dialog.m_strDelimiter, dialog.m_bColumnNames != 0)) {
+            m_pFrame->SetFindStatusText(wxString());
+            return;
         }
         m_pFrame->SetFindStatusText(wxString());
     }
     SetFocus();
+}
+
+bool CResultView::OpenGridExportInSpreadsheet(const wxString& path, const wxString& delimiter, bool names)
+{
+    std::string error;
+    std::string workbook;
+    // The header row stays in view when there is one.
+    if (!ExportToExcel(path.utf8_string(), names, delimiter.utf8_string(), error, -1, workbook)) {
+        m_pFrame->SetFindStatusText(wxString());
+        TVMessageBox(wxString::FromUTF8(error.empty() ? std::string("Errors occurred.") : error), wxOK | wxICON_STOP, this);
+        return false;
+    }
+    wxString launchError;
+    if (!ShellOpenFile(wxString::FromUTF8(workbook), launchError)) {
+        m_pFrame->SetFindStatusText(wxString());
+        TVMessageBox("'" + wxString::FromUTF8(workbook) + "'.\n" + launchError, wxOK | wxICON_STOP, this);
+        return false;
+    }
+    return true;
 }
 
 void CResultView::OnFormatFont(wxCommandEvent&)

@@ -4,11 +4,14 @@
 // keyboard) work on the grid, otherwise on the text.
 #pragma once
 
+#include "GridContextMenu.h"
 #include "ResultsGrids.h"
+#include "querycore/GridCopyText.h"
 
 #include <wx/fdrepdlg.h>
 #include <wx/stc/stc.h>
 
+#include <optional>
 #include <string>
 
 class CChildFrame;
@@ -68,9 +71,11 @@ public:
     // Writes the text to path; false with the reason when the file cannot be written.
     bool SaveText(const wxString& path, wxString& error) const;
 
-    // The selected cells of the current grid as Copy puts them on the clipboard: the field
-    // names first when names is set, cells separated by tabs, rows by CR LF.
-    wxString GetGridSelectionText(bool names) const;
+    // The selected cells of the current grid as Copy puts them on the clipboard (UTF-8): the
+    // field names first when names is set, cells separated by tabs, rows by CR LF.
+    std::string GetGridSelectionText(bool names) const;
+    // The same, to be measured and written when it is wanted.
+    CGridCopyText MakeGridCopyText(bool names) const;
     // The current grid's cells (or its selected ones) as the grid save writes them.
     std::string GetGridExportText(bool selectionOnly, const std::string& delimiter, bool names,
                                   bool exportToExcel) const;
@@ -93,6 +98,17 @@ public:
     wxFindReplaceDialog* GetFindDialog() const { return m_pFindDialog; }
     // A grid takes the pane: its text's Find dialog goes.
     void CloseFindDialog();
+    // The four sort commands of the grid context menu: the whole current column, or the
+    // selected rows on the selection's left column, ascending or descending.
+    void OnSortCommand(wxCommandEvent& event);
+    void SortColumn(bool ascending);
+    void SortSelection(bool ascending);
+    // The View Contents dialog on the current cell of the current grid.
+    void OnViewContents(wxCommandEvent& event);
+    // Direction of the last sort: a header click sorts that way, or the other way round on the
+    // column it sorted last. Descending before any sort.
+    int m_bSortAscending = 0;
+
     // Reloads the messages collected so far, keeping the selection.
     void OnRefresh(wxCommandEvent& event);
     bool IsRefreshEnabled() const;
@@ -103,6 +119,9 @@ public:
 private:
     // The export dialog, then the grid or its selection into the chosen delimited file.
     void SaveGrid(bool selectionOnly);
+    // The grid save's spreadsheet step: the workbook beside the saved file, opened with the
+    // desktop's default application. A failure is shown; false then.
+    bool OpenGridExportInSpreadsheet(const wxString& path, const wxString& delimiter, bool names);
     void UseReadingKeys();
     void OnSize(wxSizeEvent& event);
     void OnSetFocus(wxFocusEvent& event);
@@ -112,6 +131,14 @@ private:
     void OnUpdateCommand(wxUpdateUIEvent& event);
     void OnDisabledCommand(wxUpdateUIEvent& event);
     void OnFormatTextFont();
+    // Sorts the current grid on its current column (a selection-only sort: on the selection's
+    // left column, its rows only) in the direction m_bSortAscending, which the column's sort
+    // mark may turn round; failures are shown in a message box.
+    void SortGrid();
+    void RunSort();
+    void OnGridLabelLeftClick(wxGridEvent& event);
+    void OnGridCellDoubleClick(wxGridEvent& event);
+    void OnUpdateGridMenuCommand(wxUpdateUIEvent& event);
     void OnFormatGridFont();
     void CopyGridSelection();
     void ShowTextContextMenu(const wxPoint& position, bool byKeyboard);
@@ -124,6 +151,9 @@ private:
 
     CChildFrame* m_pFrame;
     CMSHFlexGrid* m_pCurrentGrid = nullptr;
+    int m_bSortSelection = 0;
+    // The grid context menu's items while it is open: their commands take these states.
+    std::optional<CGridMenuModel> m_gridMenu;
     int m_nTabSize = 4;
     wxFindReplaceData m_findData{wxFR_DOWN};
     wxFindReplaceDialog* m_pFindDialog = nullptr;

@@ -1,6 +1,6 @@
 // The results view's keys, its reading key map, and its context menus: the text's (Copy, Select
-// All) and the grid's (Copy, Select All, Save Selection), whose items take the states of their
-// commands as the menu opens.
+// All) and the grid's (Copy, Select All, Save Selection, the sorts, View Contents), whose items
+// take the states of their commands as the menu opens.
 #include "ResultView.h"
 
 #include "ChildFrame.h"
@@ -97,11 +97,8 @@ void CResultView::OnGridRightClick(wxGridEvent& event)
 
 void CResultView::ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboard, const wxPoint& position)
 {
-    wxMenu menu;
-    menu.Append(ID_EDIT_COPY, "&Copy");
-    menu.Append(ID_EDIT_SELECT_ALL, "Select &All");
-    AppendMenuCommand(&menu, ID_SAVE_SELECTION);
-
+    // With no grid shown every item stays greyed.
+    CGridMenuModel model;
     wxPoint at = position;
     if (CMSHFlexGrid* grid = IsGridVisible() ? m_pCurrentGrid : nullptr) {
         grid->SetFocus();
@@ -119,7 +116,7 @@ void CResultView::ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboar
         in.filling = !grid->GetStore()->m_bComplete.load();
         in.hasRows = GetGridHasRows(grid) != 0;
         in.header = [grid](int col) { return grid->GetTextMatrix(0, col); };
-        const CGridMenuModel model = BuildGridContextMenu(in);
+        model = BuildGridContextMenu(in);
         if (model.selectionMoved)
             grid->SetSelection(model.row, model.col, model.rowSel, model.colSel);
         if (byKeyboard) {
@@ -136,8 +133,24 @@ void CResultView::ShowGridContextMenu(int mouseRow, int mouseCol, bool byKeyboar
         grid->Refresh();
         grid->Update();
     }
-    // The items take the states of their commands (the pane's update rules) as the menu opens.
+
+    wxMenu menu;
+    menu.Append(ID_EDIT_COPY, "&Copy");
+    menu.Append(ID_EDIT_SELECT_ALL, "Select &All");
+    AppendMenuCommand(&menu, ID_SAVE_SELECTION);
+    menu.AppendSeparator();
+    menu.Append(ID_SORT_ASCENDING, model.sortAscending.label);
+    menu.Append(ID_SORT_DESCENDING, model.sortDescending.label);
+    menu.AppendSeparator();
+    menu.Append(ID_SORT_SELECTION_ASCENDING, model.sortSelectionAscending.label);
+    menu.Append(ID_SORT_SELECTION_DESCENDING, model.sortSelectionDescending.label);
+    menu.AppendSeparator();
+    menu.Append(ID_VIEW_CONTENTS, "View C&ontents");
+    // The items take the states of their commands as the menu opens: the sort items and View
+    // Contents those decided here.
+    m_gridMenu = model;
     PopupMenu(&menu, at);
+    m_gridMenu.reset();
 }
 
 void CResultView::ShowTextContextMenu(const wxPoint& position, bool byKeyboard)

@@ -44,4 +44,6 @@ struct CRunViewState {
     std::unique_ptr<CWorkerThread> m_pSplitterThread;
     std::unique_ptr<CWorkerThread> m_pExecThread;
     std::unique_ptr<CWorkerThread> m_pCancelThread;
+    // The export/publish step after the last batch of a save run.
+    std::unique_ptr<CWorkerThread> m_pExportThread;
 };

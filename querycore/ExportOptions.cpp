@@ -101,4 +101,21 @@ std::string SaveTargetPath(const std::string& path, int savedCount, const std::s
     return target.string();
 }
 
+std::string PublishTitle(const std::string& documentTitle)
+{
+    std::string title;
+    for (size_t i = 0; i < documentTitle.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(documentTitle[i]);
+        if (c < 0x80) {
+            title += c == '<' || c == '>' ? '_' : static_cast<char>(c);
+            continue;
+        }
+        // One "_" for the whole UTF-8 sequence of the character.
+        title += '_';
+        while (i + 1 < documentTitle.size() && (static_cast<unsigned char>(documentTitle[i + 1]) & 0xC0) == 0x80)
+            ++i;
+    }
+    return title;
+}
+
 } // namespace export_options

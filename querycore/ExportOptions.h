@@ -44,4 +44,8 @@ std::string StoreDelimiterList(std::vector<std::string>& items, std::string_view
 // <folder>/<name>_<uniqueName>.<extension> beside it.
 std::string SaveTargetPath(const std::string& path, int savedCount, const std::string& uniqueName);
 
+// The title a published stylesheet shows for a document title: every character of code 128 or
+// above and every "<" and ">" made "_".
+std::string PublishTitle(const std::string& documentTitle);
+
 } // namespace export_options

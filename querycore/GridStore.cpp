@@ -149,6 +149,33 @@ std::string_view CGridStore::GetCell(size_t row, size_t column) const
     }
 }
 
+CGridStore::Reader::Reader(const CGridStore& store)
+    : m_nRows(store.GetRowCount()), m_nColumns(store.m_nColumns)
+{
+    std::lock_guard<std::mutex> lock(store.m_mutex);
+    m_pages.reserve(store.m_pages.size());
+    for (const auto& page : store.m_pages)
+        m_pages.push_back(page.get());
+    m_index.reserve(store.m_index.size());
+    for (const auto& chunk : store.m_index)
+        m_index.push_back(chunk.get());
+}
+
+std::string_view CGridStore::Reader::GetCell(size_t row, size_t column) const
+{
+    if (column >= m_nColumns || row >= m_nRows)
+        return {};
+    const RowRef ref = m_index[row / kIndexChunkRows][row % kIndexChunkRows];
+    const char* p = m_pages[ref.page] + ref.offset;
+    size_t length;
+    for (size_t c = 0;; ++c) {
+        p = GetVarint(p, length);
+        if (c == column)
+            return std::string_view(p, length);
+        p += length;
+    }
+}
+
 size_t CGridStore::GetMemoryUsage() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);

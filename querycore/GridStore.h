@@ -15,6 +15,11 @@
 #include <vector>
 
 class CGridStore {
+    struct RowRef {
+        uint32_t page;
+        uint32_t offset;
+    };
+
 public:
     // columns: the number of fields (the grid shows one more, the row numbers).
     explicit CGridStore(size_t columns);
@@ -45,6 +50,22 @@ public:
     // The text of a cell of a published row (empty outside); valid as long as the store lives.
     std::string_view GetCell(size_t row, size_t column) const;
 
+    // Reads cells without taking the store's lock for each one: the rows published when it was
+    // made, for as long as the store lives. For passes over many cells (sorting, copying).
+    class Reader {
+    public:
+        explicit Reader(const CGridStore& store);
+        size_t GetRowCount() const { return m_nRows; }
+        size_t GetColumnCount() const { return m_nColumns; }
+        std::string_view GetCell(size_t row, size_t column) const;
+
+    private:
+        std::vector<const char*> m_pages;
+        std::vector<const RowRef*> m_index;
+        size_t m_nRows;
+        size_t m_nColumns;
+    };
+
     // Bytes held for cells, the row index and the names.
     size_t GetMemoryUsage() const;
 
@@ -66,10 +87,7 @@ public:
     std::atomic<bool> m_bComplete{false};
 
 private:
-    struct RowRef {
-        uint32_t page;
-        uint32_t offset;
-    };
+
     static constexpr size_t kIndexChunkRows = 16384;
 
     // Writer: room for need more bytes of the row being written, moving its first bytes to a

@@ -6,6 +6,7 @@
 #include "ado/Ado.h"
 #include "FrameMailbox.h"
 #include "MessagesBuffer.h"
+#include "SaveOptions.h"
 
 #include <wx/string.h>
 
@@ -50,6 +51,8 @@ public:
     std::deque<CQueuedBatch> m_batchQueue;
     // Result sets the save worker wrote in the current Execute and Save As run.
     int m_nSavedResultSets = 0;
+    // The files the run's export/publish step works on.
+    CExportStepFiles m_exportStep;
 
     // The statement a worker is running, so that cancelling and closing can reach it. A worker
     // sets it before it opens the statement and clears it when the statement is done.

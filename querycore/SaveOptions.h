@@ -14,4 +14,20 @@ struct CSaveOptions {
     std::string delimiter = ",";      // delimited text only; may be empty
     bool exportToExcel = false;       // the delimited file goes to a spreadsheet afterwards
     bool publish = false;             // the XML files are published with a stylesheet afterwards
+    // The title the published stylesheet shows: the query document's title, set when the run
+    // starts.
+    std::string publishTitle;
 };
+
+// The files of a run that its export step uses (CQueryRunState::m_exportStep, under
+// m_csOutput). Cleared when a run's save options are set.
+struct CExportStepFiles {
+    std::string excelFile;       // the last delimited file written in the run
+    long columnCount = -1;       // its field count; -1 when none
+    std::string publishFile;     // the last XML file that received the stylesheet link
+    std::string stylesheetFile;  // the stylesheet copied beside the run's first XML file
+    // Left by the step for the window: the file to open and the line to report once it opened.
+    std::string openFile;
+    std::string openedText;
+};
+

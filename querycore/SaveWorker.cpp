@@ -10,6 +10,7 @@
 #include "QueryCancel.h"
 #include "ReplacingFile.h"
 #include "TextWorker.h"
+#include "XmlPublishing.h"
 
 #include <fmt/format.h>
 
@@ -53,6 +54,25 @@ bool IsLayerError(const _com_error& error)
 wxString FileErrorText(const wxString& fileName, int osError)
 {
     return "'" + fileName + "'.\n" + GetFileExceptionText(CFileException::ErrnoToCause(osError));
+}
+
+// Links a saved XML file to the run's stylesheet, which the run's first published file copies
+// beside itself.
+void PublishSavedXml(CQueryRunState& state, const CSaveOptions& options, const std::string& target)
+{
+    std::string stylesheet;
+    {
+        std::lock_guard<std::mutex> lock(state.m_csOutput);
+        stylesheet = state.m_exportStep.stylesheetFile;
+    }
+    if (stylesheet.empty()) {
+        stylesheet = PublishXmlWithXsl(target, options.publishTitle);
+        std::lock_guard<std::mutex> lock(state.m_csOutput);
+        state.m_exportStep.stylesheetFile = stylesheet;
+    }
+    InsertXmlStylesheetLink(target, stylesheet);
+    std::lock_guard<std::mutex> lock(state.m_csOutput);
+    state.m_exportStep.publishFile = target;
 }
 
 } // namespace
@@ -101,13 +121,14 @@ void SaveResultSets(CSaveBlock& block, ado::RecordsetPtr& recordset, _variant_t&
             const std::string target =
                 export_options::SaveTargetPath(options.path, saved, MakeUniqueName().utf8_string());
             bool written = false;
+            long columnCount = -1;
             switch (options.format) {
             case export_options::ADTG:
                 written = SaveRecordset(*recordset, target, false, state.m_bStop);
                 break;
             case export_options::Delimited:
                 written = SaveRecordsetAsText(*recordset, target, options.delimiter, options.exportToExcel,
-                                              state.m_bStop);
+                                              state.m_bStop, &columnCount);
                 break;
             case export_options::XML:
                 written = SaveRecordset(*recordset, target, true, state.m_bStop);
@@ -116,11 +137,19 @@ void SaveResultSets(CSaveBlock& block, ado::RecordsetPtr& recordset, _variant_t&
                 throw _com_error(E_INVALIDARG);
             }
             if (written) {
+                // Counted and reported before it is published: a failure to publish must not let
+                // the next result set take this file's name.
                 std::lock_guard<std::mutex> lock(state.m_csOutput);
                 ++state.m_nSavedResultSets;
                 AppendOutputText(state.m_strTextOutput,
                                  wxString::Format("Saved %s successfully.", wxString::FromUTF8(target)));
+                if (options.format == export_options::Delimited && options.exportToExcel) {
+                    state.m_exportStep.excelFile = target;
+                    state.m_exportStep.columnCount = columnCount;
+                }
             }
+            if (written && options.format == export_options::XML && options.publish && !Stopped(state))
+                PublishSavedXml(state, options, target);
         }
         if (Stopped(state) || !block.multipleResults)
             break;

@@ -18,10 +18,13 @@
 #include <wx/stc/stc.h>
 #include <wx/utils.h>
 
+#include <algorithm>
+#include <set>
+
 namespace {
 
 // The commands that open the properties sheet, and the page each makes active.
-constexpr int kPropertiesCommands[] = {ID_PROPERTIES,         ID_SCHEMA_CONNECTION_STRING, ID_SCHEMA_RELATIONSHIPS,
+constexpr int kPropertiesCommands[] = {ID_SCHEMA_PROPERTIES,  ID_SCHEMA_CONNECTION_STRING, ID_SCHEMA_RELATIONSHIPS,
                                        ID_SCHEMA_INDEXES,     ID_SCHEMA_CONSTRAINTS,       ID_SCHEMA_TABLE_PERMISSIONS,
                                        ID_SCHEMA_COLUMN_PERMISSIONS};
 
@@ -38,9 +41,18 @@ CPropertyPageKind PageOfCommand(int id)
     }
 }
 
-bool IsViewKind(int kind)
+// Whether the context menu of the kind offers the command; a page the node has no data for is
+// not opened from elsewhere either.
+bool IsOfferedFor(int kind, int id)
 {
-    return kind == kindView || kind == kindViewSortedAscending || kind == kindViewSortedDescending;
+    const CSchemaPopup* popup = FindSchemaPopup(kind);
+    if (!popup)
+        return false;
+    for (const CSchemaMenuEntry& entry : BuiltEntries(*popup)) {
+        if (entry.id == id || std::find(entry.items.begin(), entry.items.end(), id) != entry.items.end())
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -51,10 +63,15 @@ CSchemaView::CSchemaView(wxWindow* parent, CChildFrame* frame)
     m_pModel = std::make_unique<CSchemaTreeModel>(Tree(), Selection(), *this, CSettingsStore::Get());
     SetTreeListener(m_pModel.get());
     AssignImageList(CreateSchemaImageList());
+    // A stored font becomes every pane's font unless one was chosen or stored before.
     LogFont font;
     ReadProfileFont(settings::kSchemaFont, font);
-    if (font.lfHeight != 0)
-        SetFont(font.ToFont());
+    if (font.lfHeight != 0) {
+        IQueryHost* host = m_pFrame->GetHost();
+        if (host && !host->SharedSettings().m_fontSchema.IsOk())
+            host->SharedSettings().m_fontSchema = font.ToFont();
+        SetFont(host ? host->SharedSettings().m_fontSchema : font.ToFont());
+    }
 
     Bind(wxEVT_CONTEXT_MENU, &CSchemaView::OnContextMenu, this);
     Bind(wxEVT_MENU, &CSchemaView::OnReturnAllRows, this, ID_SCHEMA_RETURN_ALL);
@@ -64,13 +81,33 @@ CSchemaView::CSchemaView(wxWindow* parent, CChildFrame* frame)
     Bind(wxEVT_MENU, &CSchemaView::OnFileSaveAs, this, ID_FILE_SAVE_AS);
     Bind(wxEVT_MENU, &CSchemaView::OnRefresh, this, ID_REFRESH);
     Bind(wxEVT_MENU, &CSchemaView::OnShowAllObjects, this, ID_SCHEMA_SHOW_ALL);
-    for (int id : {int(ID_SCHEMA_RETURN_ALL), int(ID_SCHEMA_RETURN_ALL_COLUMNS), int(ID_SCHEMA_RETURN_TOP),
-                   int(ID_SCHEMA_RETURN_TOP_COLUMNS), int(ID_FILE_SAVE_AS), int(ID_REFRESH), int(ID_SCHEMA_SHOW_ALL)})
-        Bind(wxEVT_UPDATE_UI, &CSchemaView::OnUpdateCommand, this, id);
-    for (int id : kPropertiesCommands) {
-        Bind(wxEVT_MENU, &CSchemaView::OnProperties, this, id);
-        Bind(wxEVT_UPDATE_UI, &CSchemaView::OnUpdateCommand, this, id);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnDesign(); }, ID_SCHEMA_DESIGN);
+    Bind(wxEVT_MENU, &CSchemaView::OnEditCopy, this, ID_EDIT_COPY);
+    Bind(wxEVT_MENU, &CSchemaView::OnViewFont, this, ID_FORMAT_FONT);
+    Bind(wxEVT_MENU, &CSchemaView::OnExpandAll, this, ID_SCHEMA_EXPAND_ALL);
+    Bind(wxEVT_MENU, &CSchemaView::OnCollapseAll, this, ID_SCHEMA_COLLAPSE_ALL);
+    for (int id : {int(ID_SCHEMA_SORT_ASCENDING), int(ID_SCHEMA_SORT_DESCENDING), int(ID_SCHEMA_SORT_VIEW_ASCENDING),
+                   int(ID_SCHEMA_SORT_VIEW_DESCENDING)})
+        Bind(wxEVT_MENU, &CSchemaView::OnSortColumns, this, id);
+    Bind(wxEVT_MENU, &CSchemaView::OnRestoreOriginalOrder, this, ID_SCHEMA_RESTORE_ORDER);
+    Bind(wxEVT_MENU, &CSchemaView::OnRestoreOriginalOrder, this, ID_SCHEMA_RESTORE_VIEW_ORDER);
+    // Every command the pane has answers for its menu item, and the font in the window's menu.
+    std::set<int> commands = {ID_FORMAT_FONT};
+    for (const CSchemaPopup& popup : SchemaPopups()) {
+        for (const CSchemaMenuEntry& entry : popup.entries) {
+            for (int id : entry.submenu ? entry.items : std::vector<int>{entry.id}) {
+                if (FindSchemaCommand(id))
+                    commands.insert(id);
+            }
+        }
     }
+    for (int id : commands)
+        Bind(wxEVT_UPDATE_UI, &CSchemaView::OnUpdateCommand, this, id);
+    for (int id : kPropertiesCommands)
+        Bind(wxEVT_MENU, &CSchemaView::OnProperties, this, id);
+    // The query, not the pane, is what Save and Save All would save.
+    Bind(wxEVT_UPDATE_UI, &CSchemaView::OnUpdateDisabledCommand, this, ID_FILE_SAVE);
+    Bind(wxEVT_UPDATE_UI, &CSchemaView::OnUpdateDisabledCommand, this, ID_FILE_SAVE_ALL);
 }
 
 CSchemaView::~CSchemaView()
@@ -230,10 +267,17 @@ void CSchemaView::ShowContextMenu(const wxPoint& point)
 bool CSchemaView::OnItemActivated(TreeItem item)
 {
     const int kind = Tree().GetKind(item);
-    if (IsExecuting() || IsFindInFilesRunning() || !(IsTableLikeKind(kind) || IsColumnKind(kind)))
+    if (IsExecuting() || IsFindInFilesRunning())
         return false;
-    ReturnRows(kAllRows);
-    return true;
+    if (IsTableLikeKind(kind) || IsColumnKind(kind)) {
+        ReturnRows(kAllRows);
+        return true;
+    }
+    if (kind == kindProcedure) {
+        OnDesign();
+        return true;
+    }
+    return false;
 }
 
 bool CSchemaView::HandleKey(const wxKeyEvent& event)
@@ -252,6 +296,14 @@ bool CSchemaView::HandleKey(const wxKeyEvent& event)
         ShowContextMenu(wxDefaultPosition);
         return true;
     }
+    // Ctrl+Insert copies as Ctrl+C does, which the window's menu takes.
+    if (event.GetModifiers() == wxMOD_CONTROL && (code == WXK_INSERT || code == WXK_NUMPAD_INSERT)) {
+        if (IsCommandEnabled(ID_EDIT_COPY)) {
+            wxCommandEvent copy(wxEVT_MENU, ID_EDIT_COPY);
+            OnEditCopy(copy);
+        }
+        return true;
+    }
     return false;
 }
 
@@ -267,6 +319,10 @@ void CSchemaView::OnEnterKey()
             ReturnRows(kAllRows);
             return;
         }
+        if (kind == kindProcedure) {
+            OnDesign();
+            return;
+        }
     } else if (IsExecuting() && !Tree().IsLoaded(caret)) {
         // Nothing is loaded while a query runs.
         return;
@@ -276,113 +332,78 @@ void CSchemaView::OnEnterKey()
 
 // ---- Commands ----
 
-bool CSchemaView::IsIdle() const
+CSchemaMenuState CSchemaView::GetMenuState() const
 {
-    return IsConnectionOpen() && !IsExecuting() && !IsFindInFilesRunning();
+    CSchemaMenuState state = m_pModel->GetMenuState();
+    state.paneShown = m_pFrame->IsSchemaPaneShown();
+    return state;
 }
 
 bool CSchemaView::IsCommandEnabled(int id) const
 {
-    const TreeItem caret = Tree().GetCaret();
-    const int kind = caret ? Tree().GetKind(caret) : -1;
-    const bool columnsPicked =
-        IsColumnKind(kind) && Selection().GetSelectedCount(true) >= 1;
-    // The properties of tables, views and columns are not read while a query runs.
-    const bool objectKind = IsTableLikeKind(kind) || IsColumnKind(kind);
-    const bool oneColumn = !IsColumnKind(kind) || Selection().GetSelectedCount(true) == 1;
-    const bool pageReadable = IsConnectionOpen() && !IsExecuting();
+    const CSchemaMenuState state = GetMenuState();
     switch (id) {
-    case ID_PROPERTIES:
-        return IsConnectionOpen() && m_pFrame->IsSchemaPaneShown() && kind > kindMarker && kind != kindNotCapable &&
-               !(IsExecuting() && objectKind) && oneColumn;
-    case ID_SCHEMA_CONNECTION_STRING: return kind == kindConnection && IsConnectionOpen();
-    case ID_SCHEMA_RELATIONSHIPS:
-    case ID_SCHEMA_CONSTRAINTS: return pageReadable && IsTableLikeKind(kind) && !IsViewKind(kind);
-    case ID_SCHEMA_INDEXES:
-    case ID_SCHEMA_TABLE_PERMISSIONS: return pageReadable && IsTableLikeKind(kind);
-    case ID_SCHEMA_COLUMN_PERMISSIONS: return pageReadable && IsColumnKind(kind) && oneColumn;
-    case ID_REFRESH: return m_pModel->CanRefresh();
-    case ID_SCHEMA_SHOW_ALL: return m_pModel->GetShowAllState().has_value() && !IsExecuting();
-    case ID_SCHEMA_RETURN_ALL:
-    case ID_SCHEMA_RETURN_TOP: return IsIdle() && IsTableLikeKind(kind);
-    case ID_SCHEMA_RETURN_ALL_COLUMNS:
-    case ID_SCHEMA_RETURN_TOP_COLUMNS: return IsIdle() && columnsPicked;
-    case ID_FILE_SAVE_AS: return IsIdle() && (IsTableLikeKind(kind) || columnsPicked);
-    default: return false;
+    case ID_EDIT_COPY:
+    case ID_REFRESH:
+    case ID_FILE_SAVE_AS:
+    case ID_FORMAT_FONT:
+    case ID_SCHEMA_PROPERTIES: return IsSchemaMenuCommandEnabled(id, state);
+    default: return FindSchemaCommand(id) && !GreyedPopupItems(state).count(id);
     }
 }
-
-namespace {
-
-// The properties items at the end of a node's menu: the pages its kind has, then Properties.
-void AppendPropertiesItems(wxMenu& menu, int kind)
-{
-    if (menu.GetMenuItemCount() > 0)
-        menu.AppendSeparator();
-    if (kind == kindConnection) {
-        menu.Append(ID_SCHEMA_CONNECTION_STRING, "&Connection String");
-    } else if (IsTableLikeKind(kind)) {
-        if (!IsViewKind(kind))
-            menu.Append(ID_SCHEMA_RELATIONSHIPS, "&Relationships");
-        menu.Append(ID_SCHEMA_INDEXES, "&Indexes");
-        if (!IsViewKind(kind))
-            menu.Append(ID_SCHEMA_CONSTRAINTS, "Co&nstraints");
-        menu.Append(ID_SCHEMA_TABLE_PERMISSIONS, "Per&missions");
-    } else if (IsColumnKind(kind)) {
-        menu.Append(ID_SCHEMA_COLUMN_PERMISSIONS, "Per&missions");
-    }
-    menu.Append(ID_PROPERTIES, "&Properties\tAlt+Enter");
-}
-
-} // namespace
 
 wxMenu* CSchemaView::CreateContextMenu() const
 {
-    const TreeItem caret = Tree().GetCaret();
-    const int kind = caret ? Tree().GetKind(caret) : -1;
-    auto menu = std::make_unique<wxMenu>();
-    auto rowsMenu = [&](const char* title, int top, int all) {
-        auto* rows = new wxMenu;
-        rows->Append(top, "Return &Top...");
-        rows->Append(all, "Return &All Rows");
-        menu->AppendSubMenu(rows, title);
-        menu->AppendSeparator();
-        menu->Append(ID_FILE_SAVE_AS, "Save &As...");
-    };
-    if (kind == kindConnection || kind == kindTablesFolder || kind == kindViewsFolder ||
-        kind == kindProceduresFolder) {
-        menu->AppendCheckItem(ID_SCHEMA_SHOW_ALL, "&Show All Objects");
-        menu->AppendSeparator();
-        menu->Append(ID_REFRESH, "Refres&h\tF8");
-    } else if (kind == kindSystemTablesFolder || kind == kindAliasesFolder || kind == kindTemporaryTablesFolder) {
-        menu->Append(ID_REFRESH, "Refres&h\tF8");
-    } else if (IsTableLikeKind(kind)) {
-        rowsMenu("&Open", ID_SCHEMA_RETURN_TOP, ID_SCHEMA_RETURN_ALL);
-    } else if (IsColumnKind(kind)) {
-        rowsMenu("&Select", ID_SCHEMA_RETURN_TOP_COLUMNS, ID_SCHEMA_RETURN_ALL_COLUMNS);
-    } else if (kind != kindProcedure && kind != kindParameter) {
+    const CSchemaMenuState state = GetMenuState();
+    const CSchemaPopup* popup = FindSchemaPopup(state.kind);
+    if (!popup)
         return nullptr;
+    const std::vector<CSchemaMenuEntry> entries = BuiltEntries(*popup);
+    if (entries.empty())
+        return nullptr;
+    const std::set<int> greyed = GreyedPopupItems(state);
+    auto append = [&](wxMenu& menu, int id) {
+        const CSchemaCommand* command = FindSchemaCommand(id);
+        wxMenuItem* item = menu.Append(id, wxString::FromUTF8(command->text), wxString(),
+                                       command->check ? wxITEM_CHECK : wxITEM_NORMAL);
+        item->Enable(!greyed.count(id));
+        if (command->check)
+            item->Check(IsPopupItemChecked(id, state));
+    };
+    auto menu = std::make_unique<wxMenu>();
+    for (const CSchemaMenuEntry& entry : entries) {
+        if (entry.submenu) {
+            auto* submenu = new wxMenu;
+            for (int id : entry.items)
+                append(*submenu, id);
+            menu->AppendSubMenu(submenu, wxString::FromUTF8(entry.submenu));
+        } else if (entry.id == 0) {
+            menu->AppendSeparator();
+        } else {
+            append(*menu, entry.id);
+        }
     }
-    AppendPropertiesItems(*menu, kind);
-    for (int id : {int(ID_SCHEMA_RETURN_ALL), int(ID_SCHEMA_RETURN_ALL_COLUMNS), int(ID_SCHEMA_RETURN_TOP),
-                   int(ID_SCHEMA_RETURN_TOP_COLUMNS), int(ID_FILE_SAVE_AS), int(ID_REFRESH), int(ID_SCHEMA_SHOW_ALL)}) {
-        if (wxMenuItem* item = menu->FindItem(id))
-            item->Enable(IsCommandEnabled(id));
-    }
-    for (int id : kPropertiesCommands) {
-        if (wxMenuItem* item = menu->FindItem(id))
-            item->Enable(IsCommandEnabled(id));
-    }
-    if (wxMenuItem* item = menu->FindItem(ID_SCHEMA_SHOW_ALL))
-        item->Check(m_pModel->GetShowAllState().value_or(false));
     return menu.release();
 }
 
 void CSchemaView::OnUpdateCommand(wxUpdateUIEvent& event)
 {
-    event.Enable(IsCommandEnabled(event.GetId()));
-    if (event.GetId() == ID_SCHEMA_SHOW_ALL)
-        event.Check(m_pModel->GetShowAllState().value_or(false));
+    const int id = event.GetId();
+    // A context menu keeps the states its own rules gave; the window's menus follow theirs.
+    const auto* menu = wxDynamicCast(event.GetEventObject(), wxMenu);
+    if (menu && !menu->GetMenuBar()) {
+        const CSchemaMenuState state = GetMenuState();
+        event.Enable(!GreyedPopupItems(state).count(id));
+        if (id == ID_SCHEMA_SHOW_ALL)
+            event.Check(IsPopupItemChecked(id, state));
+        return;
+    }
+    event.Enable(IsCommandEnabled(id));
+}
+
+void CSchemaView::OnUpdateDisabledCommand(wxUpdateUIEvent& event)
+{
+    event.Enable(false);
 }
 
 wxWindow* CSchemaView::GetMainWindow() const
@@ -394,10 +415,11 @@ wxWindow* CSchemaView::GetMainWindow() const
 
 void CSchemaView::OnProperties(wxCommandEvent& event)
 {
-    if (!IsCommandEnabled(event.GetId()))
+    const int id = event.GetId();
+    if (!IsCommandEnabled(id) || (id != ID_SCHEMA_PROPERTIES && !IsOfferedFor(GetMenuState().kind, id)))
         return;
     if (ShowConnectionProperties())
-        ShowPropertiesPage(PageOfCommand(event.GetId()));
+        ShowPropertiesPage(PageOfCommand(id));
 }
 
 CSchemaPropertiesSheetFrame* CSchemaView::ShowConnectionProperties()
@@ -439,7 +461,7 @@ void CSchemaView::OnRefresh(wxCommandEvent&)
 
 void CSchemaView::OnShowAllObjects(wxCommandEvent&)
 {
-    if (IsCommandEnabled(ID_SCHEMA_SHOW_ALL))
+    if (m_pModel->GetShowAllState() && !IsExecuting())
         m_pModel->OnShowAllObjects();
 }
 

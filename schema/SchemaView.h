@@ -1,10 +1,14 @@
 // The schema pane of a query window: the connection's objects as a tree (connection node,
 // folders, objects, columns and parameters), loaded from the connection's schema rowsets on a
 // node's first expansion, with Refresh, Show All Objects, multiple selection of sibling columns,
-// and Return All Rows / Return Top / Save As, which write a row-limited SELECT into the editor,
-// select it and run it. The logic lives in CSchemaTreeModel; this class renders it, turns mouse,
-// keys and menu commands into its calls, and stands for the query window towards it
-// (ISchemaHost). Window thread only.
+// Return All Rows / Return Top / Save As, which write a row-limited SELECT into the editor,
+// select it and run it, Design, which runs the query of a view's or procedure's source text with
+// the results in text, Copy of names, column sorting, Expand All / Collapse All and the schema
+// font; a context menu per node kind. The logic lives in CSchemaTreeModel and the menus' rules
+// in SchemaContextMenu; this class renders them, turns mouse, keys and menu commands into their
+// calls, and stands for the query window towards them (ISchemaHost). Window thread only.
+//
+// Files: SchemaView.cpp (the host, mouse and keys, menus), SchemaViewCommands.cpp (commands).
 #pragma once
 
 #include "SchemaPropertiesSheet.h"
@@ -56,7 +60,22 @@ public:
     // disabled meanwhile; nothing while the frame shows already.
     void ShowPropertiesPage(CPropertyPageKind page);
 
-    // Whether a command of the pane can run now (its menu item's state).
+    // Design: the query of the caret view's or procedure's source text, appended and run with
+    // the results in text for that run. Nothing while the window is busy or on other nodes.
+    void OnDesign();
+    // Copy: the caret's name text on the clipboard (an empty text too).
+    void OnEditCopy(wxCommandEvent& event);
+    // Font...: the schema font of every query window, kept in the profile.
+    void OnViewFont(wxCommandEvent& event);
+    // Sets the shared schema font (or the default one) on the tree.
+    void ApplyFont();
+    void OnExpandAll(wxCommandEvent& event);
+    void OnCollapseAll(wxCommandEvent& event);
+    void OnSortColumns(wxCommandEvent& event);
+    void OnRestoreOriginalOrder(wxCommandEvent& event);
+
+    // Whether a command of the pane can run now: a command of the query window's menus by their
+    // rules, a context menu's command by the context menu's.
     bool IsCommandEnabled(int id) const;
     // The context menu for the caret's kind, with its items greyed and checked; null for kinds
     // without one. The caller owns it.
@@ -91,13 +110,14 @@ private:
     bool OnItemActivated(TreeItem item) override;
     void OnCaretMovedByControl() override;
 
-    bool IsIdle() const;
+    CSchemaMenuState GetMenuState() const;
     wxWindow* GetMainWindow() const;
     void ShowContextMenu(const wxPoint& point);
     void OnContextMenu(wxContextMenuEvent& event);
     // Enter: Return All Rows on tables, views and selected columns; otherwise opens or closes.
     void OnEnterKey();
     void OnUpdateCommand(wxUpdateUIEvent& event);
+    void OnUpdateDisabledCommand(wxUpdateUIEvent& event);
 
     CChildFrame* m_pFrame;
     std::unique_ptr<CSchemaTreeModel> m_pModel;

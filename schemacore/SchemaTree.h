@@ -11,6 +11,7 @@
 
 #include <wx/string.h>
 
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -56,6 +57,7 @@ public:
     virtual int GetKind(TreeItem item) const = 0;
     virtual void SetKind(TreeItem item, int kind) = 0;
     virtual CSchemaItemData* GetData(TreeItem item) const = 0;
+    virtual void SetData(TreeItem item, CSchemaItemData* data) = 0;
     virtual bool HasButton(TreeItem item) const = 0;
     virtual void SetBold(TreeItem item, bool bold) = 0;
 
@@ -81,6 +83,9 @@ public:
     virtual void Delete(TreeItem item) = 0;
     virtual void DeleteChildren(TreeItem item) = 0;
     virtual void DeleteAll() = 0;
+    // Puts the item's children in the order of less (a stable sort); their own children go
+    // with them.
+    virtual void SortChildren(TreeItem item, const std::function<bool(TreeItem, TreeItem)>& less) = 0;
 
     // Redraw off and on again around many changes; calls nest.
     virtual void BeginUpdate() = 0;

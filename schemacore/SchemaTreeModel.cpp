@@ -69,6 +69,7 @@ const std::deque<CSchemaNodeData>& CSchemaTreeModel::GetObjectList(int childKind
 
 void CSchemaTreeModel::ClearCaches()
 {
+    m_savedOrders.clear();
     m_objects.clear();
     m_columns.clear();
 }
@@ -175,6 +176,10 @@ void CSchemaTreeModel::OnItemDeleted(TreeItem item)
     m_selection.OnItemDeleted(item);
     if (m_lastSelectionParent == item)
         m_lastSelectionParent = {};
+    // A node that goes takes its kept column order with it: reloaded, its columns may differ,
+    // and a Restore must not bring back names of columns that are no more.
+    if (const auto* data = dynamic_cast<const CSchemaNodeData*>(m_tree.GetData(item)))
+        m_savedOrders.erase(GetNodeKey(*data));
 }
 
 bool CSchemaTreeModel::ExpandNode(int kind, TreeItem item, bool markLoaded)
@@ -283,12 +288,17 @@ bool CSchemaTreeModel::CompleteRefresh(TreeItem item, CRefreshState& state)
         if (record == state.records.end())
             continue;
         const bool expanded = record->m_bExpanded;
+        const int kind = record->m_nKind;
         state.records.erase(record);
         result = LoadByExpansion(child);
         if (!result) {
             InsertMarker(child, wxString(kExceptionOccurred), kindMarker);
             return false;
         }
+        // Sorted columns come back sorted the same way; the node keeps its open or closed state.
+        if (IsSortedKind(kind))
+            SortColumns(kind == kindTableSortedAscending || kind == kindViewSortedAscending,
+                        kind == kindViewSortedAscending || kind == kindViewSortedDescending, child);
         if (!expanded)
             m_tree.Collapse(child);
     }

@@ -11,10 +11,13 @@
 // thread, on the window's connection.
 //
 // Files: SchemaTreeModel.cpp (tree, refresh, selection), SchemaObjectLoaders.cpp (tables and
-// procedures), SchemaColumnLoaders.cpp (columns, keys, column lists, statements).
+// procedures), SchemaColumnLoaders.cpp (columns, keys, column lists, statements),
+// SchemaTreeCommands.cpp (the pane's commands: menu state, Copy, Design, column sorting,
+// Expand All).
 #pragma once
 
 #include "MultiSelectTree.h"
+#include "SchemaContextMenu.h"
 #include "SchemaHost.h"
 #include "SchemaNodeData.h"
 #include "SchemaTree.h"
@@ -55,7 +58,7 @@ public:
     // Reloads a loaded node; its children that were expanded come back expanded (and sorted
     // columns sorted), one level deep. False when a reload failed ("<Exception occurred>").
     bool RefreshNode(TreeItem item);
-    // Empties every object list and the column list.
+    // Empties every object list, the column list and the kept column orders.
     void ClearCaches();
 
     // Refresh of the caret item: the connection node or a folder.
@@ -111,6 +114,41 @@ public:
     // column node: name + "." + column, or name + "._" for several).
     wxString BuildSelectStatement(int rows, wxString* objectName = nullptr);
 
+    // ---- Commands (SchemaTreeCommands.cpp) ----
+
+    // The caret's kind, the selection and the window's state, as the menus' rules read them
+    // (the pane is taken as shown).
+    CSchemaMenuState GetMenuState() const;
+    // What Copy puts on the clipboard for the caret: an object's qualified name, the selected
+    // columns' qualified names joined by ", ", a procedure's name, a parameter's name with its
+    // direction; empty for other kinds, and for columns on a DBMS named "TEXT".
+    wxString GetCopyText() const;
+    // Design's query for an object (see ComposeObjectSourceQuery); always true.
+    bool GetObjectSourceQuery(CSchemaNodeData& object, wxString& out, bool isProcedure);
+    // Design's query for the caret: a view (6, 21, 22) or a procedure (8) with its item data;
+    // empty while the window is busy and for every other node.
+    wxString BuildObjectSourceQuery();
+
+    // Sorts the columns of a table or view (the caret when item is none), loading them first
+    // when they never were: ascending in the tree's order of texts, descending by the names'
+    // characters; the node takes the sorted kind (19 to 22) and opens. The order as loaded is
+    // kept first, for Restore. False when loading failed (kind and order unchanged).
+    bool SortColumns(bool ascending, bool isView, TreeItem item = {});
+    // SortColumns on the caret with "Please wait..." and the hourglass.
+    void OnSortColumns(bool ascending, bool isView);
+    // Keeps the order of the node's column children under its node key, unless one is kept.
+    void SaveOriginalColumnOrder(TreeItem item);
+    // Gives the caret's columns their kept order back, and the node its kind as loaded.
+    void RestoreOriginalOrder();
+    bool HasSavedOrder(const wxString& nodeKey) const { return m_savedOrders.count(nodeKey) != 0; }
+
+    // Opens and loads the item and its following siblings with everything below them (the
+    // first root item when none); false at the first load that fails.
+    bool ExpandSubtree(TreeItem first);
+    // ExpandSubtree of the whole tree with "Please wait...", the hourglass and redraw off; the
+    // scroll position stays.
+    bool ExpandAll();
+
     // The cached item data (the object lists by the kind of their nodes, and the column list).
     const std::deque<CSchemaNodeData>& GetObjectList(int childKind) const;
     const std::deque<CSchemaColumnData>& GetColumnDataList() const { return m_columns; }
@@ -161,4 +199,7 @@ private:
 
     std::map<int, std::deque<CSchemaNodeData>> m_objects;
     std::deque<CSchemaColumnData> m_columns;
+    // The loaded column order of the nodes whose columns were sorted, by node key; it points
+    // into m_columns.
+    std::map<wxString, std::vector<CSchemaColumnData*>> m_savedOrders;
 };

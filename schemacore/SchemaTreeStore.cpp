@@ -91,6 +91,11 @@ CSchemaItemData* CSchemaTreeStore::GetData(TreeItem item) const
     return N(item)->data;
 }
 
+void CSchemaTreeStore::SetData(TreeItem item, CSchemaItemData* data)
+{
+    N(item)->data = data;
+}
+
 bool CSchemaTreeStore::HasButton(TreeItem item) const
 {
     return N(item)->button || !N(item)->children.empty();
@@ -246,6 +251,14 @@ void CSchemaTreeStore::Delete(TreeItem item)
     } else {
         m_pRoot = nullptr;
     }
+    Changed(true);
+}
+
+void CSchemaTreeStore::SortChildren(TreeItem item, const std::function<bool(TreeItem, TreeItem)>& less)
+{
+    std::vector<Node*>& children = N(item)->children;
+    std::stable_sort(children.begin(), children.end(), [&less](Node* a, Node* b) { return less(T(a), T(b)); });
+    Renumber(N(item), 0);
     Changed(true);
 }
 

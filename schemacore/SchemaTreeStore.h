@@ -55,6 +55,7 @@ public:
     int GetKind(TreeItem item) const override;
     void SetKind(TreeItem item, int kind) override;
     CSchemaItemData* GetData(TreeItem item) const override;
+    void SetData(TreeItem item, CSchemaItemData* data) override;
     bool HasButton(TreeItem item) const override;
     void SetBold(TreeItem item, bool bold) override;
     bool IsExpanded(TreeItem item) const override;
@@ -73,6 +74,7 @@ public:
     void Delete(TreeItem item) override;
     void DeleteChildren(TreeItem item) override;
     void DeleteAll() override;
+    void SortChildren(TreeItem item, const std::function<bool(TreeItem, TreeItem)>& less) override;
     void BeginUpdate() override;
     void EndUpdate() override;
     std::pair<int, int> GetScrollPosition() const override;

@@ -10,6 +10,7 @@
 #include "query/ChildFrame.h"
 #include "query/CompanionCommands.h"
 #include "tests/common/WxStringPrinter.h"
+#include "tests/modules/ModalSteps.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
@@ -79,94 +80,6 @@ std::vector<wxString> ListTexts(wxListCtrl& list)
         texts.push_back(list.GetItemText(i));
     return texts;
 }
-
-wxDialog* ShownModalDialog(const std::function<bool(wxDialog&)>& match)
-{
-    for (wxWindow* window : wxTopLevelWindows) {
-        auto* dialog = dynamic_cast<wxDialog*>(window);
-        if (dialog && dialog->IsModal() && dialog->IsShown() && match(*dialog))
-            return dialog;
-    }
-    return nullptr;
-}
-
-void SaveScreenshot(wxWindow& window, const wxString& name)
-{
-    for (int i = 0; i < 20; ++i) {
-        wxYield();
-        std::this_thread::sleep_for(10ms);
-    }
-    const wxRect rect = window.GetScreenRect();
-    wxScreenDC screen;
-    wxBitmap bitmap(rect.GetWidth(), rect.GetHeight());
-    {
-        wxMemoryDC memory(bitmap);
-        memory.Blit(0, 0, rect.GetWidth(), rect.GetHeight(), &screen, rect.GetX(), rect.GetY());
-    }
-    wxFileName::Mkdir(TORVANE_ARTIFACTS_DIR, wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
-        wxImage::AddHandler(new wxPNGHandler);
-    EXPECT_TRUE(bitmap.ConvertToImage().SaveFile(wxString(TORVANE_ARTIFACTS_DIR) + "/" + name, wxBITMAP_TYPE_PNG));
-}
-
-// Remembers the modal dialog that opened last and is still up.
-class ModalDialogWatch : public wxModalDialogHook {
-public:
-    ModalDialogWatch() { Register(); }
-    ~ModalDialogWatch() override { Unregister(); }
-    wxDialog* Current() const { return m_open.empty() ? nullptr : m_open.back(); }
-    void Forget(wxDialog* dialog) { Exit(dialog); }
-
-protected:
-    int Enter(wxDialog* dialog) override
-    {
-        m_open.push_back(dialog);
-        return wxID_NONE;
-    }
-    void Exit(wxDialog* dialog) override { m_open.erase(std::remove(m_open.begin(), m_open.end(), dialog), m_open.end()); }
-
-private:
-    std::vector<wxDialog*> m_open;
-};
-
-// Runs the steps, each once the one before it has done its work, on a timer while the modal
-// windows the command opens are up. A step returns true when it is done; one that does not
-// come about in time fails the test and closes the modal windows.
-class Steps {
-public:
-    static constexpr std::chrono::seconds kStepTimeout{30};
-
-    Steps(ModalDialogWatch& hook, std::vector<std::function<bool()>> steps) : m_hook(hook), m_steps(std::move(steps))
-    {
-        m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
-            if (m_next < m_steps.size() && !m_running) {
-                m_running = true;
-                if (m_steps[m_next]()) {
-                    ++m_next;
-                    m_since = std::chrono::steady_clock::now();
-                } else if (std::chrono::steady_clock::now() - m_since > kStepTimeout) {
-                    ADD_FAILURE() << "step " << m_next + 1 << " did not come about";
-                    m_next = m_steps.size();
-                    // Ends the modal windows the steps were waiting in, so the test goes on.
-                    while (wxDialog* open = m_hook.Current())
-                        open->EndModal(wxID_CANCEL), m_hook.Forget(open);
-                }
-                m_running = false;
-            }
-        });
-        m_timer.Start(50);
-    }
-    ~Steps() { m_timer.Stop(); }
-    bool Done() const { return m_next == m_steps.size(); }
-
-private:
-    ModalDialogWatch& m_hook;
-    std::vector<std::function<bool()>> m_steps;
-    std::chrono::steady_clock::time_point m_since = std::chrono::steady_clock::now();
-    size_t m_next = 0;
-    bool m_running = false;
-    wxTimer m_timer;
-};
 
 // The menu item a person chooses: Tools > Types... of the main window.
 void ChooseTypesMenuItem()

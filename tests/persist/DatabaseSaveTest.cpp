@@ -59,8 +59,8 @@ std::string Canonical(DataTypeEnum type, const _variant_t& v)
     if (v.vt == (VT_ARRAY | VT_UI1))
         return persist::HexEncode(v.bytes);
     if (IsDateType(type)) {
-        persist::DateTimeParts p;
-        if (!persist::ToDateTimeParts(v, p))
+        DateParts p;
+        if (!persist::ToDateParts(v, p))
             return "unreadable date " + v.ToString();
         if (type == adDBDate)
             return persist::FormatDate(p);

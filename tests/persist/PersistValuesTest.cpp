@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 using namespace ado::persist;
+using ado::DateParts;
 
 TEST(PersistValuesTest, DatesToCalendarParts)
 {
@@ -37,8 +38,8 @@ TEST(PersistValuesTest, DatesToCalendarParts)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value.vt == VT_BSTR ? c.value.str : std::to_string(c.value.num.dblVal));
-        DateTimeParts p;
-        bool ok = ToDateTimeParts(c.value, p);
+        DateParts p;
+        bool ok = ToDateParts(c.value, p);
         if (!c.expected) {
             EXPECT_FALSE(ok);
             continue;

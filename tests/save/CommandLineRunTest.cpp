@@ -173,6 +173,40 @@ TEST_P(CommandLineRunTest, EachOutputFormat)
     }
 }
 
+TEST_P(CommandLineRunTest, WithQTheRunPublishesOrMakesTheWorkbookWithoutOpeningAnything)
+{
+    // XML: both files linked to one stylesheet named after the first; an upper-case extension
+    // gets its stylesheet beside it, never over it.
+    Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("R.XML"), "-q"}, false);
+    ASSERT_EQ(outcome.status, 0) << outcome.errors;
+    std::vector<std::string> names = Names(m_folder / "out");
+    ASSERT_EQ(names.size(), 3u) << outcome.errors;
+    EXPECT_EQ(names[0], "R.XML");
+    EXPECT_EQ(names[1], "R.xsl");
+    const std::string link = "<?xml-stylesheet type=\"text/xsl\" href=\"R.xsl\"?>\r\n";
+    for (const std::string& name : {names[0], names[2]}) {
+        const std::string bytes = FileBytes(Out(name));
+        ASSERT_EQ(bytes.substr(0, link.size()), link) << name;
+        EXPECT_NO_THROW(torvane::test::ReadRowsetXml(bytes.substr(link.size()))) << name;
+    }
+    EXPECT_NE(FileBytes(Out("R.xsl")).find("<title>in.sql</title>"), std::string::npos);
+    EXPECT_TRUE(outcome.errors.ends_with("successfully.\n\nPublished " + Out(names[2]) +
+                                         " successfully.\nQuery batch completed\n"))
+        << outcome.errors;
+
+    // Delimited text: the last file of the run gets its workbook; the delimited files stay.
+    fs::remove_all(m_folder / "out");
+    outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv"), "-q", "1"}, false);
+    ASSERT_EQ(outcome.status, 0) << outcome.errors;
+    names = Names(m_folder / "out");
+    ASSERT_EQ(names.size(), 3u) << outcome.errors;
+    const std::string workbook = names[1].substr(0, names[1].size() - 4) + ".xlsx";
+    EXPECT_EQ(names[2], workbook);
+    EXPECT_TRUE(outcome.errors.ends_with("\n\nExported " + Out(workbook) +
+                                         " to Excel successfully.\nQuery batch completed\n"))
+        << outcome.errors;
+}
+
 TEST_P(CommandLineRunTest, AFailedBatchIsTheRunsExitStatus)
 {
     WriteFile(m_input, "SELECT id FROM items\nGO\nSELECT * FROM no_such_table\nGO\nSELECT 'never' AS n\n");

@@ -73,6 +73,9 @@ TEST_F(ExportDialogsTest, TheSaveDialogOpensWithTheStoredChoices)
         dlg.SetFileType(2);
         EXPECT_TRUE(dlg.GetDelimiterBox()->IsEnabled());
         EXPECT_FALSE(dlg.GetPublishBox()->IsEnabled());
+        // The workbook step is there for delimited text, on by default.
+        EXPECT_TRUE(dlg.GetExcelBox()->IsEnabled());
+        EXPECT_TRUE(dlg.GetExcelBox()->GetValue());
         EXPECT_EQ(dlg.GetPathName(), In("q.csv"));
         dlg.SetFileType(1);
         EXPECT_FALSE(dlg.GetDelimiterBox()->IsEnabled());
@@ -206,6 +209,8 @@ TEST_F(ExportDialogsTest, TheGridExportDialogChecksItsDelimiterAlways)
         CExportDlg dlg(nullptr, "Save Grid Results", kGridFilter, In(c.name));
         dlg.GetDelimiterBox()->SetValue(c.delimiter);
         dlg.GetColumnNamesBox()->SetValue(false);
+        EXPECT_TRUE(dlg.GetExcelBox()->IsEnabled());
+        dlg.GetExcelBox()->SetValue(false);
         CMessageScript script{c.answer ? c.answer : wxID_OK};
         EXPECT_EQ(dlg.OnFileNameOK(), c.keepsOpen);
         std::vector<wxString> shown = script.Texts();
@@ -223,8 +228,8 @@ TEST_F(ExportDialogsTest, TheGridExportDialogChecksItsDelimiterAlways)
         EXPECT_EQ(StoredInt("ColumnNames"), 0);
         EXPECT_EQ(Stored("Format"), c.delimiter);
         EXPECT_EQ(Stored("InitialDir"), wxString::FromUTF8(m_folder.string()) + "/");
-        // The spreadsheet box is disabled, so its setting is left alone.
-        EXPECT_EQ(StoredInt("ExportToExcel"), -99);
+        EXPECT_EQ(dlg.m_bExportToExcel, 0);
+        EXPECT_EQ(StoredInt("ExportToExcel"), 0);
     }
 }
 

@@ -19,6 +19,7 @@
 #include "tests/window/WindowTestMain.h"
 
 #include <gtest/gtest.h>
+#include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/statusbr.h>
 #include <wx/stc/stc.h>
@@ -93,6 +94,7 @@ TEST_P(SaveWindowTest, ExecuteAndSaveAsWritesEachResultSetAndReportsIt)
         dlg.SetBasePath(In("result"));
         dlg.SetFileType(2);
         dlg.GetDelimiterBox()->SetValue(",");
+        dlg.GetExcelBox()->SetValue(false);
         return dlg.OnFileNameOK() ? wxID_CANCEL : wxID_OK;
     });
     wxCommandEvent command(wxEVT_MENU, ID_QUERY_EXECUTE_SAVE_AS);
@@ -159,6 +161,55 @@ TEST_P(SaveWindowTest, AFailedSaveIsAnErrorOfTheRunAndCancelTakesNothing)
     EXPECT_EQ(Pane(frame, 3), "Number of result sets saved: 0");
     // A window that was in text mode stays so.
     EXPECT_TRUE(frame->OutputMode().m_bResultsInText);
+}
+
+TEST_P(SaveWindowTest, PublishingAndTheWorkbookEndTheRunByOpeningTheirFiles)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText("SELECT id, name FROM pets\nGO\nSELECT 'last' AS what\n");
+
+    // The dialog's choice: XML, published.
+    window_test::DialogScript script;
+    script.Expect<CExportDialogEx>([&](CExportDialogEx& dlg) {
+        dlg.SetBasePath(In("pub"));
+        dlg.SetFileType(3);
+        EXPECT_TRUE(dlg.GetPublishBox()->GetValue());
+        return dlg.OnFileNameOK() ? wxID_CANCEL : wxID_OK;
+    });
+    wxCommandEvent command(wxEVT_MENU, ID_QUERY_EXECUTE_SAVE_AS);
+    frame->GetEventHandler()->ProcessEvent(command);
+    ASSERT_EQ(script.Answered(), 1);
+    WaitForRun(frame);
+    wxString output = Output(frame);
+    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed") << output;
+    EXPECT_TRUE(fs::exists(m_folder / "pub.xsl"));
+    const wxString published = output.AfterLast('\n');
+    EXPECT_TRUE(published.StartsWith("Published " + In("pub_")) && published.EndsWith(".xml successfully."))
+        << output;
+    // The browser is handed the page made from the last file.
+    std::vector<std::string> opened = window_test::OpenedFiles();
+    ASSERT_FALSE(opened.empty());
+    EXPECT_TRUE(opened.back().size() > 5 && opened.back().substr(opened.back().size() - 5) == ".html") << opened.back();
+    EXPECT_NE(FileBytes(opened.back()).find("<td>last</td>"), std::string::npos);
+    fs::remove(opened.back());
+
+    // Delimited text with the workbook step, as the command line hands it over.
+    CSaveOptions options;
+    options.format = export_options::Delimited;
+    options.path = (m_folder / "book.csv").string();
+    options.delimiter = ";";
+    options.exportToExcel = true;
+    frame->GetSaveAs().SetSaveOptions(options);
+    Editor(frame).SetText("SELECT id, name FROM pets");
+    frame->GetExecution().ExecuteQuery();
+    WaitForRun(frame);
+    output = Output(frame);
+    EXPECT_TRUE(output.EndsWith("\n\nExported " + In("book.xlsx") + " to Excel successfully.")) << output;
+    opened = window_test::OpenedFiles();
+    ASSERT_FALSE(opened.empty());
+    EXPECT_EQ(opened.back(), (m_folder / "book.xlsx").string());
+    EXPECT_EQ(FileBytes(m_folder / "book.csv"), "id;name\r\n1;cat\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, SaveWindowTest,

@@ -157,7 +157,7 @@ TEST_P(PropertiesSheetTest, EachKindOpensItsPagesAndEveryCloseHidesThem)
     int closing = 0;
     for (const auto& c : cases) {
         Pick(c.path);
-        CSchemaPropertiesSheet* sheet = Command(ID_PROPERTIES);
+        CSchemaPropertiesSheet* sheet = Command(ID_SCHEMA_PROPERTIES);
         ASSERT_TRUE(sheet) << c.path;
         if (!first)
             first = Frame();
@@ -193,7 +193,7 @@ TEST_P(PropertiesSheetTest, EachKindOpensItsPagesAndEveryCloseHidesThem)
 
     // The general page of a column names it with its table.
     Pick(table + "|amount");
-    CSchemaPropertiesSheet* sheet = Command(ID_PROPERTIES);
+    CSchemaPropertiesSheet* sheet = Command(ID_SCHEMA_PROPERTIES);
     CSchemaPropertyPage& general = *sheet->GetGeneralPage();
     EXPECT_EQ(general.GetLabel(0)->GetLabel(), "Name:");
     EXPECT_EQ(general.GetValue(0)->GetValue(), (IsPostgres() ? "\"public\".\"orders\"" : "\"orders\"") + wxString(".\"amount\""));
@@ -202,7 +202,7 @@ TEST_P(PropertiesSheetTest, EachKindOpensItsPagesAndEveryCloseHidesThem)
     Close();
     // On a folder the last four pairs are hidden.
     Pick("Views");
-    sheet = Command(ID_PROPERTIES);
+    sheet = Command(ID_SCHEMA_PROPERTIES);
     EXPECT_EQ(general.GetValue(1)->GetValue(), "All Views");
     EXPECT_FALSE(general.GetValue(2)->IsShown());
     Close();
@@ -348,11 +348,11 @@ TEST_P(PropertiesSheetTest, TheMenusOfferThePagesOfTheNode)
     std::unique_ptr<wxMenu> menu(m_view->CreateContextMenu());
     ASSERT_TRUE(menu);
     for (int id : {int(ID_SCHEMA_RELATIONSHIPS), int(ID_SCHEMA_INDEXES), int(ID_SCHEMA_CONSTRAINTS),
-                   int(ID_SCHEMA_TABLE_PERMISSIONS), int(ID_PROPERTIES)}) {
+                   int(ID_SCHEMA_TABLE_PERMISSIONS), int(ID_SCHEMA_PROPERTIES)}) {
         ASSERT_TRUE(menu->FindItem(id)) << id;
         EXPECT_TRUE(menu->FindItem(id)->IsEnabled()) << id;
     }
-    EXPECT_EQ(menu->FindItem(ID_PROPERTIES)->GetItemLabel(), "&Properties\tAlt+Enter");
+    EXPECT_EQ(menu->FindItem(ID_SCHEMA_PROPERTIES)->GetItemLabel(), "&Properties\tAlt+Enter");
     Pick("Views|" + Shown("big_orders"));
     menu.reset(m_view->CreateContextMenu());
     EXPECT_FALSE(menu->FindItem(ID_SCHEMA_RELATIONSHIPS));
@@ -361,7 +361,7 @@ TEST_P(PropertiesSheetTest, TheMenusOfferThePagesOfTheNode)
     menu.reset(m_view->CreateContextMenu());
     EXPECT_TRUE(menu->FindItem(ID_SCHEMA_CONNECTION_STRING));
     // The query window's View menu carries Properties with its key.
-    wxMenuItem* item = m_frame->GetMenuBar()->FindItem(ID_PROPERTIES);
+    wxMenuItem* item = m_frame->GetMenuBar()->FindItem(ID_SCHEMA_PROPERTIES);
     ASSERT_TRUE(item);
     EXPECT_EQ(item->GetItemLabel(), "&Properties\tAlt+Enter");
 }

@@ -2,11 +2,14 @@
 // its menu, Return Top, Return All Rows and Save As running their SELECT, and (one test at a time,
 // since they use the display's keyboard and mouse) the keys and clicks of a person.
 #include "app/MainFrame.h"
+#include "common/ProfileFont.h"
+#include "common/SettingsTable.h"
 #include "editor/QryView.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
 #include "query/ExportDialogs.h"
 #include "query/MSHFlexGrid.h"
+#include "query/ResultView.h"
 #include "querycore/GridStore.h"
 #include "schema/RowCountDlg.h"
 #include "schema/SchemaCommands.h"
@@ -20,12 +23,16 @@
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
+#include <wx/clipbrd.h>
 #include <wx/combobox.h>
+#include <wx/fontdlg.h>
+#include <wx/modalhook.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 #include <wx/treebase.h>
+#include <wx/app.h>
 #include <wx/uiaction.h>
 #include <wx/valtext.h>
 
@@ -238,51 +245,252 @@ TEST_P(SchemaPaneTest, SaveAsWritesTheObjectsRowsToAFile)
     m_frame->GetQueryDoc()->Modify(false);
 }
 
-TEST_P(SchemaPaneTest, TheMenuFollowsTheNodeAndTheWindowsState)
+// The items of a menu as they show: "-" for a separator, a submenu's items indented after it.
+std::vector<std::string> MenuTexts(wxMenu& menu, const std::string& indent = "")
 {
-    auto labels = [](wxMenu& menu) {
-        std::vector<std::string> texts;
-        for (wxMenuItem* item : menu.GetMenuItems()) {
-            if (!item->IsSeparator())
-                texts.push_back(item->GetItemLabel().utf8_string() + (item->IsEnabled() ? "" : " (greyed)") +
-                                (item->IsCheckable() && item->IsChecked() ? " (checked)" : ""));
+    std::vector<std::string> texts;
+    for (wxMenuItem* item : menu.GetMenuItems()) {
+        if (item->IsSeparator()) {
+            texts.push_back(indent + "-");
+            continue;
         }
-        return texts;
+        texts.push_back(indent + item->GetItemLabel().utf8_string() + (item->IsEnabled() ? "" : " (greyed)") +
+                        (item->IsCheckable() && item->IsChecked() ? " (checked)" : ""));
+        if (wxMenu* submenu = item->GetSubMenu()) {
+            const std::vector<std::string> inner = MenuTexts(*submenu, indent + "  ");
+            texts.insert(texts.end(), inner.begin(), inner.end());
+        }
+    }
+    return texts;
+}
+
+TEST_P(SchemaPaneTest, EachNodeKindHasItsContextMenu)
+{
+    if (IsPostgres())
+        Exec("CREATE FUNCTION add_one(IN a integer, OUT b integer) AS 'SELECT a + 1' LANGUAGE sql");
+    Open("Tables");
+    Open("Views");
+    Open("Aliases/Synonyms");
+    Open("Procedures/Functions");
+    const std::string items = "Tables|" + Shown("items");
+    const std::string procedure = "Procedures/Functions|" + Shown("add_one");
+    Open(items);
+    if (IsPostgres())
+        Open(procedure);
+    using Texts = std::vector<std::string>;
+    const Texts open = {"&Open", "  Return &Top...", "  Return &All Rows"};
+    const Texts properties = {"-", "&Properties\tAlt+Enter"};
+    const Texts tablePages = {"-", "&Relationships", "&Indexes", "Co&nstraints", "Per&missions", "-",
+                              "&Properties\tAlt+Enter"};
+    // While a query runs an object's properties are not read.
+    const Texts tablePagesGreyed = {"-", "&Relationships (greyed)", "&Indexes (greyed)", "Co&nstraints (greyed)",
+                                    "Per&missions (greyed)", "-", "&Properties\tAlt+Enter (greyed)"};
+    auto join = [](Texts a, const Texts& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
     };
-    Tree().SetCaret(Tree().GetRoot());
+    const struct {
+        std::string path;
+        Texts idle;
+        Texts executing;
+    } cases[] = {
+        {"",
+         {"&Expand All", "C&ollapse All", "-", "&Show All Objects (checked)", "-", "Refres&h\tF8", "-",
+          "&Connection String", "-", "&Properties\tAlt+Enter"},
+         {"&Expand All (greyed)", "C&ollapse All", "-", "&Show All Objects (greyed) (checked)", "-",
+          "Refres&h\tF8 (greyed)", "-", "&Connection String", "-", "&Properties\tAlt+Enter"}},
+        {"Tables", join({"&Show All Objects (checked)", "-", "Refres&h\tF8"}, properties),
+         join({"&Show All Objects (greyed) (checked)", "-", "Refres&h\tF8 (greyed)"}, properties)},
+        {"System Tables", join({"Refres&h\tF8"}, properties), join({"Refres&h\tF8 (greyed)"}, properties)},
+        {items,
+         join(join(open, {"-", "&Copy", "-", "Sor&t Columns Ascending", "Sort Columns D&escending",
+                          "Re&store Original Order (greyed)", "-", "Save &As..."}),
+              tablePages),
+         join({"&Open", "  Return &Top... (greyed)", "  Return &All Rows (greyed)", "-", "&Copy", "-",
+               "Sor&t Columns Ascending", "Sort Columns D&escending", "Re&store Original Order (greyed)", "-",
+               "Save &As... (greyed)"},
+              tablePagesGreyed)},
+        {"Tables|" + Shown("parts"),
+         join(join(open, {"-", "&Copy", "-", "Sor&t Columns Ascending", "Sort Columns D&escending",
+                          "Re&store Original Order (greyed)", "-", "Save &As..."}),
+              tablePages),
+         join({"&Open", "  Return &Top... (greyed)", "  Return &All Rows (greyed)", "-", "&Copy", "-",
+               "Sor&t Columns Ascending (greyed)", "Sort Columns D&escending (greyed)",
+               "Re&store Original Order (greyed)", "-", "Save &As... (greyed)"},
+              tablePagesGreyed)},
+        {items + "|label",
+         {"&Select", "  Return &Top...", "  Return &All Rows", "-", "&Copy", "-", "Save &As...", "-", "Per&missions",
+          "-", "&Properties\tAlt+Enter"},
+         {"&Select", "  Return &Top... (greyed)", "  Return &All Rows (greyed)", "-", "&Copy", "-",
+          "Save &As... (greyed)", "-", "Per&missions (greyed)", "-", "&Properties\tAlt+Enter (greyed)"}},
+        {"Views|" + Shown("item_labels"),
+         join(open, {"&Design", "-", "&Copy", "-", "Sor&t Columns Ascending", "Sort Columns D&escending",
+                     "Re&store Original Order (greyed)", "-", "Save &As...", "-", "&Indexes", "Per&missions", "-",
+                     "&Properties\tAlt+Enter"}),
+         {"&Open", "  Return &Top... (greyed)", "  Return &All Rows (greyed)", "&Design (greyed)", "-", "&Copy", "-",
+          "Sor&t Columns Ascending (greyed)", "Sort Columns D&escending (greyed)",
+          "Re&store Original Order (greyed)", "-", "Save &As... (greyed)", "-", "&Indexes (greyed)",
+          "Per&missions (greyed)", "-", "&Properties\tAlt+Enter (greyed)"}},
+        {"Aliases/Synonyms|<No Data>", {}, {}},
+    };
+    auto menuAt = [this](const std::string& path) {
+        Pick(path);
+        std::unique_ptr<wxMenu> menu(m_view->CreateContextMenu());
+        return menu ? MenuTexts(*menu) : Texts{};
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(menuAt(c.path), c.idle) << c.path;
+        m_frame->GetRunState()->m_bExecuting = 1;
+        EXPECT_EQ(menuAt(c.path), c.executing) << c.path;
+        m_frame->GetRunState()->m_bExecuting = 0;
+    }
+    if (IsPostgres()) {
+        EXPECT_EQ(menuAt(procedure), join({"&Design", "-", "&Copy"}, properties));
+        EXPECT_EQ(menuAt(procedure + "|a"), join({"&Copy"}, properties));
+    } else {
+        EXPECT_EQ(menuAt("Procedures/Functions|<Provider not capable>"), Texts{});
+    }
+    // A sorted table greys the sort it shows and can be restored.
+    Pick(items);
+    Command(ID_SCHEMA_SORT_DESCENDING);
+    EXPECT_EQ(menuAt(items), join(join(open, {"-", "&Copy", "-", "Sor&t Columns Ascending",
+                                              "Sort Columns D&escending (greyed)", "Re&store Original Order", "-",
+                                              "Save &As..."}),
+                                  tablePages));
+    // A column with nothing selected greys what needs a column; the window's Copy follows.
+    Pick(items + "|id");
+    Tree().SetSelected(Item(items + "|id"), false);
     std::unique_ptr<wxMenu> menu(m_view->CreateContextMenu());
-    ASSERT_TRUE(menu);
-    EXPECT_EQ(labels(*menu), (std::vector<std::string>{"&Show All Objects (checked)", "Refres&h\tF8",
-                                                       "&Connection String", "&Properties\tAlt+Enter"}));
+    EXPECT_EQ(MenuTexts(*menu), (Texts{"&Select", "  Return &Top... (greyed)", "  Return &All Rows (greyed)", "-",
+                                       "&Copy (greyed)", "-", "Save &As... (greyed)", "-", "Per&missions (greyed)",
+                                       "-", "&Properties\tAlt+Enter (greyed)"}));
+    EXPECT_FALSE(m_view->IsCommandEnabled(ID_EDIT_COPY));
+    EXPECT_FALSE(m_view->IsCommandEnabled(ID_SCHEMA_PROPERTIES));
+    Pick("Tables");
+    EXPECT_FALSE(m_view->IsCommandEnabled(ID_EDIT_COPY));
+    EXPECT_TRUE(m_view->IsCommandEnabled(ID_REFRESH));
+    EXPECT_TRUE(m_view->IsCommandEnabled(ID_FORMAT_FONT));
+}
+
+TEST_P(SchemaPaneTest, CopyPutsQualifiedNamesOnTheClipboard)
+{
+    Open("Tables");
+    const std::string items = "Tables|" + Shown("items");
+    auto copied = [this] {
+        Command(ID_EDIT_COPY);
+        wxTextDataObject data;
+        wxClipboardLocker clipboard;
+        EXPECT_TRUE(wxTheClipboard->GetData(data));
+        return data.GetText();
+    };
+    Pick(items);
+    EXPECT_EQ(copied(), Table("items"));
+    Open(items);
+    Pick(items + "|id");
+    m_view->Model().OnLButtonDown(Item(items + "|label"), CMultiSelectTree::Where::Label, false, true, 0, 0);
+    EXPECT_EQ(copied(), Table("items") + ".\"id\", " + Table("items") + ".\"label\"");
+}
+
+TEST_P(SchemaPaneTest, DesignRunsTheSourceQueryWithTheResultsInText)
+{
+    Open("Views");
+    Pick("Views|" + Shown("item_labels"));
+    Editor().SetText("select 1");
+    ASSERT_FALSE(m_frame->OutputMode().m_bResultsInText);
+    Command(ID_SCHEMA_DESIGN);
+    // Neither DBMS has a catalog of view texts that the program knows: the name and the marker go
+    // to the server, which answers with its error.
+    const wxString statement = "item_labels // View text not supported";
+    EXPECT_EQ(Editor().GetText(), "select 1\n\n" + statement + "\nGO");
+    EXPECT_EQ(Editor().GetSelectedText(), statement + "\nGO");
+    EXPECT_TRUE(m_frame->OutputMode().m_bResultsInText);
+    WaitForRun();
+    EXPECT_EQ(m_frame->RunView().m_strStatusText, "Query batch completed with errors");
+    EXPECT_TRUE(m_frame->GetResultView()->GetText().Lower().Contains("syntax error"))
+        << m_frame->GetResultView()->GetText();
+    // Text output was the run's only; the grids are back.
+    EXPECT_FALSE(m_frame->OutputMode().m_bResultsInText);
+    EXPECT_FALSE(m_view->m_bReturnToGridMode);
+    // With text output already on, it stays on.
+    window_test::SetResultsInText(*m_frame, true);
+    Command(ID_SCHEMA_DESIGN);
+    WaitForRun();
+    EXPECT_TRUE(m_frame->OutputMode().m_bResultsInText);
+    // A table has no Design.
     Open("Tables");
     Pick("Tables|" + Shown("items"));
-    menu.reset(m_view->CreateContextMenu());
-    const std::vector<std::string> tableItems = {"&Open",         "Save &As...", "&Relationships",         "&Indexes",
-                                                 "Co&nstraints", "Per&missions", "&Properties\tAlt+Enter"};
-    EXPECT_EQ(labels(*menu), tableItems);
-    wxMenu* open = menu->FindItem(menu->FindItem("&Open"))->GetSubMenu();
-    ASSERT_TRUE(open);
-    EXPECT_EQ(labels(*open), (std::vector<std::string>{"Return &Top...", "Return &All Rows"}));
-    // While a query runs nothing can be returned or refreshed.
-    m_frame->GetRunState()->m_bExecuting = 1;
-    menu.reset(m_view->CreateContextMenu());
-    open = menu->FindItem(menu->FindItem("&Open"))->GetSubMenu();
-    EXPECT_EQ(labels(*open), (std::vector<std::string>{"Return &Top... (greyed)", "Return &All Rows (greyed)"}));
-    EXPECT_FALSE(m_view->IsCommandEnabled(ID_REFRESH));
-    // Nor are a table's properties read.
-    EXPECT_EQ(labels(*menu), (std::vector<std::string>{"&Open", "Save &As... (greyed)", "&Relationships (greyed)",
-                                                       "&Indexes (greyed)", "Co&nstraints (greyed)",
-                                                       "Per&missions (greyed)", "&Properties\tAlt+Enter (greyed)"}));
-    m_frame->GetRunState()->m_bExecuting = 0;
-    // Columns: the Select submenu; a marker: no menu.
-    Open("Tables|" + Shown("items"));
-    Pick("Tables|" + Shown("items") + "|id");
-    menu.reset(m_view->CreateContextMenu());
-    EXPECT_EQ(labels(*menu), (std::vector<std::string>{"&Select", "Save &As...", "Per&missions",
-                                                       "&Properties\tAlt+Enter"}));
-    Open("Aliases/Synonyms");
-    Pick("Aliases/Synonyms|<No Data>");
-    EXPECT_FALSE(m_view->CreateContextMenu());
+    const wxString text = Editor().GetText();
+    Command(ID_SCHEMA_DESIGN);
+    EXPECT_EQ(Editor().GetText(), text);
+    m_frame->GetQueryDoc()->Modify(false);
+}
+
+TEST_P(SchemaPaneTest, ExpandAllLoadsEverythingAndCollapseAllStartsOver)
+{
+    Tree().SetCaret(Tree().GetRoot());
+    Command(ID_SCHEMA_EXPAND_ALL);
+    for (TreeItem item : AllItems(Tree())) {
+        if (Tree().HasButton(item))
+            EXPECT_TRUE(Tree().IsExpanded(item) && Tree().IsLoaded(item)) << Tree().GetText(item);
+    }
+    EXPECT_EQ(Children(Item("Tables|" + Shown("parts"))), (std::vector<std::string>{"part_id", "item_id"}));
+    EXPECT_EQ(Children(Item("Views|" + Shown("item_labels"))), std::vector<std::string>{"label"});
+    Command(ID_SCHEMA_COLLAPSE_ALL);
+    const TreeItem root = Tree().GetRoot();
+    EXPECT_EQ(Children(root).size(), 6u);
+    for (TreeItem folder = Tree().GetFirstChild(root); folder; folder = Tree().GetNextSibling(folder)) {
+        EXPECT_FALSE(Tree().IsLoaded(folder)) << Tree().GetText(folder);
+        EXPECT_FALSE(Tree().GetFirstChild(folder)) << Tree().GetText(folder);
+    }
+    // Opening a folder loads it again.
+    EXPECT_EQ(Children(Open("Tables")), (std::vector<std::string>{Shown("items"), Shown("parts")}));
+}
+
+// Answers the font dialog with a font of its own, and remembers its title.
+class FontDialogAnswer : public wxModalDialogHook {
+public:
+    explicit FontDialogAnswer(const wxFont& font) : m_font(font) { Register(); }
+    ~FontDialogAnswer() override { Unregister(); }
+    int Enter(wxDialog* dialog) override
+    {
+        auto* fonts = dynamic_cast<wxFontDialog*>(dialog);
+        if (!fonts)
+            return wxID_NONE;
+        m_title = dialog->GetTitle();
+        fonts->GetFontData().SetChosenFont(m_font);
+        return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+
+    wxFont m_font;
+    wxString m_title;
+};
+
+TEST_P(SchemaPaneTest, TheSchemaFontReachesEveryWindowAndIsKept)
+{
+    CChildFrame* other = window_test::OpenQueryWindow(ConnectionString());
+    ASSERT_TRUE(other);
+    auto* otherView = dynamic_cast<CSchemaView*>(other->GetSchemaView());
+    ASSERT_TRUE(otherView);
+    const wxFont font(wxFontInfo(17).FaceName("DejaVu Serif").Bold());
+    {
+        FontDialogAnswer answer(font);
+        Command(ID_FORMAT_FONT);
+        EXPECT_EQ(answer.m_title, "Schema Font");
+    }
+    for (CSchemaView* view : {m_view, otherView}) {
+        EXPECT_EQ(view->GetFont().GetPointSize(), 17);
+        EXPECT_EQ(view->GetFont().GetWeight(), wxFONTWEIGHT_BOLD);
+    }
+    LogFont stored;
+    ReadProfileFont(settings::kSchemaFont, stored);
+    EXPECT_NE(stored.lfHeight, 0);
+    EXPECT_EQ(stored.lfFaceName, "DejaVu Serif");
+    EXPECT_EQ(stored.lfWeight, 700);
+    // A window opened later takes it too.
+    CChildFrame* third = window_test::OpenQueryWindow(ConnectionString());
+    ASSERT_TRUE(third);
+    EXPECT_EQ(third->GetSchemaView()->GetFont().GetPointSize(), 17);
 }
 
 TEST(RowCountDialog, RequiresANumberOfAtMostNineDigits)
@@ -408,6 +616,68 @@ TEST_P(SchemaPaneInputTest, ADoubleClickOnATableReturnsItsRows)
     EXPECT_EQ(Editor().GetSelectedText(), "SELECT \"id\", \"label\" FROM " + Table("items") + "\nGO");
     // The table did not open: the double click ran the statement instead.
     EXPECT_FALSE(Tree().IsExpanded(Item(items)));
+    m_frame->GetQueryDoc()->Modify(false);
+}
+
+TEST_P(SchemaPaneInputTest, CopyKeysAndEnterOnAProcedure)
+{
+    if (IsPostgres())
+        Exec("CREATE FUNCTION add_one(IN a integer, OUT b integer) AS 'SELECT a + 1' LANGUAGE sql");
+    m_frame->Raise();
+    PumpUntil([] { return false; }, 300ms);
+    Open("Tables");
+    const std::string items = "Tables|" + Shown("items");
+    auto clipboardText = [] {
+        wxTextDataObject data;
+        wxClipboardLocker clipboard;
+        return wxTheClipboard->GetData(data) ? data.GetText() : wxString("<nothing>");
+    };
+    auto clearClipboard = [] {
+        wxClipboardLocker clipboard;
+        wxTheClipboard->SetData(new wxTextDataObject("before"));
+    };
+    ClickOn(items);
+    clearClipboard();
+    Key('C', wxMOD_CONTROL);
+    EXPECT_EQ(clipboardText(), Table("items"));
+    Open(items);
+    ClickOn(items + "|label");
+    clearClipboard();
+    Key(WXK_INSERT, wxMOD_CONTROL);
+    EXPECT_EQ(clipboardText(), Table("items") + ".\"label\"");
+
+    // The context menu of a right click, as a person sees it.
+    wxMenu* opened = nullptr;
+    const auto onOpen = [&opened](wxMenuEvent& event) {
+        event.Skip();
+        if (event.GetMenu() && !opened) {
+            opened = event.GetMenu();
+            wxTheApp->CallAfter([] {
+                SaveScreenshot("schema-column-menu");
+                wxUIActionSimulator().Char(WXK_ESCAPE);
+            });
+        }
+    };
+    m_view->Bind(wxEVT_MENU_OPEN, onOpen);
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(LabelCentre(Item(items + "|id")));
+    mouse.MouseClick(wxMOUSE_BTN_RIGHT);
+    EXPECT_TRUE(PumpUntil([&opened] { return opened != nullptr; }, 10s)) << "no context menu opened";
+    PumpUntil([] { return false; }, 300ms);
+    m_view->Unbind(wxEVT_MENU_OPEN, onOpen);
+    // The right press picked the column under the pointer.
+    EXPECT_EQ(Selected(), std::vector<std::string>{"id"});
+
+    if (!IsPostgres())
+        return;
+    // Enter on a procedure runs Design.
+    Open("Procedures/Functions");
+    const std::string procedure = "Procedures/Functions|" + Shown("add_one");
+    ClickOn(procedure);
+    Key(WXK_RETURN);
+    WaitForRun();
+    EXPECT_EQ(Editor().GetSelectedText(), "add_one // Procedure text not supported\nGO");
+    EXPECT_FALSE(Tree().IsExpanded(Item(procedure)));
     m_frame->GetQueryDoc()->Modify(false);
 }
 

@@ -16,6 +16,8 @@
 #include "query/ResultCommands.h"
 #include "query/ResultView.h"
 #include "QueryWindowTest.h"
+#include "query/SchemaPane.h"
+#include "schema/SchemaCommands.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestTiming.h"
@@ -82,6 +84,7 @@ const Menu kQueryTools{"&Tools",
                        {{ID_TOOLS_ODBC_ADMINISTRATOR, "&ODBC Data Source Administrator"},
                         {ID_TOOLS_SYSTEM_INFORMATION, "&System Information"},
                         kSeparator,
+                        {ID_ODBC_DRIVER_INFO, "&ODBC Driver Information..."},
                         {ID_PROVIDER_TYPES, "&Types..."}}};
 const Menu kHelp{"&Help",
                  {{ID_HELP_README, "&Readme\tF1"},
@@ -187,7 +190,7 @@ const std::vector<Menu> kQueryBar = {
       {ID_FORMAT_FONT, "&Font..."},
       {ID_REFRESH, "Refres&h\tF8"},
       kSeparator,
-      {ID_PROPERTIES, "&Properties\tAlt+Enter"}}},
+      {ID_SCHEMA_PROPERTIES, "&Properties\tAlt+Enter"}}},
     kQueryTools,
     {"&Window",
      {{ID_WINDOW_CASCADE, "&Cascade"},
@@ -619,9 +622,10 @@ TEST_P(QueryMenuWalk, EveryMenuItemHasItsTextAndKeysAndEveryEnabledOneIsHandled)
                    ID_EDIT_COMMENT_DASHES, ID_EDIT_COMMENT_SLASH_STAR, ID_EDIT_UNCOMMENT, ID_QUERY_EXECUTE,
                    ID_QUERY_EXECUTE_SAVE_AS, ID_RESULTS_IN_TEXT, ID_PREVIOUS_GRID, ID_NEXT_GRID, ID_FIRST_GRID,
                    ID_LAST_GRID, ID_GO_TO_GRID, ID_VIEW_SCHEMA, ID_VIEW_OUTPUT, ID_MESSAGES_MODE, ID_NEXT_PANE,
-                   ID_PREVIOUS_PANE, ID_VIEW_WORD_WRAP, ID_FORMAT_FONT, ID_REFRESH, ID_PROPERTIES, ID_TOOLS_ODBC_ADMINISTRATOR,
-                   ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT, ID_WINDOW_ARRANGE, ID_WINDOW_NEXT,
-                   ID_WINDOW_PREVIOUS, ID_HELP_README, ID_HELP_COMMENTS, ID_HELP_DATA_ACCESS})
+                   ID_PREVIOUS_PANE, ID_VIEW_WORD_WRAP, ID_FORMAT_FONT, ID_REFRESH, ID_SCHEMA_PROPERTIES,
+                   ID_TOOLS_ODBC_ADMINISTRATOR, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT,
+                   ID_WINDOW_ARRANGE, ID_WINDOW_NEXT, ID_WINDOW_PREVIOUS, ID_HELP_README, ID_HELP_COMMENTS,
+                   ID_HELP_DATA_ACCESS})
         EXPECT_TRUE(chosen.count(id)) << id;
     // Cancel needs a run under way; a list's placeholder is no command.
     for (int id : std::initializer_list<int>{ID_QUERY_CANCEL, ID_DRIVER_NONE})
@@ -671,7 +675,14 @@ TEST_P(QueryMenuKeyboard, EveryEnabledContextMenuItemIsHandled)
     CMSHFlexGrid* grid = results.GetCurrentGrid();
     ASSERT_TRUE(grid);
     const wxPoint cell = grid->CalcScrolledPosition(grid->CellToRect(0, 0).GetPosition()) + wxPoint(5, 5);
-    WalkContextMenu(results, *grid->GetGridWindow(), &cell, {ID_EDIT_COPY, ID_EDIT_SELECT_ALL, ID_SAVE_SELECTION});
+    WalkContextMenu(results, *grid->GetGridWindow(), &cell,
+                    {ID_EDIT_COPY, ID_EDIT_SELECT_ALL, ID_SAVE_SELECTION, ID_VIEW_CONTENTS});
+    // The schema pane's, on its connection node (by its key).
+    Prepare(Pane::Schema);
+    wxWindow& schema = *m_window->GetSchemaView();
+    WalkContextMenu(schema, schema, nullptr,
+                    {ID_SCHEMA_EXPAND_ALL, ID_SCHEMA_COLLAPSE_ALL, ID_SCHEMA_SHOW_ALL, ID_REFRESH,
+                     ID_SCHEMA_CONNECTION_STRING, ID_SCHEMA_PROPERTIES});
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, QueryMenuKeyboard, ::testing::Values(Driver::SQLite, Driver::PostgreSQL),

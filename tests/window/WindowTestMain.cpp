@@ -13,11 +13,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 namespace {
 
 bool g_display = false;
+std::string g_openedLog;
 std::unique_ptr<wxEventLoopBase> g_loop;
 
 // Settings, the single-instance socket and the query files of this process stay in a folder
@@ -35,6 +37,15 @@ void UsePrivateFolders()
     setenv("XDG_CONFIG_HOME", (base / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (base / "data").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", (base / "runtime").c_str(), 1);
+    // The desktop's opener stands in: it notes what it was asked to open, and no program of the
+    // desktop starts from a test.
+    std::filesystem::create_directories(base / "bin");
+    const std::filesystem::path opener = base / "bin" / "xdg-open";
+    std::ofstream(opener) << "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" << (base / "opened.txt").string() << "'\n";
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    const char* path = std::getenv("PATH");
+    setenv("PATH", ((base / "bin").string() + ":" + (path ? path : "")).c_str(), 1);
+    g_openedLog = (base / "opened.txt").string();
     static const std::string folder = base.string();
     std::atexit([] { std::filesystem::remove_all(folder); });
 }
@@ -139,6 +150,15 @@ int CancelModalDialogs::Enter(wxDialog* dialog)
 {
     m_titles.push_back(dialog ? dialog->GetTitle() : wxString());
     return wxID_CANCEL;
+}
+
+std::vector<std::string> OpenedFiles()
+{
+    std::vector<std::string> lines;
+    std::ifstream log(g_openedLog);
+    for (std::string line; std::getline(log, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 } // namespace window_test

@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class wxTimer;
@@ -67,6 +68,9 @@ protected:
 private:
     std::vector<wxString> m_titles;
 };
+
+// What the desktop's opener (a stand-in on PATH for every test) was asked to open, in order.
+std::vector<std::string> OpenedFiles();
 
 } // namespace window_test
 

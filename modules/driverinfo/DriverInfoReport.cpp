@@ -1,0 +1,77 @@
+#include "DriverInfoReport.h"
+
+#include "common/FileException.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ferrow {
+
+const std::array<const char*, 8>& DriverInfoPages::Captions()
+{
+    static const std::array<const char*, 8> captions{"Driver Information", "Functions", "Supported SQL", "Data Types",
+                                                     "Identifiers",        "Limits",    "Misc. 1",       "Misc. 2"};
+    return captions;
+}
+
+std::array<InfoPageModel*, 8> DriverInfoPages::InPageOrder()
+{
+    return {&driverInfo, &functions, &supportedSql, &dataTypes, &identifiers, &limits, &misc1, &misc2};
+}
+
+void DriverInfoPages::FetchInfo(InfoSource& source)
+{
+    for (InfoPageModel* page : InPageOrder())
+        page->FetchInfo(source);
+}
+
+std::string FormatDriverInfoReport(DriverInfoPages& pages, InfoSource& source, bool cursorLibrary)
+{
+    std::string text = cursorLibrary ? "Cursor Library is Loaded\n\n" : "Cursor Library is Not Loaded\n\n";
+    for (InfoPageModel* page : pages.InPageOrder())
+        page->WriteReport(source, text);
+    return text;
+}
+
+std::string DefaultReportName(const std::string& driverName)
+{
+    std::string name = driverName;
+    const size_t slash = name.find_last_of("/\\");
+    if (slash != std::string::npos)
+        name.erase(0, slash + 1);
+    const size_t dot = name.find('.');
+    if (dot != std::string::npos)
+        name.erase(dot);
+    return name;
+}
+
+void WriteDriverInfoReport(const wxString& path, const std::string& text)
+{
+    const std::string bytes = ToCrLf(text);
+    const int fd = open(path.utf8_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        CFileException::ThrowErrno(errno, path);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : ENOSPC;
+            close(fd);
+            CFileException::ThrowErrno(error, path);
+        }
+        done += static_cast<size_t>(n);
+    }
+    // A full disk may show only when the data reaches it.
+    if (fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
+        const int error = errno;
+        close(fd);
+        CFileException::ThrowErrno(error, path);
+    }
+    if (close(fd) != 0)
+        CFileException::ThrowErrno(errno, path);
+}
+
+} // namespace ferrow

@@ -1,0 +1,313 @@
+#include "WorkbookExport.h"
+
+#include "ado/UnfinishedFiles.h"
+#include "common/IdentifierText.h"
+#include "ReplacingFile.h"
+
+#include <fmt/format.h>
+#include <xlsxwriter.h>
+
+#include <dlfcn.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <vector>
+
+// The library packs the workbook with minizip at zlib's default level, which takes most of an
+// export's time for a large sheet (hundreds of megabytes of cell XML) and offers no setting.
+// Its call into minizip binds to this definition first (the program exports it because the
+// library refers to it); while a workbook is being closed here the fastest level is used, and
+// the call goes on to minizip. Files stay as valid, a little larger.
+namespace {
+thread_local bool t_fastPacking = false;
+}
+
+extern "C" int zipOpenNewFileInZip4_64(void* file, const char* filename, const void* fileInfo,
+                                       const void* extraLocal, unsigned sizeExtraLocal, const void* extraGlobal,
+                                       unsigned sizeExtraGlobal, const char* comment, int method, int level,
+                                       int raw, int windowBits, int memLevel, int strategy, const char* password,
+                                       unsigned long crcForCrypting, unsigned long versionMadeBy,
+                                       unsigned long flagBase, int zip64)
+{
+    using Open = int (*)(void*, const char*, const void*, const void*, unsigned, const void*, unsigned, const char*,
+                         int, int, int, int, int, int, const char*, unsigned long, unsigned long, unsigned long, int);
+    static const Open minizip = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "zipOpenNewFileInZip4_64"));
+    if (!minizip)
+        return -104; // ZIP_INTERNALERROR
+    if (t_fastPacking && method == Z_DEFLATED)
+        level = Z_BEST_SPEED;
+    return minizip(file, filename, fileInfo, extraLocal, sizeExtraLocal, extraGlobal, sizeExtraGlobal, comment,
+                   method, level, raw, windowBits, memLevel, strategy, password, crcForCrypting, versionMadeBy,
+                   flagBase, zip64);
+}
+
+namespace workbook_export {
+
+std::string WorkbookPathFor(const std::string& delimitedPath)
+{
+    const size_t slash = delimitedPath.rfind('/');
+    const size_t dot = delimitedPath.rfind('.');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    return (hasExtension ? delimitedPath.substr(0, dot) : delimitedPath) + ".xlsx";
+}
+
+std::string SheetNameFor(std::string_view baseName)
+{
+    wxString name = wxString::FromUTF8(baseName.data(), baseName.size());
+    if (name.length() > 31)
+        name.Truncate(30);
+    name.Replace("[", "");
+    name.Replace("]", "");
+    return MakeIdentifierName(name).utf8_string();
+}
+
+long CellLength(std::string_view utf8)
+{
+    long units = 0;
+    for (unsigned char c : utf8) {
+        if ((c & 0xC0) != 0x80)
+            ++units;
+        // A character outside the basic plane takes two units.
+        if (c >= 0xF0)
+            ++units;
+    }
+    return units;
+}
+
+} // namespace workbook_export
+
+namespace {
+
+using namespace workbook_export;
+
+// Records of a delimited file, one at a time. A record is a line, or several when a quoted
+// field holds a line break.
+class DelimitedRecords {
+public:
+    DelimitedRecords(std::FILE* file, std::string delimiter) : m_file(file), m_delimiter(std::move(delimiter)) {}
+    ~DelimitedRecords() { std::free(m_line); }
+
+    // The next record's fields into fields (count set); false at the end of the file.
+    bool Next(std::vector<std::string>& fields, size_t& count)
+    {
+        m_record.clear();
+        for (;;) {
+            const ssize_t got = ::getline(&m_line, &m_capacity, m_file);
+            if (got < 0) {
+                if (std::ferror(m_file))
+                    throw errno;
+                if (m_record.empty())
+                    return false;
+                // The last record ends the file without a line end or inside an open quote.
+                Split(Trimmed(), fields, count, true);
+                return true;
+            }
+            m_record.append(m_line, static_cast<size_t>(got));
+            if (Split(Trimmed(), fields, count, false))
+                return true;
+        }
+    }
+
+private:
+    std::string_view Trimmed() const
+    {
+        std::string_view r(m_record);
+        if (!r.empty() && r.back() == '\n')
+            r.remove_suffix(1);
+        if (!r.empty() && r.back() == '\r')
+            r.remove_suffix(1);
+        return r;
+    }
+
+    static std::string& Field(std::vector<std::string>& fields, size_t index)
+    {
+        if (index == fields.size())
+            fields.emplace_back();
+        fields[index].clear();
+        return fields[index];
+    }
+
+    // False when a quoted field is still open at the end (unless last: then it ends there).
+    bool Split(std::string_view r, std::vector<std::string>& fields, size_t& count, bool last) const
+    {
+        count = 0;
+        size_t pos = 0;
+        for (;;) {
+            std::string& field = Field(fields, count++);
+            if (!m_delimiter.empty() && pos < r.size() && r[pos] == '"') {
+                ++pos;
+                for (;;) {
+                    const size_t quote = r.find('"', pos);
+                    if (quote == std::string_view::npos) {
+                        if (!last)
+                            return false;
+                        field.append(r.substr(pos));
+                        return true;
+                    }
+                    field.append(r.substr(pos, quote - pos));
+                    pos = quote + 1;
+                    if (pos < r.size() && r[pos] == '"') {
+                        field += '"';
+                        ++pos;
+                        continue;
+                    }
+                    break;
+                }
+            }
+            const size_t next = m_delimiter.empty() ? std::string_view::npos : r.find(m_delimiter, pos);
+            field.append(r.substr(pos, next == std::string_view::npos ? std::string_view::npos : next - pos));
+            if (next == std::string_view::npos)
+                return true;
+            pos = next + m_delimiter.size();
+        }
+    }
+
+    std::FILE* m_file;
+    std::string m_delimiter;
+    std::string m_record;
+    char* m_line = nullptr;
+    size_t m_capacity = 0;
+};
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+std::string TemporaryPathBeside(const std::string& path)
+{
+    std::random_device random;
+    std::error_code error;
+    for (;;) {
+        std::string candidate = fmt::format("{}.{:08x}.tmp", path, random());
+        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)))
+            return candidate;
+    }
+}
+
+std::string Quoted(const std::string& path) { return "'" + path + "'.\n"; }
+
+std::string TooLargeText(const std::string& path, const std::string& what)
+{
+    return Quoted(path) + what + " The workbook was not written.";
+}
+
+} // namespace
+
+bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string& delimiter, std::string& errorText,
+                   long columnCount, std::string& workbookPath, const std::atomic<int>* stop)
+{
+    errorText.clear();
+    workbookPath.clear();
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
+    if (!file) {
+        errorText = Quoted(path) + std::strerror(errno) + ".";
+        return false;
+    }
+    const std::string target = WorkbookPathFor(path);
+    const std::string temporary = TemporaryPathBeside(target);
+    ado::UnfinishedFiles::Record(temporary);
+
+    // Outlives the workbook, whose temporary row file uses it.
+    std::vector<char> streamBuffer(1 << 20);
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.use_zip64 = LXW_TRUE;
+    lxw_workbook* book = workbook_new_opt(temporary.c_str(), &options);
+    const auto fail = [&](std::string text) {
+        if (book) {
+            // Closing is the only way to free the workbook; its file goes with the temporary.
+            workbook_close(book);
+            book = nullptr;
+        }
+        std::remove(temporary.c_str());
+        ado::UnfinishedFiles::Forget(temporary);
+        errorText = std::move(text);
+        return false;
+    };
+    if (!book)
+        return fail(Quoted(temporary) + "The workbook could not be created.");
+
+    const size_t slash = path.rfind('/');
+    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (const size_t dot = base.rfind('.'); dot != std::string::npos && dot > 0)
+        base.resize(dot);
+    const std::string sheetName = SheetNameFor(base);
+    lxw_worksheet* sheet = workbook_add_worksheet(book, sheetName.empty() ? nullptr : sheetName.c_str());
+    if (!sheet)
+        sheet = workbook_add_worksheet(book, nullptr);
+    // The rows go through a temporary file; with the stream's default small buffer that is a
+    // system call every few kilobytes. Nothing has been written to it yet.
+    if (sheet && sheet->optimize_tmpfile)
+        std::setvbuf(sheet->optimize_tmpfile, streamBuffer.data(), _IOFBF, streamBuffer.size());
+    lxw_format* cellFormat = workbook_add_format(book);
+    format_set_num_format_index(cellFormat, 49); // the built-in text format, "@"
+    format_set_align(cellFormat, LXW_ALIGN_LEFT);
+    format_set_align(cellFormat, LXW_ALIGN_VERTICAL_CENTER);
+
+    std::vector<long> widths(columnCount > 0 ? static_cast<size_t>(std::min(columnCount, kMaxColumns)) : 0, 0);
+    std::vector<std::string> fields;
+    size_t count = 0;
+    long row = 0;
+    try {
+        DelimitedRecords records(file.get(), delimiter);
+        while (records.Next(fields, count)) {
+            if (stop && (row & 1023) == 0 && stop->load(std::memory_order_relaxed))
+                return fail(std::string());
+            if (row == kMaxRows)
+                return fail(TooLargeText(path, "The data has more lines than a worksheet has rows "
+                                               "(1,048,576)."));
+            if (count > static_cast<size_t>(kMaxColumns))
+                return fail(TooLargeText(path, fmt::format("Line {} has {} fields; a worksheet holds at most 16,384 "
+                                                           "columns.",
+                                                           row + 1, count)));
+            if (count > widths.size())
+                widths.resize(count, 0);
+            for (size_t c = 0; c < count; ++c) {
+                const std::string& text = fields[c];
+                if (text.empty())
+                    continue;
+                const long length = CellLength(text);
+                if (length > kMaxCellChars)
+                    return fail(TooLargeText(path, fmt::format("Line {}, field {} has {} characters; a worksheet cell "
+                                                               "holds at most 32,767.",
+                                                               row + 1, c + 1, length)));
+                widths[c] = std::max(widths[c], length);
+                const lxw_error error = worksheet_write_string(sheet, static_cast<lxw_row_t>(row),
+                                                               static_cast<lxw_col_t>(c), text.c_str(), cellFormat);
+                if (error != LXW_NO_ERROR)
+                    return fail(Quoted(path) + lxw_strerror(error));
+            }
+            ++row;
+        }
+    } catch (int error) {
+        return fail(Quoted(path) + std::strerror(error) + ".");
+    }
+    if (stop && stop->load(std::memory_order_relaxed))
+        return fail(std::string());
+    for (size_t c = 0; c < widths.size(); ++c) {
+        // As wide as the longest text and a little margin; a worksheet column is at most 255 wide.
+        const double width = static_cast<double>(std::clamp(widths[c] + 2, 3L, 255L));
+        worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), width, cellFormat);
+    }
+    if (freezeHeader && row > 0)
+        worksheet_freeze_panes(sheet, 1, 0);
+    t_fastPacking = true;
+    const lxw_error closed = workbook_close(book);
+    t_fastPacking = false;
+    book = nullptr;
+    if (closed != LXW_NO_ERROR)
+        return fail(Quoted(target) + lxw_strerror(closed));
+    try {
+        ReplacingFile::MoveOver(temporary, target);
+    } catch (const std::filesystem::filesystem_error& e) {
+        return fail(Quoted(target) + e.code().message() + ".");
+    }
+    ado::UnfinishedFiles::Forget(temporary);
+    workbookPath = target;
+    return true;
+}

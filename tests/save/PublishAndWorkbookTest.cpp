@@ -1,0 +1,375 @@
+// Publishing XML with the program's stylesheet and the workbook export, on real SQLite and
+// PostgreSQL databases through the save worker and the export/publish step, without a window:
+// the files a run leaves, the page rendered from the published XML and the workbook read back.
+#include "common/FileException.h"
+#include "querycore/ExportResultsWorker.h"
+#include "querycore/QueryRunState.h"
+#include "querycore/SaveWorker.h"
+#include "querycore/WorkbookExport.h"
+#include "querycore/XmlPublishing.h"
+#include "tests/common/WxStringPrinter.h"
+#include "tests/persist/RowsetXmlReader.h"
+#include "tests/save/WorkbookReader.h"
+#include "tests/support/TestDatabases.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+#include <libxml/HTMLparser.h>
+#include <libxml/tree.h>
+#include <wx/event.h>
+
+#include <filesystem>
+#include <regex>
+
+namespace fs = std::filesystem;
+using torvane::test::DatabaseTest;
+using torvane::test::FileBytes;
+using torvane::test::NewTempPath;
+using torvane::test::Names;
+using torvane::test::ReadWorkbook;
+using torvane::test::Workbook;
+using torvane::test::WriteFile;
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+std::shared_ptr<CQueryRunState> DetachedRunState()
+{
+    static wxEvtHandler window;
+    auto mailbox = CFrameMailbox::Create(&window);
+    mailbox->Close();
+    auto state = std::make_shared<CQueryRunState>(mailbox);
+    state->m_bExecuting = 1;
+    return state;
+}
+
+struct Page {
+    std::string title;
+    Rows rows; // the text of each table row's cells, header row first
+};
+
+// The HTML page as a browser's parser reads it.
+Page ReadPage(const std::string& path)
+{
+    Page page;
+    std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> doc(
+        htmlReadFile(path.c_str(), "UTF-8", HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET), xmlFreeDoc);
+    if (!doc)
+        throw std::runtime_error(path + " is not HTML");
+    const auto text = [](xmlNodePtr n) {
+        xmlChar* content = xmlNodeGetContent(n);
+        std::string s(content ? reinterpret_cast<const char*>(content) : "");
+        xmlFree(content);
+        return s;
+    };
+    std::function<void(xmlNodePtr)> walk = [&](xmlNodePtr n) {
+        for (; n; n = n->next) {
+            if (n->type != XML_ELEMENT_NODE)
+                continue;
+            const std::string name = reinterpret_cast<const char*>(n->name);
+            if (name == "title")
+                page.title = text(n);
+            if (name == "tr")
+                page.rows.emplace_back();
+            if (name == "td" || name == "th")
+                page.rows.back().push_back(text(n));
+            else
+                walk(n->children);
+        }
+    };
+    walk(xmlDocGetRootElement(doc.get()));
+    return page;
+}
+
+const std::string kLink = "<?xml-stylesheet type=\"text/xsl\" href=\"r.xsl\"?>\r\n";
+
+class PublishAndWorkbookTest : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        Exec("CREATE TABLE pets (id integer, name varchar(40))");
+        Exec("INSERT INTO pets VALUES (1, 'cat & <dog>')");
+        Exec("INSERT INTO pets VALUES (2, NULL)");
+        Exec(IsSqlite() ? "INSERT INTO pets VALUES (3, 'two' || char(10) || 'lines, \"quoted\"')"
+                        : "INSERT INTO pets VALUES (3, 'two' || chr(10) || 'lines, \"quoted\"')");
+        m_connection = ado::Connection::Create();
+        m_connection->Open(ConnectionString());
+        m_folder = NewTempPath("-publish");
+        fs::create_directory(m_folder);
+    }
+    void TearDown() override
+    {
+        if (m_connection && m_connection->GetState() != ado::adStateClosed)
+            m_connection->Close();
+    }
+
+    int Run(const std::string& sql, const CSaveOptions& options)
+    {
+        CSaveBlock block;
+        block.state = m_state;
+        block.connection = m_connection;
+        block.batch = sql;
+        block.workerExecutes = true;
+        block.multipleResults = m_connection->GetProperties()->GetItem("Multiple Results")->GetValue().ToLong() != 0;
+        block.textOutput = true;
+        block.options = options;
+        return RunSaveBatch(block);
+    }
+    int Step(const CSaveOptions& options, bool open)
+    {
+        CExportBlock block;
+        block.state = m_state;
+        block.options = options;
+        block.open = open;
+        return RunExportStep(block);
+    }
+    CExportStepFiles Files() const
+    {
+        std::lock_guard<std::mutex> lock(m_state->m_csOutput);
+        return m_state->m_exportStep;
+    }
+    wxString Output() const
+    {
+        std::lock_guard<std::mutex> lock(m_state->m_csOutput);
+        return m_state->m_strTextOutput;
+    }
+    // The name of the file the run wrote besides r.<extension>.
+    std::string Later(const std::string& extension) const
+    {
+        for (const std::string& name : Names(m_folder))
+            if (name.rfind("r_", 0) == 0 && name.size() > extension.size() &&
+                name.compare(name.size() - extension.size(), extension.size(), extension) == 0)
+                return name;
+        return std::string();
+    }
+
+    const Rows kPets{{"id", "name"}, {"1", "cat & <dog>"}, {"2", ""}, {"3", "two\nlines, \"quoted\""}};
+    std::shared_ptr<CQueryRunState> m_state = DetachedRunState();
+    ado::ConnectionPtr m_connection;
+    fs::path m_folder;
+};
+
+TEST_P(PublishAndWorkbookTest, PublishingLinksEveryXmlFileToOneStylesheetAndTheLastIsRendered)
+{
+    CSaveOptions options;
+    options.format = export_options::XML;
+    options.path = (m_folder / "r.xml").string();
+    options.publish = true;
+    options.publishTitle = export_options::PublishTitle("Q&A <1> \xC3\xA4.sql");
+    ASSERT_EQ(Run("SELECT id, name FROM pets ORDER BY id", options), 0) << Output();
+    ASSERT_EQ(Run("SELECT 'x' AS s, 5 AS n", options), 0) << Output();
+
+    // One stylesheet, named after the first file; both files linked to it, their data unchanged.
+    const std::string later = Later(".xml");
+    ASSERT_FALSE(later.empty());
+    EXPECT_EQ(Names(m_folder), (std::vector<std::string>{"r.xml", "r.xsl", later}));
+    for (const std::string& name : {std::string("r.xml"), later}) {
+        const std::string bytes = FileBytes(m_folder / name);
+        ASSERT_EQ(bytes.substr(0, kLink.size()), kLink) << name;
+        EXPECT_NO_THROW(torvane::test::ReadRowsetXml(bytes.substr(kLink.size()))) << name;
+    }
+    EXPECT_NE(FileBytes(m_folder / "r.xsl").find("<title>Q&amp;A _1_ _.sql</title>"), std::string::npos);
+    EXPECT_EQ(Output(), "Saved " + wxString::FromUTF8(options.path) + " successfully.\n\nSaved " +
+                            wxString::FromUTF8((m_folder / later).string()) + " successfully.");
+
+    // The step renders the last file for the browser, and leaves it to the window to open.
+    ASSERT_EQ(Step(options, true), 0) << Output();
+    const CExportStepFiles files = Files();
+    EXPECT_TRUE(files.publishFile.empty());
+    ASSERT_TRUE(fs::exists(files.openFile)) << files.openFile;
+    EXPECT_EQ(files.openedText, "Published " + (m_folder / later).string() + " successfully.");
+    const Page last = ReadPage(files.openFile);
+    EXPECT_EQ(last.title, "Q&A _1_ _.sql");
+    EXPECT_EQ(last.rows, (Rows{{"s", "n"}, {"x", "5"}}));
+    fs::remove(files.openFile);
+
+    // Every value of the first file, a NULL as an empty cell.
+    const std::string page = (m_folder / "first.html").string();
+    RenderPublishedHtml((m_folder / "r.xml").string(), (m_folder / "r.xsl").string(), page);
+    EXPECT_EQ(ReadPage(page).rows, kPets);
+}
+
+TEST_P(PublishAndWorkbookTest, TheLastDelimitedFileBecomesAWorkbookOfTextCells)
+{
+    CSaveOptions options;
+    options.format = export_options::Delimited;
+    options.path = (m_folder / "r.csv").string();
+    options.delimiter = ",";
+    options.exportToExcel = true;
+    ASSERT_EQ(Run("SELECT 1 AS a; SELECT id, name FROM pets ORDER BY id", options), 0) << Output();
+    const std::string later = Later(".csv");
+    ASSERT_EQ(Files().excelFile, (m_folder / later).string());
+    ASSERT_EQ(Files().columnCount, 2);
+
+    // Without a display the step only writes the workbook, and says so.
+    ASSERT_EQ(Step(options, false), 0) << Output();
+    const std::string workbook = later.substr(0, later.size() - 4) + ".xlsx";
+    EXPECT_TRUE(Output().EndsWith("\n\nExported " + wxString::FromUTF8((m_folder / workbook).string()) +
+                                  " to Excel successfully."))
+        << Output();
+    EXPECT_TRUE(Files().excelFile.empty());
+    EXPECT_TRUE(Files().openFile.empty());
+    // The delimited files stay; only the last one has a workbook.
+    EXPECT_EQ(Names(m_folder), (std::vector<std::string>{"r.csv", later, workbook}));
+    EXPECT_TRUE(fs::exists(m_folder / later));
+
+    const Workbook book = ReadWorkbook((m_folder / workbook).string());
+    EXPECT_EQ(book.rows, kPets);
+    EXPECT_TRUE(book.allTextCells);
+    EXPECT_EQ(book.frozenRows, 1);
+    // The base name (38 characters) cut to 30, made an identifier.
+    EXPECT_EQ(book.sheetName, later.substr(0, 30));
+    ASSERT_EQ(book.columnWidths.size(), 2u);
+    EXPECT_LT(book.columnWidths[0], book.columnWidths[1]);
+}
+
+TEST_P(PublishAndWorkbookTest, APublishingFailureKeepsTheSavedFileAndItsCount)
+{
+    // The stylesheet's copy cannot take its name: a folder is in the way.
+    fs::create_directory(m_folder / "r.xsl");
+    CSaveOptions options;
+    options.format = export_options::XML;
+    options.path = (m_folder / "r.xml").string();
+    options.publish = true;
+    EXPECT_EQ(Run("SELECT id FROM pets", options), 1);
+    EXPECT_TRUE(Output().StartsWith("Saved " + wxString::FromUTF8(options.path) + " successfully.\n\n<eb1>"))
+        << Output();
+    EXPECT_TRUE(Output().Contains(wxString::FromUTF8((m_folder / "r.xsl").string()))) << Output();
+    // The next result set goes beside the first instead of over it.
+    fs::remove(m_folder / "r.xsl");
+    EXPECT_EQ(Run("SELECT 2 AS n", options), 0) << Output();
+    EXPECT_NO_THROW(torvane::test::ReadRowsetXml(FileBytes(m_folder / "r.xml")));
+    EXPECT_FALSE(Later(".xml").empty());
+}
+
+TORVANE_INSTANTIATE_FOR_DRIVERS(PublishAndWorkbookTest);
+
+// ---- without a database ----
+
+class WorkbookFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder = NewTempPath("-workbook");
+        fs::create_directory(m_folder);
+    }
+    std::string Export(const std::string& name, const std::string& bytes, const std::string& delimiter,
+                       std::string& error)
+    {
+        const std::string path = (m_folder / name).string();
+        WriteFile(path, bytes);
+        std::string workbook;
+        if (!ExportToExcel(path, true, delimiter, error, -1, workbook))
+            return std::string();
+        return workbook;
+    }
+    fs::path m_folder;
+};
+
+TEST_F(WorkbookFileTest, FieldsAreSplitAsTheDelimitedExportWroteThem)
+{
+    std::string error;
+    // A repeated delimiter with its placeholders, quoted fields with the delimiter, doubled
+    // quotes and a line break, and no line end after the last line.
+    const std::string workbook = Export("q.txt",
+                                        "a||b||c\r\n\"x||y\"||<NULL>||\"say \"\"hi\"\"\"\r\n"
+                                        "1||\"line\r\nnext\"||3\r\n\r\nlast",
+                                        "||", error);
+    ASSERT_FALSE(workbook.empty()) << error;
+    EXPECT_EQ(workbook, (m_folder / "q.xlsx").string());
+    const Workbook book = ReadWorkbook(workbook);
+    EXPECT_EQ(book.rows, (Rows{{"a", "b", "c"}, {"x||y", "<NULL>", "say \"hi\""}, {"1", "line\r\nnext", "3"}, {"", "", ""}, {"last", "", ""}}));
+    EXPECT_EQ(book.sheetName, "q");
+    EXPECT_TRUE(book.allTextCells);
+
+    // With no delimiter a line is one field.
+    const Workbook whole = ReadWorkbook(Export("w.csv", "a,b\r\nc", "", error));
+    EXPECT_EQ(whole.rows, (Rows{{"a,b"}, {"c"}}));
+}
+
+TEST_F(WorkbookFileTest, DataBeyondAWorksheetsLimitsFailsWithoutAWorkbook)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* message;
+    };
+    std::string manyLines;
+    for (long i = 0; i <= workbook_export::kMaxRows; ++i)
+        manyLines += "x\n";
+    const Case cases[] = {
+        {"rows.csv", manyLines, "The data has more lines than a worksheet has rows (1,048,576)."},
+        {"cols.csv", std::string(16384, ',') + "\r\n", "Line 1 has 16385 fields; a worksheet holds at most 16,384 columns."},
+        {"cell.csv", "a,b\r\nc," + std::string(32768, 'x') + "\r\n",
+         "Line 2, field 2 has 32768 characters; a worksheet cell holds at most 32,767."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string error;
+        EXPECT_TRUE(Export(c.name, c.bytes, ",", error).empty());
+        EXPECT_EQ(error, "'" + (m_folder / c.name).string() + "'.\n" + c.message + " The workbook was not written.");
+    }
+    // Only the delimited files: no workbook and no temporary file.
+    EXPECT_EQ(Names(m_folder), (std::vector<std::string>{"cell.csv", "cols.csv", "rows.csv"}));
+
+    // At the limits themselves the workbook is written: 16,384 columns, 32,767 characters.
+    std::string error;
+    EXPECT_FALSE(Export("wide.csv", std::string(16383, ',') + "\r\n" + std::string(32767, 'y'), ",", error).empty())
+        << error;
+}
+
+TEST(WorkbookNames, SheetAndFileNames)
+{
+    const std::pair<std::string, std::string> sheets[] = {
+        {"report", "report"},
+        {std::string(31, 'a'), std::string(31, 'a')},
+        {std::string(40, 'b'), std::string(30, 'b')},
+        {"sales [2024]", "sales_2024"},
+        {"\xC3\xA4rger-1", "_rger_1"},
+        {"[]", ""},
+    };
+    for (const auto& [base, sheet] : sheets)
+        EXPECT_EQ(workbook_export::SheetNameFor(base), sheet) << base;
+    EXPECT_EQ(workbook_export::WorkbookPathFor("/a/b.csv"), "/a/b.xlsx");
+    EXPECT_EQ(workbook_export::WorkbookPathFor("/a.d/b"), "/a.d/b.xlsx");
+    EXPECT_EQ(workbook_export::CellLength("a\xC3\xA4\xF0\x9F\x98\x80"), 4);
+}
+
+TEST(XmlPublishingFiles, TheStylesheetGoesBesideTheXmlFileAndIsLinkedSafely)
+{
+    EXPECT_EQ(xml_publishing::StylesheetPathFor("/f/r.xml"), "/f/r.xsl");
+    // An upper-case extension is replaced too, so the copy never takes the data file's name;
+    // a folder named like a file keeps its name.
+    EXPECT_EQ(xml_publishing::StylesheetPathFor("/f/OUT.XML"), "/f/OUT.xsl");
+    EXPECT_EQ(xml_publishing::StylesheetPathFor("/f/x.xml.d/r.xml"), "/f/x.xml.d/r.xsl");
+    EXPECT_THROW(xml_publishing::StylesheetPathFor("/f/r.txt"), std::string);
+    EXPECT_THROW(xml_publishing::StylesheetPathFor("/f/.xml"), std::string);
+
+    EXPECT_EQ(xml_publishing::StylesheetLinkLine("/f/my file&\"x\"?>.xsl"),
+              "<?xml-stylesheet type=\"text/xsl\" href=\"my%20file%26%22x%22%3F%3E.xsl\"?>\r\n");
+
+    const fs::path folder = NewTempPath("-link");
+    fs::create_directory(folder);
+    // A file larger than the copy's blocks comes through byte for byte.
+    std::string big;
+    for (int i = 0; big.size() < 3u << 20; ++i)
+        big += "<z:row n='" + std::to_string(i) + "'/>\n";
+    WriteFile(folder / "big.xml", big);
+    InsertXmlStylesheetLink((folder / "big.xml").string(), (folder / "big.xsl").string());
+    EXPECT_EQ(FileBytes(folder / "big.xml"),
+              "<?xml-stylesheet type=\"text/xsl\" href=\"big.xsl\"?>\r\n" + big);
+    EXPECT_EQ(Names(folder), (std::vector<std::string>{"big.xml"}));
+
+    // A missing stylesheet to copy is a file error naming it.
+    try {
+        PublishXmlWithXsl((folder / "big.xml").string(), "t", (folder / "none.xsl").string());
+        ADD_FAILURE() << "no error";
+    } catch (...) {
+        EXPECT_EQ(GetSaveErrorText(nullptr, std::current_exception()),
+                  "'" + wxString::FromUTF8((folder / "none.xsl").string()) + "'.\nThe file could not be located.");
+    }
+}
+
+} // namespace
