@@ -4,6 +4,7 @@
 #include "common/CommandIds.h"
 #include "QueryKeyRouting.h"
 #include "ResultCommands.h"
+#include "schemacore/SchemaCommandIds.h"
 
 #include <wx/menu.h>
 #include <wx/tokenzr.h>
@@ -78,6 +79,7 @@ const std::vector<CMenuCommand> kCommands = {
     {ID_VIEW_WORD_WRAP, "&Word Wrap\tF7", "Wrap long lines to the width of the pane", wxITEM_CHECK},
     {ID_FORMAT_FONT, "&Font...", "Choose the font of the pane"},
     {ID_REFRESH, "Refres&h\tF8", "Show the messages collected so far while the query runs"},
+    {ID_SCHEMA_PROPERTIES, "&Properties\tAlt+Enter", "Show the properties of the object selected in the schema pane"},
     // Results grid context menu
     {ID_SAVE_SELECTION, "Sa&ve Selection...", "Save the selected cells of the grid in a delimited text file"},
     // Results text context menu

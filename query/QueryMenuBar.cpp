@@ -6,6 +6,7 @@
 #include "MenuCommands.h"
 #include "QueryKeyRouting.h"
 #include "ResultCommands.h"
+#include "schemacore/SchemaCommandIds.h"
 
 #include <wx/menu.h>
 
@@ -78,7 +79,7 @@ wxMenuBar* CreateQueryMenuBar()
 
     auto* view = new wxMenu;
     AppendMenuCommands(view, {ID_VIEW_SCHEMA, ID_VIEW_OUTPUT, ID_MESSAGES_MODE, 0, ID_NEXT_PANE, ID_PREVIOUS_PANE, 0,
-                              ID_VIEW_WORD_WRAP, ID_FORMAT_FONT, ID_REFRESH});
+                              ID_VIEW_WORD_WRAP, ID_FORMAT_FONT, ID_REFRESH, 0, ID_SCHEMA_PROPERTIES});
 
     auto* window = new wxMenu;
     AppendMenuCommands(window, {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT, ID_WINDOW_ARRANGE, 0,

@@ -1,5 +1,6 @@
 #include "SchemaImages.h"
 
+#include "schemacore/PropertyPageLoad.h"
 #include "schemacore/SchemaNodeData.h"
 
 #include <wx/bitmap.h>
@@ -131,7 +132,95 @@ void Draw(wxDC& dc, int kind)
     }
 }
 
+void Person(wxDC& dc, int x, const wxColour& colour)
+{
+    dc.SetPen(wxPen(colour.ChangeLightness(60)));
+    dc.SetBrush(wxBrush(colour));
+    dc.DrawCircle(x, 5, 3);
+    dc.DrawRoundedRectangle(x - 4, 9, 9, 6, 2);
+}
+
+void DrawSheetImage(wxDC& dc, int image)
+{
+    switch (image) {
+    case imgCross:
+        dc.SetPen(wxPen(wxColour(200, 30, 30), 3));
+        dc.DrawLine(3, 3, 13, 13);
+        dc.DrawLine(13, 3, 3, 13);
+        break;
+    case imgErrorDisc:
+        dc.SetPen(wxPen(wxColour(140, 0, 0)));
+        dc.SetBrush(wxBrush(wxColour(220, 30, 30)));
+        dc.DrawCircle(8, 8, 6);
+        dc.SetPen(wxPen(*wxWHITE, 2));
+        dc.DrawLine(8, 4, 8, 9);
+        dc.DrawLine(8, 11, 8, 12);
+        break;
+    case imgConnection: {
+        dc.SetPen(wxPen(wxColour(40, 60, 110)));
+        dc.SetBrush(wxBrush(wxColour(120, 150, 210)));
+        const wxPoint top[] = {{2, 5}, {8, 2}, {14, 5}, {8, 8}};
+        dc.DrawPolygon(4, top);
+        dc.SetBrush(wxBrush(wxColour(80, 110, 180)));
+        const wxPoint left[] = {{2, 5}, {8, 8}, {8, 15}, {2, 12}};
+        dc.DrawPolygon(4, left);
+        dc.SetBrush(wxBrush(wxColour(60, 85, 150)));
+        const wxPoint right[] = {{8, 8}, {14, 5}, {14, 12}, {8, 15}};
+        dc.DrawPolygon(4, right);
+        break;
+    }
+    case imgTextLines:
+        dc.SetPen(wxPen(wxColour(60, 60, 60)));
+        dc.SetBrush(*wxWHITE_BRUSH);
+        dc.DrawRectangle(2, 1, 12, 14);
+        for (int y = 4; y <= 12; y += 3)
+            dc.DrawLine(4, y, 12, y);
+        break;
+    case imgRelationship:
+        dc.SetPen(wxPen(wxColour(40, 90, 40)));
+        dc.SetBrush(wxBrush(wxColour(150, 210, 150)));
+        dc.DrawRectangle(1, 1, 7, 6);
+        dc.DrawRectangle(8, 9, 7, 6);
+        dc.DrawLine(4, 7, 4, 12);
+        dc.DrawLine(4, 12, 8, 12);
+        break;
+    case imgWindowLines:
+        dc.SetPen(wxPen(wxColour(60, 70, 110)));
+        dc.SetBrush(*wxWHITE_BRUSH);
+        dc.DrawRectangle(1, 2, 14, 12);
+        dc.SetBrush(wxBrush(wxColour(90, 120, 200)));
+        dc.DrawRectangle(1, 2, 14, 3);
+        dc.DrawLine(3, 8, 13, 8);
+        dc.DrawLine(3, 11, 13, 11);
+        break;
+    case imgUser: Person(dc, 8, wxColour(90, 140, 210)); break;
+    case imgGroup:
+        Person(dc, 11, wxColour(150, 150, 200));
+        Person(dc, 5, wxColour(90, 140, 210));
+        break;
+    case imgKey: Key(dc, wxColour(230, 190, 40)); break;
+    default: break;
+    }
+}
+
 } // namespace
+
+wxImageList* CreatePropertySheetImageList()
+{
+    constexpr int size = 16;
+    auto* images = new wxImageList(size, size, true, imgCount);
+    for (int image = 0; image < imgCount; ++image) {
+        wxBitmap bitmap(size, size, 24);
+        {
+            wxMemoryDC dc(bitmap);
+            dc.SetBackground(wxBrush(kMask));
+            dc.Clear();
+            DrawSheetImage(dc, image);
+        }
+        images->Add(bitmap, kMask);
+    }
+    return images;
+}
 
 wxImageList* CreateSchemaImageList()
 {

@@ -18,7 +18,44 @@
 #include <wx/stc/stc.h>
 #include <wx/utils.h>
 
+#include <algorithm>
 #include <set>
+
+namespace {
+
+// The commands that open the properties sheet, and the page each makes active.
+constexpr int kPropertiesCommands[] = {ID_SCHEMA_PROPERTIES,  ID_SCHEMA_CONNECTION_STRING, ID_SCHEMA_RELATIONSHIPS,
+                                       ID_SCHEMA_INDEXES,     ID_SCHEMA_CONSTRAINTS,       ID_SCHEMA_TABLE_PERMISSIONS,
+                                       ID_SCHEMA_COLUMN_PERMISSIONS};
+
+CPropertyPageKind PageOfCommand(int id)
+{
+    switch (id) {
+    case ID_SCHEMA_CONNECTION_STRING: return CPropertyPageKind::ConnectionString;
+    case ID_SCHEMA_RELATIONSHIPS: return CPropertyPageKind::Relationships;
+    case ID_SCHEMA_INDEXES: return CPropertyPageKind::Indexes;
+    case ID_SCHEMA_CONSTRAINTS: return CPropertyPageKind::Constraints;
+    case ID_SCHEMA_TABLE_PERMISSIONS: return CPropertyPageKind::TablePermissions;
+    case ID_SCHEMA_COLUMN_PERMISSIONS: return CPropertyPageKind::ColumnPermissions;
+    default: return CPropertyPageKind::General;
+    }
+}
+
+// Whether the context menu of the kind offers the command; a page the node has no data for is
+// not opened from elsewhere either.
+bool IsOfferedFor(int kind, int id)
+{
+    const CSchemaPopup* popup = FindSchemaPopup(kind);
+    if (!popup)
+        return false;
+    for (const CSchemaMenuEntry& entry : BuiltEntries(*popup)) {
+        if (entry.id == id || std::find(entry.items.begin(), entry.items.end(), id) != entry.items.end())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 CSchemaView::CSchemaView(wxWindow* parent, CChildFrame* frame)
     : CTVTreeView(parent, kLinesAtRoot | kDisableDragDrop), m_pFrame(frame)
@@ -66,6 +103,8 @@ CSchemaView::CSchemaView(wxWindow* parent, CChildFrame* frame)
     }
     for (int id : commands)
         Bind(wxEVT_UPDATE_UI, &CSchemaView::OnUpdateCommand, this, id);
+    for (int id : kPropertiesCommands)
+        Bind(wxEVT_MENU, &CSchemaView::OnProperties, this, id);
     // The query, not the pane, is what Save and Save All would save.
     Bind(wxEVT_UPDATE_UI, &CSchemaView::OnUpdateDisabledCommand, this, ID_FILE_SAVE);
     Bind(wxEVT_UPDATE_UI, &CSchemaView::OnUpdateDisabledCommand, this, ID_FILE_SAVE_ALL);
@@ -307,7 +346,8 @@ bool CSchemaView::IsCommandEnabled(int id) const
     case ID_EDIT_COPY:
     case ID_REFRESH:
     case ID_FILE_SAVE_AS:
-    case ID_FORMAT_FONT: return IsSchemaMenuCommandEnabled(id, state);
+    case ID_FORMAT_FONT:
+    case ID_SCHEMA_PROPERTIES: return IsSchemaMenuCommandEnabled(id, state);
     default: return FindSchemaCommand(id) && !GreyedPopupItems(state).count(id);
     }
 }
@@ -364,6 +404,53 @@ void CSchemaView::OnUpdateCommand(wxUpdateUIEvent& event)
 void CSchemaView::OnUpdateDisabledCommand(wxUpdateUIEvent& event)
 {
     event.Enable(false);
+}
+
+wxWindow* CSchemaView::GetMainWindow() const
+{
+    if (IQueryHost* host = m_pFrame->GetHost())
+        return host->GetHostWindow();
+    return wxGetTopLevelParent(const_cast<CSchemaView*>(this));
+}
+
+void CSchemaView::OnProperties(wxCommandEvent& event)
+{
+    const int id = event.GetId();
+    if (!IsCommandEnabled(id) || (id != ID_SCHEMA_PROPERTIES && !IsOfferedFor(GetMenuState().kind, id)))
+        return;
+    if (ShowConnectionProperties())
+        ShowPropertiesPage(PageOfCommand(id));
+}
+
+CSchemaPropertiesSheetFrame* CSchemaView::ShowConnectionProperties()
+{
+    wxBusyCursor wait;
+    wxWindow* main = GetMainWindow();
+    CSchemaPropertiesSheetFrame* frame = CSchemaPropertiesSheetFrame::Get(main, true);
+    if (frame && main)
+        frame->CentreOnParent();
+    return frame;
+}
+
+void CSchemaView::ShowPropertiesPage(CPropertyPageKind page)
+{
+    CSchemaPropertiesSheetFrame* frame = CSchemaPropertiesSheetFrame::Get(GetMainWindow(), false);
+    if (!frame || frame->IsShown())
+        return;
+    wxWindow* main = frame->GetParent();
+    // Disabled while the frame shows: nothing may change the tree whose item data the pages
+    // borrow.
+    main->Enable(false);
+    frame->SetReturnFocus(this);
+    try {
+        frame->GetSheet()->ShowObjectProperties(Tree(), *this);
+        frame->Enable(true);
+        frame->Show();
+        frame->Raise();
+        frame->GetSheet()->SetActivePage(page);
+    } catch (const std::exception&) {
+        main->Enable(true);
+    }
 }
 
 void CSchemaView::OnRefresh(wxCommandEvent&)

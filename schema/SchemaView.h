@@ -11,6 +11,7 @@
 // Files: SchemaView.cpp (the host, mouse and keys, menus), SchemaViewCommands.cpp (commands).
 #pragma once
 
+#include "SchemaPropertiesSheet.h"
 #include "schemacore/SchemaHost.h"
 #include "schemacore/SchemaTreeModel.h"
 #include "TVTreeView.h"
@@ -49,6 +50,15 @@ public:
     void OnFileSaveAs(wxCommandEvent& event);
     void OnRefresh(wxCommandEvent& event);
     void OnShowAllObjects(wxCommandEvent& event);
+    // Properties and the commands that open the properties sheet on one page.
+    void OnProperties(wxCommandEvent& event);
+
+    // The program's properties frame, made when there is none yet and centred over the main
+    // window; null when it cannot be made.
+    CSchemaPropertiesSheetFrame* ShowConnectionProperties();
+    // Fills the sheet for the caret item and shows the frame on the page, the main window
+    // disabled meanwhile; nothing while the frame shows already.
+    void ShowPropertiesPage(CPropertyPageKind page);
 
     // Design: the query of the caret view's or procedure's source text, appended and run with
     // the results in text for that run. Nothing while the window is busy or on other nodes.
@@ -101,6 +111,7 @@ private:
     void OnCaretMovedByControl() override;
 
     CSchemaMenuState GetMenuState() const;
+    wxWindow* GetMainWindow() const;
     void ShowContextMenu(const wxPoint& point);
     void OnContextMenu(wxContextMenuEvent& event);
     // Enter: Return All Rows on tables, views and selected columns; otherwise opens or closes.

@@ -7,9 +7,10 @@
 
 namespace {
 
-// The commands the pane has. The properties sheet, Find and printing add theirs here.
+// The commands the pane has. Find and printing add theirs here.
 const CSchemaCommand kCommands[] = {
     {ID_EDIT_COPY, "&Copy"},
+    {ID_SCHEMA_PROPERTIES, "&Properties\tAlt+Enter"},
     {ID_REFRESH, "Refres&h\tF8"},
     {ID_SCHEMA_DESIGN, "&Design"},
     {ID_SCHEMA_SHOW_ALL, "&Show All Objects", true},
@@ -18,6 +19,12 @@ const CSchemaCommand kCommands[] = {
     {ID_SCHEMA_RETURN_TOP, "Return &Top..."},
     {ID_SCHEMA_RETURN_TOP_COLUMNS, "Return &Top..."},
     {ID_FILE_SAVE_AS, "Save &As..."},
+    {ID_SCHEMA_CONNECTION_STRING, "&Connection String"},
+    {ID_SCHEMA_RELATIONSHIPS, "&Relationships"},
+    {ID_SCHEMA_INDEXES, "&Indexes"},
+    {ID_SCHEMA_CONSTRAINTS, "Co&nstraints"},
+    {ID_SCHEMA_TABLE_PERMISSIONS, "Per&missions"},
+    {ID_SCHEMA_COLUMN_PERMISSIONS, "Per&missions"},
     {ID_SCHEMA_EXPAND_ALL, "&Expand All"},
     {ID_SCHEMA_COLLAPSE_ALL, "C&ollapse All"},
     {ID_SCHEMA_SORT_ASCENDING, "Sor&t Columns Ascending"},
@@ -205,6 +212,12 @@ bool IsSchemaMenuCommandEnabled(int id, const CSchemaMenuState& s)
     case ID_FILE_SAVE_AS:
         return idle && (IsTableKind(kind) || kind == kindView || IsSortedKind(kind) || (column && s.selected >= 1));
     case ID_FORMAT_FONT: return true;
+    case ID_SCHEMA_PROPERTIES:
+        // A table's or column's properties are read from the connection, which a running query
+        // holds.
+        return s.connectionOpen && s.paneShown && kind >= 0 && !IsIn(kind, {kindMarker, kindNotCapable}) &&
+               !(s.executing && (IsTableKind(kind) || kind == kindView || column || IsSortedKind(kind))) &&
+               (!column || s.selected == 1);
     default: return false;
     }
 }

@@ -57,6 +57,7 @@ struct CSchemaMenuState {
 std::set<int> GreyedPopupItems(const CSchemaMenuState& state);
 // Whether a context menu item shows checked.
 bool IsPopupItemChecked(int id, const CSchemaMenuState& state);
-// Whether a command of the query window's menus (Copy, Refresh, Save As, Save, Save All, Font)
-// is enabled while the pane is the active one; false for commands the pane does not take there.
+// Whether a command of the query window's menus (Copy, Refresh, Save As, Save, Save All, Font,
+// Properties) is enabled while the pane is the active one; false for commands the pane does not
+// take there.
 bool IsSchemaMenuCommandEnabled(int id, const CSchemaMenuState& state);

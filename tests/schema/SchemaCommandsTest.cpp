@@ -86,29 +86,33 @@ TEST(SchemaMenuRules, WindowMenuCommands)
         int kind;
         unsigned selected;
         bool open, shown, executing;
-        bool copy, refresh, saveAs;
+        bool copy, refresh, saveAs, properties;
     } cases[] = {
-        {-1, 0, true, true, false, true, false, false},
-        {kindConnection, 1, true, true, false, false, true, false},
-        {kindTablesFolder, 1, true, true, false, false, true, false},
-        {kindTemporaryTablesFolder, 1, true, true, true, false, false, false},
-        {kindAliasesFolder, 1, true, false, false, false, false, false},
-        {kindTable, 1, true, true, false, true, false, true},
-        {kindTableSortedDescending, 1, true, true, false, true, false, true},
-        {kindViewSortedAscending, 1, false, true, false, true, false, false},
-        {kindView, 1, true, true, true, true, false, false},
-        {kindColumn, 0, true, true, false, false, false, false},
-        {kindColumn, 2, true, true, false, true, false, true},
-        {kindProcedure, 1, true, true, false, true, false, false},
-        {kindParameter, 1, true, true, false, true, false, false},
-        {kindMarker, 1, true, true, false, false, false, false},
-        {kindNotCapable, 1, true, true, false, false, false, false},
+        {-1, 0, true, true, false, true, false, false, false},
+        {kindConnection, 1, true, true, false, false, true, false, true},
+        {kindTablesFolder, 1, true, true, false, false, true, false, true},
+        {kindTemporaryTablesFolder, 1, true, true, true, false, false, false, true},
+        {kindAliasesFolder, 1, true, false, false, false, false, false, false},
+        {kindTable, 1, true, true, false, true, false, true, true},
+        {kindTableSortedDescending, 1, true, true, false, true, false, true, true},
+        {kindViewSortedAscending, 1, false, true, false, true, false, false, false},
+        {kindView, 1, true, true, true, true, false, false, false},
+        {kindColumn, 0, true, true, false, false, false, false, false},
+        {kindColumn, 1, true, true, false, true, false, true, true},
+        {kindColumn, 1, true, true, true, true, false, false, false},
+        {kindColumn, 2, true, true, false, true, false, true, false},
+        {kindProcedure, 1, true, true, false, true, false, false, true},
+        {kindParameter, 1, true, true, true, true, false, false, true},
+        {kindMarker, 1, true, true, false, false, false, false, false},
+        {kindNotCapable, 1, true, true, false, false, false, false, false},
     };
     for (const auto& c : cases) {
         CSchemaMenuState state{c.kind, c.selected, c.open, c.shown, c.executing};
         EXPECT_EQ(IsSchemaMenuCommandEnabled(ID_EDIT_COPY, state), c.copy) << c.kind;
         EXPECT_EQ(IsSchemaMenuCommandEnabled(ID_REFRESH, state), c.refresh) << c.kind;
         EXPECT_EQ(IsSchemaMenuCommandEnabled(ID_FILE_SAVE_AS, state), c.saveAs) << c.kind;
+        EXPECT_EQ(IsSchemaMenuCommandEnabled(ID_SCHEMA_PROPERTIES, state), c.properties)
+            << c.kind << " " << c.selected << " " << c.executing;
         EXPECT_TRUE(IsSchemaMenuCommandEnabled(ID_FORMAT_FONT, state));
         EXPECT_FALSE(IsSchemaMenuCommandEnabled(ID_FILE_SAVE, state));
         EXPECT_FALSE(IsSchemaMenuCommandEnabled(ID_FILE_SAVE_ALL, state));

@@ -279,6 +279,12 @@ TEST_P(SchemaPaneTest, EachNodeKindHasItsContextMenu)
         Open(procedure);
     using Texts = std::vector<std::string>;
     const Texts open = {"&Open", "  Return &Top...", "  Return &All Rows"};
+    const Texts properties = {"-", "&Properties\tAlt+Enter"};
+    const Texts tablePages = {"-", "&Relationships", "&Indexes", "Co&nstraints", "Per&missions", "-",
+                              "&Properties\tAlt+Enter"};
+    // While a query runs an object's properties are not read.
+    const Texts tablePagesGreyed = {"-", "&Relationships (greyed)", "&Indexes (greyed)", "Co&nstraints (greyed)",
+                                    "Per&missions (greyed)", "-", "&Properties\tAlt+Enter (greyed)"};
     auto join = [](Texts a, const Texts& b) {
         a.insert(a.end(), b.begin(), b.end());
         return a;
@@ -289,34 +295,42 @@ TEST_P(SchemaPaneTest, EachNodeKindHasItsContextMenu)
         Texts executing;
     } cases[] = {
         {"",
-         {"&Expand All", "C&ollapse All", "-", "&Show All Objects (checked)", "-", "Refres&h\tF8"},
+         {"&Expand All", "C&ollapse All", "-", "&Show All Objects (checked)", "-", "Refres&h\tF8", "-",
+          "&Connection String", "-", "&Properties\tAlt+Enter"},
          {"&Expand All (greyed)", "C&ollapse All", "-", "&Show All Objects (greyed) (checked)", "-",
-          "Refres&h\tF8 (greyed)"}},
-        {"Tables", {"&Show All Objects (checked)", "-", "Refres&h\tF8"},
-         {"&Show All Objects (greyed) (checked)", "-", "Refres&h\tF8 (greyed)"}},
-        {"System Tables", {"Refres&h\tF8"}, {"Refres&h\tF8 (greyed)"}},
+          "Refres&h\tF8 (greyed)", "-", "&Connection String", "-", "&Properties\tAlt+Enter"}},
+        {"Tables", join({"&Show All Objects (checked)", "-", "Refres&h\tF8"}, properties),
+         join({"&Show All Objects (greyed) (checked)", "-", "Refres&h\tF8 (greyed)"}, properties)},
+        {"System Tables", join({"Refres&h\tF8"}, properties), join({"Refres&h\tF8 (greyed)"}, properties)},
         {items,
-         join(open, {"-", "&Copy", "-", "Sor&t Columns Ascending", "Sort Columns D&escending",
-                     "Re&store Original Order (greyed)", "-", "Save &As..."}),
-         {"&Open", "  Return &Top... (greyed)", "  Return &All Rows (greyed)", "-", "&Copy", "-",
-          "Sor&t Columns Ascending", "Sort Columns D&escending", "Re&store Original Order (greyed)", "-",
-          "Save &As... (greyed)"}},
+         join(join(open, {"-", "&Copy", "-", "Sor&t Columns Ascending", "Sort Columns D&escending",
+                          "Re&store Original Order (greyed)", "-", "Save &As..."}),
+              tablePages),
+         join({"&Open", "  Return &Top... (greyed)", "  Return &All Rows (greyed)", "-", "&Copy", "-",
+               "Sor&t Columns Ascending", "Sort Columns D&escending", "Re&store Original Order (greyed)", "-",
+               "Save &As... (greyed)"},
+              tablePagesGreyed)},
         {"Tables|" + Shown("parts"),
-         join(open, {"-", "&Copy", "-", "Sor&t Columns Ascending", "Sort Columns D&escending",
-                     "Re&store Original Order (greyed)", "-", "Save &As..."}),
-         {"&Open", "  Return &Top... (greyed)", "  Return &All Rows (greyed)", "-", "&Copy", "-",
-          "Sor&t Columns Ascending (greyed)", "Sort Columns D&escending (greyed)", "Re&store Original Order (greyed)",
-          "-", "Save &As... (greyed)"}},
+         join(join(open, {"-", "&Copy", "-", "Sor&t Columns Ascending", "Sort Columns D&escending",
+                          "Re&store Original Order (greyed)", "-", "Save &As..."}),
+              tablePages),
+         join({"&Open", "  Return &Top... (greyed)", "  Return &All Rows (greyed)", "-", "&Copy", "-",
+               "Sor&t Columns Ascending (greyed)", "Sort Columns D&escending (greyed)",
+               "Re&store Original Order (greyed)", "-", "Save &As... (greyed)"},
+              tablePagesGreyed)},
         {items + "|label",
-         {"&Select", "  Return &Top...", "  Return &All Rows", "-", "&Copy", "-", "Save &As..."},
+         {"&Select", "  Return &Top...", "  Return &All Rows", "-", "&Copy", "-", "Save &As...", "-", "Per&missions",
+          "-", "&Properties\tAlt+Enter"},
          {"&Select", "  Return &Top... (greyed)", "  Return &All Rows (greyed)", "-", "&Copy", "-",
-          "Save &As... (greyed)"}},
+          "Save &As... (greyed)", "-", "Per&missions (greyed)", "-", "&Properties\tAlt+Enter (greyed)"}},
         {"Views|" + Shown("item_labels"),
          join(open, {"&Design", "-", "&Copy", "-", "Sor&t Columns Ascending", "Sort Columns D&escending",
-                     "Re&store Original Order (greyed)", "-", "Save &As..."}),
+                     "Re&store Original Order (greyed)", "-", "Save &As...", "-", "&Indexes", "Per&missions", "-",
+                     "&Properties\tAlt+Enter"}),
          {"&Open", "  Return &Top... (greyed)", "  Return &All Rows (greyed)", "&Design (greyed)", "-", "&Copy", "-",
           "Sor&t Columns Ascending (greyed)", "Sort Columns D&escending (greyed)",
-          "Re&store Original Order (greyed)", "-", "Save &As... (greyed)"}},
+          "Re&store Original Order (greyed)", "-", "Save &As... (greyed)", "-", "&Indexes (greyed)",
+          "Per&missions (greyed)", "-", "&Properties\tAlt+Enter (greyed)"}},
         {"Aliases/Synonyms|<No Data>", {}, {}},
     };
     auto menuAt = [this](const std::string& path) {
@@ -331,24 +345,27 @@ TEST_P(SchemaPaneTest, EachNodeKindHasItsContextMenu)
         m_frame->GetRunState()->m_bExecuting = 0;
     }
     if (IsPostgres()) {
-        EXPECT_EQ(menuAt(procedure), (Texts{"&Design", "-", "&Copy"}));
-        EXPECT_EQ(menuAt(procedure + "|a"), Texts{"&Copy"});
+        EXPECT_EQ(menuAt(procedure), join({"&Design", "-", "&Copy"}, properties));
+        EXPECT_EQ(menuAt(procedure + "|a"), join({"&Copy"}, properties));
     } else {
         EXPECT_EQ(menuAt("Procedures/Functions|<Provider not capable>"), Texts{});
     }
     // A sorted table greys the sort it shows and can be restored.
     Pick(items);
     Command(ID_SCHEMA_SORT_DESCENDING);
-    EXPECT_EQ(menuAt(items), join(open, {"-", "&Copy", "-", "Sor&t Columns Ascending",
-                                         "Sort Columns D&escending (greyed)", "Re&store Original Order", "-",
-                                         "Save &As..."}));
+    EXPECT_EQ(menuAt(items), join(join(open, {"-", "&Copy", "-", "Sor&t Columns Ascending",
+                                              "Sort Columns D&escending (greyed)", "Re&store Original Order", "-",
+                                              "Save &As..."}),
+                                  tablePages));
     // A column with nothing selected greys what needs a column; the window's Copy follows.
     Pick(items + "|id");
     Tree().SetSelected(Item(items + "|id"), false);
     std::unique_ptr<wxMenu> menu(m_view->CreateContextMenu());
     EXPECT_EQ(MenuTexts(*menu), (Texts{"&Select", "  Return &Top... (greyed)", "  Return &All Rows (greyed)", "-",
-                                       "&Copy (greyed)", "-", "Save &As... (greyed)"}));
+                                       "&Copy (greyed)", "-", "Save &As... (greyed)", "-", "Per&missions (greyed)",
+                                       "-", "&Properties\tAlt+Enter (greyed)"}));
     EXPECT_FALSE(m_view->IsCommandEnabled(ID_EDIT_COPY));
+    EXPECT_FALSE(m_view->IsCommandEnabled(ID_SCHEMA_PROPERTIES));
     Pick("Tables");
     EXPECT_FALSE(m_view->IsCommandEnabled(ID_EDIT_COPY));
     EXPECT_TRUE(m_view->IsCommandEnabled(ID_REFRESH));

@@ -195,7 +195,9 @@ const std::vector<Menu> kQueryBar = {
       kSeparator,
       {ID_VIEW_WORD_WRAP, "&Word Wrap\tF7"},
       {ID_FORMAT_FONT, "&Font..."},
-      {ID_REFRESH, "Refres&h\tF8"}}},
+      {ID_REFRESH, "Refres&h\tF8"},
+      kSeparator,
+      {ID_SCHEMA_PROPERTIES, "&Properties\tAlt+Enter"}}},
     kQueryTools,
     {"&Window",
      {{ID_WINDOW_CASCADE, "&Cascade"},
@@ -628,9 +630,10 @@ TEST_P(QueryMenuWalk, EveryMenuItemHasItsTextAndKeysAndEveryEnabledOneIsHandled)
                    ID_EDIT_COMMENT_DASHES, ID_EDIT_COMMENT_SLASH_STAR, ID_EDIT_UNCOMMENT, ID_QUERY_EXECUTE,
                    ID_QUERY_EXECUTE_SAVE_AS, ID_RESULTS_IN_TEXT, ID_PREVIOUS_GRID, ID_NEXT_GRID, ID_FIRST_GRID,
                    ID_LAST_GRID, ID_GO_TO_GRID, ID_VIEW_SCHEMA, ID_VIEW_OUTPUT, ID_MESSAGES_MODE, ID_NEXT_PANE,
-                   ID_PREVIOUS_PANE, ID_VIEW_WORD_WRAP, ID_FORMAT_FONT, ID_REFRESH, ID_TOOLS_ODBC_ADMINISTRATOR,
-                   ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT, ID_WINDOW_ARRANGE, ID_WINDOW_NEXT,
-                   ID_WINDOW_PREVIOUS, ID_HELP_README, ID_HELP_COMMENTS, ID_HELP_DATA_ACCESS})
+                   ID_PREVIOUS_PANE, ID_VIEW_WORD_WRAP, ID_FORMAT_FONT, ID_REFRESH, ID_SCHEMA_PROPERTIES,
+                   ID_TOOLS_ODBC_ADMINISTRATOR, ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT,
+                   ID_WINDOW_ARRANGE, ID_WINDOW_NEXT, ID_WINDOW_PREVIOUS, ID_HELP_README, ID_HELP_COMMENTS,
+                   ID_HELP_DATA_ACCESS})
         EXPECT_TRUE(chosen.count(id)) << id;
     // Cancel needs a run under way; a list's placeholder is no command.
     for (int id : std::initializer_list<int>{ID_QUERY_CANCEL, ID_DRIVER_NONE})
@@ -686,7 +689,8 @@ TEST_P(QueryMenuKeyboard, EveryEnabledContextMenuItemIsHandled)
     Prepare(Pane::Schema);
     wxWindow& schema = *m_window->GetSchemaView();
     WalkContextMenu(schema, schema, nullptr,
-                    {ID_SCHEMA_EXPAND_ALL, ID_SCHEMA_COLLAPSE_ALL, ID_SCHEMA_SHOW_ALL, ID_REFRESH});
+                    {ID_SCHEMA_EXPAND_ALL, ID_SCHEMA_COLLAPSE_ALL, ID_SCHEMA_SHOW_ALL, ID_REFRESH,
+                     ID_SCHEMA_CONNECTION_STRING, ID_SCHEMA_PROPERTIES});
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, QueryMenuKeyboard, ::testing::Values(Driver::SQLite, Driver::PostgreSQL),
