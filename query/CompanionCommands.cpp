@@ -28,6 +28,34 @@ const char* const kErrorsOccurred = "Errors occurred.";
 // A library registered again is given this long before the second attempt to create.
 constexpr std::chrono::milliseconds kRegistrationPause{1000};
 
+// Creates the component, its library registered first when needed, and has show display it;
+// every failure ends in a message box over the window.
+template <class Interface, class Show>
+void ShowCompanion(wxWindow* parent, const char* progId, const char* library, const CLSID& clsid, const IID& iid,
+                   const char* notRegistered, Show show)
+{
+    try {
+        ComPtr<Interface> component;
+        {
+            wxBusyCursor wait;
+            const std::string folder = GetModuleFolder();
+            if (!IsComponentRegistered(progId, library, folder)) {
+                TVMessageBox(notRegistered, wxOK | wxICON_STOP, parent);
+                return;
+            }
+            component = CreateComponent<Interface>(clsid, iid, library, folder, kRegistrationPause);
+        }
+        const HRESULT hr = show(*component.Get());
+        if (FAILED(hr))
+            throw MakeComError(hr);
+    } catch (const _com_error& e) {
+        TVMessageBox(GetComErrorText(e), wxOK | wxICON_STOP, parent);
+    } catch (const std::exception&) {
+        TVMessageBox(kErrorsOccurred, wxOK | wxICON_STOP, parent);
+    }
+    CoFreeUnusedLibraries();
+}
+
 } // namespace
 
 void AppendCompanionCommands(wxMenu& menu)
@@ -53,55 +81,23 @@ void CChildFrame::BindCompanionCommands()
 
 void CChildFrame::OnOdbcDriverInfo(wxCommandEvent&)
 {
-    try {
-        ComPtr<IODBCDriverInfo> component;
-        std::string connect;
-        {
-            wxBusyCursor wait;
-            const std::string folder = GetModuleFolder();
-            if (!IsComponentRegistered(kODBCDriverInfoProgID, kODBCDriverInfoLibrary, folder)) {
-                TVMessageBox(kDriverInfoNotRegistered, wxOK | wxICON_STOP, this);
-                return;
-            }
-            component = CreateComponent<IODBCDriverInfo>(CLSID_ODBCDriverInfo, IID_IODBCDriverInfo,
-                                                          kODBCDriverInfoLibrary, folder, kRegistrationPause);
-            const std::string current =
-                m_connection.m_pConnection ? m_connection.m_pConnection->GetConnectionString() : std::string();
-            connect = MakeDriverInfoConnectString(current, m_strConnectString.utf8_string());
-        }
-        const HRESULT hr = component->Display(connect.c_str(), 0);
-        if (FAILED(hr))
-            throw MakeComError(hr);
-    } catch (const _com_error& e) {
-        TVMessageBox(GetComErrorText(e), wxOK | wxICON_STOP, this);
-    } catch (const std::exception&) {
-        TVMessageBox(kErrorsOccurred, wxOK | wxICON_STOP, this);
-    }
-    CoFreeUnusedLibraries();
+    ShowCompanion<IODBCDriverInfo>(this, kODBCDriverInfoProgID, kODBCDriverInfoLibrary, CLSID_ODBCDriverInfo,
+                                   IID_IODBCDriverInfo, kDriverInfoNotRegistered, [this](IODBCDriverInfo& component) {
+                                       const std::string current = m_connection.m_pConnection
+                                                                       ? m_connection.m_pConnection->GetConnectionString()
+                                                                       : std::string();
+                                       const std::string connect =
+                                           MakeDriverInfoConnectString(current, m_strConnectString.utf8_string());
+                                       return component.Display(connect.c_str(), 0);
+                                   });
 }
 
 void CChildFrame::OnProviderTypes(wxCommandEvent&)
 {
-    try {
-        ComPtr<IProviderTypes> component;
-        {
-            wxBusyCursor wait;
-            const std::string folder = GetModuleFolder();
-            if (!IsComponentRegistered(kProviderTypesProgID, kProviderTypesLibrary, folder)) {
-                TVMessageBox(kProviderTypesNotRegistered, wxOK | wxICON_STOP, this);
-                return;
-            }
-            component = CreateComponent<IProviderTypes>(CLSID_ProviderTypes, IID_IProviderTypes,
-                                                        kProviderTypesLibrary, folder, kRegistrationPause);
-        }
-        ComPtr<ado::_Connection> connection = ado::MakeConnectionObject(m_connection.m_pConnection);
-        const HRESULT hr = component->Display(connection.Get());
-        if (FAILED(hr))
-            throw MakeComError(hr);
-    } catch (const _com_error& e) {
-        TVMessageBox(GetComErrorText(e), wxOK | wxICON_STOP, this);
-    } catch (const std::exception&) {
-        TVMessageBox(kErrorsOccurred, wxOK | wxICON_STOP, this);
-    }
-    CoFreeUnusedLibraries();
+    ShowCompanion<IProviderTypes>(this, kProviderTypesProgID, kProviderTypesLibrary, CLSID_ProviderTypes,
+                                  IID_IProviderTypes, kProviderTypesNotRegistered, [this](IProviderTypes& component) {
+                                      ComPtr<ado::_Connection> connection =
+                                          ado::MakeConnectionObject(m_connection.m_pConnection);
+                                      return component.Display(connection.Get());
+                                  });
 }

@@ -56,6 +56,17 @@ ReplacingFile::ReplacingFile(std::filesystem::path target, mode_t newFileMode) :
     m_buffer.reserve(kBufferSize);
 }
 
+std::string ReplacingFile::TemporaryPathBeside(const std::string& target)
+{
+    std::random_device random;
+    std::error_code error;
+    for (;;) {
+        std::string candidate = fmt::format("{}.{:08x}.tmp", target, random());
+        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)))
+            return candidate;
+    }
+}
+
 ReplacingFile::~ReplacingFile()
 {
     if (m_fd >= 0)

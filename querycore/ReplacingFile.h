@@ -35,6 +35,9 @@ public:
     // Moves a complete file written elsewhere over target, with the permissions, owner and
     // group of the file it replaces; throws filesystem_error naming target.
     static void MoveOver(const std::filesystem::path& complete, const std::filesystem::path& target);
+    // A name beside target that nothing uses yet, for a file another writer completes there
+    // before MoveOver.
+    static std::string TemporaryPathBeside(const std::string& target);
 
 private:
     void Flush();

@@ -17,7 +17,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <new>
-#include <random>
 #include <system_error>
 
 namespace {
@@ -30,19 +29,6 @@ bool Stopped(const CQueryRunState& state)
 void AddOutput(CQueryRunState& state, const wxString& text)
 {
     AppendRunOutput(state, true, text);
-}
-
-// A name beside path that nothing uses yet, for a file that takes the path's name once
-// complete.
-std::string TemporaryPathBeside(const std::string& path)
-{
-    std::random_device random;
-    std::error_code error;
-    for (;;) {
-        std::string candidate = fmt::format("{}.{:08x}.tmp", path, random());
-        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)))
-            return candidate;
-    }
 }
 
 // A data layer error of its own making (FACILITY_CONTROL), not one the provider reported.
@@ -79,7 +65,7 @@ void PublishSavedXml(CQueryRunState& state, const CSaveOptions& options, const s
 
 bool SaveRecordset(ado::Recordset& recordset, const std::string& path, bool xml, const std::atomic<int>& stop)
 {
-    const std::string temporary = TemporaryPathBeside(path);
+    const std::string temporary = ReplacingFile::TemporaryPathBeside(path);
     // Recorded from before it exists until it has the target's name: a process that has to end
     // at once removes the complete copy too.
     ado::UnfinishedFiles::Record(temporary);

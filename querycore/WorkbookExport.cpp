@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <random>
 #include <vector>
 
 // The library packs the workbook with minizip at zlib's default level, which takes most of an
@@ -178,17 +177,6 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-std::string TemporaryPathBeside(const std::string& path)
-{
-    std::random_device random;
-    std::error_code error;
-    for (;;) {
-        std::string candidate = fmt::format("{}.{:08x}.tmp", path, random());
-        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)))
-            return candidate;
-    }
-}
-
 std::string Quoted(const std::string& path) { return "'" + path + "'.\n"; }
 
 std::string TooLargeText(const std::string& path, const std::string& what)
@@ -209,7 +197,7 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
         return false;
     }
     const std::string target = WorkbookPathFor(path);
-    const std::string temporary = TemporaryPathBeside(target);
+    const std::string temporary = ReplacingFile::TemporaryPathBeside(target);
     ado::UnfinishedFiles::Record(temporary);
 
     // Outlives the workbook, whose temporary row file uses it.

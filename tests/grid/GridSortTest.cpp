@@ -98,8 +98,9 @@ TEST(GridSort, EachColumnSortsByWhatItHolds)
         EXPECT_EQ(Sorted(*store, order), c.ascending);
         CGridSort::Sort(reader, order, 0, kind, false, 0, c.cells.size() - 1);
         const std::vector<std::string> descending = Sorted(*store, order);
-        if (c.distinct)
+        if (c.distinct) {
             EXPECT_EQ(std::vector<std::string>(descending.rbegin(), descending.rend()), c.ascending);
+        }
     }
 }
 
@@ -186,8 +187,9 @@ TEST(GridSortTexts, DatesAreReadOnOneContinuousScale)
         SCOPED_TRACE(c.text);
         double seconds = -1;
         EXPECT_EQ(gridsort::ParseDateText(c.text, seconds), c.ok);
-        if (c.ok)
+        if (c.ok) {
             EXPECT_DOUBLE_EQ(seconds, c.seconds);
+        }
     }
     const gridsort::DateKey key = gridsort::DateKeyOf("2024-01-02 10:00:00.125");
     EXPECT_DOUBLE_EQ(key.fraction, 0.125);

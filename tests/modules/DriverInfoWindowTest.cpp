@@ -9,6 +9,7 @@
 #include "query/CompanionCommands.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/modules/ModalSteps.h"
+#include "tests/modules/PluginWindowTest.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
@@ -49,39 +50,9 @@ wxNotebook* Pages(wxDialog& sheet)
     return nullptr;
 }
 
-// The menu item a person chooses: Tools > ODBC Driver Information... of the main window.
-void ChooseDriverInfoMenuItem()
-{
-    wxMenuBar* bar = Main().GetMenuBar();
-    ASSERT_TRUE(bar);
-    const int id = bar->FindMenuItem("Tools", "ODBC Driver Information...");
-    ASSERT_EQ(id, ID_ODBC_DRIVER_INFO);
-    wxUpdateUIEvent update(id);
-    update.SetEventObject(&Main());
-    Main().GetEventHandler()->ProcessEvent(update);
-    ASSERT_TRUE(update.GetSetEnabled() && update.GetEnabled()) << "ODBC Driver Information... is not enabled";
-    wxCommandEvent command(wxEVT_MENU, id);
-    command.SetEventObject(&Main());
-    Main().GetEventHandler()->ProcessEvent(command);
-}
-
-class DriverInfoWindowTest : public DatabaseTest {
+class DriverInfoWindowTest : public PluginWindowTest {
 protected:
-    void SetUp() override
-    {
-        REQUIRE_DISPLAY();
-        DatabaseTest::SetUp();
-        ASSERT_EQ(CallServerRegistration(FERROW_LIBRARY, true), S_OK);
-        m_frame = OpenQueryWindow(ConnectionString());
-        ASSERT_TRUE(m_frame);
-    }
-    void TearDown() override
-    {
-        if (HaveDisplay())
-            CloseQueryWindows();
-    }
-
-    CChildFrame* m_frame = nullptr;
+    DriverInfoWindowTest() : PluginWindowTest(FERROW_LIBRARY) {}
 };
 
 TEST_P(DriverInfoWindowTest, CommandShowsTheEightPagesAndSavesTheReport)
@@ -154,7 +125,7 @@ TEST_P(DriverInfoWindowTest, CommandShowsTheEightPagesAndSavesTheReport)
         },
     });
     CMessageScript messages;
-    ChooseDriverInfoMenuItem();
+    ChooseToolsMenuItem("ODBC Driver Information...", ID_ODBC_DRIVER_INFO);
     EXPECT_TRUE(steps.Done());
     EXPECT_FALSE(Sheet());
     EXPECT_TRUE(messages.Texts().empty()) << messages.Texts().front();
@@ -197,7 +168,7 @@ TEST_P(DriverInfoWindowTest, UnregisteredPluginIsReported)
     ASSERT_EQ(CallServerRegistration(FERROW_LIBRARY, false), S_OK);
     // The test program's plugin folder holds no libFerrow.so.
     CMessageScript messages;
-    ChooseDriverInfoMenuItem();
+    ChooseToolsMenuItem("ODBC Driver Information...", ID_ODBC_DRIVER_INFO);
     ASSERT_EQ(messages.Texts().size(), 1u);
     EXPECT_EQ(messages.Texts()[0],
               "ODBC Driver Info Component (libFerrow.so) not registered. Please re-run setup and then try again.");

@@ -11,6 +11,7 @@
 #include "query/CompanionCommands.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/modules/ModalSteps.h"
+#include "tests/modules/PluginWindowTest.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
@@ -81,39 +82,9 @@ std::vector<wxString> ListTexts(wxListCtrl& list)
     return texts;
 }
 
-// The menu item a person chooses: Tools > Types... of the main window.
-void ChooseTypesMenuItem()
-{
-    wxMenuBar* bar = Main().GetMenuBar();
-    ASSERT_TRUE(bar);
-    const int id = bar->FindMenuItem("Tools", "Types...");
-    ASSERT_EQ(id, ID_PROVIDER_TYPES);
-    wxUpdateUIEvent update(id);
-    update.SetEventObject(&Main());
-    Main().GetEventHandler()->ProcessEvent(update);
-    ASSERT_TRUE(update.GetSetEnabled() && update.GetEnabled()) << "Types... is not enabled";
-    wxCommandEvent command(wxEVT_MENU, id);
-    command.SetEventObject(&Main());
-    Main().GetEventHandler()->ProcessEvent(command);
-}
-
-class ProviderTypesWindowTest : public DatabaseTest {
+class ProviderTypesWindowTest : public PluginWindowTest {
 protected:
-    void SetUp() override
-    {
-        REQUIRE_DISPLAY();
-        DatabaseTest::SetUp();
-        ASSERT_EQ(CallServerRegistration(TAMSEL_LIBRARY, true), S_OK);
-        m_frame = OpenQueryWindow(ConnectionString());
-        ASSERT_TRUE(m_frame);
-    }
-    void TearDown() override
-    {
-        if (HaveDisplay())
-            CloseQueryWindows();
-    }
-
-    CChildFrame* m_frame = nullptr;
+    ProviderTypesWindowTest() : PluginWindowTest(TAMSEL_LIBRARY) {}
 };
 
 TEST_P(ProviderTypesWindowTest, TypesCommandShowsTheConnectionsTypesAndSavesTheReport)
@@ -208,7 +179,7 @@ TEST_P(ProviderTypesWindowTest, TypesCommandShowsTheConnectionsTypesAndSavesTheR
         },
     });
     CMessageScript messages;
-    ChooseTypesMenuItem();
+    ChooseToolsMenuItem("Types...", ID_PROVIDER_TYPES);
     EXPECT_TRUE(steps.Done());
     EXPECT_TRUE(messages.Texts().empty()) << messages.Texts().front();
     EXPECT_EQ(defaultName, "[MSDASQL_" + dbms + "_Types].txt");
@@ -229,7 +200,7 @@ TEST_P(ProviderTypesWindowTest, UnregisteredPluginIsReported)
     ASSERT_EQ(CallServerRegistration(TAMSEL_LIBRARY, false), S_OK);
     // The test program's plugin folder holds no libTamsel.so.
     CMessageScript messages;
-    ChooseTypesMenuItem();
+    ChooseToolsMenuItem("Types...", ID_PROVIDER_TYPES);
     ASSERT_EQ(messages.Texts().size(), 1u);
     EXPECT_EQ(messages.Texts()[0],
               "Provider Info Component (libTamsel.so) not registered. Please re-run setup and then try again.");

@@ -370,8 +370,9 @@ TEST_P(SchemaCommandsTest, ExpandAllLoadsEveryLevelOnce)
     }
     EXPECT_EQ(Children(Path("Tables", "orders")), (std::vector<std::string>{"order_id", "customer_id", "note"}));
     EXPECT_EQ(Children(Path("Views", "customer_names")), (std::vector<std::string>{"name", "customer_id"}));
-    if (IsPostgres())
+    if (IsPostgres()) {
         EXPECT_EQ(Children(Path("Procedures/Functions", "add_one")), (std::vector<std::string>{"a", "b"}));
+    }
     // Each object's children were read once: one column list per table and view, one parameter
     // list per procedure (overloaded functions share a name, so the lists are counted, not told
     // apart); a second Expand All reads nothing.

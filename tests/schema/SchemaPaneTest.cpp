@@ -430,8 +430,9 @@ TEST_P(SchemaPaneTest, ExpandAllLoadsEverythingAndCollapseAllStartsOver)
     Tree().SetCaret(Tree().GetRoot());
     Command(ID_SCHEMA_EXPAND_ALL);
     for (TreeItem item : AllItems(Tree())) {
-        if (Tree().HasButton(item))
+        if (Tree().HasButton(item)) {
             EXPECT_TRUE(Tree().IsExpanded(item) && Tree().IsLoaded(item)) << Tree().GetText(item);
+        }
     }
     EXPECT_EQ(Children(Item("Tables|" + Shown("parts"))), (std::vector<std::string>{"part_id", "item_id"}));
     EXPECT_EQ(Children(Item("Views|" + Shown("item_labels"))), std::vector<std::string>{"label"});
