@@ -1,7 +1,7 @@
-// What every plugin library exports alike: one class factory for its one object, and the
-// bodies of DllGetClassObject, DllCanUnloadNow and DllRegisterServer/DllUnregisterServer,
-// which each library's own extern "C" functions call with its class. Any thread; the factory
-// is static and lives as long as the library.
+// What every plugin library exports alike: one class factory for its one object and the four
+// exported functions (DllGetClassObject, DllCanUnloadNow, DllRegisterServer,
+// DllUnregisterServer), which TORVANE_EXPORT_COM_CLASS defines for the library's class. Any
+// thread; the factory is static and lives as long as the library.
 #pragma once
 
 #include "ComRuntime.h"
@@ -65,3 +65,27 @@ inline HRESULT RegisterModuleClass(const ComClassRegistration& reg, const void* 
         return SELFREG_E_CLASS;
     return RegisterComClass(reg, path);
 }
+
+// Defines the library's factory and its four exports for Object (implementing Interface), the
+// class clsid, registered as registration() describes it. Use once per library, at file scope.
+#define TORVANE_EXPORT_COM_CLASS(Object, Interface, clsid, registration)                                    \
+    namespace {                                                                                             \
+    TComClassFactory<Object, Interface> g_factory;                                                          \
+    }                                                                                                       \
+    extern "C" __attribute__((visibility("default"))) HRESULT DllGetClassObject(const CLSID* requested,     \
+                                                                                const IID* iid, void** object) \
+    {                                                                                                       \
+        return g_factory.GetClassObject(clsid, requested, iid, object);                                     \
+    }                                                                                                       \
+    extern "C" __attribute__((visibility("default"))) HRESULT DllCanUnloadNow()                             \
+    {                                                                                                       \
+        return g_factory.CanUnloadNow();                                                                    \
+    }                                                                                                       \
+    extern "C" __attribute__((visibility("default"))) HRESULT DllRegisterServer()                           \
+    {                                                                                                       \
+        return RegisterModuleClass(registration(), reinterpret_cast<const void*>(&DllRegisterServer));      \
+    }                                                                                                       \
+    extern "C" __attribute__((visibility("default"))) HRESULT DllUnregisterServer()                         \
+    {                                                                                                       \
+        return UnregisterComClass(registration());                                                          \
+    }

@@ -15,30 +15,6 @@ const ComClassRegistration& Registration()
     return reg;
 }
 
-TComClassFactory<CProviderTypes, IProviderTypes> g_factory;
-
 } // namespace
 
-extern "C" {
-
-__attribute__((visibility("default"))) HRESULT DllGetClassObject(const CLSID* clsid, const IID* iid, void** object)
-{
-    return g_factory.GetClassObject(CLSID_ProviderTypes, clsid, iid, object);
-}
-
-__attribute__((visibility("default"))) HRESULT DllCanUnloadNow()
-{
-    return g_factory.CanUnloadNow();
-}
-
-__attribute__((visibility("default"))) HRESULT DllRegisterServer()
-{
-    return RegisterModuleClass(Registration(), reinterpret_cast<const void*>(&DllRegisterServer));
-}
-
-__attribute__((visibility("default"))) HRESULT DllUnregisterServer()
-{
-    return UnregisterComClass(Registration());
-}
-
-} // extern "C"
+TORVANE_EXPORT_COM_CLASS(CProviderTypes, IProviderTypes, CLSID_ProviderTypes, Registration)

@@ -100,21 +100,8 @@ TEST_P(DriverInfoWindowTest, CommandShowsTheEightPagesAndSavesTheReport)
             wxQueueEvent(sheet, new wxCommandEvent(wxEVT_BUTTON, wxID_OK));
             return true;
         },
-        [&] {
-            auto* files = dynamic_cast<wxFileDialog*>(modalHook.Current());
-            if (!files || !files->IsShown())
-                return false;
-            defaultName = files->GetFilename();
-            files->SetPath(wxString::FromUTF8(report));
-            return true;
-        },
-        [&] {
-            auto* files = dynamic_cast<wxFileDialog*>(modalHook.Current());
-            if (!files || files->GetPath() != wxString::FromUTF8(report))
-                return false;
-            files->EndModal(wxID_OK);
-            return true;
-        },
+        ProposeFileStep(modalHook, wxString::FromUTF8(report), defaultName),
+        ConfirmFileStep(modalHook, wxString::FromUTF8(report)),
         [&] {
             if (!wxFileExists(wxString::FromUTF8(report)))
                 return false;

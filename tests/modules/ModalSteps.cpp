@@ -1,5 +1,7 @@
 #include "ModalSteps.h"
 
+#include <wx/filedlg.h>
+
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
 #include <wx/filename.h>
@@ -38,6 +40,29 @@ void SaveScreenshot(wxWindow& window, const wxString& name)
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler);
     EXPECT_TRUE(bitmap.ConvertToImage().SaveFile(wxString(TORVANE_ARTIFACTS_DIR) + "/" + name, wxBITMAP_TYPE_PNG));
+}
+
+std::function<bool()> ProposeFileStep(ModalDialogWatch& hook, const wxString& path, wxString& proposedName)
+{
+    return [&hook, path, &proposedName] {
+        auto* files = dynamic_cast<wxFileDialog*>(hook.Current());
+        if (!files || !files->IsShown())
+            return false;
+        proposedName = files->GetFilename();
+        files->SetPath(path);
+        return true;
+    };
+}
+
+std::function<bool()> ConfirmFileStep(ModalDialogWatch& hook, const wxString& path)
+{
+    return [&hook, path] {
+        auto* files = dynamic_cast<wxFileDialog*>(hook.Current());
+        if (!files || files->GetPath() != path)
+            return false;
+        files->EndModal(wxID_OK);
+        return true;
+    };
 }
 
 } // namespace window_test

@@ -41,6 +41,12 @@ private:
     std::vector<wxDialog*> m_open;
 };
 
+// The steps that answer the file chooser a Save As opened: the first notes the name it proposes
+// and sets path (the native chooser is no top-level window of the toolkit's list, so the hook
+// sees it open); the second presses OK once the chooser has taken the path, in its own time.
+std::function<bool()> ProposeFileStep(ModalDialogWatch& hook, const wxString& path, wxString& proposedName);
+std::function<bool()> ConfirmFileStep(ModalDialogWatch& hook, const wxString& path);
+
 // Runs the steps, each once the one before it has done its work, on a timer while the modal
 // windows the command opens are up. A step returns true when it is done; one that does not
 // come about in time fails the test and closes the modal windows.

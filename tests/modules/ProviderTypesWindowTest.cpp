@@ -150,24 +150,8 @@ TEST_P(ProviderTypesWindowTest, TypesCommandShowsTheConnectionsTypesAndSavesTheR
             wxQueueEvent(types, new wxCommandEvent(wxEVT_BUTTON, wxID_OK));
             return true;
         },
-        [&] {
-            // The native file chooser is no top-level window of the toolkit's list: the hook
-            // sees it open.
-            auto* files = dynamic_cast<wxFileDialog*>(modalHook.Current());
-            if (!files || !files->IsShown())
-                return false;
-            defaultName = files->GetFilename();
-            files->SetPath(wxString::FromUTF8(report));
-            return true;
-        },
-        [&] {
-            // The chooser takes the new folder in its own time.
-            auto* files = dynamic_cast<wxFileDialog*>(modalHook.Current());
-            if (!files || files->GetPath() != wxString::FromUTF8(report))
-                return false;
-            files->EndModal(wxID_OK);
-            return true;
-        },
+        ProposeFileStep(modalHook, wxString::FromUTF8(report), defaultName),
+        ConfirmFileStep(modalHook, wxString::FromUTF8(report)),
         [&] {
             if (!wxFileExists(wxString::FromUTF8(report)))
                 return false;
