@@ -3,12 +3,11 @@
 #include "ado/UnfinishedFiles.h"
 #include "common/IdentifierText.h"
 #include "ReplacingFile.h"
+#include "SheetDataWriter.h"
+#include "WorkbookPacking.h"
 
 #include <fmt/format.h>
 #include <xlsxwriter.h>
-
-#include <dlfcn.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,34 +15,6 @@
 #include <cstring>
 #include <filesystem>
 #include <vector>
-
-// The library packs the workbook with minizip at zlib's default level, which takes most of an
-// export's time for a large sheet (hundreds of megabytes of cell XML) and offers no setting.
-// Its call into minizip binds to this definition first (the program exports it because the
-// library refers to it); while a workbook is being closed here the fastest level is used, and
-// the call goes on to minizip. Files stay as valid, a little larger.
-namespace {
-thread_local bool t_fastPacking = false;
-}
-
-extern "C" int zipOpenNewFileInZip4_64(void* file, const char* filename, const void* fileInfo,
-                                       const void* extraLocal, unsigned sizeExtraLocal, const void* extraGlobal,
-                                       unsigned sizeExtraGlobal, const char* comment, int method, int level,
-                                       int raw, int windowBits, int memLevel, int strategy, const char* password,
-                                       unsigned long crcForCrypting, unsigned long versionMadeBy,
-                                       unsigned long flagBase, int zip64)
-{
-    using Open = int (*)(void*, const char*, const void*, const void*, unsigned, const void*, unsigned, const char*,
-                         int, int, int, int, int, int, const char*, unsigned long, unsigned long, unsigned long, int);
-    static const Open minizip = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "zipOpenNewFileInZip4_64"));
-    if (!minizip)
-        return -104; // ZIP_INTERNALERROR
-    if (t_fastPacking && method == Z_DEFLATED)
-        level = Z_BEST_SPEED;
-    return minizip(file, filename, fileInfo, extraLocal, sizeExtraLocal, extraGlobal, sizeExtraGlobal, comment,
-                   method, level, raw, windowBits, memLevel, strategy, password, crcForCrypting, versionMadeBy,
-                   flagBase, zip64);
-}
 
 namespace workbook_export {
 
@@ -191,11 +162,14 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
 {
     errorText.clear();
     workbookPath.clear();
+    // Outlives the file, which reads through it in large blocks.
+    std::vector<char> readBuffer(1 << 20);
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
     if (!file) {
         errorText = Quoted(path) + std::strerror(errno) + ".";
         return false;
     }
+    std::setvbuf(file.get(), readBuffer.data(), _IOFBF, readBuffer.size());
     const std::string target = WorkbookPathFor(path);
     const std::string temporary = ReplacingFile::TemporaryPathBeside(target);
     ado::UnfinishedFiles::Record(temporary);
@@ -228,6 +202,8 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
     lxw_worksheet* sheet = workbook_add_worksheet(book, sheetName.empty() ? nullptr : sheetName.c_str());
     if (!sheet)
         sheet = workbook_add_worksheet(book, nullptr);
+    if (!sheet)
+        return fail(Quoted(temporary) + "The worksheet could not be created.");
     // The rows go through a temporary file; with the stream's default small buffer that is a
     // system call every few kilobytes. Nothing has been written to it yet.
     if (sheet && sheet->optimize_tmpfile)
@@ -242,6 +218,7 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
     size_t count = 0;
     long row = 0;
     try {
+        SheetDataWriter rows(sheet, cellFormat);
         DelimitedRecords records(file.get(), delimiter);
         while (records.Next(fields, count)) {
             if (stop && (row & 1023) == 0 && stop->load(std::memory_order_relaxed))
@@ -265,13 +242,11 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
                                                                "holds at most 32,767.",
                                                                row + 1, c + 1, length)));
                 widths[c] = std::max(widths[c], length);
-                const lxw_error error = worksheet_write_string(sheet, static_cast<lxw_row_t>(row),
-                                                               static_cast<lxw_col_t>(c), text.c_str(), cellFormat);
-                if (error != LXW_NO_ERROR)
-                    return fail(Quoted(path) + lxw_strerror(error));
             }
+            rows.WriteRow(static_cast<lxw_row_t>(row), fields, count);
             ++row;
         }
+        rows.Finish();
     } catch (int error) {
         return fail(Quoted(path) + std::strerror(error) + ".");
     }
@@ -284,9 +259,11 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
     }
     if (freezeHeader && row > 0)
         worksheet_freeze_panes(sheet, 1, 0);
-    t_fastPacking = true;
-    const lxw_error closed = workbook_close(book);
-    t_fastPacking = false;
+    lxw_error closed;
+    {
+        const FastPackingScope packing;
+        closed = workbook_close(book);
+    }
     book = nullptr;
     if (closed != LXW_NO_ERROR)
         return fail(Quoted(target) + lxw_strerror(closed));

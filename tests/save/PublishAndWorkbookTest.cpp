@@ -289,6 +289,56 @@ TEST_F(WorkbookFileTest, FieldsAreSplitAsTheDelimitedExportWroteThem)
     EXPECT_EQ(whole.rows, (Rows{{"a,b"}, {"c"}}));
 }
 
+TEST_F(WorkbookFileTest, TextThatXmlOrTheSheetWouldChangeReadsBackAsWritten)
+{
+    // Each field in a column of its own, so a failure names it.
+    const std::vector<std::string> texts = {
+        "a & b < c > d",   "\"quoted\" 'single'", " leading", "trailing\t", "bell\x07 and\x1f unit",
+        "cr\rlf\ncrlf\r\n", "_x0041_ stays",      "__x41_ x_", "caf\xC3\xA9 \xF0\x9F\x98\x80", "]]>",
+    };
+    std::string line;
+    for (const std::string& text : texts)
+        line += "\"" + std::regex_replace(text, std::regex("\""), "\"\"") + "\",";
+    line.pop_back();
+    std::string error;
+    const std::string workbook = Export("t.csv", "h\r\n" + line + "\r\n", ",", error);
+    ASSERT_FALSE(workbook.empty()) << error;
+    const Workbook book = ReadWorkbook(workbook);
+    ASSERT_EQ(book.rows.size(), 2u);
+    for (size_t c = 0; c < texts.size(); ++c)
+        EXPECT_EQ(book.rows[1][c], texts[c]) << "column " << c;
+    EXPECT_EQ(book.dimension, "A1:J2");
+    EXPECT_TRUE(book.allTextCells);
+}
+
+TEST_F(WorkbookFileTest, ALargeSheetIsPackedWholeWithGapsAndEmptyRowsInPlace)
+{
+    // Several megabytes of sheet markup: packed in many pieces, every value must come back.
+    constexpr int kRows = 40001;
+    std::string bytes = "n,text,gap,last\r\n";
+    Rows expected = {{"n", "text", "gap", "last"}};
+    for (int i = 1; i <= kRows; ++i) {
+        if (i % 1000 == 0) {
+            bytes += ",,,\r\n";
+            expected.push_back({"", "", "", ""});
+            continue;
+        }
+        const std::string n = std::to_string(i);
+        const std::string text = "row " + n + " <&> " + std::string(static_cast<size_t>(i % 37), 'x');
+        const std::string last = i % 3 ? n : std::string();
+        bytes += n + "," + text + ",," + last + "\r\n";
+        expected.push_back({n, text, "", last});
+    }
+    std::string error;
+    const std::string workbook = Export("big.csv", bytes, ",", error);
+    ASSERT_FALSE(workbook.empty()) << error;
+    const Workbook book = ReadWorkbook(workbook);
+    EXPECT_EQ(book.dimension, "A1:D" + std::to_string(kRows + 1));
+    ASSERT_EQ(book.rows.size(), expected.size());
+    for (size_t r = 0; r < expected.size(); ++r)
+        ASSERT_EQ(book.rows[r], expected[r]) << "row " << r + 1;
+}
+
 TEST_F(WorkbookFileTest, DataBeyondAWorksheetsLimitsFailsWithoutAWorkbook)
 {
     struct Case {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -104,6 +105,9 @@ int ColumnOf(const std::string& reference)
 
 Workbook ReadWorkbook(const std::string& path)
 {
+    // Every part's CRC and sizes must hold.
+    if (std::system(("unzip -tqq " + Quoted(path) + " >/dev/null 2>&1").c_str()) != 0)
+        throw std::runtime_error(path + " fails unzip's test");
     Workbook book;
     const Doc workbook = Parse(ZipPart(path, "xl/workbook.xml"));
     Walk(xmlDocGetRootElement(workbook.get()), [&](xmlNodePtr n) {
@@ -134,7 +138,9 @@ Workbook ReadWorkbook(const std::string& path)
     const Doc sheet = Parse(ZipPart(path, "xl/worksheets/sheet1.xml"));
     Walk(xmlDocGetRootElement(sheet.get()), [&](xmlNodePtr n) {
         const std::string name = Name(n);
-        if (name == "pane" && Attribute(n, "state") == "frozen")
+        if (name == "dimension")
+            book.dimension = Attribute(n, "ref");
+        else if (name == "pane" && Attribute(n, "state") == "frozen")
             book.frozenRows = std::stoi(Attribute(n, "ySplit").empty() ? "0" : Attribute(n, "ySplit"));
         else if (name == "col")
             for (int c = std::stoi(Attribute(n, "min")); c <= std::stoi(Attribute(n, "max")); ++c)

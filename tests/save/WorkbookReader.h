@@ -2,7 +2,7 @@
 // out of the zip file with unzip and parsed with libxml2. Gives the first sheet's name, its
 // cells as text rows of one length (an empty string for a cell not written), whether every written cell is an
 // inline string in the text number format, the frozen rows and the column widths. Throws
-// std::runtime_error on a file that is not such a workbook.
+// std::runtime_error on a file that is not such a workbook or fails unzip's test of its parts.
 #pragma once
 
 #include <string>
@@ -17,6 +17,8 @@ struct Workbook {
     // left and centred vertically.
     bool allTextCells = true;
     int frozenRows = 0;
+    std::string dimension; // the used range the sheet declares, "A1:C3"
+
     std::vector<double> columnWidths;
 };
 

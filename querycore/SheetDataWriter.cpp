@@ -1,0 +1,148 @@
+#include "SheetDataWriter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+
+// Flushes to the row file at about this size; a row longer than that goes out whole.
+constexpr size_t kBufferSize = 1 << 20;
+
+// "A", "B", ..., "Z", "AA", ... for columns from 0.
+void AppendColumnName(std::string& out, lxw_col_t column)
+{
+    char letters[4];
+    int n = 0;
+    for (unsigned c = column + 1u; c > 0; c = (c - 1) / 26)
+        letters[n++] = static_cast<char>('A' + (c - 1) % 26);
+    while (n > 0)
+        out += letters[--n];
+}
+
+void AppendNumber(std::string& out, unsigned long value)
+{
+    char digits[24];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    while (n > 0)
+        out += digits[--n];
+}
+
+bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
+// Text of the form "_xHHHH_" at pos, which a worksheet reads as one escaped character.
+bool StartsEscapeForm(std::string_view text, size_t pos)
+{
+    return pos + 7 <= text.size() && text[pos + 1] == 'x' && IsHex(text[pos + 2]) && IsHex(text[pos + 3]) &&
+           IsHex(text[pos + 4]) && IsHex(text[pos + 5]) && text[pos + 6] == '_';
+}
+
+bool NeedsAttention(unsigned char c) { return c < 0x20 || c == '&' || c == '<' || c == '>' || c == '_'; }
+
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+} // namespace
+
+SheetDataWriter::SheetDataWriter(lxw_worksheet* sheet, lxw_format* format) : m_sheet(sheet)
+{
+    if (const int index = lxw_format_get_xf_index(format); index != 0) {
+        m_style = " s=\"";
+        AppendNumber(m_style, static_cast<unsigned long>(index));
+        m_style += '"';
+    }
+    m_buffer.reserve(kBufferSize + kBufferSize / 4);
+}
+
+void SheetDataWriter::AppendEscaped(std::string& out, std::string_view text)
+{
+    size_t done = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (!NeedsAttention(c))
+            continue;
+        const char* replacement = nullptr;
+        char control[8];
+        switch (c) {
+        case '&': replacement = "&amp;"; break;
+        case '<': replacement = "&lt;"; break;
+        case '>': replacement = "&gt;"; break;
+        case '\t':
+        case '\n': continue;
+        case '_':
+            if (!StartsEscapeForm(text, i))
+                continue;
+            replacement = "_x005F_";
+            break;
+        default:
+            std::snprintf(control, sizeof control, "_x%04X_", c);
+            replacement = control;
+        }
+        out.append(text.substr(done, i - done));
+        out += replacement;
+        done = i + 1;
+    }
+    out.append(text.substr(done));
+}
+
+void SheetDataWriter::WriteRow(lxw_row_t row, const std::vector<std::string>& fields, size_t count)
+{
+    bool opened = false;
+    for (size_t c = 0; c < count; ++c) {
+        const std::string& text = fields[c];
+        if (text.empty())
+            continue;
+        const auto column = static_cast<lxw_col_t>(c);
+        if (!opened) {
+            m_buffer += "<row r=\"";
+            AppendNumber(m_buffer, row + 1ul);
+            m_buffer += "\">";
+            opened = true;
+            if (!m_any) {
+                m_rowMin = row;
+                m_colMin = column;
+                m_colMax = column;
+                m_any = true;
+            }
+            m_colMin = std::min(m_colMin, column);
+        }
+        m_colMax = std::max(m_colMax, column);
+        m_buffer += "<c r=\"";
+        AppendColumnName(m_buffer, column);
+        AppendNumber(m_buffer, row + 1ul);
+        m_buffer += '"';
+        m_buffer += m_style;
+        m_buffer += IsSpace(text.front()) || IsSpace(text.back()) ? " t=\"inlineStr\"><is><t xml:space=\"preserve\">"
+                                                                   : " t=\"inlineStr\"><is><t>";
+        AppendEscaped(m_buffer, text);
+        m_buffer += "</t></is></c>";
+    }
+    if (!opened)
+        return;
+    m_buffer += "</row>";
+    m_rowMax = row;
+    if (m_buffer.size() >= kBufferSize)
+        Flush();
+}
+
+void SheetDataWriter::Flush()
+{
+    if (!m_buffer.empty() && std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_sheet->optimize_tmpfile) != m_buffer.size())
+        throw errno ? errno : EIO;
+    m_buffer.clear();
+}
+
+void SheetDataWriter::Finish()
+{
+    Flush();
+    if (!m_any)
+        return;
+    // The library writes the row file into the sheet only when it knows of a used range.
+    m_sheet->dim_rowmin = std::min(m_sheet->dim_rowmin, m_rowMin);
+    m_sheet->dim_rowmax = std::max(m_sheet->dim_rowmax, m_rowMax);
+    m_sheet->dim_colmin = std::min(m_sheet->dim_colmin, m_colMin);
+    m_sheet->dim_colmax = std::max(m_sheet->dim_colmax, m_colMax);
+}
