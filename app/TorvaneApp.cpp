@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageLog.h"
 #include "platform/PrintDestinations.h"
+#include "platform/PrintSetup.h"
 #include "platform/ShellRegistration.h"
 #include "query/ChildFrame.h"
 #include "querycore/DataLinkFile.h"
@@ -576,8 +577,8 @@ void CTorvaneApp::OnFilePrintSetup(wxCommandEvent&)
 {
     if (!CheckPrinterAvailable())
         return;
-    wxPageSetupDialogData data(m_printData);
+    wxPageSetupDialogData data(CPrintSetup::Current());
     wxPageSetupDialog dlg(m_pMainFrame, &data);
     if (dlg.ShowModal() == wxID_OK)
-        m_printData = dlg.GetPageSetupDialogData().GetPrintData();
+        CPrintSetup::Current() = dlg.GetPageSetupDialogData().GetPrintData();
 }

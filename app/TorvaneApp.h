@@ -77,7 +77,6 @@ public:
     const wxString& GetMsInfoPath() const { return m_strMsInfoPath; }
     CMruFileManager& GetDataLinkFileManager() { return m_mruDataLinkFiles; }
     CMruFileManager& GetDsnLessLoginManager() { return m_mruDsnLessLogins; }
-    wxPrintData& GetPrintData() { return m_printData; }
     CInstanceChannel& GetInstanceChannel() { return m_channel; }
 
     // A query window started from the command line ended its run; a failed one makes the
@@ -126,7 +125,6 @@ private:
     CMruFileManager m_mruDataLinkFiles;
     CMruFileManager m_mruDsnLessLogins;
     wxString m_strProgramFolder;
-    wxPrintData m_printData;
     CInstanceChannel m_channel;
 
     bool m_bUnregisterMode = false;

@@ -13,6 +13,7 @@
 #include "editor/SqlEditTransforms.h"
 #include "editor/TorvaneDoc.h"
 #include "platform/PrintDestinations.h"
+#include "platform/PrintSetup.h"
 
 #include <wx/app.h>
 #include <wx/clipbrd.h>
@@ -502,9 +503,10 @@ void CQryView::Print(bool direct)
         if (!selection)
             return;
         std::unique_ptr<wxPrintout> printout(CreatePrintout(*selection));
-        wxPrintDialogData data;
+        wxPrintDialogData data(CPrintSetup::Current());
         wxPrinter printer(&data);
-        printer.Print(GetFrame(), printout.get(), !direct);
+        if (printer.Print(GetFrame(), printout.get(), !direct))
+            CPrintSetup::Current() = printer.GetPrintDialogData().GetPrintData();
     } catch (...) {
         // A failed print job ends here; the print system has said why.
     }

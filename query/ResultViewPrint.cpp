@@ -11,6 +11,7 @@
 #include "MSHFlexGrid.h"
 #include "platform/MessageBox.h"
 #include "platform/PrintDestinations.h"
+#include "platform/PrintSetup.h"
 #include "QueryHost.h"
 #include "ResultTextPrintout.h"
 #include "querycore/PageFileUsage.h"
@@ -101,9 +102,11 @@ void CResultView::Print(bool direct)
         }
     }
     std::unique_ptr<wxPrintout> printout = CreatePrintout(selection);
-    wxPrintDialogData data;
+    wxPrintDialogData data(CPrintSetup::Current());
     wxPrinter printer(&data);
-    if (!printer.Print(m_pFrame, printout.get(), !direct) && wxPrinter::GetLastError() == wxPRINTER_ERROR)
+    if (printer.Print(m_pFrame, printout.get(), !direct))
+        CPrintSetup::Current() = printer.GetPrintDialogData().GetPrintData();
+    else if (wxPrinter::GetLastError() == wxPRINTER_ERROR)
         TVMessageBox(kPrintingAborted, wxOK | wxICON_STOP, m_pFrame);
     if (grid && IsGridVisible())
         ShowGrid();
@@ -118,7 +121,7 @@ bool CResultView::PrintPreview()
         return false;
     wxBusyCursor wait;
     m_pFrame->SetFindStatusText(kPleaseWait);
-    wxPrintDialogData data;
+    wxPrintDialogData data(CPrintSetup::Current());
     auto preview = std::make_unique<wxPrintPreview>(CreatePrintout(false).release(), CreatePrintout(false).release(),
                                                     &data);
     m_pFrame->SetFindStatusText(wxString());

@@ -7,6 +7,7 @@
 #include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "platform/PrintDestinations.h"
+#include "platform/PrintSetup.h"
 #include "query/ChildFrame.h"
 #include "query/GridPrintout.h"
 #include "query/MSHFlexGrid.h"
@@ -524,6 +525,31 @@ TEST_P(ResultPrinting, PreviewOfAGridOpensPagesAndClosesBackToTheWindow)
     EXPECT_FALSE(Enabled(ID_FILE_PRINT_PREVIEW));
     EXPECT_TRUE(Enabled(ID_FILE_PRINT));
     EXPECT_FALSE(View().PrintPreview());
+}
+
+TEST_P(ResultPrinting, ThePrintSetupsPaperAndOrientationShapeThePages)
+{
+    Execute(NumbersQuery(300, 3));
+    const wxPrintData before = CPrintSetup::Current();
+    const auto pageMM = [&] {
+        EXPECT_TRUE(View().PrintPreview());
+        wxSize mm;
+        if (CPrintPreviewPane* pane = m_frame->GetPrintPreviewPane())
+            pane->GetPreview()->GetPrintout()->GetPageSizeMM(&mm.x, &mm.y);
+        wxCommandEvent item(wxEVT_MENU, ID_FILE_PRINT_PREVIEW);
+        m_frame->GetEventHandler()->ProcessEvent(item);
+        EXPECT_FALSE(m_frame->IsPrintPreviewActive());
+        return mm;
+    };
+    // As File > Print Setup... leaves it for every later job.
+    CPrintSetup::Current().SetPaperId(wxPAPER_A4);
+    CPrintSetup::Current().SetOrientation(wxPORTRAIT);
+    EXPECT_EQ(pageMM(), wxSize(210, 297));
+    CPrintSetup::Current().SetOrientation(wxLANDSCAPE);
+    EXPECT_EQ(pageMM(), wxSize(297, 210));
+    CPrintSetup::Current().SetPaperId(wxPAPER_LETTER);
+    EXPECT_EQ(pageMM(), wxSize(279, 215));
+    CPrintSetup::Current() = before;
 }
 
 TEST_P(ResultPrinting, WithoutAPrinterThePrintCommandsSaySo)

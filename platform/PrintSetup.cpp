@@ -1,0 +1,7 @@
+#include "PrintSetup.h"
+
+wxPrintData& CPrintSetup::Current()
+{
+    static wxPrintData data;
+    return data;
+}
