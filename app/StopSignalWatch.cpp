@@ -5,8 +5,13 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdint>
 #include <ctime>
 #include <optional>
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
 
 namespace {
@@ -21,7 +26,7 @@ sigset_t StopSignals()
     return set;
 }
 
-// How often the watching thread looks whether the run finished.
+// Without a signal descriptor (the process is out of descriptors) the thread looks this often.
 constexpr std::chrono::milliseconds kPoll{100};
 
 } // namespace
@@ -34,35 +39,61 @@ void CStopSignalWatch::BlockStopSignals()
 
 CStopSignalWatch::CStopSignalWatch(std::function<void()> stop, std::function<void()> abandon,
                                    std::chrono::milliseconds grace, int exitStatus)
-    : m_stop(std::move(stop)), m_abandon(std::move(abandon)), m_grace(grace), m_exitStatus(exitStatus),
-      m_thread([this] { Watch(); })
+    : m_stop(std::move(stop)), m_abandon(std::move(abandon)), m_grace(grace), m_exitStatus(exitStatus)
 {
+    const sigset_t set = StopSignals();
+    m_signalFd = signalfd(-1, &set, SFD_CLOEXEC);
+    m_wakeFd = eventfd(0, EFD_CLOEXEC);
+    m_thread = std::thread([this] { Watch(); });
 }
 
 CStopSignalWatch::~CStopSignalWatch()
 {
     Finish();
     m_thread.join();
+    for (int fd : {m_signalFd, m_wakeFd})
+        if (fd >= 0)
+            close(fd);
 }
 
 void CStopSignalWatch::Finish()
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_finished = true;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_finished = true;
+    }
+    // The watching thread ends now rather than at its next look.
+    if (m_wakeFd >= 0) {
+        const uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = write(m_wakeFd, &one, sizeof one);
+    }
+}
+
+bool CStopSignalWatch::WaitForSignal(std::optional<std::chrono::steady_clock::time_point> until)
+{
+    using namespace std::chrono;
+    milliseconds wait = milliseconds(-1);
+    if (until)
+        wait = std::max(ceil<milliseconds>(*until - steady_clock::now()), milliseconds(0));
+    if (m_signalFd < 0 || m_wakeFd < 0)
+        wait = wait < milliseconds(0) ? kPoll : std::min(wait, kPoll);
+    pollfd fds[2] = {{m_signalFd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
+    const int ready = poll(fds, 2, static_cast<int>(wait.count()));
+    if (m_signalFd < 0) {
+        const sigset_t set = StopSignals();
+        const timespec now{0, 0};
+        return sigtimedwait(&set, nullptr, &now) > 0;
+    }
+    signalfd_siginfo info;
+    return ready > 0 && (fds[0].revents & POLLIN) && read(m_signalFd, &info, sizeof info) == sizeof info;
 }
 
 void CStopSignalWatch::Watch()
 {
     using Clock = std::chrono::steady_clock;
-    const sigset_t set = StopSignals();
     std::optional<Clock::time_point> abandonAt;
     for (;;) {
-        std::chrono::nanoseconds wait = kPoll;
-        if (abandonAt)
-            wait = std::clamp<std::chrono::nanoseconds>(*abandonAt - Clock::now(), std::chrono::nanoseconds(0), kPoll);
-        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait);
-        const timespec timeout{static_cast<time_t>(seconds.count()), static_cast<long>((wait - seconds).count())};
-        const bool signalled = sigtimedwait(&set, nullptr, &timeout) > 0;
+        const bool signalled = WaitForSignal(abandonAt);
 
         std::unique_lock<std::mutex> lock(m_mutex);
         if (m_finished)

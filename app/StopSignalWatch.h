@@ -16,6 +16,7 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 class CStopSignalWatch {
@@ -37,6 +38,8 @@ public:
 
 private:
     void Watch();
+    // Waits for a stop signal until the time given (without one, until Finish); true when one came.
+    bool WaitForSignal(std::optional<std::chrono::steady_clock::time_point> until);
     // With m_mutex held and the run not finished; never returns.
     [[noreturn]] void Abandon();
 
@@ -45,6 +48,9 @@ private:
     const std::chrono::milliseconds m_grace;
     const int m_exitStatus;
 
+    // The stop signals as a descriptor, and the descriptor Finish wakes the watching thread with.
+    int m_signalFd = -1;
+    int m_wakeFd = -1;
     std::mutex m_mutex;
     bool m_finished = false;
     std::thread m_thread;
