@@ -4,6 +4,7 @@
 #include "querycore/QueryCancel.h"
 #include "querycore/TextWorker.h"
 #include "tests/common/WxStringPrinter.h"
+#include "tests/support/DetachedRunState.h"
 #include "tests/support/TestDatabases.h"
 
 #include <gtest/gtest.h>
@@ -15,19 +16,9 @@
 
 using namespace std::chrono_literals;
 using torvane::test::DatabaseTest;
+using torvane::test::DetachedRunState;
 
 namespace {
-
-// A run state whose window has closed: messages to it are dropped.
-std::shared_ptr<CQueryRunState> DetachedRunState()
-{
-    static wxEvtHandler window;
-    auto mailbox = CFrameMailbox::Create(&window);
-    mailbox->Close();
-    auto state = std::make_shared<CQueryRunState>(mailbox);
-    state->m_bExecuting = 1;
-    return state;
-}
 
 // Waits for the end of asynchronous opens.
 class CompletionLog : public ado::ConnectionEvents {

@@ -9,6 +9,7 @@
 #include "querycore/XmlPublishing.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/persist/RowsetXmlReader.h"
+#include "tests/save/SaveRunTest.h"
 #include "tests/save/WorkbookReader.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
@@ -23,6 +24,8 @@
 
 namespace fs = std::filesystem;
 using torvane::test::DatabaseTest;
+using torvane::test::DetachedRunState;
+using torvane::test::SaveRunTest;
 using torvane::test::FileBytes;
 using torvane::test::NewTempPath;
 using torvane::test::Names;
@@ -33,16 +36,6 @@ using torvane::test::WriteFile;
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
-
-std::shared_ptr<CQueryRunState> DetachedRunState()
-{
-    static wxEvtHandler window;
-    auto mailbox = CFrameMailbox::Create(&window);
-    mailbox->Close();
-    auto state = std::make_shared<CQueryRunState>(mailbox);
-    state->m_bExecuting = 1;
-    return state;
-}
 
 struct Page {
     std::string title;
@@ -84,7 +77,7 @@ Page ReadPage(const std::string& path)
 
 const std::string kLink = "<?xml-stylesheet type=\"text/xsl\" href=\"r.xsl\"?>\r\n";
 
-class PublishAndWorkbookTest : public DatabaseTest {
+class PublishAndWorkbookTest : public SaveRunTest {
 protected:
     void SetUp() override
     {
@@ -94,28 +87,7 @@ protected:
         Exec("INSERT INTO pets VALUES (2, NULL)");
         Exec(IsSqlite() ? "INSERT INTO pets VALUES (3, 'two' || char(10) || 'lines, \"quoted\"')"
                         : "INSERT INTO pets VALUES (3, 'two' || chr(10) || 'lines, \"quoted\"')");
-        m_connection = ado::Connection::Create();
-        m_connection->Open(ConnectionString());
-        m_folder = NewTempPath("-publish");
-        fs::create_directory(m_folder);
-    }
-    void TearDown() override
-    {
-        if (m_connection && m_connection->GetState() != ado::adStateClosed)
-            m_connection->Close();
-    }
-
-    int Run(const std::string& sql, const CSaveOptions& options)
-    {
-        CSaveBlock block;
-        block.state = m_state;
-        block.connection = m_connection;
-        block.batch = sql;
-        block.workerExecutes = true;
-        block.multipleResults = m_connection->GetProperties()->GetItem("Multiple Results")->GetValue().ToLong() != 0;
-        block.textOutput = true;
-        block.options = options;
-        return RunSaveBatch(block);
+        OpenRun("-publish");
     }
     int Step(const CSaveOptions& options, bool open)
     {
@@ -130,11 +102,6 @@ protected:
         std::lock_guard<std::mutex> lock(m_state->m_csOutput);
         return m_state->m_exportStep;
     }
-    wxString Output() const
-    {
-        std::lock_guard<std::mutex> lock(m_state->m_csOutput);
-        return m_state->m_strTextOutput;
-    }
     // The name of the file the run wrote besides r.<extension>.
     std::string Later(const std::string& extension) const
     {
@@ -146,9 +113,6 @@ protected:
     }
 
     const Rows kPets{{"id", "name"}, {"1", "cat & <dog>"}, {"2", ""}, {"3", "two\nlines, \"quoted\""}};
-    std::shared_ptr<CQueryRunState> m_state = DetachedRunState();
-    ado::ConnectionPtr m_connection;
-    fs::path m_folder;
 };
 
 TEST_P(PublishAndWorkbookTest, PublishingLinksEveryXmlFileToOneStylesheetAndTheLastIsRendered)

@@ -8,6 +8,7 @@
 #include "tests/persist/AdtgReader.h"
 #include "tests/persist/RowsetXmlReader.h"
 #include "tests/querylogic/FileSizeLimit.h"
+#include "tests/save/SaveRunTest.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
 
@@ -24,6 +25,8 @@
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using torvane::test::DatabaseTest;
+using torvane::test::DetachedRunState;
+using torvane::test::SaveRunTest;
 using torvane::test::Driver;
 using torvane::test::FileBytes;
 using torvane::test::NewTempPath;
@@ -31,17 +34,6 @@ using torvane::test::Names;
 using torvane::test::WriteFile;
 
 namespace {
-
-// A run state whose window has closed: messages to it are dropped.
-std::shared_ptr<CQueryRunState> DetachedRunState()
-{
-    static wxEvtHandler window;
-    auto mailbox = CFrameMailbox::Create(&window);
-    mailbox->Close();
-    auto state = std::make_shared<CQueryRunState>(mailbox);
-    state->m_bExecuting = 1;
-    return state;
-}
 
 struct Format {
     int format;
@@ -94,7 +86,7 @@ std::vector<std::vector<std::string>> ReadBack(const Format& format, const fs::p
     return rows;
 }
 
-class SaveWorkerTest : public DatabaseTest {
+class SaveWorkerTest : public SaveRunTest {
 protected:
     void SetUp() override
     {
@@ -102,15 +94,7 @@ protected:
         Exec("CREATE TABLE pets (id integer, name varchar(20))");
         Exec("INSERT INTO pets VALUES (1, 'cat')");
         Exec("INSERT INTO pets VALUES (2, 'dog')");
-        m_connection = ado::Connection::Create();
-        m_connection->Open(ConnectionString());
-        m_folder = NewTempPath("-save");
-        fs::create_directory(m_folder);
-    }
-    void TearDown() override
-    {
-        if (m_connection && m_connection->GetState() != ado::adStateClosed)
-            m_connection->Close();
+        OpenRun("-save");
     }
 
     CSaveOptions Options(const Format& format, const std::string& name = "r")
@@ -122,25 +106,6 @@ protected:
         return options;
     }
 
-    int Run(const std::string& sql, const CSaveOptions& options)
-    {
-        CSaveBlock block;
-        block.state = m_state;
-        block.connection = m_connection;
-        block.batch = sql;
-        block.workerExecutes = true;
-        block.multipleResults =
-            m_connection->GetProperties()->GetItem("Multiple Results")->GetValue().ToLong() != 0;
-        block.textOutput = true;
-        block.options = options;
-        return RunSaveBatch(block);
-    }
-
-    wxString Output() const
-    {
-        std::lock_guard<std::mutex> lock(m_state->m_csOutput);
-        return m_state->m_strTextOutput;
-    }
     int Saved() const
     {
         std::lock_guard<std::mutex> lock(m_state->m_csOutput);
@@ -154,10 +119,6 @@ protected:
                             "SELECT x, 'some text to write ' || x AS t FROM c"
                           : "SELECT x, 'some text to write ' || x AS t FROM generate_series(1, 5000000) x";
     }
-
-    std::shared_ptr<CQueryRunState> m_state = DetachedRunState();
-    ado::ConnectionPtr m_connection;
-    fs::path m_folder;
 };
 
 const Format kFormats[] = {{export_options::ADTG, ".adtg"}, {export_options::Delimited, ".csv"},
