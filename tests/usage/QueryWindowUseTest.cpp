@@ -26,6 +26,7 @@
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestTiming.h"
 #include "tests/window/QueryWindowTest.h"
+#include "tests/window/CleanDatabaseWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
 #include <gtest/gtest.h>
@@ -145,24 +146,8 @@ private:
     std::vector<wxString> m_offered;
 };
 
-class QueryWindowUseTest : public ::testing::TestWithParam<Driver> {
+class QueryWindowUseTest : public window_test::CleanDatabaseWindowTest {
 protected:
-    void SetUp() override
-    {
-        REQUIRE_DISPLAY();
-        ASSERT_EQ(Main().GetConnectionCount(), 0u);
-        if (GetParam() == Driver::PostgreSQL && !PostgresConfigured())
-            GTEST_SKIP() << "no PostgreSQL";
-        m_connect = CleanDatabaseConnectionString(GetParam());
-    }
-    void TearDown() override
-    {
-        if (!window_test::HaveDisplay())
-            return;
-        window_test::CloseQueryWindows();
-    }
-
-    bool IsPostgres() const { return GetParam() == Driver::PostgreSQL; }
 
     CChildFrame* Open()
     {
@@ -191,7 +176,6 @@ protected:
         return c.m_strServerName + ".\"" + wxString::FromUTF8(PostgresDatabaseName()) + "\".torvane";
     }
 
-    std::string m_connect;
 };
 
 TEST_P(QueryWindowUseTest, TheTitleTellsTheConnectionTheWindowAndItsQuery)

@@ -16,6 +16,7 @@
 #include "query/ResultCommands.h"
 #include "query/ResultView.h"
 #include "query/SchemaPane.h"
+#include "CleanDatabaseWindowTest.h"
 #include "QueryWindowTest.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
@@ -55,25 +56,8 @@ Window* FindTopLevel()
     return nullptr;
 }
 
-class MenuKeyboard : public ::testing::TestWithParam<Driver> {
+class MenuKeyboard : public window_test::CleanDatabaseWindowTest {
 protected:
-    void SetUp() override
-    {
-        REQUIRE_DISPLAY();
-        ASSERT_EQ(Main().GetConnectionCount(), 0u);
-        if (GetParam() == Driver::PostgreSQL && !PostgresConfigured())
-            GTEST_SKIP() << "no PostgreSQL";
-        m_connect = CleanDatabaseConnectionString(GetParam());
-    }
-    void TearDown() override
-    {
-        if (!window_test::HaveDisplay())
-            return;
-        for (wxWindow* window : std::vector<wxWindow*>(wxTopLevelWindows.begin(), wxTopLevelWindows.end()))
-            if (window != &Main())
-                window->Close();
-        window_test::CloseQueryWindows();
-    }
 
     CChildFrame* Open(const std::optional<wxString>& file = std::nullopt)
     {
@@ -109,7 +93,6 @@ protected:
         return PumpUntil([frame] { return !frame->IsExecuting(); }, kHang);
     }
 
-    std::string m_connect;
 };
 
 TEST_P(MenuKeyboard, F5RunsTheTypedQuery)
