@@ -96,5 +96,8 @@ bool ShellOpenFile(const wxString& target, wxString& errorText, const wxString& 
     errno = 0;
     if (wxLaunchDefaultApplication(target))
         return true;
-    return Failed(errorText);
+    // The file is there: what is missing is a program to open it (no desktop opener, or none
+    // for this kind of file), not the file the launcher's errno would name.
+    errorText = kNoAssociation;
+    return false;
 }
