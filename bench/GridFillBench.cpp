@@ -11,25 +11,23 @@
 // TORVANE_BENCH_ROWS overrides the row count. Without a display it runs itself under xvfb-run.
 #include "BenchSupport.h"
 #include "WindowBench.h"
+#include "ado/Ado.h"
 #include "app/MainFrame.h"
 #include "query/ChildFrame.h"
 #include "query/MSHFlexGrid.h"
 #include "query/ResultTable.h"
-#include "querycore/GridWorker.h"
 
 #include <fmt/format.h>
-#include <wx/app.h>
+#include <wx/eventfilter.h>
 
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -105,68 +103,57 @@ struct FillResult {
     size_t csvBytes = 0;
 };
 
+// Notes when the window's first grid is first painted on screen with rows. A filter sees every
+// paint from the grid's creation on: the grid can be made, shown and painted between two ticks of
+// the event loop, before a handler bound on a tick could be.
+class FirstRowsWatch : public wxEventFilter {
+public:
+    explicit FirstRowsWatch(const CChildFrame& frame) : m_frame(frame) { wxEvtHandler::AddFilter(this); }
+    ~FirstRowsWatch() override { wxEvtHandler::RemoveFilter(this); }
+    FirstRowsWatch(const FirstRowsWatch&) = delete;
+    FirstRowsWatch& operator=(const FirstRowsWatch&) = delete;
+
+    int FilterEvent(wxEvent& event) override
+    {
+        if (m_seen || event.GetEventType() != wxEVT_PAINT)
+            return Event_Skip;
+        const CMSHFlexGrid* grid = m_frame.GetResultGrid(1);
+        if (grid && event.GetEventObject() == grid->GetGridWindow() && grid->IsShownOnScreen() &&
+            grid->GetResultTable()->GetShownRows() > 0) {
+            m_seen = true;
+            m_when = Clock::now();
+        }
+        return Event_Skip;
+    }
+
+    bool Seen() const { return m_seen; }
+    Clock::time_point When() const { return m_when; }
+
+private:
+    const CChildFrame& m_frame;
+    bool m_seen = false;
+    Clock::time_point m_when{};
+};
+
 // A query window on the connection; the grid worker fills its grid on a thread of its own
 // while the window's event loop runs, as during an execution.
-FillResult GridFill(const std::string& connectString)
+FillResult GridFill(const std::string& connectString, long rows)
 {
     CChildFrame& frame = window_bench::OpenQueryWindow(connectString);
-
     FillResult result;
-    std::atomic<bool> done{false};
-    std::atomic<long long> firstFetchTicks{0};
-    std::string error;
-    Clock::time_point firstOnScreen{};
-    bool painted = false;
-    CMSHFlexGrid* hooked = nullptr;
-
-    frame.GetRunState()->m_bExecuting = 1;
-    frame.GetRunState()->m_bStop = 0;
-    std::shared_ptr<CQueryRunState> state = frame.GetRunState();
-    ado::ConnectionPtr connection = frame.Connection().m_pConnection;
-    CGridWorker::Options options;
-    options.multipleResults = frame.Connection().m_bMultipleResults != 0;
-    const auto start = Clock::now();
-    std::thread worker([&, state, connection, options] {
-        try {
-            _variant_t affected;
-            ado::RecordsetPtr rs = connection->Execute(kSelect, &affected, ado::adCmdText);
-            firstFetchTicks = Clock::now().time_since_epoch().count();
-            CGridWorker grids(state, options);
-            grids.Run(rs, affected);
-        } catch (const _com_error& e) {
-            error = e.Description();
-        } catch (const std::exception& e) {
-            error = e.what();
-        }
-        result.seconds = Seconds(Clock::now() - start);
-        done = true;
-        wxWakeUpIdle();
-    });
-    result.longestStallMs = window_bench::RunEventLoop([&] {
-        CMSHFlexGrid* grid = frame.GetResultGrid(1);
-        if (grid && grid != hooked) {
-            hooked = grid;
-            grid->GetGridWindow()->Bind(wxEVT_PAINT, [&, grid](wxPaintEvent& event) {
-                event.Skip();
-                if (!painted && grid->IsShownOnScreen() && grid->GetResultTable()->GetShownRows() > 0) {
-                    painted = true;
-                    firstOnScreen = Clock::now();
-                }
-            });
-        }
-        return done && painted;
-    });
-    worker.join();
-    frame.GetRunState()->m_bExecuting = 0;
-    if (!error.empty())
-        throw std::runtime_error("grid fill: " + error);
-
-    CMSHFlexGrid* grid = frame.GetResultGrid(1);
+    {
+        const FirstRowsWatch watch(frame);
+        const window_bench::FillTimes times =
+            window_bench::FillGrids(frame, kSelect, window_bench::DeadlineFor(rows), [&watch] { return watch.Seen(); },
+                                    "the first paint of the grid with rows");
+        result.seconds = Seconds(times.end - times.start);
+        result.firstRowsOnScreen = Seconds(watch.When() - times.firstFetch);
+        result.longestStallMs = times.longestStallMs;
+    }
+    const CMSHFlexGrid* grid = frame.GetResultGrid(1);
     result.rows = grid ? grid->GetStore()->GetRowCount() : 0;
     result.gridBytes = grid ? grid->GetStore()->GetMemoryUsage() : 0;
     result.csvBytes = grid ? CsvBytes(*grid->GetStore()) : 0;
-    const Clock::time_point firstFetch{Clock::duration(firstFetchTicks.load())};
-    result.firstRowsOnScreen = Seconds(firstOnScreen - firstFetch);
     window_bench::CloseQueryWindow(frame);
     return result;
 }
@@ -184,10 +171,10 @@ void MeasureDriver(const std::string& driver, const std::string& connectString, 
     // Best of five of each, alternating, so neither side profits from a warm cache or a quiet
     // moment of the machine alone.
     FetchResult fetch = PlainFetch(connectString);
-    FillResult fill = GridFill(connectString);
+    FillResult fill = GridFill(connectString, rows);
     for (int i = 1; i < 5; ++i) {
         const FetchResult nextFetch = PlainFetch(connectString);
-        const FillResult nextFill = GridFill(connectString);
+        const FillResult nextFill = GridFill(connectString, rows);
         if (nextFetch.seconds < fetch.seconds)
             fetch = nextFetch;
         if (nextFill.seconds < fill.seconds)
@@ -251,6 +238,9 @@ try {
     // The windows go with the process; their teardown is not part of the measure.
     _exit(0);
 } catch (const std::exception& e) {
+    std::fflush(stdout);
     fmt::print(stderr, "bench_grid: {}\n", e.what());
-    return 1;
+    std::fflush(stderr);
+    // A worker that would not stop goes with the process, as the windows do.
+    _exit(1);
 }

@@ -10,13 +10,13 @@
 // TORVANE_BENCH_ROWS overrides the row count. Without a display it runs itself under xvfb-run.
 #include "BenchSupport.h"
 #include "WindowBench.h"
+#include "ado/Ado.h"
 #include "common/CommandIds.h"
 #include "query/ChildFrame.h"
 #include "query/MSHFlexGrid.h"
 #include "query/ResultTable.h"
 #include "query/ResultView.h"
 #include "querycore/DelimitedTextWriter.h"
-#include "querycore/GridWorker.h"
 
 #include <fmt/format.h>
 #include <wx/app.h>
@@ -32,7 +32,6 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -79,37 +78,12 @@ Measured Track(Work&& work)
 }
 
 // Fills the window's first grid from the bench table, its event loop running.
-CMSHFlexGrid& FillGrid(CChildFrame& frame)
+CMSHFlexGrid& FillGrid(CChildFrame& frame, long rows)
 {
-    std::atomic<bool> done{false};
-    std::string error;
-    frame.GetRunState()->m_bExecuting = 1;
-    frame.GetRunState()->m_bStop = 0;
-    std::shared_ptr<CQueryRunState> state = frame.GetRunState();
-    ado::ConnectionPtr connection = frame.Connection().m_pConnection;
-    CGridWorker::Options options;
-    options.multipleResults = frame.Connection().m_bMultipleResults != 0;
-    std::thread worker([&, state, connection, options] {
-        try {
-            _variant_t affected;
-            ado::RecordsetPtr rs = connection->Execute(kSelect, &affected, ado::adCmdText);
-            CGridWorker grids(state, options);
-            grids.Run(rs, affected);
-        } catch (const _com_error& e) {
-            error = e.Description();
-        } catch (const std::exception& e) {
-            error = e.what();
-        }
-        done = true;
-        wxWakeUpIdle();
-    });
-    window_bench::RunEventLoop([&] { return done.load(); });
-    worker.join();
-    frame.GetRunState()->m_bExecuting = 0;
+    window_bench::FillGrids(frame, kSelect, window_bench::DeadlineFor(rows));
     frame.ShowResults();
-    window_bench::RunEventLoop([n = 0]() mutable { return ++n > 20; });
-    if (!error.empty())
-        throw std::runtime_error("grid fill: " + error);
+    window_bench::RunEventLoop([n = 0]() mutable { return ++n > 20; }, std::chrono::seconds(60),
+                               "showing the grid");
     CMSHFlexGrid* grid = frame.GetResultView()->GetCurrentGrid();
     if (!grid)
         throw std::runtime_error("no grid shown");
@@ -223,7 +197,7 @@ try {
     const std::string connectString = "Driver=SQLite3;Database=" + file + ";StepAPI=1;";
 
     CChildFrame& frame = window_bench::OpenQueryWindow(connectString);
-    CMSHFlexGrid& grid = FillGrid(frame);
+    CMSHFlexGrid& grid = FillGrid(frame, rows);
     const CGridStore& store = *grid.GetStore();
     if (static_cast<long>(store.GetRowCount()) != rows)
         throw std::runtime_error(fmt::format("{} rows in the grid, {} expected", store.GetRowCount(), rows));
@@ -264,6 +238,9 @@ try {
     std::fflush(stdout);
     _exit(0);
 } catch (const std::exception& e) {
+    std::fflush(stdout);
     fmt::print(stderr, "bench_grid_sort: {}\n", e.what());
-    return 1;
+    std::fflush(stderr);
+    // A worker that would not stop goes with the process, as the windows do.
+    _exit(1);
 }

@@ -68,7 +68,8 @@ WindowRun RunInWindow(const std::string& connectString, long lines)
         started = true;
     });
     run.longestStallMs =
-        window_bench::RunEventLoop([&] { return started && !frame.IsExecuting() && !text.IsAppending(); });
+        window_bench::RunEventLoop([&] { return started && !frame.IsExecuting() && !text.IsAppending(); },
+                                   window_bench::DeadlineFor(lines), "the run in the query window");
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
 
     // The column name and its dash line, then the lines; the view leaves out the last line end.

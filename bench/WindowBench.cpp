@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "query/ChildFrame.h"
+#include "querycore/GridWorker.h"
 
 #include <wx/evtloop.h>
 #include <wx/init.h>
@@ -16,14 +17,22 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace window_bench {
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A stopped worker ends at its next row or result set.
+constexpr std::chrono::seconds kStopLimit{30};
 
 void QuietAssert(const wxString&, int, const wxString&, const wxString&, const wxString&) {}
 
@@ -104,24 +113,97 @@ void CloseQueryWindow(CChildFrame& frame)
         wxYield();
 }
 
-double RunEventLoop(const std::function<bool()>& onTick)
+std::chrono::seconds DeadlineFor(long rows)
 {
-    using Clock = std::chrono::steady_clock;
+    return std::chrono::seconds(120 + std::max(rows, 0L) / 5000);
+}
+
+double RunEventLoop(const std::function<bool()>& onTick, std::chrono::seconds limit, const std::string& what)
+{
     wxGUIEventLoop loop;
     wxTimer ticker;
+    const Clock::time_point deadline = Clock::now() + limit;
     Clock::time_point lastTick = Clock::now();
     double longestGap = 0;
+    bool overdue = false;
     ticker.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         const auto now = Clock::now();
         longestGap = std::max(longestGap, std::chrono::duration<double, std::milli>(now - lastTick).count());
         lastTick = now;
-        if (onTick())
+        if (onTick()) {
             loop.Exit();
+        } else if (now >= deadline) {
+            overdue = true;
+            loop.Exit();
+        }
     });
     ticker.Start(5);
     loop.Run();
     ticker.Stop();
+    if (overdue)
+        throw std::runtime_error(what + " did not end within " + std::to_string(limit.count()) + " s");
     return longestGap;
+}
+
+FillTimes FillGrids(CChildFrame& frame, const std::string& select, std::chrono::seconds limit,
+                    const std::function<bool()>& onTick, const std::string& waitingFor)
+{
+    // What the worker leaves behind is shared with it: a worker that does not stop when told
+    // outlives this call.
+    struct Outcome {
+        std::atomic<bool> done{false};
+        std::string error;
+        Clock::time_point firstFetch{}, end{};
+    };
+    const auto outcome = std::make_shared<Outcome>();
+    const std::shared_ptr<CQueryRunState> state = frame.GetRunState();
+    state->m_bExecuting = 1;
+    state->m_bStop = 0;
+    ado::ConnectionPtr connection = frame.Connection().m_pConnection;
+    CGridWorker::Options options;
+    options.multipleResults = frame.Connection().m_bMultipleResults != 0;
+
+    FillTimes times;
+    times.start = Clock::now();
+    std::thread worker([outcome, state, connection, options, select] {
+        try {
+            _variant_t affected;
+            ado::RecordsetPtr rs = connection->Execute(select, &affected, ado::adCmdText);
+            outcome->firstFetch = Clock::now();
+            CGridWorker grids(state, options);
+            grids.Run(rs, affected);
+        } catch (const _com_error& e) {
+            outcome->error = e.Description();
+        } catch (const std::exception& e) {
+            outcome->error = e.what();
+        }
+        outcome->end = Clock::now();
+        outcome->done = true;
+        wxWakeUpIdle();
+    });
+    try {
+        times.longestStallMs = RunEventLoop([&] { return outcome->done && onTick(); }, limit, "the grid fill");
+    } catch (const std::runtime_error& e) {
+        const std::string failure =
+            e.what() + std::string(outcome->done ? ": its worker had ended, " + waitingFor + " had not come"
+                                                 : ": its worker was still filling");
+        state->m_bStop = 1;
+        try {
+            RunEventLoop([&] { return outcome->done.load(); }, kStopLimit, "the stopped worker");
+            worker.join();
+        } catch (const std::runtime_error&) {
+            worker.detach();
+        }
+        state->m_bExecuting = 0;
+        throw std::runtime_error(failure);
+    }
+    worker.join();
+    state->m_bExecuting = 0;
+    if (!outcome->error.empty())
+        throw std::runtime_error("grid fill: " + outcome->error);
+    times.firstFetch = outcome->firstFetch;
+    times.end = outcome->end;
+    return times;
 }
 
 } // namespace window_bench

@@ -4,6 +4,7 @@
 
 #include "GoToGridDlg.h"
 #include "MSHFlexGrid.h"
+#include "platform/LayoutFromTop.h"
 #include "querycore/GridGrowthFailure.h"
 #include "querycore/GridWorker.h"
 #include "QueryHost.h"
@@ -283,6 +284,8 @@ void CChildFrame::ForceWindowSize(wxWindow* window, int width, int height)
         if (window->GetSize() == wxSize(width, height))
             break;
     }
+    // The size is only asked for; the window gets it on screen in the toolkit's next layout.
+    LayoutFromTop(*window);
     window->Refresh();
 }
 

@@ -35,6 +35,7 @@
 #include <wx/textctrl.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -544,4 +545,36 @@ TEST_P(GridWindowTest, SaveAsOfAShownGridAndSaveSelectionWriteItsCells)
         EXPECT_EQ(answer.Titles(), std::vector<wxString>{"Save Selection"});
     }
     EXPECT_EQ(FileBytes(part), "2|4\r\n3|6");
+}
+
+// A grid shown in a window laid out long before, in the first window or in one opened after it,
+// in a first run or a later one, takes its place on screen: asked to repaint, it paints its rows.
+TEST_P(GridWindowTest, ShownGridsPaintTheirRows)
+{
+    CMessageScript quiet;
+    CTorvaneDoc* doc = Main().NewQueryWindow(AdoForm(ConnectionString()));
+    ASSERT_TRUE(doc);
+    CChildFrame* second = QueryFrameOf(doc);
+    ASSERT_TRUE(second);
+    for (CChildFrame* frame : {m_frame, second, second}) {
+        SCOPED_TRACE(frame == m_frame ? "first window" : "second window");
+        frame->Raise();
+        frame->GetExecution().ClearResults();
+        Pump();
+        GridRun run(*frame, CountingQuery(300), Options());
+        ASSERT_TRUE(run.Finish());
+        ASSERT_EQ(run.Error(), "");
+        CMSHFlexGrid* grid = frame->GetResultGrid(1);
+        ASSERT_TRUE(grid);
+        ASSERT_TRUE(grid->IsShownOnScreen());
+        ASSERT_EQ(grid->GetResultTable()->GetShownRows(), 300u);
+        // Shared with the handler, which goes with the grid at the next run.
+        const auto painted = std::make_shared<bool>(false);
+        grid->GetGridWindow()->Bind(wxEVT_PAINT, [painted](wxPaintEvent& event) {
+            event.Skip();
+            *painted = true;
+        });
+        grid->GetGridWindow()->Refresh();
+        EXPECT_TRUE(PumpUntil([painted] { return *painted; }, 30s)) << "the grid never painted its rows";
+    }
 }
