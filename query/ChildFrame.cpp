@@ -754,6 +754,9 @@ void CChildFrame::CheckFileChanged()
             }
         }
     } catch (...) {
+        // The next activation checks again; the main loop reports the failure.
+        m_bCheckingFile = false;
+        throw;
     }
     m_bCheckingFile = false;
 }
