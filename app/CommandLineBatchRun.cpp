@@ -278,7 +278,8 @@ int CCommandLineBatchRun::Run(const wxString& connectString, const wxString& inp
         errors = true;
     try {
         m_info.m_pConnection->Close();
-    } catch (...) {
+    } catch (const _com_error&) {
+        // The transaction has ended and the outcome is decided; the process exit drops the connection.
     }
     // Past every call that could block: from here the run ends by itself.
     watch.Finish();

@@ -141,6 +141,7 @@ int CTorvaneApp::ExitInstance()
             SaveRecentFileList();
         return wxApp::OnExit();
     } catch (...) {
+        // On the way out there is no one left to tell; the stored list stays as it was.
         return 0;
     }
 }
@@ -511,6 +512,7 @@ wxDocument* CTorvaneApp::OpenDocumentFile(const wxString& file)
             m_pDocManager->AddFileToHistory(path);
         return doc;
     } catch (...) {
+        TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP);
         return nullptr;
     }
 }

@@ -87,6 +87,7 @@ wxString GetConnectionErrorText(const ado::Connection* connection, const _com_er
     try {
         text = GetProviderErrorsText(connection);
     } catch (...) {
+        // Called from error handlers, so it must not throw: the COM error's text stands in.
     }
     return text.empty() ? GetComErrorText(error) : text;
 }

@@ -380,14 +380,10 @@ bool CTorvaneDoc::SaveAll(wxDocManager* manager)
         auto* query = wxDynamicCast(doc, CTorvaneDoc);
         if (!query)
             continue;
-        try {
-            if (!wxFileName::FileExists(query->GetFilename()) && query->GetFrame())
-                query->GetFrame()->ActivateWindow();
-            if (!query->SaveQueryFile())
-                return false;
-        } catch (...) {
+        if (!wxFileName::FileExists(query->GetFilename()) && query->GetFrame())
+            query->GetFrame()->ActivateWindow();
+        if (!query->SaveQueryFile())
             return false;
-        }
     }
     return true;
 }

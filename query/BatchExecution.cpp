@@ -342,7 +342,8 @@ void CBatchExecution::CloseRecordset()
     try {
         if (m_connection.m_pRecordset && m_connection.m_pRecordset->GetState() != ado::adStateClosed)
             m_connection.m_pRecordset->Close();
-    } catch (...) {
+    } catch (const _com_error&) {
+        // The next open of the window's recordset closes it anyway.
     }
 }
 

@@ -8,6 +8,8 @@
 
 #include "common/ItemComboBoxEx.h"
 
+#include <system_error>
+
 namespace {
 
 const char* const kCancelStatus = "Attempting to cancel query batch...";
@@ -54,7 +56,8 @@ void CBatchExecution::OnCancelDone()
     try {
         if (!m_view.m_bFinishing && m_view.m_pExecThread && m_view.m_pExecThread->IsRunning())
             m_view.m_pExecThread->SetThreadPriority(m_connection.m_nThreadPriority);
-    } catch (...) {
+    } catch (const std::system_error&) {
+        // Only the worker's priority stays lowered; the run itself goes on unaffected.
     }
     Reap(m_view.m_pCancelThread);
 }
@@ -116,7 +119,8 @@ void CBatchExecution::UnadviseConnectionEvents()
     if (m_dwEventCookie != -1 && m_connection.m_pConnection) {
         try {
             m_connection.m_pConnection->Unadvise(m_dwEventCookie);
-        } catch (...) {
+        } catch (const _com_error&) {
+            // A cookie the connection no longer knows has nothing left to deliver.
         }
     }
     m_dwEventCookie = -1;

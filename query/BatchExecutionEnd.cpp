@@ -203,7 +203,8 @@ void CBatchExecution::ResetRunOptions()
         try {
             if (m_connection.m_pRecordset)
                 m_connection.m_pRecordset->PutMaxRecords(0);
-        } catch (...) {
+        } catch (const _com_error&) {
+            // Refused only while open, and DropRemainingBatches closed it just before.
         }
     }
     if (m_view.m_nQueryKind == ado::adSchemaDBInfoKeywords || m_view.m_nQueryKind == ado::adSchemaDBInfoLiterals)

@@ -256,7 +256,8 @@ bool CChildFrame::OpenConnection(const std::optional<wxString>& connect, bool pr
         if (!m_connection.m_pRecordset)
             throw _com_error(E_POINTER);
         m_connection.m_pRecordset->PutCacheSize(m_connection.m_nCacheSize);
-    } catch (...) {
+    } catch (const _com_error&) {
+        // The size is only a fetch hint; the provider's default serves as well.
         m_connection.m_nCacheSize = 100;
     }
     if (m_connection.m_strDataSource.empty())
@@ -265,7 +266,8 @@ bool CChildFrame::OpenConnection(const std::optional<wxString>& connect, bool pr
     if (m_connection.m_bAsyncSupported) {
         try {
             m_pExecution->AdviseConnectionEvents();
-        } catch (...) {
+        } catch (const _com_error&) {
+            // Without the completion events the window runs its queries synchronously.
             m_connection.m_bAsyncSupported = 0;
         }
     }
@@ -283,7 +285,8 @@ void CChildFrame::SetPromptProperty()
     try {
         m_connection.m_pConnection->GetProperties()->GetItem("Prompt")->PutValue(
             _variant_t(static_cast<int32_t>(ado::adPromptComplete)));
-    } catch (...) {
+    } catch (const _com_error&) {
+        // A provider without the property prompts its own way.
     }
 }
 
@@ -364,7 +367,8 @@ bool CChildFrame::IsConnectionOpen() const
 {
     try {
         return m_connection.m_pConnection && (m_connection.m_pConnection->GetState() & ado::adStateOpen) != 0;
-    } catch (...) {
+    } catch (const _com_error&) {
+        // A connection that cannot tell its state is of no use as an open one.
         return false;
     }
 }
@@ -376,7 +380,8 @@ wxString CChildFrame::GetConnectionString() const
             const wxString text = wxString::FromUTF8(m_connection.m_pConnection->GetConnectionString());
             if (!text.empty())
                 return text;
-        } catch (...) {
+        } catch (const _com_error&) {
+            // The string the window opened with serves instead.
         }
     }
     return m_strConnectString;
@@ -535,7 +540,8 @@ void CChildFrame::OnClose(wxCloseEvent& event)
                 try {
                     if (m_connection.m_pRecordset && m_connection.m_pRecordset->GetState() != ado::adStateClosed)
                         m_connection.m_pRecordset->Close();
-                } catch (...) {
+                } catch (const _com_error&) {
+                    // The window closes either way, and its recordset with it.
                 }
                 decided = true;
                 break;
@@ -594,7 +600,8 @@ void CChildFrame::OnDestroy()
             try {
                 if (m_connection.m_pConnection->GetState() & ado::adStateOpen)
                     m_connection.m_pConnection->Close();
-            } catch (...) {
+            } catch (const _com_error&) {
+                // The window is going: releasing the connection below ends it regardless.
             }
         }
         m_connection.m_pConnection.reset();
@@ -747,6 +754,9 @@ void CChildFrame::CheckFileChanged()
             }
         }
     } catch (...) {
+        // The next activation checks again; the main loop reports the failure.
+        m_bCheckingFile = false;
+        throw;
     }
     m_bCheckingFile = false;
 }

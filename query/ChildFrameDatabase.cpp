@@ -41,7 +41,8 @@ void CChildFrame::FillDatabaseList(const std::optional<wxString>& database)
         if (database && !database->empty() && !database->IsSameAs(kNoData, false)) {
             try {
                 context.ChangeDatabase(*database);
-            } catch (...) {
+            } catch (const _com_error&) {
+                // The list loaded below selects the database the window did get.
             }
         }
         LoadDatabaseList();

@@ -30,32 +30,26 @@ void CChildFrame::OnUpdateErrorBatch(wxUpdateUIEvent& event)
 
 void CChildFrame::OnNextErrorBatch(wxCommandEvent&)
 {
-    try {
-        std::optional<CErrorTagEntry> entry;
-        {
-            std::lock_guard<std::mutex> lock(m_pRunState->m_csOutput);
-            if (const CErrorTagEntry* next = m_pRunState->m_errorList.MoveNext())
-                entry = *next;
-        }
-        if (entry)
-            GoToErrorBatch(*entry);
-    } catch (...) {
+    std::optional<CErrorTagEntry> entry;
+    {
+        std::lock_guard<std::mutex> lock(m_pRunState->m_csOutput);
+        if (const CErrorTagEntry* next = m_pRunState->m_errorList.MoveNext())
+            entry = *next;
     }
+    if (entry)
+        GoToErrorBatch(*entry);
 }
 
 void CChildFrame::OnPreviousErrorBatch(wxCommandEvent&)
 {
-    try {
-        std::optional<CErrorTagEntry> entry;
-        {
-            std::lock_guard<std::mutex> lock(m_pRunState->m_csOutput);
-            if (const CErrorTagEntry* previous = m_pRunState->m_errorList.MovePrevious())
-                entry = *previous;
-        }
-        if (entry)
-            GoToErrorBatch(*entry);
-    } catch (...) {
+    std::optional<CErrorTagEntry> entry;
+    {
+        std::lock_guard<std::mutex> lock(m_pRunState->m_csOutput);
+        if (const CErrorTagEntry* previous = m_pRunState->m_errorList.MovePrevious())
+            entry = *previous;
     }
+    if (entry)
+        GoToErrorBatch(*entry);
 }
 
 void CChildFrame::GoToErrorBatch(const CErrorTagEntry& entry)

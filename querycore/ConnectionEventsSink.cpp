@@ -10,7 +10,8 @@ void CConnectionEventsSink::InfoMessage(ado::Error*, ado::EventStatusEnum*, ado:
     wxString text;
     try {
         FormatAdoErrors(pConnection, true, text);
-    } catch (...) {
+    } catch (const _com_error&) {
+        // Messages the provider cannot hand over are not there to show.
         return;
     }
     if (!text.empty())
@@ -27,7 +28,8 @@ void CConnectionEventsSink::ExecuteComplete(long recordsAffected, ado::Error* pE
         // Read now, on the thread that failed: later calls on the connection replace its errors.
         try {
             FormatAdoErrors(pConnection, false, completion.errorText);
-        } catch (...) {
+        } catch (const _com_error&) {
+            // The error's own description below stands in for the unreadable collection.
         }
         if (completion.errorText.empty() && pError) {
             completion.errorText = wxString::FromUTF8(pError->GetDescription());

@@ -27,7 +27,8 @@ bool ReadString(const ado::PropertiesPtr& properties, const char* name, wxString
             return false;
         out = FromUtf8(value.ToString());
         return true;
-    } catch (...) {
+    } catch (const _com_error&) {
+        // Many providers lack a given property; the caller keeps its default.
         return false;
     }
 }
@@ -38,7 +39,8 @@ bool ReadDisplayText(const ado::PropertiesPtr& properties, const char* name, wxS
     try {
         out = VariantToText(properties->GetItem(name)->GetValue());
         return true;
-    } catch (...) {
+    } catch (const _com_error&) {
+        // Many providers lack a given property; the caller keeps its default.
         return false;
     }
 }
@@ -47,7 +49,8 @@ void ReadFlag(const ado::PropertiesPtr& properties, const char* name, int& out)
 {
     try {
         out = properties->GetItem(name)->GetValue().ToLong() != 0 ? 1 : 0;
-    } catch (...) {
+    } catch (const _com_error&) {
+        // A missing flag keeps the setting's default.
     }
 }
 
@@ -59,7 +62,8 @@ bool CConnectionInfo::ReadConnectionInfo()
         ado::PropertiesPtr properties = m_pConnection->GetProperties();
         try {
             properties->Refresh();
-        } catch (...) {
+        } catch (const _com_error&) {
+            // The values read at open stay good enough for the window's information.
         }
 
         ReadString(properties, "Provider Name", m_strProviderFile);
@@ -100,7 +104,8 @@ bool CConnectionInfo::ReadConnectionInfo()
         if (!m_bMySql && !m_bOlap)
             m_bTSql = ProbeSysDatabases();
         return true;
-    } catch (...) {
+    } catch (const _com_error&) {
+        // What was read stays; the rest keeps its defaults, and the connection itself works.
         return false;
     }
 }
@@ -157,7 +162,8 @@ void CConnectionInfo::GetIdentifierQuotes()
                 literals->MoveNext();
             }
         }
-    } catch (...) {
+    } catch (const _com_error&) {
+        // Without the literals rowset the dialect's own quotes apply.
     }
     const IdentifierQuotes quotes =
         ProviderIdentifierQuotes(m_strProviderQuotePrefix.utf8_string(), m_strProviderQuoteSuffix.utf8_string());
@@ -200,12 +206,14 @@ bool CConnectionInfo::ProbeSysDatabases()
         m_pRecordset->Open(_variant_t("SELECT name FROM master..sysdatabases"), m_pConnection,
                            ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adCmdText);
         answered = true;
-    } catch (...) {
+    } catch (const _com_error&) {
+        // A failing probe is the answer: no such catalog here.
     }
     try {
         if (m_pRecordset->GetState() != ado::adStateClosed)
             m_pRecordset->Close();
-    } catch (...) {
+    } catch (const _com_error&) {
+        // The next open of the recordset closes it anyway.
     }
     return answered;
 }
@@ -217,7 +225,7 @@ bool CConnectionInfo::ProbeAsyncExecution()
         probe = ado::Recordset::Create();
         probe->Open(_variant_t("SELECT 2*3"), m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
                     ado::adAsyncExecute);
-    } catch (...) {
+    } catch (const _com_error&) {
         return false;
     }
     try {
@@ -225,12 +233,14 @@ bool CConnectionInfo::ProbeAsyncExecution()
         if (state == ado::adStateExecuting || state == (ado::adStateOpen | ado::adStateExecuting) ||
             state == ado::adStateOpen || state == ado::adStateFetching)
             probe->Cancel();
-    } catch (...) {
+    } catch (const _com_error&) {
+        // The probe has its answer; a throwaway statement that will not stop is closed below.
     }
     try {
         if (probe->GetState() != ado::adStateClosed)
             probe->Close();
-    } catch (...) {
+    } catch (const _com_error&) {
+        // The probe recordset is dropped with its statement either way.
     }
     return true;
 }

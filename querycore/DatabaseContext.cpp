@@ -143,7 +143,8 @@ void CDatabaseContext::CloseRecordset()
     try {
         if (m_connection.m_pRecordset && m_connection.m_pRecordset->GetState() != ado::adStateClosed)
             m_connection.m_pRecordset->Close();
-    } catch (...) {
+    } catch (const _com_error&) {
+        // The next open of the shared recordset closes it anyway.
     }
 }
 
@@ -195,7 +196,8 @@ wxString CDatabaseContext::GetCurrentDatabase()
         const ado::RecordsetPtr& rows = m_connection.m_pRecordset;
         if ((rows->GetState() & ado::adStateOpen) != 0 && !rows->IsEOF())
             value = FieldText(rows);
-    } catch (...) {
+    } catch (const _com_error&) {
+        // Unknown stays empty: the list then marks no database as the current one.
     }
     CloseRecordset();
 
@@ -205,7 +207,8 @@ wxString CDatabaseContext::GetCurrentDatabase()
             try {
                 ChangeDatabase("MySQL");
                 value = "MySQL";
-            } catch (...) {
+            } catch (const _com_error&) {
+                // No default database to fall back on: the connection has none selected.
             }
         }
         return value;
@@ -217,7 +220,8 @@ wxString CDatabaseContext::GetCurrentDatabase()
             const wxString catalog = m_connection.m_strProviderFile.IsSameAs("SQLNCLI.DLL", false) ? "[" + value + "]" : value;
             m_connection.m_pConnection->GetProperties()->GetItem("Current Catalog")->PutValue(
                 _variant_t(catalog.utf8_string()));
-        } catch (...) {
+        } catch (const _com_error&) {
+            // Only the provider's copy of the name lags; the server's own current database is right.
         }
     }
     return value;
@@ -234,7 +238,8 @@ wxString CDatabaseContext::ReadCurrentCatalog()
             const _variant_t catalog = m_connection.m_pConnection->GetProperties()->GetItem("Current Catalog")->GetValue();
             if (catalog.vt != VT_NULL && catalog.vt != VT_EMPTY)
                 value = wxString::FromUTF8(catalog.ToString());
-        } catch (...) {
+        } catch (const _com_error&) {
+            // A provider without the property has no catalog to show.
         }
     }
     CloseRecordset();
@@ -250,7 +255,8 @@ void CDatabaseContext::ChangeDatabase(const wxString& name)
         wxString connectionString;
         try {
             connectionString = wxString::FromUTF8(m_connection.m_pConnection->GetConnectionString());
-        } catch (...) {
+        } catch (const _com_error&) {
+            // The value is then built without the connection string's hints.
         }
         const wxString value = GetCatalogPropertyValue(name, m_connection.IsModernSqlServer(),
                                                        m_connection.m_strProviderFile,

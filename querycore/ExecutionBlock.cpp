@@ -7,7 +7,8 @@ void CloseQuietly(const ado::RecordsetPtr& rs)
     try {
         if (rs && rs->GetState() != ado::adStateClosed)
             rs->Close();
-    } catch (...) {
+    } catch (const _com_error&) {
+        // The batch's outcome is already decided; a recordset that will not close goes with its statement.
     }
 }
 

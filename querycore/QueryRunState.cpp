@@ -59,15 +59,15 @@ void CQueryRunState::CancelRunningStatement()
         statement = m_pRunningStatement;
         connection = m_pRunningConnection;
     }
-    // Nothing left to cancel when a statement ended meanwhile.
+    // A cancel that fails finds nothing left to cancel: the statement ended meanwhile.
     try {
         if (statement)
             statement->Cancel();
-    } catch (...) {
+    } catch (const _com_error&) {
     }
     try {
         if (connection)
             connection->Cancel();
-    } catch (...) {
+    } catch (const _com_error&) {
     }
 }

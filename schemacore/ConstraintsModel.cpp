@@ -63,7 +63,7 @@ void CConstraintsModel::LoadCheckConstraints()
             m_checkClauses[key.utf8_string()] = GuardedText(row, "CHECK_CLAUSE");
             row.MoveNext();
         }
-    } catch (...) {
+    } catch (const _com_error&) {
         // The clauses read so far stay; a check constraint without one says so itself.
     }
 }

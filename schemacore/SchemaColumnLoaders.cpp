@@ -91,7 +91,8 @@ bool CSchemaTreeModel::GetPrimaryKeyColumns(const std::vector<_variant_t>& restr
                 out.insert(row.Text("COLUMN_NAME"));
         }
         return true;
-    } catch (...) {
+    } catch (const _com_error&) {
+        // The columns are listed all the same, only without their key marks.
         return false;
     }
 }
@@ -114,7 +115,8 @@ bool CSchemaTreeModel::GetForeignKeyColumns(const CSchemaNodeData& table, std::s
                 out.insert(row.Text("FK_COLUMN_NAME"));
         }
         return true;
-    } catch (...) {
+    } catch (const _com_error&) {
+        // The columns are listed all the same, only without their key marks.
         return false;
     }
 }
@@ -172,7 +174,8 @@ bool CSchemaTreeModel::GetColumnList(const CSchemaNodeData& table, wxString& out
         }
         CutLastSeparator(out);
         return true;
-    } catch (...) {
+    } catch (const _com_error&) {
+        // The caller selects the table's * instead, which names the same columns.
         out.clear();
         return false;
     }
@@ -194,6 +197,7 @@ bool CSchemaTreeModel::GetSelectedColumnList(wxString& out)
         CutLastSeparator(out);
         return true;
     } catch (...) {
+        // The caller selects the table's * instead, which names the same columns.
         out.clear();
         return false;
     }

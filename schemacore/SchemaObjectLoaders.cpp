@@ -191,7 +191,7 @@ bool CSchemaTreeModel::LoadProcedureParameters(TreeItem procedure)
                 for (; !row.AtEnd(); row.MoveNext())
                     addRow(row, "COLUMN_NAME", false);
             }
-        } catch (...) {
+        } catch (const _com_error&) {
         }
         if (inserted == 0)
             InsertMarker(procedure, std::nullopt, kindMarker);
