@@ -28,7 +28,7 @@ void CChildFrame::CreateDatabaseListImages()
 {
     // In the order of the list's image indexes: not supported, label, database, refresh.
     m_pDatabaseImages = std::make_unique<wxImageList>(16, 16, true, 4);
-    for (const wxArtID& art : {wxART_CROSS_MARK, wxART_WARNING, wxART_HARDDISK, wxART_REDO})
+    for (const char* art : {wxART_CROSS_MARK, wxART_WARNING, wxART_HARDDISK, wxART_REDO})
         m_pDatabaseImages->Add(wxArtProvider::GetBitmap(art, wxART_MENU, wxSize(16, 16)));
     m_wndDatabaseList->SetImageList(m_pDatabaseImages.get());
 }
