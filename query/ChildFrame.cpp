@@ -640,8 +640,10 @@ void CChildFrame::ActivatePaneWindow(wxWindow* pane)
 void CChildFrame::OnChildFocus(wxChildFocusEvent& event)
 {
     event.Skip();
-    if (wxWindow* pane = PaneOf(event.GetWindow()))
+    if (wxWindow* pane = PaneOf(event.GetWindow())) {
         m_pActivePane = pane;
+        m_pLastFocus = event.GetWindow();
+    }
 }
 
 void CChildFrame::OnCharHook(wxKeyEvent& event)
@@ -716,8 +718,16 @@ bool CChildFrame::IsCommandEnabled(wxEvtHandler& target, int id)
 void CChildFrame::OnActivate(wxActivateEvent& event)
 {
     event.Skip();
-    if (event.GetActive())
-        CallAfter([this] { CheckFileChanged(); });
+    if (!event.GetActive())
+        return;
+    // The tabs hand the focus to the window as a whole once it is active; the window that had
+    // it (or was just clicked) takes it back.
+    wxWeakRef<wxWindow> focus = m_pLastFocus.get();
+    CallAfter([this, focus] {
+        if (focus && !m_bDestroyed && wxWindow::FindFocus() != focus && IsDescendant(wxWindow::FindFocus()))
+            focus->SetFocus();
+        CheckFileChanged();
+    });
 }
 
 void CChildFrame::OnMainFrameActivate(wxActivateEvent& event)

@@ -20,6 +20,7 @@
 
 #include <wx/aui/tabmdi.h>
 #include <wx/docview.h>
+#include <wx/weakref.h>
 
 #include <chrono>
 #include <functional>
@@ -336,6 +337,9 @@ private:
     int m_nOutputSash = 0;
     int m_bShownAutoCommit = -1;
     wxWindow* m_pActivePane = nullptr;
+    // The window inside a pane that last had the focus. Activating the window by a click into it
+    // has the tabs give the focus to the window itself; it goes back here.
+    wxWeakRef<wxWindow> m_pLastFocus;
     int m_nSchemaWidth = 0;
     int m_nInitialSizes = 0;
     bool m_bDefaultSizesPending = false;

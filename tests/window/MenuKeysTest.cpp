@@ -109,6 +109,32 @@ TEST_P(MenuKeyboard, F5RunsTheTypedQuery)
     EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
 }
 
+// Side by side, the focus going into the other window's editor (a click into it) makes that
+// window active, and what is typed next goes into that editor: the first keys are not lost to
+// the window as a whole, where the tabs put the focus.
+TEST_P(MenuKeyboard, AClickIntoAnotherTiledWindowTypesThere)
+{
+    CChildFrame* first = Open();
+    CChildFrame* second = Open();
+    ASSERT_TRUE(first && second);
+    wxCommandEvent tile(wxEVT_MENU, ID_WINDOW_TILE_VERT);
+    Main().GetEventHandler()->ProcessEvent(tile);
+    PumpUntil([] { return false; }, 500ms);
+    for (CChildFrame* frame : {first, second}) {
+        SCOPED_TRACE(frame == first ? "first window" : "second window");
+        wxStyledTextCtrl& editor = Editor(frame);
+        ASSERT_NE(Main().GetActiveChild(), frame);
+        ASSERT_TRUE(editor.IsShownOnScreen());
+        // As a click into it does: the editor takes the focus, and its window becomes the active one.
+        Main().Raise();
+        editor.SetFocus();
+        ASSERT_TRUE(PumpUntil([frame] { return Main().GetActiveChild() == frame; }, kHang));
+        PumpUntil([] { return false; }, 300ms);
+        Type("abc def");
+        EXPECT_TRUE(PumpUntil([&editor] { return editor.GetText() == "abc def"; }, kHang)) << editor.GetText();
+    }
+}
+
 TEST_P(MenuKeyboard, CtrlSWritesTheEditedFile)
 {
     const std::string path = NewTempPath(".sql");
