@@ -57,9 +57,7 @@ const char* kSelect = "SELECT id, label, amount, stamp, maybe FROM bench ORDER B
 
 int main()
 try {
-    long rows = 1000000;
-    if (const char* v = std::getenv("TORVANE_BENCH_ROWS"))
-        rows = std::atol(v);
+    const long rows = BenchRows();
     const long large = rows * 10;
     const std::string program = TORVANE_PROGRAM;
     std::vector<Row> table;

@@ -12,6 +12,12 @@
 #include <cstdlib>
 #include <stdexcept>
 
+long BenchRows()
+{
+    const char* rows = std::getenv("TORVANE_BENCH_ROWS");
+    return rows ? std::atol(rows) : 1000000;
+}
+
 Measure Run(const std::vector<std::string>& args, const std::string& outPath, const std::string& inPath)
 {
     char errPath[] = "/tmp/torvane-bench-stderr.XXXXXX";

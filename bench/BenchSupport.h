@@ -16,6 +16,9 @@ struct Row {
     Measure m;
 };
 
+// The row count of a benchmark: TORVANE_BENCH_ROWS when set, else 1,000,000.
+long BenchRows();
+
 // Runs a program without a display, its standard input from inPath and its standard output into
 // outPath; wall time and peak resident memory. Its standard error is shown only when it fails
 // (thrown as std::runtime_error).

@@ -41,9 +41,7 @@ const char* kSelect = "SELECT id, label, amount, stamp, maybe FROM bench ORDER B
 
 int main()
 try {
-    long rows = 1000000;
-    if (const char* v = std::getenv("TORVANE_BENCH_ROWS"))
-        rows = std::atol(v);
+    const long rows = BenchRows();
     const long small = rows / 10;
     const std::string dbcheck = TORVANE_DBCHECK;
     const std::string loop = TORVANE_ODBC_LOOP;

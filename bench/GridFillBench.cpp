@@ -191,9 +191,7 @@ void MeasureDriver(const std::string& driver, const std::string& connectString, 
 int main(int argc, char** argv)
 try {
     window_bench::EnsureDisplay(argc, argv);
-    long rows = 1000000;
-    if (const char* v = std::getenv("TORVANE_BENCH_ROWS"))
-        rows = std::atol(v);
+    const long rows = BenchRows();
     const std::filesystem::path folder = window_bench::UsePrivateFolders("grid");
     window_bench::StartApplication(argc, argv);
 

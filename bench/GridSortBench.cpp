@@ -177,9 +177,7 @@ double CsvExport(const std::string& connectString, const std::string& path)
 int main(int argc, char** argv)
 try {
     window_bench::EnsureDisplay(argc, argv);
-    long rows = 1000000;
-    if (const char* v = std::getenv("TORVANE_BENCH_ROWS"))
-        rows = std::atol(v);
+    const long rows = BenchRows();
     const std::filesystem::path folder = window_bench::UsePrivateFolders("grid_sort");
     window_bench::StartApplication(argc, argv);
 

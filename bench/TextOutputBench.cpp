@@ -96,9 +96,7 @@ long CountLines(const std::string& path)
 int main(int argc, char** argv)
 try {
     window_bench::EnsureDisplay(argc, argv);
-    long lines = 1000000;
-    if (const char* v = std::getenv("TORVANE_BENCH_ROWS"))
-        lines = std::atol(v);
+    const long lines = BenchRows();
     const std::filesystem::path folder = window_bench::UsePrivateFolders("text");
     window_bench::StartApplication(argc, argv);
 
