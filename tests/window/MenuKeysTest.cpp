@@ -92,6 +92,20 @@ protected:
     {
         return PumpUntil([frame] { return !frame->IsExecuting(); }, kHang);
     }
+    // A window whose runs go on past a failed batch, having run sql from its start to the end;
+    // null when it did not open or the run did not end.
+    CChildFrame* RunPastFailures(const wxString& sql)
+    {
+        settings::WriteInt(settings::DoNotExecContinuously, 0);
+        CChildFrame* frame = Open();
+        settings::WriteInt(settings::DoNotExecContinuously, 1);
+        if (!frame)
+            return nullptr;
+        Editor(frame).SetText(sql);
+        Editor(frame).GotoPos(0);
+        Key(WXK_F5);
+        return WaitForRunEnd(frame) ? frame : nullptr;
+    }
 
 };
 
@@ -297,18 +311,11 @@ int SelectedLine(wxStyledTextCtrl& edit)
 
 TEST_P(MenuKeyboard, F4WalksTheFailedBatchesOfTheRun)
 {
-    // The run goes on past a failed batch.
-    settings::WriteInt(settings::DoNotExecContinuously, 0);
-    CChildFrame* frame = Open();
-    settings::WriteInt(settings::DoNotExecContinuously, 1);
+    CChildFrame* frame = RunPastFailures("create table t1 (a int)\nGO\nselect * from missing_one\nGO\n-- the last "
+                                         "batch\nselect * from missing_two\n");
     ASSERT_TRUE(frame);
     wxStyledTextCtrl& edit = Editor(frame);
     CResultView& results = *frame->GetResultView();
-    edit.SetText("create table t1 (a int)\nGO\nselect * from missing_one\nGO\n-- the last batch\nselect * from "
-                 "missing_two\n");
-    edit.GotoPos(0);
-    Key(WXK_F5);
-    ASSERT_TRUE(WaitForRunEnd(frame));
     EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
 
     // Each failure shows its error text (without the tags) and its batch's first line.
@@ -354,16 +361,10 @@ TEST_P(MenuKeyboard, F4WalksTheFailedBatchesOfTheRun)
 
 TEST_P(MenuKeyboard, F4BringsTheMessagesBackFromAGrid)
 {
-    settings::WriteInt(settings::DoNotExecContinuously, 0);
-    CChildFrame* frame = Open();
-    settings::WriteInt(settings::DoNotExecContinuously, 1);
+    CChildFrame* frame = RunPastFailures("select 1 as a\nGO\nselect * from missing_one\n");
     ASSERT_TRUE(frame);
     wxStyledTextCtrl& edit = Editor(frame);
     CResultView& results = *frame->GetResultView();
-    edit.SetText("select 1 as a\nGO\nselect * from missing_one\n");
-    edit.GotoPos(0);
-    Key(WXK_F5);
-    ASSERT_TRUE(WaitForRunEnd(frame));
     // The grid of the first batch hides the messages.
     Key('1', wxMOD_ALT);
     ASSERT_TRUE(PumpUntil([&results] { return results.IsGridVisible(); }, kHang));
@@ -401,16 +402,10 @@ bool OffersGoToErrorBatch(CResultView& results)
 
 TEST_P(MenuKeyboard, TheMessagesContextMenuGoesToTheErrorAtTheCaret)
 {
-    settings::WriteInt(settings::DoNotExecContinuously, 0);
-    CChildFrame* frame = Open();
-    settings::WriteInt(settings::DoNotExecContinuously, 1);
+    CChildFrame* frame = RunPastFailures("select * from missing_one\nGO\nselect * from missing_two\n");
     ASSERT_TRUE(frame);
     wxStyledTextCtrl& edit = Editor(frame);
     CResultView& results = *frame->GetResultView();
-    edit.SetText("select * from missing_one\nGO\nselect * from missing_two\n");
-    edit.GotoPos(0);
-    Key(WXK_F5);
-    ASSERT_TRUE(WaitForRunEnd(frame));
 
     Focus(results);
     const int at = results.GetText().Find("missing_two");
