@@ -21,6 +21,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -44,12 +45,19 @@ struct Outcome {
     std::string errors;
 };
 
+// Where the program's standard error (and, when not a file, standard output) goes.
+enum class Streams {
+    File,       // a file, read into Outcome::errors
+    Closed,     // as with 2>&-
+    BrokenPipe, // a pipe whose reader has gone, as with 2>&1 | head -1 once head has ended
+};
+
 // Runs the program with the arguments, with or without the display of this process.
 // whileRunning is called every few milliseconds with the process id until the program ends.
-// closeStandardError: started as with 2>&- (errors then stays empty).
+// Unless streams is File, errors stays empty.
 Outcome RunProgram(const std::vector<std::string>& args, bool display,
                    std::chrono::seconds timeout = 60s,
-                   const std::function<void(pid_t)>& whileRunning = nullptr, bool closeStandardError = false)
+                   const std::function<void(pid_t)>& whileRunning = nullptr, Streams streams = Streams::File)
 {
     const std::string errPath = NewTempPath(".stderr");
     const pid_t pid = fork();
@@ -59,8 +67,17 @@ Outcome RunProgram(const std::vector<std::string>& args, bool display,
         const int null = open("/dev/null", O_RDWR);
         dup2(null, STDIN_FILENO);
         dup2(null, STDOUT_FILENO);
-        if (closeStandardError)
+        if (streams == Streams::Closed)
             close(STDERR_FILENO);
+        // As a shell starts it, whatever this process does with the signal.
+        signal(SIGPIPE, SIG_DFL);
+        int pipeEnds[2];
+        if (streams == Streams::BrokenPipe && pipe(pipeEnds) == 0) {
+            close(pipeEnds[0]);
+            dup2(pipeEnds[1], STDOUT_FILENO);
+            dup2(pipeEnds[1], STDERR_FILENO);
+            close(pipeEnds[1]);
+        }
         if (!display) {
             unsetenv("DISPLAY");
             unsetenv("WAYLAND_DISPLAY");
@@ -272,7 +289,7 @@ TEST_P(CommandLineRunTest, WithStandardErrorClosedTheMessagesGoNowhere)
     WriteFile(m_input, "SELECT id FROM items ORDER BY id\nGO\nINSERT INTO items VALUES (4, 'four', 4)\nGO\n"
                        "SELECT count(*) AS n FROM items\n");
     Outcome outcome =
-        RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false, 60s, nullptr, true);
+        RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false, 60s, nullptr, Streams::Closed);
     ASSERT_EQ(outcome.status, 0);
     const std::vector<std::string> names = Names(m_folder / "out");
     ASSERT_EQ(names.size(), 2u);
@@ -284,6 +301,30 @@ TEST_P(CommandLineRunTest, WithStandardErrorClosedTheMessagesGoNowhere)
     outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("again.csv")}, false);
     ASSERT_EQ(outcome.status, 0) << outcome.errors;
     EXPECT_EQ(FileBytes(Out("again.csv")), "n\r\n4\r\n");
+}
+
+// A reader of the messages that has gone away (torvane ... 2>&1 | head -1) takes nothing from the
+// run: every batch runs and is saved, and the exit status is the run's.
+TEST_P(CommandLineRunTest, MessagesNobodyReadsDoNotEndTheRun)
+{
+    WriteFile(m_input, "SELECT id FROM items ORDER BY id\nGO\nINSERT INTO items VALUES (4, 'four', 4)\nGO\n"
+                       "SELECT count(*) AS n FROM items\nGO\nSELECT 'last' AS what\n");
+    Outcome outcome =
+        RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false, 60s, nullptr, Streams::BrokenPipe);
+    EXPECT_EQ(outcome.status, 0);
+    std::vector<std::string> names = Names(m_folder / "out");
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(FileBytes(Out("r.csv")), "id\r\n1\r\n2\r\n3\r\n");
+    std::vector<std::string> later{FileBytes(Out(names[1])), FileBytes(Out(names[2]))};
+    std::sort(later.begin(), later.end());
+    EXPECT_EQ(later, (std::vector<std::string>{"n\r\n4\r\n", "what\r\nlast\r\n"}));
+
+    // A failed batch still fails the run.
+    WriteFile(m_input, "SELECT * FROM no_such_table\n");
+    outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("again.csv")}, false, 60s, nullptr,
+                         Streams::BrokenPipe);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_FALSE(fs::exists(Out("again.csv")));
 }
 
 // A private file stays private when a run replaces it, whatever the format.
