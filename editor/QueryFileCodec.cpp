@@ -2,6 +2,8 @@
 
 #include "querycore/Utf8.h"
 
+#include <optional>
+
 QueryFileLineEnd CQueryFileCodec::DetectLineEnd(std::string_view text)
 {
     size_t pos = text.find_first_of("\r\n");
@@ -12,11 +14,49 @@ QueryFileLineEnd CQueryFileCodec::DetectLineEnd(std::string_view text)
     return QueryFileLineEnd::CR;
 }
 
+namespace {
+
+constexpr std::string_view kUtf16LEBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BEBom = "\xFE\xFF";
+
+// The text of UTF-16 bytes: with a byte-order mark, or without one when the zero bytes tell the
+// order and the text holds no NUL character (8-bit text with a stray zero byte stays 8-bit, and
+// is refused for it).
+std::optional<QueryFileText> DecodeUtf16(std::string_view bytes)
+{
+    struct Form {
+        std::string_view bom;
+        utf8::Utf16Order order;
+        QueryFileEncoding encoding;
+    };
+    for (const Form& form : {Form{kUtf16LEBom, utf8::Utf16Order::LittleEndian, QueryFileEncoding::Utf16LEBom},
+                             Form{kUtf16BEBom, utf8::Utf16Order::BigEndian, QueryFileEncoding::Utf16BEBom}}) {
+        QueryFileText result;
+        size_t badAt = 0;
+        if (bytes.substr(0, form.bom.size()) == form.bom &&
+            utf8::FromUtf16(bytes.substr(form.bom.size()), form.order, result.utf8, badAt)) {
+            result.encoding = form.encoding;
+            return result;
+        }
+    }
+    const std::optional<utf8::Utf16Order> order = utf8::Utf16OrderOfZeros(bytes);
+    QueryFileText result;
+    size_t badAt = 0;
+    if (!order || !utf8::FromUtf16(bytes, *order, result.utf8, badAt) || result.utf8.find('\0') != std::string::npos)
+        return std::nullopt;
+    result.encoding = *order == utf8::Utf16Order::BigEndian ? QueryFileEncoding::Utf16BE : QueryFileEncoding::Utf16LE;
+    return result;
+}
+
+} // namespace
+
 QueryFileText CQueryFileCodec::Decode(std::string_view bytes)
 {
     QueryFileText result;
     const std::string_view bom = utf8::kByteOrderMark;
-    if (bytes.substr(0, bom.size()) == bom && utf8::IsValid(bytes.substr(bom.size()))) {
+    if (std::optional<QueryFileText> utf16 = DecodeUtf16(bytes)) {
+        result = std::move(*utf16);
+    } else if (bytes.substr(0, bom.size()) == bom && utf8::IsValid(bytes.substr(bom.size()))) {
         result.encoding = QueryFileEncoding::Utf8Bom;
         result.utf8.assign(bytes.substr(bom.size()));
     } else if (utf8::IsValid(bytes)) {
@@ -32,14 +72,28 @@ QueryFileText CQueryFileCodec::Decode(std::string_view bytes)
 
 bool CQueryFileCodec::Encode(std::string_view utf8, QueryFileEncoding encoding, std::string& out)
 {
-    if (encoding == QueryFileEncoding::Utf8) {
+    switch (encoding) {
+    case QueryFileEncoding::Utf8:
         out.assign(utf8);
         return true;
-    }
-    if (encoding == QueryFileEncoding::Utf8Bom) {
+    case QueryFileEncoding::Utf8Bom:
         out.assign(utf8::kByteOrderMark);
         out.append(utf8);
         return true;
+    case QueryFileEncoding::Windows1252:
+        return utf8::ToWindows1252(utf8, out);
+    case QueryFileEncoding::Utf16LE:
+        out = utf8::ToUtf16(utf8, utf8::Utf16Order::LittleEndian);
+        return true;
+    case QueryFileEncoding::Utf16LEBom:
+        out = std::string(kUtf16LEBom) + utf8::ToUtf16(utf8, utf8::Utf16Order::LittleEndian);
+        return true;
+    case QueryFileEncoding::Utf16BE:
+        out = utf8::ToUtf16(utf8, utf8::Utf16Order::BigEndian);
+        return true;
+    case QueryFileEncoding::Utf16BEBom:
+        out = std::string(kUtf16BEBom) + utf8::ToUtf16(utf8, utf8::Utf16Order::BigEndian);
+        return true;
     }
-    return utf8::ToWindows1252(utf8, out);
+    return false;
 }

@@ -279,6 +279,36 @@ TEST_P(CommandLineRunTest, SqlHoldingANulCharacterIsRefusedBeforeAnythingRuns)
     EXPECT_EQ(FileBytes(Out("count.csv")), "n\r\n3\r\n");
 }
 
+// A query file saved as UTF-16 (as editors of another desktop save SQL) runs as its text, in
+// either byte order, with or without a byte-order mark.
+TEST_P(CommandLineRunTest, Utf16InputFilesRunAsTheirText)
+{
+    const std::u16string sql = u"SELECT name FROM items WHERE id = 1\r\nGO\r\nSELECT '\u00E9\u20AC' AS t\r\n";
+    const auto bytes = [&](bool bigEndian, bool mark) {
+        std::string out = mark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
+        for (char16_t unit : sql) {
+            const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+            out += bigEndian ? high : low;
+            out += bigEndian ? low : high;
+        }
+        return out;
+    };
+    for (const bool bigEndian : {false, true}) {
+        for (const bool mark : {true, false}) {
+            SCOPED_TRACE(std::string(bigEndian ? "big-endian" : "little-endian") + (mark ? " with" : " without") +
+                         " a mark");
+            fs::remove_all(m_folder / "out");
+            WriteFile(m_input, bytes(bigEndian, mark));
+            const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false);
+            ASSERT_EQ(outcome.status, 0) << outcome.errors;
+            const std::vector<std::string> names = Names(m_folder / "out");
+            ASSERT_EQ(names.size(), 2u);
+            EXPECT_EQ(FileBytes(Out("r.csv")), "name\r\nplain\r\n");
+            EXPECT_EQ(FileBytes(Out(names[1])), "t\r\n\xC3\xA9\xE2\x82\xAC\r\n");
+        }
+    }
+}
+
 // Started with standard error closed, the program must not let a database connection (the
 // SQLite file, the server's socket) take its number and receive the run's messages.
 TEST_P(CommandLineRunTest, WithStandardErrorClosedTheMessagesGoNowhere)
