@@ -424,8 +424,8 @@ TEST(CommandLineRefusals, EachEndsTheProgramWithItsMessage)
         int status;
         std::string message; // the start of standard error
     } cases[] = {
-        {{}, 2, "Usage: TVXDB.EXE\n"},
-        {{"-q"}, 2, "Usage: TVXDB.EXE\n"},
+        {{}, 2, "Usage: torvane\n"},
+        {{"-q"}, 2, "Usage: torvane\n"},
         {{"-C", sqlite, "-i", input}, 2, "-o <output filename> is a required command line option.\n"},
         {{"-C", sqlite, "-i", input, "-o", (folder / "r.json").string()},
          2,
@@ -450,10 +450,12 @@ TEST(CommandLineRefusals, EachEndsTheProgramWithItsMessage)
         {{"-C", sqlite, "-i", input, "-o", (folder / "r.txt").string(), "-d", "\n"},
          2,
          "The delimiter option cannot contain a double quote (\"), a carriage return or a line feed.\n"},
-        {{"-C", sqlite, "-o", (folder / "r.csv").string(), "-i"}, 2, "Usage: TVXDB.EXE\n"},
-        {{"-C", sqlite, "-i", "-o", (folder / "r.csv").string()}, 2, "Usage: TVXDB.EXE\n"},
-        {{"-C", sqlite, "-i", input, "-o"}, 2, "Usage: TVXDB.EXE\n"},
-        {{"-C", sqlite, "-i", input, "-o", "-d", ";"}, 2, "Usage: TVXDB.EXE\n"},
+        // An empty delimiter would fuse the columns ("1", "" and "1.5" would read "11.5").
+        {{"-C", sqlite, "-i", input, "-o", (folder / "r.csv").string(), "-d", ""}, 2, "Usage: torvane\n"},
+        {{"-C", sqlite, "-o", (folder / "r.csv").string(), "-i"}, 2, "Usage: torvane\n"},
+        {{"-C", sqlite, "-i", "-o", (folder / "r.csv").string()}, 2, "Usage: torvane\n"},
+        {{"-C", sqlite, "-i", input, "-o"}, 2, "Usage: torvane\n"},
+        {{"-C", sqlite, "-i", input, "-o", "-d", ";"}, 2, "Usage: torvane\n"},
         // Failures of the run itself.
         {{"-C", "Provider=MSDASQL;Driver=No Such Driver", "-i", input, "-o", (folder / "r.csv").string()},
          1,
@@ -489,6 +491,58 @@ TEST(CommandLineRefusals, EachEndsTheProgramWithItsMessage)
     // Nothing is made up in the current folder either (a file named "TRUE", or one named after
     // a connect string).
     EXPECT_EQ(Names(fs::current_path()), here);
+}
+
+// The usage text names the program as it is installed, the readme it points to is there, and each
+// example's connection, its placeholders filled in, runs a batch here.
+TEST(CommandLineUsage, NamesThisProgramAndItsExamplesRun)
+{
+    const Outcome usage = RunProgram({}, false);
+    ASSERT_EQ(usage.status, 2);
+    ASSERT_TRUE(usage.errors.starts_with("Usage: torvane\n")) << usage.errors;
+    EXPECT_NE(usage.errors.find("\nExamples: torvane\n"), std::string::npos) << usage.errors;
+    EXPECT_EQ(usage.errors.find('\\'), std::string::npos) << "no Windows path: " << usage.errors;
+    std::smatch readme;
+    ASSERT_TRUE(std::regex_search(usage.errors, readme, std::regex("More information can be found in (/.+)\\.\n$")));
+    EXPECT_TRUE(fs::exists(readme[1].str())) << readme[1];
+
+    const fs::path folder = NewTempPath("-usage");
+    fs::create_directory(folder);
+    const std::string input = (folder / "in.sql").string();
+    WriteFile(input, "SELECT 1 AS n");
+    const std::string database = (folder / "test.db").string();
+    torvane::test::ExecDirect("Driver=SQLite3;Database=" + database, "CREATE TABLE t (n integer)");
+    const std::string udl = (folder / "test.udl").string();
+    DataLinkFile::Write(udl, "Provider=MSDASQL;Driver=SQLite3;Database=" + database);
+    const char* const pg = std::getenv("TORVANE_PG_CONNECT");
+    const auto pgValue = [&](const char* key) {
+        std::smatch value;
+        const std::string text = pg ? pg : "";
+        return std::regex_search(text, value, std::regex(std::string(key) + "=([^;]*)")) ? value[1].str() : std::string();
+    };
+    const std::pair<std::string, std::string> fillIns[] = {
+        {"</path/to/test.db>", database}, {"</path/to/test.udl>", udl},
+        {"<Srvr>", pgValue("Server") + ";Port=" + pgValue("Port")}, {"<DB>", pgValue("Database")},
+        {"<UID>", pgValue("Uid")}, {"<PWD>", pgValue("Pwd")},
+    };
+    const std::regex example("\n\t-C \"([^\"]*)\"");
+    int examples = 0;
+    for (auto it = std::sregex_iterator(usage.errors.begin(), usage.errors.end(), example); it != std::sregex_iterator();
+         ++it) {
+        std::string connect = (*it)[1];
+        SCOPED_TRACE(connect);
+        ++examples;
+        if (connect.find("PostgreSQL") != std::string::npos && !pg)
+            continue;
+        for (const auto& [placeholder, value] : fillIns)
+            if (const size_t at = connect.find(placeholder); at != std::string::npos)
+                connect.replace(at, placeholder.size(), value);
+        const std::string output = (folder / ("out" + std::to_string(examples) + ".csv")).string();
+        const Outcome outcome = RunProgram({"-C", connect, "-i", input, "-o", output}, false);
+        EXPECT_EQ(outcome.status, 0) << outcome.errors;
+        EXPECT_EQ(FileBytes(output), "n\r\n1\r\n");
+    }
+    EXPECT_EQ(examples, 3);
 }
 
 // A database path with braces reaches the driver as it stands.
