@@ -16,36 +16,39 @@ QueryFileLineEnd CQueryFileCodec::DetectLineEnd(std::string_view text)
 
 namespace {
 
-constexpr std::string_view kUtf16LEBom = "\xFF\xFE";
-constexpr std::string_view kUtf16BEBom = "\xFE\xFF";
+// The UTF-16 forms of a query file: the marked ones first, as they are tried first.
+struct Utf16Form {
+    QueryFileEncoding encoding;
+    utf8::Utf16Order order;
+    std::string_view bom;
+};
+constexpr Utf16Form kUtf16Forms[] = {
+    {QueryFileEncoding::Utf16LEBom, utf8::Utf16Order::LittleEndian, "\xFF\xFE"},
+    {QueryFileEncoding::Utf16BEBom, utf8::Utf16Order::BigEndian, "\xFE\xFF"},
+    {QueryFileEncoding::Utf16LE, utf8::Utf16Order::LittleEndian, ""},
+    {QueryFileEncoding::Utf16BE, utf8::Utf16Order::BigEndian, ""},
+};
 
 // The text of UTF-16 bytes: with a byte-order mark, or without one when the zero bytes tell the
 // order and the text holds no NUL character (8-bit text with a stray zero byte stays 8-bit, and
 // is refused for it).
 std::optional<QueryFileText> DecodeUtf16(std::string_view bytes)
 {
-    struct Form {
-        std::string_view bom;
-        utf8::Utf16Order order;
-        QueryFileEncoding encoding;
-    };
-    for (const Form& form : {Form{kUtf16LEBom, utf8::Utf16Order::LittleEndian, QueryFileEncoding::Utf16LEBom},
-                             Form{kUtf16BEBom, utf8::Utf16Order::BigEndian, QueryFileEncoding::Utf16BEBom}}) {
+    const std::optional<utf8::Utf16Order> unmarkedOrder = utf8::Utf16OrderOfZeros(bytes);
+    for (const Utf16Form& form : kUtf16Forms) {
+        const bool marked = !form.bom.empty();
+        if (marked ? bytes.substr(0, form.bom.size()) != form.bom : unmarkedOrder != form.order)
+            continue;
         QueryFileText result;
         size_t badAt = 0;
-        if (bytes.substr(0, form.bom.size()) == form.bom &&
-            utf8::FromUtf16(bytes.substr(form.bom.size()), form.order, result.utf8, badAt)) {
-            result.encoding = form.encoding;
-            return result;
-        }
+        if (!utf8::FromUtf16(bytes.substr(form.bom.size()), form.order, result.utf8, badAt))
+            continue;
+        if (!marked && result.utf8.find('\0') != std::string::npos)
+            return std::nullopt;
+        result.encoding = form.encoding;
+        return result;
     }
-    const std::optional<utf8::Utf16Order> order = utf8::Utf16OrderOfZeros(bytes);
-    QueryFileText result;
-    size_t badAt = 0;
-    if (!order || !utf8::FromUtf16(bytes, *order, result.utf8, badAt) || result.utf8.find('\0') != std::string::npos)
-        return std::nullopt;
-    result.encoding = *order == utf8::Utf16Order::BigEndian ? QueryFileEncoding::Utf16BE : QueryFileEncoding::Utf16LE;
-    return result;
+    return std::nullopt;
 }
 
 } // namespace
@@ -82,18 +85,15 @@ bool CQueryFileCodec::Encode(std::string_view utf8, QueryFileEncoding encoding, 
         return true;
     case QueryFileEncoding::Windows1252:
         return utf8::ToWindows1252(utf8, out);
-    case QueryFileEncoding::Utf16LE:
-        out = utf8::ToUtf16(utf8, utf8::Utf16Order::LittleEndian);
-        return true;
-    case QueryFileEncoding::Utf16LEBom:
-        out = std::string(kUtf16LEBom) + utf8::ToUtf16(utf8, utf8::Utf16Order::LittleEndian);
-        return true;
-    case QueryFileEncoding::Utf16BE:
-        out = utf8::ToUtf16(utf8, utf8::Utf16Order::BigEndian);
-        return true;
-    case QueryFileEncoding::Utf16BEBom:
-        out = std::string(kUtf16BEBom) + utf8::ToUtf16(utf8, utf8::Utf16Order::BigEndian);
-        return true;
+    default:
+        break;
+    }
+    for (const Utf16Form& form : kUtf16Forms) {
+        if (form.encoding == encoding) {
+            out.assign(form.bom);
+            out += utf8::ToUtf16(utf8, form.order);
+            return true;
+        }
     }
     return false;
 }

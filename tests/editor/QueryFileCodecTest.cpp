@@ -1,11 +1,13 @@
 #include "editor/QueryFileCodec.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <string_view>
 
 namespace {
+
+using torvane::test::Utf16Bytes;
 
 struct CodecCase {
     const char* name;
@@ -14,18 +16,6 @@ struct CodecCase {
     QueryFileLineEnd lineEnd;
     std::string editorText;
 };
-
-// UTF-16 bytes of a text, in either order.
-std::string Utf16(std::u16string_view text, bool bigEndian)
-{
-    std::string bytes;
-    for (char16_t unit : text) {
-        const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
-        bytes += bigEndian ? high : low;
-        bytes += bigEndian ? low : high;
-    }
-    return bytes;
-}
 
 class CodecRoundTrip : public testing::TestWithParam<CodecCase> {};
 
@@ -65,13 +55,13 @@ INSTANTIATE_TEST_SUITE_P(
         CodecCase{"cr_only", "a\rb\r", QueryFileEncoding::Utf8, QueryFileLineEnd::CR, "a\rb\r"},
         // UTF-16 as editors of another desktop save it: with a byte-order mark in either order,
         // and without one; a character outside the BMP is a surrogate pair.
-        CodecCase{"utf16le_bom", Utf16(u"\uFEFFselect '\u00E9\u03A9'\r\ngo\r\n", false), QueryFileEncoding::Utf16LEBom,
+        CodecCase{"utf16le_bom", Utf16Bytes(u"\uFEFFselect '\u00E9\u03A9'\r\ngo\r\n", false), QueryFileEncoding::Utf16LEBom,
                   QueryFileLineEnd::CRLF, "select '\xC3\xA9\xCE\xA9'\r\ngo\r\n"},
-        CodecCase{"utf16be_bom", Utf16(u"\uFEFFselect '\U0001F600'\n", true), QueryFileEncoding::Utf16BEBom,
+        CodecCase{"utf16be_bom", Utf16Bytes(u"\uFEFFselect '\U0001F600'\n", true), QueryFileEncoding::Utf16BEBom,
                   QueryFileLineEnd::LF, "select '\xF0\x9F\x98\x80'\n"},
-        CodecCase{"utf16le", Utf16(u"select 1\r\n-- \u4E2D\u6587", false), QueryFileEncoding::Utf16LE,
+        CodecCase{"utf16le", Utf16Bytes(u"select 1\r\n-- \u4E2D\u6587", false), QueryFileEncoding::Utf16LE,
                   QueryFileLineEnd::CRLF, "select 1\r\n-- \xE4\xB8\xAD\xE6\x96\x87"},
-        CodecCase{"utf16be", Utf16(u"select 1", true), QueryFileEncoding::Utf16BE, QueryFileLineEnd::LF,
+        CodecCase{"utf16be", Utf16Bytes(u"select 1", true), QueryFileEncoding::Utf16BE, QueryFileLineEnd::LF,
                   "select 1"}),
     [](const testing::TestParamInfo<CodecCase>& info) { return std::string(info.param.name); });
 
@@ -104,9 +94,9 @@ TEST(QueryFileCodec, Utf16IsReadOnlyWhenTheBytesSaySo)
         QueryFileEncoding encoding;
     } cases[] = {
         {"a stray zero byte in 8-bit text", std::string("DELETE FROM t\0 WHERE id = 1", 27), QueryFileEncoding::Utf8},
-        {"an odd number of bytes after a mark", "\xFF\xFE" + Utf16(u"select 1", false) + "x", QueryFileEncoding::Windows1252},
-        {"an unpaired surrogate after a mark", "\xFE\xFF" + Utf16(u"select '\xD800'", true), QueryFileEncoding::Windows1252},
-        {"a NUL character without a mark", Utf16(std::u16string(u"delete from t") + u'\0' + u" where id = 1", false),
+        {"an odd number of bytes after a mark", "\xFF\xFE" + Utf16Bytes(u"select 1", false) + "x", QueryFileEncoding::Windows1252},
+        {"an unpaired surrogate after a mark", "\xFE\xFF" + Utf16Bytes(u"select '\xD800'", true), QueryFileEncoding::Windows1252},
+        {"a NUL character without a mark", Utf16Bytes(std::u16string(u"delete from t") + u'\0' + u" where id = 1", false),
          QueryFileEncoding::Utf8},
     };
     for (const auto& c : cases) {
@@ -115,7 +105,7 @@ TEST(QueryFileCodec, Utf16IsReadOnlyWhenTheBytesSaySo)
         EXPECT_NE(text.utf8.find('\0'), std::string::npos) << c.name;
     }
     // With a mark, a NUL character is read as one, for the callers to refuse.
-    const std::string nul = "\xFF\xFE" + Utf16(std::u16string(u"a") + u'\0', false);
+    const std::string nul = "\xFF\xFE" + Utf16Bytes(std::u16string(u"a") + u'\0', false);
     EXPECT_EQ(CQueryFileCodec::Decode(nul).utf8, std::string("a\0", 2));
 }
 

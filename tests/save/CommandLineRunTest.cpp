@@ -284,21 +284,13 @@ TEST_P(CommandLineRunTest, SqlHoldingANulCharacterIsRefusedBeforeAnythingRuns)
 TEST_P(CommandLineRunTest, Utf16InputFilesRunAsTheirText)
 {
     const std::u16string sql = u"SELECT name FROM items WHERE id = 1\r\nGO\r\nSELECT '\u00E9\u20AC' AS t\r\n";
-    const auto bytes = [&](bool bigEndian, bool mark) {
-        std::string out = mark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
-        for (char16_t unit : sql) {
-            const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
-            out += bigEndian ? high : low;
-            out += bigEndian ? low : high;
-        }
-        return out;
-    };
     for (const bool bigEndian : {false, true}) {
         for (const bool mark : {true, false}) {
             SCOPED_TRACE(std::string(bigEndian ? "big-endian" : "little-endian") + (mark ? " with" : " without") +
                          " a mark");
             fs::remove_all(m_folder / "out");
-            WriteFile(m_input, bytes(bigEndian, mark));
+            WriteFile(m_input, std::string(mark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "") +
+                                   torvane::test::Utf16Bytes(sql, bigEndian));
             const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false);
             ASSERT_EQ(outcome.status, 0) << outcome.errors;
             const std::vector<std::string> names = Names(m_folder / "out");
@@ -309,49 +301,43 @@ TEST_P(CommandLineRunTest, Utf16InputFilesRunAsTheirText)
     }
 }
 
-// Started with standard error closed, the program must not let a database connection (the
-// SQLite file, the server's socket) take its number and receive the run's messages.
-TEST_P(CommandLineRunTest, WithStandardErrorClosedTheMessagesGoNowhere)
+// Messages that go nowhere leave the run as it would be. Started with standard error closed
+// (2>&-), the program must not let a database connection (the SQLite file, the server's socket)
+// take its number and receive them; a reader that has gone away (2>&1 | head -1) must not end the
+// run. Every batch runs and is saved, and the exit status is the run's.
+TEST_P(CommandLineRunTest, MessagesThatGoNowhereLeaveTheRunWhole)
 {
-    WriteFile(m_input, "SELECT id FROM items ORDER BY id\nGO\nINSERT INTO items VALUES (4, 'four', 4)\nGO\n"
-                       "SELECT count(*) AS n FROM items\n");
-    Outcome outcome =
-        RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false, 60s, nullptr, Streams::Closed);
-    ASSERT_EQ(outcome.status, 0);
-    const std::vector<std::string> names = Names(m_folder / "out");
-    ASSERT_EQ(names.size(), 2u);
-    EXPECT_EQ(FileBytes(Out("r.csv")), "id\r\n1\r\n2\r\n3\r\n");
-    EXPECT_EQ(FileBytes(Out(names[1])), "n\r\n4\r\n");
+    int rows = 3;
+    for (const Streams streams : {Streams::Closed, Streams::BrokenPipe}) {
+        SCOPED_TRACE(streams == Streams::Closed ? "closed" : "a broken pipe");
+        fs::remove_all(m_folder / "out");
+        ++rows;
+        WriteFile(m_input, "SELECT id FROM items WHERE id < 4 ORDER BY id\nGO\nINSERT INTO items VALUES (" +
+                               std::to_string(rows) + ", 'more', 4)\nGO\nSELECT count(*) AS n FROM items\nGO\n"
+                               "SELECT 'last' AS what\n");
+        Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false, 60s, nullptr,
+                                     streams);
+        EXPECT_EQ(outcome.status, 0);
+        const std::vector<std::string> names = Names(m_folder / "out");
+        ASSERT_EQ(names.size(), 3u);
+        EXPECT_EQ(FileBytes(Out("r.csv")), "id\r\n1\r\n2\r\n3\r\n");
+        std::vector<std::string> later{FileBytes(Out(names[1])), FileBytes(Out(names[2]))};
+        std::sort(later.begin(), later.end());
+        EXPECT_EQ(later, (std::vector<std::string>{"n\r\n" + std::to_string(rows) + "\r\n", "what\r\nlast\r\n"}));
+
+        // A failed batch still fails the run.
+        WriteFile(m_input, "SELECT * FROM no_such_table\n");
+        outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("failed.csv")}, false, 60s, nullptr,
+                             streams);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_FALSE(fs::exists(Out("failed.csv")));
+    }
 
     // The database is whole.
     WriteFile(m_input, "SELECT count(*) AS n FROM items");
-    outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("again.csv")}, false);
+    const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("again.csv")}, false);
     ASSERT_EQ(outcome.status, 0) << outcome.errors;
-    EXPECT_EQ(FileBytes(Out("again.csv")), "n\r\n4\r\n");
-}
-
-// A reader of the messages that has gone away (torvane ... 2>&1 | head -1) takes nothing from the
-// run: every batch runs and is saved, and the exit status is the run's.
-TEST_P(CommandLineRunTest, MessagesNobodyReadsDoNotEndTheRun)
-{
-    WriteFile(m_input, "SELECT id FROM items ORDER BY id\nGO\nINSERT INTO items VALUES (4, 'four', 4)\nGO\n"
-                       "SELECT count(*) AS n FROM items\nGO\nSELECT 'last' AS what\n");
-    Outcome outcome =
-        RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false, 60s, nullptr, Streams::BrokenPipe);
-    EXPECT_EQ(outcome.status, 0);
-    std::vector<std::string> names = Names(m_folder / "out");
-    ASSERT_EQ(names.size(), 3u);
-    EXPECT_EQ(FileBytes(Out("r.csv")), "id\r\n1\r\n2\r\n3\r\n");
-    std::vector<std::string> later{FileBytes(Out(names[1])), FileBytes(Out(names[2]))};
-    std::sort(later.begin(), later.end());
-    EXPECT_EQ(later, (std::vector<std::string>{"n\r\n4\r\n", "what\r\nlast\r\n"}));
-
-    // A failed batch still fails the run.
-    WriteFile(m_input, "SELECT * FROM no_such_table\n");
-    outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("again.csv")}, false, 60s, nullptr,
-                         Streams::BrokenPipe);
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_FALSE(fs::exists(Out("again.csv")));
+    EXPECT_EQ(FileBytes(Out("again.csv")), "n\r\n5\r\n");
 }
 
 // A private file stays private when a run replaces it, whatever the format.
