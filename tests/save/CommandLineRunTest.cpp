@@ -507,7 +507,7 @@ TEST(CommandLineUsage, NamesThisProgramAndItsExamplesRun)
         return std::regex_search(text, value, std::regex(std::string(key) + "=([^;]*)")) ? value[1].str() : std::string();
     };
     const std::pair<std::string, std::string> fillIns[] = {
-        {"</path/to/test.db>", database}, {"</path/to/test.udl>", udl},
+        {"</path/test.db>", database}, {"</path/test.udl>", udl},
         {"<Srvr>", pgValue("Server") + ";Port=" + pgValue("Port")}, {"<DB>", pgValue("Database")},
         {"<UID>", pgValue("Uid")}, {"<PWD>", pgValue("Pwd")},
     };
