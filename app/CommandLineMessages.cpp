@@ -7,6 +7,8 @@
 
 namespace command_line {
 
+namespace {
+
 wxString UsageText(const wxString& program, const wxString& readmePath)
 {
     // Every example connects through a driver of this system: a SQLite file, a PostgreSQL
@@ -32,6 +34,8 @@ wxString UsageText(const wxString& program, const wxString& readmePath)
                             "More information can be found in %s.",
                             program, program, readmePath);
 }
+
+} // namespace
 
 wxString UsageText()
 {

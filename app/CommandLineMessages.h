@@ -9,10 +9,8 @@
 
 namespace command_line {
 
-// The usage text: the options and examples that work here, naming the program by program (an
-// executable's file name) and the readme by readmePath.
-wxString UsageText(const wxString& program, const wxString& readmePath);
-// The same for this program: its executable's file name and the readme beside it.
+// The usage text: the options, and examples that work here. It names the program by its
+// executable's file name and the readme beside it.
 wxString UsageText();
 
 // Shows the usage text with the information icon.
