@@ -10,29 +10,6 @@ inline constexpr const char* kOleInitFailed =
     "OLE initialization failed.  Make sure that the OLE libraries are the correct version.";
 // 61220
 inline constexpr const char* kNoPrinter = CPrintDestinations::kNoPrinter;
-// 61221
-inline constexpr const char* kUsage =
-    "Usage: TVXDB.EXE\n"
-    "\t[-C <Microsoft data link filename> or <ADO connect string>]\n"
-    "\t[-f <filename to open>]\n"
-    "\t[-F <file list to load separated by pipe (|)>]\n"
-    "\t[-e <filename to open and execute>]\n"
-    "\t[-E <file list to load and execute separated by pipe (|)>]\n"
-    "\t[-i <input file> -o <ouput file> -d <delimiter> -q <auto-publish/export flag>]\n"
-    "\t\t\n"
-    "Examples: ..\\TVXDB.EXE\n"
-    "\t-C \"File Name=<..\\test.udl>\" -e \"<..\\1.sql>\"\n"
-    "\t-C \"Provider=SQLOLEDB\" /F \"<..\\1.sql|..\\2.sql|..\\3.sql>\"\n"
-    "\t/C \"Provider=MSDAORA;User ID=<UID>;Data Source=<Server Name>\"\n"
-    "\t/C \"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<..\\test.mdb>\"\n"
-    "\t-C \"Provider=IBMDADB2;User ID=<UID>;Data Source=<DBALIAS>;\"\n"
-    "\t-C \"Provider=OraOLEDB.Oracle;Data Source=<Server>;User ID=<UID>;\"\n"
-    "\t-C \"Provider=MSDASQL;Driver={SQL Server};Server=<Srvr>;UID=<UID>\"\n"
-    "\n"
-    "Tip: Connection string may be copied from within the application by right\n"
-    "       clicking on the Schema View root node and choosing Connection String.\n"
-    "\n"
-    "More information can be found in the Readme.htm.";
 // 61223
 inline constexpr const char* kAdoMissing =
     "The Microsoft Data Access Components (MDAC) 2.5 or higher were not found. These components are the "

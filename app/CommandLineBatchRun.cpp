@@ -1,6 +1,7 @@
 #include "CommandLineBatchRun.h"
 
 #include "AppStrings.h"
+#include "CommandLineMessages.h"
 #include "common/ErrorText.h"
 #include "common/FileException.h"
 #include "common/FileHelpers.h"
@@ -56,7 +57,7 @@ int CCommandLineBatchRun::Main(const std::vector<wxString>& args)
         TVMessageBox(strings::kUnregistered, wxOK | wxICON_INFORMATION);
         return kSucceeded;
     case CTorvaneCommandLineInfo::ShowUsage:
-        TVMessageBox(strings::kUsage, wxOK | wxICON_INFORMATION);
+        command_line::ShowUsage();
         return kRefused;
     case CTorvaneCommandLineInfo::ShellCommand:
         TVMessageBox(kNeedsDisplay, wxOK | wxICON_STOP);
@@ -66,14 +67,8 @@ int CCommandLineBatchRun::Main(const std::vector<wxString>& args)
     }
 
     const CommandLineRequest request = info.GetRequest();
-    if (request.kind == CommandLineRequest::Usage) {
-        TVMessageBox(strings::kUsage, wxOK | wxICON_INFORMATION);
+    if (command_line::ShowRefusal(request))
         return kRefused;
-    }
-    if (request.kind == CommandLineRequest::Refused) {
-        TVMessageBox(request.message, wxOK | request.icon);
-        return kRefused;
-    }
     if (!request.batch || request.files.empty()) {
         TVMessageBox(kNeedsDisplay, wxOK | wxICON_STOP);
         return kRefused;

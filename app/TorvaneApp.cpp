@@ -1,6 +1,7 @@
 #include "TorvaneApp.h"
 
 #include "AppStrings.h"
+#include "CommandLineMessages.h"
 #include "common/CommandIds.h"
 #include "common/FileHelpers.h"
 #include "common/SettingsTable.h"
@@ -354,7 +355,7 @@ bool CTorvaneApp::ParseCommandLineOptions()
     case CTorvaneCommandLineInfo::Unregister:
         return Unregister();
     case CTorvaneCommandLineInfo::ShowUsage:
-        TVMessageBox(strings::kUsage, wxOK | wxICON_INFORMATION);
+        command_line::ShowUsage();
         return false;
     case CTorvaneCommandLineInfo::ShellCommand:
         RestoreWindowPlacement(*m_pMainFrame, m_nCmdShow);
@@ -371,14 +372,8 @@ bool CTorvaneApp::ParseCommandLineOptions()
 bool CTorvaneApp::ProcessCommandLineOptions(const CTorvaneCommandLineInfo& info)
 {
     const CommandLineRequest request = info.GetRequest();
-    if (request.kind == CommandLineRequest::Usage) {
-        TVMessageBox(strings::kUsage, wxOK | wxICON_INFORMATION);
+    if (command_line::ShowRefusal(request))
         return false;
-    }
-    if (request.kind == CommandLineRequest::Refused) {
-        TVMessageBox(request.message, wxOK | request.icon);
-        return false;
-    }
 
     RestoreWindowPlacement(*m_pMainFrame, m_nCmdShow);
     m_pMainFrame->Update();
@@ -521,7 +516,7 @@ bool CTorvaneApp::OnDDECommand(const wxString& command)
 {
     try {
         if (!command.StartsWith("[open(\"")) {
-            TVMessageBox(strings::kUsage, wxOK | wxICON_INFORMATION);
+            command_line::ShowUsage();
             return false;
         }
         if (m_pMainFrame) {

@@ -175,6 +175,11 @@ bool CTorvaneCommandLineInfo::CheckBatch(CommandLineRequest& request) const
             batch.delimiter.Replace("\\t", "\t");
         else
             batch.delimiter = ",";
+        // An empty -d would fuse them all the same ("1", "" and "1.5" would read "11.5").
+        if (batch.delimiter.empty()) {
+            request.kind = CommandLineRequest::Usage;
+            return false;
+        }
         if (!HasUniformChars(batch.delimiter))
             return refuse("The delimiter option cannot contain mixed characters.", wxICON_INFORMATION);
         // Quotes and line breaks are what delimited text is parsed by: a delimiter made of them

@@ -5,6 +5,7 @@
 #include <wx/init.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
@@ -36,6 +37,21 @@ void OpenStandardDescriptors()
     }
 }
 
+void IgnoreSignal(int) {}
+
+// A reader of standard error or output that has gone away (torvane ... 2>&1 | head -1) must not
+// end a run that still has batches to run and files to write: a write there then only fails.
+// A handler that does nothing rather than SIG_IGN, because an ignored signal stays ignored in
+// the programs this one starts, and a caught one does not.
+void SurviveClosedPipes()
+{
+    struct sigaction action {};
+    action.sa_handler = IgnoreSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGPIPE, &action, nullptr);
+}
+
 // The class library without its windows, for a start without a display.
 class CConsoleApp : public wxAppConsole {
 public:
@@ -49,6 +65,7 @@ wxIMPLEMENT_APP_NO_MAIN(CTorvaneApp);
 int main(int argc, char** argv)
 {
     OpenStandardDescriptors();
+    SurviveClosedPipes();
     if (HaveDisplay())
         return wxEntry(argc, argv);
     // Before any thread exists, so that every thread leaves the stop signals to the run.

@@ -1,7 +1,8 @@
 // Query files on disk and the text the editor holds. The editor works in UTF-8; a file is read as
-// UTF-8 when its bytes are valid UTF-8 and as Windows-1252 otherwise, and the encoding and the line
-// end it came with are remembered so that saving writes the same kind of file back. The
-// conversions themselves are querycore/Utf8.h's.
+// UTF-16 when it begins with a UTF-16 byte order mark or its zero bytes show the byte order (as
+// editors of another desktop save SQL), as UTF-8 when its bytes are valid UTF-8 and as
+// Windows-1252 otherwise, and the encoding and the line end it came with are remembered so that
+// saving writes the same kind of file back. The conversions themselves are querycore/Utf8.h's.
 #pragma once
 
 #include <string>
@@ -11,6 +12,10 @@ enum class QueryFileEncoding {
     Utf8,        // no byte-order mark
     Utf8Bom,     // begins with EF BB BF, which the editor never shows
     Windows1252,
+    Utf16LE,    // without a byte-order mark
+    Utf16LEBom, // begins with FF FE
+    Utf16BE,    // without a byte-order mark
+    Utf16BEBom, // begins with FE FF
 };
 
 enum class QueryFileLineEnd { LF, CRLF, CR };
@@ -23,6 +28,8 @@ struct QueryFileText {
 
 class CQueryFileCodec {
 public:
+    // Never fails: bytes that are no text come out as Windows-1252 characters, a NUL byte as a
+    // NUL character, which the callers refuse (BatchSplitter::LineOfNulCharacter).
     static QueryFileText Decode(std::string_view bytes);
 
     // The file bytes of an editor text. Returns false, leaving out untouched, when the text holds

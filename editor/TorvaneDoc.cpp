@@ -190,7 +190,8 @@ bool CTorvaneDoc::OpenQueryFile(const wxString& path, bool forceReload)
         }
         int error = errno;
         wxStyledTextCtrl* edit = Editor();
-        const size_t nulLine = read ? BatchSplitter::LineOfNulCharacter(bytes) : 0;
+        const QueryFileText text = CQueryFileCodec::Decode(bytes);
+        const size_t nulLine = read ? BatchSplitter::LineOfNulCharacter(text.utf8) : 0;
         if (!read) {
             TVMessageBox(FileErrorText(path, error), wxOK | wxICON_STOP);
         } else if (nulLine != 0) {
@@ -199,7 +200,6 @@ bool CTorvaneDoc::OpenQueryFile(const wxString& path, bool forceReload)
                              "\nThe file was not opened.",
                          wxOK | wxICON_STOP);
         } else if (edit) {
-            QueryFileText text = CQueryFileCodec::Decode(bytes);
             m_bLoading = true;
             edit->SetEOLMode(text.lineEnd == QueryFileLineEnd::CRLF ? wxSTC_EOL_CRLF
                              : text.lineEnd == QueryFileLineEnd::CR ? wxSTC_EOL_CR

@@ -39,35 +39,25 @@ std::string ByteText(size_t offset)
 }
 
 // Strict UTF-16 in either byte order: the text, or BadContent naming the unit that is not text.
-std::string FromUtf16(std::string_view bytes, bool bigEndian, size_t offset)
+std::string FromUtf16(std::string_view bytes, utf8::Utf16Order order, size_t offset)
 {
-    const char* order = bigEndian ? "big-endian" : "little-endian";
-    if (bytes.size() % 2 != 0)
-        throw DataLinkFile::BadContent(
-            fmt::format("The file is UTF-16 ({}) text, but it ends in half a character (an odd number of bytes).", order));
-    auto unitAt = [&](size_t i) {
-        auto lo = static_cast<unsigned char>(bytes[i + (bigEndian ? 1 : 0)]);
-        auto hi = static_cast<unsigned char>(bytes[i + (bigEndian ? 0 : 1)]);
-        return static_cast<char32_t>(lo | hi << 8);
-    };
-    std::string out;
-    out.reserve(bytes.size() / 2);
-    for (size_t i = 0; i < bytes.size(); i += 2) {
-        char32_t cp = unitAt(i);
-        if (cp >= 0xD800 && cp < 0xDC00 && i + 2 < bytes.size() && unitAt(i + 2) >= 0xDC00 && unitAt(i + 2) < 0xE000) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00);
-            i += 2;
-        } else if (cp >= 0xD800 && cp < 0xE000) {
+    const char* orderName = order == utf8::Utf16Order::BigEndian ? "big-endian" : "little-endian";
+    std::string text;
+    size_t badAt = 0;
+    if (!utf8::FromUtf16(bytes, order, text, badAt)) {
+        if (bytes.size() % 2 != 0)
             throw DataLinkFile::BadContent(fmt::format(
-                "The file is UTF-16 ({}) text, but the character at {} is half of a surrogate pair.", order,
-                ByteText(offset + i)));
-        }
-        if (cp == 0)
-            throw DataLinkFile::BadContent(
-                fmt::format("The file is UTF-16 ({}) text, but it holds a NUL character at {}.", order, ByteText(offset + i)));
-        utf8::Append(out, cp);
+                "The file is UTF-16 ({}) text, but it ends in half a character (an odd number of bytes).", orderName));
+        throw DataLinkFile::BadContent(
+            fmt::format("The file is UTF-16 ({}) text, but the character at {} is half of a surrogate pair.",
+                        orderName, ByteText(offset + badAt)));
     }
-    return out;
+    // A NUL character is two zero bytes in either order.
+    for (size_t i = 0; i < bytes.size(); i += 2)
+        if (bytes[i] == '\0' && bytes[i + 1] == '\0')
+            throw DataLinkFile::BadContent(fmt::format("The file is UTF-16 ({}) text, but it holds a NUL character at {}.",
+                                                       orderName, ByteText(offset + i)));
+    return text;
 }
 
 } // namespace
@@ -75,9 +65,9 @@ std::string FromUtf16(std::string_view bytes, bool bigEndian, size_t offset)
 std::string DataLinkFile::DecodeText(std::string_view bytes)
 {
     if (bytes.substr(0, 2) == kUtf16Bom)
-        return FromUtf16(bytes.substr(2), false, 2);
+        return FromUtf16(bytes.substr(2), utf8::Utf16Order::LittleEndian, 2);
     if (bytes.substr(0, 2) == kUtf16BigEndianBom)
-        return FromUtf16(bytes.substr(2), true, 2);
+        return FromUtf16(bytes.substr(2), utf8::Utf16Order::BigEndian, 2);
     if (bytes.substr(0, 3) == utf8::kByteOrderMark) {
         std::string_view rest = bytes.substr(3);
         for (size_t pos = 0; pos < rest.size();) {
@@ -93,16 +83,9 @@ std::string DataLinkFile::DecodeText(std::string_view bytes)
     }
     // Without a mark, UTF-16 text shows in its ASCII characters (those of the "[oledb]" line and
     // the keywords at least), each with its zero byte on the side of the byte order.
-    size_t evenZeros = 0, oddZeros = 0;
-    for (size_t i = 0; i < bytes.size(); ++i)
-        if (bytes[i] == '\0')
-            ++(i % 2 ? oddZeros : evenZeros);
-    const size_t units = bytes.size() / 2;
-    if (oddZeros > evenZeros && oddZeros * 4 >= units)
-        return FromUtf16(bytes, false, 0);
-    if (evenZeros > oddZeros && evenZeros * 4 >= units)
-        return FromUtf16(bytes, true, 0);
-    if (evenZeros + oddZeros > 0)
+    if (const std::optional<utf8::Utf16Order> order = utf8::Utf16OrderOfZeros(bytes))
+        return FromUtf16(bytes, *order, 0);
+    if (bytes.find('\0') != std::string_view::npos)
         throw BadContent(fmt::format("The file holds a NUL byte at {} and is neither UTF-16 nor 8-bit text.",
                                      ByteText(bytes.find('\0'))));
     if (utf8::IsValid(bytes))

@@ -38,14 +38,17 @@ char32_t Next(std::string_view text, size_t& pos)
     return 0xFFFD;
 }
 
-std::string ToUtf16LE(std::string_view text)
+std::string ToUtf16(std::string_view text, Utf16Order order)
 {
     const std::u16string units = ado::detail::ToWide(text);
+    const bool bigEndian = order == Utf16Order::BigEndian;
     std::string out;
     out.reserve(units.size() * 2);
     for (char16_t u : units) {
-        out += static_cast<char>(u & 0xFF);
-        out += static_cast<char>(u >> 8);
+        const char low = static_cast<char>(u & 0xFF);
+        const char high = static_cast<char>(u >> 8);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
     }
     return out;
 }
@@ -60,6 +63,48 @@ std::string FromUtf16LE(std::string_view bytes)
     if (bytes.size() % 2)
         Append(out, 0xFFFD);
     return out;
+}
+
+bool FromUtf16(std::string_view bytes, Utf16Order order, std::string& out, size_t& badAt)
+{
+    if (bytes.size() % 2 != 0) {
+        badAt = bytes.size() - 1;
+        return false;
+    }
+    const size_t high = order == Utf16Order::BigEndian ? 0 : 1;
+    const auto unitAt = [&](size_t i) {
+        return static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 1 - high]) |
+                                     static_cast<unsigned char>(bytes[i + high]) << 8);
+    };
+    std::string text;
+    text.reserve(bytes.size() / 2);
+    for (size_t i = 0; i < bytes.size(); i += 2) {
+        char32_t cp = unitAt(i);
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 2 < bytes.size() && unitAt(i + 2) >= 0xDC00 && unitAt(i + 2) < 0xE000) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00);
+            i += 2;
+        } else if (cp >= 0xD800 && cp < 0xE000) {
+            badAt = i;
+            return false;
+        }
+        Append(text, cp);
+    }
+    out = std::move(text);
+    return true;
+}
+
+std::optional<Utf16Order> Utf16OrderOfZeros(std::string_view bytes)
+{
+    size_t evenZeros = 0, oddZeros = 0;
+    for (size_t i = 0; i < bytes.size(); ++i)
+        if (bytes[i] == '\0')
+            ++(i % 2 ? oddZeros : evenZeros);
+    const size_t units = bytes.size() / 2;
+    if (oddZeros > evenZeros && oddZeros * 4 >= units)
+        return Utf16Order::LittleEndian;
+    if (evenZeros > oddZeros && evenZeros * 4 >= units)
+        return Utf16Order::BigEndian;
+    return std::nullopt;
 }
 
 std::string FromWindows1252(std::string_view bytes)

@@ -1,4 +1,4 @@
-// UTF-8 text and the other encodings the program reads and writes: UTF-16LE files and 8-bit
+// UTF-8 text and the other encodings the program reads and writes: UTF-16 files and 8-bit
 // Windows-1252 files. Decoding and encoding UTF-8 is the data layer's (ado/Unicode.h); this is
 // its face for the layers above, with the file encodings and the case mapping.
 //
@@ -11,6 +11,7 @@
 #include "ado/Unicode.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -51,10 +52,29 @@ inline size_t CountCodePoints(std::string_view text)
     return ado::detail::CountCodePoints(text);
 }
 
+enum class Utf16Order { LittleEndian, BigEndian };
+
+// UTF-16 bytes in the order (no byte order mark) from UTF-8 text; each malformed UTF-8 byte
+// becomes U+FFFD.
+std::string ToUtf16(std::string_view text, Utf16Order order);
+
 // Little-endian UTF-16 bytes (no byte order mark) from UTF-8 text, and back. Each malformed
 // UTF-8 byte, an unpaired surrogate and a trailing odd byte become U+FFFD.
-std::string ToUtf16LE(std::string_view text);
+inline std::string ToUtf16LE(std::string_view text)
+{
+    return ToUtf16(text, Utf16Order::LittleEndian);
+}
 std::string FromUtf16LE(std::string_view bytes);
+
+// UTF-16 bytes in the order (no byte order mark) to UTF-8, strictly: false, leaving out
+// untouched, for an odd number of bytes (badAt is then the last byte's offset) or a surrogate
+// without its pair (badAt is its offset).
+bool FromUtf16(std::string_view bytes, Utf16Order order, std::string& out, size_t& badAt);
+
+// The byte order of UTF-16 text without a byte order mark, told from where its zero bytes are:
+// each character below U+0100 (every ASCII one) has its zero on the side of the order, and at
+// least a quarter of the characters must have one. Empty when the bytes do not say so.
+std::optional<Utf16Order> Utf16OrderOfZeros(std::string_view bytes);
 
 // Windows-1252 bytes to UTF-8.
 std::string FromWindows1252(std::string_view bytes);

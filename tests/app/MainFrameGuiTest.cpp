@@ -5,6 +5,7 @@
 
 #include "ado/Ado.h"
 #include "app/AppStrings.h"
+#include "app/CommandLineMessages.h"
 #include "app/MainFrame.h"
 #include "app/MDIClientWnd.h"
 #include "app/TorvaneApp.h"
@@ -354,7 +355,7 @@ TEST_F(MainFrameTest, CommandLineWithOnlyFlagsShowsTheUsage)
 {
     CMessageScript script;
     EXPECT_FALSE(Start({"-q"}));
-    EXPECT_EQ(script.Texts(), std::vector<wxString>{strings::kUsage});
+    EXPECT_EQ(script.Texts(), std::vector<wxString>{command_line::UsageText()});
 }
 
 TEST_F(MainFrameTest, AnExistingFileArgumentOpensThroughTheDataLinkDialog)
@@ -583,7 +584,7 @@ TEST_F(MainFrameTest, ShellOpenCommands)
     {
         CMessageScript script;
         EXPECT_FALSE(TheApp().OnDDECommand("[OPEN(\"" + wxString::FromUTF8(path) + "\")]"));
-        EXPECT_EQ(script.Texts(), std::vector<wxString>{strings::kUsage});
+        EXPECT_EQ(script.Texts(), std::vector<wxString>{command_line::UsageText()});
     }
     EXPECT_FALSE(TheApp().OnDDECommand("[open(\"\")]"));
     EXPECT_FALSE(TheApp().OnDDECommand("[open(\"" + wxString::FromUTF8(path)));

@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "common/SettingsTable.h"
+#include "tests/support/TestFiles.h"
 
 #include <wx/stc/stc.h>
 
@@ -8,6 +9,8 @@
 #include <sys/stat.h>
 
 namespace {
+
+using torvane::test::Utf16Bytes;
 
 struct FileCase {
     const char* name;
@@ -67,7 +70,12 @@ INSTANTIATE_TEST_SUITE_P(
                  wxString::FromUTF8("select 'café'\ngo"), wxString::FromUTF8("-- €ñ"),
                  "select 'caf\xE9'\ngo\n-- \x80\xF1"},
         FileCase{"cp1252_crlf", "-- na\xEFve\r\nselect 1", QueryFileEncoding::Windows1252, QueryFileLineEnd::CRLF,
-                 wxString::FromUTF8("-- naïve\nselect 1"), "go", "-- na\xEFve\r\nselect 1\r\ngo"}),
+                 wxString::FromUTF8("-- naïve\nselect 1"), "go", "-- na\xEFve\r\nselect 1\r\ngo"},
+        FileCase{"utf16le_bom_crlf", Utf16Bytes(u"\uFEFFselect 'caf\u00E9'\r\ngo", false), QueryFileEncoding::Utf16LEBom,
+                 QueryFileLineEnd::CRLF, wxString::FromUTF8("select 'café'\ngo"), wxString::FromUTF8("-- Ω"),
+                 Utf16Bytes(u"\uFEFFselect 'caf\u00E9'\r\ngo\r\n-- \u03A9", false)},
+        FileCase{"utf16be_lf", Utf16Bytes(u"select 1\ngo", true), QueryFileEncoding::Utf16BE, QueryFileLineEnd::LF,
+                 "select 1\ngo", wxString::FromUTF8("-- €"), Utf16Bytes(u"select 1\ngo\n-- \u20AC", true)}),
     [](const testing::TestParamInfo<FileCase>& info) { return std::string(info.param.name); });
 
 TEST_F(EditorFixture, NewDocumentsAreUtf8WithLineFeeds)

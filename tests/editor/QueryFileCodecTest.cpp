@@ -1,10 +1,13 @@
 #include "editor/QueryFileCodec.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
+
+using torvane::test::Utf16Bytes;
 
 struct CodecCase {
     const char* name;
@@ -49,7 +52,17 @@ INSTANTIATE_TEST_SUITE_P(
                   QueryFileLineEnd::LF, "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},
         CodecCase{"mixed_line_ends_kept", "a\r\nb\nc\rd", QueryFileEncoding::Utf8, QueryFileLineEnd::CRLF,
                   "a\r\nb\nc\rd"},
-        CodecCase{"cr_only", "a\rb\r", QueryFileEncoding::Utf8, QueryFileLineEnd::CR, "a\rb\r"}),
+        CodecCase{"cr_only", "a\rb\r", QueryFileEncoding::Utf8, QueryFileLineEnd::CR, "a\rb\r"},
+        // UTF-16 as editors of another desktop save it: with a byte-order mark in either order,
+        // and without one; a character outside the BMP is a surrogate pair.
+        CodecCase{"utf16le_bom", Utf16Bytes(u"\uFEFFselect '\u00E9\u03A9'\r\ngo\r\n", false), QueryFileEncoding::Utf16LEBom,
+                  QueryFileLineEnd::CRLF, "select '\xC3\xA9\xCE\xA9'\r\ngo\r\n"},
+        CodecCase{"utf16be_bom", Utf16Bytes(u"\uFEFFselect '\U0001F600'\n", true), QueryFileEncoding::Utf16BEBom,
+                  QueryFileLineEnd::LF, "select '\xF0\x9F\x98\x80'\n"},
+        CodecCase{"utf16le", Utf16Bytes(u"select 1\r\n-- \u4E2D\u6587", false), QueryFileEncoding::Utf16LE,
+                  QueryFileLineEnd::CRLF, "select 1\r\n-- \xE4\xB8\xAD\xE6\x96\x87"},
+        CodecCase{"utf16be", Utf16Bytes(u"select 1", true), QueryFileEncoding::Utf16BE, QueryFileLineEnd::LF,
+                  "select 1"}),
     [](const testing::TestParamInfo<CodecCase>& info) { return std::string(info.param.name); });
 
 TEST(QueryFileCodec, EveryByteSurvivesAWindows1252RoundTrip)
@@ -70,6 +83,30 @@ TEST(QueryFileCodec, InvalidUtf8FallsBackToWindows1252)
     for (std::string bad : {"\xC0\xAF", "\xED\xA0\x80", "abc\xE2\x82", "\xBF"})
         EXPECT_EQ(CQueryFileCodec::Decode(bad).encoding, QueryFileEncoding::Windows1252) << bad;
     EXPECT_EQ(CQueryFileCodec::Decode("\xF0\x9F\x98\x80").encoding, QueryFileEncoding::Utf8);
+}
+
+// What only looks like UTF-16 stays 8-bit, its zero bytes NUL characters for the callers to refuse.
+TEST(QueryFileCodec, Utf16IsReadOnlyWhenTheBytesSaySo)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+        QueryFileEncoding encoding;
+    } cases[] = {
+        {"a stray zero byte in 8-bit text", std::string("DELETE FROM t\0 WHERE id = 1", 27), QueryFileEncoding::Utf8},
+        {"an odd number of bytes after a mark", "\xFF\xFE" + Utf16Bytes(u"select 1", false) + "x", QueryFileEncoding::Windows1252},
+        {"an unpaired surrogate after a mark", "\xFE\xFF" + Utf16Bytes(u"select '\xD800'", true), QueryFileEncoding::Windows1252},
+        {"a NUL character without a mark", Utf16Bytes(std::u16string(u"delete from t") + u'\0' + u" where id = 1", false),
+         QueryFileEncoding::Utf8},
+    };
+    for (const auto& c : cases) {
+        const QueryFileText text = CQueryFileCodec::Decode(c.bytes);
+        EXPECT_EQ(text.encoding, c.encoding) << c.name;
+        EXPECT_NE(text.utf8.find('\0'), std::string::npos) << c.name;
+    }
+    // With a mark, a NUL character is read as one, for the callers to refuse.
+    const std::string nul = "\xFF\xFE" + Utf16Bytes(std::u16string(u"a") + u'\0', false);
+    EXPECT_EQ(CQueryFileCodec::Decode(nul).utf8, std::string("a\0", 2));
 }
 
 TEST(QueryFileCodec, Windows1252RefusesWhatItCannotHold)

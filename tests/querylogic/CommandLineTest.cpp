@@ -123,7 +123,10 @@ TEST(CommandLine, OpenRequests)
                                                                   {"-i", "true", "-o", "x.csv"},
                                                                   {"-i", "in.sql", "-o"},
                                                                   {"-i", "in.sql", "-o", "-d", ";"},
-                                                                  {"-i", "in.sql", "-o", "TRUE"}}) {
+                                                                  {"-i", "in.sql", "-o", "TRUE"},
+                                                                  // An empty delimiter would fuse the columns.
+                                                                  {"-i", "in.sql", "-o", "x.csv", "-d", ""},
+                                                                  {"-d", "", "-i", "in.sql", "-o", "x.txt"}}) {
         std::vector<wxString> argv{"tvxdb50"};
         for (const char* a : args)
             argv.push_back(a);
@@ -224,7 +227,6 @@ TEST_F(BatchChecks, AcceptedRuns)
         bool publish;
     } cases[] = {
         {{"-i", "in.sql", "-o", d + "/r.csv"}, export_options::Delimited, d + "/r.csv", ",", false, false},
-        {{"-i", "in.sql", "-o", d + "/r.csv", "-d", ""}, export_options::Delimited, d + "/r.csv", "", false, false},
         {{"-i", "in.sql", "-o", d + "/r.CSV", "-d", ";;", "-q"}, export_options::Delimited, d + "/r.CSV", ";;", true, false},
         {{"-i", "in.sql", "-o", d + "/r.txt", "-d", "\\t", "-q", "2"}, export_options::Delimited, d + "/r.txt", "\t", true, false},
         {{"-i", "in.sql", "-o", d + "/r.txt", "-d", "\\t\\t", "-q", "0"}, export_options::Delimited, d + "/r.txt", "\t\t", false, false},

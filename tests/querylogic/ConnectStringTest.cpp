@@ -14,6 +14,7 @@
 
 namespace fs = std::filesystem;
 using torvane::test::FileBytes;
+using torvane::test::Utf16Bytes;
 
 namespace {
 
@@ -151,18 +152,6 @@ TEST(DataLinkFile, DecodesFilesOfOtherMakes)
     };
     for (const Case& c : cases)
         EXPECT_EQ(DataLinkFile::Decode(c.bytes), c.connectString) << c.name;
-}
-
-// The bytes of text in UTF-16 of either order, without a byte order mark.
-std::string Utf16Bytes(const std::u16string& text, bool bigEndian)
-{
-    std::string bytes;
-    for (char16_t c : text) {
-        char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
-        bytes += bigEndian ? hi : lo;
-        bytes += bigEndian ? lo : hi;
-    }
-    return bytes;
 }
 
 const std::u16string kUdlText = u"[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"

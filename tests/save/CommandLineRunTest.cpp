@@ -21,6 +21,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -44,12 +45,19 @@ struct Outcome {
     std::string errors;
 };
 
+// Where the program's standard error (and, when not a file, standard output) goes.
+enum class Streams {
+    File,       // a file, read into Outcome::errors
+    Closed,     // as with 2>&-
+    BrokenPipe, // a pipe whose reader has gone, as with 2>&1 | head -1 once head has ended
+};
+
 // Runs the program with the arguments, with or without the display of this process.
 // whileRunning is called every few milliseconds with the process id until the program ends.
-// closeStandardError: started as with 2>&- (errors then stays empty).
+// Unless streams is File, errors stays empty.
 Outcome RunProgram(const std::vector<std::string>& args, bool display,
                    std::chrono::seconds timeout = 60s,
-                   const std::function<void(pid_t)>& whileRunning = nullptr, bool closeStandardError = false)
+                   const std::function<void(pid_t)>& whileRunning = nullptr, Streams streams = Streams::File)
 {
     const std::string errPath = NewTempPath(".stderr");
     const pid_t pid = fork();
@@ -59,8 +67,17 @@ Outcome RunProgram(const std::vector<std::string>& args, bool display,
         const int null = open("/dev/null", O_RDWR);
         dup2(null, STDIN_FILENO);
         dup2(null, STDOUT_FILENO);
-        if (closeStandardError)
+        if (streams == Streams::Closed)
             close(STDERR_FILENO);
+        // As a shell starts it, whatever this process does with the signal.
+        signal(SIGPIPE, SIG_DFL);
+        int pipeEnds[2];
+        if (streams == Streams::BrokenPipe && pipe(pipeEnds) == 0) {
+            close(pipeEnds[0]);
+            dup2(pipeEnds[1], STDOUT_FILENO);
+            dup2(pipeEnds[1], STDERR_FILENO);
+            close(pipeEnds[1]);
+        }
         if (!display) {
             unsetenv("DISPLAY");
             unsetenv("WAYLAND_DISPLAY");
@@ -142,7 +159,7 @@ TEST_P(CommandLineRunTest, EachOutputFormat)
         std::vector<std::string> extra;
         const char* file;
     } cases[] = {
-        {{}, "r.xml"}, {{}, "R.XML"}, {{}, "r.adtg"}, {{"-d", "\\t"}, "r.txt"}, {{"-d", ";;"}, "r.csv"}, {{"-d", ""}, "e.csv"},
+        {{}, "r.xml"}, {{}, "R.XML"}, {{}, "r.adtg"}, {{"-d", "\\t"}, "r.txt"}, {{"-d", ";;"}, "r.csv"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -164,11 +181,8 @@ TEST_P(CommandLineRunTest, EachOutputFormat)
             EXPECT_TRUE(document.rows[2][1].IsNull());
         } else if (name == "r.txt") {
             EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), "id\tname\tprice");
-        } else if (name == "r.csv") {
-            EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), "id;;name;;price");
         } else {
-            // An empty delimiter asked for: the fields side by side, nothing quoted.
-            EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), "idnameprice");
+            EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), "id;;name;;price");
         }
     }
 }
@@ -265,25 +279,65 @@ TEST_P(CommandLineRunTest, SqlHoldingANulCharacterIsRefusedBeforeAnythingRuns)
     EXPECT_EQ(FileBytes(Out("count.csv")), "n\r\n3\r\n");
 }
 
-// Started with standard error closed, the program must not let a database connection (the
-// SQLite file, the server's socket) take its number and receive the run's messages.
-TEST_P(CommandLineRunTest, WithStandardErrorClosedTheMessagesGoNowhere)
+// A query file saved as UTF-16 (as editors of another desktop save SQL) runs as its text, in
+// either byte order, with or without a byte-order mark.
+TEST_P(CommandLineRunTest, Utf16InputFilesRunAsTheirText)
 {
-    WriteFile(m_input, "SELECT id FROM items ORDER BY id\nGO\nINSERT INTO items VALUES (4, 'four', 4)\nGO\n"
-                       "SELECT count(*) AS n FROM items\n");
-    Outcome outcome =
-        RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false, 60s, nullptr, true);
-    ASSERT_EQ(outcome.status, 0);
-    const std::vector<std::string> names = Names(m_folder / "out");
-    ASSERT_EQ(names.size(), 2u);
-    EXPECT_EQ(FileBytes(Out("r.csv")), "id\r\n1\r\n2\r\n3\r\n");
-    EXPECT_EQ(FileBytes(Out(names[1])), "n\r\n4\r\n");
+    const std::u16string sql = u"SELECT name FROM items WHERE id = 1\r\nGO\r\nSELECT '\u00E9\u20AC' AS t\r\n";
+    for (const bool bigEndian : {false, true}) {
+        for (const bool mark : {true, false}) {
+            SCOPED_TRACE(std::string(bigEndian ? "big-endian" : "little-endian") + (mark ? " with" : " without") +
+                         " a mark");
+            fs::remove_all(m_folder / "out");
+            WriteFile(m_input, std::string(mark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "") +
+                                   torvane::test::Utf16Bytes(sql, bigEndian));
+            const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false);
+            ASSERT_EQ(outcome.status, 0) << outcome.errors;
+            const std::vector<std::string> names = Names(m_folder / "out");
+            ASSERT_EQ(names.size(), 2u);
+            EXPECT_EQ(FileBytes(Out("r.csv")), "name\r\nplain\r\n");
+            EXPECT_EQ(FileBytes(Out(names[1])), "t\r\n\xC3\xA9\xE2\x82\xAC\r\n");
+        }
+    }
+}
+
+// Messages that go nowhere leave the run as it would be. Started with standard error closed
+// (2>&-), the program must not let a database connection (the SQLite file, the server's socket)
+// take its number and receive them; a reader that has gone away (2>&1 | head -1) must not end the
+// run. Every batch runs and is saved, and the exit status is the run's.
+TEST_P(CommandLineRunTest, MessagesThatGoNowhereLeaveTheRunWhole)
+{
+    int rows = 3;
+    for (const Streams streams : {Streams::Closed, Streams::BrokenPipe}) {
+        SCOPED_TRACE(streams == Streams::Closed ? "closed" : "a broken pipe");
+        fs::remove_all(m_folder / "out");
+        ++rows;
+        WriteFile(m_input, "SELECT id FROM items WHERE id < 4 ORDER BY id\nGO\nINSERT INTO items VALUES (" +
+                               std::to_string(rows) + ", 'more', 4)\nGO\nSELECT count(*) AS n FROM items\nGO\n"
+                               "SELECT 'last' AS what\n");
+        Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false, 60s, nullptr,
+                                     streams);
+        EXPECT_EQ(outcome.status, 0);
+        const std::vector<std::string> names = Names(m_folder / "out");
+        ASSERT_EQ(names.size(), 3u);
+        EXPECT_EQ(FileBytes(Out("r.csv")), "id\r\n1\r\n2\r\n3\r\n");
+        std::vector<std::string> later{FileBytes(Out(names[1])), FileBytes(Out(names[2]))};
+        std::sort(later.begin(), later.end());
+        EXPECT_EQ(later, (std::vector<std::string>{"n\r\n" + std::to_string(rows) + "\r\n", "what\r\nlast\r\n"}));
+
+        // A failed batch still fails the run.
+        WriteFile(m_input, "SELECT * FROM no_such_table\n");
+        outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("failed.csv")}, false, 60s, nullptr,
+                             streams);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_FALSE(fs::exists(Out("failed.csv")));
+    }
 
     // The database is whole.
     WriteFile(m_input, "SELECT count(*) AS n FROM items");
-    outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("again.csv")}, false);
+    const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("again.csv")}, false);
     ASSERT_EQ(outcome.status, 0) << outcome.errors;
-    EXPECT_EQ(FileBytes(Out("again.csv")), "n\r\n4\r\n");
+    EXPECT_EQ(FileBytes(Out("again.csv")), "n\r\n5\r\n");
 }
 
 // A private file stays private when a run replaces it, whatever the format.
@@ -356,8 +410,8 @@ TEST(CommandLineRefusals, EachEndsTheProgramWithItsMessage)
         int status;
         std::string message; // the start of standard error
     } cases[] = {
-        {{}, 2, "Usage: TVXDB.EXE\n"},
-        {{"-q"}, 2, "Usage: TVXDB.EXE\n"},
+        {{}, 2, "Usage: torvane\n"},
+        {{"-q"}, 2, "Usage: torvane\n"},
         {{"-C", sqlite, "-i", input}, 2, "-o <output filename> is a required command line option.\n"},
         {{"-C", sqlite, "-i", input, "-o", (folder / "r.json").string()},
          2,
@@ -382,10 +436,12 @@ TEST(CommandLineRefusals, EachEndsTheProgramWithItsMessage)
         {{"-C", sqlite, "-i", input, "-o", (folder / "r.txt").string(), "-d", "\n"},
          2,
          "The delimiter option cannot contain a double quote (\"), a carriage return or a line feed.\n"},
-        {{"-C", sqlite, "-o", (folder / "r.csv").string(), "-i"}, 2, "Usage: TVXDB.EXE\n"},
-        {{"-C", sqlite, "-i", "-o", (folder / "r.csv").string()}, 2, "Usage: TVXDB.EXE\n"},
-        {{"-C", sqlite, "-i", input, "-o"}, 2, "Usage: TVXDB.EXE\n"},
-        {{"-C", sqlite, "-i", input, "-o", "-d", ";"}, 2, "Usage: TVXDB.EXE\n"},
+        // An empty delimiter would fuse the columns ("1", "" and "1.5" would read "11.5").
+        {{"-C", sqlite, "-i", input, "-o", (folder / "r.csv").string(), "-d", ""}, 2, "Usage: torvane\n"},
+        {{"-C", sqlite, "-o", (folder / "r.csv").string(), "-i"}, 2, "Usage: torvane\n"},
+        {{"-C", sqlite, "-i", "-o", (folder / "r.csv").string()}, 2, "Usage: torvane\n"},
+        {{"-C", sqlite, "-i", input, "-o"}, 2, "Usage: torvane\n"},
+        {{"-C", sqlite, "-i", input, "-o", "-d", ";"}, 2, "Usage: torvane\n"},
         // Failures of the run itself.
         {{"-C", "Provider=MSDASQL;Driver=No Such Driver", "-i", input, "-o", (folder / "r.csv").string()},
          1,
@@ -421,6 +477,58 @@ TEST(CommandLineRefusals, EachEndsTheProgramWithItsMessage)
     // Nothing is made up in the current folder either (a file named "TRUE", or one named after
     // a connect string).
     EXPECT_EQ(Names(fs::current_path()), here);
+}
+
+// The usage text names the program as it is installed, the readme it points to is there, and each
+// example's connection, its placeholders filled in, runs a batch here.
+TEST(CommandLineUsage, NamesThisProgramAndItsExamplesRun)
+{
+    const Outcome usage = RunProgram({}, false);
+    ASSERT_EQ(usage.status, 2);
+    ASSERT_TRUE(usage.errors.starts_with("Usage: torvane\n")) << usage.errors;
+    EXPECT_NE(usage.errors.find("\nExamples: torvane\n"), std::string::npos) << usage.errors;
+    EXPECT_EQ(usage.errors.find('\\'), std::string::npos) << "no Windows path: " << usage.errors;
+    std::smatch readme;
+    ASSERT_TRUE(std::regex_search(usage.errors, readme, std::regex("More information can be found in (/.+)\\.\n$")));
+    EXPECT_TRUE(fs::exists(readme[1].str())) << readme[1];
+
+    const fs::path folder = NewTempPath("-usage");
+    fs::create_directory(folder);
+    const std::string input = (folder / "in.sql").string();
+    WriteFile(input, "SELECT 1 AS n");
+    const std::string database = (folder / "test.db").string();
+    torvane::test::ExecDirect("Driver=SQLite3;Database=" + database, "CREATE TABLE t (n integer)");
+    const std::string udl = (folder / "test.udl").string();
+    DataLinkFile::Write(udl, "Provider=MSDASQL;Driver=SQLite3;Database=" + database);
+    const char* const pg = std::getenv("TORVANE_PG_CONNECT");
+    const auto pgValue = [&](const char* key) {
+        std::smatch value;
+        const std::string text = pg ? pg : "";
+        return std::regex_search(text, value, std::regex(std::string(key) + "=([^;]*)")) ? value[1].str() : std::string();
+    };
+    const std::pair<std::string, std::string> fillIns[] = {
+        {"</path/test.db>", database}, {"</path/test.udl>", udl},
+        {"<Srvr>", pgValue("Server") + ";Port=" + pgValue("Port")}, {"<DB>", pgValue("Database")},
+        {"<UID>", pgValue("Uid")}, {"<PWD>", pgValue("Pwd")},
+    };
+    const std::regex example("\n\t-C \"([^\"]*)\"");
+    int examples = 0;
+    for (auto it = std::sregex_iterator(usage.errors.begin(), usage.errors.end(), example); it != std::sregex_iterator();
+         ++it) {
+        std::string connect = (*it)[1];
+        SCOPED_TRACE(connect);
+        ++examples;
+        if (connect.find("PostgreSQL") != std::string::npos && !pg)
+            continue;
+        for (const auto& [placeholder, value] : fillIns)
+            if (const size_t at = connect.find(placeholder); at != std::string::npos)
+                connect.replace(at, placeholder.size(), value);
+        const std::string output = (folder / ("out" + std::to_string(examples) + ".csv")).string();
+        const Outcome outcome = RunProgram({"-C", connect, "-i", input, "-o", output}, false);
+        EXPECT_EQ(outcome.status, 0) << outcome.errors;
+        EXPECT_EQ(FileBytes(output), "n\r\n1\r\n");
+    }
+    EXPECT_EQ(examples, 3);
 }
 
 // A database path with braces reaches the driver as it stands.

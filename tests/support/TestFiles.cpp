@@ -29,4 +29,15 @@ std::vector<std::string> Names(const fs::path& folder)
     return names;
 }
 
+std::string Utf16Bytes(std::u16string_view text, bool bigEndian)
+{
+    std::string bytes;
+    for (char16_t unit : text) {
+        const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
 } // namespace torvane::test

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace torvane::test {
@@ -12,5 +13,7 @@ std::string FileBytes(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 // The names in a folder, sorted; none when the folder does not exist.
 std::vector<std::string> Names(const std::filesystem::path& folder);
+// The bytes of text in UTF-16 of either order, as written, without adding a byte order mark.
+std::string Utf16Bytes(std::u16string_view text, bool bigEndian);
 
 } // namespace torvane::test
