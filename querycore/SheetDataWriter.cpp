@@ -1,5 +1,7 @@
 #include "SheetDataWriter.h"
 
+#include "Utf8.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -41,7 +43,7 @@ bool StartsEscapeForm(std::string_view text, size_t pos)
            IsHex(text[pos + 4]) && IsHex(text[pos + 5]) && text[pos + 6] == '_';
 }
 
-bool NeedsAttention(unsigned char c) { return c < 0x20 || c == '&' || c == '<' || c == '>' || c == '_'; }
+bool NeedsAttention(unsigned char c) { return c < 0x20 || c >= 0x80 || c == '&' || c == '<' || c == '>' || c == '_'; }
 
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -57,7 +59,7 @@ SheetDataWriter::SheetDataWriter(lxw_worksheet* sheet, lxw_format* format) : m_s
     m_buffer.reserve(kBufferSize + kBufferSize / 4);
 }
 
-void SheetDataWriter::AppendEscaped(std::string& out, std::string_view text)
+bool SheetDataWriter::AppendEscaped(std::string& out, std::string_view text)
 {
     size_t done = 0;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -66,6 +68,22 @@ void SheetDataWriter::AppendEscaped(std::string& out, std::string_view text)
             continue;
         const char* replacement = nullptr;
         char control[8];
+        if (c >= 0x80) {
+            size_t end = i;
+            char32_t cp = 0;
+            if (!utf8::Decode(text, end, cp))
+                return false;
+            if (cp != 0xFFFE && cp != 0xFFFF) {
+                i = end - 1;
+                continue;
+            }
+            std::snprintf(control, sizeof control, "_x%04X_", static_cast<unsigned>(cp));
+            out.append(text.substr(done, i - done));
+            out += control;
+            done = end;
+            i = end - 1;
+            continue;
+        }
         switch (c) {
         case '&': replacement = "&amp;"; break;
         case '<': replacement = "&lt;"; break;
@@ -86,10 +104,17 @@ void SheetDataWriter::AppendEscaped(std::string& out, std::string_view text)
         done = i + 1;
     }
     out.append(text.substr(done));
+    return true;
 }
 
-void SheetDataWriter::WriteRow(lxw_row_t row, const std::vector<std::string>& fields, size_t count)
+std::optional<size_t> SheetDataWriter::WriteRow(lxw_row_t row, const std::vector<std::string>& fields, size_t count)
 {
+    // Where the row starts, to take it back when a field is refused.
+    const size_t rowStart = m_buffer.size();
+    const bool any = m_any;
+    const lxw_row_t rowMin = m_rowMin;
+    const lxw_col_t colMin = m_colMin;
+    const lxw_col_t colMax = m_colMax;
     bool opened = false;
     for (size_t c = 0; c < count; ++c) {
         const std::string& text = fields[c];
@@ -117,15 +142,23 @@ void SheetDataWriter::WriteRow(lxw_row_t row, const std::vector<std::string>& fi
         m_buffer += m_style;
         m_buffer += IsSpace(text.front()) || IsSpace(text.back()) ? " t=\"inlineStr\"><is><t xml:space=\"preserve\">"
                                                                    : " t=\"inlineStr\"><is><t>";
-        AppendEscaped(m_buffer, text);
+        if (!AppendEscaped(m_buffer, text)) {
+            m_buffer.resize(rowStart);
+            m_any = any;
+            m_rowMin = rowMin;
+            m_colMin = colMin;
+            m_colMax = colMax;
+            return c;
+        }
         m_buffer += "</t></is></c>";
     }
     if (!opened)
-        return;
+        return std::nullopt;
     m_buffer += "</row>";
     m_rowMax = row;
     if (m_buffer.size() >= kBufferSize)
         Flush();
+    return std::nullopt;
 }
 
 void SheetDataWriter::Flush()
