@@ -207,6 +207,22 @@ TEST_P(CommandLineRunTest, WithQTheRunPublishesOrMakesTheWorkbookWithoutOpeningA
         << outcome.errors;
 }
 
+TEST_P(CommandLineRunTest, TextThatIsNotUtf8FailsTheWorkbookAndKeepsTheDelimitedFile)
+{
+    if (!IsSqlite())
+        GTEST_SKIP() << "PostgreSQL keeps only valid UTF-8";
+    WriteFile(m_input, "SELECT CAST(x'66ff6f' AS text) AS s");
+    const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv"), "-q", "1"}, false);
+    EXPECT_EQ(outcome.status, 1) << outcome.errors;
+    EXPECT_EQ(Names(m_folder / "out"), (std::vector<std::string>{"r.csv"}));
+    EXPECT_EQ(FileBytes(Out("r.csv")), "s\r\nf\xFFo\r\n");
+    EXPECT_NE(outcome.errors.find("'" + Out("r.csv") + "'.\nLine 2, field 1 holds a byte sequence that is not valid "
+                                                       "UTF-8. The workbook was not written."),
+              std::string::npos)
+        << outcome.errors;
+    EXPECT_EQ(outcome.errors.find("successfully.\nQuery batch completed"), std::string::npos) << outcome.errors;
+}
+
 TEST_P(CommandLineRunTest, AFailedBatchIsTheRunsExitStatus)
 {
     WriteFile(m_input, "SELECT id FROM items\nGO\nSELECT * FROM no_such_table\nGO\nSELECT 'never' AS n\n");
