@@ -1,6 +1,5 @@
 #include "WorkbookExport.h"
 
-#include "ado/UnfinishedFiles.h"
 #include "common/IdentifierText.h"
 #include "DelimitedRecordReader.h"
 #include "ReplacingFile.h"
@@ -15,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace workbook_export {
@@ -80,28 +80,32 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
         return false;
     }
     const std::string target = WorkbookPathFor(path);
-    const std::string temporary = ReplacingFile::TemporaryPathBeside(target);
-    ado::UnfinishedFiles::Record(temporary);
+    std::optional<ReplacingFile> out;
+    try {
+        out.emplace(target);
+    } catch (const std::filesystem::filesystem_error& e) {
+        errorText = Quoted(target) + e.code().message() + ".";
+        return false;
+    }
 
     // Outlives the workbook, whose temporary row file uses it.
     std::vector<char> streamBuffer(1 << 20);
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.use_zip64 = LXW_TRUE;
-    lxw_workbook* book = workbook_new_opt(temporary.c_str(), &options);
+    // The library opens the file by name: it writes the copy that replaces the target.
+    lxw_workbook* book = workbook_new_opt(out->PathForWriter().c_str(), &options);
     const auto fail = [&](std::string text) {
         if (book) {
-            // Closing is the only way to free the workbook; its file goes with the temporary.
+            // Closing is the only way to free the workbook; what it writes goes with the copy.
             workbook_close(book);
             book = nullptr;
         }
-        std::remove(temporary.c_str());
-        ado::UnfinishedFiles::Forget(temporary);
         errorText = std::move(text);
         return false;
     };
     if (!book)
-        return fail(Quoted(temporary) + "The workbook could not be created.");
+        return fail(Quoted(target) + "The workbook could not be created.");
 
     const size_t slash = path.rfind('/');
     std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -112,7 +116,7 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
     if (!sheet)
         sheet = workbook_add_worksheet(book, nullptr);
     if (!sheet)
-        return fail(Quoted(temporary) + "The worksheet could not be created.");
+        return fail(Quoted(target) + "The worksheet could not be created.");
     // The rows go through a temporary file; with the stream's default small buffer that is a
     // system call every few kilobytes. Nothing has been written to it yet.
     if (sheet && sheet->optimize_tmpfile)
@@ -180,11 +184,10 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
     if (closed != LXW_NO_ERROR)
         return fail(Quoted(target) + lxw_strerror(closed));
     try {
-        ReplacingFile::MoveOver(temporary, target);
+        out->Commit();
     } catch (const std::filesystem::filesystem_error& e) {
         return fail(Quoted(target) + e.code().message() + ".");
     }
-    ado::UnfinishedFiles::Forget(temporary);
     workbookPath = target;
     return true;
 }

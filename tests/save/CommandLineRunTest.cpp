@@ -246,7 +246,7 @@ TEST_P(CommandLineRunTest, AStopLeavesNoFileBehind)
             SCOPED_TRACE(std::string(file) + " " + strsignal(signal));
             bool sent = false;
             const auto stopOnceWriting = [&](pid_t pid) {
-                if (!sent && !Names(m_folder / "out").empty()) {
+                if (!sent && torvane::test::HasFileOpenIn(pid, m_folder / "out")) {
                     std::this_thread::sleep_for(100ms);
                     kill(pid, signal);
                     sent = true;
@@ -558,8 +558,8 @@ TEST(CommandLineStop, EndsARunWhoseServerFrozeMidFetch)
     for (const int signal : kStopSignals) {
         pid_t frozen = 0;
         std::chrono::steady_clock::time_point frozenAt;
-        ExpectStopEndsTheRun(connect, folder, signal, [&](pid_t) {
-            if (frozen == 0 && !Names(folder / "out").empty()) {
+        ExpectStopEndsTheRun(connect, folder, signal, [&](pid_t pid) {
+            if (frozen == 0 && torvane::test::HasFileOpenIn(pid, folder / "out")) {
                 // The file is being written: the server stops answering.
                 const std::string backend = OtherBackendPid();
                 if (!backend.empty() && kill(static_cast<pid_t>(std::stol(backend)), SIGSTOP) == 0) {

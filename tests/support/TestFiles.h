@@ -1,6 +1,8 @@
 // Reading and writing the files tests make and check, byte for byte.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,5 +14,8 @@ std::string FileBytes(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 // The names in a folder, sorted; none when the folder does not exist.
 std::vector<std::string> Names(const std::filesystem::path& folder);
+// True when process pid has a file open in folder, one without a name yet included: a save
+// under way, before its file shows among the names.
+bool HasFileOpenIn(pid_t pid, const std::filesystem::path& folder);
 
 } // namespace torvane::test
