@@ -364,6 +364,18 @@ TEST_F(WorkbookFileTest, TextThatIsNotUtf8FailsNamingItsLineAndFieldWithoutAWork
     EXPECT_EQ(Names(m_folder), (std::vector<std::string>{"bad.csv"}));
 }
 
+TEST_F(WorkbookFileTest, AWorkbookThatIsASymbolicLinkStaysOneAndItsFileGetsTheSheet)
+{
+    fs::create_directory(m_folder / "elsewhere");
+    WriteFile(m_folder / "elsewhere" / "real.xlsx", "old");
+    fs::create_symlink("elsewhere/real.xlsx", m_folder / "l.xlsx");
+    std::string error;
+    EXPECT_EQ(Export("l.csv", "a,b\r\n", ",", error), (m_folder / "l.xlsx").string()) << error;
+    EXPECT_TRUE(fs::is_symlink(m_folder / "l.xlsx"));
+    EXPECT_EQ(ReadWorkbook((m_folder / "elsewhere" / "real.xlsx").string()).rows, (Rows{{"a", "b"}}));
+    EXPECT_EQ(Names(m_folder / "elsewhere"), std::vector<std::string>{"real.xlsx"});
+}
+
 TEST_F(WorkbookFileTest, ACellOfMillionsOfBytesOverManyLinesIsReadInOnePass)
 {
     // 8 MB in one quoted field, 16 bytes a line: read again from the field's start at every

@@ -16,6 +16,7 @@
 #include <unistd.h>
 #include <wx/event.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -205,6 +206,32 @@ TEST_P(SaveWorkerTest, AnExistingFileIsReplacedOnlyByACompleteOne)
     }
     // Nothing but the finished files: no temporary file stays behind.
     EXPECT_EQ(Names(m_folder), (std::vector<std::string>{"kept.adtg", "kept.csv", "kept.xml"}));
+}
+
+TEST_P(SaveWorkerTest, EveryFormatWritesThroughASymbolicLinkAndTakesALongName)
+{
+    const fs::path elsewhere = NewTempPath("-elsewhere");
+    fs::create_directory(elsewhere);
+    for (const Format& format : kFormats) {
+        SCOPED_TRACE(format.extension);
+        m_state = DetachedRunState();
+        // The link stays; the file it leads to gets the rows, replaced in its own folder.
+        const fs::path real = elsewhere / (std::string("real") + format.extension);
+        WriteFile(real, "old");
+        CSaveOptions options = Options(format, "link");
+        fs::create_symlink(real, options.path);
+        EXPECT_EQ(Run("SELECT id FROM pets WHERE id = 2", options), 0) << Output();
+        EXPECT_TRUE(fs::is_symlink(options.path));
+        EXPECT_EQ(ReadBack(format, real), (std::vector<std::vector<std::string>>{{"id"}, {"2"}}));
+
+        // A name of 249 bytes, which the folder takes.
+        m_state = DetachedRunState();
+        options.path = (m_folder / (std::string(249 - std::strlen(format.extension), 'n') + format.extension)).string();
+        EXPECT_EQ(Run("SELECT id FROM pets WHERE id = 2", options), 0) << Output();
+        EXPECT_EQ(ReadBack(format, options.path), (std::vector<std::vector<std::string>>{{"id"}, {"2"}}));
+    }
+    EXPECT_EQ(Names(elsewhere), (std::vector<std::string>{"real.adtg", "real.csv", "real.xml"}));
+    EXPECT_EQ(Names(m_folder).size(), 6u);
 }
 
 TEST_P(SaveWorkerTest, AWriteErrorIsAnErrorOfTheRunNeverASuccess)
