@@ -158,34 +158,16 @@ void ReplacingFile::Flush()
 
 void ReplacingFile::WriteAll(std::string_view bytes)
 {
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(m_fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail("write", errno);
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-        m_flushed += static_cast<uint64_t>(n);
-    }
+    if (const int error = ado::detail::WriteFully(m_fd, bytes))
+        Fail("write", error);
+    m_flushed += bytes.size();
 }
 
 void ReplacingFile::Patch(uint64_t position, std::string_view bytes)
 {
     Flush();
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::pwrite(m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(position + done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail("write", errno);
-        }
-        done += static_cast<size_t>(n);
-    }
+    if (const int error = ado::detail::WriteFullyAt(m_fd, bytes, position))
+        Fail("write", error);
 }
 
 void ReplacingFile::Commit()

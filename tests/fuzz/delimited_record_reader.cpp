@@ -40,18 +40,6 @@ Records ReadAll(std::string_view bytes, const std::string& delimiter, size_t blo
     return records;
 }
 
-std::vector<std::string> Split(std::string_view text, char at)
-{
-    std::vector<std::string> parts;
-    for (size_t pos = 0;;) {
-        const size_t end = text.find(at, pos);
-        parts.emplace_back(text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
-        if (end == std::string_view::npos)
-            return parts;
-        pos = end + 1;
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -75,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Records written;
     std::string text;
     const DelimitedTextWriter writer(delimiter, false);
-    for (const std::string& record : Split(rest, '\x02')) {
-        written.push_back(Split(record, '\x01'));
+    for (const std::string& record : fuzz::Split(rest, '\x02')) {
+        written.push_back(fuzz::Split(record, '\x01'));
         for (size_t i = 0; i < written.back().size(); ++i)
             writer.AppendValue(text, written.back()[i], i == 0);
         DelimitedTextWriter::EndLine(text);

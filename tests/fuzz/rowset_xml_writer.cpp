@@ -21,18 +21,6 @@
 
 namespace {
 
-std::vector<std::string> Split(std::string_view text, char at)
-{
-    std::vector<std::string> parts;
-    for (size_t pos = 0;;) {
-        const size_t end = text.find(at, pos);
-        parts.emplace_back(text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
-        if (end == std::string_view::npos)
-            return parts;
-        pos = end + 1;
-    }
-}
-
 bool IsXmlText(std::string_view text)
 {
     for (size_t pos = 0; pos < text.size();) {
@@ -57,13 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     std::vector<ado::XmlColumn> columns;
     bool writable = true;
-    for (const std::string& name : Split(input.substr(0, end), '\x01')) {
+    for (const std::string& name : fuzz::Split(input.substr(0, end), '\x01')) {
         columns.push_back({name, ado::adVarWChar, 0, 0, 0, 0});
         writable = writable && IsXmlText(name);
     }
     std::vector<std::vector<std::optional<std::string>>> rows;
-    for (const std::string& line : Split(input.substr(end + 1), '\x02')) {
-        std::vector<std::string> values = Split(line, '\x01');
+    for (const std::string& line : fuzz::Split(input.substr(end + 1), '\x02')) {
+        std::vector<std::string> values = fuzz::Split(line, '\x01');
         values.resize(columns.size());
         rows.emplace_back();
         for (const std::string& v : values) {

@@ -22,18 +22,6 @@
 
 namespace {
 
-std::vector<std::string> Split(std::string_view text, char at)
-{
-    std::vector<std::string> parts;
-    for (size_t pos = 0;;) {
-        const size_t end = text.find(at, pos);
-        parts.emplace_back(text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
-        if (end == std::string_view::npos)
-            return parts;
-        pos = end + 1;
-    }
-}
-
 bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 // The cell's text with "_xHHHH_" read as the character it stands for.
@@ -93,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     {
         SheetDataWriter writer(&sheet, &format);
         lxw_row_t row = 0;
-        for (const std::string& line : Split(input, '\x02')) {
-            const std::vector<std::string> fields = Split(line, '\x01');
+        for (const std::string& line : fuzz::Split(input, '\x02')) {
+            const std::vector<std::string> fields = fuzz::Split(line, '\x01');
             size_t firstInvalid = fields.size();
             for (size_t i = 0; i < fields.size() && firstInvalid == fields.size(); ++i)
                 if (!utf8::IsValid(fields[i]))
