@@ -36,11 +36,23 @@ void AppendNumber(std::string& out, unsigned long value)
 
 bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
-// Text of the form "_xHHHH_" at pos, which a worksheet reads as one escaped character.
+// A character the sheet writes as "_xHHHH_": a control character other than tab and line feed,
+// U+FFFE or U+FFFF.
+bool WrittenAsEscape(std::string_view text, size_t pos)
+{
+    const unsigned char c = static_cast<unsigned char>(text[pos]);
+    if (c < 0x20)
+        return c != '\t' && c != '\n';
+    return text.substr(pos, 2) == "\xEF\xBF" && pos + 2 < text.size() &&
+           (text[pos + 2] == '\xBE' || text[pos + 2] == '\xBF');
+}
+
+// "_xHHHH" at pos followed by a "_" in the written text (its own, or the one of the escape the
+// next character is written as), which a worksheet would read as one escaped character.
 bool StartsEscapeForm(std::string_view text, size_t pos)
 {
     return pos + 7 <= text.size() && text[pos + 1] == 'x' && IsHex(text[pos + 2]) && IsHex(text[pos + 3]) &&
-           IsHex(text[pos + 4]) && IsHex(text[pos + 5]) && text[pos + 6] == '_';
+           IsHex(text[pos + 4]) && IsHex(text[pos + 5]) && (text[pos + 6] == '_' || WrittenAsEscape(text, pos + 6));
 }
 
 bool NeedsAttention(unsigned char c) { return c < 0x20 || c >= 0x80 || c == '&' || c == '<' || c == '>' || c == '_'; }

@@ -7,8 +7,9 @@
 //
 // Text is escaped as a worksheet expects: "&", "<" and ">" as XML entities; characters below
 // U+0020 other than tab and line feed, and U+FFFE and U+FFFF, which XML cannot hold, as
-// "_xHHHH_"; and the "_" that starts text already in that form as "_x005F_", so such text reads
-// back as written. Text with leading or trailing white space keeps it (xml:space="preserve").
+// "_xHHHH_"; and the "_" that would start that form in the written text (text already in it,
+// or "_xHHHH" before a character written as an escape) as "_x005F_", so such text reads back as
+// written. Text with leading or trailing white space keeps it (xml:space="preserve").
 // Text that is not valid UTF-8 cannot be part of the sheet: it is refused, never written.
 //
 // Thread: one writer per worksheet, used by one thread. Errors: a failed write throws errno (int);

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view rest = input.substr(1 + length);
 
     // Any bytes, any delimiter: the block size makes no difference.
-    fuzz::Check(ReadAll(rest, delimiter, blockSize) == ReadAll(rest, delimiter, size_t(1) << 20),
+    fuzz::Check(ReadAll(rest, delimiter, blockSize) == ReadAll(rest, delimiter, 4096),
                 "the records do not depend on the block size", input);
 
     if (delimiter.find_first_of(std::string_view("\"\r\n", 3)) != std::string::npos)

@@ -269,7 +269,7 @@ TEST_F(WorkbookFileTest, TextThatXmlOrTheSheetWouldChangeReadsBackAsWritten)
     const std::vector<std::string> texts = {
         "a & b < c > d",   "\"quoted\" 'single'", " leading", "trailing\t", "bell\x07 and\x1f unit",
         "cr\rlf\ncrlf\r\n", "_x0041_ stays",      "__x41_ x_", "caf\xC3\xA9 \xF0\x9F\x98\x80", "]]>",
-        "not XML: \xEF\xBF\xBE \xEF\xBF\xBF",
+        "not XML: \xEF\xBF\xBE \xEF\xBF\xBF", "_x0041\r and _x0042\xEF\xBF\xBF",
     };
     std::string line;
     for (const std::string& text : texts)
@@ -282,7 +282,7 @@ TEST_F(WorkbookFileTest, TextThatXmlOrTheSheetWouldChangeReadsBackAsWritten)
     ASSERT_EQ(book.rows.size(), 2u);
     for (size_t c = 0; c < texts.size(); ++c)
         EXPECT_EQ(book.rows[1][c], texts[c]) << "column " << c;
-    EXPECT_EQ(book.dimension, "A1:K2");
+    EXPECT_EQ(book.dimension, "A1:L2");
     EXPECT_TRUE(book.allTextCells);
 }
 
