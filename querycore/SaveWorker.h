@@ -1,6 +1,6 @@
 // The save worker of an Execute and Save As run: runs one batch (or reads what its asynchronous
 // open returned) and writes every row-returning result set to a file instead of showing it, as
-// ADTG or XML through Recordset.Save or as delimited text. The first result set of the run goes
+// ADTG or XML (the formats of Recordset.Save) or as delimited text. The first result set of the run goes
 // to the chosen file, every later one to "<name>_<unique name>.<extension>" beside it. Row
 // counts, "Saved %s successfully." lines and errors go to the window's text output, in order.
 #pragma once

@@ -262,6 +262,35 @@ TEST_P(CommandLineRunTest, AStopLeavesNoFileBehind)
     }
 }
 
+TEST_P(CommandLineRunTest, ARunKilledOutrightLeavesNoFileBehind)
+{
+    WriteFile(m_input, IsSqlite() ? "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 50000000) "
+                                    "SELECT x, 'text ' || x FROM c"
+                                  : "SELECT x, 'text ' || x FROM generate_series(1, 10000000) x");
+    fs::create_directories(m_folder / "out");
+    for (const char* file : {"killed.csv", "killed.xml", "kept.csv"}) {
+        SCOPED_TRACE(file);
+        // One run replaces a file that is there: that one must stay as it was.
+        const bool replacing = std::string(file) == "kept.csv";
+        if (replacing)
+            WriteFile(Out(file), "old");
+        bool sent = false;
+        const auto killOnceWriting = [&](pid_t pid) {
+            if (!sent && torvane::test::HasFileOpenIn(pid, m_folder / "out")) {
+                kill(pid, SIGKILL);
+                sent = true;
+            }
+        };
+        const Outcome outcome =
+            RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out(file)}, false, 60s, killOnceWriting);
+        ASSERT_TRUE(sent);
+        EXPECT_EQ(outcome.status, 128 + SIGKILL);
+        EXPECT_EQ(Names(m_folder / "out"), replacing ? std::vector<std::string>{"kept.csv"} : std::vector<std::string>{});
+        if (replacing)
+            EXPECT_EQ(FileBytes(Out(file)), "old");
+    }
+}
+
 // Drivers read statement text only up to a NUL character: "DELETE FROM items<NUL> WHERE id = 1"
 // would delete every row. Such a file is refused whole, before anything is sent.
 TEST_P(CommandLineRunTest, SqlHoldingANulCharacterIsRefusedBeforeAnythingRuns)
