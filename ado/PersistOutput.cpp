@@ -18,6 +18,37 @@ constexpr size_t kBufferSize = 1 << 16;
 
 } // namespace
 
+namespace detail {
+
+int WriteFully(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return 0;
+}
+
+int WriteFullyAt(int fd, std::string_view bytes, uint64_t position)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(position));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        bytes.remove_prefix(static_cast<size_t>(n));
+        position += static_cast<uint64_t>(n);
+    }
+    return 0;
+}
+
+} // namespace detail
+
 FileOutput::FileOutput(std::string path) : m_path(std::move(path))
 {
     // Exclusive: the object model never overwrites an existing file, and it also refuses a
@@ -58,35 +89,17 @@ void FileOutput::Write(std::string_view bytes)
 
 void FileOutput::Flush()
 {
-    const char* p = m_buffer.data();
-    size_t left = m_buffer.size();
-    while (left > 0) {
-        ssize_t n = ::write(m_fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            WriteFailed(errno);
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-        m_flushed += static_cast<uint64_t>(n);
-    }
+    if (const int err = detail::WriteFully(m_fd, m_buffer))
+        WriteFailed(err);
+    m_flushed += m_buffer.size();
     m_buffer.clear();
 }
 
 void FileOutput::Patch(uint64_t position, std::string_view bytes)
 {
     Flush();
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::pwrite(m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(position + done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            WriteFailed(errno);
-        }
-        done += static_cast<size_t>(n);
-    }
+    if (const int err = detail::WriteFullyAt(m_fd, bytes, position))
+        WriteFailed(err);
 }
 
 void FileOutput::Commit()

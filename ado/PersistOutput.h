@@ -8,6 +8,15 @@
 
 namespace ado {
 
+namespace detail {
+
+// Writes all of bytes to the file open as fd (at position, for WriteFullyAt), going on after
+// interrupted and partial writes. 0, or the errno of the write that failed.
+int WriteFully(int fd, std::string_view bytes);
+int WriteFullyAt(int fd, std::string_view bytes, uint64_t position);
+
+} // namespace detail
+
 class PersistOutput {
 public:
     virtual ~PersistOutput() = default;

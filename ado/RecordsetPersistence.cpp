@@ -165,25 +165,41 @@ void SaveXml(RowSource& rows, PersistOutput& out)
     w.Finish();
 }
 
-} // namespace
-
-void PersistRecordset(Recordset& recordset, const std::string& destination, PersistFormatEnum format)
+// destination: the file's name, null when writing to an output.
+void CheckPersistArguments(Recordset& recordset, PersistFormatEnum format, const std::string* destination)
 {
     if (format != adPersistADTG && format != adPersistXML)
         detail::ThrowAdo(adErrInvalidArgument, detail::kBadArgumentsText, nullptr, kRecordsetSource);
-    if (destination.empty())
+    if (destination && destination->empty())
         detail::ThrowAdo(adErrInvalidArgument, "No file name was given to save the recordset to.", nullptr,
                          kRecordsetSource);
     if (!(recordset.GetState() & adStateOpen))
         detail::ThrowAdo(adErrObjectClosed, detail::kClosedText, nullptr, kRecordsetSource);
+}
 
+void WriteRows(Recordset& recordset, PersistOutput& out, PersistFormatEnum format)
+{
     RowSource rows(recordset);
-    FileOutput out(destination);
     if (format == adPersistADTG)
         SaveAdtg(rows, out);
     else
         SaveXml(rows, out);
+}
+
+} // namespace
+
+void PersistRecordset(Recordset& recordset, const std::string& destination, PersistFormatEnum format)
+{
+    CheckPersistArguments(recordset, format, &destination);
+    FileOutput out(destination);
+    WriteRows(recordset, out, format);
     out.Commit();
+}
+
+void PersistRecordset(Recordset& recordset, PersistOutput& out, PersistFormatEnum format)
+{
+    CheckPersistArguments(recordset, format, nullptr);
+    WriteRows(recordset, out, format);
 }
 
 } // namespace ado

@@ -13,11 +13,16 @@
 #pragma once
 
 #include "Ado.h"
+#include "PersistOutput.h"
 
 #include <string>
 
 namespace ado {
 
 void PersistRecordset(Recordset& recordset, const std::string& destination, PersistFormatEnum format);
+
+// The same rows written to out, which the caller completes or discards; the errors as above,
+// except those of the file, which are out's.
+void PersistRecordset(Recordset& recordset, PersistOutput& out, PersistFormatEnum format);
 
 } // namespace ado

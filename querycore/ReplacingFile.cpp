@@ -1,8 +1,10 @@
 #include "ReplacingFile.h"
 
 #include "ado/UnfinishedFiles.h"
+#include "Utf8.h"
 
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -14,6 +16,8 @@
 namespace {
 
 constexpr size_t kBufferSize = 1 << 20;
+// Symbolic links followed before giving up, as the system does.
+constexpr int kMaxLinks = 40;
 
 [[noreturn]] void Throw(const char* what, const std::filesystem::path& target, int error)
 {
@@ -34,17 +38,82 @@ bool TakeAttributes(int fd, const struct stat& old)
     return ::fchmod(fd, mode) == 0;
 }
 
+// The file that the chain of symbolic links at target leads to, or target itself when it is
+// none; the file need not exist.
+std::filesystem::path FinalPath(const std::filesystem::path& target)
+{
+    std::filesystem::path path = target;
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::error_code error;
+        const std::filesystem::path link = std::filesystem::read_symlink(path, error);
+        if (error)
+            Throw("create", target, error.value());
+        path = link.is_absolute() ? link : path.parent_path() / link;
+    }
+    Throw("create", target, ELOOP);
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& file)
+{
+    return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
+// A name beside file for its copy: the file's name and a random part, the name cut (at a
+// character's start) so that the whole fits in a folder entry.
+std::filesystem::path CopyNameFor(const std::filesystem::path& file, uint32_t random)
+{
+    const std::string suffix = fmt::format(".{:08x}.tmp", random);
+    std::string name = file.filename().string();
+    if (name.size() + suffix.size() > NAME_MAX) {
+        size_t cut = NAME_MAX - suffix.size();
+        while (cut > 0 && utf8::IsContinuationByte(name[cut]))
+            --cut;
+        name.resize(cut);
+    }
+    return FolderOf(file) / (name + suffix);
+}
+
+// Unnamed files are linked in through the descriptor links of /proc.
+bool CanLinkUnnamed()
+{
+    static const bool can = ::access("/proc/self/fd", X_OK) == 0;
+    return can;
+}
+
+std::string DescriptorPath(int fd)
+{
+    return fmt::format("/proc/self/fd/{}", fd);
+}
+
+// Forces the folder's entries (a new or renamed file) to the disk; the error, or 0.
+int SyncFolder(const std::filesystem::path& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    // EINVAL: a file system that has nothing to synchronise.
+    const int error = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
 } // namespace
 
-ReplacingFile::ReplacingFile(std::filesystem::path target, mode_t newFileMode) : m_target(std::move(target))
+ReplacingFile::ReplacingFile(std::filesystem::path target, mode_t newFileMode)
+    : m_target(std::move(target)), m_final(FinalPath(m_target))
 {
     // The copy of an existing file is private until it takes the file's own permissions.
     struct stat existing {};
-    const mode_t mode = ::stat(m_target.c_str(), &existing) == 0 ? 0600 : newFileMode;
+    const mode_t mode = ::stat(m_final.c_str(), &existing) == 0 ? 0600 : newFileMode;
+    // Where the file system refuses unnamed files, a named copy instead.
+    if (CanLinkUnnamed())
+        m_fd = ::open(FolderOf(m_final).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     std::random_device random;
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        std::filesystem::path candidate = m_target;
-        candidate += fmt::format(".{:08x}.tmp", random());
+        const std::filesystem::path candidate = CopyNameFor(m_final, random());
         m_fd = ado::UnfinishedFiles::Create(candidate.string(), mode);
         if (m_fd >= 0)
             m_temporary = candidate;
@@ -56,17 +125,6 @@ ReplacingFile::ReplacingFile(std::filesystem::path target, mode_t newFileMode) :
     m_buffer.reserve(kBufferSize);
 }
 
-std::string ReplacingFile::TemporaryPathBeside(const std::string& target)
-{
-    std::random_device random;
-    std::error_code error;
-    for (;;) {
-        std::string candidate = fmt::format("{}.{:08x}.tmp", target, random());
-        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)))
-            return candidate;
-    }
-}
-
 ReplacingFile::~ReplacingFile()
 {
     if (m_fd >= 0)
@@ -75,6 +133,11 @@ ReplacingFile::~ReplacingFile()
         ::unlink(m_temporary.c_str());
         ado::UnfinishedFiles::Forget(m_temporary.string());
     }
+}
+
+std::string ReplacingFile::PathForWriter() const
+{
+    return m_temporary.empty() ? DescriptorPath(m_fd) : m_temporary.string();
 }
 
 void ReplacingFile::Write(std::string_view bytes)
@@ -95,51 +158,72 @@ void ReplacingFile::Flush()
 
 void ReplacingFile::WriteAll(std::string_view bytes)
 {
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(m_fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail("write", errno);
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
+    if (const int error = ado::detail::WriteFully(m_fd, bytes))
+        Fail("write", error);
+    m_flushed += bytes.size();
+}
+
+void ReplacingFile::Patch(uint64_t position, std::string_view bytes)
+{
+    Flush();
+    if (const int error = ado::detail::WriteFullyAt(m_fd, bytes, position))
+        Fail("write", error);
 }
 
 void ReplacingFile::Commit()
 {
     Flush();
     struct stat old {};
-    if (::stat(m_target.c_str(), &old) == 0 && !TakeAttributes(m_fd, old))
+    if (::stat(m_final.c_str(), &old) == 0 && !TakeAttributes(m_fd, old))
         Fail("replace", errno);
-    // Delayed allocation can report a full disk only at close.
-    int fd = m_fd;
-    m_fd = -1;
-    if (::close(fd) != 0)
+    // Some file systems report a full disk or a lost server only when the data reaches the
+    // disk; that fails the save before anything is replaced. EINVAL: a device or pipe.
+    if (::fsync(m_fd) != 0 && errno != EINVAL)
         Fail("write", errno);
-    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+    if (m_temporary.empty())
+        LinkIn();
+    else if (::rename(m_temporary.c_str(), m_final.c_str()) != 0)
         Fail("replace", errno);
+    // The content is on the disk already: closing has nothing left to report.
+    ::close(m_fd);
+    m_fd = -1;
     m_committed = true;
-    ado::UnfinishedFiles::Forget(m_temporary.string());
+    if (!m_temporary.empty())
+        ado::UnfinishedFiles::Forget(m_temporary.string());
+    if (const int error = SyncFolder(FolderOf(m_final)))
+        Fail("write", error);
 }
 
-void ReplacingFile::MoveOver(const std::filesystem::path& complete, const std::filesystem::path& target)
+void ReplacingFile::LinkIn()
 {
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
-        const int fd = ::open(complete.c_str(), O_RDONLY | O_CLOEXEC);
-        const bool taken = fd >= 0 && TakeAttributes(fd, old);
+    const std::string self = DescriptorPath(m_fd);
+    // Where no file has the name, the copy takes it at once; a link never replaces a file.
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, m_final.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return;
+    if (errno != EEXIST)
+        Fail("replace", errno);
+    // Replacing a file takes a rename, and that a name for the copy, for as long as the rename.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path name = CopyNameFor(m_final, random());
+        ado::UnfinishedFiles::Record(name.string());
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            const int error = errno;
+            ado::UnfinishedFiles::Forget(name.string());
+            if (error == EEXIST)
+                continue;
+            Fail("replace", error);
+        }
+        const bool renamed = ::rename(name.c_str(), m_final.c_str()) == 0;
         const int error = errno;
-        if (fd >= 0)
-            ::close(fd);
-        if (!taken)
-            Throw("replace", target, error);
+        if (!renamed)
+            ::unlink(name.c_str());
+        ado::UnfinishedFiles::Forget(name.string());
+        if (!renamed)
+            Fail("replace", error);
+        return;
     }
-    if (::rename(complete.c_str(), target.c_str()) != 0)
-        Throw("replace", target, errno);
+    Fail("replace", EEXIST);
 }
 
 void ReplacingFile::Fail(const char* what, int error)

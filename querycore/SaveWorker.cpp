@@ -1,6 +1,6 @@
 #include "SaveWorker.h"
 
-#include "ado/UnfinishedFiles.h"
+#include "ado/RecordsetPersistence.h"
 #include "BatchEndGuard.h"
 #include "common/ErrorText.h"
 #include "common/FileException.h"
@@ -65,26 +65,11 @@ void PublishSavedXml(CQueryRunState& state, const CSaveOptions& options, const s
 
 bool SaveRecordset(ado::Recordset& recordset, const std::string& path, bool xml, const std::atomic<int>& stop)
 {
-    const std::string temporary = ReplacingFile::TemporaryPathBeside(path);
-    // Recorded from before it exists until it has the target's name: a process that has to end
-    // at once removes the complete copy too.
-    ado::UnfinishedFiles::Record(temporary);
-    const auto forget = [&] {
-        std::remove(temporary.c_str());
-        ado::UnfinishedFiles::Forget(temporary);
-    };
-    try {
-        recordset.Save(temporary, xml ? ado::adPersistXML : ado::adPersistADTG);
-        if (stop.load(std::memory_order_relaxed)) {
-            forget();
-            return false;
-        }
-        ReplacingFile::MoveOver(temporary, path);
-    } catch (...) {
-        forget();
-        throw;
-    }
-    ado::UnfinishedFiles::Forget(temporary);
+    ReplacingFile file(path);
+    ado::PersistRecordset(recordset, file, xml ? ado::adPersistXML : ado::adPersistADTG);
+    if (stop.load(std::memory_order_relaxed))
+        return false;
+    file.Commit();
     return true;
 }
 

@@ -1,6 +1,6 @@
 // The save worker of an Execute and Save As run: runs one batch (or reads what its asynchronous
 // open returned) and writes every row-returning result set to a file instead of showing it, as
-// ADTG or XML through Recordset.Save or as delimited text. The first result set of the run goes
+// ADTG or XML (the formats of Recordset.Save) or as delimited text. The first result set of the run goes
 // to the chosen file, every later one to "<name>_<unique name>.<extension>" beside it. Row
 // counts, "Saved %s successfully." lines and errors go to the window's text output, in order.
 #pragma once
@@ -30,11 +30,9 @@ void ExecuteAndSaveThreadProc(std::shared_ptr<CSaveBlock> block);
 // only by a complete one.
 void SaveResultSets(CSaveBlock& block, ado::RecordsetPtr& recordset, _variant_t& recordsAffected);
 
-// One result set through Recordset.Save, as XML or ADTG. The file is written under a
-// temporary name and moved over path once complete, with the permissions of the file it
-// replaces (ReplacingFile::MoveOver); false (and no file) when stop was set
-// meanwhile. Throws _com_error from the save and std::filesystem::filesystem_error when the
-// complete file cannot take the name.
+// One result set in the persistence format of Recordset.Save, XML or ADTG, into a file that
+// replaces path once complete (ReplacingFile); false (and no file) when stop was set meanwhile.
+// Throws _com_error for the rows and values and std::filesystem::filesystem_error for the file.
 bool SaveRecordset(ado::Recordset& recordset, const std::string& path, bool xml, const std::atomic<int>& stop);
 
 // The text of an error that ended a save batch: for the data layer's own errors (a file that

@@ -1,5 +1,7 @@
 #include "SheetDataWriter.h"
 
+#include "Utf8.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -34,14 +36,26 @@ void AppendNumber(std::string& out, unsigned long value)
 
 bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
-// Text of the form "_xHHHH_" at pos, which a worksheet reads as one escaped character.
+// A character the sheet writes as "_xHHHH_": a control character other than tab and line feed,
+// U+FFFE or U+FFFF.
+bool WrittenAsEscape(std::string_view text, size_t pos)
+{
+    const unsigned char c = static_cast<unsigned char>(text[pos]);
+    if (c < 0x20)
+        return c != '\t' && c != '\n';
+    return text.substr(pos, 2) == "\xEF\xBF" && pos + 2 < text.size() &&
+           (text[pos + 2] == '\xBE' || text[pos + 2] == '\xBF');
+}
+
+// "_xHHHH" at pos followed by a "_" in the written text (its own, or the one of the escape the
+// next character is written as), which a worksheet would read as one escaped character.
 bool StartsEscapeForm(std::string_view text, size_t pos)
 {
     return pos + 7 <= text.size() && text[pos + 1] == 'x' && IsHex(text[pos + 2]) && IsHex(text[pos + 3]) &&
-           IsHex(text[pos + 4]) && IsHex(text[pos + 5]) && text[pos + 6] == '_';
+           IsHex(text[pos + 4]) && IsHex(text[pos + 5]) && (text[pos + 6] == '_' || WrittenAsEscape(text, pos + 6));
 }
 
-bool NeedsAttention(unsigned char c) { return c < 0x20 || c == '&' || c == '<' || c == '>' || c == '_'; }
+bool NeedsAttention(unsigned char c) { return c < 0x20 || c >= 0x80 || c == '&' || c == '<' || c == '>' || c == '_'; }
 
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -57,7 +71,7 @@ SheetDataWriter::SheetDataWriter(lxw_worksheet* sheet, lxw_format* format) : m_s
     m_buffer.reserve(kBufferSize + kBufferSize / 4);
 }
 
-void SheetDataWriter::AppendEscaped(std::string& out, std::string_view text)
+bool SheetDataWriter::AppendEscaped(std::string& out, std::string_view text)
 {
     size_t done = 0;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -66,6 +80,22 @@ void SheetDataWriter::AppendEscaped(std::string& out, std::string_view text)
             continue;
         const char* replacement = nullptr;
         char control[8];
+        if (c >= 0x80) {
+            size_t end = i;
+            char32_t cp = 0;
+            if (!utf8::Decode(text, end, cp))
+                return false;
+            if (cp != 0xFFFE && cp != 0xFFFF) {
+                i = end - 1;
+                continue;
+            }
+            std::snprintf(control, sizeof control, "_x%04X_", static_cast<unsigned>(cp));
+            out.append(text.substr(done, i - done));
+            out += control;
+            done = end;
+            i = end - 1;
+            continue;
+        }
         switch (c) {
         case '&': replacement = "&amp;"; break;
         case '<': replacement = "&lt;"; break;
@@ -86,10 +116,17 @@ void SheetDataWriter::AppendEscaped(std::string& out, std::string_view text)
         done = i + 1;
     }
     out.append(text.substr(done));
+    return true;
 }
 
-void SheetDataWriter::WriteRow(lxw_row_t row, const std::vector<std::string>& fields, size_t count)
+std::optional<size_t> SheetDataWriter::WriteRow(lxw_row_t row, const std::vector<std::string>& fields, size_t count)
 {
+    // Where the row starts, to take it back when a field is refused.
+    const size_t rowStart = m_buffer.size();
+    const bool any = m_any;
+    const lxw_row_t rowMin = m_rowMin;
+    const lxw_col_t colMin = m_colMin;
+    const lxw_col_t colMax = m_colMax;
     bool opened = false;
     for (size_t c = 0; c < count; ++c) {
         const std::string& text = fields[c];
@@ -117,15 +154,23 @@ void SheetDataWriter::WriteRow(lxw_row_t row, const std::vector<std::string>& fi
         m_buffer += m_style;
         m_buffer += IsSpace(text.front()) || IsSpace(text.back()) ? " t=\"inlineStr\"><is><t xml:space=\"preserve\">"
                                                                    : " t=\"inlineStr\"><is><t>";
-        AppendEscaped(m_buffer, text);
+        if (!AppendEscaped(m_buffer, text)) {
+            m_buffer.resize(rowStart);
+            m_any = any;
+            m_rowMin = rowMin;
+            m_colMin = colMin;
+            m_colMax = colMax;
+            return c;
+        }
         m_buffer += "</t></is></c>";
     }
     if (!opened)
-        return;
+        return std::nullopt;
     m_buffer += "</row>";
     m_rowMax = row;
     if (m_buffer.size() >= kBufferSize)
         Flush();
+    return std::nullopt;
 }
 
 void SheetDataWriter::Flush()

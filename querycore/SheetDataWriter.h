@@ -6,15 +6,19 @@
 // wraps it in the sheet, so the workbook is the same.
 //
 // Text is escaped as a worksheet expects: "&", "<" and ">" as XML entities; characters below
-// U+0020 other than tab and line feed as "_xHHHH_"; and the "_" that starts text already in that
-// form as "_x005F_", so such text reads back as written. Text with leading or trailing white
-// space keeps it (xml:space="preserve").
+// U+0020 other than tab and line feed, and U+FFFE and U+FFFF, which XML cannot hold, as
+// "_xHHHH_"; and the "_" that would start that form in the written text (text already in it,
+// or "_xHHHH" before a character written as an escape) as "_x005F_", so such text reads back as
+// written. Text with leading or trailing white space keeps it (xml:space="preserve").
+// Text that is not valid UTF-8 cannot be part of the sheet: it is refused, never written.
 //
-// Thread: one writer per worksheet, used by one thread. Errors: a failed write throws errno (int).
+// Thread: one writer per worksheet, used by one thread. Errors: a failed write throws errno (int);
+// text that is not UTF-8 is an answer of WriteRow.
 #pragma once
 
 #include <xlsxwriter.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,15 +30,18 @@ public:
     SheetDataWriter(lxw_worksheet* sheet, lxw_format* format);
 
     // Writes the row's non-empty fields (the first count of fields); rows come in ascending order.
-    // A row without any text is left out, as the library leaves out rows without cells.
-    void WriteRow(lxw_row_t row, const std::vector<std::string>& fields, size_t count);
+    // A row without any text is left out, as the library leaves out rows without cells. Returns
+    // the index of the first field that is not valid UTF-8, writing nothing of the row; nothing
+    // when the row was written.
+    std::optional<size_t> WriteRow(lxw_row_t row, const std::vector<std::string>& fields, size_t count);
 
     // Writes what is buffered and gives the worksheet the range the rows used. Call once, before the
     // workbook is closed.
     void Finish();
 
-    // The escaped cell text appended to out.
-    static void AppendEscaped(std::string& out, std::string_view text);
+    // The escaped cell text appended to out; false (out then holds part of it) when text is not
+    // valid UTF-8.
+    static bool AppendEscaped(std::string& out, std::string_view text);
 
 private:
     void Flush();

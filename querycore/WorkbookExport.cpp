@@ -1,7 +1,7 @@
 #include "WorkbookExport.h"
 
-#include "ado/UnfinishedFiles.h"
 #include "common/IdentifierText.h"
+#include "DelimitedRecordReader.h"
 #include "ReplacingFile.h"
 #include "SheetDataWriter.h"
 #include "WorkbookPacking.h"
@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace workbook_export {
@@ -55,95 +56,6 @@ namespace {
 
 using namespace workbook_export;
 
-// Records of a delimited file, one at a time. A record is a line, or several when a quoted
-// field holds a line break.
-class DelimitedRecords {
-public:
-    DelimitedRecords(std::FILE* file, std::string delimiter) : m_file(file), m_delimiter(std::move(delimiter)) {}
-    ~DelimitedRecords() { std::free(m_line); }
-
-    // The next record's fields into fields (count set); false at the end of the file.
-    bool Next(std::vector<std::string>& fields, size_t& count)
-    {
-        m_record.clear();
-        for (;;) {
-            const ssize_t got = ::getline(&m_line, &m_capacity, m_file);
-            if (got < 0) {
-                if (std::ferror(m_file))
-                    throw errno;
-                if (m_record.empty())
-                    return false;
-                // The last record ends the file without a line end or inside an open quote.
-                Split(Trimmed(), fields, count, true);
-                return true;
-            }
-            m_record.append(m_line, static_cast<size_t>(got));
-            if (Split(Trimmed(), fields, count, false))
-                return true;
-        }
-    }
-
-private:
-    std::string_view Trimmed() const
-    {
-        std::string_view r(m_record);
-        if (!r.empty() && r.back() == '\n')
-            r.remove_suffix(1);
-        if (!r.empty() && r.back() == '\r')
-            r.remove_suffix(1);
-        return r;
-    }
-
-    static std::string& Field(std::vector<std::string>& fields, size_t index)
-    {
-        if (index == fields.size())
-            fields.emplace_back();
-        fields[index].clear();
-        return fields[index];
-    }
-
-    // False when a quoted field is still open at the end (unless last: then it ends there).
-    bool Split(std::string_view r, std::vector<std::string>& fields, size_t& count, bool last) const
-    {
-        count = 0;
-        size_t pos = 0;
-        for (;;) {
-            std::string& field = Field(fields, count++);
-            if (!m_delimiter.empty() && pos < r.size() && r[pos] == '"') {
-                ++pos;
-                for (;;) {
-                    const size_t quote = r.find('"', pos);
-                    if (quote == std::string_view::npos) {
-                        if (!last)
-                            return false;
-                        field.append(r.substr(pos));
-                        return true;
-                    }
-                    field.append(r.substr(pos, quote - pos));
-                    pos = quote + 1;
-                    if (pos < r.size() && r[pos] == '"') {
-                        field += '"';
-                        ++pos;
-                        continue;
-                    }
-                    break;
-                }
-            }
-            const size_t next = m_delimiter.empty() ? std::string_view::npos : r.find(m_delimiter, pos);
-            field.append(r.substr(pos, next == std::string_view::npos ? std::string_view::npos : next - pos));
-            if (next == std::string_view::npos)
-                return true;
-            pos = next + m_delimiter.size();
-        }
-    }
-
-    std::FILE* m_file;
-    std::string m_delimiter;
-    std::string m_record;
-    char* m_line = nullptr;
-    size_t m_capacity = 0;
-};
-
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -162,37 +74,38 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
 {
     errorText.clear();
     workbookPath.clear();
-    // Outlives the file, which reads through it in large blocks.
-    std::vector<char> readBuffer(1 << 20);
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
     if (!file) {
         errorText = Quoted(path) + std::strerror(errno) + ".";
         return false;
     }
-    std::setvbuf(file.get(), readBuffer.data(), _IOFBF, readBuffer.size());
     const std::string target = WorkbookPathFor(path);
-    const std::string temporary = ReplacingFile::TemporaryPathBeside(target);
-    ado::UnfinishedFiles::Record(temporary);
+    std::optional<ReplacingFile> out;
+    try {
+        out.emplace(target);
+    } catch (const std::filesystem::filesystem_error& e) {
+        errorText = Quoted(target) + e.code().message() + ".";
+        return false;
+    }
 
     // Outlives the workbook, whose temporary row file uses it.
     std::vector<char> streamBuffer(1 << 20);
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.use_zip64 = LXW_TRUE;
-    lxw_workbook* book = workbook_new_opt(temporary.c_str(), &options);
+    // The library opens the file by name: it writes the copy that replaces the target.
+    lxw_workbook* book = workbook_new_opt(out->PathForWriter().c_str(), &options);
     const auto fail = [&](std::string text) {
         if (book) {
-            // Closing is the only way to free the workbook; its file goes with the temporary.
+            // Closing is the only way to free the workbook; what it writes goes with the copy.
             workbook_close(book);
             book = nullptr;
         }
-        std::remove(temporary.c_str());
-        ado::UnfinishedFiles::Forget(temporary);
         errorText = std::move(text);
         return false;
     };
     if (!book)
-        return fail(Quoted(temporary) + "The workbook could not be created.");
+        return fail(Quoted(target) + "The workbook could not be created.");
 
     const size_t slash = path.rfind('/');
     std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -203,7 +116,7 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
     if (!sheet)
         sheet = workbook_add_worksheet(book, nullptr);
     if (!sheet)
-        return fail(Quoted(temporary) + "The worksheet could not be created.");
+        return fail(Quoted(target) + "The worksheet could not be created.");
     // The rows go through a temporary file; with the stream's default small buffer that is a
     // system call every few kilobytes. Nothing has been written to it yet.
     if (sheet && sheet->optimize_tmpfile)
@@ -219,7 +132,7 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
     long row = 0;
     try {
         SheetDataWriter rows(sheet, cellFormat);
-        DelimitedRecords records(file.get(), delimiter);
+        DelimitedRecordReader records(file.get(), delimiter, stop);
         while (records.Next(fields, count)) {
             if (stop && (row & 1023) == 0 && stop->load(std::memory_order_relaxed))
                 return fail(std::string());
@@ -243,7 +156,10 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
                                                                row + 1, c + 1, length)));
                 widths[c] = std::max(widths[c], length);
             }
-            rows.WriteRow(static_cast<lxw_row_t>(row), fields, count);
+            if (const std::optional<size_t> bad = rows.WriteRow(static_cast<lxw_row_t>(row), fields, count))
+                return fail(fmt::format("{}Line {}, field {} holds a byte sequence that is not valid UTF-8. The "
+                                        "workbook was not written.",
+                                        Quoted(path), row + 1, *bad + 1));
             ++row;
         }
         rows.Finish();
@@ -268,11 +184,10 @@ bool ExportToExcel(const std::string& path, bool freezeHeader, const std::string
     if (closed != LXW_NO_ERROR)
         return fail(Quoted(target) + lxw_strerror(closed));
     try {
-        ReplacingFile::MoveOver(temporary, target);
+        out->Commit();
     } catch (const std::filesystem::filesystem_error& e) {
         return fail(Quoted(target) + e.code().message() + ".");
     }
-    ado::UnfinishedFiles::Forget(temporary);
     workbookPath = target;
     return true;
 }

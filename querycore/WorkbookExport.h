@@ -5,11 +5,11 @@
 // centred vertically and left-aligned, each column as wide as its longest text, the sheet named
 // after the file, and the first row frozen when asked.
 //
-// The file is read a record at a time (fields split at the exact delimiter, double-quoted fields
-// with doubled inner quotes, CR LF or LF line ends) and the workbook written in libxlsxwriter's
-// constant-memory mode, so memory does not grow with the file. Data beyond a worksheet's limits
-// (kMaxRows rows, kMaxColumns columns, kMaxCellChars characters a cell) fails the export with
-// a message saying which; nothing is cut off.
+// The file is read a record at a time (DelimitedRecordReader) and the workbook written in
+// libxlsxwriter's constant-memory mode, so memory does not grow with the file. Data beyond a
+// worksheet's limits (kMaxRows rows, kMaxColumns columns, kMaxCellChars characters a cell) or
+// text that is not valid UTF-8 fails the export with a message saying which line and field;
+// nothing is cut off or changed.
 //
 // Thread: any; one call keeps its own state.
 #pragma once

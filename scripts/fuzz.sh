@@ -1,12 +1,15 @@
 #!/bin/sh
 # Builds the libFuzzer targets with clang into build-fuzz and runs each for a while (seconds,
-# the first argument, default 60), starting from its stored corpus in tests/fuzz/corpus.
+# the first argument, default 60), starting from its stored corpus in tests/fuzz/corpus. The
+# targets after it (all when none is named) are the ones run.
 # Inputs the search adds go to build-fuzz/corpus, findings to build-fuzz/findings; the run
 # fails when a target reports one.
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets="batch_splitter statement_splitter connection_string data_link_file command_line"
+[ $# -gt 0 ] && shift
+targets=${*:-"batch_splitter statement_splitter connection_string data_link_file command_line
+    delimited_record_reader sheet_data_writer rowset_xml_writer"}
 
 if ! command -v clang >/dev/null 2>&1 || ! command -v clang++ >/dev/null 2>&1; then
     echo "make fuzz needs clang and its libFuzzer runtime, which are not installed." >&2

@@ -221,6 +221,22 @@ TEST_P(CommandLineRunTest, WithQTheRunPublishesOrMakesTheWorkbookWithoutOpeningA
         << outcome.errors;
 }
 
+TEST_P(CommandLineRunTest, TextThatIsNotUtf8FailsTheWorkbookAndKeepsTheDelimitedFile)
+{
+    if (!IsSqlite())
+        GTEST_SKIP() << "PostgreSQL keeps only valid UTF-8";
+    WriteFile(m_input, "SELECT CAST(x'66ff6f' AS text) AS s");
+    const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv"), "-q", "1"}, false);
+    EXPECT_EQ(outcome.status, 1) << outcome.errors;
+    EXPECT_EQ(Names(m_folder / "out"), (std::vector<std::string>{"r.csv"}));
+    EXPECT_EQ(FileBytes(Out("r.csv")), "s\r\nf\xFFo\r\n");
+    EXPECT_NE(outcome.errors.find("'" + Out("r.csv") + "'.\nLine 2, field 1 holds a byte sequence that is not valid "
+                                                       "UTF-8. The workbook was not written."),
+              std::string::npos)
+        << outcome.errors;
+    EXPECT_EQ(outcome.errors.find("successfully.\nQuery batch completed"), std::string::npos) << outcome.errors;
+}
+
 TEST_P(CommandLineRunTest, AFailedBatchIsTheRunsExitStatus)
 {
     WriteFile(m_input, "SELECT id FROM items\nGO\nSELECT * FROM no_such_table\nGO\nSELECT 'never' AS n\n");
@@ -244,7 +260,7 @@ TEST_P(CommandLineRunTest, AStopLeavesNoFileBehind)
             SCOPED_TRACE(std::string(file) + " " + strsignal(signal));
             bool sent = false;
             const auto stopOnceWriting = [&](pid_t pid) {
-                if (!sent && !Names(m_folder / "out").empty()) {
+                if (!sent && torvane::test::HasFileOpenIn(pid, m_folder / "out")) {
                     std::this_thread::sleep_for(100ms);
                     kill(pid, signal);
                     sent = true;
@@ -257,6 +273,35 @@ TEST_P(CommandLineRunTest, AStopLeavesNoFileBehind)
             EXPECT_TRUE(Names(m_folder / "out").empty());
             EXPECT_EQ(outcome.errors, "Query canceled by user.\nQuery batch canceled\n");
         }
+    }
+}
+
+TEST_P(CommandLineRunTest, ARunKilledOutrightLeavesNoFileBehind)
+{
+    WriteFile(m_input, IsSqlite() ? "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 50000000) "
+                                    "SELECT x, 'text ' || x FROM c"
+                                  : "SELECT x, 'text ' || x FROM generate_series(1, 10000000) x");
+    fs::create_directories(m_folder / "out");
+    for (const char* file : {"killed.csv", "killed.xml", "kept.csv"}) {
+        SCOPED_TRACE(file);
+        // One run replaces a file that is there: that one must stay as it was.
+        const bool replacing = std::string(file) == "kept.csv";
+        if (replacing)
+            WriteFile(Out(file), "old");
+        bool sent = false;
+        const auto killOnceWriting = [&](pid_t pid) {
+            if (!sent && torvane::test::HasFileOpenIn(pid, m_folder / "out")) {
+                kill(pid, SIGKILL);
+                sent = true;
+            }
+        };
+        const Outcome outcome =
+            RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out(file)}, false, 60s, killOnceWriting);
+        ASSERT_TRUE(sent);
+        EXPECT_EQ(outcome.status, 128 + SIGKILL);
+        EXPECT_EQ(Names(m_folder / "out"), replacing ? std::vector<std::string>{"kept.csv"} : std::vector<std::string>{});
+        if (replacing)
+            EXPECT_EQ(FileBytes(Out(file)), "old");
     }
 }
 
@@ -650,8 +695,8 @@ TEST(CommandLineStop, EndsARunWhoseServerFrozeMidFetch)
     for (const int signal : kStopSignals) {
         pid_t frozen = 0;
         std::chrono::steady_clock::time_point frozenAt;
-        ExpectStopEndsTheRun(connect, folder, signal, [&](pid_t) {
-            if (frozen == 0 && !Names(folder / "out").empty()) {
+        ExpectStopEndsTheRun(connect, folder, signal, [&](pid_t pid) {
+            if (frozen == 0 && torvane::test::HasFileOpenIn(pid, folder / "out")) {
                 // The file is being written: the server stops answering.
                 const std::string backend = OtherBackendPid();
                 if (!backend.empty() && kill(static_cast<pid_t>(std::stol(backend)), SIGSTOP) == 0) {

@@ -13,14 +13,23 @@
 #include "tests/save/WorkbookReader.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestTiming.h"
 
 #include <gtest/gtest.h>
 #include <libxml/HTMLparser.h>
 #include <libxml/tree.h>
 #include <wx/event.h>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
+#include <future>
 #include <regex>
+#include <thread>
 
 namespace fs = std::filesystem;
 using torvane::test::DatabaseTest;
@@ -35,6 +44,7 @@ using torvane::test::WriteFile;
 
 namespace {
 
+using namespace std::chrono_literals;
 using Rows = std::vector<std::vector<std::string>>;
 
 struct Page {
@@ -259,6 +269,7 @@ TEST_F(WorkbookFileTest, TextThatXmlOrTheSheetWouldChangeReadsBackAsWritten)
     const std::vector<std::string> texts = {
         "a & b < c > d",   "\"quoted\" 'single'", " leading", "trailing\t", "bell\x07 and\x1f unit",
         "cr\rlf\ncrlf\r\n", "_x0041_ stays",      "__x41_ x_", "caf\xC3\xA9 \xF0\x9F\x98\x80", "]]>",
+        "not XML: \xEF\xBF\xBE \xEF\xBF\xBF", "_x0041\r and _x0042\xEF\xBF\xBF",
     };
     std::string line;
     for (const std::string& text : texts)
@@ -271,7 +282,7 @@ TEST_F(WorkbookFileTest, TextThatXmlOrTheSheetWouldChangeReadsBackAsWritten)
     ASSERT_EQ(book.rows.size(), 2u);
     for (size_t c = 0; c < texts.size(); ++c)
         EXPECT_EQ(book.rows[1][c], texts[c]) << "column " << c;
-    EXPECT_EQ(book.dimension, "A1:J2");
+    EXPECT_EQ(book.dimension, "A1:L2");
     EXPECT_TRUE(book.allTextCells);
 }
 
@@ -332,6 +343,95 @@ TEST_F(WorkbookFileTest, DataBeyondAWorksheetsLimitsFailsWithoutAWorkbook)
     std::string error;
     EXPECT_FALSE(Export("wide.csv", std::string(16383, ',') + "\r\n" + std::string(32767, 'y'), ",", error).empty())
         << error;
+}
+
+TEST_F(WorkbookFileTest, TextThatIsNotUtf8FailsNamingItsLineAndFieldWithoutAWorkbook)
+{
+    const std::pair<const char*, std::string> cases[] = {
+        {"stray byte", "f\xFFo"},
+        {"cut short", "caf\xC3"},
+        {"overlong", "\xC0\xAF"},
+        {"surrogate", "\xED\xA0\x80"},
+    };
+    for (const auto& [what, text] : cases) {
+        SCOPED_TRACE(what);
+        std::string error;
+        EXPECT_TRUE(Export("bad.csv", "h1,h2\r\nok,fine\r\nok," + text + "\r\n", ",", error).empty());
+        EXPECT_EQ(error, "'" + (m_folder / "bad.csv").string() +
+                             "'.\nLine 3, field 2 holds a byte sequence that is not valid UTF-8. The workbook was "
+                             "not written.");
+    }
+    EXPECT_EQ(Names(m_folder), (std::vector<std::string>{"bad.csv"}));
+}
+
+TEST_F(WorkbookFileTest, AWorkbookThatIsASymbolicLinkStaysOneAndItsFileGetsTheSheet)
+{
+    fs::create_directory(m_folder / "elsewhere");
+    WriteFile(m_folder / "elsewhere" / "real.xlsx", "old");
+    fs::create_symlink("elsewhere/real.xlsx", m_folder / "l.xlsx");
+    std::string error;
+    EXPECT_EQ(Export("l.csv", "a,b\r\n", ",", error), (m_folder / "l.xlsx").string()) << error;
+    EXPECT_TRUE(fs::is_symlink(m_folder / "l.xlsx"));
+    EXPECT_EQ(ReadWorkbook((m_folder / "elsewhere" / "real.xlsx").string()).rows, (Rows{{"a", "b"}}));
+    EXPECT_EQ(Names(m_folder / "elsewhere"), std::vector<std::string>{"real.xlsx"});
+}
+
+TEST_F(WorkbookFileTest, ACellOfMillionsOfBytesOverManyLinesIsReadInOnePass)
+{
+    // 8 MB in one quoted field, 16 bytes a line: read again from the field's start at every
+    // line, this would take hours.
+    std::string cell;
+    while (cell.size() < (8u << 20))
+        cell += "0123456789abcd\r\n";
+    const std::string path = (m_folder / "long.csv").string();
+    WriteFile(path, "h\r\n\"" + cell + "\"\r\n");
+    std::atomic<int> stop{0};
+    auto exported = std::async(std::launch::async, [&] {
+        std::string error, workbook;
+        ExportToExcel(path, true, ",", error, -1, workbook, &stop);
+        return error;
+    });
+    const bool ended = exported.wait_for(torvane::test::Scaled(60s)) == std::future_status::ready;
+    stop = 1;
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(exported.get(), "'" + path + "'.\nLine 2, field 1 has " + std::to_string(cell.size()) +
+                                  " characters; a worksheet cell holds at most 32,767. The workbook was not written.");
+}
+
+TEST_F(WorkbookFileTest, AStopEndsTheExportInsideAnEndlessRecord)
+{
+    // The file is a pipe that delivers one quoted field without end until the export gives up.
+    const fs::path path = m_folder / "endless.csv";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    std::atomic<int> stop{0};
+    std::thread feeder([&] {
+        // The export closes the pipe when it stops: the write then fails instead of ending the process.
+        sigset_t pipeSignal;
+        sigemptyset(&pipeSignal);
+        sigaddset(&pipeSignal, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        ASSERT_EQ(::write(fd, "h\r\n\"", 4), 4);
+        std::string lines;
+        while (lines.size() < (64u << 10))
+            lines += "more of the field\r\n";
+        size_t written = 0;
+        for (;;) {
+            const ssize_t n = ::write(fd, lines.data(), lines.size());
+            if (n < 0)
+                break;
+            written += static_cast<size_t>(n);
+            if (written > (16u << 20))
+                stop = 1;
+        }
+        ::close(fd);
+    });
+    std::string error = "not set";
+    std::string workbook;
+    EXPECT_FALSE(ExportToExcel(path.string(), true, ",", error, -1, workbook, &stop));
+    feeder.join();
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(Names(m_folder), (std::vector<std::string>{"endless.csv"}));
 }
 
 TEST(WorkbookNames, SheetAndFileNames)

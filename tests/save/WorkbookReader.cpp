@@ -1,5 +1,7 @@
 #include "WorkbookReader.h"
 
+#include "querycore/Utf8.h"
+
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
@@ -69,7 +71,7 @@ std::string Content(xmlNodePtr node)
     for (size_t i = 0; i < raw.size(); ++i) {
         if (raw.compare(i, 2, "_x") == 0 && i + 6 < raw.size() && raw[i + 6] == '_' &&
             raw.find_first_not_of("0123456789ABCDEFabcdef", i + 2) == i + 6) {
-            text += static_cast<char>(std::stoi(raw.substr(i + 2, 4), nullptr, 16));
+            utf8::Append(text, static_cast<char32_t>(std::stoi(raw.substr(i + 2, 4), nullptr, 16)));
             i += 6;
             continue;
         }

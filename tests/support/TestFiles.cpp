@@ -40,4 +40,17 @@ std::string Utf16Bytes(std::u16string_view text, bool bigEndian)
     return bytes;
 }
 
+bool HasFileOpenIn(pid_t pid, const fs::path& folder)
+{
+    std::error_code error;
+    const fs::path wanted = fs::weakly_canonical(folder, error);
+    for (const auto& entry : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        // A file without a name shows as "<folder>/#<number> (deleted)".
+        const fs::path open = fs::read_symlink(entry.path(), error);
+        if (!error && open.parent_path() == wanted)
+            return true;
+    }
+    return false;
+}
+
 } // namespace torvane::test

@@ -1,6 +1,8 @@
 // Reading and writing the files tests make and check, byte for byte.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,5 +17,8 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 std::vector<std::string> Names(const std::filesystem::path& folder);
 // The bytes of text in UTF-16 of either order, as written, without adding a byte order mark.
 std::string Utf16Bytes(std::u16string_view text, bool bigEndian);
+// True when process pid has a file open in folder, one without a name yet included: a save
+// under way, before its file shows among the names.
+bool HasFileOpenIn(pid_t pid, const std::filesystem::path& folder);
 
 } // namespace torvane::test
