@@ -300,8 +300,9 @@ TEST_P(CommandLineRunTest, ARunKilledOutrightLeavesNoFileBehind)
         ASSERT_TRUE(sent);
         EXPECT_EQ(outcome.status, 128 + SIGKILL);
         EXPECT_EQ(Names(m_folder / "out"), replacing ? std::vector<std::string>{"kept.csv"} : std::vector<std::string>{});
-        if (replacing)
+        if (replacing) {
             EXPECT_EQ(FileBytes(Out(file)), "old");
+        }
     }
 }
 
