@@ -42,7 +42,9 @@ void* CreateComponentObject(const CLSID& clsid, const IID& iid, const std::strin
 {
     void* object = nullptr;
     HRESULT hr = CoCreateInstance(clsid, nullptr, iid, &object);
-    if (FAILED(hr)) {
+    // A refused library is reported, not quietly replaced by the folder's own: the user learns
+    // that the registration points at something the program will not run.
+    if (FAILED(hr) && hr != E_ACCESSDENIED) {
         // Kept for the caller unless a new attempt gives its own.
         std::optional<ErrorInfo> info = GetErrorInfo();
         const std::string path = FindComponentLibrary(folder, libraryName);

@@ -22,7 +22,8 @@ bool RegisterServerDll(const std::string& path);
 bool IsComponentRegistered(const std::string& progId, const std::string& libraryName, const std::string& folder);
 
 // The component's interface iid, created by its CLSID. When creation fails and the library is
-// in folder and registers again, waits `pause` and tries once more. Throws _com_error with the
+// in folder and registers again, waits `pause` and tries once more; not when the registered
+// library was refused (E_ACCESSDENIED, see CoCreateInstance). Throws _com_error with the
 // thread's error information when it still fails.
 // The interface pointer comes with one reference for the caller.
 void* CreateComponentObject(const CLSID& clsid, const IID& iid, const std::string& libraryName,

@@ -1,6 +1,6 @@
 // "&Types..." in a query window: the provider types dialog lists the connection's types on
 // SQLite and PostgreSQL, sorts on a header click, saves its report without closing, and the
-// command says so when the plugin cannot be had or cannot read the types.
+// command says so when the plugin cannot be had, is refused or cannot read the types.
 #include "ado/ConnectionObject.h"
 #include "app/MainFrame.h"
 #include "platform/ComRuntime.h"
@@ -257,16 +257,31 @@ TEST_P(ProviderTypesInputTest, SaveAsAddsTxtAndAsksBeforeReplacingAFile)
 
 TORVANE_INSTANTIATE_FOR_DRIVERS(ProviderTypesInputTest);
 
-TEST_P(ProviderTypesWindowTest, UnregisteredPluginIsReported)
+TEST_P(ProviderTypesWindowTest, ALibraryRegisteredFromElsewhereIsRefusedWithItsReason)
 {
-    ASSERT_EQ(CallServerRegistration(TAMSEL_LIBRARY, false), S_OK);
-    // The test program's plugin folder holds no libTamsel.so.
+    if (IsPostgres())
+        GTEST_SKIP() << "the loader does not depend on the driver";
+    // A library that marks that it ran, registered from elsewhere for the class.
+    const std::filesystem::path folder = NewTempPath("-elsewhere");
+    std::filesystem::create_directories(folder);
+    const std::string planted = (folder / "libTamsel.so").string();
+    std::filesystem::copy_file(MARKER_LIBRARY, planted);
+    const std::filesystem::path marker = folder / "loaded";
+    setenv("TORVANE_TEST_MARKER", marker.c_str(), 1);
+    CSettingsStore::Get().WriteProfileString(
+        "Classes\\CLSID\\" + CLSID_ProviderTypes.ToString() + "\\InprocServer32", "@", planted);
+
     CMessageScript messages;
     ChooseToolsMenuItem("Types...", ID_PROVIDER_TYPES);
+    unsetenv("TORVANE_TEST_MARKER");
     ASSERT_EQ(messages.Texts().size(), 1u);
-    EXPECT_EQ(messages.Texts()[0],
-              "Provider Info Component (libTamsel.so) not registered. Please re-run setup and then try again.");
+    EXPECT_EQ(messages.Texts()[0], "HRESULT: 0x80070005; Error: Access is denied.\nSource: " + planted +
+                                       "; Description: Cannot load " + planted +
+                                       ": it is not in the program's module folder " +
+                                       std::filesystem::canonical(GetModuleFolder()).string());
     EXPECT_EQ(messages.Shown()[0].style & wxICON_MASK, wxICON_STOP);
+    EXPECT_FALSE(std::filesystem::exists(marker)) << "the planted library ran";
+    EXPECT_FALSE(ShownModalDialog([](wxDialog& d) { return d.GetTitle() == "Provider Types"; }));
 }
 
 TEST_P(ProviderTypesWindowTest, DisplayShowsTheDialogAndGivesBackItsReference)
