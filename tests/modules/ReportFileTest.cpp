@@ -6,43 +6,18 @@
 
 #include "common/FileException.h"
 #include "tests/common/WxStringPrinter.h"
+#include "tests/querylogic/FileSizeLimit.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 #include <functional>
 
 using namespace torvane::test;
 
 namespace {
-
-// While it lives, no file of this process may grow beyond limit bytes: a write past it fails
-// with EFBIG (the signal that would end the process is ignored).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit lower = m_old;
-        lower.rlim_cur = limit;
-        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &lower), 0);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 struct Writer {
     const char* name;
