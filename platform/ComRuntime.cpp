@@ -45,7 +45,9 @@ void* LoadExport(const std::string& path, const char* name, HRESULT& hr)
     }
     {
         std::lock_guard lock(g_librariesMutex);
-        g_libraries.emplace(path, opened.handle);
+        // Open already: the loader counted this opening too.
+        if (!g_libraries.emplace(path, opened.handle).second)
+            dlclose(opened.handle);
     }
     void* fn = dlsym(opened.handle, name);
     if (!fn) {

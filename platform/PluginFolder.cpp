@@ -68,7 +68,9 @@ PluginOpen OpenPluginLibrary(const std::string& path, const std::string& folder)
 {
     if (path.empty() || path[0] != '/')
         return Refused("the registered path is not absolute");
-    const std::optional<std::string> moduleFolder = folder.empty() ? std::nullopt : RealPath(folder);
+    if (folder.empty())
+        return Refused("the program's module folder is unknown");
+    const std::optional<std::string> moduleFolder = RealPath(folder);
     if (!moduleFolder)
         return Refused("the program's module folder " + folder + " cannot be found");
     const std::string notThere = "it is not in the program's module folder " + *moduleFolder;
