@@ -23,13 +23,15 @@ std::string FindComponentLibrary(const std::string& folder, const std::string& l
 bool RegisterServerDll(const std::string& path)
 {
     const HRESULT hr = CallServerRegistration(path, true);
-    // A failure to load leaves error information that belongs to no caller.
-    GetErrorInfo();
+    // Why a library was refused is for the user; other failures only mean "not registered".
+    if (hr != E_ACCESSDENIED)
+        GetErrorInfo();
     return SUCCEEDED(hr);
 }
 
 bool IsComponentRegistered(const std::string& progId, const std::string& libraryName, const std::string& folder)
 {
+    SetErrorInfo(std::nullopt);
     CLSID clsid;
     if (SUCCEEDED(CLSIDFromProgID(progId, clsid)))
         return true;

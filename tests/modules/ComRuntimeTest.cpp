@@ -176,8 +176,15 @@ TEST_F(ComRuntimeTest, LibrariesAreLookedForInTheGivenFolderOnly)
     const std::string withCopy = FolderWith("", "");
     std::filesystem::copy_file(TAMSEL_LIBRARY, withCopy + kProviderTypesLibrary);
     EXPECT_FALSE(IsComponentRegistered(kProviderTypesProgID, kProviderTypesLibrary, withCopy));
+    const auto refusal = GetErrorInfo();
+    ASSERT_TRUE(refusal) << "the refusal comes back with its reason";
+    EXPECT_EQ(refusal->description, "Cannot load " + withCopy + kProviderTypesLibrary +
+                                        ": it is not in the program's module folder " +
+                                        std::filesystem::canonical(GetModuleFolder()).string());
     CLSID clsid;
     EXPECT_EQ(CLSIDFromProgID(kProviderTypesProgID, clsid), CO_E_CLASSSTRING);
+    // A library that is not there, or one that registers, leaves no error information.
+    EXPECT_FALSE(IsComponentRegistered(kProviderTypesProgID, kProviderTypesLibrary, FolderWith("", "")));
     EXPECT_FALSE(GetErrorInfo());
 
     // Not registered but in the module folder: it registers itself.
