@@ -1,5 +1,6 @@
 #include "ComRuntime.h"
 
+#include "PluginFolder.h"
 #include "SettingsStore.h"
 
 #include <dlfcn.h>
@@ -32,34 +33,23 @@ void SetLoaderError(const std::string& path, const std::string& reason)
 }
 
 // Opens the library (or finds it open) and looks up one export. Null, with error
-// information set and hr filled, when either fails.
+// information set and hr filled, when either fails. The checks of the module folder run on
+// every call, so a library that has become writable by others is refused even when loaded.
 void* LoadExport(const std::string& path, const char* name, HRESULT& hr)
 {
-    if (path.empty() || path[0] != '/') {
-        SetLoaderError(path, "the registered path is not absolute");
-        hr = HRESULT_MOD_NOT_FOUND;
+    const PluginOpen opened = OpenPluginLibrary(path, GetModuleFolder());
+    if (!opened.handle) {
+        SetLoaderError(path, opened.reason);
+        hr = opened.hr;
         return nullptr;
     }
-    void* handle = nullptr;
     {
         std::lock_guard lock(g_librariesMutex);
-        auto found = g_libraries.find(path);
-        if (found != g_libraries.end()) {
-            handle = found->second;
-        } else {
-            // Never unmapped: windows and event handlers of the library may outlive its last
-            // object in the toolkit's tables.
-            handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-            if (!handle) {
-                const char* reason = dlerror();
-                SetLoaderError(path, reason ? reason : "unknown reason");
-                hr = HRESULT_MOD_NOT_FOUND;
-                return nullptr;
-            }
-            g_libraries.emplace(path, handle);
-        }
+        // Open already: the loader counted this opening too.
+        if (!g_libraries.emplace(path, opened.handle).second)
+            dlclose(opened.handle);
     }
-    void* fn = dlsym(handle, name);
+    void* fn = dlsym(opened.handle, name);
     if (!fn) {
         SetLoaderError(path, std::string("the library does not export ") + name);
         hr = CO_E_ERRORINDLL;

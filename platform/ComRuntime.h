@@ -5,7 +5,9 @@
 // Plugin libraries are shared objects exporting the C functions DllGetClassObject,
 // DllCanUnloadNow, DllRegisterServer and DllUnregisterServer (ComServerExports below). A
 // registration names the library by its absolute path; nothing is ever loaded by a bare name,
-// so no folder on a search path can plant a library.
+// so no folder on a search path can plant a library, and a library is loaded only from the
+// program's module folder, and only while others cannot write it (PluginFolder.h): the
+// registry in the user's settings file does not decide what code the program runs.
 //
 // Threads: error information belongs to the calling thread. The registry and the table of
 // loaded libraries may be used from any thread.
@@ -57,14 +59,17 @@ std::string ProgIDFromCLSID(const CLSID& clsid);
 
 // Loads the library registered for the class (once per process) and asks its class factory
 // for a new object's interface iid. REGDB_E_CLASSNOTREG when the class has no registered
-// library; HRESULT_MOD_NOT_FOUND when it cannot be loaded and CO_E_ERRORINDLL when it lacks
-// DllGetClassObject, both with error information naming the library and the loader's reason.
+// library; E_ACCESSDENIED when the library is refused (elsewhere than in the module folder, or
+// writable by others), HRESULT_MOD_NOT_FOUND when it cannot be loaded and CO_E_ERRORINDLL when
+// it lacks DllGetClassObject, each with error information naming the library and the reason
+// (the loader's own text when dlopen fails).
 HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, const IID& iid, void** object);
 // Asks every loaded library whether it can be unloaded, and lets go of those that can.
 void CoFreeUnusedLibraries();
 
-// Loads the library at path (absolute) and calls its DllRegisterServer or DllUnregisterServer.
-// HRESULT_MOD_NOT_FOUND or CO_E_ERRORINDLL, with error information, when it cannot.
+// Loads the library at path (absolute, in the module folder) and calls its DllRegisterServer or
+// DllUnregisterServer. E_ACCESSDENIED, HRESULT_MOD_NOT_FOUND or CO_E_ERRORINDLL, with error
+// information as for CoCreateInstance, when it cannot.
 HRESULT CallServerRegistration(const std::string& path, bool registerServer);
 
 // The absolute path of the loaded library (or program) that holds address.

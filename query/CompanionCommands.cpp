@@ -40,7 +40,10 @@ void ShowCompanion(wxWindow* parent, const char* progId, const char* library, co
             wxBusyCursor wait;
             const std::string folder = GetModuleFolder();
             if (!IsComponentRegistered(progId, library, folder)) {
-                TVMessageBox(notRegistered, wxOK | wxICON_STOP, parent);
+                wxString text = notRegistered;
+                if (const std::optional<ErrorInfo> refusal = GetErrorInfo())
+                    text += "\n\n" + wxString::FromUTF8(refusal->description);
+                TVMessageBox(text, wxOK | wxICON_STOP, parent);
                 return;
             }
             component = CreateComponent<Interface>(clsid, iid, library, folder, kRegistrationPause);

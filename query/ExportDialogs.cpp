@@ -1,6 +1,7 @@
 #include "ExportDialogs.h"
 
 #include "common/DialogLayout.h"
+#include "common/ReportPathDialog.h"
 #include "common/SettingsTable.h"
 #include "platform/MessageBox.h"
 #include "querycore/ExportOptions.h"
@@ -72,17 +73,14 @@ CExportDialogBase::CExportDialogBase(wxWindow* parent, const wxString& title, co
                                      const wxString& path)
     : wxDialog(parent, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE)
 {
-    wxString rest = filter;
-    if (rest.EndsWith("|"))
-        rest.RemoveLast();
+    wxString rest = DesktopFileFilter(filter);
     while (!rest.empty()) {
         const wxString description = rest.BeforeFirst('|');
         rest = rest.AfterFirst('|');
         const wxString pattern = rest.BeforeFirst('|');
         rest = rest.AfterFirst('|');
         m_descriptions.push_back(description);
-        // "*.*" would leave out files without an extension here.
-        m_patterns.push_back(pattern == "*.*" ? wxString("*") : pattern);
+        m_patterns.push_back(pattern);
     }
     m_path = new wxTextCtrl(this, IDC_FILE_NAME, path, wxDefaultPosition, wxSize(420, -1));
     m_delimiter = new wxComboBox(this, IDC_DELIMITER, wxString(), wxDefaultPosition, wxSize(160, -1));

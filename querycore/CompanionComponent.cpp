@@ -23,13 +23,15 @@ std::string FindComponentLibrary(const std::string& folder, const std::string& l
 bool RegisterServerDll(const std::string& path)
 {
     const HRESULT hr = CallServerRegistration(path, true);
-    // A failure to load leaves error information that belongs to no caller.
-    GetErrorInfo();
+    // Why a library was refused is for the user; other failures only mean "not registered".
+    if (hr != E_ACCESSDENIED)
+        GetErrorInfo();
     return SUCCEEDED(hr);
 }
 
 bool IsComponentRegistered(const std::string& progId, const std::string& libraryName, const std::string& folder)
 {
+    SetErrorInfo(std::nullopt);
     CLSID clsid;
     if (SUCCEEDED(CLSIDFromProgID(progId, clsid)))
         return true;
@@ -42,7 +44,9 @@ void* CreateComponentObject(const CLSID& clsid, const IID& iid, const std::strin
 {
     void* object = nullptr;
     HRESULT hr = CoCreateInstance(clsid, nullptr, iid, &object);
-    if (FAILED(hr)) {
+    // A refused library is reported, not quietly replaced by the folder's own: the user learns
+    // that the registration points at something the program will not run.
+    if (FAILED(hr) && hr != E_ACCESSDENIED) {
         // Kept for the caller unless a new attempt gives its own.
         std::optional<ErrorInfo> info = GetErrorInfo();
         const std::string path = FindComponentLibrary(folder, libraryName);

@@ -15,14 +15,18 @@
 std::string FindComponentLibrary(const std::string& folder, const std::string& libraryName);
 
 // Loads the library and calls its DllRegisterServer; true when that succeeded. A library that
-// cannot be loaded or lacks the export counts as not registered.
+// cannot be loaded or lacks the export counts as not registered; when it was refused (see
+// CoCreateInstance), the thread's error information says why.
 bool RegisterServerDll(const std::string& path);
 
 // True when the ProgID is registered, or when the library lies in folder and registers itself.
+// False otherwise, with the thread's error information saying why when the library was there
+// but refused, and none else.
 bool IsComponentRegistered(const std::string& progId, const std::string& libraryName, const std::string& folder);
 
 // The component's interface iid, created by its CLSID. When creation fails and the library is
-// in folder and registers again, waits `pause` and tries once more. Throws _com_error with the
+// in folder and registers again, waits `pause` and tries once more; not when the registered
+// library was refused (E_ACCESSDENIED, see CoCreateInstance). Throws _com_error with the
 // thread's error information when it still fails.
 // The interface pointer comes with one reference for the caller.
 void* CreateComponentObject(const CLSID& clsid, const IID& iid, const std::string& libraryName,

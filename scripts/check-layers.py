@@ -7,10 +7,11 @@ import sys
 
 # Top to bottom: a folder may include itself and any folder after it.
 LAYERS = ["app", "schema", "query", "schemacore", "editor", "querycore", "common", "ado", "platform"]
-# The plugin libraries sit beside the program: they include only these, and nothing of the
-# program includes them (it reaches them through the class registry).
+# The plugin libraries sit beside the program, on the query window's window-free core: they
+# include only these, and nothing of the program includes them (it reaches them through the
+# class registry).
 MODULES = "modules"
-MODULE_MAY_INCLUDE = {MODULES, "common", "ado", "platform"}
+MODULE_MAY_INCLUDE = {MODULES, "querycore", "common", "ado", "platform"}
 
 root = sys.argv[1] if len(sys.argv) > 1 else "."
 rank = {name: i for i, name in enumerate(LAYERS)}

@@ -1,10 +1,6 @@
 #include "DriverInfoReport.h"
 
-#include "common/FileException.h"
-
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
+#include "querycore/ReportFile.h"
 
 namespace ferrow {
 
@@ -48,30 +44,7 @@ std::string DefaultReportName(const std::string& driverName)
 
 void WriteDriverInfoReport(const wxString& path, const std::string& text)
 {
-    const std::string bytes = ToCrLf(text);
-    const int fd = open(path.utf8_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        CFileException::ThrowErrno(errno, path);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int error = n < 0 ? errno : ENOSPC;
-            close(fd);
-            CFileException::ThrowErrno(error, path);
-        }
-        done += static_cast<size_t>(n);
-    }
-    // A full disk may show only when the data reaches it.
-    if (fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
-        const int error = errno;
-        close(fd);
-        CFileException::ThrowErrno(error, path);
-    }
-    if (close(fd) != 0)
-        CFileException::ThrowErrno(errno, path);
+    WriteTextReport(path, text);
 }
 
 } // namespace ferrow

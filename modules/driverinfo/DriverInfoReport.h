@@ -4,7 +4,7 @@
 //
 // Errors: FetchInfo and FormatDriverInfoReport throw DriverError when the driver fails the
 // type information; WriteDriverInfoReport throws CFileException naming the file for any
-// failure to open, write or close it.
+// failure to write it, and then leaves an earlier file of that name as it was.
 #pragma once
 
 #include "DataTypesModel.h"
@@ -45,7 +45,8 @@ std::string FormatDriverInfoReport(DriverInfoPages& pages, InfoSource& source, b
 // the first '.', without anything that would make it a path.
 std::string DefaultReportName(const std::string& driverName);
 
-// Writes text to path (created or truncated) with CR LF line ends.
+// Writes text to path with CR LF line ends; an existing file is replaced only by the whole
+// report.
 void WriteDriverInfoReport(const wxString& path, const std::string& text);
 
 } // namespace ferrow

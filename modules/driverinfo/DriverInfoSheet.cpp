@@ -4,43 +4,18 @@
 #include "InfoPages.h"
 
 #include "common/FileException.h"
+#include "common/ReportPathDialog.h"
 #include "platform/MessageBox.h"
 
 #include <sqlext.h>
 
 #include <wx/button.h>
-#include <wx/filedlg.h>
 #include <wx/notebook.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
-#include <wx/stdpaths.h>
 #include <wx/utils.h>
 
 namespace ferrow {
-
-namespace {
-
-// The path the user chose, or empty when the dialog was cancelled.
-wxString ChoosePath(wxWindow* parent, const wxString& defaultName)
-{
-    wxFileDialog dialog(parent, kSaveAsTitle, wxStandardPaths::Get().GetDocumentsDir(),
-                        defaultName.empty() ? wxString() : defaultName + ".txt", kReportFilter,
-                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dialog.ShowModal() != wxID_OK)
-        return {};
-    wxString path = dialog.GetPath();
-    // The chooser adds no extension of its own.
-    if (!path.empty() && dialog.GetFilterIndex() == 0 && !path.Lower().EndsWith(".txt")) {
-        path += ".txt";
-        if (wxFileExists(path) &&
-            TVMessageBox(path + " already exists.\nDo you want to replace it?", wxYES_NO | wxICON_WARNING, parent,
-                         kSaveAsTitle) != wxID_YES)
-            return {};
-    }
-    return path;
-}
-
-} // namespace
 
 CMyPropertySheet::CMyPropertySheet(wxWindow* parent, InfoSource& source, bool cursorLibrary)
     : wxDialog(parent, wxID_ANY, kSheetCaption, wxDefaultPosition, wxDefaultSize,
@@ -135,7 +110,7 @@ void CMyPropertySheet::OnSaveAs(wxCommandEvent&)
         const std::optional<std::string> driver = m_source.GetInfoString(SQL_DRIVER_NAME);
         defaultName = wxString::FromUTF8(DefaultReportName(driver.value_or("")));
     }
-    const wxString path = ChoosePath(this, defaultName);
+    const wxString path = ChooseTextReportPath(this, kSaveAsTitle, defaultName, kReportFilter);
     if (!path.empty())
         SaveReport(path);
 }

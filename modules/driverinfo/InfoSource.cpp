@@ -104,18 +104,6 @@ std::string JoinFlags(std::initializer_list<std::pair<const char*, bool>> flags)
     return text.empty() ? std::string(kNone) : text;
 }
 
-std::string ToCrLf(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
-        if (c == '\n')
-            out += '\r';
-        out += c;
-    }
-    return out;
-}
-
 std::string CutUtf8(const std::string& text, size_t maxBytes)
 {
     if (text.size() <= maxBytes)

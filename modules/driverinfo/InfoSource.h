@@ -106,8 +106,6 @@ void SetLetterText(std::string& target, const std::optional<std::string>& answer
 std::string SectionTitle(const std::string& title);
 // The names of the set flags joined by ",", or "<none>".
 std::string JoinFlags(std::initializer_list<std::pair<const char*, bool>> flags);
-// text with every "\n" written as CR LF.
-std::string ToCrLf(const std::string& text);
 // text cut to at most maxBytes bytes, never inside a UTF-8 character.
 std::string CutUtf8(const std::string& text, size_t maxBytes);
 // text without a last UTF-8 character that is not whole.

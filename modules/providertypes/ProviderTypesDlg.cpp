@@ -5,15 +5,14 @@
 
 #include "common/FileException.h"
 #include "common/ListSortHelper.h"
+#include "common/ReportPathDialog.h"
 #include "platform/MessageBox.h"
 
 #include <wx/artprov.h>
 #include <wx/button.h>
-#include <wx/filedlg.h>
 #include <wx/imaglist.h>
 #include <wx/listctrl.h>
 #include <wx/sizer.h>
-#include <wx/stdpaths.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
@@ -150,16 +149,9 @@ void CProviderTypesDlg::OnSaveAs(wxCommandEvent&)
         wxBusyCursor wait;
         defaultName = GetDefaultFileName(MakeReportIdentifier(ReadHeader()));
     }
-    wxFileDialog dialog(this, tamsel::kSaveAsTitle, wxStandardPaths::Get().GetDocumentsDir(), defaultName + ".txt",
-                        tamsel::kReportFilter, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-    if (dialog.ShowModal() != wxID_OK)
-        return;
-    wxString path = dialog.GetPath();
-    if (path.empty())
-        return;
-    if (!path.Lower().EndsWith(".txt") && dialog.GetFilterIndex() == 0)
-        path += ".txt";
-    SaveReport(path);
+    const wxString path = ChooseTextReportPath(this, tamsel::kSaveAsTitle, defaultName, tamsel::kReportFilter);
+    if (!path.empty())
+        SaveReport(path);
 }
 
 void CProviderTypesDlg::SaveReport(const wxString& path)

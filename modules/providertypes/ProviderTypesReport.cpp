@@ -1,15 +1,11 @@
 #include "ProviderTypesReport.h"
 
-#include "common/FileException.h"
 #include "common/IdentifierText.h"
 #include "common/ValueText.h"
+#include "querycore/ReportFile.h"
 
 #include <fmt/format.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
 
 namespace {
@@ -64,22 +60,6 @@ wxString UpperAscii(const wxString& text)
             *it = wxUniChar(c.GetValue() - 'a' + 'A');
     }
     return upper;
-}
-
-void WriteAll(int fd, const std::string& bytes, const wxString& path)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int error = errno;
-            close(fd);
-            CFileException::ThrowErrno(error, path);
-        }
-        done += static_cast<size_t>(n);
-    }
 }
 
 } // namespace
@@ -151,22 +131,5 @@ std::string FormatProviderTypesReport(const ProviderTypesHeader& h, const Provid
 
 void WriteProviderTypesReport(const wxString& path, const ProviderTypesHeader& header, const ProviderTypeMap& map)
 {
-    std::string text;
-    for (char c : FormatProviderTypesReport(header, map)) {
-        if (c == '\n')
-            text += '\r';
-        text += c;
-    }
-    const int fd = open(path.utf8_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        CFileException::ThrowErrno(errno, path);
-    WriteAll(fd, text, path);
-    // A full disk may show only when the data reaches it.
-    if (fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
-        const int error = errno;
-        close(fd);
-        CFileException::ThrowErrno(error, path);
-    }
-    if (close(fd) != 0)
-        CFileException::ThrowErrno(errno, path);
+    WriteTextReport(path, FormatProviderTypesReport(header, map));
 }

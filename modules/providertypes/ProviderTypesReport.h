@@ -4,7 +4,8 @@
 // Errors: LoadProviderTypes and ReadReportHeader throw _com_error for failures of the
 // connection as a whole (with the connection's Errors filled by the data layer); a single
 // field that cannot be read leaves its text empty. WriteProviderTypesReport throws
-// CFileException naming the file for any failure to open, write or close it.
+// CFileException naming the file for any failure to write it, and then leaves an earlier file
+// of that name as it was.
 #pragma once
 
 #include "ProviderTypeInfo.h"
@@ -42,5 +43,6 @@ wxString GetDefaultFileName(const wxString& identifier);
 // The report's text with "\n" line ends: six header lines, then one section per type in map
 // order.
 std::string FormatProviderTypesReport(const ProviderTypesHeader& header, const ProviderTypeMap& map);
-// Writes the report to path (created or truncated) with CR LF line ends.
+// Writes the report to path with CR LF line ends; an existing file is replaced only by the
+// whole report.
 void WriteProviderTypesReport(const wxString& path, const ProviderTypesHeader& header, const ProviderTypeMap& map);

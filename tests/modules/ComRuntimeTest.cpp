@@ -1,6 +1,6 @@
 // The class registry, creation of objects from plugin libraries, and the query window's
-// registration check and creation, with the real libTamsel.so, a library that fails, and
-// libraries that are not there.
+// registration check and creation, with the real libTamsel.so, libraries that are not there
+// or not in the module folder, and a library elsewhere that must not run.
 #include "platform/ComRuntime.h"
 #include "platform/SettingsStore.h"
 #include "platform/com/ProviderTypesInterface.h"
@@ -16,6 +16,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -128,16 +130,20 @@ TEST_F(ComRuntimeTest, PluginRegistersItselfAndCreatesItsObject)
 
 TEST_F(ComRuntimeTest, LoaderFailuresComeBackWithErrorInformation)
 {
+    const std::string modules = std::filesystem::canonical(GetModuleFolder()).string();
     const struct {
         const char* name;
         std::string library;
         HRESULT hr;
-        const char* reason;
+        std::string reason;
     } cases[] = {
-        {"missing library", "/nonexistent/libTamsel.so", HRESULT_MOD_NOT_FOUND, "No such file"},
-        {"relative path", "libTamsel.so", HRESULT_MOD_NOT_FOUND, "not absolute"},
-        {"library without the class export", Canonical(BROKEN_LIBRARY), CO_E_ERRORINDLL,
-         "does not export DllGetClassObject"},
+        {"library elsewhere", "/nonexistent/libTamsel.so", E_ACCESSDENIED,
+         "it is not in the program's module folder " + modules},
+        {"a test library elsewhere", Canonical(BROKEN_LIBRARY), E_ACCESSDENIED,
+         "it is not in the program's module folder " + modules},
+        {"relative path", "libTamsel.so", E_ACCESSDENIED, "the registered path is not absolute"},
+        {"library missing from the module folder", modules + "/libNoSuchPlugin.so", HRESULT_MOD_NOT_FOUND,
+         "No such file or directory"},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(RegisterComClass(TestRegistration(), "/placeholder"), S_OK);
@@ -148,13 +154,12 @@ TEST_F(ComRuntimeTest, LoaderFailuresComeBackWithErrorInformation)
         EXPECT_FALSE(object);
         const auto info = GetErrorInfo();
         ASSERT_TRUE(info) << c.name;
-        EXPECT_NE(info->description.find(c.library), std::string::npos) << info->description;
-        EXPECT_NE(info->description.find(c.reason), std::string::npos) << info->description;
+        EXPECT_EQ(info->source, c.library) << c.name;
+        EXPECT_EQ(info->description, "Cannot load " + c.library + ": " + c.reason) << c.name;
         EXPECT_FALSE(GetErrorInfo()) << "taken once";
     }
-    // A library whose registration fails.
-    EXPECT_EQ(CallServerRegistration(Canonical(BROKEN_LIBRARY), true), E_FAIL);
-    EXPECT_EQ(CallServerRegistration(Canonical(BROKEN_LIBRARY), false), CO_E_ERRORINDLL);
+    // Registration loads through the same checks.
+    EXPECT_EQ(CallServerRegistration(Canonical(BROKEN_LIBRARY), true), E_ACCESSDENIED);
     GetErrorInfo();
 }
 
@@ -166,16 +171,24 @@ TEST_F(ComRuntimeTest, LibrariesAreLookedForInTheGivenFolderOnly)
     EXPECT_EQ(FindComponentLibrary("relative/", kProviderTypesLibrary), "");
     EXPECT_EQ(FindComponentLibrary(withTamsel, "../" + std::string(kProviderTypesLibrary)), "");
 
-    // Not registered and not there; not registered and refusing to register.
+    // Not registered and not there; a copy there, but in a folder that is not the module folder.
     EXPECT_FALSE(IsComponentRegistered(kProviderTypesProgID, kProviderTypesLibrary, FolderWith("", "")));
-    EXPECT_FALSE(IsComponentRegistered(kProviderTypesProgID, kProviderTypesLibrary,
-                                       FolderWith(BROKEN_LIBRARY, kProviderTypesLibrary)));
+    const std::string withCopy = FolderWith("", "");
+    std::filesystem::copy_file(TAMSEL_LIBRARY, withCopy + kProviderTypesLibrary);
+    EXPECT_FALSE(IsComponentRegistered(kProviderTypesProgID, kProviderTypesLibrary, withCopy));
+    const auto refusal = GetErrorInfo();
+    ASSERT_TRUE(refusal) << "the refusal comes back with its reason";
+    EXPECT_EQ(refusal->description, "Cannot load " + withCopy + kProviderTypesLibrary +
+                                        ": it is not in the program's module folder " +
+                                        std::filesystem::canonical(GetModuleFolder()).string());
     CLSID clsid;
     EXPECT_EQ(CLSIDFromProgID(kProviderTypesProgID, clsid), CO_E_CLASSSTRING);
+    // A library that is not there, or one that registers, leaves no error information.
+    EXPECT_FALSE(IsComponentRegistered(kProviderTypesProgID, kProviderTypesLibrary, FolderWith("", "")));
     EXPECT_FALSE(GetErrorInfo());
 
-    // Not registered but there: it registers itself.
-    EXPECT_TRUE(IsComponentRegistered(kProviderTypesProgID, kProviderTypesLibrary, withTamsel));
+    // Not registered but in the module folder: it registers itself.
+    EXPECT_TRUE(IsComponentRegistered(kProviderTypesProgID, kProviderTypesLibrary, GetModuleFolder()));
     EXPECT_EQ(CLSIDFromProgID(kProviderTypesProgID, clsid), S_OK);
     // Registered: no folder needed.
     EXPECT_TRUE(IsComponentRegistered(kProviderTypesProgID, kProviderTypesLibrary, FolderWith("", "")));
@@ -183,11 +196,11 @@ TEST_F(ComRuntimeTest, LibrariesAreLookedForInTheGivenFolderOnly)
 
 TEST_F(ComRuntimeTest, CreationRegistersAgainAndRetriesOnce)
 {
-    using namespace std::chrono_literals;
-    // A registration left behind by a library that has moved.
+    // A registration left behind by a library of the module folder that is gone.
     ASSERT_EQ(CallServerRegistration(TAMSEL_LIBRARY, true), S_OK);
+    const std::string gone = std::filesystem::canonical(GetModuleFolder()).string() + "/libTamselOld.so";
     CSettingsStore::Get().WriteProfileString(
-        "Classes\\CLSID\\" + CLSID_ProviderTypes.ToString() + "\\InprocServer32", "@", "/moved/libTamsel.so");
+        "Classes\\CLSID\\" + CLSID_ProviderTypes.ToString() + "\\InprocServer32", "@", gone);
 
     const std::string empty = FolderWith("", "");
     try {
@@ -197,17 +210,50 @@ TEST_F(ComRuntimeTest, CreationRegistersAgainAndRetriesOnce)
         EXPECT_EQ(e.Error(), HRESULT_MOD_NOT_FOUND);
         const wxString text = GetComErrorText(e);
         EXPECT_TRUE(text.StartsWith("HRESULT: 0x8007007e; Error: ")) << text;
-        EXPECT_NE(text.Find("\nSource: /moved/libTamsel.so; Description: Cannot load /moved/libTamsel.so"),
-                  wxNOT_FOUND)
-            << text;
+        EXPECT_NE(text.Find("\nSource: " + gone + "; Description: Cannot load " + gone), wxNOT_FOUND) << text;
     }
 
     ComPtr<IProviderTypes> types = CreateComponent<IProviderTypes>(
-        CLSID_ProviderTypes, IID_IProviderTypes, kProviderTypesLibrary,
-        FolderWith(TAMSEL_LIBRARY, kProviderTypesLibrary), 0ms);
+        CLSID_ProviderTypes, IID_IProviderTypes, kProviderTypesLibrary, GetModuleFolder(), 0ms);
     ASSERT_TRUE(types);
     EXPECT_EQ(types->Display(nullptr), E_POINTER);
     EXPECT_EQ(RegisteredPath(CLSID_ProviderTypes), Canonical(TAMSEL_LIBRARY));
+}
+
+TEST_F(ComRuntimeTest, ARegistrationNamingALibraryElsewhereRunsNothingAndIsNotReplaced)
+{
+    // The marker library, which marks that it was loaded, registered from elsewhere for the
+    // provider types class.
+    const std::string folder = FolderWith("", "");
+    const std::string planted = folder + kProviderTypesLibrary;
+    std::filesystem::copy_file(MARKER_LIBRARY, planted);
+    const std::string marker = folder + "loaded";
+    setenv("TORVANE_TEST_MARKER", marker.c_str(), 1);
+    ASSERT_EQ(CallServerRegistration(TAMSEL_LIBRARY, true), S_OK);
+    CSettingsStore::Get().WriteProfileString(
+        "Classes\\CLSID\\" + CLSID_ProviderTypes.ToString() + "\\InprocServer32", "@", planted);
+
+    // Refused with the reason, though the module folder holds the class's own library.
+    try {
+        CreateComponent<IProviderTypes>(CLSID_ProviderTypes, IID_IProviderTypes, kProviderTypesLibrary,
+                                        GetModuleFolder(), 0ms);
+        FAIL() << "created from " << planted;
+    } catch (const _com_error& e) {
+        EXPECT_EQ(e.Error(), E_ACCESSDENIED);
+        EXPECT_EQ(GetComErrorText(e), "HRESULT: 0x80070005; Error: Access is denied.\nSource: " + planted +
+                                          "; Description: Cannot load " + planted +
+                                          ": it is not in the program's module folder " +
+                                          std::filesystem::canonical(GetModuleFolder()).string());
+    }
+    EXPECT_FALSE(std::filesystem::exists(marker)) << "the planted library ran";
+    EXPECT_EQ(RegisteredPath(CLSID_ProviderTypes), planted) << "replaced without a word";
+
+    // What the refusal kept from running: loaded, the library marks it.
+    void* handle = dlopen(planted.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_TRUE(handle) << dlerror();
+    dlclose(handle);
+    EXPECT_TRUE(std::filesystem::exists(marker));
+    unsetenv("TORVANE_TEST_MARKER");
 }
 
 } // namespace

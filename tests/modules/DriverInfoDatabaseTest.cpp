@@ -3,6 +3,7 @@
 // cursor library's visible effect, and the driver manager's errors for a connection that fails.
 #include "modules/driverinfo/DriverInfoReport.h"
 #include "modules/driverinfo/OdbcSession.h"
+#include "querycore/ReportFile.h"
 
 #include "tests/support/TestDatabases.h"
 

@@ -1,8 +1,8 @@
 // The driver information pages without a driver: value rules, every report section's exact
 // text, the type details, wrapping, and the default report name, over a scripted InfoSource.
-#include "common/FileException.h"
 #include "modules/driverinfo/DriverInfoReport.h"
 #include "querycore/DriverInfoConnectString.h"
+#include "querycore/ReportFile.h"
 
 #include <gtest/gtest.h>
 #include <sql.h>
@@ -504,21 +504,6 @@ TEST(DriverInfoReportTest, DefaultNameIsTheDriverFilesBaseName)
     EXPECT_EQ(DriverError("", "").Description(), "Errors occurred.");
     EXPECT_EQ(DriverError("", "State:01000\n").Description(), "State:01000\n");
     EXPECT_EQ(DriverError("text\n", "State:01000\n").Description(), "text\nState:01000\n");
-}
-
-TEST(DriverInfoReportTest, WriteFailuresNameTheFileAndCause)
-{
-    const std::pair<std::string, int> cases[] = {{"/dev/full", CFileException::diskFull},
-                                                 {"/nonexistent-torvane-folder/report.txt", CFileException::fileNotFound}};
-    for (const auto& [path, cause] : cases) {
-        try {
-            WriteDriverInfoReport(wxString::FromUTF8(path), "Cursor Library is Not Loaded\n\n");
-            ADD_FAILURE() << "written: " << path;
-        } catch (const CFileException& e) {
-            EXPECT_EQ(e.m_cause, cause) << path;
-            EXPECT_EQ(e.m_strFileName, wxString::FromUTF8(path));
-        }
-    }
 }
 
 TEST(DriverInfoConnectStringTest, TheWindowsConnectionGivesItsOdbcAttributes)

@@ -148,20 +148,6 @@ TEST_P(DriverInfoWindowTest, FailingConnectStringComesBackAsTheDriversText)
     EXPECT_FALSE(Sheet());
 }
 
-TEST_P(DriverInfoWindowTest, UnregisteredPluginIsReported)
-{
-    if (IsPostgres())
-        GTEST_SKIP() << "the registration does not depend on the driver";
-    ASSERT_EQ(CallServerRegistration(FERROW_LIBRARY, false), S_OK);
-    // The test program's plugin folder holds no libFerrow.so.
-    CMessageScript messages;
-    ChooseToolsMenuItem("ODBC Driver Information...", ID_ODBC_DRIVER_INFO);
-    ASSERT_EQ(messages.Texts().size(), 1u);
-    EXPECT_EQ(messages.Texts()[0],
-              "ODBC Driver Info Component (libFerrow.so) not registered. Please re-run setup and then try again.");
-    EXPECT_EQ(messages.Shown()[0].style & wxICON_MASK, wxICON_STOP);
-}
-
 TORVANE_INSTANTIATE_FOR_DRIVERS(DriverInfoWindowTest);
 
 } // namespace

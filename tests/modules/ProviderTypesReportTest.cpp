@@ -1,7 +1,6 @@
 // The provider types report: its default file name and its exact text.
 #include "modules/providertypes/ProviderTypesReport.h"
 
-#include "common/FileException.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
 
@@ -134,25 +133,6 @@ TEST(ProviderTypesReport, FileHasCrLfLineEnds)
     for (char c : lf)
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     EXPECT_EQ(bytes, crlf);
-}
-
-TEST(ProviderTypesReport, WriteFailuresNameTheFileAndCause)
-{
-    ProviderTypeMap map;
-    map.emplace("text", ProviderTypeInfo{});
-    try {
-        WriteProviderTypesReport("/dev/full", SampleHeader(), map);
-        FAIL() << "a full disk passed as saved";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::diskFull);
-        EXPECT_EQ(e.m_strFileName, "/dev/full");
-    }
-    try {
-        WriteProviderTypesReport("/nonexistent-folder/report.txt", SampleHeader(), map);
-        FAIL() << "a missing folder passed as saved";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
-    }
 }
 
 } // namespace

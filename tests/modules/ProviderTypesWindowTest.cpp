@@ -1,6 +1,6 @@
 // "&Types..." in a query window: the provider types dialog lists the connection's types on
 // SQLite and PostgreSQL, sorts on a header click, saves its report without closing, and the
-// command says so when the plugin cannot be had or cannot read the types.
+// command says so when the plugin cannot be had, is refused or cannot read the types.
 #include "ado/ConnectionObject.h"
 #include "app/MainFrame.h"
 #include "platform/ComRuntime.h"
@@ -12,6 +12,7 @@
 #include "tests/common/WxStringPrinter.h"
 #include "tests/modules/ModalSteps.h"
 #include "tests/modules/PluginWindowTest.h"
+#include "tests/support/TestFiles.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
@@ -29,7 +30,9 @@
 #include <wx/modalhook.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -179,16 +182,106 @@ TEST_P(ProviderTypesWindowTest, TypesCommandShowsTheConnectionsTypesAndSavesTheR
             << name;
 }
 
-TEST_P(ProviderTypesWindowTest, UnregisteredPluginIsReported)
+// Keys through the display: these tests run alone, since the display's focus is shared by every
+// test process.
+class ProviderTypesInputTest : public ProviderTypesWindowTest {};
+
+TEST_P(ProviderTypesInputTest, SaveAsAddsTxtAndAsksBeforeReplacingAFile)
 {
-    ASSERT_EQ(CallServerRegistration(TAMSEL_LIBRARY, false), S_OK);
-    // The test program's plugin folder holds no libTamsel.so.
+    if (IsPostgres())
+        GTEST_SKIP() << "the file chooser does not depend on the driver";
+    // Chosen without its extension, under the report filter: saved as report.txt, where an
+    // earlier report lies.
+    const std::string folder = NewTempPath("-reports");
+    std::filesystem::create_directories(folder);
+    const wxString chosen = wxString::FromUTF8(folder + "/report");
+    const std::string report = folder + "/report.txt";
+    const std::string earlier = "the earlier report\r\n";
+    WriteFile(report, earlier);
+
+    wxDialog* types = nullptr;
+    wxString defaultName;
+    wxString wildcard;
+    ModalDialogWatch modalHook;
+    CMessageScript messages{wxID_NO, wxID_YES};
+    wxUIActionSimulator keys;
+    // Alt+A, the "Save &As..." button's key, with the pointer over the dialog so that the
+    // display gives it the keys.
+    auto pressSaveAs = [&] {
+        types = ShownModalDialog([](wxDialog& d) { return d.GetTitle() == "Provider Types"; });
+        if (!types || modalHook.Current() != types)
+            return false;
+        keys.MouseMove(types->GetScreenRect().GetPosition() + wxPoint(40, 60));
+        keys.Char('a', wxMOD_ALT);
+        return true;
+    };
+    auto chooseWithoutExtension = [&] {
+        auto* files = dynamic_cast<wxFileDialog*>(modalHook.Current());
+        if (!files || !files->IsShown())
+            return false;
+        wildcard = files->GetWildcard();
+        EXPECT_EQ(files->GetFilterIndex(), 0);
+        return ProposeFileStep(modalHook, chosen, defaultName)();
+    };
+    Steps steps(modalHook, {
+        pressSaveAs,
+        chooseWithoutExtension,
+        ConfirmFileStep(modalHook, chosen),
+        [&] {
+            // Asked, answered No: the earlier report stays.
+            if (messages.Texts().empty() || modalHook.Current() != types)
+                return false;
+            EXPECT_EQ(FileBytes(report), earlier);
+            return true;
+        },
+        pressSaveAs,
+        chooseWithoutExtension,
+        ConfirmFileStep(modalHook, chosen),
+        [&] {
+            // Asked again, answered Yes: replaced by the report; the dialog stays open.
+            if (FileBytes(report) == earlier || modalHook.Current() != types)
+                return false;
+            keys.Char(WXK_ESCAPE);
+            return true;
+        },
+    });
+    ChooseToolsMenuItem("Types...", ID_PROVIDER_TYPES);
+    EXPECT_TRUE(steps.Done());
+    const wxString question = wxString::FromUTF8(report) + " already exists.\nDo you want to replace it?";
+    EXPECT_EQ(messages.Texts(), std::vector<wxString>({question, question}));
+    EXPECT_EQ(FileBytes(report).rfind("Provider Types\r\n", 0), 0u);
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"report.txt"});
+    // Every file shows under "All Files", names without a dot too.
+    EXPECT_EQ(wildcard, "Provider Types Info Files (*.txt)|*.txt|All Files (*.*)|*");
+}
+
+TORVANE_INSTANTIATE_FOR_DRIVERS(ProviderTypesInputTest);
+
+TEST_P(ProviderTypesWindowTest, ALibraryRegisteredFromElsewhereIsRefusedWithItsReason)
+{
+    if (IsPostgres())
+        GTEST_SKIP() << "the loader does not depend on the driver";
+    // A library that marks that it ran, registered from elsewhere for the class.
+    const std::filesystem::path folder = NewTempPath("-elsewhere");
+    std::filesystem::create_directories(folder);
+    const std::string planted = (folder / "libTamsel.so").string();
+    std::filesystem::copy_file(MARKER_LIBRARY, planted);
+    const std::filesystem::path marker = folder / "loaded";
+    setenv("TORVANE_TEST_MARKER", marker.c_str(), 1);
+    CSettingsStore::Get().WriteProfileString(
+        "Classes\\CLSID\\" + CLSID_ProviderTypes.ToString() + "\\InprocServer32", "@", planted);
+
     CMessageScript messages;
     ChooseToolsMenuItem("Types...", ID_PROVIDER_TYPES);
+    unsetenv("TORVANE_TEST_MARKER");
     ASSERT_EQ(messages.Texts().size(), 1u);
-    EXPECT_EQ(messages.Texts()[0],
-              "Provider Info Component (libTamsel.so) not registered. Please re-run setup and then try again.");
+    EXPECT_EQ(messages.Texts()[0], "HRESULT: 0x80070005; Error: Access is denied.\nSource: " + planted +
+                                       "; Description: Cannot load " + planted +
+                                       ": it is not in the program's module folder " +
+                                       std::filesystem::canonical(GetModuleFolder()).string());
     EXPECT_EQ(messages.Shown()[0].style & wxICON_MASK, wxICON_STOP);
+    EXPECT_FALSE(std::filesystem::exists(marker)) << "the planted library ran";
+    EXPECT_FALSE(ShownModalDialog([](wxDialog& d) { return d.GetTitle() == "Provider Types"; }));
 }
 
 TEST_P(ProviderTypesWindowTest, DisplayShowsTheDialogAndGivesBackItsReference)
