@@ -6,7 +6,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets="batch_splitter statement_splitter connection_string data_link_file command_line"
+targets="batch_splitter statement_splitter connection_string connection_string_mask data_link_file command_line"
 
 if ! command -v clang >/dev/null 2>&1 || ! command -v clang++ >/dev/null 2>&1; then
     echo "make fuzz needs clang and its libFuzzer runtime, which are not installed." >&2
