@@ -113,7 +113,7 @@ wxString CDataLinkFields::BuildSavedConnectString() const
     saved.hasPassword = false;
     saved.otherAttributes.clear();
     for (const auto& [key, value] : SplitOdbcString(otherAttributes))
-        if (!Is(key, {"PWD", "Password"}))
+        if (!ado::detail::IsPasswordKeyword(key.utf8_string()))
             AppendAttribute(saved.otherAttributes, key, value);
     return saved.BuildConnectString();
 }
@@ -136,7 +136,7 @@ CDataLinkFields CDataLinkFields::Parse(const wxString& connectString)
         } else if (Is(key, {"UID", "User", "Username"})) {
             fields.user = value;
             fields.hasUser = true;
-        } else if (Is(key, {"PWD", "Password"})) {
+        } else if (ado::detail::IsPasswordKeyword(key.utf8_string())) {
             fields.password = value;
             fields.hasPassword = true;
         } else {
