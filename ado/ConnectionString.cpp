@@ -219,6 +219,11 @@ void VisitConnectionString(std::string_view text, ConnectionStringSyntax syntax,
     Parser(text, syntax == ConnectionStringSyntax::Ado).Parse(visit);
 }
 
+bool KeywordIs(std::string_view key, std::string_view keyword)
+{
+    return EqualsNoCase(key, keyword);
+}
+
 bool IsPasswordKeyword(std::string_view key)
 {
     return EqualsNoCase(key, "Password") || EqualsNoCase(key, "PWD");

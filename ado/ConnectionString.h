@@ -71,6 +71,9 @@ struct WrittenAttribute {
 void VisitConnectionString(std::string_view text, ConnectionStringSyntax syntax,
                            const std::function<void(const WrittenAttribute&)>& visit);
 
+// True when a key names the keyword: keys compare ignoring letter case.
+bool KeywordIs(std::string_view key, std::string_view keyword);
+
 // True for the keywords whose value the connection hands on as a password: "Password" (the
 // bridge's own, and a driver's) and PWD, in any letter case.
 bool IsPasswordKeyword(std::string_view key);

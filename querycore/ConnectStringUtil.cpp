@@ -4,7 +4,6 @@
 #include "common/TrimText.h"
 
 #include <algorithm>
-#include <cctype>
 #include <functional>
 
 namespace {
@@ -12,12 +11,9 @@ namespace {
 using ado::detail::ConnectionStringSyntax;
 using ado::detail::WrittenAttribute;
 
-bool IsKey(const WrittenAttribute& a, std::string_view name)
+bool IsKey(const WrittenAttribute& a, std::string_view keyword)
 {
-    return a.attribute.key.size() == name.size()
-           && std::equal(name.begin(), name.end(), a.attribute.key.begin(), [](char x, char y) {
-                  return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-              });
+    return ado::detail::KeywordIs(a.attribute.key, keyword);
 }
 
 // Visits the attributes of an ADO connect string as the connection reads them, those of its

@@ -13,14 +13,6 @@ using ado::detail::ConnectionStringError;
 using ado::detail::ConnectionStringSyntax;
 using ado::detail::WrittenAttribute;
 
-bool IsExtendedProperties(std::string_view key)
-{
-    constexpr std::string_view name = "Extended Properties";
-    return key.size() == name.size() && std::equal(key.begin(), key.end(), name.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-           });
-}
-
 // The value back in its quotes or braces, the closing character doubled inside.
 std::string Enclose(std::string_view value, char open)
 {
@@ -51,7 +43,7 @@ std::optional<std::string> MaskReadable(std::string_view text, ConnectionStringS
         std::string replacement;
         if (ado::detail::IsPasswordKeyword(a.attribute.key)) {
             replacement = kPasswordMask;
-        } else if (syntax == ConnectionStringSyntax::Ado && IsExtendedProperties(a.attribute.key)) {
+        } else if (syntax == ConnectionStringSyntax::Ado && ado::detail::KeywordIs(a.attribute.key, "Extended Properties")) {
             std::optional<std::string> inner = MaskReadable(a.attribute.value, ConnectionStringSyntax::Odbc);
             if (!inner)
                 return std::nullopt;
