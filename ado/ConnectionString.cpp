@@ -32,7 +32,7 @@ class Parser {
 public:
     Parser(std::string_view text, bool adoQuotes) : m_text(text), m_adoQuotes(adoQuotes) {}
 
-    AttributeList Parse()
+    void Parse(const std::function<void(const WrittenAttribute&)>& visit)
     {
         if (m_text.size() > kMaxConnectionStringLength)
             throw ConnectionStringError(fmt::format("The connection string is {} characters long; the limit is {}.",
@@ -40,7 +40,6 @@ public:
         if (size_t nul = m_text.find('\0'); nul != std::string_view::npos)
             throw ConnectionStringError(
                 fmt::format("The connection string holds a NUL character at position {}.", nul + 1));
-        AttributeList out;
         while (true) {
             SkipBlanks();
             if (AtEnd())
@@ -49,12 +48,11 @@ public:
                 ++m_pos;
                 continue;
             }
-            ConnectionAttribute attr;
-            attr.key = ParseKey();
-            attr.value = ParseValue(attr.key);
-            out.Append(std::move(attr));
+            WrittenAttribute written;
+            written.attribute.key = ParseKey();
+            ParseValue(written);
+            visit(written);
         }
-        return out;
     }
 
 private:
@@ -94,24 +92,28 @@ private:
         return trimmed;
     }
 
-    std::string ParseValue(const std::string& key)
+    void ParseValue(WrittenAttribute& written)
     {
         SkipBlanks();
+        written.valueBegin = written.valueEnd = m_pos;
         if (AtEnd() || Peek() == ';')
-            return {};
+            return;
         char open = Peek();
-        if (open == '{')
-            return ParseEnclosed(key, '}', "brace");
-        if (m_adoQuotes && (open == '"' || open == '\''))
-            return ParseEnclosed(key, open, "quote");
-        size_t start = m_pos;
+        if (open == '{' || (m_adoQuotes && (open == '"' || open == '\''))) {
+            written.enclosure = open;
+            written.attribute.value = ParseEnclosed(written.attribute.key, open == '{' ? '}' : open, open == '{' ? "brace" : "quote",
+                                                    written.valueEnd);
+            return;
+        }
         while (!AtEnd() && Peek() != ';')
             ++m_pos;
-        return std::string(TrimBlanks(m_text.substr(start, m_pos - start)));
+        std::string_view value = TrimBlanks(m_text.substr(written.valueBegin, m_pos - written.valueBegin));
+        written.valueEnd = written.valueBegin + value.size();
+        written.attribute.value = std::string(value);
     }
 
     // A value in braces or quotes; the closing character doubled stands for itself.
-    std::string ParseEnclosed(const std::string& key, char close, const char* what)
+    std::string ParseEnclosed(const std::string& key, char close, const char* what, size_t& end)
     {
         size_t start = m_pos;
         ++m_pos;
@@ -132,6 +134,7 @@ private:
             }
             value.push_back(c);
         }
+        end = m_pos;
         SkipBlanks();
         if (!AtEnd() && Peek() != ';')
             throw ConnectionStringError(fmt::format("Unexpected text at position {} after the {} that closes the value of \"{}\".",
@@ -143,6 +146,13 @@ private:
     bool m_adoQuotes;
     size_t m_pos = 0;
 };
+
+AttributeList ParseWith(std::string_view text, ConnectionStringSyntax syntax)
+{
+    AttributeList out;
+    VisitConnectionString(text, syntax, [&](const WrittenAttribute& written) { out.Append(written.attribute); });
+    return out;
+}
 
 bool ParseBool(std::string_view value)
 {
@@ -195,12 +205,28 @@ void AttributeList::Remove(std::string_view key)
 
 AttributeList ParseAdoConnectionString(std::string_view text)
 {
-    return Parser(text, true).Parse();
+    return ParseWith(text, ConnectionStringSyntax::Ado);
 }
 
 AttributeList ParseOdbcConnectionString(std::string_view text)
 {
-    return Parser(text, false).Parse();
+    return ParseWith(text, ConnectionStringSyntax::Odbc);
+}
+
+void VisitConnectionString(std::string_view text, ConnectionStringSyntax syntax,
+                           const std::function<void(const WrittenAttribute&)>& visit)
+{
+    Parser(text, syntax == ConnectionStringSyntax::Ado).Parse(visit);
+}
+
+bool KeywordIs(std::string_view key, std::string_view keyword)
+{
+    return EqualsNoCase(key, keyword);
+}
+
+bool IsPasswordKeyword(std::string_view key)
+{
+    return EqualsNoCase(key, "Password") || EqualsNoCase(key, "PWD");
 }
 
 std::string FormatOdbcConnectionString(const AttributeList& attributes)

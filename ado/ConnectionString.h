@@ -4,6 +4,7 @@
 // Provider is taken as ODBC attributes, as the bridge is the default provider.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -52,6 +53,30 @@ AttributeList ParseAdoConnectionString(std::string_view text);
 
 // ODBC syntax: as above, but only braces enclose values; quotes are ordinary characters.
 AttributeList ParseOdbcConnectionString(std::string_view text);
+
+enum class ConnectionStringSyntax { Ado, Odbc };
+
+// One attribute and where its value stands in the text it was read from, for callers that
+// rewrite a value in place and leave the rest as written.
+struct WrittenAttribute {
+    ConnectionAttribute attribute;
+    size_t valueBegin = 0; // the value as written: its quotes or braces included
+    size_t valueEnd = 0;
+    char enclosure = 0;    // '"', '\'' or '{' for an enclosed value, else 0
+};
+
+// Reads the attributes of a string as the parsers above do, handing each to visit in the order
+// written. Throws ConnectionStringError where the text is malformed, after visit has seen the
+// attributes before that point.
+void VisitConnectionString(std::string_view text, ConnectionStringSyntax syntax,
+                           const std::function<void(const WrittenAttribute&)>& visit);
+
+// True when a key names the keyword: keys compare ignoring letter case.
+bool KeywordIs(std::string_view key, std::string_view keyword);
+
+// True for the keywords whose value the connection hands on as a password: "Password" (the
+// bridge's own, and a driver's) and PWD, in any letter case.
+bool IsPasswordKeyword(std::string_view key);
 
 // "key=value;..." for SQLDriverConnect, such that ParseOdbcConnectionString gives back the same
 // attributes: "=" in a key is doubled; a value is put in braces (with "}" doubled) when it

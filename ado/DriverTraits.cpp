@@ -90,6 +90,7 @@ DriverTraits TraitsOfFamily(DriverFamily family)
     // them one byte a character and widens their answers one byte a character.
     t.utf8Ansi = family == DriverFamily::SQLite;
     t.bytesInWideMessages = family == DriverFamily::SQLite;
+    t.cutsNamesAtDots = family == DriverFamily::SQLite;
     t.scansForSemicolons = family == DriverFamily::SQLite;
     t.padsBuffers = family == DriverFamily::SQLite;
     t.cancelClosesCursor = family == DriverFamily::SQLite;

@@ -27,6 +27,9 @@ struct DriverTraits {
     bool utf8Ansi = false;
     // The driver's wide messages carry their UTF-8 bytes one per unit.
     bool bytesInWideMessages = false;
+    // The driver's column names begin after their last "." ("x.y" is named "y"); where the
+    // driver keeps the whole of a name, it is the column's label.
+    bool cutsNamesAtDots = false;
     // The driver refuses a ";" anywhere outside string literals, even in comments.
     bool scansForSemicolons = false;
     // The driver fills each text buffer to its end (strncpy), so buffer size costs time.

@@ -72,6 +72,36 @@ std::string DescribeColumn(SQLHSTMT h, SQLUSMALLINT col, bool utf8Ansi, ColumnIn
     return FromWide(name.data(), length);
 }
 
+// The column's label through the ANSI entry point, which gives UTF-8 as it stands on the one
+// driver that cuts names (see utf8Ansi); empty when the driver does not say.
+std::string ColumnLabel(SQLHSTMT h, SQLUSMALLINT col)
+{
+    std::vector<SQLCHAR> label(512);
+    SQLSMALLINT bytes = 0;
+    if (!SQL_SUCCEEDED(SQLColAttribute(h, col, SQL_DESC_LABEL, label.data(), static_cast<SQLSMALLINT>(label.size()), &bytes, nullptr)))
+        return {};
+    if (bytes >= static_cast<SQLSMALLINT>(label.size())) {
+        label.resize(static_cast<size_t>(bytes) + 1);
+        if (!SQL_SUCCEEDED(SQLColAttribute(h, col, SQL_DESC_LABEL, label.data(), static_cast<SQLSMALLINT>(label.size()), &bytes, nullptr)))
+            return {};
+    }
+    return std::string(reinterpret_cast<const char*>(label.data()));
+}
+
+// The name a query gave the column. A driver that cuts names at their last dot keeps the
+// whole in the label, when it keeps it at all: a label that ends in "." and the cut name is
+// that whole.
+std::string WholeName(SQLHSTMT h, SQLUSMALLINT col, const DriverTraits& traits, std::string name)
+{
+    if (!traits.cutsNamesAtDots)
+        return name;
+    std::string label = ColumnLabel(h, col);
+    if (label.size() > name.size() && label.compare(label.size() - name.size(), name.size(), name) == 0
+        && label[label.size() - name.size() - 1] == '.')
+        return label;
+    return name;
+}
+
 } // namespace
 
 void RowBlock::ChooseBinding(ColumnInfo& c, const DriverTraits& traits, bool blockRepair)
@@ -151,7 +181,8 @@ void RowBlock::Bind(SQLHSTMT h, const DriverTraits& traits, SQLSMALLINT numColum
     m_anyInfinityAsDate = false;
     for (SQLSMALLINT i = 0; i < numColumns; ++i) {
         ColumnInfo& c = m_columns[static_cast<size_t>(i)];
-        c.name = DescribeColumn(h, static_cast<SQLUSMALLINT>(i + 1), traits.utf8Ansi, c, check);
+        c.name = WholeName(h, static_cast<SQLUSMALLINT>(i + 1), traits,
+                           DescribeColumn(h, static_cast<SQLUSMALLINT>(i + 1), traits.utf8Ansi, c, check));
         SQLLEN isUnsigned = SQL_FALSE;
         SQLColAttributeW(h, static_cast<SQLUSMALLINT>(i + 1), SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned);
         c.isUnsigned = isUnsigned == SQL_TRUE;

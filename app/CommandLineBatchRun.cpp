@@ -13,6 +13,7 @@
 #include "querycore/BatchFlow.h"
 #include "querycore/BatchLoop.h"
 #include "querycore/BatchSplitter.h"
+#include "querycore/ConnectStringUtil.h"
 #include "querycore/DataLinkFile.h"
 #include "querycore/ExportResultsWorker.h"
 #include "querycore/FrameMailbox.h"
@@ -96,7 +97,7 @@ int CCommandLineBatchRun::Main(const std::vector<wxString>& args)
             return kFailed;
         }
     }
-    if (!connect.Upper().Contains("PROVIDER=")) {
+    if (!HasProviderKeyword(connect.utf8_string())) {
         TVMessageBox(kNeedsProvider, wxOK | wxICON_STOP);
         return kRefused;
     }

@@ -319,7 +319,7 @@ CTorvaneDoc* CMainFrame::NewQueryWindow(const std::optional<wxString>& connect, 
     CNewWindowScope scope(*this, m_bDsnLess);
     ShowEstablishingConnection();
 
-    if (connect && connect->Upper().Contains("DRIVER={"))
+    if (connect && IsDsnLessConnectString(connect->utf8_string()))
         m_bDsnLess = true;
 
     if (!CanOpenAnotherQueryWindow())
@@ -737,12 +737,6 @@ CTorvaneDoc* CMainFrame::ConnectWithDataLinkFile(const wxString& givenPath)
         TVMessageBox(strings::kErrorsOccurred, wxOK | wxICON_STOP, this);
     }
     return nullptr;
-}
-
-wxString CMainFrame::BuildMsdasqlConnectString(const wxString& driver)
-{
-    return wxString("PROVIDER=") + "MSDASQL;" + "Persist Security Info=False;Extended Properties=\"" + "DRIVER={" +
-           driver + "};\"";
 }
 
 wxString CMainFrame::ExtractDriverLogin(const wxString& connectString)

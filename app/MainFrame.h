@@ -78,10 +78,8 @@ public:
 
     // Connect commands used by the start-up actions.
     CTorvaneDoc* ConnectWithDataLinkFile(const wxString& path);
-    static wxString BuildMsdasqlConnectString(const wxString& driver);
-    // The driver name of a DSN-less connect string: after "DRIVER={" up to "}", or after
-    // "DRIVER=" up to the first "}" or ";"; braces removed, trimmed. Empty when the string names
-    // no driver: nothing else of it (no password) is ever taken.
+    // The driver name of a DSN-less connect string (see ::ExtractDriverLogin). Empty when the
+    // string names no driver: nothing else of it (no password) is ever taken.
     static wxString ExtractDriverLogin(const wxString& connectString);
 
     // Set while NewQueryWindow opens a window whose connect string names a driver.

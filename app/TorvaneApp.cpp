@@ -14,6 +14,7 @@
 #include "platform/PrintSetup.h"
 #include "platform/ShellRegistration.h"
 #include "query/ChildFrame.h"
+#include "querycore/ConnectStringUtil.h"
 #include "querycore/DataLinkFile.h"
 #include "TorvaneCommandLineInfo.h"
 #include "TorvaneDocManager.h"
@@ -340,7 +341,8 @@ void CTorvaneApp::RunStartupAction()
         break;
     case 3:
         m_pMainFrame->m_strDsnLessLogin = settings::ReadString(settings::StartupDsnLessString);
-        m_pMainFrame->NewQueryWindow(CMainFrame::BuildMsdasqlConnectString(m_pMainFrame->m_strDsnLessLogin));
+        m_pMainFrame->NewQueryWindow(
+            wxString::FromUTF8(BuildMsdasqlConnectString(m_pMainFrame->m_strDsnLessLogin.utf8_string())));
         break;
     default:
         break;
@@ -386,7 +388,7 @@ bool CTorvaneApp::ProcessCommandLineOptions(const CTorvaneCommandLineInfo& info)
     }
     // Without a provider the data link dialog asks for the connection.
     std::optional<wxString> connectString;
-    if (connect.Upper().Contains("PROVIDER="))
+    if (HasProviderKeyword(connect.utf8_string()))
         connectString = connect;
 
     wxDocument* doc = request.files.empty()

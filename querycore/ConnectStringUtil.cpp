@@ -1,20 +1,34 @@
 #include "ConnectStringUtil.h"
 
+#include "ado/ConnectionString.h"
 #include "common/TrimText.h"
 
 #include <algorithm>
-#include <cctype>
+#include <functional>
 
 namespace {
 
-// Position of needle in text ignoring ASCII case, or npos.
-size_t FindAsciiNoCase(std::string_view text, std::string_view needle)
+using ado::detail::ConnectionStringSyntax;
+using ado::detail::WrittenAttribute;
+
+bool IsKey(const WrittenAttribute& a, std::string_view keyword)
 {
-    auto it = std::search(text.begin(), text.end(), needle.begin(), needle.end(), [](char a, char b) {
-        return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
-    });
-    return it == text.end() && !needle.empty() ? std::string_view::npos
-                                               : static_cast<size_t>(it - text.begin());
+    return ado::detail::KeywordIs(a.attribute.key, keyword);
+}
+
+// Visits the attributes of an ADO connect string as the connection reads them, those of its
+// Extended Properties (the ODBC attributes) in their place, up to the end or to the first fault.
+void VisitAttributes(std::string_view connectString, const std::function<void(const WrittenAttribute&)>& visit)
+{
+    try {
+        ado::detail::VisitConnectionString(connectString, ConnectionStringSyntax::Ado, [&](const WrittenAttribute& a) {
+            if (IsKey(a, "Extended Properties"))
+                ado::detail::VisitConnectionString(a.attribute.value, ConnectionStringSyntax::Odbc, visit);
+            else
+                visit(a);
+        });
+    } catch (const ado::detail::ConnectionStringError&) {
+    }
 }
 
 } // namespace
@@ -27,29 +41,35 @@ std::string BuildMsdasqlConnectString(std::string_view driver)
 
 std::string ExtractDriverLogin(std::string_view connectString)
 {
-    size_t start = FindAsciiNoCase(connectString, "DRIVER={");
-    if (start != std::string_view::npos) {
-        start += 8;
-    } else {
-        start = FindAsciiNoCase(connectString, "DRIVER=");
-        if (start == std::string_view::npos)
-            return {};
-        start += 7;
-    }
-    std::string_view rest = connectString.substr(start);
-    std::string login(rest.substr(0, rest.find_first_of(";}")));
-    std::erase_if(login, [](char c) { return c == '{' || c == '}'; });
+    std::string login;
+    VisitAttributes(connectString, [&](const WrittenAttribute& a) {
+        if (IsKey(a, "DRIVER"))
+            login = a.attribute.value;
+    });
+    // No driver name holds these: what follows one is never a name worth remembering.
+    login.erase(std::min(login.size(), login.find_first_of(";}")));
+    std::erase(login, '{');
     return std::string(TrimWhitespace(login));
 }
 
 bool IsDsnLessConnectString(std::string_view connectString)
 {
-    return FindAsciiNoCase(connectString, "DRIVER={") != std::string_view::npos;
+    bool driverInBraces = false;
+    VisitAttributes(connectString, [&](const WrittenAttribute& a) {
+        driverInBraces = driverInBraces || (IsKey(a, "DRIVER") && a.enclosure == '{');
+    });
+    return driverInBraces;
 }
 
 bool HasProviderKeyword(std::string_view connectString)
 {
-    return FindAsciiNoCase(connectString, "PROVIDER=") != std::string_view::npos;
+    bool provider = false;
+    try {
+        ado::detail::VisitConnectionString(connectString, ConnectionStringSyntax::Ado,
+                                           [&](const WrittenAttribute& a) { provider = provider || IsKey(a, "Provider"); });
+    } catch (const ado::detail::ConnectionStringError&) {
+    }
+    return provider;
 }
 
 std::string MakeRetryConnectString(std::string_view connectString)

@@ -9,18 +9,22 @@
 // "PROVIDER=MSDASQL;Persist Security Info=False;Extended Properties="DRIVER={<driver>};""
 std::string BuildMsdasqlConnectString(std::string_view driver);
 
+// The connect string is read by the data layer's parser, as the connection reads it (the
+// ODBC attributes inside Extended Properties in their place); of a malformed string, the
+// attributes before the fault count.
+
 // The ODBC driver name of a connect string, as remembered in the recent DSN-less logins: the
-// text after "DRIVER={" or else "DRIVER=" (either ignoring case) up to the first ";" or "}",
-// with braces removed and trimmed. Empty when the string names no driver, so that nothing
-// else of the string (a password above all) reaches the list.
+// DRIVER value the connection takes (the last written) up to its first ";" or "}", with "{"
+// removed, trimmed. Empty when the string names no driver, so that nothing else of the string
+// (a password above all) reaches the list.
 std::string ExtractDriverLogin(std::string_view connectString);
 
-// True when the string holds "DRIVER={" (ignoring case): a login through an ODBC driver without
-// a data source name, whose missing attributes the driver asks for.
+// True when a DRIVER value is written in braces ("DRIVER={", any letter case): a login through
+// an ODBC driver without a data source name, whose missing attributes the driver asks for.
 bool IsDsnLessConnectString(std::string_view connectString);
 
-// True when the string holds "PROVIDER=" (ignoring case); a string without a provider is not
-// used to connect (the data link dialog asks instead).
+// True when the string names a Provider (any letter case); a string without one is not used to
+// connect (the data link dialog asks instead).
 bool HasProviderKeyword(std::string_view connectString);
 
 // The string of the second attempt after a failed open: ";Persist Security Info=False" is

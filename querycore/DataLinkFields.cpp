@@ -2,6 +2,8 @@
 
 #include "OdbcCatalog.h"
 
+#include "ado/ConnectionString.h"
+
 namespace {
 
 bool Is(const wxString& key, std::initializer_list<const char*> names)
@@ -43,97 +45,31 @@ wxString QuoteOdbcValue(const wxString& value)
     return "{" + escaped + "}";
 }
 
-std::vector<std::pair<wxString, wxString>> SplitOdbcString(const wxString& odbc)
+namespace {
+
+// The pairs as the connection reads them; of a malformed string, those before the fault.
+std::vector<std::pair<wxString, wxString>> Split(const wxString& text, ado::detail::ConnectionStringSyntax syntax)
 {
     std::vector<std::pair<wxString, wxString>> pairs;
-    size_t i = 0;
-    const size_t n = odbc.length();
-    while (i < n) {
-        const size_t eq = odbc.find('=', i);
-        const size_t semi = odbc.find(';', i);
-        if (eq == wxString::npos || (semi != wxString::npos && semi < eq)) {
-            // A fragment without "=": skipped up to the next ";".
-            if (semi == wxString::npos)
-                break;
-            i = semi + 1;
-            continue;
-        }
-        const wxString key = Trimmed(odbc.substr(i, eq - i));
-        size_t j = eq + 1;
-        while (j < n && odbc[j] == ' ')
-            ++j;
-        wxString value;
-        if (j < n && odbc[j] == '{') {
-            ++j;
-            while (j < n) {
-                if (odbc[j] == '}') {
-                    if (j + 1 < n && odbc[j + 1] == '}') {
-                        value += '}';
-                        j += 2;
-                        continue;
-                    }
-                    ++j;
-                    break;
-                }
-                value += odbc[j++];
-            }
-            const size_t next = odbc.find(';', j);
-            i = next == wxString::npos ? n : next + 1;
-        } else {
-            const size_t next = odbc.find(';', j);
-            value = Trimmed(odbc.substr(j, next == wxString::npos ? wxString::npos : next - j));
-            i = next == wxString::npos ? n : next + 1;
-        }
-        if (!key.empty())
-            pairs.emplace_back(key, value);
+    try {
+        ado::detail::VisitConnectionString(text.utf8_string(), syntax, [&](const ado::detail::WrittenAttribute& a) {
+            pairs.emplace_back(wxString::FromUTF8(a.attribute.key), wxString::FromUTF8(a.attribute.value));
+        });
+    } catch (const ado::detail::ConnectionStringError&) {
     }
     return pairs;
 }
 
+} // namespace
+
+std::vector<std::pair<wxString, wxString>> SplitOdbcString(const wxString& odbc)
+{
+    return Split(odbc, ado::detail::ConnectionStringSyntax::Odbc);
+}
+
 std::vector<std::pair<wxString, wxString>> SplitOleDbString(const wxString& connectString)
 {
-    std::vector<std::pair<wxString, wxString>> pairs;
-    size_t i = 0;
-    const size_t n = connectString.length();
-    while (i < n) {
-        const size_t eq = connectString.find('=', i);
-        const size_t semi = connectString.find(';', i);
-        if (eq == wxString::npos || (semi != wxString::npos && semi < eq)) {
-            if (semi == wxString::npos)
-                break;
-            i = semi + 1;
-            continue;
-        }
-        const wxString key = Trimmed(connectString.substr(i, eq - i));
-        size_t j = eq + 1;
-        while (j < n && connectString[j] == ' ')
-            ++j;
-        wxString value;
-        if (j < n && (connectString[j] == '"' || connectString[j] == '\'')) {
-            const wxUniChar quote = connectString[j++];
-            while (j < n) {
-                if (connectString[j] == quote) {
-                    if (j + 1 < n && connectString[j + 1] == quote) {
-                        value += quote;
-                        j += 2;
-                        continue;
-                    }
-                    ++j;
-                    break;
-                }
-                value += connectString[j++];
-            }
-            const size_t next = connectString.find(';', j);
-            i = next == wxString::npos ? n : next + 1;
-        } else {
-            const size_t next = connectString.find(';', j);
-            value = Trimmed(connectString.substr(j, next == wxString::npos ? wxString::npos : next - j));
-            i = next == wxString::npos ? n : next + 1;
-        }
-        if (!key.empty())
-            pairs.emplace_back(key, value);
-    }
-    return pairs;
+    return Split(connectString, ado::detail::ConnectionStringSyntax::Ado);
 }
 
 wxString CDataLinkFields::BuildOdbcString() const
@@ -177,7 +113,7 @@ wxString CDataLinkFields::BuildSavedConnectString() const
     saved.hasPassword = false;
     saved.otherAttributes.clear();
     for (const auto& [key, value] : SplitOdbcString(otherAttributes))
-        if (!Is(key, {"PWD", "Password"}))
+        if (!ado::detail::IsPasswordKeyword(key.utf8_string()))
             AppendAttribute(saved.otherAttributes, key, value);
     return saved.BuildConnectString();
 }
@@ -185,12 +121,6 @@ wxString CDataLinkFields::BuildSavedConnectString() const
 CDataLinkFields CDataLinkFields::Parse(const wxString& connectString)
 {
     CDataLinkFields fields;
-    wxString odbc;
-    const auto outer = SplitOleDbString(connectString);
-    bool oleDb = false;
-    for (const auto& [key, value] : outer)
-        if (Is(key, {"Provider", "Extended Properties"}))
-            oleDb = true;
     const auto applyOdbc = [&fields](const wxString& key, const wxString& value) {
         if (Is(key, {"DSN"})) {
             fields.useDsn = true;
@@ -206,19 +136,15 @@ CDataLinkFields CDataLinkFields::Parse(const wxString& connectString)
         } else if (Is(key, {"UID", "User", "Username"})) {
             fields.user = value;
             fields.hasUser = true;
-        } else if (Is(key, {"PWD", "Password"})) {
+        } else if (ado::detail::IsPasswordKeyword(key.utf8_string())) {
             fields.password = value;
             fields.hasPassword = true;
         } else {
             fields.otherAttributes += key + "=" + QuoteOdbcValue(value) + ";";
         }
     };
-    if (!oleDb) {
-        for (const auto& [key, value] : SplitOdbcString(connectString))
-            applyOdbc(key, value);
-        return fields;
-    }
-    for (const auto& [key, value] : outer) {
+    // As the connection reads it: a string without a provider is the ODBC provider's too.
+    for (const auto& [key, value] : SplitOleDbString(connectString)) {
         if (Is(key, {"Extended Properties"})) {
             for (const auto& [odbcKey, odbcValue] : SplitOdbcString(value))
                 applyOdbc(odbcKey, odbcValue);

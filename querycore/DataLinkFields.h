@@ -51,7 +51,8 @@ struct CDataLinkFields {
 // doubled) when it holds ";", "{", "}", "=" or blanks at either end.
 wxString QuoteOdbcValue(const wxString& value);
 
-// "key=value" pairs of an ODBC connect string, braces honoured, in order.
+// "key=value" pairs of an ODBC connect string, in order, read by the data layer's parser as
+// the connection reads them (braces honoured); of a malformed string, the pairs before the fault.
 std::vector<std::pair<wxString, wxString>> SplitOdbcString(const wxString& odbc);
-// "key=value" pairs of an OLE DB connection string, quoted values honoured, in order.
+// The same for an ADO connection string (quotes and braces honoured).
 std::vector<std::pair<wxString, wxString>> SplitOleDbString(const wxString& connectString);

@@ -1,99 +1,84 @@
 #include "ConnectionStringMask.h"
 
+#include "ado/ConnectionString.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <vector>
+
 namespace {
 
-bool IsPasswordKey(wxString key)
+using ado::detail::ConnectionStringError;
+using ado::detail::ConnectionStringSyntax;
+using ado::detail::WrittenAttribute;
+
+// The value back in its quotes or braces, the closing character doubled inside.
+std::string Enclose(std::string_view value, char open)
 {
-    key.Trim(true).Trim(false);
-    return key.IsSameAs("Password", false) || key.IsSameAs("PWD", false);
+    const char close = open == '{' ? '}' : open;
+    std::string out(1, open);
+    for (char c : value) {
+        out += c;
+        if (c == close)
+            out += close;
+    }
+    out += close;
+    return out;
 }
 
-// The inner text back in its quotes or braces, the closing character doubled inside.
-wxString Enclose(const wxString& inner, wxUniChar open, wxUniChar close)
+// The text with its password values masked, or nothing when the connection could not read it.
+std::optional<std::string> MaskReadable(std::string_view text, ConnectionStringSyntax syntax)
 {
-    wxString doubled = inner;
-    doubled.Replace(wxString(close), wxString(close) + wxString(close));
-    return wxString(open) + doubled + wxString(close);
+    std::vector<WrittenAttribute> attributes;
+    try {
+        ado::detail::VisitConnectionString(text, syntax, [&](const WrittenAttribute& a) { attributes.push_back(a); });
+    } catch (const ConnectionStringError&) {
+        return std::nullopt;
+    }
+    std::string out(text);
+    // From the end, so that the places of the earlier values stay valid.
+    for (auto it = attributes.rbegin(); it != attributes.rend(); ++it) {
+        const WrittenAttribute& a = *it;
+        std::string replacement;
+        if (ado::detail::IsPasswordKeyword(a.attribute.key)) {
+            replacement = kPasswordMask;
+        } else if (syntax == ConnectionStringSyntax::Ado && ado::detail::KeywordIs(a.attribute.key, "Extended Properties")) {
+            std::optional<std::string> inner = MaskReadable(a.attribute.value, ConnectionStringSyntax::Odbc);
+            if (!inner)
+                return std::nullopt;
+            if (*inner == a.attribute.value)
+                continue;
+            replacement = a.enclosure ? Enclose(*inner, a.enclosure) : *inner;
+        } else {
+            continue;
+        }
+        out.replace(a.valueBegin, a.valueEnd - a.valueBegin, replacement);
+    }
+    return out;
+}
+
+// Where a word that may name a password begins, or npos.
+size_t FirstPasswordWord(std::string_view text)
+{
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return std::min(lower.find("pwd"), lower.find("password"));
 }
 
 } // namespace
 
+std::string MaskConnectionPasswords(std::string_view text)
+{
+    if (std::optional<std::string> masked = MaskReadable(text, ConnectionStringSyntax::Ado))
+        return *masked;
+    const size_t word = FirstPasswordWord(text);
+    if (word == std::string_view::npos)
+        return std::string(text);
+    return std::string(text.substr(0, word)) + kPasswordMask;
+}
+
 wxString MaskConnectionPasswords(const wxString& text)
 {
-    wxString result;
-    const size_t n = text.length();
-    size_t i = 0;
-    while (i < n) {
-        // The key: up to "=" ("==" stands for an "=" inside it), or a pair without one.
-        const size_t start = i;
-        wxString key;
-        while (i < n && text[i] != ';') {
-            if (text[i] == '=') {
-                if (i + 1 < n && text[i + 1] == '=') {
-                    key += '=';
-                    i += 2;
-                    continue;
-                }
-                break;
-            }
-            key += text[i++];
-        }
-        if (i >= n || text[i] == ';') {
-            result += text.Mid(start, i - start);
-            if (i < n) {
-                result += ';';
-                ++i;
-            }
-            continue;
-        }
-        result += text.Mid(start, i - start + 1);
-        ++i;
-        while (i < n && text[i] == ' ')
-            result += text[i++];
-        const bool password = IsPasswordKey(key);
-        const size_t valueStart = i;
-        if (i < n && (text[i] == '"' || text[i] == '\'' || text[i] == '{')) {
-            const wxUniChar open = text[i];
-            const wxUniChar close = open == '{' ? wxUniChar('}') : open;
-            wxString inner;
-            size_t j = i + 1;
-            while (j < n) {
-                if (text[j] == close) {
-                    if (j + 1 < n && text[j + 1] == close) {
-                        inner += close;
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                inner += text[j++];
-            }
-            const bool terminated = j < n;
-            const size_t afterQuote = terminated ? j + 1 : n;
-            size_t end = afterQuote;
-            while (end < n && text[end] != ';')
-                ++end;
-            if (password) {
-                result += kPasswordMask;
-            } else {
-                const wxString masked = MaskConnectionPasswords(inner);
-                if (terminated && masked != inner)
-                    result += Enclose(masked, open, close) + text.Mid(afterQuote, end - afterQuote);
-                else
-                    result += text.Mid(valueStart, end - valueStart);
-            }
-            i = end;
-        } else {
-            size_t end = i;
-            while (end < n && text[end] != ';')
-                ++end;
-            result += password ? wxString(kPasswordMask) : text.Mid(i, end - i);
-            i = end;
-        }
-        if (i < n) {
-            result += ';';
-            ++i;
-        }
-    }
-    return result;
+    return wxString::FromUTF8(MaskConnectionPasswords(std::string_view(text.utf8_string())));
 }

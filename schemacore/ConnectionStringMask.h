@@ -4,10 +4,16 @@
 
 #include <wx/string.h>
 
+#include <string>
+#include <string_view>
+
 inline constexpr const char* kPasswordMask = "<*****>";
 
-// Masks the values of the "Password" and "PWD" attributes, keys in any letter case and at any
-// place, also inside a quoted or braced value that holds attributes of its own (the ODBC
-// attributes of "Extended Properties"). A value in braces or quotes is masked whole, "}}" and
-// doubled quotes included; an empty value gets the mask too. Everything else stays as written.
+// Masks the value of every attribute that the connection hands on as a password ("Password",
+// "PWD", keys in any letter case and at any place), read as the connection reads the string:
+// also inside "Extended Properties", whose value holds the ODBC attributes. A value in braces
+// or quotes is masked whole, an empty value gets the mask too, and everything else stays as
+// written. Text the connection cannot read is shown only up to its first word that may name a
+// password, followed by the mask.
+std::string MaskConnectionPasswords(std::string_view text);
 wxString MaskConnectionPasswords(const wxString& text);

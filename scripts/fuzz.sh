@@ -8,7 +8,7 @@ set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-targets=${*:-"batch_splitter statement_splitter connection_string data_link_file command_line
+targets=${*:-"batch_splitter statement_splitter connection_string connection_string_mask data_link_file command_line
     delimited_record_reader sheet_data_writer rowset_xml_writer"}
 
 if ! command -v clang >/dev/null 2>&1 || ! command -v clang++ >/dev/null 2>&1; then

@@ -135,6 +135,31 @@ TEST_P(AdoRecordset, UnicodeTextAndNamesRoundTrip)
     EXPECT_EQ(one->GetFields()->GetItem(0L)->GetActualSize(), 6) << "characters, not bytes: 𝄞 clef";
 }
 
+// Names holding dots are the names the query gave, wherever the driver keeps them whole (the
+// SQLite driver cuts them at their last dot in its description of a column).
+TEST_P(AdoRecordset, ColumnNamesWithDotsArriveWhole)
+{
+    auto cn = Open();
+    cn->Execute("create table t (a integer, \"b.c\" integer)");
+    cn->Execute("create table u (a integer)");
+    cn->Execute("insert into t values (1, 2)");
+    cn->Execute("insert into u values (3)");
+    struct Case {
+        const char* sql;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"select 1 as \"x.y\", 2 as \"..\", 3 as \"a.b.c\", 4 as \"é.ü\", 5 as plain", {"x.y", "..", "a.b.c", "é.ü", "plain"}},
+        {"select t.\"b.c\", u.a, t.a as \"t.a\" from t, u", {"b.c", "a", "t.a"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sql);
+        auto results = RunAll(cn, c.sql);
+        ASSERT_EQ(results.size(), 1u);
+        EXPECT_EQ(results[0].names, c.names);
+        EXPECT_EQ(results[0].cells.size(), 1u);
+    }
+}
+
 TEST_P(AdoRecordset, LongTextAndBinaryValuesArriveWhole)
 {
     auto cn = Open();

@@ -110,6 +110,23 @@ TEST(AdoServerTypes, InfinitiesAndMoneyArriveAsTheServerMeansThem)
     EXPECT_EQ(amount.num.cyVal.int64, 922337203685475800LL);
 }
 
+// Before the year 1 a timestamp keeps its era as the driver renders it, as text. A date loses
+// it in the driver itself, in every form the driver hands it over (README lists it among the
+// drivers' limits); should a driver version keep it, this says so and the limit can go.
+TEST(AdoServerTypes, ValuesBeforeTheYearOneKeepTheEraTheDriverGives)
+{
+    RequirePostgres();
+    auto cn = Connect(torvane::test::PostgresConnectionString());
+    auto rs = cn->Execute("select timestamp '4713-01-01 10:00 BC', date '4713-01-01 BC', (date '4713-01-01 BC')::text");
+    const char* expected[] = {"4713-01-01 10:00:00 BC", "4713-01-01", "4713-01-01 BC"};
+    for (long i = 0; i < 3; ++i) {
+        std::string text;
+        ASSERT_TRUE(rs->AppendCellText(i, text));
+        EXPECT_EQ(text, expected[i]) << "column " << i + 1;
+        EXPECT_EQ(rs->GetCollect(i).ToString(), expected[i]) << "column " << i + 1;
+    }
+}
+
 namespace {
 
 class ThrowingCheck : public ado::detail::StatementCheck {

@@ -77,8 +77,6 @@ TEST(ConnectStrings, DriverLoginNeverCarriesMoreThanTheDriverName)
     };
     for (const Case& c : cases)
         EXPECT_EQ(CMainFrame::ExtractDriverLogin(c.connect), wxString(c.login)) << c.connect;
-    EXPECT_EQ(CMainFrame::BuildMsdasqlConnectString("SQLite3"),
-              "PROVIDER=MSDASQL;Persist Security Info=False;Extended Properties=\"DRIVER={SQLite3};\"");
 }
 
 TEST(MessageRoutine, WithoutADisplayAnswersWithTheDefault)

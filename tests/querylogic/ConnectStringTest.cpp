@@ -31,7 +31,11 @@ TEST(ConnectStringUtil, ExtractDriverLogin)
         {"DRIVER=SQLite3;Database=x;PWD={p}", "SQLite3"},
         {"Driver=SQLite3}x;PWD=p", "SQLite3"},
         {"DRIVER= SQLite3 ", "SQLite3"},
-        {"DRIVER={SQLite3;PWD=p", "SQLite3"},
+        // A string the connection cannot read names no driver.
+        {"DRIVER={SQLite3;PWD=p", ""},
+        // A driver name in quotes is that name; a "DRIVER={" inside another value is none.
+        {"Provider=MSDASQL;Driver=\"SQLite3\";PWD=p", "SQLite3"},
+        {"Provider=MSDASQL;PWD=\"DRIVER={x}\"", ""},
         // A string naming no driver gives nothing to remember, so its password is never stored.
         {"DSN=pg;UID=u;PWD=secret", ""},
         {"", ""},
@@ -51,6 +55,11 @@ TEST(ConnectStringUtil, BuildsTheDriverStringThatLoginExtractionReadsBack)
     EXPECT_TRUE(IsDsnLessConnectString("driver={x}"));
     EXPECT_FALSE(HasProviderKeyword("DSN=x;UID=y"));
     EXPECT_TRUE(HasProviderKeyword("provider=MSDASQL"));
+    EXPECT_TRUE(HasProviderKeyword(" Provider = MSDASQL"));
+    // Read as the connection reads it: these words inside a value are no provider or driver.
+    EXPECT_FALSE(HasProviderKeyword("DSN=x;PWD=\"PROVIDER=y\""));
+    EXPECT_FALSE(IsDsnLessConnectString("DSN=x;PWD={DRIVER={y}}}"));
+    EXPECT_TRUE(IsDsnLessConnectString("Provider=MSDASQL;Extended Properties='Driver = {x};'"));
 }
 
 TEST(ConnectStringUtil, RetryConnectString)

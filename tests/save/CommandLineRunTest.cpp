@@ -187,6 +187,14 @@ TEST_P(CommandLineRunTest, EachOutputFormat)
     }
 }
 
+TEST_P(CommandLineRunTest, HeadersHoldingDotsAreWrittenWhole)
+{
+    WriteFile(m_input, "SELECT 1 AS \"x.y\", 2 AS \"..\", name AS \"items.name\" FROM items WHERE id = 1\r\n");
+    const Outcome outcome = RunProgram({"-C", Connect(), "-i", m_input.string(), "-o", Out("r.csv")}, false);
+    ASSERT_EQ(outcome.status, 0) << outcome.errors;
+    EXPECT_EQ(FileBytes(Out("r.csv")), "x.y,..,items.name\r\n1,2,plain\r\n");
+}
+
 TEST_P(CommandLineRunTest, WithQTheRunPublishesOrMakesTheWorkbookWithoutOpeningAnything)
 {
     // XML: both files linked to one stylesheet named after the first; an upper-case extension

@@ -87,7 +87,10 @@ TEST(ConnectionStringMask, MasksEveryPasswordValueWhereverAndHoweverWritten)
         // A key at the very start, or in another letter case, or with blanks, is masked too.
         {"Password=secret;A=1", "Password=<*****>;A=1"},
         {"A=1;pwd=secret", "A=1;pwd=<*****>"},
-        {"A=1; PassWord = secret ;B=2", "A=1; PassWord = <*****>;B=2"},
+        {"A=1; PassWord = secret ;B=2", "A=1; PassWord = <*****> ;B=2"},
+        // Blanks before an enclosed value are any the connection skips, tabs and line ends too.
+        {"A=1;PWD=\t{x;y};B=2", "A=1;PWD=\t<*****>;B=2"},
+        {"Password=\r\n\"se;cret\"", "Password=\r\n<*****>"},
         // Braces and quotes hold ";" and their closing character doubled: masked whole.
         {"DRIVER={SQLite3};PWD={a;b}}c};X=1", "DRIVER={SQLite3};PWD=<*****>;X=1"},
         {"A=1;Password=\"se;\"\"cret\";B=2", "A=1;Password=<*****>;B=2"},
@@ -98,7 +101,12 @@ TEST(ConnectionStringMask, MasksEveryPasswordValueWhereverAndHoweverWritten)
          "Provider=MSDASQL.1;Extended Properties=\"DRIVER={x};PWD=<*****>;\";Persist Security Info=False"},
         // Nothing to mask: unchanged, also when malformed.
         {"Provider=MSDASQL;DSN=x", "Provider=MSDASQL;DSN=x"},
-        {"Passwords=x;NoEquals;A=\"open", "Passwords=x;NoEquals;A=\"open"},
+        {"NoEquals;A=\"open", "NoEquals;A=\"open"},
+        // Text the connection cannot read shows nothing from the first word that may name a
+        // password on.
+        {"DSN=x;NoEquals;PWD=secret", "DSN=x;NoEquals;<*****>"},
+        {"DSN=x;PWD={a;b", "DSN=x;<*****>"},
+        {"Provider=MSDASQL;Extended Properties=\"DSN=x;PWD={a\"", "Provider=MSDASQL;Extended Properties=\"DSN=x;<*****>"},
         {"", ""},
     };
     for (const auto& c : cases)

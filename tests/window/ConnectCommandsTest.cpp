@@ -201,7 +201,7 @@ TEST(DsnLessLogin, TheRememberedDriverNameNeverCarriesMoreOfTheString)
         const char* login;
     } cases[] = {
         {"PROVIDER=MSDASQL;Extended Properties=\"DRIVER={PostgreSQL Unicode};PWD=secret;\"", "PostgreSQL Unicode"},
-        {"Driver={PostgreSQL Unicode;PWD=secret", "PostgreSQL Unicode"}, // no closing brace
+        {"Driver={PostgreSQL Unicode;PWD=secret", ""}, // no closing brace: the connection reads nothing
         {"Driver=SQLite3;Database=x;PWD=secret", "SQLite3"},
         {"Driver=SQLite3}PWD=secret", "SQLite3"},
         {"DSN=Sales;PWD=secret", ""},

@@ -115,6 +115,14 @@ TEST(DataLinkFields, ParsesWhatItBuildsAndOtherForms)
     EXPECT_EQ(menu.driver, "PostgreSQL Unicode");
     EXPECT_FALSE(menu.hasUser);
 
+    // Read as the connection reads it, also without a provider: quotes after any blanks enclose
+    // a value.
+    const CDataLinkFields quoted = CDataLinkFields::Parse("Driver={SQLite3};PWD=\t'a;b';Database=/x.db");
+    EXPECT_EQ(quoted.driver, "SQLite3");
+    EXPECT_EQ(quoted.password, "a;b");
+    EXPECT_EQ(quoted.database, "/x.db");
+    EXPECT_EQ(quoted.otherAttributes, "");
+
     // ODBC attributes written beside the provider, as a command line gives them; the provider's
     // own settings are not among them.
     const CDataLinkFields beside = CDataLinkFields::Parse(
