@@ -495,7 +495,7 @@ wxDocument* CTorvaneApp::OpenDocumentFile(const wxString& file)
         CChildFrame* active = m_pMainFrame->GetActiveQueryWindow();
         if (!active)
             return m_pMainFrame->NewQueryWindow(std::nullopt, path);
-        auto* doc = wxDynamicCast(active->GetDocument(), CTorvaneDoc);
+        auto* doc = dynamic_cast<CTorvaneDoc*>(active->GetDocument());
         if (!doc)
             return nullptr;
         const wxString title = doc->GetTitle();
