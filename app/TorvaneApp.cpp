@@ -19,6 +19,8 @@
 #include "TorvaneDocTemplate.h"
 #include "WindowPlacement.h"
 
+#include <wx/clipbrd.h>
+#include <wx/evtloop.h>
 #include <wx/filedlg.h>
 #include <wx/filehistory.h>
 #include <wx/filename.h>
@@ -46,6 +48,24 @@ wxString PathOfOpenCommand(const wxString& command)
     if (quote == wxString::npos)
         return wxString();
     return rest.Left(quote);
+}
+
+// What was copied (the clipboard's and the editor's selected text, the primary selection) stays
+// with the clipboard until the display takes it back, which it never does once the program has
+// gone: both are given up here, so that the clipboard deletes what it held. When another program
+// took one over, the display's notice may still wait among the events; handling it deletes the rest.
+void ReleaseClipboard()
+{
+    wxClipboard* clipboard = wxClipboard::Get();
+    for (bool primary : {true, false}) {
+        clipboard->UsePrimarySelection(primary);
+        if (clipboard->Open()) {
+            clipboard->Clear();
+            clipboard->Close();
+        }
+    }
+    wxEventLoopGuarantor loop;
+    wxEventLoopBase::GetActive()->YieldFor(wxEVT_CATEGORY_CLIPBOARD);
 }
 
 } // namespace
@@ -255,6 +275,7 @@ void CTorvaneApp::ShutDown()
         m_pDocManager = nullptr;
         m_pDocTemplate = nullptr;
     }
+    ReleaseClipboard();
 }
 
 bool CTorvaneApp::CheckOsVersion()
