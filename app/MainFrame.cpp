@@ -213,11 +213,11 @@ bool CMainFrame::TryAfter(wxEvent& event)
     if (event.GetEventType() != wxEVT_UPDATE_UI)
         return false;
     wxObject* source = event.GetEventObject();
-    if (auto* menu = wxDynamicCast(source, wxMenu)) {
+    if (auto* menu = dynamic_cast<wxMenu*>(source)) {
         wxMenuItem* item = menu->FindItem(event.GetId());
         if (!item || item->IsSubMenu())
             return false;
-    } else if (auto* toolbar = wxDynamicCast(source, wxToolBar)) {
+    } else if (auto* toolbar = dynamic_cast<wxToolBar*>(source)) {
         if (!toolbar->FindById(event.GetId()))
             return false;
     } else {
@@ -375,7 +375,7 @@ CMainFrame::NewQueryParts CMainFrame::CreateQueryWindow(bool forFile)
     CTorvaneDocTemplate* tmpl = TheApp().GetDocTemplate();
     if (!tmpl)
         return {};
-    auto* doc = wxDynamicCast(tmpl->CreateDocument(wxEmptyString, wxDOC_NEW | wxDOC_SILENT), CTorvaneDoc);
+    auto* doc = dynamic_cast<CTorvaneDoc*>(tmpl->CreateDocument(wxEmptyString, wxDOC_NEW | wxDOC_SILENT));
     if (!doc)
         return {};
     wxView* view = doc->GetFirstView();

@@ -21,6 +21,8 @@
 #include "TorvaneDocTemplate.h"
 #include "WindowPlacement.h"
 
+#include <wx/clipbrd.h>
+#include <wx/evtloop.h>
 #include <wx/filedlg.h>
 #include <wx/filehistory.h>
 #include <wx/filename.h>
@@ -48,6 +50,24 @@ wxString PathOfOpenCommand(const wxString& command)
     if (quote == wxString::npos)
         return wxString();
     return rest.Left(quote);
+}
+
+// What was copied (the clipboard's and the editor's selected text, the primary selection) stays
+// with the clipboard until the display takes it back, which it never does once the program has
+// gone: both are given up here, so that the clipboard deletes what it held. When another program
+// took one over, the display's notice may still wait among the events; handling it deletes the rest.
+void ReleaseClipboard()
+{
+    wxClipboard* clipboard = wxClipboard::Get();
+    for (bool primary : {true, false}) {
+        clipboard->UsePrimarySelection(primary);
+        if (clipboard->Open()) {
+            clipboard->Clear();
+            clipboard->Close();
+        }
+    }
+    wxEventLoopGuarantor loop;
+    wxEventLoopBase::GetActive()->YieldFor(wxEVT_CATEGORY_CLIPBOARD);
 }
 
 } // namespace
@@ -257,6 +277,7 @@ void CTorvaneApp::ShutDown()
         m_pDocManager = nullptr;
         m_pDocTemplate = nullptr;
     }
+    ReleaseClipboard();
 }
 
 bool CTorvaneApp::CheckOsVersion()
@@ -492,7 +513,7 @@ wxDocument* CTorvaneApp::OpenDocumentFile(const wxString& file)
         CChildFrame* active = m_pMainFrame->GetActiveQueryWindow();
         if (!active)
             return m_pMainFrame->NewQueryWindow(std::nullopt, path);
-        auto* doc = wxDynamicCast(active->GetDocument(), CTorvaneDoc);
+        auto* doc = dynamic_cast<CTorvaneDoc*>(active->GetDocument());
         if (!doc)
             return nullptr;
         const wxString title = doc->GetTitle();

@@ -53,7 +53,7 @@ CGoToPane CGoToDlg::ActivePane() const
         return m_activePane();
     CGoToPane pane;
     wxDocManager* manager = wxDocManager::GetDocumentManager();
-    if (auto* view = manager ? wxDynamicCast(manager->GetCurrentView(), CQryView) : nullptr)
+    if (auto* view = manager ? dynamic_cast<CQryView*>(manager->GetCurrentView()) : nullptr)
         pane.text = view->GetEditCtrl();
     return pane;
 }

@@ -109,7 +109,7 @@ bool CQryView::OnCreate(wxDocument* doc, long flags)
 {
     if (!wxView::OnCreate(doc, flags))
         return false;
-    m_pQueryDoc = wxDynamicCast(doc, CTorvaneDoc);
+    m_pQueryDoc = dynamic_cast<CTorvaneDoc*>(doc);
     // In a query window the editor goes into the window's editor pane.
     if (auto* child = dynamic_cast<IEditorHost*>(GetFrame())) {
         if (m_pQueryDoc)
@@ -125,10 +125,10 @@ bool CQryView::OnCreate(wxDocument* doc, long flags)
     // Without a query window around it the view lives in a frame of its own.
     wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
     wxFrame* frame = nullptr;
-    if (auto* mdi = wxDynamicCast(top, wxDocMDIParentFrame))
+    if (auto* mdi = dynamic_cast<wxDocMDIParentFrame*>(top))
         frame = new wxDocMDIChildFrame(doc, this, mdi, wxID_ANY, doc->GetTitle());
     else
-        frame = new wxDocChildFrame(doc, this, wxDynamicCast(top, wxFrame), wxID_ANY, doc->GetTitle());
+        frame = new wxDocChildFrame(doc, this, dynamic_cast<wxFrame*>(top), wxID_ANY, doc->GetTitle());
     SetFrame(frame);
     if (!CreateEditor(frame))
         return false;
@@ -140,7 +140,7 @@ bool CQryView::CreateEditor(wxWindow* parent)
 {
     m_pEdit = new wxStyledTextCtrl(parent, wxID_ANY);
     if (!m_pQueryDoc)
-        m_pQueryDoc = wxDynamicCast(GetDocument(), CTorvaneDoc);
+        m_pQueryDoc = dynamic_cast<CTorvaneDoc*>(GetDocument());
 
     // The control's own key map has many bindings of its own; the editor starts from the plain
     // editing keys only, so that none of its bindings clashes with the editor's commands.
@@ -625,7 +625,7 @@ void CQryView::OnFont(wxCommandEvent&)
     if (wxDocManager* manager = GetDocumentManager())
         for (wxDocument* doc : manager->GetDocumentsVector())
             for (wxView* view : doc->GetViewsVector())
-                if (auto* editor = wxDynamicCast(view, CQryView))
+                if (auto* editor = dynamic_cast<CQryView*>(view))
                     editor->ApplyFont();
     WriteProfileFont(settings::kQueryFont, LogFont::FromFont(font));
 }

@@ -69,7 +69,7 @@ CTorvaneDoc::CTorvaneDoc() = default;
 CQryView* CTorvaneDoc::GetQryView() const
 {
     for (wxView* view : const_cast<CTorvaneDoc*>(this)->GetViewsVector())
-        if (auto* qry = wxDynamicCast(view, CQryView))
+        if (auto* qry = dynamic_cast<CQryView*>(view))
             return qry;
     return nullptr;
 }
@@ -377,7 +377,7 @@ bool CTorvaneDoc::SaveAll(wxDocManager* manager)
     if (!manager)
         return true;
     for (wxDocument* doc : manager->GetDocumentsVector()) {
-        auto* query = wxDynamicCast(doc, CTorvaneDoc);
+        auto* query = dynamic_cast<CTorvaneDoc*>(doc);
         if (!query)
             continue;
         if (!wxFileName::FileExists(query->GetFilename()) && query->GetFrame())
@@ -390,7 +390,7 @@ bool CTorvaneDoc::SaveAll(wxDocManager* manager)
 
 void CTorvaneDoc::SetMainStatusText(const wxString& text)
 {
-    auto* frame = wxDynamicCast(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, wxFrame);
+    auto* frame = dynamic_cast<wxFrame*>(wxTheApp ? wxTheApp->GetTopWindow() : nullptr);
     if (frame && frame->GetStatusBar())
         frame->SetStatusText(text, 0);
 }

@@ -390,7 +390,7 @@ void CSchemaView::OnUpdateCommand(wxUpdateUIEvent& event)
 {
     const int id = event.GetId();
     // A context menu keeps the states its own rules gave; the window's menus follow theirs.
-    const auto* menu = wxDynamicCast(event.GetEventObject(), wxMenu);
+    const auto* menu = dynamic_cast<wxMenu*>(event.GetEventObject());
     if (menu && !menu->GetMenuBar()) {
         const CSchemaMenuState state = GetMenuState();
         event.Enable(!GreyedPopupItems(state).count(id));

@@ -1,6 +1,7 @@
 // Start-up, the main window and its query windows on a real display, against SQLite databases
 // in temporary files through the SQLite ODBC driver.
 #include "GuiSupport.h"
+#include "OtherClipboardOwner.h"
 #include "TempEnvironment.h"
 
 #include "ado/Ado.h"
@@ -24,6 +25,7 @@
 #include "tests/common/WxStringPrinter.h"
 
 #include <gtest/gtest.h>
+#include <wx/clipbrd.h>
 #include <wx/filedlg.h>
 #include <wx/filehistory.h>
 #include <wx/filename.h>
@@ -39,6 +41,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 extern CTempEnvironment* g_env;
 
@@ -216,6 +219,40 @@ TEST_F(MainFrameTest, MainWindowWithMenusAndStatusBar)
     // The first settings of the main window are filled in at creation.
     EXPECT_EQ(CSettingsStore::Get().GetProfileString("Find In Files", "Invalid File Exts"),
               "*.EXE;*.DLL;*.OCX;*.SYS;*.COM;*.DOS;*.CAB;*.ZIP");
+}
+
+// What the program put on the clipboard, copied cells or the editor's selected text (the primary
+// selection), is deleted when it ends, also when another program has taken the clipboard over and
+// the display's notice of it waits among the events.
+TEST_F(MainFrameTest, EndingDeletesWhatTheProgramPutOnTheClipboard)
+{
+    class CNotedText : public wxTextDataObject {
+    public:
+        CNotedText(const wxString& text, std::shared_ptr<bool> deleted)
+            : wxTextDataObject(text), m_deleted(std::move(deleted))
+        {
+        }
+        ~CNotedText() override { *m_deleted = true; }
+
+    private:
+        std::shared_ptr<bool> m_deleted;
+    };
+    ASSERT_TRUE(Start());
+    auto primaryDeleted = std::make_shared<bool>(false);
+    auto clipboardDeleted = std::make_shared<bool>(false);
+    for (const auto& [primary, deleted] : {std::pair(true, primaryDeleted), std::pair(false, clipboardDeleted)}) {
+        wxTheClipboard->UsePrimarySelection(primary);
+        ASSERT_TRUE(wxTheClipboard->Open());
+        wxTheClipboard->SetData(new CNotedText("select 1", deleted));
+        wxTheClipboard->Close();
+    }
+    wxTheClipboard->UsePrimarySelection(false);
+    COtherClipboardOwner other;
+    ASSERT_TRUE(other.OwnsClipboard());
+
+    TheApp().ShutDown();
+    EXPECT_TRUE(*primaryDeleted) << "the primary selection, still the program's";
+    EXPECT_TRUE(*clipboardDeleted) << "the clipboard, taken over by another program";
 }
 
 TEST_F(MainFrameTest, AnUnexpectedFailureIsReportedAndTheProgramGoesOn)

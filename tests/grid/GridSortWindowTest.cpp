@@ -122,7 +122,7 @@ TEST_P(GridSortWindowTest, HeaderClicksSortAndMarkTheColumn)
     EXPECT_EQ(Headers()[4], "code >");
 }
 
-TEST_P(GridSortWindowTest, SortCommandsCopyAndSaveSelection)
+TEST_P(GridSortWindowTest, SortCommandsSaveSelectionAndClipboardCopy)
 {
     Main().SharedSettings().m_bCopyColNames = 1;
     // Numbers with a NULL (counted as 0), then the same command on the marked column turns round.

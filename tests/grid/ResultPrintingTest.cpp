@@ -432,7 +432,7 @@ TEST_P(ResultPrinting, PreviewOfAGridOpensPagesAndClosesBackToTheWindow)
     CMSHFlexGrid* grid = View().GetCurrentGrid();
     wxToolBar* toolbar = nullptr;
     for (wxWindow* child : m_frame->GetChildren())
-        if (auto* bar = wxDynamicCast(child, wxToolBar))
+        if (auto* bar = dynamic_cast<wxToolBar*>(child))
             toolbar = bar;
     ASSERT_TRUE(toolbar);
     const wxString status = m_frame->RunView().m_strResultsPaneText;

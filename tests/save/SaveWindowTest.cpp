@@ -15,6 +15,7 @@
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestTiming.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
@@ -187,9 +188,19 @@ TEST_P(SaveWindowTest, PublishingAndTheWorkbookEndTheRunByOpeningTheirFiles)
     const wxString published = output.AfterLast('\n');
     EXPECT_TRUE(published.StartsWith("Published " + In("pub_")) && published.EndsWith(".xml successfully."))
         << output;
-    // The browser is handed the page made from the last file.
-    std::vector<std::string> opened = window_test::OpenedFiles();
-    ASSERT_FALSE(opened.empty());
+    // The browser is handed the page made from the last file. The opener is a process of its
+    // own, which notes what it opens when it has started.
+    std::vector<std::string> opened;
+    auto openedAtLeast = [&opened](size_t count) {
+        return PumpUntil(
+            [&] {
+                opened = window_test::OpenedFiles();
+                return opened.size() >= count;
+            },
+            Scaled(20s));
+    };
+    ASSERT_TRUE(openedAtLeast(1));
+    const size_t openedBefore = opened.size();
     EXPECT_TRUE(opened.back().size() > 5 && opened.back().substr(opened.back().size() - 5) == ".html") << opened.back();
     EXPECT_NE(FileBytes(opened.back()).find("<td>last</td>"), std::string::npos);
     fs::remove(opened.back());
@@ -206,8 +217,7 @@ TEST_P(SaveWindowTest, PublishingAndTheWorkbookEndTheRunByOpeningTheirFiles)
     WaitForRun(frame);
     output = Output(frame);
     EXPECT_TRUE(output.EndsWith("\n\nExported " + In("book.xlsx") + " to Excel successfully.")) << output;
-    opened = window_test::OpenedFiles();
-    ASSERT_FALSE(opened.empty());
+    ASSERT_TRUE(openedAtLeast(openedBefore + 1));
     EXPECT_EQ(opened.back(), (m_folder / "book.xlsx").string());
     EXPECT_EQ(FileBytes(m_folder / "book.csv"), "id;name\r\n1;cat\r\n");
 }

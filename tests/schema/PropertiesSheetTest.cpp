@@ -224,7 +224,7 @@ TEST_P(PropertiesSheetTest, ConnectionStringIsShownWithItsPasswordMasked)
     EXPECT_FALSE(sheet->GetConnectStringPage()->GetEdit()->GetValue().Contains("x;y"));
 }
 
-TEST_P(PropertiesSheetTest, TablePagesShowTheDatabase)
+TEST_P(PropertiesSheetTest, TablePagesShowTheDatabaseAndCopyToTheClipboard)
 {
     Pick("Tables|" + Shown("lines"));
     CSchemaPropertiesSheet* sheet = Command(ID_SCHEMA_RELATIONSHIPS);

@@ -522,7 +522,7 @@ protected:
         Prepare(Pane::FirstGrid);
         wxToolBar* toolbar = nullptr;
         for (wxWindow* child : m_window->GetChildren())
-            if (auto* bar = wxDynamicCast(child, wxToolBar))
+            if (auto* bar = dynamic_cast<wxToolBar*>(child))
                 toolbar = bar;
         ASSERT_TRUE(toolbar);
         toolbar->UpdateWindowUI();
