@@ -16,6 +16,7 @@
 #include "platform/SettingsStore.h"
 #include "query/ChildFrame.h"
 #include "tests/common/WxStringPrinter.h"
+#include "tests/support/TestDatabases.h"
 #include "tests/support/TestTiming.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,7 @@ protected:
         m_db = g_env->Path("keys-" + std::to_string(++counter) + ".sqlite");
         // An empty file is an empty database; the data layer creates none.
         WriteWholeFile(m_db, "");
+        m_connect = SqliteConnect(m_db);
     }
 
     void TearDown() override
@@ -77,7 +79,7 @@ protected:
     void StartConnected()
     {
         settings::WriteInt(settings::Startup, 2);
-        TheApp().SetCommandLine({"-C", SqliteConnect(m_db)});
+        TheApp().SetCommandLine({"-C", m_connect});
         ASSERT_TRUE(TheApp().InitInstance());
         ASSERT_EQ(Frame().GetQueryWindows().size(), 1u);
         Frame().Raise();
@@ -106,6 +108,29 @@ protected:
     }
 
     std::string m_db;
+    wxString m_connect;
+};
+
+// On each driver.
+class ShellDriverKeyboardTest : public ShellKeyboardTest, public ::testing::WithParamInterface<torvane::test::Driver> {
+protected:
+    void SetUp() override
+    {
+        ShellKeyboardTest::SetUp();
+        if (IsPostgres() && !torvane::test::PostgresConfigured())
+            GTEST_SKIP() << "no PostgreSQL";
+        if (IsPostgres())
+            m_connect = "Provider=MSDASQL;" + wxString::FromUTF8(torvane::test::PostgresConnectionString());
+    }
+
+    bool IsPostgres() const { return GetParam() == torvane::test::Driver::PostgreSQL; }
+
+    // A query that runs until it is cancelled.
+    wxString LongQuery() const
+    {
+        return IsPostgres() ? "select pg_sleep(60)"
+                            : "with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c";
+    }
 };
 
 TEST_F(ShellKeyboardTest, KeyboardWhatIsTypedAtOnceGoesToTheNewWindowsEditor)
@@ -176,7 +201,7 @@ wxPoint TabCloseButton(CMainFrame& main, CChildFrame* frame)
     return wxDefaultPosition;
 }
 
-TEST_F(ShellKeyboardTest, KeyboardExitAsksAboutEveryModifiedWindowAlsoOneWhoseRunWasCancelled)
+TEST_P(ShellDriverKeyboardTest, KeyboardExitAsksAboutEveryModifiedWindowAlsoOneWhoseRunWasCancelled)
 {
     StartConnected();
     CChildFrame* first = Windows()[0];
@@ -196,8 +221,7 @@ TEST_F(ShellKeyboardTest, KeyboardExitAsksAboutEveryModifiedWindowAlsoOneWhoseRu
     ASSERT_EQ(Frame().GetActiveQueryWindow(), cancelled);
     cancelled->GetQueryView()->GetEditCtrl()->SetFocus();
     Settle();
-    ASSERT_TRUE(
-        TypeInto(cancelled, "with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c"));
+    ASSERT_TRUE(TypeInto(cancelled, LongQuery()));
     Press(WXK_F5);
     ASSERT_TRUE(cancelled->IsExecuting());
     const wxPoint close = TabCloseButton(Frame(), cancelled);
@@ -230,5 +254,11 @@ TEST_F(ShellKeyboardTest, KeyboardExitAsksAboutEveryModifiedWindowAlsoOneWhoseRu
     EXPECT_EQ(texts, (std::vector<wxString>{"Save changes to Untitled_1?", "Save changes to Untitled_2?",
                                             "Save changes to Untitled_3?"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Drivers, ShellDriverKeyboardTest,
+                         ::testing::Values(torvane::test::Driver::SQLite, torvane::test::Driver::PostgreSQL),
+                         [](const ::testing::TestParamInfo<torvane::test::Driver>& info) {
+                             return torvane::test::DriverName(info.param);
+                         });
 
 } // namespace
