@@ -27,6 +27,7 @@
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestTiming.h"
+#include "tests/support/WindowManager.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/CleanDatabaseWindowTest.h"
 #include "tests/window/WindowTestMain.h"
@@ -35,11 +36,13 @@
 #include <wx/artprov.h>
 #include <wx/button.h>
 #include <wx/docview.h>
+#include <wx/fdrepdlg.h>
 #include <wx/filedlg.h>
 #include <wx/filehistory.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/regex.h>
 #include <wx/sizer.h>
 #include <wx/stc/stc.h>
@@ -648,6 +651,102 @@ TEST_F(QueryWindowLookTest, AQuerySavedUnderANewNameJoinsTheRecentFiles)
     EXPECT_EQ(recent[1], "2 " + wxFileName(first).GetFullName());
     EXPECT_EQ(history->GetHistoryFile(0), second);
     EXPECT_EQ(recent.size(), std::min<size_t>(before.size() + 2, 9));
+}
+
+// Answers each message box, shown on the display, with Enter typed once it is up.
+class CMessageBoxEnter : public wxModalDialogHook {
+public:
+    CMessageBoxEnter()
+    {
+        Register();
+        m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Poll(); });
+        m_timer.Start(100);
+    }
+    ~CMessageBoxEnter() override
+    {
+        m_timer.Stop();
+        Unregister();
+    }
+    int Answered() const { return m_answered; }
+
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        if (dynamic_cast<wxMessageDialog*>(dialog)) {
+            m_box = dialog;
+            m_ticks = 0;
+        }
+        return wxID_NONE;
+    }
+    void Exit(wxDialog* dialog) override
+    {
+        if (dialog == m_box) {
+            m_box = nullptr;
+            ++m_answered;
+        }
+    }
+
+private:
+    void Poll()
+    {
+        // A few ticks for the box to come up and take the keys.
+        if (m_box && ++m_ticks % 5 == 0)
+            wxUIActionSimulator().Char(WXK_RETURN);
+    }
+
+    wxTimer m_timer;
+    wxDialog* m_box = nullptr;
+    int m_ticks = 0;
+    int m_answered = 0;
+};
+
+// The program's find dialog while it shows.
+wxFindReplaceDialog* ShownFindDialog()
+{
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* dialog = dynamic_cast<wxFindReplaceDialog*>(window); dialog && dialog->IsShown())
+            return dialog;
+    return nullptr;
+}
+
+TEST_F(QueryWindowLookTest, AfterItsMessageTheFindDialogTakesTheKeysAgain)
+{
+    // Where the focus goes when a box closes is the desktop's decision.
+    torvane::test::CWindowManager desktop;
+    if (!desktop.Running())
+        GTEST_SKIP() << "no window manager (openbox)";
+    CChildFrame* frame = window_test::OpenQueryWindow(NewSqliteConnectionString());
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText("select 1");
+    frame->GetQueryDoc()->Modify(false);
+    CMessageBoxEnter boxes;
+    for (const int key : {'F', 'H'}) {
+        SCOPED_TRACE(key == 'F' ? "Find" : "Replace");
+        frame->Raise();
+        Editor(frame).SetFocus();
+        Settle();
+        PressKey(key, wxMOD_CONTROL);
+        ASSERT_TRUE(PumpUntil([] { return ShownFindDialog() != nullptr; }, kWait));
+        Settle();
+        // A text the editor does not hold: Enter (Find Next) finds nothing, the message says so.
+        PressKey('a', wxMOD_CONTROL);
+        wxUIActionSimulator().Text("zzz");
+        Settle();
+        const int before = boxes.Answered();
+        PressKey(WXK_RETURN);
+        ASSERT_TRUE(PumpUntil([&boxes, before] { return boxes.Answered() == before + 1; }, kWait));
+        Settle();
+        // Enter reaches the dialog again, and then Escape closes it.
+        PressKey(WXK_RETURN);
+        EXPECT_TRUE(PumpUntil([&boxes, before] { return boxes.Answered() == before + 2; }, kWait))
+            << "Enter did not reach the dialog";
+        Settle();
+        PressKey(WXK_ESCAPE);
+        EXPECT_TRUE(PumpUntil([] { return ShownFindDialog() == nullptr; }, kWait)) << "Escape did not reach the dialog";
+        if (wxFindReplaceDialog* dialog = ShownFindDialog())
+            dialog->Close();
+        Pump();
+    }
 }
 
 TEST_F(QueryWindowLookTest, TheDatabaseListTellsWhatItIsForAndItsKeyWorks)
