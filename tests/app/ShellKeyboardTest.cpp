@@ -3,17 +3,14 @@
 // window, and File > Exit asks about every modified window. Keys go to whichever window holds
 // the focus, in any process, so these tests run alone (their names hold "Keyboard").
 #include "GuiSupport.h"
-#include "TempEnvironment.h"
 
 #include "app/MainFrame.h"
 #include "app/MDIClientWnd.h"
 #include "app/TorvaneApp.h"
 #include "common/CommandIds.h"
-#include "common/SettingsTable.h"
 #include "editor/QryView.h"
 #include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
-#include "platform/SettingsStore.h"
 #include "query/ChildFrame.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
@@ -30,8 +27,6 @@
 #include <chrono>
 #include <string>
 #include <vector>
-
-extern CTempEnvironment* g_env;
 
 using namespace std::chrono_literals;
 
@@ -54,39 +49,24 @@ wxString EditorText(CChildFrame* frame)
     return frame->GetQueryView()->GetEditCtrl()->GetText();
 }
 
-class ShellKeyboardTest : public ::testing::Test {
+class ShellKeyboardTest : public ShellTest {
 protected:
     void SetUp() override
     {
-        CSettingsStore::Get().DeleteAll();
-        TheApp().SetStartupServices(startup::Services::Default());
-        TheApp().SetCommandLine({});
-        static int counter = 0;
-        m_db = g_env->Path("keys-" + std::to_string(++counter) + ".sqlite");
-        // An empty file is an empty database; the data layer creates none.
-        WriteWholeFile(m_db, "");
+        ShellTest::SetUp();
         m_connect = SqliteConnect(m_db);
-    }
-
-    void TearDown() override
-    {
-        TheApp().ShutDown();
-        Pump(50);
     }
 
     // Starts the program as the shell does, on the test's database, and brings its window to the
     // front as the desktop does for a window that has just opened.
     void StartConnected()
     {
-        settings::WriteInt(settings::Startup, 2);
-        TheApp().SetCommandLine({"-C", m_connect});
-        ASSERT_TRUE(TheApp().InitInstance());
+        ASSERT_TRUE(Start({"-C", m_connect}));
         ASSERT_EQ(Frame().GetQueryWindows().size(), 1u);
         Frame().Raise();
         Settle();
     }
 
-    CMainFrame& Frame() { return *TheApp().GetMainFrame(); }
     const std::vector<CChildFrame*>& Windows() { return Frame().GetQueryWindows(); }
 
     // Types at once, wherever the focus is, and waits until the window's editor shows it.
@@ -107,7 +87,6 @@ protected:
         return Pump(WaitMs(), [this, count] { return TheApp().GetMainFrame() && Windows().size() == count; });
     }
 
-    std::string m_db;
     wxString m_connect;
 };
 
