@@ -1,10 +1,9 @@
 #include "ProviderTypesDlg.h"
 
-#include "common/DialogLayout.h"
-
 #include "ProviderTypesReport.h"
 #include "TamselStrings.h"
 
+#include "common/DialogLayout.h"
 #include "common/FileException.h"
 #include "common/ListSortHelper.h"
 #include "platform/MessageBox.h"
