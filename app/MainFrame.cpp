@@ -411,6 +411,9 @@ void CMainFrame::ShowNewQueryWindow(const NewQueryParts& parts)
     parts.frame->Activate();
     if (m_docManager)
         m_docManager->ActivateView(parts.view, true);
+    // The new window's tab took the focus when it was added; the first keys typed belong to
+    // the editor.
+    parts.frame->ActivateEditorPane();
     UpdateConnectionCount();
 }
 

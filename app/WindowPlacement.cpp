@@ -6,6 +6,7 @@
 #include <wx/toplevel.h>
 
 #include <cstdio>
+#include <memory>
 
 wxString WindowPlacement::Format() const
 {
@@ -83,6 +84,33 @@ void Show(wxTopLevelWindow& window, unsigned showCmd)
     }
 }
 
+// A window shown before the window manager has told the size of its title bar and borders
+// grows by them once they are known (the toolkit keeps the client area), so a stored size would
+// come back larger at every start. The size asked for is put back once, when they are known.
+void KeepSizeOnceFramed(wxTopLevelWindow& window)
+{
+#ifdef __WXGTK__
+    const auto framed = [&window] {
+        const auto& decor = window.m_decorSize;
+        return decor.left + decor.right + decor.top + decor.bottom > 0;
+    };
+    if (framed())
+        return;
+    const wxSize wanted = window.GetSize();
+    auto pending = std::make_shared<bool>(true);
+    window.Bind(wxEVT_SIZE, [&window, framed, wanted, pending](wxSizeEvent& event) {
+        event.Skip();
+        if (!*pending || !framed())
+            return;
+        *pending = false;
+        if (!window.IsMaximized() && !window.IsIconized() && window.GetSize() != wanted)
+            window.CallAfter([&window, wanted] { window.SetSize(wanted); });
+    });
+#else
+    wxUnusedVar(window);
+#endif
+}
+
 } // namespace
 
 void RestoreWindowPlacement(wxTopLevelWindow& window, unsigned showCmd, CSettingsStore& store)
@@ -102,9 +130,11 @@ void RestoreWindowPlacement(wxTopLevelWindow& window, unsigned showCmd, CSetting
         // A window stored maximised comes back maximised unless the caller asked for another state.
         if (wp.showCmd == SW_SHOWMINIMIZED && (wp.flags & WPF_RESTORETOMAXIMIZED))
             window.Maximize(true);
+        KeepSizeOnceFramed(window);
         Show(window, wp.showCmd);
     } else {
         window.Centre();
+        KeepSizeOnceFramed(window);
         Show(window, showCmd);
     }
     window.Update();

@@ -46,6 +46,7 @@ bool ReadWindowPlacement(WindowPlacement& wp, CSettingsStore& store = CSettingsS
 
 // Shows the window with the stored placement: the stored show command is replaced by the given
 // one unless that is SW_SHOWNORMAL. Without a stored placement (or one that lies on no display)
-// the window is centred and shown with the given command.
+// the window is centred and shown with the given command. Either way the window keeps the outer
+// size it was given when the window manager frames it after it shows.
 void RestoreWindowPlacement(wxTopLevelWindow& window, unsigned showCmd,
                             CSettingsStore& store = CSettingsStore::Get());

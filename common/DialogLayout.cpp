@@ -62,7 +62,11 @@ void ApplyNaturalLayout(wxDialog& dialog, const wxSize& minClient)
     });
     dialog.Bind(wxEVT_SHOW, [&dialog](wxShowEvent& event) {
         event.Skip();
-        if (event.IsShown())
-            CentreOnShownParent(dialog);
+        if (!event.IsShown())
+            return;
+        CentreOnShownParent(dialog);
+        // A window manager that has not framed a window of this kind yet places it itself once
+        // it shows (at the top left); placed again after that, it stays in the middle.
+        dialog.CallAfter([&dialog] { CentreOnShownParent(dialog); });
     });
 }

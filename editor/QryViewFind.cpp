@@ -165,6 +165,10 @@ void CQryView::OnFindDialog(wxFindDialogEvent& event)
     } else if (type == wxEVT_FIND_REPLACE_ALL) {
         OnReplaceAll(event.GetFindString(), event.GetReplaceString(), matchCase, wholeWord);
     }
+    // A message box (nothing found, the count replaced) hands the focus back to the main window
+    // when it closes; the dialog the search came from takes it again, so Enter and Escape reach it.
+    if (type != wxEVT_FIND_CLOSE && state.dialog && state.dialog->IsShown())
+        state.dialog->Raise();
 }
 
 void CQryView::OnReplaceSel(const wxString& find, bool down, bool matchCase, bool wholeWord, const wxString& replace)

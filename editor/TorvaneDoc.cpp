@@ -313,6 +313,9 @@ bool CTorvaneDoc::SaveWithDialog()
         ApplyTitle(fullTitle);
         return false;
     }
+    // A file saved under a new name is one opened lately, as much as one read.
+    if (wxDocManager* manager = GetDocumentManager())
+        manager->AddFileToHistory(path);
     return true;
 }
 

@@ -74,6 +74,7 @@ void CChildFrame::CreateBars(wxSizer* sizer)
     m_wndToolBar->AddTool(ID_NEXT_GRID, "Next Grid", GetToolbarImage(ToolbarImage::NextGrid), "Next results grid");
     m_wndToolBar->AddSeparator();
     m_wndDatabaseList = new CItemComboBoxEx(m_wndToolBar, ID_DATABASE_LIST, wxDefaultPosition, wxSize(205, -1));
+    m_wndDatabaseList->SetToolTip("Change Database Context (Alt+D)");
     m_wndToolBar->AddControl(m_wndDatabaseList);
     m_wndToolBar->Realize();
     m_wndDatabaseList->Disable();

@@ -35,6 +35,10 @@ CQueryKeyRoute RouteQueryWindowKey(const CQueryKey& key)
     const int code = key.keyCode;
     CQueryKeyRoute route;
 
+    // Ctrl+F4 closes the window, as in every multiple-document program, from any pane.
+    if (key.ctrl && !key.shift && !key.alt && code == WXK_F4)
+        return Command(ID_FILE_DISCONNECT, true);
+
     if (key.inDatabaseList) {
         if (!key.ctrl && IsCharacterKey(code) && code != WXK_TAB && code != WXK_ESCAPE) {
             route.action = QueryKeyAction::SelectDatabase;

@@ -711,6 +711,9 @@ void CResultView::OnFindDialog(wxFindDialogEvent& event)
         return;
     }
     FindNext(event.GetFindString(), event.GetFlags());
+    // After the "nothing found" box the dialog takes the focus again, so Enter and Escape reach it.
+    if (m_pFindDialog && m_pFindDialog->IsShown())
+        m_pFindDialog->Raise();
 }
 
 bool CResultView::FindNext(const wxString& text, int flags)

@@ -3,6 +3,7 @@
 #include "ProviderTypesReport.h"
 #include "TamselStrings.h"
 
+#include "common/DialogLayout.h"
 #include "common/FileException.h"
 #include "common/ListSortHelper.h"
 #include "common/ReportPathDialog.h"
@@ -79,7 +80,9 @@ void CProviderTypesDlg::OnInitDialog()
     buttons->Add(new wxButton(this, wxID_OK, tamsel::kSaveAsButton), 0, wxRIGHT, 7);
     buttons->Add(new wxButton(this, wxID_CANCEL, tamsel::kCloseButton), 0);
     top->Add(buttons, 0, wxEXPAND | wxALL, 7);
-    SetSizerAndFit(top);
+    SetSizer(top);
+    // Its content's size, in the middle of the program's window and wholly on the screen.
+    ApplyNaturalLayout(*this);
     // Save As never ends the dialog; Close and Escape do.
     Bind(wxEVT_BUTTON, &CProviderTypesDlg::OnSaveAs, this, wxID_OK);
     SetEscapeId(wxID_CANCEL);
@@ -102,7 +105,6 @@ void CProviderTypesDlg::OnInitDialog()
         ShowTypeDetails(0);
     }
     m_listTypes->SetFocus();
-    CentreOnParent();
 }
 
 bool CProviderTypesDlg::FillTypeList()

@@ -1,5 +1,10 @@
 #include "GuiSupport.h"
 
+#include "TempEnvironment.h"
+
+#include "app/TorvaneApp.h"
+#include "common/SettingsTable.h"
+#include "platform/SettingsStore.h"
 #include "query/DataLinkDlg.h"
 
 #include <wx/app.h>
@@ -66,4 +71,37 @@ CDataLinkAnswer::CDataLinkAnswer(const wxString& connect)
 wxString SqliteConnect(const std::string& file)
 {
     return "Provider=MSDASQL;Driver=SQLite3;Database=" + wxString::FromUTF8(file);
+}
+
+extern CTempEnvironment* g_env;
+
+void ShellTest::SetUp()
+{
+    CSettingsStore::Get().DeleteAll();
+    TheApp().SetStartupServices(startup::Services::Default());
+    TheApp().SetCommandLine({});
+    static int counter = 0;
+    m_db = g_env->Path("db-" + std::to_string(++counter) + ".sqlite");
+    // An empty file is an empty database; the data layer creates none.
+    WriteWholeFile(m_db, "");
+}
+
+void ShellTest::TearDown()
+{
+    TheApp().ShutDown();
+    Pump(50);
+}
+
+bool ShellTest::Start(const std::vector<wxString>& args, int startup)
+{
+    settings::WriteInt(settings::Startup, startup);
+    TheApp().SetCommandLine(args);
+    bool ok = TheApp().InitInstance();
+    Pump(100);
+    return ok;
+}
+
+CMainFrame& ShellTest::Frame()
+{
+    return *TheApp().GetMainFrame();
 }

@@ -2,11 +2,15 @@
 // dialogs that the code under test opens.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <wx/dialog.h>
 #include <wx/modalhook.h>
 
 #include <functional>
 #include <string>
+#include <vector>
+
+class CMainFrame;
 
 // Dispatches events for the given time (or until the condition holds); true when it held.
 bool Pump(int milliseconds, const std::function<bool()>& until = {});
@@ -38,3 +42,18 @@ public:
 
 // A connect string for a SQLite database file through the ODBC bridge.
 wxString SqliteConnect(const std::string& file);
+
+// A test of the program as it starts and ends: settings of its own, starting empty, and an empty
+// SQLite database file; the program is shut down after the test.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the program with the given arguments and the start-up action "none" unless the
+    // test chose another.
+    bool Start(const std::vector<wxString>& args = {}, int startup = 2);
+    CMainFrame& Frame();
+
+    std::string m_db;
+};

@@ -47,38 +47,8 @@ extern CTempEnvironment* g_env;
 
 namespace {
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public ShellTest {
 protected:
-    void SetUp() override
-    {
-        CSettingsStore::Get().DeleteAll();
-        TheApp().SetStartupServices(startup::Services::Default());
-        TheApp().SetCommandLine({});
-        static int counter = 0;
-        m_db = g_env->Path("db-" + std::to_string(++counter) + ".sqlite");
-        // An empty file is an empty database; the data layer creates none.
-        WriteWholeFile(m_db, "");
-    }
-
-    void TearDown() override
-    {
-        TheApp().ShutDown();
-        Pump(50);
-    }
-
-    // Starts the program with the given arguments and the start-up action "none" unless the
-    // test chose another.
-    bool Start(const std::vector<wxString>& args = {}, int startup = 2)
-    {
-        settings::WriteInt(settings::Startup, startup);
-        TheApp().SetCommandLine(args);
-        bool ok = TheApp().InitInstance();
-        Pump(100);
-        return ok;
-    }
-
-    CMainFrame& Frame() { return *TheApp().GetMainFrame(); }
-
     CTorvaneDoc* Open(const std::optional<wxString>& file = std::nullopt)
     {
         CTorvaneDoc* doc = Frame().NewQueryWindow(SqliteConnect(m_db), file);
@@ -104,8 +74,6 @@ protected:
         WriteWholeFile(path, text);
         return path;
     }
-
-    std::string m_db;
 };
 
 startup::Services Failing(const char* what)

@@ -17,6 +17,8 @@
 #include "tests/window/WindowTestMain.h"
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/display.h>
 #include <sql.h>
 #include <sqlext.h>
 
@@ -106,6 +108,12 @@ TEST_P(ProviderTypesWindowTest, TypesCommandShowsTheConnectionsTypesAndSavesTheR
             types = ShownModalDialog([](wxDialog& d) { return d.GetTitle() == "Provider Types"; });
             if (!types)
                 return false;
+            // Wholly on the screen, in the middle of the program's window as far as the screen allows.
+            const wxRect screen = wxDisplay(types).GetClientArea();
+            EXPECT_TRUE(screen.Contains(types->GetScreenRect()))
+                << types->GetScreenRect().GetBottom() << " beyond " << screen.GetBottom();
+            const wxRect owner = wxTheApp->GetTopWindow()->GetScreenRect();
+            EXPECT_NEAR(types->GetScreenRect().x + types->GetSize().x / 2, owner.x + owner.width / 2, 2);
             list = wxDynamicCast(types->FindWindow(201), wxListCtrl);
             EXPECT_TRUE(list);
             if (!list) {
@@ -166,7 +174,14 @@ TEST_P(ProviderTypesWindowTest, TypesCommandShowsTheConnectionsTypesAndSavesTheR
         },
     });
     CMessageScript messages;
+    // The program's window low on the screen, where the middle of it leaves too little room below
+    // for the dialog.
+    wxWindow* main = wxTheApp->GetTopWindow();
+    const wxRect mainRect = main->GetRect();
+    const wxRect area = wxDisplay(main).GetClientArea();
+    main->SetSize(area.x + 100, area.GetBottom() - 400, 900, 380);
     ChooseToolsMenuItem("Types...", ID_PROVIDER_TYPES);
+    main->SetSize(mainRect);
     EXPECT_TRUE(steps.Done());
     EXPECT_TRUE(messages.Texts().empty()) << messages.Texts().front();
     EXPECT_EQ(defaultName, "[MSDASQL_" + dbms + "_Types].txt");

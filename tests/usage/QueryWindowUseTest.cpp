@@ -6,6 +6,7 @@
 #include "app/MDIClientWnd.h"
 #include "app/MruFileManager.h"
 #include "app/TorvaneApp.h"
+#include "app/TorvaneDocManager.h"
 #include "common/CommandIds.h"
 #include "common/ItemComboBoxEx.h"
 #include "common/SettingsTable.h"
@@ -24,7 +25,9 @@
 #include "querycore/OdbcCatalog.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestTiming.h"
+#include "tests/support/WindowManager.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/CleanDatabaseWindowTest.h"
 #include "tests/window/WindowTestMain.h"
@@ -32,12 +35,18 @@
 #include <gtest/gtest.h>
 #include <wx/artprov.h>
 #include <wx/button.h>
+#include <wx/docview.h>
+#include <wx/fdrepdlg.h>
 #include <wx/filedlg.h>
+#include <wx/filehistory.h>
+#include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/regex.h>
 #include <wx/sizer.h>
 #include <wx/stc/stc.h>
+#include <wx/timer.h>
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
 
@@ -144,6 +153,56 @@ protected:
 
 private:
     std::vector<wxString> m_offered;
+};
+
+// Answers the file dialogs the program opens with a path, as a person types it into the shown
+// dialog and confirms.
+class CFileDialogAnswer : public wxModalDialogHook {
+public:
+    CFileDialogAnswer()
+    {
+        Register();
+        m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Poll(); });
+        m_timer.Start(20);
+    }
+    ~CFileDialogAnswer() override
+    {
+        m_timer.Stop();
+        Unregister();
+    }
+    // The next file dialog gets this path.
+    void Answer(const wxString& path)
+    {
+        m_path = path;
+        m_done = false;
+    }
+    bool Done() const { return m_done; }
+
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        m_dialog = dynamic_cast<wxFileDialog*>(dialog);
+        return wxID_NONE;
+    }
+    void Exit(wxDialog*) override { m_dialog = nullptr; }
+
+private:
+    void Poll()
+    {
+        if (!m_dialog || m_done || !m_dialog->IsShown())
+            return;
+        if (m_dialog->GetPath() != m_path) {
+            m_dialog->SetPath(m_path);
+            return;
+        }
+        m_done = true;
+        m_dialog->EndModal(wxID_OK);
+    }
+
+    wxTimer m_timer;
+    wxFileDialog* m_dialog = nullptr;
+    wxString m_path;
+    bool m_done = false;
 };
 
 class QueryWindowUseTest : public window_test::CleanDatabaseWindowTest {
@@ -549,6 +608,157 @@ TEST_F(QueryWindowLookTest, ConnectSubmenusShowTheirItemsTheFirstTimeTheyOpen)
     const wxMenuItemList& items = commands.GetDriverMenu()->GetMenuItems();
     ASSERT_EQ(items.size(), drivers);
     EXPECT_EQ(items.front()->GetItemLabelText(), commands.GetDriverCommands().begin()->second.name + "...");
+}
+
+TEST_F(QueryWindowLookTest, AQuerySavedUnderANewNameJoinsTheRecentFiles)
+{
+    CChildFrame* frame = window_test::OpenQueryWindow(NewSqliteConnectionString());
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText("select 1");
+    CFileDialogAnswer files;
+    // File > Recent Files as the menu lists it.
+    const auto recentFiles = [frame] {
+        std::vector<wxString> labels;
+        wxMenuItem* recent = frame->GetMenuBar()->FindItem(ID_MENU_RECENT_FILES);
+        for (wxMenuItem* item : recent->GetSubMenu()->GetMenuItems())
+            labels.push_back(item->GetItemLabelText());
+        return labels;
+    };
+    const std::vector<wxString> before = recentFiles();
+
+    // Save of an untitled window asks for a name; the file then heads the list.
+    const wxString first = wxString::FromUTF8(NewTempPath("-first save.sql"));
+    files.Answer(first);
+    ChooseMenuItem(frame, ID_FILE_SAVE);
+    ASSERT_TRUE(PumpUntil([&files] { return files.Done(); }, kWait));
+    EXPECT_EQ(torvane::test::FileBytes(first.utf8_string()), "select 1");
+    std::vector<wxString> recent = recentFiles();
+    ASSERT_FALSE(recent.empty());
+    // The menu names a file; the list keeps its whole path.
+    EXPECT_EQ(recent[0], "1 " + wxFileName(first).GetFullName());
+    wxFileHistory* history = TheApp().GetDocManager()->GetFileHistory();
+    EXPECT_EQ(history->GetHistoryFile(0), first);
+
+    // Save As under another name puts that one on top, the first below it.
+    const wxString second = wxString::FromUTF8(NewTempPath("-saved as.sql"));
+    files.Answer(second);
+    ChooseMenuItem(frame, ID_FILE_SAVE_AS);
+    ASSERT_TRUE(PumpUntil([&files] { return files.Done(); }, kWait));
+    EXPECT_EQ(torvane::test::FileBytes(second.utf8_string()), "select 1");
+    recent = recentFiles();
+    ASSERT_GE(recent.size(), 2u);
+    EXPECT_EQ(recent[0], "1 " + wxFileName(second).GetFullName());
+    EXPECT_EQ(recent[1], "2 " + wxFileName(first).GetFullName());
+    EXPECT_EQ(history->GetHistoryFile(0), second);
+    EXPECT_EQ(recent.size(), std::min<size_t>(before.size() + 2, 9));
+}
+
+// Answers each message box, shown on the display, with Enter typed once it is up.
+class CMessageBoxEnter : public wxModalDialogHook {
+public:
+    CMessageBoxEnter()
+    {
+        Register();
+        m_timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Poll(); });
+        m_timer.Start(100);
+    }
+    ~CMessageBoxEnter() override
+    {
+        m_timer.Stop();
+        Unregister();
+    }
+    int Answered() const { return m_answered; }
+
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        if (dynamic_cast<wxMessageDialog*>(dialog)) {
+            m_box = dialog;
+            m_ticks = 0;
+        }
+        return wxID_NONE;
+    }
+    void Exit(wxDialog* dialog) override
+    {
+        if (dialog == m_box) {
+            m_box = nullptr;
+            ++m_answered;
+        }
+    }
+
+private:
+    void Poll()
+    {
+        // A few ticks for the box to come up and take the keys.
+        if (m_box && ++m_ticks % 5 == 0)
+            wxUIActionSimulator().Char(WXK_RETURN);
+    }
+
+    wxTimer m_timer;
+    wxDialog* m_box = nullptr;
+    int m_ticks = 0;
+    int m_answered = 0;
+};
+
+// The program's find dialog while it shows.
+wxFindReplaceDialog* ShownFindDialog()
+{
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* dialog = dynamic_cast<wxFindReplaceDialog*>(window); dialog && dialog->IsShown())
+            return dialog;
+    return nullptr;
+}
+
+TEST_F(QueryWindowLookTest, AfterItsMessageTheFindDialogTakesTheKeysAgain)
+{
+    // Where the focus goes when a box closes is the desktop's decision.
+    torvane::test::CWindowManager desktop;
+    if (!desktop.Running())
+        GTEST_SKIP() << "no window manager (openbox)";
+    CChildFrame* frame = window_test::OpenQueryWindow(NewSqliteConnectionString());
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText("select 1");
+    frame->GetQueryDoc()->Modify(false);
+    CMessageBoxEnter boxes;
+    for (const int key : {'F', 'H'}) {
+        SCOPED_TRACE(key == 'F' ? "Find" : "Replace");
+        frame->Raise();
+        Editor(frame).SetFocus();
+        Settle();
+        PressKey(key, wxMOD_CONTROL);
+        ASSERT_TRUE(PumpUntil([] { return ShownFindDialog() != nullptr; }, kWait));
+        Settle();
+        // A text the editor does not hold: Enter (Find Next) finds nothing, the message says so.
+        PressKey('a', wxMOD_CONTROL);
+        wxUIActionSimulator().Text("zzz");
+        Settle();
+        const int before = boxes.Answered();
+        PressKey(WXK_RETURN);
+        ASSERT_TRUE(PumpUntil([&boxes, before] { return boxes.Answered() == before + 1; }, kWait));
+        Settle();
+        // Enter reaches the dialog again, and then Escape closes it.
+        PressKey(WXK_RETURN);
+        EXPECT_TRUE(PumpUntil([&boxes, before] { return boxes.Answered() == before + 2; }, kWait))
+            << "Enter did not reach the dialog";
+        Settle();
+        PressKey(WXK_ESCAPE);
+        EXPECT_TRUE(PumpUntil([] { return ShownFindDialog() == nullptr; }, kWait)) << "Escape did not reach the dialog";
+        if (wxFindReplaceDialog* dialog = ShownFindDialog())
+            dialog->Close();
+        Pump();
+    }
+}
+
+TEST_F(QueryWindowLookTest, TheDatabaseListTellsWhatItIsForAndItsKeyWorks)
+{
+    CChildFrame* frame = window_test::OpenQueryWindow(NewSqliteConnectionString());
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->GetDatabaseList()->GetToolTipText(), "Change Database Context (Alt+D)");
+    frame->Raise();
+    Editor(frame).SetFocus();
+    Settle();
+    PressKey('d', wxMOD_ALT);
+    EXPECT_TRUE(PumpUntil([frame] { return frame->GetDatabaseList()->HasFocus(); }, kWait));
 }
 
 } // namespace

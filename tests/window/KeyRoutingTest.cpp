@@ -52,6 +52,9 @@ TEST(KeyRouting, WindowShortcuts)
         {'P', true, true, false, false, 0, ID_FILE_PRINT_DIRECT, false},
         {'P', true, false, false, false, 0, 0, false}, // Ctrl+P is the Print menu item's
         {'A', false, false, false, false, 0, 0, false},
+        {WXK_F4, true, false, false, false, 0, ID_FILE_DISCONNECT, true}, // closes the window
+        {WXK_F4, true, false, true, false, 0, ID_FILE_DISCONNECT, true},  // also while a run is under way
+        {WXK_F4, true, true, false, false, 0, 0, false},
     };
     for (const auto& c : cases) {
         const CQueryKeyRoute route = Route(c.code, c.ctrl, c.shift, c.executing, c.search, c.grids);
@@ -82,7 +85,6 @@ TEST(KeyRouting, ErrorKeysLeaveF8ToRefreshWhileItIsOn)
         {WXK_F8, false, true, false, false, ID_PREVIOUS_ERROR_BATCH},
         {WXK_F8, false, false, false, true, 0}, // Refresh's
         {WXK_F8, false, true, false, true, ID_PREVIOUS_ERROR_BATCH},
-        {WXK_F4, true, false, false, false, 0},
         {WXK_F4, false, false, true, false, 0}, // Alt+F4 closes windows
     };
     for (const auto& c : cases) {
@@ -125,6 +127,11 @@ TEST(KeyRouting, DatabaseListKeys)
         EXPECT_EQ(r.action, QueryKeyAction::ReturnFocusAndSwitch) << code;
         EXPECT_TRUE(r.eaten) << code;
     }
+    // Ctrl+F4 closes the window from the list too.
+    r = Route(WXK_F4, true, false, false, false, 0, true);
+    EXPECT_EQ(r.action, QueryKeyAction::Command);
+    EXPECT_EQ(r.commandId, ID_FILE_DISCONNECT);
+
     // Moving within the list stays with the list.
     EXPECT_EQ(Route(WXK_DOWN, false, false, false, false, 0, true).action, QueryKeyAction::None);
 }
