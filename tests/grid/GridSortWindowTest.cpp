@@ -224,4 +224,32 @@ TEST_P(GridSortWindowTest, ViewContentsWalksTheColumnAndKeepsWordWrap)
     EXPECT_TRUE(again.Done());
 }
 
+namespace {
+
+// A grid of numbers whose type SQLite does not declare (a VALUES list and an expression on it).
+class GridSortExpressionTest : public GridSortWindowTest {
+protected:
+    void SetUp() override
+    {
+        GridWindowTest::SetUp();
+        if (HasFatalFailure() || IsSkipped())
+            return;
+        RunToEnd("SELECT column1 AS n, column1 * 2 - 1 AS m FROM (VALUES (10), (2), (30), (-1), (0)) AS v");
+        m_grid = View().GetCurrentGrid();
+        ASSERT_TRUE(m_grid && m_grid->IsShown());
+    }
+};
+
+} // namespace
+
+TEST_P(GridSortExpressionTest, NumbersSortByValueWithZeroAndNegatives)
+{
+    settings::WriteInt(settings::SortColumn, 1);
+    ClickHeader(1);
+    EXPECT_EQ(Column(1), (Strings{"30", "10", "2", "0", "-1"}));
+    ClickHeader(2);
+    EXPECT_EQ(Column(2), (Strings{"59", "19", "3", "-1", "-3"}));
+}
+
 TORVANE_INSTANTIATE_FOR_DRIVERS(GridSortWindowTest);
+TORVANE_INSTANTIATE_FOR_DRIVERS(GridSortExpressionTest);
