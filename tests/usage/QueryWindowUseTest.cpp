@@ -358,6 +358,22 @@ TEST_P(QueryWindowUseTest, ProviderKeywordsAndLiteralsShowInAGridEvenInTextMode)
     }
 }
 
+TEST_P(QueryWindowUseTest, GeneratedSqlLeavesTheEditorAtTheStartOfItsLines)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    wxStyledTextCtrl& edit = Editor(frame);
+    // A line wider than the editor, with the caret at its end: the view is scrolled sideways.
+    edit.SetText("select 1 as " + wxString('x', 400));
+    edit.DocumentEnd();
+    Settle();
+    ChooseMenuItem(frame, ID_DUMP_KEYWORDS);
+    ASSERT_GT(edit.GetXOffset(), 0);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kWait));
+    Settle();
+    EXPECT_EQ(edit.GetXOffset(), 0) << edit.GetText();
+}
+
 TEST_P(QueryWindowUseTest, StatusPanesShowTheirTipsUnderThePointer)
 {
     CChildFrame* frame = Open();
