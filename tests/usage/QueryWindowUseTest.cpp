@@ -367,8 +367,8 @@ TEST_P(QueryWindowUseTest, GeneratedSqlLeavesTheEditorAtTheStartOfItsLines)
     edit.SetText("select 1 as " + wxString('x', 400));
     edit.DocumentEnd();
     Settle();
-    ChooseMenuItem(frame, ID_DUMP_KEYWORDS);
     ASSERT_GT(edit.GetXOffset(), 0);
+    ChooseMenuItem(frame, ID_DUMP_KEYWORDS);
     ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kWait));
     Settle();
     EXPECT_EQ(edit.GetXOffset(), 0) << edit.GetText();
