@@ -577,6 +577,50 @@ TEST_P(GridWindowTest, MenuKeysWithTheFocusInAGridOpenItsMenuAtTheCurrentCell)
     }
 }
 
+// The share of the editor in the height of the editor and results panes, and of the schema in
+// the width of the schema and editor panes, as they stand on the screen.
+std::pair<double, double> PaneShares(CChildFrame& frame)
+{
+    const wxRect schema = frame.GetSchemaView()->GetScreenRect();
+    const wxRect editor = frame.GetEditorPane()->GetScreenRect();
+    const wxRect results = frame.GetResultView()->GetScreenRect();
+    return {double(editor.height) / (editor.height + results.height),
+            double(schema.width) / (schema.width + editor.width)};
+}
+
+TEST_P(GridWindowTest, PanesKeepTheirSharesThroughResizesOfTheMainWindow)
+{
+    RunToEnd(CountingQuery(30));
+    const wxSize original = Main().GetSize();
+    const auto resize = [this](const wxSize& size) {
+        const wxSize before = m_frame->GetSize();
+        Main().SetSize(size);
+        PumpUntil([this, before] { return m_frame->GetSize() != before; }, Scaled(5s));
+        Pump();
+    };
+    const auto expectShares = [this](std::pair<double, double> expected, const char* when) {
+        const auto [editor, schema] = PaneShares(*m_frame);
+        EXPECT_NEAR(editor, expected.first, 0.02) << when;
+        EXPECT_NEAR(schema, expected.second, 0.02) << when;
+    };
+    resize(wxSize(1200, 900));
+    const auto shares = PaneShares(*m_frame);
+    EXPECT_NEAR(shares.first, 2.0 / 3, 0.03);
+    EXPECT_NEAR(shares.second, 0.25, 0.03);
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        resize(wxSize(560, 400));
+        expectShares(shares, "shrunk");
+        resize(wxSize(1200, 900));
+        expectShares(shares, "grown again");
+    }
+    // A hidden results pane comes back at its share of the size the window has by then.
+    Command(*m_frame, ID_VIEW_OUTPUT);
+    resize(wxSize(900, 700));
+    Command(*m_frame, ID_VIEW_OUTPUT);
+    expectShares(shares, "shown again");
+    resize(original);
+}
+
 TEST_P(GridWindowTest, ScreenshotOfAWindowWithTwoGrids)
 {
     if (IsPostgres())
