@@ -716,6 +716,25 @@ TEST_P(GridWindowTest, SaveAsOfAShownGridAndSaveSelectionWriteItsCells)
     EXPECT_EQ(FileBytes(part), "2|4\r\n3|6");
 }
 
+TEST_P(GridWindowTest, SaveAsOfAGridOverAnExistingFileAsksFirst)
+{
+    RunToEnd(CountingQuery(2));
+    ASSERT_TRUE(View().IsGridVisible());
+    const std::string path = NewTempPath(".csv");
+    for (const int answer : {wxID_NO, wxID_YES}) {
+        SCOPED_TRACE(answer == wxID_NO ? "No" : "Yes");
+        WriteFile(path, "the old file");
+        CMessageScript question{answer};
+        {
+            ExportAnswer dialog(wxString::FromUTF8(path), ",", true);
+            Command(View(), ID_FILE_SAVE_AS);
+        }
+        ASSERT_EQ(question.Texts().size(), 1u);
+        EXPECT_EQ(question.Texts()[0], wxString::FromUTF8(path) + "\nThis file already exists.\nReplace existing file?");
+        EXPECT_EQ(FileBytes(path), answer == wxID_NO ? "the old file" : "n,twice\r\n1,2\r\n2,4");
+    }
+}
+
 // A grid shown in a window laid out long before, in the first window or in one opened after it,
 // in a first run or a later one, takes its place on screen: asked to repaint, it paints its rows.
 TEST_P(GridWindowTest, ShownGridsPaintTheirRows)
