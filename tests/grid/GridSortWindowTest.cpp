@@ -10,7 +10,6 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/clipbrd.h>
 #include <wx/grid.h>
 #include <wx/textctrl.h>
 
@@ -25,18 +24,6 @@ namespace {
 std::string Expected(const std::string& name)
 {
     return FileBytes(std::string(TORVANE_GRID_EXPECTED) + "/" + name);
-}
-
-std::string Clipboard()
-{
-    std::string text;
-    if (wxTheClipboard->Open()) {
-        wxTextDataObject data;
-        if (wxTheClipboard->GetData(data))
-            text = data.GetText().utf8_string();
-        wxTheClipboard->Close();
-    }
-    return text;
 }
 
 class GridSortWindowTest : public GridWindowTest {
@@ -154,11 +141,11 @@ TEST_P(GridSortWindowTest, SortCommandsCopyAndSaveSelection)
     ASSERT_EQ(Headers()[1], "name <");
     Command(View(), ID_EDIT_SELECT_ALL);
     Command(View(), ID_EDIT_COPY);
-    EXPECT_EQ(Clipboard(), Expected("sorted-copy.txt"));
+    EXPECT_EQ(ClipboardText(), Expected("sorted-copy.txt"));
     Main().SharedSettings().m_bCopyColNames = 0;
     m_grid->SetSelection(3, 4, 2, 2);
     Command(View(), ID_EDIT_COPY);
-    EXPECT_EQ(Clipboard(), Expected("sorted-copy-part.txt"));
+    EXPECT_EQ(ClipboardText(), Expected("sorted-copy-part.txt"));
     Main().SharedSettings().m_bCopyColNames = 1;
 
     settings::WriteInt(settings::ExportToExcel, 0);

@@ -491,14 +491,7 @@ std::string CopiedWithCtrlC()
     }
     wxUIActionSimulator().Char('c', wxMOD_CONTROL);
     Settle();
-    std::string text;
-    if (wxTheClipboard->Open()) {
-        wxTextDataObject data;
-        if (wxTheClipboard->GetData(data))
-            text = data.GetText().utf8_string();
-        wxTheClipboard->Close();
-    }
-    return text;
+    return ClipboardText();
 }
 
 } // namespace
