@@ -125,7 +125,7 @@ void CResultView::OnGridLabelLeftClick(wxGridEvent& event)
     if (!grid || event.GetEventObject() != grid || event.GetRow() != -1 || col < 1 || GetGridHasRows(grid) == 0 ||
         settings::ReadInt(settings::SortColumn) == 0 || !grid->GetStore()->m_bComplete.load() ||
         grid->GetRows() < 3) {
-        // A header or corner click selects cells, so the keys that follow (Ctrl+C) are the grid's.
+        // A header click selects cells, so the keys that follow (Ctrl+C) are the grid's.
         if (grid && event.GetEventObject() == grid)
             grid->SetFocus();
         event.Skip();
