@@ -499,6 +499,8 @@ void CQryView::Print(bool direct)
     if (!m_pEdit || !CPrintDestinations::CheckAvailable(GetFrame()))
         return;
     try {
+        // Without a queue there is nothing to print to directly: the dialog offers its file printer.
+        direct = direct && CPrintDestinations::HasQueue();
         const std::optional<bool> selection = AskPrintSelection(direct);
         if (!selection)
             return;

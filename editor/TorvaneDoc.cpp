@@ -37,6 +37,7 @@ wxEND_EVENT_TABLE()
 namespace {
 
 const wxString kFilter = "Query Files (*.sql)|*.sql|All Files (*.*)|*";
+const char* const kReplaceQuestion = "A file named \"%s\" already exists.\nDo you want to replace it?";
 
 // Everything after the last path separator.
 wxString FileNamePart(const wxString& path)
@@ -297,6 +298,18 @@ wxString CTorvaneDoc::GetSaveAsDefaultName()
     return name;
 }
 
+wxString CTorvaneDoc::ConfirmSaveAsPath(const wxString& chosen, int filterIndex)
+{
+    if (filterIndex != 0 || !wxFileName(chosen).GetExt().empty())
+        return chosen;
+    const wxString path = chosen + ".sql";
+    if (wxFileName::FileExists(path) &&
+        TVMessageBox(wxString::Format(kReplaceQuestion, FileNamePart(path)), wxYES_NO | wxICON_QUESTION,
+                     GetDocumentWindow()) != wxID_YES)
+        return wxString();
+    return path;
+}
+
 bool CTorvaneDoc::SaveWithDialog()
 {
     const wxString fullTitle = GetTitle();
@@ -305,9 +318,7 @@ bool CTorvaneDoc::SaveWithDialog()
     wxFileDialog dialog(GetDocumentWindow(), "Save As", dir, defaultName, kFilter, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     wxString path;
     if (dialog.ShowModal() == wxID_OK) {
-        path = dialog.GetPath();
-        if (dialog.GetFilterIndex() == 0 && wxFileName(path).GetExt().empty())
-            path += ".sql";
+        path = ConfirmSaveAsPath(dialog.GetPath(), dialog.GetFilterIndex());
     }
     if (path.empty() || !OnSaveDocument(path)) {
         ApplyTitle(fullTitle);

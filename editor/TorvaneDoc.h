@@ -55,6 +55,10 @@ public:
     bool SaveQueryFileAs();
     // The file name the Save As dialog proposes: the plain title, with ".sql" when it has no extension.
     wxString GetSaveAsDefaultName();
+    // The file Save As writes for the path chosen in its dialog with the given filter: the query
+    // file extension added to a name without one, after asking whether to replace such a file
+    // (the dialog asked only about the name as given). Empty when the answer is No.
+    wxString ConfirmSaveAsPath(const wxString& chosen, int filterIndex);
     bool Save() override;
     bool SaveAs() override;
     bool OnSaveModified() override;

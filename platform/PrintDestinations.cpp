@@ -30,7 +30,7 @@ bool CPrintDestinations::CheckAvailable(wxWindow* parent)
 {
     bool available = false;
     try {
-        available = !List().empty();
+        available = HasFilePrinter() || HasQueue();
         if (!available)
             TVMessageBox(kNoPrinter, wxOK | wxICON_INFORMATION, parent);
     } catch (...) {

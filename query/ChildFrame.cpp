@@ -18,6 +18,7 @@
 #include "ResultCommands.h"
 #include "ResultView.h"
 #include "SchemaPane.h"
+#include "SplitterShare.h"
 #include "TVStatusBar.h"
 
 #include <wx/filename.h>
@@ -115,8 +116,8 @@ void CChildFrame::CreatePanes()
     // The first sizes of the window, and the first after the windows were arranged anew, give
     // the panes their default sizes; in between the panes keep their shares as the window grows
     // or shrinks.
-    m_wndOuterSplitter->SetSashGravity(2.0 / 3.0);
-    m_wndInnerSplitter->SetSashGravity(0.25);
+    m_outerShare = std::make_unique<CSplitterShare>(*m_wndOuterSplitter, kEditorShare);
+    m_innerShare = std::make_unique<CSplitterShare>(*m_wndInnerSplitter, kSchemaShare);
     m_wndOuterSplitter->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
         event.Skip();
         const wxSize size = event.GetSize();
@@ -125,7 +126,7 @@ void CChildFrame::CreatePanes()
         if (m_nInitialSizes < 3)
             ++m_nInitialSizes;
         m_bDefaultSizesPending = false;
-        SetDefaultPaneSizes(size);
+        SetDefaultPaneSizes();
     });
 
     sizer->Add(m_wndStatusBar, 0, wxEXPAND);
@@ -138,19 +139,11 @@ void CChildFrame::CreatePanes()
     m_pResultView->SetDropTarget(new CPaneDropTarget([this](const std::vector<wxString>& files) { DropFiles(files); }));
 }
 
-void CChildFrame::SetDefaultPaneSizes(const wxSize& client)
+void CChildFrame::SetDefaultPaneSizes()
 {
-    // A hidden pane comes back at its default size.
-    const int editorHeight = std::max(10, client.y * 2 / 3);
-    const int schemaWidth = std::max(10, client.x / 4);
-    if (m_bOutputShown)
-        m_wndOuterSplitter->SetSashPosition(editorHeight);
-    else
-        m_nOutputSash = editorHeight;
-    if (m_bSchemaShown)
-        m_wndInnerSplitter->SetSashPosition(schemaWidth);
-    else
-        m_nSchemaWidth = schemaWidth;
+    // A hidden pane comes back at its default share.
+    m_outerShare->SetShare(kEditorShare);
+    m_innerShare->SetShare(kSchemaShare);
 }
 
 void CChildFrame::SetEditorWindow(wxWindow* editor)
@@ -208,11 +201,9 @@ void CChildFrame::ShowSchemaPane(bool show)
     if (show == (m_bSchemaShown != 0))
         return;
     if (show) {
-        const int width = m_nSchemaWidth > 0 ? m_nSchemaWidth : std::max(10, m_wndInnerSplitter->GetSize().x / 4);
         m_pSchemaView->Show();
-        m_wndInnerSplitter->SplitVertically(m_pSchemaView, m_pEditorPane, width);
+        m_innerShare->SplitVertically(m_pSchemaView, m_pEditorPane);
     } else {
-        m_nSchemaWidth = m_wndInnerSplitter->GetSashPosition();
         if (m_pActivePane == m_pSchemaView)
             ActivatePaneWindow(m_pEditorPane);
         m_wndInnerSplitter->Unsplit(m_pSchemaView);

@@ -39,6 +39,7 @@ class CResultView;
 class wxImageList;
 class wxPanel;
 class wxSplitterWindow;
+class CSplitterShare;
 class wxSizer;
 class wxToolBar;
 
@@ -97,9 +98,10 @@ public:
     CTVStatusBar* GetQueryStatusBar() const { return m_wndStatusBar; }
 
     void ShowSchemaPane(bool show);
-    // The default pane sizes for a client area of the given size: the editor row two thirds of
-    // the height, the schema column a quarter of the width (each at least 10 pixels).
-    void SetDefaultPaneSizes(const wxSize& client);
+    // The default pane sizes: the editor row two thirds of the height, the schema column a
+    // quarter of the width; the panes keep these shares through resizes until the user moves
+    // a sash.
+    void SetDefaultPaneSizes();
     // The panes take their default sizes at the window's next change of size (after the windows
     // were arranged anew or the main window maximised).
     void SetDefaultPaneSizesOnNextSize() { m_bDefaultSizesPending = true; }
@@ -334,13 +336,15 @@ private:
     std::unique_ptr<wxImageList> m_pDatabaseImages;
     CTVStatusBar* m_wndStatusBar = nullptr;
     int m_nPaneWidths[5] = {};
-    int m_nOutputSash = 0;
     int m_bShownAutoCommit = -1;
     wxWindow* m_pActivePane = nullptr;
     // The window inside a pane that last had the focus. Activating the window by a click into it
     // has the tabs give the focus to the window itself; it goes back here.
     wxWeakRef<wxWindow> m_pLastFocus;
-    int m_nSchemaWidth = 0;
+    static constexpr double kEditorShare = 2.0 / 3.0;
+    static constexpr double kSchemaShare = 0.25;
+    std::unique_ptr<CSplitterShare> m_outerShare;
+    std::unique_ptr<CSplitterShare> m_innerShare;
     int m_nInitialSizes = 0;
     bool m_bDefaultSizesPending = false;
 

@@ -12,6 +12,7 @@
 #include "QueryKeyRouting.h"
 #include "querycore/StatusPaneWidths.h"
 #include "ResultCommands.h"
+#include "SplitterShare.h"
 #include "ResultView.h"
 #include "SchemaPane.h"
 #include "ToolbarImages.h"
@@ -253,7 +254,6 @@ void CChildFrame::OnViewOutput()
     ClosePrintPreview();
     if (m_bOutputShown) {
         wxWindow* active = m_pActivePane;
-        m_nOutputSash = m_wndOuterSplitter->GetSashPosition();
         m_bOutputShown = 0;
         m_wndOuterSplitter->Unsplit(m_pResultView);
         if (active == m_pSchemaView)
@@ -263,10 +263,8 @@ void CChildFrame::OnViewOutput()
         else
             ActivateEditorPane();
     } else {
-        const int height = m_wndOuterSplitter->GetClientSize().y;
-        const int sash = m_nOutputSash > 0 ? m_nOutputSash : std::max(10, height * 2 / 3);
         m_pResultView->Show();
-        m_wndOuterSplitter->SplitHorizontally(m_wndInnerSplitter, m_pResultView, sash);
+        m_outerShare->SplitHorizontally(m_wndInnerSplitter, m_pResultView);
         m_bOutputShown = 1;
         if (m_view.m_nGridCount > 0 || m_pResultView->GetLength() > 0)
             ActivateResultsPane();

@@ -130,6 +130,13 @@ void CMSHFlexGrid::OnKeyDown(wxKeyEvent& event)
         GetParent()->GetEventHandler()->ProcessEvent(command);
         return;
     }
+    // The menu key and Shift+F10 open the results view's menu for the grid, at the current cell.
+    if (code == WXK_MENU || (code == WXK_F10 && shift && !ctrl)) {
+        wxContextMenuEvent menu(wxEVT_CONTEXT_MENU, GetId(), wxDefaultPosition);
+        menu.SetEventObject(this);
+        GetParent()->GetEventHandler()->ProcessEvent(menu);
+        return;
+    }
     const auto goTo = [this](int row, int col) {
         if (!RowIsVisible(row))
             SetTopRow(row);

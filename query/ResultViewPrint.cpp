@@ -25,14 +25,15 @@ const char* const kPleaseWait = "Please wait...";
 const char* const kPrintingAborted = "Errors occurred. Printing is aborted.";
 const char* const kResultsGridTag = "Results grid #";
 
-// What every print command asks first: memory to spare, and a printer.
-bool CanStartPrinting(wxWindow* parent)
+// What every print command asks first: memory to spare, and for printing (a preview needs
+// none) something to print to.
+bool CanStartPrinting(wxWindow* parent, bool toPrinter)
 {
     if (GetPageFileUsagePercent() >= 99) {
         TVMessageBox(kPageFileUsageMessage, wxOK | wxICON_STOP, parent);
         return false;
     }
-    return CPrintDestinations::CheckAvailable(parent);
+    return !toPrinter || CPrintDestinations::CheckAvailable(parent);
 }
 
 } // namespace
@@ -87,6 +88,8 @@ void CResultView::Print(bool direct)
     m_pFrame->SetFindStatusText(kPleaseWait);
     m_pFrame->ClosePrintPreview();
     const bool grid = IsGridPrintMode();
+    // Without a queue there is nothing to print to directly: the dialog offers its file printer.
+    direct = direct && CPrintDestinations::HasQueue();
     bool selection = false;
     // The text's selection is offered, and chosen unless the user prefers the whole text;
     // printing without the dialogs takes the selection when there is one.
@@ -143,7 +146,7 @@ bool CResultView::PrintPreview()
 void CResultView::OnFilePrint(wxCommandEvent& event)
 {
     // The enabling can be stale when a key asks: a grid a worker fills does not print.
-    if (!CanPrint() || !CanStartPrinting(m_pFrame))
+    if (!CanPrint() || !CanStartPrinting(m_pFrame, true))
         return;
     Print(event.GetId() == ID_FILE_PRINT_DIRECT);
 }
@@ -154,7 +157,7 @@ void CResultView::OnFilePrintPreview(wxCommandEvent&)
         m_pFrame->ClosePrintPreview();
         return;
     }
-    if (!CanPrintPreview() || !CanStartPrinting(m_pFrame))
+    if (!CanPrintPreview() || !CanStartPrinting(m_pFrame, false))
         return;
     PrintPreview();
 }

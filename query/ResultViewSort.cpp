@@ -112,11 +112,22 @@ void CResultView::OnGridLabelLeftClick(wxGridEvent& event)
 {
     CMSHFlexGrid* grid = IsGridVisible() ? m_pCurrentGrid : nullptr;
     const int col = event.GetCol() + 1;
+    if (grid && event.GetEventObject() == grid && event.GetRow() == -1 && col == 0) {
+        // The corner selects every cell as Select All does, from the first one, so that the
+        // current cell stays a corner of the selection that Copy and the sorts read.
+        wxCommandEvent all(wxEVT_MENU, ID_EDIT_SELECT_ALL);
+        OnEditSelectAll(all);
+        grid->SetFocus();
+        return;
+    }
     // A click on a column header sorts that column when the settings ask for it, the grid
     // holds two rows or more and no worker fills it; otherwise the grid selects as usual.
     if (!grid || event.GetEventObject() != grid || event.GetRow() != -1 || col < 1 || GetGridHasRows(grid) == 0 ||
         settings::ReadInt(settings::SortColumn) == 0 || !grid->GetStore()->m_bComplete.load() ||
         grid->GetRows() < 3) {
+        // A header click selects cells, so the keys that follow (Ctrl+C) are the grid's.
+        if (grid && event.GetEventObject() == grid)
+            grid->SetFocus();
         event.Skip();
         return;
     }

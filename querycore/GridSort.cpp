@@ -94,17 +94,19 @@ bool IsNumericText(std::string_view text)
     return true;
 }
 
-double LeadingNumber(std::string_view text)
+namespace {
+
+// The number at the start of a text as LeadingNumber reads it: blanks, an optional sign, then
+// digits with an optional decimal point and exponent in [start, end). False without digits.
+bool ScanNumber(std::string_view text, size_t& start, size_t& end, bool& negative)
 {
     size_t pos = 0;
     while (pos < text.size() && IsBlank(text[pos]))
         ++pos;
-    bool negative = false;
+    negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
         negative = text[pos++] == '-';
-    // The extent of the number is found here; from_chars then converts it, correctly rounded
-    // and whatever the locale's decimal point.
-    const size_t start = pos;
+    start = pos;
     size_t digits = 0;
     while (pos < text.size() && IsDigit(text[pos]))
         ++pos, ++digits;
@@ -114,7 +116,7 @@ double LeadingNumber(std::string_view text)
             ++pos, ++digits;
     }
     if (digits == 0)
-        return 0;
+        return false;
     if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
         size_t at = pos + 1;
         if (at < text.size() && (text[at] == '+' || text[at] == '-'))
@@ -125,6 +127,31 @@ double LeadingNumber(std::string_view text)
             pos = at;
         }
     }
+    end = pos;
+    return true;
+}
+
+} // namespace
+
+bool IsNumberText(std::string_view text)
+{
+    size_t start = 0, end = 0;
+    bool negative = false;
+    if (!ScanNumber(text, start, end, negative))
+        return false;
+    while (end < text.size() && IsBlank(text[end]))
+        ++end;
+    return end == text.size();
+}
+
+double LeadingNumber(std::string_view text)
+{
+    // The extent of the number is found first; from_chars then converts it, correctly rounded
+    // and whatever the locale's decimal point.
+    size_t start = 0, pos = 0;
+    bool negative = false;
+    if (!ScanNumber(text, start, pos, negative))
+        return 0;
     double value = 0;
     const auto result = std::from_chars(text.data() + start, text.data() + pos, value);
     if (result.ec == std::errc::result_out_of_range) {
@@ -304,8 +331,9 @@ GridSortKind CGridSort::Classify(const CGridStore::Reader& reader, const Order& 
     bool numbers = true;
     for (size_t row = first; row <= last && numbers; ++row) {
         const std::string_view text = reader.GetCell(StoreRow(order, row), column);
-        // A zero (or a text whose number reads as zero) makes the column no column of numbers.
-        if (!text.empty() && (!gridsort::IsNumericText(text) || LeadingNumber(text) == 0))
+        // Zeros and negative numbers count too: a column of numbers whose type the driver does
+        // not declare (an expression, a VALUES list) sorts by value whatever values it holds.
+        if (!text.empty() && !gridsort::IsNumericText(text) && !gridsort::IsNumberText(text))
             numbers = false;
     }
     if (numbers)

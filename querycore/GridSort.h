@@ -5,8 +5,9 @@
 // How the key column compares follows its field type and what its cells hold:
 //   - integer and other numeric fields: by number (the leading number of each text);
 //   - date fields: by date and time;
-//   - text fields: by number when every non-empty cell is a number (IsNumericText) other than
-//     0, else by date when every non-empty cell is a date, else as text ignoring case.
+//   - text fields: by number when every non-empty cell is a number (IsNumericText or
+//     IsNumberText), else by date when every non-empty cell is a date, else as text ignoring
+//     case.
 // An empty cell (NULL) counts as 0 for numbers and as day 0 for dates; a date text that cannot
 // be read counts as day 0 too. Equal keys keep their order (the sort is stable both ways).
 //
@@ -26,6 +27,10 @@ namespace gridsort {
 // Digits, full stops and commas in any number, and "e+" or "e-" (either case) before more
 // text; no sign, blank or bare exponent. The empty text is numeric.
 bool IsNumericText(std::string_view text);
+
+// The whole text, blanks around it aside, is one number as LeadingNumber reads it ("-1",
+// "0", " 2.5e-3 "); the empty text is not.
+bool IsNumberText(std::string_view text);
 
 // The number a text begins with: blanks skipped, an optional sign, digits with an optional
 // decimal point and an optional exponent; 0 when the text begins with none. Independent of

@@ -542,6 +542,11 @@ void CSchemaView::AppendToQueryEditor(const wxString& statement)
     const int start = end + static_cast<int>(append.text.Left(append.selectFrom).utf8_string().size());
     edit->SetSelection(start, end + static_cast<int>(append.text.utf8_string().size()));
     edit->EnsureCaretVisible();
+    // Scrolling to the caret can leave the view scrolled sideways by a few characters, hiding
+    // the start of every line: the lines show from their start whenever the caret shows there.
+    const int caretX = edit->PointFromPosition(edit->GetCurrentPos()).x + edit->GetXOffset();
+    if (caretX < edit->GetClientSize().x)
+        edit->SetXOffset(0);
     if (wxDocument* doc = view->GetDocument())
         doc->Modify(true);
 }

@@ -18,6 +18,7 @@
 #include "editor/TorvaneDoc.h"
 #include "platform/InstanceChannel.h"
 #include "platform/MessageBox.h"
+#include "platform/PrintDestinations.h"
 #include "platform/SettingsStore.h"
 #include "platform/ShellRegistration.h"
 #include "query/ChildFrame.h"
@@ -727,14 +728,15 @@ TEST_F(MainFrameTest, ClosingTheMainWindowStopsWhenAWindowRefuses)
     EXPECT_FALSE(CSettingsStore::Get().HasKey("Settings", "WindowPos"));
 }
 
-TEST_F(MainFrameTest, PrinterCheckAsksThePrintSystem)
+TEST_F(MainFrameTest, PrinterCheckPassesWithTheFilePrinterAlone)
 {
-    // A print server that is not there offers no printer.
+    // A print server that is not there offers no queue; the print dialog still prints to a file.
     setenv("CUPS_SERVER", g_env->Path("no-cups.sock").c_str(), 1);
     ASSERT_TRUE(Start());
     CMessageScript script;
-    EXPECT_FALSE(TheApp().CheckPrinterAvailable());
-    EXPECT_EQ(script.Texts(), std::vector<wxString>{strings::kNoPrinter});
+    EXPECT_FALSE(CPrintDestinations::HasQueue());
+    EXPECT_TRUE(TheApp().CheckPrinterAvailable());
+    EXPECT_EQ(script.Texts(), std::vector<wxString>{});
     unsetenv("CUPS_SERVER");
 }
 

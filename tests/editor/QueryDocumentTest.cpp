@@ -1,8 +1,11 @@
 #include "EditorFixture.h"
 
+#include "common/CommandIds.h"
 #include "common/SettingsTable.h"
 #include "tests/support/TestFiles.h"
 
+#include <wx/filedlg.h>
+#include <wx/modalhook.h>
 #include <wx/stc/stc.h>
 
 #include <fcntl.h>
@@ -238,6 +241,70 @@ TEST_F(EditorFixture, SaveAllSavesInOrderAndStopsAtAFailure)
     EXPECT_FALSE(CTorvaneDoc::SaveAll(m_manager));
     EXPECT_EQ(ReadFile(dirB + "/two.sql"), "two");
     EXPECT_EQ(m_messages->Texts().size(), 1u);
+}
+
+// Cancels the Save As file dialog before it shows, and keeps whether it was asked to have the
+// desktop confirm replacing an existing file.
+class SaveAsCancel : public wxModalDialogHook {
+public:
+    SaveAsCancel() { Register(); }
+    ~SaveAsCancel() override { Unregister(); }
+    int Shown() const { return m_shown; }
+    bool AsksBeforeReplacing() const { return m_asks; }
+
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        if (auto* file = dynamic_cast<wxFileDialog*>(dialog)) {
+            ++m_shown;
+            m_asks = file->HasFlag(wxFD_OVERWRITE_PROMPT);
+        }
+        return wxID_CANCEL;
+    }
+    void Exit(wxDialog*) override {}
+
+private:
+    int m_shown = 0;
+    bool m_asks = false;
+};
+
+TEST_F(EditorFixture, SaveAsOverAnExistingQueryFileAsksFirst)
+{
+    CTorvaneDoc* doc = NewDoc();
+    // A name given whole: the desktop's file dialog asks before it is replaced.
+    {
+        SaveAsCancel dialog;
+        wxCommandEvent saveAs(wxEVT_MENU, ID_FILE_SAVE_AS);
+        doc->ProcessEvent(saveAs);
+        EXPECT_EQ(dialog.Shown(), 1);
+        EXPECT_TRUE(dialog.AsksBeforeReplacing());
+    }
+    // A name without an extension under the query files' filter gets ".sql" after the dialog:
+    // replacing that file is asked here.
+    const wxString existing = TempPath("report.sql");
+    WriteFile(existing, "old text");
+    const wxString question = "A file named \"report.sql\" already exists.\nDo you want to replace it?";
+    const struct {
+        const char* chosen;
+        int filter;
+        int answer;
+        const char* path; // in the test's folder; "" for none
+        bool asked;
+    } cases[] = {
+        {"report", 0, wxID_NO, "", true},
+        {"report", 0, wxID_YES, "report.sql", true},
+        {"fresh", 0, wxID_NO, "fresh.sql", false},
+        {"report", 1, wxID_NO, "report", false},
+        {"report.sql", 0, wxID_NO, "report.sql", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.chosen) + " " + std::to_string(c.filter) + " " + std::to_string(c.answer));
+        CMessageScript answer{c.answer};
+        const wxString path = doc->ConfirmSaveAsPath(TempPath(c.chosen), c.filter);
+        EXPECT_EQ(path, *c.path ? TempPath(c.path) : wxString());
+        EXPECT_EQ(answer.Texts(), c.asked ? std::vector<wxString>{question} : std::vector<wxString>{});
+    }
+    EXPECT_EQ(ReadFile(existing), "old text");
 }
 
 TEST_F(EditorFixture, SaveAsProposesThePlainTitleWithTheDefaultExtension)

@@ -67,10 +67,13 @@ TEST(GridSort, EachColumnSortsByWhatItHolds)
          {"-9007199254740993", "9007199254740992", "9007199254740993", "9007199254740994"}},
         {"numbers as text", GridColumnClass::Text, {"100", "9", "25.5", "", "1,000"}, GridSortKind::Number,
          {"", "1,000", "9", "25.5", "100"}},
-        {"text with a zero is no column of numbers", GridColumnClass::Text, {"10", "0", "9"}, GridSortKind::Text,
-         {"0", "10", "9"}},
-        {"a negative number is text", GridColumnClass::Text, {"10", "-5", "9"}, GridSortKind::Text,
-         {"-5", "10", "9"}},
+        {"numbers with a zero and negatives, as an expression gives them", GridColumnClass::Text,
+         {"10", "2", "30", "-1", "0"}, GridSortKind::Number, {"-1", "0", "2", "10", "30"}},
+        {"signed numbers with fractions, exponents and blanks", GridColumnClass::Text,
+         {"-2.5", " 7 ", "+3", "-1e2", "0.0", ""}, GridSortKind::Number, {"-1e2", "-2.5", "0.0", "", "+3", " 7 "},
+         false},
+        {"a sign or text after a number makes text", GridColumnClass::Text, {"10", "-", "9", "3 apples"},
+         GridSortKind::Text, {"-", "10", "3 apples", "9"}},
         {"dates as text", GridColumnClass::Text, {"2024-03-01", "1999-12-31 23:59:59", "2024-02-29 10:00"},
          GridSortKind::Date, {"1999-12-31 23:59:59", "2024-02-29 10:00", "2024-03-01"}},
         {"date fields with times, fractions and NULL", GridColumnClass::Date,
@@ -145,16 +148,20 @@ TEST(GridSortTexts, NumericTextAndLeadingNumbers)
     const struct {
         const char* text;
         bool numeric;
+        bool number;
         double leading;
     } cases[] = {
-        {"", true, 0},          {"12", true, 12},        {"-5", false, -5},     {"1e5", false, 1e5},
-        {"1e+5", true, 1e5},    {"1,2.3", true, 1},      {"1.2.3", true, 1.2},  {" 7", false, 7},
-        {"3.5abc", false, 3.5}, {"abc", false, 0},       {"0.00", true, 0},     {"+2.5e-1x", false, 0.25},
-        {"inf", false, 0},      {"0x1A", false, 0},      {".5", true, 0.5},     {"1e", false, 1},
+        {"", true, false, 0},          {"12", true, true, 12},        {"-5", false, true, -5},
+        {"1e5", false, true, 1e5},     {"1e+5", true, true, 1e5},     {"1,2.3", true, false, 1},
+        {"1.2.3", true, false, 1.2},   {" 7", false, true, 7},        {"3.5abc", false, false, 3.5},
+        {"abc", false, false, 0},      {"0.00", true, true, 0},       {"+2.5e-1x", false, false, 0.25},
+        {"inf", false, false, 0},      {"0x1A", false, false, 0},     {".5", true, true, 0.5},
+        {"1e", false, false, 1},       {"-", false, false, 0},        {"- 1", false, false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(gridsort::IsNumericText(c.text), c.numeric);
+        EXPECT_EQ(gridsort::IsNumberText(c.text), c.number);
         EXPECT_DOUBLE_EQ(gridsort::LeadingNumber(c.text), c.leading);
     }
     EXPECT_EQ(gridsort::CompareDecimalTexts("-0.10", "-0.1"), 0);

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
+#include <wx/clipbrd.h>
 #include <wx/combobox.h>
 #include <wx/modalhook.h>
 
@@ -110,6 +111,19 @@ inline void PressKey(wxWindow& target, int code, bool shift = false)
     event.SetEventObject(&target);
     target.ProcessWindowEvent(event);
     Pump();
+}
+
+// What the display's clipboard holds as text.
+inline std::string ClipboardText()
+{
+    std::string text;
+    if (wxTheClipboard->Open()) {
+        wxTextDataObject data;
+        if (wxTheClipboard->GetData(data))
+            text = data.GetText().utf8_string();
+        wxTheClipboard->Close();
+    }
+    return text;
 }
 
 inline wxString Messages(CChildFrame& frame)

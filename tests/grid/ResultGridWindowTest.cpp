@@ -20,22 +20,27 @@
 #include "schema/SchemaView.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestTiming.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 #include "GridWindowFixture.h"
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
+#include <wx/clipbrd.h>
 #include <wx/combobox.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/modalhook.h>
+#include <wx/stc/stc.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -452,6 +457,163 @@ TEST_P(GridWindowTest, FocusMovesBetweenPanes)
     EXPECT_EQ(wxWindow::FindFocus(), grid) << "from the schema back to the results";
 }
 
+namespace {
+
+// A pause for what the display has to deliver (keys, pointer moves).
+void Settle()
+{
+    PumpUntil([] { return false; }, 200ms);
+}
+
+// A left click through the display in the middle of a window's part.
+void ClickAt(wxWindow& window, const wxPoint& at)
+{
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(window.ClientToScreen(at));
+    Settle();
+    mouse.MouseClick();
+    Settle();
+}
+
+// The grid or one of its parts has the focus.
+bool HasTheFocus(wxGrid& grid)
+{
+    wxWindow* focus = wxWindow::FindFocus();
+    return focus && (focus == &grid || focus->GetParent() == &grid);
+}
+
+// Ctrl+C through the display after the clipboard was emptied; what it holds then.
+std::string CopiedWithCtrlC()
+{
+    if (wxTheClipboard->Open()) {
+        wxTheClipboard->SetData(new wxTextDataObject("nothing copied"));
+        wxTheClipboard->Close();
+    }
+    wxUIActionSimulator().Char('c', wxMOD_CONTROL);
+    Settle();
+    return ClipboardText();
+}
+
+} // namespace
+
+// The clicks and keys go through the display, whose focus the test needs: it runs on its own.
+TEST_P(GridWindowTest, ClipboardCopyAfterAHeaderClickFocusesTheGrid)
+{
+    RunToEnd("SELECT 'a1' AS a, 'b1' AS b UNION ALL SELECT 'a2', 'b2' UNION ALL SELECT 'a3', 'b3'");
+    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+    ASSERT_TRUE(grid && grid->IsShown());
+    wxStyledTextCtrl* editor = m_frame->GetQueryView()->GetEditCtrl();
+    editor->SetText("select 'the editor text'");
+    const auto editorHasTheFocus = [&] {
+        m_frame->Raise();
+        editor->SetFocus();
+        editor->SelectAll();
+        return PumpUntil([editor] { return wxWindow::FindFocus() == editor; }, Scaled(10s));
+    };
+
+    // A click on the second row's number selects that row, and Ctrl+C copies it under the
+    // field names.
+    Main().SharedSettings().m_bCopyColNames = 1;
+    ASSERT_TRUE(editorHasTheFocus());
+    const wxRect row2 = grid->CellToRect(1, 0);
+    const wxPoint rowLabel(grid->GetRowLabelSize() / 2,
+                           grid->CalcScrolledPosition(wxPoint(0, row2.y + row2.height / 2)).y);
+    ClickAt(*grid->GetGridRowLabelWindow(), rowLabel);
+    EXPECT_TRUE(HasTheFocus(*grid));
+    EXPECT_EQ(CopiedWithCtrlC(), "a\tb\r\na2\tb2");
+
+    // A click on the corner selects every cell.
+    ASSERT_TRUE(editorHasTheFocus());
+    wxWindow& corner = *grid->GetGridCornerLabelWindow();
+    ClickAt(corner, wxPoint(corner.GetClientSize().x / 2, corner.GetClientSize().y / 2));
+    EXPECT_TRUE(HasTheFocus(*grid));
+    EXPECT_EQ(CopiedWithCtrlC(), "a\tb\r\na1\tb1\r\na2\tb2\r\na3\tb3");
+}
+
+// The keys go through the display, whose focus the test needs: it runs on its own.
+TEST_P(GridWindowTest, MenuKeysWithTheFocusInAGridOpenItsMenuAtTheCurrentCell)
+{
+    RunToEnd(CountingQuery(60));
+    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+    ASSERT_TRUE(grid && grid->IsShown());
+    m_frame->Raise();
+    grid->SetFocus();
+    ASSERT_TRUE(PumpUntil([grid] { return HasTheFocus(*grid); }, Scaled(10s)));
+    grid->SetCurrentCell(40, 2);
+
+    for (const int modifiers : {int(wxMOD_SHIFT), int(wxMOD_NONE)}) {
+        SCOPED_TRACE(modifiers == wxMOD_SHIFT ? "Shift+F10" : "the menu key");
+        std::optional<bool> viewContents;
+        wxMenu* opened = nullptr;
+        const auto onOpen = [&](wxMenuEvent& event) {
+            event.Skip();
+            if (!event.GetMenu() || opened)
+                return;
+            opened = event.GetMenu();
+            wxTheApp->CallAfter([&, menu = opened] {
+                wxMenuItem* item = menu->FindItem(ID_VIEW_CONTENTS);
+                viewContents = item && item->IsEnabled();
+                wxUIActionSimulator().Char(WXK_ESCAPE);
+            });
+        };
+        View().Bind(wxEVT_MENU_OPEN, onOpen);
+        wxUIActionSimulator().Char(modifiers == wxMOD_SHIFT ? WXK_F10 : WXK_MENU, modifiers);
+        EXPECT_TRUE(PumpUntil([&] { return viewContents.has_value(); }, Scaled(10s))) << "no context menu opened";
+        Settle();
+        View().Unbind(wxEVT_MENU_OPEN, onOpen);
+        // The grid's menu, for the current cell brought into view.
+        EXPECT_TRUE(viewContents.value_or(false));
+        EXPECT_EQ(std::pair(grid->GetRow(), grid->GetCol()), std::pair(40, 2));
+        EXPECT_TRUE(grid->RowIsVisible(40));
+        grid->SetFocus();
+        Settle();
+    }
+}
+
+// The share of the editor in the height of the editor and results panes, and of the schema in
+// the width of the schema and editor panes, as they stand on the screen.
+std::pair<double, double> PaneShares(CChildFrame& frame)
+{
+    const wxRect schema = frame.GetSchemaView()->GetScreenRect();
+    const wxRect editor = frame.GetEditorPane()->GetScreenRect();
+    const wxRect results = frame.GetResultView()->GetScreenRect();
+    return {double(editor.height) / (editor.height + results.height),
+            double(schema.width) / (schema.width + editor.width)};
+}
+
+TEST_P(GridWindowTest, PanesKeepTheirSharesThroughResizesOfTheMainWindow)
+{
+    RunToEnd(CountingQuery(30));
+    const wxSize original = Main().GetSize();
+    const auto resize = [this](const wxSize& size) {
+        const wxSize before = m_frame->GetSize();
+        Main().SetSize(size);
+        PumpUntil([this, before] { return m_frame->GetSize() != before; }, Scaled(5s));
+        Pump();
+    };
+    const auto expectShares = [this](std::pair<double, double> expected, const char* when) {
+        const auto [editor, schema] = PaneShares(*m_frame);
+        EXPECT_NEAR(editor, expected.first, 0.02) << when;
+        EXPECT_NEAR(schema, expected.second, 0.02) << when;
+    };
+    resize(wxSize(1200, 900));
+    const auto shares = PaneShares(*m_frame);
+    EXPECT_NEAR(shares.first, 2.0 / 3, 0.03);
+    EXPECT_NEAR(shares.second, 0.25, 0.03);
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        resize(wxSize(560, 400));
+        expectShares(shares, "shrunk");
+        resize(wxSize(1200, 900));
+        expectShares(shares, "grown again");
+    }
+    // A hidden results pane comes back at its share of the size the window has by then.
+    Command(*m_frame, ID_VIEW_OUTPUT);
+    resize(wxSize(900, 700));
+    Command(*m_frame, ID_VIEW_OUTPUT);
+    expectShares(shares, "shown again");
+    resize(original);
+}
+
 TEST_P(GridWindowTest, ScreenshotOfAWindowWithTwoGrids)
 {
     if (IsPostgres())
@@ -545,6 +707,25 @@ TEST_P(GridWindowTest, SaveAsOfAShownGridAndSaveSelectionWriteItsCells)
         EXPECT_EQ(answer.Titles(), std::vector<wxString>{"Save Selection"});
     }
     EXPECT_EQ(FileBytes(part), "2|4\r\n3|6");
+}
+
+TEST_P(GridWindowTest, SaveAsOfAGridOverAnExistingFileAsksFirst)
+{
+    RunToEnd(CountingQuery(2));
+    ASSERT_TRUE(View().IsGridVisible());
+    const std::string path = NewTempPath(".csv");
+    for (const int answer : {wxID_NO, wxID_YES}) {
+        SCOPED_TRACE(answer == wxID_NO ? "No" : "Yes");
+        WriteFile(path, "the old file");
+        CMessageScript question{answer};
+        {
+            ExportAnswer dialog(wxString::FromUTF8(path), ",", true);
+            Command(View(), ID_FILE_SAVE_AS);
+        }
+        ASSERT_EQ(question.Texts().size(), 1u);
+        EXPECT_EQ(question.Texts()[0], wxString::FromUTF8(path) + "\nThis file already exists.\nReplace existing file?");
+        EXPECT_EQ(FileBytes(path), answer == wxID_NO ? "the old file" : "n,twice\r\n1,2\r\n2,4");
+    }
 }
 
 // A grid shown in a window laid out long before, in the first window or in one opened after it,

@@ -552,19 +552,31 @@ TEST_P(ResultPrinting, ThePrintSetupsPaperAndOrientationShapeThePages)
     CPrintSetup::Current() = before;
 }
 
-TEST_P(ResultPrinting, WithoutAPrinterThePrintCommandsSaySo)
+TEST_P(ResultPrinting, WithoutAPrinterQueueThePreviewShowsAndPrintingOffersTheDialog)
 {
     Execute("SELECT 1 AS a");
     setenv("CUPS_SERVER", (NewTempPath("-cups") + ".sock").c_str(), 1);
     CMessageScript messages;
-    for (int id : {ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT, ID_FILE_PRINT_DIRECT}) {
-        wxCommandEvent command(wxEVT_MENU, id);
-        m_frame->GetEventHandler()->ProcessEvent(command);
+    const auto command = [this](int id) {
+        wxCommandEvent event(wxEVT_MENU, id);
+        m_frame->GetEventHandler()->ProcessEvent(event);
         Pump();
+    };
+    command(ID_FILE_PRINT_PREVIEW);
+    EXPECT_TRUE(m_frame->IsPrintPreviewActive()) << "a preview needs no printer";
+    command(ID_FILE_PRINT_PREVIEW);
+    EXPECT_FALSE(m_frame->IsPrintPreviewActive());
+    // Print, and Print Direct with no queue to print to, open the print dialog with its file printer.
+    std::vector<wxString> printDialogs;
+    {
+        window_test::CancelModalDialogs dialogs;
+        for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_DIRECT})
+            command(id);
+        printDialogs = dialogs.Titles();
     }
     unsetenv("CUPS_SERVER");
-    EXPECT_FALSE(m_frame->IsPrintPreviewActive());
-    EXPECT_EQ(messages.Texts(), std::vector<wxString>(3, CPrintDestinations::kNoPrinter));
+    EXPECT_EQ(printDialogs, std::vector<wxString>(2, "Print"));
+    EXPECT_EQ(messages.Texts(), std::vector<wxString>{});
 }
 
 TORVANE_INSTANTIATE_FOR_DRIVERS(ResultPrinting);

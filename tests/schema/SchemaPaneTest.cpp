@@ -447,6 +447,22 @@ TEST_P(SchemaPaneTest, ExpandAllLoadsEverythingAndCollapseAllStartsOver)
     EXPECT_EQ(Children(Open("Tables")), (std::vector<std::string>{Shown("items"), Shown("parts")}));
 }
 
+TEST_P(SchemaPaneTest, AReloadThatFailsLeavesTheExceptionLeaf)
+{
+    if (!IsPostgres())
+        GTEST_SKIP() << "a SQLite file cannot be taken from the window's connection while it is open";
+    ASSERT_EQ(Children(Open("Tables")), (std::vector<std::string>{Shown("items"), Shown("parts")}));
+    // The server ends the window's session (the database is this test process's own).
+    Exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = current_database() AND "
+         "pid <> pg_backend_pid()");
+    Pick("Tables");
+    CMessageScript messages;
+    Command(ID_REFRESH);
+    Pump();
+    EXPECT_EQ(Children(Item("Tables")), std::vector<std::string>{"<Exception occurred>"});
+    EXPECT_EQ(Tree().GetKind(Tree().GetFirstChild(Item("Tables"))), kindMarker);
+}
+
 // Answers the font dialog with a font of its own, and remembers its title.
 class FontDialogAnswer : public wxModalDialogHook {
 public:

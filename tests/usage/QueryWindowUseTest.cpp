@@ -417,6 +417,67 @@ TEST_P(QueryWindowUseTest, ProviderKeywordsAndLiteralsShowInAGridEvenInTextMode)
     }
 }
 
+TEST_P(QueryWindowUseTest, GeneratedSqlLeavesTheEditorAtTheStartOfItsLines)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    wxStyledTextCtrl& edit = Editor(frame);
+    // A line wider than the editor, with the caret at its end: the view is scrolled sideways.
+    edit.SetText("select 1 as " + wxString('x', 400));
+    edit.DocumentEnd();
+    Settle();
+    ASSERT_GT(edit.GetXOffset(), 0);
+    ChooseMenuItem(frame, ID_DUMP_KEYWORDS);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kWait));
+    Settle();
+    EXPECT_EQ(edit.GetXOffset(), 0) << edit.GetText();
+}
+
+TEST_P(QueryWindowUseTest, ASashMovedWithTheMouseKeepsItsShareThroughResizes)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    wxWindow& upper = *frame->GetEditorPane()->GetParent(); // the schema and editor row
+    wxWindow& results = *frame->GetResultView();
+    const auto editorShare = [&] {
+        const int above = upper.GetScreenRect().height, below = results.GetScreenRect().height;
+        return double(above) / (above + below);
+    };
+    const auto resize = [frame](const wxSize& size) {
+        const wxSize before = frame->GetSize();
+        Main().SetSize(size);
+        PumpUntil([frame, before] { return frame->GetSize() != before; }, kWait);
+        Settle();
+    };
+    // The window in use for a while: its first sizes, which set the default panes, are past.
+    const wxSize original = Main().GetSize();
+    for (const wxSize& size : {wxSize(800, 600), wxSize(900, 650), original})
+        resize(size);
+    // The sash between the editor row and the results, dragged up to about a third.
+    const wxRect top = upper.GetScreenRect(), bottom = results.GetScreenRect();
+    const int x = bottom.x + bottom.width / 2;
+    const int sash = (top.GetBottom() + bottom.GetTop()) / 2;
+    const int to = top.y + (bottom.GetBottom() - top.y) / 3;
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(x, sash);
+    Settle();
+    mouse.MouseDown();
+    Settle();
+    mouse.MouseMove(x, (sash + to) / 2);
+    Settle();
+    mouse.MouseMove(x, to);
+    Settle();
+    mouse.MouseUp();
+    Settle();
+    const double dragged = editorShare();
+    EXPECT_NEAR(dragged, 1.0 / 3, 0.05);
+
+    for (const wxSize& size : {wxSize(600, 420), original}) {
+        resize(size);
+        EXPECT_NEAR(editorShare(), dragged, 0.02) << size.x << "x" << size.y;
+    }
+}
+
 TEST_P(QueryWindowUseTest, StatusPanesShowTheirTipsUnderThePointer)
 {
     CChildFrame* frame = Open();

@@ -10,7 +10,6 @@
 #include "editor/QryView.h"
 #include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
-#include "platform/PrintDestinations.h"
 #include "query/ChildFrame.h"
 #include "query/MSHFlexGrid.h"
 #include "query/ResultCommands.h"
@@ -29,8 +28,11 @@
 #include <wx/app.h>
 #include <wx/fdrepdlg.h>
 #include <wx/menu.h>
+#include <wx/modalhook.h>
+#include <wx/printdlg.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
+#include <wx/timer.h>
 #include <wx/uiaction.h>
 
 #include <cstdlib>
@@ -290,17 +292,56 @@ TEST_P(MenuKeyboard, CtrlNOpensAWindowOnTheSameConnection)
     EXPECT_TRUE(dialogs.Titles().empty());
 }
 
-TEST_P(MenuKeyboard, CtrlPChecksForAPrinter)
+// Lets the print and page setup dialogs show (the toolkit's own, with its file printer) and
+// presses Escape until each has closed; any other dialog is cancelled before it shows.
+class EscapePrintDialogs : public wxModalDialogHook {
+public:
+    EscapePrintDialogs()
+    {
+        m_timer.Bind(wxEVT_TIMER, [](wxTimerEvent&) { wxUIActionSimulator().Char(WXK_ESCAPE); });
+        Register();
+    }
+    ~EscapePrintDialogs() override { Unregister(); }
+    // The titles of the print dialogs shown, and of the other dialogs.
+    const std::vector<wxString>& Shown() const { return m_shown; }
+    const std::vector<wxString>& Others() const { return m_others; }
+    bool IsOpen() const { return m_timer.IsRunning(); }
+
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        if (!dynamic_cast<wxPrintDialogBase*>(dialog) && !dynamic_cast<wxPageSetupDialogBase*>(dialog)) {
+            m_others.push_back(dialog ? dialog->GetTitle() : wxString());
+            return wxID_CANCEL;
+        }
+        m_shown.push_back(dialog->GetTitle());
+        m_timer.Start(300);
+        return wxID_NONE;
+    }
+    void Exit(wxDialog*) override { m_timer.Stop(); }
+
+private:
+    wxTimer m_timer;
+    std::vector<wxString> m_shown, m_others;
+};
+
+TEST_P(MenuKeyboard, WithoutAPrinterQueueCtrlPAndPrintSetupOpenTheirDialogs)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
     Editor(frame).SetText("select 1");
+    // A print server that is not there offers no queue; the dialogs still print to a file.
     setenv("CUPS_SERVER", (NewTempPath("-cups") + ".sock").c_str(), 1);
     CMessageScript messages;
+    EscapePrintDialogs dialogs;
     Key('p', wxMOD_CONTROL);
-    EXPECT_TRUE(PumpUntil([&messages] { return !messages.Texts().empty(); }, kHang));
+    EXPECT_TRUE(PumpUntil([&dialogs] { return dialogs.Shown().size() == 1 && !dialogs.IsOpen(); }, kHang));
+    wxCommandEvent setup(wxEVT_MENU, ID_FILE_PRINT_SETUP);
+    Main().GetEventHandler()->ProcessEvent(setup);
+    EXPECT_TRUE(PumpUntil([&dialogs] { return dialogs.Shown().size() == 2 && !dialogs.IsOpen(); }, kHang));
     unsetenv("CUPS_SERVER");
-    EXPECT_EQ(messages.Texts(), std::vector<wxString>{CPrintDestinations::kNoPrinter});
+    EXPECT_EQ(dialogs.Others(), std::vector<wxString>{});
+    EXPECT_EQ(messages.Texts(), std::vector<wxString>{});
 }
 
 // The editor line selected, as its number from 0; -1 without a selection.
