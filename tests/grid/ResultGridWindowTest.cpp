@@ -543,24 +543,11 @@ TEST_P(GridWindowTest, MenuKeysWithTheFocusInAGridOpenItsMenuAtTheCurrentCell)
 
     for (const int modifiers : {int(wxMOD_SHIFT), int(wxMOD_NONE)}) {
         SCOPED_TRACE(modifiers == wxMOD_SHIFT ? "Shift+F10" : "the menu key");
-        std::optional<bool> viewContents;
-        wxMenu* opened = nullptr;
-        const auto onOpen = [&](wxMenuEvent& event) {
-            event.Skip();
-            if (!event.GetMenu() || opened)
-                return;
-            opened = event.GetMenu();
-            wxTheApp->CallAfter([&, menu = opened] {
-                wxMenuItem* item = menu->FindItem(ID_VIEW_CONTENTS);
-                viewContents = item && item->IsEnabled();
-                wxUIActionSimulator().Char(WXK_ESCAPE);
-            });
-        };
-        View().Bind(wxEVT_MENU_OPEN, onOpen);
-        wxUIActionSimulator().Char(modifiers == wxMOD_SHIFT ? WXK_F10 : WXK_MENU, modifiers);
-        EXPECT_TRUE(PumpUntil([&] { return viewContents.has_value(); }, Scaled(10s))) << "no context menu opened";
-        Settle();
-        View().Unbind(wxEVT_MENU_OPEN, onOpen);
+        const std::optional<bool> viewContents = window_test::ContextMenuOffers(
+            View(), ID_VIEW_CONTENTS,
+            [modifiers] { wxUIActionSimulator().Char(modifiers == wxMOD_SHIFT ? WXK_F10 : WXK_MENU, modifiers); },
+            Scaled(10s));
+        ASSERT_TRUE(viewContents.has_value()) << "no context menu opened";
         // The grid's menu, for the current cell brought into view.
         EXPECT_TRUE(viewContents.value_or(false));
         EXPECT_EQ(std::pair(grid->GetRow(), grid->GetCol()), std::pair(40, 2));

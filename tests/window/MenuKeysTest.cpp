@@ -41,6 +41,7 @@
 
 using namespace std::chrono_literals;
 using namespace torvane::test;
+using window_test::ContextMenuOffers;
 using window_test::Main;
 using window_test::Pump;
 using window_test::PumpUntil;
@@ -420,24 +421,9 @@ TEST_P(MenuKeyboard, F4BringsTheMessagesBackFromAGrid)
 // Go to Error Batch/Tag enabled.
 bool OffersGoToErrorBatch(CResultView& results)
 {
-    std::optional<bool> offered;
-    wxMenu* opened = nullptr;
-    const auto onOpen = [&](wxMenuEvent& event) {
-        event.Skip();
-        if (!event.GetMenu() || opened)
-            return;
-        opened = event.GetMenu();
-        wxTheApp->CallAfter([&offered, menu = opened] {
-            if (wxMenuItem* item = menu->FindItem(ID_GO_TO_ERROR_BATCH))
-                offered = item->IsEnabled();
-            wxUIActionSimulator().Char(WXK_ESCAPE);
-        });
-    };
-    results.Bind(wxEVT_MENU_OPEN, onOpen);
-    wxUIActionSimulator().Char(WXK_MENU);
-    EXPECT_TRUE(PumpUntil([&offered] { return offered.has_value(); }, kHang)) << "no context menu with the item";
-    PumpUntil([] { return false; }, 300ms);
-    results.Unbind(wxEVT_MENU_OPEN, onOpen);
+    const std::optional<bool> offered = ContextMenuOffers(
+        results, ID_GO_TO_ERROR_BATCH, [] { wxUIActionSimulator().Char(WXK_MENU); }, kHang);
+    EXPECT_TRUE(offered.has_value()) << "no context menu";
     return offered.value_or(false);
 }
 

@@ -7,7 +7,9 @@
 #include <wx/evtloop.h>
 #include <wx/init.h>
 #include <wx/log.h>
+#include <wx/menu.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 
 #include <atomic>
 #include <cstdio>
@@ -115,6 +117,40 @@ bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds time
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;
+}
+
+std::optional<bool> ContextMenuOffers(wxEvtHandler& owner, int id, const std::function<void()>& open,
+                                      std::chrono::milliseconds timeout)
+{
+    // Shared with the call queued below, which may come after a hung wait has given up.
+    struct Seen {
+        std::optional<bool> offered;
+        bool opened = false, closed = false;
+    };
+    const auto seen = std::make_shared<Seen>();
+    const auto onOpen = [seen, id](wxMenuEvent& event) {
+        event.Skip();
+        if (!event.GetMenu() || seen->opened)
+            return;
+        seen->opened = true;
+        // Once the menu shows: its item as it shows, then the menu goes as a person lets it go.
+        wxTheApp->CallAfter([seen, id, menu = event.GetMenu()] {
+            wxMenuItem* item = menu->FindItem(id);
+            seen->offered = item && item->IsEnabled();
+            wxUIActionSimulator().Char(WXK_ESCAPE);
+        });
+    };
+    const auto onClose = [seen](wxMenuEvent& event) {
+        event.Skip();
+        seen->closed = seen->opened;
+    };
+    owner.Bind(wxEVT_MENU_OPEN, onOpen);
+    owner.Bind(wxEVT_MENU_CLOSE, onClose);
+    open();
+    PumpUntil([&seen] { return seen->offered.has_value() && seen->closed; }, timeout);
+    owner.Unbind(wxEVT_MENU_OPEN, onOpen);
+    owner.Unbind(wxEVT_MENU_CLOSE, onClose);
+    return seen->offered;
 }
 
 DialogScript::DialogScript() : m_timer(std::make_unique<wxTimer>())

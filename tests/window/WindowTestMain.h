@@ -9,9 +9,11 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+class wxEvtHandler;
 class wxTimer;
 
 namespace window_test {
@@ -23,6 +25,12 @@ bool HaveDisplay();
 bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout);
 // Handles whatever is queued now, and deletes windows waiting for deletion.
 void Pump();
+
+// Opens a context menu with open() (keys sent through the display), reads whether it shows item
+// id enabled, and lets it go with Escape as a person would. Nothing when no menu of owner's came
+// within timeout.
+std::optional<bool> ContextMenuOffers(wxEvtHandler& owner, int id, const std::function<void()>& open,
+                                      std::chrono::milliseconds timeout);
 
 // Answers modal dialogs as they appear, in order: each step is given the next modal dialog of
 // its type and returns the id the dialog ends with.
