@@ -305,16 +305,13 @@ bool CResultView::SaveText(const wxString& path, wxString& error) const
 {
     const std::string bytes =
         TextForSave(GetText(), settings::ReadInt(settings::ResultSaveTabsAsSpaces) != 0, m_nTabSize);
-    FILE* file = std::fopen(path.utf8_str(), "wb");
-    if (!file) {
-        error = GetFileExceptionText(CFileException::ErrnoToCause(errno));
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        error = GetFileExceptionText(CFileException::ErrnoToCause(written ? errno : writeErrno));
+    // A failed write (disk full) keeps the file that was there.
+    try {
+        ReplacingFile file(path.utf8_string());
+        file.Write(bytes);
+        file.Commit();
+    } catch (const std::filesystem::filesystem_error& e) {
+        error = GetFileExceptionText(CFileException::ErrnoToCause(e.code().value()));
         return false;
     }
     return true;

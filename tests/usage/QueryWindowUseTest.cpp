@@ -24,6 +24,7 @@
 #include "query/TVStatusBar.h"
 #include "querycore/OdbcCatalog.h"
 #include "tests/common/WxStringPrinter.h"
+#include "tests/querylogic/FileSizeLimit.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestTiming.h"
@@ -51,6 +52,7 @@
 #include <wx/uiaction.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -177,11 +179,15 @@ public:
         m_done = false;
     }
     bool Done() const { return m_done; }
+    // Whether the last dialog answered asks the desktop's question before it replaces a file.
+    bool AsksBeforeReplacing() const { return m_asks; }
 
 protected:
     int Enter(wxDialog* dialog) override
     {
         m_dialog = dynamic_cast<wxFileDialog*>(dialog);
+        if (m_dialog)
+            m_asks = m_dialog->HasFlag(wxFD_OVERWRITE_PROMPT);
         return wxID_NONE;
     }
     void Exit(wxDialog*) override { m_dialog = nullptr; }
@@ -203,6 +209,7 @@ private:
     wxFileDialog* m_dialog = nullptr;
     wxString m_path;
     bool m_done = false;
+    bool m_asks = false;
 };
 
 class QueryWindowUseTest : public window_test::CleanDatabaseWindowTest {
@@ -369,6 +376,47 @@ void ChooseMenuItem(CChildFrame* frame, int id)
     ASSERT_TRUE(item->IsEnabled()) << item->GetItemLabelText();
     item->GetMenu()->SendEvent(id);
     Pump();
+}
+
+// The results text (here a failed statement's messages) saved under the name of an existing file
+// replaces it, once the desktop's file dialog has asked about it; a save that fails (a full disk)
+// says so and keeps the file as it was.
+TEST_P(QueryWindowUseTest, SaveAsOfTheResultsTextReplacesAFileTheDialogAskedAbout)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    Editor(frame).SetText("select * from no_such_table");
+    RunWithF5(frame);
+    CResultView& results = *frame->GetResultView();
+    ASSERT_FALSE(results.IsGridVisible());
+    results.SetFocus();
+    ASSERT_TRUE(PumpUntil([&results] { return wxWindow::FindFocus() == &results; }, kWait));
+
+    const std::filesystem::path folder = NewTempPath("-saved");
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "results.txt").string();
+    torvane::test::WriteFile(path, "the old file");
+    CFileDialogAnswer files;
+    files.Answer(wxString::FromUTF8(path));
+    ChooseMenuItem(frame, ID_FILE_SAVE_AS);
+    ASSERT_TRUE(PumpUntil([&files] { return files.Done(); }, kWait));
+    EXPECT_TRUE(files.AsksBeforeReplacing());
+    const std::string saved = torvane::test::FileBytes(path);
+    EXPECT_NE(saved.find("no_such_table"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("the old file"), std::string::npos) << saved;
+
+    {
+        CMessageScript error{wxID_OK};
+        const FileSizeLimit full(16);
+        files.Answer(wxString::FromUTF8(path));
+        ChooseMenuItem(frame, ID_FILE_SAVE_AS);
+        ASSERT_TRUE(PumpUntil([&files] { return files.Done(); }, kWait));
+        // The settings file cannot be written either, and says so after the save's own message.
+        ASSERT_FALSE(error.Texts().empty());
+        EXPECT_EQ(error.Texts()[0], "'" + wxString::FromUTF8(path) + "'\nThe disk is full.");
+    }
+    EXPECT_EQ(torvane::test::FileBytes(path), saved);
+    EXPECT_EQ(torvane::test::Names(folder), std::vector<std::string>{"results.txt"});
 }
 
 TEST_P(QueryWindowUseTest, ProviderKeywordsAndLiteralsShowInAGridEvenInTextMode)
