@@ -67,6 +67,13 @@ void CTVStatusBar::OnLeave(wxMouseEvent& event)
     m_nTipPane = -1;
 }
 
+void CTVStatusBar::DoUpdateStatusText(int number)
+{
+    wxRect rect;
+    if (GetFieldRect(number, rect) && rect.width > 0 && rect.height > 0)
+        wxStatusBar::DoUpdateStatusText(number);
+}
+
 void CTVStatusBar::DrawField(wxDC& dc, int i, int textHeight)
 {
     if (i != kAutoCommitPane) {

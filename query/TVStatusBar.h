@@ -26,6 +26,9 @@ public:
 
 protected:
     void DrawField(wxDC& dc, int i, int textHeight) override;
+    // While the window manager frames the window the bar can be narrower than its fixed panes:
+    // a pane of no width has nothing to repaint, and asking GTK to would log an invalid rectangle.
+    void DoUpdateStatusText(int number) override;
 
 private:
     void OnMotion(wxMouseEvent& event);

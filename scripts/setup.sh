@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 PACKAGES="g++ cmake ninja-build make pkg-config git
 libwxgtk3.2-dev unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql
 sqlite3 postgresql postgresql-contrib libfmt-dev libxlsxwriter-dev libxslt1-dev libxml2-dev libsqlite3-dev
-googletest libgtest-dev xvfb xauth xfonts-base libcups2-dev libx11-dev openbox
+googletest libgtest-dev xvfb xauth xfonts-base libcups2-dev libx11-dev openbox x11-utils
 cups-client python3 ghostscript poppler-utils
 clang libclang-rt-dev"
 

@@ -203,15 +203,26 @@ TEST(StartOnADisplay, PrintsNoToolkitComplaints)
     const std::string query = g_env->Path("complaints.sql");
     WriteWholeFile(query, "select 1 as a, 'two' as b\nunion all select 3, 'four'\n");
     const std::string script = g_env->Path("start-on-display.sh");
-    WriteWholeFile(script, "command -v openbox >/dev/null 2>&1 && { openbox >/dev/null 2>&1 & sleep 1; }\n"
+    // With a window manager running first, and with none (a bare display, or one whose manager
+    // comes late): the run's window, started minimised, is then never framed.
+    WriteWholeFile(script, "if [ \"$1\" = wm ] && command -v openbox >/dev/null 2>&1; then\n"
+                           "  openbox >/dev/null 2>&1 &\n"
+                           "  timeout 10 sh -c 'until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window; do "
+                           "sleep 0.1; done'\n"
+                           "fi\n"
+                           "shift\n"
                            "timeout 8 \"$@\" >/dev/null 2>\"$LOG\"\n"
                            "exit 0\n");
     const struct {
         const char* name;
+        const char* windowManager;
         std::vector<std::string> args;
     } starts[] = {
-        {"first start", {}},
-        {"a query run", {"-C", "Provider=MSDASQL;Driver=SQLite3;Database=" + database, "-e", query}},
+        {"first start", "wm", {}},
+        {"a query run", "wm", {"-C", "Provider=MSDASQL;Driver=SQLite3;Database=" + database, "-e", query}},
+        {"a query run without a window manager",
+         "none",
+         {"-C", "Provider=MSDASQL;Driver=SQLite3;Database=" + database, "-e", query}},
     };
     int run = 0;
     for (const auto& start : starts) {
@@ -224,7 +235,7 @@ TEST(StartOnADisplay, PrintsNoToolkitComplaints)
         std::string command = "HOME=" + Quoted(home) + " XDG_CONFIG_HOME=" + Quoted(home + "/config") +
                               " XDG_DATA_HOME=" + Quoted(home + "/data") + " XDG_RUNTIME_DIR=" + Quoted(runtime) +
                               " LOG=" + Quoted(log) + " xvfb-run -a -s '-screen 0 1280x1024x24' sh " +
-                              Quoted(script) + " " + Quoted(TORVANE_EXE);
+                              Quoted(script) + " " + start.windowManager + " " + Quoted(TORVANE_EXE);
         for (const std::string& arg : start.args)
             command += " " + Quoted(arg);
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
