@@ -134,15 +134,9 @@ bool CCommandLineBatchRun::Connect(const wxString& connectString)
 void CCommandLineBatchRun::WriteNewOutput()
 {
     std::lock_guard<std::mutex> written(m_outputMutex);
-    wxString text;
-    {
-        std::lock_guard<std::mutex> lock(m_pState->m_csOutput);
-        const wxString& buffer = m_pState->m_strTextOutput;
-        if (buffer.length() <= m_nWritten)
-            return;
-        text = buffer.Mid(m_nWritten);
-        m_nWritten = buffer.length();
-    }
+    wxString text = m_pState->ReadTextOutputFrom(m_nWritten);
+    if (text.empty())
+        return;
     // Error tags break their lines with CR, as the results view shows them.
     text.Replace("\r", "\n");
     std::fputs(text.utf8_str(), m_output);
@@ -192,12 +186,8 @@ bool CCommandLineBatchRun::RunBatches(const CSaveOptions& options)
         WriteNewOutput();
         errors = errors || failed;
     }
-    if (!m_pState->m_bStop && !loop.MemoryShort() && (!failed || !m_info.m_bStopOnError)) {
-        CExportStepFiles files;
-        {
-            std::lock_guard<std::mutex> lock(m_pState->m_csOutput);
-            files = m_pState->m_exportStep;
-        }
+    if (!m_pState->IsStopRequested() && !loop.MemoryShort() && (!failed || !m_info.m_bStopOnError)) {
+        const CExportStepFiles files = m_pState->ExportStep();
         if (ExportStepWanted(options, files)) {
             // No display to open anything on: the workbook or the published files are the result.
             CExportBlock block;
@@ -218,11 +208,11 @@ bool CCommandLineBatchRun::EndTransaction(bool keepWork)
     // Nobody is there to decide later: a run that succeeded keeps its work, any other is undone.
     wxString error;
     if (!m_session.EndTransaction(keepWork, error)) {
-        AppendRunError(*m_pState, true, error, 0);
+        m_pState->AppendError(true, error, 0);
         return false;
     }
     if (!keepWork)
-        AppendRunOutput(*m_pState, true, kRolledBack);
+        m_pState->AppendOutput(true, kRolledBack);
     return true;
 }
 
@@ -231,7 +221,7 @@ int CCommandLineBatchRun::Run(const wxString& connectString, const wxString& inp
     CQueryRunState& state = *m_pState;
     CStopSignalWatch watch(
         [state = m_pState] {
-            state->m_bStop = 1;
+            state->RequestStop();
             state->CancelRunningStatement();
         },
         [this] { WriteAbandonedEnd(); }, kStopGrace, kFailed);
@@ -261,15 +251,12 @@ int CCommandLineBatchRun::Run(const wxString& connectString, const wxString& inp
     if (options.publish)
         options.publishTitle = export_options::PublishTitle(GetPathFileName(inputFile).utf8_string());
 
-    {
-        std::lock_guard<std::mutex> lock(state.m_csOutput);
-        for (const Batch& piece : BatchSplitter(m_info.m_strBatchSeparator.utf8_string()).Split(text, &state.m_bStop))
-            state.m_batchQueue.push_back({wxString::FromUTF8(piece.text), piece.position});
-    }
+    for (const Batch& piece : BatchSplitter(m_info.m_strBatchSeparator.utf8_string()).Split(text, &state.StopFlag()))
+        state.QueueBatch({wxString::FromUTF8(piece.text), piece.position});
     state.SetRunningConnection(m_info.m_pConnection);
     bool errors = RunBatches(options);
     state.SetRunningConnection(nullptr);
-    const bool stopped = state.m_bStop != 0;
+    const bool stopped = state.IsStopRequested();
     if (!EndTransaction(!stopped && !errors))
         errors = true;
     try {
@@ -280,14 +267,9 @@ int CCommandLineBatchRun::Run(const wxString& connectString, const wxString& inp
     // Past every call that could block: from here the run ends by itself.
     watch.Finish();
 
-    bool outputEmpty;
-    {
-        std::lock_guard<std::mutex> lock(state.m_csOutput);
-        outputEmpty = state.m_strTextOutput.empty();
-    }
-    const CRunEndTexts end = GetRunEndTexts(stopped, errors, false, outputEmpty);
+    const CRunEndTexts end = GetRunEndTexts(stopped, errors, false, state.IsOutputEmpty(true));
     if (!end.outputText.empty())
-        AppendRunOutput(state, true, end.outputText);
+        state.AppendOutput(true, end.outputText);
 
     WriteNewOutput();
     WriteStatus(end.statusText);

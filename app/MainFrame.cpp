@@ -436,7 +436,7 @@ std::vector<CChildFrame*> CMainFrame::RunningQueryWindows() const
 {
     std::vector<CChildFrame*> running;
     for (CChildFrame* frame : m_queryWindows)
-        if (frame->IsExecuting() || frame->IsFindInFilesRunning())
+        if (frame->IsBusy())
             running.push_back(frame);
     return running;
 }

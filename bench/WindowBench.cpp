@@ -156,10 +156,10 @@ FillTimes FillGrids(CChildFrame& frame, const std::string& select, std::chrono::
         Clock::time_point firstFetch{}, end{};
     };
     const auto outcome = std::make_shared<Outcome>();
-    const std::shared_ptr<CQueryRunState> state = frame.GetRunState();
-    state->m_bExecuting = 1;
-    state->m_bStop = 0;
+    // A run state of the bench's own on the window's mailbox: the grids arrive as a run's do.
+    const auto state = std::make_shared<CQueryRunState>(frame.GetMailbox().shared_from_this());
     ado::ConnectionPtr connection = frame.Connection().m_pConnection;
+    state->BeginRun(connection);
     CGridWorker::Options options;
     options.multipleResults = frame.Connection().m_bMultipleResults != 0;
 
@@ -187,18 +187,18 @@ FillTimes FillGrids(CChildFrame& frame, const std::string& select, std::chrono::
         const std::string failure =
             e.what() + std::string(outcome->done ? ": its worker had ended, " + waitingFor + " had not come"
                                                  : ": its worker was still filling");
-        state->m_bStop = 1;
+        state->RequestStop();
         try {
             RunEventLoop([&] { return outcome->done.load(); }, kStopLimit, "the stopped worker");
             worker.join();
         } catch (const std::runtime_error&) {
             worker.detach();
         }
-        state->m_bExecuting = 0;
+        state->EndRun();
         throw std::runtime_error(failure);
     }
     worker.join();
-    state->m_bExecuting = 0;
+    state->EndRun();
     if (!outcome->error.empty())
         throw std::runtime_error("grid fill: " + outcome->error);
     times.firstFetch = outcome->firstFetch;

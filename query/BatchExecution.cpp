@@ -37,35 +37,29 @@ void SplitBatchesThreadProc(std::shared_ptr<CQueryRunState> state, std::string t
 {
     bool failed = false;
     try {
-        const std::vector<Batch> batches = BatchSplitter(separator).Split(text, &state->m_bStop);
-        CQueuedBatch first;
-        bool send = false;
-        {
-            std::lock_guard<std::mutex> lock(state->m_csOutput);
-            state->m_batchQueue.clear();
-            if (!state->m_bStop) {
-                for (const Batch& batch : batches)
-                    state->m_batchQueue.push_back({wxString::FromUTF8(batch.text), origin + batch.position});
-            }
-            if (!state->m_bStop && !state->m_batchQueue.empty()) {
-                first = std::move(state->m_batchQueue.front());
-                state->m_batchQueue.pop_front();
-                send = true;
-            }
+        const std::vector<Batch> batches = BatchSplitter(separator).Split(text, &state->StopFlag());
+        std::vector<CQueuedBatch> queued;
+        if (!state->IsStopRequested()) {
+            queued.reserve(batches.size());
+            for (const Batch& batch : batches)
+                queued.push_back({wxString::FromUTF8(batch.text), origin + batch.position});
         }
-        if (send && !state->m_bStop)
-            state->m_pMailbox->Send(CExecuteBatchRequest{&first});
+        state->ReplaceBatches(std::move(queued));
+        std::optional<CQueuedBatch> first;
+        if (!state->IsStopRequested())
+            first = state->TakeBatch();
+        if (first && !state->IsStopRequested())
+            state->Mailbox().Send(CExecuteBatchRequest{&*first});
     } catch (...) {
-        if (!state->m_bStop) {
+        if (!state->IsStopRequested()) {
             failed = true;
-            AppendRunOutput(*state, textOutput, "Errors occurred in query processing.");
+            state->AppendOutput(textOutput, "Errors occurred in query processing.");
         } else {
-            std::lock_guard<std::mutex> lock(state->m_csOutput);
-            state->m_batchQueue.clear();
+            state->DropBatches();
         }
     }
     WaitForCancelDone(*state);
-    state->m_pMailbox->Post(CBatchSplitDone{failed, runSerial});
+    state->Mailbox().Post(CBatchSplitDone{failed, runSerial});
 }
 
 } // namespace
@@ -78,12 +72,13 @@ void CBatchExecution::Reap(std::unique_ptr<CWorkerThread>& thread)
     }
 }
 
-CBatchExecution::CBatchExecution(CChildFrame& frame, CQueryRunState& run, CWindowConnection& connection,
-                                 COutputMode& output, CRunViewState& view)
-    : m_frame(frame), m_run(run), m_connection(connection), m_output(output), m_view(view),
+CBatchExecution::CBatchExecution(CChildFrame& frame, std::shared_ptr<CQueryRunState> run,
+                                 CWindowConnection& connection, COutputMode& output, CRunViewState& view)
+    : m_frame(frame), m_pRun(std::move(run)), m_run(*m_pRun), m_connection(connection), m_output(output),
+      m_view(view),
       m_transactions(frame, connection, view, [this](const wxString& text) { SetMainStatusText(text); }),
-      m_text(frame), m_timer(view, connection, frame.GetQueryStatusBar(), [this] { OnTimer(); }),
-      m_loop(run, [this] { return m_fnPageFileUsage(); }), m_pCancelTicket(std::make_shared<CCancelTicket>())
+      m_text(frame, m_run), m_timer(view, connection, frame.GetQueryStatusBar(), [this] { OnTimer(); }),
+      m_loop(m_run, [this] { return m_fnPageFileUsage(); }), m_pCancelTicket(std::make_shared<CCancelTicket>())
 {
     m_frame.Bind(wxEVT_MENU, &CBatchExecution::OnExecute, this, ID_QUERY_EXECUTE);
     m_frame.Bind(wxEVT_MENU, &CBatchExecution::OnCancelQuery, this, ID_QUERY_CANCEL);
@@ -100,7 +95,7 @@ CBatchExecution::CBatchExecution(CChildFrame& frame, CQueryRunState& run, CWindo
     CFrameMailbox& mailbox = m_frame.GetMailbox();
     mailbox.SetHandler<CExecuteBatchRequest>([this](const CExecuteBatchRequest& request) -> LRESULT {
         // A batch the splitter sent after the run was stopped or ended is not started.
-        if (!m_run.m_bExecuting || m_view.m_bFinishing || m_run.m_bStop)
+        if (!m_run.IsExecuting() || m_view.m_bFinishing || m_run.IsStopRequested())
             return -1;
         return ExecuteBatch(*request.batch) ? 0 : -1;
     });
@@ -108,16 +103,16 @@ CBatchExecution::CBatchExecution(CChildFrame& frame, CQueryRunState& run, CWindo
         if (done.runSerial != m_nRunSerial)
             return 0; // the splitter of a run that ended already
         Reap(m_view.m_pSplitterThread);
-        m_run.m_bSplitterRunning = 0;
-        if (!m_run.m_bExecuting || m_view.m_bFinishing)
+        m_run.SetSplitterRunning(false);
+        if (!m_run.IsExecuting() || m_view.m_bFinishing)
             return 0;
         // A batch under way ends the run (or goes on) when it ends.
         if (m_bBatchInFlight) {
             if (done.failed)
-                m_run.m_bErrors = 1;
+                m_run.MarkErrors();
             return 0;
         }
-        if (!done.failed && !m_run.m_bStop)
+        if (!done.failed && !m_run.IsStopRequested())
             return 0;
         OnBatchComplete(done.failed ? 1 : 0);
         return 0;
@@ -185,12 +180,37 @@ bool CBatchExecution::IsGridFilling() const
 
 // ---- Runs ----
 
+bool CBatchExecution::IsBusy() const
+{
+    return m_run.IsBusy();
+}
+
+bool CBatchExecution::IsExecuting() const
+{
+    return m_run.IsExecuting();
+}
+
+bool CBatchExecution::HasMessages() const
+{
+    return m_run.HasMessages();
+}
+
+void CBatchExecution::ClearShownOutput(bool messages)
+{
+    m_run.ClearOutput(messages, !messages);
+}
+
+bool CBatchExecution::IsOutputEmpty() const
+{
+    return m_run.IsOutputEmpty(false) && m_run.IsOutputEmpty(true);
+}
+
 bool CBatchExecution::IsExecuteEnabled() const
 {
     CQryView* view = m_frame.GetQueryView();
     wxStyledTextCtrl* edit = view ? view->GetEditCtrl() : nullptr;
-    return m_frame.IsConnectionOpen() && edit && edit->GetLength() > 0 && !m_run.m_bExecuting &&
-           !m_run.m_bFindInFiles && !m_frame.IsPrintPreviewActive();
+    return m_frame.IsConnectionOpen() && edit && edit->GetLength() > 0 && !m_run.IsExecuting() &&
+           !m_run.IsSearching() && !m_frame.IsPrintPreviewActive();
 }
 
 void CBatchExecution::OnUpdateExecute(wxUpdateUIEvent& event)
@@ -200,7 +220,7 @@ void CBatchExecution::OnUpdateExecute(wxUpdateUIEvent& event)
 
 void CBatchExecution::OnUpdateCancelQuery(wxUpdateUIEvent& event)
 {
-    event.Enable(m_frame.IsConnectionOpen() && m_run.m_bExecuting && !m_run.m_bCancelling);
+    event.Enable(m_frame.IsConnectionOpen() && m_run.IsExecuting() && !m_run.IsCancelling());
 }
 
 void CBatchExecution::OnExecute(wxCommandEvent&)
@@ -212,12 +232,12 @@ void CBatchExecution::OnExecute(wxCommandEvent&)
 void CBatchExecution::ExecuteQuery()
 {
     CChildFrame& f = m_frame;
-    if (m_run.m_bExecuting || m_run.m_bFindInFiles)
+    if (m_run.IsBusy())
         return;
     // The run replaces the grids the preview shows.
     f.ClosePrintPreview();
     SetMainStatusText("Please wait...");
-    m_run.m_bFindInFiles = 0;
+    m_run.EndSearch();
     const CSaveOptions& save = m_output.m_saveOptions;
     f.SetFindStatusText(m_output.m_bSaveMode ? GetSaveRunStatusText(save.format, wxString::FromUTF8(save.path),
                                                              save.exportToExcel, save.publish)
@@ -232,33 +252,23 @@ void CBatchExecution::ExecuteQuery()
     m_bTextOutput = m_output.m_bResultsInText || m_output.m_bSaveMode;
     m_text.SetResultsPaneText(GetStartResultsPaneText(false, m_output.m_bSaveMode, m_bTextOutput));
 
-    {
-        std::lock_guard<std::mutex> lock(m_run.m_csOutput);
-        m_run.m_strMessages.clear();
-        m_run.m_strTextOutput.clear();
-        m_run.m_batchQueue.clear();
-    }
     m_view.m_strCurrentBatch.clear();
     m_strLastBatch.clear();
     m_bBatchInFlight = false;
     m_bAsyncOpenPending = false;
     m_pCancelTicket = std::make_shared<CCancelTicket>();
     ++m_nRunSerial;
-    m_run.m_bExecuting = 1;
-    m_run.m_bCancelling = 0;
-    m_run.m_bStop = 0;
-    m_run.m_bErrors = 0;
-    m_run.SetRunningConnection(m_connection.m_pConnection);
+    m_run.BeginRun(m_connection.m_pConnection);
     if (m_pEventSink)
         m_pEventSink->SetTextOutput(m_bTextOutput);
     if ((m_connection.m_bTSql || m_connection.m_bMySql || m_connection.m_bOlap) && f.GetDatabaseList())
         f.GetDatabaseList()->Disable();
 
     if (m_fnPageFileUsage() >= 99) {
-        AppendRunOutput(m_run, m_bTextOutput, kPageFileUsageMessage);
+        m_run.AppendOutput(m_bTextOutput, kPageFileUsageMessage);
         OnBatchComplete(1);
     } else if (!GetQueryText(m_view.m_strSqlText)) {
-        AppendRunOutput(m_run, m_bTextOutput, kNoSqlText);
+        m_run.AppendOutput(m_bTextOutput, kNoSqlText);
         OnBatchComplete(1);
     } else {
         // The title tells which query the window ran last.
@@ -286,10 +296,10 @@ void CBatchExecution::ExecuteQuery()
 bool CBatchExecution::StartSplitter()
 {
     CChildFrame& f = m_frame;
-    m_run.m_bSplitterRunning = 1;
+    m_run.SetSplitterRunning(true);
     try {
         Reap(m_view.m_pSplitterThread);
-        std::shared_ptr<CQueryRunState> state = f.GetRunState();
+        std::shared_ptr<CQueryRunState> state = m_pRun;
         std::string text = m_view.m_strSqlText.utf8_string();
         std::string separator = m_connection.m_strBatchSeparator.utf8_string();
         const long origin = m_view.m_nSearchOrigin;
@@ -303,7 +313,7 @@ bool CBatchExecution::StartSplitter()
             m_connection.m_nThreadPriority);
         return true;
     } catch (...) {
-        m_run.m_bSplitterRunning = 0;
+        m_run.SetSplitterRunning(false);
         return false;
     }
 }
@@ -411,7 +421,7 @@ bool CBatchExecution::StartExecutionThread(const ado::RecordsetPtr& recordset, c
 {
     CChildFrame& f = m_frame;
     auto block = std::make_shared<CExecutionBlock>();
-    block->state = f.GetRunState();
+    block->state = m_pRun;
     block->recordset = recordset;
     block->connection = connection;
     block->recordsAffected = _variant_t(static_cast<int32_t>(recordsAffected));
@@ -443,21 +453,17 @@ bool CBatchExecution::StartExecutionThread(const ado::RecordsetPtr& recordset, c
 
 bool CBatchExecution::StartExportStep(int error)
 {
-    CExportStepFiles files;
-    {
-        std::lock_guard<std::mutex> lock(m_run.m_csOutput);
-        files = m_run.m_exportStep;
-    }
+    const CExportStepFiles files = m_run.ExportStep();
     if (!ExportStepWanted(m_output.m_saveOptions, files) || (error && m_connection.m_bStopOnError))
         return false;
     auto block = std::make_shared<CExportBlock>();
-    block->state = m_frame.GetRunState();
+    block->state = m_pRun;
     block->options = m_output.m_saveOptions;
     Reap(m_view.m_pExportThread);
     m_view.m_pExportThread = CWorkerThread::Begin([block]() mutable { ExportResultsThreadProc(std::move(block)); },
                                                   m_connection.m_nThreadPriority);
     if (!m_view.m_pExportThread) {
-        m_run.m_bErrors = 1;
+        m_run.MarkErrors();
         ReportError(kErrorsOccurred);
         return false;
     }
@@ -468,7 +474,7 @@ bool CBatchExecution::StartExportStep(int error)
 bool CBatchExecution::StartFailedCompletion(const wxString& errorText)
 {
     CChildFrame& f = m_frame;
-    std::shared_ptr<CQueryRunState> state = f.GetRunState();
+    std::shared_ptr<CQueryRunState> state = m_pRun;
     const bool textOutput = m_bTextOutput;
     const long batchStart = m_nBatchStart;
     m_view.m_strCurrentBatch.clear();
@@ -476,14 +482,14 @@ bool CBatchExecution::StartFailedCompletion(const wxString& errorText)
         [state, textOutput, batchStart, errorText] {
             WaitForCancelDone(*state);
             bool failed = false;
-            if (!state->m_bStop) {
-                AppendRunError(*state, textOutput, errorText, batchStart);
+            if (!state->IsStopRequested()) {
+                state->AppendError(textOutput, errorText, batchStart);
                 failed = true;
             }
             if (textOutput)
-                state->m_pMailbox->Post(CTextBatchDone{failed});
+                state->Mailbox().Post(CTextBatchDone{failed});
             else
-                state->m_pMailbox->Post(CGridBatchDone{failed});
+                state->Mailbox().Post(CGridBatchDone{failed});
         },
         m_connection.m_nThreadPriority);
     return m_view.m_pExecThread != nullptr;
@@ -492,7 +498,7 @@ bool CBatchExecution::StartFailedCompletion(const wxString& errorText)
 void CBatchExecution::OnExecuteComplete(const CConnectionEventsSink::Completion& completion)
 {
     // Only the completion of the open this batch started is taken.
-    if (!m_run.m_bExecuting || m_view.m_bFinishing || !m_bAsyncOpenPending || completion.number != 1 ||
+    if (!m_run.IsExecuting() || m_view.m_bFinishing || !m_bAsyncOpenPending || completion.number != 1 ||
         m_view.m_strCurrentBatch.empty() || !m_connection.m_bAsyncSupported)
         return;
     m_bAsyncOpenPending = false;
@@ -528,18 +534,17 @@ CBatchExecution::BatchStart CBatchExecution::ExecuteNextBatch(const CQueuedBatch
 
 void CBatchExecution::ReportProcessingError()
 {
-    AppendRunOutput(m_run, m_bTextOutput, "Errors occurred in query processing.");
+    m_run.AppendOutput(m_bTextOutput, "Errors occurred in query processing.");
 }
 
 void CBatchExecution::ReportError(const wxString& text)
 {
-    AppendRunError(m_run, m_bTextOutput, text, m_nBatchStart);
+    m_run.AppendError(m_bTextOutput, text, m_nBatchStart);
 }
 
 void CBatchExecution::ResetErrorTags()
 {
-    std::lock_guard<std::mutex> lock(m_run.m_csOutput);
-    m_run.m_errorList.Reset();
+    m_run.ResetErrorTags();
 }
 
 void CBatchExecution::ClearResults()

@@ -40,8 +40,8 @@ public:
     // Binds the window's Execute, Cancel, Results in Text and Messages commands, the keys of
     // Execute and Cancel, and the run's private messages. The run works on the window's run
     // state, connection, output mode and view state; the frame is asked for its panes.
-    CBatchExecution(CChildFrame& frame, CQueryRunState& run, CWindowConnection& connection, COutputMode& output,
-                    CRunViewState& view);
+    CBatchExecution(CChildFrame& frame, std::shared_ptr<CQueryRunState> run, CWindowConnection& connection,
+                    COutputMode& output, CRunViewState& view);
     ~CBatchExecution();
     CBatchExecution(const CBatchExecution&) = delete;
     CBatchExecution& operator=(const CBatchExecution&) = delete;
@@ -84,6 +84,16 @@ public:
     void ClearResults();
     // Output goes to the text buffer in this run (text or save mode).
     bool IsTextOutput() const { return m_bTextOutput; }
+    // A run or a Find in Files search is under way.
+    bool IsBusy() const;
+    bool IsExecuting() const;
+    // The grid-mode run left messages to show.
+    bool HasMessages() const;
+    // Clear All of the results text: the buffer shown (the messages, else the text output) is
+    // emptied.
+    void ClearShownOutput(bool messages);
+    // Neither the messages nor the text output hold anything.
+    bool IsOutputEmpty() const;
 
     // The memory figure a run consults before each batch: 99 or more stops it.
     std::function<int()> m_fnPageFileUsage = GetPageFileUsagePercent;
@@ -163,6 +173,8 @@ private:
     static void Reap(std::unique_ptr<CWorkerThread>& thread);
 
     CChildFrame& m_frame;
+    // Shared with the run's workers, which may outlive the window.
+    const std::shared_ptr<CQueryRunState> m_pRun;
     CQueryRunState& m_run;
     CWindowConnection& m_connection;
     COutputMode& m_output;

@@ -27,16 +27,16 @@ void CBatchExecution::CancelQueryBatch()
 {
     CChildFrame& f = m_frame;
     const CancelAction action =
-        DecideCancel(m_run.m_bExecuting != 0, m_run.m_bSplitterRunning != 0, m_run.m_bCancelling != 0);
+        DecideCancel(m_run.IsExecuting(), m_run.IsSplitterRunning(), m_run.IsCancelling());
     if (action == CancelAction::None)
         return;
     f.SetFindStatusText(kCancelStatus);
     if (action == CancelAction::StopAndCancel)
-        m_run.m_bStop = 1; // the splitter stops at its next check
+        m_run.RequestStop(); // the splitter stops at its next check
     // Set before the cancel thread exists, so no worker can end unseen between the two.
-    m_run.m_bCancelling = 1;
+    m_run.SetCancelling(true);
     try {
-        CCancelBlock block{f.GetRunState(), m_connection.m_pRecordset, m_connection.m_pConnection,
+        CCancelBlock block{m_pRun, m_connection.m_pRecordset, m_connection.m_pConnection,
                            m_connection.m_bAsyncSupported != 0,
                            m_view.m_nQueryKind, m_pCancelTicket};
         if (m_view.m_pExecThread && m_view.m_pExecThread->IsRunning())
@@ -47,7 +47,7 @@ void CBatchExecution::CancelQueryBatch()
     } catch (...) {
         // Nothing is cancelling: the run goes on and the user can cancel again.
         if (action == CancelAction::Cancel)
-            m_run.m_bCancelling = 0;
+            m_run.SetCancelling(false);
     }
 }
 
@@ -68,10 +68,10 @@ void CBatchExecution::OnTimer()
 {
     CChildFrame& f = m_frame;
     const bool searching = f.GetSchemaView() && f.GetSchemaView()->m_bSearching;
-    if (!m_run.m_bExecuting && !m_run.m_bFindInFiles && !searching)
+    if (!m_run.IsBusy() && !searching)
         return;
     m_timer.FormatExecTime();
-    if (!m_run.m_bExecuting)
+    if (!m_run.IsExecuting())
         return;
     m_text.UpdateResultSetPane();
     if (!searching && (m_bTextOutput || m_view.m_strResultsPaneText.IsSameAs("Messages", false)))
@@ -109,7 +109,7 @@ void CBatchExecution::AdviseConnectionEvents()
     UnadviseConnectionEvents();
     if (!m_connection.m_pConnection)
         throw _com_error(E_POINTER);
-    auto sink = std::make_unique<CConnectionEventsSink>(m_frame.GetRunState());
+    auto sink = std::make_unique<CConnectionEventsSink>(m_pRun);
     m_dwEventCookie = m_connection.m_pConnection->Advise(sink.get());
     m_pEventSink = std::move(sink);
 }

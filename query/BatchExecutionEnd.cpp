@@ -28,7 +28,7 @@ void CBatchExecution::OnBatchComplete(int error)
     // Batches that complete at once (empty ones) go round this loop instead of nesting calls.
     for (;;) {
         if (error)
-            m_run.m_bErrors = 1;
+            m_run.MarkErrors();
         // Without a separator the whole text was the run's one batch.
         if (m_connection.m_strBatchSeparator.empty())
             break;
@@ -45,7 +45,7 @@ void CBatchExecution::OnBatchComplete(int error)
             return;
         error = start.error;
     }
-    if (!m_view.m_bFinishing && !m_run.m_bStop && m_output.m_bSaveMode && StartExportStep(error))
+    if (!m_view.m_bFinishing && !m_run.IsStopRequested() && m_output.m_bSaveMode && StartExportStep(error))
         return;
     if (m_view.m_bFinishing)
         return;
@@ -77,24 +77,17 @@ void CBatchExecution::FinishRun(int error)
 
 void CBatchExecution::DropRemainingBatches()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_run.m_csOutput);
-        m_run.m_batchQueue.clear();
-    }
+    m_run.DropBatches();
     m_view.m_strCurrentBatch.clear();
     CloseRecordset();
 }
 
 CRunEndTexts CBatchExecution::AppendRunEndText(bool gridCreated)
 {
-    bool outputEmpty;
-    {
-        std::lock_guard<std::mutex> lock(m_run.m_csOutput);
-        outputEmpty = (m_bTextOutput ? m_run.m_strTextOutput : m_run.m_strMessages).empty();
-    }
-    const CRunEndTexts end = GetRunEndTexts(m_run.m_bStop != 0, m_run.m_bErrors != 0, gridCreated, outputEmpty);
+    const CRunEndTexts end =
+        GetRunEndTexts(m_run.IsStopRequested(), m_run.HasErrors(), gridCreated, m_run.IsOutputEmpty(m_bTextOutput));
     if (!end.outputText.empty())
-        AppendRunOutput(m_run, m_bTextOutput, end.outputText);
+        m_run.AppendOutput(m_bTextOutput, end.outputText);
     return end;
 }
 
@@ -102,18 +95,10 @@ void CBatchExecution::ShowRunOutput(const CRunEndTexts& end, bool gridCreated)
 {
     if (m_bTextOutput) {
         m_text.FlushOutputText(true);
-        {
-            std::lock_guard<std::mutex> lock(m_run.m_csOutput);
-            m_run.m_strTextOutput.clear();
-        }
+        m_run.ClearOutput(false, true);
         m_text.ForgetBuffer();
         if (m_output.m_bSaveMode) {
-            int saved;
-            {
-                std::lock_guard<std::mutex> lock(m_run.m_csOutput);
-                saved = m_run.m_nSavedResultSets;
-            }
-            m_text.SetResultsPaneText(wxString::Format("Number of result sets saved: %d", saved));
+            m_text.SetResultsPaneText(wxString::Format("Number of result sets saved: %d", m_run.SavedResultSets()));
         } else {
             m_text.SetResultsPaneText(wxString::Format("Number of lines of text: %d", m_text.GetLineCount()));
         }
@@ -127,7 +112,7 @@ void CBatchExecution::ShowRunOutput(const CRunEndTexts& end, bool gridCreated)
     if (!m_bTextOutput) {
         if (m_view.m_strResultsPaneText.IsSameAs("Messages", false))
             m_text.FlushOutputText(false);
-        else if (m_run.m_bErrors || !gridCreated)
+        else if (m_run.HasErrors() || !gridCreated)
             m_text.ShowMessages();
     }
 }
@@ -156,13 +141,11 @@ void CBatchExecution::RestoreOutputMode()
 
 void CBatchExecution::MarkRunEnded()
 {
-    m_run.m_bExecuting = 0;
-    m_run.m_bCancelling = 0;
+    m_run.EndRun();
     {
         std::lock_guard<std::mutex> lock(m_pCancelTicket->mutex);
         m_pCancelTicket->live = false;
     }
-    m_run.SetRunningConnection(nullptr);
 }
 
 void CBatchExecution::RefreshConnectionContext(int error)
@@ -181,13 +164,13 @@ void CBatchExecution::RefreshConnectionContext(int error)
 void CBatchExecution::ReportCommandLineRunEnd()
 {
     IQueryHost* host = m_frame.GetHost();
-    const bool failed = m_run.m_bStop || m_run.m_bErrors;
+    const bool failed = m_run.IsStopRequested() || m_run.HasErrors();
     if (m_view.m_bCloseWhenDone && host)
         host->OnCommandLineRunEnded(failed);
     if (m_view.m_bCloseWhenDone && failed) {
         m_view.m_bCloseWhenDone = 0;
         wxFrame* main = host ? host->GetHostWindow() : nullptr;
-        if (m_run.m_bErrors && main && main->IsEnabled() && main->IsIconized()) {
+        if (m_run.HasErrors() && main && main->IsEnabled() && main->IsIconized()) {
             main->Iconize(false);
             m_frame.Activate();
         }
@@ -196,8 +179,8 @@ void CBatchExecution::ReportCommandLineRunEnd()
 
 void CBatchExecution::ResetRunOptions()
 {
-    m_run.m_bStop = 0;
-    m_run.m_bErrors = 0;
+    m_run.ClearStop();
+    m_run.ClearErrors();
     if (m_connection.m_bRowLimit) {
         m_connection.m_bRowLimit = 0;
         try {
@@ -249,7 +232,7 @@ void CBatchExecution::FocusAfterSaveBatch()
     CChildFrame& f = m_frame;
     IQueryHost* host = f.GetHost();
     wxFrame* main = host ? host->GetHostWindow() : nullptr;
-    if (m_run.m_bClosing || m_view.m_bCloseWhenDone || !main || !main->IsEnabled() || main->IsIconized() ||
+    if (m_run.IsClosing() || m_view.m_bCloseWhenDone || !main || !main->IsEnabled() || main->IsIconized() ||
         host->GetActiveQueryWindow() != &f)
         return;
     if (m_output.m_saveOptions.exportToExcel || m_output.m_saveOptions.publish)

@@ -80,7 +80,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     Bind(wxEVT_MENU, &CChildFrame::OnPrintPreviewCommand, this, ID_FILE_PRINT_PREVIEW);
     Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdatePrintPreview, this, ID_FILE_PRINT_PREVIEW);
     parent->Bind(wxEVT_ACTIVATE, &CChildFrame::OnMainFrameActivate, this);
-    m_pExecution = std::make_unique<CBatchExecution>(*this, *m_pRunState, m_connection, m_output, m_view);
+    m_pExecution = std::make_unique<CBatchExecution>(*this, m_pRunState, m_connection, m_output, m_view);
     m_pSaveAs = std::make_unique<CExecuteAndSaveAs>(*this, m_output, *m_pRunState);
     m_pExecution->SetResultsGrids(m_pResultView);
     BindDatabaseCommands();
@@ -448,13 +448,13 @@ void CChildFrame::CancelQueryBatch()
 
 void CChildFrame::StopFindInFiles()
 {
-    if (m_pRunState->m_bFindInFiles)
-        m_pRunState->m_bStop = 1;
+    if (m_pRunState->IsSearching())
+        m_pRunState->RequestStop();
 }
 
 bool CChildFrame::StopWorkers(std::chrono::milliseconds budget)
 {
-    m_pRunState->m_bStop = 1;
+    m_pRunState->RequestStop();
     m_pRunState->CancelRunningStatement();
     // A worker waiting for the window's answer gets -1 now instead of waiting for ever.
     GetMailbox().Close();
@@ -496,8 +496,8 @@ void CChildFrame::OnClose(wxCloseEvent& event)
     if (event.CanVeto()) {
         for (bool decided = false; !decided;) {
             const CQueryRunState& run = *m_pRunState;
-            const CCloseState state{run.m_bExecuting != 0, run.m_bCancelling != 0, run.m_bStop != 0,
-                                    run.m_bFindInFiles != 0, m_nNestedLoops > 0};
+            const CCloseState state{run.IsExecuting(), run.IsCancelling(), run.IsStopRequested(),
+                                    run.IsSearching(), m_nNestedLoops > 0};
             switch (DecideClose(state)) {
             case CloseStep::AskCancelQuery:
                 if (TVMessageBox("Are you sure you wish to cancel this query?", wxYES_NO | wxICON_QUESTION, this) !=
@@ -547,12 +547,12 @@ void CChildFrame::OnClose(wxCloseEvent& event)
         event.Veto();
         return;
     }
-    m_pRunState->m_bClosing = 1;
+    m_pRunState->SetClosing(true);
     if (CloseView(event)) {
         Destroy();
     } else {
         event.Veto();
-        m_pRunState->m_bClosing = 0;
+        m_pRunState->SetClosing(false);
         if (!m_connection.m_bAutoCommit && m_connection.m_bTransactions)
             m_pExecution->Transactions().BeginTransaction(true);
     }
@@ -562,7 +562,7 @@ bool CChildFrame::Destroy()
 {
     if (m_nNestedLoops > 0) {
         // Never under the window's own loop: the loop stops, and the window goes once it has unwound.
-        m_pRunState->m_bStop = 1;
+        m_pRunState->RequestStop();
         m_bDestroyDeferred = true;
         return true;
     }
@@ -578,7 +578,7 @@ void CChildFrame::OnDestroy()
     wxBusyCursor wait;
     if (m_view.m_nGridCount > 0)
         SetMainStatusText("Please wait...");
-    m_pRunState->m_bClosing = 1;
+    m_pRunState->SetClosing(true);
     const bool allStopped = StopWorkers();
     if (m_pExecution)
         m_pExecution->OnDestroy();
@@ -648,8 +648,8 @@ void CChildFrame::OnCharHook(wxKeyEvent& event)
     for (wxWindow* w = focus; w && w != this; w = w->GetParent())
         if (w == m_wndDatabaseList)
             key.inDatabaseList = true;
-    key.executing = m_pRunState->m_bExecuting != 0;
-    key.findInFiles = m_pRunState->m_bFindInFiles != 0;
+    key.executing = m_pRunState->IsExecuting();
+    key.findInFiles = m_pRunState->IsSearching();
     key.gridCount = m_view.m_nGridCount;
     key.refreshEnabled = key.keyCode == WXK_F8 && IsCommandEnabled(*GetEventHandler(), ID_REFRESH);
 
@@ -730,7 +730,7 @@ void CChildFrame::OnMainFrameActivate(wxActivateEvent& event)
 
 void CChildFrame::CheckFileChanged()
 {
-    if (m_bCheckingFile || m_pRunState->m_bClosing || m_bDestroyed)
+    if (m_bCheckingFile || m_pRunState->IsClosing() || m_bDestroyed)
         return;
     CTorvaneDoc* doc = GetQueryDoc();
     if (!doc || doc->GetFilename().empty())

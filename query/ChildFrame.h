@@ -131,17 +131,17 @@ public:
     // Execute and Save As, and the save options of its runs.
     CExecuteAndSaveAs& GetSaveAs() const { return *m_pSaveAs; }
 
-    // The state the window's workers share with it.
-    const std::shared_ptr<CQueryRunState>& GetRunState() const { return m_pRunState; }
     // The UI thread's side of the run: status texts, grids, the batch under way, its workers.
     CRunViewState& RunView() { return m_view; }
     const CRunViewState& RunView() const { return m_view; }
     // A command-line run: the window closes when the run ends (unless it failed or holds a
     // transaction open).
     void CloseWhenRunEnds() { m_view.m_bCloseWhenDone = 1; }
-    bool IsExecuting() const { return m_pRunState->m_bExecuting != 0; }
-    bool IsFindInFilesRunning() const { return m_pRunState->m_bFindInFiles != 0; }
-    CFrameMailbox& GetMailbox() const { return *m_pRunState->m_pMailbox; }
+    bool IsExecuting() const { return m_pRunState->IsExecuting(); }
+    bool IsFindInFilesRunning() const { return m_pRunState->IsSearching(); }
+    // A run or a Find in Files search is under way: the one answer to whether the window is busy.
+    bool IsBusy() const { return m_pRunState->IsBusy(); }
+    CFrameMailbox& GetMailbox() const { return m_pRunState->Mailbox(); }
 
     // Marks a loop of this window that pumps messages (Find in Files, the schema search) for as
     // long as it lives. A close or destruction asked for meanwhile waits until the last such

@@ -175,7 +175,7 @@ void CChildFrame::TrackSetOptions(const wxString& text)
 
 bool CChildFrame::IsProviderCommandEnabled() const
 {
-    return IsConnectionOpen() && !m_pRunState->m_bExecuting && !m_pRunState->m_bFindInFiles;
+    return IsConnectionOpen() && !m_pRunState->IsBusy();
 }
 
 void CChildFrame::DumpProviderList(int kind, const wxString& note)

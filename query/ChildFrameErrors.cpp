@@ -19,8 +19,7 @@ void CChildFrame::BindErrorCommands()
 
 bool CChildFrame::HasErrorBatches() const
 {
-    std::lock_guard<std::mutex> lock(m_pRunState->m_csOutput);
-    return !m_pRunState->m_errorList.IsEmpty();
+    return m_pRunState->HasErrorTags();
 }
 
 void CChildFrame::OnUpdateErrorBatch(wxUpdateUIEvent& event)
@@ -30,25 +29,13 @@ void CChildFrame::OnUpdateErrorBatch(wxUpdateUIEvent& event)
 
 void CChildFrame::OnNextErrorBatch(wxCommandEvent&)
 {
-    std::optional<CErrorTagEntry> entry;
-    {
-        std::lock_guard<std::mutex> lock(m_pRunState->m_csOutput);
-        if (const CErrorTagEntry* next = m_pRunState->m_errorList.MoveNext())
-            entry = *next;
-    }
-    if (entry)
+    if (const std::optional<CErrorTagEntry> entry = m_pRunState->NextErrorTag())
         GoToErrorBatch(*entry);
 }
 
 void CChildFrame::OnPreviousErrorBatch(wxCommandEvent&)
 {
-    std::optional<CErrorTagEntry> entry;
-    {
-        std::lock_guard<std::mutex> lock(m_pRunState->m_csOutput);
-        if (const CErrorTagEntry* previous = m_pRunState->m_errorList.MovePrevious())
-            entry = *previous;
-    }
-    if (entry)
+    if (const std::optional<CErrorTagEntry> entry = m_pRunState->PreviousErrorTag())
         GoToErrorBatch(*entry);
 }
 
@@ -59,11 +46,7 @@ void CChildFrame::GoToErrorBatch(const CErrorTagEntry& entry)
     CResultView* view = m_pResultView;
     if (!view)
         return;
-    bool haveMessages;
-    {
-        std::lock_guard<std::mutex> lock(m_pRunState->m_csOutput);
-        haveMessages = !m_pRunState->m_strMessages.empty();
-    }
+    const bool haveMessages = m_pRunState->HasMessages();
     // The error stands in the messages: a grid on top of them would hide it.
     CResultsText& text = m_pExecution->ResultsText();
     if (haveMessages && (view->GetLength() == 0 || view->IsGridVisible()))
@@ -81,8 +64,7 @@ void CChildFrame::GoToErrorBatch(const CErrorTagEntry& entry)
 
 long CChildFrame::FindErrorBatch(const wxString& tag)
 {
-    std::lock_guard<std::mutex> lock(m_pRunState->m_csOutput);
-    return m_pRunState->m_errorList.Find(tag);
+    return m_pRunState->FindErrorTag(tag);
 }
 
 void CChildFrame::SelectBatchLine(long batchStart)

@@ -124,7 +124,7 @@ void CChildFrame::BindPaneCommands()
     };
     rule(ID_QUERY_EXECUTE_SAVE_AS, [this] { return m_pExecution->IsExecuteEnabled() && !m_bPreviewMode; });
     rule(ID_DATABASE_LIST,
-         [this, open] { return open() && m_bDatabaseListInUse && !m_pRunState->m_bExecuting && !m_bPreviewMode; });
+         [this, open] { return open() && m_bDatabaseListInUse && !m_pRunState->IsExecuting() && !m_bPreviewMode; });
     rule(ID_NEXT_PANE, [this] { return !m_bPreviewMode; });
     rule(ID_PREVIOUS_PANE, [this] { return !m_bPreviewMode; });
 }
@@ -181,7 +181,7 @@ void CChildFrame::UpdateStatusPanes()
         show(2, m_view.m_strExecTime);
         if (m_view.m_strResultsPaneText.Contains(kLinesOfText)) {
             m_view.m_strResultsPaneText = wxString::Format("%s %d", kLinesOfText, m_pResultView->GetLineCount());
-        } else if (m_pRunState->m_bExecuting && m_view.m_strResultsPaneText.Contains(kResultsGridTag)) {
+        } else if (m_pRunState->IsExecuting() && m_view.m_strResultsPaneText.Contains(kResultsGridTag)) {
             // While a run fills the grid shown, its row count grows.
             const int n = m_view.m_nCurrentGrid > 0 ? m_view.m_nCurrentGrid : 1;
             if (CMSHFlexGrid* grid = GetResultGrid(n); grid && grid->IsShown())
@@ -276,13 +276,8 @@ void CChildFrame::OnViewOutput()
 
 bool CChildFrame::IsViewOutputEnabled()
 {
-    bool messages;
-    {
-        std::lock_guard<std::mutex> lock(m_pRunState->m_csOutput);
-        messages = !m_pRunState->m_strMessages.empty();
-    }
-    return !m_bPreviewMode && !m_pRunState->m_bExecuting && !m_pRunState->m_bFindInFiles &&
-           (m_view.m_nGridCount > 0 || messages || m_pResultView->GetLength() > 0);
+    return !m_bPreviewMode && !m_pRunState->IsBusy() &&
+           (m_view.m_nGridCount > 0 || m_pRunState->HasMessages() || m_pResultView->GetLength() > 0);
 }
 
 void CChildFrame::OnUpdateViewOutput(wxUpdateUIEvent& event)

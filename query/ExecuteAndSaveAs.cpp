@@ -85,11 +85,7 @@ void CExecuteAndSaveAs::SetSaveOptions(const CSaveOptions& options)
 {
     m_output.m_saveOptions = options;
     m_output.m_bSaveMode = 1;
-    {
-        std::lock_guard<std::mutex> lock(m_run.m_csOutput);
-        m_run.m_nSavedResultSets = 0;
-        m_run.m_exportStep = CExportStepFiles();
-    }
+    m_run.BeginSaveRun();
     if (!m_output.m_bResultsInText) {
         m_output.m_bResultsInText = 1;
         m_output.m_bTextModeForced = 1;

@@ -399,16 +399,9 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
         return;
     wxBusyCursor wait;
     m_pFrame->SetFindStatusText(kPleaseWait);
-    CQueryRunState& run = *m_pFrame->GetRunState();
     CBatchExecution& execution = m_pFrame->GetExecution();
     if (!IsGridVisible()) {
-        {
-            std::lock_guard<std::mutex> lock(run.m_csOutput);
-            if (m_pFrame->RunView().m_strResultsPaneText.IsSameAs("Messages", false))
-                run.m_strMessages.clear();
-            else
-                run.m_strTextOutput.clear();
-        }
+        execution.ClearShownOutput(m_pFrame->RunView().m_strResultsPaneText.IsSameAs("Messages", false));
         execution.ResetErrorTags();
         execution.ResultsText().ClearView();
         Refresh();
@@ -419,12 +412,7 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
     }
     wxCommandEvent messagesMode(wxEVT_MENU, ID_MESSAGES_MODE);
     execution.ResultsText().OnMessagesMode(messagesMode);
-    bool empty;
-    {
-        std::lock_guard<std::mutex> lock(run.m_csOutput);
-        empty = run.m_strMessages.empty() && run.m_strTextOutput.empty();
-    }
-    if (empty && m_pFrame->RunView().m_gridList.empty()) {
+    if (execution.IsOutputEmpty() && m_pFrame->RunView().m_gridList.empty()) {
         m_pFrame->RunView().m_strExecTime =
             m_pFrame->Connection().m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
         m_pFrame->RunView().m_strResultsPaneText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
@@ -658,8 +646,7 @@ bool CResultView::IsRefreshEnabled() const
 {
     if (IsGridVisible() || !m_pFrame->IsConnectionOpen() || !m_pFrame->IsExecuting())
         return false;
-    std::lock_guard<std::mutex> lock(m_pFrame->GetRunState()->m_csOutput);
-    return !m_pFrame->GetRunState()->m_strMessages.empty();
+    return m_pFrame->GetExecution().HasMessages();
 }
 
 void CResultView::OnRefresh(wxCommandEvent&)

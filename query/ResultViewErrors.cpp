@@ -73,12 +73,7 @@ bool CResultView::IsGoToErrorBatchEnabled()
     const wxString tag = GetErrorBatchAt(GetCurrentPos());
     if (tag.empty())
         return false;
-    auto& run = *m_pFrame->GetRunState();
-    std::lock_guard<std::mutex> lock(run.m_csOutput);
-    for (const CErrorTagEntry& entry : run.m_errorList.GetEntries())
-        if (entry.tag == tag)
-            return true;
-    return false;
+    return m_pFrame->FindErrorBatch(tag) >= 0;
 }
 
 void CResultView::OnGoToErrorBatch(wxCommandEvent&)

@@ -51,7 +51,7 @@ size_t SliceEnd(const wxString& text, size_t from, size_t to)
 
 } // namespace
 
-CResultsText::CResultsText(CChildFrame& frame) : m_frame(frame)
+CResultsText::CResultsText(CChildFrame& frame, CQueryRunState& run) : m_frame(frame), m_run(run)
 {
     m_appendTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { AppendPending(); });
 }
@@ -63,13 +63,8 @@ void CResultsText::ShowMessages()
         m_frame.OnViewOutput();
     if (m_pGrids)
         m_pGrids->HideAllGrids();
-    wxString text;
-    size_t length;
-    {
-        std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
-        text = m_frame.GetRunState()->m_strMessages;
-        length = text.length();
-    }
+    wxString text = m_run.CopyMessages();
+    const size_t length = text.length();
     const size_t last = text.find_last_not_of(kWhiteSpace);
     text.Trim(true).Trim(false);
     if (!text.empty() && view) {
@@ -81,9 +76,9 @@ void CResultsText::ShowMessages()
         else
             view->SetSelection(m_nSavedSelStart, m_nSavedSelEnd);
         view->Thaw();
-        m_bShown = true;
-        m_nBufferSeen = length;
-        m_nShownTo = last + 1;
+        m_cursor.shown = true;
+        m_cursor.seen = length;
+        m_cursor.shownTo = last + 1;
     }
     SetResultsPaneText("Messages");
     if (view)
@@ -95,41 +90,12 @@ void CResultsText::FlushOutputText(bool textOutput)
     CResultView* view = m_frame.GetResultView();
     if (!view)
         return;
+    std::optional<COutputPiece> piece = m_run.TakeNewOutput(textOutput, m_cursor);
+    if (!piece)
+        return;
+    const size_t from = piece->from, to = piece->to;
     wxString text;
-    size_t from, to;
-    {
-        std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
-        wxString& buffer = textOutput ? m_frame.GetRunState()->m_strTextOutput : m_frame.GetRunState()->m_strMessages;
-        if (buffer.length() <= m_nBufferSeen)
-            return;
-        m_nBufferSeen = buffer.length();
-        const size_t last = buffer.find_last_not_of(kWhiteSpace);
-        if (last == wxString::npos)
-            return;
-        if (!m_bShown)
-            m_nShownTo = buffer.find_first_not_of(kWhiteSpace);
-        if (last + 1 <= m_nShownTo)
-            return;
-        m_bShown = true;
-        // The view was emptied when the run started, so the first piece too is appended.
-        if (textOutput) {
-            // The text output is not shown again from its buffer: the view takes the text
-            // without a copy, all but the last character it shows, by which the writers still
-            // see that something was written.
-            text.swap(buffer);
-            buffer.assign(text, last, wxString::npos);
-            from = m_nShownTo;
-            to = last + 1;
-            m_nShownTo = 1;
-            m_nBufferSeen = buffer.length();
-        } else {
-            // The messages stay whole: they are shown again when a grid gives way to them.
-            text.assign(buffer, m_nShownTo, last + 1 - m_nShownTo);
-            from = 0;
-            to = text.length();
-            m_nShownTo = last + 1;
-        }
-    }
+    text.swap(piece->text);
     m_pending.emplace_back(text, from, to);
     m_nPendingLength += to - from;
     if (textOutput)
@@ -169,7 +135,7 @@ void CResultsText::AppendPending()
         return;
     }
     // The line count of a finished run is right once the last piece is in.
-    if (!m_frame.GetRunState()->m_bExecuting)
+    if (!m_run.IsExecuting())
         UpdateResultSetPane();
 }
 
@@ -188,9 +154,7 @@ void CResultsText::ClearView()
 
 void CResultsText::ForgetBuffer()
 {
-    m_bShown = false;
-    m_nBufferSeen = 0;
-    m_nShownTo = 0;
+    m_cursor = COutputCursor();
 }
 
 void CResultsText::ClearPending()
@@ -219,11 +183,7 @@ void CResultsText::UpdateResultSetPane()
         m_frame.RunView().m_strResultsPaneText = wxString::Format("Number of lines of text: %d", GetLineCount());
     } else if (m_frame.IsOutputPaneShown() &&
                m_frame.RunView().m_strResultsPaneText.Contains("Number of result sets saved:")) {
-        int saved;
-        {
-            std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
-            saved = m_frame.GetRunState()->m_nSavedResultSets;
-        }
+        const int saved = m_run.SavedResultSets();
         m_frame.RunView().m_strResultsPaneText = wxString::Format("Number of result sets saved: %d", saved);
     }
     // A hidden output pane leaves the result-set pane empty.
@@ -248,7 +208,7 @@ void CResultsText::OnResultsInText(wxCommandEvent&)
 
 void CResultsText::OnUpdateResultsInText(wxUpdateUIEvent& event)
 {
-    event.Enable(m_frame.IsConnectionOpen() && !m_frame.GetRunState()->m_bExecuting);
+    event.Enable(m_frame.IsConnectionOpen() && !m_run.IsExecuting());
     event.Check(m_frame.OutputMode().m_bResultsInText != 0);
 }
 
@@ -287,12 +247,7 @@ void CResultsText::OnUpdateMessagesMode(wxUpdateUIEvent& event)
         event.Enable(false);
         return;
     }
-    bool haveMessages;
-    {
-        std::lock_guard<std::mutex> lock(m_frame.GetRunState()->m_csOutput);
-        haveMessages = !m_frame.GetRunState()->m_strMessages.empty();
-    }
-    const bool enabled = m_frame.IsConnectionOpen() && haveMessages;
+    const bool enabled = m_frame.IsConnectionOpen() && m_run.HasMessages();
     event.Enable(enabled);
     event.Check(enabled && m_frame.RunView().m_strResultsPaneText.IsSameAs("Messages") && m_frame.IsOutputPaneShown());
 }

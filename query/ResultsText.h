@@ -1,8 +1,10 @@
 // The text side of a query window's results pane: the messages of a grid-mode run and the whole
 // output of a Results in Text run, shown from the run's buffers; the Results in Text switch with
 // its warning; the Messages command; and the result-set pane's text. Used on the window's thread
-// only; the run's buffers are read and taken from under the run state's m_csOutput.
+// only; the run's buffers are read and taken through the run state.
 #pragma once
+
+#include "querycore/QueryRunState.h"
 
 #include <wx/string.h>
 #include <wx/timer.h>
@@ -18,7 +20,7 @@ class wxUpdateUIEvent;
 
 class CResultsText {
 public:
-    explicit CResultsText(CChildFrame& frame);
+    CResultsText(CChildFrame& frame, CQueryRunState& run);
 
     void SetResultsGrids(IResultsGrids* grids) { m_pGrids = grids; }
 
@@ -73,12 +75,10 @@ private:
     void MakeRoom(CResultView& view);
 
     CChildFrame& m_frame;
+    CQueryRunState& m_run;
     IResultsGrids* m_pGrids = nullptr;
-    // How far the view follows the buffer: the buffer's length when last looked at, and the end
-    // of what the view shows of it.
-    bool m_bShown = false;
-    size_t m_nBufferSeen = 0;
-    size_t m_nShownTo = 0;
+    // How far the view follows the run's output buffer.
+    COutputCursor m_cursor;
     // Taken from the buffer, not yet in the view, in the order taken.
     std::deque<CPendingText> m_pending;
     size_t m_nPendingLength = 0;

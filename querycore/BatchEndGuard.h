@@ -26,12 +26,12 @@ void RunBatchToItsEnd(std::shared_ptr<Block> block, bool textOutput, Body&& body
         const std::exception_ptr error = std::current_exception();
         LogUnexpectedError("batch worker", error);
         try {
-            if (!state->m_bStop)
-                AppendRunOutput(*state, textOutput, UnexpectedErrorText(error));
+            if (!state->IsStopRequested())
+                state->AppendOutput(textOutput, UnexpectedErrorText(error));
         } catch (...) {
             // The end message below still goes; the batch is reported failed without its text.
         }
     }
     block.reset();
-    state->m_pMailbox->Post(Done{failed});
+    state->Mailbox().Post(Done{failed});
 }

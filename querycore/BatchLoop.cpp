@@ -11,14 +11,13 @@ CBatchLoop::CBatchLoop(CQueryRunState& state, std::function<int()> pageFileUsage
 
 bool CBatchLoop::QueueEmpty() const
 {
-    std::lock_guard<std::mutex> lock(m_state.m_csOutput);
-    return m_state.m_batchQueue.empty();
+    return !m_state.HasQueuedBatches();
 }
 
 std::optional<CQueuedBatch> CBatchLoop::Next(bool previousFailed, bool gridHeld)
 {
     m_bHeldByGrid = false;
-    const bool stopped = m_state.m_bStop != 0;
+    const bool stopped = m_state.IsStopRequested();
     if (stopped || QueueEmpty())
         return std::nullopt;
     if (!ShouldRunNextBatch(previousFailed, stopped, m_bStopOnError, gridHeld)) {
@@ -27,15 +26,9 @@ std::optional<CQueuedBatch> CBatchLoop::Next(bool previousFailed, bool gridHeld)
     }
     // The memory message comes only where a batch would have started.
     if (m_fnPageFileUsage() >= 99) {
-        AppendRunOutput(m_state, m_bTextOutput, kPageFileUsageMessage);
+        m_state.AppendOutput(m_bTextOutput, kPageFileUsageMessage);
         m_bMemoryShort = true;
         return std::nullopt;
     }
-    std::lock_guard<std::mutex> lock(m_state.m_csOutput);
-    auto& queue = m_state.m_batchQueue;
-    if (queue.empty())
-        return std::nullopt;
-    CQueuedBatch batch = std::move(queue.front());
-    queue.pop_front();
-    return batch;
+    return m_state.TakeBatch();
 }

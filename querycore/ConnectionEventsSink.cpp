@@ -5,7 +5,7 @@
 
 void CConnectionEventsSink::InfoMessage(ado::Error*, ado::EventStatusEnum*, ado::Connection* pConnection)
 {
-    if (!m_state->m_bExecuting)
+    if (!m_state->IsExecuting())
         return;
     wxString text;
     try {
@@ -15,7 +15,7 @@ void CConnectionEventsSink::InfoMessage(ado::Error*, ado::EventStatusEnum*, ado:
         return;
     }
     if (!text.empty())
-        AppendRunOutput(*m_state, m_bTextOutput, text);
+        m_state->AppendOutput(m_bTextOutput, text);
 }
 
 void CConnectionEventsSink::ExecuteComplete(long recordsAffected, ado::Error* pError, ado::EventStatusEnum* adStatus,
@@ -42,7 +42,7 @@ void CConnectionEventsSink::ExecuteComplete(long recordsAffected, ado::Error* pE
         completion.number = ++m_nCompleted;
         m_completions.push_back(std::move(completion));
     }
-    m_state->m_pMailbox->Post(CExecuteComplete{});
+    m_state->Mailbox().Post(CExecuteComplete{});
 }
 
 void CConnectionEventsSink::ExpectCompletion(const ado::Recordset* recordset)

@@ -16,7 +16,7 @@ void CloseQuietly(const ado::RecordsetPtr& rs)
 
 void OpenBatchResult(const CExecutionBlock& block, ado::RecordsetPtr& rs, _variant_t& recordsAffected)
 {
-    if (block.state->m_bStop || !block.workerExecutes)
+    if (block.state->IsStopRequested() || !block.workerExecutes)
         return;
     if (IsSchemaListKind(block.queryKind))
         rs = block.connection->OpenSchema(static_cast<ado::SchemaEnum>(block.queryKind));

@@ -38,11 +38,7 @@ int RunExportStep(CExportBlock& block)
 {
     CQueryRunState& state = *block.state;
     const CSaveOptions& options = block.options;
-    CExportStepFiles files;
-    {
-        std::lock_guard<std::mutex> lock(state.m_csOutput);
-        files = state.m_exportStep;
-    }
+    const CExportStepFiles files = state.ExportStep();
     int error = 0;
     std::string openFile;
     std::string openedText;
@@ -57,8 +53,8 @@ int RunExportStep(CExportBlock& block)
             std::string text;
             std::string workbook;
             if (!ExportToExcel(files.excelFile, true, options.delimiter, text, files.columnCount, workbook,
-                               &state.m_bStop)) {
-                if (text.empty() && state.m_bStop)
+                               &state.StopFlag())) {
+                if (text.empty() && state.IsStopRequested())
                     throw std::string();
                 throw text.empty() ? std::string("Errors occurred.") : text;
             }
@@ -67,29 +63,28 @@ int RunExportStep(CExportBlock& block)
             openedText = "Exported " + workbook + " to Excel successfully.";
         }
         if (!block.open && !openedText.empty())
-            AppendRunOutput(state, true, wxString::FromUTF8(openedText));
+            state.AppendOutput(true, wxString::FromUTF8(openedText));
     } catch (...) {
         const wxString text = GetSaveErrorText(nullptr, std::current_exception());
         WaitForCancelDone(state);
-        if (!state.m_bStop) {
-            AppendRunError(state, true, text, 0);
+        if (!state.IsStopRequested()) {
+            state.AppendError(true, text, 0);
             error = 1;
         }
         openFile.clear();
     }
     WaitForCancelDone(state);
-    {
-        std::lock_guard<std::mutex> lock(state.m_csOutput);
-        CExportStepFiles& step = state.m_exportStep;
+    const bool stopped = state.IsStopRequested();
+    state.UpdateExportStep([&](CExportStepFiles& step) {
         if (options.format == export_options::Delimited) {
             step.excelFile.clear();
             step.columnCount = -1;
         } else {
             step.publishFile.clear();
         }
-        step.openFile = state.m_bStop ? std::string() : openFile;
+        step.openFile = stopped ? std::string() : openFile;
         step.openedText = step.openFile.empty() ? std::string() : openedText;
-    }
+    });
     return error;
 }
 
@@ -102,18 +97,17 @@ int OpenExportResult(CQueryRunState& state)
 {
     std::string file;
     std::string text;
-    {
-        std::lock_guard<std::mutex> lock(state.m_csOutput);
-        std::swap(file, state.m_exportStep.openFile);
-        std::swap(text, state.m_exportStep.openedText);
-    }
-    if (file.empty() || state.m_bStop)
+    state.UpdateExportStep([&file, &text](CExportStepFiles& step) {
+        std::swap(file, step.openFile);
+        std::swap(text, step.openedText);
+    });
+    if (file.empty() || state.IsStopRequested())
         return 0;
     wxString errorText;
     if (!ShellOpenFile(wxString::FromUTF8(file), errorText)) {
-        AppendRunError(state, true, "'" + wxString::FromUTF8(file) + "'.\n" + errorText, 0);
+        state.AppendError(true, "'" + wxString::FromUTF8(file) + "'.\n" + errorText, 0);
         return 1;
     }
-    AppendRunOutput(state, true, wxString::FromUTF8(text));
+    state.AppendOutput(true, wxString::FromUTF8(text));
     return 0;
 }

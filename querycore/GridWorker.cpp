@@ -90,7 +90,7 @@ CGridWorker::CGridWorker(std::shared_ptr<CQueryRunState> state, Options options)
 template <class Message>
 LRESULT CGridWorker::Send(const Message& message)
 {
-    return m_pState->m_pMailbox->Send(message);
+    return m_pState->Mailbox().Send(message);
 }
 
 void CGridWorker::SetPriority(int priority)
@@ -104,10 +104,7 @@ void CGridWorker::SetPriority(int priority)
 
 void CGridWorker::AppendMessage(const wxString& text)
 {
-    std::lock_guard<std::mutex> lock(m_pState->m_csOutput);
-    if (!m_pState->m_strMessages.empty())
-        m_pState->m_strMessages += "\n\n";
-    m_pState->m_strMessages += text;
+    m_pState->AppendMessages(text);
 }
 
 int CGridWorker::WidthPixels(int characters) const
@@ -390,9 +387,9 @@ int RunGridBatch(CExecutionBlock& block, const CGridWorker::Options& options)
     ado::RecordsetPtr rs = block.recordset;
     int error = 0;
     const auto report = [&](const wxString& text) {
-        if (state.m_bStop)
+        if (state.IsStopRequested())
             return;
-        AppendRunError(state, false, text, block.batchStart);
+        state.AppendError(false, text, block.batchStart);
         error = 1;
     };
     try {

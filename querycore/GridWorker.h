@@ -112,7 +112,7 @@ private:
     // Resizes to the rows written after a failure while reading; false when that failed too.
     bool CutBackAfterFailure(int rows);
     void AppendMessage(const wxString& text);
-    bool Stopped() const { return m_pState->m_bStop.load(std::memory_order_relaxed) != 0; }
+    bool Stopped() const { return m_pState->IsStopRequested(); }
     template <class Message>
     LRESULT Send(const Message& message);
     void SetPriority(int priority);

@@ -1,7 +1,5 @@
 #include "MessagesBuffer.h"
 
-#include "QueryRunState.h"
-
 void AppendOutputText(wxString& buffer, const wxString& text)
 {
     if (!buffer.empty())
@@ -61,17 +59,4 @@ long CErrorTagList::Find(const wxString& tag)
         if (m_entries[m_nCurrent].tag == tag)
             return m_entries[m_nCurrent].batchStart;
     return -1;
-}
-
-void AppendRunOutput(CQueryRunState& state, bool textOutput, const wxString& text)
-{
-    std::lock_guard<std::mutex> lock(state.m_csOutput);
-    AppendOutputText(textOutput ? state.m_strTextOutput : state.m_strMessages, text);
-}
-
-void AppendRunError(CQueryRunState& state, bool textOutput, const wxString& text, long batchStart)
-{
-    std::lock_guard<std::mutex> lock(state.m_csOutput);
-    const wxString tag = state.m_errorList.Add(text, batchStart);
-    AppendOutputText(textOutput ? state.m_strTextOutput : state.m_strMessages, tag);
 }

@@ -1,13 +1,11 @@
 // The two text buffers of a run (the messages of a grid-mode run, the whole output of a text-mode
-// run) and the numbered error tags that error navigation walks. Every read and write of the
-// buffers and the tag list happens under the run state's m_csOutput.
+// run) and the numbered error tags that error navigation walks. The run state holds them and
+// takes its lock around every use; nothing here locks.
 #pragma once
 
 #include <wx/string.h>
 
 #include <vector>
-
-class CQueryRunState;
 
 // Adds text to a buffer: "\n\n" first when the buffer already holds something.
 void AppendOutputText(wxString& buffer, const wxString& text);
@@ -50,9 +48,3 @@ private:
     int m_nErrorTagCount = 0;
     std::vector<CErrorTagEntry> m_entries;
 };
-
-// Under m_csOutput: text added to the output buffer of the mode (the text output in text and
-// save mode, else the messages).
-void AppendRunOutput(CQueryRunState& state, bool textOutput, const wxString& text);
-// Under m_csOutput: a new error tag for text, added to the output buffer of the mode.
-void AppendRunError(CQueryRunState& state, bool textOutput, const wxString& text, long batchStart);

@@ -5,9 +5,9 @@
 int WaitForCancelDone(const CQueryRunState& state, std::chrono::milliseconds limit)
 {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (state.m_bCancelling && !state.m_bStop && std::chrono::steady_clock::now() < deadline)
+    while (state.IsCancelling() && !state.IsStopRequested() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
-    return state.m_bStop;
+    return state.IsStopRequested();
 }
 
 void CancelQueryThreadProc(CCancelBlock block)
@@ -28,7 +28,7 @@ void CancelQueryThreadProc(CCancelBlock block)
     {
         std::lock_guard<std::mutex> lock(block.ticket->mutex);
         if (block.ticket->live)
-            block.state->m_bStop = 1;
+            block.state->RequestStop();
     }
-    block.state->m_pMailbox->Post(CCancelDone{});
+    block.state->Mailbox().Post(CCancelDone{});
 }

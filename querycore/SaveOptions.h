@@ -19,8 +19,8 @@ struct CSaveOptions {
     std::string publishTitle;
 };
 
-// The files of a run that its export step uses (CQueryRunState::m_exportStep, under
-// m_csOutput). Cleared when a run's save options are set.
+// The files of a run that its export step uses, kept by the run state. Cleared when a run's
+// save options are set.
 struct CExportStepFiles {
     std::string excelFile;       // the last delimited file written in the run
     long columnCount = -1;       // its field count; -1 when none

@@ -23,12 +23,12 @@ namespace {
 
 bool Stopped(const CQueryRunState& state)
 {
-    return state.m_bStop.load(std::memory_order_relaxed) != 0;
+    return state.IsStopRequested();
 }
 
 void AddOutput(CQueryRunState& state, const wxString& text)
 {
-    AppendRunOutput(state, true, text);
+    state.AppendOutput(true, text);
 }
 
 // A data layer error of its own making (FACILITY_CONTROL), not one the provider reported.
@@ -46,19 +46,13 @@ wxString FileErrorText(const wxString& fileName, int osError)
 // beside itself.
 void PublishSavedXml(CQueryRunState& state, const CSaveOptions& options, const std::string& target)
 {
-    std::string stylesheet;
-    {
-        std::lock_guard<std::mutex> lock(state.m_csOutput);
-        stylesheet = state.m_exportStep.stylesheetFile;
-    }
+    std::string stylesheet = state.ExportStep().stylesheetFile;
     if (stylesheet.empty()) {
         stylesheet = PublishXmlWithXsl(target, options.publishTitle);
-        std::lock_guard<std::mutex> lock(state.m_csOutput);
-        state.m_exportStep.stylesheetFile = stylesheet;
+        state.UpdateExportStep([&stylesheet](CExportStepFiles& step) { step.stylesheetFile = stylesheet; });
     }
     InsertXmlStylesheetLink(target, stylesheet);
-    std::lock_guard<std::mutex> lock(state.m_csOutput);
-    state.m_exportStep.publishFile = target;
+    state.UpdateExportStep([&target](CExportStepFiles& step) { step.publishFile = target; });
 }
 
 } // namespace
@@ -84,25 +78,21 @@ void SaveResultSets(CSaveBlock& block, ado::RecordsetPtr& recordset, _variant_t&
             if (count != -1)
                 AddOutput(state, wxString::Format("(%ld row(s) affected)", count));
         } else if (rsState & ado::adStateOpen) {
-            int saved;
-            {
-                std::lock_guard<std::mutex> lock(state.m_csOutput);
-                saved = state.m_nSavedResultSets;
-            }
+            const int saved = state.SavedResultSets();
             const std::string target =
                 export_options::SaveTargetPath(options.path, saved, MakeUniqueName().utf8_string());
             bool written = false;
             long columnCount = -1;
             switch (options.format) {
             case export_options::ADTG:
-                written = SaveRecordset(*recordset, target, false, state.m_bStop);
+                written = SaveRecordset(*recordset, target, false, state.StopFlag());
                 break;
             case export_options::Delimited:
                 written = SaveRecordsetAsText(*recordset, target, options.delimiter, options.exportToExcel,
-                                              state.m_bStop, &columnCount);
+                                              state.IsStopRequested(), &columnCount);
                 break;
             case export_options::XML:
-                written = SaveRecordset(*recordset, target, true, state.m_bStop);
+                written = SaveRecordset(*recordset, target, true, state.StopFlag());
                 break;
             default:
                 throw _com_error(E_INVALIDARG);
@@ -110,14 +100,9 @@ void SaveResultSets(CSaveBlock& block, ado::RecordsetPtr& recordset, _variant_t&
             if (written) {
                 // Counted and reported before it is published: a failure to publish must not let
                 // the next result set take this file's name.
-                std::lock_guard<std::mutex> lock(state.m_csOutput);
-                ++state.m_nSavedResultSets;
-                AppendOutputText(state.m_strTextOutput,
-                                 wxString::Format("Saved %s successfully.", wxString::FromUTF8(target)));
-                if (options.format == export_options::Delimited && options.exportToExcel) {
-                    state.m_exportStep.excelFile = target;
-                    state.m_exportStep.columnCount = columnCount;
-                }
+                const bool toWorkbook = options.format == export_options::Delimited && options.exportToExcel;
+                state.CountSavedResultSet(wxString::Format("Saved %s successfully.", wxString::FromUTF8(target)),
+                                          toWorkbook ? target : std::string(), columnCount);
             }
             if (written && options.format == export_options::XML && options.publish && !Stopped(state))
                 PublishSavedXml(state, options, target);
@@ -163,7 +148,7 @@ int RunSaveBatch(CSaveBlock& block)
         const wxString text = GetSaveErrorText(block.connection.get(), std::current_exception());
         WaitForCancelDone(state);
         if (!Stopped(state)) {
-            AppendRunError(state, true, text, block.batchStart);
+            state.AppendError(true, text, block.batchStart);
             error = 1;
         }
     }

@@ -18,11 +18,11 @@ class CTextWriter {
 public:
     explicit CTextWriter(CQueryRunState& state) : m_state(state) {}
 
-    bool Stopped() const { return m_state.m_bStop != 0; }
+    bool Stopped() const { return m_state.IsStopRequested(); }
 
     void AddRowCount(long count)
     {
-        AppendRunOutput(m_state, true, wxString::Format("(%ld row(s) affected)", count));
+        m_state.AppendOutput(true, wxString::Format("(%ld row(s) affected)", count));
     }
 
     // The first field of the result set: its name, a dash line as long as the name (4 for no
@@ -34,20 +34,14 @@ public:
             return;
         ado::FieldPtr field = fields->GetItem(0L);
         const wxString name = wxString::FromUTF8(field->GetName());
-        {
-            std::lock_guard<std::mutex> lock(m_state.m_csOutput);
-            if (!m_state.m_strTextOutput.empty())
-                m_state.m_strTextOutput += "\n\n";
-            m_state.m_strTextOutput += name;
-            if (!Stopped())
-                m_state.m_strTextOutput += "\n" + wxString('-', name.empty() ? 4 : name.length());
-        }
+        wxString header = name;
+        if (!Stopped())
+            header += "\n" + wxString('-', name.empty() ? 4 : name.length());
+        m_state.AppendOutput(true, header);
         if (Stopped())
             return;
-        if (!rs.IsBOF()) {
-            std::lock_guard<std::mutex> lock(m_state.m_csOutput);
-            m_state.m_strTextOutput += "\n";
-        }
+        if (!rs.IsBOF())
+            m_state.AppendTextOutput("\n");
         std::string piece, value;
         try {
             while (!rs.IsEOF() && !Stopped()) {
@@ -91,7 +85,7 @@ int RunTextBatch(CExecutionBlock& block)
         WaitForCancelDone(state);
         if (writer.Stopped())
             return;
-        AppendRunError(state, true, text, block.batchStart);
+        state.AppendError(true, text, block.batchStart);
         error = 1;
     };
     try {

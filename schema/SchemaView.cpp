@@ -166,6 +166,11 @@ bool CSchemaView::IsFindInFilesRunning() const
     return m_pFrame->IsFindInFilesRunning();
 }
 
+bool CSchemaView::IsBusy() const
+{
+    return m_pFrame->IsBusy();
+}
+
 void CSchemaView::SetStatusText(const wxString& text)
 {
     if (IQueryHost* host = m_pFrame->GetHost())
@@ -267,7 +272,7 @@ void CSchemaView::ShowContextMenu(const wxPoint& point)
 bool CSchemaView::OnItemActivated(TreeItem item)
 {
     const int kind = Tree().GetKind(item);
-    if (IsExecuting() || IsFindInFilesRunning())
+    if (IsBusy())
         return false;
     if (IsTableLikeKind(kind) || IsColumnKind(kind)) {
         ReturnRows(kAllRows);
@@ -314,7 +319,7 @@ void CSchemaView::OnEnterKey()
     if (!caret)
         return;
     const int kind = Tree().GetKind(caret);
-    if (!IsExecuting() && !IsFindInFilesRunning()) {
+    if (!IsBusy()) {
         if (IsTableLikeKind(kind) || (IsColumnKind(kind) && Selection().GetSelectedCount(true) >= 1)) {
             ReturnRows(kAllRows);
             return;
@@ -467,7 +472,7 @@ void CSchemaView::OnShowAllObjects(wxCommandEvent&)
 
 bool CSchemaView::ReturnRows(int rows)
 {
-    if (IsExecuting() || IsFindInFilesRunning())
+    if (IsBusy())
         return false;
     const wxString sql = m_pModel->BuildSelectStatement(rows);
     if (sql.empty())

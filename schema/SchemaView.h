@@ -92,6 +92,7 @@ private:
     bool IsConnectionOpen() const override;
     bool IsExecuting() const override;
     bool IsFindInFilesRunning() const override;
+    bool IsBusy() const override;
     void SetStatusText(const wxString& text) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;

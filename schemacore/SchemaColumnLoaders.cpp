@@ -205,7 +205,7 @@ bool CSchemaTreeModel::GetSelectedColumnList(wxString& out)
 
 wxString CSchemaTreeModel::BuildSelectStatement(int rows, wxString* objectName)
 {
-    if (m_host.IsExecuting() || m_host.IsFindInFilesRunning())
+    if (m_host.IsBusy())
         return wxString();
     const TreeItem caret = m_tree.GetCaret();
     if (!caret)

@@ -30,6 +30,8 @@ public:
     virtual bool IsConnectionOpen() const = 0;
     virtual bool IsExecuting() const = 0;
     virtual bool IsFindInFilesRunning() const = 0;
+    // A run or a Find in Files search is under way: the window's one answer.
+    virtual bool IsBusy() const = 0;
 
     // Pane 0 of the main window's status bar.
     virtual void SetStatusText(const wxString& text) = 0;

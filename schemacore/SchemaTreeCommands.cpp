@@ -105,7 +105,7 @@ bool CSchemaTreeModel::GetObjectSourceQuery(CSchemaNodeData& object, wxString& o
 
 wxString CSchemaTreeModel::BuildObjectSourceQuery()
 {
-    if (m_host.IsExecuting() || m_host.IsFindInFilesRunning())
+    if (m_host.IsBusy())
         return wxString();
     const TreeItem caret = m_tree.GetCaret();
     const int kind = caret ? m_tree.GetKind(caret) : -1;

@@ -140,13 +140,13 @@ TEST(MessagesBuffer, TagsCountPerExecution)
 TEST(MessagesBuffer, RunOutputGoesToTheBufferOfTheMode)
 {
     CQueryRunState state(nullptr);
-    AppendRunOutput(state, false, "(3 row(s) affected)");
-    AppendRunError(state, false, "bad", 10);
-    AppendRunOutput(state, true, "name\n----\nab");
-    AppendRunError(state, true, "worse", 20);
-    EXPECT_EQ(state.m_strMessages, "(3 row(s) affected)\n\n<eb1>bad</eb1>");
-    EXPECT_EQ(state.m_strTextOutput, "name\n----\nab\n\n<eb2>worse</eb2>");
-    EXPECT_EQ(state.m_errorList.GetEntries()[1].batchStart, 20);
+    state.AppendOutput(false, "(3 row(s) affected)");
+    state.AppendError(false, "bad", 10);
+    state.AppendOutput(true, "name\n----\nab");
+    EXPECT_EQ(state.AppendError(true, "worse", 20), "<eb2>worse</eb2>");
+    EXPECT_EQ(state.CopyMessages(), "(3 row(s) affected)\n\n<eb1>bad</eb1>");
+    EXPECT_EQ(state.CopyTextOutput(), "name\n----\nab\n\n<eb2>worse</eb2>");
+    EXPECT_EQ(state.ErrorTags()[1].batchStart, 20);
 }
 
 TEST(Transactions, AutocommitExplanation)

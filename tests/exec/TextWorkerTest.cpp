@@ -71,18 +71,18 @@ protected:
     // The batch run by the worker itself (no asynchronous execution).
     wxString RunSync(const std::string& batch, int* error = nullptr)
     {
-        m_state->m_strTextOutput.clear();
+        m_state->ClearOutput(false, true);
         CExecutionBlock block = Block(batch);
         const int failed = RunTextBatch(block);
         if (error)
             *error = failed;
-        return m_state->m_strTextOutput;
+        return m_state->CopyTextOutput();
     }
 
     // The batch opened asynchronously, as the window does, and then read by the worker.
     wxString RunAsync(const std::string& batch, int* error = nullptr)
     {
-        m_state->m_strTextOutput.clear();
+        m_state->ClearOutput(false, true);
         CompletionLog log;
         const long cookie = m_connection->Advise(&log);
         CExecutionBlock block = Block(batch);
@@ -100,7 +100,7 @@ protected:
         }
         if (error)
             *error = failed;
-        return m_state->m_strTextOutput;
+        return m_state->CopyTextOutput();
     }
 
     ado::ConnectionPtr m_connection;
@@ -180,8 +180,8 @@ TEST_P(TextWorkerTest, AFailingStatementEndsTheBatchWithAnErrorTag)
     int error = 0;
     const wxString text = RunSync("SELECT 1 AS one; SELECT * FROM no_such_table", &error);
     EXPECT_EQ(error, 1);
-    ASSERT_EQ(m_state->m_errorList.GetCount(), 1);
-    EXPECT_EQ(m_state->m_errorList.GetEntries()[0].batchStart, 17);
+    ASSERT_EQ(static_cast<int>(m_state->ErrorTags().size()), 1);
+    EXPECT_EQ(m_state->ErrorTags()[0].batchStart, 17);
     EXPECT_TRUE(text.StartsWith(IsSqlite() ? "one\n---\n1\n\n<eb1>" : "<eb1>")) << text;
     EXPECT_TRUE(text.Contains("no_such_table")) << text;
     EXPECT_TRUE(text.Contains("\rState: ")) << text;
@@ -202,10 +202,10 @@ TEST_P(TextWorkerTest, ProviderMessagesReachTheBufferOfTheMode)
     // In grid mode they go to the messages; while no run goes they are dropped.
     sink.SetTextOutput(false);
     RunSync("DO $$ BEGIN RAISE NOTICE 'to the messages'; END $$");
-    EXPECT_EQ(m_state->m_strMessages, "NOTICE: to the messages");
-    m_state->m_bExecuting = 0;
+    EXPECT_EQ(m_state->CopyMessages(), "NOTICE: to the messages");
+    m_state->EndRun();
     RunSync("DO $$ BEGIN RAISE NOTICE 'nobody listens'; END $$");
-    EXPECT_EQ(m_state->m_strMessages, "NOTICE: to the messages");
+    EXPECT_EQ(m_state->CopyMessages(), "NOTICE: to the messages");
     m_connection->Unadvise(cookie);
 }
 
@@ -221,41 +221,41 @@ TEST_P(TextWorkerTest, TheCancelThreadStopsTheWorkerWithinBounds)
     auto worker = std::async(std::launch::async, [&block] { return RunTextBatch(block); });
     std::this_thread::sleep_for(400ms);
 
-    m_state->m_bCancelling = 1;
+    m_state->SetCancelling(true);
     std::thread canceller(CancelQueryThreadProc,
                           CCancelBlock{m_state, block.recordset, m_connection, true, -1, std::make_shared<CCancelTicket>()});
     // Well before the 30 seconds of the statement: only a cancel that never arrives fails here.
     ASSERT_EQ(worker.wait_for(15s), std::future_status::ready);
     canceller.join();
     EXPECT_EQ(worker.get(), 0) << "a cancelled batch reports no error";
-    EXPECT_EQ(m_state->m_bStop, 1);
-    EXPECT_TRUE(m_state->m_strTextOutput.empty()) << m_state->m_strTextOutput;
+    EXPECT_TRUE(m_state->IsStopRequested());
+    EXPECT_TRUE(m_state->IsOutputEmpty(true)) << m_state->CopyTextOutput();
     m_state->SetRunningConnection(nullptr);
 }
 
 TEST_P(TextWorkerTest, ACancelThatOutlivesItsRunStopsNothing)
 {
-    m_state->m_bStop = 0;
+    m_state->ClearStop();
     auto ticket = std::make_shared<CCancelTicket>();
     {
         std::lock_guard<std::mutex> lock(ticket->mutex);
         ticket->live = false; // the run ended first
     }
     CancelQueryThreadProc({m_state, nullptr, m_connection, true, -1, ticket});
-    EXPECT_EQ(m_state->m_bStop, 0);
+    EXPECT_FALSE(m_state->IsStopRequested());
 }
 
 TEST_P(TextWorkerTest, TheWaitForACancelIsBounded)
 {
-    m_state->m_bStop = 0;
-    m_state->m_bCancelling = 1; // a cancel that never finishes
+    m_state->ClearStop();
+    m_state->SetCancelling(true); // a cancel that never finishes
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(WaitForCancelDone(*m_state, 600ms), 0);
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_GE(took, 500ms);
     // Only a wait that ignores its bound takes this long, however loaded the machine.
     EXPECT_LT(took, 10s);
-    m_state->m_bCancelling = 0;
+    m_state->SetCancelling(false);
 }
 
 TORVANE_INSTANTIATE_FOR_DRIVERS(TextWorkerTest);

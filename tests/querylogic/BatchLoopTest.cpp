@@ -21,7 +21,7 @@ Outcome RunLoop(bool stopOnError, const std::string& failing, int usage = 10, bo
 {
     auto state = std::make_shared<CQueryRunState>(CFrameMailbox::Create(nullptr));
     for (const char* name : {"a", "b", "c"})
-        state->m_batchQueue.push_back({name, 0});
+        state->QueueBatch({name, 0});
     CBatchLoop loop(*state, [usage] { return usage; });
     loop.SetStopOnError(stopOnError);
     loop.SetTextOutput(textOutput);
@@ -32,10 +32,10 @@ Outcome RunLoop(bool stopOnError, const std::string& failing, int usage = 10, bo
         outcome.ran.push_back(name);
         failed = failing.find(name) != std::string::npos;
         if (stopAfterA && name == "a")
-            state->m_bStop = 1;
+            state->RequestStop();
     }
-    outcome.messages = state->m_strMessages.utf8_string();
-    outcome.textOutput = state->m_strTextOutput.utf8_string();
+    outcome.messages = state->CopyMessages().utf8_string();
+    outcome.textOutput = state->CopyTextOutput().utf8_string();
     outcome.memoryShort = loop.MemoryShort();
     return outcome;
 }

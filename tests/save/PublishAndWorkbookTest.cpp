@@ -109,8 +109,7 @@ protected:
     }
     CExportStepFiles Files() const
     {
-        std::lock_guard<std::mutex> lock(m_state->m_csOutput);
-        return m_state->m_exportStep;
+        return m_state->ExportStep();
     }
     // The name of the file the run wrote besides r.<extension>.
     std::string Later(const std::string& extension) const

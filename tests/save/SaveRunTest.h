@@ -44,8 +44,7 @@ protected:
     }
     wxString Output() const
     {
-        std::lock_guard<std::mutex> lock(m_state->m_csOutput);
-        return m_state->m_strTextOutput;
+        return m_state->CopyTextOutput();
     }
 
     std::shared_ptr<CQueryRunState> m_state = DetachedRunState();

@@ -110,8 +110,7 @@ protected:
 
     int Saved() const
     {
-        std::lock_guard<std::mutex> lock(m_state->m_csOutput);
-        return m_state->m_nSavedResultSets;
+        return m_state->SavedResultSets();
     }
 
     // A query whose rows keep coming for a long while.
@@ -286,7 +285,7 @@ TEST_P(SaveWorkerTest, AStopDuringASaveLeavesNoFileAndNoError)
         while (!torvane::test::HasFileOpenIn(getpid(), m_folder) && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(5ms);
         std::this_thread::sleep_for(100ms);
-        m_state->m_bStop = 1;
+        m_state->RequestStop();
         m_state->CancelRunningStatement();
         ASSERT_EQ(run.wait_for(30s), std::future_status::ready);
         EXPECT_EQ(run.get(), 0) << Output();

@@ -30,6 +30,7 @@ public:
     bool IsConnectionOpen() const override { return m_bOpen; }
     bool IsExecuting() const override { return m_bExecuting; }
     bool IsFindInFilesRunning() const override { return m_bFindInFiles; }
+    bool IsBusy() const override { return m_bExecuting || m_bFindInFiles; }
     void SetStatusText(const wxString& text) override { m_statusTexts.push_back(text); }
     void BeginWaitCursor() override { ++m_nWaitDepth; }
     void EndWaitCursor() override { --m_nWaitDepth; }

@@ -17,7 +17,7 @@ inline std::shared_ptr<CQueryRunState> DetachedRunState()
     auto mailbox = CFrameMailbox::Create(&window);
     mailbox->Close();
     auto state = std::make_shared<CQueryRunState>(mailbox);
-    state->m_bExecuting = 1;
+    state->BeginRun(nullptr);
     return state;
 }
 

@@ -152,17 +152,16 @@ TEST_F(MailboxTest, AWorkerOutlivingItsWindowStaysOnItsOwnState)
     auto state = std::make_shared<CQueryRunState>(m_mailbox);
     std::atomic<bool> finished{false};
     auto worker = CWorkerThread::Begin([state, &finished] {
-        while (!state->m_bStop)
+        while (!state->IsStopRequested())
             std::this_thread::sleep_for(5ms);
         std::this_thread::sleep_for(200ms); // ignores the stop for a while
         {
-            std::lock_guard<std::mutex> lock(state->m_csOutput);
-            state->m_strMessages += "late";
+            state->AppendMessages("late");
         }
-        state->m_pMailbox->Post(CTextBatchDone{});
+        state->Mailbox().Post(CTextBatchDone{});
         finished = true;
     });
-    state->m_bStop = 1;
+    state->RequestStop();
     m_mailbox->Close();
     EXPECT_FALSE(worker->Wait(50ms));
     // The window and its handler go; the worker still holds the state.
@@ -214,8 +213,7 @@ TEST_F(MailboxTest, EveryBatchEndReachesTheWindow)
         EXPECT_EQ(ends, std::vector<bool>{c.failed});
         // The worker let go of the batch before the window heard of its end.
         EXPECT_TRUE(held.expired());
-        std::lock_guard<std::mutex> lock(state->m_csOutput);
-        EXPECT_EQ(state->m_strTextOutput, c.messages);
+        EXPECT_EQ(state->CopyTextOutput(), c.messages);
     }
 }
 
