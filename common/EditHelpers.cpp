@@ -113,6 +113,13 @@ void MatchBrace(wxStyledTextCtrl& edit)
         edit.GotoPos(static_cast<int>(match));
 }
 
+void SetReadOnlyText(wxStyledTextCtrl& edit, const wxString& text)
+{
+    edit.SetReadOnly(false);
+    edit.SetText(text);
+    edit.SetReadOnly(true);
+}
+
 void AppendMessageText(wxStyledTextCtrl& edit, const wxString& text, bool append)
 {
     WritableScope writable(edit);

@@ -42,6 +42,8 @@ void MatchBrace(wxStyledTextCtrl& edit);
 // caret stands at the end with nothing selected the view follows the output; otherwise the
 // user's selection, first visible line and horizontal scroll position are kept.
 void AppendMessageText(wxStyledTextCtrl& edit, const wxString& text, bool append);
+// Replaces the whole text of a read-only control.
+void SetReadOnlyText(wxStyledTextCtrl& edit, const wxString& text);
 
 // A rectangle in twips (1/1440 inch) to device pixels at the given resolution, rounded.
 wxRect TwipsToPixelsRect(const wxRect& twips, const wxSize& pixelsPerInch);

@@ -1,6 +1,10 @@
 #include "BatchExecution.h"
+#include "editor/TorvaneDoc.h"
+#include "querycore/OutputMode.h"
+#include "RunViewState.h"
+#include "TVStatusBar.h"
+#include "WindowConnection.h"
 
-#include "ChildFrame.h"
 #include "common/CommandIds.h"
 #include "common/ErrorText.h"
 #include "common/TextPositions.h"
@@ -14,7 +18,6 @@
 #include "QueryHost.h"
 #include "QueryKeyRouting.h"
 #include "ResultsGrids.h"
-#include "ResultView.h"
 
 #include "common/ItemComboBoxEx.h"
 
@@ -72,27 +75,27 @@ void CBatchExecution::Reap(std::unique_ptr<CWorkerThread>& thread)
     }
 }
 
-CBatchExecution::CBatchExecution(CChildFrame& frame, std::shared_ptr<CQueryRunState> run,
+CBatchExecution::CBatchExecution(IRunWindow& window, std::shared_ptr<CQueryRunState> run,
                                  CWindowConnection& connection, COutputMode& output, CRunViewState& view)
-    : m_frame(frame), m_pRun(std::move(run)), m_run(*m_pRun), m_connection(connection), m_output(output),
+    : m_window(window), m_pRun(std::move(run)), m_run(*m_pRun), m_connection(connection), m_output(output),
       m_view(view),
-      m_transactions(frame, connection, view, [this](const wxString& text) { SetMainStatusText(text); }),
-      m_text(frame, m_run), m_timer(view, connection, frame.GetQueryStatusBar(), [this] { OnTimer(); }),
+      m_transactions(window.GetRunWindow(), connection, view, [this](const wxString& text) { SetMainStatusText(text); }),
+      m_text(window, m_run, view, output, connection), m_timer(view, connection, window.GetQueryStatusBar(), [this] { OnTimer(); }),
       m_loop(m_run, [this] { return m_fnPageFileUsage(); }), m_pCancelTicket(std::make_shared<CCancelTicket>())
 {
-    m_frame.Bind(wxEVT_MENU, &CBatchExecution::OnExecute, this, ID_QUERY_EXECUTE);
-    m_frame.Bind(wxEVT_MENU, &CBatchExecution::OnCancelQuery, this, ID_QUERY_CANCEL);
-    m_frame.Bind(wxEVT_MENU, &CResultsText::OnResultsInText, &m_text, ID_RESULTS_IN_TEXT);
-    m_frame.Bind(wxEVT_MENU, &CResultsText::OnMessagesMode, &m_text, ID_MESSAGES_MODE);
-    m_frame.Bind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateResultsInText, &m_text, ID_RESULTS_IN_TEXT);
-    m_frame.Bind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateMessagesMode, &m_text, ID_MESSAGES_MODE);
-    m_frame.Bind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateExecute, this, ID_QUERY_EXECUTE);
-    m_frame.Bind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateCancelQuery, this, ID_QUERY_CANCEL);
-    m_frame.Bind(wxEVT_CHAR_HOOK, &CBatchExecution::OnCharHook, this);
-    if (wxStatusBar* bar = m_frame.GetQueryStatusBar())
+    m_window.GetRunWindow().Bind(wxEVT_MENU, &CBatchExecution::OnExecute, this, ID_QUERY_EXECUTE);
+    m_window.GetRunWindow().Bind(wxEVT_MENU, &CBatchExecution::OnCancelQuery, this, ID_QUERY_CANCEL);
+    m_window.GetRunWindow().Bind(wxEVT_MENU, &CResultsText::OnResultsInText, &m_text, ID_RESULTS_IN_TEXT);
+    m_window.GetRunWindow().Bind(wxEVT_MENU, &CResultsText::OnMessagesMode, &m_text, ID_MESSAGES_MODE);
+    m_window.GetRunWindow().Bind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateResultsInText, &m_text, ID_RESULTS_IN_TEXT);
+    m_window.GetRunWindow().Bind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateMessagesMode, &m_text, ID_MESSAGES_MODE);
+    m_window.GetRunWindow().Bind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateExecute, this, ID_QUERY_EXECUTE);
+    m_window.GetRunWindow().Bind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateCancelQuery, this, ID_QUERY_CANCEL);
+    m_window.GetRunWindow().Bind(wxEVT_CHAR_HOOK, &CBatchExecution::OnCharHook, this);
+    if (wxStatusBar* bar = m_window.GetQueryStatusBar())
         bar->Bind(wxEVT_LEFT_DOWN, &CTransactionControl::OnStatusBarClick, &m_transactions);
 
-    CFrameMailbox& mailbox = m_frame.GetMailbox();
+    CFrameMailbox& mailbox = m_run.Mailbox();
     mailbox.SetHandler<CExecuteBatchRequest>([this](const CExecuteBatchRequest& request) -> LRESULT {
         // A batch the splitter sent after the run was stopped or ended is not started.
         if (!m_run.IsExecuting() || m_view.m_bFinishing || m_run.IsStopRequested())
@@ -148,16 +151,16 @@ CBatchExecution::CBatchExecution(CChildFrame& frame, std::shared_ptr<CQueryRunSt
 CBatchExecution::~CBatchExecution()
 {
     m_timer.Stop();
-    m_frame.Unbind(wxEVT_MENU, &CBatchExecution::OnExecute, this, ID_QUERY_EXECUTE);
-    m_frame.Unbind(wxEVT_MENU, &CBatchExecution::OnCancelQuery, this, ID_QUERY_CANCEL);
-    m_frame.Unbind(wxEVT_MENU, &CResultsText::OnResultsInText, &m_text, ID_RESULTS_IN_TEXT);
-    m_frame.Unbind(wxEVT_MENU, &CResultsText::OnMessagesMode, &m_text, ID_MESSAGES_MODE);
-    m_frame.Unbind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateResultsInText, &m_text, ID_RESULTS_IN_TEXT);
-    m_frame.Unbind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateMessagesMode, &m_text, ID_MESSAGES_MODE);
-    m_frame.Unbind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateExecute, this, ID_QUERY_EXECUTE);
-    m_frame.Unbind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateCancelQuery, this, ID_QUERY_CANCEL);
-    m_frame.Unbind(wxEVT_CHAR_HOOK, &CBatchExecution::OnCharHook, this);
-    if (wxStatusBar* bar = m_frame.GetQueryStatusBar())
+    m_window.GetRunWindow().Unbind(wxEVT_MENU, &CBatchExecution::OnExecute, this, ID_QUERY_EXECUTE);
+    m_window.GetRunWindow().Unbind(wxEVT_MENU, &CBatchExecution::OnCancelQuery, this, ID_QUERY_CANCEL);
+    m_window.GetRunWindow().Unbind(wxEVT_MENU, &CResultsText::OnResultsInText, &m_text, ID_RESULTS_IN_TEXT);
+    m_window.GetRunWindow().Unbind(wxEVT_MENU, &CResultsText::OnMessagesMode, &m_text, ID_MESSAGES_MODE);
+    m_window.GetRunWindow().Unbind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateResultsInText, &m_text, ID_RESULTS_IN_TEXT);
+    m_window.GetRunWindow().Unbind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateMessagesMode, &m_text, ID_MESSAGES_MODE);
+    m_window.GetRunWindow().Unbind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateExecute, this, ID_QUERY_EXECUTE);
+    m_window.GetRunWindow().Unbind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateCancelQuery, this, ID_QUERY_CANCEL);
+    m_window.GetRunWindow().Unbind(wxEVT_CHAR_HOOK, &CBatchExecution::OnCharHook, this);
+    if (wxStatusBar* bar = m_window.GetQueryStatusBar())
         bar->Unbind(wxEVT_LEFT_DOWN, &CTransactionControl::OnStatusBarClick, &m_transactions);
 }
 
@@ -169,8 +172,8 @@ void CBatchExecution::SetResultsGrids(IResultsGrids* grids)
 
 void CBatchExecution::SetMainStatusText(const wxString& text)
 {
-    if (m_frame.GetHost())
-        m_frame.GetHost()->SetStatusMessage(text);
+    if (m_window.GetHost())
+        m_window.GetHost()->SetStatusMessage(text);
 }
 
 bool CBatchExecution::IsGridFilling() const
@@ -207,10 +210,10 @@ bool CBatchExecution::IsOutputEmpty() const
 
 bool CBatchExecution::IsExecuteEnabled() const
 {
-    CQryView* view = m_frame.GetQueryView();
+    CQryView* view = m_window.GetQueryView();
     wxStyledTextCtrl* edit = view ? view->GetEditCtrl() : nullptr;
-    return m_frame.IsConnectionOpen() && edit && edit->GetLength() > 0 && !m_run.IsExecuting() &&
-           !m_run.IsSearching() && !m_frame.IsPrintPreviewActive();
+    return m_window.IsConnectionOpen() && edit && edit->GetLength() > 0 && !m_run.IsExecuting() &&
+           !m_run.IsSearching() && !m_window.IsPrintPreviewActive();
 }
 
 void CBatchExecution::OnUpdateExecute(wxUpdateUIEvent& event)
@@ -220,7 +223,7 @@ void CBatchExecution::OnUpdateExecute(wxUpdateUIEvent& event)
 
 void CBatchExecution::OnUpdateCancelQuery(wxUpdateUIEvent& event)
 {
-    event.Enable(m_frame.IsConnectionOpen() && m_run.IsExecuting() && !m_run.IsCancelling());
+    event.Enable(m_window.IsConnectionOpen() && m_run.IsExecuting() && !m_run.IsCancelling());
 }
 
 void CBatchExecution::OnExecute(wxCommandEvent&)
@@ -231,7 +234,7 @@ void CBatchExecution::OnExecute(wxCommandEvent&)
 
 void CBatchExecution::ExecuteQuery()
 {
-    CChildFrame& f = m_frame;
+    IRunWindow& f = m_window;
     if (m_run.IsBusy())
         return;
     // The run replaces the grids the preview shows.
@@ -277,7 +280,7 @@ void CBatchExecution::ExecuteQuery()
         if (m_output.m_bSaveMode && m_output.m_saveOptions.publish) {
             const CTorvaneDoc* doc = f.GetQueryDoc();
             m_output.m_saveOptions.publishTitle =
-                export_options::PublishTitle((doc ? doc->GetUserReadableName() : f.GetTitle()).utf8_string());
+                export_options::PublishTitle((doc ? doc->GetUserReadableName() : f.GetRunTitle()).utf8_string());
         }
         if (!m_connection.m_bAutoCommit)
             m_view.m_bStatementInTransaction = 1;
@@ -295,7 +298,7 @@ void CBatchExecution::ExecuteQuery()
 
 bool CBatchExecution::StartSplitter()
 {
-    CChildFrame& f = m_frame;
+    IRunWindow& f = m_window;
     m_run.SetSplitterRunning(true);
     try {
         Reap(m_view.m_pSplitterThread);
@@ -320,7 +323,7 @@ bool CBatchExecution::StartSplitter()
 
 bool CBatchExecution::GetQueryText(wxString& text)
 {
-    CQryView* view = m_frame.GetQueryView();
+    CQryView* view = m_window.GetQueryView();
     wxStyledTextCtrl* edit = view ? view->GetEditCtrl() : nullptr;
     if (!edit) {
         text.clear();
@@ -419,7 +422,7 @@ void CBatchExecution::LocateBatchInEditor(long position)
 bool CBatchExecution::StartExecutionThread(const ado::RecordsetPtr& recordset, const ado::ConnectionPtr& connection,
                                            long recordsAffected)
 {
-    CChildFrame& f = m_frame;
+    IRunWindow& f = m_window;
     auto block = std::make_shared<CExecutionBlock>();
     block->state = m_pRun;
     block->recordset = recordset;
@@ -473,7 +476,7 @@ bool CBatchExecution::StartExportStep(int error)
 
 bool CBatchExecution::StartFailedCompletion(const wxString& errorText)
 {
-    CChildFrame& f = m_frame;
+    IRunWindow& f = m_window;
     std::shared_ptr<CQueryRunState> state = m_pRun;
     const bool textOutput = m_bTextOutput;
     const long batchStart = m_nBatchStart;
@@ -549,13 +552,13 @@ void CBatchExecution::ResetErrorTags()
 
 void CBatchExecution::ClearResults()
 {
-    CChildFrame& f = m_frame;
-    if (CResultView* view = f.GetResultView())
+    IRunWindow& f = m_window;
+    if (wxStyledTextCtrl* view = f.GetResultsText())
         view->Freeze();
     if (m_pGrids)
         m_pGrids->DestroyAllGrids();
     m_text.ClearView();
-    if (CResultView* view = f.GetResultView()) {
+    if (wxStyledTextCtrl* view = f.GetResultsText()) {
         view->Thaw();
         view->Refresh();
     }

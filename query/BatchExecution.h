@@ -17,6 +17,7 @@
 #include "querycore/QueryCancel.h"
 #include "querycore/WorkerThread.h"
 #include "ResultsText.h"
+#include "RunWindow.h"
 #include "TransactionControl.h"
 
 #include <wx/event.h>
@@ -24,7 +25,6 @@
 #include <functional>
 #include <memory>
 
-class CChildFrame;
 class CWindowConnection;
 class IResultsGrids;
 struct COutputMode;
@@ -40,7 +40,7 @@ public:
     // Binds the window's Execute, Cancel, Results in Text and Messages commands, the keys of
     // Execute and Cancel, and the run's private messages. The run works on the window's run
     // state, connection, output mode and view state; the frame is asked for its panes.
-    CBatchExecution(CChildFrame& frame, std::shared_ptr<CQueryRunState> run, CWindowConnection& connection,
+    CBatchExecution(IRunWindow& window, std::shared_ptr<CQueryRunState> run, CWindowConnection& connection,
                     COutputMode& output, CRunViewState& view);
     ~CBatchExecution();
     CBatchExecution(const CBatchExecution&) = delete;
@@ -172,7 +172,7 @@ private:
     // A worker that has finished posts its message as its last act; the wait is short.
     static void Reap(std::unique_ptr<CWorkerThread>& thread);
 
-    CChildFrame& m_frame;
+    IRunWindow& m_window;
     // Shared with the run's workers, which may outlive the window.
     const std::shared_ptr<CQueryRunState> m_pRun;
     CQueryRunState& m_run;

@@ -1,12 +1,18 @@
 // Cancel of a query window's run, the elapsed time and the Execute and Cancel keys, and the
 // connection's event sink.
 #include "BatchExecution.h"
+#include "editor/TorvaneDoc.h"
+#include "querycore/OutputMode.h"
+#include "RunViewState.h"
+#include "TVStatusBar.h"
+#include "WindowConnection.h"
 
-#include "ChildFrame.h"
 #include "querycore/BatchFlow.h"
 #include "SchemaPane.h"
 
 #include "common/ItemComboBoxEx.h"
+
+#include <wx/stc/stc.h>
 
 #include <system_error>
 
@@ -25,7 +31,7 @@ void CBatchExecution::OnCancelQuery(wxCommandEvent&)
 
 void CBatchExecution::CancelQueryBatch()
 {
-    CChildFrame& f = m_frame;
+    IRunWindow& f = m_window;
     const CancelAction action =
         DecideCancel(m_run.IsExecuting(), m_run.IsSplitterRunning(), m_run.IsCancelling());
     if (action == CancelAction::None)
@@ -66,7 +72,7 @@ void CBatchExecution::OnCancelDone()
 
 void CBatchExecution::OnTimer()
 {
-    CChildFrame& f = m_frame;
+    IRunWindow& f = m_window;
     const bool searching = f.GetSchemaView() && f.GetSchemaView()->m_bSearching;
     if (!m_run.IsBusy() && !searching)
         return;
@@ -93,9 +99,9 @@ void CBatchExecution::OnCharHook(wxKeyEvent& event)
     }
     // The command runs after the key's own routing (which may move the focus out of the
     // database list first).
-    wxQueueEvent(m_frame.GetEventHandler(), new wxCommandEvent(wxEVT_MENU, command));
-    for (wxWindow* w = wxWindow::FindFocus(); w && w != &m_frame; w = w->GetParent()) {
-        if (w == m_frame.GetDatabaseList()) {
+    wxQueueEvent(m_window.GetRunWindow().GetEventHandler(), new wxCommandEvent(wxEVT_MENU, command));
+    for (wxWindow* w = wxWindow::FindFocus(); w && w != &m_window.GetRunWindow(); w = w->GetParent()) {
+        if (w == m_window.GetDatabaseList()) {
             event.Skip();
             return;
         }

@@ -1,15 +1,20 @@
 // The end of a query window's batches and runs: the next batch starts or the run ends, and the
 // run's end shows its output and status, restores the output mode, and ends a command-line run.
 #include "BatchExecution.h"
+#include "editor/TorvaneDoc.h"
+#include "querycore/OutputMode.h"
+#include "RunViewState.h"
+#include "TVStatusBar.h"
+#include "WindowConnection.h"
 
-#include "ChildFrame.h"
 #include "querycore/BatchFlow.h"
 #include "QueryHost.h"
 #include "ResultsGrids.h"
-#include "ResultView.h"
 #include "SchemaPane.h"
 
 #include "common/ItemComboBoxEx.h"
+
+#include <wx/stc/stc.h>
 
 #include <wx/app.h>
 #include <wx/utils.h>
@@ -102,12 +107,12 @@ void CBatchExecution::ShowRunOutput(const CRunEndTexts& end, bool gridCreated)
         } else {
             m_text.SetResultsPaneText(wxString::Format("Number of lines of text: %d", m_text.GetLineCount()));
         }
-        if (m_frame.GetResultView())
-            m_frame.GetResultView()->Refresh();
+        if (m_window.GetResultsText())
+            m_window.GetResultsText()->Refresh();
     } else if (m_pGrids && !m_pGrids->IsFilling()) {
         m_pGrids->ShowResults();
     }
-    m_frame.SetFindStatusText(end.statusText);
+    m_window.SetFindStatusText(end.statusText);
 
     if (!m_bTextOutput) {
         if (m_view.m_strResultsPaneText.IsSameAs("Messages", false))
@@ -120,7 +125,7 @@ void CBatchExecution::ShowRunOutput(const CRunEndTexts& end, bool gridCreated)
 void CBatchExecution::RestoreOutputMode()
 {
     // The output mode that the schema pane switched for its own run comes back.
-    if (CSchemaPane* schema = m_frame.GetSchemaView()) {
+    if (CSchemaPane* schema = m_window.GetSchemaView()) {
         if (!m_output.m_bResultsInText && schema->m_bReturnToTextMode) {
             m_output.m_bResultsInText = 1;
             schema->m_bReturnToTextMode = 0;
@@ -155,15 +160,15 @@ void CBatchExecution::RefreshConnectionContext(int error)
         m_fnRefreshCurrentDatabase();
     if (m_connection.m_bTSql && error == 0 && m_fnTrackSetOptions)
         m_fnTrackSetOptions(m_connection.m_strBatchSeparator.empty() ? m_view.m_strSqlText : m_strLastBatch);
-    if ((m_connection.m_bTSql || m_connection.m_bMySql || m_connection.m_bOlap) && m_frame.GetDatabaseList())
-        m_frame.GetDatabaseList()->Enable();
+    if ((m_connection.m_bTSql || m_connection.m_bMySql || m_connection.m_bOlap) && m_window.GetDatabaseList())
+        m_window.GetDatabaseList()->Enable();
     if (m_pGrids)
         m_pGrids->EndRun();
 }
 
 void CBatchExecution::ReportCommandLineRunEnd()
 {
-    IQueryHost* host = m_frame.GetHost();
+    IQueryHost* host = m_window.GetHost();
     const bool failed = m_run.IsStopRequested() || m_run.HasErrors();
     if (m_view.m_bCloseWhenDone && host)
         host->OnCommandLineRunEnded(failed);
@@ -172,7 +177,7 @@ void CBatchExecution::ReportCommandLineRunEnd()
         wxFrame* main = host ? host->GetHostWindow() : nullptr;
         if (m_run.HasErrors() && main && main->IsEnabled() && main->IsIconized()) {
             main->Iconize(false);
-            m_frame.Activate();
+            m_window.ActivateRunWindow();
         }
     }
 }
@@ -196,7 +201,7 @@ void CBatchExecution::ResetRunOptions()
 
 void CBatchExecution::CloseWhenDone()
 {
-    CChildFrame& f = m_frame;
+    IRunWindow& f = m_window;
     if (!m_view.m_bCloseWhenDone)
         return;
     IQueryHost* host = f.GetHost();
@@ -216,8 +221,9 @@ void CBatchExecution::CloseWhenDone()
         return;
     // Whether this was the last connection is seen once the window has gone: windows of one
     // command line that end together must not each count the others.
-    f.CallAfter([&f, host, main] {
-        f.Close();
+    wxWindow& window = f.GetRunWindow();
+    window.CallAfter([&window, host, main] {
+        window.Close();
         if (host->GetConnectionCount() == 0)
             main->CallAfter([host, main] {
                 if (host->GetConnectionCount() == 0 && main->IsIconized())
@@ -229,13 +235,13 @@ void CBatchExecution::CloseWhenDone()
 void CBatchExecution::FocusAfterSaveBatch()
 {
     // Not while a command-line run closes the window, nor while the window is out of view.
-    CChildFrame& f = m_frame;
+    IRunWindow& f = m_window;
     IQueryHost* host = f.GetHost();
     wxFrame* main = host ? host->GetHostWindow() : nullptr;
     if (m_run.IsClosing() || m_view.m_bCloseWhenDone || !main || !main->IsEnabled() || main->IsIconized() ||
-        host->GetActiveQueryWindow() != &f)
+        !f.IsActiveQueryWindow())
         return;
     if (m_output.m_saveOptions.exportToExcel || m_output.m_saveOptions.publish)
         return;
-    f.SetFocus();
+    f.GetRunWindow().SetFocus();
 }

@@ -188,6 +188,25 @@ void CChildFrame::SetMainStatusText(const wxString& text)
         parent->SetStatusText(text);
 }
 
+wxStyledTextCtrl* CChildFrame::GetResultsText() const
+{
+    return m_pResultView;
+}
+
+bool CChildFrame::IsActiveQueryWindow() const
+{
+    return m_pHost && m_pHost->GetActiveQueryWindow() == this;
+}
+
+void CChildFrame::TurnOffResultsInTextWarning()
+{
+    if (m_pHost) {
+        for (CChildFrame* window : m_pHost->GetQueryWindows())
+            window->Connection().m_bResultsInTextWarning = 0;
+    }
+    m_connection.m_bResultsInTextWarning = 0;
+}
+
 void CChildFrame::SetFindStatusText(const wxString& text)
 {
     m_view.m_strStatusText = text;

@@ -15,6 +15,7 @@
 #include "querycore/QueryRunState.h"
 #include "querycore/WorkerThread.h"
 #include "RunViewState.h"
+#include "RunWindow.h"
 #include "TVStatusBar.h"
 #include "WindowConnection.h"
 
@@ -45,7 +46,7 @@ class wxToolBar;
 
 typedef wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame> CChildFrameBase;
 
-class CChildFrame : public CChildFrameBase, public IEditorHost {
+class CChildFrame : public CChildFrameBase, public IEditorHost, public IRunWindow {
 public:
     // The frame registers itself as the view's frame; the view then puts its editor into
     // GetEditorPane() and hands it over with SetEditorWindow(). The host is the application
@@ -78,7 +79,7 @@ public:
     CWindowConnection& Connection() { return m_connection; }
     const CWindowConnection& Connection() const { return m_connection; }
     wxString GetConnectionString() const;
-    bool IsConnectionOpen() const;
+    bool IsConnectionOpen() const override;
     void SetDsnLessConnection(bool dsnLess) { m_bDsnLessConnection = dsnLess; }
     bool IsDsnLessConnection() const { return m_bDsnLessConnection; }
 
@@ -90,12 +91,19 @@ public:
     void ActivateWindow() override { Activate(); }
     bool GetTitleConnection(CQueryTitleConnection& connection) const override;
     wxString GetLastExecutedSql() const override { return m_view.m_strSqlText; }
-    CSchemaPane* GetSchemaView() const { return m_pSchemaView; }
-    CQryView* GetQueryView() const;
+    CSchemaPane* GetSchemaView() const override { return m_pSchemaView; }
+    CQryView* GetQueryView() const override;
     CResultView* GetResultView() const { return m_pResultView; }
-    CTorvaneDoc* GetQueryDoc() const;
-    CItemComboBoxEx* GetDatabaseList() const { return m_wndDatabaseList; }
-    CTVStatusBar* GetQueryStatusBar() const { return m_wndStatusBar; }
+    CTorvaneDoc* GetQueryDoc() const override;
+    CItemComboBoxEx* GetDatabaseList() const override { return m_wndDatabaseList; }
+    CTVStatusBar* GetQueryStatusBar() const override { return m_wndStatusBar; }
+    // The window as its runs see it.
+    wxWindow& GetRunWindow() override { return *this; }
+    wxStyledTextCtrl* GetResultsText() const override;
+    wxString GetRunTitle() const override { return GetTitle(); }
+    void ActivateRunWindow() override { Activate(); }
+    bool IsActiveQueryWindow() const override;
+    void TurnOffResultsInTextWarning() override;
 
     void ShowSchemaPane(bool show);
     // The default pane sizes: the editor row two thirds of the height, the schema column a
@@ -108,7 +116,7 @@ public:
     bool IsSchemaPaneShown() const { return m_bSchemaShown; }
 
     // Pane 0 text and its tip.
-    void SetFindStatusText(const wxString& text);
+    void SetFindStatusText(const wxString& text) override;
 
     // ---- Runs and workers ----
 
@@ -162,7 +170,7 @@ public:
     void CheckFileChanged();
 
     // The application shell around the window; null once it has gone.
-    IQueryHost* GetHost() const { return m_pHost; }
+    IQueryHost* GetHost() const override { return m_pHost; }
     // The shell is going away before the window: from now on the window does without it.
     void DetachHost() { m_pHost = nullptr; }
 
@@ -229,9 +237,9 @@ public:
     // ---- Status bar and panes (ChildFramePanes.cpp) ----
 
     // Shows or hides the results pane (the Output command).
-    void OnViewOutput();
+    void OnViewOutput() override;
     void ActivateEditorPane();
-    void ActivateResultsPane();
+    void ActivateResultsPane() override;
     void ActivateSchemaPane();
     // Moves the focus as F6 (forward) or Shift+F6 does.
     void MoveFocusToPane(bool next);
@@ -240,17 +248,17 @@ public:
     CGoToPane GetGoToPane();
     // Brings the status bar panes up to date (their update handlers).
     void UpdateStatusPanes();
-    bool IsOutputPaneShown() const { return m_bOutputShown != 0; }
+    bool IsOutputPaneShown() const override { return m_bOutputShown != 0; }
 
     // ---- Print preview (ChildFramePreview.cpp) ----
 
     // The window shows a print preview in place of its bars and panes.
-    bool IsPrintPreviewActive() const { return m_pPreviewPane != nullptr; }
+    bool IsPrintPreviewActive() const override { return m_pPreviewPane != nullptr; }
     CPrintPreviewPane* GetPrintPreviewPane() const { return m_pPreviewPane; }
     // Shows the preview, which the window keeps until it closes; ended runs then.
     void ShowPrintPreview(std::unique_ptr<wxPrintPreview> preview, std::function<void()> ended);
     // Closes the print preview when one is shown.
-    void ClosePrintPreview();
+    void ClosePrintPreview() override;
 
 private:
     // Entering or leaving the preview: the bars and panes are hidden, or shown again as they were.

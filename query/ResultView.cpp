@@ -130,9 +130,7 @@ IQueryHost* CResultView::GetHost() const
 
 void CResultView::SetOutputText(const wxString& text)
 {
-    SetReadOnly(false);
-    SetText(text);
-    SetReadOnly(true);
+    SetReadOnlyText(*this, text);
 }
 
 // ---- Grids ----

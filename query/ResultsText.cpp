@@ -1,15 +1,19 @@
 #include "ResultsText.h"
 
-#include "ChildFrame.h"
 #include "common/EditHelpers.h"
 #include "common/SettingsTable.h"
 #include "platform/MessageBox.h"
 #include "QueryHost.h"
 #include "QueryKeyRouting.h"
 #include "ResultsGrids.h"
-#include "ResultView.h"
+#include "RunViewState.h"
+#include "TVStatusBar.h"
+#include "WindowConnection.h"
+
+#include "querycore/OutputMode.h"
 
 #include <wx/statusbr.h>
+#include <wx/stc/stc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -51,16 +55,18 @@ size_t SliceEnd(const wxString& text, size_t from, size_t to)
 
 } // namespace
 
-CResultsText::CResultsText(CChildFrame& frame, CQueryRunState& run) : m_frame(frame), m_run(run)
+CResultsText::CResultsText(IRunWindow& window, CQueryRunState& run, CRunViewState& view, COutputMode& output,
+                           CWindowConnection& connection)
+    : m_window(window), m_run(run), m_view(view), m_output(output), m_connection(connection)
 {
     m_appendTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { AppendPending(); });
 }
 
 void CResultsText::ShowMessages()
 {
-    CResultView* view = m_frame.GetResultView();
-    if (!m_frame.IsOutputPaneShown())
-        m_frame.OnViewOutput();
+    wxStyledTextCtrl* view = m_window.GetResultsText();
+    if (!m_window.IsOutputPaneShown())
+        m_window.OnViewOutput();
     if (m_pGrids)
         m_pGrids->HideAllGrids();
     wxString text = m_run.CopyMessages();
@@ -70,7 +76,7 @@ void CResultsText::ShowMessages()
     if (!text.empty() && view) {
         ClearPending();
         view->Freeze();
-        view->SetOutputText(text);
+        SetReadOnlyText(*view, text);
         if (m_nSavedSelStart == -1 && m_nSavedSelEnd == -1)
             view->GotoPos(view->GetLength());
         else
@@ -87,7 +93,7 @@ void CResultsText::ShowMessages()
 
 void CResultsText::FlushOutputText(bool textOutput)
 {
-    CResultView* view = m_frame.GetResultView();
+    wxStyledTextCtrl* view = m_window.GetResultsText();
     if (!view)
         return;
     std::optional<COutputPiece> piece = m_run.TakeNewOutput(textOutput, m_cursor);
@@ -103,7 +109,7 @@ void CResultsText::FlushOutputText(bool textOutput)
     AppendPending();
 }
 
-void CResultsText::MakeRoom(CResultView& view)
+void CResultsText::MakeRoom(wxStyledTextCtrl& view)
 {
     const size_t needed = static_cast<size_t>(view.GetLength()) + m_nPendingLength;
     if (needed <= m_nRoom)
@@ -114,7 +120,7 @@ void CResultsText::MakeRoom(CResultView& view)
 
 void CResultsText::AppendPending()
 {
-    CResultView* view = m_frame.GetResultView();
+    wxStyledTextCtrl* view = m_window.GetResultsText();
     if (!view || m_pending.empty())
         return;
     const auto deadline = std::chrono::steady_clock::now() + kAppendBudget;
@@ -141,9 +147,9 @@ void CResultsText::AppendPending()
 
 void CResultsText::ClearView()
 {
-    if (CResultView* view = m_frame.GetResultView()) {
+    if (wxStyledTextCtrl* view = m_window.GetResultsText()) {
         view->Freeze();
-        view->SetOutputText(wxString());
+        SetReadOnlyText(*view, wxString());
         view->GotoPos(0);
         view->Thaw();
     }
@@ -166,58 +172,54 @@ void CResultsText::ClearPending()
 
 int CResultsText::GetLineCount() const
 {
-    CResultView* view = m_frame.GetResultView();
+    wxStyledTextCtrl* view = m_window.GetResultsText();
     return view ? view->GetLineCount() : 1;
 }
 
 void CResultsText::SetResultsPaneText(const wxString& text)
 {
-    m_frame.RunView().m_strResultsPaneText = text;
-    if (wxStatusBar* bar = m_frame.GetQueryStatusBar())
-        bar->SetStatusText(m_frame.IsOutputPaneShown() ? text : wxString(), kResultSetPane);
+    m_view.m_strResultsPaneText = text;
+    if (wxStatusBar* bar = m_window.GetQueryStatusBar())
+        bar->SetStatusText(m_window.IsOutputPaneShown() ? text : wxString(), kResultSetPane);
 }
 
 void CResultsText::UpdateResultSetPane()
 {
-    if (m_frame.IsOutputPaneShown() && m_frame.RunView().m_strResultsPaneText.Contains("Number of lines of text:")) {
-        m_frame.RunView().m_strResultsPaneText = wxString::Format("Number of lines of text: %d", GetLineCount());
-    } else if (m_frame.IsOutputPaneShown() &&
-               m_frame.RunView().m_strResultsPaneText.Contains("Number of result sets saved:")) {
+    if (m_window.IsOutputPaneShown() && m_view.m_strResultsPaneText.Contains("Number of lines of text:")) {
+        m_view.m_strResultsPaneText = wxString::Format("Number of lines of text: %d", GetLineCount());
+    } else if (m_window.IsOutputPaneShown() &&
+               m_view.m_strResultsPaneText.Contains("Number of result sets saved:")) {
         const int saved = m_run.SavedResultSets();
-        m_frame.RunView().m_strResultsPaneText = wxString::Format("Number of result sets saved: %d", saved);
+        m_view.m_strResultsPaneText = wxString::Format("Number of result sets saved: %d", saved);
     }
     // A hidden output pane leaves the result-set pane empty.
-    if (!m_frame.IsOutputPaneShown() || !m_frame.RunView().m_strResultsPaneText.empty())
-        SetResultsPaneText(m_frame.RunView().m_strResultsPaneText);
+    if (!m_window.IsOutputPaneShown() || !m_view.m_strResultsPaneText.empty())
+        SetResultsPaneText(m_view.m_strResultsPaneText);
 }
 
 void CResultsText::OnResultsInText(wxCommandEvent&)
 {
-    if (!m_frame.OutputMode().m_bResultsInText && m_frame.Connection().m_bResultsInTextWarning) {
-        if (TVMessageBox(kResultsInTextWarning, wxYES_NO | wxICON_QUESTION, &m_frame) == wxID_NO) {
-            if (m_frame.GetHost()) {
-                for (CChildFrame* window : m_frame.GetHost()->GetQueryWindows())
-                    window->Connection().m_bResultsInTextWarning = 0;
-            }
-            m_frame.Connection().m_bResultsInTextWarning = 0;
+    if (!m_output.m_bResultsInText && m_connection.m_bResultsInTextWarning) {
+        if (TVMessageBox(kResultsInTextWarning, wxYES_NO | wxICON_QUESTION, &m_window.GetRunWindow()) == wxID_NO) {
+            m_window.TurnOffResultsInTextWarning();
             settings::WriteInt(settings::ResultsInTextWarning, 0);
         }
     }
-    m_frame.OutputMode().m_bResultsInText = !m_frame.OutputMode().m_bResultsInText;
+    m_output.m_bResultsInText = !m_output.m_bResultsInText;
 }
 
 void CResultsText::OnUpdateResultsInText(wxUpdateUIEvent& event)
 {
-    event.Enable(m_frame.IsConnectionOpen() && !m_run.IsExecuting());
-    event.Check(m_frame.OutputMode().m_bResultsInText != 0);
+    event.Enable(m_window.IsConnectionOpen() && !m_run.IsExecuting());
+    event.Check(m_output.m_bResultsInText != 0);
 }
 
 void CResultsText::OnMessagesMode(wxCommandEvent&)
 {
     if (m_pGrids && m_pGrids->IsGridFailed())
         return;
-    CResultView* view = m_frame.GetResultView();
-    if (m_frame.RunView().m_strResultsPaneText.IsSameAs("Messages", false) && m_frame.IsOutputPaneShown()) {
+    wxStyledTextCtrl* view = m_window.GetResultsText();
+    if (m_view.m_strResultsPaneText.IsSameAs("Messages", false) && m_window.IsOutputPaneShown()) {
         if (view) {
             const long from = view->GetSelectionStart(), to = view->GetSelectionEnd();
             if (from == to && to == view->GetLength())
@@ -225,17 +227,17 @@ void CResultsText::OnMessagesMode(wxCommandEvent&)
             else
                 m_nSavedSelStart = from, m_nSavedSelEnd = to;
         }
-        const int grid = m_frame.RunView().m_nCurrentGrid == 0 ? 1 : m_frame.RunView().m_nCurrentGrid;
+        const int grid = m_view.m_nCurrentGrid == 0 ? 1 : m_view.m_nCurrentGrid;
         if (!m_pGrids || !m_pGrids->ShowGrid(grid)) {
             if (view)
-                view->SetOutputText(wxString());
+                SetReadOnlyText(*view, wxString());
             ClearPending();
             ForgetBuffer();
             SetResultsPaneText("Results grid #0 of 0; 0 row(s); 0 col(s)");
         }
     } else {
         ShowMessages();
-        m_frame.ActivateResultsPane();
+        m_window.ActivateResultsPane();
     }
     if (view)
         view->Refresh();
@@ -247,7 +249,7 @@ void CResultsText::OnUpdateMessagesMode(wxUpdateUIEvent& event)
         event.Enable(false);
         return;
     }
-    const bool enabled = m_frame.IsConnectionOpen() && m_run.HasMessages();
+    const bool enabled = m_window.IsConnectionOpen() && m_run.HasMessages();
     event.Enable(enabled);
-    event.Check(enabled && m_frame.RunView().m_strResultsPaneText.IsSameAs("Messages") && m_frame.IsOutputPaneShown());
+    event.Check(enabled && m_view.m_strResultsPaneText.IsSameAs("Messages") && m_window.IsOutputPaneShown());
 }

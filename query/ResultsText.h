@@ -5,6 +5,7 @@
 #pragma once
 
 #include "querycore/QueryRunState.h"
+#include "RunWindow.h"
 
 #include <wx/string.h>
 #include <wx/timer.h>
@@ -12,15 +13,18 @@
 #include <cstddef>
 #include <deque>
 
-class CChildFrame;
-class CResultView;
+class wxStyledTextCtrl;
+class CWindowConnection;
+struct COutputMode;
+struct CRunViewState;
 class IResultsGrids;
 class wxCommandEvent;
 class wxUpdateUIEvent;
 
 class CResultsText {
 public:
-    CResultsText(CChildFrame& frame, CQueryRunState& run);
+    CResultsText(IRunWindow& window, CQueryRunState& run, CRunViewState& view, COutputMode& output,
+                 CWindowConnection& connection);
 
     void SetResultsGrids(IResultsGrids* grids) { m_pGrids = grids; }
 
@@ -72,10 +76,13 @@ private:
     void AppendPending();
     void ClearPending();
     // Makes room in the view's document for what it holds and what waits, with room to grow.
-    void MakeRoom(CResultView& view);
+    void MakeRoom(wxStyledTextCtrl& view);
 
-    CChildFrame& m_frame;
+    IRunWindow& m_window;
     CQueryRunState& m_run;
+    CRunViewState& m_view;
+    COutputMode& m_output;
+    CWindowConnection& m_connection;
     IResultsGrids* m_pGrids = nullptr;
     // How far the view follows the run's output buffer.
     COutputCursor m_cursor;
