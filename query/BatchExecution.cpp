@@ -232,11 +232,17 @@ void CBatchExecution::OnExecute(wxCommandEvent&)
         ExecuteQuery();
 }
 
-void CBatchExecution::ExecuteQuery()
+bool CBatchExecution::ExecuteQuery(const CRunOptions& options)
 {
     IRunWindow& f = m_window;
     if (m_run.IsBusy())
-        return;
+        return false;
+    m_view.m_nQueryKind = options.queryKind;
+    m_restoreResultsInText.reset();
+    if (options.resultsInText && *options.resultsInText != (m_output.m_bResultsInText != 0)) {
+        m_restoreResultsInText = m_output.m_bResultsInText != 0;
+        m_output.m_bResultsInText = *options.resultsInText;
+    }
     // The run replaces the grids the preview shows.
     f.ClosePrintPreview();
     SetMainStatusText("Please wait...");
@@ -294,6 +300,7 @@ void CBatchExecution::ExecuteQuery()
         }
     }
     SetMainStatusText(wxString());
+    return true;
 }
 
 bool CBatchExecution::StartSplitter()

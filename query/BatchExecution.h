@@ -24,6 +24,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CWindowConnection;
 class IResultsGrids;
@@ -33,6 +34,15 @@ struct CRunViewState;
 
 enum : int {
     ID_MESSAGES_MODE = TVCommandId(32819),
+};
+
+// What a run started by a command other than Execute asks of it.
+struct CRunOptions {
+    // The output of this run only, text (true) or grids (false); the window's own choice comes
+    // back when the run ends.
+    std::optional<bool> resultsInText;
+    // The catalog list the run fetches, or -1 for the editor's text.
+    int queryKind = -1;
 };
 
 class CBatchExecution {
@@ -55,8 +65,9 @@ public:
     void OnUpdateExecute(wxUpdateUIEvent& event);
     // Open, a run is under way and no cancel is in progress.
     void OnUpdateCancelQuery(wxUpdateUIEvent& event);
-    // ExecuteQuery: starts a run unless one (or a Find in Files search) is under way.
-    void ExecuteQuery();
+    // ExecuteQuery: starts a run unless one (or a Find in Files search) is under way; false when
+    // none started.
+    bool ExecuteQuery(const CRunOptions& options = {});
     // GetQueryText: the editor's selection, else its whole text; the search origin becomes the
     // selection's start (0 without one). False when the text could not be read.
     bool GetQueryText(wxString& text);
@@ -188,6 +199,8 @@ private:
     long m_dwEventCookie = -1;
 
     bool m_bTextOutput = false;
+    // The output mode the window had before a run that chose its own.
+    std::optional<bool> m_restoreResultsInText;
     long m_nRunSerial = 0;
     long m_nBatchStart = 0;
     wxString m_strLastBatch;   // the text of the batch started last

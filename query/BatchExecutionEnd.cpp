@@ -124,15 +124,10 @@ void CBatchExecution::ShowRunOutput(const CRunEndTexts& end, bool gridCreated)
 
 void CBatchExecution::RestoreOutputMode()
 {
-    // The output mode that the schema pane switched for its own run comes back.
-    if (CSchemaPane* schema = m_window.GetSchemaView()) {
-        if (!m_output.m_bResultsInText && schema->m_bReturnToTextMode) {
-            m_output.m_bResultsInText = 1;
-            schema->m_bReturnToTextMode = 0;
-        } else if (m_output.m_bResultsInText && schema->m_bReturnToGridMode) {
-            m_output.m_bResultsInText = 0;
-            schema->m_bReturnToGridMode = 0;
-        }
+    // The output mode that a run chose for itself gives way to the window's own.
+    if (m_restoreResultsInText) {
+        m_output.m_bResultsInText = *m_restoreResultsInText;
+        m_restoreResultsInText.reset();
     }
     if (m_output.m_bSaveMode) {
         m_output.m_bSaveMode = 0;

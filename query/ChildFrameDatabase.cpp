@@ -182,15 +182,13 @@ void CChildFrame::DumpProviderList(int kind, const wxString& note)
 {
     if (!IsProviderCommandEnabled())
         return;
-    m_view.m_nQueryKind = kind;
-    // The list is a grid: text output is off for this run and comes back at its end.
-    if (m_output.m_bResultsInText && m_pSchemaView) {
-        m_output.m_bResultsInText = 0;
-        m_pSchemaView->m_bReturnToTextMode = 1;
-    }
     if (m_pSchemaView)
         m_pSchemaView->AppendToQueryEditor(note);
-    m_pExecution->ExecuteQuery();
+    // The list is a grid, whatever output the window has chosen.
+    CRunOptions options;
+    options.resultsInText = false;
+    options.queryKind = kind;
+    m_pExecution->ExecuteQuery(options);
 }
 
 void CChildFrame::OnDumpKeywords(wxCommandEvent&)

@@ -1,6 +1,6 @@
 // The schema pane of a query window, as the window itself uses it: resetting it to the
 // connection node, handing a statement to the editor, showing its focused item, the quote
-// characters, and the requests the window reads at the end of a run. The schema browser
+// characters, and whether the pane's own Find is searching. The schema browser
 // implements it; the shell makes it for each window (IQueryHost::CreateSchemaPane). Window
 // thread only.
 #pragma once
@@ -24,7 +24,5 @@ public:
 
     wxString m_strQuotePrefix;
     wxString m_strQuoteSuffix;
-    int m_bReturnToGridMode = 0; // set by Design, which switched the window to text output
-    int m_bReturnToTextMode = 0; // set by the row-returning commands, which switched text output off
     int m_bSearching = 0;        // the pane's own Find is searching the tree
 };

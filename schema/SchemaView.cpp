@@ -477,13 +477,10 @@ bool CSchemaView::ReturnRows(int rows)
     const wxString sql = m_pModel->BuildSelectStatement(rows);
     if (sql.empty())
         return false;
-    // The rows go to grids; the window switches text output back on when the run ends.
-    COutputMode& output = m_pFrame->OutputMode();
-    if (output.m_bResultsInText) {
-        output.m_bResultsInText = 0;
-        m_bReturnToTextMode = 1;
-    }
-    AppendAndExecute(sql);
+    // The rows go to grids, whatever output the window has chosen.
+    CRunOptions options;
+    options.resultsInText = false;
+    AppendAndExecute(sql, options);
     return true;
 }
 
@@ -556,8 +553,8 @@ void CSchemaView::AppendToQueryEditor(const wxString& statement)
         doc->Modify(true);
 }
 
-void CSchemaView::AppendAndExecute(const wxString& statement)
+void CSchemaView::AppendAndExecute(const wxString& statement, const CRunOptions& options)
 {
     AppendToQueryEditor(statement);
-    m_pFrame->GetExecution().ExecuteQuery();
+    m_pFrame->GetExecution().ExecuteQuery(options);
 }

@@ -18,6 +18,8 @@
 
 #include <memory>
 
+struct CRunOptions;
+
 class CChildFrame;
 class wxMenu;
 
@@ -37,8 +39,8 @@ public:
     // selected: a blank line before it when the editor holds text, ";" after it for dialects that
     // end statements so, then the batch separator on a line of its own when one is set.
     void AppendToQueryEditor(const wxString& statement) override;
-    // Appends the statement and runs it.
-    void AppendAndExecute(const wxString& statement);
+    // Appends the statement and runs it with the options.
+    void AppendAndExecute(const wxString& statement, const CRunOptions& options);
 
     // Builds the SELECT for the caret's object or columns (rows: -1 all, 0 headings only, n at
     // most n), appends it and runs it, with results in grids for that run. Nothing while the

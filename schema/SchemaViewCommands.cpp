@@ -19,13 +19,10 @@ void CSchemaView::OnDesign()
     const wxString sql = m_pModel->BuildObjectSourceQuery();
     if (sql.empty())
         return;
-    // The source lines arrive as text; the window switches text output off when the run ends.
-    COutputMode& output = m_pFrame->OutputMode();
-    if (!output.m_bResultsInText) {
-        output.m_bResultsInText = 1;
-        m_bReturnToGridMode = 1;
-    }
-    AppendAndExecute(sql);
+    // The source lines arrive as text, whatever output the window has chosen.
+    CRunOptions options;
+    options.resultsInText = true;
+    AppendAndExecute(sql, options);
 }
 
 void CSchemaView::OnEditCopy(wxCommandEvent&)
