@@ -76,13 +76,13 @@ void CBatchExecution::Reap(std::unique_ptr<CWorkerThread>& thread)
 }
 
 CBatchExecution::CBatchExecution(IRunWindow& window, std::shared_ptr<CQueryRunState> run,
-                                 CWindowConnection& connection, COutputMode& output, CRunViewState& view)
+                                 CWindowConnection& connection, COutputMode& output)
     : m_window(window), m_pRun(std::move(run)), m_run(*m_pRun), m_connection(connection), m_output(output),
-      m_view(view),
-      m_transactions(window.GetRunWindow(), connection, view, [this](const wxString& text) { SetMainStatusText(text); }),
-      m_text(window, m_run, view, output, connection), m_timer(view, connection, window.GetQueryStatusBar(), [this] { OnTimer(); }),
+      m_transactions(window.GetRunWindow(), connection, m_view, [this](const wxString& text) { SetMainStatusText(text); }),
+      m_text(window, m_run, m_view, output, connection), m_timer(m_view, connection, window.GetQueryStatusBar(), [this] { OnTimer(); }),
       m_loop(m_run, [this] { return m_fnPageFileUsage(); }), m_pCancelTicket(std::make_shared<CCancelTicket>())
 {
+    ResetPaneTexts();
     m_window.GetRunWindow().Bind(wxEVT_MENU, &CBatchExecution::OnExecute, this, ID_QUERY_EXECUTE);
     m_window.GetRunWindow().Bind(wxEVT_MENU, &CBatchExecution::OnCancelQuery, this, ID_QUERY_CANCEL);
     m_window.GetRunWindow().Bind(wxEVT_MENU, &CResultsText::OnResultsInText, &m_text, ID_RESULTS_IN_TEXT);
@@ -182,6 +182,30 @@ bool CBatchExecution::IsGridFilling() const
 }
 
 // ---- Runs ----
+
+void CBatchExecution::ResetPaneTexts()
+{
+    m_view.m_strExecTime = m_connection.m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
+    m_view.m_strResultsPaneText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
+}
+
+bool CBatchExecution::StopWorkers(std::chrono::milliseconds budget)
+{
+    m_run.RequestStop();
+    m_run.CancelRunningStatement();
+    // A worker waiting for the window's answer gets -1 now instead of waiting for ever.
+    m_run.Mailbox().Close();
+    const auto deadline = std::chrono::steady_clock::now() + budget;
+    bool allEnded = true;
+    for (std::unique_ptr<CWorkerThread>* thread :
+         {&m_view.m_pExportThread, &m_view.m_pCancelThread, &m_view.m_pExecThread, &m_view.m_pSplitterThread}) {
+        if (*thread) {
+            allEnded = (*thread)->WaitUntil(deadline) && allEnded;
+            thread->reset();
+        }
+    }
+    return allEnded;
+}
 
 bool CBatchExecution::IsBusy() const
 {
@@ -569,7 +593,7 @@ void CBatchExecution::ClearResults()
         view->Thaw();
         view->Refresh();
     }
-    m_view.m_nCurrentGrid = 0;
+    m_view.m_grids.SetCurrent(0);
     m_view.m_bFinishing = 0;
     if (m_view.m_nTimerId)
         m_timer.KillExecTimer();

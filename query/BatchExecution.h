@@ -17,11 +17,13 @@
 #include "querycore/QueryCancel.h"
 #include "querycore/WorkerThread.h"
 #include "ResultsText.h"
+#include "RunViewState.h"
 #include "RunWindow.h"
 #include "TransactionControl.h"
 
 #include <wx/event.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -30,7 +32,6 @@ class CWindowConnection;
 class IResultsGrids;
 struct COutputMode;
 class CQueryRunState;
-struct CRunViewState;
 
 enum : int {
     ID_MESSAGES_MODE = TVCommandId(32819),
@@ -51,7 +52,7 @@ public:
     // Execute and Cancel, and the run's private messages. The run works on the window's run
     // state, connection, output mode and view state; the frame is asked for its panes.
     CBatchExecution(IRunWindow& window, std::shared_ptr<CQueryRunState> run, CWindowConnection& connection,
-                    COutputMode& output, CRunViewState& view);
+                    COutputMode& output);
     ~CBatchExecution();
     CBatchExecution(const CBatchExecution&) = delete;
     CBatchExecution& operator=(const CBatchExecution&) = delete;
@@ -116,6 +117,26 @@ public:
     std::function<void()> m_fnReadCurrentDatabase;
     std::function<void()> m_fnRefreshCurrentDatabase;
     std::function<void(const wxString&)> m_fnTrackSetOptions;
+
+    // ---- What the window shows of the run ----
+
+    const CRunViewState& View() const { return m_view; }
+    // The run's results grids, which the window's grid messages make, fill and show.
+    CResultGridList& Grids() { return m_view.m_grids; }
+    // Status pane 0.
+    void SetStatusText(const wxString& text) { m_view.m_strStatusText = text; }
+    // The result-set pane's text as the window last worked it out.
+    void SetResultsPaneText(const wxString& text) { m_view.m_strResultsPaneText = text; }
+    // The elapsed-time and result-set panes as before any run (Clear All emptied everything).
+    void ResetPaneTexts();
+    // A command-line run: the window closes when the run ends (unless it failed or holds a
+    // transaction open).
+    void CloseWhenRunEnds() { m_view.m_bCloseWhenDone = 1; }
+    // The run's workers are told to stop, a statement under way is cancelled, a worker waiting
+    // for the window's answer is answered with failure, then a join bounded by the budget for
+    // all threads together. A thread still running afterwards is let go; it holds only the
+    // shared state. True when every thread ended in time.
+    bool StopWorkers(std::chrono::milliseconds budget);
 
     // ---- Cancel ----
 
@@ -189,7 +210,7 @@ private:
     CQueryRunState& m_run;
     CWindowConnection& m_connection;
     COutputMode& m_output;
-    CRunViewState& m_view;
+    CRunViewState m_view;
     CTransactionControl m_transactions;
     CResultsText m_text;
     CExecTimer m_timer;

@@ -55,7 +55,6 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
       m_pHost(&host),
       m_connection(CSettingsStore::Get(), [this] { OnQuotesChanged(); })
 {
-    m_view.m_strExecTime = m_connection.m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
     Create(doc, view, parent, wxID_ANY, wxEmptyString);
     if (auto* queryDoc = dynamic_cast<CTorvaneDoc*>(doc))
         queryDoc->SetFrame(this);
@@ -80,7 +79,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     Bind(wxEVT_MENU, &CChildFrame::OnPrintPreviewCommand, this, ID_FILE_PRINT_PREVIEW);
     Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdatePrintPreview, this, ID_FILE_PRINT_PREVIEW);
     parent->Bind(wxEVT_ACTIVATE, &CChildFrame::OnMainFrameActivate, this);
-    m_pExecution = std::make_unique<CBatchExecution>(*this, m_pRunState, m_connection, m_output, m_view);
+    m_pExecution = std::make_unique<CBatchExecution>(*this, m_pRunState, m_connection, m_output);
     m_pSaveAs = std::make_unique<CExecuteAndSaveAs>(*this, m_output, *m_pRunState);
     m_pExecution->SetResultsGrids(m_pResultView);
     BindDatabaseCommands();
@@ -209,7 +208,7 @@ void CChildFrame::TurnOffResultsInTextWarning()
 
 void CChildFrame::SetFindStatusText(const wxString& text)
 {
-    m_view.m_strStatusText = text;
+    m_pExecution->SetStatusText(text);
     m_wndStatusBar->SetStatusText(text, 0);
     m_wndStatusBar->SetTipText(0, text);
 }
@@ -471,22 +470,19 @@ void CChildFrame::StopFindInFiles()
         m_pRunState->RequestStop();
 }
 
+wxString CChildFrame::GetLastExecutedSql() const
+{
+    return m_pExecution->View().m_strSqlText;
+}
+
+void CChildFrame::CloseWhenRunEnds()
+{
+    m_pExecution->CloseWhenRunEnds();
+}
+
 bool CChildFrame::StopWorkers(std::chrono::milliseconds budget)
 {
-    m_pRunState->RequestStop();
-    m_pRunState->CancelRunningStatement();
-    // A worker waiting for the window's answer gets -1 now instead of waiting for ever.
-    GetMailbox().Close();
-    const auto deadline = std::chrono::steady_clock::now() + budget;
-    bool allEnded = true;
-    for (std::unique_ptr<CWorkerThread>* thread :
-         {&m_view.m_pExportThread, &m_view.m_pCancelThread, &m_view.m_pExecThread, &m_view.m_pSplitterThread}) {
-        if (*thread) {
-            allEnded = (*thread)->WaitUntil(deadline) && allEnded;
-            thread->reset();
-        }
-    }
-    return allEnded;
+    return m_pExecution->StopWorkers(budget);
 }
 
 CChildFrame::CNestedLoop::CNestedLoop(CChildFrame& frame) : m_frame(frame)
@@ -595,7 +591,7 @@ void CChildFrame::OnDestroy()
         return;
     m_bDestroyed = true;
     wxBusyCursor wait;
-    if (m_view.m_nGridCount > 0)
+    if (m_pExecution->Grids().Count() > 0)
         SetMainStatusText("Please wait...");
     m_pRunState->SetClosing(true);
     const bool allStopped = StopWorkers();
@@ -669,7 +665,7 @@ void CChildFrame::OnCharHook(wxKeyEvent& event)
             key.inDatabaseList = true;
     key.executing = m_pRunState->IsExecuting();
     key.findInFiles = m_pRunState->IsSearching();
-    key.gridCount = m_view.m_nGridCount;
+    key.gridCount = m_pExecution->Grids().Count();
     key.refreshEnabled = key.keyCode == WXK_F8 && IsCommandEnabled(*GetEventHandler(), ID_REFRESH);
 
     const CQueryKeyRoute route = RouteQueryWindowKey(key);

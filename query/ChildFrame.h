@@ -14,7 +14,6 @@
 #include "querycore/OutputMode.h"
 #include "querycore/QueryRunState.h"
 #include "querycore/WorkerThread.h"
-#include "RunViewState.h"
 #include "RunWindow.h"
 #include "TVStatusBar.h"
 #include "WindowConnection.h"
@@ -90,7 +89,7 @@ public:
     bool IsEditorPaneActive() const override { return m_pActivePane == m_pEditorPane; }
     void ActivateWindow() override { Activate(); }
     bool GetTitleConnection(CQueryTitleConnection& connection) const override;
-    wxString GetLastExecutedSql() const override { return m_view.m_strSqlText; }
+    wxString GetLastExecutedSql() const override;
     CSchemaPane* GetSchemaView() const override { return m_pSchemaView; }
     CQryView* GetQueryView() const override;
     CResultView* GetResultView() const { return m_pResultView; }
@@ -139,12 +138,9 @@ public:
     // Execute and Save As, and the save options of its runs.
     CExecuteAndSaveAs& GetSaveAs() const { return *m_pSaveAs; }
 
-    // The UI thread's side of the run: status texts, grids, the batch under way, its workers.
-    CRunViewState& RunView() { return m_view; }
-    const CRunViewState& RunView() const { return m_view; }
     // A command-line run: the window closes when the run ends (unless it failed or holds a
     // transaction open).
-    void CloseWhenRunEnds() { m_view.m_bCloseWhenDone = 1; }
+    void CloseWhenRunEnds();
     bool IsExecuting() const { return m_pRunState->IsExecuting(); }
     bool IsFindInFilesRunning() const { return m_pRunState->IsSearching(); }
     // A run or a Find in Files search is under way: the one answer to whether the window is busy.
@@ -360,7 +356,6 @@ private:
     IQueryHost* m_pHost;
     CWindowConnection m_connection;
     COutputMode m_output;
-    CRunViewState m_view;
     std::unique_ptr<CBatchExecution> m_pExecution;
     std::unique_ptr<CExecuteAndSaveAs> m_pSaveAs;
 

@@ -66,14 +66,12 @@ wxFont CChildFrame::GetConfiguredGridFont() const
 
 CMSHFlexGrid* CChildFrame::GetResultGrid(int n) const
 {
-    if (n < 1 || n > static_cast<int>(m_view.m_gridList.size()))
-        return nullptr;
-    return m_view.m_gridList[static_cast<size_t>(n - 1)];
+    return m_pExecution->Grids().At(n);
 }
 
 void CChildFrame::SetGridFont(const wxFont& font)
 {
-    for (CMSHFlexGrid* grid : m_view.m_gridList)
+    for (CMSHFlexGrid* grid : m_pExecution->Grids().All())
         grid->SetGridFont(font);
     m_nFontPoints = -1;
     m_nTwipsPerPixel = -1;
@@ -87,7 +85,7 @@ LRESULT CChildFrame::OnCreateResultGrid(const CCreateResultGrid& request)
     if (m_bDestroyed || !block || !m_pResultView)
         return 0;
     block->m_pCurrentGrid.reset();
-    if (m_view.m_nGridCount >= kMaxResultGrids)
+    if (m_pExecution->Grids().Count() >= kMaxResultGrids)
         return kGridLimitReached;
     CMSHFlexGrid* grid = nullptr;
     try {
@@ -97,9 +95,8 @@ LRESULT CChildFrame::OnCreateResultGrid(const CCreateResultGrid& request)
         return -1;
     }
     grid->Hide();
-    m_view.m_gridList.push_back(grid);
-    m_view.m_nGridCount = static_cast<int>(m_view.m_gridList.size());
-    if (m_view.m_nGridCount == 1) {
+    m_pExecution->Grids().Add(grid);
+    if (m_pExecution->Grids().Count() == 1) {
         m_pResultView->SetCurrentGrid(grid);
         const wxSize size = m_pResultView->GetClientSize();
         ForceWindowSize(grid, size.x, size.y);
@@ -124,7 +121,7 @@ LRESULT CChildFrame::OnSetGridRows(const CSetGridRows& request)
     CGridWorkBlock* block = request.block;
     if (m_bDestroyed || !block)
         return -1;
-    CMSHFlexGrid* grid = FindGridOfStore(m_view.m_gridList, block->m_pCurrentGrid.get());
+    CMSHFlexGrid* grid = FindGridOfStore(m_pExecution->Grids().All(), block->m_pCurrentGrid.get());
     if (!grid)
         return -1;
     grid->SetRedraw(false);
@@ -137,13 +134,13 @@ LRESULT CChildFrame::OnSetGridRows(const CSetGridRows& request)
     // The worker could not make room for more rows: the grid keeps those written.
     if (block->m_strFailure.empty())
         return 0;
-    m_view.m_bGridFailed = 1;
+    m_pExecution->Grids().SetFailed(true);
     return -1;
 }
 
 LRESULT CChildFrame::OnSetGridRedraw(const CSetGridRedraw& request)
 {
-    CMSHFlexGrid* grid = FindGridOfStore(m_view.m_gridList, request.grid);
+    CMSHFlexGrid* grid = FindGridOfStore(m_pExecution->Grids().All(), request.grid);
     if (m_bDestroyed || !grid)
         return 0;
     const bool on = request.redraw;
@@ -152,8 +149,8 @@ LRESULT CChildFrame::OnSetGridRedraw(const CSetGridRedraw& request)
         return 0;
     // The widths the worker has just worked out.
     grid->SyncWithStore();
-    if (m_view.m_nGridCount == 1 && grid == m_view.m_gridList.front() && !grid->IsShown() &&
-        m_view.m_strResultsPaneText.Contains(kResultsGridTag)) {
+    if (m_pExecution->Grids().Count() == 1 && grid == m_pExecution->Grids().First() && !grid->IsShown() &&
+        m_pExecution->View().m_strResultsPaneText.Contains(kResultsGridTag)) {
         // The first grid shows while the batch still runs.
         const wxSize size = m_pResultView->GetClientSize();
         ForceWindowSize(grid, size.x, size.y);
@@ -163,8 +160,8 @@ LRESULT CChildFrame::OnSetGridRedraw(const CSetGridRedraw& request)
         if (focusInView)
             grid->SetFocus();
         grid->Refresh();
-    } else if (m_view.m_nGridCount == 2 && m_view.m_nCurrentGrid == 0) {
-        m_view.m_nCurrentGrid = 1;
+    } else if (m_pExecution->Grids().Count() == 2 && m_pExecution->Grids().Current() == 0) {
+        m_pExecution->Grids().SetCurrent(1);
         UpdateWindowUI(wxUPDATE_UI_RECURSE);
     }
     return 0;
@@ -179,7 +176,7 @@ wxString CChildFrame::GetGridStatusText(CMSHFlexGrid* grid, int n) const
         rows = grid->GetStore()->m_nHasRows == 0 ? 0 : static_cast<unsigned long>(grid->GetRows() - 1);
         cols = static_cast<unsigned long>(grid->GetCols() - 1);
     }
-    return wxString::Format("Results grid #%d of %d; %lu row(s); %lu col(s)", n, m_view.m_nGridCount, rows, cols);
+    return wxString::Format("Results grid #%d of %d; %lu row(s); %lu col(s)", n, m_pExecution->Grids().Count(), rows, cols);
 }
 
 void CChildFrame::UpdateGridStatus(CMSHFlexGrid* grid, int n)
@@ -191,7 +188,7 @@ void CChildFrame::UpdateGridStatus(CMSHFlexGrid* grid, int n)
 
     m_pResultView->CloseFindDialog();
     m_pResultView->Freeze();
-    if (m_view.m_strResultsPaneText.IsSameAs("Messages", false)) {
+    if (m_pExecution->View().m_strResultsPaneText.IsSameAs("Messages", false)) {
         long from = 0, to = 0;
         m_pResultView->GetSelection(&from, &to);
         if (from == to && to == m_pResultView->GetLength())
@@ -201,7 +198,7 @@ void CChildFrame::UpdateGridStatus(CMSHFlexGrid* grid, int n)
         text.m_nSavedSelEnd = to;
     }
     m_pResultView->SetOutputText(wxString());
-    if (m_view.m_nGridCount > 1)
+    if (m_pExecution->Grids().Count() > 1)
         HideAllGrids();
 
     m_pResultView->SetCurrentGrid(grid);
@@ -219,17 +216,17 @@ void CChildFrame::UpdateGridStatus(CMSHFlexGrid* grid, int n)
     m_pResultView->Refresh();
     ActivateResultsPane();
 
-    m_view.m_strResultsPaneText = GetGridStatusText(grid, n);
+    m_pExecution->SetResultsPaneText(GetGridStatusText(grid, n));
     UpdateStatusPanes();
 }
 
 void CChildFrame::ShowResults()
 {
     // After a failed growth the grids stay hidden; the failure is among the messages.
-    if (m_output.m_bResultsInText || m_view.m_bGridFailed || m_view.m_gridList.empty() ||
-        !m_view.m_strResultsPaneText.Contains(kResultsGridTag))
+    if (m_output.m_bResultsInText || m_pExecution->Grids().IsFailed() || m_pExecution->Grids().IsEmpty() ||
+        !m_pExecution->View().m_strResultsPaneText.Contains(kResultsGridTag))
         return;
-    const int n = m_view.m_nCurrentGrid > 0 ? m_view.m_nCurrentGrid : 1;
+    const int n = m_pExecution->Grids().Current() > 0 ? m_pExecution->Grids().Current() : 1;
     CMSHFlexGrid* grid = GetResultGrid(n);
     if (!grid)
         return;
@@ -249,13 +246,13 @@ void CChildFrame::ShowResults()
         grid->SetRedraw(true);
         grid->Refresh();
     }
-    m_view.m_strResultsPaneText = GetGridStatusText(grid, n);
+    m_pExecution->SetResultsPaneText(GetGridStatusText(grid, n));
     UpdateStatusPanes();
 }
 
 void CChildFrame::HideAllGrids()
 {
-    for (CMSHFlexGrid* grid : m_view.m_gridList)
+    for (CMSHFlexGrid* grid : m_pExecution->Grids().All())
         grid->Hide();
 }
 
@@ -263,10 +260,9 @@ void CChildFrame::DestroyAllGrids()
 {
     if (m_pResultView)
         m_pResultView->Freeze();
-    for (CMSHFlexGrid* grid : m_view.m_gridList)
+    for (CMSHFlexGrid* grid : m_pExecution->Grids().All())
         grid->Destroy();
-    m_view.m_gridList.clear();
-    m_view.m_nGridCount = 0;
+    m_pExecution->Grids().Clear();
     if (m_pResultView) {
         m_pResultView->SetCurrentGrid(nullptr);
         m_pResultView->Thaw();
@@ -276,7 +272,7 @@ void CChildFrame::DestroyAllGrids()
 
 void CChildFrame::ForceWindowSize(wxWindow* window, int width, int height)
 {
-    if (!window || m_view.m_bGridFailed)
+    if (!window || m_pExecution->Grids().IsFailed())
         return;
     // A window that never takes the size is left after a few tries.
     for (int attempt = 0; attempt < 5; ++attempt) {
@@ -293,58 +289,58 @@ void CChildFrame::ForceWindowSize(wxWindow* window, int width, int height)
 
 void CChildFrame::OnGridCommand(wxCommandEvent& event)
 {
-    if (m_view.m_bGridFailed)
+    if (m_pExecution->Grids().IsFailed())
         return;
-    int n = m_view.m_nCurrentGrid;
+    int n = m_pExecution->Grids().Current();
     switch (event.GetId()) {
     case ID_PREVIOUS_GRID:
-        if (m_view.m_nCurrentGrid <= 1)
+        if (m_pExecution->Grids().Current() <= 1)
             return;
-        n = m_view.m_nCurrentGrid - 1;
+        n = m_pExecution->Grids().Current() - 1;
         break;
     case ID_NEXT_GRID:
-        if (m_view.m_nCurrentGrid < 1 || m_view.m_nCurrentGrid >= m_view.m_nGridCount)
+        if (m_pExecution->Grids().Current() < 1 || m_pExecution->Grids().Current() >= m_pExecution->Grids().Count())
             return;
-        n = m_view.m_nCurrentGrid + 1;
+        n = m_pExecution->Grids().Current() + 1;
         break;
     case ID_FIRST_GRID:
-        if (m_view.m_nCurrentGrid <= 1)
+        if (m_pExecution->Grids().Current() <= 1)
             return;
         n = 1;
         break;
     case ID_LAST_GRID:
-        if (m_view.m_nCurrentGrid < 1 || m_view.m_nCurrentGrid >= m_view.m_nGridCount)
+        if (m_pExecution->Grids().Current() < 1 || m_pExecution->Grids().Current() >= m_pExecution->Grids().Count())
             return;
-        n = m_view.m_nGridCount;
+        n = m_pExecution->Grids().Count();
         break;
     case ID_GO_TO_GRID: {
-        if (m_view.m_nGridCount <= 1)
+        if (m_pExecution->Grids().Count() <= 1)
             return;
-        CGoToGridDlg dialog(this, m_view.m_nCurrentGrid > 0 ? m_view.m_nCurrentGrid : 1);
+        CGoToGridDlg dialog(this, m_pExecution->Grids().Current() > 0 ? m_pExecution->Grids().Current() : 1);
         if (dialog.ShowModal() != wxID_OK)
             return;
-        n = std::clamp(dialog.m_nGridNumber, 1, m_view.m_nGridCount);
+        n = std::clamp(dialog.m_nGridNumber, 1, m_pExecution->Grids().Count());
         break;
     }
     default:
         return;
     }
-    m_view.m_nCurrentGrid = n;
+    m_pExecution->Grids().SetCurrent(n);
     UpdateGridStatus(GetResultGrid(n), n);
 }
 
 void CChildFrame::OnUpdateGridCommand(wxUpdateUIEvent& event)
 {
-    if (m_view.m_bGridFailed) {
+    if (m_pExecution->Grids().IsFailed()) {
         event.Enable(false);
         return;
     }
     switch (event.GetId()) {
     case ID_PREVIOUS_GRID:
-    case ID_FIRST_GRID: event.Enable(m_view.m_nCurrentGrid > 1); break;
+    case ID_FIRST_GRID: event.Enable(m_pExecution->Grids().Current() > 1); break;
     case ID_NEXT_GRID:
-    case ID_LAST_GRID: event.Enable(m_view.m_nCurrentGrid > 0 && m_view.m_nCurrentGrid < m_view.m_nGridCount); break;
-    case ID_GO_TO_GRID: event.Enable(m_view.m_nGridCount > 1); break;
+    case ID_LAST_GRID: event.Enable(m_pExecution->Grids().Current() > 0 && m_pExecution->Grids().Current() < m_pExecution->Grids().Count()); break;
+    case ID_GO_TO_GRID: event.Enable(m_pExecution->Grids().Count() > 1); break;
     default: break;
     }
 }
@@ -353,7 +349,7 @@ void CChildFrame::OnSysColourChanged(wxSysColourChangedEvent& event)
 {
     event.Skip();
     const wxColour window = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
-    for (CMSHFlexGrid* grid : m_view.m_gridList)
+    for (CMSHFlexGrid* grid : m_pExecution->Grids().All())
         grid->SetBackColor(window);
     Refresh();
 }

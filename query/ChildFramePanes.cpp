@@ -84,7 +84,7 @@ void CChildFrame::CreateBars(wxSizer* sizer)
     m_wndStatusBar = new CTVStatusBar(this, [this] { return m_connection.m_bAutoCommit != 0; });
     m_nPaneWidths[0] = -1;
     m_nPaneWidths[1] = 24;
-    m_nPaneWidths[2] = PaneTextWidth(m_wndStatusBar, m_view.m_strExecTime);
+    m_nPaneWidths[2] = PaneTextWidth(m_wndStatusBar, m_pExecution->View().m_strExecTime);
     m_nPaneWidths[3] = PaneTextWidth(m_wndStatusBar, kResultsPaneSample);
     m_nPaneWidths[4] = PaneTextWidth(m_wndStatusBar, kLineColumnSample);
     m_wndStatusBar->SetFieldsCount(5, m_nPaneWidths);
@@ -92,8 +92,8 @@ void CChildFrame::CreateBars(wxSizer* sizer)
         event.Skip();
         ApplyStatusWidths();
     });
-    m_wndStatusBar->SetStatusText(m_view.m_strExecTime, 2);
-    m_wndStatusBar->SetStatusText(m_view.m_strResultsPaneText, 3);
+    m_wndStatusBar->SetStatusText(m_pExecution->View().m_strExecTime, 2);
+    m_wndStatusBar->SetStatusText(m_pExecution->View().m_strResultsPaneText, 3);
     m_wndStatusBar->SetStatusText(m_strLineColText, 4);
 
     // The database list takes the status bar's font when that is the small one, else the
@@ -163,7 +163,7 @@ void CChildFrame::UpdateStatusPanes()
         if (m_wndStatusBar->GetStatusText(index) != text)
             m_wndStatusBar->SetStatusText(text, index);
     };
-    show(0, m_view.m_strStatusText);
+    show(0, m_pExecution->View().m_strStatusText);
 
     // The autocommit pane repaints and tells its mode when the mode changes.
     if (m_connection.m_bAutoCommit != m_bShownAutoCommit) {
@@ -177,18 +177,18 @@ void CChildFrame::UpdateStatusPanes()
         show(2, wxString());
         show(3, wxString());
     } else {
-        FitStatusPane(2, m_view.m_strExecTime);
-        show(2, m_view.m_strExecTime);
-        if (m_view.m_strResultsPaneText.Contains(kLinesOfText)) {
-            m_view.m_strResultsPaneText = wxString::Format("%s %d", kLinesOfText, m_pResultView->GetLineCount());
-        } else if (m_pRunState->IsExecuting() && m_view.m_strResultsPaneText.Contains(kResultsGridTag)) {
+        FitStatusPane(2, m_pExecution->View().m_strExecTime);
+        show(2, m_pExecution->View().m_strExecTime);
+        if (m_pExecution->View().m_strResultsPaneText.Contains(kLinesOfText)) {
+            m_pExecution->SetResultsPaneText(wxString::Format("%s %d", kLinesOfText, m_pResultView->GetLineCount()));
+        } else if (m_pRunState->IsExecuting() && m_pExecution->View().m_strResultsPaneText.Contains(kResultsGridTag)) {
             // While a run fills the grid shown, its row count grows.
-            const int n = m_view.m_nCurrentGrid > 0 ? m_view.m_nCurrentGrid : 1;
+            const int n = m_pExecution->Grids().Current() > 0 ? m_pExecution->Grids().Current() : 1;
             if (CMSHFlexGrid* grid = GetResultGrid(n); grid && grid->IsShown())
-                m_view.m_strResultsPaneText = GetGridStatusText(grid, n);
+                m_pExecution->SetResultsPaneText(GetGridStatusText(grid, n));
         }
-        FitStatusPane(3, m_view.m_strResultsPaneText);
-        show(3, m_view.m_strResultsPaneText);
+        FitStatusPane(3, m_pExecution->View().m_strResultsPaneText);
+        show(3, m_pExecution->View().m_strResultsPaneText);
     }
     UpdateLineColumnPane();
     show(4, m_strLineColText);
@@ -266,7 +266,7 @@ void CChildFrame::OnViewOutput()
         m_pResultView->Show();
         m_outerShare->SplitHorizontally(m_wndInnerSplitter, m_pResultView);
         m_bOutputShown = 1;
-        if (m_view.m_nGridCount > 0 || m_pResultView->GetLength() > 0)
+        if (m_pExecution->Grids().Count() > 0 || m_pResultView->GetLength() > 0)
             ActivateResultsPane();
     }
     if (PaneOf(wxWindow::FindFocus()) == m_pSchemaView)
@@ -277,7 +277,7 @@ void CChildFrame::OnViewOutput()
 bool CChildFrame::IsViewOutputEnabled()
 {
     return !m_bPreviewMode && !m_pRunState->IsBusy() &&
-           (m_view.m_nGridCount > 0 || m_pRunState->HasMessages() || m_pResultView->GetLength() > 0);
+           (m_pExecution->Grids().Count() > 0 || m_pRunState->HasMessages() || m_pResultView->GetLength() > 0);
 }
 
 void CChildFrame::OnUpdateViewOutput(wxUpdateUIEvent& event)

@@ -162,7 +162,7 @@ void CResultView::ShowGrid()
 void CResultView::OnSize(wxSizeEvent& event)
 {
     event.Skip();
-    if (m_pCurrentGrid && m_pFrame && !m_pFrame->RunView().m_bGridFailed) {
+    if (m_pCurrentGrid && m_pFrame && !m_pFrame->GetExecution().View().m_grids.IsFailed()) {
         const wxSize size = GetClientSize();
         m_pFrame->ForceWindowSize(m_pCurrentGrid, size.x, size.y);
         m_pCurrentGrid->SetRedraw(true);
@@ -188,7 +188,7 @@ void CResultView::OnSetFocus(wxFocusEvent& event)
 
 std::unique_ptr<CWorkerThread> CResultView::StartGridWorker(std::shared_ptr<CExecutionBlock> block, int priority)
 {
-    m_pFrame->RunView().m_bGridFailed = 0;
+    m_pFrame->GetExecution().Grids().SetFailed(false);
     CGridWorker::Options options;
     options.rowLimit = m_pFrame->Connection().m_bRowLimit != 0;
     options.maxRows = m_pFrame->Connection().m_nMaxRows;
@@ -201,23 +201,23 @@ std::unique_ptr<CWorkerThread> CResultView::StartGridWorker(std::shared_ptr<CExe
 
 int CResultView::GetGridCount() const
 {
-    return m_pFrame->RunView().m_nGridCount;
+    return m_pFrame->GetExecution().View().m_grids.Count();
 }
 
 bool CResultView::IsBatchHeld() const
 {
-    return m_pFrame->RunView().m_bGridFailed != 0;
+    return m_pFrame->GetExecution().View().m_grids.IsFailed();
 }
 
 bool CResultView::IsFilling() const
 {
-    const auto& grids = m_pFrame->RunView().m_gridList;
+    const auto& grids = m_pFrame->GetExecution().View().m_grids.All();
     return !grids.empty() && !grids.back()->GetStore()->m_bComplete.load();
 }
 
 bool CResultView::IsGridFailed() const
 {
-    return m_pFrame->RunView().m_bGridFailed != 0;
+    return m_pFrame->GetExecution().View().m_grids.IsFailed();
 }
 
 void CResultView::ShowResults()
@@ -230,7 +230,7 @@ bool CResultView::ShowGrid(int n)
     CMSHFlexGrid* grid = m_pFrame->GetResultGrid(n);
     if (!grid)
         return false;
-    m_pFrame->RunView().m_nCurrentGrid = n;
+    m_pFrame->GetExecution().Grids().SetCurrent(n);
     m_pFrame->UpdateGridStatus(grid, n);
     return true;
 }
@@ -247,7 +247,7 @@ void CResultView::DestroyAllGrids()
 
 void CResultView::EndRun()
 {
-    for (CMSHFlexGrid* grid : m_pFrame->RunView().m_gridList) {
+    for (CMSHFlexGrid* grid : m_pFrame->GetExecution().View().m_grids.All()) {
         if (!grid->GetStore()->m_bComplete.exchange(true))
             grid->SyncWithStore();
     }
@@ -391,7 +391,7 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
 {
     // The grids and buffers belong to the running worker until the run ends, and the results
     // stay as they are while their print preview shows.
-    if (m_pFrame->RunView().m_bGridFailed || m_pFrame->IsExecuting() || m_pFrame->IsPrintPreviewActive())
+    if (m_pFrame->GetExecution().View().m_grids.IsFailed() || m_pFrame->IsExecuting() || m_pFrame->IsPrintPreviewActive())
         return;
     if (TVMessageBox(kClearAllQuestion, wxYES_NO | wxICON_QUESTION, this) != wxID_YES)
         return;
@@ -399,7 +399,7 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
     m_pFrame->SetFindStatusText(kPleaseWait);
     CBatchExecution& execution = m_pFrame->GetExecution();
     if (!IsGridVisible()) {
-        execution.ClearShownOutput(m_pFrame->RunView().m_strResultsPaneText.IsSameAs("Messages", false));
+        execution.ClearShownOutput(m_pFrame->GetExecution().View().m_strResultsPaneText.IsSameAs("Messages", false));
         execution.ResetErrorTags();
         execution.ResultsText().ClearView();
         Refresh();
@@ -410,12 +410,9 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
     }
     wxCommandEvent messagesMode(wxEVT_MENU, ID_MESSAGES_MODE);
     execution.ResultsText().OnMessagesMode(messagesMode);
-    if (execution.IsOutputEmpty() && m_pFrame->RunView().m_gridList.empty()) {
-        m_pFrame->RunView().m_strExecTime =
-            m_pFrame->Connection().m_bMsAccuracy ? "Exec time: 00:00:00.000" : "Exec time: 00:00:00";
-        m_pFrame->RunView().m_strResultsPaneText = "Results grid #0 of 0; 0 row(s); 0 col(s)";
-    }
-    if (m_pFrame->RunView().m_gridList.empty() && GetLength() == 0 && m_pFrame->IsOutputPaneShown())
+    if (execution.IsOutputEmpty() && execution.View().m_grids.IsEmpty())
+        execution.ResetPaneTexts();
+    if (execution.View().m_grids.IsEmpty() && GetLength() == 0 && m_pFrame->IsOutputPaneShown())
         m_pFrame->OnViewOutput();
     m_pFrame->SetFindStatusText(wxString());
     m_pFrame->UpdateStatusPanes();
@@ -486,7 +483,7 @@ void CResultView::SaveGrid(bool selectionOnly)
         folder = GetTempFolder();
     if (!folder.EndsWith("/"))
         folder += "/";
-    const wxString name = MakeFileNameFromText(m_pFrame->RunView().m_strSqlText, wxString(), wxString());
+    const wxString name = MakeFileNameFromText(m_pFrame->GetExecution().View().m_strSqlText, wxString(), wxString());
     CExportDlg dialog(this, selectionOnly ? "Save Selection" : "Save Grid Results", kGridExportFilter, folder + name);
     if (dialog.ShowModal() != wxID_OK)
         return;
@@ -632,7 +629,7 @@ void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
         break;
     case ID_EDIT_MATCH_BRACE: event.Enable(!grid && IsBraceAtCaret(*this)); break;
     case ID_EDIT_CLEAR_ALL:
-        event.Enable(!m_pFrame->RunView().m_bGridFailed && !m_pFrame->IsExecuting() && (grid || hasText));
+        event.Enable(!m_pFrame->GetExecution().View().m_grids.IsFailed() && !m_pFrame->IsExecuting() && (grid || hasText));
         break;
     case ID_REFRESH: event.Enable(IsRefreshEnabled()); break;
     case ID_GO_TO_ERROR_BATCH: event.Enable(IsGoToErrorBatchEnabled()); break;

@@ -70,7 +70,7 @@ void CResultView::OnKeyDown(wxKeyEvent& event)
 void CResultView::OnContextMenu(wxContextMenuEvent& event)
 {
     const bool byKeyboard = event.GetPosition() == wxDefaultPosition;
-    if (m_pFrame->RunView().m_strResultsPaneText.Contains("Results grid #")) {
+    if (m_pFrame->GetExecution().View().m_strResultsPaneText.Contains("Results grid #")) {
         // A mouse click on a grid comes as the grid's own event.
         if (IsGridVisible()) {
             if (byKeyboard)

@@ -40,7 +40,7 @@ bool CanStartPrinting(wxWindow* parent, bool toPrinter)
 
 bool CResultView::IsGridPrintMode() const
 {
-    return IsGridVisible() && m_pFrame->RunView().m_strResultsPaneText.Contains(kResultsGridTag);
+    return IsGridVisible() && m_pFrame->GetExecution().View().m_strResultsPaneText.Contains(kResultsGridTag);
 }
 
 bool CResultView::CanPrint() const
@@ -68,7 +68,7 @@ std::unique_ptr<wxPrintout> CResultView::CreatePrintout(bool selection)
         IQueryHost* host = GetHost();
         const LogFont stored = host ? host->SharedSettings().m_lfGrid : LogFont();
         const wxString header =
-            CGridPrintout::MakeHeader(doc ? doc->GetTitle() : wxString(), m_pFrame->RunView().m_strSqlText);
+            CGridPrintout::MakeHeader(doc ? doc->GetTitle() : wxString(), m_pFrame->GetExecution().View().m_strSqlText);
         return std::make_unique<CGridPrintout>(*m_pCurrentGrid, header, CPicturePrintout::TitleFont(stored),
                                                CPicturePrintout::FooterFont(stored));
     }

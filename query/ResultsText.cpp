@@ -227,7 +227,7 @@ void CResultsText::OnMessagesMode(wxCommandEvent&)
             else
                 m_nSavedSelStart = from, m_nSavedSelEnd = to;
         }
-        const int grid = m_view.m_nCurrentGrid == 0 ? 1 : m_view.m_nCurrentGrid;
+        const int grid = m_view.m_grids.Current() == 0 ? 1 : m_view.m_grids.Current();
         if (!m_pGrids || !m_pGrids->ShowGrid(grid)) {
             if (view)
                 SetReadOnlyText(*view, wxString());

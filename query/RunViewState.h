@@ -4,14 +4,12 @@
 #pragma once
 
 #include "querycore/WorkerThread.h"
+#include "ResultGridList.h"
 
 #include <wx/string.h>
 
 #include <chrono>
 #include <memory>
-#include <vector>
-
-class CMSHFlexGrid;
 
 struct CRunViewState {
     // The run is ending: a late batch or completion is not started.
@@ -34,12 +32,7 @@ struct CRunViewState {
     int m_nTimerId = 0;
     std::chrono::steady_clock::time_point m_dwStartTicks;
 
-    // Results grids of the current run, in creation order; grid n is entry n - 1.
-    std::vector<CMSHFlexGrid*> m_gridList;
-    int m_nGridCount = 0;
-    int m_nCurrentGrid = 0;
-    // Making room for rows failed; the grid commands stay off until the next grid-mode run.
-    int m_bGridFailed = 0;
+    CResultGridList m_grids;
 
     std::unique_ptr<CWorkerThread> m_pSplitterThread;
     std::unique_ptr<CWorkerThread> m_pExecThread;
