@@ -106,6 +106,8 @@ public:
     void ClearShownOutput(bool messages);
     // Neither the messages nor the text output hold anything.
     bool IsOutputEmpty() const;
+    // An Execute and Save As run is next: no result set saved yet, no files for its export step.
+    void BeginSaveRun() { m_run.BeginSaveRun(); }
 
     // The memory figure a run consults before each batch: 99 or more stops it.
     std::function<int()> m_fnPageFileUsage = GetPageFileUsagePercent;

@@ -80,7 +80,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdatePrintPreview, this, ID_FILE_PRINT_PREVIEW);
     parent->Bind(wxEVT_ACTIVATE, &CChildFrame::OnMainFrameActivate, this);
     m_pExecution = std::make_unique<CBatchExecution>(*this, m_pRunState, m_connection, m_output);
-    m_pSaveAs = std::make_unique<CExecuteAndSaveAs>(*this, m_output, *m_pRunState);
+    m_pSaveAs = std::make_unique<CExecuteAndSaveAs>(*this, *m_pExecution, m_output);
     m_pExecution->SetResultsGrids(m_pResultView);
     BindDatabaseCommands();
     BindErrorCommands();

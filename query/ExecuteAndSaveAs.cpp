@@ -1,15 +1,16 @@
 #include "ExecuteAndSaveAs.h"
 
 #include "BatchExecution.h"
-#include "ChildFrame.h"
 #include "common/CommandIds.h"
 #include "common/FileHelpers.h"
 #include "common/IdentifierText.h"
 #include "common/SettingsTable.h"
 #include "ExportDialogs.h"
+#include "querycore/OutputMode.h"
 #include "QueryHost.h"
 #include "SchemaPane.h"
 
+#include <wx/frame.h>
 #include <wx/utils.h>
 
 namespace {
@@ -18,31 +19,31 @@ const char* const kSaveFilter = "ADTG Files (*.adtg)|*.adtg|Export Files (*.csv)
 
 } // namespace
 
-CExecuteAndSaveAs::CExecuteAndSaveAs(CChildFrame& frame, COutputMode& output, CQueryRunState& run)
-    : m_frame(frame), m_output(output), m_run(run)
+CExecuteAndSaveAs::CExecuteAndSaveAs(IRunWindow& window, CBatchExecution& execution, COutputMode& output)
+    : m_window(window), m_execution(execution), m_output(output)
 {
-    m_frame.Bind(wxEVT_MENU, &CExecuteAndSaveAs::OnExecuteAndSaveAs, this, ID_QUERY_EXECUTE_SAVE_AS);
-    m_frame.Bind(wxEVT_UPDATE_UI, &CExecuteAndSaveAs::OnUpdateExecuteAndSaveAs, this, ID_QUERY_EXECUTE_SAVE_AS);
+    m_window.GetRunWindow().Bind(wxEVT_MENU, &CExecuteAndSaveAs::OnExecuteAndSaveAs, this, ID_QUERY_EXECUTE_SAVE_AS);
+    m_window.GetRunWindow().Bind(wxEVT_UPDATE_UI, &CExecuteAndSaveAs::OnUpdateExecuteAndSaveAs, this, ID_QUERY_EXECUTE_SAVE_AS);
 }
 
 CExecuteAndSaveAs::~CExecuteAndSaveAs()
 {
-    m_frame.Unbind(wxEVT_MENU, &CExecuteAndSaveAs::OnExecuteAndSaveAs, this, ID_QUERY_EXECUTE_SAVE_AS);
-    m_frame.Unbind(wxEVT_UPDATE_UI, &CExecuteAndSaveAs::OnUpdateExecuteAndSaveAs, this, ID_QUERY_EXECUTE_SAVE_AS);
+    m_window.GetRunWindow().Unbind(wxEVT_MENU, &CExecuteAndSaveAs::OnExecuteAndSaveAs, this, ID_QUERY_EXECUTE_SAVE_AS);
+    m_window.GetRunWindow().Unbind(wxEVT_UPDATE_UI, &CExecuteAndSaveAs::OnUpdateExecuteAndSaveAs, this, ID_QUERY_EXECUTE_SAVE_AS);
 }
 
 void CExecuteAndSaveAs::OnUpdateExecuteAndSaveAs(wxUpdateUIEvent& event)
 {
-    event.Enable(m_frame.GetExecution().IsExecuteEnabled());
+    event.Enable(m_execution.IsExecuteEnabled());
 }
 
 void CExecuteAndSaveAs::OnExecuteAndSaveAs(wxCommandEvent&)
 {
-    if (!m_frame.GetExecution().IsExecuteEnabled())
+    if (!m_execution.IsExecuteEnabled())
         return;
     wxBusyCursor wait;
     wxString text;
-    m_frame.GetExecution().GetQueryText(text);
+    m_execution.GetQueryText(text);
     PromptSaveAsFile(MakeFileNameFromText(text, wxString(), wxString()), "Execute and Save As");
 }
 
@@ -55,18 +56,18 @@ bool CExecuteAndSaveAs::PromptSaveAsFile(const wxString& fileName, const wxStrin
         folder = GetTempFolder();
     if (!folder.EndsWith("/"))
         folder += "/";
-    CExportDialogEx dialog(&m_frame, title, kSaveFilter, folder + fileName);
+    CExportDialogEx dialog(&m_window.GetRunWindow(), title, kSaveFilter, folder + fileName);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     // No trace of the dialog stays on screen while the run starts.
-    if (m_frame.GetHost()) {
-        m_frame.GetHost()->GetHostWindow()->Refresh();
-        m_frame.GetHost()->GetHostWindow()->Update();
+    if (m_window.GetHost()) {
+        m_window.GetHost()->GetHostWindow()->Refresh();
+        m_window.GetHost()->GetHostWindow()->Update();
     }
     SetSaveOptions(OptionsFromDialog(dialog));
-    if (sql && m_frame.GetSchemaView())
-        m_frame.GetSchemaView()->AppendToQueryEditor(*sql);
-    m_frame.GetExecution().ExecuteQuery();
+    if (sql && m_window.GetSchemaView())
+        m_window.GetSchemaView()->AppendToQueryEditor(*sql);
+    m_execution.ExecuteQuery();
     return true;
 }
 
@@ -85,7 +86,7 @@ void CExecuteAndSaveAs::SetSaveOptions(const CSaveOptions& options)
 {
     m_output.m_saveOptions = options;
     m_output.m_bSaveMode = 1;
-    m_run.BeginSaveRun();
+    m_execution.BeginSaveRun();
     if (!m_output.m_bResultsInText) {
         m_output.m_bResultsInText = 1;
         m_output.m_bTextModeForced = 1;

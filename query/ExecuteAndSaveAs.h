@@ -9,8 +9,8 @@
 
 #include <optional>
 
-class CChildFrame;
-class CQueryRunState;
+class CBatchExecution;
+class IRunWindow;
 struct COutputMode;
 class CExportDialogEx;
 class wxCommandEvent;
@@ -18,9 +18,9 @@ class wxUpdateUIEvent;
 
 class CExecuteAndSaveAs {
 public:
-    // Binds the command and its update handler. The save options go into the output mode; the
-    // frame gives the dialog its parent and runs the text.
-    CExecuteAndSaveAs(CChildFrame& frame, COutputMode& output, CQueryRunState& run);
+    // Binds the command and its update handler to the window, which gives the dialog its parent.
+    // The save options go into the output mode; the execution runs the text.
+    CExecuteAndSaveAs(IRunWindow& window, CBatchExecution& execution, COutputMode& output);
     ~CExecuteAndSaveAs();
     CExecuteAndSaveAs(const CExecuteAndSaveAs&) = delete;
     CExecuteAndSaveAs& operator=(const CExecuteAndSaveAs&) = delete;
@@ -42,7 +42,7 @@ public:
     static CSaveOptions OptionsFromDialog(const CExportDialogEx& dialog);
 
 private:
-    CChildFrame& m_frame;
+    IRunWindow& m_window;
+    CBatchExecution& m_execution;
     COutputMode& m_output;
-    CQueryRunState& m_run;
 };

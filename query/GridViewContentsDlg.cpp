@@ -1,6 +1,5 @@
 #include "GridViewContentsDlg.h"
 
-#include "ChildFrame.h"
 #include "common/CommandIds.h"
 #include "common/DialogLayout.h"
 #include "common/SettingsTable.h"
@@ -13,10 +12,10 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-CGridViewContentsDlg::CGridViewContentsDlg(CChildFrame* frame)
-    : wxDialog(frame, wxID_ANY, "View Contents", wxDefaultPosition, wxDefaultSize,
+CGridViewContentsDlg::CGridViewContentsDlg(wxWindow* parent, std::function<void()> rowShown)
+    : wxDialog(parent, wxID_ANY, "View Contents", wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
-      m_pFrame(frame)
+      m_rowShown(std::move(rowShown))
 {
     m_bWordWrap = settings::ReadInt(settings::GridViewContents) != 0;
 
@@ -127,8 +126,8 @@ void CGridViewContentsDlg::ShowRow(int row)
     ShowValue();
     SetButtons();
     // The window's line and column pane follows the row shown.
-    if (m_pFrame)
-        m_pFrame->UpdateStatusPanes();
+    if (m_rowShown)
+        m_rowShown();
 }
 
 void CGridViewContentsDlg::OnNext(wxCommandEvent&)

@@ -6,7 +6,8 @@
 
 #include <wx/dialog.h>
 
-class CChildFrame;
+#include <functional>
+
 class CMSHFlexGrid;
 class wxButton;
 class wxCheckBox;
@@ -22,7 +23,8 @@ public:
     static constexpr int kWordWrapId = 1042;
 
     // The word-wrap state is read from the settings here and written back when the dialog goes.
-    explicit CGridViewContentsDlg(CChildFrame* frame);
+    // rowShown is told each time Next or Previous shows another row.
+    CGridViewContentsDlg(wxWindow* parent, std::function<void()> rowShown);
     ~CGridViewContentsDlg() override;
 
     // The grid whose current cell is shown; set before ShowModal.
@@ -61,5 +63,5 @@ private:
     int m_nCol = 1;
     int m_nRow = 1;
     int m_bWordWrap = 0;
-    CChildFrame* m_pFrame;
+    std::function<void()> m_rowShown;
 };

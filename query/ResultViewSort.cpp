@@ -152,7 +152,7 @@ void CResultView::OnViewContents(wxCommandEvent&)
 {
     if (!IsGridVisible() || GetGridHasRows(m_pCurrentGrid) == 0)
         return;
-    CGridViewContentsDlg dialog(m_pFrame);
+    CGridViewContentsDlg dialog(m_pFrame, [this] { m_pFrame->UpdateStatusPanes(); });
     dialog.m_pGrid = m_pCurrentGrid;
     dialog.ShowModal();
     if (IsGridVisible())
