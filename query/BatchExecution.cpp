@@ -78,20 +78,23 @@ void CBatchExecution::Reap(std::unique_ptr<CWorkerThread>& thread)
 CBatchExecution::CBatchExecution(IRunWindow& window, std::shared_ptr<CQueryRunState> run,
                                  CWindowConnection& connection, COutputMode& output)
     : m_window(window), m_pRun(std::move(run)), m_run(*m_pRun), m_connection(connection), m_output(output),
-      m_transactions(window.GetRunWindow(), connection, m_view, [this](const wxString& text) { SetMainStatusText(text); }),
-      m_text(window, m_run, m_view, output, connection), m_timer(m_view, connection, window.GetQueryStatusBar(), [this] { OnTimer(); }),
+      m_transactions(window.GetRunWindow(), connection, m_view,
+                     [this](const wxString& text) { SetMainStatusText(text); }),
+      m_text(window, m_run, m_view, output, connection),
+      m_timer(m_view, connection, window.GetQueryStatusBar(), [this] { OnTimer(); }),
       m_loop(m_run, [this] { return m_fnPageFileUsage(); }), m_pCancelTicket(std::make_shared<CCancelTicket>())
 {
     ResetPaneTexts();
-    m_window.GetRunWindow().Bind(wxEVT_MENU, &CBatchExecution::OnExecute, this, ID_QUERY_EXECUTE);
-    m_window.GetRunWindow().Bind(wxEVT_MENU, &CBatchExecution::OnCancelQuery, this, ID_QUERY_CANCEL);
-    m_window.GetRunWindow().Bind(wxEVT_MENU, &CResultsText::OnResultsInText, &m_text, ID_RESULTS_IN_TEXT);
-    m_window.GetRunWindow().Bind(wxEVT_MENU, &CResultsText::OnMessagesMode, &m_text, ID_MESSAGES_MODE);
-    m_window.GetRunWindow().Bind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateResultsInText, &m_text, ID_RESULTS_IN_TEXT);
-    m_window.GetRunWindow().Bind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateMessagesMode, &m_text, ID_MESSAGES_MODE);
-    m_window.GetRunWindow().Bind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateExecute, this, ID_QUERY_EXECUTE);
-    m_window.GetRunWindow().Bind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateCancelQuery, this, ID_QUERY_CANCEL);
-    m_window.GetRunWindow().Bind(wxEVT_CHAR_HOOK, &CBatchExecution::OnCharHook, this);
+    wxWindow& frame = m_window.GetRunWindow();
+    frame.Bind(wxEVT_MENU, &CBatchExecution::OnExecute, this, ID_QUERY_EXECUTE);
+    frame.Bind(wxEVT_MENU, &CBatchExecution::OnCancelQuery, this, ID_QUERY_CANCEL);
+    frame.Bind(wxEVT_MENU, &CResultsText::OnResultsInText, &m_text, ID_RESULTS_IN_TEXT);
+    frame.Bind(wxEVT_MENU, &CResultsText::OnMessagesMode, &m_text, ID_MESSAGES_MODE);
+    frame.Bind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateResultsInText, &m_text, ID_RESULTS_IN_TEXT);
+    frame.Bind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateMessagesMode, &m_text, ID_MESSAGES_MODE);
+    frame.Bind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateExecute, this, ID_QUERY_EXECUTE);
+    frame.Bind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateCancelQuery, this, ID_QUERY_CANCEL);
+    frame.Bind(wxEVT_CHAR_HOOK, &CBatchExecution::OnCharHook, this);
     if (wxStatusBar* bar = m_window.GetQueryStatusBar())
         bar->Bind(wxEVT_LEFT_DOWN, &CTransactionControl::OnStatusBarClick, &m_transactions);
 
@@ -151,15 +154,16 @@ CBatchExecution::CBatchExecution(IRunWindow& window, std::shared_ptr<CQueryRunSt
 CBatchExecution::~CBatchExecution()
 {
     m_timer.Stop();
-    m_window.GetRunWindow().Unbind(wxEVT_MENU, &CBatchExecution::OnExecute, this, ID_QUERY_EXECUTE);
-    m_window.GetRunWindow().Unbind(wxEVT_MENU, &CBatchExecution::OnCancelQuery, this, ID_QUERY_CANCEL);
-    m_window.GetRunWindow().Unbind(wxEVT_MENU, &CResultsText::OnResultsInText, &m_text, ID_RESULTS_IN_TEXT);
-    m_window.GetRunWindow().Unbind(wxEVT_MENU, &CResultsText::OnMessagesMode, &m_text, ID_MESSAGES_MODE);
-    m_window.GetRunWindow().Unbind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateResultsInText, &m_text, ID_RESULTS_IN_TEXT);
-    m_window.GetRunWindow().Unbind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateMessagesMode, &m_text, ID_MESSAGES_MODE);
-    m_window.GetRunWindow().Unbind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateExecute, this, ID_QUERY_EXECUTE);
-    m_window.GetRunWindow().Unbind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateCancelQuery, this, ID_QUERY_CANCEL);
-    m_window.GetRunWindow().Unbind(wxEVT_CHAR_HOOK, &CBatchExecution::OnCharHook, this);
+    wxWindow& frame = m_window.GetRunWindow();
+    frame.Unbind(wxEVT_MENU, &CBatchExecution::OnExecute, this, ID_QUERY_EXECUTE);
+    frame.Unbind(wxEVT_MENU, &CBatchExecution::OnCancelQuery, this, ID_QUERY_CANCEL);
+    frame.Unbind(wxEVT_MENU, &CResultsText::OnResultsInText, &m_text, ID_RESULTS_IN_TEXT);
+    frame.Unbind(wxEVT_MENU, &CResultsText::OnMessagesMode, &m_text, ID_MESSAGES_MODE);
+    frame.Unbind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateResultsInText, &m_text, ID_RESULTS_IN_TEXT);
+    frame.Unbind(wxEVT_UPDATE_UI, &CResultsText::OnUpdateMessagesMode, &m_text, ID_MESSAGES_MODE);
+    frame.Unbind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateExecute, this, ID_QUERY_EXECUTE);
+    frame.Unbind(wxEVT_UPDATE_UI, &CBatchExecution::OnUpdateCancelQuery, this, ID_QUERY_CANCEL);
+    frame.Unbind(wxEVT_CHAR_HOOK, &CBatchExecution::OnCharHook, this);
     if (wxStatusBar* bar = m_window.GetQueryStatusBar())
         bar->Unbind(wxEVT_LEFT_DOWN, &CTransactionControl::OnStatusBarClick, &m_transactions);
 }

@@ -14,7 +14,7 @@
 #include "querycore/OutputMode.h"
 #include "querycore/QueryRunState.h"
 #include "querycore/WorkerThread.h"
-#include "RunWindow.h"
+#include "ResultsHost.h"
 #include "TVStatusBar.h"
 #include "WindowConnection.h"
 
@@ -45,7 +45,7 @@ class wxToolBar;
 
 typedef wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame> CChildFrameBase;
 
-class CChildFrame : public CChildFrameBase, public IEditorHost, public IRunWindow {
+class CChildFrame : public CChildFrameBase, public IEditorHost, public IResultsHost {
 public:
     // The frame registers itself as the view's frame; the view then puts its editor into
     // GetEditorPane() and hands it over with SetEditorWindow(). The host is the application
@@ -75,7 +75,7 @@ public:
     bool LoadConnectionInfo(const std::optional<wxString>& database);
 
     // The connection and what is known of it.
-    CWindowConnection& Connection() { return m_connection; }
+    CWindowConnection& Connection() override { return m_connection; }
     const CWindowConnection& Connection() const { return m_connection; }
     wxString GetConnectionString() const;
     bool IsConnectionOpen() const override;
@@ -131,7 +131,7 @@ public:
 
     // The runs of the window: Execute, batches, Cancel, elapsed time, the connection's events
     // and the window's transaction.
-    CBatchExecution& GetExecution() const { return *m_pExecution; }
+    CBatchExecution& GetExecution() const override { return *m_pExecution; }
     // Results in text or in grids, and the save mode of the next run.
     COutputMode& OutputMode() { return m_output; }
     const COutputMode& OutputMode() const { return m_output; }
@@ -183,17 +183,19 @@ public:
     LRESULT OnSetGridRows(const CSetGridRows& request);
     LRESULT OnSetGridRedraw(const CSetGridRedraw& request);
     // Grid n (1-based) of this run, or null.
-    CMSHFlexGrid* GetResultGrid(int n) const;
+    CMSHFlexGrid* GetResultGrid(int n) const override;
     // Shows grid n and writes the result-set pane text.
-    void UpdateGridStatus(CMSHFlexGrid* grid, int n);
+    void UpdateGridStatus(CMSHFlexGrid* grid, int n) override;
     // At the end of a grid-mode batch: shows the current grid.
-    void ShowResults();
-    void HideAllGrids();
-    void DestroyAllGrids();
+    void ShowResults() override;
+    void HideAllGrids() override;
+    void DestroyAllGrids() override;
     // Moves the window to (0, 0) with the given size, repeating while it takes another size.
-    void ForceWindowSize(wxWindow* window, int width, int height);
+    void ForceWindowSize(wxWindow* window, int width, int height) override;
     // Every grid of the run takes the font; the grids made later measure it anew.
     void SetGridFont(const wxFont& font);
+    void SetGridFontEverywhere(const wxFont& font) override;
+    void ApplyResultFontEverywhere() override;
     // "Results grid #%d of %d; %lu row(s); %lu col(s)" for grid n.
     wxString GetGridStatusText(CMSHFlexGrid* grid, int n) const;
 
@@ -220,21 +222,21 @@ public:
     // Next and Previous Error Batch/Tag (F4 and Shift+F4; F8 and Shift+F8 when Refresh is off).
     void OnNextErrorBatch(wxCommandEvent& event);
     void OnPreviousErrorBatch(wxCommandEvent& event);
-    bool HasErrorBatches() const;
+    bool HasErrorBatches() const override;
     // Shows an error batch: its error text selected in the results pane, the first line of its
     // batch in the editor.
     void GoToErrorBatch(const CErrorTagEntry& entry);
     // Looks the tag up in the error batch list (the list's cursor goes to it): the batch start,
     // or -1.
-    long FindErrorBatch(const wxString& tag);
+    long FindErrorBatch(const wxString& tag) override;
     // Selects the line of the editor where a failed batch began and activates the editor.
-    void SelectBatchLine(long batchStart);
+    void SelectBatchLine(long batchStart) override;
 
     // ---- Status bar and panes (ChildFramePanes.cpp) ----
 
     // Shows or hides the results pane (the Output command).
     void OnViewOutput() override;
-    void ActivateEditorPane();
+    void ActivateEditorPane() override;
     void ActivateResultsPane() override;
     void ActivateSchemaPane();
     // Moves the focus as F6 (forward) or Shift+F6 does.
@@ -243,7 +245,7 @@ public:
     // grid's rows, or nothing (the schema pane).
     CGoToPane GetGoToPane();
     // Brings the status bar panes up to date (their update handlers).
-    void UpdateStatusPanes();
+    void UpdateStatusPanes() override;
     bool IsOutputPaneShown() const override { return m_bOutputShown != 0; }
 
     // ---- Print preview (ChildFramePreview.cpp) ----
@@ -252,7 +254,7 @@ public:
     bool IsPrintPreviewActive() const override { return m_pPreviewPane != nullptr; }
     CPrintPreviewPane* GetPrintPreviewPane() const { return m_pPreviewPane; }
     // Shows the preview, which the window keeps until it closes; ended runs then.
-    void ShowPrintPreview(std::unique_ptr<wxPrintPreview> preview, std::function<void()> ended);
+    void ShowPrintPreview(std::unique_ptr<wxPrintPreview> preview, std::function<void()> ended) override;
     // Closes the print preview when one is shown.
     void ClosePrintPreview() override;
 

@@ -79,6 +79,24 @@ void CChildFrame::SetGridFont(const wxFont& font)
 
 // ---- The worker's requests ----
 
+void CChildFrame::SetGridFontEverywhere(const wxFont& font)
+{
+    if (!m_pHost) {
+        SetGridFont(font);
+        return;
+    }
+    for (CChildFrame* frame : m_pHost->GetQueryWindows())
+        frame->SetGridFont(font);
+}
+
+void CChildFrame::ApplyResultFontEverywhere()
+{
+    const std::vector<CChildFrame*> frames = m_pHost ? m_pHost->GetQueryWindows() : std::vector<CChildFrame*>{this};
+    for (CChildFrame* frame : frames)
+        if (frame->GetResultView())
+            frame->GetResultView()->ApplyFont();
+}
+
 LRESULT CChildFrame::OnCreateResultGrid(const CCreateResultGrid& request)
 {
     CGridWorkBlock* block = request.block;

@@ -1,6 +1,6 @@
 #include "ResultView.h"
 
-#include "ChildFrame.h"
+#include "BatchExecution.h"
 #include "common/CommandIds.h"
 #include "common/EditHelpers.h"
 #include "common/FileException.h"
@@ -17,15 +17,17 @@
 #include "MSHFlexGrid.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
-#include "querycore/GridWorker.h"
-#include "QueryHost.h"
-#include "querycore/ReplacingFile.h"
-#include "querycore/WorkbookExport.h"
-#include "ResultCommands.h"
-#include "ResultTable.h"
 #include "querycore/GridCopyText.h"
 #include "querycore/GridSort.h"
+#include "querycore/GridWorker.h"
+#include "querycore/ReplacingFile.h"
+#include "querycore/WorkbookExport.h"
+#include "QueryHost.h"
+#include "ResultCommands.h"
+#include "ResultsHost.h"
+#include "ResultTable.h"
 
+#include <wx/frame.h>
 #include <wx/clipbrd.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
@@ -55,7 +57,7 @@ LogFont DefaultResultFont()
 
 } // namespace
 
-CResultView::CResultView(wxWindow* parent, CChildFrame* frame)
+CResultView::CResultView(wxWindow* parent, IResultsHost* frame)
     : wxStyledTextCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE), m_pFrame(frame)
 {
     SetReadOnly(true);
@@ -369,10 +371,10 @@ void CResultView::OnEditCopy(wxCommandEvent&)
         return;
     }
     m_pFrame->SetFindStatusText(kPleaseWait);
-    if (m_pFrame->IsExecuting())
+    if (m_pFrame->GetExecution().IsExecuting())
         m_pCurrentGrid->Refresh();
     CopyGridSelection();
-    if (m_pFrame->IsExecuting())
+    if (m_pFrame->GetExecution().IsExecuting())
         m_pCurrentGrid->Refresh();
     m_pFrame->SetFindStatusText(wxString());
 }
@@ -391,7 +393,7 @@ void CResultView::OnEditClearAll(wxCommandEvent&)
 {
     // The grids and buffers belong to the running worker until the run ends, and the results
     // stay as they are while their print preview shows.
-    if (m_pFrame->GetExecution().View().m_grids.IsFailed() || m_pFrame->IsExecuting() || m_pFrame->IsPrintPreviewActive())
+    if (m_pFrame->GetExecution().View().m_grids.IsFailed() || m_pFrame->GetExecution().IsExecuting() || m_pFrame->IsPrintPreviewActive())
         return;
     if (TVMessageBox(kClearAllQuestion, wxYES_NO | wxICON_QUESTION, this) != wxID_YES)
         return;
@@ -476,7 +478,7 @@ std::string CResultView::GetGridExportText(bool selectionOnly, const std::string
 
 void CResultView::SaveGrid(bool selectionOnly)
 {
-    if (m_pFrame->IsExecuting())
+    if (m_pFrame->GetExecution().IsExecuting())
         m_pCurrentGrid->Refresh();
     wxString folder = settings::ReadString(settings::ExportInitialDir);
     if (folder.empty())
@@ -546,14 +548,14 @@ void CResultView::OnFormatFont(wxCommandEvent&)
 
 void CResultView::OnFormatGridFont()
 {
-    if (m_pFrame->IsExecuting())
+    if (m_pFrame->GetExecution().IsExecuting())
         m_pCurrentGrid->Refresh();
     wxFontData data;
     data.SetInitialFont(m_pCurrentGrid->GetGridFont());
     CTVFontDialog dialog(this, data);
     dialog.m_strCaption = "Grid Font";
     const bool chosen = dialog.ShowModal() == wxID_OK;
-    if (m_pFrame->IsExecuting())
+    if (m_pFrame->GetExecution().IsExecuting())
         m_pCurrentGrid->Refresh();
     if (!chosen)
         return;
@@ -567,9 +569,7 @@ void CResultView::OnFormatGridFont()
         WriteProfileFont(settings::kGridFont, main->SharedSettings().m_lfGrid, true, main->SharedSettings().m_nGridBold, main->SharedSettings().m_nGridSize);
     }
     // Every window sizes its later columns with the new font.
-    std::vector<CChildFrame*> frames = main ? main->GetQueryWindows() : std::vector<CChildFrame*>{m_pFrame};
-    for (CChildFrame* frame : frames)
-        frame->SetGridFont(font);
+    m_pFrame->SetGridFontEverywhere(font);
 }
 
 void CResultView::OnFormatTextFont()
@@ -588,10 +588,7 @@ void CResultView::OnFormatTextFont()
         return;
     }
     main->SharedSettings().m_fontResult = font;
-    for (CChildFrame* frame : main->GetQueryWindows()) {
-        if (frame->GetResultView())
-            frame->GetResultView()->ApplyFont();
-    }
+    m_pFrame->ApplyResultFontEverywhere();
     WriteProfileFont(settings::kResultFont, LogFont::FromFont(font));
 }
 
@@ -629,7 +626,7 @@ void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
         break;
     case ID_EDIT_MATCH_BRACE: event.Enable(!grid && IsBraceAtCaret(*this)); break;
     case ID_EDIT_CLEAR_ALL:
-        event.Enable(!m_pFrame->GetExecution().View().m_grids.IsFailed() && !m_pFrame->IsExecuting() && (grid || hasText));
+        event.Enable(!m_pFrame->GetExecution().View().m_grids.IsFailed() && !m_pFrame->GetExecution().IsExecuting() && (grid || hasText));
         break;
     case ID_REFRESH: event.Enable(IsRefreshEnabled()); break;
     case ID_GO_TO_ERROR_BATCH: event.Enable(IsGoToErrorBatchEnabled()); break;
@@ -639,7 +636,7 @@ void CResultView::OnUpdateCommand(wxUpdateUIEvent& event)
 
 bool CResultView::IsRefreshEnabled() const
 {
-    if (IsGridVisible() || !m_pFrame->IsConnectionOpen() || !m_pFrame->IsExecuting())
+    if (IsGridVisible() || !m_pFrame->IsConnectionOpen() || !m_pFrame->GetExecution().IsExecuting())
         return false;
     return m_pFrame->GetExecution().HasMessages();
 }

@@ -15,7 +15,7 @@
 #include <optional>
 #include <string>
 
-class CChildFrame;
+class IResultsHost;
 class wxGridEvent;
 class wxPrintout;
 class CMSHFlexGrid;
@@ -25,9 +25,9 @@ class IQueryHost;
 // and shows, hides and drops the grids at the ends of batches and runs.
 class CResultView : public wxStyledTextCtrl, public IResultsGrids {
 public:
-    CResultView(wxWindow* parent, CChildFrame* frame);
+    CResultView(wxWindow* parent, IResultsHost* frame);
 
-    CChildFrame* GetFrame() const { return m_pFrame; }
+    IResultsHost* GetFrame() const { return m_pFrame; }
     // Replaces the shown text.
     void SetOutputText(const wxString& text);
 
@@ -193,7 +193,7 @@ private:
     IQueryHost* GetHost() const;
     void OnFindDialog(wxFindDialogEvent& event);
 
-    CChildFrame* m_pFrame;
+    IResultsHost* m_pFrame;
     CMSHFlexGrid* m_pCurrentGrid = nullptr;
     int m_bSortSelection = 0;
     // The grid context menu's items while it is open: their commands take these states.

@@ -2,9 +2,10 @@
 // the tag found around the caret, Go to Error Batch/Tag and the double click on an error.
 #include "ResultView.h"
 
-#include "ChildFrame.h"
+#include "BatchExecution.h"
 #include "querycore/ErrorBatchText.h"
 #include "ResultCommands.h"
+#include "ResultsHost.h"
 
 #include <string_view>
 

@@ -3,13 +3,14 @@
 // Contents), whose items take the states of their commands as the menu opens.
 #include "ResultView.h"
 
-#include "ChildFrame.h"
+#include "BatchExecution.h"
 #include "common/CommandIds.h"
 #include "common/EditHelpers.h"
 #include "GridContextMenu.h"
 #include "MenuCommands.h"
 #include "MSHFlexGrid.h"
 #include "ResultCommands.h"
+#include "ResultsHost.h"
 
 #include <wx/grid.h>
 #include <wx/menu.h>

@@ -3,7 +3,7 @@
 // in the query window.
 #include "ResultView.h"
 
-#include "ChildFrame.h"
+#include "BatchExecution.h"
 #include "common/CommandIds.h"
 #include "editor/PrintRangeDlg.h"
 #include "editor/TorvaneDoc.h"
@@ -12,9 +12,10 @@
 #include "platform/MessageBox.h"
 #include "platform/PrintDestinations.h"
 #include "platform/PrintSetup.h"
-#include "QueryHost.h"
-#include "ResultTextPrintout.h"
 #include "querycore/PageFileUsage.h"
+#include "QueryHost.h"
+#include "ResultsHost.h"
+#include "ResultTextPrintout.h"
 
 #include <wx/print.h>
 #include <wx/utils.h>
@@ -96,7 +97,7 @@ void CResultView::Print(bool direct)
     if (!grid && IsPrintSelection()) {
         selection = true;
         if (!direct) {
-            CPrintRangeDlg range(m_pFrame);
+            CPrintRangeDlg range(&m_pFrame->GetRunWindow());
             if (range.ShowModal() != wxID_OK) {
                 m_pFrame->SetFindStatusText(wxString());
                 return;
@@ -107,10 +108,10 @@ void CResultView::Print(bool direct)
     std::unique_ptr<wxPrintout> printout = CreatePrintout(selection);
     wxPrintDialogData data(CPrintSetup::Current());
     wxPrinter printer(&data);
-    if (printer.Print(m_pFrame, printout.get(), !direct))
+    if (printer.Print(&m_pFrame->GetRunWindow(), printout.get(), !direct))
         CPrintSetup::Current() = printer.GetPrintDialogData().GetPrintData();
     else if (wxPrinter::GetLastError() == wxPRINTER_ERROR)
-        TVMessageBox(kPrintingAborted, wxOK | wxICON_STOP, m_pFrame);
+        TVMessageBox(kPrintingAborted, wxOK | wxICON_STOP, &m_pFrame->GetRunWindow());
     if (grid && IsGridVisible())
         ShowGrid();
     else
@@ -129,7 +130,7 @@ bool CResultView::PrintPreview()
                                                     &data);
     m_pFrame->SetFindStatusText(wxString());
     if (!preview->IsOk()) {
-        TVMessageBox(kPrintingAborted, wxOK | wxICON_STOP, m_pFrame);
+        TVMessageBox(kPrintingAborted, wxOK | wxICON_STOP, &m_pFrame->GetRunWindow());
         return false;
     }
     m_bPrintPreview = 1;
@@ -146,7 +147,7 @@ bool CResultView::PrintPreview()
 void CResultView::OnFilePrint(wxCommandEvent& event)
 {
     // The enabling can be stale when a key asks: a grid a worker fills does not print.
-    if (!CanPrint() || !CanStartPrinting(m_pFrame, true))
+    if (!CanPrint() || !CanStartPrinting(&m_pFrame->GetRunWindow(), true))
         return;
     Print(event.GetId() == ID_FILE_PRINT_DIRECT);
 }
@@ -157,7 +158,7 @@ void CResultView::OnFilePrintPreview(wxCommandEvent&)
         m_pFrame->ClosePrintPreview();
         return;
     }
-    if (!CanPrintPreview() || !CanStartPrinting(m_pFrame, false))
+    if (!CanPrintPreview() || !CanStartPrinting(&m_pFrame->GetRunWindow(), false))
         return;
     PrintPreview();
 }

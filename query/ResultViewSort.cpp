@@ -2,13 +2,13 @@
 // and the grid's double click.
 #include "ResultView.h"
 
-#include "ChildFrame.h"
 #include "common/SettingsTable.h"
 #include "GridViewContentsDlg.h"
 #include "MSHFlexGrid.h"
 #include "platform/MessageBox.h"
 #include "querycore/GridSort.h"
 #include "ResultCommands.h"
+#include "ResultsHost.h"
 #include "ResultTable.h"
 
 #include <wx/grid.h>
@@ -152,7 +152,7 @@ void CResultView::OnViewContents(wxCommandEvent&)
 {
     if (!IsGridVisible() || GetGridHasRows(m_pCurrentGrid) == 0)
         return;
-    CGridViewContentsDlg dialog(m_pFrame, [this] { m_pFrame->UpdateStatusPanes(); });
+    CGridViewContentsDlg dialog(&m_pFrame->GetRunWindow(), [this] { m_pFrame->UpdateStatusPanes(); });
     dialog.m_pGrid = m_pCurrentGrid;
     dialog.ShowModal();
     if (IsGridVisible())
