@@ -3,9 +3,11 @@
 #include "app/MainFrame.h"
 #include "app/TorvaneApp.h"
 #include "editor/TorvaneDoc.h"
+#include "LongQuery.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
 #include "query/QueryKeyRouting.h"
+#include "tests/support/TestTiming.h"
 #include "WindowTestMain.h"
 
 #include <vector>
@@ -48,6 +50,24 @@ CChildFrame* OpenQueryWindow(const std::string& connect)
     CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(connect));
     EXPECT_TRUE(doc) << (messages.Texts().empty() ? wxString() : messages.Texts().front());
     return QueryFrameOf(doc);
+}
+
+wxString StatusPane(const CChildFrame& frame, int pane)
+{
+    return frame.GetQueryStatusBar()->GetStatusText(pane);
+}
+
+bool CommandEnabled(CChildFrame& frame, int id)
+{
+    wxUpdateUIEvent update(id);
+    update.SetEventObject(&frame);
+    frame.GetEventHandler()->ProcessEvent(update);
+    return update.GetSetEnabled() && update.GetEnabled();
+}
+
+bool WaitForLongQuery(const CChildFrame& frame, Driver driver, const std::string& connect)
+{
+    return PumpUntil([&] { return frame.IsExecuting() && LongQueryRunning(driver, connect); }, Scaled(15s));
 }
 
 void PrintTo(const RunPath& path, std::ostream* os)
