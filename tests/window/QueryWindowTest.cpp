@@ -3,11 +3,9 @@
 #include "app/MainFrame.h"
 #include "app/TorvaneApp.h"
 #include "editor/TorvaneDoc.h"
-#include "LongQuery.h"
 #include "platform/MessageBox.h"
 #include "query/ChildFrame.h"
 #include "query/QueryKeyRouting.h"
-#include "tests/support/TestTiming.h"
 #include "WindowTestMain.h"
 
 #include <vector>
@@ -63,11 +61,6 @@ bool CommandEnabled(CChildFrame& frame, int id)
     update.SetEventObject(&frame);
     frame.GetEventHandler()->ProcessEvent(update);
     return update.GetSetEnabled() && update.GetEnabled();
-}
-
-bool WaitForLongQuery(const CChildFrame& frame, Driver driver, const std::string& connect)
-{
-    return PumpUntil([&] { return frame.IsExecuting() && LongQueryRunning(driver, connect); }, Scaled(15s));
 }
 
 void PrintTo(const RunPath& path, std::ostream* os)

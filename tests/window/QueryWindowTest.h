@@ -35,7 +35,8 @@ wxString StatusPane(const CChildFrame& frame, int pane);
 bool CommandEnabled(CChildFrame& frame, int id);
 
 // Waits until the window's run is under way with the long query (LongQuery.h) running at the
-// database of connect; false when it did not come to that before a deadline.
+// database of connect; false when it did not come to that before a deadline. In LongQueryWait.cpp,
+// which a test program that calls it builds with LongQuery.cpp.
 bool WaitForLongQuery(const CChildFrame& frame, torvane::test::Driver driver, const std::string& connect);
 
 // How a batch runs: on which database, and whether it is opened asynchronously on the window's

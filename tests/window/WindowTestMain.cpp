@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 namespace {
 
@@ -114,7 +113,9 @@ bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds time
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
         Pump();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        // The next event, or a few milliseconds: what changes without an event (a worker's
+        // progress, the database) is looked at again then.
+        g_loop->DispatchTimeout(5);
     }
     return true;
 }
