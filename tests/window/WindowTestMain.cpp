@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -114,8 +115,12 @@ bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds time
             return false;
         Pump();
         // The next event, or a few milliseconds: what changes without an event (a worker's
-        // progress, the database) is looked at again then.
-        g_loop->DispatchTimeout(5);
+        // progress, the database) is looked at again then. Without a display only a worker
+        // changes anything.
+        if (g_display)
+            g_loop->DispatchTimeout(5);
+        else
+            std::this_thread::yield();
     }
     return true;
 }
