@@ -157,7 +157,7 @@ TEST_P(ExecWindowTest, StopAtTheFirstFailingBatchOrGoOn)
         // Next Error Batch shows the failed batch in the editor: the line of its first non-blank
         // character.
         Command(frame, ID_NEXT_ERROR_BATCH);
-        EXPECT_EQ(Editor(frame).GetSelectedText(), "-- the second batch");
+        EXPECT_EQ(Editor(frame).GetSelectedText(), wxString("-- the second batch"));
     }
 }
 
@@ -179,7 +179,7 @@ TEST_P(ExecWindowTest, ASelectionRunsAloneAndItsTagsPointIntoTheEditor)
     EXPECT_FALSE(output.Contains("<eb2>")) << output;
     // The error batch points into the editor's text, not into the selection.
     Command(frame, ID_NEXT_ERROR_BATCH);
-    EXPECT_EQ(Editor(frame).GetSelectedText(), "SELECT nothing FROM nowhere");
+    EXPECT_EQ(Editor(frame).GetSelectedText(), wxString("SELECT nothing FROM nowhere"));
 }
 
 TEST_P(ExecWindowTest, ARunWithoutOutputSaysItsCommandsCompleted)

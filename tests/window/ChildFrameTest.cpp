@@ -311,7 +311,8 @@ TEST_F(ChildFrameTest, MissingLoginIsAskedForAndCancelIsSilent)
 bool StartLongRun(CChildFrame* frame, Driver driver, const std::string& connect,
                   const std::string& sql = std::string())
 {
-    frame->GetQueryView()->GetEditCtrl()->SetText(wxString::FromUTF8(sql.empty() ? window_test::LongQuery(driver) : sql));
+    const std::string text = sql.empty() ? window_test::LongQuery(driver) : sql;
+    frame->GetQueryView()->GetEditCtrl()->SetText(wxString::FromUTF8(text));
     frame->GetQueryDoc()->Modify(false);
     wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
     frame->GetEventHandler()->ProcessEvent(execute);

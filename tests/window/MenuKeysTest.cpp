@@ -100,8 +100,8 @@ protected:
     // The run has ended with its one grid shown, as the result-set pane tells.
     static bool WaitForOneGrid(CChildFrame* frame)
     {
-        return PumpUntil([frame] { return !frame->IsExecuting() && Pane(frame, 3).StartsWith("Results grid #1 of 1;"); },
-                         kHang);
+        return PumpUntil(
+            [frame] { return !frame->IsExecuting() && Pane(frame, 3).StartsWith("Results grid #1 of 1;"); }, kHang);
     }
     // A window whose runs go on past a failed batch, having run sql from its start to the end;
     // null when it did not open or the run did not end.
