@@ -6,11 +6,11 @@
 #include "common/SettingsTable.h"
 #include "platform/SettingsStore.h"
 #include "query/DataLinkDlg.h"
+#include "tests/support/TestTiming.h"
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/stopwatch.h>
-#include <wx/utils.h>
 
 #include <memory>
 
@@ -34,8 +34,15 @@ bool Pump(int milliseconds, const std::function<bool()>& until)
             return true;
         if (watch.Time() >= milliseconds)
             return !until;
-        wxMilliSleep(5);
+        // The next event, or a few milliseconds: what changes without an event (a worker's
+        // progress, the database) is looked at again then.
+        loop->DispatchTimeout(5);
     }
+}
+
+int HangMs(int milliseconds)
+{
+    return static_cast<int>(torvane::test::Scaled(std::chrono::milliseconds(milliseconds)).count());
 }
 
 CDialogAnswerer::CDialogAnswerer(std::function<bool(wxDialog&)> matches, std::function<int(wxDialog&)> action)

@@ -14,6 +14,8 @@ class CMainFrame;
 
 // Dispatches events for the given time (or until the condition holds); true when it held.
 bool Pump(int milliseconds, const std::function<bool()>& until = {});
+// A deadline that only catches a hang, stretched for slow builds (TestTiming.h).
+int HangMs(int milliseconds);
 
 // Answers the modal dialogs that match in place of the user: the dialog is not shown and its
 // ShowModal returns what the action returns (after the action has filled in its fields).

@@ -24,6 +24,7 @@
 #include "query/ChildFrame.h"
 #include "query/ConnectPromptDlg.h"
 #include "tests/common/WxStringPrinter.h"
+#include "tests/window/LongQuery.h"
 
 #include <gtest/gtest.h>
 #include <wx/clipbrd.h>
@@ -61,6 +62,21 @@ protected:
     wxString Titled(const wxString& name, const wxString& text) const
     {
         return wxString::FromUTF8(m_db) + " - " + name + " - (" + text + ")";
+    }
+
+    // Puts the long query (LongQuery.h) in the window and executes it; true once it runs at the
+    // database.
+    bool StartLongQuery(CChildFrame* frame)
+    {
+        using torvane::test::Driver;
+        frame->GetQueryView()->GetEditCtrl()->SetText(window_test::LongQuery(Driver::SQLite));
+        frame->GetQueryDoc()->Modify(false);
+        wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
+        frame->GetEventHandler()->ProcessEvent(execute);
+        const std::string connect = "Driver=SQLite3;Database=" + m_db + ";";
+        return Pump(HangMs(15000), [frame, &connect] {
+            return frame->IsExecuting() && window_test::LongQueryRunning(Driver::SQLite, connect);
+        });
     }
 
     static wxString TextOf(CChildFrame* frame)
@@ -230,7 +246,7 @@ TEST_F(MainFrameTest, AnUnexpectedFailureIsReportedAndTheProgramGoesOn)
     CMessageScript script;
     Frame().CallAfter([] { throw std::runtime_error("a fault nobody handled"); });
     Frame().CallAfter([] { throw std::bad_alloc(); });
-    Pump(300, [&script] { return script.Texts().size() == 2; });
+    Pump(HangMs(15000), [&script] { return script.Texts().size() == 2; });
     EXPECT_EQ(script.Texts(), (std::vector<wxString>{"Errors occurred.", "Out-of-Memory."}));
     EXPECT_TRUE(Frame().IsShown());
 }
@@ -630,7 +646,7 @@ TEST_F(MainFrameTest, ASecondStartHandsItsFileToTheFirst)
     });
     const char* argv[] = {TORVANE_EXE, path.c_str(), nullptr};
     ASSERT_GT(wxExecute(argv, wxEXEC_ASYNC, process), 0);
-    ASSERT_TRUE(Pump(20000, [&] { return ended && Frame().GetQueryWindows().size() == 2; }));
+    ASSERT_TRUE(Pump(HangMs(20000), [&] { return ended && Frame().GetQueryWindows().size() == 2; }));
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(TextOf(Frame().GetQueryWindows()[1]), "select 'second start'");
 }
@@ -641,13 +657,7 @@ TEST_F(MainFrameTest, DisconnectAllAsksWhileQueriesRun)
     ASSERT_TRUE(Open());
     ASSERT_TRUE(Open());
     CChildFrame* running = Frame().GetQueryWindows()[0];
-    // A query that runs until it is cancelled.
-    running->GetQueryView()->GetEditCtrl()->SetText(
-        "with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c");
-    running->GetQueryDoc()->Modify(false);
-    wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
-    running->GetEventHandler()->ProcessEvent(execute);
-    ASSERT_TRUE(running->IsExecuting());
+    ASSERT_TRUE(StartLongQuery(running));
     {
         CMessageScript script{wxID_NO};
         EXPECT_FALSE(Frame().CloseAll());
@@ -664,7 +674,7 @@ TEST_F(MainFrameTest, DisconnectAllAsksWhileQueriesRun)
         CMessageScript script{wxID_YES};
         Frame().CloseAll();
         EXPECT_EQ(script.Texts(), std::vector<wxString>{strings::kCancelAllQuestion});
-        ASSERT_TRUE(Pump(5000, [&] { return !stillRunning(); })) << "the cancelled run did not end";
+        ASSERT_TRUE(Pump(HangMs(15000), [&] { return !stillRunning(); })) << "the cancelled run did not end";
     }
     CMessageScript script;
     EXPECT_TRUE(Frame().CloseAll());
@@ -719,13 +729,21 @@ TEST_F(MainFrameTest, ClosingTheMainWindowStopsWhenAWindowRefuses)
 {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(Open());
-    Frame().GetQueryWindows()[0]->GetRunState()->m_bExecuting = 1;
-    CMessageScript script{wxID_NO};
-    EXPECT_FALSE(Frame().Close());
-    Pump(50);
-    ASSERT_NE(TheApp().GetMainFrame(), nullptr);
-    EXPECT_EQ(Frame().GetQueryWindows().size(), 1u);
-    EXPECT_FALSE(CSettingsStore::Get().HasKey("Settings", "WindowPos"));
+    CChildFrame* running = Frame().GetQueryWindows()[0];
+    ASSERT_TRUE(StartLongQuery(running));
+    {
+        CMessageScript script{wxID_NO};
+        EXPECT_FALSE(Frame().Close());
+        Pump(50);
+        EXPECT_EQ(script.Texts(), std::vector<wxString>{strings::kCancelAllQuestion});
+        ASSERT_NE(TheApp().GetMainFrame(), nullptr);
+        EXPECT_EQ(Frame().GetQueryWindows().size(), 1u);
+        EXPECT_TRUE(running->IsExecuting());
+        EXPECT_FALSE(CSettingsStore::Get().HasKey("Settings", "WindowPos"));
+    }
+    wxCommandEvent cancel(wxEVT_MENU, ID_QUERY_CANCEL);
+    running->GetEventHandler()->ProcessEvent(cancel);
+    ASSERT_TRUE(Pump(HangMs(15000), [running] { return !running->IsExecuting(); }));
 }
 
 TEST_F(MainFrameTest, PrinterCheckPassesWithTheFilePrinterAlone)

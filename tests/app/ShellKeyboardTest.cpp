@@ -15,6 +15,7 @@
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestTiming.h"
+#include "tests/window/LongQuery.h"
 
 #include <gtest/gtest.h>
 #include <wx/aui/auibook.h>
@@ -104,11 +105,12 @@ protected:
 
     bool IsPostgres() const { return GetParam() == torvane::test::Driver::PostgreSQL; }
 
-    // A query that runs until it is cancelled.
-    wxString LongQuery() const
+    // A query that runs until it is cancelled, and whether it runs at the database.
+    wxString LongQuery() const { return window_test::LongQuery(GetParam()); }
+    bool LongQueryRunning() const
     {
-        return IsPostgres() ? "select pg_sleep(60)"
-                            : "with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c";
+        return window_test::LongQueryRunning(GetParam(), IsPostgres() ? torvane::test::PostgresConnectionString()
+                                                                      : "Driver=SQLite3;Database=" + m_db + ";");
     }
 };
 
@@ -202,7 +204,7 @@ TEST_P(ShellDriverKeyboardTest, KeyboardExitAsksAboutEveryModifiedWindowAlsoOneW
     Settle();
     ASSERT_TRUE(TypeInto(cancelled, LongQuery()));
     Press(WXK_F5);
-    ASSERT_TRUE(cancelled->IsExecuting());
+    ASSERT_TRUE(Pump(WaitMs(), [this, cancelled] { return cancelled->IsExecuting() && LongQueryRunning(); }));
     const wxPoint close = TabCloseButton(Frame(), cancelled);
     ASSERT_NE(close, wxDefaultPosition);
     {

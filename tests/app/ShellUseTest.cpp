@@ -18,6 +18,7 @@
 #include "query/SchemaPane.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/window/LongQuery.h"
 
 #include <gtest/gtest.h>
 #include <wx/statusbr.h>
@@ -66,12 +67,8 @@ protected:
 
     bool IsPostgres() const { return GetParam() == Driver::PostgreSQL; }
 
-    // A query that runs until it is stopped (SQLite) or for 30 seconds (PostgreSQL).
-    wxString LongQuery() const
-    {
-        return IsPostgres() ? "SELECT pg_sleep(30)"
-                            : "with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c";
-    }
+    // A query that runs until it is cancelled.
+    wxString LongQuery() const { return window_test::LongQuery(GetParam()); }
 
     CChildFrame* Open(const wxString& text)
     {
@@ -98,8 +95,9 @@ TEST_P(ExitTest, ExitDuringARunCancelsItWaitsForItAndClosesEachWindowAsking)
     ASSERT_TRUE(running && idle);
     wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
     running->GetEventHandler()->ProcessEvent(execute);
-    ASSERT_TRUE(running->IsExecuting());
-    Pump(300);
+    ASSERT_TRUE(Pump(HangMs(15000), [this, running] {
+        return running->IsExecuting() && window_test::LongQueryRunning(GetParam(), m_connect.utf8_string());
+    }));
 
     wxWeakRef<wxWindow> mainWindow(main);
     CMessageScript answers{wxID_YES, wxID_NO, wxID_NO, wxID_NO};
@@ -118,7 +116,7 @@ TEST_P(ExitTest, ExitDuringARunCancelsItWaitsForItAndClosesEachWindowAsking)
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&ticks](wxTimerEvent&) { ++ticks; });
     timer.Start(20);
-    ASSERT_TRUE(Pump(20000, [&mainWindow] { return !mainWindow; })) << "the program did not end";
+    ASSERT_TRUE(Pump(HangMs(20000), [&mainWindow] { return !mainWindow; })) << "the program did not end";
     timer.Stop();
     EXPECT_GT(ticks, 2);
     EXPECT_EQ(TheApp().GetMainFrame(), nullptr);
@@ -293,7 +291,7 @@ TEST(Readme, HelpOpensTheReadmeInTheProgramsFolder)
     CMessageScript messages;
     wxCommandEvent readme(wxEVT_MENU, CConnectCommands::ID_HELP_README);
     TheApp().GetMainFrame()->GetEventHandler()->ProcessEvent(readme);
-    const bool asked = Pump(10000, [&opened] { return !ReadWholeFile(opened).empty(); });
+    const bool asked = Pump(HangMs(10000), [&opened] { return !ReadWholeFile(opened).empty(); });
     setenv("PATH", path.c_str(), 1);
     EXPECT_TRUE(messages.Texts().empty()) << messages.Texts().front();
     ASSERT_TRUE(asked);

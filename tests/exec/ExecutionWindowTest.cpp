@@ -3,19 +3,21 @@
 #include "app/MainFrame.h"
 #include "app/TorvaneApp.h"
 #include "common/CommandIds.h"
+#include "common/SettingsTable.h"
 #include "editor/QryView.h"
 #include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "query/BatchExecution.h"
 #include "query/ChildFrame.h"
+#include "query/MSHFlexGrid.h"
 #include "query/QueryKeyRouting.h"
+#include "query/ResultCommands.h"
 #include "query/ResultView.h"
-#include "query/ResultsText.h"
-#include "querycore/QueryRunState.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestTiming.h"
+#include "tests/window/LongQuery.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
@@ -25,11 +27,9 @@
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
-#include <atomic>
-#include <thread>
-
 using namespace std::chrono_literals;
 using namespace torvane::test;
+using window_test::CommandEnabled;
 using window_test::Main;
 using window_test::Pump;
 using window_test::PumpUntil;
@@ -72,33 +72,41 @@ protected:
         EXPECT_TRUE(frame->GetExecution().IsEventSinkAdvised());
         frame->Connection().m_bAsyncSupported = GetParam().async;
         window_test::SetResultsInText(*frame, true);
-        frame->Connection().m_bResultsInTextWarning = 0;
         return frame;
     }
 
     static wxStyledTextCtrl& Editor(CChildFrame* frame) { return *frame->GetQueryView()->GetEditCtrl(); }
 
     // Puts the text in the editor, executes it and waits for the end of the run.
-    static void Run(CChildFrame* frame, const wxString& sql, std::chrono::milliseconds timeout = 20s)
+    static void Run(CChildFrame* frame, const wxString& sql)
     {
         Editor(frame).SetText(sql);
         Start(frame);
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, timeout)) << "the run did not end";
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang)) << "the run did not end";
         Pump();
     }
-    static void Start(CChildFrame* frame)
+    static void Start(CChildFrame* frame) { Command(frame, ID_QUERY_EXECUTE); }
+    static void Cancel(CChildFrame* frame) { Command(frame, ID_QUERY_CANCEL); }
+    static void Command(CChildFrame* frame, int id)
     {
-        wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
-        frame->GetEventHandler()->ProcessEvent(execute);
+        wxCommandEvent command(wxEVT_MENU, id);
+        frame->GetEventHandler()->ProcessEvent(command);
     }
     static wxString Output(CChildFrame* frame) { return frame->GetResultView()->GetText(); }
-    static wxString Pane(CChildFrame* frame, int pane) { return frame->GetQueryStatusBar()->GetStatusText(pane); }
-
-    // A query that runs until it is stopped (SQLite) or for 30 seconds (PostgreSQL).
-    std::string LongQuery() const
+    static wxString Pane(CChildFrame* frame, int pane) { return window_test::StatusPane(*frame, pane); }
+    // The last line the results text shows.
+    static wxString LastLine(CChildFrame* frame)
     {
-        return IsSqlite() ? "with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c"
-                          : "SELECT pg_sleep(30)";
+        CResultView& view = *frame->GetResultView();
+        return view.GetLineText(view.GetLineCount() - 1);
+    }
+
+    // A query that runs until it is cancelled.
+    std::string LongQuery() const { return window_test::LongQuery(GetParam().driver); }
+    // Waits until the window's run is under way with LongQuery() running at the database.
+    bool WaitForLongQuery(CChildFrame* frame) const
+    {
+        return window_test::WaitForLongQuery(*frame, GetParam().driver, m_connect);
     }
 
     std::string m_connect;
@@ -117,39 +125,39 @@ TEST_P(ExecWindowTest, SeparatedBatchesRunInTurn)
     const wxString output = Output(frame);
     EXPECT_TRUE(output.StartsWith("(1 row(s) affected)\n\n(1 row(s) affected)\n\nname\n----\nonetwo\n\nid\n--\n2\n\n<eb1>"))
         << output;
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
     EXPECT_EQ(Pane(frame, 0), "Query batch completed with errors");
-    EXPECT_EQ(frame->RunView().m_strResultsPaneText,
-              wxString::Format("Number of lines of text: %d", frame->GetResultView()->GetLineCount()));
-    EXPECT_EQ(Pane(frame, 3), frame->RunView().m_strResultsPaneText);
-    EXPECT_FALSE(frame->GetRunState()->m_bSplitterRunning);
-    EXPECT_FALSE(frame->GetRunState()->m_bErrors);
-    EXPECT_EQ(frame->RunView().m_nTimerId, 0);
+    EXPECT_EQ(Pane(frame, 3), wxString::Format("Number of lines of text: %d", frame->GetResultView()->GetLineCount()));
+    // The run is over: Execute is offered again, Cancel no longer.
+    EXPECT_TRUE(CommandEnabled(*frame, ID_QUERY_EXECUTE));
+    EXPECT_FALSE(CommandEnabled(*frame, ID_QUERY_CANCEL));
 
-    // Run again: the output starts afresh.
+    // Run again: the output starts afresh, and the errors of the last run are forgotten.
     Run(frame, "SELECT count(*) AS n FROM items");
     EXPECT_EQ(Output(frame), "n\n-\n2");
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
+    EXPECT_EQ(Pane(frame, 0), "Query batch completed");
 }
 
 TEST_P(ExecWindowTest, StopAtTheFirstFailingBatchOrGoOn)
 {
-    CChildFrame* frame = Open();
-    ASSERT_TRUE(frame);
     const wxString script = "SELECT 1 AS a\nGO\n-- the second batch\nSELECT * FROM missing_table\nGO\nSELECT 3 AS c\n";
     for (int stopOnError : {1, 0}) {
         SCOPED_TRACE(stopOnError ? "stop at the first error" : "go on");
-        frame->Connection().m_bStopOnError = stopOnError;
+        // A window takes the option as it stands when the window opens.
+        settings::WriteInt(settings::DoNotExecContinuously, stopOnError);
+        CChildFrame* frame = Open();
+        settings::WriteInt(settings::DoNotExecContinuously, settings::DoNotExecContinuously.defaultValue);
+        ASSERT_TRUE(frame);
         Run(frame, script);
         const wxString output = Output(frame);
         EXPECT_TRUE(output.StartsWith("a\n-\n1\n\n<eb1>")) << output;
         EXPECT_TRUE(output.Contains("missing_table")) << output;
         EXPECT_EQ(output.EndsWith("</eb1>\n\nc\n-\n3"), !stopOnError) << output;
-        EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
-        // The error tag points at the failed batch in the editor: its first non-blank character.
-        const auto& tags = frame->GetRunState()->m_errorList.GetEntries();
-        ASSERT_EQ(tags.size(), 1u);
-        EXPECT_EQ(tags[0].batchStart, script.Find("-- the second"));
+        EXPECT_FALSE(output.Contains("<eb2>")) << output;
+        EXPECT_EQ(Pane(frame, 0), "Query batch completed with errors");
+        // Next Error Batch shows the failed batch in the editor: the line of its first non-blank
+        // character.
+        Command(frame, ID_NEXT_ERROR_BATCH);
+        EXPECT_EQ(Editor(frame).GetSelectedText(), wxString("-- the second batch"));
     }
 }
 
@@ -157,19 +165,21 @@ TEST_P(ExecWindowTest, ASelectionRunsAloneAndItsTagsPointIntoTheEditor)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    const wxString text = wxString::FromUTF8("SELECT 'é' AS x\nGO\nSELECT 2 AS b\nGO\nSELECT nothing FROM nowhere\nGO\n");
+    // Before the selection, more characters of two bytes than the failed batch's line and the
+    // next one hold: a position counted in bytes would land past them.
+    const wxString text = "SELECT '" + wxString(40, wxUniChar(0xE9)) +
+                          "' AS x\nGO\nSELECT 2 AS b\nGO\nSELECT nothing FROM nowhere\nGO\n";
     Editor(frame).SetText(text);
-    const long from = text.Find("SELECT 2");
     Editor(frame).SetSelection(Editor(frame).FindText(0, Editor(frame).GetLength(), "SELECT 2"),
                                Editor(frame).GetLength());
     Start(frame);
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 10s));
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
     const wxString output = Output(frame);
     EXPECT_TRUE(output.StartsWith("b\n-\n2\n\n<eb1>")) << output;
-    const auto& tags = frame->GetRunState()->m_errorList.GetEntries();
-    ASSERT_EQ(tags.size(), 1u);
-    EXPECT_EQ(tags[0].batchStart, text.Find("SELECT nothing")); // in characters
-    EXPECT_GT(from, 0);
+    EXPECT_FALSE(output.Contains("<eb2>")) << output;
+    // The error batch points into the editor's text, not into the selection.
+    Command(frame, ID_NEXT_ERROR_BATCH);
+    EXPECT_EQ(Editor(frame).GetSelectedText(), wxString("SELECT nothing FROM nowhere"));
 }
 
 TEST_P(ExecWindowTest, ARunWithoutOutputSaysItsCommandsCompleted)
@@ -178,7 +188,7 @@ TEST_P(ExecWindowTest, ARunWithoutOutputSaysItsCommandsCompleted)
     ASSERT_TRUE(frame);
     Run(frame, "GO\n\nGO\n");
     EXPECT_EQ(Output(frame), "The command(s) completed successfully.");
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
+    EXPECT_EQ(Pane(frame, 0), "Query batch completed");
 
     // No separator: the whole text is one batch, started without a splitter.
     frame->Connection().m_strBatchSeparator.clear();
@@ -194,7 +204,7 @@ TEST_P(ExecWindowTest, AFailedStatementIsNeverReportedAsSuccess)
     ASSERT_TRUE(frame);
     frame->Connection().m_strBatchSeparator.clear();
     Run(frame, "SELECT * FROM no_such_table");
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
+    EXPECT_EQ(Pane(frame, 0), "Query batch completed with errors");
     const wxString output = Output(frame);
     EXPECT_TRUE(output.StartsWith("<eb1>")) << output;
     EXPECT_TRUE(output.Contains("no_such_table")) << output;
@@ -216,25 +226,27 @@ TEST_P(ExecWindowTest, CancelEndsALongQuery)
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
     Editor(frame).SetText(wxString::FromUTF8(LongQuery()) + "\nGO\nSELECT 2 AS after");
+    EXPECT_FALSE(window_test::LongQueryRunning(GetParam().driver, m_connect));
     Start(frame);
-    PumpUntil([] { return false; }, 500ms);
-    ASSERT_TRUE(frame->IsExecuting());
+    ASSERT_TRUE(WaitForLongQuery(frame));
+    EXPECT_TRUE(CommandEnabled(*frame, ID_QUERY_CANCEL));
 
-    wxCommandEvent cancel(wxEVT_MENU, ID_QUERY_CANCEL);
-    frame->GetEventHandler()->ProcessEvent(cancel);
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Attempting to cancel query batch...");
-    EXPECT_TRUE(frame->GetRunState()->m_bCancelling);
-    // A second press starts no second cancel.
-    frame->GetExecution().CancelQueryBatch();
+    Cancel(frame);
+    EXPECT_EQ(Pane(frame, 0), "Attempting to cancel query batch...");
+    // While the cancel is under way Cancel is not offered again, and a second press starts no
+    // second cancel.
+    EXPECT_TRUE(frame->IsExecuting());
+    EXPECT_FALSE(CommandEnabled(*frame, ID_QUERY_CANCEL));
+    Cancel(frame);
     ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
+    EXPECT_EQ(Pane(frame, 0), "Query batch canceled");
     EXPECT_EQ(Output(frame), "Query canceled by user.");
-    EXPECT_FALSE(frame->GetRunState()->m_bCancelling);
-    EXPECT_FALSE(frame->GetRunState()->m_bStop);
+    EXPECT_FALSE(window_test::LongQueryRunning(GetParam().driver, m_connect));
 
-    // The window runs again afterwards.
+    // The window runs again afterwards, with nothing of the cancel left over.
     Run(frame, "SELECT 5 AS five");
     EXPECT_EQ(Output(frame), "five\n----\n5");
+    EXPECT_EQ(Pane(frame, 0), "Query batch completed");
 }
 
 TEST_P(ExecWindowTest, ClosingDuringARunCancelsItFirst)
@@ -244,7 +256,7 @@ TEST_P(ExecWindowTest, ClosingDuringARunCancelsItFirst)
     Editor(frame).SetText(wxString::FromUTF8(LongQuery()));
     frame->GetQueryDoc()->Modify(false);
     Start(frame);
-    PumpUntil([] { return false; }, 300ms);
+    ASSERT_TRUE(WaitForLongQuery(frame));
     {
         CMessageScript messages{wxID_YES};
         frame->Close();
@@ -252,7 +264,7 @@ TEST_P(ExecWindowTest, ClosingDuringARunCancelsItFirst)
         // The window stays until the cancelled run has ended.
         ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
         EXPECT_EQ(Main().GetConnectionCount(), 1u);
-        EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
+        EXPECT_EQ(Pane(frame, 0), "Query batch canceled");
     }
     CMessageScript messages;
     frame->Close();
@@ -271,7 +283,7 @@ TEST_P(ExecWindowTest, CancelDuringALargeFetchKeepsTheRowsWritten)
                                        "select x || char(10) as n from c"
                                      : "SELECT generate_series(1, 2000000000) || E'\\n' AS n");
     Start(frame);
-    ASSERT_TRUE(PumpUntil([frame] { return Output(frame).length() > 1000; }, 20s));
+    ASSERT_TRUE(PumpUntil([frame] { return Output(frame).length() > 1000; }, kHang));
     // The event loop keeps going while rows pour into the output (how long it may wait is
     // the text output benchmark's measure).
     int ticks = 0;
@@ -282,12 +294,13 @@ TEST_P(ExecWindowTest, CancelDuringALargeFetchKeepsTheRowsWritten)
     timer.Stop();
     ASSERT_TRUE(frame->IsExecuting());
 
-    frame->GetExecution().CancelQueryBatch();
+    Cancel(frame);
     ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
+    EXPECT_EQ(Pane(frame, 0), "Query batch canceled");
     // The view may still be taking in what came before the cancel: as much as the machine
-    // fetched meanwhile.
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->GetExecution().ResultsText().IsAppending(); }, 4 * kHang));
+    // fetched meanwhile. The cancel's note comes last.
+    ASSERT_TRUE(PumpUntil([frame] { return LastLine(frame) == "Query canceled by user."; }, 4 * kHang));
+    Pump();
     EXPECT_EQ(Pane(frame, 3), wxString::Format("Number of lines of text: %d", frame->GetResultView()->GetLineCount()));
 
     // The rows written are there in order, none lost in between; the cancel note follows them.
@@ -304,20 +317,23 @@ TEST_P(ExecWindowTest, CancelDuringALargeFetchKeepsTheRowsWritten)
     EXPECT_GT(expected, 100);
 }
 
-TEST_P(ExecWindowTest, CancelWhileTheSplitterStillRunsAlsoStopsTheStatement)
+TEST_P(ExecWindowTest, CancelWhileTheSplitterStillRunsStartsNoStatement)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->Connection().m_strBatchSeparator.clear();
-    Editor(frame).SetText(wxString::FromUTF8(LongQuery()));
+    Editor(frame).SetText(wxString::FromUTF8(LongQuery()) + "\nGO\nSELECT 2 AS after");
+    // Execute and Cancel one after the other, as two keys typed ahead: the splitter cannot hand
+    // the first batch over before the window takes its next event.
     Start(frame);
-    PumpUntil([] { return false; }, 400ms);
-    // As when the first batch was started before the splitter reported its end.
-    frame->GetRunState()->m_bSplitterRunning = 1;
-    frame->GetExecution().CancelQueryBatch();
+    Cancel(frame);
+    EXPECT_EQ(Pane(frame, 0), "Attempting to cancel query batch...");
     ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
-    frame->GetRunState()->m_bSplitterRunning = 0;
+    EXPECT_EQ(Pane(frame, 0), "Query batch canceled");
+    EXPECT_EQ(Output(frame), "Query canceled by user.");
+    EXPECT_FALSE(window_test::LongQueryRunning(GetParam().driver, m_connect));
+
+    Run(frame, "SELECT 5 AS five");
+    EXPECT_EQ(Output(frame), "five\n----\n5");
 }
 
 // Keys typed through the display's input reach whichever window has the focus there, in any
@@ -332,9 +348,10 @@ TEST_P(ExecKeyboardTest, TheWindowStaysResponsiveWhileABatchRuns)
     Editor(frame).SetText(wxString::FromUTF8(LongQuery()));
     Editor(frame).DocumentEnd();
     Start(frame);
+    ASSERT_TRUE(WaitForLongQuery(frame));
 
     Editor(frame).SetFocus();
-    PumpUntil([] { return false; }, 300ms);
+    ASSERT_TRUE(PumpUntil([frame] { return Editor(frame).HasFocus() && Main().IsActive(); }, kHang));
     wxUIActionSimulator keyboard;
     keyboard.Text("\n-- typed");
     PumpUntil([frame] { return Editor(frame).GetText().EndsWith("-- typed"); }, kHang);
@@ -358,7 +375,7 @@ TEST_P(ExecKeyboardTest, TheWindowStaysResponsiveWhileABatchRuns)
     // Cancel by its key.
     keyboard.Char(WXK_PAUSE, wxMOD_ALT);
     ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
+    EXPECT_EQ(Pane(frame, 0), "Query batch canceled");
 }
 
 TEST_P(ExecWindowTest, ExhaustedMemoryStopsTheRunWithOneMessage)
@@ -371,7 +388,7 @@ TEST_P(ExecWindowTest, ExhaustedMemoryStopsTheRunWithOneMessage)
     // At the start: nothing runs.
     Run(frame, "SELECT 1 AS a\nGO\nSELECT 2 AS b");
     EXPECT_EQ(Output(frame), message);
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
+    EXPECT_EQ(Pane(frame, 0), "Query batch completed with errors");
 
     // Between batches: the batches run so far keep their output, the next ones do not start.
     usage = 50;
@@ -382,7 +399,7 @@ TEST_P(ExecWindowTest, ExhaustedMemoryStopsTheRunWithOneMessage)
     };
     Run(frame, "SELECT 1 AS a\nGO\nSELECT 2 AS b");
     EXPECT_EQ(Output(frame), "a\n-\n1\n\n" + message);
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
+    EXPECT_EQ(Pane(frame, 0), "Query batch completed");
 
     // After the last batch there is nothing to refuse.
     usage = 50;
@@ -431,25 +448,25 @@ TEST_P(ExecWindowTest, ExecuteByKeys)
     struct Key {
         int code;
         int modifiers;
-    } keys[] = {{WXK_F5, 0}, {'E', wxMOD_CONTROL}, {'X', wxMOD_ALT}};
+        const char* sql;
+        const char* output;
+    } keys[] = {{WXK_F5, 0, "SELECT 6 AS six", "six\n---\n6"},
+                {'E', wxMOD_CONTROL, "SELECT 7 AS seven", "seven\n-----\n7"},
+                {'X', wxMOD_ALT, "SELECT 8 AS eight", "eight\n-----\n8"}};
     for (const Key& k : keys) {
-        Editor(frame).SetText("SELECT 6 AS six");
+        Editor(frame).SetText(k.sql);
         wxKeyEvent key(wxEVT_CHAR_HOOK);
         key.m_keyCode = k.code;
         key.SetControlDown(k.modifiers & wxMOD_CONTROL);
         key.SetAltDown(k.modifiers & wxMOD_ALT);
         key.SetEventObject(frame);
         frame->GetEventHandler()->ProcessEvent(key);
-        Pump();
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting() && !Output(frame).empty(); }, 10s)) << k.code;
-        EXPECT_EQ(Output(frame), "six\n---\n6");
-        frame->GetExecution().ClearResults();
+        ASSERT_TRUE(PumpUntil([frame, &k] { return !frame->IsExecuting() && Output(frame) == k.output; }, kHang))
+            << k.code << ": " << Output(frame);
     }
     // Nothing to run in an empty editor.
     Editor(frame).SetText("");
-    wxUpdateUIEvent update(ID_QUERY_EXECUTE);
-    frame->GetEventHandler()->ProcessEvent(update);
-    EXPECT_FALSE(update.GetEnabled());
+    EXPECT_FALSE(CommandEnabled(*frame, ID_QUERY_EXECUTE));
 }
 
 TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
@@ -461,15 +478,18 @@ TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
     // Asynchronous opens that are not a batch's, one after the other (a connection runs one
     // statement at a time): another recordset on the window's connection, and the window's own
     // recordset outside a run.
+    // Each open is let finish by itself; closing the recordset then waits for its completion to
+    // have been reported, which the pumping afterwards hands to the window.
+    const auto openAndComplete = [frame](const ado::RecordsetPtr& recordset, const char* sql) {
+        recordset->Open(_variant_t(sql), frame->Connection().m_pConnection, ado::adOpenForwardOnly,
+                        ado::adLockReadOnly, ado::adAsyncExecute);
+        EXPECT_TRUE(PumpUntil([&recordset] { return !(recordset->GetState() & ado::adStateExecuting); }, kHang));
+        recordset->Close();
+        Pump();
+    };
     auto other = ado::Recordset::Create();
-    other->Open(_variant_t("SELECT 11"), frame->Connection().m_pConnection, ado::adOpenForwardOnly, ado::adLockReadOnly,
-                ado::adAsyncExecute);
-    PumpUntil([] { return false; }, 300ms);
-    other->Close();
-    frame->Connection().m_pRecordset->Open(_variant_t("SELECT 12"), frame->Connection().m_pConnection,
-                                           ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adAsyncExecute);
-    PumpUntil([] { return false; }, 300ms);
-    frame->Connection().m_pRecordset->Close();
+    openAndComplete(other, "SELECT 11");
+    openAndComplete(frame->Connection().m_pRecordset, "SELECT 12");
     EXPECT_FALSE(frame->IsExecuting());
     EXPECT_EQ(Output(frame), "");
 
@@ -485,17 +505,20 @@ TEST_P(ExecWindowTest, OnlyTheCompletionOfTheBatchsOwnOpenIsTaken)
     ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
     other->Close();
     EXPECT_EQ(Output(frame), "n\n-\n13");
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
+    EXPECT_EQ(Pane(frame, 0), "Query batch completed");
 }
 
 TEST_P(ExecWindowTest, KeywordListsRunAsSchemaRowsetsOnce)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    frame->RunView().m_nQueryKind = ado::adSchemaDBInfoKeywords;
-    Run(frame, "Keywords");
-    EXPECT_TRUE(Output(frame).StartsWith("Keyword\n-------\n")) << Output(frame).Left(40);
-    EXPECT_EQ(frame->RunView().m_nQueryKind, -1);
+    Command(frame, ID_DUMP_KEYWORDS);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
+    CMSHFlexGrid* grid = frame->GetResultGrid(1);
+    ASSERT_TRUE(grid);
+    EXPECT_EQ(grid->GetTextMatrix(0, 1), "Keyword");
+    EXPECT_EQ(Pane(frame, 0), "Query batch completed");
+    // The next run is the editor's text again, in text as before.
     Run(frame, "SELECT 15 AS k");
     EXPECT_EQ(Output(frame), "k\n-\n15");
 }
@@ -508,61 +531,38 @@ TEST_P(ExecWindowTest, ACommandLineRunStaysOpenUnlessItEndsCleanlyMinimised)
         frame->CloseWhenRunEnds();
         Run(frame, sql);
         // A failed run, or a main window in view: the window stays for the user to look at.
-        EXPECT_FALSE(frame->RunView().m_bCloseWhenDone) << sql;
         Pump();
         EXPECT_EQ(Main().GetConnectionCount(), 1u) << sql;
     }
 }
 
-// The results view takes a worker's text output out of the run's buffer while the worker writes
-// it, and puts it in over many turns of the event loop: all of it arrives in order, a later
-// write is still parted from what the view took, and the buffer keeps only the last character
-// the view shows.
+// A result set of a few megabytes comes into the results view while the worker still writes it,
+// over many turns of the event loop: all of it arrives in order, and what the next batch writes
+// is parted from it as in one text.
 TEST(ResultsTextTakesTheOutput, AsTheWorkerWritesItNothingIsLostOrReordered)
 {
     REQUIRE_DISPLAY();
     ASSERT_EQ(Main().GetConnectionCount(), 0u);
     CChildFrame* frame = window_test::OpenQueryWindow(CleanDatabaseConnectionString(Driver::SQLite));
     ASSERT_TRUE(frame);
-    CQueryRunState& state = *frame->GetRunState();
-    CResultsText& text = frame->GetExecution().ResultsText();
-    text.ClearView();
+    window_test::SetResultsInText(*frame, true);
+    const int lines = 150000;
+    frame->GetQueryView()->GetEditCtrl()->SetText(
+        wxString::Format("with recursive c(x) as (select 1 union all select x + 1 from c where x < %d) "
+                         "select 'line ' || x || ' of the output' || char(10) as n from c\nGO\nselect 'end' as e",
+                         lines));
+    wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
+    frame->GetEventHandler()->ProcessEvent(execute);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 4 * kHang));
+    CResultView& view = *frame->GetResultView();
+    ASSERT_TRUE(PumpUntil([&view] { return view.GetLineText(view.GetLineCount() - 1) == "end"; }, 4 * kHang));
 
-    // A result set of a few megabytes in the worker's pieces, some of which outgrow the
-    // buffer's room at once.
     wxString expected = "n\n-\n";
-    std::vector<wxString> pieces;
-    for (int i = 0, line = 1; i < 60; ++i) {
-        wxString piece;
-        for (int j = 0; j < (i % 7 + 1) * 600; ++j, ++line)
-            piece += wxString::Format("line %d of the output\n", line);
-        expected += piece;
-        pieces.push_back(piece);
-    }
-    AppendRunOutput(state, true, "n\n-\n");
-    std::atomic<bool> written{false};
-    std::thread worker([&] {
-        for (const wxString& piece : pieces)
-            state.AppendTextOutput(piece);
-        written = true;
-    });
-    while (!written) {
-        text.FlushOutputText(true);
-        Pump();
-    }
-    worker.join();
-    text.FlushOutputText(true);
-
-    AppendRunOutput(state, true, "(1 row(s) affected)");
-    // The separator follows the last line's own line end, as in one buffer.
-    expected += "\n\n(1 row(s) affected)";
-    text.FlushOutputText(true);
-    {
-        std::lock_guard<std::mutex> lock(state.m_csOutput);
-        EXPECT_EQ(state.m_strTextOutput, ")");
-    }
-    ASSERT_TRUE(PumpUntil([&text] { return !text.IsAppending(); }, kHang));
-    const wxString shown = frame->GetResultView()->GetText();
+    for (int line = 1; line <= lines; ++line)
+        expected += wxString::Format("line %d of the output\n", line);
+    // The separator follows the last row's own line end.
+    expected += "\n\ne\n-\nend";
+    const wxString shown = view.GetText();
     ASSERT_EQ(shown.length(), expected.length());
     EXPECT_TRUE(shown == expected);
     window_test::CloseQueryWindows();

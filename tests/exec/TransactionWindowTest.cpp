@@ -14,6 +14,7 @@
 #include "query/ResultView.h"
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestTiming.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
@@ -28,6 +29,8 @@ using window_test::Pump;
 using window_test::PumpUntil;
 
 namespace {
+
+const auto kHang = Scaled(15s);
 
 const char* const kPendingQuestion = "There may be uncommited transactions pending.\n\nDo you wish to commit these "
                                      "transactions before performing the requested operation?";
@@ -60,8 +63,9 @@ protected:
     static void Run(CChildFrame* frame, const wxString& sql)
     {
         frame->GetQueryView()->GetEditCtrl()->SetText(sql);
-        frame->GetExecution().ExecuteQuery();
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 10s));
+        wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
+        frame->GetEventHandler()->ProcessEvent(execute);
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
         // The question about closing is about the transaction, not about the editor's text.
         frame->GetQueryDoc()->Modify(false);
     }
@@ -88,12 +92,10 @@ TEST_P(TransactionWindowTest, RunsAccumulateInOneTransactionUntilTheWindowCloses
     ASSERT_TRUE(frame);
     EXPECT_FALSE(frame->Connection().m_bAutoCommit);
     EXPECT_TRUE(frame->GetExecution().Transactions().IsTransactionOpen());
-    EXPECT_FALSE(frame->RunView().m_bStatementInTransaction);
 
     Run(frame, "INSERT INTO t VALUES (1)");
     Run(frame, "INSERT INTO t VALUES (2)");
     EXPECT_EQ(frame->GetResultView()->GetText(), "(1 row(s) affected)");
-    EXPECT_TRUE(frame->RunView().m_bStatementInTransaction);
     EXPECT_EQ(Count("t"), "0") << "nothing is committed between runs";
 
     {
@@ -109,7 +111,7 @@ TEST_P(TransactionWindowTest, RunsAccumulateInOneTransactionUntilTheWindowCloses
     {
         CMessageScript messages{wxID_YES};
         frame->Close();
-        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
+        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, kHang));
         EXPECT_EQ(messages.Texts().size(), 1u);
     }
     EXPECT_EQ(Count("t"), "2");
@@ -123,7 +125,7 @@ TEST_P(TransactionWindowTest, NoRollsTheWorkBack)
     Run(frame, "INSERT INTO t VALUES (1)");
     CMessageScript messages{wxID_NO};
     frame->Close();
-    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, kHang));
     EXPECT_EQ(messages.Texts(), std::vector<wxString>{kPendingQuestion});
     EXPECT_EQ(Count("t"), "0");
 }
@@ -135,7 +137,7 @@ TEST_P(TransactionWindowTest, AWindowWhereNothingRanClosesWithoutAQuestion)
     EXPECT_TRUE(frame->GetExecution().Transactions().IsTransactionOpen());
     CMessageScript messages;
     frame->Close();
-    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, kHang));
     EXPECT_TRUE(messages.Texts().empty());
 }
 
@@ -153,7 +155,7 @@ TEST_P(TransactionWindowTest, AFailedCommitKeepsTheWindowOpenWithTheError)
     CChildFrame* frame = Open(extra);
     ASSERT_TRUE(frame);
     Run(frame, IsPostgres() ? "INSERT INTO u VALUES (1); INSERT INTO u VALUES (1)" : "INSERT INTO u VALUES (1)");
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed") << frame->GetResultView()->GetText();
+    EXPECT_EQ(window_test::StatusPane(*frame, 0), "Query batch completed") << frame->GetResultView()->GetText();
     {
         CMessageScript messages{wxID_YES, wxID_OK};
         frame->Close();
@@ -166,20 +168,21 @@ TEST_P(TransactionWindowTest, AFailedCommitKeepsTheWindowOpenWithTheError)
             << messages.Shown()[1].text;
         EXPECT_TRUE(IsOpen(frame));
         EXPECT_TRUE(frame->GetExecution().Transactions().IsTransactionOpen());
-        EXPECT_TRUE(frame->RunView().m_bStatementInTransaction);
     }
     if (IsSqlite()) {
         // The work is still there: mended, it commits.
         Run(frame, "INSERT INTO parent VALUES (1)");
         CMessageScript messages{wxID_YES};
         frame->Close();
-        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
-        EXPECT_EQ(messages.Texts().size(), 1u);
+        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, kHang));
+        EXPECT_EQ(messages.Texts(), std::vector<wxString>{kPendingQuestion});
         EXPECT_EQ(Count("u"), "1");
     } else {
+        // The work that failed to commit is still pending: the next close asks again.
         CMessageScript messages{wxID_NO};
         frame->Close();
-        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
+        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, kHang));
+        EXPECT_EQ(messages.Texts(), std::vector<wxString>{kPendingQuestion});
         EXPECT_EQ(Count("u"), "0");
     }
 }

@@ -114,9 +114,8 @@ void RunWithF5(CChildFrame* frame)
     Editor(frame).SetFocus();
     Settle();
     PressKey(WXK_F5);
-    ASSERT_TRUE(PumpUntil([frame] { return frame->RunView().m_strStatusText.StartsWith("Query batch completed"); },
-                          kWait))
-        << "the run did not end: " << frame->RunView().m_strStatusText;
+    ASSERT_TRUE(PumpUntil([frame] { return Pane(frame, 0).StartsWith("Query batch completed"); }, kWait))
+        << "the run did not end: " << Pane(frame, 0);
     Pump();
 }
 
@@ -459,7 +458,7 @@ TEST_P(QueryWindowUseTest, ProviderKeywordsAndLiteralsShowInAGridEvenInTextMode)
                 found = found || grid->GetTextMatrix(r, 1) == list.row;
             EXPECT_TRUE(found) << list.row;
         }
-        EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
+        EXPECT_EQ(Pane(frame, 0), "Query batch completed");
         // Text output comes back for the window's own runs.
         EXPECT_TRUE(frame->OutputMode().m_bResultsInText);
     }

@@ -12,9 +12,11 @@
 #include "query/PeekAndPump.h"
 #include "query/QueryKeyRouting.h"
 #include "query/ResultView.h"
+#include "LongQuery.h"
 #include "QueryWindowTest.h"
 #include "schema/SchemaView.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestTiming.h"
 #include "WindowTestMain.h"
 
 #include "tests/common/WxStringPrinter.h"
@@ -25,7 +27,6 @@
 #include <wx/textctrl.h>
 
 #include <fstream>
-#include <thread>
 
 using namespace std::chrono_literals;
 using namespace torvane::test;
@@ -35,6 +36,8 @@ using window_test::Pump;
 using window_test::PumpUntil;
 
 namespace {
+
+const auto kHang = Scaled(15s);
 
 CChildFrame* FrameOf(CTorvaneDoc* doc)
 {
@@ -73,7 +76,19 @@ const std::string& PasswordRole()
                    "EXECUTE format('COPY (SELECT unnest(string_to_array(%L, E''\\n''))) TO %L', "
                    "'" + line + "' || E'\\n' || hba, current_setting('data_directory') || '/pg_hba.conf'); "
                    "PERFORM pg_reload_conf(); END IF; END $$");
-        std::this_thread::sleep_for(300ms);
+        // The server takes the rules in again in the background: the line is in force once a
+        // wrong password is refused.
+        const auto refused = [&name] {
+            try {
+                ExecDirect(PostgresString("postgres", name, "wrong").utf8_string(), "SELECT 1");
+                return false;
+            } catch (const std::runtime_error& e) {
+                return std::string(e.what()).find("password") != std::string::npos;
+            }
+        };
+        const auto deadline = std::chrono::steady_clock::now() + kHang;
+        while (!refused() && std::chrono::steady_clock::now() < deadline) {
+        }
         return name;
     }();
     return role;
@@ -131,7 +146,7 @@ TEST_F(ChildFrameTest, OpensWithItsPanesOnSqlite)
     ASSERT_TRUE(root);
     EXPECT_TRUE(schema->Tree().IsBold(root));
     EXPECT_FALSE(schema->Tree().GetText(root).empty());
-    EXPECT_EQ(frame->RunView().m_strExecTime, "Exec time: 00:00:00.000");
+    EXPECT_EQ(window_test::StatusPane(*frame, 2), "Exec time: 00:00:00.000");
     // The data layer accepts "SELECT 2*3" opened asynchronously.
     EXPECT_TRUE(frame->Connection().m_bAsyncSupported);
     EXPECT_TRUE(frame->Connection().m_pRecordset);
@@ -140,7 +155,7 @@ TEST_F(ChildFrameTest, OpensWithItsPanesOnSqlite)
 
     // An unmodified window closes without a question.
     frame->Close();
-    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 3s));
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, kHang));
     EXPECT_TRUE(messages.Texts().empty());
 }
 
@@ -291,43 +306,28 @@ TEST_F(ChildFrameTest, MissingLoginIsAskedForAndCancelIsSilent)
     }
 }
 
-// Starts a worker on the window as a run would: the statement is published for cancelling,
-// and the worker reports through the window's private message when it is done.
-void StartSleepingRun(CChildFrame* frame, const char* sql)
+// Puts the statement in the window's editor and executes it; true once the run is under way with
+// the statement running at the database of connect.
+bool StartLongRun(CChildFrame* frame, Driver driver, const std::string& connect,
+                  const std::string& sql = std::string())
 {
-    frame->GetRunState()->m_bExecuting = 1;
-    frame->GetMailbox().SetHandler<CTextBatchDone>([frame](const CTextBatchDone&) {
-        frame->GetRunState()->m_bExecuting = 0;
-        frame->GetRunState()->m_bCancelling = 0;
-        frame->GetRunState()->m_bStop = 0;
-        return 0;
-    });
-    std::shared_ptr<CQueryRunState> state = frame->GetRunState();
-    ado::ConnectionPtr connection = frame->Connection().m_pConnection;
-    std::string text = sql;
-    frame->RunView().m_pExecThread = CWorkerThread::Begin([state, connection, text] {
-        ado::RecordsetPtr rs = ado::Recordset::Create();
-        state->SetRunningStatement(rs);
-        bool failed = false;
-        try {
-            rs->Open(_variant_t(text), connection, ado::adOpenForwardOnly, ado::adLockReadOnly, ado::adCmdText);
-        } catch (...) {
-            failed = true;
-        }
-        state->SetRunningStatement(nullptr);
-        state->m_pMailbox->Post(CTextBatchDone{failed});
-    });
-    std::this_thread::sleep_for(300ms); // let the statement reach the server
+    const std::string text = sql.empty() ? window_test::LongQuery(driver) : sql;
+    frame->GetQueryView()->GetEditCtrl()->SetText(wxString::FromUTF8(text));
+    frame->GetQueryDoc()->Modify(false);
+    wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
+    frame->GetEventHandler()->ProcessEvent(execute);
+    return window_test::WaitForLongQuery(*frame, driver, connect);
 }
 
 TEST_F(ChildFrameTest, ClosingDuringARunCancelsItThenCloses)
 {
     if (!PostgresAvailable())
         GTEST_SKIP() << "no PostgreSQL";
-    CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(PostgresConnectionString()));
+    const std::string connect = PostgresConnectionString();
+    CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(connect));
     ASSERT_TRUE(doc);
     CChildFrame* frame = FrameOf(doc);
-    StartSleepingRun(frame, "SELECT pg_sleep(30)");
+    ASSERT_TRUE(StartLongRun(frame, Driver::PostgreSQL, connect));
 
     {
         CMessageScript messages{wxID_NO};
@@ -343,10 +343,11 @@ TEST_F(ChildFrameTest, ClosingDuringARunCancelsItThenCloses)
         frame->Close();
         // The window stays until the cancelled run has ended, well before the statement would.
         EXPECT_EQ(Main().GetConnectionCount(), 1u);
-        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 15s));
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
+        EXPECT_EQ(window_test::StatusPane(*frame, 0), "Query batch canceled");
         // Closing again while the cancel is still in progress would do nothing; now it closes.
         frame->Close();
-        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
+        ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, kHang));
         EXPECT_EQ(messages.Texts().size(), 1u);
     }
 }
@@ -355,54 +356,54 @@ TEST_F(ChildFrameTest, AForcedCloseStopsWorkersWithinBounds)
 {
     if (!PostgresAvailable())
         GTEST_SKIP() << "no PostgreSQL";
-    CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(PostgresConnectionString()));
+    const std::string connect = PostgresConnectionString();
+    CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(connect));
     ASSERT_TRUE(doc);
     CChildFrame* frame = FrameOf(doc);
-    StartSleepingRun(frame, "SELECT pg_sleep(30)");
-    std::weak_ptr<CQueryRunState> state = frame->GetRunState();
+    ASSERT_TRUE(StartLongRun(frame, Driver::PostgreSQL, connect));
 
     // A forced close does not ask: the statement is cancelled and the worker joined, well
-    // before the statement's 30 seconds.
+    // before the statement's minute.
+    CMessageScript messages;
     const auto start = std::chrono::steady_clock::now();
     frame->Close(true);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 15s);
-    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
-    Pump();
-    EXPECT_TRUE(state.expired());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kHang);
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, kHang));
+    EXPECT_TRUE(messages.Texts().empty());
+    // Nothing of the run goes on at the server.
+    EXPECT_TRUE(PumpUntil([&connect] { return !window_test::LongQueryRunning(Driver::PostgreSQL, connect); }, kHang));
 }
 
 TEST_F(ChildFrameTest, AWorkerThatWillNotStopIsLetGo)
 {
-    CTorvaneDoc* doc = Main().NewQueryWindow(AdoForm(NewSqliteConnectionString()));
+    if (!PostgresAvailable())
+        GTEST_SKIP() << "no PostgreSQL";
+    const std::string connect = PostgresConnectionString();
+    CTorvaneDoc* doc = Main().NewQueryWindow(wxString::FromUTF8(connect));
     ASSERT_TRUE(doc);
     CChildFrame* frame = FrameOf(doc);
-    auto finished = std::make_shared<std::atomic<int>>(0);
-    std::shared_ptr<CQueryRunState> state = frame->GetRunState();
-    ado::ConnectionPtr connection = frame->Connection().m_pConnection;
-    frame->GetRunState()->m_bExecuting = 1;
-    // Blocked in a request to the window, then deaf to the stop flag for a while, then still
-    // using the connection and the buffers: all of it on state the worker holds.
-    frame->RunView().m_pExecThread = CWorkerThread::Begin([state, connection, finished] {
-        const LRESULT answer = state->m_pMailbox->Send(CCreateResultGrid{2, nullptr});
-        std::this_thread::sleep_for(1500ms);
-        connection->Execute("SELECT 1");
-        {
-            std::lock_guard<std::mutex> lock(state->m_csOutput);
-            state->m_strMessages += "done";
-        }
-        const bool posted = state->m_pMailbox->Post(CTextBatchDone{});
-        *finished = answer == -1 && !posted ? 1 : 2;
-    });
-    std::this_thread::sleep_for(100ms);
+    // The window's own worker runs the statement (it is not opened asynchronously): the thread
+    // the close waits for.
+    frame->Connection().m_bAsyncSupported = 0;
+    // A statement that takes no notice of Cancel: it catches the cancel and sleeps on.
+    ASSERT_TRUE(StartLongRun(frame, Driver::PostgreSQL, connect,
+                             "DO $$ BEGIN LOOP BEGIN PERFORM pg_sleep(60); EXCEPTION WHEN query_canceled THEN NULL; "
+                             "END; END LOOP; END $$"));
+
+    // The close waits for the worker as long as its budget allows, and no longer.
     const auto start = std::chrono::steady_clock::now();
     frame->Close(true);
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_GE(took, 900ms);
-    // Only a close that waits for the worker without bound takes this long.
-    EXPECT_LT(took, 10s);
-    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 15s));
-    ASSERT_TRUE(PumpUntil([finished] { return *finished != 0; }, 15s));
-    EXPECT_EQ(*finished, 1);
+    EXPECT_LT(took, Scaled(10s));
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, kHang));
+    // The statement still runs, on the connection the worker kept; once the server ends it, the
+    // worker finishes on the state it holds, without the window.
+    EXPECT_TRUE(window_test::LongQueryRunning(Driver::PostgreSQL, connect));
+    ExecDirect(connect, "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = current_database() "
+                        "AND pid <> pg_backend_pid() AND query LIKE '%pg_sleep(%'");
+    EXPECT_TRUE(PumpUntil([&connect] { return !window_test::LongQueryRunning(Driver::PostgreSQL, connect); }, kHang));
+    Pump();
 }
 
 TEST_F(ChildFrameTest, CloseDuringANestedLoopWaitsForTheLoop)
@@ -411,36 +412,37 @@ TEST_F(ChildFrameTest, CloseDuringANestedLoopWaitsForTheLoop)
     ASSERT_TRUE(doc);
     CChildFrame* frame = FrameOf(doc);
     bool destroyedInLoop = false;
-    int rounds = 0;
     {
-        CMessageScript messages{wxID_YES};
-        frame->GetRunState()->m_bFindInFiles = 1;
+        CMessageScript messages;
         CChildFrame::CNestedLoop loop(*frame);
-        frame->CallAfter([frame] { frame->Close(); });
-        // A search loop: pumps until told to stop.
-        while (!frame->GetRunState()->m_bStop && rounds < 500) {
-            ++rounds;
+        bool closeAsked = false;
+        frame->CallAfter([frame, &closeAsked] {
+            frame->Close();
+            closeAsked = true;
+        });
+        // A loop of the window's that pumps the messages, as a search does.
+        const auto deadline = std::chrono::steady_clock::now() + kHang;
+        while (!closeAsked && std::chrono::steady_clock::now() < deadline) {
             PeekAndPump();
-            std::this_thread::sleep_for(2ms);
             destroyedInLoop = destroyedInLoop || Main().GetConnectionCount() == 0;
         }
-        EXPECT_EQ(messages.Texts().size(), 1u);
-        EXPECT_EQ(messages.Texts()[0], "Are you sure you wish to stop this Find in Files operation?");
+        ASSERT_TRUE(closeAsked);
+        // Nothing runs: the window asks nothing, it only waits for the loop.
+        EXPECT_TRUE(messages.Texts().empty());
         // A close that cannot be refused waits too.
         frame->Close(true);
         for (int i = 0; i < 20; ++i)
             PeekAndPump();
         destroyedInLoop = destroyedInLoop || Main().GetConnectionCount() == 0;
-        frame->GetRunState()->m_bFindInFiles = 0;
     }
-    EXPECT_LT(rounds, 500);
     EXPECT_FALSE(destroyedInLoop);
-    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, 3s));
+    ASSERT_TRUE(PumpUntil([] { return Main().GetConnectionCount() == 0; }, kHang));
 }
 
 TEST_F(ChildFrameTest, KeysReachTheirCommands)
 {
-    CTorvaneDoc* doc = Main().NewQueryWindow(AdoForm(NewSqliteConnectionString()));
+    const std::string connect = NewSqliteConnectionString();
+    CTorvaneDoc* doc = Main().NewQueryWindow(AdoForm(connect));
     ASSERT_TRUE(doc);
     CChildFrame* frame = FrameOf(doc);
     std::vector<int> frameCommands;
@@ -458,9 +460,12 @@ TEST_F(ChildFrameTest, KeysReachTheirCommands)
     press(WXK_F6, false, false);
     // Find in Files has a handler here but nothing enables it: its key goes on to the control.
     press('F', true, true);
-    frame->GetRunState()->m_bExecuting = 1;
-    press('R', true, false); // not while executing
-    frame->GetRunState()->m_bExecuting = 0;
+    // Not while a run is under way.
+    ASSERT_TRUE(StartLongRun(frame, Driver::SQLite, connect));
+    press('R', true, false);
+    wxCommandEvent cancel(wxEVT_MENU, ID_QUERY_CANCEL);
+    frame->GetEventHandler()->ProcessEvent(cancel);
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
     frame->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, ID_FIND_IN_FILES);
     press('F', true, true);
     Pump();
@@ -480,10 +485,9 @@ TEST_F(ChildFrameTest, AFileChangedOutsideIsOfferedForReloadOnce)
     wxStyledTextCtrl* edit = frame->GetQueryView()->GetEditCtrl();
     EXPECT_EQ(edit->GetText(), "SELECT 1;\n");
 
-    std::this_thread::sleep_for(20ms);
     {
         std::ofstream out(path);
-        out << "SELECT 22;\n"; // another size and time
+        out << "SELECT 22;\n"; // another size
     }
     {
         CMessageScript messages{wxID_NO};
@@ -493,10 +497,9 @@ TEST_F(ChildFrameTest, AFileChangedOutsideIsOfferedForReloadOnce)
         EXPECT_TRUE(messages.Texts()[0].StartsWith(wxString::FromUTF8(path) + "\n\nThis file has been modified"));
         EXPECT_EQ(edit->GetText(), "SELECT 1;\n");
     }
-    std::this_thread::sleep_for(20ms);
     {
         std::ofstream out(path);
-        out << "SELECT 333;\n";
+        out << "SELECT 333;\n"; // another size again
     }
     {
         CMessageScript messages{wxID_YES};
@@ -549,7 +552,7 @@ TEST_F(ChildFrameTest, GoToFollowsTheActivePane)
     frame->GetQueryView()->GetEditCtrl()->SetText("select 'a' as x union all select 'b' union all select 'c'");
     wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
     frame->GetEventHandler()->ProcessEvent(execute);
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 10s));
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
     CResultView& results = *frame->GetResultView();
     ASSERT_EQ(results.GetText(), "x\n-\nabc");
     frame->ActivateResultsPane();
@@ -566,7 +569,7 @@ TEST_F(ChildFrameTest, GoToFollowsTheActivePane)
     window_test::SetResultsInText(*frame, false);
     frame->ActivateEditorPane();
     frame->GetEventHandler()->ProcessEvent(execute);
-    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, 10s));
+    ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang));
     ASSERT_TRUE(results.IsGridVisible());
     CMSHFlexGrid* grid = results.GetCurrentGrid();
     frame->ActivateResultsPane();

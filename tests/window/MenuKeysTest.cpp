@@ -16,6 +16,7 @@
 #include "query/ResultView.h"
 #include "query/SchemaPane.h"
 #include "CleanDatabaseWindowTest.h"
+#include "LongQuery.h"
 #include "QueryWindowTest.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
@@ -95,6 +96,13 @@ protected:
     {
         return PumpUntil([frame] { return !frame->IsExecuting(); }, kHang);
     }
+    static wxString Pane(CChildFrame* frame, int pane) { return window_test::StatusPane(*frame, pane); }
+    // The run has ended with its one grid shown, as the result-set pane tells.
+    static bool WaitForOneGrid(CChildFrame* frame)
+    {
+        return PumpUntil(
+            [frame] { return !frame->IsExecuting() && Pane(frame, 3).StartsWith("Results grid #1 of 1;"); }, kHang);
+    }
     // A window whose runs go on past a failed batch, having run sql from its start to the end;
     // null when it did not open or the run did not end.
     CChildFrame* RunPastFailures(const wxString& sql)
@@ -120,10 +128,11 @@ TEST_P(MenuKeyboard, F5RunsTheTypedQuery)
     ASSERT_TRUE(PumpUntil([frame] { return Editor(frame).GetText() == "select 42 as answer"; }, kHang))
         << Editor(frame).GetText();
     Key(WXK_F5);
-    ASSERT_TRUE(PumpUntil([frame] { return frame->RunView().m_nGridCount == 1 && !frame->IsExecuting(); }, kHang));
+    ASSERT_TRUE(WaitForOneGrid(frame)) << Pane(frame, 3);
+    EXPECT_EQ(Pane(frame, 3), "Results grid #1 of 1; 1 row(s); 1 col(s)");
     EXPECT_EQ(frame->GetResultGrid(1)->GetTextMatrix(0, 1), "answer");
     EXPECT_EQ(frame->GetResultGrid(1)->GetTextMatrix(1, 1), "42");
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed");
+    EXPECT_EQ(Pane(frame, 0), "Query batch completed");
 }
 
 // Side by side, the focus going into the other window's editor (a click into it) makes that
@@ -196,8 +205,7 @@ TEST_P(MenuKeyboard, CtrlGGoesToALineOfTheActivePaneOrARowOfItsGrid)
     edit.SetSelection(0, 0);
     wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
     frame->GetEventHandler()->ProcessEvent(execute);
-    ASSERT_TRUE(WaitForRunEnd(frame));
-    ASSERT_EQ(frame->RunView().m_nGridCount, 1);
+    ASSERT_TRUE(WaitForOneGrid(frame)) << Pane(frame, 3);
     CMSHFlexGrid* grid = frame->GetResultGrid(1);
     frame->ActivateResultsPane();
     Focus(*grid->GetGridWindow());
@@ -245,15 +253,13 @@ TEST_P(MenuKeyboard, AltBreakCancelsTheRun)
 {
     CChildFrame* frame = Open();
     ASSERT_TRUE(frame);
-    Editor(frame).SetText(GetParam() == Driver::SQLite
-                              ? "with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c"
-                              : "SELECT pg_sleep(30)");
+    Editor(frame).SetText(window_test::LongQuery(GetParam()));
     Key(WXK_F5);
-    ASSERT_TRUE(PumpUntil([frame] { return frame->IsExecuting(); }, kHang));
-    PumpUntil([] { return false; }, 300ms);
+    ASSERT_TRUE(window_test::WaitForLongQuery(*frame, GetParam(), m_connect));
     Key(WXK_PAUSE, wxMOD_ALT);
     ASSERT_TRUE(WaitForRunEnd(frame));
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch canceled");
+    EXPECT_EQ(Pane(frame, 0), "Query batch canceled");
+    EXPECT_FALSE(window_test::LongQueryRunning(GetParam(), m_connect));
 }
 
 TEST_P(MenuKeyboard, AltOneAndCtrlLSwitchBetweenMessagesAndGrid)
@@ -262,20 +268,20 @@ TEST_P(MenuKeyboard, AltOneAndCtrlLSwitchBetweenMessagesAndGrid)
     ASSERT_TRUE(frame);
     Editor(frame).SetText("select 1 as a");
     Key(WXK_F5);
-    ASSERT_TRUE(PumpUntil([frame] { return frame->RunView().m_nGridCount == 1 && !frame->IsExecuting(); }, kHang));
+    ASSERT_TRUE(WaitForOneGrid(frame)) << Pane(frame, 3);
     ASSERT_TRUE(frame->GetResultView()->IsGridVisible());
     // The output pane hidden: the messages bring it back.
     frame->OnViewOutput();
     ASSERT_FALSE(frame->IsOutputPaneShown());
     Focus(Editor(frame));
     Key('1', wxMOD_ALT);
-    EXPECT_TRUE(PumpUntil([frame] { return frame->RunView().m_strResultsPaneText == "Messages"; }, kHang));
+    EXPECT_TRUE(PumpUntil([frame] { return Pane(frame, 3) == "Messages"; }, kHang)) << Pane(frame, 3);
     EXPECT_TRUE(frame->IsOutputPaneShown());
     EXPECT_FALSE(frame->GetResultView()->IsGridVisible());
     EXPECT_FALSE(frame->GetResultView()->GetText().empty());
     Key('l', wxMOD_CONTROL);
     EXPECT_TRUE(PumpUntil([frame] { return frame->GetResultView()->IsGridVisible(); }, kHang));
-    EXPECT_TRUE(frame->RunView().m_strResultsPaneText.StartsWith("Results grid #1 of 1"));
+    EXPECT_TRUE(Pane(frame, 3).StartsWith("Results grid #1 of 1;")) << Pane(frame, 3);
 }
 
 TEST_P(MenuKeyboard, CtrlNOpensAWindowOnTheSameConnection)
@@ -358,7 +364,7 @@ TEST_P(MenuKeyboard, F4WalksTheFailedBatchesOfTheRun)
     ASSERT_TRUE(frame);
     wxStyledTextCtrl& edit = Editor(frame);
     CResultView& results = *frame->GetResultView();
-    EXPECT_EQ(frame->RunView().m_strStatusText, "Query batch completed with errors");
+    EXPECT_EQ(Pane(frame, 0), "Query batch completed with errors");
 
     // Each failure shows its error text (without the tags) and its batch's first line.
     const auto expectAt = [&](int key, int modifiers, int line, const char* table) {

@@ -445,28 +445,43 @@ protected:
         if (!m_window->IsOutputPaneShown())
             m_window->OnViewOutput();
         wxStyledTextCtrl& edit = Editor(m_window);
-        if (m_window->RunView().m_nGridCount != 2 || edit.GetText() != kQuery) {
+        if (!HasTwoGrids() || edit.GetText() != kQuery) {
             edit.SetText(kQuery);
             edit.GotoPos(0);
-            wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
-            m_window->GetEventHandler()->ProcessEvent(execute);
+            Command(ID_QUERY_EXECUTE);
             ASSERT_TRUE(PumpUntil([this] { return !m_window->IsExecuting(); }, kHang));
-            ASSERT_EQ(m_window->RunView().m_nGridCount, 2);
+            ASSERT_TRUE(HasTwoGrids()) << ResultSetPane();
         }
         // "(1) as a" selected, the caret before "(" (at the brace, nothing selected).
         edit.SetAnchor(pane == Pane::EditorAtBrace ? 7 : 15);
         edit.SetCurrentPos(7);
         if (pane == Pane::FirstGrid || pane == Pane::LastGrid) {
             const int n = pane == Pane::FirstGrid ? 1 : 2;
-            m_window->RunView().m_nCurrentGrid = n;
-            m_window->UpdateGridStatus(m_window->GetResultGrid(n), n);
+            // Back from the messages to the grid, then to the first or the last grid.
+            if (ResultSetPane() == "Messages")
+                Command(ID_MESSAGES_MODE);
+            if (!ResultSetPane().StartsWith(wxString::Format("Results grid #%d of 2;", n)))
+                Command(n == 1 ? ID_FIRST_GRID : ID_LAST_GRID);
+            ASSERT_TRUE(ResultSetPane().StartsWith(wxString::Format("Results grid #%d of 2;", n))) << ResultSetPane();
         } else if (pane == Pane::Messages) {
-            m_window->GetExecution().ResultsText().ShowMessages();
+            if (ResultSetPane() != "Messages")
+                Command(ID_MESSAGES_MODE);
+            ASSERT_EQ(ResultSetPane(), "Messages");
         }
         // The focus settles (its events may come late), then the pane of the walk takes it.
         Pump();
         EXPECT_TRUE(PumpUntil([this, pane] { return Activate(pane); }, kHang)) << "the pane did not become active";
     }
+
+    void Command(int id)
+    {
+        wxCommandEvent command(wxEVT_MENU, id);
+        m_window->GetEventHandler()->ProcessEvent(command);
+        Pump();
+    }
+    wxString ResultSetPane() const { return window_test::StatusPane(*m_window, 3); }
+    // The run of the query left its two grids.
+    bool HasTwoGrids() const { return m_window->GetResultGrid(2) && !m_window->GetResultGrid(3); }
 
     // Activates the pane; true when it is the window's active pane.
     bool Activate(Pane pane)
@@ -552,20 +567,27 @@ protected:
     {
         std::vector<std::pair<int, bool>> items;
         wxMenu* opened = nullptr;
+        bool read = false, closed = false;
         const auto onOpen = [&](wxMenuEvent& event) {
             event.Skip();
             if (!event.GetMenu() || opened)
                 return;
             opened = event.GetMenu();
             // Once the menu shows: its items as they show, then it goes as a person lets it go.
-            wxTheApp->CallAfter([&items, menu = opened] {
+            wxTheApp->CallAfter([&items, &read, menu = opened] {
                 for (wxMenuItem* item : menu->GetMenuItems())
                     if (!item->IsSeparator())
                         items.emplace_back(item->GetId(), item->IsEnabled());
+                read = true;
                 wxUIActionSimulator().Char(WXK_ESCAPE);
             });
         };
+        const auto onClose = [&](wxMenuEvent& event) {
+            event.Skip();
+            closed = opened != nullptr;
+        };
         owner.Bind(wxEVT_MENU_OPEN, onOpen);
+        owner.Bind(wxEVT_MENU_CLOSE, onClose);
         target.SetFocus();
         Pump();
         wxUIActionSimulator input;
@@ -576,8 +598,10 @@ protected:
             input.Char(WXK_MENU);
         }
         EXPECT_TRUE(PumpUntil([&opened] { return opened != nullptr; }, kHang)) << "no context menu opened";
-        PumpUntil([] { return false; }, 300ms);
+        // Each item is chosen only once the menu has gone.
+        EXPECT_TRUE(PumpUntil([&] { return !opened || (read && closed); }, kHang)) << "the context menu stayed";
         owner.Unbind(wxEVT_MENU_OPEN, onOpen);
+        owner.Unbind(wxEVT_MENU_CLOSE, onClose);
         std::set<int> enabled;
         for (const auto& [id, on] : items)
             if (on)

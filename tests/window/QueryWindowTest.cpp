@@ -50,6 +50,19 @@ CChildFrame* OpenQueryWindow(const std::string& connect)
     return QueryFrameOf(doc);
 }
 
+wxString StatusPane(const CChildFrame& frame, int pane)
+{
+    return frame.GetQueryStatusBar()->GetStatusText(pane);
+}
+
+bool CommandEnabled(CChildFrame& frame, int id)
+{
+    wxUpdateUIEvent update(id);
+    update.SetEventObject(&frame);
+    frame.GetEventHandler()->ProcessEvent(update);
+    return update.GetSetEnabled() && update.GetEnabled();
+}
+
 void PrintTo(const RunPath& path, std::ostream* os)
 {
     *os << DriverName(path.driver) << (path.async ? ", asynchronous opens" : ", worker executes");

@@ -4,6 +4,7 @@
 #include "tests/support/TestDatabases.h"
 
 #include <gtest/gtest.h>
+#include <wx/string.h>
 
 #include <ostream>
 #include <string>
@@ -26,6 +27,17 @@ CChildFrame* OpenQueryWindow(const std::string& connect);
 // Results in Text on or off, switched with its command as the user does; its warning is not
 // shown.
 void SetResultsInText(CChildFrame& frame, bool on);
+
+// The text of a pane of the window's status bar as it shows now.
+wxString StatusPane(const CChildFrame& frame, int pane);
+
+// Whether the window's command shows enabled, as its menu item and toolbar button show it.
+bool CommandEnabled(CChildFrame& frame, int id);
+
+// Waits until the window's run is under way with the long query (LongQuery.h) running at the
+// database of connect; false when it did not come to that before a deadline. In LongQueryWait.cpp,
+// which a test program that calls it builds with LongQuery.cpp.
+bool WaitForLongQuery(const CChildFrame& frame, torvane::test::Driver driver, const std::string& connect);
 
 // How a batch runs: on which database, and whether it is opened asynchronously on the window's
 // recordset or run by the worker itself.

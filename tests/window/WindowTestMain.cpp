@@ -114,7 +114,13 @@ bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds time
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
         Pump();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        // The next event, or a few milliseconds: what changes without an event (a worker's
+        // progress, the database) is looked at again then. Without a display only a worker
+        // changes anything.
+        if (g_display)
+            g_loop->DispatchTimeout(5);
+        else
+            std::this_thread::yield();
     }
     return true;
 }
