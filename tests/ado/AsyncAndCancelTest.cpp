@@ -1,12 +1,58 @@
 #include "AdoTestHelpers.h"
+#include "tests/support/TestTiming.h"
+
+#include <time.h>
 
 #include <atomic>
+#include <functional>
 #include <future>
 #include <thread>
 
 using namespace ado;
 using namespace adotest;
 using namespace std::chrono_literals;
+
+namespace {
+
+// The processor time this process has used.
+std::chrono::nanoseconds ProcessorTime()
+{
+    timespec used{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+    return std::chrono::seconds(used.tv_sec) + std::chrono::nanoseconds(used.tv_nsec);
+}
+
+// Waits until the condition holds, looking every millisecond; false when it did not within the
+// deadline.
+bool WaitFor(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + torvane::test::Scaled(20s);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+// What tells that the long query a session is about to run is under way: its PostgreSQL server
+// process sleeps in it; SQLite runs it in this process, which has then computed for a tenth of a
+// second, far longer than anything before the statement's first step takes.
+std::function<bool()> LongQueryUnderWay(const ConnectionPtr& cn, bool postgres, const std::string& connectionString)
+{
+    if (postgres) {
+        const std::string pid = Scalar(cn, "select pg_backend_pid()");
+        const ConnectionPtr probe = Connect(connectionString);
+        return [probe, pid] {
+            return Scalar(probe, "SELECT count(*) FROM pg_stat_activity WHERE pid = " + pid +
+                                     " AND wait_event = 'PgSleep'") == "1";
+        };
+    }
+    const std::chrono::nanoseconds start = ProcessorTime();
+    return [start] { return ProcessorTime() - start > 100ms; };
+}
+
+} // namespace
 
 class AdoAsyncCancel : public torvane::test::DatabaseTest {
 protected:
@@ -16,18 +62,17 @@ protected:
         return IsSqlite() ? "with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c"
                           : "SELECT pg_sleep(30)";
     }
-
-    static void WaitForState(const RecordsetPtr& rs, long state)
+    // Call before the long query starts on cn.
+    std::function<bool()> LongQueryUnderWay(const ConnectionPtr& cn) const
     {
-        for (int i = 0; i < 2000 && rs->GetState() != state; ++i)
-            std::this_thread::sleep_for(1ms);
+        return ::LongQueryUnderWay(cn, IsPostgres(), ConnectionString());
     }
 
-    // Runs work on another thread, cancels with cancel after a moment, and returns the error
+    // Runs work on another thread, cancels with cancel once ready holds, and returns the error
     // the work ended with and how long after the cancel it ended.
     template <class Work, class CancelFn>
-    std::pair<std::string, std::chrono::milliseconds> CancelAfterStart(Work work, CancelFn cancel,
-                                                                       std::chrono::milliseconds after = 400ms)
+    std::pair<std::string, std::chrono::milliseconds> CancelOnceReady(Work work, CancelFn cancel,
+                                                                      const std::function<bool()>& ready)
     {
         std::promise<std::string> outcome;
         std::thread worker([&] {
@@ -38,11 +83,11 @@ protected:
                 outcome.set_value(e.Description());
             }
         });
-        std::this_thread::sleep_for(after);
+        EXPECT_TRUE(WaitFor(ready)) << "the work was not under way";
         auto cancelled = std::chrono::steady_clock::now();
         cancel();
         auto future = outcome.get_future();
-        bool done = future.wait_for(20s) == std::future_status::ready;
+        bool done = future.wait_for(torvane::test::Scaled(20s)) == std::future_status::ready;
         auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - cancelled);
         worker.join();
         return {done ? future.get() : "did not end", took};
@@ -127,14 +172,15 @@ TEST_P(AdoAsyncCancel, CancelStopsALongSynchronousOpenWithinASecond)
 {
     auto cn = Connect(ConnectionString());
     auto rs = Recordset::Create();
-    auto [error, took] = CancelAfterStart(
+    auto [error, took] = CancelOnceReady(
         [&] { rs->Open(_variant_t(LongQuery()), cn, adOpenForwardOnly, adLockReadOnly, adCmdText); },
         [&] {
             EXPECT_EQ(rs->GetState(), adStateExecuting);
             rs->Cancel();
-        });
+        },
+        LongQueryUnderWay(cn));
     EXPECT_EQ(error, "Operation has been cancelled by the user.");
-    EXPECT_LT(took, 1000ms);
+    EXPECT_LT(took, torvane::test::Scaled(1000ms));
     EXPECT_EQ(rs->GetState(), adStateClosed);
     EXPECT_EQ(Scalar(cn, "select 8"), "8") << "the connection stays usable";
 }
@@ -151,7 +197,7 @@ TEST_P(AdoAsyncCancel, CancelWhileAnotherThreadFetchesEndsTheReadingCleanly)
         auto rs = Recordset::Create();
         rs->Open(_variant_t(rows), cn, adOpenForwardOnly, adLockReadOnly, adCmdText);
         std::atomic<long> read{0};
-        auto [error, took] = CancelAfterStart(
+        auto [error, took] = CancelOnceReady(
             [&] {
                 FieldPtr field = rs->GetFields()->GetItem(0L);
                 while (!rs->IsEOF()) {
@@ -161,9 +207,9 @@ TEST_P(AdoAsyncCancel, CancelWhileAnotherThreadFetchesEndsTheReadingCleanly)
                     rs->MoveNext();
                 }
             },
-            [&] { rs->Cancel(); }, std::chrono::milliseconds(20 + 15 * round));
+            [&] { rs->Cancel(); }, [&read, round] { return read > round * 997; });
         EXPECT_EQ(error, "Operation has been cancelled by the user.") << "round " << round << ", " << read << " rows";
-        EXPECT_LT(took, 1000ms);
+        EXPECT_LT(took, torvane::test::Scaled(1000ms));
         EXPECT_GT(read.load(), 0);
         rs->Close();
     }
@@ -173,9 +219,9 @@ TEST_P(AdoAsyncCancel, CancelWhileAnotherThreadFetchesEndsTheReadingCleanly)
 TEST_P(AdoAsyncCancel, ConnectionCancelReachesASynchronousExecute)
 {
     auto cn = Connect(ConnectionString());
-    auto [error, took] = CancelAfterStart([&] { cn->Execute(LongQuery()); }, [&] { cn->Cancel(); });
+    auto [error, took] = CancelOnceReady([&] { cn->Execute(LongQuery()); }, [&] { cn->Cancel(); }, LongQueryUnderWay(cn));
     EXPECT_EQ(error, "Operation has been cancelled by the user.");
-    EXPECT_LT(took, 1000ms);
+    EXPECT_LT(took, torvane::test::Scaled(1000ms));
     EXPECT_EQ(Scalar(cn, "select 9"), "9");
 }
 
@@ -185,14 +231,15 @@ TEST_P(AdoAsyncCancel, CancelStopsAnAsyncOpenAndTheEventSaysSo)
     EventLog log;
     cn->Advise(&log);
     auto rs = Recordset::Create();
+    const auto underWay = LongQueryUnderWay(cn);
     rs->Open(_variant_t(LongQuery()), cn, adOpenForwardOnly, adLockReadOnly, adAsyncExecute);
     EXPECT_EQ(rs->GetState(), adStateOpen | adStateExecuting);
     EXPECT_EQ(ErrorOf([&] { rs->MoveNext(); }), AdoError(adErrStillExecuting));
-    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(WaitFor(underWay));
     auto start = std::chrono::steady_clock::now();
     rs->Cancel();
-    ASSERT_TRUE(log.WaitForCompletions(1, 5s));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms);
+    ASSERT_TRUE(log.WaitForCompletions(1, torvane::test::Scaled(5s)));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, torvane::test::Scaled(1000ms));
     auto done = log.Completions().at(0);
     EXPECT_EQ(done.status, adStatusErrorsOccurred);
     EXPECT_EQ(done.error, "Operation has been cancelled by the user.");
@@ -205,13 +252,14 @@ TEST_P(AdoAsyncCancel, ClosingTheConnectionStopsWhatRunsOnIt)
     EventLog log;
     cn->Advise(&log);
     auto rs = Recordset::Create();
+    const auto underWay = LongQueryUnderWay(cn);
     rs->Open(_variant_t(LongQuery()), cn, adOpenForwardOnly, adLockReadOnly, adAsyncExecute);
-    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(WaitFor(underWay));
     auto start = std::chrono::steady_clock::now();
     cn->Close();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 2000ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, torvane::test::Scaled(2000ms));
     EXPECT_EQ(cn->GetState(), adStateClosed);
-    ASSERT_TRUE(log.WaitForCompletions(1, 5s));
+    ASSERT_TRUE(log.WaitForCompletions(1, torvane::test::Scaled(5s)));
     EXPECT_EQ(log.Completions().at(0).status, adStatusErrorsOccurred);
     EXPECT_EQ(rs->GetState(), adStateClosed);
 }
@@ -229,7 +277,7 @@ TEST_P(AdoAsyncCancel, CommandTimeoutEndsALongQuery)
         EXPECT_TRUE(text.find("timeout") != std::string::npos || text.find("Query timeout expired") != std::string::npos)
             << text;
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, torvane::test::Scaled(10s));
     cn->PutCommandTimeout(0);
     EXPECT_EQ(Scalar(cn, "select 3"), "3");
 }
@@ -244,6 +292,7 @@ TEST_P(AdoServerFailure, AServerThatDropsTheSessionGivesAClearError)
         GTEST_SKIP() << "an embedded database has no server to lose";
     auto cn = Connect(ConnectionString());
     std::string pid = Scalar(cn, "select pg_backend_pid()");
+    const auto underWay = LongQueryUnderWay(cn, true, ConnectionString());
     std::promise<std::string> outcome;
     std::thread worker([&] {
         try {
@@ -253,10 +302,10 @@ TEST_P(AdoServerFailure, AServerThatDropsTheSessionGivesAClearError)
             outcome.set_value(e.Description());
         }
     });
-    std::this_thread::sleep_for(400ms);
+    EXPECT_TRUE(WaitFor(underWay)) << "the query did not start";
     torvane::test::ExecDirect(ConnectionString(), "select pg_terminate_backend(" + pid + ")");
     auto future = outcome.get_future();
-    ASSERT_EQ(future.wait_for(10s), std::future_status::ready) << "the query hangs after its server went away";
+    ASSERT_EQ(future.wait_for(torvane::test::Scaled(10s)), std::future_status::ready) << "the query hangs after its server went away";
     worker.join();
     std::string error = future.get();
     EXPECT_NE(error, "finished without error");

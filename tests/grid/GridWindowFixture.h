@@ -1,17 +1,21 @@
-// What the tests of query windows with results grids share: a batch run in grid mode on a
-// thread of its own, as an execution runs it, and a query window on each test database.
+// What the tests of query windows with results grids share: a query window on each test
+// database, runs through its Execute command as F5 starts them, and what its status bar and
+// results pane show of them.
 #pragma once
 
 #include "app/MainFrame.h"
-#include "common/ErrorText.h"
+#include "common/CommandIds.h"
+#include "editor/QryView.h"
 #include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
+#include "query/BatchExecution.h"
 #include "query/ChildFrame.h"
 #include "query/ExportDialogs.h"
+#include "query/MSHFlexGrid.h"
 #include "query/ResultView.h"
 #include "querycore/DataLinkFields.h"
-#include "querycore/GridWorker.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestTiming.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
@@ -20,9 +24,9 @@
 #include <wx/clipbrd.h>
 #include <wx/combobox.h>
 #include <wx/modalhook.h>
+#include <wx/stc/stc.h>
 
-#include <atomic>
-#include <thread>
+#include <memory>
 
 namespace grid_test {
 
@@ -38,60 +42,12 @@ inline wxString AdoForm(const std::string& odbc)
     return CDataLinkFields::Parse(wxString::FromUTF8(odbc)).BuildConnectString();
 }
 
-// A batch run in grid mode: executed on a thread of its own and walked into grids by the grid
-// worker, with the window answering the worker's requests while the test pumps its events.
-class GridRun {
-public:
-    GridRun(CChildFrame& frame, const std::string& sql, CGridWorker::Options options) : m_frame(frame)
-    {
-        frame.GetRunState()->m_bExecuting = 1;
-        frame.GetRunState()->m_bStop = 0;
-        frame.RunView().m_bGridFailed = 0;
-        std::shared_ptr<CQueryRunState> state = frame.GetRunState();
-        ado::ConnectionPtr connection = frame.Connection().m_pConnection;
-        m_thread = std::thread([this, state, connection, sql, options] {
-            try {
-                _variant_t affected;
-                ado::RecordsetPtr rs = connection->Execute(sql, &affected, ado::adCmdText);
-                CGridWorker worker(state, options);
-                worker.Run(rs, affected);
-            } catch (const _com_error& e) {
-                m_error = GetComErrorText(e).utf8_string();
-            } catch (const std::exception& e) {
-                m_error = e.what();
-            }
-            m_done = true;
-        });
-    }
-    ~GridRun() { Finish(); }
-
-    bool IsDone() const { return m_done; }
-    // Waits for the worker, then ends the batch as the execution does.
-    bool Finish()
-    {
-        if (!m_thread.joinable())
-            return true;
-        const bool ended = PumpUntil([this] { return m_done.load(); }, 60s);
-        m_thread.join();
-        m_frame.GetRunState()->m_bExecuting = 0;
-        m_frame.ShowResults();
-        Pump();
-        return ended;
-    }
-    const std::string& Error() const { return m_error; }
-
-private:
-    CChildFrame& m_frame;
-    std::thread m_thread;
-    std::atomic<bool> m_done{false};
-    std::string m_error;
-};
-
-inline bool IsEnabled(CChildFrame& frame, int id)
+// The command is enabled where the window sends it, as its menu item shows.
+inline bool IsEnabled(wxWindow& window, int id)
 {
     wxUpdateUIEvent event(id);
-    event.SetEventObject(&frame);
-    frame.ProcessWindowEvent(event);
+    event.SetEventObject(&window);
+    window.ProcessWindowEvent(event);
     return event.GetEnabled();
 }
 
@@ -126,10 +82,63 @@ inline std::string ClipboardText()
     return text;
 }
 
-inline wxString Messages(CChildFrame& frame)
+// A status bar pane of the window: 0 the message, 2 the elapsed time, 3 the result set shown.
+inline wxString Pane(const CChildFrame& frame, int pane)
 {
-    std::lock_guard<std::mutex> lock(frame.GetRunState()->m_csOutput);
-    return frame.GetRunState()->m_strMessages;
+    return frame.GetQueryStatusBar()->GetStatusText(pane);
+}
+
+// The run's messages as the Messages command shows them; the results pane then goes back to
+// what it showed.
+inline wxString ShownMessages(CChildFrame& frame)
+{
+    const bool shown = Pane(frame, 3) == "Messages";
+    if (!shown)
+        Command(frame, ID_MESSAGES_MODE);
+    const wxString text = frame.GetResultView()->GetText();
+    if (!shown)
+        Command(frame, ID_MESSAGES_MODE);
+    return text;
+}
+
+// Puts the text in the window's editor and executes it, as F5 does.
+inline void StartRun(CChildFrame& frame, const std::string& sql)
+{
+    frame.GetQueryView()->GetEditCtrl()->SetText(wxString::FromUTF8(sql));
+    Command(frame, ID_QUERY_EXECUTE);
+}
+
+// Waits for the end of the window's run; false when it went on past the deadline.
+inline bool WaitForRunEnd(CChildFrame& frame)
+{
+    const bool ended = PumpUntil([&frame] { return !frame.IsExecuting(); }, Scaled(60s));
+    Pump();
+    return ended;
+}
+
+// Asks the window to repaint and waits until it has painted.
+inline bool WaitForPaint(wxWindow& window)
+{
+    struct Watch {
+        bool painted = false;
+        void OnPaint(wxPaintEvent& event)
+        {
+            event.Skip();
+            painted = true;
+        }
+    } watch;
+    window.Bind(wxEVT_PAINT, &Watch::OnPaint, &watch);
+    window.Refresh();
+    const bool painted = PumpUntil([&watch] { return watch.painted; }, Scaled(30s));
+    window.Unbind(wxEVT_PAINT, &Watch::OnPaint, &watch);
+    return painted;
+}
+
+// Gives the main window the size and waits until it has it and the part of it has painted since.
+inline bool ResizeMainWindow(const wxSize& size, wxWindow& part)
+{
+    Main().SetSize(size);
+    return PumpUntil([&size] { return Main().GetSize() == size; }, Scaled(10s)) && WaitForPaint(part);
 }
 
 // A SELECT of count rows (n, n * 2) from a recursive query both databases understand.
@@ -162,23 +171,39 @@ protected:
         CMessageScript quiet{wxID_NO, wxID_NO, wxID_NO};
         for (CChildFrame* frame : std::vector<CChildFrame*>(Main().GetQueryWindows()))
             frame->Close(true);
-        PumpUntil([] { return Main().GetConnectionCount() == 0; }, 5s);
+        PumpUntil([] { return Main().GetConnectionCount() == 0; }, Scaled(5s));
         Pump();
     }
 
-    CGridWorker::Options Options() const
+    // Runs the text to its end; the test fails unless the run completed without errors.
+    void RunToEnd(const std::string& sql) { RunToEnd(*m_frame, sql); }
+    static void RunToEnd(CChildFrame& frame, const std::string& sql)
     {
-        CGridWorker::Options options;
-        options.multipleResults = m_frame->Connection().m_bMultipleResults != 0;
-        return options;
+        StartRun(frame, sql);
+        ASSERT_TRUE(WaitForRunEnd(frame)) << "the run did not end";
+        ASSERT_EQ(grid_test::Pane(frame, 0), "Query batch completed") << ShownMessages(frame);
     }
-    // Runs the batch to its end; the test fails on a worker error.
-    void RunToEnd(const std::string& sql)
+    // Executes a query whose rows never end and waits until they come into its grid: the run
+    // goes on until it is cancelled.
+    void StartEndlessRun()
     {
-        GridRun run(*m_frame, sql, Options());
-        ASSERT_TRUE(run.Finish());
-        ASSERT_EQ(run.Error(), "");
+        StartRun(*m_frame, "WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) SELECT n FROM r");
+        ASSERT_TRUE(PumpUntil(
+            [this] {
+                const CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
+                return grid && grid->IsShown() && grid->GetRows() > 1;
+            },
+            Scaled(30s)))
+            << "no rows came";
+        ASSERT_TRUE(m_frame->IsExecuting());
     }
+    // Alt+Break's command, then the end of the run.
+    void CancelRun()
+    {
+        Command(*m_frame, ID_QUERY_CANCEL);
+        ASSERT_TRUE(WaitForRunEnd(*m_frame)) << "the cancel did not end the run";
+    }
+    wxString Pane(int pane) const { return grid_test::Pane(*m_frame, pane); }
     CResultView& View() { return *m_frame->GetResultView(); }
 
     CChildFrame* m_frame = nullptr;

@@ -1,5 +1,5 @@
-// Query windows with results grids, on SQLite and PostgreSQL under Xvfb: the grid worker fills
-// a window's grids from a real batch on a thread of its own, as an execution does.
+// Query windows with results grids, on SQLite and PostgreSQL under Xvfb: runs started with the
+// window's Execute fill its grids, which the tests read and walk as a person does.
 #include "app/MainFrame.h"
 #include "app/TorvaneApp.h"
 #include "common/CommandIds.h"
@@ -60,11 +60,11 @@ TEST_P(GridWindowTest, EveryResultSetGetsAGridOfItsOwn)
              "SELECT id FROM t WHERE id > 5;\n"
              "SELECT 'x' AS a, 'y' AS b, 'z' AS c");
 
-    ASSERT_EQ(m_frame->RunView().m_nGridCount, 3);
-    ASSERT_EQ(m_frame->RunView().m_gridList.size(), 3u);
     CMSHFlexGrid* first = m_frame->GetResultGrid(1);
     CMSHFlexGrid* empty = m_frame->GetResultGrid(2);
     CMSHFlexGrid* third = m_frame->GetResultGrid(3);
+    ASSERT_TRUE(first && empty && third);
+    EXPECT_FALSE(m_frame->GetResultGrid(4));
 
     // Rows and columns in the grid's own coordinates: header row 0, row numbers in column 0.
     EXPECT_EQ(first->GetRows(), 4);
@@ -85,17 +85,17 @@ TEST_P(GridWindowTest, EveryResultSetGetsAGridOfItsOwn)
     EXPECT_EQ(third->GetCols(), 4);
     EXPECT_EQ(third->GetTextMatrix(1, 3), "z");
 
-    EXPECT_EQ(Messages(*m_frame), "(3 row(s) affected)\n\n"
-                                  "[3 row(s) returned (application specific)]\n\n"
-                                  "[0 row(s) returned (application specific)]\n\n"
-                                  "[1 row(s) returned (application specific)]");
-
     // The first grid is shown at the end of the batch, the others wait.
     EXPECT_TRUE(first->IsShown());
     EXPECT_FALSE(empty->IsShown());
     EXPECT_EQ(View().GetCurrentGrid(), first);
-    EXPECT_EQ(m_frame->RunView().m_strResultsPaneText, "Results grid #1 of 3; 3 row(s); 2 col(s)");
-    EXPECT_EQ(m_frame->GetQueryStatusBar()->GetStatusText(3), "Results grid #1 of 3; 3 row(s); 2 col(s)");
+    EXPECT_EQ(Pane(3), "Results grid #1 of 3; 3 row(s); 2 col(s)");
+
+    EXPECT_EQ(ShownMessages(*m_frame), "(3 row(s) affected)\n\n"
+                                       "[3 row(s) returned (application specific)]\n\n"
+                                       "[0 row(s) returned (application specific)]\n\n"
+                                       "[1 row(s) returned (application specific)]");
+    EXPECT_TRUE(first->IsShown()) << "back from the messages to the grid";
 
     // Column widths come from the names and the first rows, within the widest a column gets.
     EXPECT_GT(first->GetColSize(1), first->GetColSize(0)) << "'three' is wider than '3'";
@@ -105,52 +105,47 @@ TEST_P(GridWindowTest, EveryResultSetGetsAGridOfItsOwn)
 TEST_P(GridWindowTest, WalkingThroughTheGrids)
 {
     RunToEnd("SELECT 1 AS a; SELECT 2 AS b, 3 AS c; SELECT 4 AS d");
-    ASSERT_EQ(m_frame->RunView().m_nGridCount, 3);
+    // What the result-set pane shows of each grid.
+    const wxString shown[] = {"", "Results grid #1 of 3; 1 row(s); 1 col(s)", "Results grid #2 of 3; 1 row(s); 2 col(s)",
+                              "Results grid #3 of 3; 1 row(s); 1 col(s)"};
+    const auto expectShown = [&](int n, const char* when) {
+        EXPECT_EQ(Pane(3), shown[n]) << when;
+        for (int grid = 1; grid <= 3; ++grid)
+            EXPECT_EQ(m_frame->GetResultGrid(grid)->IsShown(), grid == n) << when << ", grid " << grid;
+    };
 
-    // Before a grid is chosen, only the Go To command is on.
+    // The run ends on the first grid: nothing before it.
+    expectShown(1, "after the run");
     EXPECT_FALSE(IsEnabled(*m_frame, ID_PREVIOUS_GRID));
     EXPECT_FALSE(IsEnabled(*m_frame, ID_FIRST_GRID));
-    EXPECT_TRUE(IsEnabled(*m_frame, ID_GO_TO_GRID));
-
-    m_frame->RunView().m_nCurrentGrid = 1;
-    EXPECT_FALSE(IsEnabled(*m_frame, ID_PREVIOUS_GRID));
     EXPECT_TRUE(IsEnabled(*m_frame, ID_NEXT_GRID));
+    EXPECT_TRUE(IsEnabled(*m_frame, ID_GO_TO_GRID));
     Command(*m_frame, ID_NEXT_GRID);
-    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 2);
-    EXPECT_TRUE(m_frame->GetResultGrid(2)->IsShown());
-    EXPECT_FALSE(m_frame->GetResultGrid(1)->IsShown());
-    EXPECT_EQ(m_frame->RunView().m_strResultsPaneText, "Results grid #2 of 3; 1 row(s); 2 col(s)");
+    expectShown(2, "Next");
 
     Command(*m_frame, ID_LAST_GRID);
-    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 3);
+    expectShown(3, "Last");
     EXPECT_FALSE(IsEnabled(*m_frame, ID_NEXT_GRID));
     EXPECT_FALSE(IsEnabled(*m_frame, ID_LAST_GRID));
     Command(*m_frame, ID_NEXT_GRID);
-    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 3) << "Next on the last grid does nothing";
+    expectShown(3, "Next on the last grid does nothing");
 
     Command(*m_frame, ID_FIRST_GRID);
-    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 1);
+    expectShown(1, "First");
     Command(*m_frame, ID_PREVIOUS_GRID);
-    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 1);
+    expectShown(1, "Previous on the first grid does nothing");
 
     // Go To clamps the number to the grids there are.
-    for (const auto& [entered, shown] : {std::pair{0, 1}, std::pair{99, 3}, std::pair{2, 2}}) {
+    for (const auto& [entered, number] : {std::pair{0, 1}, std::pair{99, 3}, std::pair{2, 2}}) {
         DialogScript script;
         script.Expect<CGoToGridDlg>([entered](CGoToGridDlg& dialog) {
             dialog.m_nGridNumber = entered;
             return wxID_OK;
         });
         Command(*m_frame, ID_GO_TO_GRID);
-        EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, shown) << entered;
-        EXPECT_TRUE(m_frame->GetResultGrid(shown)->IsShown());
+        EXPECT_EQ(script.Answered(), 1);
+        expectShown(number, "Go To");
     }
-
-    // A failed grid growth turns the commands off.
-    m_frame->RunView().m_bGridFailed = 1;
-    EXPECT_FALSE(IsEnabled(*m_frame, ID_GO_TO_GRID));
-    Command(*m_frame, ID_FIRST_GRID);
-    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 2);
-    m_frame->RunView().m_bGridFailed = 0;
 }
 
 TEST_P(GridWindowTest, CellTextsByType)
@@ -218,84 +213,49 @@ TEST_P(GridWindowTest, WideResultScrollsSideways)
     EXPECT_TRUE(grid->ColIsVisible(80) || grid->ColIsVisible(70));
 }
 
-TEST_P(GridWindowTest, GridsFillWhileTheWorkerRuns)
+TEST_P(GridWindowTest, GridsFillWhileTheRunGoes)
 {
-    GridRun run(*m_frame, CountingQuery(300000), Options());
+    StartRun(*m_frame, CountingQuery(300000));
     // The first grid shows once its columns are sized at row 25, long before the last row.
-    ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
+    ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); },
+                          Scaled(30s)));
     CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
-    EXPECT_FALSE(run.IsDone());
     EXPECT_TRUE(m_frame->IsExecuting());
-    EXPECT_FALSE(IsEnabled(*m_frame, ID_EDIT_CLEAR_ALL));
+    EXPECT_FALSE(IsEnabled(View(), ID_EDIT_CLEAR_ALL));
 
     // The grid learns new rows from its timer while rows come.
     int seen = grid->GetRows();
-    ASSERT_TRUE(PumpUntil([&] { return grid->GetRows() > seen + 700; }, 30s));
+    ASSERT_TRUE(PumpUntil([&] { return grid->GetRows() > seen + 700; }, Scaled(30s)));
     seen = grid->GetRows();
     EXPECT_LT(seen, 300001);
 
-    ASSERT_TRUE(run.Finish());
-    EXPECT_EQ(run.Error(), "");
+    ASSERT_TRUE(WaitForRunEnd(*m_frame));
+    EXPECT_EQ(Pane(0), "Query batch completed");
     EXPECT_EQ(grid->GetRows(), 300001);
     EXPECT_EQ(grid->GetTextMatrix(300000, 0), "300000");
     EXPECT_EQ(grid->GetTextMatrix(300000, 2), "600000");
-    EXPECT_EQ(m_frame->RunView().m_strResultsPaneText, "Results grid #1 of 1; 300000 row(s); 2 col(s)");
+    EXPECT_EQ(Pane(3), "Results grid #1 of 1; 300000 row(s); 2 col(s)");
     // The row numbers fit their column.
     EXPECT_GE(grid->GetRowLabelSize(), grid->GetTextExtent("300000").GetWidth());
 }
 
-TEST_P(GridWindowTest, CancelKeepsTheRowsWritten)
-{
-    GridRun run(*m_frame, CountingQuery(1000000), Options());
-    ASSERT_TRUE(PumpUntil([&] { return m_frame->GetResultGrid(1) && m_frame->GetResultGrid(1)->IsShown(); }, 30s));
-    m_frame->GetRunState()->m_bStop = 1;
-    ASSERT_TRUE(run.Finish());
-    EXPECT_EQ(run.Error(), "");
-    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
-    const int written = static_cast<int>(grid->GetStore()->GetRowCount());
-    EXPECT_GT(written, 0);
-    EXPECT_LT(written, 1000000);
-    EXPECT_EQ(grid->GetRows(), written + 1) << "exactly the rows written";
-    EXPECT_EQ(grid->GetTextMatrix(written, 0), wxString::Format("%d", written));
-    EXPECT_EQ(Messages(*m_frame).Find("row(s) returned"), wxNOT_FOUND) << "no row count for a stopped grid";
-}
-
-TEST_P(GridWindowTest, RowLimitAndTheGridLimit)
-{
-    CGridWorker::Options options = Options();
-    options.rowLimit = true;
-    options.maxRows = 5;
-    {
-        GridRun run(*m_frame, CountingQuery(100), options);
-        ASSERT_TRUE(run.Finish());
-    }
-    ASSERT_EQ(m_frame->RunView().m_nGridCount, 1);
-    EXPECT_EQ(m_frame->GetResultGrid(1)->GetRows(), 6);
-    EXPECT_EQ(Messages(*m_frame), "[5 row(s) returned (application specific)]");
-
-    // A run that already has its 1,500 grids gets no more.
-    m_frame->RunView().m_nGridCount = kMaxResultGrids;
-    GridRun run(*m_frame, "SELECT 1 AS a", Options());
-    ASSERT_TRUE(run.Finish());
-    m_frame->RunView().m_nGridCount = static_cast<int>(m_frame->RunView().m_gridList.size());
-    EXPECT_EQ(run.Error(), "Number of results grid generated reached the maximum\nlimit. The maximum limit is 1,500.");
-    EXPECT_EQ(m_frame->RunView().m_gridList.size(), 1u);
-}
-
 TEST_P(GridWindowTest, ClearAllIsRefusedDuringARunAndAsksOtherwise)
 {
-    RunToEnd("SELECT 1 AS a; SELECT 2 AS b");
-    ASSERT_TRUE(View().IsGridVisible());
+    StartEndlessRun();
+    CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
 
     // During a run nothing is asked and nothing goes, whatever the stale menu state said.
-    m_frame->GetRunState()->m_bExecuting = 1;
     {
         CMessageScript script{wxID_YES};
         Command(View(), ID_EDIT_CLEAR_ALL);
         EXPECT_TRUE(script.Texts().empty());
     }
-    EXPECT_EQ(m_frame->RunView().m_nGridCount, 2);
-    m_frame->GetRunState()->m_bExecuting = 0;
+    EXPECT_EQ(m_frame->GetResultGrid(1), grid);
+    EXPECT_TRUE(grid->IsShown());
+    CancelRun();
+    EXPECT_EQ(Pane(0), "Query batch canceled");
+    const wxString shown = Pane(3);
+    EXPECT_TRUE(shown.StartsWith("Results grid #1 of 1; ")) << shown;
 
     {
         CMessageScript script{wxID_NO};
@@ -304,20 +264,28 @@ TEST_P(GridWindowTest, ClearAllIsRefusedDuringARunAndAsksOtherwise)
         EXPECT_EQ(script.Texts()[0],
                   "The requested operation cannot be undone. Are you sure you wish to continue?");
     }
-    EXPECT_EQ(m_frame->RunView().m_nGridCount, 2);
+    EXPECT_EQ(m_frame->GetResultGrid(1), grid);
+    EXPECT_EQ(Pane(3), shown);
 
+    // Yes on the grid clears the grids, and the messages show; Yes on those clears them too.
     {
-        std::lock_guard<std::mutex> lock(m_frame->GetRunState()->m_csOutput);
-        m_frame->GetRunState()->m_strMessages.clear();
+        CMessageScript script{wxID_YES};
+        Command(View(), ID_EDIT_CLEAR_ALL);
+        EXPECT_EQ(script.Texts().size(), 1u);
     }
-    CMessageScript script{wxID_YES};
-    Command(View(), ID_EDIT_CLEAR_ALL);
-    EXPECT_EQ(m_frame->RunView().m_nGridCount, 0);
-    EXPECT_TRUE(m_frame->RunView().m_gridList.empty());
+    EXPECT_FALSE(m_frame->GetResultGrid(1));
     EXPECT_EQ(View().GetCurrentGrid(), nullptr);
-    EXPECT_EQ(m_frame->RunView().m_nCurrentGrid, 0);
-    EXPECT_EQ(m_frame->RunView().m_strResultsPaneText, "Results grid #0 of 0; 0 row(s); 0 col(s)");
+    EXPECT_EQ(Pane(3), "Messages");
+    EXPECT_TRUE(View().GetText().Contains("Query canceled by user.")) << View().GetText();
+    {
+        CMessageScript script{wxID_YES};
+        Command(View(), ID_EDIT_CLEAR_ALL);
+        EXPECT_EQ(script.Texts().size(), 1u);
+    }
     EXPECT_FALSE(m_frame->IsOutputPaneShown()) << "nothing left to show";
+    EXPECT_FALSE(View().IsShown());
+    EXPECT_EQ(Pane(3), "");
+    EXPECT_FALSE(IsEnabled(*m_frame, ID_VIEW_OUTPUT)) << "nor to show again";
 }
 
 TEST_P(GridWindowTest, CopyAndKeysInAGrid)
@@ -374,13 +342,24 @@ TEST_P(GridWindowTest, PanesAndStatusBar)
     m_frame->UpdateStatusPanes();
     EXPECT_EQ(bar.GetStatusText(4), "");
 
-    // The autocommit pane is green while autocommit is on and turns red when it goes off.
-    auto& status = *m_frame->GetQueryStatusBar();
-    m_frame->Connection().m_bAutoCommit = 1;
-    EXPECT_EQ(status.GetAutoCommitColour(), wxColour(0, 128, 0));
-    m_frame->Connection().m_bAutoCommit = 0;
-    EXPECT_EQ(status.GetAutoCommitColour(), wxColour(128, 0, 0));
-    m_frame->Connection().m_bAutoCommit = 1;
+    // The autocommit pane is green while autocommit is on, red in a window opened with it off.
+    EXPECT_EQ(m_frame->GetQueryStatusBar()->GetAutoCommitColour(), wxColour(0, 128, 0));
+    {
+        CSettingsStore::Get().WriteProfileInt("Configure", "Auto Commit", 0);
+        CMessageScript quiet;
+        CTorvaneDoc* doc = Main().NewQueryWindow(AdoForm(ConnectionString()));
+        CSettingsStore::Get().DeleteKey("Configure", "Auto Commit");
+        ASSERT_TRUE(doc);
+        CChildFrame* manual = QueryFrameOf(doc);
+        ASSERT_TRUE(manual);
+        EXPECT_EQ(manual->GetQueryStatusBar()->GetAutoCommitColour(), wxColour(128, 0, 0));
+        manual->GetQueryDoc()->Modify(false);
+        CMessageScript noCommit{wxID_NO};
+        manual->Close(true);
+        Pump();
+        m_frame->Activate();
+        Pump();
+    }
 
     // Hiding the output pane while the results have the focus moves it to the schema, or to the
     // editor without one; the panes of a hidden output show nothing.
@@ -415,10 +394,13 @@ TEST_P(GridWindowTest, PanesAndStatusBar)
     EXPECT_TRUE(m_frame->IsSchemaPaneShown());
 
     // During a run the output pane stays as it is, whatever key asks.
-    m_frame->GetRunState()->m_bExecuting = 1;
+    StartEndlessRun();
     key('2', true, false);
     EXPECT_TRUE(m_frame->IsOutputPaneShown());
-    m_frame->GetRunState()->m_bExecuting = 0;
+    EXPECT_TRUE(View().IsShown());
+    CancelRun();
+    key('2', true, false);
+    EXPECT_FALSE(m_frame->IsOutputPaneShown()) << "and after it Alt+2 works again";
 }
 
 // Focus moves need the window to hold the display's focus: the test runs on its own.
@@ -459,20 +441,15 @@ TEST_P(GridWindowTest, FocusMovesBetweenPanes)
 
 namespace {
 
-// A pause for what the display has to deliver (keys, pointer moves).
-void Settle()
-{
-    PumpUntil([] { return false; }, 200ms);
-}
-
-// A left click through the display in the middle of a window's part.
+// A left click through the display at a point of a window, once the pointer is there.
 void ClickAt(wxWindow& window, const wxPoint& at)
 {
+    const wxPoint target = window.ClientToScreen(at);
     wxUIActionSimulator mouse;
-    mouse.MouseMove(window.ClientToScreen(at));
-    Settle();
+    mouse.MouseMove(target);
+    EXPECT_TRUE(PumpUntil([target] { return wxGetMousePosition() == target; }, Scaled(10s)))
+        << "the pointer did not move";
     mouse.MouseClick();
-    Settle();
 }
 
 // The grid or one of its parts has the focus.
@@ -482,15 +459,24 @@ bool HasTheFocus(wxGrid& grid)
     return focus && (focus == &grid || focus->GetParent() == &grid);
 }
 
-// Ctrl+C through the display after the clipboard was emptied; what it holds then.
-std::string CopiedWithCtrlC()
+// Ctrl+C through the display to the grid after the clipboard was emptied; what it holds once
+// the grid has had the key.
+std::string CopiedWithCtrlC(wxGrid& grid)
 {
     if (wxTheClipboard->Open()) {
         wxTheClipboard->SetData(new wxTextDataObject("nothing copied"));
         wxTheClipboard->Close();
     }
+    // The release comes after the press, which copies.
+    bool released = false;
+    const auto onKeyUp = [&released](wxKeyEvent& event) {
+        event.Skip();
+        released = released || event.GetKeyCode() == 'C';
+    };
+    grid.Bind(wxEVT_KEY_UP, onKeyUp);
     wxUIActionSimulator().Char('c', wxMOD_CONTROL);
-    Settle();
+    EXPECT_TRUE(PumpUntil([&released] { return released; }, Scaled(10s))) << "the grid did not get the key";
+    grid.Unbind(wxEVT_KEY_UP, onKeyUp);
     return ClipboardText();
 }
 
@@ -519,15 +505,15 @@ TEST_P(GridWindowTest, ClipboardCopyAfterAHeaderClickFocusesTheGrid)
     const wxPoint rowLabel(grid->GetRowLabelSize() / 2,
                            grid->CalcScrolledPosition(wxPoint(0, row2.y + row2.height / 2)).y);
     ClickAt(*grid->GetGridRowLabelWindow(), rowLabel);
-    EXPECT_TRUE(HasTheFocus(*grid));
-    EXPECT_EQ(CopiedWithCtrlC(), "a\tb\r\na2\tb2");
+    EXPECT_TRUE(PumpUntil([grid] { return HasTheFocus(*grid); }, Scaled(10s)));
+    EXPECT_EQ(CopiedWithCtrlC(*grid), "a\tb\r\na2\tb2");
 
     // A click on the corner selects every cell.
     ASSERT_TRUE(editorHasTheFocus());
     wxWindow& corner = *grid->GetGridCornerLabelWindow();
     ClickAt(corner, wxPoint(corner.GetClientSize().x / 2, corner.GetClientSize().y / 2));
-    EXPECT_TRUE(HasTheFocus(*grid));
-    EXPECT_EQ(CopiedWithCtrlC(), "a\tb\r\na1\tb1\r\na2\tb2\r\na3\tb3");
+    EXPECT_TRUE(PumpUntil([grid] { return HasTheFocus(*grid); }, Scaled(10s)));
+    EXPECT_EQ(CopiedWithCtrlC(*grid), "a\tb\r\na1\tb1\r\na2\tb2\r\na3\tb3");
 }
 
 // The keys go through the display, whose focus the test needs: it runs on its own.
@@ -553,7 +539,7 @@ TEST_P(GridWindowTest, MenuKeysWithTheFocusInAGridOpenItsMenuAtTheCurrentCell)
         EXPECT_EQ(std::pair(grid->GetRow(), grid->GetCol()), std::pair(40, 2));
         EXPECT_TRUE(grid->RowIsVisible(40));
         grid->SetFocus();
-        Settle();
+        ASSERT_TRUE(PumpUntil([grid] { return HasTheFocus(*grid); }, Scaled(10s)));
     }
 }
 
@@ -610,18 +596,9 @@ TEST_P(GridWindowTest, ScreenshotOfAWindowWithTwoGrids)
     Exec("INSERT INTO city VALUES (1, 'Z' || char(252) || 'rich', 'Switzerland', 421878, 'two' || char(10) || "
          "'lines'), (2, char(26481, 20140), 'Japan', 13960000, NULL), (3, 'S' || char(227) || 'o Paulo', 'Brazil', "
          "12330000, 'tab' || char(9) || 'here')");
-    // Run through the window's own Execute.
-    m_frame->GetQueryView()->GetEditCtrl()->SetText("SELECT * FROM city;\n" + CountingQuery(40) + ";\n");
-    Command(*m_frame, ID_QUERY_EXECUTE);
-    ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, 30s));
-    ASSERT_EQ(m_frame->RunView().m_nGridCount, 2);
-    EXPECT_EQ(m_frame->RunView().m_strStatusText, "Query batch completed");
-    EXPECT_EQ(m_frame->RunView().m_strResultsPaneText, "Results grid #1 of 2; 3 row(s); 5 col(s)");
-    Main().SetSize(1200, 800);
-    for (int i = 0; i < 20; ++i) {
-        Pump();
-        std::this_thread::sleep_for(10ms);
-    }
+    RunToEnd("SELECT * FROM city;\n" + CountingQuery(40) + ";\n");
+    EXPECT_EQ(Pane(3), "Results grid #1 of 2; 3 row(s); 5 col(s)");
+    ASSERT_TRUE(ResizeMainWindow(wxSize(1200, 800), *m_frame->GetResultGrid(1)->GetGridWindow()));
     wxWindow* top = &Main();
     const wxRect rect = top->GetScreenRect();
     wxScreenDC screen;
@@ -727,22 +704,12 @@ TEST_P(GridWindowTest, ShownGridsPaintTheirRows)
     for (CChildFrame* frame : {m_frame, second, second}) {
         SCOPED_TRACE(frame == m_frame ? "first window" : "second window");
         frame->Raise();
-        frame->GetExecution().ClearResults();
         Pump();
-        GridRun run(*frame, CountingQuery(300), Options());
-        ASSERT_TRUE(run.Finish());
-        ASSERT_EQ(run.Error(), "");
+        ASSERT_NO_FATAL_FAILURE(RunToEnd(*frame, CountingQuery(300)));
         CMSHFlexGrid* grid = frame->GetResultGrid(1);
         ASSERT_TRUE(grid);
         ASSERT_TRUE(grid->IsShownOnScreen());
         ASSERT_EQ(grid->GetResultTable()->GetShownRows(), 300u);
-        // Shared with the handler, which goes with the grid at the next run.
-        const auto painted = std::make_shared<bool>(false);
-        grid->GetGridWindow()->Bind(wxEVT_PAINT, [painted](wxPaintEvent& event) {
-            event.Skip();
-            *painted = true;
-        });
-        grid->GetGridWindow()->Refresh();
-        EXPECT_TRUE(PumpUntil([painted] { return *painted; }, 30s)) << "the grid never painted its rows";
+        EXPECT_TRUE(WaitForPaint(*grid->GetGridWindow())) << "the grid never painted its rows";
     }
 }

@@ -16,6 +16,7 @@
 #include "query/ResultCommands.h"
 #include "query/ResultView.h"
 #include "querycore/DataLinkFields.h"
+#include "tests/grid/GridWindowFixture.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
 #include "tests/window/QueryWindowTest.h"
@@ -198,7 +199,7 @@ protected:
         m_frame->GetQueryView()->GetEditCtrl()->SetText(wxString::FromUTF8(sql));
         wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
         m_frame->GetEventHandler()->ProcessEvent(execute);
-        ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, 60s));
+        ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, Scaled(60s)));
         Pump();
         // The window's commands go to the results pane, as after a click into it.
         m_frame->ActivateResultsPane();
@@ -435,7 +436,8 @@ TEST_P(ResultPrinting, PreviewOfAGridOpensPagesAndClosesBackToTheWindow)
         if (auto* bar = dynamic_cast<wxToolBar*>(child))
             toolbar = bar;
     ASSERT_TRUE(toolbar);
-    const wxString status = m_frame->RunView().m_strResultsPaneText;
+    const wxString status = m_frame->GetQueryStatusBar()->GetStatusText(3);
+    EXPECT_EQ(status, "Results grid #1 of 1; 300 row(s); 3 col(s)");
 
     // Print Preview is offered for a grid, not for the text.
     EXPECT_TRUE(Enabled(ID_FILE_PRINT_PREVIEW));
@@ -462,11 +464,7 @@ TEST_P(ResultPrinting, PreviewOfAGridOpensPagesAndClosesBackToTheWindow)
     }
     if (IsSqlite()) {
         // A picture of the window with its preview, for people to look at.
-        Main().SetSize(1200, 800);
-        for (int i = 0; i < 20; ++i) {
-            Pump();
-            wxMilliSleep(10);
-        }
+        ASSERT_TRUE(grid_test::ResizeMainWindow(wxSize(1200, 800), *pane->GetCanvas()));
         const wxRect rect = Main().GetScreenRect();
         wxScreenDC screen;
         wxBitmap shot(rect.GetWidth(), rect.GetHeight());
@@ -497,7 +495,7 @@ TEST_P(ResultPrinting, PreviewOfAGridOpensPagesAndClosesBackToTheWindow)
     wxCommandEvent close(wxEVT_BUTTON, wxID_PREVIEW_CLOSE);
     close.SetEventObject(pane->GetControlBar());
     pane->GetControlBar()->GetEventHandler()->ProcessEvent(close);
-    ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsPrintPreviewActive(); }, 10s));
+    ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsPrintPreviewActive(); }, Scaled(10s)));
     Pump();
     EXPECT_TRUE(toolbar->IsShown());
     EXPECT_TRUE(m_frame->GetQueryStatusBar()->IsShown());
@@ -505,7 +503,7 @@ TEST_P(ResultPrinting, PreviewOfAGridOpensPagesAndClosesBackToTheWindow)
     EXPECT_EQ(View().GetCurrentGrid(), grid);
     EXPECT_TRUE(grid->IsShown());
     EXPECT_EQ(View().m_bPrintPreview, 0);
-    EXPECT_EQ(m_frame->RunView().m_strResultsPaneText, status);
+    EXPECT_EQ(m_frame->GetQueryStatusBar()->GetStatusText(3), status);
     EXPECT_TRUE(Enabled(ID_QUERY_EXECUTE));
 
     // The menu item closes it as well; Escape too.
@@ -517,7 +515,7 @@ TEST_P(ResultPrinting, PreviewOfAGridOpensPagesAndClosesBackToTheWindow)
     wxKeyEvent escape(wxEVT_CHAR);
     escape.m_keyCode = WXK_ESCAPE;
     m_frame->GetPrintPreviewPane()->GetCanvas()->GetEventHandler()->ProcessEvent(escape);
-    ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsPrintPreviewActive(); }, 10s));
+    ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsPrintPreviewActive(); }, Scaled(10s)));
 
     // The text offers no preview.
     window_test::SetResultsInText(*m_frame, true);

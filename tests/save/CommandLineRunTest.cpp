@@ -7,6 +7,7 @@
 #include "tests/persist/RowsetXmlReader.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestTiming.h"
 #include "tests/window/WindowTestMain.h"
 
 #include <gtest/gtest.h>
@@ -90,7 +91,7 @@ Outcome RunProgram(const std::vector<std::string>& args, bool display,
         _exit(127);
     }
     Outcome outcome;
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const auto deadline = std::chrono::steady_clock::now() + torvane::test::Scaled(timeout);
     int status = 0;
     for (;;) {
         if (waitpid(pid, &status, WNOHANG) == pid) {
@@ -268,8 +269,7 @@ TEST_P(CommandLineRunTest, AStopLeavesNoFileBehind)
             SCOPED_TRACE(std::string(file) + " " + strsignal(signal));
             bool sent = false;
             const auto stopOnceWriting = [&](pid_t pid) {
-                if (!sent && torvane::test::HasFileOpenIn(pid, m_folder / "out")) {
-                    std::this_thread::sleep_for(100ms);
+                if (!sent && torvane::test::IsWritingIn(pid, m_folder / "out")) {
                     kill(pid, signal);
                     sent = true;
                 }
@@ -679,6 +679,23 @@ TEST(CommandLineStop, EndsAConnectToAServerThatNeverAnswers)
     }
 }
 
+// True when every thread of process pid sleeps: the process waits for something outside it.
+bool EveryThreadSleeps(pid_t pid)
+{
+    std::error_code error;
+    bool any = false;
+    for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        // The state follows the thread's name, which stands in parentheses and may hold any
+        // character.
+        const std::string stat = FileBytes(task.path() / "stat");
+        const size_t name = stat.rfind(')');
+        if (name == std::string::npos || name + 2 >= stat.size() || stat[name + 2] != 'S')
+            return false;
+        any = true;
+    }
+    return any;
+}
+
 // The process id of the server process that serves the other connection to this test's
 // scratch database.
 std::string OtherBackendPid()
@@ -703,17 +720,20 @@ TEST(CommandLineStop, EndsARunWhoseServerFrozeMidFetch)
     const std::string connect = "Provider=MSDASQL;" + torvane::test::PostgresConnectionString();
     for (const int signal : kStopSignals) {
         pid_t frozen = 0;
-        std::chrono::steady_clock::time_point frozenAt;
+        bool waitedBefore = false;
         ExpectStopEndsTheRun(connect, folder, signal, [&](pid_t pid) {
             if (frozen == 0 && torvane::test::HasFileOpenIn(pid, folder / "out")) {
                 // The file is being written: the server stops answering.
                 const std::string backend = OtherBackendPid();
-                if (!backend.empty() && kill(static_cast<pid_t>(std::stol(backend)), SIGSTOP) == 0) {
+                if (!backend.empty() && kill(static_cast<pid_t>(std::stol(backend)), SIGSTOP) == 0)
                     frozen = static_cast<pid_t>(std::stol(backend));
-                    frozenAt = std::chrono::steady_clock::now();
-                }
             }
-            return frozen != 0 && std::chrono::steady_clock::now() - frozenAt > 300ms;
+            // The program goes on with the rows it has had, then waits for the server: every
+            // thread of it asleep, seen twice in a row.
+            const bool waiting = frozen != 0 && EveryThreadSleeps(pid);
+            const bool ready = waiting && waitedBefore;
+            waitedBefore = waiting;
+            return ready;
         });
         if (frozen != 0)
             kill(frozen, SIGCONT);

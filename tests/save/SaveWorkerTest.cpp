@@ -11,6 +11,7 @@
 #include "tests/save/SaveRunTest.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestTiming.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -280,11 +281,10 @@ TEST_P(SaveWorkerTest, AStopDuringASaveLeavesNoFileAndNoError)
         m_state->SetRunningConnection(m_connection);
         const CSaveOptions options = Options(format, "stopped");
         auto run = std::async(std::launch::async, [&] { return Run(LongQuery(), options); });
-        // Stopped once the file is being written, as the cancel thread does it.
-        const auto deadline = std::chrono::steady_clock::now() + 20s;
-        while (!torvane::test::HasFileOpenIn(getpid(), m_folder) && std::chrono::steady_clock::now() < deadline)
+        // Stopped once the file being written holds bytes, as the cancel thread does it.
+        const auto deadline = std::chrono::steady_clock::now() + torvane::test::Scaled(20s);
+        while (!torvane::test::IsWritingIn(getpid(), m_folder) && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(5ms);
-        std::this_thread::sleep_for(100ms);
         m_state->RequestStop();
         m_state->CancelRunningStatement();
         ASSERT_EQ(run.wait_for(30s), std::future_status::ready);

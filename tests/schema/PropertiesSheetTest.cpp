@@ -17,8 +17,10 @@
 #include "schema/SchemaView.h"
 #include "schemacore/ConnectionStringMask.h"
 #include "tests/common/WxStringPrinter.h"
+#include "tests/schema/DisplayInput.h"
 #include "tests/schema/TreeTestHelpers.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestTiming.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
@@ -373,25 +375,24 @@ class PropertiesSheetInputTest : public PropertiesSheetTest {};
 
 TEST_P(PropertiesSheetInputTest, AltEnterOpensTheSheetAndEscClosesIt)
 {
-    m_frame->Raise();
-    PumpUntil([] { return false; }, 300ms);
+    ASSERT_TRUE(schema_test::CDisplayInput::Raise(window_test::Main(), *m_view));
     Pick("Tables|" + Shown("orders"));
     m_view->SetFocus();
     m_frame->ActivateSchemaPane();
-    PumpUntil([] { return false; }, 200ms);
+    ASSERT_TRUE(PumpUntil([this] { return wxWindow::FindFocus() == m_view; }, Scaled(10s)));
     wxUIActionSimulator keys;
     keys.Char(WXK_RETURN, wxMOD_ALT);
-    ASSERT_TRUE(PumpUntil([] { return Frame() && Frame()->IsShown(); }, 5s)) << "Alt+Enter opened no sheet";
+    ASSERT_TRUE(PumpUntil([] { return Frame() && Frame()->IsShown(); }, Scaled(10s))) << "Alt+Enter opened no sheet";
     CSchemaPropertiesSheet& sheet = *Frame()->GetSheet();
     EXPECT_EQ(sheet.GetPageKinds().size(), 5u);
     Frame()->Raise();
     // Esc closes whichever page shows, a page whose load disabled its controls too.
     ASSERT_TRUE(sheet.SetActivePage(Page::TablePermissions));
     // The display gives the keys to the window under the pointer.
-    keys.MouseMove(Frame()->GetScreenRect().GetPosition() + wxPoint(40, 60));
-    PumpUntil([] { return false; }, 300ms);
+    schema_test::CDisplayInput input;
+    ASSERT_TRUE(input.MoveTo(Frame()->GetScreenRect().GetPosition() + wxPoint(40, 60)));
     keys.Char(WXK_ESCAPE);
-    EXPECT_TRUE(PumpUntil([] { return !Frame()->IsShown(); }, 5s)) << "Esc left the sheet open";
+    EXPECT_TRUE(PumpUntil([] { return !Frame()->IsShown(); }, Scaled(10s))) << "Esc left the sheet open";
     EXPECT_TRUE(window_test::Main().IsEnabled());
     // The keys are back in the schema pane.
     EXPECT_EQ(wxWindow::FindFocus(), m_view);

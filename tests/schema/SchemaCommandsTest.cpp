@@ -423,9 +423,6 @@ TEST_P(SchemaCommandsTest, DesignQueryOnlyForViewsAndProcedures)
     m_f.Select("Views");
     EXPECT_EQ(model.BuildObjectSourceQuery(), "");
     m_f.Select(Path("Views", "customer_names"));
-    m_f.m_host.m_bExecuting = true;
-    EXPECT_EQ(model.BuildObjectSourceQuery(), "");
-    m_f.m_host.m_bExecuting = false;
     m_f.m_host.m_bFindInFiles = true;
     EXPECT_EQ(model.BuildObjectSourceQuery(), "");
     m_f.m_host.m_bFindInFiles = false;

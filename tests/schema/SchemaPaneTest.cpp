@@ -2,10 +2,12 @@
 // its menu, Return Top, Return All Rows and Save As running their SELECT, and (one test at a time,
 // since they use the display's keyboard and mouse) the keys and clicks of a person.
 #include "app/MainFrame.h"
+#include "common/CommandIds.h"
 #include "common/ProfileFont.h"
 #include "common/SettingsTable.h"
 #include "editor/QryView.h"
 #include "platform/MessageBox.h"
+#include "query/BatchExecution.h"
 #include "query/ChildFrame.h"
 #include "query/ExportDialogs.h"
 #include "query/MSHFlexGrid.h"
@@ -15,8 +17,10 @@
 #include "schema/SchemaCommands.h"
 #include "schema/SchemaView.h"
 #include "tests/common/WxStringPrinter.h"
+#include "tests/schema/DisplayInput.h"
 #include "tests/schema/TreeTestHelpers.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestTiming.h"
 #include "tests/window/QueryWindowTest.h"
 #include "tests/window/WindowTestMain.h"
 
@@ -103,9 +107,28 @@ protected:
     wxStyledTextCtrl& Editor() const { return *m_frame->GetQueryView()->GetEditCtrl(); }
     void WaitForRun()
     {
-        ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, 30s)) << "the run did not end";
+        ASSERT_TRUE(PumpUntil([this] { return !m_frame->IsExecuting(); }, Scaled(30s))) << "the run did not end";
         Pump();
     }
+    // Executes, as F5 does, a query whose rows never end, and waits until they come into its
+    // grid: the run goes on until it is cancelled.
+    void StartEndlessRun()
+    {
+        Editor().SetText("WITH RECURSIVE r(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM r) SELECT n FROM r");
+        wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
+        m_frame->GetEventHandler()->ProcessEvent(execute);
+        ASSERT_TRUE(PumpUntil([this] { return GridRows() > 0; }, Scaled(30s))) << "no rows came";
+        ASSERT_TRUE(m_frame->IsExecuting());
+    }
+    // Alt+Break's command, and the end of the run.
+    void CancelRun()
+    {
+        wxCommandEvent cancel(wxEVT_MENU, ID_QUERY_CANCEL);
+        m_frame->GetEventHandler()->ProcessEvent(cancel);
+        WaitForRun();
+        EXPECT_EQ(StatusPane(0), "Query batch canceled");
+    }
+    wxString StatusPane(int pane) const { return m_frame->GetQueryStatusBar()->GetStatusText(pane); }
     size_t GridRows() const
     {
         CMSHFlexGrid* grid = m_frame->GetResultGrid(1);
@@ -176,16 +199,25 @@ TEST_P(SchemaPaneTest, ReturnTopPutsTheStatementInTheEditorAndShowsExactlyThoseR
     EXPECT_EQ(Editor().GetSelectedText(), statement + "\nGO");
     WaitForRun();
     EXPECT_EQ(GridRows(), 3u);
-    // The limit held for that run only; the number is offered next time.
-    EXPECT_FALSE(m_frame->Connection().m_bRowLimit);
-    EXPECT_EQ(m_frame->Connection().m_nMaxRows, 3);
-    // Zero rows: only the headings.
-    script.Expect<CRowCountDlg>([](CRowCountDlg& dialog) {
+    // The grid's count among the messages says as much.
+    wxCommandEvent messages(wxEVT_MENU, ID_MESSAGES_MODE);
+    m_frame->GetEventHandler()->ProcessEvent(messages);
+    EXPECT_EQ(StatusPane(3), "Messages");
+    EXPECT_EQ(m_frame->GetResultView()->GetText(), "[3 row(s) returned (application specific)]");
+    // The limit held for that run only: the same statement executed again returns every row.
+    wxCommandEvent execute(wxEVT_MENU, ID_QUERY_EXECUTE);
+    m_frame->GetEventHandler()->ProcessEvent(execute);
+    WaitForRun();
+    EXPECT_EQ(GridRows(), 10u);
+    // Zero rows: only the headings. The number of the last time is offered.
+    script.Expect<CRowCountDlg>([&offered](CRowCountDlg& dialog) {
+        offered = dialog.GetRowCount();
         dialog.GetEdit()->SetValue("0");
         dialog.TransferDataFromWindow();
         return wxID_OK;
     });
     Command(ID_SCHEMA_RETURN_TOP);
+    EXPECT_EQ(offered, 3);
     WaitForRun();
     EXPECT_TRUE(Editor().GetSelectedText().StartsWith(statement + " WHERE 1 = 2")) << Editor().GetSelectedText();
     EXPECT_EQ(GridRows(), 0u);
@@ -338,12 +370,12 @@ TEST_P(SchemaPaneTest, EachNodeKindHasItsContextMenu)
         std::unique_ptr<wxMenu> menu(m_view->CreateContextMenu());
         return menu ? MenuTexts(*menu) : Texts{};
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(menuAt(c.path), c.idle) << c.path;
-        m_frame->GetRunState()->m_bExecuting = 1;
-        EXPECT_EQ(menuAt(c.path), c.executing) << c.path;
-        m_frame->GetRunState()->m_bExecuting = 0;
-    }
+    StartEndlessRun();
+    for (const auto& c : cases)
+        EXPECT_EQ(menuAt(c.path), c.executing) << "while a query runs: " << c.path;
+    CancelRun();
     if (IsPostgres()) {
         EXPECT_EQ(menuAt(procedure), join({"&Design", "-", "&Copy"}, properties));
         EXPECT_EQ(menuAt(procedure + "|a"), join({"&Copy"}, properties));
@@ -405,7 +437,7 @@ TEST_P(SchemaPaneTest, DesignRunsTheSourceQueryWithTheResultsInText)
     EXPECT_EQ(Editor().GetSelectedText(), statement + "\nGO");
     EXPECT_TRUE(m_frame->OutputMode().m_bResultsInText);
     WaitForRun();
-    EXPECT_EQ(m_frame->RunView().m_strStatusText, "Query batch completed with errors");
+    EXPECT_EQ(StatusPane(0), "Query batch completed with errors");
     EXPECT_TRUE(m_frame->GetResultView()->GetText().Lower().Contains("syntax error"))
         << m_frame->GetResultView()->GetText();
     // Text output was the run's only; the grids are back.
@@ -422,6 +454,30 @@ TEST_P(SchemaPaneTest, DesignRunsTheSourceQueryWithTheResultsInText)
     const wxString text = Editor().GetText();
     Command(ID_SCHEMA_DESIGN);
     EXPECT_EQ(Editor().GetText(), text);
+    m_frame->GetQueryDoc()->Modify(false);
+}
+
+TEST_P(SchemaPaneTest, WhileAQueryRunsThePaneReadsAndStartsNothing)
+{
+    Open("Views");
+    Pick("Views|" + Shown("item_labels"));
+    StartEndlessRun();
+    const wxString text = Editor().GetText();
+    // A folder opened now stays empty and is read when it is opened after the run.
+    const TreeItem tables = Open("Tables");
+    EXPECT_TRUE(Children(tables).empty());
+    EXPECT_FALSE(Tree().IsLoaded(tables));
+    // Neither the view's rows nor its design go to the editor.
+    Pick("Views|" + Shown("item_labels"));
+    for (const int id : {ID_SCHEMA_RETURN_ALL, ID_SCHEMA_DESIGN}) {
+        Command(id);
+        Pump();
+        EXPECT_EQ(Editor().GetText(), text) << id;
+    }
+    EXPECT_TRUE(m_frame->IsExecuting());
+    CancelRun();
+    Tree().Collapse(tables);
+    EXPECT_EQ(Children(Open("Tables")), (std::vector<std::string>{Shown("items"), Shown("parts")}));
     m_frame->GetQueryDoc()->Modify(false);
 }
 
@@ -544,33 +600,29 @@ protected:
         EXPECT_FALSE(rect.IsEmpty());
         return m_view->ClientToScreen(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
     }
-    void ClickOn(const std::string& path, int modifiers = wxMOD_NONE)
+    // The window on top with the display's focus, for the keys and clicks that follow.
+    void Raise() { ASSERT_TRUE(schema_test::CDisplayInput::Raise(window_test::Main(), *m_view)); }
+    // Moves the pointer onto the item's label, scrolled into view.
+    void PointAt(const std::string& path)
     {
         Tree().EnsureVisible(Item(path));
         Pump();
-        wxUIActionSimulator mouse;
-        mouse.MouseMove(LabelCentre(Item(path)));
-        Pump();
-        if (modifiers & wxMOD_CONTROL)
-            mouse.KeyDown(WXK_CONTROL);
-        mouse.MouseClick();
-        if (modifiers & wxMOD_CONTROL)
-            mouse.KeyUp(WXK_CONTROL);
-        PumpUntil([] { return false; }, 150ms);
+        ASSERT_TRUE(m_input.MoveTo(LabelCentre(Item(path)))) << path;
     }
-    void Key(int key, int modifiers = wxMOD_NONE)
+    void ClickOn(const std::string& path, int modifiers = wxMOD_NONE)
     {
-        wxUIActionSimulator keyboard;
-        keyboard.Char(key, modifiers);
-        PumpUntil([] { return false; }, 150ms);
+        PointAt(path);
+        ASSERT_TRUE(m_input.Click(modifiers)) << path;
     }
+    void Key(int key, int modifiers = wxMOD_NONE) { ASSERT_TRUE(m_input.Key(key, modifiers)) << key; }
     std::vector<std::string> Selected() const { return SelectedTexts(Tree()); }
+
+    schema_test::CDisplayInput m_input;
 };
 
 TEST_P(SchemaPaneInputTest, KeysAndClicksSelectOpenAndReturnRows)
 {
-    m_frame->Raise();
-    PumpUntil([] { return false; }, 300ms);
+    Raise();
     ClickOn("Tables");
     EXPECT_EQ(Selected(), std::vector<std::string>{"Tables"});
     // Right opens the folder, which loads it.
@@ -618,17 +670,13 @@ TEST_P(SchemaPaneInputTest, KeysAndClicksSelectOpenAndReturnRows)
 
 TEST_P(SchemaPaneInputTest, ADoubleClickOnATableReturnsItsRows)
 {
-    m_frame->Raise();
-    PumpUntil([] { return false; }, 300ms);
+    Raise();
     Open("Tables");
     const std::string items = "Tables|" + Shown("items");
-    Tree().EnsureVisible(Item(items));
-    Pump();
-    wxUIActionSimulator mouse;
-    mouse.MouseMove(LabelCentre(Item(items)));
-    Pump();
-    mouse.MouseDblClick();
-    ASSERT_TRUE(PumpUntil([this] { return m_frame->GetResultGrid(1) != nullptr && !m_frame->IsExecuting(); }, 30s));
+    PointAt(items);
+    ASSERT_TRUE(m_input.DoubleClick());
+    ASSERT_TRUE(PumpUntil([this] { return m_frame->GetResultGrid(1) != nullptr && !m_frame->IsExecuting(); },
+                          Scaled(30s)));
     EXPECT_EQ(GridRows(), 10u);
     EXPECT_EQ(Editor().GetSelectedText(), "SELECT \"id\", \"label\" FROM " + Table("items") + "\nGO");
     // The table did not open: the double click ran the statement instead.
@@ -640,8 +688,7 @@ TEST_P(SchemaPaneInputTest, CopyKeysAndEnterOnAProcedure)
 {
     if (IsPostgres())
         Exec("CREATE FUNCTION add_one(IN a integer, OUT b integer) AS 'SELECT a + 1' LANGUAGE sql");
-    m_frame->Raise();
-    PumpUntil([] { return false; }, 300ms);
+    Raise();
     Open("Tables");
     const std::string items = "Tables|" + Shown("items");
     auto clipboardText = [] {
@@ -663,25 +710,30 @@ TEST_P(SchemaPaneInputTest, CopyKeysAndEnterOnAProcedure)
     Key(WXK_INSERT, wxMOD_CONTROL);
     EXPECT_EQ(clipboardText(), Table("items") + ".\"label\"");
 
-    // The context menu of a right click, as a person sees it.
-    wxMenu* opened = nullptr;
+    // The context menu of a right click, as a person sees it, let go with Escape.
+    bool opened = false, closed = false;
     const auto onOpen = [&opened](wxMenuEvent& event) {
         event.Skip();
         if (event.GetMenu() && !opened) {
-            opened = event.GetMenu();
+            opened = true;
             wxTheApp->CallAfter([] {
                 SaveScreenshot("schema-column-menu");
                 wxUIActionSimulator().Char(WXK_ESCAPE);
             });
         }
     };
+    const auto onClose = [&opened, &closed](wxMenuEvent& event) {
+        event.Skip();
+        closed = opened;
+    };
     m_view->Bind(wxEVT_MENU_OPEN, onOpen);
-    wxUIActionSimulator mouse;
-    mouse.MouseMove(LabelCentre(Item(items + "|id")));
-    mouse.MouseClick(wxMOUSE_BTN_RIGHT);
-    EXPECT_TRUE(PumpUntil([&opened] { return opened != nullptr; }, 10s)) << "no context menu opened";
-    PumpUntil([] { return false; }, 300ms);
+    m_view->Bind(wxEVT_MENU_CLOSE, onClose);
+    PointAt(items + "|id");
+    wxUIActionSimulator().MouseClick(wxMOUSE_BTN_RIGHT);
+    EXPECT_TRUE(PumpUntil([&opened] { return opened; }, Scaled(10s))) << "no context menu opened";
+    EXPECT_TRUE(PumpUntil([&closed] { return closed; }, Scaled(10s))) << "the context menu stayed open";
     m_view->Unbind(wxEVT_MENU_OPEN, onOpen);
+    m_view->Unbind(wxEVT_MENU_CLOSE, onClose);
     // The right press picked the column under the pointer.
     EXPECT_EQ(Selected(), std::vector<std::string>{"id"});
 
@@ -732,8 +784,7 @@ protected:
         m_tree->Bind(wxEVT_TREE_END_LABEL_EDIT,
                      [this](wxTreeEvent& event) { m_events.push_back("edit " + event.GetLabel().utf8_string()); });
         m_frame->Show();
-        m_frame->Raise();
-        PumpUntil([] { return false; }, 300ms);
+        ASSERT_TRUE(schema_test::CDisplayInput::Raise(*m_frame, *m_tree));
     }
     void TearDown() override
     {
@@ -746,7 +797,6 @@ protected:
         const wxRect rect = m_tree->GetItemRect(item, true);
         return m_tree->ClientToScreen(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
     }
-    void Wait(std::chrono::milliseconds time) { PumpUntil([] { return false; }, time); }
     wxTextCtrl* Editor() const
     {
         for (wxWindow* child : m_tree->GetChildren()) {
@@ -760,67 +810,52 @@ protected:
     TestTree* m_tree = nullptr;
     TreeItem m_root, m_a, m_a1, m_a2;
     std::vector<std::string> m_events;
+    schema_test::CDisplayInput m_input;
 };
 
 TEST_F(TVTreeViewInputTest, ClicksDragsAndTheDelayedLabelEdit)
 {
-    wxUIActionSimulator mouse;
     CSchemaTreeStore& t = m_tree->Tree();
-    mouse.MouseMove(Centre(m_a1));
-    Wait(100ms);
-    mouse.MouseClick();
-    Wait(700ms);
+    ASSERT_TRUE(m_input.MoveTo(Centre(m_a1)));
+    ASSERT_TRUE(m_input.Click());
     EXPECT_EQ(SelectedTexts(t), std::vector<std::string>{"a1"});
     // A second click on the focused label edits it once the double-click time has passed.
-    mouse.MouseClick();
-    ASSERT_TRUE(PumpUntil([this] { return Editor() != nullptr; }, 5s));
+    m_input.WaitOutDoubleClick();
+    ASSERT_TRUE(m_input.Click());
+    ASSERT_TRUE(PumpUntil([this] { return Editor() != nullptr; }, Scaled(5s)));
     Editor()->SetValue("renamed");
-    wxUIActionSimulator keys;
-    keys.Char(WXK_RETURN);
-    ASSERT_TRUE(PumpUntil([&] { return t.GetText(m_a1) == "renamed"; }, 5s));
+    ASSERT_TRUE(m_input.Key(WXK_RETURN));
+    ASSERT_TRUE(PumpUntil([&] { return t.GetText(m_a1) == "renamed"; }, Scaled(5s)));
     EXPECT_NE(std::find(m_events.begin(), m_events.end(), "edit renamed"), m_events.end());
-    PumpUntil([this] { return Editor() == nullptr; }, 2s);
+    EXPECT_TRUE(PumpUntil([this] { return Editor() == nullptr; }, Scaled(5s)));
 
-    // A double click never starts an edit.
-    mouse.MouseMove(Centre(m_a2));
-    Wait(100ms);
-    mouse.MouseClick();
-    Wait(700ms);
-    mouse.MouseDblClick();
-    Wait(1s);
+    // A double click never starts an edit, not even once the time of the edit a single click
+    // would have started has passed.
+    ASSERT_TRUE(m_input.MoveTo(Centre(m_a2)));
+    ASSERT_TRUE(m_input.Click());
+    m_input.WaitOutDoubleClick();
+    ASSERT_TRUE(m_input.DoubleClick());
+    m_input.WaitOutDoubleClick();
     EXPECT_EQ(Editor(), nullptr);
 
     // Ctrl+click adds; a drag from a selected item (not the focused one, whose label a press
     // would edit) keeps both and is reported once.
-    mouse.MouseMove(Centre(m_a1));
-    Wait(100ms);
-    keys.KeyDown(WXK_CONTROL);
-    mouse.MouseClick();
-    keys.KeyUp(WXK_CONTROL);
-    Wait(200ms);
+    ASSERT_TRUE(m_input.MoveTo(Centre(m_a1)));
+    ASSERT_TRUE(m_input.Click(wxMOD_CONTROL));
     EXPECT_EQ(SelectedTexts(t), (std::vector<std::string>{"renamed", "a2"}));
     EXPECT_EQ(t.GetCaret(), m_a1);
     m_events.clear();
-    mouse.MouseMove(Centre(m_a2));
-    Wait(100ms);
-    mouse.MouseDown();
-    Wait(50ms);
-    for (int step = 1; step <= 4; ++step) {
-        mouse.MouseMove(Centre(m_a2) + wxPoint(0, 12 * step));
-        Wait(50ms);
-    }
-    mouse.MouseUp();
-    Wait(200ms);
+    ASSERT_TRUE(m_input.MoveTo(Centre(m_a2)));
+    ASSERT_TRUE(m_input.Drag(std::vector<wxPoint>(4, wxPoint(0, 12))));
     EXPECT_EQ(std::count(m_events.begin(), m_events.end(), "drag"), 1);
     EXPECT_EQ(SelectedTexts(t), (std::vector<std::string>{"renamed", "a2"}));
 
     // A press on an expand button closes the branch, which unselects what it hides.
     const wxRect row = m_tree->GetItemRect(m_a, false);
     const int level = 2; // root and A's own column of lines
-    mouse.MouseMove(m_tree->ClientToScreen(wxPoint(row.x + (level - 1) * 19 + 9, row.y + row.height / 2)));
-    Wait(100ms);
-    mouse.MouseClick();
-    ASSERT_TRUE(PumpUntil([&] { return !t.IsExpanded(m_a); }, 2s));
+    ASSERT_TRUE(m_input.MoveTo(m_tree->ClientToScreen(wxPoint(row.x + (level - 1) * 19 + 9, row.y + row.height / 2))));
+    ASSERT_TRUE(m_input.Click());
+    ASSERT_TRUE(PumpUntil([&] { return !t.IsExpanded(m_a); }, Scaled(2s)));
     EXPECT_TRUE(SelectedTexts(t).empty());
 }
 

@@ -315,24 +315,6 @@ TEST(SchemaRules, ColumnsLoadedBeforeAFailureStay)
     EXPECT_EQ(f.m_model->GetColumnDataList().size(), 2u);
 }
 
-TEST(SchemaRules, ExpandingWhileAQueryRunsLoadsLater)
-{
-    CModelFixture f;
-    f.m_host.m_openSchema = [](ado::SchemaEnum, const std::vector<_variant_t>&) {
-        return Rowset(kTableColumns, {TableRow(nullptr, "t", "TABLE")});
-    };
-    f.Build().ResetTree();
-    f.m_host.m_bExecuting = true;
-    const TreeItem tables = f.Expand("Tables");
-    EXPECT_TRUE(ChildTexts(f.m_tree, tables).empty());
-    EXPECT_FALSE(f.m_tree.IsLoaded(tables));
-    EXPECT_TRUE(f.m_host.m_calls.empty());
-    f.m_host.m_bExecuting = false;
-    f.m_tree.Collapse(tables);
-    f.m_tree.Expand(tables);
-    EXPECT_EQ(ChildTexts(f.m_tree, tables), std::vector<std::string>{"t"});
-}
-
 TEST(SchemaRules, ProceduresNeedTheProvidersSupport)
 {
     CModelFixture f;
@@ -458,13 +440,10 @@ TEST(SchemaRules, SelectForObjectsAndColumns)
     f.m_tree.Delete(x);
     f.m_tree.InsertItemAfter(view, y, "x", kindColumn, false, xData);
     EXPECT_EQ(f.m_model->BuildSelectStatement(-1), "SELECT \"y\", \"x\" FROM \"s\".\"v\"");
-    // Folders and markers give nothing; neither does a busy window.
+    // Folders and markers give nothing; neither does a window searching files.
     f.Select("Tables");
     EXPECT_EQ(f.m_model->BuildSelectStatement(-1), "");
     f.Select("Tables|t.1 (s)");
-    f.m_host.m_bExecuting = true;
-    EXPECT_EQ(f.m_model->BuildSelectStatement(-1), "");
-    f.m_host.m_bExecuting = false;
     f.m_host.m_bFindInFiles = true;
     EXPECT_EQ(f.m_model->BuildSelectStatement(-1), "");
 }

@@ -44,12 +44,12 @@ std::string PostgresAdminConnectionString();
 // on the code under test. Throws std::runtime_error with the driver's message on failure.
 void ExecDirect(const std::string& connectionString, const std::string& sql);
 
-// A clean database: a new SQLite file, or the scratch PostgreSQL database with an empty public
-// schema.
+// A clean database: a new SQLite file, or the scratch PostgreSQL database with no schema but the
+// system's and an empty public one.
 std::string CleanDatabaseConnectionString(Driver driver);
 
 // Fixture for one set of test bodies run against each driver. SetUp gives every test a clean
-// database: a new SQLite file, or the scratch PostgreSQL database with an empty public schema.
+// database (CleanDatabaseConnectionString).
 class DatabaseTest : public ::testing::TestWithParam<Driver> {
 protected:
     void SetUp() override;

@@ -20,5 +20,7 @@ std::string Utf16Bytes(std::u16string_view text, bool bigEndian);
 // True when process pid has a file open in folder, one without a name yet included: a save
 // under way, before its file shows among the names.
 bool HasFileOpenIn(pid_t pid, const std::filesystem::path& folder);
+// True when such a file already holds bytes: the save has written some of its rows.
+bool IsWritingIn(pid_t pid, const std::filesystem::path& folder);
 
 } // namespace torvane::test
