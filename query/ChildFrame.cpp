@@ -80,6 +80,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     Bind(wxEVT_UPDATE_UI, &CChildFrame::OnUpdatePrintPreview, this, ID_FILE_PRINT_PREVIEW);
     parent->Bind(wxEVT_ACTIVATE, &CChildFrame::OnMainFrameActivate, this);
     m_pExecution = std::make_unique<CBatchExecution>(*this, m_pRunState, m_connection, m_output);
+    ShowRunPaneTexts();
     m_pSaveAs = std::make_unique<CExecuteAndSaveAs>(*this, *m_pExecution, m_output);
     m_pExecution->SetResultsGrids(m_pResultView);
     BindDatabaseCommands();
@@ -208,7 +209,8 @@ void CChildFrame::TurnOffResultsInTextWarning()
 
 void CChildFrame::SetFindStatusText(const wxString& text)
 {
-    m_pExecution->SetStatusText(text);
+    if (m_pExecution)
+        m_pExecution->SetStatusText(text);
     m_wndStatusBar->SetStatusText(text, 0);
     m_wndStatusBar->SetTipText(0, text);
 }
@@ -482,6 +484,12 @@ void CChildFrame::CloseWhenRunEnds()
 
 bool CChildFrame::StopWorkers(std::chrono::milliseconds budget)
 {
+    if (!m_pExecution) {
+        // Gone before its run was made: no worker can have started.
+        m_pRunState->RequestStop();
+        GetMailbox().Close();
+        return true;
+    }
     return m_pExecution->StopWorkers(budget);
 }
 
@@ -591,7 +599,7 @@ void CChildFrame::OnDestroy()
         return;
     m_bDestroyed = true;
     wxBusyCursor wait;
-    if (m_pExecution->Grids().Count() > 0)
+    if (m_pExecution && m_pExecution->Grids().Count() > 0)
         SetMainStatusText("Please wait...");
     m_pRunState->SetClosing(true);
     const bool allStopped = StopWorkers();

@@ -292,6 +292,8 @@ private:
     void FitStatusPane(int index, const wxString& text);
     // The pane widths, shared out when the bar is narrower than they need.
     void ApplyStatusWidths();
+    // The elapsed-time and result-set panes show the run's texts, the first pane sized for them.
+    void ShowRunPaneTexts();
     // Menu commands go to the active pane first (and to the editor only while it is the active
     // one), then to the document.
     bool TryBefore(wxEvent& event) override;

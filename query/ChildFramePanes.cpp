@@ -84,7 +84,8 @@ void CChildFrame::CreateBars(wxSizer* sizer)
     m_wndStatusBar = new CTVStatusBar(this, [this] { return m_connection.m_bAutoCommit != 0; });
     m_nPaneWidths[0] = -1;
     m_nPaneWidths[1] = 24;
-    m_nPaneWidths[2] = PaneTextWidth(m_wndStatusBar, m_pExecution->View().m_strExecTime);
+    // The elapsed-time pane takes the width of the run's first text once the run exists.
+    m_nPaneWidths[2] = PaneTextWidth(m_wndStatusBar, "Exec time: 00:00:00");
     m_nPaneWidths[3] = PaneTextWidth(m_wndStatusBar, kResultsPaneSample);
     m_nPaneWidths[4] = PaneTextWidth(m_wndStatusBar, kLineColumnSample);
     m_wndStatusBar->SetFieldsCount(5, m_nPaneWidths);
@@ -92,8 +93,6 @@ void CChildFrame::CreateBars(wxSizer* sizer)
         event.Skip();
         ApplyStatusWidths();
     });
-    m_wndStatusBar->SetStatusText(m_pExecution->View().m_strExecTime, 2);
-    m_wndStatusBar->SetStatusText(m_pExecution->View().m_strResultsPaneText, 3);
     m_wndStatusBar->SetStatusText(m_strLineColText, 4);
 
     // The database list takes the status bar's font when that is the small one, else the
@@ -140,6 +139,15 @@ void CChildFrame::FitStatusPane(int index, const wxString& text)
     ApplyStatusWidths();
 }
 
+void CChildFrame::ShowRunPaneTexts()
+{
+    const CRunViewState& view = m_pExecution->View();
+    m_nPaneWidths[2] = PaneTextWidth(m_wndStatusBar, view.m_strExecTime);
+    ApplyStatusWidths();
+    m_wndStatusBar->SetStatusText(view.m_strExecTime, 2);
+    m_wndStatusBar->SetStatusText(view.m_strResultsPaneText, 3);
+}
+
 void CChildFrame::ApplyStatusWidths()
 {
     // In a narrow window (tiled beside others) the panes share what room there is, each text cut
@@ -157,7 +165,7 @@ void CChildFrame::OnStatusBarUpdate(wxUpdateUIEvent&)
 
 void CChildFrame::UpdateStatusPanes()
 {
-    if (!m_wndStatusBar || m_bDestroyed)
+    if (!m_wndStatusBar || !m_pExecution || m_bDestroyed)
         return;
     const auto show = [this](int index, const wxString& text) {
         if (m_wndStatusBar->GetStatusText(index) != text)
