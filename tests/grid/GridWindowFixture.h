@@ -26,8 +26,6 @@
 #include <wx/modalhook.h>
 #include <wx/stc/stc.h>
 
-#include <memory>
-
 namespace grid_test {
 
 using namespace std::chrono_literals;

@@ -3,10 +3,10 @@
 #include "app/MainFrame.h"
 #include "app/TorvaneApp.h"
 #include "common/CommandIds.h"
-#include "common/ErrorText.h"
 #include "editor/QryView.h"
 #include "editor/TorvaneDoc.h"
 #include "platform/MessageBox.h"
+#include "platform/SettingsStore.h"
 #include "query/ChildFrame.h"
 #include "query/ExportDialogs.h"
 #include "query/GoToGridDlg.h"
@@ -16,7 +16,6 @@
 #include "query/ResultTable.h"
 #include "query/ResultView.h"
 #include "querycore/DataLinkFields.h"
-#include "querycore/GridWorker.h"
 #include "schema/SchemaView.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/TestFiles.h"
@@ -38,10 +37,7 @@
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
-#include <atomic>
-#include <memory>
 #include <optional>
-#include <thread>
 
 using namespace std::chrono_literals;
 using namespace torvane::test;
