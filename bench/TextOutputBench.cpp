@@ -75,7 +75,7 @@ WindowRun RunInWindow(const std::string& connectString, long lines)
     // The column name and its dash line, then the lines; the view leaves out the last line end.
     CResultView& view = *frame.GetResultView();
     const long shown = view.GetLineCount();
-    const std::string pane = frame.RunView().m_strResultsPaneText.ToStdString();
+    const std::string pane = frame.GetExecution().View().m_strResultsPaneText.ToStdString();
     const std::string last = view.GetLineText(shown - 1).ToStdString();
     if (shown != lines + 2 || last != fmt::format("line {} of the text output", lines) ||
         pane != fmt::format("Number of lines of text: {}", shown))

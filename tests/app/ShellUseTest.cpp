@@ -111,14 +111,15 @@ TEST_P(ExitTest, ExitDuringARunCancelsItWaitsForItAndClosesEachWindowAsking)
     EXPECT_EQ(main->GetStatusBar()->GetStatusText(0), strings::kWaitingForCancelledQueries);
     EXPECT_EQ(main->GetQueryWindows(), std::vector<CChildFrame*>{running});
 
-    // Meanwhile the windows answer: a timer ticks, and then the program goes.
+    // Meanwhile the windows answer: a timer ticks (however soon the cancel lands), and then the
+    // program goes.
     int ticks = 0;
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&ticks](wxTimerEvent&) { ++ticks; });
-    timer.Start(20);
+    timer.Start(5);
     ASSERT_TRUE(Pump(HangMs(20000), [&mainWindow] { return !mainWindow; })) << "the program did not end";
     timer.Stop();
-    EXPECT_GT(ticks, 2);
+    EXPECT_GT(ticks, 0);
     EXPECT_EQ(TheApp().GetMainFrame(), nullptr);
 
     // One question before the run was cancelled, then each window asked in turn: the idle one at

@@ -31,7 +31,7 @@ public:
     // The model's rules while a query runs are tested on real query windows.
     bool IsExecuting() const override { return false; }
     bool IsFindInFilesRunning() const override { return m_bFindInFiles; }
-    bool IsBusy() const override { return m_bExecuting || m_bFindInFiles; }
+    bool IsBusy() const override { return m_bFindInFiles; }
     void SetStatusText(const wxString& text) override { m_statusTexts.push_back(text); }
     void BeginWaitCursor() override { ++m_nWaitDepth; }
     void EndWaitCursor() override { --m_nWaitDepth; }
