@@ -66,6 +66,9 @@ void CBatchExecution::OnCancelDone()
         // Only the worker's priority stays lowered; the run itself goes on unaffected.
     }
     Reap(m_view.m_pCancelThread);
+    // A statement that began as the cancel went out was not reached: Cancel is offered again.
+    if (m_run.IsExecuting() && !m_view.m_bFinishing)
+        m_run.SetCancelling(false);
 }
 
 // ---- Elapsed time, keys ----

@@ -37,6 +37,10 @@ void CBatchExecution::OnBatchComplete(int error)
         // Without a separator the whole text was the run's one batch.
         if (m_connection.m_strBatchSeparator.empty())
             break;
+        // A cancel under way stops the run here: it may have ended the batch just done before its
+        // thread could say so, and the next batch would then run with nobody cancelling it.
+        if (m_run.IsCancelling())
+            m_run.RequestStop();
         m_loop.SetStopOnError(m_connection.m_bStopOnError != 0);
         m_loop.SetTextOutput(m_bTextOutput);
         const std::optional<CQueuedBatch> next = m_loop.Next(error != 0, m_pGrids && m_pGrids->IsBatchHeld());

@@ -249,6 +249,26 @@ TEST_P(ExecWindowTest, CancelEndsALongQuery)
     EXPECT_EQ(Pane(frame, 0), "Query batch completed");
 }
 
+// A cancel given while short batches end and a long one starts stops the run: the long batch
+// either does not start or is cancelled, whichever moment the cancel meets.
+TEST_P(ExecWindowTest, ACancelAtABatchBoundaryStopsTheRun)
+{
+    CChildFrame* frame = Open();
+    ASSERT_TRUE(frame);
+    const wxString longQuery = wxString::FromUTF8(LongQuery());
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        SCOPED_TRACE(attempt);
+        Editor(frame).SetText("SELECT 1 AS a\nGO\nSELECT 2 AS b\nGO\n" + longQuery);
+        Start(frame);
+        // The cancel lands at a different moment of the short batches each time.
+        ASSERT_TRUE(PumpUntil([frame, attempt] { return attempt % 4 == 0 || !Output(frame).empty(); }, kHang));
+        Cancel(frame);
+        ASSERT_TRUE(PumpUntil([frame] { return !frame->IsExecuting(); }, kHang)) << "the run went on";
+        EXPECT_EQ(Pane(frame, 0), "Query batch canceled");
+        ASSERT_TRUE(PumpUntil([this] { return !window_test::LongQueryRunning(GetParam().driver, m_connect); }, kHang));
+    }
+}
+
 TEST_P(ExecWindowTest, ClosingDuringARunCancelsItFirst)
 {
     CChildFrame* frame = Open();
