@@ -6,6 +6,8 @@
 #include "tests/common/WxStringPrinter.h"
 #include "tests/support/DetachedRunState.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/support/TestTiming.h"
+#include "tests/window/LongQuery.h"
 
 #include <gtest/gtest.h>
 #include <wx/event.h>
@@ -211,21 +213,24 @@ TEST_P(TextWorkerTest, ProviderMessagesReachTheBufferOfTheMode)
 
 TEST_P(TextWorkerTest, TheCancelThreadStopsTheWorkerWithinBounds)
 {
-    const std::string longQuery = IsSqlite()
-                                      ? "with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c"
-                                      : "SELECT pg_sleep(30)";
     // The worker runs the statement itself: no recordset of it exists to cancel, the
     // connection's Cancel reaches it.
     m_state->SetRunningConnection(m_connection);
-    CExecutionBlock block = Block(longQuery);
+    CExecutionBlock block = Block(window_test::LongQuery(GetParam()));
     auto worker = std::async(std::launch::async, [&block] { return RunTextBatch(block); });
-    std::this_thread::sleep_for(400ms);
+    // Cancelled once the statement runs at the database.
+    const auto deadline = std::chrono::steady_clock::now() + torvane::test::Scaled(15s);
+    bool running = false;
+    while (!(running = window_test::LongQueryRunning(GetParam(), ConnectionString())) &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(10ms);
+    ASSERT_TRUE(running) << "the statement did not start";
 
     m_state->SetCancelling(true);
     std::thread canceller(CancelQueryThreadProc,
                           CCancelBlock{m_state, block.recordset, m_connection, true, -1, std::make_shared<CCancelTicket>()});
-    // Well before the 30 seconds of the statement: only a cancel that never arrives fails here.
-    ASSERT_EQ(worker.wait_for(15s), std::future_status::ready);
+    // Well before the minute of the statement: only a cancel that never arrives fails here.
+    ASSERT_EQ(worker.wait_for(torvane::test::Scaled(15s)), std::future_status::ready);
     canceller.join();
     EXPECT_EQ(worker.get(), 0) << "a cancelled batch reports no error";
     EXPECT_TRUE(m_state->IsStopRequested());
