@@ -6,7 +6,7 @@
 #include "common/FileException.h"
 #include "common/FileHelpers.h"
 #include "common/SettingsTable.h"
-#include "editor/QueryFileCodec.h"
+#include "querycore/QueryFileCodec.h"
 #include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/ShellRegistration.h"

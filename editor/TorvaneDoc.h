@@ -3,7 +3,7 @@
 // connection, the file name and the first characters of the query.
 #pragma once
 
-#include "editor/QueryFileCodec.h"
+#include "querycore/QueryFileCodec.h"
 #include "editor/QueryTitle.h"
 
 #include <wx/docview.h>

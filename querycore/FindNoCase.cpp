@@ -40,6 +40,12 @@ long FindNoCase(std::string_view text, std::string_view pattern, long start)
     return -1;
 }
 
+long MatchNoCaseAt(std::string_view text, size_t pos, std::string_view pattern)
+{
+    size_t end;
+    return MatchesAt(text, pos, pattern, end) ? static_cast<long>(end) : -1;
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b)
 {
     size_t end;

@@ -9,5 +9,9 @@
 // multibyte character yields -1.
 long FindNoCase(std::string_view text, std::string_view pattern, long start);
 
+// The byte after a match of pattern that begins exactly at text[pos], ignoring case (the same
+// comparison as FindNoCase), or -1 when pattern does not begin there.
+long MatchNoCaseAt(std::string_view text, size_t pos, std::string_view pattern);
+
 // True when both texts are equal ignoring case (the same comparison as FindNoCase).
 bool EqualsNoCase(std::string_view a, std::string_view b);

@@ -1,4 +1,4 @@
-#include "editor/QueryFileCodec.h"
+#include "querycore/QueryFileCodec.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>

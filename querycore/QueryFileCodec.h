@@ -2,7 +2,8 @@
 // UTF-16 when it begins with a UTF-16 byte order mark or its zero bytes show the byte order (as
 // editors of another desktop save SQL), as UTF-8 when its bytes are valid UTF-8 and as
 // Windows-1252 otherwise, and the encoding and the line end it came with are remembered so that
-// saving writes the same kind of file back. The conversions themselves are querycore/Utf8.h's.
+// saving writes the same kind of file back. The conversions themselves are Utf8.h's; Find in
+// Files reads the files it searches through the same decoding.
 #pragma once
 
 #include <string>

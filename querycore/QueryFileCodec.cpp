@@ -1,6 +1,6 @@
 #include "QueryFileCodec.h"
 
-#include "querycore/Utf8.h"
+#include "Utf8.h"
 
 #include <optional>
 
