@@ -361,9 +361,10 @@ CFindInFiles::~CFindInFiles() = default;
 wxString CFindInFiles::HeaderText(const CFindInFilesRequest& request)
 {
     const auto yesNo = [](bool flag) { return flag ? "Yes" : "No"; };
-    return wxString::Format("             Find what: %s\n", request.findWhat)
-           + wxString::Format("         Files of type: %s\n", request.filesOfType)
-           + wxString::Format("               Look in: %s\n", request.lookIn)
+    const auto shown = [](const wxString& text) { return wxString::FromUTF8(DisplayText(text.utf8_string())); };
+    return wxString::Format("             Find what: %s\n", shown(request.findWhat))
+           + wxString::Format("         Files of type: %s\n", shown(request.filesOfType))
+           + wxString::Format("               Look in: %s\n", shown(request.lookIn))
            + wxString::Format(" Match whole word only: %s\n", yesNo(request.matchWholeWord))
            + wxString::Format("    Look in subfolders: %s\n", yesNo(request.lookInSubfolders))
            + wxString::Format("            Match case: %s\n", yesNo(request.matchCase))

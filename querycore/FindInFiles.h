@@ -96,7 +96,8 @@ public:
     // The absolute folders searched, in order.
     const std::vector<std::string>& Folders() const { return m_folders; }
 
-    // The seven header lines and the blank line after them.
+    // The seven header lines and the blank line after them; a line break in a text shows as a
+    // blank.
     static wxString HeaderText(const CFindInFilesRequest& request);
 
 private:
