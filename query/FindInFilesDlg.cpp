@@ -99,7 +99,8 @@ CFindInFilesDlg::CFindInFilesDlg(CChildFrame* parent)
     addRow("Files of &type:", ID_FILES_OF_TYPE, m_cboFilesOfType);
     grid->AddSpacer(0);
     addRow("&Look in:", ID_LOOK_IN, m_cboLookIn);
-    grid->Add(new wxButton(this, ID_BROWSE, "&...", wxDefaultPosition, wxSize(32, -1)), 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(new wxButton(this, ID_BROWSE, "&...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT), 0,
+             wxALIGN_CENTER_VERTICAL);
 
     auto* checks = new wxFlexGridSizer(2, 4, 16);
     m_chkWholeWord = new wxCheckBox(this, ID_WHOLE_WORD, "Match &whole word only");
