@@ -30,6 +30,21 @@ bool EventsWaiting()
     return loop && (loop->Pending() || (wxTheApp && wxTheApp->HasPendingEvents()));
 }
 
+// Handles what waits between two steps of the search. A search started while the loop was
+// already yielding (from the handling of another pumping loop) dispatches the waiting events
+// itself, since a yield does not nest. False when the program is ending.
+bool PumpBetweenSteps(bool idle)
+{
+    wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+    if (!loop || !loop->IsYielding())
+        return PeekAndPump(idle);
+    for (int n = 0; n < 64 && loop->Pending(); ++n)
+        loop->Dispatch();
+    if (wxTheApp)
+        wxTheApp->ProcessPendingEvents();
+    return wxTheApp && wxTheApp->GetTopWindow() && !wxTheApp->GetTopWindow()->IsBeingDeleted();
+}
+
 } // namespace
 
 void CChildFrame::BindFindInFilesCommands()
@@ -143,7 +158,7 @@ void CChildFrame::RunFindInFiles(const CFindInFilesRequest& request)
                     SetFindStatusText(search.StatusText());
                 ShowOccurrences(search.OccurrencesText());
             }
-            if ((idle || EventsWaiting()) && !PeekAndPump(idle))
+            if ((idle || EventsWaiting()) && !PumpBetweenSteps(idle))
                 search.Stop();
         }
         m_findHits = search.Hits();
