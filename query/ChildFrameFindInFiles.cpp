@@ -3,6 +3,7 @@
 // stop it, and the hits opened from the pane or walked with Next and Previous.
 #include "ChildFrame.h"
 
+#include "common/EditHelpers.h"
 #include "common/SettingsTable.h"
 #include "editor/QryView.h"
 #include "FindInFilesDlg.h"
@@ -10,7 +11,6 @@
 #include "QueryKeyRouting.h"
 #include "ResultsText.h"
 #include "ResultView.h"
-#include "common/EditHelpers.h"
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
