@@ -21,6 +21,8 @@
 #include <wx/print.h>
 #include <wx/utils.h>
 
+#include <algorithm>
+
 wxIMPLEMENT_DYNAMIC_CLASS(CQryView, wxView);
 
 wxBEGIN_EVENT_TABLE(CQryView, wxView)
@@ -451,6 +453,22 @@ void CQryView::SelectLineAndActivate(long charPosition, int lineCount)
     if (!m_pEdit)
         return;
     SelectEditLine(*m_pEdit, CTextPositions::CharToByte(*m_pEdit, charPosition), lineCount);
+    Activate(true);
+    m_pEdit->SetFocus();
+}
+
+void CQryView::GoToFindInFilesHit(long line, long position, long length)
+{
+    if (!m_pEdit || line < 1)
+        return;
+    const int lineCount = m_pEdit->GetLineCount();
+    const int index = static_cast<int>(std::min<long>(line - 1, lineCount - 1));
+    const int lineStart = m_pEdit->PositionFromLine(index);
+    const int lineEnd = m_pEdit->GetLineEndPosition(index);
+    const int start = std::min(lineStart + static_cast<int>(position), lineEnd);
+    const int end = std::min(start + static_cast<int>(length), lineEnd);
+    m_pEdit->SetSelection(start, end);
+    m_pEdit->EnsureCaretVisible();
     Activate(true);
     m_pEdit->SetFocus();
 }

@@ -70,6 +70,8 @@ public:
     void OnTextNotFound(const wxString& find);
     // F3: the next occurrence of the last Find.
     void FindNextAgain();
+    // The text F3 looks for in every editor from now on, as after a Find.
+    static void SetFindText(const wxString& find, bool matchCase, bool wholeWord);
 
     // Re-applies the editor font shared by all editors, keeping the modified state.
     void ApplyFont();
@@ -78,6 +80,9 @@ public:
 
     // Selects a line given by a character position and a line count and activates this view.
     void SelectLineAndActivate(long charPosition, int lineCount);
+    // Shows a Find in Files hit: the occurrence at a byte offset of a 1-based line selected and
+    // this view activated.
+    void GoToFindInFilesHit(long line, long position, long length);
 
     // "Ln %d, Col %d" of the caret: line from 1, column in characters from 1.
     wxString GetCaretPositionText() const;

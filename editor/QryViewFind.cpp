@@ -112,6 +112,20 @@ void CQryView::FindNextAgain()
         OnTextNotFound(find);
 }
 
+void CQryView::SetFindText(const wxString& find, bool matchCase, bool wholeWord)
+{
+    FindState& state = Finder();
+    state.data.SetFindString(find);
+    int flags = wxFR_DOWN;
+    if (matchCase)
+        flags |= wxFR_MATCHCASE;
+    if (wholeWord)
+        flags |= wxFR_WHOLEWORD;
+    state.data.SetFlags(flags);
+    state.lastWasFind = true;
+    ResetSearchStart();
+}
+
 void CQryView::ShowFindReplaceDialog(bool findOnly)
 {
     if (!m_pEdit)

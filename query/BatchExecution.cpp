@@ -282,6 +282,8 @@ bool CBatchExecution::ExecuteQuery(const CRunOptions& options)
 
     ClearResults();
     ResetErrorTags();
+    if (m_fnRunStarting)
+        m_fnRunStarting();
     m_timer.StartExecTimer();
     // A run with its output pane hidden would show nothing at all.
     if (!f.IsOutputPaneShown())

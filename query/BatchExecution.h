@@ -119,6 +119,8 @@ public:
     std::function<void()> m_fnReadCurrentDatabase;
     std::function<void()> m_fnRefreshCurrentDatabase;
     std::function<void(const wxString&)> m_fnTrackSetOptions;
+    // Called as a run starts: the window forgets the hits of an earlier Find in Files search.
+    std::function<void()> m_fnRunStarting;
 
     // ---- What the window shows of the run ----
 

@@ -85,6 +85,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* par
     m_pExecution->SetResultsGrids(m_pResultView);
     BindDatabaseCommands();
     BindErrorCommands();
+    BindFindInFilesCommands();
 }
 
 CChildFrame::~CChildFrame()

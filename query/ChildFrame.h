@@ -9,6 +9,7 @@
 #include "editor/GotoLineDlg.h"
 #include "editor/TorvaneDoc.h"
 #include "ExecuteAndSaveAs.h"
+#include "querycore/FindInFiles.h"
 #include "querycore/FrameMailbox.h"
 #include "querycore/MessagesBuffer.h"
 #include "querycore/OutputMode.h"
@@ -232,6 +233,23 @@ public:
     // Selects the line of the editor where a failed batch began and activates the editor.
     void SelectBatchLine(long batchStart) override;
 
+    // ---- Find in Files (ChildFrameFindInFiles.cpp) ----
+
+    // Find in Files (Ctrl+Shift+F): the dialog, then the search in this window, its report in
+    // the results pane. The window's events are handled between the steps of the search.
+    void OnFindInFiles(wxCommandEvent& event);
+    // Runs a search to its end (or its stop) on this window's thread.
+    void RunFindInFiles(const CFindInFilesRequest& request);
+    // Esc during a search: it stops at its next step.
+    void OnStopFindInFiles(wxCommandEvent& event);
+    bool IsFindInFilesTagMode() const override { return m_bFindInFilesTagMode; }
+    bool OpenFindInFilesHitAtLine(long line) override;
+    bool HasFindInFilesHitAtLine(long line) const override;
+    // Opens the file of a hit through the application (into the active window, after its save
+    // question) and selects the occurrence.
+    bool OpenFindInFilesHit(const CFindInFilesHit& hit);
+    const std::vector<CFindInFilesHit>& GetFindInFilesHits() const { return m_findHits; }
+
     // ---- Status bar and panes (ChildFramePanes.cpp) ----
 
     // Shows or hides the results pane (the Output command).
@@ -318,6 +336,14 @@ private:
     void OnDumpKeywords(wxCommandEvent& event);
     void OnDumpLiterals(wxCommandEvent& event);
     void BindErrorCommands();
+    void BindFindInFilesCommands();
+    void OnUpdateFindInFiles(wxUpdateUIEvent& event);
+    void OnUpdateStopFindInFiles(wxUpdateUIEvent& event);
+    // The pane's text, header first, as the search hands it out.
+    void AppendFindOutput(const wxString& text);
+    void ShowOccurrences(const wxString& text);
+    // Next and Previous walk the hits when there are no error batches.
+    void GoToFindInFilesHit(bool next);
     void OnUpdateErrorBatch(wxUpdateUIEvent& event);
     // The pane (schema, editor or results) holding the window, or null.
     wxWindow* PaneOf(wxWindow* window) const;
@@ -380,6 +406,13 @@ private:
     int m_bPreviewMode = 0;
     CPrintPreviewPane* m_pPreviewPane = nullptr;
     std::function<void()> m_previewEnded;
+
+    // The hits of the last search, in report order, and the one Next/Previous stands on (-1:
+    // before the first).
+    std::vector<CFindInFilesHit> m_findHits;
+    long m_nHitCursor = -1;
+    bool m_bFindInFilesTagMode = false;
+    bool m_bFindFileNamesOnly = false;
 
     int m_nNestedLoops = 0;
     bool m_bCloseDeferred = false;

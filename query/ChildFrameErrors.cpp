@@ -24,17 +24,26 @@ bool CChildFrame::HasErrorBatches() const
 
 void CChildFrame::OnUpdateErrorBatch(wxUpdateUIEvent& event)
 {
-    event.Enable(HasErrorBatches());
+    event.Enable(HasErrorBatches() || !m_findHits.empty());
 }
 
+// Without error batches, the hits of the last Find in Files search are walked instead.
 void CChildFrame::OnNextErrorBatch(wxCommandEvent&)
 {
+    if (!HasErrorBatches()) {
+        GoToFindInFilesHit(true);
+        return;
+    }
     if (const std::optional<CErrorTagEntry> entry = m_pRunState->NextErrorTag())
         GoToErrorBatch(*entry);
 }
 
 void CChildFrame::OnPreviousErrorBatch(wxCommandEvent&)
 {
+    if (!HasErrorBatches()) {
+        GoToFindInFilesHit(false);
+        return;
+    }
     if (const std::optional<CErrorTagEntry> entry = m_pRunState->PreviousErrorTag())
         GoToErrorBatch(*entry);
 }

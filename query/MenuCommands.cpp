@@ -43,6 +43,7 @@ const std::vector<CMenuCommand> kCommands = {
     {ID_EDIT_SELECT_ALL, "&Select All\tCtrl+A", "Select the whole text, or every cell of the grid"},
     {ID_EDIT_FIND, "&Find...\tCtrl+F", "Find a text"},
     {ID_EDIT_REPLACE, "R&eplace...\tCtrl+H", "Find a text and replace it"},
+    {ID_FIND_IN_FILES, "Find i&n Files...\tCtrl+Shift+F", "Search the files of folders for a text"},
     {ID_GO_TO_LINE, "&Go to Line...\tCtrl+G", "Go to a line of the editor or of the results, or to a row of the grid"},
     {ID_EDIT_MATCH_BRACE, "Match &Brace\tCtrl+]", "Move to the brace that matches the one at the caret"},
     {ID_EDIT_UPPERCASE, "Make Selection &Uppercase\tCtrl+Shift+U", "Turn the selected text into upper case"},

@@ -16,7 +16,7 @@ bool ProgramEnding()
 
 } // namespace
 
-bool PeekAndPump()
+bool PeekAndPump(bool idle)
 {
     wxEventLoopBase* loop = wxEventLoopBase::GetActive();
     if (!loop || ProgramEnding())
@@ -26,6 +26,8 @@ bool PeekAndPump()
     loop->YieldFor(wxEVT_CATEGORY_ALL);
     if (ProgramEnding())
         return false;
+    if (!idle)
+        return true;
     // Idle handlers may ask for more idle time without end; a few rounds keep the loop moving.
     for (int round = 0; round < 16 && wxTheApp->ProcessIdle(); ++round) {
     }

@@ -4,4 +4,5 @@
 
 // False when the program is ending: the caller stops its loop. A call made while events are
 // already being handled inside another such call does nothing and returns true.
-bool PeekAndPump();
+// Without idle, only the waiting events are handled (the caller runs the idle work less often).
+bool PeekAndPump(bool idle = true);

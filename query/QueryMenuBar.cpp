@@ -66,7 +66,8 @@ wxMenuBar* CreateQueryMenuBar()
     AppendMenuCommand(advanced, ID_EDIT_UNCOMMENT);
     auto* edit = new wxMenu;
     AppendMenuCommands(edit, {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE,
-                              ID_EDIT_CLEAR_ALL, ID_EDIT_SELECT_ALL, 0, ID_EDIT_FIND, ID_EDIT_REPLACE, ID_GO_TO_LINE,
+                              ID_EDIT_CLEAR_ALL, ID_EDIT_SELECT_ALL, 0, ID_EDIT_FIND, ID_EDIT_REPLACE, ID_FIND_IN_FILES,
+                              ID_GO_TO_LINE,
                               ID_EDIT_MATCH_BRACE, 0});
     edit->AppendSubMenu(advanced, kAdvanced);
 

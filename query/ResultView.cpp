@@ -673,6 +673,17 @@ void CResultView::OnEditFind(wxCommandEvent&)
     m_pFindDialog->Show();
 }
 
+void CResultView::SetFindText(const wxString& find, bool matchCase, bool wholeWord)
+{
+    m_findData.SetFindString(find);
+    int flags = wxFR_DOWN;
+    if (matchCase)
+        flags |= wxFR_MATCHCASE;
+    if (wholeWord)
+        flags |= wxFR_WHOLEWORD;
+    m_findData.SetFlags(flags);
+}
+
 void CResultView::CloseFindDialog()
 {
     if (m_pFindDialog)

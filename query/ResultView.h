@@ -98,6 +98,8 @@ public:
     // Searches the text from the selection; false (and the not-found message) when nothing is found.
     bool FindNext(const wxString& text, int flags);
     wxFindReplaceDialog* GetFindDialog() const { return m_pFindDialog; }
+    // The text the pane's Find looks for next, as after a Find.
+    void SetFindText(const wxString& find, bool matchCase, bool wholeWord);
     // A grid takes the pane: its text's Find dialog goes.
     void CloseFindDialog();
     // The four sort commands of the grid context menu: the whole current column, or the

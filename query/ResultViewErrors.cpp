@@ -66,6 +66,8 @@ bool CResultView::GoToErrorBatchAtCaret()
 
 bool CResultView::IsGoToErrorBatchEnabled()
 {
+    if (!IsGridVisible() && m_pFrame->IsFindInFilesTagMode())
+        return m_pFrame->HasFindInFilesHitAtLine(LineFromPosition(GetCurrentPos()));
     if (IsGridVisible() || !m_pFrame->HasErrorBatches())
         return false;
     const wxString selected = GetSelectedText();
@@ -79,6 +81,10 @@ bool CResultView::IsGoToErrorBatchEnabled()
 
 void CResultView::OnGoToErrorBatch(wxCommandEvent&)
 {
+    if (!IsGridVisible() && m_pFrame->IsFindInFilesTagMode()) {
+        m_pFrame->OpenFindInFilesHitAtLine(LineFromPosition(GetCurrentPos()));
+        return;
+    }
     GoToErrorBatchAtCaret();
 }
 
@@ -92,6 +98,11 @@ void CResultView::OnLButtonDblClk(wxMouseEvent& event)
     const int at = PositionFromPoint(event.GetPosition());
     if (at >= 0)
         SetSelection(at, at);
+    if (m_pFrame->IsFindInFilesTagMode()) {
+        if (!m_pFrame->OpenFindInFilesHitAtLine(LineFromPosition(GetCurrentPos())))
+            event.Skip();
+        return;
+    }
     if (!GoToErrorBatchAtCaret())
         event.Skip(); // the control selects the word under the pointer
 }

@@ -36,6 +36,11 @@ public:
     virtual void ForceWindowSize(wxWindow* window, int width, int height) = 0;
 
     virtual bool HasErrorBatches() const = 0;
+    // The pane lists the hits of the last Find in Files search: its lines are tags of files.
+    virtual bool IsFindInFilesTagMode() const = 0;
+    // Opens the hit a line of the pane shows (0-based); false when the line shows none.
+    virtual bool OpenFindInFilesHitAtLine(long line) = 0;
+    virtual bool HasFindInFilesHitAtLine(long line) const = 0;
     // Looks the tag up in the error batch list: the batch start, or -1.
     virtual long FindErrorBatch(const wxString& tag) = 0;
     // Selects the line of the editor where a failed batch began and activates the editor.

@@ -149,6 +149,7 @@ const std::vector<Menu> kQueryBar = {
       kSeparator,
       {ID_EDIT_FIND, "&Find...\tCtrl+F"},
       {ID_EDIT_REPLACE, "R&eplace...\tCtrl+H"},
+      {ID_FIND_IN_FILES, "Find i&n Files...\tCtrl+Shift+F"},
       {ID_GO_TO_LINE, "&Go to Line...\tCtrl+G"},
       {ID_EDIT_MATCH_BRACE, "Match &Brace\tCtrl+]"},
       kSeparator,
