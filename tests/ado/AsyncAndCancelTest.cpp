@@ -22,17 +22,9 @@ std::chrono::nanoseconds ProcessorTime()
     return std::chrono::seconds(used.tv_sec) + std::chrono::nanoseconds(used.tv_nsec);
 }
 
-// Waits until the condition holds, looking every millisecond; false when it did not within the
-// deadline.
 bool WaitFor(const std::function<bool()>& condition)
 {
-    const auto deadline = std::chrono::steady_clock::now() + torvane::test::Scaled(20s);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
+    return torvane::test::WaitFor(condition, 20s);
 }
 
 // What tells that the long query a session is about to run is under way: its PostgreSQL server

@@ -219,12 +219,9 @@ TEST_P(TextWorkerTest, TheCancelThreadStopsTheWorkerWithinBounds)
     CExecutionBlock block = Block(window_test::LongQuery(GetParam()));
     auto worker = std::async(std::launch::async, [&block] { return RunTextBatch(block); });
     // Cancelled once the statement runs at the database.
-    const auto deadline = std::chrono::steady_clock::now() + torvane::test::Scaled(15s);
-    bool running = false;
-    while (!(running = window_test::LongQueryRunning(GetParam(), ConnectionString())) &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(10ms);
-    ASSERT_TRUE(running) << "the statement did not start";
+    ASSERT_TRUE(torvane::test::WaitFor(
+        [this] { return window_test::LongQueryRunning(GetParam(), ConnectionString()); }, 15s))
+        << "the statement did not start";
 
     m_state->SetCancelling(true);
     std::thread canceller(CancelQueryThreadProc,

@@ -1,6 +1,7 @@
 #include "TestTiming.h"
 
 #include <cstdlib>
+#include <thread>
 
 namespace torvane::test {
 
@@ -14,6 +15,17 @@ double TimeScale()
 std::chrono::milliseconds Scaled(std::chrono::milliseconds bound)
 {
     return std::chrono::milliseconds(static_cast<long long>(static_cast<double>(bound.count()) * TimeScale()));
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds bound)
+{
+    const auto deadline = std::chrono::steady_clock::now() + Scaled(bound);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 } // namespace torvane::test

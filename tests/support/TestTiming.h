@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 namespace torvane::test {
 
@@ -11,5 +12,9 @@ namespace torvane::test {
 double TimeScale();
 
 std::chrono::milliseconds Scaled(std::chrono::milliseconds bound);
+
+// Waits on this thread, without an event loop, until the condition holds, looking every
+// millisecond; false when it did not within the bound (scaled).
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds bound);
 
 } // namespace torvane::test

@@ -165,9 +165,7 @@ TEST_F(MailboxTest, AWorkerOutlivingItsWindowStaysOnItsOwnState)
     m_window.reset();
     std::weak_ptr<CQueryRunState> weak = state;
     state.reset();
-    const auto deadline = std::chrono::steady_clock::now() + torvane::test::Scaled(10s);
-    while ((!finished || !weak.expired()) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(10ms);
+    torvane::test::WaitFor([&] { return finished && weak.expired(); }, 10s);
     EXPECT_TRUE(finished);
     EXPECT_TRUE(weak.expired());
 }
